@@ -1,0 +1,26 @@
+#pragma once
+// Where the catalogue lives. In order of precedence: the --data-dir option,
+// the DARAZOZ_DATA_DIR environment variable, <program folder>/data when that
+// folder exists or can be created and written, else
+// $XDG_DATA_HOME/darazoz/data (default ~/.local/share/darazoz/data).
+
+#include <string>
+#include <vector>
+
+// Picks the data folder from the command line (removing --data-dir DIR or
+// --data-dir=DIR from args) and the environment, and makes it current for
+// the process. Returns the chosen folder.
+std::string ConfigureDataFolder(std::vector<std::string>& args);
+
+// Sets the data folder explicitly (tests, tools).
+void SetDataFolder(const std::string& folder);
+
+// The current data folder; resolved from the environment on first use when
+// nobody configured it.
+std::string DataFolder();
+
+// Creates the folder (and its parents) when it is not a directory yet.
+bool EnsureFolder(const std::string& folder);
+
+// Folder of the running executable.
+std::string ProgramFolder();
