@@ -1,0 +1,68 @@
+#include "catalogue/catalogue_save.h"
+
+#include <fcntl.h>
+#include <sqlite3.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <string>
+
+#include "catalogue/photo_catalogue.h"
+#include "platform/data_folder.h"
+
+namespace {
+
+bool SyncPath(const std::string& path, int flags) {
+    int fd = ::open(path.c_str(), flags);
+    if (fd < 0) return false;
+    bool ok = ::fsync(fd) == 0;
+    ::close(fd);
+    return ok;
+}
+
+void RemoveSaveFile(const std::string& path) {
+    std::remove(path.c_str());
+    std::remove((path + "-journal").c_str());
+}
+
+}  // namespace
+
+int SaveCatalogue() {
+    CatalogueSession session;
+    if (!session.ok()) return SQLITE_CANTOPEN;
+    const std::string target = CatalogueFilePath();
+    const std::string saveFile = SaveFilePath();
+    // A leftover from an interrupted save may not even be a database.
+    RemoveSaveFile(saveFile);
+
+    sqlite3* file = nullptr;
+    int rc = sqlite3_open_v2(saveFile.c_str(), &file, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE,
+                             nullptr);
+    if (rc == SQLITE_OK) {
+        if (sqlite3_backup* backup = sqlite3_backup_init(file, "main", session.db(), "main")) {
+            sqlite3_backup_step(backup, -1);
+            sqlite3_backup_finish(backup);
+        }
+        rc = sqlite3_errcode(file);
+    }
+    sqlite3_close(file);
+    if (rc != SQLITE_OK) {
+        RemoveSaveFile(saveFile);
+        return rc;
+    }
+    if (!SyncPath(saveFile, O_RDONLY) || std::rename(saveFile.c_str(), target.c_str()) != 0) {
+        // The old catalogue file stays; the next save overwrites the save file.
+        return SQLITE_IOERR;
+    }
+    SyncPath(DataFolder(), O_RDONLY | O_DIRECTORY);
+    return SQLITE_OK;
+}
+
+bool ClearCatalogue() {
+    PhotoCatalogue& catalogue = PhotoCatalogue::Instance();
+    std::lock_guard lock(catalogue.Mutex());
+    sqlite3_close(catalogue.working);
+    catalogue.working = nullptr;
+    std::remove(CatalogueFilePath().c_str());
+    return OpenCatalogue();
+}

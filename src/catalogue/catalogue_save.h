@@ -1,0 +1,12 @@
+#pragma once
+// Writing the working database to the catalogue file, and clearing it.
+
+// Copies the working database into the save file, then renames the save
+// file over the catalogue file in one step, so the catalogue file is always
+// either the old or the new complete database. Returns 0 on success,
+// otherwise the SQLite error code (the catalogue file is then untouched).
+int SaveCatalogue();
+
+// Closes the working database, deletes the catalogue file and opens a new
+// empty one. Returns whether the new catalogue could be opened.
+bool ClearCatalogue();

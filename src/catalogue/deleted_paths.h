@@ -1,0 +1,11 @@
+#pragma once
+// tDelTable: paths of files the user removed from the album. Imports that
+// are not forced skip them; a forced import takes the path off the list.
+
+#include <string>
+
+bool IsDeletedPath(const std::string& path);
+// True when the import may go on with path.
+bool PassDeletedPathCheck(const std::string& path, bool force);
+void AddDeletedPath(const std::string& path);
+void RemoveDeletedPath(const std::string& path);

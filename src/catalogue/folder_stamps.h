@@ -1,0 +1,32 @@
+#pragma once
+// The folder list: every folder holding catalogued photos with its
+// last-write time, in memory (PhotoCatalogue::folderStamps) and in tFolder.
+// A folder whose time on disk differs from the stored one is "changed": the
+// library update offers to re-read it. Paths are UTF-8 and compared byte
+// for byte.
+
+#include <cstdint>
+#include <string>
+
+// Sets a folder's stamp. time 0 means "read it from disk"; a drive root that
+// gives no time takes the current time; a folder that still has no time
+// loses its entry. A changed time clears the changed mark.
+void PutFolderStamp(const std::string& path, std::int64_t time);
+
+// Fills the list from tFolder for every folder of tJpgMsg that has a row.
+void LoadFolderList();
+
+// Fills the list from disk for every folder of tJpgMsg.
+void RebuildFolderList();
+
+// Rewrites tFolder from the list; an empty list leaves tFolder untouched.
+void WriteFolderTable();
+
+// Marks the folders whose time on disk differs from their stamp (or that
+// are gone) and tells whether any folder is marked.
+bool AnyFolderChanged();
+
+// After the program rewrote a file in a marked folder: takes the folder's
+// new time into the list and tFolder so the own change is not taken for an
+// outside one. The mark stays.
+void RefreshFolderStamp(const std::string& path);

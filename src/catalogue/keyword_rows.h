@@ -1,0 +1,12 @@
+#pragma once
+// tKeyWord (one row per keyword of a photo) and tSubject (one row per photo
+// with a subject). Rows copy the photo's date, position, model, name and
+// folder so the category trees can group without joins.
+
+#include <cstdint>
+
+#include "catalogue/photo_record.h"
+
+// Replaces the keyword and subject rows of a photo. Keywords are split at
+// each ";" without trimming; empty pieces are skipped, repeats are kept.
+void WriteKeywordRows(std::int64_t id, const PhotoRecord& record);

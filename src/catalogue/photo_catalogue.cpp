@@ -1,0 +1,128 @@
+#include "catalogue/photo_catalogue.h"
+
+#include <sqlite3.h>
+
+#include <cstdio>
+
+#include "catalogue/catalogue_schema.h"
+#include "catalogue/sql_statement.h"
+#include "platform/data_folder.h"
+#include "platform/native_path.h"
+
+namespace {
+
+void ReportError(const char* label) { std::printf("%s error!\n", label); }
+
+bool OpenFile(const std::string& path, sqlite3** connection) {
+    int rc = sqlite3_open_v2(path.c_str(), connection, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE,
+                             nullptr);
+    if (rc != SQLITE_OK) {
+        sqlite3_close(*connection);
+        *connection = nullptr;
+        return false;
+    }
+    return true;
+}
+
+bool TableExists(sqlite3* connection, const char* table) {
+    std::string statement =
+        FormatStatement("select count(*) from sqlite_master where type='table' and name='%s';", table);
+    sqlite3_stmt* query = nullptr;
+    bool exists = false;
+    if (sqlite3_prepare_v2(connection, statement.c_str(), -1, &query, nullptr) == SQLITE_OK &&
+        sqlite3_step(query) == SQLITE_ROW) {
+        exists = sqlite3_column_int(query, 0) > 0;
+    }
+    sqlite3_finalize(query);
+    return exists;
+}
+
+}  // namespace
+
+PhotoCatalogue& PhotoCatalogue::Instance() {
+    static PhotoCatalogue catalogue;
+    return catalogue;
+}
+
+PhotoCatalogue::~PhotoCatalogue() {
+    sqlite3_close(working);
+    sqlite3_close(staging);
+}
+
+std::string CatalogueFilePath() { return JoinPath(DataFolder(), "myJpgdb.db"); }
+std::string SaveFilePath() { return JoinPath(DataFolder(), "tmp.db"); }
+
+bool EnsureTable(sqlite3* connection, const char* table) {
+    if (TableExists(connection, table)) return true;
+    for (const TableSchema& schema : CatalogueTables()) {
+        if (std::string_view(schema.name) != table) continue;
+        for (const SchemaStatement& statement : schema.statements) {
+            if (sqlite3_exec(connection, statement.text, nullptr, nullptr, nullptr) != SQLITE_OK) {
+                ReportError(statement.label);
+                return false;
+            }
+        }
+        return true;
+    }
+    return false;
+}
+
+bool OpenCatalogue() {
+    PhotoCatalogue& catalogue = PhotoCatalogue::Instance();
+    std::lock_guard lock(catalogue.Mutex());
+    EnsureFolder(DataFolder());
+    if (catalogue.working) return true;
+
+    // Takes effect only before SQLite's first use; later calls fail harmlessly.
+    sqlite3_config(SQLITE_CONFIG_MULTITHREAD);
+
+    sqlite3* file = nullptr;
+    if (!OpenFile(CatalogueFilePath(), &file)) {
+        ReportError("open database");
+        return false;
+    }
+    // One transaction, so that a new file is synced once rather than per statement.
+    sqlite3_exec(file, "begin transaction", nullptr, nullptr, nullptr);
+    bool tablesOk = true;
+    for (const TableSchema& schema : CatalogueTables()) {
+        if (!EnsureTable(file, schema.name)) {
+            tablesOk = false;
+            break;
+        }
+    }
+    sqlite3_exec(file, "commit transaction", nullptr, nullptr, nullptr);
+    sqlite3_close(file);
+    if (!tablesOk) return false;
+
+    sqlite3* memory = nullptr;
+    if (!OpenFile(":memory:", &memory)) return false;
+    if (!OpenFile(CatalogueFilePath(), &file)) {
+        sqlite3_close(memory);
+        return false;
+    }
+    // The file is copied page by page in one step; this is the fastest way
+    // to get a 1 GB catalogue into memory.
+    if (sqlite3_backup* backup = sqlite3_backup_init(memory, "main", file, "main")) {
+        sqlite3_backup_step(backup, -1);
+        sqlite3_backup_finish(backup);
+    }
+    sqlite3_close(file);
+    catalogue.working = memory;
+    return true;
+}
+
+void CloseCatalogue() {
+    PhotoCatalogue& catalogue = PhotoCatalogue::Instance();
+    std::lock_guard lock(catalogue.Mutex());
+    sqlite3_close(catalogue.working);
+    sqlite3_close(catalogue.staging);
+    catalogue.working = nullptr;
+    catalogue.staging = nullptr;
+    catalogue.folderStamps.clear();
+    catalogue.pendingRegions.clear();
+    catalogue.photoCountCache = 0;
+}
+
+CatalogueSession::CatalogueSession()
+    : lock_(PhotoCatalogue::Instance().Mutex()),
+      db_(OpenCatalogue() ? PhotoCatalogue::Instance().working : nullptr) {}

@@ -1,0 +1,85 @@
+#pragma once
+// The process-wide catalogue: the in-memory working database loaded from
+// myJpgdb.db in the data folder, and the state shared by the operations.
+//
+// Thread contract: every catalogue operation takes CatalogueSession, which
+// holds the one catalogue mutex for its whole duration, so the UI thread and
+// the workers never use the working connection at the same time. The mutex
+// is recursive so that composite operations can call simpler ones.
+
+#include <atomic>
+#include <cstdint>
+#include <mutex>
+#include <string>
+#include <vector>
+
+struct sqlite3;
+
+struct FolderStamp {
+    std::string path;            // UTF-8, as stored in strPath
+    std::int64_t lastWriteTime;  // seconds since 1970-01-01 00:00 UTC
+    bool changed;
+};
+using FolderStampList = std::vector<FolderStamp>;
+
+struct PendingRegion {
+    std::int64_t idPic;
+    double latitude;
+    double longitude;
+};
+using PendingRegionQueue = std::vector<PendingRegion>;
+
+class PhotoCatalogue {
+public:
+    static PhotoCatalogue& Instance();
+
+    std::recursive_mutex& Mutex() { return mutex_; }
+
+    // Working connection; null until the catalogue is opened. Use only while
+    // holding Mutex().
+    sqlite3* working = nullptr;
+    sqlite3* staging = nullptr;
+
+    // Guarded by Mutex().
+    FolderStampList folderStamps;
+    PendingRegionQueue pendingRegions;
+    int photoCountCache = 0;
+
+    std::atomic<bool> autoOrient{true};
+    std::atomic<bool> updateCancelFlag{false};
+
+private:
+    PhotoCatalogue() = default;
+    ~PhotoCatalogue();
+    std::recursive_mutex mutex_;
+};
+
+// The catalogue file and the save file in the data folder.
+std::string CatalogueFilePath();
+std::string SaveFilePath();
+
+// Opens the catalogue when it is closed: creates the data folder, makes sure
+// the file holds the six tables and loads it into the working database.
+// When already open it only re-creates a missing data folder.
+bool OpenCatalogue();
+
+// Closes the connections and forgets the folder list, the pending region
+// queue and the cached photo count (process end; tests).
+void CloseCatalogue();
+
+// Creates one table with its indexes when the database lacks it. Existing
+// tables are never altered.
+bool EnsureTable(sqlite3* connection, const char* table);
+
+// Holds the catalogue mutex and an open working connection for one
+// operation. Check ok() (false when the catalogue cannot be opened).
+class CatalogueSession {
+public:
+    CatalogueSession();
+    bool ok() const { return db_ != nullptr; }
+    sqlite3* db() const { return db_; }
+
+private:
+    std::lock_guard<std::recursive_mutex> lock_;
+    sqlite3* db_;
+};

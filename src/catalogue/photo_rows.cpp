@@ -1,0 +1,345 @@
+#include "catalogue/photo_rows.h"
+
+#include <cstdlib>
+#include <vector>
+
+#include "catalogue/folder_stamps.h"
+#include "catalogue/photo_catalogue.h"
+#include "catalogue/sql_query.h"
+#include "catalogue/sql_statement.h"
+#include "platform/file_status.h"
+#include "platform/text_codec.h"
+
+namespace {
+
+constexpr const char* kInsertMain =
+    "insert into tJpgMsg(idPic,bJpgThumbData,nbKeyword,strFullPath,strXpTitle,strXpComent,"
+    "szOfComent,strXpAuthor,strXpKeyword,\t\tstrXpSubject,strName,strPath,fSize,dwCTime,dwMTime,"
+    "dwDateTime,fGPSLatitude,fGPSLongitude,\t\tnGPSAlititude,strMake,strModel,nWidth,nHeight,"
+    "nFocalLength,fExposureTime,fApertureFNumber,\t\tnISOequivalent,nFocalplaneXRes,"
+    "nFocalplaneYRes,szofthumb,strOrientation,nArea,strArea0,strArea1,strArea2) "
+    "values(%lld,?,%d,'%s','%s','%s',\t\t%d,'%s','%s','%s','%s','%s',%f,%d,%d,%d,%f,%f,%d,'%s','%s',"
+    "%d,%d,%d,%f,%f,%d,%d,%d,%d,'%s',%d,'%s','%s','%s')";
+
+constexpr const char* kInsertDuplicate =
+    "insert into tReJpgMsg(idPic,bJpgThumbData,nbKeyword,strFullPath,strXpTitle,strXpComent,"
+    "szOfComent,strXpAuthor,strXpKeyword,\t\t\tstrXpSubject,strName,strPath,fSize,dwCTime,dwMTime,"
+    "dwDateTime,fGPSLatitude,fGPSLongitude,\t\t\tnGPSAlititude,strMake,strModel,nWidth,nHeight,"
+    "nFocalLength,fExposureTime,fApertureFNumber,\t\t\tnISOequivalent,nFocalplaneXRes,"
+    "nFocalplaneYRes,szofthumb,strOrientation,nArea,strArea0,strArea1,strArea2) "
+    "values(%lld,?,%d,'%s','%s','%s',\t\t\t%d,'%s','%s','%s','%s','%s',%f,%d,%d,%d,%f,%f,%d,'%s','%s',"
+    "%d,%d,%d,%f,%f,%d,%d,%d,%d,'%s',%d,'%s','%s','%s')";
+
+// The copy of a main row into the duplicates keeps its own texts.
+constexpr const char* kCopyToDuplicates =
+    "insert into tReJpgMsg(idPic,bJpgThumbData,nbKeyword,strFullPath,strXpTitle,strXpComent,"
+    "szOfComent,strXpAuthor,strXpKeyword,strXpSubject,strName,strPath,fSize,dwCTime,dwMTime,"
+    "dwDateTime,fGPSLatitude,fGPSLongitude,nGPSAlititude,strMake,strModel,nWidth,nHeight,"
+    "nFocalLength,fExposureTime,fApertureFNumber,nISOequivalent,nFocalplaneXRes,nFocalplaneYRes,"
+    "szofthumb,strOrientation,nArea,strArea0,strArea1,strArea2) values(%lld,?,%d,'%s','%s','%s',"
+    "%d,'%s','%s','%s','%s','%s',%f,%d,%d,%d,%f,%f,%d,'%s','%s',%d,%d,%d,%f,%f,%d,%d,%d,%d,'%s',%d,"
+    "'%s','%s','%s')";
+
+constexpr const char* kSelectMainRow =
+    "select szofthumb,idPic,bJpgThumbData, nbKeyword,strFullPath, strXpTitle, \t\t\t\tstrXpComent,"
+    "szOfComent,strXpAuthor,strXpKeyword,\t\t\t\tstrXpSubject,strName, strPath,fSize,\t\t\t\t"
+    "dwCTime,dwMTime,dwDateTime,fGPSLatitude, fGPSLongitude, \t\t\t\tnGPSAlititude,strMake,"
+    "strModel,nWidth,nHeight,\t\t\t\tnFocalLength,fExposureTime,fApertureFNumber,nISOequivalent,"
+    "\t\t\t\tnFocalplaneXRes,nFocalplaneYRes,strOrientation,nArea,strArea0,strArea1,strArea2 "
+    "from tJpgMsg where idPic=%lld";
+
+constexpr const char* kLoadMainRecord =
+    "select strName,strXpSubject,strXpKeyword,strFullPath,strXpComent,strXpAuthor,\t\t\t\t\t\t"
+    "strPath,fSize,dwCTime,dwMTime,nWidth,nHeight,nFocalplaneXRes,nFocalplaneYRes,\t\t\t\t\t\t"
+    "fGPSLongitude,fGPSLatitude,nGPSAlititude,dwDateTime,strMake,strModel,fExposureTime,\t\t\t\t\t\t"
+    "fApertureFNumber,nISOequivalent,nFocalLength from tJpgMsg where idPic = %lld";
+
+constexpr const char* kLoadDuplicateRecord =
+    "select strName,strXpSubject,strXpKeyword,strFullPath,strXpComent,\t\t\t\t\t\t"
+    "strXpAuthor,strPath,fSize,dwCTime,dwMTime,nWidth,nHeight,nFocalplaneXRes,\t\t\t\t\t\t"
+    "nFocalplaneYRes,fGPSLongitude,fGPSLatitude,nGPSAlititude,dwDateTime,strMake,\t\t\t\t\t\t"
+    "strModel,fExposureTime,fApertureFNumber,nISOequivalent,nFocalLength from tReJpgMsg where "
+    "idPic = %lld";
+
+std::string FormatPhotoInsert(const char* format, std::int64_t id, const PhotoRecord& r,
+                              int szofthumb, int nArea, const RegionNames& regions) {
+    return FormatStatement(
+        format, id, r.nbKeyword, r.strFullPath, r.strXpTitle, r.strXpComent, r.szOfComent,
+        r.strXpAuthor, r.strXpKeyword, r.strXpSubject, r.strName, r.strPath, r.fSize, r.dwCTime,
+        r.dwMTime, r.dwDateTime, r.fGPSLatitude, r.fGPSLongitude, r.nGPSAlititude, r.strMake,
+        r.strModel, r.nWidth, r.nHeight, r.nFocalLength, r.fExposureTime, r.fApertureFNumber,
+        r.nISOequivalent, r.nFocalplaneXRes, r.nFocalplaneYRes, szofthumb, r.strOrientation, nArea,
+        regions[0], regions[1], regions[2]);
+}
+
+// Steps an insert with the blob bound as parameter 1 (SQLite reads it in
+// place; it stays alive for the whole step).
+InsertResult StepInsert(sqlite3* db, const std::string& statement, const void* blob, int length) {
+    sqlite3_stmt* insert = nullptr;
+    if (sqlite3_prepare_v2(db, statement.c_str(), -1, &insert, nullptr) != SQLITE_OK) {
+        sqlite3_finalize(insert);
+        return InsertResult::Failed;
+    }
+    if (blob && sqlite3_bind_blob(insert, 1, blob, length, SQLITE_STATIC) != SQLITE_OK) {
+        sqlite3_finalize(insert);
+        return InsertResult::Failed;
+    }
+    InsertResult result = sqlite3_step(insert) == SQLITE_DONE ? InsertResult::Done : InsertResult::NotDone;
+    sqlite3_finalize(insert);
+    return result;
+}
+
+float ColumnFloat(sqlite3_stmt* row, int column) {
+    return static_cast<float>(std::strtod(ColumnText(row, column).c_str(), nullptr));
+}
+
+}  // namespace
+
+void BeginTransaction() {
+    CatalogueSession session;
+    if (session.ok()) ExecuteStatement(session.db(), "begin transaction");
+}
+
+void CommitTransaction() {
+    CatalogueSession session;
+    if (session.ok()) ExecuteStatement(session.db(), "commit transaction");
+}
+
+InsertResult InsertPhotoRow(std::int64_t id, const PhotoRecord& record,
+                            std::span<const std::uint8_t> thumbnail, bool toDuplicates,
+                            const RegionNames& regions) {
+    CatalogueSession session;
+    if (!session.ok()) return InsertResult::Failed;
+    int nArea = 0;
+    for (const std::string& name : regions) nArea += name.empty() ? 0 : 1;
+    const int blobLength = static_cast<int>(thumbnail.size()) + 1;
+    std::string statement = FormatPhotoInsert(toDuplicates ? kInsertDuplicate : kInsertMain, id,
+                                              record, blobLength, nArea, regions);
+    if (thumbnail.empty()) return StepInsert(session.db(), statement, nullptr, 0);
+    std::vector<std::uint8_t> blob(thumbnail.begin(), thumbnail.end());
+    blob.push_back(0);
+    return StepInsert(session.db(), statement, blob.data(), blobLength);
+}
+
+bool CopyPhotoToDuplicates(std::int64_t id) {
+    CatalogueSession session;
+    if (!session.ok()) return false;
+    sqlite3_stmt* select = nullptr;
+    std::string query = FormatStatement(kSelectMainRow, id);
+    if (sqlite3_prepare_v2(session.db(), query.c_str(), -1, &select, nullptr) != SQLITE_OK ||
+        sqlite3_step(select) != SQLITE_ROW) {
+        sqlite3_finalize(select);
+        return false;
+    }
+    PhotoRecord r;
+    SetField(r.strFullPath, ColumnText(select, 4));
+    if (FileSizeOfUtf8Path(r.strFullPath) < 0) {
+        sqlite3_finalize(select);
+        return false;
+    }
+    const int szofthumb = sqlite3_column_int(select, 0);
+    std::vector<std::uint8_t> blob;
+    if (const void* data = sqlite3_column_blob(select, 2)) {
+        auto bytes = static_cast<const std::uint8_t*>(data);
+        blob.assign(bytes, bytes + sqlite3_column_bytes(select, 2));
+    }
+    r.nbKeyword = sqlite3_column_int(select, 3);
+    SetField(r.strXpTitle, ColumnText(select, 5));
+    r.szOfComent = sqlite3_column_int(select, 7);
+    r.strXpComent = r.szOfComent > 0 ? ColumnText(select, 6) : std::string();
+    SetField(r.strXpAuthor, ColumnText(select, 8));
+    SetField(r.strXpKeyword, ColumnText(select, 9));
+    SetField(r.strXpSubject, ColumnText(select, 10));
+    SetField(r.strName, ColumnText(select, 11));
+    SetField(r.strPath, ColumnText(select, 12));
+    r.fSize = static_cast<float>(sqlite3_column_double(select, 13));
+    r.dwCTime = sqlite3_column_int(select, 14);
+    r.dwMTime = sqlite3_column_int(select, 15);
+    r.dwDateTime = sqlite3_column_int(select, 16);
+    r.fGPSLatitude = static_cast<float>(sqlite3_column_double(select, 17));
+    r.fGPSLongitude = static_cast<float>(sqlite3_column_double(select, 18));
+    r.nGPSAlititude = sqlite3_column_int(select, 19);
+    SetField(r.strMake, ColumnText(select, 20));
+    SetField(r.strModel, ColumnText(select, 21));
+    r.nWidth = sqlite3_column_int(select, 22);
+    r.nHeight = sqlite3_column_int(select, 23);
+    r.nFocalLength = sqlite3_column_int(select, 24);
+    r.fExposureTime = static_cast<float>(sqlite3_column_double(select, 25));
+    r.fApertureFNumber = static_cast<float>(sqlite3_column_double(select, 26));
+    r.nISOequivalent = sqlite3_column_int(select, 27);
+    r.nFocalplaneXRes = sqlite3_column_int(select, 28);
+    r.nFocalplaneYRes = sqlite3_column_int(select, 29);
+    SetField(r.strOrientation, ColumnText(select, 30));
+    const int nArea = sqlite3_column_int(select, 31);
+    RegionNames regions{ColumnText(select, 32), ColumnText(select, 33), ColumnText(select, 34)};
+    sqlite3_finalize(select);
+
+    ExecuteStatement(session.db(), FormatStatement("delete from tReJpgMsg where idPic = %lld", id));
+    std::string insert = FormatPhotoInsert(kCopyToDuplicates, id, r, szofthumb, nArea, regions);
+    // The blob is bound with the row's own szofthumb, never past the bytes read.
+    int length = std::min<int>(szofthumb, static_cast<int>(blob.size()));
+    return StepInsert(session.db(), insert, blob.empty() ? nullptr : blob.data(), length) ==
+           InsertResult::Done;
+}
+
+int DeletePhotoRows(const std::optional<std::string>& folder, std::int64_t id, bool duplicate) {
+    CatalogueSession session;
+    if (!session.ok()) return SQLITE_CANTOPEN;
+    int rc = SQLITE_OK;
+    auto run = [&](const char* format, const auto& value) {
+        rc = ExecuteStatement(session.db(), FormatStatement(format, value));
+    };
+    if (id != 0) {
+        if (duplicate) {
+            run("delete from tReJpgMsg where idPic = %lld", id);
+        } else {
+            run("delete from tSubject where idPic = %lld", id);
+            run("delete from tKeyword where idPic = %lld", id);
+            run("delete from tJpgMsg where idPic = %lld", id);
+        }
+    }
+    if (folder) {
+        if (duplicate) {
+            run("delete from tReJpgMsg where strPath='%s'", *folder);
+        } else {
+            run("delete from tJpgMsg where strPath='%s'", *folder);
+            run("delete from tReJpgMsg where strPath='%s'", *folder);
+            run("delete from tKeyWord where strPath='%s'", *folder);
+            run("delete from tFolder where strFolderPath='%s'", *folder);
+            run("delete from tSubject where strPath='%s'", *folder);
+        }
+    }
+    return rc;
+}
+
+bool PhotoIdExists(std::int64_t id) {
+    CatalogueSession session;
+    if (!session.ok()) return false;
+    return QueryInt64(session.db(), FormatStatement("select count(*) from tJpgMsg where idPic = %lld",
+                                                    id))
+               .value_or(0) > 0;
+}
+
+int CountPhotosNow() {
+    CatalogueSession session;
+    if (!session.ok()) return 0;
+    return static_cast<int>(QueryInt64(session.db(), "select count(*) from  tJpgMsg").value_or(0));
+}
+
+int PhotoCount() {
+    CatalogueSession session;
+    PhotoCatalogue& catalogue = PhotoCatalogue::Instance();
+    if (catalogue.photoCountCache == 0) catalogue.photoCountCache = CountPhotosNow();
+    return catalogue.photoCountCache;
+}
+
+std::int32_t PhotoShotTime(std::int64_t id, bool duplicate) {
+    CatalogueSession session;
+    if (!session.ok()) return 0;
+    const char* format = duplicate ? "select dwDateTime from tReJpgMsg where idPic = %lld"
+                                   : "select dwDateTime from tJpgMsg where idPic = %lld";
+    return static_cast<std::int32_t>(QueryInt64(session.db(), FormatStatement(format, id)).value_or(0));
+}
+
+std::optional<std::string> PhotoFullPath(std::int64_t id, bool duplicate) {
+    CatalogueSession session;
+    if (!session.ok()) return std::nullopt;
+    const char* format = duplicate ? "select strFullPath from tReJpgMsg where idPic = %lld"
+                                   : "select strFullPath from tJpgMsg where idPic = %lld";
+    auto path = QueryText(session.db(), FormatStatement(format, id));
+    if (path) *path = CodePageToUtf8(*path);  // the code page is UTF-8 here
+    return path;
+}
+
+bool PhotoPosition(std::int64_t id, bool duplicate, double& latitude, double& longitude) {
+    CatalogueSession session;
+    latitude = longitude = 0;
+    if (!session.ok()) return false;
+    const char* format =
+        duplicate ? "select fGPSLatitude,fGPSLongitude from tReJpgMsg where idPic = %lld"
+                  : "select fGPSLatitude,fGPSLongitude from tJpgMsg where idPic = %lld";
+    ForEachRow(session.db(), FormatStatement(format, id), [&](sqlite3_stmt* row) {
+        latitude = sqlite3_column_double(row, 0);
+        longitude = sqlite3_column_double(row, 1);
+    });
+    return latitude != 0 || longitude != 0;
+}
+
+std::optional<std::string> PhotoName(std::int64_t id) {
+    CatalogueSession session;
+    if (!session.ok()) return std::nullopt;
+    return QueryText(session.db(), FormatStatement("select strName from tJpgMsg where idPic=%lld", id));
+}
+
+std::int32_t NewestFileTimeInFolder(const std::string& folder) {
+    CatalogueSession session;
+    if (!session.ok()) return 0;
+    return static_cast<std::int32_t>(
+        QueryInt64(session.db(),
+                   FormatStatement("select max(dwMTime) from tJpgMsg where strPath = '%s';", folder))
+            .value_or(0));
+}
+
+bool LoadPhotoRecord(std::int64_t id, bool duplicate, PhotoRecord& record) {
+    CatalogueSession session;
+    if (!session.ok()) return false;
+    bool found = false;
+    std::string query = FormatStatement(duplicate ? kLoadDuplicateRecord : kLoadMainRecord, id);
+    ForEachRow(session.db(), query, [&](sqlite3_stmt* row) {
+        if (found) return;
+        found = true;
+        PhotoRecord& r = record;
+        auto text = [&](auto& field, int column) {
+            Utf8ToCodePage(ColumnText(row, column), field, sizeof field);
+        };
+        text(r.strName, 0);
+        text(r.strXpSubject, 1);
+        text(r.strXpKeyword, 2);
+        text(r.strFullPath, 3);
+        std::string comment = ColumnText(row, 4);
+        if (!comment.empty()) r.strXpComent = CodePageToUtf8(comment);
+        text(r.strXpAuthor, 5);
+        text(r.strPath, 6);
+        r.fSize = ColumnFloat(row, 7);
+        r.dwCTime = sqlite3_column_int(row, 8);
+        r.dwMTime = sqlite3_column_int(row, 9);
+        r.nWidth = sqlite3_column_int(row, 10);
+        r.nHeight = sqlite3_column_int(row, 11);
+        r.nFocalplaneXRes = sqlite3_column_int(row, 12);
+        r.nFocalplaneYRes = sqlite3_column_int(row, 13);
+        r.fGPSLongitude = ColumnFloat(row, 14);
+        r.fGPSLatitude = ColumnFloat(row, 15);
+        r.nGPSAlititude = sqlite3_column_int(row, 16);
+        r.dwDateTime = sqlite3_column_int(row, 17);
+        text(r.strMake, 18);
+        text(r.strModel, 19);
+        r.fExposureTime = ColumnFloat(row, 20);
+        r.fApertureFNumber = ColumnFloat(row, 21);
+        r.nISOequivalent = sqlite3_column_int(row, 22);
+        r.nFocalLength = sqlite3_column_int(row, 23);
+    });
+    return found;
+}
+
+bool UpdatePhotoRegion(std::int64_t id, const RegionNames& regions) {
+    CatalogueSession session;
+    if (!session.ok()) return false;
+    return ExecuteStatement(session.db(),
+                            FormatStatement("Update tJpgMsg set strArea0 = '%s',strArea1 = "
+                                            "'%s',strArea2 = '%s',nArea=%d where idPic = %lld",
+                                            regions[0], regions[1], regions[2], 3, id)) == SQLITE_OK;
+}
+
+bool UpdatePhotoPosition(std::int64_t id, float latitude, float longitude) {
+    CatalogueSession session;
+    if (!session.ok()) return false;
+    if (ExecuteStatement(session.db(),
+                         FormatStatement("Update tJpgMsg set fGPSLatitude =%f, fGPSLongitude=%f "
+                                         "where idPic=%lld",
+                                         latitude, longitude, id)) != SQLITE_OK)
+        return false;
+    if (auto folder = QueryText(session.db(),
+                                FormatStatement("select strPath from tJpgMsg where idPic = %lld", id)))
+        RefreshFolderStamp(*folder);
+    return true;
+}

@@ -1,0 +1,61 @@
+#pragma once
+// Photo rows of tJpgMsg (the catalogued photos) and tReJpgMsg (at most one
+// duplicate per photo id), and the single-value lookups on them. Text in
+// records passed to these functions is UTF-8.
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string>
+
+#include "catalogue/photo_record.h"
+
+// Province, city and district names stored with a photo (strArea0..2).
+using RegionNames = std::array<std::string, 3>;
+
+enum class InsertResult { Done, NotDone, Failed };
+
+void BeginTransaction();
+void CommitTransaction();
+
+// Inserts a photo row. The stored blob is the thumbnail followed by one zero
+// byte (szofthumb = length + 1); an empty thumbnail stores NULL with
+// szofthumb 1. NotDone means a row with this id already exists.
+InsertResult InsertPhotoRow(std::int64_t id, const PhotoRecord& record,
+                            std::span<const std::uint8_t> thumbnail, bool toDuplicates,
+                            const RegionNames& regions);
+
+// Replaces the duplicate row of id by a copy of the main row. False when
+// there is no main row or its file no longer exists; then nothing changes.
+bool CopyPhotoToDuplicates(std::int64_t id);
+
+// Deletes the rows of one photo (id != 0) and/or of one folder (folder set).
+// Returns the SQLite result of the last statement.
+int DeletePhotoRows(const std::optional<std::string>& folder, std::int64_t id, bool duplicate);
+
+bool PhotoIdExists(std::int64_t id);
+
+// Number of catalogued photos. The first non-zero count is cached for the
+// rest of the run; callers that need a fresh count use CountPhotosNow.
+int PhotoCount();
+int CountPhotosNow();
+
+std::int32_t PhotoShotTime(std::int64_t id, bool duplicate);
+std::optional<std::string> PhotoFullPath(std::int64_t id, bool duplicate);
+// True when the photo has a latitude or longitude other than 0.
+bool PhotoPosition(std::int64_t id, bool duplicate, double& latitude, double& longitude);
+std::optional<std::string> PhotoName(std::int64_t id);
+// Newest last-write time of the photos in a folder; 0 when none.
+std::int32_t NewestFileTimeInFolder(const std::string& folder);
+
+// Loads the editable columns of a photo into record (text converted to the
+// code page). No row: false and the record is unchanged.
+bool LoadPhotoRecord(std::int64_t id, bool duplicate, PhotoRecord& record);
+
+// Stores the three region names of a photo (nArea becomes 3).
+bool UpdatePhotoRegion(std::int64_t id, const RegionNames& regions);
+
+// Stores a new position and refreshes the folder's stamp so that the
+// program's own rewrite of the file is not taken for an outside change.
+bool UpdatePhotoPosition(std::int64_t id, float latitude, float longitude);

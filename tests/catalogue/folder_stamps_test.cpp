@@ -1,0 +1,92 @@
+#include <filesystem>
+#include <fstream>
+
+#include "catalogue_fixture.h"
+#include "catalogue/catalogue_save.h"
+#include "catalogue/deleted_paths.h"
+#include "catalogue/folder_stamps.h"
+#include "catalogue/photo_rows.h"
+#include "catalogue/sql_query.h"
+
+namespace {
+
+std::int64_t StoredTime(const std::string& folder) {
+    CatalogueSession session;
+    return QueryInt64(session.db(), "select ModifyTime from tFolder where strFolderPath = '" + folder + "'")
+        .value_or(-1);
+}
+
+void SetFolderTime(const std::string& folder, std::int64_t seconds) {
+    std::filesystem::last_write_time(
+        folder, std::filesystem::file_time_type::clock::now() -
+                    std::chrono::seconds(std::time(nullptr) - seconds));
+}
+
+}  // namespace
+
+TEST_F(CatalogueTest, WritingAnEmptyFolderListLeavesTheTableUntouched) {
+    std::filesystem::create_directories(Root() + "/gone");
+    InsertPhotoRow(1, MakeRecord(Root() + "/gone", "a.jpg"), {}, false, {});
+    RebuildFolderList();
+    WriteFolderTable();
+    ASSERT_GT(StoredTime(Root() + "/gone"), 0);
+    PhotoCatalogue::Instance().folderStamps.clear();
+    WriteFolderTable();
+    EXPECT_GT(StoredTime(Root() + "/gone"), 0);
+}
+
+TEST_F(CatalogueTest, AFolderDeletedOnDiskIsMarkedChangedAndDroppedByTheRebuild) {
+    std::string kept = Root() + "/kept", gone = Root() + "/gone";
+    std::filesystem::create_directories(kept);
+    std::filesystem::create_directories(gone);
+    InsertPhotoRow(1, MakeRecord(kept, "a.jpg"), {}, false, {});
+    InsertPhotoRow(2, MakeRecord(gone, "b.jpg"), {}, false, {});
+    RebuildFolderList();
+    WriteFolderTable();
+    PhotoCatalogue::Instance().folderStamps.clear();
+    EXPECT_FALSE(AnyFolderChanged()) << "loaded from tFolder, nothing changed";
+
+    std::filesystem::remove_all(gone);
+    EXPECT_TRUE(AnyFolderChanged());
+    auto& stamps = PhotoCatalogue::Instance().folderStamps;
+    ASSERT_EQ(stamps.size(), 2u);
+    for (const FolderStamp& stamp : stamps) EXPECT_EQ(stamp.changed, stamp.path == gone) << stamp.path;
+
+    RebuildFolderList();
+    ASSERT_EQ(stamps.size(), 1u);
+    EXPECT_EQ(stamps[0].path, kept);
+}
+
+TEST_F(CatalogueTest, ATouchedFolderIsMarkedAndOwnRewritesAreTakenIn) {
+    std::string folder = Root() + "/f";
+    std::filesystem::create_directories(folder);
+    SetFolderTime(folder, 1500000000);
+    InsertPhotoRow(1, MakeRecord(folder, "a.jpg"), {}, false, {});
+    RebuildFolderList();
+    WriteFolderTable();
+    EXPECT_FALSE(AnyFolderChanged());
+
+    SetFolderTime(folder, 1600000000);
+    EXPECT_TRUE(AnyFolderChanged());
+    RefreshFolderStamp(folder);
+    EXPECT_EQ(StoredTime(folder), 1600000000);
+    EXPECT_TRUE(AnyFolderChanged()) << "the mark stays until the folder is re-read";
+}
+
+TEST_F(CatalogueTest, PhotosInTheRootFolderKeepItMarkedAtEveryCheck) {
+    InsertPhotoRow(1, MakeRecord("", "root.jpg"), {}, false, {});
+    RebuildFolderList();
+    ASSERT_EQ(PhotoCatalogue::Instance().folderStamps.size(), 1u) << "the root takes the current time";
+    PhotoCatalogue::Instance().folderStamps[0].lastWriteTime -= 10;
+    EXPECT_TRUE(AnyFolderChanged());
+}
+
+TEST_F(CatalogueTest, DeletedPathsAreSkippedUnlessForced) {
+    const std::string path = "/p/it's.jpg";
+    EXPECT_TRUE(PassDeletedPathCheck(path, false));
+    AddDeletedPath(path);
+    EXPECT_TRUE(IsDeletedPath(path));
+    EXPECT_FALSE(PassDeletedPathCheck(path, false));
+    EXPECT_TRUE(PassDeletedPathCheck(path, true));
+    EXPECT_FALSE(IsDeletedPath(path)) << "a forced import takes the path off the list";
+}

@@ -1,0 +1,154 @@
+#include <sqlite3.h>
+
+#include <fstream>
+
+#include "catalogue_fixture.h"
+#include "catalogue/keyword_rows.h"
+#include "catalogue/photo_rows.h"
+#include "catalogue/sql_query.h"
+
+namespace {
+
+const std::vector<std::uint8_t> kThumb = {0xFF, 0xD8, 0x01, 0x02, 0xFF, 0xD9};
+
+std::vector<std::string> Column(const std::string& statement) {
+    CatalogueSession session;
+    std::vector<std::string> values;
+    ForEachRow(session.db(), statement, [&](sqlite3_stmt* row) { values.push_back(ColumnText(row, 0)); });
+    return values;
+}
+
+}  // namespace
+
+TEST_F(CatalogueTest, InsertStoresTheThumbnailWithATrailingZeroByte) {
+    PhotoRecord r = MakeRecord("/photos", "a.jpg");
+    ASSERT_EQ(InsertPhotoRow(11, r, kThumb, false, {"广东省", "深圳市", ""}), InsertResult::Done);
+    CatalogueSession session;
+    ForEachRow(session.db(), "select szofthumb,bJpgThumbData,nArea,strArea1 from tJpgMsg where idPic=11",
+               [&](sqlite3_stmt* row) {
+                   EXPECT_EQ(sqlite3_column_int(row, 0), 7);
+                   ASSERT_EQ(sqlite3_column_bytes(row, 1), 7);
+                   auto blob = static_cast<const std::uint8_t*>(sqlite3_column_blob(row, 1));
+                   EXPECT_EQ(blob[5], 0xD9);
+                   EXPECT_EQ(blob[6], 0);
+                   EXPECT_EQ(sqlite3_column_int(row, 2), 2);
+                   EXPECT_EQ(ColumnText(row, 3), "深圳市");
+               });
+}
+
+TEST_F(CatalogueTest, InsertOfAnExistingIdIsNotDoneAndEmptyThumbnailStoresNull) {
+    PhotoRecord r = MakeRecord("/photos", "a.jpg");
+    EXPECT_EQ(InsertPhotoRow(11, r, {}, false, {}), InsertResult::Done);
+    EXPECT_EQ(InsertPhotoRow(11, r, kThumb, false, {}), InsertResult::NotDone);
+    EXPECT_EQ(InsertPhotoRow(11, r, kThumb, true, {}), InsertResult::Done) << "duplicates table";
+    EXPECT_EQ(Column("select szofthumb from tJpgMsg where idPic=11"), std::vector<std::string>{"1"});
+    EXPECT_EQ(Column("select count(*) from tJpgMsg where bJpgThumbData is null"),
+              std::vector<std::string>{"1"});
+}
+
+TEST_F(CatalogueTest, NamesWithApostrophesAreStoredAndFoundAgain) {
+    PhotoRecord r = MakeRecord("/photos/Tom's trip", "it's me.jpg");
+    SetField(r.strXpKeyword, "O'Brien;beach");
+    ASSERT_EQ(InsertPhotoRow(5, r, kThumb, false, {"a'b", "", ""}), InsertResult::Done);
+    WriteKeywordRows(5, r);
+    EXPECT_EQ(PhotoName(5).value_or(""), "it's me.jpg");
+    EXPECT_EQ(PhotoFullPath(5, false).value_or(""), "/photos/Tom's trip/it's me.jpg");
+    EXPECT_EQ(Column("select strKeyword from tKeyWord where idPic=5"),
+              (std::vector<std::string>{"O'Brien", "beach"}));
+    PhotoRecord loaded;
+    ASSERT_TRUE(LoadPhotoRecord(5, false, loaded));
+    EXPECT_STREQ(loaded.strPath, "/photos/Tom's trip");
+}
+
+TEST_F(CatalogueTest, KeywordsAreSplitAtSemicolonsSkippingEmptyOnes) {
+    PhotoRecord r = MakeRecord("/p", "k.jpg");
+    SetField(r.strXpKeyword, "sea;beach;;sun");
+    SetField(r.strXpSubject, "holiday");
+    WriteKeywordRows(3, r);
+    EXPECT_EQ(Column("select strKeyword from tKeyWord where idPic=3 order by rowid"),
+              (std::vector<std::string>{"sea", "beach", "sun"}));
+    EXPECT_EQ(Column("select strSubject from tSubject where idPic=3"), std::vector<std::string>{"holiday"});
+
+    SetField(r.strXpSubject, "");
+    SetField(r.strXpKeyword, "sea;sea");
+    WriteKeywordRows(3, r);
+    EXPECT_TRUE(Column("select strSubject from tSubject where idPic=3").empty())
+        << "an empty subject removes the old row";
+    EXPECT_EQ(Column("select strKeyword from tKeyWord where idPic=3"),
+              (std::vector<std::string>{"sea", "sea"}))
+        << "repeated keywords give repeated rows";
+}
+
+TEST_F(CatalogueTest, PhotoCountKeepsItsFirstNonZeroValue) {
+    EXPECT_EQ(PhotoCount(), 0);
+    InsertPhotoRow(1, MakeRecord("/p", "1.jpg"), kThumb, false, {});
+    EXPECT_EQ(PhotoCount(), 1) << "zero is queried again";
+    InsertPhotoRow(2, MakeRecord("/p", "2.jpg"), kThumb, false, {});
+    EXPECT_EQ(PhotoCount(), 1) << "stale by design";
+    EXPECT_EQ(CountPhotosNow(), 2);
+}
+
+TEST_F(CatalogueTest, DeletingAPhotoRemovesItsKeywordAndSubjectRows) {
+    PhotoRecord r = MakeRecord("/p", "d.jpg");
+    SetField(r.strXpKeyword, "a;b");
+    SetField(r.strXpSubject, "s");
+    InsertPhotoRow(9, r, kThumb, false, {});
+    WriteKeywordRows(9, r);
+    InsertPhotoRow(9, r, kThumb, true, {});
+    DeletePhotoRows(std::nullopt, 9, false);
+    EXPECT_FALSE(PhotoIdExists(9));
+    EXPECT_TRUE(Column("select idPic from tKeyWord").empty());
+    EXPECT_TRUE(Column("select idPic from tSubject").empty());
+    EXPECT_EQ(Column("select idPic from tReJpgMsg"), std::vector<std::string>{"9"}) << "duplicate stays";
+    DeletePhotoRows(std::string("/p"), 0, true);
+    EXPECT_TRUE(Column("select idPic from tReJpgMsg").empty());
+}
+
+TEST_F(CatalogueTest, CopyToDuplicatesNeedsTheMainPhotosFile) {
+    std::string file = Root() + "/main.jpg";
+    PhotoRecord r = MakeRecord(Root(), "main.jpg");
+    InsertPhotoRow(21, r, kThumb, false, {"省", "市", "区"});
+    EXPECT_FALSE(CopyPhotoToDuplicates(21)) << "file missing: nothing happens";
+    EXPECT_TRUE(Column("select idPic from tReJpgMsg").empty());
+    EXPECT_FALSE(CopyPhotoToDuplicates(22)) << "no main row";
+
+    std::ofstream(file) << "x";
+    InsertPhotoRow(21, MakeRecord("/elsewhere", "old.jpg"), {}, true, {});
+    ASSERT_TRUE(CopyPhotoToDuplicates(21));
+    EXPECT_EQ(Column("select strFullPath||'|'||szofthumb||'|'||length(bJpgThumbData)||'|'||strArea2"
+                     " from tReJpgMsg where idPic=21"),
+              std::vector<std::string>{file + "|7|7|区"});
+    EXPECT_TRUE(PhotoIdExists(21)) << "the main row stays";
+}
+
+TEST_F(CatalogueTest, LoadPhotoRecordFillsTheEditableFieldsOrLeavesTheRecordAlone) {
+    PhotoRecord r = MakeRecord("/p", "l.jpg");
+    r.strXpComent = "a comment";
+    r.fExposureTime = 0.008f;
+    r.nISOequivalent = 200;
+    InsertPhotoRow(4, r, kThumb, false, {});
+    PhotoRecord loaded;
+    ASSERT_TRUE(LoadPhotoRecord(4, false, loaded));
+    EXPECT_EQ(loaded.strXpComent, "a comment");
+    EXPECT_FLOAT_EQ(loaded.fExposureTime, 0.008f);
+    EXPECT_FLOAT_EQ(loaded.fGPSLatitude, 39.9f);
+    EXPECT_EQ(loaded.nISOequivalent, 200);
+    EXPECT_EQ(loaded.dwDateTime, 1337000000);
+
+    PhotoRecord untouched = MakeRecord("/q", "u.jpg");
+    EXPECT_FALSE(LoadPhotoRecord(4, true, untouched));
+    EXPECT_STREQ(untouched.strName, "u.jpg");
+}
+
+TEST_F(CatalogueTest, RegionAndPositionUpdatesReachTheRow) {
+    InsertPhotoRow(8, MakeRecord("/p", "r.jpg"), kThumb, false, {});
+    ASSERT_TRUE(UpdatePhotoRegion(8, {"浙江省", "杭州市", "西湖区"}));
+    EXPECT_EQ(Column("select nArea||strArea0||strArea2 from tJpgMsg"),
+              std::vector<std::string>{"3浙江省西湖区"});
+    ASSERT_TRUE(UpdatePhotoPosition(8, -33.5f, 151.25f));
+    double lat = 0, lon = 0;
+    EXPECT_TRUE(PhotoPosition(8, false, lat, lon));
+    EXPECT_DOUBLE_EQ(lat, -33.5);
+    EXPECT_DOUBLE_EQ(lon, 151.25);
+    EXPECT_EQ(PhotoShotTime(8, false), 1337000000);
+}

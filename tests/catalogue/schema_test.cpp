@@ -1,0 +1,116 @@
+#include <sqlite3.h>
+
+#include <fstream>
+#include <sstream>
+#include <vector>
+
+#include "catalogue_fixture.h"
+#include "catalogue/catalogue_save.h"
+#include "catalogue/photo_id.h"
+#include "catalogue/photo_rows.h"
+
+namespace {
+
+std::vector<std::string> ReadGolden() {
+    std::ifstream in(SCHEMA_GOLDEN_FILE);
+    std::vector<std::string> lines;
+    for (std::string line; std::getline(in, line);) {
+        // SQLite stores the leading keywords of a CREATE statement upper-cased.
+        if (line.rfind("create table", 0) == 0) line.replace(0, 12, "CREATE TABLE");
+        if (line.rfind("create index", 0) == 0) line.replace(0, 12, "CREATE INDEX");
+        lines.push_back(line);
+    }
+    return lines;
+}
+
+std::vector<std::string> SchemaOfFile(const std::string& path) {
+    sqlite3* db = nullptr;
+    sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READONLY, nullptr);
+    std::vector<std::string> statements;
+    sqlite3_stmt* query = nullptr;
+    sqlite3_prepare_v2(db, "select sql from sqlite_master order by rowid", -1, &query, nullptr);
+    while (sqlite3_step(query) == SQLITE_ROW)
+        statements.emplace_back(reinterpret_cast<const char*>(sqlite3_column_text(query, 0)));
+    sqlite3_finalize(query);
+    sqlite3_close(db);
+    return statements;
+}
+
+int CountRows(const std::string& path, const char* table) {
+    sqlite3* db = nullptr;
+    sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READONLY, nullptr);
+    sqlite3_stmt* query = nullptr;
+    std::string sql = std::string("select count(*) from ") + table;
+    int count = -1;
+    if (sqlite3_prepare_v2(db, sql.c_str(), -1, &query, nullptr) == SQLITE_OK &&
+        sqlite3_step(query) == SQLITE_ROW)
+        count = sqlite3_column_int(query, 0);
+    sqlite3_finalize(query);
+    sqlite3_close(db);
+    return count;
+}
+
+}  // namespace
+
+TEST_F(CatalogueTest, FirstOpenCreatesTheDataFolderAndTheExactSchema) {
+    ASSERT_TRUE(OpenCatalogue());
+    EXPECT_TRUE(std::filesystem::is_directory(Root() + "/data"));
+    EXPECT_EQ(SchemaOfFile(CatalogueFilePath()), ReadGolden());
+}
+
+TEST_F(CatalogueTest, SecondOpenFindsTheTablesAndCreatesNothing) {
+    ASSERT_TRUE(OpenCatalogue());
+    CloseCatalogue();
+    ASSERT_TRUE(OpenCatalogue());
+    EXPECT_EQ(SchemaOfFile(CatalogueFilePath()).size(), ReadGolden().size());
+}
+
+TEST_F(CatalogueTest, FileLackingSomeTablesGetsExactlyTheMissingOnesAndKeepsRows) {
+    EnsureFolder(Root() + "/data");
+    sqlite3* db = nullptr;
+    sqlite3_open(CatalogueFilePath().c_str(), &db);
+    ASSERT_TRUE(EnsureTable(db, "tJpgMsg"));
+    sqlite3_exec(db, "insert into tJpgMsg(idPic,strName) values(7,'kept.jpg')", nullptr, nullptr, nullptr);
+    sqlite3_close(db);
+
+    ASSERT_TRUE(OpenCatalogue());
+    EXPECT_EQ(SchemaOfFile(CatalogueFilePath()), ReadGolden());
+    EXPECT_EQ(CountRows(CatalogueFilePath(), "tJpgMsg"), 1);
+    EXPECT_TRUE(PhotoIdExists(7)) << "the working database is loaded from the file";
+}
+
+TEST_F(CatalogueTest, FileThatIsNotADatabaseFailsToOpenAndIsLeftAlone) {
+    EnsureFolder(Root() + "/data");
+    { std::ofstream(CatalogueFilePath()) << "not a database, but the user's file"; }
+    testing::internal::CaptureStdout();
+    EXPECT_FALSE(OpenCatalogue());
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "create table error!\n");
+    EXPECT_FALSE(PhotoIdExists(1)) << "operations fail quietly";
+    std::ifstream in(CatalogueFilePath());
+    std::stringstream content;
+    content << in.rdbuf();
+    EXPECT_EQ(content.str(), "not a database, but the user's file");
+}
+
+TEST_F(CatalogueTest, UnopenableCatalogueReportsOpenDatabaseError) {
+    EnsureFolder(CatalogueFilePath());  // a folder where the file should be
+    testing::internal::CaptureStdout();
+    EXPECT_FALSE(OpenCatalogue());
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "open database error!\n");
+}
+
+TEST(APhotoId, MatchesTheLeadingDigestBytesReadLittleEndian) {
+    // MD5("") = d41d8cd98f00b204e9800998ecf8427e
+    EXPECT_EQ(ComputePhotoId(nullptr, 0), 0x04b2008fd98c1dd4LL);
+    const std::uint8_t abc[] = {'a', 'b', 'c'};
+    // MD5("abc") = 900150983cd24fb0...: byte 7 is 0xb0, so the top bit is cleared.
+    EXPECT_EQ(ComputePhotoId(abc, 3), 0x304fd23c98500190LL);
+    EXPECT_GE(ComputePhotoId(abc, 3), 0);
+}
+
+TEST(APhotoId, IsTheSameForByteIdenticalThumbnails) {
+    std::vector<std::uint8_t> a(5000, 0x5a), b(5000, 0x5a);
+    EXPECT_EQ(ComputePhotoId(a.data(), a.size()), ComputePhotoId(b.data(), b.size()));
+    b[4999] = 0x5b;
+    EXPECT_NE(ComputePhotoId(a.data(), a.size()), ComputePhotoId(b.data(), b.size()));
+}
