@@ -1,0 +1,18 @@
+#pragma once
+// The commands of darazoz-cli. Each returns the process exit status.
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+struct CliCommand {
+    const char* name;
+    const char* arguments;
+    const char* summary;
+    int (*run)(const std::vector<std::string>& args);
+};
+
+const CliCommand* FindCommand(const std::string& name);
+void PrintUsage(std::FILE* out);
+
+int RunStats(const std::vector<std::string>& args);

@@ -1,0 +1,35 @@
+// darazoz-cli: the headless front of the photo catalogue. It works on the
+// same data folder as the program and loads and saves the catalogue the same
+// way; each command is a thin call into the core.
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "cli/cli_commands.h"
+#include "platform/data_folder.h"
+#include "platform/data_folder_lock.h"
+
+int main(int argc, char** argv) {
+    std::vector<std::string> args(argv + 1, argv + argc);
+    const std::string folder = ConfigureDataFolder(args);
+    if (args.empty() || args[0] == "--help" || args[0] == "-h" || args[0] == "help") {
+        PrintUsage(stdout);
+        return args.empty() ? 2 : 0;
+    }
+    const CliCommand* command = FindCommand(args[0]);
+    if (!command) {
+        std::fprintf(stderr, "darazoz-cli: unknown command '%s'\n\n", args[0].c_str());
+        PrintUsage(stderr);
+        return 2;
+    }
+    DataFolderLock lock(folder);
+    if (!lock.held()) {
+        std::fprintf(stderr,
+                     "darazoz-cli: the data folder %s is in use by another process "
+                     "(the program or another darazoz-cli); close it and try again.\n",
+                     folder.c_str());
+        return 3;
+    }
+    return command->run(std::vector<std::string>(args.begin() + 1, args.end()));
+}

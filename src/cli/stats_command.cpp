@@ -1,0 +1,24 @@
+#include <cstdio>
+
+#include "catalogue/catalogue_schema.h"
+#include "catalogue/photo_catalogue.h"
+#include "catalogue/sql_query.h"
+#include "cli/cli_commands.h"
+
+int RunStats(const std::vector<std::string>& args) {
+    if (!args.empty()) {
+        std::fprintf(stderr, "darazoz-cli stats: takes no arguments\n");
+        return 2;
+    }
+    CatalogueSession session;
+    if (!session.ok()) {
+        std::fprintf(stderr, "darazoz-cli: cannot open the catalogue %s\n", CatalogueFilePath().c_str());
+        return 1;
+    }
+    std::printf("catalogue: %s\n", CatalogueFilePath().c_str());
+    for (const TableSchema& table : CatalogueTables()) {
+        auto rows = QueryInt64(session.db(), std::string("select count(*) from ") + table.name);
+        std::printf("%-10s %lld\n", table.name, static_cast<long long>(rows.value_or(0)));
+    }
+    return 0;
+}
