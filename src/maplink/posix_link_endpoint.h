@@ -1,0 +1,54 @@
+#pragma once
+// The link endpoint over Unix-domain stream sockets: one connection per
+// message, a listener thread that accepts and reads frames from peers of the
+// same user, and a queue that the dispatch thread works off. See
+// link_endpoint.h for the thread contract.
+
+#include <sys/types.h>
+
+#include <atomic>
+#include <deque>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <thread>
+
+#include "maplink/link_endpoint.h"
+#include "maplink/unix_socket.h"
+
+class PosixLinkEndpoint final : public LinkEndpoint {
+public:
+    explicit PosixLinkEndpoint(LinkEndpointConfig config);
+    ~PosixLinkEndpoint() override;
+
+    bool IsListening() const override { return listenFd_.Valid(); }
+    bool PeerExists(const std::string& peerClass) override;
+    std::int64_t Send(const std::string& peerClass, const LinkMessage& message) override;
+    int ProcessPendingMessages() override;
+    void WaitAndProcess(std::chrono::milliseconds duration) override;
+    void BindDispatchThread() override { dispatchThread_ = std::this_thread::get_id(); }
+
+private:
+    struct Incoming {
+        LinkMessage message;
+        UniqueFd connection;  // the reply goes here
+    };
+
+    void StartListening();
+    void ListenerLoop();
+    void Receive(UniqueFd connection);
+    std::optional<Incoming> PopIncoming();
+    bool OnDispatchThread() const { return dispatchThread_ == std::this_thread::get_id(); }
+
+    LinkEndpointConfig config_;
+    UniqueFd listenFd_;
+    std::string socketPath_;
+    dev_t socketDevice_ = 0;
+    ino_t socketInode_ = 0;
+    UniqueFd wakeRead_, wakeWrite_;  // one byte per queued message
+    UniqueFd stopRead_, stopWrite_;  // closing the write end ends the listener
+    std::mutex queueMutex_;
+    std::deque<Incoming> queue_;
+    std::atomic<std::thread::id> dispatchThread_;
+    std::thread listener_;
+};
