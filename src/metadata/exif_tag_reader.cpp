@@ -1,0 +1,170 @@
+#include "metadata/exif_tag_reader.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "metadata/exif_text_parsers.h"
+#include "platform/text_codec.h"
+
+namespace {
+
+constexpr ExifTag kTagGpsLatitudeRef = static_cast<ExifTag>(1);
+constexpr ExifTag kTagGpsLatitude = static_cast<ExifTag>(2);
+constexpr ExifTag kTagGpsLongitudeRef = static_cast<ExifTag>(3);
+constexpr ExifTag kTagGpsLongitude = static_cast<ExifTag>(4);
+constexpr ExifTag kTagGpsAltitude = static_cast<ExifTag>(6);
+
+// Texts whose limit is the entry's own size are still cut to what their
+// parser can use.
+constexpr std::size_t kShortTextLimit = 64;
+constexpr std::size_t kCoordinateTextLimit = 50;
+constexpr std::size_t kNumberTextLimit = 10;
+constexpr std::size_t kOrientationTextLimit = 20;
+constexpr std::size_t kMakeTextLimit = 31;
+constexpr std::size_t kModelTextLimit = 39;
+constexpr std::size_t kXpTextLimit = 99;
+constexpr std::size_t kXpTextSlack = 10;
+
+ExifEntry* Find(ExifData* data, ExifTag tag) { return exif_data_get_entry(data, tag); }
+
+// The entry's size plus room for a terminator: some cameras count ASCII
+// texts without their terminating zero, and a buffer of only the entry's
+// size would then lose the last character ("N" of a reference, a digit of
+// the seconds).
+std::size_t EntrySizeLimit(const ExifEntry* entry, std::size_t cap) {
+    return std::min<std::size_t>(std::size_t{entry->size} + 1, cap);
+}
+
+std::size_t XpTextLimit(const ExifEntry* entry) {
+    return entry->size < 100 ? entry->size + kXpTextSlack : kXpTextLimit;
+}
+
+bool IsContinuation(char c) { return (static_cast<unsigned char>(c) & 0xC0) == 0x80; }
+
+// Drops a multi-byte UTF-8 character cut in half at the end of the text.
+void TrimPartialCharacter(std::string& text) {
+    std::size_t lead = text.size();
+    while (lead > 0 && IsContinuation(text[lead - 1])) --lead;
+    if (lead == 0) return;
+    --lead;
+    unsigned char c = static_cast<unsigned char>(text[lead]);
+    std::size_t expected = c >= 0xF0 ? 4 : c >= 0xE0 ? 3 : c >= 0xC0 ? 2 : 1;
+    if (text.size() - lead < expected) text.resize(lead);
+}
+
+// The formatter's text with limit bytes of buffer (at most limit - 1
+// characters). A limit of 0 would leave the buffer unwritten, so the buffer
+// always has room for the terminator.
+std::string EntryText(ExifEntry* entry, std::size_t limit) {
+    limit = std::max<std::size_t>(limit, 1);
+    std::vector<char> buffer(limit, '\0');
+    exif_entry_get_value(entry, buffer.data(), static_cast<unsigned int>(limit));
+    std::string text(buffer.data(), strnlen(buffer.data(), limit));
+    TrimPartialCharacter(text);
+    return text;
+}
+
+std::optional<std::string> TagText(ExifData* data, ExifTag tag, std::size_t limit) {
+    ExifEntry* entry = Find(data, tag);
+    if (!entry) return std::nullopt;
+    return EntryText(entry, limit);
+}
+
+int ReferenceSign(ExifData* data, ExifTag tag, char positive, char negative) {
+    ExifEntry* entry = Find(data, tag);
+    if (!entry) return 0;
+    std::string text = EntryText(entry, EntrySizeLimit(entry, kShortTextLimit));
+    if (text.empty()) return 0;
+    return text[0] == positive ? 1 : text[0] == negative ? -1 : 0;
+}
+
+void ReadCoordinate(ExifData* data, ExifTag refTag, char positive, char negative, ExifTag valueTag,
+                    float& field) {
+    int sign = ReferenceSign(data, refTag, positive, negative);
+    if (sign == 0) return;
+    if (auto text = TagText(data, valueTag, kCoordinateTextLimit)) field = CoordinateFromText(*text, sign);
+}
+
+template <std::size_t N>
+void ReadXpText(ExifData* data, ExifTag tag, char (&field)[N]) {
+    ExifEntry* entry = Find(data, tag);
+    if (!entry) return;
+    std::string text = EntryText(entry, XpTextLimit(entry));
+    Utf8ToCodePage(text, field, N);
+}
+
+void ReadXpComment(ExifData* data, PhotoRecord& record) {
+    ExifEntry* entry = Find(data, EXIF_TAG_XP_COMMENT);
+    if (!entry) return;
+    std::size_t capacity = std::size_t{entry->size} + kXpTextSlack;
+    std::string text = EntryText(entry, capacity);
+    std::vector<char> converted(capacity, '\0');
+    std::size_t length = Utf8ToCodePage(text, converted.data(), capacity);
+    record.strXpComent.assign(converted.data(), length);
+    record.szOfComent = static_cast<std::int32_t>(capacity);
+}
+
+void ReadInteger(ExifData* data, ExifTag tag, std::int32_t& field) {
+    if (auto text = TagText(data, tag, kNumberTextLimit)) field = IntegerFromText(*text);
+}
+
+// A size tag of 0 says nothing; it must not wipe out a size already taken
+// from the decoded image.
+void ReadPixelDimension(ExifData* data, ExifTag tag, std::int32_t& field) {
+    std::int32_t value = 0;
+    ReadInteger(data, tag, value);
+    if (value > 0) field = value;
+}
+
+void ReadTexts(ExifData* data, PhotoRecord& record) {
+    if (ExifEntry* entry = Find(data, EXIF_TAG_MAKE))
+        SetField(record.strMake, EntryText(entry, EntrySizeLimit(entry, kMakeTextLimit)));
+    if (ExifEntry* entry = Find(data, EXIF_TAG_MODEL))
+        SetField(record.strModel, EntryText(entry, EntrySizeLimit(entry, kModelTextLimit)));
+    if (auto text = TagText(data, EXIF_TAG_ORIENTATION, kOrientationTextLimit))
+        SetField(record.strOrientation, *text);
+
+    record.nbKeyword = Find(data, EXIF_TAG_XP_KEYWORDS) ? 1 : 0;
+    ReadXpText(data, EXIF_TAG_XP_KEYWORDS, record.strXpKeyword);
+    ReadXpText(data, EXIF_TAG_XP_AUTHOR, record.strXpAuthor);
+    ReadXpText(data, EXIF_TAG_XP_TITLE, record.strXpTitle);
+    ReadXpText(data, EXIF_TAG_XP_SUBJECT, record.strXpSubject);
+    ReadXpComment(data, record);
+}
+
+void ReadPosition(ExifData* data, PhotoRecord& record) {
+    ReadCoordinate(data, kTagGpsLatitudeRef, 'N', 'S', kTagGpsLatitude, record.fGPSLatitude);
+    ReadCoordinate(data, kTagGpsLongitudeRef, 'E', 'W', kTagGpsLongitude, record.fGPSLongitude);
+    if (ExifEntry* entry = Find(data, kTagGpsAltitude))
+        record.nGPSAlititude = IntegerFromText(EntryText(entry, EntrySizeLimit(entry, kShortTextLimit)));
+}
+
+void ReadExposure(ExifData* data, PhotoRecord& record) {
+    if (auto text = TagText(data, EXIF_TAG_FNUMBER, kNumberTextLimit)) {
+        float value = 0;
+        std::sscanf(text->c_str(), "f/%f", &value);
+        record.fApertureFNumber = value;
+    }
+    if (auto text = TagText(data, EXIF_TAG_EXPOSURE_TIME, kNumberTextLimit))
+        record.fExposureTime = ExposureFromText(*text);
+    ReadInteger(data, EXIF_TAG_FOCAL_LENGTH, record.nFocalLength);
+    ReadInteger(data, EXIF_TAG_ISO_SPEED_RATINGS, record.nISOequivalent);
+}
+
+}  // namespace
+
+void ReadExifTags(ExifData* data, PhotoRecord& record) {
+    if (ExifEntry* entry = Find(data, EXIF_TAG_DATE_TIME_ORIGINAL))
+        record.dwDateTime = ShotTimeFromText(EntryText(entry, EntrySizeLimit(entry, kShortTextLimit)));
+    ReadPosition(data, record);
+    ReadTexts(data, record);
+    ReadExposure(data, record);
+    ReadPixelDimension(data, EXIF_TAG_PIXEL_X_DIMENSION, record.nWidth);
+    ReadPixelDimension(data, EXIF_TAG_PIXEL_Y_DIMENSION, record.nHeight);
+    ReadInteger(data, EXIF_TAG_X_RESOLUTION, record.nFocalplaneXRes);
+    ReadInteger(data, EXIF_TAG_Y_RESOLUTION, record.nFocalplaneYRes);
+}

@@ -1,0 +1,55 @@
+#include "metadata/exif_text_parsers.h"
+
+#include <cstdio>
+#include <ctime>
+
+namespace {
+
+constexpr int kLatestYear = 3000;
+
+bool IsValidWallTime(int year, int month, int day, int hour, int minute, int second) {
+    return year >= 1 && year <= 9999 && month >= 1 && month <= 12 && day >= 1 && day <= 31 &&
+           hour >= 0 && hour <= 23 && minute >= 0 && minute <= 59 && second >= 0 && second <= 59;
+}
+
+}  // namespace
+
+std::int32_t ShotTimeFromText(const std::string& text) {
+    int year = 0, month = 0, day = 0, hour = 0, minute = 0, second = 0;
+    std::sscanf(text.c_str(), "%d:%d:%d %d:%d:%d", &year, &month, &day, &hour, &minute, &second);
+    if (month > 12)
+        month /= 100;
+    else if (text.size() > 4 && text[4] == '-')
+        std::sscanf(text.c_str(), "%d-%d-%d %d:%d:%d", &year, &month, &day, &hour, &minute, &second);
+    if (!IsValidWallTime(year, month, day, hour, minute, second) || year > kLatestYear) return 0;
+
+    std::tm wall{};
+    wall.tm_year = year - 1900;
+    wall.tm_mon = month - 1;
+    wall.tm_mday = day;
+    wall.tm_hour = hour;
+    wall.tm_min = minute;
+    wall.tm_sec = second;
+    wall.tm_isdst = -1;  // let the time zone rules decide daylight saving
+    std::time_t seconds = std::mktime(&wall);
+    if (seconds < 0) return 0;  // also mktime's failure value -1
+    return static_cast<std::int32_t>(static_cast<std::uint32_t>(static_cast<std::uint64_t>(seconds)));
+}
+
+float CoordinateFromText(const std::string& text, int sign) {
+    float degrees = 0, minutes = 0, seconds = 0;
+    std::sscanf(text.c_str(), "%f,%f,%f", &degrees, &minutes, &seconds);
+    return (minutes / 60 + degrees + seconds / 3600) * static_cast<float>(sign);
+}
+
+float ExposureFromText(const std::string& text) {
+    int numerator = 0, denominator = 0;
+    std::sscanf(text.c_str(), "%d/%d sec", &numerator, &denominator);
+    return static_cast<float>(numerator) / static_cast<float>(denominator != 0 ? denominator : 1);
+}
+
+std::int32_t IntegerFromText(const std::string& text) {
+    int value = 0;
+    std::sscanf(text.c_str(), "%d", &value);
+    return value;
+}

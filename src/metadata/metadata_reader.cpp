@@ -1,0 +1,104 @@
+#include "metadata/metadata_reader.h"
+
+#include <vector>
+
+#include "image/raster_image.h"
+#include "metadata/exif_document.h"
+#include "metadata/exif_tag_reader.h"
+#include "metadata/jpeg_file_reader.h"
+#include "metadata/thumbnail_maker.h"
+#include "platform/file_status.h"
+#include "platform/native_path.h"
+#include "platform/text_codec.h"
+
+namespace {
+
+constexpr std::size_t kMaxNameLength = 99;
+constexpr std::size_t kMaxFolderStart = 255;
+
+std::int32_t Low32Bits(std::int64_t seconds) {
+    return static_cast<std::int32_t>(static_cast<std::uint32_t>(static_cast<std::uint64_t>(seconds)));
+}
+
+void ReadFileStatus(const std::string& utf8Path, PhotoRecord& record) {
+    auto status = StatFile(utf8Path);
+    if (!status) return;
+    record.fSize = static_cast<float>(status->size) * (1.0f / 1024) * (1.0f / 1024);
+    record.dwCTime = Low32Bits(status->creationTime);
+    record.dwMTime = Low32Bits(status->lastWriteTime);
+}
+
+// Image size from the JPEG header when the EXIF data has none; the 1/8 DCT
+// scale keeps the decode cheap while still proving the file decodes.
+bool ReadDecodedSize(const std::string& utf8Path, PhotoRecord& record) {
+    std::vector<std::uint8_t> file;
+    if (!ReadFileBytes(utf8Path, file)) return false;
+    RasterImage image;
+    int width = 0, height = 0;
+    if (!image.DecodeJpegScaled(file.data(), file.size(), 1, 1, &width, &height)) return false;
+    record.nWidth = width;
+    record.nHeight = height;
+    return width > 0 && height > 0;
+}
+
+std::unique_ptr<ExifDocument> LoadExif(const std::string& utf8Path) {
+    std::vector<std::uint8_t> payload;
+    if (!ReadExifSegment(utf8Path, payload)) return nullptr;
+    return ExifDocument::Load(payload.data(), payload.size());
+}
+
+}  // namespace
+
+MetadataReader::MetadataReader() = default;
+MetadataReader::~MetadataReader() = default;
+MetadataReader::MetadataReader(MetadataReader&&) noexcept = default;
+MetadataReader& MetadataReader::operator=(MetadataReader&&) noexcept = default;
+
+std::span<const std::uint8_t> MetadataReader::Thumbnail() const {
+    return exif_ ? exif_->Thumbnail() : std::span<const std::uint8_t>{};
+}
+
+void MetadataReader::Discard() {
+    path_.clear();
+    record_ = PhotoRecord{};
+    exif_.reset();
+    loaded_ = false;
+}
+
+bool ReadPhotoFile(MetadataReader& reader, const std::string& path, bool decodeWhenNoSize) {
+    reader.Discard();
+    if (path.empty()) return false;
+    const std::string utf8Path = CodePageToUtf8(path);
+    if (FileSizeOfUtf8Path(utf8Path) < 0) return false;
+    // The full path must fit its field with the terminator; a cut path would
+    // name another file.
+    if (path.size() >= sizeof reader.record_.strFullPath) return false;
+    const std::size_t nameStart = NameStart(path);
+    if (path.size() - nameStart > kMaxNameLength || nameStart > kMaxFolderStart) return false;
+
+    reader.path_ = path;
+    PhotoRecord& record = reader.record_;
+    ReadFileStatus(utf8Path, record);
+    SetField(record.strName, std::string_view(path).substr(nameStart));
+    SetField(record.strPath, FolderOfPath(path));
+    SetField(record.strFullPath, path);
+
+    reader.exif_ = LoadExif(utf8Path);
+    const bool hadExif = reader.exif_ != nullptr;
+    if (!hadExif) reader.exif_ = ExifDocument::CreateEmpty();
+    if (!reader.exif_ || !MakeThumbnail(reader)) {
+        reader.Discard();
+        return false;
+    }
+    if (hadExif) {
+        reader.exif_->SetIntelByteOrder();
+        ReadExifTags(reader.exif_->Data(), record);
+        if ((record.nWidth == 0 || record.nHeight == 0) && decodeWhenNoSize &&
+            !ReadDecodedSize(utf8Path, record)) {
+            reader.Discard();
+            return false;
+        }
+    }
+    reader.loaded_ = true;
+    return true;
+}

@@ -1,0 +1,61 @@
+#pragma once
+// MetadataReader: one JPEG file's path, PhotoRecord, parsed EXIF data and
+// thumbnail bytes, filled by ReadPhotoFile.
+//
+// Threads: a reader is a plain object; the catalogue's shared reader is
+// guarded by its owner's lock, other users make their own.
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <span>
+#include <string>
+
+#include "catalogue/photo_record.h"
+
+class ExifDocument;  // libexif data; see exif_document.h (this folder only)
+
+class MetadataReader {
+public:
+    MetadataReader();
+    ~MetadataReader();
+    MetadataReader(MetadataReader&&) noexcept;
+    MetadataReader& operator=(MetadataReader&&) noexcept;
+    MetadataReader(const MetadataReader&) = delete;
+    MetadataReader& operator=(const MetadataReader&) = delete;
+
+    // True after a successful ReadPhotoFile until Discard or the next read.
+    bool IsLoaded() const { return loaded_; }
+    // The file's full path in the code page, as passed to ReadPhotoFile.
+    const std::string& Path() const { return path_; }
+    PhotoRecord& Record() { return record_; }
+    const PhotoRecord& Record() const { return record_; }
+    // The thumbnail's JPEG bytes: the embedded EXIF thumbnail byte for byte,
+    // or the generated one. Empty for an image too elongated to give one
+    // (such a file still reads successfully). Valid until the reader changes.
+    std::span<const std::uint8_t> Thumbnail() const;
+
+    // The EXIF data (Intel byte order once loaded), null when empty. For the
+    // EXIF writer and the thumbnail code of this folder.
+    ExifDocument* Exif() { return exif_.get(); }
+    const ExifDocument* Exif() const { return exif_.get(); }
+
+    // Frees everything and returns the reader to empty.
+    void Discard();
+
+private:
+    friend bool ReadPhotoFile(MetadataReader& reader, const std::string& path, bool decodeWhenNoSize);
+
+    std::string path_;
+    PhotoRecord record_;
+    std::unique_ptr<ExifDocument> exif_;
+    bool loaded_ = false;
+};
+
+// Reads one JPEG file (path in the code page) into the reader: file status,
+// name and folder, EXIF tags, and the embedded or a generated thumbnail.
+// decodeWhenNoSize decodes the image when the EXIF data gives no pixel size.
+// False, with the reader empty, for an empty or missing path, a path of 356
+// bytes or more, a name over 99 or a folder over 255 bytes, no obtainable
+// thumbnail, or (with decodeWhenNoSize) an undecodable file without size.
+bool ReadPhotoFile(MetadataReader& reader, const std::string& path, bool decodeWhenNoSize);

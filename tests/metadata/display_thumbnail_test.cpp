@@ -1,0 +1,87 @@
+#include "metadata/display_thumbnail.h"
+
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "image/raster_image.h"
+
+namespace {
+
+const RgbColor kRed{255, 0, 0};
+
+// A landscape 32 x 16 thumbnail, grey except for a red top-left quarter, as
+// stored in the catalogue (JPEG bytes plus one zero byte).
+std::vector<std::uint8_t> LandscapeBlob() {
+    const int width = 32, height = 16;
+    std::vector<std::uint8_t> rgb(width * height * 3, 128);
+    for (int y = 0; y < height / 2; ++y)
+        for (int x = 0; x < width / 2; ++x) {
+            std::uint8_t* p = &rgb[(y * width + x) * 3];
+            p[0] = 255;
+            p[1] = p[2] = 0;
+        }
+    std::vector<std::uint8_t> blob;
+    EXPECT_TRUE(RasterImage::FromRgbTopDown(width, height, rgb.data()).EncodeJpeg(blob));
+    blob.push_back(0);
+    return blob;
+}
+
+bool IsRed(RgbColor c) { return c.r > 200 && c.g < 60 && c.b < 60; }
+
+enum class Corner { TopLeft, TopRight, BottomLeft, BottomRight };
+
+// Where the red quarter ended up (checked near each corner).
+bool RedAt(const RasterImage& image, Corner corner) {
+    int x = corner == Corner::TopLeft || corner == Corner::BottomLeft ? 2 : image.Width() - 3;
+    int y = corner == Corner::BottomLeft || corner == Corner::BottomRight ? 2 : image.Height() - 3;
+    return IsRed(image.PixelColor(x, y));
+}
+
+struct Case {
+    const char* name;
+    int nWidth, nHeight;
+    const char* orientation;
+    bool autoOrient;
+    int width, height;
+    Corner red;
+};
+
+class DisplayThumbnail : public ::testing::TestWithParam<Case> {};
+
+TEST_P(DisplayThumbnail, TurnsTheThumbnailUpright) {
+    const Case& c = GetParam();
+    std::vector<std::uint8_t> blob = LandscapeBlob();
+    RasterImage image;
+    ASSERT_TRUE(DecodeDisplayThumbnail(blob.data(), blob.size(), c.nWidth, c.nHeight, c.orientation, c.autoOrient,
+                                       image));
+    EXPECT_EQ(image.Width(), c.width);
+    EXPECT_EQ(image.Height(), c.height);
+    EXPECT_TRUE(RedAt(image, c.red));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, DisplayThumbnail,
+    ::testing::Values(
+        Case{"AsStoredWhenAspectsAgree", 4000, 3000, "Top-left", true, 32, 16, Corner::TopLeft},
+        Case{"QuarterClockwiseWhenThePhotoIsPortrait", 3000, 4000, "", false, 16, 32, Corner::TopRight},
+        Case{"QuarterClockwiseForRightTop", 4000, 3000, "Right-top", true, 16, 32, Corner::TopRight},
+        Case{"AsStoredForRightTopWithAutoOrientOff", 4000, 3000, "Right-top", false, 32, 16, Corner::TopLeft},
+        Case{"QuarterCounterClockwiseForLeftBottom", 4000, 3000, "Left-bottom", true, 16, 32, Corner::BottomLeft},
+        Case{"HalfTurnForBottomRight", 4000, 3000, "Bottom-right", true, 32, 16, Corner::BottomRight},
+        Case{"BothTurnsAddUp", 3000, 4000, "Right-top", true, 32, 16, Corner::BottomRight},
+        Case{"BothTurnsCancelOut", 3000, 4000, "Right-bottom", true, 32, 16, Corner::TopLeft},
+        Case{"UnknownOrientationIsNotTurned", 4000, 3000, "Unknown value 0", true, 32, 16, Corner::TopLeft}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(DisplayThumbnailFailure, LeavesTheImageEmptyForAMissingOrBrokenBlob) {
+    RasterImage image = RasterImage::FromGreyTopDown(1, 1, std::vector<std::uint8_t>{7}.data());
+    EXPECT_FALSE(DecodeDisplayThumbnail(nullptr, 0, 100, 100, "", true, image));
+    EXPECT_TRUE(image.IsEmpty());
+    std::vector<std::uint8_t> blob = LandscapeBlob();
+    blob.resize(blob.size() / 3);
+    EXPECT_FALSE(DecodeDisplayThumbnail(blob.data(), blob.size(), 100, 100, "", true, image));
+    EXPECT_TRUE(image.IsEmpty());
+}
+
+}  // namespace
