@@ -280,6 +280,35 @@ std::int32_t NewestFileTimeInFolder(const std::string& folder) {
             .value_or(0));
 }
 
+std::optional<CataloguedCopy> FindCataloguedCopy(std::int64_t id) {
+    CatalogueSession session;
+    if (!session.ok()) return std::nullopt;
+    std::vector<CataloguedCopy> rows;
+    bool ok = ForEachRow(session.db(),
+                         FormatStatement("select dwMTime,strXpKeyword ,strXpSubject,strPath from "
+                                         "tJpgMsg where idPic=%lld ",
+                                         id),
+                         [&](sqlite3_stmt* row) {
+                             rows.push_back({static_cast<std::int32_t>(
+                                                 ParseInt64Text(ColumnText(row, 0))),
+                                             ColumnText(row, 3)});
+                         });
+    if (!ok || rows.size() != 1) return std::nullopt;
+    return rows.front();
+}
+
+std::optional<RegionNames> PhotoRegionNames(std::int64_t id) {
+    CatalogueSession session;
+    if (!session.ok()) return std::nullopt;
+    std::optional<RegionNames> names;
+    ForEachRow(session.db(),
+               FormatStatement("select strArea0,strArea1,strArea2 from tJpgMsg where idPic = %lld", id),
+               [&](sqlite3_stmt* row) {
+                   if (!names) names = RegionNames{ColumnText(row, 0), ColumnText(row, 1), ColumnText(row, 2)};
+               });
+    return names;
+}
+
 bool LoadPhotoRecord(std::int64_t id, bool duplicate, PhotoRecord& record) {
     CatalogueSession session;
     if (!session.ok()) return false;

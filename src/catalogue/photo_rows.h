@@ -49,6 +49,18 @@ std::optional<std::string> PhotoName(std::int64_t id);
 // Newest last-write time of the photos in a folder; 0 when none.
 std::int32_t NewestFileTimeInFolder(const std::string& folder);
 
+// The catalogued copy of a photo as the duplicate rules need it.
+struct CataloguedCopy {
+    std::int32_t dwMTime;
+    std::string strPath;  // UTF-8
+};
+// The tJpgMsg row of id; nullopt when the query fails or does not find
+// exactly one row.
+std::optional<CataloguedCopy> FindCataloguedCopy(std::int64_t id);
+
+// The region names stored with a photo of tJpgMsg; nullopt without a row.
+std::optional<RegionNames> PhotoRegionNames(std::int64_t id);
+
 // Loads the editable columns of a photo into record (text converted to the
 // code page). No row: false and the record is unchanged.
 bool LoadPhotoRecord(std::int64_t id, bool duplicate, PhotoRecord& record);

@@ -1,0 +1,135 @@
+#include "import/add_photo_file.h"
+
+#include <vector>
+
+#include "catalogue/deleted_paths.h"
+#include "catalogue/keyword_rows.h"
+#include "catalogue/photo_catalogue.h"
+#include "catalogue/photo_id.h"
+#include "catalogue/photo_rows.h"
+#include "import/import_state.h"
+#include "import/photo_region.h"
+#include "platform/file_status.h"
+#include "platform/text_codec.h"
+
+namespace {
+
+constexpr std::size_t kMaxPathBytes = 356;
+
+// What reading one file gives the insert.
+struct ReadPhoto {
+    PhotoRecord record;
+    std::int64_t id = 0;
+    std::vector<std::uint8_t> thumbnail;
+    RegionNames regions;
+};
+
+template <std::size_t N>
+void ConvertField(char (&field)[N]) {
+    std::string utf8 = CodePageToUtf8(field);
+    SetField(field, utf8);
+}
+
+bool ReadIntoSharedReader(const std::string& path) {
+    std::lock_guard lock(MetadataReaderLock());
+    MetadataReader& reader = SharedMetadataReader();
+    reader.Discard();
+    return ReadPhotoFile(reader, path, true);
+}
+
+// Takes what the insert needs out of the shared reader and asks for the
+// photo's region (or queues it) while the reader is held.
+ReadPhoto TakeFromSharedReader(int regionSends) {
+    std::lock_guard lock(MetadataReaderLock());
+    MetadataReader& reader = SharedMetadataReader();
+    ReadPhoto photo;
+    photo.record = reader.Record();
+    auto thumbnail = reader.Thumbnail();
+    photo.thumbnail.assign(thumbnail.begin(), thumbnail.end());
+    photo.id = ComputePhotoId(photo.thumbnail.data(), photo.thumbnail.size());
+    photo.regions = ResolveRegionOrQueue(photo.id, photo.record, regionSends);
+    reader.Discard();
+    return photo;
+}
+
+bool InsertAsMain(const ReadPhoto& photo) {
+    if (InsertPhotoRow(photo.id, photo.record, photo.thumbnail, false, photo.regions) !=
+        InsertResult::Done)
+        return false;
+    WriteKeywordRows(photo.id, photo.record);
+    return true;
+}
+
+// The id is already catalogued: the same thumbnail, hence the same photo.
+// Decides which copy keeps the main row.
+bool ResolveDuplicate(const ReadPhoto& photo) {
+    const PhotoRecord& n = photo.record;
+    auto existing = FindCataloguedCopy(photo.id);
+    if (!existing) {
+        WriteKeywordRows(photo.id, n);
+        return true;
+    }
+    const bool sameFolder = existing->strPath == n.strPath;
+    const auto existingTime = static_cast<std::uint32_t>(existing->dwMTime);
+    const auto newTime = static_cast<std::uint32_t>(n.dwMTime);
+    const bool newerFolder = existingTime == newTime && !sameFolder &&
+                             FolderLastWriteTime(n.strPath) > FolderLastWriteTime(existing->strPath);
+
+    if (sameFolder) {
+        if (existingTime >= newTime) return false;  // already catalogued
+        DeletePhotoRows(std::nullopt, photo.id, false);  // the file changed
+        return InsertAsMain(photo);
+    }
+    if (existingTime < newTime || newerFolder) {
+        // The new copy wins; the old one becomes the duplicate.
+        CopyPhotoToDuplicates(photo.id);
+        DeletePhotoRows(std::nullopt, photo.id, false);
+        InsertAsMain(photo);
+        return false;
+    }
+    InsertPhotoRow(photo.id, n, photo.thumbnail, true, photo.regions);
+    return false;
+}
+
+}  // namespace
+
+bool ConvertRecordToUtf8(PhotoRecord& r) {
+    if (CodePageToUtf8(r.strFullPath).size() >= sizeof r.strFullPath) return false;
+    ConvertField(r.strFullPath);
+    ConvertField(r.strMake);
+    ConvertField(r.strModel);
+    ConvertField(r.strName);
+    ConvertField(r.strPath);
+    ConvertField(r.strXpAuthor);
+    r.strXpComent = CodePageToUtf8(r.strXpComent);
+    ConvertField(r.strXpKeyword);
+    ConvertField(r.strXpSubject);
+    ConvertField(r.strXpTitle);
+    ConvertField(r.strOrientation);
+    return true;
+}
+
+bool AddPhotoFile(const std::string& path, bool force) {
+    if (path.size() > kMaxPathBytes) return false;
+    if (!OpenCatalogue()) return false;
+    if (!PassDeletedPathCheck(path, force)) return false;
+    if (!ReadIntoSharedReader(path)) return false;
+    {
+        std::lock_guard lock(MetadataReaderLock());
+        if (!ConvertRecordToUtf8(SharedMetadataReader().Record())) {
+            SharedMetadataReader().Discard();
+            return false;
+        }
+    }
+    ReadPhoto photo = TakeFromSharedReader(kImportRegionSends);
+    switch (InsertPhotoRow(photo.id, photo.record, photo.thumbnail, false, photo.regions)) {
+        case InsertResult::Failed:
+            return false;
+        case InsertResult::Done:
+            WriteKeywordRows(photo.id, photo.record);
+            return true;
+        case InsertResult::NotDone:
+            break;
+    }
+    return ResolveDuplicate(photo);
+}

@@ -1,0 +1,23 @@
+#pragma once
+// Depth-first walks of a folder tree in the order the file system returns
+// the entries. Both stop before the walk and before each entry when the
+// program closes or the import is cancelled. Symbolic links to folders are
+// not followed, so a link cycle cannot trap a walk.
+
+#include <atomic>
+#include <string>
+
+// Number of files under folder whose name passes IsJpegName. Also stops on
+// countCancelFlag.
+int CountJpegFiles(const std::string& folder);
+
+// Imports every JPEG file under folder. counter is the import's running
+// count of imported files; every 100th one commits the open transaction and
+// opens the next.
+void ImportFolderTree(const std::string& folder, int& counter);
+
+// One file of a walk or of a list: imports it when its name passes.
+void ImportOneFile(const std::string& path, int& counter);
+
+// True when a walk must stop: the program closes or the import is cancelled.
+bool ImportShouldStop();

@@ -1,0 +1,44 @@
+#include "import/import_state.h"
+
+namespace {
+
+std::mutex registrationMutex;
+RegionSource* regionSource = nullptr;
+ImportReceivers importReceivers;
+
+}  // namespace
+
+ImportProgress& CurrentImportProgress() {
+    static ImportProgress progress;
+    return progress;
+}
+
+void SetRegionSource(RegionSource* source) {
+    std::lock_guard lock(registrationMutex);
+    regionSource = source;
+}
+
+RegionSource* CurrentRegionSource() {
+    std::lock_guard lock(registrationMutex);
+    return regionSource;
+}
+
+void SetImportReceivers(ImportReceivers receivers) {
+    std::lock_guard lock(registrationMutex);
+    importReceivers = std::move(receivers);
+}
+
+ImportReceivers CurrentImportReceivers() {
+    std::lock_guard lock(registrationMutex);
+    return importReceivers;
+}
+
+MetadataReader& SharedMetadataReader() {
+    static MetadataReader reader;
+    return reader;
+}
+
+std::mutex& MetadataReaderLock() {
+    static std::mutex lock;
+    return lock;
+}

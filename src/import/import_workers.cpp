@@ -1,0 +1,89 @@
+#include "import/import_workers.h"
+
+#include <chrono>
+#include <thread>
+
+#include "catalogue/catalogue_save.h"
+#include "catalogue/folder_stamps.h"
+#include "catalogue/photo_catalogue.h"
+#include "catalogue/photo_rows.h"
+#include "catalogue/process_flags.h"
+#include "import/folder_walk.h"
+#include "import/import_state.h"
+#include "import/jpeg_name.h"
+#include "platform/file_status.h"
+
+namespace {
+
+std::size_t PendingRegionCount() {
+    CatalogueSession session;
+    return PhotoCatalogue::Instance().pendingRegions.size();
+}
+
+void ClearPendingRegions() {
+    CatalogueSession session;
+    PhotoCatalogue::Instance().pendingRegions.clear();
+}
+
+void RunClosingSteps(int imported) {
+    CommitTransaction();
+    RebuildFolderList();
+    WriteFolderTable();
+    ImportReceivers receivers = CurrentImportReceivers();
+    if (receivers.dropTrees) receivers.dropTrees();
+    if (receivers.rebuildCurrentTree) receivers.rebuildCurrentTree();
+    const int withPosition = static_cast<int>(PendingRegionCount());
+    if (withPosition >= 1 && !ExitRequested && receivers.askRegionLookup) {
+        if (receivers.askRegionLookup(imported, withPosition)) {
+            if (receivers.companionReady && receivers.companionReady() && receivers.startRegionLookup)
+                receivers.startRegionLookup();
+        } else {
+            ClearPendingRegions();
+        }
+    }
+    SaveCatalogue();
+}
+
+}  // namespace
+
+ImportEnd RunFolderImport(const std::string& folder) {
+    BeginTransaction();
+    int imported = 0;
+    ImportFolderTree(folder, imported);
+    if (ExitRequested) return ImportEnd::Abandoned;
+    RunClosingSteps(imported);
+    return ImportEnd::Finished;
+}
+
+ImportEnd RunListImport(const std::vector<std::string>& paths) {
+    ImportProgress& progress = CurrentImportProgress();
+    int total = 0;
+    for (const std::string& path : paths) {
+        if (IsDirectory(path)) {
+            total += CountJpegFiles(path);
+        } else if (IsJpegName(path)) {
+            total += 1;
+        }
+    }
+    if (total == 0) return ImportEnd::Empty;
+    progress.total = total;
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    importCancelFlag = false;
+    progress.imported = 0;
+    progress.notImported = 0;
+
+    BeginTransaction();
+    int imported = 0;
+    for (const std::string& path : paths) {
+        if (ExitRequested) return ImportEnd::Abandoned;
+        if (importCancelFlag) break;
+        if (IsDirectory(path)) {
+            ImportFolderTree(path, imported);
+        } else {
+            ImportOneFile(path, imported);
+        }
+    }
+    if (ExitRequested) return ImportEnd::Abandoned;
+    RunClosingSteps(imported);
+    return ImportEnd::Finished;
+}

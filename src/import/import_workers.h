@@ -1,0 +1,21 @@
+#pragma once
+// The bodies of the import workers. The caller runs each on a thread of its
+// own and shows CurrentImportProgress(); these functions only report through
+// the progress counters and the registered ImportReceivers.
+
+#include <string>
+#include <vector>
+
+enum class ImportEnd {
+    Finished,   // closing steps ran (also after a cancel)
+    Empty,      // nothing to import; no closing steps
+    Abandoned,  // the program is closing: nothing committed, nothing saved
+};
+
+// Folder import after its count: imports the tree inside one transaction
+// committed every 100 photos, then runs the closing steps.
+ImportEnd RunFolderImport(const std::string& folder);
+
+// List import: counts the files and folders of paths, then imports them in
+// order. With nothing to import it ends without closing steps.
+ImportEnd RunListImport(const std::vector<std::string>& paths);

@@ -1,0 +1,62 @@
+#include "import/photo_refresh.h"
+
+#include <ctime>
+#include <vector>
+
+#include "catalogue/deleted_paths.h"
+#include "catalogue/folder_stamps.h"
+#include "catalogue/keyword_rows.h"
+#include "catalogue/photo_id.h"
+#include "catalogue/photo_rows.h"
+#include "catalogue/process_flags.h"
+#include "import/add_photo_file.h"
+#include "import/import_state.h"
+#include "import/photo_region.h"
+#include "platform/file_status.h"
+
+std::int64_t RefreshPhotoFromFile(const std::string& path, std::int64_t oldId, bool wasDuplicate,
+                                  bool askMap) {
+    CatalogueModified = true;
+    PassDeletedPathCheck(path, true);
+    std::optional<RegionNames> oldRegions = PhotoRegionNames(oldId);
+    DeletePhotoRows(std::nullopt, oldId, wasDuplicate);
+
+    PhotoRecord record;
+    std::vector<std::uint8_t> thumbnail;
+    std::int64_t id = 0;
+    {
+        std::lock_guard lock(MetadataReaderLock());
+        MetadataReader& reader = SharedMetadataReader();
+        reader.Discard();
+        if (!ReadPhotoFile(reader, path, true) || !ConvertRecordToUtf8(reader.Record())) {
+            reader.Discard();
+            return 0;
+        }
+        record = reader.Record();
+        auto bytes = reader.Thumbnail();
+        thumbnail.assign(bytes.begin(), bytes.end());
+        id = ComputePhotoId(thumbnail.data(), thumbnail.size());
+        reader.Discard();
+    }
+    RegionNames regions;
+    if (askMap) {
+        regions = ResolveRegionOrQueue(id, record, kRefreshRegionSends);
+    } else if (oldRegions) {
+        regions = *oldRegions;
+    }
+    InsertPhotoRow(id, record, thumbnail, false, regions);
+    AnyFolderChanged();
+    RefreshFolderStamp(record.strPath);
+    WriteKeywordRows(id, record);
+    return id;
+}
+
+bool PromoteDuplicate(std::int64_t id) {
+    std::optional<std::string> path = PhotoFullPath(id, true);
+    if (!path) return false;
+    if (!CopyPhotoToDuplicates(id)) return false;
+    // Marked as written now, so the duplicate rules let this copy win. A
+    // missing file is left missing (the import then fails for it).
+    SetFileLastWriteTime(*path, std::time(nullptr));
+    return AddPhotoFile(*path, true);
+}

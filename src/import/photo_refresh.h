@@ -1,0 +1,21 @@
+#pragma once
+// Re-reading photos whose files the program itself changed or promoted.
+//
+// Threads: any thread (the properties dialog and its batch worker).
+
+#include <cstdint>
+#include <string>
+
+// After the program rewrote a photo's file: replaces the photo's rows by
+// what the file now holds. With askMap the region is asked of the companion
+// (or the photo is queued); without it the old region names are kept.
+// Returns the new photo id, or 0 when the file cannot be read.
+std::int64_t RefreshPhotoFromFile(const std::string& path, std::int64_t oldId, bool wasDuplicate,
+                                  bool askMap);
+
+// Makes the duplicate copy of id the catalogued one: the current main photo
+// takes the duplicate row and the duplicate's file, marked as written now,
+// is imported again and wins. False when there is no duplicate row or the
+// main photo's file is gone (then nothing changes), and also on success,
+// since the promoted file counts as a duplicate of the old main photo.
+bool PromoteDuplicate(std::int64_t id);

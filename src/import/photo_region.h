@@ -1,0 +1,15 @@
+#pragma once
+// The region names of a photo with a position, asked of the companion map
+// application while it runs; otherwise the photo joins the pending region
+// queue for a later lookup.
+
+#include <cstdint>
+
+#include "catalogue/photo_record.h"
+#include "catalogue/photo_rows.h"
+
+inline constexpr int kImportRegionSends = 5;
+inline constexpr int kRefreshRegionSends = 10;
+
+// Empty names for a photo without a position, or when no answer came.
+RegionNames ResolveRegionOrQueue(std::int64_t id, const PhotoRecord& record, int maxSends);

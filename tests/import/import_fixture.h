@@ -1,0 +1,63 @@
+#pragma once
+// A fresh data folder and photo folder per test, with the import's shared
+// state reset.
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+
+#include "catalogue/photo_catalogue.h"
+#include "catalogue/process_flags.h"
+#include "import/import_state.h"
+#include "platform/data_folder.h"
+#include "platform/file_status.h"
+#include "temp_folder.h"
+#include "test_jpeg_writer.h"
+
+class ImportTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        SetDataFolder(data_.Path());
+        CloseCatalogue();
+        ExitRequested = false;
+        importCancelFlag = false;
+        countCancelFlag = false;
+        CatalogueModified = false;
+        CurrentImportProgress().Reset();
+        SetRegionSource(nullptr);
+        SetImportReceivers({});
+    }
+    void TearDown() override {
+        ExitRequested = false;
+        importCancelFlag = false;
+        SetRegionSource(nullptr);
+        SetImportReceivers({});
+        CloseCatalogue();
+    }
+
+    // Writes a camera-like photo with its own embedded thumbnail.
+    std::string WritePhoto(const std::string& relativePath, std::uint32_t seed,
+                           TestJpegOptions options = {}) {
+        std::string path = photos_.File(relativePath);
+        std::filesystem::create_directories(std::filesystem::path(path).parent_path());
+        options.seed = seed;
+        options.embedThumbnail = true;
+        options.thumbnailWidth = 16;
+        options.thumbnailHeight = 12;
+        if (!options.make) options.make = "Canon";
+        if (!options.model) options.model = "EOS 5D";
+        if (!options.dateTimeOriginal) options.dateTimeOriginal = "2019:07:01 08:00:00";
+        if (!options.pixelXDimension) options.pixelXDimension = 4000;
+        if (!options.pixelYDimension) options.pixelYDimension = 3000;
+        EXPECT_TRUE(WriteTestJpeg(path, options));
+        return path;
+    }
+
+    static void SetModified(const std::string& path, std::int64_t seconds) {
+        ASSERT_TRUE(SetFileLastWriteTime(path, seconds));
+    }
+
+    TempFolder data_;
+    TempFolder photos_;
+};

@@ -1,0 +1,281 @@
+#include <sqlite3.h>
+
+#include <filesystem>
+
+#include "catalogue/catalogue_save.h"
+#include "catalogue/photo_id.h"
+#include "catalogue/photo_rows.h"
+#include "catalogue/sql_query.h"
+#include "import/add_photo_file.h"
+#include "import/folder_walk.h"
+#include "import/import_workers.h"
+#include "import/jpeg_name.h"
+#include "import/photo_refresh.h"
+#include "import_fixture.h"
+
+namespace {
+
+std::string One(const std::string& statement) {
+    CatalogueSession session;
+    return QueryText(session.db(), statement).value_or("<none>");
+}
+
+int RowsInCatalogueFile(const char* table) {
+    sqlite3* db = nullptr;
+    sqlite3_open_v2(CatalogueFilePath().c_str(), &db, SQLITE_OPEN_READONLY, nullptr);
+    sqlite3_stmt* query = nullptr;
+    int count = -1;
+    std::string sql = std::string("select count(*) from ") + table;
+    if (sqlite3_prepare_v2(db, sql.c_str(), -1, &query, nullptr) == SQLITE_OK &&
+        sqlite3_step(query) == SQLITE_ROW)
+        count = sqlite3_column_int(query, 0);
+    sqlite3_finalize(query);
+    sqlite3_close(db);
+    return count;
+}
+
+// Answers region requests from a fixed table and can pull the brakes after
+// a given number of photos, which lets a test stop an import at an exact
+// point.
+class FakeRegionSource : public RegionSource {
+public:
+    bool available = true;
+    RegionNames names{"广东省", "深圳市", "南山区"};
+    int calls = 0;
+    int stopAfter = -1;
+    std::atomic<bool>* flagToSet = nullptr;
+
+    bool CompanionAvailable() override { return available; }
+    RegionNames RequestNames(double, double, int) override {
+        if (++calls == stopAfter && flagToSet) *flagToSet = true;
+        return names;
+    }
+};
+
+TestJpegOptions WithPosition() {
+    TestJpegOptions o;
+    o.latitudeRef = "N";
+    o.latitude = TestDms{{{22, 1}, {32, 1}, {0, 1}}};
+    o.longitudeRef = "E";
+    o.longitude = TestDms{{{113, 1}, {56, 1}, {0, 1}}};
+    return o;
+}
+
+}  // namespace
+
+TEST(IsJpegName, AcceptsJpgAndJpegEndingsInAnyCaseWithoutNeedingADot) {
+    EXPECT_TRUE(IsJpegName("/a/photo.JPEG"));
+    EXPECT_TRUE(IsJpegName("/a/photo.Jpg"));
+    EXPECT_TRUE(IsJpegName("/a/notajpg"));
+    EXPECT_FALSE(IsJpegName("/a/photo.jpe"));
+    EXPECT_FALSE(IsJpegName("pg"));
+}
+
+TEST_F(ImportTest, TheIdOfAPhotoIsTheDigestOfItsEmbeddedThumbnail) {
+    TestJpegOptions o;
+    o.thumbnailBytes = MakePlainJpeg(20, 15, 77);
+    std::string path = WritePhoto("a.jpg", 1, o);
+    ASSERT_TRUE(AddPhotoFile(path, true));
+    const std::int64_t id = ComputePhotoId(o.thumbnailBytes.data(), o.thumbnailBytes.size());
+    EXPECT_TRUE(PhotoIdExists(id));
+    EXPECT_EQ(One("select strModel||'|'||nWidth||'|'||strName from tJpgMsg"), "EOS 5D|4000|a.jpg");
+}
+
+TEST_F(ImportTest, ImportingAFolderTwiceStoresNothingNewTheSecondTime) {
+    for (int i = 0; i < 5; ++i) WritePhoto("trip/day" + std::to_string(i % 2) + "/p" + std::to_string(i) + ".jpg", 100 + i);
+    WritePhoto("trip/readme.txt.jpgx", 200);  // not a JPEG name: skipped uncounted
+    EXPECT_EQ(CountJpegFiles(photos_.Path()), 5);
+    EXPECT_EQ(RunFolderImport(photos_.Path()), ImportEnd::Finished);
+    EXPECT_EQ(CurrentImportProgress().imported, 5);
+    EXPECT_EQ(RowsInCatalogueFile("tJpgMsg"), 5) << "the import saves the catalogue";
+    EXPECT_EQ(RowsInCatalogueFile("tFolder"), 2);
+    EXPECT_FALSE(CatalogueModified) << "imports save without touching the flag";
+
+    CurrentImportProgress().Reset();
+    RunFolderImport(photos_.Path());
+    EXPECT_EQ(CurrentImportProgress().imported, 0);
+    EXPECT_EQ(CurrentImportProgress().notImported, 5);
+    EXPECT_EQ(One("select count(*) from tReJpgMsg"), "0");
+}
+
+TEST_F(ImportTest, ATouchedFileIsImportedAgainWithItsKeywordRowsRewritten) {
+    TestJpegOptions o;
+    o.xpKeywords = u"sea;beach";
+    std::string path = WritePhoto("p.jpg", 1, o);
+    SetModified(path, 1600000000);
+    ASSERT_TRUE(AddPhotoFile(path, true));
+    EXPECT_FALSE(AddPhotoFile(path, true)) << "unchanged";
+    SetModified(path, 1600000100);
+    EXPECT_TRUE(AddPhotoFile(path, true)) << "changed file in its own folder";
+    EXPECT_EQ(One("select count(*) from tKeyWord"), "2");
+    EXPECT_EQ(One("select dwMTime from tJpgMsg"), "1600000100");
+}
+
+TEST_F(ImportTest, ANewerCopyElsewhereTakesTheMainRowAndTheOldOneBecomesTheDuplicate) {
+    std::string first = WritePhoto("a/p.jpg", 1);
+    SetModified(first, 1600000000);
+    ASSERT_TRUE(AddPhotoFile(first, true));
+    std::filesystem::create_directories(photos_.File("b"));
+    std::string copy = photos_.File("b/p copy.jpg");
+    std::filesystem::copy_file(first, copy);
+    SetModified(copy, 1600000500);
+    EXPECT_FALSE(AddPhotoFile(copy, true)) << "a copy never counts as imported";
+    EXPECT_EQ(One("select strFullPath from tJpgMsg"), copy);
+    EXPECT_EQ(One("select strFullPath from tReJpgMsg"), first);
+}
+
+TEST_F(ImportTest, AnOlderCopyElsewhereGoesToTheDuplicates) {
+    std::string first = WritePhoto("a/p.jpg", 1);
+    SetModified(first, 1600000000);
+    ASSERT_TRUE(AddPhotoFile(first, true));
+    std::filesystem::create_directories(photos_.File("b"));
+    std::string copy = photos_.File("b/p.jpg");
+    std::filesystem::copy_file(first, copy);
+    SetModified(copy, 1500000000);
+    EXPECT_FALSE(AddPhotoFile(copy, true));
+    EXPECT_EQ(One("select strFullPath from tJpgMsg"), first);
+    EXPECT_EQ(One("select strFullPath from tReJpgMsg"), copy);
+}
+
+TEST_F(ImportTest, UnreadableFilesCountAsNotImportedAndTheWalkGoesOn) {
+    WritePhoto("good.jpg", 1);
+    ASSERT_TRUE(WriteBytesFile(photos_.File("empty.jpg"), {}));
+    ASSERT_TRUE(WriteBytesFile(photos_.File("text.jpg"), {'h', 'e', 'l', 'l', 'o'}));
+    std::string cut = WritePhoto("cut.jpg", 2);
+    ASSERT_TRUE(TruncateFile(cut, 40));
+    TestJpegOptions garbage;
+    garbage.garbageExif = std::vector<std::uint8_t>(300, 0xEE);
+    garbage.seed = 3;
+    ASSERT_TRUE(WriteTestJpeg(photos_.File("garbage-exif.jpg"), garbage));  // decodable: imports
+
+    RunFolderImport(photos_.Path());
+    EXPECT_EQ(CurrentImportProgress().imported, 2);
+    EXPECT_EQ(CurrentImportProgress().notImported, 3);
+}
+
+TEST_F(ImportTest, CancellingAfter150PhotosKeeps150AndStillSaves) {
+    for (int i = 0; i < 160; ++i) WritePhoto("p" + std::to_string(i) + ".jpg", 1000 + i, WithPosition());
+    FakeRegionSource source;
+    source.stopAfter = 150;
+    source.flagToSet = &importCancelFlag;
+    SetRegionSource(&source);
+    EXPECT_EQ(RunFolderImport(photos_.Path()), ImportEnd::Finished);
+    EXPECT_EQ(CurrentImportProgress().imported, 150);
+    EXPECT_EQ(RowsInCatalogueFile("tJpgMsg"), 150);
+}
+
+TEST_F(ImportTest, AnExitRequestStopsWithoutCommitOrSave) {
+    for (int i = 0; i < 120; ++i) WritePhoto("p" + std::to_string(i) + ".jpg", 2000 + i, WithPosition());
+    FakeRegionSource source;
+    source.stopAfter = 110;
+    source.flagToSet = &ExitRequested;
+    SetRegionSource(&source);
+    EXPECT_EQ(RunFolderImport(photos_.Path()), ImportEnd::Abandoned);
+    EXPECT_FALSE(std::filesystem::exists(CatalogueFilePath()) && RowsInCatalogueFile("tJpgMsg") > 0);
+}
+
+TEST_F(ImportTest, PhotosWithAPositionGetTheCompanionsRegionNames) {
+    FakeRegionSource source;
+    SetRegionSource(&source);
+    ASSERT_TRUE(AddPhotoFile(WritePhoto("gps.jpg", 1, WithPosition()), true));
+    ASSERT_TRUE(AddPhotoFile(WritePhoto("nogps.jpg", 2), true));
+    EXPECT_EQ(source.calls, 1);
+    EXPECT_EQ(One("select nArea||strArea0||strArea1||strArea2 from tJpgMsg where strName='gps.jpg'"),
+              "3广东省深圳市南山区");
+    EXPECT_EQ(One("select nArea||strArea0 from tJpgMsg where strName='nogps.jpg'"), "0");
+    EXPECT_TRUE(PhotoCatalogue::Instance().pendingRegions.empty());
+}
+
+TEST_F(ImportTest, WithoutTheCompanionPhotosWithAPositionAreQueuedAndTheSummaryAsks) {
+    WritePhoto("gps1.jpg", 1, WithPosition());
+    WritePhoto("gps2.jpg", 2, WithPosition());
+    WritePhoto("plain.jpg", 3);
+    int asked = -1, askedImported = -1;
+    ImportReceivers receivers;
+    receivers.askRegionLookup = [&](int imported, int withPosition) {
+        askedImported = imported;
+        asked = withPosition;
+        return false;
+    };
+    SetImportReceivers(receivers);
+    RunFolderImport(photos_.Path());
+    EXPECT_EQ(askedImported, 3);
+    EXPECT_EQ(asked, 2);
+    EXPECT_TRUE(PhotoCatalogue::Instance().pendingRegions.empty()) << "declining empties the queue";
+    EXPECT_EQ(One("select nArea from tJpgMsg where strName='gps1.jpg'"), "0");
+}
+
+TEST_F(ImportTest, ClosingStepsTellThePaneToDropAndRebuildItsTrees) {
+    WritePhoto("a.jpg", 1);
+    std::vector<std::string> calls;
+    ImportReceivers receivers;
+    receivers.dropTrees = [&] { calls.push_back("drop"); };
+    receivers.rebuildCurrentTree = [&] { calls.push_back("rebuild"); };
+    SetImportReceivers(receivers);
+    RunListImport({photos_.File("a.jpg")});
+    EXPECT_EQ(calls, (std::vector<std::string>{"drop", "rebuild"}));
+}
+
+TEST_F(ImportTest, AListWithNothingToImportEndsWithoutClosingSteps) {
+    std::filesystem::create_directories(photos_.File("empty"));
+    bool dropped = false;
+    ImportReceivers receivers;
+    receivers.dropTrees = [&] { dropped = true; };
+    SetImportReceivers(receivers);
+    EXPECT_EQ(RunListImport({photos_.File("empty"), photos_.File("x.png")}), ImportEnd::Empty);
+    EXPECT_FALSE(dropped);
+    EXPECT_FALSE(std::filesystem::exists(CatalogueFilePath()) && RowsInCatalogueFile("tFolder") > 0);
+}
+
+TEST_F(ImportTest, PromotingADuplicateSwapsItWithTheMainPhoto) {
+    std::string first = WritePhoto("a/p.jpg", 1);
+    SetModified(first, 1600000000);
+    ASSERT_TRUE(AddPhotoFile(first, true));
+    std::filesystem::create_directories(photos_.File("b"));
+    std::string copy = photos_.File("b/p.jpg");
+    std::filesystem::copy_file(first, copy);
+    SetModified(copy, 1500000000);
+    AddPhotoFile(copy, true);
+    const std::int64_t id = std::stoll(One("select idPic from tReJpgMsg"));
+
+    PromoteDuplicate(id);
+    EXPECT_EQ(One("select strFullPath from tJpgMsg"), copy);
+    EXPECT_EQ(One("select strFullPath from tReJpgMsg"), first);
+    EXPECT_GT(FolderLastWriteTime(copy), 1600000000) << "the promoted file is marked as written now";
+}
+
+TEST_F(ImportTest, PromotingADuplicateWhoseMainFileIsGoneDoesNothing) {
+    std::string first = WritePhoto("a/p.jpg", 1);
+    SetModified(first, 1600000000);
+    ASSERT_TRUE(AddPhotoFile(first, true));
+    std::filesystem::create_directories(photos_.File("b"));
+    std::string copy = photos_.File("b/p.jpg");
+    std::filesystem::copy_file(first, copy);
+    SetModified(copy, 1500000000);
+    AddPhotoFile(copy, true);
+    const std::int64_t id = std::stoll(One("select idPic from tReJpgMsg"));
+    std::filesystem::remove(first);
+
+    EXPECT_FALSE(PromoteDuplicate(id));
+    EXPECT_EQ(One("select strFullPath from tReJpgMsg"), copy);
+    EXPECT_EQ(FolderLastWriteTime(copy), 1500000000);
+}
+
+TEST_F(ImportTest, RefreshingAPhotoKeepsItsRegionsWithoutTheMap) {
+    std::string path = WritePhoto("r.jpg", 1, WithPosition());
+    FakeRegionSource source;
+    SetRegionSource(&source);
+    ASSERT_TRUE(AddPhotoFile(path, true));
+    const std::int64_t oldId = std::stoll(One("select idPic from tJpgMsg"));
+    SetRegionSource(nullptr);
+
+    TestJpegOptions changed = WithPosition();
+    changed.xpTitle = u"new title";
+    WritePhoto("r.jpg", 2, changed);  // a rewrite with a new thumbnail
+    const std::int64_t newId = RefreshPhotoFromFile(path, oldId, false, false);
+    ASSERT_NE(newId, 0);
+    EXPECT_NE(newId, oldId);
+    EXPECT_FALSE(PhotoIdExists(oldId));
+    EXPECT_EQ(One("select strXpTitle||strArea2 from tJpgMsg"), "new title南山区");
+    EXPECT_TRUE(CatalogueModified);
+}
