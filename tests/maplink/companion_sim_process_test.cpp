@@ -1,0 +1,107 @@
+// Runs the simulator as the separate program a person would start.
+#include <gtest/gtest.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <fstream>
+#include <sstream>
+
+#include "link_test_environment.h"
+#include "maplink/companion_locator.h"
+#include "maplink/map_link.h"
+
+extern char** environ;
+
+namespace {
+
+class SimulatorProcess {
+public:
+    explicit SimulatorProcess(std::vector<std::string> args) {
+        args.insert(args.begin(), COMPANION_SIM_PATH);
+        std::vector<char*> argv;
+        for (auto& a : args) argv.push_back(a.data());
+        argv.push_back(nullptr);
+        int input[2];
+        if (pipe(input) != 0) return;
+        posix_spawn_file_actions_t actions;
+        posix_spawn_file_actions_init(&actions);
+        posix_spawn_file_actions_adddup2(&actions, input[0], STDIN_FILENO);
+        posix_spawn_file_actions_addclose(&actions, input[1]);
+        if (posix_spawn(&pid_, argv[0], &actions, nullptr, argv.data(), environ) != 0) pid_ = -1;
+        posix_spawn_file_actions_destroy(&actions);
+        close(input[0]);
+        stdin_ = input[1];
+    }
+    ~SimulatorProcess() { Quit(); }
+
+    void Command(const std::string& line) { (void)!write(stdin_, line.data(), line.size()); }
+
+    int Quit() {
+        if (pid_ <= 0) return -1;
+        Command("quit\n");
+        close(stdin_);
+        int status = 0;
+        waitpid(pid_, &status, 0);
+        pid_ = -1;
+        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    }
+
+    bool Started() const { return pid_ > 0; }
+
+private:
+    pid_t pid_ = -1;
+    int stdin_ = -1;
+};
+
+std::string ReadFile(const std::string& path) {
+    std::ifstream in(path);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+}  // namespace
+
+TEST(TheSimulatorProgram, installsItselfAnswersRegionsAndLogsEveryMessage) {
+    LinkTestEnvironment env;
+    std::ofstream(env.Root() + "/regions.txt") << "30 32 120 122 | 上海市 | 上海市 | 徐汇区\n";
+    const std::string log = env.Root() + "/sim.log";
+    SimulatorProcess sim({"--install", "501", "--regions", env.Root() + "/regions.txt", "--reply",
+                          "sync", "--log", log});
+    ASSERT_TRUE(sim.Started());
+
+    RegionBuffer regions;
+    MapLink link(regions);
+    ASSERT_TRUE(PumpUntil(link.Endpoint(), [&] { return link.CompanionWindowExists(); }));
+    CompanionLocator locator;
+    EXPECT_EQ(locator.Version(), 501u);
+    EXPECT_NE(locator.RunPath().find("companion-sim"), std::string::npos);
+
+    EXPECT_TRUE(link.RequestRegionNames(31.1, 121.4, 5));
+    EXPECT_EQ(regions.Slot(2), "徐汇区");
+    EXPECT_EQ(sim.Quit(), 0);
+    const std::string lines = ReadFile(log);
+    EXPECT_NE(lines.find("received code=20003 link=0 flags=1 size=1056 result=-1"), std::string::npos);
+    EXPECT_NE(lines.find("received code=20000 link=0 flags=1 size=20 result=7"), std::string::npos);
+    EXPECT_NE(lines.find("received code=20003 link=7 flags=1 size=1056 result=1"), std::string::npos);
+}
+
+TEST(TheSimulatorProgram, sendsAPhotoSelectionOnCommand) {
+    LinkTestEnvironment env;
+    SimulatorProcess sim({"--log", env.Root() + "/sim.log"});
+    RegionBuffer regions;
+    MapLink link(regions);
+    std::vector<std::int64_t> shown;
+    bool received = false;
+    link.SetPhotoIdCheck([](std::int64_t id) { return id != 2; });
+    link.SetPhotoSelectionReceiver([&](std::vector<std::int64_t> ids) {
+        shown = ids;
+        received = true;
+    });
+    ASSERT_TRUE(PumpUntil(link.Endpoint(), [&] { return link.CompanionWindowExists(); }));
+
+    sim.Command("select-kind 0 5 6\nselect 1 2 3\n");  // the first is ignored
+    ASSERT_TRUE(PumpUntil(link.Endpoint(), [&] { return received; }));
+    EXPECT_EQ(shown, (std::vector<std::int64_t>{1, 3}));
+}
