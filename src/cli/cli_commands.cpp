@@ -3,6 +3,8 @@
 namespace {
 
 const CliCommand kCommands[] = {
+    {"import", "PATH...", "import folders (with their subfolders) and JPEG files", RunImport},
+    {"info", "FILE", "show what reading one JPEG file gives, with its photo id", RunInfo},
     {"stats", "", "print the number of rows of each catalogue table", RunStats},
 };
 
@@ -20,5 +22,5 @@ void PrintUsage(std::FILE* out) {
                  "The data folder holds the catalogue myJpgdb.db. It is DIR, else\n"
                  "$DARAZOZ_DATA_DIR, else the program's data folder.\n\ncommands:\n");
     for (const CliCommand& command : kCommands)
-        std::fprintf(out, "  %-8s %-12s %s\n", command.name, command.arguments, command.summary);
+        std::fprintf(out, "  %-7s %-8s %s\n", command.name, command.arguments, command.summary);
 }

@@ -16,3 +16,5 @@ const CliCommand* FindCommand(const std::string& name);
 void PrintUsage(std::FILE* out);
 
 int RunStats(const std::vector<std::string>& args);
+int RunImport(const std::vector<std::string>& args);
+int RunInfo(const std::vector<std::string>& args);

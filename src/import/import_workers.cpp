@@ -25,7 +25,7 @@ void ClearPendingRegions() {
     PhotoCatalogue::Instance().pendingRegions.clear();
 }
 
-void RunClosingSteps(int imported) {
+ImportEnd RunClosingSteps(int imported) {
     CommitTransaction();
     RebuildFolderList();
     WriteFolderTable();
@@ -41,7 +41,7 @@ void RunClosingSteps(int imported) {
             ClearPendingRegions();
         }
     }
-    SaveCatalogue();
+    return SaveCatalogue() == 0 ? ImportEnd::Finished : ImportEnd::SaveFailed;
 }
 
 }  // namespace
@@ -51,8 +51,7 @@ ImportEnd RunFolderImport(const std::string& folder) {
     int imported = 0;
     ImportFolderTree(folder, imported);
     if (ExitRequested) return ImportEnd::Abandoned;
-    RunClosingSteps(imported);
-    return ImportEnd::Finished;
+    return RunClosingSteps(imported);
 }
 
 ImportEnd RunListImport(const std::vector<std::string>& paths) {
@@ -84,6 +83,5 @@ ImportEnd RunListImport(const std::vector<std::string>& paths) {
         }
     }
     if (ExitRequested) return ImportEnd::Abandoned;
-    RunClosingSteps(imported);
-    return ImportEnd::Finished;
+    return RunClosingSteps(imported);
 }

@@ -7,7 +7,8 @@
 #include <vector>
 
 enum class ImportEnd {
-    Finished,   // closing steps ran (also after a cancel)
+    Finished,    // closing steps ran (also after a cancel)
+    SaveFailed,  // closing steps ran but the catalogue file could not be written
     Empty,      // nothing to import; no closing steps
     Abandoned,  // the program is closing: nothing committed, nothing saved
 };

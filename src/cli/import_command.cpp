@@ -1,0 +1,85 @@
+#include <cstdio>
+#include <filesystem>
+#include <thread>
+
+#include "catalogue/photo_catalogue.h"
+#include "catalogue/photo_rows.h"
+#include "cli/cli_commands.h"
+#include "import/import_state.h"
+#include "import/import_workers.h"
+#include "import/map_link_region_source.h"
+#include "maplink/map_link.h"
+#include "maplink/region_buffer.h"
+
+namespace {
+
+void PrintProgress(const ImportProgress& progress, bool final) {
+    std::fprintf(stderr, "\rfound %d, imported %d, not imported %d%s", progress.total.load(),
+                 progress.imported.load(), progress.notImported.load(), final ? "\n" : "");
+}
+
+}  // namespace
+
+// Imports files and folders like a drop on the program's window. The tool
+// hosts the program's map link endpoint meanwhile, so that a running
+// companion map resolves the regions of photos with a position; the
+// companion's replies are handled on this (the main) thread while the walk
+// runs on a worker.
+int RunImport(const std::vector<std::string>& args) {
+    if (args.empty()) {
+        std::fprintf(stderr, "darazoz-cli import: name at least one folder or JPEG file\n");
+        return 2;
+    }
+    std::vector<std::string> paths;
+    bool allFound = true;
+    for (const std::string& arg : args) {
+        std::error_code ec;
+        if (!std::filesystem::exists(arg, ec)) {
+            std::fprintf(stderr, "darazoz-cli import: %s: no such file or folder\n", arg.c_str());
+            allFound = false;
+            continue;
+        }
+        paths.push_back(std::filesystem::absolute(arg, ec).lexically_normal().string());
+    }
+    if (!OpenCatalogue()) {
+        std::fprintf(stderr, "darazoz-cli: cannot open the catalogue %s\n", CatalogueFilePath().c_str());
+        return 1;
+    }
+
+    RegionBuffer regionBuffer;
+    MapLink link(regionBuffer);
+    link.SetPhotoIdCheck(PhotoIdExists);
+    MapLinkRegionSource regionSource(link, regionBuffer);
+    SetRegionSource(&regionSource);
+
+    ImportProgress& progress = CurrentImportProgress();
+    progress.Reset();
+    std::atomic<bool> done{false};
+    ImportEnd end = ImportEnd::Empty;
+    std::thread worker([&] {
+        end = RunListImport(paths);
+        done = true;
+    });
+    while (!done) {
+        link.Endpoint().WaitAndProcess(std::chrono::milliseconds(100));
+        PrintProgress(progress, false);
+    }
+    worker.join();
+    SetRegionSource(nullptr);
+    PrintProgress(progress, true);
+
+    const std::size_t queued = PhotoCatalogue::Instance().pendingRegions.size();
+    if (queued > 0)
+        std::fprintf(stderr,
+                     "%zu photos with a position were stored without region names "
+                     "(the companion map was not running)\n",
+                     queued);
+    if (end == ImportEnd::SaveFailed) {
+        std::fprintf(stderr, "darazoz-cli: the catalogue file %s could not be written\n",
+                     CatalogueFilePath().c_str());
+        return 1;
+    }
+    std::printf("found %d, imported %d, not imported %d\n", progress.total.load(),
+                progress.imported.load(), progress.notImported.load());
+    return allFound ? 0 : 2;
+}

@@ -1,0 +1,59 @@
+#include <cinttypes>
+#include <cstdio>
+
+#include "catalogue/photo_id.h"
+#include "cli/cli_commands.h"
+#include "metadata/metadata_reader.h"
+
+namespace {
+
+void PrintText(const char* name, const char* value) { std::printf("%-16s %s\n", name, value); }
+void PrintNumber(const char* name, long long value) { std::printf("%-16s %lld\n", name, value); }
+void PrintReal(const char* name, double value) { std::printf("%-16s %.6f\n", name, value); }
+
+}  // namespace
+
+// Shows what reading one file gives, without touching the catalogue.
+int RunInfo(const std::vector<std::string>& args) {
+    if (args.size() != 1) {
+        std::fprintf(stderr, "darazoz-cli info: name one JPEG file\n");
+        return 2;
+    }
+    MetadataReader reader;
+    if (!ReadPhotoFile(reader, args[0], true)) {
+        std::fprintf(stderr, "darazoz-cli info: %s cannot be read as a photo\n", args[0].c_str());
+        return 1;
+    }
+    const PhotoRecord& r = reader.Record();
+    auto thumbnail = reader.Thumbnail();
+    PrintNumber("idPic", ComputePhotoId(thumbnail.data(), thumbnail.size()));
+    PrintNumber("thumbnail bytes", static_cast<long long>(thumbnail.size()));
+    PrintText("strName", r.strName);
+    PrintText("strPath", r.strPath);
+    PrintText("strFullPath", r.strFullPath);
+    PrintReal("fSize", r.fSize);
+    PrintNumber("dwCTime", r.dwCTime);
+    PrintNumber("dwMTime", r.dwMTime);
+    PrintNumber("dwDateTime", r.dwDateTime);
+    PrintReal("fGPSLatitude", r.fGPSLatitude);
+    PrintReal("fGPSLongitude", r.fGPSLongitude);
+    PrintNumber("nGPSAlititude", r.nGPSAlititude);
+    PrintText("strMake", r.strMake);
+    PrintText("strModel", r.strModel);
+    PrintNumber("nWidth", r.nWidth);
+    PrintNumber("nHeight", r.nHeight);
+    PrintNumber("nFocalLength", r.nFocalLength);
+    PrintReal("fExposureTime", r.fExposureTime);
+    PrintReal("fApertureFNumber", r.fApertureFNumber);
+    PrintNumber("nISOequivalent", r.nISOequivalent);
+    PrintNumber("nFocalplaneXRes", r.nFocalplaneXRes);
+    PrintNumber("nFocalplaneYRes", r.nFocalplaneYRes);
+    PrintText("strOrientation", r.strOrientation);
+    PrintText("strXpTitle", r.strXpTitle);
+    PrintText("strXpComent", r.strXpComent.c_str());
+    PrintText("strXpAuthor", r.strXpAuthor);
+    PrintText("strXpKeyword", r.strXpKeyword);
+    PrintNumber("nbKeyword", r.nbKeyword);
+    PrintText("strXpSubject", r.strXpSubject);
+    return 0;
+}
