@@ -80,7 +80,8 @@ bool ReadPhotoFile(MetadataReader& reader, const std::string& path, bool decodeW
     PhotoRecord& record = reader.record_;
     ReadFileStatus(utf8Path, record);
     SetField(record.strName, std::string_view(path).substr(nameStart));
-    SetField(record.strPath, FolderOfPath(path));
+    // As a std::string: an empty folder view has no data pointer at all.
+    SetField(record.strPath, std::string(FolderOfPath(path)));
     SetField(record.strFullPath, path);
 
     reader.exif_ = LoadExif(utf8Path);

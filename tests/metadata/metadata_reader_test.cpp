@@ -209,6 +209,29 @@ TEST_F(ReaderTest, ReadsAFileWithBrokenExifAsOneWithout) {
     EXPECT_STREQ(reader.Record().strMake, "");
 }
 
+TEST_F(ReaderTest, FindsTheExifSegmentBehindLargeProfileAndXmpSegments) {
+    std::vector<std::uint8_t> camera;
+    ASSERT_TRUE(MakeTestJpeg(CameraOptions(), camera));
+    // SOI, then 3 full-size APP2 segments (an ICC profile) and an XMP APP1:
+    // the EXIF block starts well beyond the first 64 KiB.
+    std::vector<std::uint8_t> bytes(camera.begin(), camera.begin() + 2);
+    for (int i = 0; i < 3; ++i) {
+        bytes.insert(bytes.end(), {0xFF, 0xE2, 0xFF, 0xFF});
+        bytes.insert(bytes.end(), 0xFFFF - 2, static_cast<std::uint8_t>(i));
+    }
+    const std::string xmp = "http://ns.adobe.com/xap/1.0/";
+    bytes.insert(bytes.end(), {0xFF, 0xE1, 0x00, static_cast<std::uint8_t>(xmp.size() + 3)});
+    bytes.insert(bytes.end(), xmp.begin(), xmp.end());
+    bytes.push_back(0);
+    bytes.insert(bytes.end(), camera.begin() + 2, camera.end());
+    std::string path = folder.File("profiled.jpg");
+    ASSERT_TRUE(WriteBytesFile(path, bytes));
+
+    ASSERT_TRUE(ReadPhotoFile(reader, path, true));
+    EXPECT_STREQ(reader.Record().strMake, "Canon");
+    EXPECT_EQ(reader.Record().nWidth, 4000);
+}
+
 TEST_F(ReaderTest, FailsCleanlyOnFilesThatAreNotPhotos) {
     std::string empty = folder.File("empty.jpg");
     ASSERT_TRUE(WriteBytesFile(empty, {}));
