@@ -1,0 +1,83 @@
+// Runs darazoz-cli as a separate process, as a user would.
+
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <array>
+#include <cstdio>
+#include <filesystem>
+
+#include "platform/data_folder_lock.h"
+#include "temp_folder.h"
+#include "test_jpeg_writer.h"
+
+namespace {
+
+struct RunResult {
+    int status = -1;
+    std::string out;  // stdout and stderr together
+};
+
+RunResult RunCli(const std::string& arguments) {
+    std::string command = std::string(DARAZOZ_CLI) + " " + arguments + " 2>&1";
+    RunResult result;
+    FILE* pipe = popen(command.c_str(), "r");
+    if (!pipe) return result;
+    std::array<char, 4096> buffer;
+    while (std::size_t n = fread(buffer.data(), 1, buffer.size(), pipe)) result.out.append(buffer.data(), n);
+    int status = pclose(pipe);
+    result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return result;
+}
+
+class Cli : public ::testing::Test {
+protected:
+    std::string DataOption() const { return "--data-dir '" + data_.Path() + "'"; }
+    TempFolder data_;
+    TempFolder photos_;
+};
+
+}  // namespace
+
+TEST_F(Cli, StatsCreatesTheCatalogueAndCountsEveryTable) {
+    RunResult r = RunCli(DataOption() + " stats");
+    EXPECT_EQ(r.status, 0) << r.out;
+    EXPECT_NE(r.out.find("tJpgMsg    0"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("tDelTable  0"), std::string::npos) << r.out;
+    EXPECT_TRUE(std::filesystem::exists(data_.File("myJpgdb.db")));
+}
+
+TEST_F(Cli, RefusesToStartWhileAnotherProcessHoldsTheDataFolder) {
+    DataFolderLock held(data_.Path());
+    ASSERT_TRUE(held.held());
+    RunResult r = RunCli(DataOption() + " stats");
+    EXPECT_EQ(r.status, 3);
+    EXPECT_NE(r.out.find("in use by another process"), std::string::npos) << r.out;
+    EXPECT_FALSE(std::filesystem::exists(data_.File("myJpgdb.db")));
+}
+
+TEST_F(Cli, ImportSummarisesAndTheCatalogueFileHoldsThePhotos) {
+    for (std::uint32_t seed = 1; seed <= 3; ++seed) {
+        TestJpegOptions o;
+        o.seed = seed;
+        o.embedThumbnail = true;
+        ASSERT_TRUE(WriteTestJpeg(photos_.File("p" + std::to_string(seed) + ".jpg"), o));
+    }
+    ASSERT_TRUE(WriteBytesFile(photos_.File("broken.jpg"), {0xFF, 0xD8, 0xFF}));
+    RunResult r = RunCli(DataOption() + " import '" + photos_.Path() + "'");
+    EXPECT_EQ(r.status, 0) << r.out;
+    EXPECT_NE(r.out.find("found 4, imported 3, not imported 1"), std::string::npos) << r.out;
+    r = RunCli(DataOption() + " stats");
+    EXPECT_NE(r.out.find("tJpgMsg    3"), std::string::npos) << r.out;
+}
+
+TEST_F(Cli, BadArgumentsGiveAClearMessageAndAFailingStatus) {
+    RunResult r = RunCli(DataOption() + " import /no/such/folder");
+    EXPECT_EQ(r.status, 2);
+    EXPECT_NE(r.out.find("no such file or folder"), std::string::npos) << r.out;
+    ASSERT_TRUE(WriteBytesFile(photos_.File("x.jpg"), {'n', 'o', 'p', 'e'}));
+    r = RunCli(DataOption() + " info '" + photos_.File("x.jpg") + "'");
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.out.find("cannot be read as a photo"), std::string::npos) << r.out;
+    EXPECT_EQ(RunCli(DataOption() + " frobnicate").status, 2);
+}
