@@ -15,7 +15,8 @@ bool HasAnyEntry(const ExifData* data) {
 }  // namespace
 
 std::unique_ptr<ExifDocument> ExifDocument::Load(const std::uint8_t* payload, std::size_t length) {
-    if (!payload || length == 0 || length > std::numeric_limits<unsigned int>::max()) return nullptr;
+    if (!payload || length == 0 || length > std::numeric_limits<unsigned int>::max())
+        return nullptr;
     ExifData* data = exif_data_new();
     if (!data) return nullptr;
     std::unique_ptr<ExifDocument> document(new ExifDocument(data));
@@ -34,9 +35,13 @@ std::unique_ptr<ExifDocument> ExifDocument::CreateEmpty() {
     return std::unique_ptr<ExifDocument>(new ExifDocument(data));
 }
 
-ExifDocument::~ExifDocument() { exif_data_unref(data_); }
+ExifDocument::~ExifDocument() {
+    exif_data_unref(data_);
+}
 
-bool ExifDocument::HasThumbnail() const { return data_->data != nullptr && data_->size != 0; }
+bool ExifDocument::HasThumbnail() const {
+    return data_->data != nullptr && data_->size != 0;
+}
 
 std::span<const std::uint8_t> ExifDocument::Thumbnail() const {
     if (!HasThumbnail()) return {};
@@ -59,4 +64,6 @@ bool ExifDocument::SetThumbnail(std::span<const std::uint8_t> bytes) {
     return true;
 }
 
-void ExifDocument::SetIntelByteOrder() { exif_data_set_byte_order(data_, EXIF_BYTE_ORDER_INTEL); }
+void ExifDocument::SetIntelByteOrder() {
+    exif_data_set_byte_order(data_, EXIF_BYTE_ORDER_INTEL);
+}

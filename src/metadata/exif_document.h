@@ -12,7 +12,7 @@
 #include <libexif/exif-data.h>
 
 class ExifDocument {
-public:
+  public:
     // Parses an APP1 payload (starting with "Exif\0\0"). Returns null when
     // libexif finds nothing usable in it: no entry in any IFD and no
     // thumbnail, as for a garbage segment.
@@ -37,7 +37,7 @@ public:
     // Converts every entry to Intel byte order; all later writes rely on it.
     void SetIntelByteOrder();
 
-private:
+  private:
     explicit ExifDocument(ExifData* data) : data_(data) {}
     ExifData* data_;
 };

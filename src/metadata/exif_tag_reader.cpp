@@ -29,7 +29,9 @@ constexpr std::size_t kModelTextLimit = 39;
 constexpr std::size_t kXpTextLimit = 99;
 constexpr std::size_t kXpTextSlack = 10;
 
-ExifEntry* Find(ExifData* data, ExifTag tag) { return exif_data_get_entry(data, tag); }
+ExifEntry* Find(ExifData* data, ExifTag tag) {
+    return exif_data_get_entry(data, tag);
+}
 
 // The entry's size plus room for a terminator: some cameras count ASCII
 // texts without their terminating zero, and a buffer of only the entry's
@@ -43,7 +45,9 @@ std::size_t XpTextLimit(const ExifEntry* entry) {
     return entry->size < 100 ? entry->size + kXpTextSlack : kXpTextLimit;
 }
 
-bool IsContinuation(char c) { return (static_cast<unsigned char>(c) & 0xC0) == 0x80; }
+bool IsContinuation(char c) {
+    return (static_cast<unsigned char>(c) & 0xC0) == 0x80;
+}
 
 // Drops a multi-byte UTF-8 character cut in half at the end of the text.
 void TrimPartialCharacter(std::string& text) {
@@ -86,7 +90,8 @@ void ReadCoordinate(ExifData* data, ExifTag refTag, char positive, char negative
                     float& field) {
     int sign = ReferenceSign(data, refTag, positive, negative);
     if (sign == 0) return;
-    if (auto text = TagText(data, valueTag, kCoordinateTextLimit)) field = CoordinateFromText(*text, sign);
+    if (auto text = TagText(data, valueTag, kCoordinateTextLimit))
+        field = CoordinateFromText(*text, sign);
 }
 
 template <std::size_t N>
@@ -140,7 +145,8 @@ void ReadPosition(ExifData* data, PhotoRecord& record) {
     ReadCoordinate(data, kTagGpsLatitudeRef, 'N', 'S', kTagGpsLatitude, record.fGPSLatitude);
     ReadCoordinate(data, kTagGpsLongitudeRef, 'E', 'W', kTagGpsLongitude, record.fGPSLongitude);
     if (ExifEntry* entry = Find(data, kTagGpsAltitude))
-        record.nGPSAlititude = IntegerFromText(EntryText(entry, EntrySizeLimit(entry, kShortTextLimit)));
+        record.nGPSAlititude =
+            IntegerFromText(EntryText(entry, EntrySizeLimit(entry, kShortTextLimit)));
 }
 
 void ReadExposure(ExifData* data, PhotoRecord& record) {
@@ -159,7 +165,8 @@ void ReadExposure(ExifData* data, PhotoRecord& record) {
 
 void ReadExifTags(ExifData* data, PhotoRecord& record) {
     if (ExifEntry* entry = Find(data, EXIF_TAG_DATE_TIME_ORIGINAL))
-        record.dwDateTime = ShotTimeFromText(EntryText(entry, EntrySizeLimit(entry, kShortTextLimit)));
+        record.dwDateTime =
+            ShotTimeFromText(EntryText(entry, EntrySizeLimit(entry, kShortTextLimit)));
     ReadPosition(data, record);
     ReadTexts(data, record);
     ReadExposure(data, record);

@@ -20,7 +20,8 @@ std::int32_t ShotTimeFromText(const std::string& text) {
     if (month > 12)
         month /= 100;
     else if (text.size() > 4 && text[4] == '-')
-        std::sscanf(text.c_str(), "%d-%d-%d %d:%d:%d", &year, &month, &day, &hour, &minute, &second);
+        std::sscanf(text.c_str(), "%d-%d-%d %d:%d:%d", &year, &month, &day, &hour, &minute,
+                    &second);
     if (!IsValidWallTime(year, month, day, hour, minute, second) || year > kLatestYear) return 0;
 
     std::tm wall{};
@@ -33,7 +34,8 @@ std::int32_t ShotTimeFromText(const std::string& text) {
     wall.tm_isdst = -1;  // let the time zone rules decide daylight saving
     std::time_t seconds = std::mktime(&wall);
     if (seconds < 0) return 0;  // also mktime's failure value -1
-    return static_cast<std::int32_t>(static_cast<std::uint32_t>(static_cast<std::uint64_t>(seconds)));
+    return static_cast<std::int32_t>(
+        static_cast<std::uint32_t>(static_cast<std::uint64_t>(seconds)));
 }
 
 float CoordinateFromText(const std::string& text, int sign) {

@@ -39,7 +39,9 @@ int NextMarker(std::FILE* f) {
     return c == EOF ? -1 : c;
 }
 
-bool HasNoLength(int marker) { return marker == 0x01 || (marker >= 0xD0 && marker <= 0xD7); }
+bool HasNoLength(int marker) {
+    return marker == 0x01 || (marker >= 0xD0 && marker <= 0xD7);
+}
 
 }  // namespace
 
@@ -66,7 +68,8 @@ bool ReadExifSegment(const std::string& utf8Path, std::vector<std::uint8_t>& pay
             // what is there.
             std::size_t got = std::fread(payload.data(), 1, bodyLength, f);
             payload.resize(got);
-            if (got >= sizeof kExifHeader && std::memcmp(payload.data(), kExifHeader, sizeof kExifHeader) == 0)
+            if (got >= sizeof kExifHeader &&
+                std::memcmp(payload.data(), kExifHeader, sizeof kExifHeader) == 0)
                 return true;
             payload.clear();
             if (got < bodyLength) return false;

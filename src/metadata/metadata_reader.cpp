@@ -17,7 +17,8 @@ constexpr std::size_t kMaxNameLength = 99;
 constexpr std::size_t kMaxFolderStart = 255;
 
 std::int32_t Low32Bits(std::int64_t seconds) {
-    return static_cast<std::int32_t>(static_cast<std::uint32_t>(static_cast<std::uint64_t>(seconds)));
+    return static_cast<std::int32_t>(
+        static_cast<std::uint32_t>(static_cast<std::uint64_t>(seconds)));
 }
 
 void ReadFileStatus(const std::string& utf8Path, PhotoRecord& record) {

@@ -16,7 +16,7 @@
 class ExifDocument;  // libexif data; see exif_document.h (this folder only)
 
 class MetadataReader {
-public:
+  public:
     MetadataReader();
     ~MetadataReader();
     MetadataReader(MetadataReader&&) noexcept;
@@ -43,8 +43,9 @@ public:
     // Frees everything and returns the reader to empty.
     void Discard();
 
-private:
-    friend bool ReadPhotoFile(MetadataReader& reader, const std::string& path, bool decodeWhenNoSize);
+  private:
+    friend bool ReadPhotoFile(MetadataReader& reader, const std::string& path,
+                              bool decodeWhenNoSize);
 
     std::string path_;
     PhotoRecord record_;

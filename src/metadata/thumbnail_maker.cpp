@@ -16,14 +16,16 @@ ThumbnailSize ThumbnailTarget(int width, int height) {
     return {scaled(width, height), kThumbnailSide};
 }
 
-std::optional<std::vector<std::uint8_t>> GenerateThumbnail(const std::string& utf8Path, PhotoRecord& record) {
+std::optional<std::vector<std::uint8_t>> GenerateThumbnail(const std::string& utf8Path,
+                                                           PhotoRecord& record) {
     std::vector<std::uint8_t> file;
     if (!ReadFileBytes(utf8Path, file)) return std::nullopt;
     // libjpeg's DCT scaling decodes straight to at least 160 x 160, which
     // covers the target of either orientation, without a full-size buffer.
     RasterImage decoded;
     int width = 0, height = 0;
-    if (!decoded.DecodeJpegScaled(file.data(), file.size(), kThumbnailSide, kThumbnailSide, &width, &height))
+    if (!decoded.DecodeJpegScaled(file.data(), file.size(), kThumbnailSide, kThumbnailSide, &width,
+                                  &height))
         return std::nullopt;
     record.nWidth = width;
     record.nHeight = height;

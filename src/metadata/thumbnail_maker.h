@@ -28,7 +28,8 @@ ThumbnailSize ThumbnailTarget(int width, int height);
 // Decodes the JPEG file, sets record.nWidth/nHeight from its header and
 // encodes a thumbnail of ThumbnailTarget size. nullopt when the file cannot
 // be read or decoded or a side is 0; empty bytes for a degenerate target.
-std::optional<std::vector<std::uint8_t>> GenerateThumbnail(const std::string& utf8Path, PhotoRecord& record);
+std::optional<std::vector<std::uint8_t>> GenerateThumbnail(const std::string& utf8Path,
+                                                           PhotoRecord& record);
 
 // The reader's thumbnail: the EXIF data's own when it has one, otherwise a
 // generated one that is stored into the EXIF data. nullopt when none can be

@@ -27,7 +27,9 @@ std::vector<std::uint8_t> LandscapeBlob() {
     return blob;
 }
 
-bool IsRed(RgbColor c) { return c.r > 200 && c.g < 60 && c.b < 60; }
+bool IsRed(RgbColor c) {
+    return c.r > 200 && c.g < 60 && c.b < 60;
+}
 
 enum class Corner { TopLeft, TopRight, BottomLeft, BottomRight };
 
@@ -53,26 +55,33 @@ TEST_P(DisplayThumbnail, TurnsTheThumbnailUpright) {
     const Case& c = GetParam();
     std::vector<std::uint8_t> blob = LandscapeBlob();
     RasterImage image;
-    ASSERT_TRUE(DecodeDisplayThumbnail(blob.data(), blob.size(), c.nWidth, c.nHeight, c.orientation, c.autoOrient,
-                                       image));
+    ASSERT_TRUE(DecodeDisplayThumbnail(blob.data(), blob.size(), c.nWidth, c.nHeight, c.orientation,
+                                       c.autoOrient, image));
     EXPECT_EQ(image.Width(), c.width);
     EXPECT_EQ(image.Height(), c.height);
     EXPECT_TRUE(RedAt(image, c.red));
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Cases, DisplayThumbnail,
-    ::testing::Values(
-        Case{"AsStoredWhenAspectsAgree", 4000, 3000, "Top-left", true, 32, 16, Corner::TopLeft},
-        Case{"QuarterClockwiseWhenThePhotoIsPortrait", 3000, 4000, "", false, 16, 32, Corner::TopRight},
-        Case{"QuarterClockwiseForRightTop", 4000, 3000, "Right-top", true, 16, 32, Corner::TopRight},
-        Case{"AsStoredForRightTopWithAutoOrientOff", 4000, 3000, "Right-top", false, 32, 16, Corner::TopLeft},
-        Case{"QuarterCounterClockwiseForLeftBottom", 4000, 3000, "Left-bottom", true, 16, 32, Corner::BottomLeft},
-        Case{"HalfTurnForBottomRight", 4000, 3000, "Bottom-right", true, 32, 16, Corner::BottomRight},
-        Case{"BothTurnsAddUp", 3000, 4000, "Right-top", true, 32, 16, Corner::BottomRight},
-        Case{"BothTurnsCancelOut", 3000, 4000, "Right-bottom", true, 32, 16, Corner::TopLeft},
-        Case{"UnknownOrientationIsNotTurned", 4000, 3000, "Unknown value 0", true, 32, 16, Corner::TopLeft}),
-    [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Cases, DisplayThumbnail,
+                         ::testing::Values(Case{"AsStoredWhenAspectsAgree", 4000, 3000, "Top-left",
+                                                true, 32, 16, Corner::TopLeft},
+                                           Case{"QuarterClockwiseWhenThePhotoIsPortrait", 3000,
+                                                4000, "", false, 16, 32, Corner::TopRight},
+                                           Case{"QuarterClockwiseForRightTop", 4000, 3000,
+                                                "Right-top", true, 16, 32, Corner::TopRight},
+                                           Case{"AsStoredForRightTopWithAutoOrientOff", 4000, 3000,
+                                                "Right-top", false, 32, 16, Corner::TopLeft},
+                                           Case{"QuarterCounterClockwiseForLeftBottom", 4000, 3000,
+                                                "Left-bottom", true, 16, 32, Corner::BottomLeft},
+                                           Case{"HalfTurnForBottomRight", 4000, 3000,
+                                                "Bottom-right", true, 32, 16, Corner::BottomRight},
+                                           Case{"BothTurnsAddUp", 3000, 4000, "Right-top", true, 32,
+                                                16, Corner::BottomRight},
+                                           Case{"BothTurnsCancelOut", 3000, 4000, "Right-bottom",
+                                                true, 32, 16, Corner::TopLeft},
+                                           Case{"UnknownOrientationIsNotTurned", 4000, 3000,
+                                                "Unknown value 0", true, 32, 16, Corner::TopLeft}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST(DisplayThumbnailFailure, LeavesTheImageEmptyForAMissingOrBrokenBlob) {
     RasterImage image = RasterImage::FromGreyTopDown(1, 1, std::vector<std::uint8_t>{7}.data());

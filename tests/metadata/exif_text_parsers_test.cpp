@@ -11,7 +11,7 @@ namespace {
 constexpr std::int32_t kShanghaiShot = 1337048430;
 
 class ShotTimeText : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         setenv("TZ", "Asia/Shanghai", 1);
         tzset();

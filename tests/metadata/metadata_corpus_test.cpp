@@ -47,7 +47,8 @@ std::vector<ManifestRow> ReadManifest() {
         if (line.empty()) continue;
         std::vector<std::string> parts = SplitTabs(line);
         ManifestRow row;
-        for (std::size_t i = 0; i < header.size() && i < parts.size(); ++i) row.field[header[i]] = parts[i];
+        for (std::size_t i = 0; i < header.size() && i < parts.size(); ++i)
+            row.field[header[i]] = parts[i];
         rows.push_back(row);
     }
     return rows;
@@ -59,11 +60,12 @@ bool Mentions(const ManifestRow& row, const std::string& text) {
 
 // Damaged files only have to be survived.
 bool IsDamaged(const ManifestRow& row) {
-    return Mentions(row, "truncated") || Mentions(row, "no image frame") || Mentions(row, "not parseable");
+    return Mentions(row, "truncated") || Mentions(row, "no image frame") ||
+           Mentions(row, "not parseable");
 }
 
 std::string OrientationName(const std::string& digit) {
-    static const char* names[] = {"Top-left",  "Top-right",   "Bottom-right", "Bottom-left",
+    static const char* names[] = {"Top-left", "Top-right", "Bottom-right", "Bottom-left",
                                   "Left-top", "Right-top", "Right-bottom", "Left-bottom"};
     if (digit.size() == 1 && digit[0] >= '1' && digit[0] <= '8') return names[digit[0] - '1'];
     return {};
@@ -87,7 +89,8 @@ void CheckRow(const ManifestRow& row, MetadataReader& reader) {
 
     // The reader keeps texts as the camera wrote them, padding included; the
     // manifest lists them trimmed.
-    auto expectText = [](const std::string& expected, const char* actual, std::size_t limit, const char* what) {
+    auto expectText = [](const std::string& expected, const char* actual, std::size_t limit,
+                         const char* what) {
         std::string want = expected == "-" ? std::string() : expected.substr(0, limit);
         std::string got = actual;
         got.erase(got.find_last_not_of(' ') + 1);
@@ -102,7 +105,8 @@ void CheckRow(const ManifestRow& row, MetadataReader& reader) {
     } else if (!OrientationName(orientation).empty()) {
         EXPECT_EQ(std::string(r.strOrientation), OrientationName(orientation));
     } else {
-        EXPECT_TRUE(OrientationName(r.strOrientation).empty()) << r.strOrientation;  // never a named turn
+        EXPECT_TRUE(OrientationName(r.strOrientation).empty())
+            << r.strOrientation;  // never a named turn
     }
 
     double latitude = 0, longitude = 0;

@@ -59,7 +59,9 @@ TEST_P(CameraFile, ReadsEveryTagWhateverItsByteOrder) {
 }
 
 INSTANTIATE_TEST_SUITE_P(ByteOrders, CameraFile, ::testing::Values(false, true),
-                         [](const auto& info) { return info.param ? "BigEndian" : "LittleEndian"; });
+                         [](const auto& info) {
+                             return info.param ? "BigEndian" : "LittleEndian";
+                         });
 
 TEST_F(ReaderTest, ReadsCoordinatesWithoutValidReferencesAsZero) {
     TestJpegOptions options = CameraOptions();
@@ -116,12 +118,13 @@ TEST_F(ReaderTest, GivesAFileWithoutExifItsDecodedSizeAGeneratedThumbnailAndNoth
     EXPECT_EQ(r.nWidth, 400);
     EXPECT_EQ(r.nHeight, 300);
     EXPECT_STREQ(r.strName, "plain.jpg");
-    for (const char* text : {r.strXpTitle, r.strXpAuthor, r.strXpKeyword, r.strXpSubject, r.strMake, r.strModel,
-                             r.strOrientation})
+    for (const char* text : {r.strXpTitle, r.strXpAuthor, r.strXpKeyword, r.strXpSubject, r.strMake,
+                             r.strModel, r.strOrientation})
         EXPECT_STREQ(text, "");
     EXPECT_TRUE(r.strXpComent.empty());
-    for (std::int32_t number : {r.szOfComent, r.nbKeyword, r.dwDateTime, r.nGPSAlititude, r.nFocalLength,
-                                r.nISOequivalent, r.nFocalplaneXRes, r.nFocalplaneYRes})
+    for (std::int32_t number :
+         {r.szOfComent, r.nbKeyword, r.dwDateTime, r.nGPSAlititude, r.nFocalLength,
+          r.nISOequivalent, r.nFocalplaneXRes, r.nFocalplaneYRes})
         EXPECT_EQ(number, 0);
     for (float number : {r.fGPSLatitude, r.fGPSLongitude, r.fExposureTime, r.fApertureFNumber})
         EXPECT_EQ(number, 0.0f);
@@ -201,7 +204,8 @@ TEST_F(ReaderTest, ReadsAFileWithBrokenExifAsOneWithout) {
     TestJpegOptions options;
     options.width = 80;
     options.height = 60;
-    options.garbageExif = std::vector<std::uint8_t>{'M', 'M', 0, 42, 0xFF, 0xFF, 0xFF, 0xF0, 1, 2, 3, 4, 5};
+    options.garbageExif =
+        std::vector<std::uint8_t>{'M', 'M', 0, 42, 0xFF, 0xFF, 0xFF, 0xF0, 1, 2, 3, 4, 5};
     ASSERT_TRUE(ReadPhotoFile(reader, Write("garbage.jpg", options), true));
     EXPECT_EQ(reader.Record().nWidth, 80);
     EXPECT_EQ(reader.Record().nHeight, 60);
@@ -239,9 +243,14 @@ TEST_F(ReaderTest, FailsCleanlyOnFilesThatAreNotPhotos) {
     ASSERT_TRUE(WriteBytesFile(text, {'h', 'e', 'l', 'l', 'o', '\n'}));
     std::string exifOnly = folder.File("exif-only.jpg");
     // A segment start claiming more bytes than the file has.
-    ASSERT_TRUE(WriteBytesFile(exifOnly, {0xFF, 0xD8, 0xFF, 0xE1, 0xFF, 0xFF, 'E', 'x', 'i', 'f', 0, 0, 'I', 'I'}));
+    ASSERT_TRUE(WriteBytesFile(
+        exifOnly, {0xFF, 0xD8, 0xFF, 0xE1, 0xFF, 0xFF, 'E', 'x', 'i', 'f', 0, 0, 'I', 'I'}));
 
-    for (const std::string& path : {empty, text, exifOnly, folder.File("missing.jpg"), std::string()}) {
+    std::string directory = folder.File("folder.jpg");
+    ASSERT_EQ(mkdir(directory.c_str(), 0700), 0);
+
+    for (const std::string& path :
+         {empty, text, exifOnly, directory, folder.File("missing.jpg"), std::string()}) {
         EXPECT_FALSE(ReadPhotoFile(reader, path, true)) << path;
         EXPECT_FALSE(reader.IsLoaded());
         EXPECT_TRUE(reader.Thumbnail().empty());
@@ -257,7 +266,8 @@ TEST_F(ReaderTest, NeverCrashesOnAFileTruncatedAnywhere) {
     ASSERT_GT(bytes.size(), 1000u);
     std::string cut = folder.File("cut.jpg");
     for (std::size_t length = 0; length < bytes.size(); length += length < 64 ? 1 : 97) {
-        ASSERT_TRUE(WriteBytesFile(cut, std::vector<std::uint8_t>(bytes.begin(), bytes.begin() + length)));
+        ASSERT_TRUE(
+            WriteBytesFile(cut, std::vector<std::uint8_t>(bytes.begin(), bytes.begin() + length)));
         bool ok = ReadPhotoFile(reader, cut, true);
         EXPECT_EQ(ok, reader.IsLoaded());
     }

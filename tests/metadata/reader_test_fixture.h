@@ -13,7 +13,7 @@
 #include "test_jpeg_writer.h"
 
 class ReaderTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         setenv("TZ", "Asia/Shanghai", 1);
         tzset();

@@ -16,14 +16,14 @@ TEST(ThumbnailTarget, MakesTheLongerSide160ByIntegerDivision) {
     expectTarget(3000, 3000, 160, 160);  // square: the width is the computed side
     expectTarget(5000, 20, 160, 0);      // degenerate: no thumbnail pixels
     expectTarget(20, 5000, 0, 160);
-    expectTarget(100, 68, 160, 108);      // small images are enlarged
+    expectTarget(100, 68, 160, 108);  // small images are enlarged
     expectTarget(2147483647, 2147483646, 160, 159);
     expectTarget(0, 100, 0, 0);
     expectTarget(100, 0, 0, 0);
 }
 
 class GeneratedThumbnail : public ReaderTest {
-protected:
+  protected:
     RasterImage Generate(int width, int height) {
         TestJpegOptions options;
         options.withExif = false;

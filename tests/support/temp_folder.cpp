@@ -25,4 +25,6 @@ TempFolder::~TempFolder() {
     std::filesystem::remove_all(path_, error);
 }
 
-std::string TempFolder::File(const std::string& name) const { return (std::filesystem::path(path_) / name).string(); }
+std::string TempFolder::File(const std::string& name) const {
+    return (std::filesystem::path(path_) / name).string();
+}

@@ -5,7 +5,7 @@
 #include <string>
 
 class TempFolder {
-public:
+  public:
     TempFolder();
     ~TempFolder();
     TempFolder(const TempFolder&) = delete;
@@ -15,6 +15,6 @@ public:
     // Path() joined with a name (which may contain further separators).
     std::string File(const std::string& name) const;
 
-private:
+  private:
     std::string path_;
 };

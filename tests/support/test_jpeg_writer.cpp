@@ -18,7 +18,8 @@ namespace {
 
 // ---- pixels -------------------------------------------------------------
 
-std::vector<std::uint8_t> MakePixels(int width, int height, TestPattern pattern, std::uint32_t seed) {
+std::vector<std::uint8_t> MakePixels(int width, int height, TestPattern pattern,
+                                     std::uint32_t seed) {
     std::vector<std::uint8_t> rgb(static_cast<std::size_t>(width) * height * 3);
     std::uint32_t state = seed * 2654435761u + 12345u;
     for (int y = 0; y < height; ++y) {
@@ -59,9 +60,9 @@ void OnJpegMessage(j_common_ptr, int) {}
 
 // Only C objects live between setjmp and the libjpeg calls, so the jump
 // skips no destructor.
-bool Compress(jpeg_compress_struct& info, ErrorManager& error, int width, int height, const std::uint8_t* rgb,
-              int quality, bool jfif, const std::uint8_t* app1, std::size_t app1Size, unsigned char** buffer,
-              unsigned long* size) {
+bool Compress(jpeg_compress_struct& info, ErrorManager& error, int width, int height,
+              const std::uint8_t* rgb, int quality, bool jfif, const std::uint8_t* app1,
+              std::size_t app1Size, unsigned char** buffer, unsigned long* size) {
     if (setjmp(error.escape)) return false;
     jpeg_mem_dest(&info, buffer, size);
     info.image_width = static_cast<JDIMENSION>(width);
@@ -72,9 +73,11 @@ bool Compress(jpeg_compress_struct& info, ErrorManager& error, int width, int he
     jpeg_set_quality(&info, quality, TRUE);
     info.write_JFIF_header = jfif ? TRUE : FALSE;
     jpeg_start_compress(&info, TRUE);
-    if (app1Size > 0) jpeg_write_marker(&info, JPEG_APP0 + 1, app1, static_cast<unsigned int>(app1Size));
+    if (app1Size > 0)
+        jpeg_write_marker(&info, JPEG_APP0 + 1, app1, static_cast<unsigned int>(app1Size));
     while (info.next_scanline < info.image_height) {
-        JSAMPROW row = const_cast<JSAMPROW>(rgb + static_cast<std::size_t>(info.next_scanline) * width * 3);
+        JSAMPROW row =
+            const_cast<JSAMPROW>(rgb + static_cast<std::size_t>(info.next_scanline) * width * 3);
         jpeg_write_scanlines(&info, &row, 1);
     }
     jpeg_finish_compress(&info);
@@ -92,8 +95,8 @@ bool EncodeJpeg(int width, int height, const std::vector<std::uint8_t>& rgb, int
     jpeg_create_compress(&info);
     unsigned char* buffer = nullptr;
     unsigned long size = 0;
-    bool ok = Compress(info, error, width, height, rgb.data(), quality, jfif, app1.data(), app1.size(), &buffer,
-                       &size);
+    bool ok = Compress(info, error, width, height, rgb.data(), quality, jfif, app1.data(),
+                       app1.size(), &buffer, &size);
     jpeg_destroy_compress(&info);
     ok = ok && buffer && size > 0;
     if (ok) out.assign(buffer, buffer + size);
@@ -108,12 +111,13 @@ struct ExifDataUnref {
 };
 
 class ExifBuilder {
-public:
+  public:
     explicit ExifBuilder(bool bigEndian) : data_(exif_data_new()) {
         // Exactly the tags the test asks for: no automatic additions.
         exif_data_unset_option(data_.get(), EXIF_DATA_OPTION_FOLLOW_SPECIFICATION);
         exif_data_set_data_type(data_.get(), EXIF_DATA_TYPE_COMPRESSED);
-        exif_data_set_byte_order(data_.get(), bigEndian ? EXIF_BYTE_ORDER_MOTOROLA : EXIF_BYTE_ORDER_INTEL);
+        exif_data_set_byte_order(data_.get(),
+                                 bigEndian ? EXIF_BYTE_ORDER_MOTOROLA : EXIF_BYTE_ORDER_INTEL);
         order_ = exif_data_get_byte_order(data_.get());
     }
 
@@ -130,7 +134,8 @@ public:
     void Rationals(ExifIfd ifd, int tag, const TestRational* values, std::size_t count) {
         ExifEntry* e = Add(ifd, tag, EXIF_FORMAT_RATIONAL, count);
         for (std::size_t i = 0; i < count; ++i)
-            exif_set_rational(e->data + 8 * i, order_, ExifRational{values[i].numerator, values[i].denominator});
+            exif_set_rational(e->data + 8 * i, order_,
+                              ExifRational{values[i].numerator, values[i].denominator});
     }
     void Ucs2(ExifIfd ifd, int tag, const std::u16string& text) {
         ExifEntry* e = Add(ifd, tag, EXIF_FORMAT_BYTE, (text.size() + 1) * 2);
@@ -157,11 +162,12 @@ public:
         return true;
     }
 
-private:
+  private:
     ExifEntry* Add(ExifIfd ifd, int tag, ExifFormat format, std::size_t components) {
         ExifEntry* e = exif_entry_new();
         std::size_t size = exif_format_get_size(format) * components;
-        e->data = static_cast<unsigned char*>(std::calloc(size, 1));  // entry frees it via the C heap
+        e->data =
+            static_cast<unsigned char*>(std::calloc(size, 1));  // entry frees it via the C heap
         e->size = static_cast<unsigned int>(size);
         e->components = components;
         e->format = format;
@@ -175,8 +181,8 @@ private:
     ExifByteOrder order_;
 };
 
-constexpr int kTagXpTitle = 0x9c9b, kTagXpComment = 0x9c9c, kTagXpAuthor = 0x9c9d, kTagXpKeywords = 0x9c9e,
-              kTagXpSubject = 0x9c9f;
+constexpr int kTagXpTitle = 0x9c9b, kTagXpComment = 0x9c9c, kTagXpAuthor = 0x9c9d,
+              kTagXpKeywords = 0x9c9e, kTagXpSubject = 0x9c9f;
 
 void AddIfd0(ExifBuilder& b, const TestJpegOptions& o) {
     if (o.make) b.Ascii(EXIF_IFD_0, EXIF_TAG_MAKE, *o.make);
@@ -192,7 +198,8 @@ void AddIfd0(ExifBuilder& b, const TestJpegOptions& o) {
 }
 
 void AddExifIfd(ExifBuilder& b, const TestJpegOptions& o) {
-    if (o.dateTimeOriginal) b.Ascii(EXIF_IFD_EXIF, EXIF_TAG_DATE_TIME_ORIGINAL, *o.dateTimeOriginal);
+    if (o.dateTimeOriginal)
+        b.Ascii(EXIF_IFD_EXIF, EXIF_TAG_DATE_TIME_ORIGINAL, *o.dateTimeOriginal);
     if (o.pixelXDimension) b.Long(EXIF_IFD_EXIF, EXIF_TAG_PIXEL_X_DIMENSION, *o.pixelXDimension);
     if (o.pixelYDimension) b.Long(EXIF_IFD_EXIF, EXIF_TAG_PIXEL_Y_DIMENSION, *o.pixelYDimension);
     if (o.fNumber) b.Rationals(EXIF_IFD_EXIF, EXIF_TAG_FNUMBER, &*o.fNumber, 1);
@@ -223,7 +230,8 @@ bool MakeApp1(const TestJpegOptions& o, std::vector<std::uint8_t>& app1) {
     AddGpsIfd(builder, o);
     if (o.embedThumbnail) {
         std::vector<std::uint8_t> thumbnail = o.thumbnailBytes;
-        if (thumbnail.empty()) thumbnail = MakePlainJpeg(o.thumbnailWidth, o.thumbnailHeight, o.seed + 1);
+        if (thumbnail.empty())
+            thumbnail = MakePlainJpeg(o.thumbnailWidth, o.thumbnailHeight, o.seed + 1);
         if (thumbnail.empty()) return false;
         builder.Thumbnail(thumbnail);
     }
@@ -232,7 +240,8 @@ bool MakeApp1(const TestJpegOptions& o, std::vector<std::uint8_t>& app1) {
 
 }  // namespace
 
-std::vector<std::uint8_t> MakePlainJpeg(int width, int height, std::uint32_t seed, TestPattern pattern) {
+std::vector<std::uint8_t> MakePlainJpeg(int width, int height, std::uint32_t seed,
+                                        TestPattern pattern) {
     std::vector<std::uint8_t> out;
     if (width <= 0 || height <= 0) return out;
     EncodeJpeg(width, height, MakePixels(width, height, pattern, seed), 85, false, {}, out);
@@ -245,8 +254,8 @@ bool MakeTestJpeg(const TestJpegOptions& options, std::vector<std::uint8_t>& byt
     std::vector<std::uint8_t> app1;
     if (!MakeApp1(options, app1)) return false;
     return EncodeJpeg(options.width, options.height,
-                      MakePixels(options.width, options.height, options.pattern, options.seed), options.quality,
-                      options.jfifHeader, app1, bytes);
+                      MakePixels(options.width, options.height, options.pattern, options.seed),
+                      options.quality, options.jfifHeader, app1, bytes);
 }
 
 bool WriteTestJpeg(const std::string& path, const TestJpegOptions& options) {
@@ -256,13 +265,15 @@ bool WriteTestJpeg(const std::string& path, const TestJpegOptions& options) {
 
 bool WriteBytesFile(const std::string& path, const std::vector<std::uint8_t>& bytes) {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    out.write(reinterpret_cast<const char*>(bytes.data()),
+              static_cast<std::streamsize>(bytes.size()));
     return static_cast<bool>(out);
 }
 
 std::vector<std::uint8_t> ReadBytesFile(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
-    return std::vector<std::uint8_t>(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    return std::vector<std::uint8_t>(std::istreambuf_iterator<char>(in),
+                                     std::istreambuf_iterator<char>());
 }
 
 bool TruncateFile(const std::string& path, std::size_t length) {
