@@ -1,0 +1,237 @@
+// BMP decoding from memory, hand-written: every offset and size read from the data is checked
+// against the buffer before use, in 64-bit arithmetic.
+#include <cstdint>
+#include <cstring>
+
+#include "image/raster_image_internal.h"
+
+namespace darazoz_image {
+namespace {
+
+constexpr std::uint32_t kBiRgb = 0, kBiRle8 = 1, kBiRle4 = 2, kBiBitfields = 3,
+                        kBiAlphaBitfields = 6;
+
+std::uint32_t U32(const std::uint8_t* p) {
+    return std::uint32_t{p[0]} | std::uint32_t{p[1]} << 8 | std::uint32_t{p[2]} << 16 |
+           std::uint32_t{p[3]} << 24;
+}
+std::uint16_t U16(const std::uint8_t* p) {
+    return static_cast<std::uint16_t>(p[0] | p[1] << 8);
+}
+
+// One channel described by a bit mask, scaled to 0..255.
+struct MaskChannel {
+    std::uint32_t mask = 0;
+    int shift = 0;
+    std::uint32_t max = 0;
+    explicit MaskChannel(std::uint32_t m) : mask(m) {
+        if (mask == 0) return;
+        while (((mask >> shift) & 1u) == 0) ++shift;
+        max = mask >> shift;
+    }
+    std::uint8_t operator()(std::uint32_t pixel) const {
+        if (max == 0) return 0;
+        return static_cast<std::uint8_t>(((pixel & mask) >> shift) * 255u / max);
+    }
+};
+
+struct Layout {
+    int width = 0;
+    int height = 0;
+    bool topDown = false;
+    int bitCount = 0;
+    std::uint32_t compression = kBiRgb;
+    std::uint32_t masks[3] = {0, 0, 0};  // R, G, B
+};
+
+bool DecodeRle(const std::uint8_t* data, std::size_t size, const Layout& l, RasterImage& out,
+               std::string& error) {
+    // Pixels not written by the stream keep index 0 (the buffer starts zeroed).
+    long long x = 0, y = 0;
+    std::size_t i = 0;
+    const bool four = l.compression == kBiRle4;
+    auto put = [&](std::uint8_t index) {
+        if (x < l.width && y < l.height) out.MutableRow(static_cast<int>(y))[x] = index;
+        ++x;
+    };
+    while (i + 1 < size) {
+        const std::uint8_t count = data[i], value = data[i + 1];
+        i += 2;
+        if (count > 0) {
+            for (int k = 0; k < count; ++k) {
+                put(four ? static_cast<std::uint8_t>((k & 1) ? (value & 0x0F) : (value >> 4)) : value);
+            }
+            continue;
+        }
+        if (value == 0) {  // end of line
+            x = 0;
+            ++y;
+        } else if (value == 1) {  // end of bitmap
+            return true;
+        } else if (value == 2) {  // delta
+            if (i + 1 >= size) break;
+            x += data[i];
+            y += data[i + 1];
+            i += 2;
+        } else {  // absolute run of `value` pixels, padded to a 16-bit boundary
+            const std::size_t bytes = four ? (value + 1u) / 2u : value;
+            if (i + bytes > size) break;
+            for (int k = 0; k < value; ++k) {
+                const std::uint8_t b = data[i + (four ? k / 2 : k)];
+                put(four ? static_cast<std::uint8_t>((k & 1) ? (b & 0x0F) : (b >> 4)) : b);
+            }
+            i += bytes + (bytes & 1u);
+        }
+        if (y >= l.height) return true;
+    }
+    error = "truncated BMP data";
+    return false;
+}
+
+}  // namespace
+
+bool DecodeBmp(const std::uint8_t* bytes, std::size_t length, RasterImage& out, std::string& error) {
+    auto fail = [&](const char* reason) {
+        out.Clear();
+        error = reason;
+        return false;
+    };
+    // A file image starts with the 14-byte file header; otherwise treat the data as a packed DIB.
+    const bool fileImage = length >= 2 && bytes[0] == 'B' && bytes[1] == 'M';
+    const std::size_t dibStart = fileImage ? 14 : 0;
+    if (length < dibStart + 12) return fail("truncated BMP header");
+    const std::uint8_t* dib = bytes + dibStart;
+    const std::size_t headerSize = U32(dib);
+    Layout l;
+    std::size_t paletteEntrySize = 4;
+    std::size_t declaredColours = 0;
+    std::size_t maskBytesAfterHeader = 0;
+    if (headerSize == 12) {  // OS/2 BITMAPCOREHEADER
+        l.width = U16(dib + 4);
+        l.height = U16(dib + 6);
+        l.bitCount = U16(dib + 10);
+        paletteEntrySize = 3;
+    } else if (headerSize >= 40 && headerSize <= 1024) {
+        if (length < dibStart + headerSize) return fail("truncated BMP header");
+        const auto w = static_cast<std::int32_t>(U32(dib + 4));
+        const auto h = static_cast<std::int32_t>(U32(dib + 8));
+        if (w <= 0 || h == 0 || h == INT32_MIN) return fail("invalid BMP size");
+        l.width = w;
+        l.topDown = h < 0;
+        l.height = h < 0 ? -h : h;
+        l.bitCount = U16(dib + 14);
+        l.compression = U32(dib + 16);
+        declaredColours = U32(dib + 32);
+        if (l.compression == kBiBitfields || l.compression == kBiAlphaBitfields) {
+            const std::uint8_t* masks = dib + 40;
+            if (headerSize < 52) {
+                maskBytesAfterHeader = l.compression == kBiAlphaBitfields ? 16 : 12;
+                if (length < dibStart + headerSize + 12) return fail("truncated BMP header");
+            }
+            for (int c = 0; c < 3; ++c) l.masks[c] = U32(masks + 4 * c);
+        }
+    } else {
+        return fail("unsupported BMP header");
+    }
+    if (l.width <= 0 || l.height <= 0) return fail("invalid BMP size");
+    switch (l.bitCount) {
+        case 1: case 4: case 8: case 16: case 24: case 32: break;
+        default: return fail("unsupported BMP bit count");
+    }
+    const bool rle = l.compression == kBiRle8 || l.compression == kBiRle4;
+    if (rle && (l.topDown || l.bitCount != (l.compression == kBiRle8 ? 8 : 4))) {
+        return fail("invalid BMP compression");
+    }
+    const bool bitfields = l.compression == kBiBitfields || l.compression == kBiAlphaBitfields;
+    if (!rle && l.compression != kBiRgb && !(bitfields && (l.bitCount == 16 || l.bitCount == 32))) {
+        return fail("unsupported BMP compression");
+    }
+
+    const std::size_t paletteStart = dibStart + headerSize + maskBytesAfterHeader;
+    std::size_t colours = 0;
+    if (l.bitCount <= 8) {
+        const std::size_t maximum = std::size_t{1} << l.bitCount;
+        colours = declaredColours == 0 || declaredColours > maximum ? maximum : declaredColours;
+    }
+    const std::size_t paletteBytes = colours * paletteEntrySize;
+    if (paletteStart + paletteBytes > length) return fail("truncated BMP palette");
+    std::size_t pixelStart = paletteStart + paletteBytes;
+    if (fileImage) {
+        pixelStart = U32(bytes + 10);
+        if (pixelStart < 14 + 12) return fail("invalid BMP data offset");
+    }
+    if (pixelStart >= length) return fail("truncated BMP data");
+    const std::uint8_t* data = bytes + pixelStart;
+    const std::size_t available = length - pixelStart;
+
+    const unsigned long long srcStride =
+        ((static_cast<unsigned long long>(l.width) * static_cast<unsigned>(l.bitCount) + 31) / 32) * 4;
+    if (!rle && srcStride * static_cast<unsigned long long>(l.height) > available) {
+        return fail("truncated BMP data");
+    }
+    const int bitDepth = l.bitCount <= 8 ? 8 : 24;
+    if (!RasterImageAccess::Allocate(out, l.width, l.height, bitDepth, false)) {
+        error = out.LastError();
+        out.Clear();
+        return false;
+    }
+    if (bitDepth == 8) {
+        std::vector<RgbColor>& palette = RasterImageAccess::Palette(out);
+        const std::uint8_t* p = bytes + paletteStart;
+        for (std::size_t i = 0; i < colours; ++i, p += paletteEntrySize) {
+            palette[i] = RgbColor{p[2], p[1], p[0]};
+        }
+    }
+    if (rle) {
+        if (DecodeRle(data, available, l, out, error)) return true;
+        out.Clear();
+        return false;
+    }
+
+    MaskChannel red(0), green(0), blue(0);
+    if (l.bitCount == 16) {
+        red = MaskChannel(bitfields ? l.masks[0] : 0x7C00u);
+        green = MaskChannel(bitfields ? l.masks[1] : 0x03E0u);
+        blue = MaskChannel(bitfields ? l.masks[2] : 0x001Fu);
+    } else if (l.bitCount == 32) {
+        red = MaskChannel(bitfields ? l.masks[0] : 0x00FF0000u);
+        green = MaskChannel(bitfields ? l.masks[1] : 0x0000FF00u);
+        blue = MaskChannel(bitfields ? l.masks[2] : 0x000000FFu);
+    }
+    for (int y = 0; y < l.height; ++y) {
+        const int srcRow = l.topDown ? l.height - 1 - y : y;
+        const std::uint8_t* src = data + static_cast<std::size_t>(srcRow) * srcStride;
+        std::uint8_t* dst = out.MutableRow(y);
+        switch (l.bitCount) {
+            case 1:
+            case 4: {
+                const int perByte = 8 / l.bitCount;
+                const unsigned mask = (1u << l.bitCount) - 1;
+                for (int x = 0; x < l.width; ++x) {
+                    const int shift = 8 - l.bitCount * (x % perByte + 1);
+                    dst[x] = static_cast<std::uint8_t>((src[x / perByte] >> shift) & mask);
+                }
+                break;
+            }
+            case 8:
+                std::memcpy(dst, src, static_cast<std::size_t>(l.width));
+                break;
+            case 24:
+                std::memcpy(dst, src, static_cast<std::size_t>(l.width) * 3);
+                break;
+            default: {  // 16, 32
+                const int bytesPerPixel = l.bitCount / 8;
+                for (int x = 0; x < l.width; ++x, src += bytesPerPixel, dst += 3) {
+                    const std::uint32_t pixel = bytesPerPixel == 2 ? U16(src) : U32(src);
+                    dst[0] = blue(pixel);
+                    dst[1] = green(pixel);
+                    dst[2] = red(pixel);
+                }
+                break;
+            }
+        }
+    }
+    return true;
+}
+
+}  // namespace darazoz_image

@@ -1,0 +1,393 @@
+// JPEG decoding and encoding with libjpeg(-turbo). The only file that includes jpeglib.h.
+//
+// libjpeg reports fatal errors through error_exit, which must not return: ours longjmps back to
+// the setjmp in RunDecode/RunEncode. Those two functions therefore hold no C++ objects with
+// destructors and keep every value that changes after setjmp in a state struct owned by their
+// caller (so nothing relies on non-volatile locals after the jump).
+#include <csetjmp>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+#include <new>
+
+#include <jpeglib.h>
+#include <jerror.h>
+
+#include "image/raster_image_internal.h"
+
+namespace darazoz_image {
+namespace {
+
+// A progressive JPEG may announce any number of scans; each one re-walks the coefficients.
+// Hostile files use thousands to make decoding crawl (libjpeg-turbo's own tools cap it likewise).
+constexpr int kMaxScans = 500;
+
+struct ErrorManager {
+    jpeg_error_mgr pub;
+    jmp_buf jump;
+    char message[JMSG_LENGTH_MAX];
+    bool truncated;
+};
+
+[[noreturn]] void FailWith(j_common_ptr cinfo, const char* text) {
+    auto* err = reinterpret_cast<ErrorManager*>(cinfo->err);
+    std::snprintf(err->message, sizeof err->message, "%s", text);
+    std::longjmp(err->jump, 1);
+}
+
+[[noreturn]] void OnErrorExit(j_common_ptr cinfo) {
+    auto* err = reinterpret_cast<ErrorManager*>(cinfo->err);
+    (*cinfo->err->format_message)(cinfo, err->message);
+    std::longjmp(err->jump, 1);
+}
+
+void OnEmitMessage(j_common_ptr cinfo, int level) {
+    if (level >= 0) return;  // trace messages
+    // Corrupt-data warnings are tolerated, as in libjpeg's own tools. When the data ends early,
+    // libjpeg fills the rest of the picture with grey: the decode succeeds (a viewer shows the
+    // part that arrived) and the image records that it is truncated.
+    if (cinfo->err->msg_code == JWRN_JPEG_EOF) reinterpret_cast<ErrorManager*>(cinfo->err)->truncated = true;
+    cinfo->err->num_warnings++;
+}
+
+void OnOutputMessage(j_common_ptr) {}  // never print
+
+void OnProgress(j_common_ptr cinfo) {
+    if (cinfo->is_decompressor &&
+        reinterpret_cast<j_decompress_ptr>(cinfo)->input_scan_number > kMaxScans) {
+        FailWith(cinfo, "too many JPEG scans");
+    }
+}
+
+void InstallErrorManager(ErrorManager& err) {
+    jpeg_std_error(&err.pub);
+    err.pub.error_exit = OnErrorExit;
+    err.pub.emit_message = OnEmitMessage;
+    err.pub.output_message = OnOutputMessage;
+    err.message[0] = '\0';
+    err.truncated = false;
+}
+
+struct DecodeState {
+    const std::uint8_t* bytes = nullptr;
+    std::size_t length = 0;
+    int minWidth = 0;  // 0: full resolution
+    int minHeight = 0;
+    int* headerWidth = nullptr;
+    int* headerHeight = nullptr;
+    RasterImage* out = nullptr;
+    jpeg_decompress_struct cinfo;
+    ErrorManager err;
+    jpeg_progress_mgr progress;
+};
+
+void ConvertCmykRow(const JSAMPLE* cmyk, std::uint8_t* bgr, JDIMENSION width, bool inverted) {
+    for (JDIMENSION x = 0; x < width; ++x, cmyk += 4, bgr += 3) {
+        int c = cmyk[0], m = cmyk[1], y = cmyk[2], k = cmyk[3];
+        if (!inverted) {
+            c = 255 - c;
+            m = 255 - m;
+            y = 255 - y;
+            k = 255 - k;
+        }
+        // Adobe-style (inverted) CMYK: each value is 255 - ink, so colour = value * (255 - ink_k).
+        bgr[0] = static_cast<std::uint8_t>((y * k + 127) / 255);
+        bgr[1] = static_cast<std::uint8_t>((m * k + 127) / 255);
+        bgr[2] = static_cast<std::uint8_t>((c * k + 127) / 255);
+    }
+}
+
+// Returns 0 on success, 1 after a libjpeg error (message in s.err.message), 2 when the pixel
+// buffer could not be allocated (reason in s.out->LastError()).
+int RunDecode(DecodeState& s) {
+    j_decompress_ptr cinfo = &s.cinfo;
+    if (setjmp(s.err.jump)) {
+        jpeg_destroy_decompress(cinfo);
+        return 1;
+    }
+    jpeg_create_decompress(cinfo);
+    // libjpeg's own allocations (coefficient buffers of progressive images are full-size even
+    // when scaling) are capped like ours; it then fails instead of exhausting memory.
+    cinfo->mem->max_memory_to_use = static_cast<long>(RasterImage::kMaxPixelBytes);
+    s.progress.progress_monitor = OnProgress;
+    cinfo->progress = &s.progress;
+    jpeg_mem_src(cinfo, s.bytes, static_cast<unsigned long>(s.length));
+    jpeg_read_header(cinfo, TRUE);
+    if (s.headerWidth) *s.headerWidth = static_cast<int>(cinfo->image_width);
+    if (s.headerHeight) *s.headerHeight = static_cast<int>(cinfo->image_height);
+
+    bool cmyk = false;
+    int bitDepth = 24;
+    switch (cinfo->jpeg_color_space) {
+        case JCS_GRAYSCALE:
+            cinfo->out_color_space = JCS_GRAYSCALE;
+            bitDepth = 8;
+            break;
+        case JCS_YCbCr:
+        case JCS_RGB:
+            cinfo->out_color_space = JCS_EXT_BGR;
+            break;
+        case JCS_CMYK:
+        case JCS_YCCK:
+            cinfo->out_color_space = JCS_CMYK;
+            cmyk = true;
+            break;
+        default:
+            FailWith(reinterpret_cast<j_common_ptr>(cinfo), "unsupported JPEG colour space");
+    }
+    cinfo->dct_method = JDCT_ISLOW;
+    cinfo->scale_num = 8;
+    cinfo->scale_denom = 8;
+    if (s.minWidth > 0) {
+        // Smallest n/8 whose output still covers the minimum; 8/8 when none does.
+        for (unsigned n = 1; n <= 8; ++n) {
+            cinfo->scale_num = n;
+            jpeg_calc_output_dimensions(cinfo);
+            if (cinfo->output_width >= static_cast<JDIMENSION>(s.minWidth) &&
+                cinfo->output_height >= static_cast<JDIMENSION>(s.minHeight)) {
+                break;
+            }
+        }
+    }
+    jpeg_calc_output_dimensions(cinfo);
+    if (cinfo->output_width == 0 || cinfo->output_height == 0 ||
+        cinfo->output_width > 65535 || cinfo->output_height > 65535) {
+        FailWith(reinterpret_cast<j_common_ptr>(cinfo), "invalid JPEG size");
+    }
+    if (!RasterImageAccess::Allocate(*s.out, static_cast<int>(cinfo->output_width),
+                                     static_cast<int>(cinfo->output_height), bitDepth, false)) {
+        jpeg_destroy_decompress(cinfo);
+        return 2;  // reason in s.out->LastError()
+    }
+    if (bitDepth == 8) RasterImageAccess::SetGreyPalette(*s.out);
+
+    jpeg_start_decompress(cinfo);
+    if (cinfo->output_width != static_cast<JDIMENSION>(s.out->Width()) ||
+        cinfo->output_height != static_cast<JDIMENSION>(s.out->Height()) ||
+        cinfo->output_components != (cmyk ? 4 : bitDepth / 8)) {
+        FailWith(reinterpret_cast<j_common_ptr>(cinfo), "unexpected JPEG output format");
+    }
+    JSAMPARRAY cmykRow = nullptr;
+    if (cmyk) {
+        cmykRow = (*cinfo->mem->alloc_sarray)(reinterpret_cast<j_common_ptr>(cinfo), JPOOL_IMAGE,
+                                              cinfo->output_width * 4, 1);
+    }
+    std::uint8_t* pixels = RasterImageAccess::Pixels(*s.out);
+    const std::size_t stride = static_cast<std::size_t>(s.out->Stride());
+    const JDIMENSION height = cinfo->output_height;
+    while (cinfo->output_scanline < height) {
+        if (cmyk) {
+            std::uint8_t* row = pixels + (height - 1 - cinfo->output_scanline) * stride;
+            if (jpeg_read_scanlines(cinfo, cmykRow, 1) != 1) {
+                FailWith(reinterpret_cast<j_common_ptr>(cinfo), "JPEG decoding stalled");
+            }
+            ConvertCmykRow(cmykRow[0], row, cinfo->output_width, cinfo->saw_Adobe_marker);
+            continue;
+        }
+        // Write scanlines straight into the bottom-up rows, several at a time.
+        JSAMPROW rows[16];
+        const JDIMENSION left = height - cinfo->output_scanline;
+        const JDIMENSION count = left < 16 ? left : 16;
+        for (JDIMENSION i = 0; i < count; ++i) {
+            rows[i] = pixels + (height - 1 - (cinfo->output_scanline + i)) * stride;
+        }
+        if (jpeg_read_scanlines(cinfo, rows, count) == 0) {
+            FailWith(reinterpret_cast<j_common_ptr>(cinfo), "JPEG decoding stalled");
+        }
+    }
+    jpeg_finish_decompress(cinfo);
+    jpeg_destroy_decompress(cinfo);
+    return 0;
+}
+
+// Growing in-memory destination. The buffer lives in the caller's state, so it is freed on every
+// path (libjpeg's jpeg_mem_dest would leak its buffer when an error interrupts it).
+struct MemoryDestination {
+    jpeg_destination_mgr pub;
+    unsigned char* data;
+    std::size_t capacity;
+    std::size_t used;
+};
+
+void InitDestination(j_compress_ptr cinfo) {
+    auto* dest = reinterpret_cast<MemoryDestination*>(cinfo->dest);
+    constexpr std::size_t kInitial = 64 * 1024;
+    dest->data = static_cast<unsigned char*>(std::malloc(kInitial));
+    if (dest->data == nullptr) ERREXIT1(cinfo, JERR_OUT_OF_MEMORY, 0);
+    dest->capacity = kInitial;
+    dest->pub.next_output_byte = dest->data;
+    dest->pub.free_in_buffer = kInitial;
+}
+
+boolean GrowDestination(j_compress_ptr cinfo) {
+    auto* dest = reinterpret_cast<MemoryDestination*>(cinfo->dest);
+    const std::size_t newCapacity = dest->capacity * 2;
+    if (newCapacity < dest->capacity || newCapacity > RasterImage::kMaxPixelBytes) {
+        ERREXIT1(cinfo, JERR_OUT_OF_MEMORY, 1);
+    }
+    auto* grown = static_cast<unsigned char*>(std::realloc(dest->data, newCapacity));
+    if (grown == nullptr) ERREXIT1(cinfo, JERR_OUT_OF_MEMORY, 2);
+    dest->data = grown;
+    // The whole old buffer is full when empty_output_buffer is called.
+    dest->pub.next_output_byte = grown + dest->capacity;
+    dest->pub.free_in_buffer = newCapacity - dest->capacity;
+    dest->capacity = newCapacity;
+    return TRUE;
+}
+
+void TermDestination(j_compress_ptr cinfo) {
+    auto* dest = reinterpret_cast<MemoryDestination*>(cinfo->dest);
+    dest->used = dest->capacity - dest->pub.free_in_buffer;
+}
+
+struct EncodeState {
+    const RasterImage* image = nullptr;
+    int quality = 90;
+    bool grey = false;      // 8-bit image with an all-grey palette: one-component JPEG
+    std::uint8_t* scratch = nullptr;  // one converted row for 8-bit images
+    jpeg_compress_struct cinfo;
+    ErrorManager err;
+    MemoryDestination dest;
+};
+
+int RunEncode(EncodeState& s) {
+    j_compress_ptr cinfo = &s.cinfo;
+    if (setjmp(s.err.jump)) {
+        jpeg_destroy_compress(cinfo);
+        return 1;
+    }
+    jpeg_create_compress(cinfo);
+    s.dest.pub.init_destination = InitDestination;
+    s.dest.pub.empty_output_buffer = GrowDestination;
+    s.dest.pub.term_destination = TermDestination;
+    cinfo->dest = &s.dest.pub;
+
+    const RasterImage& image = *s.image;
+    cinfo->image_width = static_cast<JDIMENSION>(image.Width());
+    cinfo->image_height = static_cast<JDIMENSION>(image.Height());
+    if (s.grey) {
+        cinfo->input_components = 1;
+        cinfo->in_color_space = JCS_GRAYSCALE;
+    } else {
+        cinfo->input_components = 3;
+        cinfo->in_color_space = JCS_EXT_BGR;
+    }
+    jpeg_set_defaults(cinfo);
+    jpeg_set_quality(cinfo, s.quality, TRUE);  // TRUE: baseline-compatible quantisation tables
+    cinfo->dct_method = JDCT_ISLOW;
+    cinfo->optimize_coding = FALSE;
+    if (!s.grey) {
+        // 4:2:0, stated explicitly rather than relying on the library's defaults.
+        cinfo->comp_info[0].h_samp_factor = 2;
+        cinfo->comp_info[0].v_samp_factor = 2;
+        for (int c = 1; c < 3; ++c) {
+            cinfo->comp_info[c].h_samp_factor = 1;
+            cinfo->comp_info[c].v_samp_factor = 1;
+        }
+    }
+    jpeg_start_compress(cinfo, TRUE);
+    const std::vector<RgbColor>& palette = image.Palette();
+    const int height = image.Height();
+    const int width = image.Width();
+    while (cinfo->next_scanline < cinfo->image_height) {
+        const int y = height - 1 - static_cast<int>(cinfo->next_scanline);  // top row first
+        const std::uint8_t* row = image.Row(y);
+        JSAMPROW line;
+        if (image.BitDepth() == 24) {
+            line = const_cast<JSAMPROW>(row);
+        } else if (s.grey) {
+            for (int x = 0; x < width; ++x) s.scratch[x] = palette[row[x]].r;
+            line = s.scratch;
+        } else {
+            for (int x = 0; x < width; ++x) {
+                const RgbColor c = palette[row[x]];
+                s.scratch[3 * x] = c.b;
+                s.scratch[3 * x + 1] = c.g;
+                s.scratch[3 * x + 2] = c.r;
+            }
+            line = s.scratch;
+        }
+        jpeg_write_scanlines(cinfo, &line, 1);
+    }
+    jpeg_finish_compress(cinfo);
+    jpeg_destroy_compress(cinfo);
+    return 0;
+}
+
+}  // namespace
+
+bool DecodeJpeg(const std::uint8_t* bytes, std::size_t length, int minWidth, int minHeight,
+                int* headerWidth, int* headerHeight, RasterImage& out, std::string& error) {
+    if (length > 0xFFFFFFFFu) {
+        error = "JPEG data too large";
+        return false;
+    }
+    auto state = std::make_unique<DecodeState>();
+    DecodeState& s = *state;
+    std::memset(&s.cinfo, 0, sizeof s.cinfo);
+    std::memset(&s.progress, 0, sizeof s.progress);
+    InstallErrorManager(s.err);
+    s.cinfo.err = &s.err.pub;
+    s.bytes = bytes;
+    s.length = length;
+    s.minWidth = minWidth;
+    s.minHeight = minHeight;
+    s.headerWidth = headerWidth;
+    s.headerHeight = headerHeight;
+    s.out = &out;
+    const int result = RunDecode(s);
+    if (result == 1) error = s.err.message[0] ? s.err.message : "JPEG decoding failed";
+    if (result == 2) error = out.LastError();
+    if (result != 0) {
+        out.Clear();
+        return false;
+    }
+    RasterImageAccess::SetTruncated(out, s.err.truncated);
+    return true;
+}
+
+bool EncodeJpeg(const RasterImage& image, int quality, std::vector<std::uint8_t>& out,
+                std::string& error) {
+    auto state = std::make_unique<EncodeState>();
+    EncodeState& s = *state;
+    std::memset(&s.cinfo, 0, sizeof s.cinfo);
+    std::memset(&s.dest, 0, sizeof s.dest);
+    InstallErrorManager(s.err);
+    s.cinfo.err = &s.err.pub;
+    s.image = &image;
+    s.quality = quality < 1 ? 1 : (quality > 100 ? 100 : quality);
+    std::vector<std::uint8_t> scratch;
+    if (image.BitDepth() == 8) {
+        s.grey = true;
+        for (const RgbColor& c : image.Palette()) {
+            if (c.r != c.g || c.g != c.b) {
+                s.grey = false;
+                break;
+            }
+        }
+        try {
+            scratch.resize(static_cast<std::size_t>(image.Width()) * 3);
+        } catch (const std::bad_alloc&) {
+            error = "out of memory";
+            return false;
+        }
+        s.scratch = scratch.data();
+    }
+    const int result = RunEncode(s);
+    bool ok = result == 0;
+    if (!ok) {
+        error = s.err.message[0] ? s.err.message : "JPEG encoding failed";
+    } else {
+        try {
+            out.assign(s.dest.data, s.dest.data + s.dest.used);
+        } catch (const std::bad_alloc&) {
+            error = "out of memory";
+            ok = false;
+        }
+    }
+    std::free(s.dest.data);
+    return ok;
+}
+
+}  // namespace darazoz_image
