@@ -1,4 +1,4 @@
-// RasterImage: the one image type of the system (spec Part 10.1), plus RotateBitmap for the
+// RasterImage: the one image type of the system, plus RotateBitmap for the
 // viewer's top-down display bitmaps.
 //
 // Pixel layout (a Windows DIB without the header, so that a converter to QImage is one call):
@@ -44,7 +44,7 @@ public:
 
     // JPEG: baseline, progressive, 8-bit grey (-> 8 bit), YCbCr/RGB (-> 24), CMYK/YCCK (-> 24).
     //   Data that ends inside the headers, or is not a JPEG, fails. Data that ends inside the
-    //   compressed image decodes, as libjpeg (and the original program) do: the part that arrived
+    //   compressed image decodes, as libjpeg does: the part that arrived
     //   is shown, the rest is grey, and IsTruncated() tells. Other corrupt-data warnings are
     //   tolerated. Trailing bytes after EOI are ignored (catalogue blobs end with a zero byte).
     // PNG: all colour types and depths (16-bit is reduced to 8). Grey without alpha -> 8-bit grey;
@@ -66,13 +66,13 @@ public:
     int Width() const;
     int Height() const;
     int BitDepth() const;  // 24 or 8; 0 when empty
-    // Spec Part 10.1: area averaging with fractional edge weights when a 24-bit image shrinks in
+    // Area averaging with fractional edge weights when a 24-bit image shrinks in
     // both directions, otherwise bilinear (corner-aligned: destination x samples source x * sx).
     // 8-bit images keep their palette: a greyscale image interpolates its grey levels, any other
     // palette interpolates colours and takes the nearest palette entry. Same size: a copy.
     // False when the source is empty or a new side is <= 0.
     bool Resample(int newWidth, int newHeight, RasterImage& destination) const;
-    // Spec Part 10.1: positive angles turn clockwise on screen. The destination is the bounding box
+    // Positive angles turn clockwise on screen. The destination is the bounding box
     // of the rotated corners; each destination pixel takes the nearest source pixel (sampled at
     // pixel centres, so multiples of 90 degrees are exact permutations of the pixels); pixels that
     // fall outside the source get BackgroundColor() (for 8-bit images its nearest palette entry).
@@ -101,7 +101,7 @@ public:
     static RasterImage FromRgbTopDown(int width, int height, const std::uint8_t* rgb);
     static RasterImage FromGreyTopDown(int width, int height, const std::uint8_t* grey);
 
-    // Additions beyond the spec's table.
+    // Additions for callers that need more than the basic operations.
     void Clear();  // back to empty (LastError() is kept)
     bool HasAlpha() const;
     const std::uint8_t* AlphaRow(int y) const;  // bottom-up, Width() bytes; nullptr without alpha
@@ -146,7 +146,7 @@ struct Bitmap {
     std::vector<std::uint8_t> pixels; /* top-down rows, stride documented */
 };
 int BitmapStride(int width, int bitDepth);  // 0 on overflow or unsupported depth
-// Spec Part 10.1 RotateBitmap, with its exact arithmetic (theta = angle * 3.1415926 / 180, integer
+// RotateBitmap, with its exact arithmetic (theta = angle * 3.1415926 / 180, integer
 // halves, bounding half-sizes + 0.5, destination origin (int(e - hw), int(d - hh))): positive angles
 // turn clockwise on screen; a quarter turn of a W x H image with odd W and H gives H x W, even
 // sides give one pixel more. Pixels without a source stay 0. A greyscale 8-bit source (256-entry

@@ -1,4 +1,4 @@
-// RasterImage::Resample (spec Part 10.1): area averaging for 24-bit images shrinking in both
+// RasterImage::Resample: area averaging for 24-bit images shrinking in both
 // directions, bilinear interpolation otherwise.
 #include <algorithm>
 #include <cmath>
@@ -82,7 +82,7 @@ void AreaAverage(const std::uint8_t* src, std::size_t srcStride, int width, int 
 }
 
 // Bilinear sampling positions: destination d samples source d * scale (corner-aligned, as the
-// original's resampler), between floor and the next pixel (clamped at the last one).
+// classic bilinear resampler), between floor and the next pixel (clamped at the last one).
 struct Tap {
     int i0 = 0;
     int i1 = 0;

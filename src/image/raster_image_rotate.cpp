@@ -1,4 +1,4 @@
-// RasterImage::Rotate (spec Part 10.1): bounding box of the rotated corners, nearest pixel,
+// RasterImage::Rotate: bounding box of the rotated corners, nearest pixel,
 // background colour outside the source.
 #include <algorithm>
 #include <cmath>
@@ -55,7 +55,7 @@ bool RasterImage::Rotate(double angleDegrees, RasterImage& destination) const {
 
     // Destination pixel centre (left + nx + 0.5, top + ny + 0.5) turned back: u = x c + y s,
     // v = y c - x s are source coordinates; the pixel containing them is floor(u), floor(v)
-    // (the spec's "add 0.5 to the pixel-centre position and truncate", with floor so that
+    // ("add 0.5 to the pixel-centre position and truncate", with floor so that
     // positions left of or below the source stay outside).
     for (int ny = 0; ny < newHeight; ++ny) {
         const double y = top + ny + 0.5;

@@ -1,6 +1,6 @@
-// RotateBitmap (spec Part 10.1): the viewer's and the main view's rotation of top-down display
+// RotateBitmap: the viewer's and the main view's rotation of top-down display
 // bitmaps. The arithmetic (the truncated pi, integer halves, +0.5 half-sizes, int() truncation of
-// the loop starts) is the specification's, kept exactly so that sizes and offsets match.
+// the loop starts) is kept exactly as designed so that sizes and offsets match.
 #include <cmath>
 #include <cstring>
 #include <limits>
@@ -75,7 +75,7 @@ bool RotateBitmap(const Bitmap& source, Bitmap& destination, double angleDegrees
             if (col >= newWidth) break;
             const double sx = (x - e) * cosT + e + (y - d) * sinT;
             const double sy = d - (x - e) * sinT + (y - d) * cosT;
-            // The spec's test is 0 <= int(sx) (truncation, so -1 < sx passes) and int(sx) + 1 < W;
+            // The test is 0 <= int(sx) (truncation, so -1 < sx passes) and int(sx) + 1 < W;
             // range-check in double first, since int() of a huge value would be undefined.
             if (!(sx > -1.0 && sy > -1.0 && sx < W && sy < H)) continue;
             const int ix = static_cast<int>(sx), iy = static_cast<int>(sy);

@@ -134,7 +134,7 @@ TEST(AJpegCutInsideItsHeaders, failsCleanlyAndEmptiesTheImage) {
     ExpectCleanFailure(image, Bytes(jpeg.begin(), jpeg.begin() + 200), ImageFormat::Jpeg);
 }
 
-// As in libjpeg and the original program: what arrived is shown, the rest is grey.
+// As in libjpeg: what arrived is shown, the rest is grey.
 TEST(AJpegCutInsideItsImageData, decodesThePartThatArrivedAndSaysItIsTruncated) {
     const Bytes jpeg = QuadrantJpeg(512, 384);
     RasterImage image;

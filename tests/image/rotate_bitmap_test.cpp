@@ -47,7 +47,7 @@ TEST(RotateBitmap, turnsAnOddSizedBitmapAQuarterClockwiseBy90) {
     EXPECT_EQ(turned.height, 161);
     EXPECT_EQ(turned.bitDepth, 24);
     ASSERT_EQ(turned.pixels.size(), static_cast<std::size_t>(BitmapStride(121, 24)) * 161);
-    // The spec's arithmetic maps destination (col, row) to source (row, 121 - col): the left
+    // The rotation's arithmetic maps destination (col, row) to source (row, 121 - col): the left
     // column lands in the top row, read bottom to top (one pixel off at the edge, as specified).
     for (int row = 0; row < 160; ++row)
         for (int col = 2; col < 120; ++col) ASSERT_EQ(At(turned, col, row), std::make_pair(row, 121 - col)) << col << "," << row;
