@@ -1,0 +1,47 @@
+// Imports the shared collection of real camera files when it is present:
+// every file is either imported or counted as not imported, and nothing
+// crashes or hangs, whatever damage the file carries.
+
+#include <filesystem>
+
+#include "catalogue/photo_rows.h"
+#include "catalogue/sql_query.h"
+#include "import/folder_walk.h"
+#include "import/import_workers.h"
+#include "import_fixture.h"
+
+namespace {
+
+std::string CorpusFolder() {
+    if (const char* env = std::getenv("DARAZOZ_PHOTO_TESTDATA"); env && *env) return env;
+    return PHOTO_TESTDATA_DIR;
+}
+
+std::string One(const std::string& statement) {
+    CatalogueSession session;
+    return QueryText(session.db(), statement).value_or("<none>");
+}
+
+}  // namespace
+
+TEST_F(ImportTest, TheRealCameraCollectionImportsWithoutCrashing) {
+    const std::string corpus = CorpusFolder();
+    if (!std::filesystem::is_directory(corpus)) GTEST_SKIP() << "no photo collection at " << corpus;
+
+    ASSERT_EQ(RunListImport({corpus}), ImportEnd::Finished);
+    const ImportProgress& progress = CurrentImportProgress();
+    EXPECT_GT(progress.total, 0);
+    EXPECT_EQ(progress.imported + progress.notImported, progress.total);
+
+    // The EXIF block and thumbnail of a file cut off in its image data are intact.
+    EXPECT_EQ(One("select count(*) from tJpgMsg where strName = 'truncated-DSCN0010.jpg'"), "1");
+    // A byte copy under another name and folder is the same photo.
+    EXPECT_EQ(One("select count(*) from tReJpgMsg where strName = 'photo.JPEG' or idPic in "
+                  "(select idPic from tJpgMsg where strName = 'photo.JPEG')"),
+              "1");
+
+    // A second import finds everything already catalogued.
+    CurrentImportProgress().Reset();
+    RunListImport({corpus});
+    EXPECT_EQ(progress.imported, 0);
+}
