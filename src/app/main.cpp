@@ -1,0 +1,44 @@
+// darazoz: the photo-album manager's window program.
+
+#include <QApplication>
+#include <QScreen>
+#include <QTimer>
+#include <string>
+#include <vector>
+
+#include "app/verero_app.h"
+
+namespace {
+
+// Development aid: --grab-screen FILE saves a picture of the screen two
+// seconds after start-up and closes the program (README's screenshot).
+QString TakeGrabOption(std::vector<std::string>& args) {
+    for (auto it = args.begin(); it != args.end(); ++it) {
+        if (*it == "--grab-screen" && it + 1 != args.end()) {
+            QString file = QString::fromStdString(*(it + 1));
+            args.erase(it, it + 2);
+            return file;
+        }
+    }
+    return {};
+}
+
+}  // namespace
+
+int main(int argc, char* argv[]) {
+    CVereroApp::SetApplicationIdentity();
+    QApplication application(argc, argv);
+    std::vector<std::string> args(argv + 1, argv + argc);
+    const QString grabFile = TakeGrabOption(args);
+
+    CVereroApp verero;
+    if (!verero.InitInstance(args)) return 1;
+
+    if (!grabFile.isEmpty()) {
+        QTimer::singleShot(2000, &application, [grabFile] {
+            QGuiApplication::primaryScreen()->grabWindow(0).save(grabFile);
+            QApplication::closeAllWindows();
+        });
+    }
+    return application.exec();
+}

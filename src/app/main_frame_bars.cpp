@@ -1,0 +1,140 @@
+// CMainFrame: building the menu bar, the toolbar, the status bar and the pane.
+
+#include <QAction>
+#include <QActionGroup>
+#include <QApplication>
+#include <QDockWidget>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QStatusBar>
+#include <QStyle>
+#include <QToolBar>
+
+#include "app/command_ids.h"
+#include "app/command_table.h"
+#include "app/main_frame.h"
+#include "maplink/companion_launcher.h"
+
+namespace {
+
+QIcon ToolbarIcon(int id) {
+    QStyle* style = QApplication::style();
+    switch (id) {
+    case CommandId::kAddFolder:
+        return QIcon::fromTheme(QStringLiteral("folder-new"),
+                                style->standardIcon(QStyle::SP_FileDialogNewFolder));
+    case CommandId::kShowPhoto:
+        return QIcon::fromTheme(QStringLiteral("image-x-generic"),
+                                style->standardIcon(QStyle::SP_DesktopIcon));
+    case CommandId::kProperties:
+        return QIcon::fromTheme(QStringLiteral("document-properties"),
+                                style->standardIcon(QStyle::SP_FileDialogInfoView));
+    case CommandId::kSearch:
+        return QIcon::fromTheme(QStringLiteral("edit-find"),
+                                style->standardIcon(QStyle::SP_FileDialogContentsView));
+    case CommandId::kLargeIcons:
+        return QIcon::fromTheme(QStringLiteral("view-list-icons"),
+                                style->standardIcon(QStyle::SP_FileDialogStart));
+    case CommandId::kSmallIcons:
+        return QIcon::fromTheme(QStringLiteral("view-grid"),
+                                style->standardIcon(QStyle::SP_FileDialogListView));
+    default:
+        return QIcon::fromTheme(QStringLiteral("view-list-details"),
+                                style->standardIcon(QStyle::SP_FileDialogDetailedView));
+    }
+}
+
+}  // namespace
+
+void CMainFrame::CreateMenus() {
+    menuBar()->setFocusPolicy(Qt::NoFocus);
+    for (const MenuDefinition& definition : MainMenus()) {
+        QMenu* menu = menuBar()->addMenu(QString::fromUtf8(definition.title));
+        connect(menu, &QMenu::aboutToShow, this, &CMainFrame::commandStatesRequested);
+        for (const MenuEntry& entry : definition.entries) {
+            if (entry.id == 0) {
+                menu->addSeparator();
+                continue;
+            }
+            QAction* action = AddCommand(entry.id, QString::fromUtf8(entry.text), entry.checkable);
+            menu->addAction(action);
+            if (entry.id == CommandId::kViewStatusBar) CreateLookMenu(menu);
+        }
+    }
+    // The context menu's name for 从相册移除 and the alternative properties id.
+    addAction(AddCommand(CommandId::kRemoveFromAlbumContext, QStringLiteral("从相册移除"), false));
+    addAction(AddCommand(CommandId::kPropertiesAlternate, QStringLiteral("查看照片属性"), false));
+
+    QAction* exitAction = Command(CommandId::kExit);
+    exitAction->setEnabled(true);
+    connect(exitAction, &QAction::triggered, this, &CMainFrame::close);
+    QAction* about = Command(CommandId::kAbout);
+    about->setEnabled(true);
+    connect(about, &QAction::triggered, this, &CMainFrame::ShowAbout);
+    QAction* aboutCompanion = Command(CommandId::kAboutCompanion);
+    aboutCompanion->setEnabled(true);
+    connect(aboutCompanion, &QAction::triggered, this, [] { OpenCompanionDownloadPage(); });
+}
+
+void CMainFrame::CreateLookMenu(QMenu* viewMenu) {
+    QMenu* lookMenu = viewMenu->addMenu(QStringLiteral("程序外观"));
+    lookGroup_ = new QActionGroup(this);
+    lookGroup_->setExclusive(true);
+    for (int id = LookId::kFirst; id <= LookId::kLast; ++id) {
+        QAction* action = AddCommand(id, QStringLiteral("外观 %1").arg(id), true);
+        action->setEnabled(true);
+        lookGroup_->addAction(action);
+        addAction(action);  // reachable by id even without a menu item
+        connect(action, &QAction::triggered, this, [this, id] { SwitchLook(id); });
+    }
+    for (const LookMenuItem& item : LookMenuItems()) {
+        QAction* action = Command(item.id);
+        action->setText(QString::fromUtf8(item.text));
+        lookMenu->addAction(action);
+    }
+}
+
+void CMainFrame::CreateToolbar() {
+    QToolBar* toolbar = addToolBar(QStringLiteral("标准"));
+    toolbar->setObjectName(QStringLiteral("StandardToolbar"));
+    toolbar->setIconSize(QSize(24, 24));
+    for (int id : StandardToolbarCommands()) {
+        if (id == 0) {
+            toolbar->addSeparator();
+            continue;
+        }
+        QAction* action = Command(id);
+        action->setIcon(ToolbarIcon(id));
+        if (const char* text = ToolbarText(id)) action->setToolTip(QString::fromUtf8(text));
+        toolbar->addAction(action);
+    }
+    QAction* toggle = Command(CommandId::kViewToolbar);
+    toggle->setEnabled(true);
+    toggle->setChecked(true);
+    connect(toggle, &QAction::toggled, toolbar, &QToolBar::setVisible);
+    connect(toolbar, &QToolBar::visibilityChanged, toggle, &QAction::setChecked);
+}
+
+void CMainFrame::CreateStatusBar() {
+    statusLabel_ = new QLabel(QStringLiteral("就绪"));
+    statusBar()->addWidget(statusLabel_, 1);
+    QAction* toggle = Command(CommandId::kViewStatusBar);
+    toggle->setEnabled(true);
+    toggle->setChecked(true);
+    connect(toggle, &QAction::toggled, statusBar(), &QStatusBar::setVisible);
+}
+
+void CMainFrame::CreatePane(QWidget* paneWidget) {
+    paneDock_ = new QDockWidget(QStringLiteral("照片列表"), this);
+    paneDock_->setObjectName(QStringLiteral("CategoryPane"));
+    paneDock_->setAllowedAreas(Qt::AllDockWidgetAreas);
+    if (paneWidget == nullptr) {
+        paneWidget = new QWidget;
+        paneWidget->setAutoFillBackground(true);
+        paneWidget->setBackgroundRole(QPalette::Base);
+    }
+    paneDock_->setWidget(paneWidget);
+    addDockWidget(Qt::LeftDockWidgetArea, paneDock_);
+    resizeDocks({paneDock_}, {200}, Qt::Horizontal);
+}

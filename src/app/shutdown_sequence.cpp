@@ -1,0 +1,22 @@
+#include "app/shutdown_sequence.h"
+
+#include <chrono>
+#include <thread>
+
+#include "app/worker_registry.h"
+#include "catalogue/catalogue_save.h"
+#include "catalogue/process_flags.h"
+
+bool RunShutdownSequence(const std::function<void()>& pause) {
+    // Every worker polls the flag, the ones not waited for too: they must not
+    // start new work against a catalogue that is about to be closed.
+    if (WorkerRegistry::AnyRunning()) ExitRequested = true;
+
+    const bool save = CatalogueModified.load();
+    if (save) SaveCatalogue();
+
+    while (WorkerRegistry::AnyWaitedForRunning()) pause();
+    return save;
+}
+
+void ShutdownPause() { std::this_thread::sleep_for(std::chrono::milliseconds(100)); }

@@ -1,0 +1,16 @@
+#include "widgets/hover_border.h"
+
+#include <QPainter>
+#include <QWidget>
+#include <qdrawutil.h>
+
+void PaintHoverBorder(QWidget* widget, bool hovering) {
+    QPainter painter(widget);
+    const QRect frame = widget->rect();
+    if (hovering) {
+        painter.setPen(widget->palette().color(QPalette::Dark));
+        painter.drawRect(frame.adjusted(0, 0, -1, -1));
+    } else {
+        qDrawShadePanel(&painter, frame, widget->palette(), true, 1);
+    }
+}
