@@ -1,0 +1,68 @@
+#include <gtest/gtest.h>
+
+#include "widgets/check_combo_box.h"
+
+namespace {
+
+struct CheckComboBoxTest : ::testing::Test {
+    CCheckComboBox combo;
+    CheckComboBoxTest() {
+        combo.AddItem(QStringLiteral("A"), true);
+        combo.AddItem(QStringLiteral("B"));
+        combo.AddItem(QStringLiteral("C"), true);
+    }
+};
+
+TEST_F(CheckComboBoxTest, ShowsTheTickedItemsJoinedBySemicolonAndSpace) {
+    EXPECT_EQ(combo.DisplayText(), QStringLiteral("A; C"));
+    combo.SetTicked(0, false);
+    EXPECT_EQ(combo.DisplayText(), QStringLiteral("C"));
+}
+
+TEST_F(CheckComboBoxTest, ToggleTicksAndUnticksInItemOrder) {
+    combo.ToggleItem(1);
+    EXPECT_EQ(combo.DisplayText(), QStringLiteral("A; B; C"));
+    combo.ToggleItem(0);
+    EXPECT_EQ(combo.DisplayText(), QStringLiteral("B; C"));
+    combo.InsertItem(0, QStringLiteral("Z"), true);
+    EXPECT_EQ(combo.DisplayText(), QStringLiteral("Z; B; C"));
+}
+
+TEST_F(CheckComboBoxTest, SpecialItemRunsTheOwnersHandlerInsteadOfToggling) {
+    const int custom = combo.AddItem(QStringLiteral("自定义"));
+    int handled = 0;
+    combo.SetSpecialItemHandler([&](int index) {
+        if (index != custom) return false;
+        ++handled;
+        return true;
+    });
+    combo.ToggleItem(custom);
+    EXPECT_EQ(handled, 1);
+    EXPECT_FALSE(combo.Ticked(custom));
+    combo.ToggleItem(1);
+    EXPECT_TRUE(combo.Ticked(1));
+}
+
+TEST_F(CheckComboBoxTest, DeclinedLimitKeepsTheItemUnticked) {
+    int asked = 0;
+    combo.SetTickLimitCheck([&](int) {
+        ++asked;
+        return false;
+    });
+    combo.ToggleItem(1);
+    EXPECT_FALSE(combo.Ticked(1));
+    // Unticking is never asked about.
+    combo.ToggleItem(0);
+    EXPECT_FALSE(combo.Ticked(0));
+    EXPECT_EQ(asked, 1);
+}
+
+TEST_F(CheckComboBoxTest, ItemHeightIsTheFontHeightPlusLeadingPlusTwo) {
+    const QFontMetrics metrics(combo.font());
+    QStyleOptionViewItem option;
+    option.font = combo.font();
+    const QSize size = combo.itemDelegate()->sizeHint(option, combo.model()->index(0, 0));
+    EXPECT_EQ(size.height(), metrics.height() + metrics.leading() + 2);
+}
+
+}  // namespace
