@@ -1,0 +1,109 @@
+// The folder tree over a fixed mount table, and the mount table itself.
+
+#include "catalogue/folder_stamps.h"
+#include "tree/category_tree_builder.h"
+#include "tree/mount_table.h"
+#include "tree_fixture.h"
+
+namespace {
+
+using FolderTree = TreeTest;
+
+MountTable TestMounts() {
+    return MountTable({{"/", ""}, {"/d", "Data"}, {"/media/usb", ""}});
+}
+
+std::string BuiltWith(const MountTable& mounts) {
+    auto tree = BuildFolderTree(mounts);
+    if (!tree) return "<no tree>";
+    ApplyGroupCounts(*tree);
+    return Describe(*tree);
+}
+
+TEST_F(FolderTree, NestsFoldersOnlyBelowRealAncestorsAndSkipsPhotosOfUnlistedFolders) {
+    for (const char* folder : {"/d/Photo", "/d/Photos2", "/d/Photo/sub", "/home/x", "/media/usb/pics"})
+        PutFolderStamp(folder, 1000);
+    Add({.id = 1, .folder = "/d/Photo", .name = "p.jpg"});
+    Add({.id = 2, .folder = "/d/Photos2", .name = "p2.jpg"});
+    Add({.id = 3, .folder = "/d/Photo/sub", .name = "s.jpg"});
+    Add({.id = 4, .folder = "/home/x", .name = "h.jpg"});
+    Add({.id = 5, .folder = "/media/usb/pics", .name = "u.jpg"});
+    // Sorts first by folder (descending) and has no node.
+    Add({.id = 6, .folder = "/unlisted", .name = "lost.jpg"});
+    EXPECT_EQ(BuiltWith(TestMounts()),
+              "本地磁盘(/)[1]\n"
+              "  x[1]\n"
+              "    h.jpg\n"
+              "Data(/d)[3]\n"
+              "  Photo[2]\n"
+              "    sub[1]\n"
+              "      s.jpg\n"
+              "    p.jpg\n"
+              "  Photos2[1]\n"
+              "    p2.jpg\n"
+              "本地磁盘(/media/usb)[1]\n"
+              "  pics[1]\n"
+              "    u.jpg\n");
+}
+
+TEST_F(FolderTree, NodesCarryTheirFolderPaths) {
+    PutFolderStamp("/d/a", 1000);
+    Add({.id = 1, .folder = "/d/a", .name = "p.jpg"});
+    auto tree = BuildFolderTree(TestMounts());
+    ASSERT_TRUE(tree);
+    const CategoryNode& drive = tree->Node(tree->TopLevel().at(0));
+    EXPECT_EQ(drive.folderPath, "/d");
+    EXPECT_EQ(tree->Node(drive.groups.at(0)).folderPath, "/d/a");
+}
+
+TEST_F(FolderTree, PhotosDirectlyInAMountPointGoIntoTheDriveNode) {
+    PutFolderStamp("/media/usb", 1000);
+    Add({.id = 1, .folder = "/media/usb", .name = "top.jpg"});
+    EXPECT_EQ(BuiltWith(TestMounts()), "本地磁盘(/media/usb)[1]\n  top.jpg\n");
+}
+
+TEST_F(FolderTree, AFolderBelongsToItsOwnMountEvenWhenAListedFolderAboveItLiesOnAnother) {
+    PutFolderStamp("/media", 1000);
+    PutFolderStamp("/media/usb/pics", 1000);
+    Add({.id = 1, .folder = "/media", .name = "m.jpg"});
+    Add({.id = 2, .folder = "/media/usb/pics", .name = "u.jpg"});
+    EXPECT_EQ(BuiltWith(TestMounts()),
+              "本地磁盘(/)[1]\n  media[1]\n    m.jpg\n"
+              "本地磁盘(/media/usb)[1]\n  pics[1]\n    u.jpg\n");
+}
+
+TEST_F(FolderTree, FoldersOnNoKnownMountHaveNoNodeAndEmptyDrivesAfterTheFirstDisappear) {
+    PutFolderStamp("/d/empty", 1000);
+    PutFolderStamp("/media/usb/pics", 1000);
+    Add({.id = 1, .folder = "/media/usb/pics", .name = "u.jpg"});
+    EXPECT_EQ(BuiltWith(MountTable(std::vector<MountPoint>{{"/media/usb", "STICK"}})), "STICK(/media/usb)[1]\n  pics[1]\n    u.jpg\n");
+    // The first drive stays even when all its folders are empty.
+    EXPECT_EQ(BuiltWith(MountTable(std::vector<MountPoint>{{"/d", ""}})), "本地磁盘(/d)[0]\n");
+}
+
+TEST(MountTableTest, ReadsMountPointsWithEscapesAndLabelsFromMountInfo) {
+    const char* info =
+        "22 1 8:1 / / rw,relatime shared:1 - ext4 /dev/sda1 rw\n"
+        "30 22 0:5 / /proc rw - proc proc rw\n"
+        "41 22 8:17 / /media/My\\040Stick rw,nosuid shared:9 - vfat /dev/sdb1 rw\n"
+        "42 22 8:18 / /d rw - ext4 /dev/sdc1 rw\n"
+        "43 22 8:19 / /d rw - ext4 /dev/sdc2 rw\n";
+    MountTable table = MountTable::FromMountInfo(info, {{"/dev/sdb1", "相册盘"}, {"/dev/sdc2", "Top"}});
+    ASSERT_EQ(table.Mounts().size(), 4u);
+    const MountPoint* stick = table.Holding("/media/My Stick/2016");
+    ASSERT_TRUE(stick);
+    EXPECT_EQ(DriveLabel(*stick), "相册盘(/media/My Stick)");
+    // The later mount over /d hides the earlier one.
+    EXPECT_EQ(DriveLabel(*table.Holding("/d")), "Top(/d)");
+    EXPECT_EQ(DriveLabel(*table.Holding("/dx/y")), "本地磁盘(/)");
+    EXPECT_EQ(table.Holding("")->path, "/");
+    EXPECT_EQ(MountTable().Holding("/d"), nullptr);
+}
+
+TEST(MountTableTest, TheSystemTableHoldsTheRootFolder) {
+    const MountPoint* root = MountTable::FromSystem().Holding("/");
+    ASSERT_TRUE(root);
+    EXPECT_EQ(root->path, "/");
+}
+
+}  // namespace
