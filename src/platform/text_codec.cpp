@@ -19,7 +19,7 @@ std::size_t Utf8PrefixLength(std::string_view text, std::size_t maxBytes) {
 std::size_t CopyBounded(char* field, std::size_t capacity, std::string_view text) {
     if (capacity == 0) return 0;
     std::size_t n = Utf8PrefixLength(text.substr(0, text.find('\0')), capacity - 1);
-    std::memcpy(field, text.data(), n);
+    if (n > 0) std::memcpy(field, text.data(), n);
     field[n] = '\0';
     return n;
 }
