@@ -1,34 +1,15 @@
-// Runs darazoz-cli as a separate process, as a user would.
+// The command-line tool seen from outside.
 
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
-#include <array>
-#include <cstdio>
 #include <filesystem>
 
+#include "cli_runner.h"
 #include "platform/data_folder_lock.h"
 #include "temp_folder.h"
 #include "test_jpeg_writer.h"
 
 namespace {
-
-struct RunResult {
-    int status = -1;
-    std::string out;  // stdout and stderr together
-};
-
-RunResult RunCli(const std::string& arguments) {
-    std::string command = std::string(DARAZOZ_CLI) + " " + arguments + " 2>&1";
-    RunResult result;
-    FILE* pipe = popen(command.c_str(), "r");
-    if (!pipe) return result;
-    std::array<char, 4096> buffer;
-    while (std::size_t n = fread(buffer.data(), 1, buffer.size(), pipe)) result.out.append(buffer.data(), n);
-    int status = pclose(pipe);
-    result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return result;
-}
 
 class Cli : public ::testing::Test {
 protected:
@@ -40,7 +21,7 @@ protected:
 }  // namespace
 
 TEST_F(Cli, StatsCreatesTheCatalogueAndCountsEveryTable) {
-    RunResult r = RunCli(DataOption() + " stats");
+    CliResult r = RunCli(DataOption() + " stats");
     EXPECT_EQ(r.status, 0) << r.out;
     EXPECT_NE(r.out.find("tJpgMsg    0"), std::string::npos) << r.out;
     EXPECT_NE(r.out.find("tDelTable  0"), std::string::npos) << r.out;
@@ -50,7 +31,7 @@ TEST_F(Cli, StatsCreatesTheCatalogueAndCountsEveryTable) {
 TEST_F(Cli, RefusesToStartWhileAnotherProcessHoldsTheDataFolder) {
     DataFolderLock held(data_.Path());
     ASSERT_TRUE(held.held());
-    RunResult r = RunCli(DataOption() + " stats");
+    CliResult r = RunCli(DataOption() + " stats");
     EXPECT_EQ(r.status, 3);
     EXPECT_NE(r.out.find("in use by another process"), std::string::npos) << r.out;
     EXPECT_FALSE(std::filesystem::exists(data_.File("myJpgdb.db")));
@@ -64,7 +45,7 @@ TEST_F(Cli, ImportSummarisesAndTheCatalogueFileHoldsThePhotos) {
         ASSERT_TRUE(WriteTestJpeg(photos_.File("p" + std::to_string(seed) + ".jpg"), o));
     }
     ASSERT_TRUE(WriteBytesFile(photos_.File("broken.jpg"), {0xFF, 0xD8, 0xFF}));
-    RunResult r = RunCli(DataOption() + " import '" + photos_.Path() + "'");
+    CliResult r = RunCli(DataOption() + " import '" + photos_.Path() + "'");
     EXPECT_EQ(r.status, 0) << r.out;
     EXPECT_NE(r.out.find("found 4, imported 3, not imported 1"), std::string::npos) << r.out;
     r = RunCli(DataOption() + " stats");
@@ -72,7 +53,7 @@ TEST_F(Cli, ImportSummarisesAndTheCatalogueFileHoldsThePhotos) {
 }
 
 TEST_F(Cli, BadArgumentsGiveAClearMessageAndAFailingStatus) {
-    RunResult r = RunCli(DataOption() + " import /no/such/folder");
+    CliResult r = RunCli(DataOption() + " import /no/such/folder");
     EXPECT_EQ(r.status, 2);
     EXPECT_NE(r.out.find("no such file or folder"), std::string::npos) << r.out;
     ASSERT_TRUE(WriteBytesFile(photos_.File("x.jpg"), {'n', 'o', 'p', 'e'}));

@@ -1,57 +1,26 @@
 // Runs the simulator as the separate program a person would start.
 #include <gtest/gtest.h>
-#include <spawn.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <fstream>
 #include <sstream>
 
+#include "child_process.h"
 #include "link_test_environment.h"
 #include "maplink/companion_locator.h"
 #include "maplink/map_link.h"
 
-extern char** environ;
-
 namespace {
 
-class SimulatorProcess {
+// The simulator program with its options.
+class SimulatorProcess : public ChildProcess {
 public:
-    explicit SimulatorProcess(std::vector<std::string> args) {
-        args.insert(args.begin(), COMPANION_SIM_PATH);
-        std::vector<char*> argv;
-        for (auto& a : args) argv.push_back(a.data());
-        argv.push_back(nullptr);
-        int input[2];
-        if (pipe(input) != 0) return;
-        posix_spawn_file_actions_t actions;
-        posix_spawn_file_actions_init(&actions);
-        posix_spawn_file_actions_adddup2(&actions, input[0], STDIN_FILENO);
-        posix_spawn_file_actions_addclose(&actions, input[1]);
-        if (posix_spawn(&pid_, argv[0], &actions, nullptr, argv.data(), environ) != 0) pid_ = -1;
-        posix_spawn_file_actions_destroy(&actions);
-        close(input[0]);
-        stdin_ = input[1];
-    }
-    ~SimulatorProcess() { Quit(); }
-
-    void Command(const std::string& line) { (void)!write(stdin_, line.data(), line.size()); }
-
-    int Quit() {
-        if (pid_ <= 0) return -1;
-        Command("quit\n");
-        close(stdin_);
-        int status = 0;
-        waitpid(pid_, &status, 0);
-        pid_ = -1;
-        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    }
-
-    bool Started() const { return pid_ > 0; }
+    explicit SimulatorProcess(std::vector<std::string> args) : ChildProcess(WithProgram(std::move(args))) {}
 
 private:
-    pid_t pid_ = -1;
-    int stdin_ = -1;
+    static std::vector<std::string> WithProgram(std::vector<std::string> args) {
+        args.insert(args.begin(), COMPANION_SIM_PATH);
+        return args;
+    }
 };
 
 std::string ReadFile(const std::string& path) {
