@@ -18,7 +18,7 @@ class ExifDocument {
     // thumbnail, as for a garbage segment.
     static std::unique_ptr<ExifDocument> Load(const std::uint8_t* payload, std::size_t length);
     // Fresh EXIF data for a file without any, prepared the way a later write
-    // expects it: specification-following, compressed, Intel byte order,
+    // expects it: libexif follows the EXIF standard strictly, compressed, Intel byte order,
     // mandatory entries in each IFD.
     static std::unique_ptr<ExifDocument> CreateEmpty();
 
