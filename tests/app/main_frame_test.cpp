@@ -1,0 +1,139 @@
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QDockWidget>
+#include <QFile>
+#include <QMenu>
+#include <QMenuBar>
+#include <QSettings>
+#include <QStatusBar>
+#include <QToolBar>
+#include <set>
+#include <thread>
+
+#include "app/command_ids.h"
+#include "app/command_table.h"
+#include "app/main_frame.h"
+#include "app/receiver_registry.h"
+#include "app/worker_registry.h"
+#include "app_test_folder.h"
+
+namespace {
+
+struct MainFrameTest : ::testing::Test {
+    AppTestFolder folder;
+    CMainFrame frame;
+};
+
+QStringList MenuTitles(QMenuBar* bar) {
+    QStringList titles;
+    for (QAction* action : bar->actions()) titles << action->text();
+    return titles;
+}
+
+QMenu* MenuNamed(QMenuBar* bar, const QString& title) {
+    for (QAction* action : bar->actions())
+        if (action->text() == title) return action->menu();
+    return nullptr;
+}
+
+TEST_F(MainFrameTest, HasTheTitleMenusStatusTextAndRegistersAsMainFrame) {
+    EXPECT_EQ(frame.windowTitle(), QStringLiteral("Darazoz相册管理系统"));
+    EXPECT_EQ(MenuTitles(frame.menuBar()),
+              (QStringList{QStringLiteral("文件(&F)"), QStringLiteral("编辑(&E)"),
+                           QStringLiteral("视图(&V)"), QStringLiteral("帮助(&H)")}));
+    EXPECT_EQ(frame.StatusText(), QStringLiteral("就绪"));
+    EXPECT_EQ(CMainFrame::Instance(), &frame);
+    EXPECT_EQ(ReceiverRegistry::Receiver(ReceiverRole::MainFrame), &frame);
+}
+
+TEST_F(MainFrameTest, EveryMenuCommandIsReachableByIdWithItsText) {
+    for (const MenuDefinition& menu : MainMenus()) {
+        for (const MenuEntry& entry : menu.entries) {
+            if (entry.id == 0) continue;
+            QAction* action = frame.Command(entry.id);
+            ASSERT_NE(action, nullptr) << entry.id;
+            EXPECT_EQ(action->text(), QString::fromUtf8(entry.text));
+            EXPECT_EQ(action->data().toInt(), entry.id);
+        }
+    }
+    EXPECT_EQ(frame.Command(CommandId::kExit)->text(), QStringLiteral("退出(&X)"));
+    EXPECT_EQ(frame.Command(CommandId::kAbout)->text(), QStringLiteral("关于Verero"));
+    EXPECT_EQ(frame.Command(12345), nullptr);
+}
+
+TEST_F(MainFrameTest, CommandsOfUnbuiltWindowsAreDisabledTheShellsOwnAreEnabled) {
+    EXPECT_FALSE(frame.Command(CommandId::kAddFolder)->isEnabled());
+    EXPECT_FALSE(frame.Command(CommandId::kCopy)->isEnabled());
+    EXPECT_FALSE(frame.Command(CommandId::kLargeIcons)->isEnabled());
+    EXPECT_TRUE(frame.Command(CommandId::kExit)->isEnabled());
+    EXPECT_TRUE(frame.Command(CommandId::kAbout)->isEnabled());
+    EXPECT_TRUE(frame.Command(215)->isEnabled());
+}
+
+TEST_F(MainFrameTest, ToolbarHasSevenButtonsAndTwoSeparatorsInOrder) {
+    const QList<QToolBar*> toolbars = frame.findChildren<QToolBar*>();
+    ASSERT_EQ(toolbars.size(), 1);
+    EXPECT_EQ(toolbars[0]->windowTitle(), QStringLiteral("标准"));
+    std::vector<int> ids;
+    for (QAction* action : toolbars[0]->actions())
+        ids.push_back(action->isSeparator() ? 0 : action->data().toInt());
+    EXPECT_EQ(ids, (std::vector<int>{32866, 32786, 32787, 0, 32806, 32815, 32816, 0, 32817}));
+    EXPECT_EQ(frame.Command(CommandId::kShowPhoto)->toolTip(), QStringLiteral("显示图片"));
+}
+
+TEST_F(MainFrameTest, CategoryPaneIsDockedLeftAndAbout200Wide) {
+    frame.show();
+    QDockWidget* pane = frame.CategoryPaneDock();
+    EXPECT_EQ(pane->windowTitle(), QStringLiteral("照片列表"));
+    EXPECT_EQ(frame.dockWidgetArea(pane), Qt::LeftDockWidgetArea);
+    EXPECT_NEAR(pane->width(), 200, 10);
+    EXPECT_NE(frame.centralWidget(), nullptr);
+}
+
+TEST_F(MainFrameTest, LookMenuOffersTheFourColourLooksWithTheDefaultMarked) {
+    QMenu* view = MenuNamed(frame.menuBar(), QStringLiteral("视图(&V)"));
+    ASSERT_NE(view, nullptr);
+    QMenu* looks = MenuNamed(frame.menuBar(), QStringLiteral("视图(&V)"))
+                       ->findChild<QMenu*>();
+    ASSERT_NE(looks, nullptr);
+    EXPECT_EQ(looks->title(), QStringLiteral("程序外观"));
+    QStringList texts;
+    for (QAction* action : looks->actions()) texts << action->text();
+    EXPECT_EQ(texts, (QStringList{QStringLiteral("蓝色样式(&B)"), QStringLiteral("黑色样式(&L)"),
+                                  QStringLiteral("银色样式(&S)"), QStringLiteral("水绿色样式(&A)")}));
+    EXPECT_EQ(frame.CurrentLook(), 215);
+    EXPECT_TRUE(frame.Command(215)->isChecked());
+}
+
+TEST_F(MainFrameTest, ClosingSavesAModifiedCatalogueAfterHiding) {
+    ASSERT_TRUE(OpenCatalogue());
+    ASSERT_TRUE(QFile::remove(folder.CatalogueFile()));
+    CatalogueModified = true;
+    frame.show();
+    frame.Command(CommandId::kExit)->trigger();
+    EXPECT_FALSE(frame.isVisible());
+    EXPECT_TRUE(QFile::exists(folder.CatalogueFile()));
+}
+
+TEST_F(MainFrameTest, ClosingAnUnmodifiedCatalogueWritesNothing) {
+    ASSERT_TRUE(OpenCatalogue());
+    ASSERT_TRUE(QFile::remove(folder.CatalogueFile()));
+    frame.show();
+    frame.close();
+    EXPECT_FALSE(QFile::exists(folder.CatalogueFile()));
+}
+
+TEST_F(MainFrameTest, ClosingWaitsForARunningImport) {
+    WorkerSlot slot(WorkerKind::FolderImport);
+    std::thread import([held = std::move(slot)] {
+        while (!ExitRequested) std::this_thread::yield();
+    });
+    frame.show();
+    frame.close();
+    EXPECT_TRUE(ExitRequested);
+    EXPECT_FALSE(WorkerRegistry::IsRunning(WorkerKind::FolderImport));
+    import.join();
+}
+
+}  // namespace

@@ -1,0 +1,66 @@
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <atomic>
+#include <thread>
+
+#include "app/shutdown_sequence.h"
+#include "app/worker_registry.h"
+#include "app_test_folder.h"
+
+namespace {
+
+// A worker that runs until it sees ExitRequested, as every worker loop does.
+std::thread StartFakeWorker(WorkerKind kind, std::atomic<bool>& started) {
+    WorkerSlot slot(kind);
+    return std::thread([held = std::move(slot), &started] {
+        started = true;
+        while (!ExitRequested) std::this_thread::yield();
+    });
+}
+
+TEST(ShutdownSequence, StopsAndWaitsForARunningWorker) {
+    AppTestFolder folder;
+    std::atomic<bool> started{false};
+    std::thread worker = StartFakeWorker(WorkerKind::ListImport, started);
+    int pauses = 0;
+    RunShutdownSequence([&] {
+        ++pauses;
+        std::this_thread::yield();
+    });
+    EXPECT_TRUE(ExitRequested);
+    EXPECT_FALSE(WorkerRegistry::IsRunning(WorkerKind::ListImport));
+    worker.join();
+}
+
+TEST(ShutdownSequence, SavesTheCatalogueOnlyWhenModified) {
+    AppTestFolder folder;
+    ASSERT_TRUE(OpenCatalogue());
+    ASSERT_TRUE(QFile::remove(folder.CatalogueFile()));
+
+    EXPECT_FALSE(RunShutdownSequence([] {}));
+    EXPECT_FALSE(QFile::exists(folder.CatalogueFile()));
+
+    CatalogueModified = true;
+    EXPECT_TRUE(RunShutdownSequence([] {}));
+    EXPECT_TRUE(QFile::exists(folder.CatalogueFile()));
+}
+
+TEST(ShutdownSequence, LeavesExitRequestedClearWhenNoWorkerRuns) {
+    AppTestFolder folder;
+    int pauses = 0;
+    RunShutdownSequence([&] { ++pauses; });
+    EXPECT_FALSE(ExitRequested);
+    EXPECT_EQ(pauses, 0);
+}
+
+TEST(ShutdownSequence, DoesNotWaitForTheRegionLookup) {
+    AppTestFolder folder;
+    WorkerSlot lookup(WorkerKind::RegionLookup);
+    int pauses = 0;
+    RunShutdownSequence([&] { ++pauses; });
+    EXPECT_TRUE(ExitRequested);  // it still gets told to stop
+    EXPECT_EQ(pauses, 0);
+}
+
+}  // namespace
