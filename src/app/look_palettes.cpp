@@ -41,6 +41,9 @@ QPalette ColourLookPalette(int colourLook) {
     palette.setColor(QPalette::WindowText, Qt::black);
     palette.setColor(QPalette::ButtonText, Qt::black);
     palette.setColor(QPalette::Text, Qt::black);
+    const QColor grey(128, 128, 128);
+    for (QPalette::ColorRole role : {QPalette::WindowText, QPalette::ButtonText, QPalette::Text})
+        palette.setColor(QPalette::Disabled, role, grey);
     palette.setColor(QPalette::ToolTipBase, QColor("#ffffe1"));
     palette.setColor(QPalette::ToolTipText, Qt::black);
     return palette;
