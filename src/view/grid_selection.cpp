@@ -1,0 +1,47 @@
+#include "view/grid_selection.h"
+
+#include <algorithm>
+
+#include "view/photo_list.h"
+
+bool GridSelection::IsSelected(const PhotoList& photos, int index) const {
+    if (list.Contains(photos.Entry(index).Ref())) return true;
+    return !multiSelectActive && index == photos.currentIndex;
+}
+
+ClickOutcome GridSelection::Click(PhotoList& photos, int hit, ClickModifiers modifiers) {
+    ClickOutcome outcome{photos.currentIndex, false};
+    const int old = photos.currentIndex;
+    if (photos.IsValid(hit)) photos.currentIndex = hit;
+    const int current = photos.currentIndex;
+
+    if (modifiers.control) {
+        if (!multiSelectActive && photos.IsValid(old)) list.Toggle(photos.Entry(old).Ref());
+        multiSelectActive = true;
+        if (photos.IsValid(current)) list.Toggle(photos.Entry(current).Ref());
+    } else if (modifiers.shift) {
+        outcome.repaintAll = true;
+        multiSelectActive = true;
+        list.Clear();
+        const int from = std::max(0, std::min(old, current));
+        const int to = std::min(photos.Count() - 1, std::max(old, current));
+        for (int i = from; i <= to; ++i) list.Toggle(photos.Entry(i).Ref());
+    } else {
+        outcome.repaintAll = multiSelectActive;
+        multiSelectActive = false;
+        list.Clear();
+    }
+    return outcome;
+}
+
+void GridSelection::SelectAll(const PhotoList& photos) {
+    list.Clear();
+    multiSelectActive = true;
+    for (int i = 0; i < photos.Count(); ++i) list.Toggle(photos.Entry(i).Ref());
+    multiSelectActive = false;
+}
+
+void GridSelection::Clear() {
+    list.Clear();
+    multiSelectActive = false;
+}

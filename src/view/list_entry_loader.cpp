@@ -1,0 +1,67 @@
+#include "view/list_entry_loader.h"
+
+#include <memory>
+#include <vector>
+
+#include "catalogue/photo_catalogue.h"
+#include "catalogue/sql_query.h"
+#include "catalogue/sql_statement.h"
+#include "metadata/display_thumbnail.h"
+#include "platform/text_codec.h"
+#include "view/photo_list.h"
+
+namespace {
+
+constexpr const char* kSelectMainEntry =
+    "select strName,strFullPath,nWidth,nHeight,bJpgThumbData,strXpKeyword,strOrientation "
+    "from tJpgMsg where idPic = %lld";
+constexpr const char* kSelectDuplicateEntry =
+    "select strName,strFullPath,nWidth,nHeight,bJpgThumbData,strXpKeyword,strOrientation "
+    "from tReJpgMsg where idPic = %lld";
+
+// Catalogue UTF-8 into a field of the entry, cut to the field's capacity the
+// way the fixed fields of a record are.
+std::string Bounded(const std::string& utf8, std::size_t capacity) {
+    return utf8.substr(0, Utf8PrefixLength(utf8, capacity - 1));
+}
+
+}  // namespace
+
+bool LoadThumbnail(std::int64_t idPic, bool duplicate, PhotoListEntry& entry) {
+    bool found = false;
+    std::vector<std::uint8_t> blob;
+    {
+        CatalogueSession session;
+        if (!session.ok()) return false;
+        const std::string statement =
+            FormatStatement(duplicate ? kSelectDuplicateEntry : kSelectMainEntry, idPic);
+        ForEachRow(session.db(), statement, [&](sqlite3_stmt* row) {
+            if (found) return;
+            found = true;
+            entry.name = Bounded(ColumnText(row, 0), kEntryNameCapacity);
+            entry.fullPath = Bounded(ColumnText(row, 1), kEntryFullPathCapacity);
+            entry.width = sqlite3_column_int(row, 2);
+            entry.height = sqlite3_column_int(row, 3);
+            const auto* bytes = static_cast<const std::uint8_t*>(sqlite3_column_blob(row, 4));
+            const int length = sqlite3_column_bytes(row, 4);
+            if (bytes != nullptr && length > 0) blob.assign(bytes, bytes + length);
+            entry.keywords = Bounded(ColumnText(row, 5), kEntryKeywordsCapacity);
+            entry.orientation = Bounded(ColumnText(row, 6), kEntryOrientationCapacity);
+        });
+    }
+    if (!found) return false;
+    if (duplicate) entry.fromDuplicates = true;
+
+    // Decoding runs outside the catalogue lock so that workers are not held
+    // up by the UI thread's JPEG work.
+    auto image = std::make_unique<RasterImage>();
+    if (blob.empty() ||
+        !DecodeDisplayThumbnail(blob.data(), blob.size(), entry.width, entry.height,
+                                entry.orientation, PhotoCatalogue::Instance().autoOrient,
+                                *image)) {
+        entry.thumbnail.reset();
+        return false;
+    }
+    entry.thumbnail = std::move(image);
+    return true;
+}

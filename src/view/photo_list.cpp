@@ -1,0 +1,35 @@
+#include "view/photo_list.h"
+
+#include "view/list_entry_loader.h"
+
+void PhotoList::Reset(int n) {
+    entries_.clear();
+    entries_.shrink_to_fit();
+    entries_.resize(static_cast<std::size_t>(n > 0 ? n : 0));
+    count_ = 0;
+    loadedThumbnails_ = 0;
+}
+
+void PhotoList::Append(PhotoRef ref) {
+    if (count_ >= AllocatedCount()) return;
+    PhotoListEntry& entry = entries_[static_cast<std::size_t>(count_++)];
+    entry.idPic = ref.idPic;
+    entry.fromDuplicates = ref.fromDuplicates;
+}
+
+bool PhotoList::EnsureThumbnail(int index) {
+    if (!IsValid(index)) return false;
+    PhotoListEntry& entry = Entry(index);
+    if (entry.thumbnail) return true;
+    if (!LoadListEntry(entry.idPic, entry, entry.fromDuplicates)) return false;
+    ++loadedThumbnails_;
+    return true;
+}
+
+void PhotoList::ReleaseThumbnail(int index) {
+    if (index < 0 || index >= AllocatedCount()) return;
+    PhotoListEntry& entry = Entry(index);
+    if (!entry.thumbnail) return;
+    entry.thumbnail.reset();
+    --loadedThumbnails_;
+}

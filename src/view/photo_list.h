@@ -1,0 +1,75 @@
+#pragma once
+// The photos of the category shown in the main view, one entry per photo,
+// and the view's bookkeeping over them (current photo, loaded thumbnails).
+//
+// UI thread only: entries, and above all their thumbnails, are created and
+// released on the user-interface thread. A worker that needs the list (the
+// viewer prefetch) takes a copy of what it reads.
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "image/raster_image.h"
+#include "tree/category_tree.h"
+#include "tree/photo_ref.h"
+
+// Capacities of the entry's text fields in bytes, terminator included; a
+// longer catalogue value is cut at a character boundary to fit.
+inline constexpr std::size_t kEntryNameCapacity = 100;
+inline constexpr std::size_t kEntryFullPathCapacity = 256;
+inline constexpr std::size_t kEntryKeywordsCapacity = 256;
+inline constexpr std::size_t kEntryOrientationCapacity = 20;
+
+// One photo of the list. The text fields and the thumbnail are empty until
+// the entry is first painted (LoadListEntry); only idPic and fromDuplicates
+// are known from the start, which keeps filling a large list cheap.
+struct PhotoListEntry {
+    std::int64_t idPic = 0;
+    bool fromDuplicates = false;  // the row lives in tReJpgMsg
+    std::unique_ptr<RasterImage> thumbnail;  // decoded, upright; null until loaded or after trimming
+    std::string name;         // strName, system code page
+    std::string fullPath;     // strFullPath
+    std::int32_t width = 0;   // nWidth, nHeight of the photo
+    std::int32_t height = 0;
+    std::string keywords;     // strXpKeyword
+    std::string orientation;  // strOrientation, e.g. "Left-top"
+
+    PhotoRef Ref() const { return PhotoRef{idPic, fromDuplicates}; }
+};
+
+class PhotoList {
+public:
+    // ResetPhotoList: releases every entry of the old list and makes room
+    // for n new ones; count starts at 0.
+    void Reset(int n);
+    // Writes the next entry (the pane fills in tree order). Ignored once
+    // all allocated entries are written.
+    void Append(PhotoRef ref);
+
+    int AllocatedCount() const { return static_cast<int>(entries_.size()); }
+    int Count() const { return count_; }
+    bool IsValid(int index) const { return index >= 0 && index < count_; }
+    PhotoListEntry& Entry(int index) { return entries_[static_cast<std::size_t>(index)]; }
+    const PhotoListEntry& Entry(int index) const { return entries_[static_cast<std::size_t>(index)]; }
+
+    // Loads the entry's row and thumbnail when it has no thumbnail yet.
+    // True when the entry holds a thumbnail afterwards.
+    bool EnsureThumbnail(int index);
+    void ReleaseThumbnail(int index);
+    int LoadedThumbnails() const { return loadedThumbnails_; }
+
+    int currentIndex = 0;
+    // The tree node whose photos are listed; set by the category pane.
+    std::optional<NodeIndex> categoryNode;
+    // Entry selected after the next refresh when the current photo is gone.
+    int reselectIndex = 0;
+
+private:
+    std::vector<PhotoListEntry> entries_;
+    int count_ = 0;
+    int loadedThumbnails_ = 0;
+};

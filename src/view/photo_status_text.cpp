@@ -1,0 +1,92 @@
+#include "view/photo_status_text.h"
+
+#include <cstdio>
+#include <ctime>
+
+#include "catalogue/photo_catalogue.h"
+#include "catalogue/sql_query.h"
+#include "catalogue/sql_statement.h"
+
+namespace {
+
+constexpr const char* kSelectMainStatus =
+    "select strName,fSize,dwDateTime,nWidth,nHeight,fGPSLongitude,fGPSLatitude,"
+    "strXpKeyword,strXpAuthor,strXpSubject,strXpComent from tJpgMsg where idPic = %lld";
+constexpr const char* kSelectDuplicateStatus =
+    "select strName,fSize,dwDateTime,nWidth,nHeight,fGPSLongitude,fGPSLatitude,"
+    "strXpKeyword,strXpAuthor,strXpSubject,strXpComent from tReJpgMsg where idPic = %lld";
+
+template <typename... Args>
+std::string Printed(const char* format, Args... args) {
+    char buffer[128];
+    std::snprintf(buffer, sizeof buffer, format, args...);
+    return buffer;
+}
+
+struct StatusRow {
+    std::string name;
+    double sizeMegabytes = 0;
+    std::int32_t shotTime = 0;
+    int width = 0;
+    int height = 0;
+    double longitude = 0;
+    double latitude = 0;
+    std::string keywords, author, subject, comment;
+};
+
+std::string Compose(const StatusRow& row) {
+    std::string text = "名称：" + row.name + ";";
+    if (row.sizeMegabytes > 1) {
+        text += Printed("文件大小：%.2fM;", row.sizeMegabytes);
+    } else if (row.sizeMegabytes > 0) {
+        text += Printed("文件大小：%dKB;", static_cast<int>(row.sizeMegabytes * 1024));
+    }
+    if (row.shotTime != 0) {
+        const std::time_t seconds = row.shotTime;
+        std::tm local{};
+        if (localtime_r(&seconds, &local) != nullptr) {
+            text += Printed("日期：%04d-%02d-%02d %02d:%02d:%02d;", local.tm_year + 1900,
+                            local.tm_mon + 1, local.tm_mday, local.tm_hour, local.tm_min,
+                            local.tm_sec);
+        }
+    }
+    if (row.width != 0 && row.height != 0) text += Printed("像素：%d×%d;", row.width, row.height);
+    if (row.longitude != 0 && row.latitude != 0) {
+        text += Printed("经纬度：%.4f,%.4f;", row.longitude, row.latitude);
+    }
+    if (!row.keywords.empty()) text += "关键词：" + row.keywords + " ;";
+    if (!row.author.empty()) text += "作者：" + row.author + ";";
+    if (!row.subject.empty()) text += "主题：" + row.subject + ";";
+    if (!row.comment.empty()) text += "备注：" + row.comment + ";";
+    return text;
+}
+
+}  // namespace
+
+std::optional<std::string> ReadPhotoStatusText(PhotoRef photo) {
+    int rows = 0;
+    StatusRow status;
+    {
+        CatalogueSession session;
+        if (!session.ok()) return std::nullopt;
+        const std::string statement = FormatStatement(
+            photo.fromDuplicates ? kSelectDuplicateStatus : kSelectMainStatus, photo.idPic);
+        const bool ran = ForEachRow(session.db(), statement, [&](sqlite3_stmt* row) {
+            if (rows++ > 0) return;
+            status.name = ColumnText(row, 0);
+            status.sizeMegabytes = sqlite3_column_double(row, 1);
+            status.shotTime = sqlite3_column_int(row, 2);
+            status.width = sqlite3_column_int(row, 3);
+            status.height = sqlite3_column_int(row, 4);
+            status.longitude = sqlite3_column_double(row, 5);
+            status.latitude = sqlite3_column_double(row, 6);
+            status.keywords = ColumnText(row, 7);
+            status.author = ColumnText(row, 8);
+            status.subject = ColumnText(row, 9);
+            status.comment = ColumnText(row, 10);
+        });
+        if (!ran) return std::nullopt;
+    }
+    if (rows != 1) return std::nullopt;
+    return Compose(status);
+}

@@ -1,0 +1,14 @@
+#pragma once
+// The one-line summary of a photo shown in the first pane of the status bar.
+// Any thread; takes the catalogue lock for the query.
+
+#include <optional>
+#include <string>
+
+#include "tree/photo_ref.h"
+
+// Builds the summary from the photo's row in tJpgMsg (tReJpgMsg for a
+// duplicate): name, file size, shot date, pixel size, position (longitude
+// first) and the non-empty tags. UTF-8. nullopt unless the query returns
+// exactly one row, so that the status bar then keeps its text.
+std::optional<std::string> ReadPhotoStatusText(PhotoRef photo);

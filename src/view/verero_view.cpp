@@ -1,0 +1,182 @@
+#include "view/verero_view.h"
+
+#include <QCoreApplication>
+#include <QPainter>
+#include <QPaintEvent>
+#include <QScrollBar>
+
+#include "app/message_event.h"
+#include "app/ui_messages.h"
+#include "catalogue/photo_catalogue.h"
+#include "view/grid_painter.h"
+#include "view/photo_status_text.h"
+
+namespace {
+
+CVereroView* instance = nullptr;
+
+}  // namespace
+
+CVereroView::CVereroView(QWidget* parent)
+    : QAbstractScrollArea(parent), registration_(ReceiverRole::MainView, this) {
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    setFrameShape(QFrame::NoFrame);
+    viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
+    setFocusPolicy(Qt::StrongFocus);
+    instance = this;
+}
+
+CVereroView::~CVereroView() {
+    if (instance == this) instance = nullptr;
+}
+
+CVereroView* CVereroView::Instance() { return instance; }
+
+int CVereroView::VerticalOffset() const { return verticalScrollBar()->value(); }
+
+void CVereroView::ResetPhotoList(int n) { photos_.Reset(n); }
+
+void CVereroView::Lay() {
+    layout_.Lay(viewport()->width(), viewport()->height(), photos_.Count());
+    // One wheel line or page moves one row.
+    QScrollBar* bar = verticalScrollBar();
+    bar->setRange(0, std::max(0, layout_.documentHeight - layout_.clientHeight));
+    bar->setSingleStep(layout_.cellSize);
+    bar->setPageStep(layout_.cellSize);
+}
+
+void CVereroView::ScrollTo(int offset) { verticalScrollBar()->setValue(offset); }
+
+void CVereroView::LoadFirstScreen() {
+    const int n = layout_.FirstScreenCount(photos_.Count());
+    for (int i = 0; i < n; ++i) photos_.EnsureThumbnail(i);
+}
+
+void CVereroView::ShowListFromTop() {
+    if (photos_.Count() == 0) {
+        viewport()->update();
+        return;
+    }
+    Lay();
+    ScrollTo(0);
+    LoadFirstScreen();
+    viewport()->update();
+}
+
+void CVereroView::ShowCurrentPhoto() {
+    if (photos_.Count() == 0) {
+        viewport()->update();
+        return;
+    }
+    Lay();
+    if (savedScroll_) {
+        ScrollTo(*savedScroll_);
+        savedScroll_.reset();
+    } else {
+        ScrollTo(photos_.currentIndex / layout_.columns * layout_.cellSize);
+    }
+    viewport()->update();
+}
+
+void CVereroView::RefreshList(bool selectPrevious) {
+    if (selectPrevious) photos_.reselectIndex = photos_.currentIndex - 1;
+    if (photos_.reselectIndex < 0) photos_.reselectIndex = 0;
+    savedScroll_ = VerticalOffset();
+    ListRefreshRequest request;
+    request.categoryNode = photos_.categoryNode;
+    request.reselectIndex = photos_.reselectIndex;
+    if (photos_.IsValid(photos_.currentIndex)) {
+        request.currentPhoto = photos_.Entry(photos_.currentIndex).Ref();
+    }
+    if (photos_.IsValid(photos_.reselectIndex)) {
+        request.fallbackPhoto = photos_.Entry(photos_.reselectIndex).Ref();
+    }
+    emit refreshRequested(request);
+    emit prefetchRequested();
+}
+
+void CVereroView::PhotoStatusText(PhotoRef photo) {
+    if (const auto text = ReadPhotoStatusText(photo)) emit statusTextChanged(QString::fromUtf8(*text));
+}
+
+void CVereroView::SelectAll() {
+    selection_.SelectAll(photos_);
+    viewport()->update();
+}
+
+int CVereroView::HitTest(const QPoint& point) const {
+    return layout_.HitTest(point.x(), point.y(), horizontalScrollBar()->value(), VerticalOffset(),
+                           photos_.Count());
+}
+
+std::optional<int> CVereroView::PickCommandPhoto(bool show) {
+    if (rightClickPoint_) {
+        if (show) photos_.currentIndex = HitTest(*rightClickPoint_);
+        rightClickPoint_.reset();
+    }
+    if (!photos_.IsValid(photos_.currentIndex)) return std::nullopt;
+    return photos_.currentIndex;
+}
+
+void CVereroView::SwitchIconSize(int cellSize) {
+    layout_.cellSize = cellSize;
+    Lay();
+    ScrollTo(0);
+    LoadFirstScreen();
+    viewport()->update();
+    setFocus();
+}
+
+void CVereroView::OnLargeIcons() { SwitchIconSize(kLargeIconCell); }
+
+void CVereroView::OnSmallIcons() { SwitchIconSize(kSmallIconCell); }
+
+void CVereroView::OnToggleKeywords() {
+    showKeywords_ = HasPhotos() && !showKeywords_;
+    viewport()->update();
+    emit commandStatesChanged();
+}
+
+void CVereroView::OnToggleAutoOrient() {
+    if (!HasPhotos()) return;
+    std::atomic<bool>& autoOrient = PhotoCatalogue::Instance().autoOrient;
+    autoOrient = !autoOrient;
+    // The decoded thumbnails are turned the old way; the refresh refills the
+    // list, and until then each is reloaded when next painted.
+    for (int i = 0; i < photos_.AllocatedCount(); ++i) photos_.ReleaseThumbnail(i);
+    emit imageCacheClearRequested();
+    QCoreApplication::postEvent(this, new MessageEvent(UiMessage::kRefreshList));
+    viewport()->update();
+    emit commandStatesChanged();
+}
+
+bool CVereroView::event(QEvent* event) {
+    if (IsMessageEvent(event) && static_cast<MessageEvent*>(event)->Number() == UiMessage::kRefreshList) {
+        RefreshList(false);
+        return true;
+    }
+    return QAbstractScrollArea::event(event);
+}
+
+void CVereroView::resizeEvent(QResizeEvent* event) {
+    QAbstractScrollArea::resizeEvent(event);
+    Lay();
+}
+
+void CVereroView::paintEvent(QPaintEvent* event) {
+    QPainter painter(viewport());
+    const QRect area = event->rect();
+    painter.fillRect(area, kViewBackground);
+    if (photos_.Count() == 0) return;
+    const int scrollY = VerticalOffset();
+    painter.translate(-horizontalScrollBar()->value(), -scrollY);
+    PaintGrid(painter, {photos_, layout_, selection_, showKeywords_, scrollY},
+              area.top() + scrollY, area.bottom() + 1 + scrollY);
+}
+
+void CVereroView::RepaintCell(int index) {
+    if (!photos_.IsValid(index)) return;
+    const GridRect cell = layout_.CellRect(index);
+    viewport()->update(QRect(cell.left - horizontalScrollBar()->value(), cell.top - VerticalOffset(),
+                             layout_.cellSize, layout_.cellSize));
+}

@@ -1,0 +1,124 @@
+#pragma once
+// The main view: the photos of the category selected in the category pane,
+// painted as a grid of thumbnails (large or small icons), with the current
+// photo, a multi-selection and a one-line status text for the current photo.
+//
+// UI thread only. One instance, published as CVereroView::Instance() and as
+// the MainView receiver of application-defined messages (it handles
+// UM_REFRESH_LIST itself).
+//
+// The view never decides which photos it shows: the category pane fills
+// Photos() (ResetPhotoList, then PhotoList::Append in tree order, the
+// current index and the category node) and calls ShowListFromTop, or
+// PhotoStatusText and ShowCurrentPhoto for a chosen photo. What the view
+// cannot do itself it asks for through its signals, which the shell
+// connects to the pane, the viewer, the status bar and the command table.
+
+#include <QAbstractScrollArea>
+#include <QPoint>
+#include <optional>
+
+#include "app/receiver_registry.h"
+#include "view/grid_layout.h"
+#include "view/grid_selection.h"
+#include "view/list_refresh_request.h"
+#include "view/photo_list.h"
+
+class CVereroView : public QAbstractScrollArea {
+    Q_OBJECT
+
+public:
+    explicit CVereroView(QWidget* parent = nullptr);
+    ~CVereroView() override;
+
+    static CVereroView* Instance();
+
+    // --- The list, as the category pane fills it.
+    PhotoList& Photos() { return photos_; }
+    const PhotoList& Photos() const { return photos_; }
+    // Releases the old entries and their thumbnails and makes room for n.
+    void ResetPhotoList(int n);
+    // Shows the list from its first photo, loading the first screen.
+    void ShowListFromTop();
+    // Shows the list with the current photo's row at the top, or at the
+    // scroll position saved by RefreshList.
+    void ShowCurrentPhoto();
+    // Asks the pane to rebuild the tree and reselect (refreshRequested),
+    // remembering the scroll position; with selectPrevious the photo before
+    // the current one is the fallback. Then asks for the viewer prefetch.
+    void RefreshList(bool selectPrevious);
+    // Sets the status text of the photo (statusTextChanged) when its row is
+    // found exactly once; otherwise the status bar keeps its text.
+    void PhotoStatusText(PhotoRef photo);
+
+    // --- Selection.
+    GridSelection& Selection() { return selection_; }
+    const GridSelection& Selection() const { return selection_; }
+    void SelectAll();
+
+    // Index under a viewport point, or -1.
+    int HitTest(const QPoint& point) const;
+    // The photo a 显示照片 (show) or 查看照片属性 (properties) command acts on:
+    // after a right click, show takes the photo under that point, properties
+    // the current one; the recorded point is used once. nullopt when the
+    // index is not a photo of the list.
+    std::optional<int> PickCommandPhoto(bool show);
+
+    // --- Display state.
+    int CellSize() const { return layout_.cellSize; }
+    const GridLayout& Layout() const { return layout_; }
+    bool ShowKeywords() const { return showKeywords_; }
+    bool HasPhotos() const { return photos_.AllocatedCount() > 0; }
+    int VerticalOffset() const;
+
+public slots:
+    void OnLargeIcons();        // 大图标
+    void OnSmallIcons();        // 小图标
+    void OnToggleKeywords();    // 显示关键词
+    void OnToggleAutoOrient();  // 自动调整照片方向
+
+signals:
+    void statusTextChanged(const QString& text);
+    // The pane drops its trees, rebuilds the current one and reselects.
+    void refreshRequested(const ListRefreshRequest& request);
+    // Start the viewer prefetch worker, or reset its cache if it runs.
+    void prefetchRequested();
+    // The viewer's image cache holds pictures turned the old way.
+    void imageCacheClearRequested();
+    // Open the viewer on the photo at index (double click).
+    void openPhotoRequested(int index);
+    // Show context menu 119 at the global position.
+    void contextMenuRequested(const QPoint& globalPos);
+    // A command carried elsewhere was asked for from the keyboard (Ctrl+C
+    // copy, Ctrl+X cut), by its command id.
+    void commandRequested(int commandId);
+    // Check marks of 显示关键词 and 自动调整照片方向 changed.
+    void commandStatesChanged();
+
+protected:
+    bool event(QEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+
+private:
+    // Columns, document height and scroll ranges for the current client size.
+    void Lay();
+    void ScrollTo(int offset);
+    void LoadFirstScreen();
+    void SwitchIconSize(int cellSize);
+    void LeftButtonDown(const QPoint& point, Qt::KeyboardModifiers modifiers);
+    void RepaintCell(int index);
+
+    PhotoList photos_;
+    GridLayout layout_;
+    GridSelection selection_;
+    bool showKeywords_ = false;
+    std::optional<int> savedScroll_;
+    std::optional<QPoint> rightClickPoint_;
+    ReceiverRegistration registration_;
+};

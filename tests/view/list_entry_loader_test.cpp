@@ -1,0 +1,119 @@
+#include <sqlite3.h>
+
+#include "catalogue/sql_query.h"
+#include "view/list_entry_loader.h"
+#include "view/photo_list.h"
+#include "view/photo_status_text.h"
+#include "view_catalogue_fixture.h"
+
+using ListEntryLoading = ViewCatalogueTest;
+using StatusText = ViewCatalogueTest;
+
+TEST_F(ListEntryLoading, CopiesTheCaptionDataAndDecodesTheThumbnail) {
+    PhotoRecord r = Record("海边.jpg", 4000, 3000);
+    SetField(r.strXpKeyword, "beach;sea");
+    SetField(r.strOrientation, "Top-left");
+    Insert(1, r, JpegOf(SolidPicture(160, 120, 200, 50, 50)));
+    PhotoListEntry entry;
+    ASSERT_TRUE(LoadListEntry(1, entry, false));
+    EXPECT_EQ(entry.name, "海边.jpg");
+    EXPECT_EQ(entry.fullPath, "/photos/海边.jpg");
+    EXPECT_EQ(entry.width, 4000);
+    EXPECT_EQ(entry.height, 3000);
+    EXPECT_EQ(entry.keywords, "beach;sea");
+    EXPECT_EQ(entry.orientation, "Top-left");
+    ASSERT_TRUE(entry.thumbnail);
+    EXPECT_EQ(entry.thumbnail->Width(), 160);
+    EXPECT_EQ(entry.thumbnail->Height(), 120);
+    EXPECT_FALSE(entry.fromDuplicates);
+}
+
+TEST_F(ListEntryLoading, ReadsADuplicateFromTheDuplicatesTableAndMarksTheEntry) {
+    Insert(2, Record("main.jpg", 160, 120), JpegOf(SolidPicture(16, 12, 9, 9, 9)));
+    Insert(2, Record("copy.jpg", 160, 120), JpegOf(SolidPicture(16, 12, 9, 9, 9)), true);
+    PhotoListEntry entry;
+    ASSERT_TRUE(LoadListEntry(2, entry, true));
+    EXPECT_EQ(entry.name, "copy.jpg");
+    EXPECT_TRUE(entry.fromDuplicates);
+}
+
+TEST_F(ListEntryLoading, FailsWithoutARowOrWithoutAThumbnail) {
+    PhotoListEntry entry;
+    EXPECT_FALSE(LoadListEntry(99, entry, false));
+    Insert(3, Record("nothumb.jpg", 5000, 20), {});
+    entry.thumbnail = std::make_unique<RasterImage>(SolidPicture(4, 4, 1, 2, 3));
+    EXPECT_FALSE(LoadListEntry(3, entry, false));
+    EXPECT_FALSE(entry.thumbnail) << "an old picture must not stay";
+    EXPECT_EQ(entry.name, "nothumb.jpg") << "the row's data is still copied";
+    Insert(4, Record("broken.jpg", 160, 120), {0xFF, 0xD8, 0x00, 0x11});
+    EXPECT_FALSE(LoadListEntry(4, entry, false));
+    EXPECT_FALSE(entry.thumbnail);
+}
+
+TEST_F(ListEntryLoading, TurnsALandscapeThumbnailOfAPortraitPhotoEvenWithoutAutoOrientation) {
+    PhotoCatalogue::Instance().autoOrient = false;
+    Insert(5, Record("p.jpg", 3000, 4000), JpegOf(SolidPicture(160, 120, 90, 90, 200)));
+    PhotoListEntry entry;
+    ASSERT_TRUE(LoadListEntry(5, entry, false));
+    EXPECT_EQ(entry.thumbnail->Width(), 120);
+    EXPECT_EQ(entry.thumbnail->Height(), 160);
+}
+
+TEST_F(ListEntryLoading, TurnsByTheOrientationOnlyWhileAutoOrientationIsOn) {
+    PhotoRecord r = Record("r.jpg", 4000, 3000);
+    SetField(r.strOrientation, "Right-top");
+    Insert(6, r, JpegOf(SolidPicture(160, 120, 90, 200, 90)));
+    PhotoListEntry entry;
+    ASSERT_TRUE(LoadListEntry(6, entry, false));
+    EXPECT_EQ(entry.thumbnail->Width(), 120);
+    PhotoCatalogue::Instance().autoOrient = false;
+    ASSERT_TRUE(LoadListEntry(6, entry, false));
+    EXPECT_EQ(entry.thumbnail->Width(), 160);
+}
+
+TEST_F(ListEntryLoading, CutsLongTextsToTheEntryFieldsWithoutSplittingACharacter) {
+    PhotoRecord r = Record("x.jpg", 160, 120);
+    std::string keywords;
+    for (int i = 0; i < 40; ++i) keywords += "风景;";  // 7 bytes each, 280 bytes
+    r.strXpKeyword[0] = 0;
+    Insert(7, r, JpegOf(SolidPicture(16, 12, 9, 9, 9)));
+    {
+        CatalogueSession session;
+        ExecuteStatement(session.db(),
+                         "update tJpgMsg set strXpKeyword = '" + keywords + "' where idPic = 7");
+    }
+    PhotoListEntry entry;
+    ASSERT_TRUE(LoadListEntry(7, entry, false));
+    EXPECT_EQ(entry.keywords.size(), kEntryKeywordsCapacity - 1) << "36 x 7 bytes and one 风";
+    EXPECT_EQ(entry.keywords.substr(entry.keywords.size() - 4), ";风");
+}
+
+TEST_F(StatusText, OfAPhotoWithoutPositionOrTagsIsNameSizeDateAndPixels) {
+    PhotoRecord r = Record("a.jpg", 4000, 3000);
+    r.fSize = 2.5f;
+    r.dwDateTime = 1337000000;  // 2012-05-14 20:53:20 in Shanghai
+    Insert(1, r, JpegOf(SolidPicture(16, 12, 9, 9, 9)));
+    EXPECT_EQ(ReadPhotoStatusText({1, false}).value_or(""),
+              "名称：a.jpg;文件大小：2.50M;日期：2012-05-14 20:53:20;像素：4000×3000;");
+}
+
+TEST_F(StatusText, ListsSmallSizesInKilobytesThePositionLongitudeFirstAndTheTags) {
+    PhotoRecord r = Record("b.jpg", 0, 0);
+    r.fSize = 0.5f;
+    r.fGPSLatitude = 39.9f;
+    r.fGPSLongitude = 116.4f;
+    SetField(r.strXpKeyword, "beach");
+    SetField(r.strXpAuthor, "Li");
+    SetField(r.strXpSubject, "trip");
+    r.strXpComent = "fine";
+    Insert(2, r, JpegOf(SolidPicture(16, 12, 9, 9, 9)));
+    EXPECT_EQ(ReadPhotoStatusText({2, false}).value_or(""),
+              "名称：b.jpg;文件大小：512KB;经纬度：116.4000,39.9000;关键词：beach ;作者：Li;主题：trip;备注：fine;");
+}
+
+TEST_F(StatusText, ReadsDuplicatesFromTheirTableAndIsAbsentWithoutARow) {
+    Insert(3, Record("main.jpg", 0, 0), JpegOf(SolidPicture(16, 12, 9, 9, 9)));
+    Insert(3, Record("dup.jpg", 0, 0), JpegOf(SolidPicture(16, 12, 9, 9, 9)), true);
+    EXPECT_EQ(ReadPhotoStatusText({3, true}).value_or(""), "名称：dup.jpg;");
+    EXPECT_FALSE(ReadPhotoStatusText({4, false}));
+}
