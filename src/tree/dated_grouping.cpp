@@ -13,6 +13,16 @@ constexpr int kUndatedYear = 1970;
 std::string YearLabel(int year) { return std::to_string(year) + "年"; }
 std::string MonthLabel(int month) { return std::to_string(month) + "月"; }
 
+// Local midnight of the first day of a month; month may be 13 (January of the next year).
+std::int64_t MonthStart(int year, int month) {
+    std::tm start{};
+    start.tm_year = year - 1900;
+    start.tm_mon = month - 1;
+    start.tm_mday = 1;
+    start.tm_isdst = -1;
+    return static_cast<std::int64_t>(std::mktime(&start));
+}
+
 }  // namespace
 
 DatedGrouping::DatedGrouping(CategoryTree& tree, bool shotTime, bool skipRepeatedIds, KeyLabel label)
@@ -29,10 +39,19 @@ DatedGrouping DatedGrouping::Keyed(CategoryTree& tree, bool skipRepeatedIds, Key
 DatedGrouping::YearMonth DatedGrouping::LocalYearMonth(std::int64_t dateTime) {
     // West of UTC the time 0 falls in 1969; it still means "no shot time".
     if (dateTime == 0) return {kUndatedYear, 1};
+    if (dateTime >= monthStart_ && dateTime < monthEnd_) return cachedMonth_;
     std::time_t time = static_cast<std::time_t>(dateTime);
     std::tm local{};
     if (!localtime_r(&time, &local)) return {kUndatedYear, 1};
-    return {local.tm_year + 1900, local.tm_mon + 1};
+    YearMonth date{local.tm_year + 1900, local.tm_mon + 1};
+    std::int64_t start = MonthStart(date.year, date.month);
+    std::int64_t end = MonthStart(date.year, date.month + 1);
+    if (start <= dateTime && dateTime < end) {
+        monthStart_ = start;
+        monthEnd_ = end;
+        cachedMonth_ = date;
+    }
+    return date;
 }
 
 void DatedGrouping::Add(const DatedRow& row) {

@@ -38,7 +38,7 @@ private:
         int year = 0;
         int month = 0;
     };
-    static YearMonth LocalYearMonth(std::int64_t dateTime);
+    YearMonth LocalYearMonth(std::int64_t dateTime);
 
     NodeIndex PlaceShotTime(const DatedRow& row, YearMonth date);
     NodeIndex PlaceKeyed(const DatedRow& row, YearMonth date);
@@ -58,4 +58,10 @@ private:
     std::optional<NodeIndex> yearNode_;  // none while the parent is an undated node
     NodeIndex parent_ = kRootNode;
     std::optional<NodeIndex> topUndated_;  // shot-time tree only
+
+    // The local month of the last conversion, [monthStart_, monthEnd_): rows
+    // come sorted by time, so most rows fall into the month before them.
+    std::int64_t monthStart_ = 0;
+    std::int64_t monthEnd_ = 0;
+    YearMonth cachedMonth_;
 };

@@ -42,6 +42,16 @@ TEST_F(DatedTrees, ShotTimeGroupsNewestFirstAndPutsUndatedPhotosLast) {
               "  undated.jpg\n");
 }
 
+TEST_F(DatedTrees, PhotosASecondApartAcrossLocalMidnightOfAMonthChangeFallIntoTwoMonths) {
+    std::int64_t march = LocalTime(2016, 3, 1, 0);
+    Add({.id = 1, .name = "march.jpg", .dateTime = march});
+    Add({.id = 2, .name = "feb.jpg", .dateTime = march - 1});
+    Add({.id = 3, .name = "dec.jpg", .dateTime = LocalTime(2016, 1, 1, 0) - 1});
+    EXPECT_EQ(Built(SortMode::ShotTime),
+              "2016年[2]\n  3月[1]\n    march.jpg\n  2月[1]\n    feb.jpg\n"
+              "2015年[1]\n  12月[1]\n    dec.jpg\n");
+}
+
 TEST_F(DatedTrees, ShotTimeStartsWithTheUndatedNodeWhenTheNewestPhotoIsFrom1970) {
     Add({.id = 1, .name = "zero.jpg", .dateTime = 0});
     Add({.id = 2, .name = "feb70.jpg", .dateTime = LocalTime(1970, 2, 1)});
