@@ -56,6 +56,14 @@ const std::vector<int>& StandardToolbarCommands() {
     return commands;
 }
 
+const std::vector<int>& EditContextMenuCommands() {
+    static const std::vector<int> commands{
+        kShowPhoto, kProperties, 0, kPickPositionOnMap, kPositionsFromTracks, kShowOnMap,
+        kRegionsFromGps, 0, kCut, kCopy, kPaste, 0, kOpenFileLocation, kRemoveFromAlbumContext,
+        kAddDuplicatesToCatalogue};
+    return commands;
+}
+
 const char* ToolbarText(int id) {
     return id == kShowPhoto ? "显示图片" : nullptr;
 }

@@ -22,5 +22,8 @@ const std::vector<MenuDefinition>& MainMenus();
 // The commands of the standard toolbar "标准", 0 = separator.
 const std::vector<int>& StandardToolbarCommands();
 
+// The photo context menu 119 "编辑" of the category pane and the main view.
+const std::vector<int>& EditContextMenuCommands();
+
 // Toolbar tooltips that differ from the menu text.
 const char* ToolbarText(int id);

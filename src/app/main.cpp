@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "app/main_frame.h"
+#include "app/termination_signals.h"
 #include "app/verero_app.h"
 
 namespace {
@@ -33,6 +35,9 @@ int main(int argc, char* argv[]) {
 
     CVereroApp verero;
     if (!verero.InitInstance(args)) return 1;
+    TerminationSignals termination;
+    QObject::connect(&termination, &TerminationSignals::terminationRequested, verero.MainFrame(),
+                     &CMainFrame::close);
 
     if (!grabFile.isEmpty()) {
         QTimer::singleShot(2000, &application, [grabFile] {

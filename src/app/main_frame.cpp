@@ -137,6 +137,9 @@ void CMainFrame::Shutdown() {
     QGuiApplication::sync();  // let the window disappear before the wait
     RunShutdownSequence(ShutdownPause);
     close();
+    // Top-level windows without a parent (the viewer) must not keep the
+    // program alive once the frame is gone.
+    QCoreApplication::quit();
 }
 
 void CMainFrame::closeEvent(QCloseEvent* event) {

@@ -18,6 +18,7 @@ class QAction;
 class QActionGroup;
 class QDockWidget;
 class QLabel;
+class QMenu;
 class MapLink;
 
 class CMainFrame : public QMainWindow {
@@ -37,6 +38,9 @@ public:
     QAction* Command(int id) const;
 
     QDockWidget* CategoryPaneDock() const { return paneDock_; }
+
+    // The photo context menu "编辑" (menu 119), made of the same commands.
+    QMenu* EditContextMenu() const { return editContextMenu_; }
 
     // Idle text of the status bar ("就绪" at start).
     void SetStatusText(const QString& text);
@@ -69,7 +73,8 @@ protected:
 
 private:
     void CreateMenus();
-    void CreateLookMenu(class QMenu* viewMenu);
+    void CreateLookMenu(QMenu* viewMenu);
+    void CreateEditContextMenu();
     void CreateToolbar();
     void CreateStatusBar();
     void CreatePane(QWidget* paneWidget);
@@ -81,6 +86,7 @@ private:
     std::map<int, QAction*> commands_;
     QActionGroup* lookGroup_ = nullptr;
     QDockWidget* paneDock_ = nullptr;
+    QMenu* editContextMenu_ = nullptr;
     QLabel* statusLabel_ = nullptr;
     QTimer bringToFrontTimer_;
     ApplicationLook look_;

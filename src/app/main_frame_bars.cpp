@@ -66,6 +66,8 @@ void CMainFrame::CreateMenus() {
     addAction(AddCommand(CommandId::kRemoveFromAlbumContext, QStringLiteral("从相册移除"), false));
     addAction(AddCommand(CommandId::kPropertiesAlternate, QStringLiteral("查看照片属性"), false));
 
+    CreateEditContextMenu();
+
     QAction* exitAction = Command(CommandId::kExit);
     exitAction->setEnabled(true);
     connect(exitAction, &QAction::triggered, this, &CMainFrame::close);
@@ -75,6 +77,17 @@ void CMainFrame::CreateMenus() {
     QAction* aboutCompanion = Command(CommandId::kAboutCompanion);
     aboutCompanion->setEnabled(true);
     connect(aboutCompanion, &QAction::triggered, this, [] { OpenCompanionDownloadPage(); });
+}
+
+void CMainFrame::CreateEditContextMenu() {
+    editContextMenu_ = new QMenu(QStringLiteral("编辑"), this);
+    connect(editContextMenu_, &QMenu::aboutToShow, this, &CMainFrame::commandStatesRequested);
+    for (int id : EditContextMenuCommands()) {
+        if (id == 0)
+            editContextMenu_->addSeparator();
+        else
+            editContextMenu_->addAction(Command(id));
+    }
 }
 
 void CMainFrame::CreateLookMenu(QMenu* viewMenu) {

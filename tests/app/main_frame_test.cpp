@@ -71,6 +71,19 @@ TEST_F(MainFrameTest, CommandsOfUnbuiltWindowsAreDisabledTheShellsOwnAreEnabled)
     EXPECT_TRUE(frame.Command(215)->isEnabled());
 }
 
+TEST_F(MainFrameTest, EditContextMenuListsThePhotoCommandsInOrder) {
+    QStringList texts;
+    for (QAction* action : frame.EditContextMenu()->actions())
+        if (!action->isSeparator()) texts << action->text();
+    EXPECT_EQ(frame.EditContextMenu()->title(), QStringLiteral("编辑"));
+    EXPECT_EQ(texts.size(), 12);
+    EXPECT_EQ(texts.front(), QStringLiteral("显示照片"));
+    EXPECT_EQ(texts[6], QStringLiteral("剪切"));
+    EXPECT_EQ(texts.back(), QStringLiteral("将重复照片添加到数据库中"));
+    EXPECT_TRUE(frame.EditContextMenu()->actions().contains(
+        frame.Command(CommandId::kRemoveFromAlbumContext)));
+}
+
 TEST_F(MainFrameTest, ToolbarHasSevenButtonsAndTwoSeparatorsInOrder) {
     const QList<QToolBar*> toolbars = frame.findChildren<QToolBar*>();
     ASSERT_EQ(toolbars.size(), 1);

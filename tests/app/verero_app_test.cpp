@@ -23,8 +23,8 @@ TEST(CVereroApp, StartUpOpensTheCatalogueOfTheDataFolderAndShowsTheFrame) {
 
 TEST(CVereroApp, StartsWithoutTheFolderLockWhenAnotherInstanceHoldsIt) {
     AppTestFolder folder;
-    // Another process would hold it; a second lock in this process stands in
-    // only where the platform refuses it, so just check the start succeeds.
+    // Whether the platform grants a second lock inside one process or not,
+    // the start must not depend on getting it.
     DataFolderLock other(folder.Path().toStdString());
     CVereroApp app;
     EXPECT_TRUE(app.InitInstance({"--data-dir", folder.Path().toStdString()}));
