@@ -117,7 +117,7 @@ MountTable MountTable::FromMountInfo(std::string_view mountInfo,
     return MountTable(std::move(mounts));
 }
 
-const MountPoint* MountTable::Holding(std::string_view folder) const {
+const MountPoint* MountTable::Holding(std::string_view folder) const& {
     const MountPoint* best = nullptr;
     for (const MountPoint& mount : mounts_) {
         bool holds = folder == mount.path || IsPathInside(folder, mount.path) ||

@@ -30,7 +30,8 @@ public:
 
     // The mount point holding a folder, or null. A folder stored for photos
     // directly in the root ("" on POSIX) belongs to the root mount.
-    const MountPoint* Holding(std::string_view folder) const;
+    const MountPoint* Holding(std::string_view folder) const&;
+    const MountPoint* Holding(std::string_view folder) const&& = delete;  // would dangle
 
     const std::vector<MountPoint>& Mounts() const { return mounts_; }
 

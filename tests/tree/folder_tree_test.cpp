@@ -97,11 +97,13 @@ TEST(MountTableTest, ReadsMountPointsWithEscapesAndLabelsFromMountInfo) {
     EXPECT_EQ(DriveLabel(*table.Holding("/d")), "Top(/d)");
     EXPECT_EQ(DriveLabel(*table.Holding("/dx/y")), "本地磁盘(/)");
     EXPECT_EQ(table.Holding("")->path, "/");
-    EXPECT_EQ(MountTable().Holding("/d"), nullptr);
+    MountTable other(std::vector<MountPoint>{{"/e", ""}});
+    EXPECT_EQ(other.Holding("/d"), nullptr);
 }
 
 TEST(MountTableTest, TheSystemTableHoldsTheRootFolder) {
-    const MountPoint* root = MountTable::FromSystem().Holding("/");
+    MountTable system = MountTable::FromSystem();
+    const MountPoint* root = system.Holding("/");
     ASSERT_TRUE(root);
     EXPECT_EQ(root->path, "/");
 }
