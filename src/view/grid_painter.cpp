@@ -6,9 +6,7 @@
 
 #include "view/grid_layout.h"
 #include "view/grid_selection.h"
-#include "view/letterbox.h"
 #include "view/photo_list.h"
-#include "view/raster_qimage.h"
 #include "view/thumbnail_trimmer.h"
 
 namespace {
@@ -45,18 +43,16 @@ void DrawBoxedText(QPainter& painter, const GridRect& box, const QString& text, 
     painter.restore();
 }
 
-void DrawFrame(QPainter& painter, const GridRect& image, const RasterImage& thumbnail,
-               bool letterboxed, bool selected) {
-    if (!letterboxed) {
+void DrawFrame(QPainter& painter, const GridRect& image, const PhotoListEntry& entry, bool selected) {
+    if (!entry.letterboxed) {
         const QColor& colour = selected ? kSelectedFrameColour : kFrameColour;
         Outline(painter, image, colour);
         Outline(painter, Grown(image, -1), colour);
         return;
     }
-    const LetterboxBars bars = MeasureLetterboxBars(thumbnail);
-    const int n = bars.thickness;
+    const int n = entry.bars.thickness;
     GridRect inner = image;
-    if (bars.vertical) {
+    if (entry.bars.vertical) {
         painter.fillRect(ToQRect({image.left, image.top, image.left + n, image.bottom}), kViewBackground);
         painter.fillRect(ToQRect({image.right - n, image.top, image.right, image.bottom}), kViewBackground);
         inner.left += n;
@@ -96,20 +92,18 @@ void PaintGrid(QPainter& painter, GridPaintJob job, int top, int bottom) {
         // tried again at the next paint.
         if (!list.EnsureThumbnail(i)) continue;
         const PhotoListEntry& entry = list.Entry(i);
-        const RasterImage& thumbnail = *entry.thumbnail;
-        const int w = thumbnail.Width();
-        const int h = thumbnail.Height();
-        const bool letterboxed = IsLetterboxed(thumbnail);
+        const int w = entry.thumbnail.width();
+        const int h = entry.thumbnail.height();
         const GridRect cell = layout.CellRect(i);
         const GridRect image = ImageRect(cell, c, w, h);
-        DrawStretched(painter, ToQRect(image), thumbnail);
+        painter.drawImage(ToQRect(image), entry.thumbnail);
         if (c == kLargeIconCell) {
             DrawBoxedText(painter, {cell.left, cell.bottom - kCaptionHeight, cell.right, cell.bottom},
                           QString::fromUtf8(entry.name), Qt::AlignHCenter);
         }
-        DrawFrame(painter, image, thumbnail, letterboxed, job.selection.IsSelected(list, i));
+        DrawFrame(painter, image, entry, job.selection.IsSelected(list, i));
         if (job.showKeywords) {
-            const int off = letterboxed ? 6 : 1;
+            const int off = entry.letterboxed ? 6 : 1;
             DrawBoxedText(painter,
                           {image.left + off, image.top + off, image.right - off, image.top + off + 20},
                           QString::fromUtf8(entry.keywords), Qt::AlignLeft);

@@ -1,14 +1,16 @@
 #include "view/list_entry_loader.h"
 
-#include <memory>
 #include <vector>
 
 #include "catalogue/photo_catalogue.h"
 #include "catalogue/sql_query.h"
 #include "catalogue/sql_statement.h"
 #include "metadata/display_thumbnail.h"
+#include "image/raster_image.h"
 #include "platform/text_codec.h"
+#include "view/letterbox.h"
 #include "view/photo_list.h"
+#include "view/raster_qimage.h"
 
 namespace {
 
@@ -54,14 +56,15 @@ bool LoadThumbnail(std::int64_t idPic, bool duplicate, PhotoListEntry& entry) {
 
     // Decoding runs outside the catalogue lock so that workers are not held
     // up by the UI thread's JPEG work.
-    auto image = std::make_unique<RasterImage>();
+    RasterImage image;
     if (blob.empty() ||
         !DecodeDisplayThumbnail(blob.data(), blob.size(), entry.width, entry.height,
-                                entry.orientation, PhotoCatalogue::Instance().autoOrient,
-                                *image)) {
-        entry.thumbnail.reset();
+                                entry.orientation, PhotoCatalogue::Instance().autoOrient, image)) {
+        entry.thumbnail = QImage();
         return false;
     }
-    entry.thumbnail = std::move(image);
-    return true;
+    entry.letterboxed = IsLetterboxed(image);
+    entry.bars = entry.letterboxed ? MeasureLetterboxBars(image) : LetterboxBars{};
+    entry.thumbnail = ToQImage(image);
+    return !entry.thumbnail.isNull();
 }

@@ -20,7 +20,7 @@ void PhotoList::Append(PhotoRef ref) {
 bool PhotoList::EnsureThumbnail(int index) {
     if (!IsValid(index)) return false;
     PhotoListEntry& entry = Entry(index);
-    if (entry.thumbnail) return true;
+    if (!entry.thumbnail.isNull()) return true;
     if (!LoadListEntry(entry.idPic, entry, entry.fromDuplicates)) return false;
     ++loadedThumbnails_;
     return true;
@@ -29,7 +29,7 @@ bool PhotoList::EnsureThumbnail(int index) {
 void PhotoList::ReleaseThumbnail(int index) {
     if (index < 0 || index >= AllocatedCount()) return;
     PhotoListEntry& entry = Entry(index);
-    if (!entry.thumbnail) return;
-    entry.thumbnail.reset();
+    if (entry.thumbnail.isNull()) return;
+    entry.thumbnail = QImage();
     --loadedThumbnails_;
 }

@@ -8,14 +8,15 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
-#include "image/raster_image.h"
+#include <QImage>
+
 #include "tree/category_tree.h"
 #include "tree/photo_ref.h"
+#include "view/letterbox.h"
 
 // Capacities of the entry's text fields in bytes, terminator included; a
 // longer catalogue value is cut at a character boundary to fit.
@@ -30,7 +31,12 @@ inline constexpr std::size_t kEntryOrientationCapacity = 20;
 struct PhotoListEntry {
     std::int64_t idPic = 0;
     bool fromDuplicates = false;  // the row lives in tReJpgMsg
-    std::unique_ptr<RasterImage> thumbnail;  // decoded, upright; null until loaded or after trimming
+    // The decoded thumbnail, upright and ready to draw (32-bit, so that
+    // painting a screen is a plain blit); null until loaded and after trimming.
+    QImage thumbnail;
+    // Black bars found in the thumbnail when it was loaded.
+    bool letterboxed = false;
+    LetterboxBars bars;
     std::string name;         // strName, system code page
     std::string fullPath;     // strFullPath
     std::int32_t width = 0;   // nWidth, nHeight of the photo

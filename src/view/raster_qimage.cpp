@@ -1,33 +1,28 @@
 #include "view/raster_qimage.h"
 
-#include <QPainter>
-#include <QRectF>
-
 #include "image/raster_image.h"
 
-QImage WrapBottomUp(const RasterImage& image) {
+QImage ToQImage(const RasterImage& image) {
     if (image.IsEmpty()) return {};
-    if (image.BitDepth() == 24) {
-        return QImage(image.Row(0), image.Width(), image.Height(), image.Stride(),
-                      QImage::Format_BGR888);
+    const int width = image.Width();
+    const int height = image.Height();
+    QImage result(width, height, QImage::Format_RGB32);
+    if (result.isNull()) return {};
+    const bool indexed = image.BitDepth() == 8;
+    const std::vector<RgbColor>& palette = image.Palette();
+    for (int y = 0; y < height; ++y) {
+        // RasterImage rows run bottom-up.
+        const std::uint8_t* source = image.Row(height - 1 - y);
+        auto* target = reinterpret_cast<QRgb*>(result.scanLine(y));
+        for (int x = 0; x < width; ++x) {
+            if (indexed) {
+                const RgbColor& c = palette[source[x]];
+                target[x] = qRgb(c.r, c.g, c.b);
+            } else {
+                const std::uint8_t* p = source + x * 3;
+                target[x] = qRgb(p[2], p[1], p[0]);
+            }
+        }
     }
-    QImage indexed(image.Row(0), image.Width(), image.Height(), image.Stride(),
-                   QImage::Format_Indexed8);
-    QList<QRgb> colours;
-    colours.reserve(256);
-    for (const RgbColor& c : image.Palette()) colours.push_back(qRgb(c.r, c.g, c.b));
-    indexed.setColorTable(colours);
-    return indexed;
-}
-
-QImage ToQImage(const RasterImage& image) { return WrapBottomUp(image).mirrored(); }
-
-void DrawStretched(QPainter& painter, const QRectF& target, const RasterImage& image) {
-    const QImage flipped = WrapBottomUp(image);
-    if (flipped.isNull()) return;
-    painter.save();
-    painter.translate(target.left(), target.bottom());
-    painter.scale(1, -1);
-    painter.drawImage(QRectF(0, 0, target.width(), target.height()), flipped);
-    painter.restore();
+    return result;
 }

@@ -22,9 +22,10 @@ TEST_F(ListEntryLoading, CopiesTheCaptionDataAndDecodesTheThumbnail) {
     EXPECT_EQ(entry.height, 3000);
     EXPECT_EQ(entry.keywords, "beach;sea");
     EXPECT_EQ(entry.orientation, "Top-left");
-    ASSERT_TRUE(entry.thumbnail);
-    EXPECT_EQ(entry.thumbnail->Width(), 160);
-    EXPECT_EQ(entry.thumbnail->Height(), 120);
+    ASSERT_FALSE(entry.thumbnail.isNull());
+    EXPECT_FALSE(entry.letterboxed);
+    EXPECT_EQ(entry.thumbnail.width(), 160);
+    EXPECT_EQ(entry.thumbnail.height(), 120);
     EXPECT_FALSE(entry.fromDuplicates);
 }
 
@@ -41,13 +42,13 @@ TEST_F(ListEntryLoading, FailsWithoutARowOrWithoutAThumbnail) {
     PhotoListEntry entry;
     EXPECT_FALSE(LoadListEntry(99, entry, false));
     Insert(3, Record("nothumb.jpg", 5000, 20), {});
-    entry.thumbnail = std::make_unique<RasterImage>(SolidPicture(4, 4, 1, 2, 3));
+    entry.thumbnail = QImage(4, 4, QImage::Format_RGB32);
     EXPECT_FALSE(LoadListEntry(3, entry, false));
-    EXPECT_FALSE(entry.thumbnail) << "an old picture must not stay";
+    EXPECT_TRUE(entry.thumbnail.isNull()) << "an old picture must not stay";
     EXPECT_EQ(entry.name, "nothumb.jpg") << "the row's data is still copied";
     Insert(4, Record("broken.jpg", 160, 120), {0xFF, 0xD8, 0x00, 0x11});
     EXPECT_FALSE(LoadListEntry(4, entry, false));
-    EXPECT_FALSE(entry.thumbnail);
+    EXPECT_TRUE(entry.thumbnail.isNull());
 }
 
 TEST_F(ListEntryLoading, TurnsALandscapeThumbnailOfAPortraitPhotoEvenWithoutAutoOrientation) {
@@ -55,8 +56,8 @@ TEST_F(ListEntryLoading, TurnsALandscapeThumbnailOfAPortraitPhotoEvenWithoutAuto
     Insert(5, Record("p.jpg", 3000, 4000), JpegOf(SolidPicture(160, 120, 90, 90, 200)));
     PhotoListEntry entry;
     ASSERT_TRUE(LoadListEntry(5, entry, false));
-    EXPECT_EQ(entry.thumbnail->Width(), 120);
-    EXPECT_EQ(entry.thumbnail->Height(), 160);
+    EXPECT_EQ(entry.thumbnail.width(), 120);
+    EXPECT_EQ(entry.thumbnail.height(), 160);
 }
 
 TEST_F(ListEntryLoading, TurnsByTheOrientationOnlyWhileAutoOrientationIsOn) {
@@ -65,10 +66,19 @@ TEST_F(ListEntryLoading, TurnsByTheOrientationOnlyWhileAutoOrientationIsOn) {
     Insert(6, r, JpegOf(SolidPicture(160, 120, 90, 200, 90)));
     PhotoListEntry entry;
     ASSERT_TRUE(LoadListEntry(6, entry, false));
-    EXPECT_EQ(entry.thumbnail->Width(), 120);
+    EXPECT_EQ(entry.thumbnail.width(), 120);
     PhotoCatalogue::Instance().autoOrient = false;
     ASSERT_TRUE(LoadListEntry(6, entry, false));
-    EXPECT_EQ(entry.thumbnail->Width(), 160);
+    EXPECT_EQ(entry.thumbnail.width(), 160);
+}
+
+TEST_F(ListEntryLoading, MeasuresTheBlackBarsOfALetterboxedThumbnail) {
+    Insert(8, Record("wide.jpg", 1920, 1080), JpegOf(SolidPicture(160, 120, 90, 200, 90, 16)));
+    PhotoListEntry entry;
+    ASSERT_TRUE(LoadListEntry(8, entry, false));
+    EXPECT_TRUE(entry.letterboxed);
+    EXPECT_TRUE(entry.bars.vertical);
+    EXPECT_EQ(entry.bars.thickness, 17);
 }
 
 TEST_F(ListEntryLoading, CutsLongTextsToTheEntryFieldsWithoutSplittingACharacter) {

@@ -19,7 +19,7 @@ protected:
     void Load(int from, int to) {
         for (int i = from; i < to; ++i) ASSERT_TRUE(list.EnsureThumbnail(i));
     }
-    bool Loaded(int i) const { return list.Entry(i).thumbnail != nullptr; }
+    bool Loaded(int i) const { return !list.Entry(i).thumbnail.isNull(); }
 
     PhotoList list;
 };
