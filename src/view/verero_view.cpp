@@ -53,22 +53,20 @@ void CVereroView::LoadFirstScreen() {
 }
 
 void CVereroView::ShowListFromTop() {
-    if (photos_.Count() == 0) {
-        viewport()->update();
-        return;
-    }
+    // An empty list is laid out too, so that no scroll range of the old list
+    // stays behind.
     Lay();
     ScrollTo(0);
-    LoadFirstScreen();
+    if (photos_.Count() > 0) LoadFirstScreen();
     viewport()->update();
 }
 
 void CVereroView::ShowCurrentPhoto() {
+    Lay();
     if (photos_.Count() == 0) {
         viewport()->update();
         return;
     }
-    Lay();
     if (savedScroll_) {
         ScrollTo(*savedScroll_);
         savedScroll_.reset();

@@ -226,3 +226,13 @@ TEST_F(ViewTest, AutoOrientationToggleFlipsTheOptionAndRequestsARefresh) {
     QCoreApplication::processEvents();
     EXPECT_EQ(refresh.size(), 1);
 }
+
+TEST_F(ViewTest, AnEmptyListLeavesNothingToScroll) {
+    Fill(60);
+    view.ShowListFromTop();
+    view.verticalScrollBar()->setValue(900);
+    view.ResetPhotoList(0);
+    view.ShowListFromTop();
+    EXPECT_EQ(view.verticalScrollBar()->maximum(), 0);
+    EXPECT_EQ(Screen().pixel(100, 100), kViewBackground.rgb());
+}
