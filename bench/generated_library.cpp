@@ -1,0 +1,65 @@
+#include "generated_library.h"
+
+#include <string>
+
+#include "catalogue/photo_catalogue.h"
+#include "catalogue/photo_rows.h"
+#include "catalogue/sql_query.h"
+#include "catalogue/sql_statement.h"
+
+namespace {
+
+constexpr int kFolders = 1000;
+constexpr int kYears = 15;
+constexpr int kModels = 20;
+constexpr int kKeywords = 50;
+constexpr int kRegions = 30;
+
+const char* const kProvinces[] = {"广东省", "浙江省", "江苏省", "四川省", "北京市", "上海市"};
+
+}  // namespace
+
+void GenerateLibrary(int photos, const std::vector<std::vector<std::uint8_t>>& thumbnails) {
+    BeginTransaction();
+    CatalogueSession session;
+    for (int id = 1; id <= photos; ++id) {
+        PhotoRecord r;
+        const std::string folder = "/photos/" + std::to_string(2010 + id % kYears) + "/album" +
+                                   std::to_string(id % kFolders);
+        const std::string name = "IMG_" + std::to_string(id) + ".jpg";
+        SetField(r.strName, name);
+        SetField(r.strPath, folder);
+        SetField(r.strFullPath, folder + "/" + name);
+        SetField(r.strModel, "Camera " + std::to_string(id % kModels));
+        const std::string k1 = "关键词" + std::to_string(id % kKeywords);
+        const std::string k2 = "关键词" + std::to_string((id / 7) % kKeywords);
+        SetField(r.strXpKeyword, k1 + ";" + k2);
+        if (id % 10 == 0) SetField(r.strXpSubject, "主题" + std::to_string(id % 13));
+        SetField(r.strOrientation, "Top-left");
+        r.nWidth = 4000;
+        r.nHeight = 3000;
+        r.fSize = 4.2f;
+        // Spread over 15 years, one photo about every 80 minutes.
+        r.dwDateTime = 1262304000 + static_cast<std::int32_t>((static_cast<std::int64_t>(id) * 4733) % (kYears * 31536000LL));
+        const int region = id % kRegions;
+        RegionNames regions{kProvinces[region % 6], "城市" + std::to_string(region), "区" + std::to_string(region)};
+        InsertPhotoRow(id, r, thumbnails[static_cast<std::size_t>(id) % thumbnails.size()], false, regions);
+        for (const std::string& keyword : {k1, k2})
+            ExecuteStatement(session.db(),
+                             FormatStatement("insert into tKeyWord(strKeyword,idPic,dwDateTime,strModel,strName,"
+                                             "strPath) values('%s',%lld,%d,'%s','%s','%s')",
+                                             keyword, static_cast<std::int64_t>(id), r.dwDateTime,
+                                             r.strModel, r.strName, r.strPath));
+        if (r.strXpSubject[0])
+            ExecuteStatement(session.db(),
+                             FormatStatement("insert into tSubject(strSubject,idPic,dwDateTime,strModel,strName,"
+                                             "strPath) values('%s',%lld,%d,'%s','%s','%s')",
+                                             r.strXpSubject, static_cast<std::int64_t>(id), r.dwDateTime,
+                                             r.strModel, r.strName, r.strPath));
+        if (id % 100 == 0) {
+            CommitTransaction();
+            BeginTransaction();
+        }
+    }
+    CommitTransaction();
+}
