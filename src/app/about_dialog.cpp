@@ -36,7 +36,7 @@ CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent) {
     auto* features = new QPlainTextEdit(QString::fromUtf8(kFeatures));
     features->setReadOnly(true);
     features->setFrameShape(QFrame::NoFrame);
-    features->setMinimumSize(360, 120);
+    features->setMinimumSize(380, 160);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok);
     buttons->button(QDialogButtonBox::Ok)->setText(QStringLiteral("确定"));
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
