@@ -8,7 +8,7 @@
 
 namespace {
 
-// Dialog units of the original layout in pixels (horizontal 3/2, vertical 13/8).
+// Dialog units of the counter's layout converted to pixels (horizontal 3/2, vertical 13/8).
 QRect FromDialogUnits(int x, int y, int w, int h) {
     return QRect(x * 3 / 2, y * 13 / 8, w * 3 / 2, h * 13 / 8);
 }
