@@ -1,0 +1,103 @@
+#include "importui/dlg_new_pic.h"
+
+#include <QLabel>
+#include <QProgressBar>
+#include <QPushButton>
+#include <algorithm>
+
+#include "import/import_state.h"
+#include "importui/import_progress_texts.h"
+
+namespace {
+
+constexpr int kWidth = 320;
+constexpr int kHeight = 150;
+constexpr int kButtonWidth = 75;
+constexpr int kButtonHeight = 23;
+constexpr int kRefreshMs = 100;
+
+QLabel* MakeLine(QWidget* parent, int top) {
+    auto* line = new QLabel(parent);
+    line->setGeometry(20, top, kWidth - 40, 16);
+    line->setFont(SmallDialogFont(parent->font()));
+    return line;
+}
+
+}  // namespace
+
+CDlg_NewPic::CDlg_NewPic(QWidget* parent) : CSkinnedDialog(parent) {
+    SetCaption(QStringLiteral("导入照片"));
+    setFixedSize(kWidth, kHeight);
+
+    bar_ = new QProgressBar(this);
+    bar_->setGeometry(20, 36, kWidth - 40, 16);
+    bar_->setTextVisible(false);
+    bar_->setRange(0, 100);
+    bar_->setValue(0);
+    importedLine_ = MakeLine(this, 60);
+    duplicateLine_ = MakeLine(this, 78);
+    doneLine_ = MakeLine(this, 96);
+    const ImportProgressTexts initial = InitialImportProgressTexts();
+    importedLine_->setText(initial.importedLine);
+    duplicateLine_->setText(initial.duplicateLine);
+    doneLine_->setText(initial.doneLine);
+
+    ok_ = new QPushButton(QStringLiteral("确定"), this);
+    cancel_ = new QPushButton(QStringLiteral("取消"), this);
+    const int top = kHeight - 24;
+    ok_->setGeometry(kWidth / 3 - kButtonWidth / 2, top, kButtonWidth, kButtonHeight);
+    cancel_->setGeometry(kWidth * 2 / 3 - kButtonWidth / 2, top, kButtonWidth, kButtonHeight);
+    ok_->setEnabled(false);
+    connect(ok_, &QPushButton::clicked, this, &CDlg_NewPic::accept);
+    connect(cancel_, &QPushButton::clicked, this, &CDlg_NewPic::reject);
+
+    refresh_.setInterval(kRefreshMs);
+    connect(&refresh_, &QTimer::timeout, this, &CDlg_NewPic::OnTick);
+}
+
+void CDlg_NewPic::StartRefresh() {
+    waitForCount_ = false;
+    refresh_.start();
+}
+
+void CDlg_NewPic::StartRefreshWhenCounted() {
+    waitForCount_ = true;
+    refresh_.start();
+}
+
+void CDlg_NewPic::OnTick() {
+    if (waitForCount_) {
+        if (CurrentImportProgress().total.load() <= 0) return;
+        waitForCount_ = false;
+    }
+    Refresh();
+}
+
+void CDlg_NewPic::Refresh() {
+    const ImportProgress& progress = CurrentImportProgress();
+    const int total = progress.total.load();
+    const int imported = progress.imported.load();
+    const int notImported = progress.notImported.load();
+
+    const ImportProgressTexts texts = MakeImportProgressTexts(total, imported, notImported);
+    importedLine_->setText(texts.importedLine);
+    duplicateLine_->setText(texts.duplicateLine);
+    doneLine_->setText(texts.doneLine);
+    if (total > 0) {
+        if (!rangeSet_) {
+            bar_->setRange(0, total);
+            rangeSet_ = true;
+        }
+        bar_->setValue(std::min(imported + notImported, total));
+    }
+    if (ImportProgressComplete(total, imported, notImported)) {
+        refresh_.stop();
+        ok_->setEnabled(true);
+    }
+}
+
+void CDlg_NewPic::reject() {
+    importCancelFlag = true;
+    refresh_.stop();
+    CSkinnedDialog::reject();
+}

@@ -1,0 +1,57 @@
+#pragma once
+// The import progress dialog "导入照片": a bar, three text lines, 确定
+// (enabled once every counted file was handled) and 取消 (sets
+// importCancelFlag; the worker stops at its next check and still runs its
+// closing steps). Runs modally while an import worker runs; it only reads
+// CurrentImportProgress(), every 100 ms once the refresh was started.
+//
+// UI thread only.
+
+#include <QTimer>
+
+#include "dialogs/skinned_dialog.h"
+
+class QLabel;
+class QProgressBar;
+class QPushButton;
+
+class CDlg_NewPic : public CSkinnedDialog {
+    Q_OBJECT
+
+public:
+    explicit CDlg_NewPic(QWidget* parent = nullptr);
+
+    // Starts the 100 ms refresh (the folder import, once its count ended,
+    // also when it found nothing).
+    void StartRefresh();
+    // Starts the refresh as soon as the counters hold a total (the list
+    // import counts on its worker; an empty list never shows a total).
+    void StartRefreshWhenCounted();
+    bool Refreshing() const { return refresh_.isActive(); }
+
+    // One refresh step; the timer calls it.
+    void Refresh();
+
+    QProgressBar* Bar() const { return bar_; }
+    QLabel* ImportedLine() const { return importedLine_; }
+    QLabel* DuplicateLine() const { return duplicateLine_; }
+    QLabel* DoneLine() const { return doneLine_; }
+    QPushButton* OkButton() const { return ok_; }
+    QPushButton* CancelButton() const { return cancel_; }
+
+    // 取消, Escape and the close command: cancel the import and close.
+    void reject() override;
+
+private:
+    void OnTick();
+
+    QTimer refresh_;
+    bool waitForCount_ = false;
+    bool rangeSet_ = false;
+    QProgressBar* bar_;
+    QLabel* importedLine_;
+    QLabel* duplicateLine_;
+    QLabel* doneLine_;
+    QPushButton* ok_;
+    QPushButton* cancel_;
+};

@@ -1,0 +1,283 @@
+#include "importui/import_controller.h"
+
+#include <QFile>
+#include <QFileDialog>
+#include <QMetaObject>
+#include <optional>
+
+#include "app/receiver_registry.h"
+#include "app/ui_messages.h"
+#include "app/worker_registry.h"
+#include "catalogue/process_flags.h"
+#include "dialogs/dialog_num.h"
+#include "dialogs/dlg_msg.h"
+#include "import/folder_walk.h"
+#include "import/import_state.h"
+#include "import/import_workers.h"
+#include "import/map_link_region_source.h"
+#include "importui/default_import_folder.h"
+#include "importui/dlg_new_pic.h"
+#include "importui/import_path_filter.h"
+#include "importui/region_lookup_readiness.h"
+#include "importui/ui_thread_call.h"
+#include "widgets/path_dialog.h"
+
+namespace {
+
+ImportController* instance = nullptr;
+
+constexpr int kCountTickMs = 1000;
+
+const QString kNotice = QStringLiteral("提示");
+
+std::string NativePath(const QString& path) { return QFile::encodeName(path).toStdString(); }
+
+}  // namespace
+
+ImportController::ImportController(MapLink* link, RegionBuffer* regionNames, QObject* parent)
+    : QObject(parent), lastImportFolder_(DefaultImportFolder()), link_(link) {
+    instance = this;
+    messageBox_ = [](QWidget* owner, const QString& title, const QString& text, bool twoButtons) {
+        return ShowDlgMsg(owner, title, text, twoButtons);
+    };
+    companionCheck_ = [this](QWidget* owner) {
+        return CheckRegionLookupReadiness(owner, link_, locator_);
+    };
+    countTick_.setInterval(kCountTickMs);
+    connect(&countTick_, &QTimer::timeout, this, &ImportController::ShowCount);
+    if (link != nullptr && regionNames != nullptr) {
+        regionSource_ = std::make_unique<MapLinkRegionSource>(*link, *regionNames);
+        SetRegionSource(regionSource_.get());
+    }
+    RegisterReceivers();
+}
+
+ImportController::~ImportController() {
+    closing_ = true;
+    if (worker_.joinable()) worker_.join();
+    SetImportReceivers({});
+    if (regionSource_) SetRegionSource(nullptr);
+    if (instance == this) instance = nullptr;
+}
+
+ImportController* ImportController::Instance() { return instance; }
+
+CDialog_Num* ImportController::FoundPhotosCounter() const { return counter_; }
+
+CDlg_NewPic* ImportController::ProgressDialog() const { return progressDialog_; }
+
+bool ImportController::StopWaiting() const { return ExitRequested || closing_; }
+
+QWidget* ImportController::DialogParent() const {
+    if (progressDialog_) return progressDialog_.data();
+    return dialogParent_.data();
+}
+
+void ImportController::RegisterReceivers() {
+    ImportReceivers receivers;
+    auto stop = [this] { return StopWaiting(); };
+    receivers.dropTrees = [this, stop] {
+        CallOnUiThread<bool>(
+            this, [] { return ReceiverRegistry::Send(ReceiverRole::CategoryPane, UiMessage::kDropTrees); },
+            stop);
+    };
+    receivers.rebuildCurrentTree = [] {
+        ReceiverRegistry::Post(ReceiverRole::CategoryPane, UiMessage::kRebuildCurrentTree);
+    };
+    receivers.askRegionLookup = [this, stop](int imported, int withPosition) {
+        const QString text =
+            QStringLiteral("共成功导入%1张昭片，其中有%2张含有位置信息。\r\n"
+                           "是否需要打开Darazoz地图在后台进行位置分析？")
+                .arg(imported)
+                .arg(withPosition);
+        return CallOnUiThread<bool>(
+                   this,
+                   [this, text] { return messageBox_(DialogParent(), kNotice, text, true) == kDlgMsgOk; },
+                   stop)
+            .value_or(false);
+    };
+    receivers.companionReady = [this, stop] {
+        return CallOnUiThread<bool>(this, [this] { return companionCheck_(DialogParent()); }, stop)
+            .value_or(false);
+    };
+    receivers.startRegionLookup = [] {
+        ReceiverRegistry::Post(ReceiverRole::MainView, UiMessage::kStartRegionLookup);
+    };
+    SetImportReceivers(std::move(receivers));
+}
+
+bool ImportController::ImportRunning() const {
+    return !importPathList_.isEmpty() || workerActive_ ||
+           WorkerRegistry::IsRunning(WorkerKind::FolderCount) ||
+           WorkerRegistry::IsRunning(WorkerKind::FolderImport) ||
+           WorkerRegistry::IsRunning(WorkerKind::ListImport);
+}
+
+void ImportController::Refuse(QWidget* parent) {
+    messageBox_(parent, kNotice, QStringLiteral("还有照片正在导入，请稍后再试！"), false);
+}
+
+void ImportController::StartFolderImport(QWidget* parent) {
+    if (ImportRunning()) {
+        Refuse(parent);
+        return;
+    }
+    CPathDialog chooser(parent, lastImportFolder_);
+    if (chooser.DoModal() != 1) return;
+    ImportFolder(chooser.PathName(), parent);
+}
+
+void ImportController::ImportFolder(const QString& folder, QWidget* parent) {
+    if (ImportRunning()) {
+        Refuse(parent);
+        return;
+    }
+    CurrentImportProgress().Reset();
+    importCancelFlag = false;
+    countCancelFlag = false;
+    lastImportFolder_ = folder;
+    dialogParent_ = parent;
+
+    RunProgressDialog(parent, false, [this, parent, folder = NativePath(folder)] {
+        WorkerSlot countSlot(WorkerKind::FolderCount);
+        if (!countSlot.Held()) return;
+        // Queued before the worker can report the end of its count, so the
+        // counter is shown first, above the already running progress dialog.
+        QMetaObject::invokeMethod(this, [this, parent] { ShowCounter(parent); }, Qt::QueuedConnection);
+        workerActive_ = true;
+        worker_ = std::thread(&ImportController::RunFolderWorker, this, std::move(countSlot), folder);
+    });
+}
+
+void ImportController::RunFolderWorker(WorkerSlot countSlot, const std::string& folder) {
+    const int count = CountJpegFiles(folder);
+    const bool counted = !countCancelFlag && !ExitRequested;
+    std::optional<WorkerSlot> importSlot;
+    if (counted) {
+        CurrentImportProgress().total = count;
+        // Taken before the count's slot is freed, so shutdown never sees a gap.
+        if (count > 0) importSlot.emplace(WorkerKind::FolderImport);
+    }
+    countSlot.Release();
+    QMetaObject::invokeMethod(this, [this, counted] { OnCountEnded(counted); }, Qt::QueuedConnection);
+    if (importSlot && importSlot->Held()) RunFolderImport(folder);
+    importSlot.reset();
+    workerActive_ = false;
+    QMetaObject::invokeMethod(this, &ImportController::OnWorkerEnded, Qt::QueuedConnection);
+}
+
+void ImportController::AddFilesCommand(QWidget* parent) {
+    if (ImportRunning()) {
+        Refuse(parent);
+        return;
+    }
+    const QStringList chosen = QFileDialog::getOpenFileNames(
+        parent, QStringLiteral("选择jpg图片"), lastImportFolder_,
+        QStringLiteral("图片 (*.jpg *.jpeg *.JPG *.JPEG)"));
+    if (chosen.isEmpty()) return;
+    AcceptFilePaths(chosen, parent);
+}
+
+bool ImportController::AcceptFilePaths(const QStringList& paths, QWidget* parent) {
+    if (ImportRunning()) {
+        Refuse(parent);
+        return false;
+    }
+    importPathList_ = AcceptedFilePaths(paths);
+    if (importPathList_.isEmpty()) return false;
+    StartListImport(parent);
+    return true;
+}
+
+bool ImportController::AcceptDroppedPaths(const QStringList& paths, QWidget* parent) {
+    if (ImportRunning()) {
+        Refuse(parent);
+        return false;
+    }
+    importPathList_ = AcceptedDropPaths(paths);
+    if (importPathList_.isEmpty()) return false;
+    // The modal dialog must not run inside the drop handler.
+    QPointer<QWidget> owner = parent;
+    QMetaObject::invokeMethod(
+        this, [this, owner] { StartListImport(owner); }, Qt::QueuedConnection);
+    return true;
+}
+
+void ImportController::StartListImport(QWidget* parent) {
+    std::vector<std::string> paths;
+    for (const QString& path : importPathList_) paths.push_back(NativePath(path));
+    CurrentImportProgress().Reset();
+    importCancelFlag = false;
+    dialogParent_ = parent;
+
+    RunProgressDialog(parent, true, [this, paths = std::move(paths)] {
+        WorkerSlot listSlot(WorkerKind::ListImport);
+        if (!listSlot.Held()) {
+            importPathList_.clear();
+            return;
+        }
+        workerActive_ = true;
+        worker_ = std::thread(&ImportController::RunListWorker, this, std::move(listSlot), paths);
+    });
+}
+
+void ImportController::RunListWorker(WorkerSlot listSlot, const std::vector<std::string>& paths) {
+    RunListImport(paths);
+    listSlot.Release();
+    workerActive_ = false;
+    QMetaObject::invokeMethod(this, &ImportController::OnWorkerEnded, Qt::QueuedConnection);
+}
+
+void ImportController::RunProgressDialog(QWidget* parent, bool waitForCount,
+                                         std::function<void()> startWorker) {
+    // The previous worker has ended (ImportRunning was false); reap its thread.
+    if (worker_.joinable()) worker_.join();
+    CDlg_NewPic dialog(parent);
+    progressDialog_ = &dialog;
+    if (dialogOpened_) dialogOpened_();
+    if (waitForCount) dialog.StartRefreshWhenCounted();
+    startWorker();
+    dialog.exec();
+    progressDialog_ = nullptr;
+}
+
+void ImportController::ShowCounter(QWidget* parent) {
+    if (!counter_) {
+        if (parent != nullptr) {
+            counter_ = new CDialog_Num(parent);
+        } else {
+            ownedCounter_ = std::make_unique<CDialog_Num>();
+            counter_ = ownedCounter_.get();
+        }
+        connect(counter_, &QDialog::rejected, this, &ImportController::CancelFolderCount);
+    }
+    // Modal above the progress dialog, so that its 取消 can be pressed.
+    counter_->setWindowModality(Qt::ApplicationModal);
+    countTick_.start();
+    ShowCount();
+    counter_->show();
+}
+
+void ImportController::ShowCount() {
+    if (!counter_) return;
+    counter_->SetCountText(QString::number(CurrentImportProgress().total.load()));
+    ReceiverRegistry::Send(ReceiverRole::FoundPhotosCounter, UiMessage::kFoundCountChanged);
+}
+
+void ImportController::CancelFolderCount() {
+    countCancelFlag = true;
+    countTick_.stop();
+    if (counter_) counter_->hide();
+}
+
+void ImportController::OnCountEnded(bool counted) {
+    countTick_.stop();
+    if (counter_) counter_->hide();
+    if (counted && progressDialog_) progressDialog_->StartRefresh();
+}
+
+void ImportController::OnWorkerEnded() {
+    if (worker_.joinable() && !workerActive_) worker_.join();
+    importPathList_.clear();
+    emit importEnded();
+}

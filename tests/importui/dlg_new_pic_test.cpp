@@ -1,0 +1,78 @@
+#include <gtest/gtest.h>
+
+#include <QLabel>
+#include <QProgressBar>
+#include <QPushButton>
+
+#include "import/import_state.h"
+#include "importui/dlg_new_pic.h"
+
+namespace {
+
+class CDlg_NewPicTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        CurrentImportProgress().Reset();
+        importCancelFlag = false;
+    }
+    void TearDown() override {
+        CurrentImportProgress().Reset();
+        importCancelFlag = false;
+    }
+};
+
+TEST_F(CDlg_NewPicTest, OpensWithTheInitialTextsAndOkDisabled) {
+    CDlg_NewPic dialog;
+    EXPECT_EQ(dialog.Caption(), QStringLiteral("导入照片"));
+    EXPECT_EQ(dialog.ImportedLine()->text(), QStringLiteral("已导入照片：0/0张"));
+    EXPECT_EQ(dialog.DuplicateLine()->text(), QStringLiteral("重复照片：0张"));
+    EXPECT_EQ(dialog.DoneLine()->text(), QStringLiteral("已完成："));
+    EXPECT_FALSE(dialog.OkButton()->isEnabled());
+    EXPECT_TRUE(dialog.CancelButton()->isEnabled());
+}
+
+TEST_F(CDlg_NewPicTest, AnEmptyCountShowsZeroPercentAndNeverEnablesOk) {
+    CDlg_NewPic dialog;
+    dialog.StartRefresh();
+    dialog.Refresh();
+    EXPECT_EQ(dialog.ImportedLine()->text(), QStringLiteral("已导入照片：0/0张"));
+    EXPECT_EQ(dialog.DoneLine()->text(), QStringLiteral("已完成：0%"));
+    EXPECT_FALSE(dialog.OkButton()->isEnabled());
+    EXPECT_TRUE(dialog.Refreshing());
+}
+
+TEST_F(CDlg_NewPicTest, EnablesOkAndStopsRefreshingOnceEveryFileWasHandled) {
+    CDlg_NewPic dialog;
+    dialog.StartRefresh();
+    ImportProgress& progress = CurrentImportProgress();
+    progress.total = 4;
+    progress.imported = 1;
+    dialog.Refresh();
+    EXPECT_EQ(dialog.Bar()->maximum(), 4);
+    EXPECT_EQ(dialog.Bar()->value(), 1);
+    EXPECT_EQ(dialog.DoneLine()->text(), QStringLiteral("已完成：25%"));
+    EXPECT_FALSE(dialog.OkButton()->isEnabled());
+
+    progress.imported = 3;
+    progress.notImported = 1;
+    dialog.Refresh();
+    EXPECT_EQ(dialog.ImportedLine()->text(), QStringLiteral("已导入照片：3/4张"));
+    EXPECT_EQ(dialog.DuplicateLine()->text(), QStringLiteral("重复照片：1张"));
+    EXPECT_EQ(dialog.DoneLine()->text(), QStringLiteral("已完成：100%"));
+    EXPECT_EQ(dialog.Bar()->value(), 4);
+    EXPECT_TRUE(dialog.OkButton()->isEnabled());
+    EXPECT_FALSE(dialog.Refreshing());
+}
+
+TEST_F(CDlg_NewPicTest, CancelSetsTheImportCancelFlagAndCloses) {
+    CDlg_NewPic dialog;
+    dialog.show();
+    dialog.StartRefresh();
+    dialog.CancelButton()->click();
+    EXPECT_TRUE(importCancelFlag);
+    EXPECT_FALSE(dialog.isVisible());
+    EXPECT_EQ(dialog.result(), QDialog::Rejected);
+    EXPECT_FALSE(dialog.Refreshing());
+}
+
+}  // namespace

@@ -1,0 +1,301 @@
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QLabel>
+#include <QPushButton>
+#include <QTimer>
+#include <QWidget>
+#include <chrono>
+#include <filesystem>
+#include <functional>
+#include <thread>
+#include <vector>
+
+#include "app/receiver_registry.h"
+#include "app/ui_messages.h"
+#include "catalogue/photo_catalogue.h"
+#include "catalogue/process_flags.h"
+#include "dialogs/dialog_num.h"
+#include "import/import_state.h"
+#include "importui/default_import_folder.h"
+#include "importui/dlg_new_pic.h"
+#include "importui/import_controller.h"
+#include "platform/data_folder.h"
+#include "temp_folder.h"
+#include "test_jpeg_writer.h"
+
+namespace {
+
+// Records the application-defined messages a window receives.
+class MessageRecorder : public QWidget {
+public:
+    std::vector<int> received;
+    bool event(QEvent* event) override {
+        if (event->type() >= QEvent::User) {
+            received.push_back(static_cast<int>(event->type()));
+            return true;
+        }
+        return QWidget::event(event);
+    }
+    bool Got(int number) const {
+        return std::find(received.begin(), received.end(), number) != received.end();
+    }
+};
+
+struct ShownMessage {
+    QString title;
+    QString text;
+    bool twoButtons;
+};
+
+// Processes events until done() holds; gives up after a generous guard so a
+// fault fails the test instead of hanging it.
+void ProcessEventsUntil(const std::function<bool()>& done) {
+    const auto guard = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+    while (!done() && std::chrono::steady_clock::now() < guard) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    }
+}
+
+class ImportControllerTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        SetDataFolder(data_.Path());
+        CloseCatalogue();
+        ExitRequested = false;
+        importCancelFlag = false;
+        countCancelFlag = false;
+        CurrentImportProgress().Reset();
+        controller_ = std::make_unique<ImportController>();
+        controller_->SetMessageBox(
+            [this](QWidget*, const QString& title, const QString& text, bool twoButtons) {
+                messages_.push_back({title, text, twoButtons});
+                return answer_;
+            });
+        controller_->SetCompanionCheck([this](QWidget*) {
+            ++companionChecks_;
+            return true;
+        });
+        // Drives the modal progress dialog: onDialog_ sees it every few ms.
+        driver_.setInterval(5);
+        QObject::connect(&driver_, &QTimer::timeout, [this] {
+            if (CDlg_NewPic* dialog = controller_->ProgressDialog(); dialog && onDialog_)
+                onDialog_(*dialog);
+        });
+        driver_.start();
+    }
+    void TearDown() override {
+        driver_.stop();
+        controller_.reset();
+        CloseCatalogue();
+        importCancelFlag = false;
+        countCancelFlag = false;
+        CurrentImportProgress().Reset();
+    }
+
+    std::string WritePhoto(const std::string& relativePath, std::uint32_t seed, bool withPosition = false) {
+        const std::string path = photos_.File(relativePath);
+        std::filesystem::create_directories(std::filesystem::path(path).parent_path());
+        TestJpegOptions options;
+        options.seed = seed;
+        options.embedThumbnail = true;
+        options.thumbnailWidth = 16;
+        options.thumbnailHeight = 12;
+        options.make = "Canon";
+        options.model = "EOS 5D";
+        options.dateTimeOriginal = "2019:07:01 08:00:00";
+        if (withPosition) {
+            options.latitudeRef = "N";
+            options.latitude = TestDms{{{22, 1}, {32, 1}, {0, 1}}};
+            options.longitudeRef = "E";
+            options.longitude = TestDms{{{114, 1}, {3, 1}, {0, 1}}};
+        }
+        EXPECT_TRUE(WriteTestJpeg(path, options));
+        return path;
+    }
+
+    QString Folder(const std::string& relativePath) {
+        const std::string path = photos_.File(relativePath);
+        std::filesystem::create_directories(path);
+        return QString::fromStdString(path);
+    }
+
+    void WaitForTheWorker() {
+        ProcessEventsUntil([this] { return !controller_->ImportRunning(); });
+        ASSERT_FALSE(controller_->ImportRunning());
+    }
+
+    static std::size_t PendingRegions() {
+        CatalogueSession session;
+        return PhotoCatalogue::Instance().pendingRegions.size();
+    }
+
+    TempFolder data_;
+    TempFolder photos_;
+    MessageRecorder pane_;
+    ReceiverRegistration paneRegistration_{ReceiverRole::CategoryPane, &pane_};
+    MessageRecorder view_;
+    ReceiverRegistration viewRegistration_{ReceiverRole::MainView, &view_};
+    std::unique_ptr<ImportController> controller_;
+    std::vector<ShownMessage> messages_;
+    int answer_ = 1;
+    int companionChecks_ = 0;
+    QTimer driver_;
+    std::function<void(CDlg_NewPic&)> onDialog_;
+};
+
+TEST_F(ImportControllerTest, AFolderImportCountsImportsAndRebuildsTheTrees) {
+    WritePhoto("album/1.jpg", 1);
+    WritePhoto("album/sub/2.JPG", 2);
+    WritePhoto("album/3.jpeg", 3);
+    const QString album = Folder("album");
+    QString importedLine;
+    onDialog_ = [&](CDlg_NewPic& dialog) {
+        if (!dialog.OkButton()->isEnabled()) return;
+        importedLine = dialog.ImportedLine()->text();
+        dialog.OkButton()->click();
+    };
+    controller_->ImportFolder(album, &pane_);
+    EXPECT_EQ(importedLine, QStringLiteral("已导入照片：3/3张"));
+    EXPECT_EQ(controller_->LastImportFolder(), album);
+    ASSERT_NE(controller_->FoundPhotosCounter(), nullptr);
+    EXPECT_EQ(controller_->FoundPhotosCounter()->parent(), &pane_);
+
+    WaitForTheWorker();
+    EXPECT_FALSE(controller_->FoundPhotosCounter()->isVisible());
+    const std::vector<int> closing{UiMessage::kDropTrees, UiMessage::kRebuildCurrentTree};
+    EXPECT_EQ(pane_.received, closing);
+    EXPECT_TRUE(std::filesystem::exists(CatalogueFilePath()));
+    EXPECT_TRUE(messages_.empty());
+}
+
+TEST_F(ImportControllerTest, AFolderWithoutPhotosShowsZeroOfZeroAndNeverEnablesOk) {
+    Folder("empty");
+    std::filesystem::create_directories(photos_.File("empty/notes"));
+    WriteBytesFile(photos_.File("empty/notes/readme.txt"), {'h', 'i'});
+    QString importedLine, doneLine;
+    bool okEnabled = true;
+    onDialog_ = [&](CDlg_NewPic& dialog) {
+        if (dialog.DoneLine()->text() != QStringLiteral("已完成：0%")) return;
+        importedLine = dialog.ImportedLine()->text();
+        doneLine = dialog.DoneLine()->text();
+        okEnabled = dialog.OkButton()->isEnabled();
+        dialog.CancelButton()->click();
+    };
+    controller_->ImportFolder(Folder("empty"), &pane_);
+    WaitForTheWorker();
+    EXPECT_EQ(importedLine, QStringLiteral("已导入照片：0/0张"));
+    EXPECT_EQ(doneLine, QStringLiteral("已完成：0%"));
+    EXPECT_FALSE(okEnabled);
+    // Nothing was imported, so no closing steps ran.
+    EXPECT_TRUE(pane_.received.empty());
+}
+
+TEST_F(ImportControllerTest, CancellingTheProgressDialogStillRunsTheClosingSteps) {
+    for (std::uint32_t seed = 1; seed <= 20; ++seed)
+        WritePhoto("many/" + std::to_string(seed) + ".jpg", seed);
+    onDialog_ = [&](CDlg_NewPic& dialog) {
+        // Once the count has ended the import worker has started.
+        if (dialog.Refreshing() || dialog.OkButton()->isEnabled()) dialog.CancelButton()->click();
+    };
+    controller_->ImportFolder(Folder("many"), &pane_);
+    EXPECT_TRUE(importCancelFlag);
+    WaitForTheWorker();
+    EXPECT_TRUE(pane_.Got(UiMessage::kDropTrees));
+    EXPECT_TRUE(pane_.Got(UiMessage::kRebuildCurrentTree));
+    EXPECT_TRUE(std::filesystem::exists(CatalogueFilePath()));
+}
+
+TEST_F(ImportControllerTest, ADropWhileTheListIsQueuedIsRefusedAndAnEmptyListImportFreesIt) {
+    const QString empty = Folder("nothing-here");
+    EXPECT_TRUE(controller_->AcceptDroppedPaths({empty, "/nowhere/a.png"}, &pane_));
+    EXPECT_EQ(controller_->ImportPathList(), QStringList{empty});
+
+    const std::string photo = WritePhoto("later/a.JPG", 7);
+    EXPECT_FALSE(controller_->AcceptDroppedPaths({QString::fromStdString(photo)}, &pane_));
+    ASSERT_EQ(messages_.size(), 1u);
+    EXPECT_EQ(messages_[0].title, QStringLiteral("提示"));
+    EXPECT_EQ(messages_[0].text, QStringLiteral("还有照片正在导入，请稍后再试！"));
+    EXPECT_FALSE(messages_[0].twoButtons);
+    EXPECT_EQ(controller_->ImportPathList(), QStringList{empty});
+
+    // The queued import counts nothing, empties its list and leaves the dialog
+    // with its first texts; the user closes it.
+    QString doneLine;
+    onDialog_ = [&](CDlg_NewPic& dialog) {
+        if (!controller_->ImportPathList().isEmpty()) return;
+        doneLine = dialog.DoneLine()->text();
+        dialog.CancelButton()->click();
+    };
+    WaitForTheWorker();
+    ProcessEventsUntil([this] { return controller_->ProgressDialog() == nullptr; });
+    EXPECT_EQ(doneLine, QStringLiteral("已完成："));
+    EXPECT_TRUE(pane_.received.empty());
+
+    onDialog_ = [&](CDlg_NewPic& dialog) {
+        if (dialog.OkButton()->isEnabled()) dialog.OkButton()->click();
+    };
+    EXPECT_TRUE(controller_->AcceptDroppedPaths({QString::fromStdString(photo)}, &pane_));
+    WaitForTheWorker();
+    ProcessEventsUntil([this] { return controller_->ProgressDialog() == nullptr; });
+    EXPECT_EQ(CurrentImportProgress().imported.load(), 1);
+    EXPECT_TRUE(pane_.Got(UiMessage::kDropTrees));
+    EXPECT_EQ(messages_.size(), 1u);
+}
+
+TEST_F(ImportControllerTest, ChosenFilesLeaveOutFoldersAndStartNothingWithoutAJpeg) {
+    EXPECT_FALSE(controller_->AcceptFilePaths({Folder("only-a-folder"), "/x/a.png"}, &pane_));
+    EXPECT_TRUE(controller_->ImportPathList().isEmpty());
+    EXPECT_FALSE(controller_->ImportRunning());
+}
+
+TEST_F(ImportControllerTest, ConfirmingTheClosingQuestionStartsTheRegionLookup) {
+    const std::string located = WritePhoto("gps/a.jpg", 11, true);
+    const std::string plain = WritePhoto("gps/b.jpg", 12);
+    onDialog_ = [&](CDlg_NewPic& dialog) {
+        if (dialog.OkButton()->isEnabled()) dialog.OkButton()->click();
+    };
+    answer_ = 1;
+    EXPECT_TRUE(controller_->AcceptFilePaths(
+        {QString::fromStdString(located), QString::fromStdString(plain)}, &pane_));
+    WaitForTheWorker();
+    ASSERT_EQ(messages_.size(), 1u);
+    EXPECT_EQ(messages_[0].title, QStringLiteral("提示"));
+    EXPECT_EQ(messages_[0].text,
+              QStringLiteral("共成功导入2张昭片，其中有1张含有位置信息。\r\n"
+                             "是否需要打开Darazoz地图在后台进行位置分析？"));
+    EXPECT_TRUE(messages_[0].twoButtons);
+    EXPECT_EQ(companionChecks_, 1);
+    ProcessEventsUntil([this] { return view_.Got(UiMessage::kStartRegionLookup); });
+    EXPECT_TRUE(view_.Got(UiMessage::kStartRegionLookup));
+    EXPECT_EQ(PendingRegions(), 1u);
+}
+
+TEST_F(ImportControllerTest, DecliningTheClosingQuestionEmptiesTheQueue) {
+    const std::string located = WritePhoto("gps/a.jpg", 21, true);
+    onDialog_ = [&](CDlg_NewPic& dialog) {
+        if (dialog.OkButton()->isEnabled()) dialog.OkButton()->click();
+    };
+    answer_ = 2;
+    EXPECT_TRUE(controller_->AcceptFilePaths({QString::fromStdString(located)}, &pane_));
+    WaitForTheWorker();
+    EXPECT_EQ(messages_.size(), 1u);
+    EXPECT_EQ(companionChecks_, 0);
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(view_.Got(UiMessage::kStartRegionLookup));
+    EXPECT_EQ(PendingRegions(), 0u);
+}
+
+TEST(DefaultImportFolder, IsThePicturesFolderWhenItExistsElseHome) {
+    TempFolder home;
+    const QByteArray savedHome = qgetenv("HOME");
+    qputenv("HOME", QByteArray::fromStdString(home.Path()));
+    EXPECT_EQ(QDir(DefaultImportFolder()), QDir(QString::fromStdString(home.Path())));
+    std::filesystem::create_directories(home.File("Pictures"));
+    EXPECT_EQ(QDir(DefaultImportFolder()), QDir(QString::fromStdString(home.File("Pictures"))));
+    qputenv("HOME", savedHome);
+}
+
+}  // namespace
