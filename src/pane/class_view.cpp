@@ -1,0 +1,262 @@
+// CClassView: creation, groupings and their trees, messages and layout.
+
+#include "pane/class_view.h"
+
+#include <QAction>
+#include <QActionGroup>
+#include <QList>
+#include <QPainter>
+#include <QToolBar>
+
+#include "app/message_event.h"
+#include "app/ui_messages.h"
+#include "pane/sort_buttons.h"
+#include "pane/tree_ctrl_ex.h"
+#include "tree/category_tree_builder.h"
+#include "view/verero_view.h"
+
+namespace {
+CClassView* instance = nullptr;
+constexpr int kSearchPanelHeight = 130;
+}  // namespace
+
+CClassView::CClassView(CVereroView& view, QWidget* parent)
+    : QWidget(parent), view_(view), registration_(ReceiverRole::CategoryPane, this) {
+    setFocusPolicy(Qt::StrongFocus);
+    setAcceptDrops(true);
+    scanTimer_.setInterval(1000);
+    connect(&scanTimer_, &QTimer::timeout, this, &CClassView::ShowScanCount);
+    MakeCurrent(EnsureControl(SortMode::ShotTime));
+    CreateToolBar();
+    CreateContextMenu();
+    instance = this;
+    connect(&view_, &CVereroView::refreshRequested, this, &CClassView::OnRefreshRequested);
+    if (!current_->HasItems() && BuildTree(SortMode::ShotTime)) SelectFirst();
+    Relayout();
+}
+
+CClassView::~CClassView() {
+    if (instance == this) instance = nullptr;
+}
+
+CClassView* CClassView::Instance() { return instance; }
+
+void CClassView::CreateToolBar() {
+    toolbar_ = new QToolBar(this);
+    toolbar_->setMovable(false);
+    toolbar_->setFloatable(false);
+    toolbar_->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    toolbar_->setContextMenuPolicy(Qt::PreventContextMenu);  // not customisable
+    modeButtons_ = new QActionGroup(this);
+    modeButtons_->setExclusionPolicy(QActionGroup::ExclusionPolicy::ExclusiveOptional);
+    for (const SortButton& button : kSortButtons) {
+        QAction* action = toolbar_->addAction(QString::fromUtf8(button.text));
+        action->setData(button.commandId);
+        action->setToolTip(QString::fromUtf8(button.tip));
+        action->setStatusTip(QString::fromUtf8(button.tip));
+        action->setCheckable(true);
+        modeButtons_->addAction(action);
+        const SortMode mode = button.mode;
+        connect(action, &QAction::triggered, this, [this, mode] { ShowMode(mode); });
+    }
+    CheckModeButton();
+}
+
+void CClassView::CheckModeButton() {
+    for (QAction* action : modeButtons_->actions()) {
+        bool shown = false;
+        for (const SortButton& button : kSortButtons)
+            shown = shown || (button.commandId == action->data().toInt() && button.mode == mode_);
+        action->setChecked(shown);
+    }
+}
+
+CTreeCtrlEx* CClassView::TreeOf(SortMode mode) const { return controls_[static_cast<int>(mode)]; }
+
+SortMode CClassView::SlotOf(SortMode mode) const {
+    const bool filtered = mode == SortMode::KeywordGroups || mode == SortMode::SubjectGroups ||
+                          mode == SortMode::RegionGroups;
+    return searchActive_ && filtered ? SortMode::ShotTime : mode;
+}
+
+CTreeCtrlEx* CClassView::EnsureControl(SortMode slot) {
+    CTreeCtrlEx*& control = controls_[static_cast<int>(slot)];
+    if (control != nullptr) return control;
+    control = new CTreeCtrlEx(this);
+    control->setFrameShape(QFrame::NoFrame);  // the pane draws the frame
+    control->hide();
+    control->installEventFilter(this);
+    connect(control, &CTreeCtrlEx::caretReported, this, &CClassView::OnCaretReported);
+    connect(control, &CTreeCtrlEx::selectionListCleared, this, &CClassView::ClearViewSelection);
+    connect(control, &CTreeCtrlEx::itemDoubleClicked, this, &CClassView::OnDoubleClicked);
+    connect(control, &CTreeCtrlEx::contextMenuAsked, this, &CClassView::OnContextMenuAsked);
+    return control;
+}
+
+bool CClassView::BuildTree(SortMode mode) {
+    std::unique_ptr<CategoryTree> tree;
+    if (mode == SortMode::FromMap) {
+        tree = BuildFromMapTree(mapIds_);
+    } else {
+        tree = BuildCategoryTree(mode, searchActive_ ? &filter_ : nullptr);
+        if (tree) AppendDuplicatesGroup(*tree);
+    }
+    if (!tree) return false;
+    ApplyGroupCounts(*tree);
+    CTreeCtrlEx* control = EnsureControl(SlotOf(mode));
+    control->SetTree(std::move(tree));
+    MakeCurrent(control);
+    return true;
+}
+
+void CClassView::MakeCurrent(CTreeCtrlEx* control) {
+    for (CTreeCtrlEx* other : controls_) {
+        if (other != nullptr && other != control) other->hide();
+    }
+    current_ = control;
+    if (control != nullptr) {
+        control->show();
+        Relayout();
+    }
+    update();
+}
+
+void CClassView::ShowMode(SortMode mode) {
+    if (mode == mode_) return;
+    mode_ = mode;
+    CheckModeButton();
+    if (searchActive_) DropTrees();  // the filtered trees are built anew
+    CTreeCtrlEx* control = TreeOf(SlotOf(mode));
+    if (control != nullptr && control->Tree() != nullptr) {
+        MakeCurrent(control);
+        SelectFirst();
+    } else if (BuildTree(mode)) {
+        SelectFirst();
+    } else {
+        MakeCurrent(nullptr);
+    }
+}
+
+void CClassView::RebuildCurrent() {
+    CTreeCtrlEx* control = TreeOf(SlotOf(mode_));
+    if (control != nullptr && control->Tree() != nullptr) {
+        MakeCurrent(control);
+        return;
+    }
+    if (!BuildTree(mode_)) MakeCurrent(nullptr);
+}
+
+void CClassView::DropTrees() {
+    for (int slot = 0; slot < kSortModeCount; ++slot) {
+        if (controls_[slot] != nullptr && static_cast<SortMode>(slot) != SortMode::FromMap)
+            controls_[slot]->DropTree();
+    }
+    current_ = nullptr;
+    update();
+}
+
+void CClassView::DropRegionTree() {
+    if (CTreeCtrlEx* control = TreeOf(SlotOf(SortMode::RegionGroups))) {
+        control->DropTree();
+        if (control == current_) current_ = nullptr;
+    }
+    // The view's refresh rebuilds the shown tree and finds its place again.
+    if (mode_ == SortMode::RegionGroups) view_.RefreshList(false);
+}
+
+void CClassView::ShowMapPhotos(std::vector<std::int64_t> ids) {
+    mapIds_ = std::move(ids);
+    mode_ = SortMode::FromMap;
+    CheckModeButton();
+    if (BuildTree(SortMode::FromMap)) {
+        SelectFirst();
+    } else {
+        MakeCurrent(nullptr);
+    }
+}
+
+void CClassView::SetSearchActive(bool active) {
+    if (active == searchActive_) return;
+    searchActive_ = active;
+    if (active) {
+        if (searchPanel_ != nullptr) searchPanel_->show();
+        Relayout();
+        return;
+    }
+    if (searchPanel_ != nullptr) searchPanel_->hide();
+    DropTrees();
+    RebuildCurrent();
+    SelectFirst();
+    Relayout();
+}
+
+void CClassView::SetSearchPanel(QWidget* panel) {
+    searchPanel_ = panel;
+    if (panel == nullptr) return;
+    panel->setParent(this);
+    panel->setVisible(searchActive_);
+    Relayout();
+}
+
+bool CClassView::event(QEvent* event) {
+    if (!IsMessageEvent(event)) return QWidget::event(event);
+    const auto* message = static_cast<MessageEvent*>(event);
+    switch (message->Number()) {
+        case UiMessage::kShowMapPhotos: {
+            const QList<qint64> ids = message->Payload().value<QList<qint64>>();
+            ShowMapPhotos(std::vector<std::int64_t>(ids.begin(), ids.end()));
+            return true;
+        }
+        case UiMessage::kRebuildCurrentTree:
+            RebuildCurrent();
+            SelectFirst();
+            Relayout();
+            view_.viewport()->update();
+            return true;
+        case UiMessage::kCancelFolderScan:
+            CancelFolderScan();
+            return true;
+        case UiMessage::kPaneRelayout:
+            Relayout();
+            return true;
+        case UiMessage::kDropTrees:
+            DropTrees();
+            return true;
+        case UiMessage::kRegionTreeStale:
+            DropRegionTree();
+            return true;
+        default:
+            return QWidget::event(event);
+    }
+}
+
+void CClassView::Relayout() {
+    if (toolbar_ == nullptr) return;
+    const int toolbarHeight = toolbar_->sizeHint().height();
+    toolbar_->setGeometry(0, 0, width(), toolbarHeight);
+    // The search panel lies below the toolbar, slightly wider than the pane
+    // so that its own border does not show; the tree follows below it.
+    int treeTop = toolbarHeight + 1;
+    if (searchActive_ && searchPanel_ != nullptr) {
+        searchPanel_->setGeometry(-2, toolbarHeight, width() + 2, kSearchPanelHeight);
+        treeTop = toolbarHeight + kSearchPanelHeight;
+    }
+    const QRect treeArea(1, treeTop, std::max(0, width() - 2), std::max(0, height() - treeTop - 1));
+    for (CTreeCtrlEx* control : controls_) {
+        if (control != nullptr) control->setGeometry(treeArea);
+    }
+    update();
+}
+
+void CClassView::resizeEvent(QResizeEvent*) { Relayout(); }
+
+void CClassView::paintEvent(QPaintEvent*) {
+    if (current_ == nullptr) return;
+    QPainter painter(this);
+    painter.setPen(palette().color(QPalette::Dark));
+    painter.drawRect(current_->geometry().adjusted(-1, -1, 0, 0));
+}
+
+void CClassView::focusInEvent(QFocusEvent*) {
+    if (current_ != nullptr) current_->setFocus();
+}

@@ -1,0 +1,154 @@
+#pragma once
+// The category pane "照片列表": the sort toolbar, a seam for the search
+// panel, and one tree control per grouping, of which one is shown. It keeps
+// the built trees until told to drop them, hands the photos of the selected
+// category to the main view, carries the photo context menu 119 and the
+// Ctrl+A/C/X/V keys, and queues dropped or pasted files for import.
+//
+// UI thread only. One instance, published as CClassView::Instance() and as
+// the CategoryPane receiver of messages 4470, 6546, 6552, 6584, 6589 and
+// 6601. Workers reach it only through those messages.
+
+#include <QTimer>
+#include <QWidget>
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "app/receiver_registry.h"
+#include "pane/pane_hooks.h"
+#include "tree/search_filter.h"
+#include "tree/sort_mode.h"
+#include "view/list_refresh_request.h"
+
+class CDialog_Num;
+class CTreeCtrlEx;
+class CVereroView;
+class QActionGroup;
+class QMenu;
+class QToolBar;
+
+class CClassView : public QWidget {
+    Q_OBJECT
+
+public:
+    // Builds the shot-time tree and hands its first group to the view.
+    explicit CClassView(CVereroView& view, QWidget* parent = nullptr);
+    ~CClassView() override;
+
+    static CClassView* Instance();
+
+    void SetHooks(PaneHooks hooks) { hooks_ = std::move(hooks); }
+
+    // --- Groupings and their trees.
+    SortMode CurrentMode() const { return mode_; }
+    // The toolbar command of a grouping; nothing when it is shown already.
+    void ShowMode(SortMode mode);
+    // Shows the current grouping's tree, building it when it was dropped.
+    // Selecting is left to the caller.
+    void RebuildCurrent();
+    // Drops every tree but the map list; no tree is current afterwards.
+    void DropTrees();
+    // Builds and shows the list of photos chosen on the map.
+    void ShowMapPhotos(std::vector<std::int64_t> ids);
+    // The shown tree control, or null when no tree is current.
+    CTreeCtrlEx* CurrentTree() const { return current_; }
+    // The control of a grouping, or null before it was first needed.
+    CTreeCtrlEx* TreeOf(SortMode mode) const;
+    QToolBar* SortToolBar() const { return toolbar_; }
+
+    // --- Hand-over to the main view.
+    // Lists the photos beneath a node of the current tree in the view.
+    void FillViewFromNode(NodeIndex node);
+    // The first top-level group becomes the caret and fills the view.
+    void SelectFirst();
+    // After the trees were rebuilt: the category and photo of the request
+    // are found again (see ListRefreshRequest).
+    void ReselectAfterRebuild(const ListRefreshRequest& request, const std::string& topLevelLabel);
+    // Writes the selected items' photos into the view's selection list.
+    void CollectSelection();
+
+    // --- Search (the search panel is created elsewhere and placed here).
+    SearchFilter& Filter() { return filter_; }
+    bool SearchActive() const { return searchActive_; }
+    // Switching on shows the panel; switching off hides it, rebuilds the
+    // current tree unfiltered and selects its first group.
+    void SetSearchActive(bool active);
+    void SetSearchPanel(QWidget* panel);
+
+    // --- Folder import: the found-photos counter and its 1 s timer 6549.
+    CDialog_Num* FoundPhotosCounter();
+    void StartScanTimer();
+    void StopScanTimer();
+
+    // --- Commands (menu 119, keys, 添加文件夹).
+    QMenu* ContextMenu() const { return menu_; }
+    // Enables the entries of menu 119 as they stand now.
+    void UpdateMenuStates();
+    void RunMenuCommand(int commandId);
+    void Paste();
+    void AddFolder();
+    // Queues dropped paths (refused while an import is pending).
+    void DropPaths(const QList<QUrl>& urls);
+
+    // Lays out the toolbar, the search panel and the current tree.
+    void Relayout();
+
+signals:
+    // Start the viewer prefetch worker, or reset its cache when it runs.
+    void prefetchRequested();
+
+protected:
+    bool event(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+
+private:
+    // The control a grouping is shown in: while searching, the keyword,
+    // subject and region groupings share the filtered shot-time tree.
+    SortMode SlotOf(SortMode mode) const;
+    CTreeCtrlEx* EnsureControl(SortMode slot);
+    // Builds the grouping's tree into its control; false when none results.
+    bool BuildTree(SortMode mode);
+    void MakeCurrent(CTreeCtrlEx* control);
+    void DropRegionTree();
+    void CancelFolderScan();
+    void ShowScanCount();
+    void OnRefreshRequested(const ListRefreshRequest& request);
+    void OnCaretReported(const QModelIndex& caret);
+    void OnContextMenuAsked(const QPoint& globalPos, const QModelIndex& pointed);
+    void OnDoubleClicked();
+    void ClearViewSelection();
+    // Ctrl+A, Ctrl+C, Ctrl+X and Ctrl+V; the key goes on afterwards.
+    void HandleControlKey(int key);
+    bool ViewHasPhotos() const;
+    bool CommandAvailable(int commandId) const;
+    void RunViewCommand(int commandId);
+    void CreateToolBar();
+    void CreateContextMenu();
+    void CheckModeButton();
+
+    CVereroView& view_;
+    PaneHooks hooks_;
+    SortMode mode_ = SortMode::ShotTime;
+    std::array<CTreeCtrlEx*, kSortModeCount> controls_{};
+    CTreeCtrlEx* current_ = nullptr;
+    // The tree whose node the view's categoryNode names (it may have been
+    // dropped since).
+    const void* listedFrom_ = nullptr;
+    std::vector<std::int64_t> mapIds_;
+    SearchFilter filter_;
+    bool searchActive_ = false;
+    QWidget* searchPanel_ = nullptr;
+    CDialog_Num* counter_ = nullptr;
+    QTimer scanTimer_;
+    QToolBar* toolbar_ = nullptr;
+    QActionGroup* modeButtons_ = nullptr;
+    QMenu* menu_ = nullptr;
+    ReceiverRegistration registration_;
+};
