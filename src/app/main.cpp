@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "app/browsing_windows.h"
 #include "app/main_frame.h"
 #include "app/termination_signals.h"
 #include "app/verero_app.h"
@@ -34,7 +35,8 @@ int main(int argc, char* argv[]) {
     const QString grabFile = TakeGrabOption(args);
 
     CVereroApp verero;
-    if (!verero.InitInstance(args)) return 1;
+    if (!verero.InitInstance(args, MakeBrowsingParts())) return 1;
+    ConnectBrowsingWindows(*verero.MainFrame());
     TerminationSignals termination;
     QObject::connect(&termination, &TerminationSignals::terminationRequested, verero.MainFrame(),
                      &CMainFrame::close);
