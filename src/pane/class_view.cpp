@@ -24,8 +24,6 @@ CClassView::CClassView(CVereroView& view, QWidget* parent)
     : QWidget(parent), view_(view), registration_(ReceiverRole::CategoryPane, this) {
     setFocusPolicy(Qt::StrongFocus);
     setAcceptDrops(true);
-    scanTimer_.setInterval(1000);
-    connect(&scanTimer_, &QTimer::timeout, this, &CClassView::ShowScanCount);
     MakeCurrent(EnsureControl(SortMode::ShotTime));
     CreateToolBar();
     CreateContextMenu();
@@ -214,7 +212,7 @@ bool CClassView::event(QEvent* event) {
             view_.viewport()->update();
             return true;
         case UiMessage::kCancelFolderScan:
-            CancelFolderScan();
+            if (hooks_.cancelFolderScan) hooks_.cancelFolderScan();
             return true;
         case UiMessage::kPaneRelayout:
             Relayout();

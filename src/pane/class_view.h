@@ -9,7 +9,6 @@
 // the CategoryPane receiver of messages 4470, 6546, 6552, 6584, 6589 and
 // 6601. Workers reach it only through those messages.
 
-#include <QTimer>
 #include <QWidget>
 #include <array>
 #include <cstdint>
@@ -22,7 +21,6 @@
 #include "tree/sort_mode.h"
 #include "view/list_refresh_request.h"
 
-class CDialog_Num;
 class CTreeCtrlEx;
 class CVereroView;
 class QActionGroup;
@@ -77,11 +75,6 @@ public:
     void SetSearchActive(bool active);
     void SetSearchPanel(QWidget* panel);
 
-    // --- Folder import: the found-photos counter and its 1 s timer 6549.
-    CDialog_Num* FoundPhotosCounter();
-    void StartScanTimer();
-    void StopScanTimer();
-
     // --- Commands (menu 119, keys, 添加文件夹).
     QMenu* ContextMenu() const { return menu_; }
     // Enables the entries of menu 119 as they stand now.
@@ -89,7 +82,7 @@ public:
     void RunMenuCommand(int commandId);
     void Paste();
     void AddFolder();
-    // Queues dropped paths (refused while an import is pending).
+    // Hands dropped files to the import controller.
     void DropPaths(const QList<QUrl>& urls);
 
     // Lays out the toolbar, the search panel and the current tree.
@@ -117,8 +110,6 @@ private:
     bool BuildTree(SortMode mode);
     void MakeCurrent(CTreeCtrlEx* control);
     void DropRegionTree();
-    void CancelFolderScan();
-    void ShowScanCount();
     void OnRefreshRequested(const ListRefreshRequest& request);
     void OnCaretReported(const QModelIndex& caret);
     void OnContextMenuAsked(const QPoint& globalPos, const QModelIndex& pointed);
@@ -145,8 +136,6 @@ private:
     SearchFilter filter_;
     bool searchActive_ = false;
     QWidget* searchPanel_ = nullptr;
-    CDialog_Num* counter_ = nullptr;
-    QTimer scanTimer_;
     QToolBar* toolbar_ = nullptr;
     QActionGroup* modeButtons_ = nullptr;
     QMenu* menu_ = nullptr;

@@ -1,5 +1,5 @@
 // CClassView: context menu 119, the Ctrl keys, 添加文件夹, paste, dropped
-// files and the found-photos counter of the folder scan.
+// files.
 
 #include <QAction>
 #include <QClipboard>
@@ -11,11 +11,6 @@
 #include <QMimeData>
 
 #include "app/command_ids.h"
-#include "app/receiver_registry.h"
-#include "app/ui_messages.h"
-#include "dialogs/dialog_num.h"
-#include "dialogs/dlg_msg.h"
-#include "import/import_state.h"
 #include "pane/class_view.h"
 #include "pane/import_paths.h"
 #include "pane/tree_ctrl_ex.h"
@@ -46,9 +41,6 @@ constexpr MenuCommand kMenuCommands[] = {
     {CommandId::kRemoveFromAlbumContext, "从相册移除"},
     {CommandId::kAddDuplicatesToCatalogue, "将重复照片添加到数据库中"},
 };
-
-const QString kNoticeTitle = QStringLiteral("提示");
-const QString kImportRunning = QStringLiteral("还有照片正在导入，请稍后再试！");
 
 }  // namespace
 
@@ -82,7 +74,7 @@ void CClassView::UpdateMenuStates() {
         const int id = action->data().toInt();
         if (id == 0) continue;
         if (id == CommandId::kPaste) {
-            action->setEnabled(hooks_.startListImport &&
+            action->setEnabled(hooks_.acceptPastedPaths &&
                                ClipboardOffersImport(QGuiApplication::clipboard()->mimeData()));
         } else if (id == CommandId::kAddDuplicatesToCatalogue) {
             bool duplicates = false;
@@ -184,14 +176,8 @@ bool CClassView::eventFilter(QObject* watched, QEvent* event) {
 
 void CClassView::Paste() {
     const QMimeData* data = QGuiApplication::clipboard()->mimeData();
-    if (!hooks_.startListImport || !ClipboardOffersImport(data)) return;
-    // A list import in progress owns the path list; pasting would replace it.
-    if (hooks_.importPending && hooks_.importPending()) {
-        ShowDlgMsg(this, kNoticeTitle, kImportRunning);
-        return;
-    }
-    const QStringList paths = PastedImportPaths(data);
-    if (!paths.isEmpty()) hooks_.startListImport(paths);
+    if (hooks_.acceptPastedPaths && ClipboardOffersImport(data))
+        hooks_.acceptPastedPaths(LocalFilePaths(data->urls()));
 }
 
 void CClassView::AddFolder() {
@@ -199,13 +185,8 @@ void CClassView::AddFolder() {
 }
 
 void CClassView::DropPaths(const QList<QUrl>& urls) {
-    if (hooks_.importPending && hooks_.importPending()) {
-        ShowDlgMsg(this, kNoticeTitle, kImportRunning);
-        return;
-    }
-    const QStringList paths = DroppedImportPaths(urls);
     update();
-    if (!paths.isEmpty() && hooks_.startListImport) hooks_.startListImport(paths);
+    if (hooks_.acceptDroppedPaths) hooks_.acceptDroppedPaths(LocalFilePaths(urls));
 }
 
 void CClassView::dragEnterEvent(QDragEnterEvent* event) {
@@ -216,24 +197,4 @@ void CClassView::dropEvent(QDropEvent* event) {
     const QList<QUrl> urls = event->mimeData()->urls();
     event->acceptProposedAction();
     DropPaths(urls);
-}
-
-CDialog_Num* CClassView::FoundPhotosCounter() {
-    if (counter_ == nullptr) counter_ = new CDialog_Num(this);
-    return counter_;
-}
-
-void CClassView::StartScanTimer() { scanTimer_.start(); }
-
-void CClassView::StopScanTimer() { scanTimer_.stop(); }
-
-void CClassView::ShowScanCount() {
-    FoundPhotosCounter()->SetCountText(QString::number(CurrentImportProgress().total.load()));
-    ReceiverRegistry::Send(ReceiverRole::FoundPhotosCounter, UiMessage::kFoundCountChanged);
-}
-
-void CClassView::CancelFolderScan() {
-    if (counter_ != nullptr) counter_->hide();
-    scanTimer_.stop();
-    countCancelFlag = true;  // the count worker ends and no import follows
 }

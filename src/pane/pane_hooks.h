@@ -1,5 +1,5 @@
 #pragma once
-// What the category pane asks of windows it does not own: the main view's
+// What the category pane asks of objects it does not own: the main view's
 // photo commands (carried by the frame's command table) and the import
 // controller. Unset members leave the matching commands disabled or the
 // action undone.
@@ -13,11 +13,13 @@ struct PaneHooks {
     std::function<bool(int commandId)> commandAvailable;
     // Runs a photo command after the pane has prepared the selection.
     std::function<void(int commandId)> runCommand;
-    // The import path list is not empty: an import is pending or running.
-    std::function<bool()> importPending;
-    // Queues the paths (JPEG files and folders, in order) and starts the
-    // list import with its modal progress dialog.
-    std::function<void(const QStringList& paths)> startListImport;
+    // Dropped paths, in order; the import controller keeps folders and JPEG
+    // files, or refuses while an import runs.
+    std::function<void(const QStringList& paths)> acceptDroppedPaths;
+    // Pasted paths; the controller takes JPEG files only.
+    std::function<void(const QStringList& paths)> acceptPastedPaths;
     // 添加文件夹: folder chooser, folder count and import.
     std::function<void()> startFolderImport;
+    // Message 6552: the counter's 取消 stops the folder count at once.
+    std::function<void()> cancelFolderScan;
 };
