@@ -140,12 +140,13 @@ void ImportController::ImportFolder(const QString& folder, QWidget* parent) {
 
     RunProgressDialog(parent, false, [this, parent, folder = NativePath(folder)] {
         WorkerSlot countSlot(WorkerKind::FolderCount);
-        if (!countSlot.Held()) return;
+        if (!countSlot.Held()) return false;
         // Queued before the worker can report the end of its count, so the
         // counter is shown first, above the already running progress dialog.
         QMetaObject::invokeMethod(this, [this, parent] { ShowCounter(parent); }, Qt::QueuedConnection);
         workerActive_ = true;
         worker_ = std::thread(&ImportController::RunFolderWorker, this, std::move(countSlot), folder);
+        return true;
     });
 }
 
@@ -214,10 +215,11 @@ void ImportController::StartListImport(QWidget* parent) {
         WorkerSlot listSlot(WorkerKind::ListImport);
         if (!listSlot.Held()) {
             importPathList_.clear();
-            return;
+            return false;
         }
         workerActive_ = true;
         worker_ = std::thread(&ImportController::RunListWorker, this, std::move(listSlot), paths);
+        return true;
     });
 }
 
@@ -229,15 +231,14 @@ void ImportController::RunListWorker(WorkerSlot listSlot, const std::vector<std:
 }
 
 void ImportController::RunProgressDialog(QWidget* parent, bool waitForCount,
-                                         std::function<void()> startWorker) {
+                                         std::function<bool()> startWorker) {
     // The previous worker has ended (ImportRunning was false); reap its thread.
     if (worker_.joinable()) worker_.join();
     CDlg_NewPic dialog(parent);
     progressDialog_ = &dialog;
     if (dialogOpened_) dialogOpened_();
     if (waitForCount) dialog.StartRefreshWhenCounted();
-    startWorker();
-    dialog.exec();
+    if (startWorker()) dialog.exec();
     progressDialog_ = nullptr;
 }
 

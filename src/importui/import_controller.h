@@ -95,7 +95,9 @@ signals:
 
 private:
     void StartListImport(QWidget* parent);
-    void RunProgressDialog(QWidget* parent, bool waitForCount, std::function<void()> startWorker);
+    // Shows the dialog modally once startWorker has started the worker; without
+    // a worker (its slot is taken) there is nothing to show.
+    void RunProgressDialog(QWidget* parent, bool waitForCount, std::function<bool()> startWorker);
     void ShowCounter(QWidget* parent);
     void ShowCount();
     void OnCountEnded(bool counted);

@@ -5,10 +5,12 @@
 // without handling events, so a plain blocking call from a worker could
 // wait for ever there.
 //
-// Threads: call from a worker, never from the context object's own thread.
+// Threads: meant for workers; on the context object's own thread the
+// function simply runs.
 
 #include <QMetaObject>
 #include <QObject>
+#include <QThread>
 #include <chrono>
 #include <functional>
 #include <future>
@@ -18,6 +20,7 @@
 template <typename T>
 std::optional<T> CallOnUiThread(QObject* context, std::function<T()> call,
                                 std::function<bool()> stop) {
+    if (QThread::currentThread() == context->thread()) return call();
     auto promise = std::make_shared<std::promise<T>>();
     std::future<T> result = promise->get_future();
     QMetaObject::invokeMethod(
