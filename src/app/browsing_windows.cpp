@@ -5,6 +5,8 @@
 #include "app/command_ids.h"
 #include "app/main_frame.h"
 #include "catalogue/photo_catalogue.h"
+#include "importui/import_controller.h"
+#include "pane/class_view.h"
 #include "view/verero_view.h"
 
 namespace {
@@ -30,17 +32,50 @@ void UpdateViewChecks(CMainFrame& frame, CVereroView* view) {
     }
 }
 
+// The pane hands its photos to the view, so whichever the frame asks for
+// first creates the view.
+CVereroView* TheView() { return CVereroView::Instance() ? CVereroView::Instance() : new CVereroView; }
+
+void ConnectPaneToImports(CMainFrame& frame, CClassView* pane, ImportController* imports) {
+    PaneHooks hooks;
+    hooks.commandAvailable = [&frame](int id) {
+        QAction* action = frame.Command(id);
+        return action && action->isEnabled();
+    };
+    hooks.runCommand = [&frame](int id) {
+        if (QAction* action = frame.Command(id)) action->trigger();
+    };
+    hooks.acceptDroppedPaths = [pane, imports](const QStringList& p) { imports->AcceptDroppedPaths(p, pane); };
+    hooks.acceptPastedPaths = [pane, imports](const QStringList& p) { imports->AcceptFilePaths(p, pane); };
+    hooks.startFolderImport = [pane, imports] { imports->StartFolderImport(pane); };
+    hooks.cancelFolderScan = [imports] { imports->CancelFolderCount(); };
+    pane->SetHooks(hooks);
+    if (QAction* addFolder = frame.Command(CommandId::kAddFolder)) {
+        addFolder->setEnabled(true);
+        QObject::connect(addFolder, &QAction::triggered, pane, &CClassView::AddFolder);
+    }
+    if (QAction* addPhotos = frame.Command(CommandId::kAddPhotos)) {
+        addPhotos->setEnabled(true);
+        QObject::connect(addPhotos, &QAction::triggered, pane, [pane, imports] { imports->AddFilesCommand(pane); });
+    }
+}
+
 }  // namespace
 
 FrameParts MakeBrowsingParts() {
     FrameParts parts;
-    parts.makeView = [] { return new CVereroView; };
+    parts.makeView = [] { return TheView(); };
+    parts.makePane = [] { return new CClassView(*TheView()); };
     return parts;
 }
 
-void ConnectBrowsingWindows(CMainFrame& frame) {
+void ConnectBrowsingWindows(CVereroApp& app) {
+    CMainFrame& frame = *app.MainFrame();
     CVereroView* view = CVereroView::Instance();
     if (!view) return;
+    auto* imports = new ImportController(app.Link(), &app.RegionNames(), &frame);
+    imports->SetDialogOpenedHook([&frame] { frame.StartBringToFrontTimer(); });
+    if (CClassView* pane = CClassView::Instance()) ConnectPaneToImports(frame, pane, imports);
     QObject::connect(view, &CVereroView::statusTextChanged, &frame, &CMainFrame::SetStatusText);
     Carry(frame, CommandId::kLargeIcons, view, &CVereroView::OnLargeIcons);
     Carry(frame, CommandId::kSmallIcons, view, &CVereroView::OnSmallIcons);

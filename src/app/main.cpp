@@ -36,7 +36,7 @@ int main(int argc, char* argv[]) {
 
     CVereroApp verero;
     if (!verero.InitInstance(args, MakeBrowsingParts())) return 1;
-    ConnectBrowsingWindows(*verero.MainFrame());
+    ConnectBrowsingWindows(verero);
     TerminationSignals termination;
     QObject::connect(&termination, &TerminationSignals::terminationRequested, verero.MainFrame(),
                      &CMainFrame::close);
