@@ -138,12 +138,12 @@ void ImportController::ImportFolder(const QString& folder, QWidget* parent) {
     lastImportFolder_ = folder;
     dialogParent_ = parent;
 
-    RunProgressDialog(parent, false, [this, parent, folder = NativePath(folder)] {
+    RunProgressDialog(parent, false, [this, owner = QPointer<QWidget>(parent), folder = NativePath(folder)] {
         WorkerSlot countSlot(WorkerKind::FolderCount);
         if (!countSlot.Held()) return false;
         // Queued before the worker can report the end of its count, so the
         // counter is shown first, above the already running progress dialog.
-        QMetaObject::invokeMethod(this, [this, parent] { ShowCounter(parent); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(this, [this, owner] { ShowCounter(owner); }, Qt::QueuedConnection);
         workerActive_ = true;
         worker_ = std::thread(&ImportController::RunFolderWorker, this, std::move(countSlot), folder);
         return true;
