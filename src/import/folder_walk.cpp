@@ -65,10 +65,14 @@ bool Walk(const std::string& folder, const std::function<bool()>& stop,
 
 bool ImportShouldStop() { return ExitRequested || importCancelFlag; }
 
-int CountJpegFiles(const std::string& folder) {
+int CountJpegFiles(const std::string& folder, std::atomic<int>* runningTotal) {
     int count = 0;
     Walk(folder, [] { return ImportShouldStop() || countCancelFlag; },
-         [&](const std::string& path) { count += IsJpegName(path) ? 1 : 0; });
+         [&](const std::string& path) {
+             if (!IsJpegName(path)) return;
+             ++count;
+             if (runningTotal) ++*runningTotal;
+         });
     return count;
 }
 

@@ -8,8 +8,9 @@
 #include <string>
 
 // Number of files under folder whose name passes IsJpegName. Also stops on
-// countCancelFlag.
-int CountJpegFiles(const std::string& folder);
+// countCancelFlag. runningTotal, when given, grows with every file found, so
+// a counter on screen can show the count while it runs.
+int CountJpegFiles(const std::string& folder, std::atomic<int>* runningTotal = nullptr);
 
 // Imports every JPEG file under folder. counter is the import's running
 // count of imported files; every 100th one commits the open transaction and

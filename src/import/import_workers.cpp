@@ -67,7 +67,8 @@ ImportEnd RunListImport(const std::vector<std::string>& paths) {
     if (total == 0) return ImportEnd::Empty;
     progress.total = total;
     std::this_thread::sleep_for(std::chrono::milliseconds(100));
-    importCancelFlag = false;
+    // importCancelFlag is cleared by whoever starts the import, not here: a
+    // cancel pressed while the list was being counted must still stop it.
     progress.imported = 0;
     progress.notImported = 0;
 

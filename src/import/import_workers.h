@@ -18,5 +18,6 @@ enum class ImportEnd {
 ImportEnd RunFolderImport(const std::string& folder);
 
 // List import: counts the files and folders of paths, then imports them in
-// order. With nothing to import it ends without closing steps.
+// order. With nothing to import it ends without closing steps. The caller
+// clears importCancelFlag before it starts the worker.
 ImportEnd RunListImport(const std::vector<std::string>& paths);

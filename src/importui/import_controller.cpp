@@ -151,7 +151,7 @@ void ImportController::ImportFolder(const QString& folder, QWidget* parent) {
 }
 
 void ImportController::RunFolderWorker(WorkerSlot countSlot, const std::string& folder) {
-    const int count = CountJpegFiles(folder);
+    const int count = CountJpegFiles(folder, &CurrentImportProgress().total);
     const bool counted = !countCancelFlag && !ExitRequested;
     std::optional<WorkerSlot> importSlot;
     if (counted) {

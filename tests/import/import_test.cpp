@@ -279,3 +279,14 @@ TEST_F(ImportTest, RefreshingAPhotoKeepsItsRegionsWithoutTheMap) {
     EXPECT_EQ(One("select strXpTitle||strArea2 from tJpgMsg"), "new title南山区");
     EXPECT_TRUE(CatalogueModified);
 }
+
+TEST_F(ImportTest, TheCountShowsItsRunningTotalAndACancelDuringItStopsTheListImport) {
+    for (int i = 0; i < 3; ++i) WritePhoto("c/p" + std::to_string(i) + ".jpg", 300 + i);
+    std::atomic<int> running{10};
+    EXPECT_EQ(CountJpegFiles(photos_.Path(), &running), 3);
+    EXPECT_EQ(running, 13) << "the running total grows as files are found";
+
+    importCancelFlag = true;  // pressed while the list was being counted
+    RunListImport({photos_.Path()});
+    EXPECT_EQ(CurrentImportProgress().imported, 0);
+}
