@@ -9,6 +9,7 @@
 
 #include "catalogue/photo_catalogue.h"
 #include "catalogue/process_flags.h"
+#include "import/add_photo_file.h"
 #include "import/import_state.h"
 #include "platform/data_folder.h"
 #include "platform/file_status.h"
@@ -52,6 +53,20 @@ protected:
         if (!options.pixelYDimension) options.pixelYDimension = 3000;
         EXPECT_TRUE(WriteTestJpeg(path, options));
         return path;
+    }
+
+    // Catalogues a/p.jpg written at firstTime and makes a byte copy of it at
+    // copyName written at copyTime, not yet imported. Returns both paths.
+    std::pair<std::string, std::string> PhotoAndCopy(std::int64_t firstTime, std::int64_t copyTime,
+                                                     const std::string& copyName = "b/p.jpg") {
+        std::string first = WritePhoto("a/p.jpg", 1);
+        SetModified(first, firstTime);
+        EXPECT_TRUE(AddPhotoFile(first, true));
+        std::string copy = photos_.File(copyName);
+        std::filesystem::create_directories(std::filesystem::path(copy).parent_path());
+        std::filesystem::copy_file(first, copy);
+        SetModified(copy, copyTime);
+        return {first, copy};
     }
 
     static void SetModified(const std::string& path, std::int64_t seconds) {

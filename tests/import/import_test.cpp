@@ -112,26 +112,14 @@ TEST_F(ImportTest, ATouchedFileIsImportedAgainWithItsKeywordRowsRewritten) {
 }
 
 TEST_F(ImportTest, ANewerCopyElsewhereTakesTheMainRowAndTheOldOneBecomesTheDuplicate) {
-    std::string first = WritePhoto("a/p.jpg", 1);
-    SetModified(first, 1600000000);
-    ASSERT_TRUE(AddPhotoFile(first, true));
-    std::filesystem::create_directories(photos_.File("b"));
-    std::string copy = photos_.File("b/p copy.jpg");
-    std::filesystem::copy_file(first, copy);
-    SetModified(copy, 1600000500);
+    auto [first, copy] = PhotoAndCopy(1600000000, 1600000500, "b/p copy.jpg");
     EXPECT_FALSE(AddPhotoFile(copy, true)) << "a copy never counts as imported";
     EXPECT_EQ(One("select strFullPath from tJpgMsg"), copy);
     EXPECT_EQ(One("select strFullPath from tReJpgMsg"), first);
 }
 
 TEST_F(ImportTest, AnOlderCopyElsewhereGoesToTheDuplicates) {
-    std::string first = WritePhoto("a/p.jpg", 1);
-    SetModified(first, 1600000000);
-    ASSERT_TRUE(AddPhotoFile(first, true));
-    std::filesystem::create_directories(photos_.File("b"));
-    std::string copy = photos_.File("b/p.jpg");
-    std::filesystem::copy_file(first, copy);
-    SetModified(copy, 1500000000);
+    auto [first, copy] = PhotoAndCopy(1600000000, 1500000000);
     EXPECT_FALSE(AddPhotoFile(copy, true));
     EXPECT_EQ(One("select strFullPath from tJpgMsg"), first);
     EXPECT_EQ(One("select strFullPath from tReJpgMsg"), copy);
@@ -228,13 +216,7 @@ TEST_F(ImportTest, AListWithNothingToImportEndsWithoutClosingSteps) {
 }
 
 TEST_F(ImportTest, PromotingADuplicateSwapsItWithTheMainPhoto) {
-    std::string first = WritePhoto("a/p.jpg", 1);
-    SetModified(first, 1600000000);
-    ASSERT_TRUE(AddPhotoFile(first, true));
-    std::filesystem::create_directories(photos_.File("b"));
-    std::string copy = photos_.File("b/p.jpg");
-    std::filesystem::copy_file(first, copy);
-    SetModified(copy, 1500000000);
+    auto [first, copy] = PhotoAndCopy(1600000000, 1500000000);
     AddPhotoFile(copy, true);
     const std::int64_t id = std::stoll(One("select idPic from tReJpgMsg"));
 
@@ -245,13 +227,7 @@ TEST_F(ImportTest, PromotingADuplicateSwapsItWithTheMainPhoto) {
 }
 
 TEST_F(ImportTest, PromotingADuplicateWhoseMainFileIsGoneDoesNothing) {
-    std::string first = WritePhoto("a/p.jpg", 1);
-    SetModified(first, 1600000000);
-    ASSERT_TRUE(AddPhotoFile(first, true));
-    std::filesystem::create_directories(photos_.File("b"));
-    std::string copy = photos_.File("b/p.jpg");
-    std::filesystem::copy_file(first, copy);
-    SetModified(copy, 1500000000);
+    auto [first, copy] = PhotoAndCopy(1600000000, 1500000000);
     AddPhotoFile(copy, true);
     const std::int64_t id = std::stoll(One("select idPic from tReJpgMsg"));
     std::filesystem::remove(first);
