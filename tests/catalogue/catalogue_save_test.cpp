@@ -1,34 +1,17 @@
-#include <sqlite3.h>
 
 #include <filesystem>
 #include <fstream>
 
 #include "catalogue_fixture.h"
+#include "database_file.h"
 #include "catalogue/catalogue_save.h"
 #include "catalogue/photo_rows.h"
 
-namespace {
-
-int RowsInFile(const std::string& path) {
-    sqlite3* db = nullptr;
-    sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READONLY, nullptr);
-    sqlite3_stmt* query = nullptr;
-    int count = -1;
-    if (sqlite3_prepare_v2(db, "select count(*) from tJpgMsg", -1, &query, nullptr) == SQLITE_OK &&
-        sqlite3_step(query) == SQLITE_ROW)
-        count = sqlite3_column_int(query, 0);
-    sqlite3_finalize(query);
-    sqlite3_close(db);
-    return count;
-}
-
-}  // namespace
-
 TEST_F(CatalogueTest, SaveReplacesTheCatalogueFileAndLeavesNoSaveFile) {
     InsertPhotoRow(1, MakeRecord("/p", "a.jpg"), {}, false, {});
-    EXPECT_EQ(RowsInFile(CatalogueFilePath()), 0);
+    EXPECT_EQ(CountRowsInFile(CatalogueFilePath(), "tJpgMsg"), 0);
     ASSERT_EQ(SaveCatalogue(), 0);
-    EXPECT_EQ(RowsInFile(CatalogueFilePath()), 1);
+    EXPECT_EQ(CountRowsInFile(CatalogueFilePath(), "tJpgMsg"), 1);
     EXPECT_FALSE(std::filesystem::exists(SaveFilePath()));
     EXPECT_TRUE(PhotoIdExists(1)) << "the working database stays open";
 }
@@ -38,7 +21,7 @@ TEST_F(CatalogueTest, ALeftoverSaveFileIsOverwritten) {
     { std::ofstream(SaveFilePath()) << "half-written garbage from a crash"; }
     InsertPhotoRow(1, MakeRecord("/p", "a.jpg"), {}, false, {});
     ASSERT_EQ(SaveCatalogue(), 0);
-    EXPECT_EQ(RowsInFile(CatalogueFilePath()), 1);
+    EXPECT_EQ(CountRowsInFile(CatalogueFilePath(), "tJpgMsg"), 1);
 }
 
 TEST_F(CatalogueTest, AFailedSaveLeavesTheOldCatalogueFileUntouched) {
@@ -49,7 +32,7 @@ TEST_F(CatalogueTest, AFailedSaveLeavesTheOldCatalogueFileUntouched) {
     std::ofstream(SaveFilePath() + "/blocker") << "x";
     InsertPhotoRow(2, MakeRecord("/p", "b.jpg"), {}, false, {});
     EXPECT_NE(SaveCatalogue(), 0);
-    EXPECT_EQ(RowsInFile(CatalogueFilePath()), 1);
+    EXPECT_EQ(CountRowsInFile(CatalogueFilePath(), "tJpgMsg"), 1);
 }
 
 TEST_F(CatalogueTest, ClearingLeavesAnEmptyCatalogueWithAllTables) {
@@ -57,6 +40,6 @@ TEST_F(CatalogueTest, ClearingLeavesAnEmptyCatalogueWithAllTables) {
     ASSERT_EQ(SaveCatalogue(), 0);
     ASSERT_TRUE(ClearCatalogue());
     EXPECT_FALSE(PhotoIdExists(1));
-    EXPECT_EQ(RowsInFile(CatalogueFilePath()), 0);
+    EXPECT_EQ(CountRowsInFile(CatalogueFilePath(), "tJpgMsg"), 0);
     EXPECT_EQ(CountPhotosNow(), 0);
 }

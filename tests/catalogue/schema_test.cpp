@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "catalogue_fixture.h"
+#include "database_file.h"
 #include "catalogue/catalogue_save.h"
 #include "catalogue/photo_id.h"
 #include "catalogue/photo_rows.h"
@@ -23,46 +24,19 @@ std::vector<std::string> ReadGolden() {
     return lines;
 }
 
-std::vector<std::string> SchemaOfFile(const std::string& path) {
-    sqlite3* db = nullptr;
-    sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READONLY, nullptr);
-    std::vector<std::string> statements;
-    sqlite3_stmt* query = nullptr;
-    sqlite3_prepare_v2(db, "select sql from sqlite_master order by rowid", -1, &query, nullptr);
-    while (sqlite3_step(query) == SQLITE_ROW)
-        statements.emplace_back(reinterpret_cast<const char*>(sqlite3_column_text(query, 0)));
-    sqlite3_finalize(query);
-    sqlite3_close(db);
-    return statements;
-}
-
-int CountRows(const std::string& path, const char* table) {
-    sqlite3* db = nullptr;
-    sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READONLY, nullptr);
-    sqlite3_stmt* query = nullptr;
-    std::string sql = std::string("select count(*) from ") + table;
-    int count = -1;
-    if (sqlite3_prepare_v2(db, sql.c_str(), -1, &query, nullptr) == SQLITE_OK &&
-        sqlite3_step(query) == SQLITE_ROW)
-        count = sqlite3_column_int(query, 0);
-    sqlite3_finalize(query);
-    sqlite3_close(db);
-    return count;
-}
-
 }  // namespace
 
 TEST_F(CatalogueTest, FirstOpenCreatesTheDataFolderAndTheExactSchema) {
     ASSERT_TRUE(OpenCatalogue());
     EXPECT_TRUE(std::filesystem::is_directory(Root() + "/data"));
-    EXPECT_EQ(SchemaOfFile(CatalogueFilePath()), ReadGolden());
+    EXPECT_EQ(QueryFileColumn(CatalogueFilePath(), "select sql from sqlite_master order by rowid"), ReadGolden());
 }
 
 TEST_F(CatalogueTest, SecondOpenFindsTheTablesAndCreatesNothing) {
     ASSERT_TRUE(OpenCatalogue());
     CloseCatalogue();
     ASSERT_TRUE(OpenCatalogue());
-    EXPECT_EQ(SchemaOfFile(CatalogueFilePath()).size(), ReadGolden().size());
+    EXPECT_EQ(QueryFileColumn(CatalogueFilePath(), "select sql from sqlite_master order by rowid").size(), ReadGolden().size());
 }
 
 TEST_F(CatalogueTest, FileLackingSomeTablesGetsExactlyTheMissingOnesAndKeepsRows) {
@@ -74,8 +48,8 @@ TEST_F(CatalogueTest, FileLackingSomeTablesGetsExactlyTheMissingOnesAndKeepsRows
     sqlite3_close(db);
 
     ASSERT_TRUE(OpenCatalogue());
-    EXPECT_EQ(SchemaOfFile(CatalogueFilePath()), ReadGolden());
-    EXPECT_EQ(CountRows(CatalogueFilePath(), "tJpgMsg"), 1);
+    EXPECT_EQ(QueryFileColumn(CatalogueFilePath(), "select sql from sqlite_master order by rowid"), ReadGolden());
+    EXPECT_EQ(CountRowsInFile(CatalogueFilePath(), "tJpgMsg"), 1);
     EXPECT_TRUE(PhotoIdExists(7)) << "the working database is loaded from the file";
 }
 

@@ -2,7 +2,6 @@
 // get the simulator's region names while it runs, and are queued without it.
 
 #include <gtest/gtest.h>
-#include <sqlite3.h>
 #include <unistd.h>
 
 #include <chrono>
@@ -13,23 +12,11 @@
 
 #include "child_process.h"
 #include "cli_runner.h"
+#include "database_file.h"
 #include "temp_folder.h"
 #include "test_jpeg_writer.h"
 
 namespace {
-
-std::vector<std::string> Rows(const std::string& database, const char* statement) {
-    sqlite3* db = nullptr;
-    sqlite3_open_v2(database.c_str(), &db, SQLITE_OPEN_READONLY, nullptr);
-    sqlite3_stmt* query = nullptr;
-    std::vector<std::string> rows;
-    if (sqlite3_prepare_v2(db, statement, -1, &query, nullptr) == SQLITE_OK)
-        while (sqlite3_step(query) == SQLITE_ROW)
-            rows.emplace_back(reinterpret_cast<const char*>(sqlite3_column_text(query, 0)));
-    sqlite3_finalize(query);
-    sqlite3_close(db);
-    return rows;
-}
 
 class CliWithCompanion : public ::testing::Test {
 protected:
@@ -64,7 +51,7 @@ protected:
     std::string Areas(const char* name) {
         std::string statement = std::string("select nArea||'|'||strArea0||'|'||strArea1||'|'||strArea2 "
                                             "from tJpgMsg where strName='") + name + "'";
-        auto rows = Rows(data_.File("myJpgdb.db"), statement.c_str());
+        auto rows = QueryFileColumn(data_.File("myJpgdb.db"), statement);
         return rows.empty() ? "<none>" : rows.front();
     }
 

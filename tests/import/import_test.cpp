@@ -1,4 +1,3 @@
-#include <sqlite3.h>
 
 #include <filesystem>
 
@@ -11,6 +10,7 @@
 #include "import/import_workers.h"
 #include "import/jpeg_name.h"
 #include "import/photo_refresh.h"
+#include "database_file.h"
 #include "import_fixture.h"
 
 namespace {
@@ -18,20 +18,6 @@ namespace {
 std::string One(const std::string& statement) {
     CatalogueSession session;
     return QueryText(session.db(), statement).value_or("<none>");
-}
-
-int RowsInCatalogueFile(const char* table) {
-    sqlite3* db = nullptr;
-    sqlite3_open_v2(CatalogueFilePath().c_str(), &db, SQLITE_OPEN_READONLY, nullptr);
-    sqlite3_stmt* query = nullptr;
-    int count = -1;
-    std::string sql = std::string("select count(*) from ") + table;
-    if (sqlite3_prepare_v2(db, sql.c_str(), -1, &query, nullptr) == SQLITE_OK &&
-        sqlite3_step(query) == SQLITE_ROW)
-        count = sqlite3_column_int(query, 0);
-    sqlite3_finalize(query);
-    sqlite3_close(db);
-    return count;
 }
 
 // Answers region requests from a fixed table and can pull the brakes after
@@ -87,8 +73,8 @@ TEST_F(ImportTest, ImportingAFolderTwiceStoresNothingNewTheSecondTime) {
     EXPECT_EQ(CountJpegFiles(photos_.Path()), 5);
     EXPECT_EQ(RunFolderImport(photos_.Path()), ImportEnd::Finished);
     EXPECT_EQ(CurrentImportProgress().imported, 5);
-    EXPECT_EQ(RowsInCatalogueFile("tJpgMsg"), 5) << "the import saves the catalogue";
-    EXPECT_EQ(RowsInCatalogueFile("tFolder"), 2);
+    EXPECT_EQ(CountRowsInFile(CatalogueFilePath(), "tJpgMsg"), 5) << "the import saves the catalogue";
+    EXPECT_EQ(CountRowsInFile(CatalogueFilePath(), "tFolder"), 2);
     EXPECT_FALSE(CatalogueModified) << "imports save without touching the flag";
 
     CurrentImportProgress().Reset();
@@ -149,7 +135,7 @@ TEST_F(ImportTest, CancellingAfter150PhotosKeeps150AndStillSaves) {
     SetRegionSource(&source);
     EXPECT_EQ(RunFolderImport(photos_.Path()), ImportEnd::Finished);
     EXPECT_EQ(CurrentImportProgress().imported, 150);
-    EXPECT_EQ(RowsInCatalogueFile("tJpgMsg"), 150);
+    EXPECT_EQ(CountRowsInFile(CatalogueFilePath(), "tJpgMsg"), 150);
 }
 
 TEST_F(ImportTest, AnExitRequestStopsWithoutCommitOrSave) {
@@ -159,7 +145,7 @@ TEST_F(ImportTest, AnExitRequestStopsWithoutCommitOrSave) {
     source.flagToSet = &ExitRequested;
     SetRegionSource(&source);
     EXPECT_EQ(RunFolderImport(photos_.Path()), ImportEnd::Abandoned);
-    EXPECT_FALSE(std::filesystem::exists(CatalogueFilePath()) && RowsInCatalogueFile("tJpgMsg") > 0);
+    EXPECT_FALSE(std::filesystem::exists(CatalogueFilePath()) && CountRowsInFile(CatalogueFilePath(), "tJpgMsg") > 0);
 }
 
 TEST_F(ImportTest, PhotosWithAPositionGetTheCompanionsRegionNames) {
@@ -212,7 +198,7 @@ TEST_F(ImportTest, AListWithNothingToImportEndsWithoutClosingSteps) {
     SetImportReceivers(receivers);
     EXPECT_EQ(RunListImport({photos_.File("empty"), photos_.File("x.png")}), ImportEnd::Empty);
     EXPECT_FALSE(dropped);
-    EXPECT_FALSE(std::filesystem::exists(CatalogueFilePath()) && RowsInCatalogueFile("tFolder") > 0);
+    EXPECT_FALSE(std::filesystem::exists(CatalogueFilePath()) && CountRowsInFile(CatalogueFilePath(), "tFolder") > 0);
 }
 
 TEST_F(ImportTest, PromotingADuplicateSwapsItWithTheMainPhoto) {
