@@ -5,6 +5,7 @@
 //
 // usage: import_bench [--camera N] [--plain N] [--dir DIR]
 
+#include <sqlite3.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -29,6 +30,7 @@ struct RunFigures {
     double seconds = 0;
     int imported = 0;
     long peakKiB = 0;
+    double catalogueMiB = 0;  // SQLite's memory in use at the end: the catalogue itself
 };
 
 double Now() {
@@ -53,7 +55,8 @@ RunFigures TimeImport(const std::string& folder, const std::string& dataFolder) 
         CommitTransaction();
         double seconds = Now() - start;
         char line[128];
-        int n = std::snprintf(line, sizeof line, "%.6f %d\n", seconds, imported);
+        int n = std::snprintf(line, sizeof line, "%.6f %d %.3f\n", seconds, imported,
+                              double(sqlite3_memory_used()) / 1048576.0);
         if (write(pipeFds[1], line, std::size_t(n)) < 0) _exit(1);
         _exit(0);
     }
@@ -65,7 +68,8 @@ RunFigures TimeImport(const std::string& folder, const std::string& dataFolder) 
     struct rusage usage {};
     wait4(child, &status, 0, &usage);
     RunFigures figures;
-    if (got > 0) std::sscanf(line, "%lf %d", &figures.seconds, &figures.imported);
+    if (got > 0)
+        std::sscanf(line, "%lf %d %lf", &figures.seconds, &figures.imported, &figures.catalogueMiB);
     figures.peakKiB = usage.ru_maxrss;
     return figures;
 }
@@ -120,7 +124,8 @@ void Report(const char* name, const std::string& folder, const std::vector<std::
     std::printf("\n%s: %zu files\n", name, files.size());
     std::printf("  import        %9.1f photos/s  (%d imported in %.3f s; target >= %.0f)\n", rate,
                 run.imported, run.seconds, targetRate);
-    std::printf("  peak memory   %9.1f MiB (whole import process)\n", run.peakKiB / 1024.0);
+    std::printf("  peak memory   %9.1f MiB (whole import process; the catalogue itself %.1f MiB)\n",
+                run.peakKiB / 1024.0, run.catalogueMiB);
     const std::string list = WriteList(workDir + "/" + name + ".list", files);
     if (!floor.empty()) {
         double floorRate = FilesPerSecondOf("'" + floor + "' '" + list + "'");
