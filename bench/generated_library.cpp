@@ -34,6 +34,7 @@ void GenerateLibrary(int photos, const std::vector<std::vector<std::uint8_t>>& t
         const std::string k1 = "关键词" + std::to_string(id % kKeywords);
         const std::string k2 = "关键词" + std::to_string((id / 7) % kKeywords);
         SetField(r.strXpKeyword, k1 + ";" + k2);
+        r.nbKeyword = 1;
         if (id % 10 == 0) SetField(r.strXpSubject, "主题" + std::to_string(id % 13));
         SetField(r.strOrientation, "Top-left");
         r.nWidth = 4000;
