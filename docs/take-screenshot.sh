@@ -4,7 +4,7 @@
 # settings folder, so the picture always shows the default (blue) look.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-program=${1:-build/release/src/app/darazoz}
+program=${1:-build/release/bin/darazoz}
 scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
 chmod 700 "$scratch"

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Sets up a Debian 12 machine, builds the program and starts it. The data
-# folder is created on first start (build/release/src/app/data unless
-# --data-dir DIR or DARAZOZ_DATA_DIR says otherwise). Arguments are passed on.
+# folder is created on first start: build/release/bin/data, which the program
+# and darazoz-cli share, unless --data-dir DIR or DARAZOZ_DATA_DIR says
+# otherwise. Arguments are passed on.
 # Without a display the command-line tool starts instead (its "stats" by default).
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -11,6 +12,6 @@ cmake --build build/release -j "$(nproc 2>/dev/null || echo 2)"
 if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
   echo "No display: starting darazoz-cli (xvfb-run tools/run.sh starts the window without one)." >&2
   if [ $# -eq 0 ]; then set -- stats; fi
-  exec build/release/src/cli/darazoz-cli "$@"
+  exec build/release/bin/darazoz-cli "$@"
 fi
-exec build/release/src/app/darazoz "$@"
+exec build/release/bin/darazoz "$@"
