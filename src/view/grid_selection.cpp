@@ -27,7 +27,10 @@ ClickOutcome GridSelection::Click(PhotoList& photos, int hit, ClickModifiers mod
         const int to = std::min(photos.Count() - 1, std::max(old, current));
         for (int i = from; i <= to; ++i) list.Toggle(photos.Entry(i).Ref());
     } else {
-        outcome.repaintAll = multiSelectActive;
+        // Listed photos are drawn selected even while multiSelectActive is
+        // clear (after select-all, or a selection the pane filled), so any
+        // listed photo means cells beyond the two clicked ones change.
+        outcome.repaintAll = multiSelectActive || !list.Empty();
         multiSelectActive = false;
         list.Clear();
     }

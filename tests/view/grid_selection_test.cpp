@@ -98,6 +98,13 @@ TEST_F(GridSelectionTest, SelectAllListsEveryPhotoInOrderAndDrawsAllSelected) {
     EXPECT_EQ(DrawnSelected().size(), 10u);
 }
 
+TEST_F(GridSelectionTest, PlainClickAfterSelectAllRepaintsEveryCellItDeselects) {
+    selection.SelectAll(list);
+    const ClickOutcome outcome = selection.Click(list, 4, kPlain);
+    EXPECT_TRUE(outcome.repaintAll) << "nine other cells were drawn selected";
+    EXPECT_EQ(DrawnSelected(), std::vector<int>{4});
+}
+
 TEST(ASelectionList, TellsACatalogedPhotoFromItsDuplicate) {
     SelectionList selection;
     selection.Toggle({7, false});
