@@ -16,7 +16,12 @@ ClickOutcome GridSelection::Click(PhotoList& photos, int hit, ClickModifiers mod
     const int current = photos.currentIndex;
 
     if (modifiers.control) {
-        if (!multiSelectActive && photos.IsValid(old)) list.Toggle(photos.Entry(old).Ref());
+        // The previous current photo was drawn selected and stays selected.
+        // When it is listed already (after select-all) toggling it would
+        // drop it unseen, since only the clicked cell is repainted.
+        if (!multiSelectActive && photos.IsValid(old) && !list.Contains(photos.Entry(old).Ref())) {
+            list.Toggle(photos.Entry(old).Ref());
+        }
         multiSelectActive = true;
         if (photos.IsValid(current)) list.Toggle(photos.Entry(current).Ref());
     } else if (modifiers.shift) {

@@ -105,6 +105,17 @@ TEST_F(GridSelectionTest, PlainClickAfterSelectAllRepaintsEveryCellItDeselects) 
     EXPECT_EQ(DrawnSelected(), std::vector<int>{4});
 }
 
+TEST_F(GridSelectionTest, CtrlClickAfterSelectAllDeselectsOnlyTheClickedPhoto) {
+    selection.Click(list, 2, kPlain);
+    selection.SelectAll(list);
+    selection.Click(list, 5, kCtrl);
+    EXPECT_EQ(DrawnSelected(), (std::vector<int>{0, 1, 2, 3, 4, 6, 7, 8, 9}));
+    selection.SelectAll(list);
+    selection.Click(list, 5, kCtrl);
+    EXPECT_FALSE(selection.list.Contains({105, false})) << "the current photo itself";
+    EXPECT_EQ(selection.list.Size(), 9u);
+}
+
 TEST(ASelectionList, TellsACatalogedPhotoFromItsDuplicate) {
     SelectionList selection;
     selection.Toggle({7, false});
