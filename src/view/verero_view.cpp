@@ -53,6 +53,9 @@ void CVereroView::LoadFirstScreen() {
 }
 
 void CVereroView::ShowListFromTop() {
+    // A refresh that ends in a category rather than a photo leaves its saved
+    // position unused; it must not move the next photo chosen in the pane.
+    savedScroll_.reset();
     // An empty list is laid out too, so that no scroll range of the old list
     // stays behind.
     Lay();

@@ -212,6 +212,17 @@ TEST_F(ViewTest, ScrollsTheCurrentPhotosRowToTheTopAndRestoresTheScrollAfterARef
     EXPECT_EQ(view.VerticalOffset(), 22 / 4 * 180) << "the saved position is used once";
 }
 
+TEST_F(ViewTest, ARefreshThatEndsInACategoryDoesNotMoveTheNextPhotoChosen) {
+    Fill(60);
+    view.ShowListFromTop();
+    view.verticalScrollBar()->setValue(700);
+    view.RefreshList(false);
+    view.ShowListFromTop();  // the pane reselected a category
+    view.Photos().currentIndex = 40;
+    view.ShowCurrentPhoto();
+    EXPECT_EQ(view.VerticalOffset(), 40 / 4 * 180);
+}
+
 TEST_F(ViewTest, AutoOrientationToggleFlipsTheOptionAndRequestsARefresh) {
     view.OnToggleAutoOrient();
     EXPECT_TRUE(PhotoCatalogue::Instance().autoOrient) << "nothing happens without photos";
