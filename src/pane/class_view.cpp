@@ -120,7 +120,10 @@ void CClassView::MakeCurrent(CTreeCtrlEx* control) {
 }
 
 void CClassView::ShowMode(SortMode mode) {
-    if (mode == mode_) return;
+    if (mode == mode_) {
+        CheckModeButton();  // a click on the checked button unchecked it
+        return;
+    }
     mode_ = mode;
     CheckModeButton();
     if (searchActive_) DropTrees();  // the filtered trees are built anew

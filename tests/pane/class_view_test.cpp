@@ -2,8 +2,10 @@
 #include <QCoreApplication>
 #include <QMenu>
 #include <QTest>
+#include <QToolBar>
 #include <QUrl>
 
+#include "app/command_ids.h"
 #include "app/message_event.h"
 #include "app/ui_messages.h"
 #include "pane/class_view.h"
@@ -68,9 +70,15 @@ TEST_F(ClassViewTest, CreationBuildsTheShotTimeTreeAndListsItsFirstGroup) {
 }
 
 TEST_F(ClassViewTest, ChoosingTheShownGroupingAgainDoesNothing) {
+    QAction* button = nullptr;
+    for (QAction* action : pane->SortToolBar()->actions())
+        if (action->data().toInt() == CommandId::kSortByTime) button = action;
+    ASSERT_NE(button, nullptr);
+    ASSERT_TRUE(button->isChecked());
     view->ResetPhotoList(0);
-    pane->ShowMode(SortMode::ShotTime);
+    button->trigger();
     EXPECT_EQ(view->Photos().Count(), 0);
+    EXPECT_TRUE(button->isChecked());  // the shown grouping's button stays down
 }
 
 TEST_F(ClassViewTest, GroupClickListsItsPhotosAndLeafClickListsTheParentWithTheLeafCurrent) {
