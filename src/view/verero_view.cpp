@@ -81,6 +81,10 @@ void CVereroView::ShowCurrentPhoto() {
 
 void CVereroView::RefreshList(bool selectPrevious) {
     if (selectPrevious) photos_.reselectIndex = photos_.currentIndex - 1;
+    // Without selectPrevious the index is left from an earlier refresh,
+    // perhaps of a longer list; past the end it would name no photo, and the
+    // pane would take that for an empty list and reselect from the start.
+    if (photos_.reselectIndex >= photos_.Count()) photos_.reselectIndex = photos_.Count() - 1;
     if (photos_.reselectIndex < 0) photos_.reselectIndex = 0;
     savedScroll_ = VerticalOffset();
     ListRefreshRequest request;

@@ -223,6 +223,21 @@ TEST_F(ViewTest, ARefreshThatEndsInACategoryDoesNotMoveTheNextPhotoChosen) {
     EXPECT_EQ(view.VerticalOffset(), 40 / 4 * 180);
 }
 
+TEST_F(ViewTest, ARefreshOfAShorterListStillNamesAFallbackPhoto) {
+    Fill(60);
+    view.Photos().currentIndex = 40;
+    view.RefreshList(true);  // reselectIndex 39
+    view.ResetPhotoList(10);
+    for (int id = 1; id <= 10; ++id) view.Photos().Append({id, false});
+    view.Photos().currentIndex = 3;
+    QSignalSpy refresh(&view, &CVereroView::refreshRequested);
+    view.RefreshList(false);
+    ASSERT_EQ(refresh.size(), 1);
+    const auto request = refresh.at(0).at(0).value<ListRefreshRequest>();
+    EXPECT_EQ(request.reselectIndex, 9);
+    EXPECT_EQ(request.fallbackPhoto, (PhotoRef{10, false}));
+}
+
 TEST_F(ViewTest, AutoOrientationToggleFlipsTheOptionAndRequestsARefresh) {
     view.OnToggleAutoOrient();
     EXPECT_TRUE(PhotoCatalogue::Instance().autoOrient) << "nothing happens without photos";
