@@ -157,12 +157,17 @@ void CClassView::DropTrees() {
 }
 
 void CClassView::DropRegionTree() {
-    if (CTreeCtrlEx* control = TreeOf(SlotOf(SortMode::RegionGroups))) {
-        control->DropTree();
-        if (control == current_) current_ = nullptr;
+    // The view's refresh reads the labels of the listed category while its
+    // tree still stands, then drops every tree (the region tree with them),
+    // rebuilds the shown one and finds its place again.
+    if (mode_ == SortMode::RegionGroups) {
+        view_.RefreshList(false);
+        return;
     }
-    // The view's refresh rebuilds the shown tree and finds its place again.
-    if (mode_ == SortMode::RegionGroups) view_.RefreshList(false);
+    // While searching, the region grouping shares the filtered shot-time
+    // tree, which no region update changes; only a region tree of its own
+    // is dropped.
+    if (CTreeCtrlEx* control = TreeOf(SortMode::RegionGroups)) control->DropTree();
 }
 
 void CClassView::ShowMapPhotos(std::vector<std::int64_t> ids) {

@@ -141,6 +141,48 @@ TEST_F(ClassViewTest, GroupingsAreCachedUntilDropped) {
     EXPECT_EQ(cameras->Tree(), nullptr);
 }
 
+TEST_F(ClassViewTest, StaleRegionsDropOnlyTheRegionTree) {
+    pane->ShowMode(SortMode::RegionGroups);
+    CTreeCtrlEx* regions = pane->CurrentTree();
+    ASSERT_NE(regions, nullptr);
+    pane->ShowMode(SortMode::ShotTime);
+    const CategoryTree* shotTimes = tree()->Tree();
+    Send(UiMessage::kRegionTreeStale);
+    EXPECT_EQ(regions->Tree(), nullptr);
+    ASSERT_NE(tree(), nullptr);
+    EXPECT_EQ(tree()->Tree(), shotTimes);
+
+    // While searching, the keyword grouping shows the filtered shot-time
+    // tree, which the region grouping shares; it stays as it is.
+    pane->SetSearchActive(true);
+    pane->ShowMode(SortMode::KeywordGroups);
+    ASSERT_NE(tree(), nullptr);
+    const CategoryTree* filtered = tree()->Tree();
+    Click(Item(1));
+    Send(UiMessage::kRegionTreeStale);
+    ASSERT_NE(tree(), nullptr);
+    EXPECT_EQ(tree()->Tree(), filtered);
+    EXPECT_EQ(Listed(), Ids{4});
+}
+
+TEST_F(ClassViewTest, StaleRegionsInTheRegionGroupingFindTheListedCategoryAgain) {
+    Add({.id = 5, .name = "e.jpg", .dateTime = LocalTime(2019, 1, 1), .regions = {"北京市", "海淀区", ""}});
+    pane->ShowMode(SortMode::RegionGroups);
+    tree()->expandAll();
+    ASSERT_EQ(Item(1).data().toString(), "无区域信息[4]");
+    Click(Item(1, 1));
+    const Ids before = Listed();
+    ASSERT_EQ(before.size(), 4u);
+    // The current photo is gone by the time the regions change: the
+    // category is found again by its label.
+    DeletePhotoRows(std::nullopt, before[1], false);
+    ASSERT_FALSE(PhotoIdExists(before[1]));
+    Send(UiMessage::kRegionTreeStale);
+    ASSERT_NE(tree(), nullptr);
+    EXPECT_EQ(Listed(), (Ids{before[0], before[2], before[3]}));
+    EXPECT_EQ(*view->Photos().categoryNode, tree()->Model()->GroupOf(Item(1)));
+}
+
 TEST_F(ClassViewTest, MapPhotosArriveAsTheirOwnTreeAndSurviveDroppingTrees) {
     MessageEvent message(UiMessage::kShowMapPhotos, QVariant::fromValue(QList<qint64>{4, 1}));
     QCoreApplication::sendEvent(pane.get(), &message);
