@@ -208,6 +208,9 @@ void CTreeCtrlEx::keyPressEvent(QKeyEvent* event) {
         case Qt::Key_PageUp: action = MovePageUp; break;
         case Qt::Key_PageDown: action = MovePageDown; break;
         default: {
+            // QAbstractItemView would put the caret's label on the clipboard
+            // over the photos the pane's Ctrl+C has just copied there.
+            if (event->matches(QKeySequence::Copy)) return;
             // Other keys (Home, End, Left to the parent, ...) move the caret
             // as a plain selection would.
             const QModelIndex before = Caret();

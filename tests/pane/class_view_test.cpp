@@ -1,4 +1,7 @@
 #include <QAction>
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QMimeData>
 #include <QCoreApplication>
 #include <QMenu>
 #include <QTest>
@@ -195,6 +198,25 @@ TEST_F(ClassViewTest, MapPhotosArriveAsTheirOwnTreeAndSurviveDroppingTrees) {
 TEST_F(ClassViewTest, CtrlAInThePaneSelectsEveryPhotoOfTheList) {
     QTest::keyClick(tree(), Qt::Key_A, Qt::ControlModifier);
     EXPECT_EQ(view->Selection().list.Size(), 3u);
+}
+
+TEST_F(ClassViewTest, CtrlCInThePaneLeavesTheViewsCopyOnTheClipboard) {
+    PaneHooks hooks;
+    hooks.commandAvailable = [](int id) { return id == CommandId::kCopy; };
+    int copies = 0;
+    hooks.runCommand = [&](int) {
+        ++copies;
+        auto* data = new QMimeData;
+        data->setUrls({QUrl::fromLocalFile("/photos/a.jpg")});
+        QGuiApplication::clipboard()->setMimeData(data);
+    };
+    pane->SetHooks(hooks);
+    QTest::keyClick(tree(), Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(copies, 1);
+    // The tree itself copies nothing over the photos (no label text).
+    const QMimeData* clipboard = QGuiApplication::clipboard()->mimeData();
+    ASSERT_NE(clipboard, nullptr);
+    EXPECT_EQ(clipboard->urls(), QList<QUrl>{QUrl::fromLocalFile("/photos/a.jpg")});
 }
 
 TEST_F(ClassViewTest, DroppedFilesGoToTheImportInOrder) {
