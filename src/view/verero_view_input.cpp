@@ -27,6 +27,9 @@ void CVereroView::LeftButtonDown(const QPoint& point, Qt::KeyboardModifiers modi
 void CVereroView::mousePressEvent(QMouseEvent* event) {
     if (photos_.Count() > 0) {
         if (event->button() == Qt::LeftButton) {
+            // The photo chosen now, not one right-clicked before, is what a
+            // later 显示照片 shows.
+            rightClickPoint_.reset();
             LeftButtonDown(event->position().toPoint(), event->modifiers());
         } else if (event->button() == Qt::RightButton && selection_.list.Empty()) {
             LeftButtonDown(event->position().toPoint(), event->modifiers());

@@ -178,6 +178,16 @@ TEST_F(ViewTest, ShowPhotoAfterARightClickTakesThatPhotoOnce) {
     EXPECT_EQ(view.PickCommandPhoto(true), 3) << "the point was used once";
 }
 
+TEST_F(ViewTest, ALeftClickAfterARightClickMakesShowPhotoTakeTheClickedPhoto) {
+    Fill(8);
+    view.ShowListFromTop();
+    Click(1);
+    Click(6, Qt::ControlModifier);
+    Click(3, {}, Qt::RightButton);  // the menu was dismissed
+    Click(5);
+    EXPECT_EQ(view.PickCommandPhoto(true), 5);
+}
+
 TEST_F(ViewTest, DoubleClickAsksToOpenThePhotoUnderThePointer) {
     Fill(8);
     view.ShowListFromTop();
