@@ -116,8 +116,13 @@ int CVereroView::HitTest(const QPoint& point) const {
 
 std::optional<int> CVereroView::PickCommandPhoto(bool show) {
     if (rightClickPoint_) {
-        if (show) photos_.currentIndex = HitTest(*rightClickPoint_);
+        const int hit = HitTest(*rightClickPoint_);
         rightClickPoint_.reset();
+        // A right click beside the photos shows nothing, and the current
+        // photo stays: the selection, the status text and the viewer's
+        // prefetch all read it.
+        if (show && !photos_.IsValid(hit)) return std::nullopt;
+        if (show) photos_.currentIndex = hit;
     }
     if (!photos_.IsValid(photos_.currentIndex)) return std::nullopt;
     return photos_.currentIndex;

@@ -188,6 +188,16 @@ TEST_F(ViewTest, ALeftClickAfterARightClickMakesShowPhotoTakeTheClickedPhoto) {
     EXPECT_EQ(view.PickCommandPhoto(true), 5);
 }
 
+TEST_F(ViewTest, ShowPhotoAfterARightClickBesideThePhotosShowsNothingAndKeepsTheCurrentPhoto) {
+    Fill(6);
+    view.ShowListFromTop();
+    Click(4);
+    QTest::mouseClick(view.viewport(), Qt::RightButton, {}, QPoint(500, 500));
+    EXPECT_EQ(view.PickCommandPhoto(true), std::nullopt);
+    EXPECT_EQ(view.Photos().currentIndex, 4);
+    EXPECT_EQ(view.PickCommandPhoto(true), 4);
+}
+
 TEST_F(ViewTest, DoubleClickAsksToOpenThePhotoUnderThePointer) {
     Fill(8);
     view.ShowListFromTop();
