@@ -35,10 +35,17 @@ void CClassView::FillViewFromNode(NodeIndex node) {
 }
 
 void CClassView::SelectFirst() {
-    if (current_ == nullptr || !current_->HasItems()) return;
+    if (current_ == nullptr || current_->Tree() == nullptr) return;
     const CategoryTree& tree = *current_->Tree();
-    const NodeIndex first = tree.TopLevel().front();
     view_.Photos().currentIndex = 0;
+    if (!current_->HasItems()) {
+        // A tree without items lists nothing, rather than leaving the photos
+        // of another grouping in the view.
+        view_.ResetPhotoList(0);
+        view_.ShowListFromTop();
+        return;
+    }
+    const NodeIndex first = tree.TopLevel().front();
     FillViewFromNode(first);
     if (view_.Photos().Count() == 0) {
         view_.ShowListFromTop();  // nothing of an older list stays on screen
@@ -52,8 +59,8 @@ void CClassView::SelectFirst() {
 }
 
 void CClassView::ReselectAfterRebuild(const ListRefreshRequest& request, const std::string& topLevelLabel) {
-    if (current_ == nullptr || !current_->HasItems()) return;
-    if (request.fallbackPhoto.idPic == 0) {
+    if (current_ == nullptr || current_->Tree() == nullptr) return;
+    if (request.fallbackPhoto.idPic == 0 || !current_->HasItems()) {
         SelectFirst();
         return;
     }

@@ -132,6 +132,20 @@ TEST_F(ClassViewTest, DroppedTreesAreRebuiltAndTheFirstGroupSelected) {
     EXPECT_EQ(Listed(), Ids{5});
 }
 
+TEST_F(ClassViewTest, ATreeWithoutItemsListsNoPhotos) {
+    // The photos' folder is not in the folder list: the folder grouping has
+    // a tree, but no items.
+    pane->ShowMode(SortMode::FolderTree);
+    ASSERT_NE(tree(), nullptr);
+    ASSERT_FALSE(tree()->HasItems());
+    EXPECT_EQ(Listed(), Ids{});
+    // Nor does a refresh keep photos that the tree does not hold.
+    view->ResetPhotoList(1);
+    view->Photos().Append({1, false});
+    view->RefreshList(false);
+    EXPECT_EQ(Listed(), Ids{});
+}
+
 TEST_F(ClassViewTest, GroupingsAreCachedUntilDropped) {
     pane->ShowMode(SortMode::CameraModel);
     CTreeCtrlEx* cameras = pane->CurrentTree();
