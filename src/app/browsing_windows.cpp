@@ -1,6 +1,7 @@
 #include "app/browsing_windows.h"
 
 #include <QAction>
+#include <QMenu>
 
 #include "app/command_ids.h"
 #include "app/main_frame.h"
@@ -84,4 +85,11 @@ void ConnectBrowsingWindows(CVereroApp& app) {
     UpdateViewChecks(frame, view);
     QObject::connect(view, &CVereroView::commandStatesChanged, &frame,
                      [&frame, view] { UpdateViewChecks(frame, view); });
+    // Menu 119 over the grid, and the grid's Ctrl+C / Ctrl+X, run the
+    // frame's commands, which act on the view's selection.
+    QObject::connect(view, &CVereroView::contextMenuRequested, &frame,
+                     [&frame](const QPoint& globalPos) { frame.EditContextMenu()->popup(globalPos); });
+    QObject::connect(view, &CVereroView::commandRequested, &frame, [&frame](int id) {
+        if (QAction* action = frame.Command(id); action && action->isEnabled()) action->trigger();
+    });
 }
