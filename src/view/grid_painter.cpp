@@ -86,7 +86,7 @@ void PaintGrid(QPainter& painter, GridPaintJob job, int top, int bottom) {
     painter.setPen(Qt::black);
 
     const auto [first, last] = layout.VisibleRange(top, bottom, list.Count());
-    TrimThumbnails(list, job.scrollY, layout.columns, c);
+    TrimThumbnails(list, job.scrollY, layout.columns, c, layout.FirstScreenCount(list.Count()));
     for (int i = first; i < last; ++i) {
         // A thumbnail that cannot be loaded leaves its cell empty; it is
         // tried again at the next paint.

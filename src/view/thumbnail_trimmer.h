@@ -12,5 +12,9 @@ inline constexpr int kKeepAroundCurrent = 40;
 // Once more than 1000 thumbnails are loaded, releases those of the entries
 // more than 300 before or 400 after the estimated first visible entry,
 // except the entries within 39 of the current photo, which the viewer and
-// the next click are likely to need. scrollY is the vertical scroll offset.
-void TrimThumbnails(PhotoList& list, int scrollY, int columns, int cellSize);
+// the next click are likely to need. scrollY is the vertical scroll offset;
+// screenCount is how many entries one screen shows: on a screen holding
+// more than 400 (small icons on a very large display) a screen and a row are
+// kept after the first visible entry, so that painting never releases what
+// it is about to draw.
+void TrimThumbnails(PhotoList& list, int scrollY, int columns, int cellSize, int screenCount);
