@@ -1,7 +1,13 @@
 // The shot-time, camera, keyword and subject trees, with the count pass as
 // the pane applies it.
 
+#include <random>
+#include <vector>
+
+#include "catalogue/sql_query.h"
 #include "tree/category_tree_builder.h"
+#include "tree/dated_grouping.h"
+#include "tree/tree_builders.h"
 #include "tree_fixture.h"
 
 namespace {
@@ -126,6 +132,64 @@ TEST_F(DatedTrees, LeavesCarryThePhotoIdsInTreeOrder) {
     ASSERT_TRUE(found);
     EXPECT_EQ(tree->Node(tree->TopLevelAncestor(found->parent)).label, "2015年");
     EXPECT_FALSE(tree->FindPhoto({9, true}));
+}
+
+// A keyed tree as the catalogue sorts it: the key groups from rows ordered by
+// key and shot time, then the group of photos without a key.
+std::string KeyedTreeSortedBySql(const char* orderedRows, const char* untaggedRows, bool skipRepeatedIds,
+                                 DatedGrouping::KeyLabel keyLabel, DatedGrouping::KeyLabel untaggedLabel) {
+    CategoryTree tree;
+    {
+        CatalogueSession session;
+        auto feed = [&](const char* statement, DatedGrouping grouping) {
+            ForEachRow(session.db(), statement, [&](sqlite3_stmt* row) {
+                grouping.Add(DatedRow{sqlite3_column_int64(row, 0), TextCell(row, 1), sqlite3_column_int64(row, 2),
+                                      TextCell(row, 3)});
+            });
+        };
+        feed(orderedRows, DatedGrouping::Keyed(tree, skipRepeatedIds, keyLabel));
+        if (untaggedRows) feed(untaggedRows, DatedGrouping::Keyed(tree, false, untaggedLabel));
+    }
+    ApplyGroupCounts(tree);
+    return Describe(tree);
+}
+
+TEST_F(DatedTrees, KeyedTreesSortedInMemoryMatchTheOrderTheCatalogueGives) {
+    // Few models, keywords, subjects and shot times, so that keys repeat,
+    // some are empty and shot times tie.
+    const std::vector<std::string> models = {"NIKON D750", "Canon EOS 5D", "", "nikon d750"};
+    const std::vector<std::string> keywords = {"花;山", "山", "", "海;花;猫", "Sky"};
+    const std::vector<std::string> subjects = {"旅行", "", "家庭", "work"};
+    const std::vector<std::int64_t> times = {0, LocalTime(2016, 3, 5), LocalTime(2016, 3, 5, 13),
+                                             LocalTime(2015, 12, 24), LocalTime(1970, 1, 1, 9)};
+    std::mt19937 random(20261209);
+    auto pick = [&](const auto& values) { return values[random() % values.size()]; };
+    for (int i = 1; i <= 300; ++i) {
+        const std::string tags = pick(keywords);
+        Add({.id = i * 7919LL % 100003 - 50000,  // distinct, scrambled, some negative
+             .name = "p" + std::to_string(i) + ".jpg",
+             .dateTime = pick(times),
+             .model = pick(models),
+             .keywords = tags,
+             .subject = pick(subjects)});
+    }
+    auto label = [](std::string_view key) { return std::string(key); };
+    EXPECT_EQ(Built(SortMode::CameraModel),
+              KeyedTreeSortedBySql(
+                  "select dwDateTime,strName,idPic,strModel from tJpgMsg order by strModel DESC,dwDateTime DESC",
+                  nullptr, true,
+                  [](std::string_view model) { return model.empty() ? std::string("暂无相机信息") : std::string(model); },
+                  nullptr));
+    EXPECT_EQ(Built(SortMode::KeywordGroups),
+              KeyedTreeSortedBySql(
+                  "select dwDateTime,strName,idPic,strKeyword from tKeyWord order by strKeyword DESC,dwDateTime DESC",
+                  "select dwDateTime, strName, idPic, '' from tJpgMsg where nbKeyword = 0 order by dwDateTime DESC",
+                  false, label, [](std::string_view) { return std::string("无关键词"); }));
+    EXPECT_EQ(Built(SortMode::SubjectGroups),
+              KeyedTreeSortedBySql(
+                  "select dwDateTime,strName,idPic,strSubject from tSubject order by strSubject DESC,dwDateTime DESC",
+                  "select dwDateTime,strName,idPic,'' from tJpgMsg where strXpSubject = '' order by dwDateTime DESC",
+                  false, label, [](std::string_view) { return std::string("无主题词"); }));
 }
 
 }  // namespace
