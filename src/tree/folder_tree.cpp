@@ -9,14 +9,14 @@
 
 #include "catalogue/folder_stamps.h"
 #include "catalogue/photo_catalogue.h"
-#include "catalogue/sql_query.h"
 #include "platform/native_path.h"
+#include "tree/keyed_rows.h"
 #include "tree/tree_builders.h"
 
 namespace {
 
-constexpr const char* kFolderQuery =
-    "select dwDateTime,strName,idPic,strPath from tJpgMsg order by strPath DESC,dwDateTime DESC";
+// Sorted by folder (descending) and shot time (newest first) by KeyedRows.
+constexpr const char* kFolderRows = "select dwDateTime,strName,idPic,strPath from tJpgMsg";
 
 // The folder list ordered by increasing length; among equal lengths the
 // folder added later comes first.
@@ -104,19 +104,18 @@ std::unique_ptr<CategoryTree> BuildFolderTree(sqlite3* db, const MountTable& mou
     std::int64_t previousId = 0;
     std::string currentPath;
     std::optional<NodeIndex> current;
-    bool ok = ForEachRow(db, kFolderQuery, [&](sqlite3_stmt* row) {
-        std::int64_t id = sqlite3_column_int64(row, 2);
-        if (placed != 0 && id == previousId) return;
-        std::string_view path = TextCell(row, 3);
-        if (placed == 0 || path != currentPath) {
-            currentPath.assign(path);
+    KeyedRows rows;
+    if (!rows.Read(db, kFolderRows)) return nullptr;
+    rows.ForEachSorted([&](const DatedRow& row) {
+        if (placed != 0 && row.idPic == previousId) return;
+        if (placed == 0 || row.key != currentPath) {
+            currentPath.assign(row.key);
             current = nodes.NodeOf(currentPath);
         }
         ++placed;
-        previousId = id;
-        if (current) tree->AddPhoto(*current, PhotoRef{id, false}, TextCell(row, 1));
+        previousId = row.idPic;
+        if (current) tree->AddPhoto(*current, PhotoRef{row.idPic, false}, row.name);
     });
-    if (!ok) return nullptr;
     if (placed == 0) return NoPhotosTree();
     return tree;
 }

@@ -1,6 +1,10 @@
 // The folder tree over a fixed mount table, and the mount table itself.
 
+#include <map>
+#include <random>
+
 #include "catalogue/folder_stamps.h"
+#include "catalogue/sql_query.h"
 #include "tree/category_tree_builder.h"
 #include "tree/mount_table.h"
 #include "tree_fixture.h"
@@ -44,6 +48,34 @@ TEST_F(FolderTree, NestsFoldersOnlyBelowRealAncestorsAndSkipsPhotosOfUnlistedFol
               "本地磁盘(/media/usb)[1]\n"
               "  pics[1]\n"
               "    u.jpg\n");
+}
+
+TEST_F(FolderTree, EachFolderListsItsPhotosInTheOrderTheCatalogueSortsThem) {
+    const std::vector<std::string> folders = {"/d/a", "/d/a/b", "/d/c", "/d/B"};
+    for (const std::string& folder : folders) PutFolderStamp(folder, 1000);
+    std::mt19937 random(20261209);
+    for (int i = 1; i <= 200; ++i)
+        Add({.id = i * 7919LL % 100003 - 50000,  // distinct, scrambled, some negative
+             .folder = folders[random() % folders.size()],
+             .name = "p" + std::to_string(i) + ".jpg",
+             .dateTime = static_cast<std::int64_t>(random() % 5) * 86400});  // many ties
+    std::map<std::string, std::string> expected;
+    {
+        CatalogueSession session;
+        ForEachRow(session.db(), "select strPath,strName from tJpgMsg order by strPath DESC,dwDateTime DESC",
+                   [&](sqlite3_stmt* row) { expected[ColumnText(row, 0)] += ColumnText(row, 1) + " "; });
+    }
+    auto tree = BuildFolderTree(TestMounts());
+    ASSERT_TRUE(tree);
+    std::map<std::string, std::string> listed;
+    std::vector<NodeIndex> pending(tree->TopLevel().begin(), tree->TopLevel().end());
+    while (!pending.empty()) {
+        const CategoryNode& node = tree->Node(pending.back());
+        pending.pop_back();
+        pending.insert(pending.end(), node.groups.begin(), node.groups.end());
+        for (const PhotoLeaf& leaf : node.photos) listed[*node.folderPath] += std::string(tree->PhotoName(leaf)) + " ";
+    }
+    EXPECT_EQ(listed, expected);
 }
 
 TEST_F(FolderTree, NodesCarryTheirFolderPaths) {

@@ -1,0 +1,50 @@
+#include "tree/keyed_rows.h"
+
+#include <algorithm>
+#include <string_view>
+#include <unordered_map>
+
+#include "catalogue/sql_query.h"
+#include "tree/tree_builders.h"
+
+bool KeyedRows::Read(sqlite3* db, const char* statement) {
+    std::unordered_map<std::string, std::uint32_t> bucketOfKey;
+    return ForEachRow(db, statement, [&](sqlite3_stmt* row) {
+        const std::string_view name = TextCell(row, 1);
+        rows_.push_back({sqlite3_column_int64(row, 0), sqlite3_column_int64(row, 2),
+                         static_cast<std::uint32_t>(names_.size()), static_cast<std::uint32_t>(name.size()),
+                         sqlite3_column_type(row, 0) == SQLITE_NULL});
+        names_ += name;
+        const auto index = static_cast<std::uint32_t>(rows_.size() - 1);
+        if (sqlite3_column_type(row, 3) == SQLITE_NULL) {
+            nullKeyRows_.push_back(index);
+            return;
+        }
+        auto [bucket, added] =
+            bucketOfKey.try_emplace(std::string(TextCell(row, 3)), static_cast<std::uint32_t>(buckets_.size()));
+        if (added) buckets_.push_back({bucket->first, {}});
+        buckets_[bucket->second].rows.push_back(index);
+    });
+}
+
+void KeyedRows::ForEachSorted(const std::function<void(const DatedRow&)>& onRow) {
+    std::sort(buckets_.begin(), buckets_.end(), [](const Bucket& a, const Bucket& b) { return a.key > b.key; });
+    for (Bucket& bucket : buckets_) SortAndFeed(bucket.key, bucket.rows, onRow);
+    SortAndFeed({}, nullKeyRows_, onRow);
+}
+
+void KeyedRows::SortAndFeed(std::string_view key, std::vector<std::uint32_t>& rows,
+                            const std::function<void(const DatedRow&)>& onRow) {
+    std::reverse(rows.begin(), rows.end());
+    std::stable_sort(rows.begin(), rows.end(), [&](std::uint32_t a, std::uint32_t b) {
+        const Row& x = rows_[a];
+        const Row& y = rows_[b];
+        if (x.dateIsNull != y.dateIsNull) return y.dateIsNull;
+        return x.dateTime > y.dateTime;
+    });
+    const std::string_view names = names_;
+    for (std::uint32_t i : rows) {
+        const Row& r = rows_[i];
+        onRow(DatedRow{r.dateTime, names.substr(r.nameOffset, r.nameLength), r.id, key});
+    }
+}
