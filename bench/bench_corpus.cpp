@@ -26,7 +26,8 @@ std::vector<std::uint8_t> CameraLikePixels(std::uint32_t seed) {
             int noise = static_cast<int>(random() % 17) - 8;
             rgb[i++] = static_cast<std::uint8_t>(std::clamp((x * 255) / kWidth + noise, 0, 255));
             rgb[i++] = static_cast<std::uint8_t>(std::clamp((y * 255) / kHeight + noise, 0, 255));
-            rgb[i++] = static_cast<std::uint8_t>(std::clamp(int((seed * 37) % 200) + noise, 0, 255));
+            rgb[i++] =
+                static_cast<std::uint8_t>(std::clamp(int((seed * 37) % 200) + noise, 0, 255));
         }
     }
     return rgb;

@@ -41,22 +41,28 @@ void GenerateLibrary(int photos, const std::vector<std::vector<std::uint8_t>>& t
         r.nHeight = 3000;
         r.fSize = 4.2f;
         // Spread over 15 years, one photo about every 80 minutes.
-        r.dwDateTime = 1262304000 + static_cast<std::int32_t>((static_cast<std::int64_t>(id) * 4733) % (kYears * 31536000LL));
+        r.dwDateTime =
+            1262304000 + static_cast<std::int32_t>((static_cast<std::int64_t>(id) * 4733) %
+                                                   (kYears * 31536000LL));
         const int region = id % kRegions;
-        RegionNames regions{kProvinces[region % 6], "城市" + std::to_string(region), "区" + std::to_string(region)};
-        InsertPhotoRow(id, r, thumbnails[static_cast<std::size_t>(id) % thumbnails.size()], false, regions);
+        RegionNames regions{kProvinces[region % 6], "城市" + std::to_string(region),
+                            "区" + std::to_string(region)};
+        InsertPhotoRow(id, r, thumbnails[static_cast<std::size_t>(id) % thumbnails.size()], false,
+                       regions);
         for (const std::string& keyword : {k1, k2})
-            ExecuteStatement(session.db(),
-                             FormatStatement("insert into tKeyWord(strKeyword,idPic,dwDateTime,strModel,strName,"
-                                             "strPath) values('%s',%lld,%d,'%s','%s','%s')",
-                                             keyword, static_cast<std::int64_t>(id), r.dwDateTime,
-                                             r.strModel, r.strName, r.strPath));
+            ExecuteStatement(
+                session.db(),
+                FormatStatement("insert into tKeyWord(strKeyword,idPic,dwDateTime,strModel,strName,"
+                                "strPath) values('%s',%lld,%d,'%s','%s','%s')",
+                                keyword, static_cast<std::int64_t>(id), r.dwDateTime, r.strModel,
+                                r.strName, r.strPath));
         if (r.strXpSubject[0])
-            ExecuteStatement(session.db(),
-                             FormatStatement("insert into tSubject(strSubject,idPic,dwDateTime,strModel,strName,"
-                                             "strPath) values('%s',%lld,%d,'%s','%s','%s')",
-                                             r.strXpSubject, static_cast<std::int64_t>(id), r.dwDateTime,
-                                             r.strModel, r.strName, r.strPath));
+            ExecuteStatement(
+                session.db(),
+                FormatStatement("insert into tSubject(strSubject,idPic,dwDateTime,strModel,strName,"
+                                "strPath) values('%s',%lld,%d,'%s','%s','%s')",
+                                r.strXpSubject, static_cast<std::int64_t>(id), r.dwDateTime,
+                                r.strModel, r.strName, r.strPath));
         if (id % 100 == 0) {
             CommitTransaction();
             BeginTransaction();

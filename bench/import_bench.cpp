@@ -34,7 +34,8 @@ struct RunFigures {
 };
 
 double Now() {
-    return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
+    return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch())
+        .count();
 }
 
 // Imports the folder in a child process, so that its peak memory is the
@@ -130,12 +131,14 @@ void Report(const char* name, const std::string& folder, const std::vector<std::
     if (!floor.empty()) {
         double floorRate = FilesPerSecondOf("'" + floor + "' '" + list + "'");
         if (floorRate > 0)
-            std::printf("  floor         %9.1f files/s   import/floor = %.2f\n", floorRate, rate / floorRate);
+            std::printf("  floor         %9.1f files/s   import/floor = %.2f\n", floorRate,
+                        rate / floorRate);
     } else {
         std::printf("  floor         (reference program not found or not built)\n");
     }
     if (double exiftool = ExiftoolRate(list, files.size()); exiftool > 0)
-        std::printf("  exiftool -fast%9.1f files/s   import/exiftool = %.1f\n", exiftool, rate / exiftool);
+        std::printf("  exiftool -fast%9.1f files/s   import/exiftool = %.1f\n", exiftool,
+                    rate / exiftool);
     else
         std::printf("  exiftool      (not installed)\n");
 }
@@ -147,9 +150,12 @@ int main(int argc, char** argv) {
     std::string dir = std::filesystem::temp_directory_path().string() + "/darazoz-bench";
     for (int i = 1; i + 1 < argc; i += 2) {
         std::string option = argv[i];
-        if (option == "--camera") camera = std::atoi(argv[i + 1]);
-        else if (option == "--plain") plain = std::atoi(argv[i + 1]);
-        else if (option == "--dir") dir = argv[i + 1];
+        if (option == "--camera")
+            camera = std::atoi(argv[i + 1]);
+        else if (option == "--plain")
+            plain = std::atoi(argv[i + 1]);
+        else if (option == "--dir")
+            dir = argv[i + 1];
     }
     std::filesystem::create_directories(dir);
     std::printf("import benchmark (one import thread; corpus in %s)\n", dir.c_str());

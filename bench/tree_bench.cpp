@@ -23,14 +23,16 @@
 namespace {
 
 double Milliseconds(std::chrono::steady_clock::time_point since) {
-    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - since).count();
+    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - since)
+        .count();
 }
 
 std::vector<std::vector<std::uint8_t>> SampleThumbnails() {
     std::vector<std::vector<std::uint8_t>> blobs;
     std::vector<std::uint8_t> rgb(160 * 120 * 3);
     for (int seed = 0; seed < 8; ++seed) {
-        for (std::size_t i = 0; i < rgb.size(); ++i) rgb[i] = static_cast<std::uint8_t>(i * (seed + 3));
+        for (std::size_t i = 0; i < rgb.size(); ++i)
+            rgb[i] = static_cast<std::uint8_t>(i * (seed + 3));
         std::vector<std::uint8_t> jpeg;
         RasterImage::FromRgbTopDown(160, 120, rgb.data()).EncodeJpeg(jpeg);
         blobs.push_back(std::move(jpeg));
@@ -66,9 +68,9 @@ int main(int argc, char** argv) {
     const struct {
         SortMode mode;
         const char* name;
-    } groupings[] = {{SortMode::ShotTime, "shot time"},     {SortMode::CameraModel, "camera"},
-                     {SortMode::FolderTree, "folder"},      {SortMode::KeywordGroups, "keyword"},
-                     {SortMode::SubjectGroups, "subject"},  {SortMode::RegionGroups, "region"}};
+    } groupings[] = {{SortMode::ShotTime, "shot time"},    {SortMode::CameraModel, "camera"},
+                     {SortMode::FolderTree, "folder"},     {SortMode::KeywordGroups, "keyword"},
+                     {SortMode::SubjectGroups, "subject"}, {SortMode::RegionGroups, "region"}};
     for (const auto& grouping : groupings) {
         start = std::chrono::steady_clock::now();
         auto tree = BuildCategoryTree(grouping.mode, nullptr);

@@ -29,7 +29,8 @@
 namespace {
 
 double Now() {
-    return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
+    return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch())
+        .count();
 }
 
 // A 160 x 120 thumbnail with a pattern that depends on seed; every fourth
@@ -87,7 +88,9 @@ void Fill(CVereroView& view, int firstId, int count) {
     view.Photos().currentIndex = 0;
 }
 
-void Paint(CVereroView& view, QImage& screen) { view.viewport()->render(&screen); }
+void Paint(CVereroView& view, QImage& screen) {
+    view.viewport()->render(&screen);
+}
 
 // Scrolls through the whole list one screen at a time, painting each.
 void ScrollThrough(CVereroView& view, QImage& screen, const char* label) {
@@ -107,10 +110,11 @@ void ScrollThrough(CVereroView& view, QImage& screen, const char* label) {
         mostBytes = std::max(mostBytes, ThumbnailBytes(view.Photos()));
     }
     const double seconds = Now() - start;
-    std::printf("%s: %d screens, %.2f ms per screen (slowest %.2f ms) with new thumbnails;\n"
-                "    at most %d thumbnails decoded, %.1f MiB\n",
-                label, screens, seconds * 1000 / screens, slowest * 1000, mostLoaded,
-                mostBytes / 1048576.0);
+    std::printf(
+        "%s: %d screens, %.2f ms per screen (slowest %.2f ms) with new thumbnails;\n"
+        "    at most %d thumbnails decoded, %.1f MiB\n",
+        label, screens, seconds * 1000 / screens, slowest * 1000, mostLoaded,
+        mostBytes / 1048576.0);
 }
 
 }  // namespace
@@ -161,15 +165,17 @@ int main(int argc, char** argv) {
     const double shown = Now() - t;
     Paint(view, screen);
     const double painted = Now() - t;
-    std::printf("group of %d photos, client %dx%d, %d columns of %d px:\n"
-                "    list filled %.2f ms, first screen loaded %.2f ms, painted: %.2f ms in all\n",
-                group, view.viewport()->width(), view.viewport()->height(), view.Layout().columns,
-                view.CellSize(), filled * 1000, (shown - filled) * 1000, painted * 1000);
+    std::printf(
+        "group of %d photos, client %dx%d, %d columns of %d px:\n"
+        "    list filled %.2f ms, first screen loaded %.2f ms, painted: %.2f ms in all\n",
+        group, view.viewport()->width(), view.viewport()->height(), view.Layout().columns,
+        view.CellSize(), filled * 1000, (shown - filled) * 1000, painted * 1000);
 
     const int rounds = 50;
     t = Now();
     for (int i = 0; i < rounds; ++i) Paint(view, screen);
-    std::printf("one screen of loaded thumbnails painted in %.2f ms\n", (Now() - t) * 1000 / rounds);
+    std::printf("one screen of loaded thumbnails painted in %.2f ms\n",
+                (Now() - t) * 1000 / rounds);
 
     view.OnSmallIcons();
     t = Now();

@@ -16,22 +16,22 @@ const std::vector<LookMenuItem>& LookMenuItems() {
 
 ApplicationLook::Resolved ApplicationLook::Resolve(int id) const {
     switch (id) {
-    case 205:  // classic look
-    case 207:
-    case 209:
-        return {QStringLiteral("Windows"), 0};
-    case 206:
-    case 208:
-    case 210:
-    case LookId::kWindows7:
-        return {QStringLiteral("Fusion"), 0};
-    case LookId::kBlue:
-    case LookId::kBlack:
-    case LookId::kSilver:
-    case LookId::kAqua:
-        return {QStringLiteral("Fusion"), id};
-    default:
-        return {QStringLiteral("Fusion"), lastColourLook_};
+        case 205:  // classic look
+        case 207:
+        case 209:
+            return {QStringLiteral("Windows"), 0};
+        case 206:
+        case 208:
+        case 210:
+        case LookId::kWindows7:
+            return {QStringLiteral("Fusion"), 0};
+        case LookId::kBlue:
+        case LookId::kBlack:
+        case LookId::kSilver:
+        case LookId::kAqua:
+            return {QStringLiteral("Fusion"), id};
+        default:
+            return {QStringLiteral("Fusion"), lastColourLook_};
     }
 }
 

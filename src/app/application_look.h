@@ -29,7 +29,7 @@ struct LookMenuItem {
 const std::vector<LookMenuItem>& LookMenuItems();
 
 class ApplicationLook {
-public:
+  public:
     // What a look id stands for: the Qt style and, for the colour looks, the
     // colour look id (kBlue..kAqua) or 0.
     struct Resolved {
@@ -44,6 +44,6 @@ public:
     // Installs the look on the application.
     void Apply(int id);
 
-private:
+  private:
     int lastColourLook_ = LookId::kBlue;
 };

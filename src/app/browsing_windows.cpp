@@ -35,7 +35,9 @@ void UpdateViewChecks(CMainFrame& frame, CVereroView* view) {
 
 // The pane hands its photos to the view, so whichever the frame asks for
 // first creates the view.
-CVereroView* TheView() { return CVereroView::Instance() ? CVereroView::Instance() : new CVereroView; }
+CVereroView* TheView() {
+    return CVereroView::Instance() ? CVereroView::Instance() : new CVereroView;
+}
 
 void ConnectPaneToImports(CMainFrame& frame, CClassView* pane, ImportController* imports) {
     PaneHooks hooks;
@@ -46,8 +48,12 @@ void ConnectPaneToImports(CMainFrame& frame, CClassView* pane, ImportController*
     hooks.runCommand = [&frame](int id) {
         if (QAction* action = frame.Command(id)) action->trigger();
     };
-    hooks.acceptDroppedPaths = [pane, imports](const QStringList& p) { imports->AcceptDroppedPaths(p, pane); };
-    hooks.acceptPastedPaths = [pane, imports](const QStringList& p) { imports->AcceptFilePaths(p, pane); };
+    hooks.acceptDroppedPaths = [pane, imports](const QStringList& p) {
+        imports->AcceptDroppedPaths(p, pane);
+    };
+    hooks.acceptPastedPaths = [pane, imports](const QStringList& p) {
+        imports->AcceptFilePaths(p, pane);
+    };
     hooks.startFolderImport = [pane, imports] { imports->StartFolderImport(pane); };
     hooks.cancelFolderScan = [imports] { imports->CancelFolderCount(); };
     pane->SetHooks(hooks);
@@ -57,7 +63,8 @@ void ConnectPaneToImports(CMainFrame& frame, CClassView* pane, ImportController*
     }
     if (QAction* addPhotos = frame.Command(CommandId::kAddPhotos)) {
         addPhotos->setEnabled(true);
-        QObject::connect(addPhotos, &QAction::triggered, pane, [pane, imports] { imports->AddFilesCommand(pane); });
+        QObject::connect(addPhotos, &QAction::triggered, pane,
+                         [pane, imports] { imports->AddFilesCommand(pane); });
     }
 }
 
@@ -87,8 +94,9 @@ void ConnectBrowsingWindows(CVereroApp& app) {
                      [&frame, view] { UpdateViewChecks(frame, view); });
     // Menu 119 over the grid, and the grid's Ctrl+C / Ctrl+X, run the
     // frame's commands, which act on the view's selection.
-    QObject::connect(view, &CVereroView::contextMenuRequested, &frame,
-                     [&frame](const QPoint& globalPos) { frame.EditContextMenu()->popup(globalPos); });
+    QObject::connect(
+        view, &CVereroView::contextMenuRequested, &frame,
+        [&frame](const QPoint& globalPos) { frame.EditContextMenu()->popup(globalPos); });
     QObject::connect(view, &CVereroView::commandRequested, &frame, [&frame](int id) {
         if (QAction* action = frame.Command(id); action && action->isEnabled()) action->trigger();
     });

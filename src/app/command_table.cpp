@@ -50,17 +50,27 @@ const std::vector<MenuDefinition>& MainMenus() {
 }
 
 const std::vector<int>& StandardToolbarCommands() {
-    static const std::vector<int> commands{kAddFolder, kShowPhoto,  kProperties, 0,
-                                           kSearch,    kLargeIcons, kSmallIcons, 0,
-                                           kDetailList};
+    static const std::vector<int> commands{
+        kAddFolder, kShowPhoto, kProperties, 0, kSearch, kLargeIcons, kSmallIcons, 0, kDetailList};
     return commands;
 }
 
 const std::vector<int>& EditContextMenuCommands() {
-    static const std::vector<int> commands{
-        kShowPhoto, kProperties, 0, kPickPositionOnMap, kPositionsFromTracks, kShowOnMap,
-        kRegionsFromGps, 0, kCut, kCopy, kPaste, 0, kOpenFileLocation, kRemoveFromAlbumContext,
-        kAddDuplicatesToCatalogue};
+    static const std::vector<int> commands{kShowPhoto,
+                                           kProperties,
+                                           0,
+                                           kPickPositionOnMap,
+                                           kPositionsFromTracks,
+                                           kShowOnMap,
+                                           kRegionsFromGps,
+                                           0,
+                                           kCut,
+                                           kCopy,
+                                           kPaste,
+                                           0,
+                                           kOpenFileLocation,
+                                           kRemoveFromAlbumContext,
+                                           kAddDuplicatesToCatalogue};
     return commands;
 }
 

@@ -6,8 +6,8 @@
 #include <vector>
 
 struct MenuEntry {
-    int id;             // 0 = separator
-    const char* text;   // UTF-8
+    int id;            // 0 = separator
+    const char* text;  // UTF-8
     bool checkable = false;
 };
 

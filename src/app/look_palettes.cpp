@@ -5,25 +5,25 @@
 namespace {
 
 struct ColourScheme {
-    const char* window;       // body of windows and dialogs
+    const char* window;  // body of windows and dialogs
     const char* button;
     const char* highlight;
-    const char* barTop;       // gradient of menu bar, toolbar, status bar, pane caption
+    const char* barTop;  // gradient of menu bar, toolbar, status bar, pane caption
     const char* barBottom;
     const char* barText;
-    const char* hover;        // menu and toolbar item under the pointer
+    const char* hover;  // menu and toolbar item under the pointer
 };
 
 ColourScheme SchemeOf(int colourLook) {
     switch (colourLook) {
-    case LookId::kBlack:
-        return {"#d8d8d8", "#e2e2e2", "#5a5a5a", "#5c5c5c", "#1f1f1f", "#ffffff", "#f2c867"};
-    case LookId::kSilver:
-        return {"#e9ecf1", "#eef0f4", "#8096b4", "#f6f7f9", "#cbd2dc", "#2c3a4f", "#fde7a6"};
-    case LookId::kAqua:
-        return {"#e2f2f1", "#e8f5f4", "#2f9a90", "#e8f8f6", "#a5d8d1", "#1b4d48", "#fde7a6"};
-    default:  // blue
-        return {"#dde8f6", "#e6eefa", "#3a78c3", "#e5f0ff", "#b9d3f1", "#15428b", "#fde7a6"};
+        case LookId::kBlack:
+            return {"#d8d8d8", "#e2e2e2", "#5a5a5a", "#5c5c5c", "#1f1f1f", "#ffffff", "#f2c867"};
+        case LookId::kSilver:
+            return {"#e9ecf1", "#eef0f4", "#8096b4", "#f6f7f9", "#cbd2dc", "#2c3a4f", "#fde7a6"};
+        case LookId::kAqua:
+            return {"#e2f2f1", "#e8f5f4", "#2f9a90", "#e8f8f6", "#a5d8d1", "#1b4d48", "#fde7a6"};
+        default:  // blue
+            return {"#dde8f6", "#e6eefa", "#3a78c3", "#e5f0ff", "#b9d3f1", "#15428b", "#fde7a6"};
     }
 }
 
@@ -51,9 +51,9 @@ QPalette ColourLookPalette(int colourLook) {
 
 QString ColourLookStyleSheet(int colourLook) {
     const ColourScheme s = SchemeOf(colourLook);
-    const QString bar = QStringLiteral(
-                            "qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 %1, stop:1 %2)")
-                            .arg(QLatin1String(s.barTop), QLatin1String(s.barBottom));
+    const QString bar =
+        QStringLiteral("qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 %1, stop:1 %2)")
+            .arg(QLatin1String(s.barTop), QLatin1String(s.barBottom));
     return QStringLiteral(
                "QMenuBar { background: %1; color: %2; }"
                "QMenuBar::item { background: transparent; padding: 3px 8px; }"

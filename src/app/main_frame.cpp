@@ -54,7 +54,9 @@ CMainFrame::~CMainFrame() {
     if (instance == this) instance = nullptr;
 }
 
-CMainFrame* CMainFrame::Instance() { return instance; }
+CMainFrame* CMainFrame::Instance() {
+    return instance;
+}
 
 QAction* CMainFrame::Command(int id) const {
     const auto it = commands_.find(id);
@@ -70,9 +72,13 @@ QAction* CMainFrame::AddCommand(int id, const QString& text, bool checkable) {
     return action;
 }
 
-void CMainFrame::SetStatusText(const QString& text) { statusLabel_->setText(text); }
+void CMainFrame::SetStatusText(const QString& text) {
+    statusLabel_->setText(text);
+}
 
-QString CMainFrame::StatusText() const { return statusLabel_->text(); }
+QString CMainFrame::StatusText() const {
+    return statusLabel_->text();
+}
 
 void CMainFrame::SwitchLook(int id) {
     QApplication::setOverrideCursor(Qt::WaitCursor);
@@ -104,7 +110,9 @@ void CMainFrame::AttachMapLink(MapLink* link) {
     });
 }
 
-void CMainFrame::StartBringToFrontTimer() { bringToFrontTimer_.start(); }
+void CMainFrame::StartBringToFrontTimer() {
+    bringToFrontTimer_.start();
+}
 
 int CMainFrame::MapLinkPumpEvent() {
     static const int type = QEvent::registerEventType();

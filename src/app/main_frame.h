@@ -24,7 +24,7 @@ class MapLink;
 class CMainFrame : public QMainWindow {
     Q_OBJECT
 
-public:
+  public:
     // paneWidget fills the category pane, viewWidget is the main view; the
     // frame takes ownership. Null gives empty placeholders.
     explicit CMainFrame(QWidget* paneWidget = nullptr, QWidget* viewWidget = nullptr);
@@ -63,15 +63,15 @@ public:
     // catalogue; the window then closes. Also what closing the window does.
     void Shutdown();
 
-signals:
+  signals:
     // A menu is about to open: carriers update enabled and checked states.
     void commandStatesRequested();
 
-protected:
+  protected:
     void closeEvent(QCloseEvent* event) override;
     bool event(QEvent* event) override;
 
-private:
+  private:
     void CreateMenus();
     void CreateLookMenu(QMenu* viewMenu);
     void CreateEditContextMenu();

@@ -21,27 +21,27 @@ namespace {
 QIcon ToolbarIcon(int id) {
     QStyle* style = QApplication::style();
     switch (id) {
-    case CommandId::kAddFolder:
-        return QIcon::fromTheme(QStringLiteral("folder-new"),
-                                style->standardIcon(QStyle::SP_FileDialogNewFolder));
-    case CommandId::kShowPhoto:
-        return QIcon::fromTheme(QStringLiteral("image-x-generic"),
-                                style->standardIcon(QStyle::SP_DesktopIcon));
-    case CommandId::kProperties:
-        return QIcon::fromTheme(QStringLiteral("document-properties"),
-                                style->standardIcon(QStyle::SP_FileDialogInfoView));
-    case CommandId::kSearch:
-        return QIcon::fromTheme(QStringLiteral("edit-find"),
-                                style->standardIcon(QStyle::SP_FileDialogContentsView));
-    case CommandId::kLargeIcons:
-        return QIcon::fromTheme(QStringLiteral("view-list-icons"),
-                                style->standardIcon(QStyle::SP_FileDialogStart));
-    case CommandId::kSmallIcons:
-        return QIcon::fromTheme(QStringLiteral("view-grid"),
-                                style->standardIcon(QStyle::SP_FileDialogListView));
-    default:
-        return QIcon::fromTheme(QStringLiteral("view-list-details"),
-                                style->standardIcon(QStyle::SP_FileDialogDetailedView));
+        case CommandId::kAddFolder:
+            return QIcon::fromTheme(QStringLiteral("folder-new"),
+                                    style->standardIcon(QStyle::SP_FileDialogNewFolder));
+        case CommandId::kShowPhoto:
+            return QIcon::fromTheme(QStringLiteral("image-x-generic"),
+                                    style->standardIcon(QStyle::SP_DesktopIcon));
+        case CommandId::kProperties:
+            return QIcon::fromTheme(QStringLiteral("document-properties"),
+                                    style->standardIcon(QStyle::SP_FileDialogInfoView));
+        case CommandId::kSearch:
+            return QIcon::fromTheme(QStringLiteral("edit-find"),
+                                    style->standardIcon(QStyle::SP_FileDialogContentsView));
+        case CommandId::kLargeIcons:
+            return QIcon::fromTheme(QStringLiteral("view-list-icons"),
+                                    style->standardIcon(QStyle::SP_FileDialogStart));
+        case CommandId::kSmallIcons:
+            return QIcon::fromTheme(QStringLiteral("view-grid"),
+                                    style->standardIcon(QStyle::SP_FileDialogListView));
+        default:
+            return QIcon::fromTheme(QStringLiteral("view-list-details"),
+                                    style->standardIcon(QStyle::SP_FileDialogDetailedView));
     }
 }
 

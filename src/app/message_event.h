@@ -8,13 +8,13 @@
 #include <QVariant>
 
 class MessageEvent : public QEvent {
-public:
+  public:
     MessageEvent(int number, QVariant payload = {});
 
     int Number() const { return static_cast<int>(type()); }
     const QVariant& Payload() const { return payload_; }
 
-private:
+  private:
     QVariant payload_;
 };
 

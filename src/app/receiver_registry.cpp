@@ -21,7 +21,9 @@ std::array<QObject*, static_cast<size_t>(ReceiverRole::Count)>& Slots() {
     return receivers;
 }
 
-QObject*& Slot(ReceiverRole role) { return Slots()[static_cast<size_t>(role)]; }
+QObject*& Slot(ReceiverRole role) {
+    return Slots()[static_cast<size_t>(role)];
+}
 
 }  // namespace
 
@@ -65,4 +67,6 @@ ReceiverRegistration::ReceiverRegistration(ReceiverRole role, QObject* receiver)
     ReceiverRegistry::Register(role, receiver);
 }
 
-ReceiverRegistration::~ReceiverRegistration() { ReceiverRegistry::Unregister(role_, receiver_); }
+ReceiverRegistration::~ReceiverRegistration() {
+    ReceiverRegistry::Unregister(role_, receiver_);
+}

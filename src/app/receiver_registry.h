@@ -45,13 +45,13 @@ bool Send(ReceiverRole role, int number, const QVariant& payload = {});
 // of the receiving window so it unregisters before the window's QObject part
 // is destroyed.
 class ReceiverRegistration {
-public:
+  public:
     ReceiverRegistration(ReceiverRole role, QObject* receiver);
     ~ReceiverRegistration();
     ReceiverRegistration(const ReceiverRegistration&) = delete;
     ReceiverRegistration& operator=(const ReceiverRegistration&) = delete;
 
-private:
+  private:
     ReceiverRole role_;
     QObject* receiver_;
 };

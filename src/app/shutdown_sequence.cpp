@@ -19,4 +19,6 @@ bool RunShutdownSequence(const std::function<void()>& pause) {
     return save;
 }
 
-void ShutdownPause() { std::this_thread::sleep_for(std::chrono::milliseconds(100)); }
+void ShutdownPause() {
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+}

@@ -13,14 +13,14 @@ class QSocketNotifier;
 class TerminationSignals : public QObject {
     Q_OBJECT
 
-public:
+  public:
     explicit TerminationSignals(QObject* parent = nullptr);
     ~TerminationSignals() override;
 
-signals:
+  signals:
     void terminationRequested();
 
-private:
+  private:
     void OnSignalByte();
 
     QSocketNotifier* notifier_ = nullptr;

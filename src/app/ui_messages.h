@@ -4,31 +4,31 @@
 // message_event.h and receiver_registry.h.
 
 namespace UiMessage {
-inline constexpr int kShowMapPhotos = 4470;         // category pane: tree of photos chosen on the map
-inline constexpr int kStartLibraryUpdate = 6540;    // main view
-inline constexpr int kRefreshList = 6542;           // main view
-inline constexpr int kStartSave = 6544;             // main view
-inline constexpr int kOpenKeywordEditor = 6545;     // properties dialog
-inline constexpr int kRebuildCurrentTree = 6546;    // category pane
-inline constexpr int kCancelFolderScan = 6552;      // category pane: stop the folder count
-inline constexpr int kFoundCountChanged = 6559;     // found-photos counter
-inline constexpr int kPaneRelayout = 6584;          // category pane
-inline constexpr int kResultProgress = 6588;        // region and track result dialogs
-inline constexpr int kDropTrees = 6589;             // category pane
-inline constexpr int kStartRegionLookup = 6597;     // main view
-inline constexpr int kRegionTreeStale = 6601;       // category pane
-inline constexpr int kSaveFinished = 7031;          // save dialog
-inline constexpr int kUpdateFinished = 7638;        // update dialog
-inline constexpr int kLibraryChanged = 56538;       // main view
+inline constexpr int kShowMapPhotos = 4470;       // category pane: tree of photos chosen on the map
+inline constexpr int kStartLibraryUpdate = 6540;  // main view
+inline constexpr int kRefreshList = 6542;         // main view
+inline constexpr int kStartSave = 6544;           // main view
+inline constexpr int kOpenKeywordEditor = 6545;   // properties dialog
+inline constexpr int kRebuildCurrentTree = 6546;  // category pane
+inline constexpr int kCancelFolderScan = 6552;    // category pane: stop the folder count
+inline constexpr int kFoundCountChanged = 6559;   // found-photos counter
+inline constexpr int kPaneRelayout = 6584;        // category pane
+inline constexpr int kResultProgress = 6588;      // region and track result dialogs
+inline constexpr int kDropTrees = 6589;           // category pane
+inline constexpr int kStartRegionLookup = 6597;   // main view
+inline constexpr int kRegionTreeStale = 6601;     // category pane
+inline constexpr int kSaveFinished = 7031;        // save dialog
+inline constexpr int kUpdateFinished = 7638;      // update dialog
+inline constexpr int kLibraryChanged = 56538;     // main view
 }  // namespace UiMessage
 
 // Timers with fixed ids.
 namespace UiTimer {
-inline constexpr int kBringToFront = 6537;     // main frame, 500 ms one-shot
-inline constexpr int kLibraryChange = 6539;    // main view, 2 s one-shot
-inline constexpr int kPaneTick = 6549;         // category pane, 1 s
-inline constexpr int kPropertiesSlow = 6557;   // properties dialog, 1 s
-inline constexpr int kPropertiesFast = 6558;   // properties dialog, 100 ms
-inline constexpr int kReportSecondPass = 6560; // detail report
-inline constexpr int kViewerTick = 6562;       // viewer, 20 ms
+inline constexpr int kBringToFront = 6537;      // main frame, 500 ms one-shot
+inline constexpr int kLibraryChange = 6539;     // main view, 2 s one-shot
+inline constexpr int kPaneTick = 6549;          // category pane, 1 s
+inline constexpr int kPropertiesSlow = 6557;    // properties dialog, 1 s
+inline constexpr int kPropertiesFast = 6558;    // properties dialog, 100 ms
+inline constexpr int kReportSecondPass = 6560;  // detail report
+inline constexpr int kViewerTick = 6562;        // viewer, 20 ms
 }  // namespace UiTimer

@@ -14,7 +14,9 @@ namespace {
 CVereroApp* instance = nullptr;
 }
 
-CVereroApp::CVereroApp() { instance = this; }
+CVereroApp::CVereroApp() {
+    instance = this;
+}
 
 CVereroApp::~CVereroApp() {
     frame_.reset();
@@ -22,7 +24,9 @@ CVereroApp::~CVereroApp() {
     if (instance == this) instance = nullptr;
 }
 
-CVereroApp* CVereroApp::Instance() { return instance; }
+CVereroApp* CVereroApp::Instance() {
+    return instance;
+}
 
 void CVereroApp::SetApplicationIdentity() {
     // X11 takes the window class from the application name.
@@ -31,7 +35,9 @@ void CVereroApp::SetApplicationIdentity() {
     QGuiApplication::setDesktopFileName(QStringLiteral("darazoz"));
 }
 
-bool CVereroApp::HoldsDataFolderLock() const { return folderLock_ && folderLock_->held(); }
+bool CVereroApp::HoldsDataFolderLock() const {
+    return folderLock_ && folderLock_->held();
+}
 
 bool CVereroApp::InitInstance(std::vector<std::string> args, const FrameParts& parts) {
     const std::string folder = ConfigureDataFolder(args);

@@ -26,7 +26,7 @@ struct FrameParts {
 };
 
 class CVereroApp {
-public:
+  public:
     CVereroApp();
     ~CVereroApp();
     CVereroApp(const CVereroApp&) = delete;
@@ -49,7 +49,7 @@ public:
     // runs without it).
     bool HoldsDataFolderLock() const;
 
-private:
+  private:
     RegionBuffer regionNames_;
     std::unique_ptr<DataFolderLock> folderLock_;
     std::unique_ptr<MapLink> mapLink_;

@@ -4,13 +4,17 @@ namespace {
 
 std::array<std::atomic<bool>, static_cast<std::size_t>(WorkerKind::Count)> running{};
 
-std::atomic<bool>& Flag(WorkerKind kind) { return running[static_cast<std::size_t>(kind)]; }
+std::atomic<bool>& Flag(WorkerKind kind) {
+    return running[static_cast<std::size_t>(kind)];
+}
 
 }  // namespace
 
 namespace WorkerRegistry {
 
-bool IsRunning(WorkerKind kind) { return Flag(kind).load(); }
+bool IsRunning(WorkerKind kind) {
+    return Flag(kind).load();
+}
 
 bool IsWaitedFor(WorkerKind kind) {
     return kind != WorkerKind::RegionLookup && kind != WorkerKind::TrackApply;
@@ -38,7 +42,9 @@ WorkerSlot::WorkerSlot(WorkerSlot&& other) noexcept : kind_(other.kind_), held_(
     other.held_ = false;
 }
 
-WorkerSlot::~WorkerSlot() { Release(); }
+WorkerSlot::~WorkerSlot() {
+    Release();
+}
 
 void WorkerSlot::Release() {
     if (held_) Flag(kind_).store(false);

@@ -37,7 +37,7 @@ bool IsWaitedFor(WorkerKind kind);
 }  // namespace WorkerRegistry
 
 class WorkerSlot {
-public:
+  public:
     // Takes the slot of kind when it is free; check Held().
     explicit WorkerSlot(WorkerKind kind);
     WorkerSlot(WorkerSlot&& other) noexcept;
@@ -49,7 +49,7 @@ public:
     bool Held() const { return held_; }
     void Release();
 
-private:
+  private:
     WorkerKind kind_;
     bool held_;
 };

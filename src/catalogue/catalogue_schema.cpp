@@ -2,17 +2,19 @@
 
 namespace {
 
-#define PHOTO_COLUMNS(table)                                                                        \
-    "create table " table                                                                           \
-    "(idPic integer primary key,bJpgThumbData blob , nbKeyword integer , strFullPath nvarchar(356), " \
-    "strXpTitle nvarchar(200) , \t\t\t\t\t  strXpComent text,szOfComent integer,strXpAuthor "        \
-    "nvarchar(100) ,strXpKeyword nvarchar(200) ,\t\t\t\t\t  strXpSubject nvarchar(200) ,strName "    \
-    "nvarchar(100), strPath nvarchar(256),fSize real,\t\t\t\t\t  dwCTime integer,dwMTime "           \
-    "integer,dwDateTime integer,fGPSLatitude real, fGPSLongitude real, \t\t\t\t\t  nGPSAlititude "   \
-    "inteter,strMake nvarchar(50),strModel nvarchar(50),nWidth integer,nHeight integer,\t\t\t\t\t  " \
-    "nFocalLength integer,fExposureTime real,fApertureFNumber real,nISOequivalent "                  \
-    "integer,\t\t\t\t\t  nFocalplaneXRes integer,nFocalplaneYRes integer,szofthumb "                 \
-    "integer,strOrientation nvarchar(20),nArea integer,strArea0 nvarchar(128),strArea1 "             \
+#define PHOTO_COLUMNS(table)                                                                       \
+    "create table " table                                                                          \
+    "(idPic integer primary key,bJpgThumbData blob , nbKeyword integer , strFullPath "             \
+    "nvarchar(356), "                                                                              \
+    "strXpTitle nvarchar(200) , \t\t\t\t\t  strXpComent text,szOfComent integer,strXpAuthor "      \
+    "nvarchar(100) ,strXpKeyword nvarchar(200) ,\t\t\t\t\t  strXpSubject nvarchar(200) ,strName "  \
+    "nvarchar(100), strPath nvarchar(256),fSize real,\t\t\t\t\t  dwCTime integer,dwMTime "         \
+    "integer,dwDateTime integer,fGPSLatitude real, fGPSLongitude real, \t\t\t\t\t  nGPSAlititude " \
+    "inteter,strMake nvarchar(50),strModel nvarchar(50),nWidth integer,nHeight "                   \
+    "integer,\t\t\t\t\t  "                                                                         \
+    "nFocalLength integer,fExposureTime real,fApertureFNumber real,nISOequivalent "                \
+    "integer,\t\t\t\t\t  nFocalplaneXRes integer,nFocalplaneYRes integer,szofthumb "               \
+    "integer,strOrientation nvarchar(20),nArea integer,strArea0 nvarchar(128),strArea1 "           \
     "nvarchar(128),strArea2 nvarchar(128))"
 
 }  // namespace
@@ -53,8 +55,7 @@ const std::vector<TableSchema>& CatalogueTables() {
            "nvarchar(100), strPath nvarchar(256))",
            "create table"},
           {"create index index_nbSubject on tSubject(strSubject)", "create index_strSubject"},
-          {"create index index_nbSubjectstrPath on tSubject(strPath)",
-           "create index_strSubject"}}},
+          {"create index index_nbSubjectstrPath on tSubject(strPath)", "create index_strSubject"}}},
         {"tFolder",
          {{"create table tFolder(strFolderPath nvarchar(256) ,ModifyTime integery)",
            "create table"}}},

@@ -25,8 +25,9 @@ bool PassDeletedPathCheck(const std::string& path, bool force) {
 void AddDeletedPath(const std::string& path) {
     CatalogueSession session;
     if (!session.ok()) return;
-    ExecuteStatement(session.db(), FormatStatement("insert into tDelTable(strfullPath) values('%s')",
-                                                   CodePageToUtf8(path)));
+    ExecuteStatement(
+        session.db(),
+        FormatStatement("insert into tDelTable(strfullPath) values('%s')", CodePageToUtf8(path)));
 }
 
 void RemoveDeletedPath(const std::string& path) {

@@ -13,11 +13,14 @@
 
 namespace {
 
-FolderStampList& Stamps() { return PhotoCatalogue::Instance().folderStamps; }
+FolderStampList& Stamps() {
+    return PhotoCatalogue::Instance().folderStamps;
+}
 
 FolderStamp* FindStamp(const std::string& path) {
     auto& list = Stamps();
-    auto it = std::find_if(list.begin(), list.end(), [&](const FolderStamp& s) { return s.path == path; });
+    auto it = std::find_if(list.begin(), list.end(),
+                           [&](const FolderStamp& s) { return s.path == path; });
     return it == list.end() ? nullptr : &*it;
 }
 
@@ -61,8 +64,9 @@ void LoadFolderList() {
     Stamps().clear();
     if (!session.ok()) return;
     for (const std::string& folder : CataloguedFolders(session.db())) {
-        auto text = QueryText(session.db(),
-                              FormatStatement("select ModifyTime from tFolder where strFolderPath = '%s'", folder));
+        auto text = QueryText(
+            session.db(),
+            FormatStatement("select ModifyTime from tFolder where strFolderPath = '%s'", folder));
         if (text) PutFolderStamp(folder, ParseInt64Text(*text));
     }
 }
@@ -79,9 +83,10 @@ void WriteFolderTable() {
     if (!session.ok() || Stamps().empty()) return;
     ExecuteStatement(session.db(), "delete from tFolder");
     for (const FolderStamp& stamp : Stamps()) {
-        ExecuteStatement(session.db(),
-                         FormatStatement("insert into tFolder(strFolderPath ,ModifyTime) values('%s',%lld)",
-                                         stamp.path, stamp.lastWriteTime));
+        ExecuteStatement(
+            session.db(),
+            FormatStatement("insert into tFolder(strFolderPath ,ModifyTime) values('%s',%lld)",
+                            stamp.path, stamp.lastWriteTime));
     }
 }
 
@@ -105,8 +110,9 @@ void RefreshFolderStamp(const std::string& path) {
     if (!session.ok() || !stamp || !stamp->changed) return;
     std::int64_t current = TimeOnDisk(path);
     if (current == stamp->lastWriteTime) return;
-    ExecuteStatement(session.db(),
-                     FormatStatement("Update tFolder set ModifyTime = %lld where strFolderPath = '%s'",
-                                     current, path));
+    ExecuteStatement(
+        session.db(),
+        FormatStatement("Update tFolder set ModifyTime = %lld where strFolderPath = '%s'", current,
+                        path));
     stamp->lastWriteTime = current;
 }

@@ -12,11 +12,12 @@ void WriteKeywordRows(std::int64_t id, const PhotoRecord& r) {
     sqlite3* db = session.db();
     ExecuteStatement(db, FormatStatement("delete from tSubject where idPic = %lld", id));
     if (r.strXpSubject[0] != '\0') {
-        ExecuteStatement(db, FormatStatement("insert into tSubject(strSubject,strPath,idPic,dwDateTime,"
-                                             "fGPSLatitude, \t\t\tfGPSLongitude,strModel,strName) "
-                                             "values('%s','%s',%lld,%d,%f,%f,'%s'\t\t\t,'%s')",
-                                             r.strXpSubject, r.strPath, id, r.dwDateTime,
-                                             r.fGPSLatitude, r.fGPSLongitude, r.strModel, r.strName));
+        ExecuteStatement(
+            db, FormatStatement("insert into tSubject(strSubject,strPath,idPic,dwDateTime,"
+                                "fGPSLatitude, \t\t\tfGPSLongitude,strModel,strName) "
+                                "values('%s','%s',%lld,%d,%f,%f,'%s'\t\t\t,'%s')",
+                                r.strXpSubject, r.strPath, id, r.dwDateTime, r.fGPSLatitude,
+                                r.fGPSLongitude, r.strModel, r.strName));
     }
     ExecuteStatement(db, FormatStatement("delete from tKeyWord where idPic = %lld", id));
     std::string_view rest(r.strXpKeyword);
@@ -25,10 +26,11 @@ void WriteKeywordRows(std::int64_t id, const PhotoRecord& r) {
         std::string_view keyword = rest.substr(0, cut);
         rest = cut == std::string_view::npos ? std::string_view{} : rest.substr(cut + 1);
         if (keyword.empty()) continue;
-        ExecuteStatement(db, FormatStatement("insert into tKeyWord(strKeyword,idPic,dwDateTime,"
-                                             "fGPSLatitude,fGPSLongitude,strModel,strName, strPath) "
-                                             "values('%s',%lld,%d,%f,%f,'%s','%s','%s')",
-                                             keyword, id, r.dwDateTime, r.fGPSLatitude,
-                                             r.fGPSLongitude, r.strModel, r.strName, r.strPath));
+        ExecuteStatement(db,
+                         FormatStatement("insert into tKeyWord(strKeyword,idPic,dwDateTime,"
+                                         "fGPSLatitude,fGPSLongitude,strModel,strName, strPath) "
+                                         "values('%s',%lld,%d,%f,%f,'%s','%s','%s')",
+                                         keyword, id, r.dwDateTime, r.fGPSLatitude, r.fGPSLongitude,
+                                         r.strModel, r.strName, r.strPath));
     }
 }

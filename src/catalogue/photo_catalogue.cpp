@@ -14,7 +14,9 @@ namespace {
 
 constexpr const char* kLargePages = "pragma page_size=65536";
 
-void ReportError(const char* label) { std::printf("%s error!\n", label); }
+void ReportError(const char* label) {
+    std::printf("%s error!\n", label);
+}
 
 bool OpenFile(const std::string& path, sqlite3** connection) {
     int rc = sqlite3_open_v2(path.c_str(), connection, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE,
@@ -28,8 +30,8 @@ bool OpenFile(const std::string& path, sqlite3** connection) {
 }
 
 bool TableExists(sqlite3* connection, const char* table) {
-    std::string statement =
-        FormatStatement("select count(*) from sqlite_master where type='table' and name='%s';", table);
+    std::string statement = FormatStatement(
+        "select count(*) from sqlite_master where type='table' and name='%s';", table);
     sqlite3_stmt* query = nullptr;
     bool exists = false;
     if (sqlite3_prepare_v2(connection, statement.c_str(), -1, &query, nullptr) == SQLITE_OK &&
@@ -52,8 +54,12 @@ PhotoCatalogue::~PhotoCatalogue() {
     sqlite3_close(staging);
 }
 
-std::string CatalogueFilePath() { return JoinPath(DataFolder(), "myJpgdb.db"); }
-std::string SaveFilePath() { return JoinPath(DataFolder(), "tmp.db"); }
+std::string CatalogueFilePath() {
+    return JoinPath(DataFolder(), "myJpgdb.db");
+}
+std::string SaveFilePath() {
+    return JoinPath(DataFolder(), "tmp.db");
+}
 
 bool EnsureTable(sqlite3* connection, const char* table) {
     if (TableExists(connection, table)) return true;

@@ -30,7 +30,7 @@ struct PendingRegion {
 using PendingRegionQueue = std::vector<PendingRegion>;
 
 class PhotoCatalogue {
-public:
+  public:
     static PhotoCatalogue& Instance();
 
     std::recursive_mutex& Mutex() { return mutex_; }
@@ -48,7 +48,7 @@ public:
     std::atomic<bool> autoOrient{true};
     std::atomic<bool> updateCancelFlag{false};
 
-private:
+  private:
     PhotoCatalogue() = default;
     ~PhotoCatalogue();
     std::recursive_mutex mutex_;
@@ -74,12 +74,12 @@ bool EnsureTable(sqlite3* connection, const char* table);
 // Holds the catalogue mutex and an open working connection for one
 // operation. Check ok() (false when the catalogue cannot be opened).
 class CatalogueSession {
-public:
+  public:
     CatalogueSession();
     bool ok() const { return db_ != nullptr; }
     sqlite3* db() const { return db_; }
 
-private:
+  private:
     std::lock_guard<std::recursive_mutex> lock_;
     sqlite3* db_;
 };

@@ -11,16 +11,16 @@
 
 struct PhotoRecord {
     char strXpTitle[100] = {};
-    std::string strXpComent;  // Windows comment tag; empty when absent
+    std::string strXpComent;      // Windows comment tag; empty when absent
     std::int32_t szOfComent = 0;  // capacity of the comment as read from the file, 0 if none
     char strXpAuthor[100] = {};
     char strXpKeyword[100] = {};  // keywords separated by ";"
     char strXpSubject[100] = {};
-    char strName[100] = {};       // file name with extension
-    char strPath[256] = {};       // folder, without trailing separator
+    char strName[100] = {};  // file name with extension
+    char strPath[256] = {};  // folder, without trailing separator
     char strFullPath[356] = {};
-    float fSize = 0;              // megabytes
-    std::int32_t dwCTime = 0;     // seconds since 1970-01-01 00:00 UTC, low 32 bits
+    float fSize = 0;           // megabytes
+    std::int32_t dwCTime = 0;  // seconds since 1970-01-01 00:00 UTC, low 32 bits
     std::int32_t dwMTime = 0;
     std::int32_t nbKeyword = 0;   // 1 when the file carries a keywords tag
     std::int32_t dwDateTime = 0;  // shot time; 0 when unknown

@@ -18,7 +18,8 @@ constexpr const char* kInsertMain =
     "dwDateTime,fGPSLatitude,fGPSLongitude,\t\tnGPSAlititude,strMake,strModel,nWidth,nHeight,"
     "nFocalLength,fExposureTime,fApertureFNumber,\t\tnISOequivalent,nFocalplaneXRes,"
     "nFocalplaneYRes,szofthumb,strOrientation,nArea,strArea0,strArea1,strArea2) "
-    "values(%lld,?,%d,'%s','%s','%s',\t\t%d,'%s','%s','%s','%s','%s',%f,%d,%d,%d,%f,%f,%d,'%s','%s',"
+    "values(%lld,?,%d,'%s','%s','%s',\t\t%d,'%s','%s','%s','%s','%s',%f,%d,%d,%d,%f,%f,%d,'%s','%s'"
+    ","
     "%d,%d,%d,%f,%f,%d,%d,%d,%d,'%s',%d,'%s','%s','%s')";
 
 constexpr const char* kInsertDuplicate =
@@ -27,7 +28,8 @@ constexpr const char* kInsertDuplicate =
     "dwDateTime,fGPSLatitude,fGPSLongitude,\t\t\tnGPSAlititude,strMake,strModel,nWidth,nHeight,"
     "nFocalLength,fExposureTime,fApertureFNumber,\t\t\tnISOequivalent,nFocalplaneXRes,"
     "nFocalplaneYRes,szofthumb,strOrientation,nArea,strArea0,strArea1,strArea2) "
-    "values(%lld,?,%d,'%s','%s','%s',\t\t\t%d,'%s','%s','%s','%s','%s',%f,%d,%d,%d,%f,%f,%d,'%s','%s',"
+    "values(%lld,?,%d,'%s','%s','%s',\t\t\t%d,'%s','%s','%s','%s','%s',%f,%d,%d,%d,%f,%f,%d,'%s','%"
+    "s',"
     "%d,%d,%d,%f,%f,%d,%d,%d,%d,'%s',%d,'%s','%s','%s')";
 
 // The copy of a main row into the duplicates keeps its own texts.
@@ -51,7 +53,8 @@ constexpr const char* kSelectMainRow =
 constexpr const char* kLoadMainRecord =
     "select strName,strXpSubject,strXpKeyword,strFullPath,strXpComent,strXpAuthor,\t\t\t\t\t\t"
     "strPath,fSize,dwCTime,dwMTime,nWidth,nHeight,nFocalplaneXRes,nFocalplaneYRes,\t\t\t\t\t\t"
-    "fGPSLongitude,fGPSLatitude,nGPSAlititude,dwDateTime,strMake,strModel,fExposureTime,\t\t\t\t\t\t"
+    "fGPSLongitude,fGPSLatitude,nGPSAlititude,dwDateTime,strMake,strModel,fExposureTime,"
+    "\t\t\t\t\t\t"
     "fApertureFNumber,nISOequivalent,nFocalLength from tJpgMsg where idPic = %lld";
 
 constexpr const char* kLoadDuplicateRecord =
@@ -63,13 +66,13 @@ constexpr const char* kLoadDuplicateRecord =
 
 std::string FormatPhotoInsert(const char* format, std::int64_t id, const PhotoRecord& r,
                               int szofthumb, int nArea, const RegionNames& regions) {
-    return FormatStatement(
-        format, id, r.nbKeyword, r.strFullPath, r.strXpTitle, r.strXpComent, r.szOfComent,
-        r.strXpAuthor, r.strXpKeyword, r.strXpSubject, r.strName, r.strPath, r.fSize, r.dwCTime,
-        r.dwMTime, r.dwDateTime, r.fGPSLatitude, r.fGPSLongitude, r.nGPSAlititude, r.strMake,
-        r.strModel, r.nWidth, r.nHeight, r.nFocalLength, r.fExposureTime, r.fApertureFNumber,
-        r.nISOequivalent, r.nFocalplaneXRes, r.nFocalplaneYRes, szofthumb, r.strOrientation, nArea,
-        regions[0], regions[1], regions[2]);
+    return FormatStatement(format, id, r.nbKeyword, r.strFullPath, r.strXpTitle, r.strXpComent,
+                           r.szOfComent, r.strXpAuthor, r.strXpKeyword, r.strXpSubject, r.strName,
+                           r.strPath, r.fSize, r.dwCTime, r.dwMTime, r.dwDateTime, r.fGPSLatitude,
+                           r.fGPSLongitude, r.nGPSAlititude, r.strMake, r.strModel, r.nWidth,
+                           r.nHeight, r.nFocalLength, r.fExposureTime, r.fApertureFNumber,
+                           r.nISOequivalent, r.nFocalplaneXRes, r.nFocalplaneYRes, szofthumb,
+                           r.strOrientation, nArea, regions[0], regions[1], regions[2]);
 }
 
 // Steps an insert with the blob bound as parameter 1 (SQLite reads it in
@@ -84,7 +87,8 @@ InsertResult StepInsert(sqlite3* db, const std::string& statement, const void* b
         sqlite3_finalize(insert);
         return InsertResult::Failed;
     }
-    InsertResult result = sqlite3_step(insert) == SQLITE_DONE ? InsertResult::Done : InsertResult::NotDone;
+    InsertResult result =
+        sqlite3_step(insert) == SQLITE_DONE ? InsertResult::Done : InsertResult::NotDone;
     sqlite3_finalize(insert);
     return result;
 }
@@ -215,8 +219,8 @@ int DeletePhotoRows(const std::optional<std::string>& folder, std::int64_t id, b
 bool PhotoIdExists(std::int64_t id) {
     CatalogueSession session;
     if (!session.ok()) return false;
-    return QueryInt64(session.db(), FormatStatement("select count(*) from tJpgMsg where idPic = %lld",
-                                                    id))
+    return QueryInt64(session.db(),
+                      FormatStatement("select count(*) from tJpgMsg where idPic = %lld", id))
                .value_or(0) > 0;
 }
 
@@ -238,7 +242,8 @@ std::int32_t PhotoShotTime(std::int64_t id, bool duplicate) {
     if (!session.ok()) return 0;
     const char* format = duplicate ? "select dwDateTime from tReJpgMsg where idPic = %lld"
                                    : "select dwDateTime from tJpgMsg where idPic = %lld";
-    return static_cast<std::int32_t>(QueryInt64(session.db(), FormatStatement(format, id)).value_or(0));
+    return static_cast<std::int32_t>(
+        QueryInt64(session.db(), FormatStatement(format, id)).value_or(0));
 }
 
 std::optional<std::string> PhotoFullPath(std::int64_t id, bool duplicate) {
@@ -255,9 +260,9 @@ bool PhotoPosition(std::int64_t id, bool duplicate, double& latitude, double& lo
     CatalogueSession session;
     latitude = longitude = 0;
     if (!session.ok()) return false;
-    const char* format =
-        duplicate ? "select fGPSLatitude,fGPSLongitude from tReJpgMsg where idPic = %lld"
-                  : "select fGPSLatitude,fGPSLongitude from tJpgMsg where idPic = %lld";
+    const char* format = duplicate
+                             ? "select fGPSLatitude,fGPSLongitude from tReJpgMsg where idPic = %lld"
+                             : "select fGPSLatitude,fGPSLongitude from tJpgMsg where idPic = %lld";
     ForEachRow(session.db(), FormatStatement(format, id), [&](sqlite3_stmt* row) {
         latitude = sqlite3_column_double(row, 0);
         longitude = sqlite3_column_double(row, 1);
@@ -268,15 +273,17 @@ bool PhotoPosition(std::int64_t id, bool duplicate, double& latitude, double& lo
 std::optional<std::string> PhotoName(std::int64_t id) {
     CatalogueSession session;
     if (!session.ok()) return std::nullopt;
-    return QueryText(session.db(), FormatStatement("select strName from tJpgMsg where idPic=%lld", id));
+    return QueryText(session.db(),
+                     FormatStatement("select strName from tJpgMsg where idPic=%lld", id));
 }
 
 std::int32_t NewestFileTimeInFolder(const std::string& folder) {
     CatalogueSession session;
     if (!session.ok()) return 0;
     return static_cast<std::int32_t>(
-        QueryInt64(session.db(),
-                   FormatStatement("select max(dwMTime) from tJpgMsg where strPath = '%s';", folder))
+        QueryInt64(
+            session.db(),
+            FormatStatement("select max(dwMTime) from tJpgMsg where strPath = '%s';", folder))
             .value_or(0));
 }
 
@@ -284,15 +291,15 @@ std::optional<CataloguedCopy> FindCataloguedCopy(std::int64_t id) {
     CatalogueSession session;
     if (!session.ok()) return std::nullopt;
     std::vector<CataloguedCopy> rows;
-    bool ok = ForEachRow(session.db(),
-                         FormatStatement("select dwMTime,strXpKeyword ,strXpSubject,strPath from "
-                                         "tJpgMsg where idPic=%lld ",
-                                         id),
-                         [&](sqlite3_stmt* row) {
-                             rows.push_back({static_cast<std::int32_t>(
-                                                 ParseInt64Text(ColumnText(row, 0))),
-                                             ColumnText(row, 3)});
-                         });
+    bool ok = ForEachRow(
+        session.db(),
+        FormatStatement("select dwMTime,strXpKeyword ,strXpSubject,strPath from "
+                        "tJpgMsg where idPic=%lld ",
+                        id),
+        [&](sqlite3_stmt* row) {
+            rows.push_back({static_cast<std::int32_t>(ParseInt64Text(ColumnText(row, 0))),
+                            ColumnText(row, 3)});
+        });
     if (!ok || rows.size() != 1) return std::nullopt;
     return rows.front();
 }
@@ -301,11 +308,13 @@ std::optional<RegionNames> PhotoRegionNames(std::int64_t id) {
     CatalogueSession session;
     if (!session.ok()) return std::nullopt;
     std::optional<RegionNames> names;
-    ForEachRow(session.db(),
-               FormatStatement("select strArea0,strArea1,strArea2 from tJpgMsg where idPic = %lld", id),
-               [&](sqlite3_stmt* row) {
-                   if (!names) names = RegionNames{ColumnText(row, 0), ColumnText(row, 1), ColumnText(row, 2)};
-               });
+    ForEachRow(
+        session.db(),
+        FormatStatement("select strArea0,strArea1,strArea2 from tJpgMsg where idPic = %lld", id),
+        [&](sqlite3_stmt* row) {
+            if (!names)
+                names = RegionNames{ColumnText(row, 0), ColumnText(row, 1), ColumnText(row, 2)};
+        });
     return names;
 }
 
@@ -356,7 +365,8 @@ bool UpdatePhotoRegion(std::int64_t id, const RegionNames& regions) {
     return ExecuteStatement(session.db(),
                             FormatStatement("Update tJpgMsg set strArea0 = '%s',strArea1 = "
                                             "'%s',strArea2 = '%s',nArea=%d where idPic = %lld",
-                                            regions[0], regions[1], regions[2], 3, id)) == SQLITE_OK;
+                                            regions[0], regions[1], regions[2], 3, id)) ==
+           SQLITE_OK;
 }
 
 bool UpdatePhotoPosition(std::int64_t id, float latitude, float longitude) {
@@ -367,8 +377,8 @@ bool UpdatePhotoPosition(std::int64_t id, float latitude, float longitude) {
                                          "where idPic=%lld",
                                          latitude, longitude, id)) != SQLITE_OK)
         return false;
-    if (auto folder = QueryText(session.db(),
-                                FormatStatement("select strPath from tJpgMsg where idPic = %lld", id)))
+    if (auto folder = QueryText(
+            session.db(), FormatStatement("select strPath from tJpgMsg where idPic = %lld", id)))
         RefreshFolderStamp(*folder);
     return true;
 }

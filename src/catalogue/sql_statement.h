@@ -4,8 +4,8 @@
 // quotes are doubled, so names such as "Tom's photo.jpg" are stored intact.
 // Integers go through %d / %lld, floats through %f (six decimals).
 
-#include <cstdio>
 #include <cstdint>
+#include <cstdio>
 #include <string>
 #include <string_view>
 #include <tuple>

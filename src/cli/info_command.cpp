@@ -7,9 +7,15 @@
 
 namespace {
 
-void PrintText(const char* name, const char* value) { std::printf("%-16s %s\n", name, value); }
-void PrintNumber(const char* name, long long value) { std::printf("%-16s %lld\n", name, value); }
-void PrintReal(const char* name, double value) { std::printf("%-16s %.6f\n", name, value); }
+void PrintText(const char* name, const char* value) {
+    std::printf("%-16s %s\n", name, value);
+}
+void PrintNumber(const char* name, long long value) {
+    std::printf("%-16s %lld\n", name, value);
+}
+void PrintReal(const char* name, double value) {
+    std::printf("%-16s %.6f\n", name, value);
+}
 
 }  // namespace
 

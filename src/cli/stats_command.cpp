@@ -12,7 +12,8 @@ int RunStats(const std::vector<std::string>& args) {
     }
     CatalogueSession session;
     if (!session.ok()) {
-        std::fprintf(stderr, "darazoz-cli: cannot open the catalogue %s\n", CatalogueFilePath().c_str());
+        std::fprintf(stderr, "darazoz-cli: cannot open the catalogue %s\n",
+                     CatalogueFilePath().c_str());
         return 1;
     }
     std::printf("catalogue: %s\n", CatalogueFilePath().c_str());

@@ -41,7 +41,9 @@ void CDialog_Num::SetCountText(const QString& text) {
     countText_ = text;
 }
 
-QString CDialog_Num::ShownCount() const { return count_->text(); }
+QString CDialog_Num::ShownCount() const {
+    return count_->text();
+}
 
 void CDialog_Num::reject() {
     ReceiverRegistry::Send(ReceiverRole::CategoryPane, UiMessage::kCancelFolderScan);

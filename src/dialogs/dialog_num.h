@@ -20,7 +20,7 @@ class QPushButton;
 class CDialog_Num : public CSkinnedDialog {
     Q_OBJECT
 
-public:
+  public:
     explicit CDialog_Num(QWidget* parent = nullptr);
 
     void SetCountText(const QString& text);
@@ -30,10 +30,10 @@ public:
     // 取消: tells the category pane to stop the count (6552) and closes.
     void reject() override;
 
-protected:
+  protected:
     bool event(QEvent* event) override;
 
-private:
+  private:
     ReceiverRegistration registration_;
     mutable QMutex countMutex_;
     QString countText_;

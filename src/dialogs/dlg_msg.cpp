@@ -13,10 +13,14 @@ const ThreeBandColours kDlgMsgColours{QColor(198, 118, 68), QColor(234, 238, 244
 constexpr int kButtonWidth = 75;
 constexpr int kButtonHeight = 23;
 
-QStringList MessageLines(const QString& message) { return message.split(QStringLiteral("\r\n")); }
+QStringList MessageLines(const QString& message) {
+    return message.split(QStringLiteral("\r\n"));
+}
 
 // Characters as the user counts them: code points, not UTF-16 units.
-int CharacterCount(const QString& text) { return static_cast<int>(text.toUcs4().size()); }
+int CharacterCount(const QString& text) {
+    return static_cast<int>(text.toUcs4().size());
+}
 
 }  // namespace
 
@@ -61,9 +65,13 @@ void CDlgMsg::InitDialog() {
     if (!twoButtons_) ok_->setGeometry(cancel_->geometry());
 }
 
-int CDlgMsg::LineCount() const { return static_cast<int>(MessageLines(message_).size()); }
+int CDlgMsg::LineCount() const {
+    return static_cast<int>(MessageLines(message_).size());
+}
 
-void CDlgMsg::reject() { done(kDlgMsgCancel); }
+void CDlgMsg::reject() {
+    done(kDlgMsgCancel);
+}
 
 void CDlgMsg::showEvent(QShowEvent* event) {
     InitDialog();

@@ -22,7 +22,7 @@ QSize DlgMsgSize(const QString& title, const QString& message, bool twoButtons);
 class CDlgMsg : public CSkinnedDialog {
     Q_OBJECT
 
-public:
+  public:
     explicit CDlgMsg(QWidget* parent = nullptr);
     CDlgMsg(const QString& title, const QString& message, bool twoButtons = true,
             QWidget* parent = nullptr);
@@ -44,11 +44,11 @@ public:
 
     void reject() override;
 
-protected:
+  protected:
     void showEvent(QShowEvent* event) override;
     void PaintBody(QPainter& painter) override;
 
-private:
+  private:
     QString message_;
     bool twoButtons_ = true;
     QPushButton* ok_;

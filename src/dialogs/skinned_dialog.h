@@ -14,7 +14,7 @@
 class CSkinnedDialog : public QDialog {
     Q_OBJECT
 
-public:
+  public:
     explicit CSkinnedDialog(QWidget* parent = nullptr, ThreeBandColours colours = {});
 
     // The caption drawn in the title band.
@@ -24,7 +24,7 @@ public:
     ThreeBandRects Bands() const { return LayOutThreeBands(rect()); }
     const ThreeBandColours& Colours() const { return colours_; }
 
-protected:
+  protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
@@ -33,7 +33,7 @@ protected:
     // Paints the bands and the caption; paintEvent calls it, then PaintBody.
     virtual void PaintBody(QPainter& painter);
 
-private:
+  private:
     ThreeBandColours colours_;
     QString caption_;
     bool dragging_ = false;

@@ -110,18 +110,42 @@ bool RasterImage::DecodeJpegScaled(const std::uint8_t* bytes, std::size_t length
     return true;
 }
 
-bool RasterImage::IsEmpty() const { return pixels_.empty(); }
-int RasterImage::Width() const { return width_; }
-int RasterImage::Height() const { return height_; }
-int RasterImage::BitDepth() const { return bitDepth_; }
-int RasterImage::Stride() const { return stride_; }
-const std::string& RasterImage::LastError() const { return lastError_; }
-int RasterImage::JpegQuality() const { return jpegQuality_; }
-const std::vector<RgbColor>& RasterImage::Palette() const { return palette_; }
-bool RasterImage::IsTruncated() const { return truncated_; }
-bool RasterImage::HasAlpha() const { return !alpha_.empty(); }
-RgbColor RasterImage::BackgroundColor() const { return background_; }
-void RasterImage::SetBackgroundColor(RgbColor color) { background_ = color; }
+bool RasterImage::IsEmpty() const {
+    return pixels_.empty();
+}
+int RasterImage::Width() const {
+    return width_;
+}
+int RasterImage::Height() const {
+    return height_;
+}
+int RasterImage::BitDepth() const {
+    return bitDepth_;
+}
+int RasterImage::Stride() const {
+    return stride_;
+}
+const std::string& RasterImage::LastError() const {
+    return lastError_;
+}
+int RasterImage::JpegQuality() const {
+    return jpegQuality_;
+}
+const std::vector<RgbColor>& RasterImage::Palette() const {
+    return palette_;
+}
+bool RasterImage::IsTruncated() const {
+    return truncated_;
+}
+bool RasterImage::HasAlpha() const {
+    return !alpha_.empty();
+}
+RgbColor RasterImage::BackgroundColor() const {
+    return background_;
+}
+void RasterImage::SetBackgroundColor(RgbColor color) {
+    background_ = color;
+}
 
 const std::uint8_t* RasterImage::Row(int y) const {
     if (IsEmpty() || y < 0 || y >= height_) return nullptr;
@@ -165,7 +189,8 @@ bool RasterImage::Light(int brightness) {
     if (IsEmpty()) return Fail("empty image");
     brightness = std::clamp(brightness, -255, 255);
     std::uint8_t table[256];
-    for (int i = 0; i < 256; ++i) table[i] = static_cast<std::uint8_t>(std::clamp(i + brightness, 0, 255));
+    for (int i = 0; i < 256; ++i)
+        table[i] = static_cast<std::uint8_t>(std::clamp(i + brightness, 0, 255));
     if (bitDepth_ == 8) {
         for (RgbColor& c : palette_) c = RgbColor{table[c.r], table[c.g], table[c.b]};
         return true;
@@ -217,8 +242,9 @@ RasterImage RasterImage::FromGreyTopDown(int width, int height, const std::uint8
     }
     image.SetGreyPalette();
     for (int y = 0; y < height; ++y) {
-        std::copy_n(grey + static_cast<std::size_t>(height - 1 - y) * static_cast<std::size_t>(width),
-                    width, image.MutableRow(y));
+        std::copy_n(
+            grey + static_cast<std::size_t>(height - 1 - y) * static_cast<std::size_t>(width),
+            width, image.MutableRow(y));
     }
     return image;
 }

@@ -37,7 +37,7 @@ struct RgbColor {
 };
 
 class RasterImage {
-public:
+  public:
     // Largest pixel buffer any operation allocates (rows including padding); larger images are
     // refused ("image too large"), so hostile headers cannot exhaust memory.
     static constexpr std::size_t kMaxPixelBytes = std::size_t{1} << 30;  // 1 GiB
@@ -56,12 +56,13 @@ public:
     // On failure the image is empty and false is returned.
     bool Decode(const std::uint8_t* bytes, std::size_t length, ImageFormat format);
     // JPEG only: decode with libjpeg's DCT scaling at the smallest scale (n/8) whose output is
-    // still at least minWidth x minHeight; headerWidth/headerHeight receive the full size from the header.
-    // When even 8/8 is smaller than the minimum, the full size is decoded. headerWidth/headerHeight
-    // may be null; they are written as soon as the header has been read (also when the rest of the
-    // decode then fails), otherwise left untouched. No full-resolution buffer is allocated.
-    bool DecodeJpegScaled(const std::uint8_t* bytes, std::size_t length, int minWidth, int minHeight,
-                          int* headerWidth, int* headerHeight);
+    // still at least minWidth x minHeight; headerWidth/headerHeight receive the full size from the
+    // header. When even 8/8 is smaller than the minimum, the full size is decoded.
+    // headerWidth/headerHeight may be null; they are written as soon as the header has been read
+    // (also when the rest of the decode then fails), otherwise left untouched. No full-resolution
+    // buffer is allocated.
+    bool DecodeJpegScaled(const std::uint8_t* bytes, std::size_t length, int minWidth,
+                          int minHeight, int* headerWidth, int* headerHeight);
     bool IsEmpty() const;
     int Width() const;
     int Height() const;
@@ -90,14 +91,15 @@ public:
     // 8-bit images: the palette index. 24-bit, out of range or empty: 0.
     std::uint8_t PixelIndex(int x, int y) const;
     const std::string& LastError() const;
-    int JpegQuality() const;  // 90
+    int JpegQuality() const;                       // 90
     const std::vector<RgbColor>& Palette() const;  // 256 entries for 8-bit images, else empty
     // Bottom-up row y (see the layout above); nullptr when y is out of range or the image is empty.
     const std::uint8_t* Row(int y) const;
     int Stride() const;  // bytes per row, 0 when empty
-    // Builds an image from pixels (for tests and callers that make images): 24-bit from RGB rows top-down.
-    // rgb holds height rows of width R,G,B triples without padding, top row first; grey holds
-    // height rows of width bytes. Invalid arguments (null, sides <= 0, too large) give an empty image.
+    // Builds an image from pixels (for tests and callers that make images): 24-bit from RGB rows
+    // top-down. rgb holds height rows of width R,G,B triples without padding, top row first; grey
+    // holds height rows of width bytes. Invalid arguments (null, sides <= 0, too large) give an
+    // empty image.
     static RasterImage FromRgbTopDown(int width, int height, const std::uint8_t* rgb);
     static RasterImage FromGreyTopDown(int width, int height, const std::uint8_t* grey);
 
@@ -105,9 +107,9 @@ public:
     void Clear();  // back to empty (LastError() is kept)
     bool HasAlpha() const;
     const std::uint8_t* AlphaRow(int y) const;  // bottom-up, Width() bytes; nullptr without alpha
-    RgbColor BackgroundColor() const;            // used by Rotate; initially black
+    RgbColor BackgroundColor() const;           // used by Rotate; initially black
     void SetBackgroundColor(RgbColor color);
-    std::uint8_t* MutableRow(int y);              // for callers that make images
+    std::uint8_t* MutableRow(int y);  // for callers that make images
     // True when the last successful JPEG decode ran out of data before the end-of-image marker
     // (the picture may be partly grey). False for other images and after other operations.
     bool IsTruncated() const;
@@ -115,7 +117,7 @@ public:
     bool IsGreyscale() const;
     static int StrideFor(int width, int bitDepth);  // DWORD-aligned row size, 0 on overflow
 
-private:
+  private:
     friend struct RasterImageAccess;  // the codec and algorithm files (not part of the interface)
 
     bool Allocate(int width, int height, int bitDepth, bool withAlpha);
@@ -147,10 +149,10 @@ struct Bitmap {
 };
 int BitmapStride(int width, int bitDepth);  // 0 on overflow or unsupported depth
 // RotateBitmap, with its exact arithmetic (theta = angle * 3.1415926 / 180, integer
-// halves, bounding half-sizes + 0.5, destination origin (int(e - hw), int(d - hh))): positive angles
-// turn clockwise on screen; a quarter turn of a W x H image with odd W and H gives H x W, even
-// sides give one pixel more. Pixels without a source stay 0. A greyscale 8-bit source (256-entry
-// increasing grey ramp) is interpolated bilinearly, others take the nearest pixel.
+// halves, bounding half-sizes + 0.5, destination origin (int(e - hw), int(d - hh))): positive
+// angles turn clockwise on screen; a quarter turn of a W x H image with odd W and H gives H x W,
+// even sides give one pixel more. Pixels without a source stay 0. A greyscale 8-bit source
+// (256-entry increasing grey ramp) is interpolated bilinearly, others take the nearest pixel.
 // Supports bit depths 8, 24 and 32. False (destination untouched) for an empty or inconsistent
 // source (pixels shorter than height * stride) or an unsupported depth.
 bool RotateBitmap(const Bitmap& source, Bitmap& destination, double angleDegrees);

@@ -59,7 +59,8 @@ bool DecodeRle(const std::uint8_t* data, std::size_t size, const Layout& l, Rast
         i += 2;
         if (count > 0) {
             for (int k = 0; k < count; ++k) {
-                put(four ? static_cast<std::uint8_t>((k & 1) ? (value & 0x0F) : (value >> 4)) : value);
+                put(four ? static_cast<std::uint8_t>((k & 1) ? (value & 0x0F) : (value >> 4))
+                         : value);
             }
             continue;
         }
@@ -90,7 +91,8 @@ bool DecodeRle(const std::uint8_t* data, std::size_t size, const Layout& l, Rast
 
 }  // namespace
 
-bool DecodeBmp(const std::uint8_t* bytes, std::size_t length, RasterImage& out, std::string& error) {
+bool DecodeBmp(const std::uint8_t* bytes, std::size_t length, RasterImage& out,
+               std::string& error) {
     auto fail = [&](const char* reason) {
         out.Clear();
         error = reason;
@@ -135,8 +137,15 @@ bool DecodeBmp(const std::uint8_t* bytes, std::size_t length, RasterImage& out, 
     }
     if (l.width <= 0 || l.height <= 0) return fail("invalid BMP size");
     switch (l.bitCount) {
-        case 1: case 4: case 8: case 16: case 24: case 32: break;
-        default: return fail("unsupported BMP bit count");
+        case 1:
+        case 4:
+        case 8:
+        case 16:
+        case 24:
+        case 32:
+            break;
+        default:
+            return fail("unsupported BMP bit count");
     }
     const bool rle = l.compression == kBiRle8 || l.compression == kBiRle4;
     if (rle && (l.topDown || l.bitCount != (l.compression == kBiRle8 ? 8 : 4))) {
@@ -165,7 +174,8 @@ bool DecodeBmp(const std::uint8_t* bytes, std::size_t length, RasterImage& out, 
     const std::size_t available = length - pixelStart;
 
     const unsigned long long srcStride =
-        ((static_cast<unsigned long long>(l.width) * static_cast<unsigned>(l.bitCount) + 31) / 32) * 4;
+        ((static_cast<unsigned long long>(l.width) * static_cast<unsigned>(l.bitCount) + 31) / 32) *
+        4;
     if (!rle && srcStride * static_cast<unsigned long long>(l.height) > available) {
         return fail("truncated BMP data");
     }

@@ -11,8 +11,8 @@
 #include <memory>
 #include <new>
 
-#include <jpeglib.h>
 #include <jerror.h>
+#include <jpeglib.h>
 
 #include "image/raster_image_internal.h"
 
@@ -47,7 +47,8 @@ void OnEmitMessage(j_common_ptr cinfo, int level) {
     // Corrupt-data warnings are tolerated, as in libjpeg's own tools. When the data ends early,
     // libjpeg fills the rest of the picture with grey: the decode succeeds (a viewer shows the
     // part that arrived) and the image records that it is truncated.
-    if (cinfo->err->msg_code == JWRN_JPEG_EOF) reinterpret_cast<ErrorManager*>(cinfo->err)->truncated = true;
+    if (cinfo->err->msg_code == JWRN_JPEG_EOF)
+        reinterpret_cast<ErrorManager*>(cinfo->err)->truncated = true;
     cinfo->err->num_warnings++;
 }
 
@@ -151,8 +152,8 @@ int RunDecode(DecodeState& s) {
         }
     }
     jpeg_calc_output_dimensions(cinfo);
-    if (cinfo->output_width == 0 || cinfo->output_height == 0 ||
-        cinfo->output_width > 65535 || cinfo->output_height > 65535) {
+    if (cinfo->output_width == 0 || cinfo->output_height == 0 || cinfo->output_width > 65535 ||
+        cinfo->output_height > 65535) {
         FailWith(reinterpret_cast<j_common_ptr>(cinfo), "invalid JPEG size");
     }
     if (!RasterImageAccess::Allocate(*s.out, static_cast<int>(cinfo->output_width),
@@ -244,7 +245,7 @@ void TermDestination(j_compress_ptr cinfo) {
 struct EncodeState {
     const RasterImage* image = nullptr;
     int quality = 90;
-    bool grey = false;      // 8-bit image with an all-grey palette: one-component JPEG
+    bool grey = false;                // 8-bit image with an all-grey palette: one-component JPEG
     std::uint8_t* scratch = nullptr;  // one converted row for 8-bit images
     jpeg_compress_struct cinfo;
     ErrorManager err;

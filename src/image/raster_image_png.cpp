@@ -10,7 +10,8 @@
 
 namespace darazoz_image {
 
-bool DecodePng(const std::uint8_t* bytes, std::size_t length, RasterImage& out, std::string& error) {
+bool DecodePng(const std::uint8_t* bytes, std::size_t length, RasterImage& out,
+               std::string& error) {
     png_image image;
     std::memset(&image, 0, sizeof image);
     image.version = PNG_IMAGE_VERSION;
@@ -95,7 +96,8 @@ bool DecodePng(const std::uint8_t* bytes, std::size_t length, RasterImage& out, 
             std::memcpy(dst, src, tightRow);
             continue;
         }
-        std::uint8_t* a = alphaPlane + static_cast<std::size_t>(y) * static_cast<std::size_t>(width);
+        std::uint8_t* a =
+            alphaPlane + static_cast<std::size_t>(y) * static_cast<std::size_t>(width);
         for (int x = 0; x < width; ++x, src += 4, dst += 3) {
             dst[0] = src[0];
             dst[1] = src[1];

@@ -25,7 +25,8 @@ std::vector<Span> MakeSpans(int sourceSize, int destinationSize) {
     const double scale = static_cast<double>(sourceSize) / destinationSize;
     for (int d = 0; d < destinationSize; ++d) {
         const double begin = d * scale;
-        const double end = d + 1 == destinationSize ? sourceSize : std::min<double>(sourceSize, (d + 1) * scale);
+        const double end =
+            d + 1 == destinationSize ? sourceSize : std::min<double>(sourceSize, (d + 1) * scale);
         Span& s = spans[static_cast<std::size_t>(d)];
         s.first = std::clamp(static_cast<int>(std::floor(begin)), 0, sourceSize - 1);
         s.last = std::clamp(static_cast<int>(std::ceil(end)) - 1, s.first, sourceSize - 1);
@@ -178,7 +179,8 @@ bool RasterImage::Resample(int newWidth, int newHeight, RasterImage& destination
         destination = std::move(result);
         return true;
     }
-    if (!result.Allocate(newWidth, newHeight, bitDepth_, HasAlpha())) return Fail(result.LastError().c_str());
+    if (!result.Allocate(newWidth, newHeight, bitDepth_, HasAlpha()))
+        return Fail(result.LastError().c_str());
     RasterImageAccess::CopyAttributes(*this, result);
     result.palette_ = palette_;
     const bool area = bitDepth_ == 24 && newWidth < width_ && newHeight < height_;

@@ -47,7 +47,8 @@ bool RasterImage::Rotate(double angleDegrees, RasterImage& destination) const {
     const int newWidth = static_cast<int>(newWidthF), newHeight = static_cast<int>(newHeightF);
 
     RasterImage result;
-    if (!result.Allocate(newWidth, newHeight, bitDepth_, HasAlpha())) return Fail(result.LastError().c_str());
+    if (!result.Allocate(newWidth, newHeight, bitDepth_, HasAlpha()))
+        return Fail(result.LastError().c_str());
     RasterImageAccess::CopyAttributes(*this, result);
     result.palette_ = palette_;
     const std::uint8_t backgroundIndex =
@@ -60,7 +61,8 @@ bool RasterImage::Rotate(double angleDegrees, RasterImage& destination) const {
     for (int ny = 0; ny < newHeight; ++ny) {
         const double y = top + ny + 0.5;
         std::uint8_t* out = result.MutableRow(ny);
-        std::uint8_t* alphaOut = HasAlpha() ? result.alpha_.data() + static_cast<std::size_t>(ny) * newWidth : nullptr;
+        std::uint8_t* alphaOut =
+            HasAlpha() ? result.alpha_.data() + static_cast<std::size_t>(ny) * newWidth : nullptr;
         for (int nx = 0; nx < newWidth; ++nx) {
             const double x = left + nx + 0.5;
             const double u = std::floor(x * c + y * s + 1e-9);

@@ -30,7 +30,8 @@ bool RotateBitmap(const Bitmap& source, Bitmap& destination, double angleDegrees
     const int W = source.width, H = source.height;
     const int stride = BitmapStride(W, source.bitDepth);
     if (W <= 0 || H <= 0 || stride == 0 || !std::isfinite(angleDegrees)) return false;
-    if (source.pixels.size() / static_cast<std::size_t>(stride) < static_cast<std::size_t>(H)) return false;
+    if (source.pixels.size() / static_cast<std::size_t>(stride) < static_cast<std::size_t>(H))
+        return false;
 
     const double theta = angleDegrees * 3.1415926 / 180;
     const int e = W / 2, d = H / 2;
@@ -44,7 +45,8 @@ bool RotateBitmap(const Bitmap& source, Bitmap& destination, double angleDegrees
     const int newWidth = static_cast<int>(2 * hw), newHeight = static_cast<int>(2 * hh);
     const int newStride = BitmapStride(newWidth, source.bitDepth);
     if (newWidth <= 0 || newHeight <= 0 || newStride == 0) return false;
-    const std::size_t newBytes = static_cast<std::size_t>(newStride) * static_cast<std::size_t>(newHeight);
+    const std::size_t newBytes =
+        static_cast<std::size_t>(newStride) * static_cast<std::size_t>(newHeight);
     if (newBytes / static_cast<std::size_t>(newStride) != static_cast<std::size_t>(newHeight) ||
         newBytes > RasterImage::kMaxPixelBytes) {
         return false;
@@ -92,7 +94,8 @@ bool RotateBitmap(const Bitmap& source, Bitmap& destination, double angleDegrees
             }
             const int px = ix + (fx > 0.5 ? 1 : 0), py = iy + (fy > 0.5 ? 1 : 0);
             std::memcpy(out + static_cast<std::size_t>(col) * bytesPerPixel,
-                        src + static_cast<std::size_t>(py) * stride + static_cast<std::size_t>(px) * bytesPerPixel,
+                        src + static_cast<std::size_t>(py) * stride +
+                            static_cast<std::size_t>(px) * bytesPerPixel,
                         static_cast<std::size_t>(bytesPerPixel));
         }
     }

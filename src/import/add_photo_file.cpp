@@ -72,11 +72,12 @@ bool ResolveDuplicate(const ReadPhoto& photo) {
     const bool sameFolder = existing->strPath == n.strPath;
     const auto existingTime = static_cast<std::uint32_t>(existing->dwMTime);
     const auto newTime = static_cast<std::uint32_t>(n.dwMTime);
-    const bool newerFolder = existingTime == newTime && !sameFolder &&
-                             FolderLastWriteTime(n.strPath) > FolderLastWriteTime(existing->strPath);
+    const bool newerFolder =
+        existingTime == newTime && !sameFolder &&
+        FolderLastWriteTime(n.strPath) > FolderLastWriteTime(existing->strPath);
 
     if (sameFolder) {
-        if (existingTime >= newTime) return false;  // already catalogued
+        if (existingTime >= newTime) return false;       // already catalogued
         DeletePhotoRows(std::nullopt, photo.id, false);  // the file changed
         return InsertAsMain(photo);
     }

@@ -63,16 +63,19 @@ bool Walk(const std::string& folder, const std::function<bool()>& stop,
 
 }  // namespace
 
-bool ImportShouldStop() { return ExitRequested || importCancelFlag; }
+bool ImportShouldStop() {
+    return ExitRequested || importCancelFlag;
+}
 
 int CountJpegFiles(const std::string& folder, std::atomic<int>* runningTotal) {
     int count = 0;
-    Walk(folder, [] { return ImportShouldStop() || countCancelFlag; },
-         [&](const std::string& path) {
-             if (!IsJpegName(path)) return;
-             ++count;
-             if (runningTotal) ++*runningTotal;
-         });
+    Walk(
+        folder, [] { return ImportShouldStop() || countCancelFlag; },
+        [&](const std::string& path) {
+            if (!IsJpegName(path)) return;
+            ++count;
+            if (runningTotal) ++*runningTotal;
+        });
     return count;
 }
 

@@ -34,7 +34,7 @@ inline std::atomic<bool> countCancelFlag{false};
 // Where the region names of a photo with a position come from: the
 // companion map application while it runs.
 class RegionSource {
-public:
+  public:
     virtual ~RegionSource() = default;
     virtual bool CompanionAvailable() = 0;
     // Asks up to maxSends times; the names are empty when no answer came.

@@ -35,7 +35,8 @@ ImportEnd RunClosingSteps(int imported) {
     const int withPosition = static_cast<int>(PendingRegionCount());
     if (withPosition >= 1 && !ExitRequested && receivers.askRegionLookup) {
         if (receivers.askRegionLookup(imported, withPosition)) {
-            if (receivers.companionReady && receivers.companionReady() && receivers.startRegionLookup)
+            if (receivers.companionReady && receivers.companionReady() &&
+                receivers.startRegionLookup)
                 receivers.startRegionLookup();
         } else {
             ClearPendingRegions();

@@ -9,8 +9,8 @@
 enum class ImportEnd {
     Finished,    // closing steps ran (also after a cancel)
     SaveFailed,  // closing steps ran but the catalogue file could not be written
-    Empty,      // nothing to import; no closing steps
-    Abandoned,  // the program is closing: nothing committed, nothing saved
+    Empty,       // nothing to import; no closing steps
+    Abandoned,   // the program is closing: nothing committed, nothing saved
 };
 
 // Folder import after its count: imports the tree inside one transaction

@@ -4,7 +4,9 @@
 #include "maplink/map_link.h"
 #include "maplink/region_buffer.h"
 
-bool MapLinkRegionSource::CompanionAvailable() { return link_.CompanionWindowExists(); }
+bool MapLinkRegionSource::CompanionAvailable() {
+    return link_.CompanionWindowExists();
+}
 
 RegionNames MapLinkRegionSource::RequestNames(double latitude, double longitude, int maxSends) {
     link_.RequestRegionNames(latitude, longitude, maxSends, &ExitRequested);

@@ -7,12 +7,12 @@ class MapLink;
 class RegionBuffer;
 
 class MapLinkRegionSource : public RegionSource {
-public:
+  public:
     MapLinkRegionSource(MapLink& link, RegionBuffer& buffer) : link_(link), buffer_(buffer) {}
     bool CompanionAvailable() override;
     RegionNames RequestNames(double latitude, double longitude, int maxSends) override;
 
-private:
+  private:
     MapLink& link_;
     RegionBuffer& buffer_;
 };

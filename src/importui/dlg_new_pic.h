@@ -18,7 +18,7 @@ class QPushButton;
 class CDlg_NewPic : public CSkinnedDialog {
     Q_OBJECT
 
-public:
+  public:
     explicit CDlg_NewPic(QWidget* parent = nullptr);
 
     // Starts the 100 ms refresh (the folder import, once its count ended,
@@ -42,7 +42,7 @@ public:
     // 取消, Escape and the close command: cancel the import and close.
     void reject() override;
 
-private:
+  private:
     void OnTick();
 
     QTimer refresh_;

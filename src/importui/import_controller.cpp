@@ -30,7 +30,9 @@ constexpr int kCountTickMs = 1000;
 
 const QString kNotice = QStringLiteral("提示");
 
-std::string NativePath(const QString& path) { return QFile::encodeName(path).toStdString(); }
+std::string NativePath(const QString& path) {
+    return QFile::encodeName(path).toStdString();
+}
 
 }  // namespace
 
@@ -60,13 +62,21 @@ ImportController::~ImportController() {
     if (instance == this) instance = nullptr;
 }
 
-ImportController* ImportController::Instance() { return instance; }
+ImportController* ImportController::Instance() {
+    return instance;
+}
 
-CDialog_Num* ImportController::FoundPhotosCounter() const { return counter_; }
+CDialog_Num* ImportController::FoundPhotosCounter() const {
+    return counter_;
+}
 
-CDlg_NewPic* ImportController::ProgressDialog() const { return progressDialog_; }
+CDlg_NewPic* ImportController::ProgressDialog() const {
+    return progressDialog_;
+}
 
-bool ImportController::StopWaiting() const { return ExitRequested || closing_; }
+bool ImportController::StopWaiting() const {
+    return ExitRequested || closing_;
+}
 
 QWidget* ImportController::DialogParent() const {
     if (progressDialog_) return progressDialog_.data();
@@ -78,26 +88,32 @@ void ImportController::RegisterReceivers() {
     auto stop = [this] { return StopWaiting(); };
     receivers.dropTrees = [this, stop] {
         CallOnUiThread<bool>(
-            this, [] { return ReceiverRegistry::Send(ReceiverRole::CategoryPane, UiMessage::kDropTrees); },
+            this,
+            [] {
+                return ReceiverRegistry::Send(ReceiverRole::CategoryPane, UiMessage::kDropTrees);
+            },
             stop);
     };
     receivers.rebuildCurrentTree = [] {
         ReceiverRegistry::Post(ReceiverRole::CategoryPane, UiMessage::kRebuildCurrentTree);
     };
     receivers.askRegionLookup = [this, stop](int imported, int withPosition) {
-        const QString text =
-            QStringLiteral("共成功导入%1张昭片，其中有%2张含有位置信息。\r\n"
-                           "是否需要打开Darazoz地图在后台进行位置分析？")
-                .arg(imported)
-                .arg(withPosition);
+        const QString text = QStringLiteral(
+                                 "共成功导入%1张昭片，其中有%2张含有位置信息。\r\n"
+                                 "是否需要打开Darazoz地图在后台进行位置分析？")
+                                 .arg(imported)
+                                 .arg(withPosition);
         return CallOnUiThread<bool>(
                    this,
-                   [this, text] { return messageBox_(DialogParent(), kNotice, text, true) == kDlgMsgOk; },
+                   [this, text] {
+                       return messageBox_(DialogParent(), kNotice, text, true) == kDlgMsgOk;
+                   },
                    stop)
             .value_or(false);
     };
     receivers.companionReady = [this, stop] {
-        return CallOnUiThread<bool>(this, [this] { return companionCheck_(DialogParent()); }, stop)
+        return CallOnUiThread<bool>(
+                   this, [this] { return companionCheck_(DialogParent()); }, stop)
             .value_or(false);
     };
     receivers.startRegionLookup = [] {
@@ -138,16 +154,19 @@ void ImportController::ImportFolder(const QString& folder, QWidget* parent) {
     lastImportFolder_ = folder;
     dialogParent_ = parent;
 
-    RunProgressDialog(parent, false, [this, owner = QPointer<QWidget>(parent), folder = NativePath(folder)] {
-        WorkerSlot countSlot(WorkerKind::FolderCount);
-        if (!countSlot.Held()) return false;
-        // Queued before the worker can report the end of its count, so the
-        // counter is shown first, above the already running progress dialog.
-        QMetaObject::invokeMethod(this, [this, owner] { ShowCounter(owner); }, Qt::QueuedConnection);
-        workerActive_ = true;
-        worker_ = std::thread(&ImportController::RunFolderWorker, this, std::move(countSlot), folder);
-        return true;
-    });
+    RunProgressDialog(
+        parent, false, [this, owner = QPointer<QWidget>(parent), folder = NativePath(folder)] {
+            WorkerSlot countSlot(WorkerKind::FolderCount);
+            if (!countSlot.Held()) return false;
+            // Queued before the worker can report the end of its count, so the
+            // counter is shown first, above the already running progress dialog.
+            QMetaObject::invokeMethod(
+                this, [this, owner] { ShowCounter(owner); }, Qt::QueuedConnection);
+            workerActive_ = true;
+            worker_ =
+                std::thread(&ImportController::RunFolderWorker, this, std::move(countSlot), folder);
+            return true;
+        });
 }
 
 void ImportController::RunFolderWorker(WorkerSlot countSlot, const std::string& folder) {
@@ -160,7 +179,8 @@ void ImportController::RunFolderWorker(WorkerSlot countSlot, const std::string& 
         if (count > 0) importSlot.emplace(WorkerKind::FolderImport);
     }
     countSlot.Release();
-    QMetaObject::invokeMethod(this, [this, counted] { OnCountEnded(counted); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        this, [this, counted] { OnCountEnded(counted); }, Qt::QueuedConnection);
     if (importSlot && importSlot->Held()) RunFolderImport(folder);
     importSlot.reset();
     workerActive_ = false;
@@ -172,9 +192,9 @@ void ImportController::AddFilesCommand(QWidget* parent) {
         Refuse(parent);
         return;
     }
-    const QStringList chosen = QFileDialog::getOpenFileNames(
-        parent, QStringLiteral("选择jpg图片"), lastImportFolder_,
-        QStringLiteral("图片 (*.jpg *.jpeg *.JPG *.JPEG)"));
+    const QStringList chosen =
+        QFileDialog::getOpenFileNames(parent, QStringLiteral("选择jpg图片"), lastImportFolder_,
+                                      QStringLiteral("图片 (*.jpg *.jpeg *.JPG *.JPEG)"));
     if (chosen.isEmpty()) return;
     AcceptFilePaths(chosen, parent);
 }

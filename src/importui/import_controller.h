@@ -35,10 +35,10 @@ class WorkerSlot;
 class ImportController : public QObject {
     Q_OBJECT
 
-public:
+  public:
     // Shows a message box; returns 1 for 确定 and 2 otherwise.
-    using MessageBox = std::function<int(QWidget* parent, const QString& title,
-                                         const QString& text, bool twoButtons)>;
+    using MessageBox = std::function<int(QWidget* parent, const QString& title, const QString& text,
+                                         bool twoButtons)>;
 
     // With a map link and its region buffer, photos with a position get
     // their region names from the running companion while they are
@@ -55,7 +55,9 @@ public:
     void SetDialogOpenedHook(std::function<void()> hook) { dialogOpened_ = std::move(hook); }
     // Replaces the companion check run before the region lookup (default:
     // CheckRegionLookupReadiness with the map link).
-    void SetCompanionCheck(std::function<bool(QWidget*)> check) { companionCheck_ = std::move(check); }
+    void SetCompanionCheck(std::function<bool(QWidget*)> check) {
+        companionCheck_ = std::move(check);
+    }
     // Replaces the message box (default: CDlgMsg).
     void SetMessageBox(MessageBox box) { messageBox_ = std::move(box); }
 
@@ -89,11 +91,11 @@ public:
     // The open progress dialog, or null.
     CDlg_NewPic* ProgressDialog() const;
 
-signals:
+  signals:
     // The worker of the last import ended and the import list is empty again.
     void importEnded();
 
-private:
+  private:
     void StartListImport(QWidget* parent);
     // Shows the dialog modally once startWorker has started the worker; without
     // a worker (its slot is taken) there is nothing to show.

@@ -4,7 +4,9 @@
 
 namespace {
 
-bool IsFolder(const QString& path) { return QFileInfo(path).isDir(); }
+bool IsFolder(const QString& path) {
+    return QFileInfo(path).isDir();
+}
 
 }  // namespace
 

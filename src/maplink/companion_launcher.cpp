@@ -60,4 +60,6 @@ bool StartCompanion(CompanionLocator& locator) {
     return true;
 }
 
-bool OpenCompanionDownloadPage() { return LaunchDetached({"xdg-open", kCompanionDownloadUrl}); }
+bool OpenCompanionDownloadPage() {
+    return LaunchDetached({"xdg-open", kCompanionDownloadUrl});
+}

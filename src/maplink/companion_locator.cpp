@@ -38,7 +38,8 @@ std::string CompanionSettingsPath() {
     return folder + "/Darazoz Software/zidevu.conf";
 }
 
-CompanionLocator::CompanionLocator(std::string settingsPath) : settingsPath_(std::move(settingsPath)) {}
+CompanionLocator::CompanionLocator(std::string settingsPath)
+    : settingsPath_(std::move(settingsPath)) {}
 
 bool CompanionLocator::Installed() const {
     struct stat st {};

@@ -17,7 +17,7 @@ inline constexpr std::uint32_t kCompanionOldVersionLimit = 500;
 std::string CompanionSettingsPath();
 
 class CompanionLocator {
-public:
+  public:
     explicit CompanionLocator(std::string settingsPath = CompanionSettingsPath());
 
     bool Installed() const;
@@ -28,7 +28,7 @@ public:
     // LastRunPath as read together with the version; empty when unread.
     std::string RunPath();
 
-private:
+  private:
     void ReadOnce();
 
     const std::string settingsPath_;

@@ -2,8 +2,7 @@
 
 namespace {
 
-constexpr const char* kOpenFailed =
-    "打开Darazoz互动浏览器失败。\r\n请手动打开Darazoz，继续操作。";
+constexpr const char* kOpenFailed = "打开Darazoz互动浏览器失败。\r\n请手动打开Darazoz，继续操作。";
 constexpr const char* kOldVersionInteractive =
     "您安装的Darazoz互动浏览器版本低于5.01，\r\n点击[确定]前往官网下载PC版本。";
 constexpr const char* kOldVersionRegion =
@@ -12,7 +11,8 @@ constexpr const char* kNotInstalledInteractive =
     "您尚未安装过Darazoz互动地图浏览器，是否前往官网下载PC版本？";
 constexpr const char* kNotInstalledRegion =
     "您尚未安装过Darazoz互动地图浏览器，因此不能解析地区信息。\r\n是否前往官网下载PC版本？";
-constexpr const char* kNotOpened = "您尚未打开Darazoz互动浏览器。\r\n点击[确定]打开Darazoz，继续操作。";
+constexpr const char* kNotOpened =
+    "您尚未打开Darazoz互动浏览器。\r\n点击[确定]打开Darazoz，继续操作。";
 
 bool Ask(const CompanionReadinessActions& actions, const char* text) {
     return actions.ask && actions.ask(text);

@@ -34,15 +34,24 @@ void AppendUtf8(std::string& out, unsigned codePoint) {
 
 char SimpleEscape(char c) {
     switch (c) {
-        case 'a': return '\a';
-        case 'b': return '\b';
-        case 'f': return '\f';
-        case 'n': return '\n';
-        case 'r': return '\r';
-        case 't': return '\t';
-        case 'v': return '\v';
-        case '0': return '\0';
-        default: return c;  // \\ \" \' \? and anything else stand for themselves
+        case 'a':
+            return '\a';
+        case 'b':
+            return '\b';
+        case 'f':
+            return '\f';
+        case 'n':
+            return '\n';
+        case 'r':
+            return '\r';
+        case 't':
+            return '\t';
+        case 'v':
+            return '\v';
+        case '0':
+            return '\0';
+        default:
+            return c;  // \\ \" \' \? and anything else stand for themselves
     }
 }
 
@@ -93,13 +102,26 @@ std::string EncodeIniValue(std::string_view value) {
     if (!value.empty() && value[0] == '@') out += '@';
     for (const char c : value) {
         switch (c) {
-            case '\\': out += "\\\\"; break;
-            case '"': out += "\\\""; break;
-            case '\n': out += "\\n"; break;
-            case '\r': out += "\\r"; break;
-            case '\t': out += "\\t"; break;
-            case '\0': out += "\\0"; break;
-            default: out += c;
+            case '\\':
+                out += "\\\\";
+                break;
+            case '"':
+                out += "\\\"";
+                break;
+            case '\n':
+                out += "\\n";
+                break;
+            case '\r':
+                out += "\\r";
+                break;
+            case '\t':
+                out += "\\t";
+                break;
+            case '\0':
+                out += "\\0";
+                break;
+            default:
+                out += c;
         }
     }
     out += '"';
@@ -138,7 +160,8 @@ IniSettingsFile IniSettingsFile::Parse(std::string_view text) {
     return file;
 }
 
-std::optional<std::string> IniSettingsFile::Value(std::string_view group, std::string_view key) const {
+std::optional<std::string> IniSettingsFile::Value(std::string_view group,
+                                                  std::string_view key) const {
     const auto it = rawValues_.find(std::string(group) + "/" + std::string(key));
     if (it == rawValues_.end()) return std::nullopt;
     return DecodeIniValue(it->second);

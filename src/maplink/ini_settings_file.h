@@ -13,7 +13,7 @@
 #include <string_view>
 
 class IniSettingsFile {
-public:
+  public:
     // Nothing when the file cannot be read.
     static std::optional<IniSettingsFile> Load(const std::string& path);
     static IniSettingsFile Parse(std::string_view text);
@@ -21,7 +21,7 @@ public:
     // The decoded text of group/key; nothing when absent or not a plain string.
     std::optional<std::string> Value(std::string_view group, std::string_view key) const;
 
-private:
+  private:
     std::map<std::string, std::string, std::less<>> rawValues_;  // "group/key" -> raw text
 };
 

@@ -22,7 +22,7 @@
 #include "maplink/link_message.h"
 
 class LinkEndpoint {
-public:
+  public:
     // Returns the result (LRESULT) given back to the sender.
     using Handler = std::function<std::int64_t(const LinkMessage&)>;
 

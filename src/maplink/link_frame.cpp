@@ -18,7 +18,8 @@ std::vector<std::uint8_t> EncodeRequestFrame(const LinkMessage& message) {
     StoreLittleEndian<std::uint64_t>(p + 16, message.dwData);
     StoreLittleEndian<std::uint32_t>(p + 24, message.flags);
     StoreLittleEndian<std::uint32_t>(p + 28, static_cast<std::uint32_t>(message.data.size()));
-    if (!message.data.empty()) std::memcpy(p + kFrameHeaderSize, message.data.data(), message.data.size());
+    if (!message.data.empty())
+        std::memcpy(p + kFrameHeaderSize, message.data.data(), message.data.size());
     return frame;
 }
 

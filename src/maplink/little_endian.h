@@ -13,7 +13,8 @@ T LoadLittleEndian(const std::uint8_t* p) {
     std::uint64_t v = 0;
     for (std::size_t i = 0; i < sizeof(T); ++i) v |= std::uint64_t{p[i]} << (8 * i);
     if constexpr (std::is_floating_point_v<T>) {
-        return std::bit_cast<T>(static_cast<std::conditional_t<sizeof(T) == 8, std::uint64_t, std::uint32_t>>(v));
+        return std::bit_cast<T>(
+            static_cast<std::conditional_t<sizeof(T) == 8, std::uint64_t, std::uint32_t>>(v));
     } else {
         return static_cast<T>(v);
     }

@@ -160,8 +160,8 @@ void MapLink::HandleTrackPositions(const LinkMessage& message, const Receivers& 
     BringToFront(receivers);
     auto records = UnpackMapPhotoRecords(message.data.data(), message.data.size());
     lastTrackRecordCount_ = static_cast<int>(records.size());
-    const bool anyPosition = std::any_of(records.begin(), records.end(), [](const MapPhotoRecord& r) {
-        return r.latitude != 0 || r.longitude != 0;
-    });
+    const bool anyPosition =
+        std::any_of(records.begin(), records.end(),
+                    [](const MapPhotoRecord& r) { return r.latitude != 0 || r.longitude != 0; });
     if (anyPosition && receivers.trackPositions) receivers.trackPositions(std::move(records));
 }

@@ -30,7 +30,7 @@ inline constexpr std::chrono::milliseconds kBringToFrontTimerDelay{500};
 inline constexpr std::chrono::milliseconds kRegionReplyPause{100};
 
 class MapLink {
-public:
+  public:
     using EndpointFactory = std::function<std::unique_ptr<LinkEndpoint>(LinkEndpointConfig)>;
 
     // messageWaiting is called on an internal thread when a companion message
@@ -74,7 +74,7 @@ public:
     // result. Dispatch thread.
     std::int64_t HandleMessage(const LinkMessage& message);
 
-private:
+  private:
     struct Receivers {
         std::function<bool(std::int64_t)> photoIdExists;
         std::function<void()> bringToFront;

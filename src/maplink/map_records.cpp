@@ -35,7 +35,8 @@ std::vector<std::uint8_t> PackRegionLookupBlock(const RegionLookupBlock& block) 
     return out;
 }
 
-std::optional<RegionLookupBlock> UnpackRegionLookupBlock(const std::uint8_t* data, std::size_t size) {
+std::optional<RegionLookupBlock> UnpackRegionLookupBlock(const std::uint8_t* data,
+                                                         std::size_t size) {
     if (!data || size < kRegionLookupBlockSize) return std::nullopt;
     RegionLookupBlock block;
     block.latitude = LoadLittleEndian<double>(data + 0);

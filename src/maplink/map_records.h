@@ -47,7 +47,7 @@ struct MapPhotoRecord {
     std::int32_t dwDateTime = 0;  // seconds since 1970; only in track requests
     double latitude = 0;          // 0 when absent
     double longitude = 0;
-    std::int32_t kind = 0;        // 0 in requests, 2 in the companion's selection
+    std::int32_t kind = 0;  // 0 in requests, 2 in the companion's selection
 };
 
 struct PickedPosition {
@@ -57,7 +57,8 @@ struct PickedPosition {
 
 std::vector<std::uint8_t> PackRegionLookupBlock(const RegionLookupBlock& block);
 // Nothing when fewer than kRegionLookupBlockSize bytes are given.
-std::optional<RegionLookupBlock> UnpackRegionLookupBlock(const std::uint8_t* data, std::size_t size);
+std::optional<RegionLookupBlock> UnpackRegionLookupBlock(const std::uint8_t* data,
+                                                         std::size_t size);
 
 std::vector<std::uint8_t> PackMapPhotoRecords(const std::vector<MapPhotoRecord>& records);
 // size / 40 records; a trailing partial record is ignored.

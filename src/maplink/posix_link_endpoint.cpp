@@ -36,7 +36,9 @@ void DrainPipe(int fd) {
     }
 }
 
-Deadline DeadlineFromNow() { return std::chrono::steady_clock::now() + kMessageTimeLimit; }
+Deadline DeadlineFromNow() {
+    return std::chrono::steady_clock::now() + kMessageTimeLimit;
+}
 
 }  // namespace
 
@@ -75,7 +77,7 @@ void PosixLinkEndpoint::StartListening() {
         UniqueFd probe;
         ConnectResult r = ConnectUnix(*path, DeadlineFromNow(), probe);
         if (r != ConnectResult::Refused) return;  // a live endpoint holds the name
-        unlink(path->c_str());                     // stale file of an ended endpoint
+        unlink(path->c_str());                    // stale file of an ended endpoint
     }
 
     UniqueFd fd(socket(AF_UNIX, SOCK_STREAM, 0));

@@ -17,7 +17,7 @@
 #include "maplink/unix_socket.h"
 
 class PosixLinkEndpoint final : public LinkEndpoint {
-public:
+  public:
     explicit PosixLinkEndpoint(LinkEndpointConfig config);
     ~PosixLinkEndpoint() override;
 
@@ -28,7 +28,7 @@ public:
     void WaitAndProcess(std::chrono::milliseconds duration) override;
     void BindDispatchThread() override { dispatchThread_ = std::this_thread::get_id(); }
 
-private:
+  private:
     struct Incoming {
         LinkMessage message;
         UniqueFd connection;  // the reply goes here

@@ -18,7 +18,7 @@
 #include <vector>
 
 class RegionBuffer {
-public:
+  public:
     static constexpr int kSlots = 8;
     static constexpr std::size_t kSlotSize = 128;  // bytes, NUL included
 
@@ -32,7 +32,7 @@ public:
     void SetSlot(int slot, std::string_view name);
     std::string Slot(int slot) const;
 
-private:
+  private:
     static void Fill(std::array<char, kSlotSize>& slot, std::string_view name);
 
     mutable std::mutex mutex_;

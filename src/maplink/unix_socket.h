@@ -11,7 +11,7 @@ using Deadline = std::chrono::steady_clock::time_point;
 
 // Owns one file descriptor; closes it on destruction.
 class UniqueFd {
-public:
+  public:
     UniqueFd() = default;
     explicit UniqueFd(int fd) : fd_(fd) {}
     UniqueFd(UniqueFd&& other) noexcept : fd_(other.Release()) {}
@@ -25,7 +25,7 @@ public:
     int Release();
     void Reset();
 
-private:
+  private:
     int fd_ = -1;
 };
 

@@ -77,7 +77,8 @@ QModelIndex CategoryTreeModel::index(int row, int column, const QModelIndex& par
     const auto r = static_cast<std::size_t>(row);
     if (r < node.groups.size()) return createIndex(row, 0, quintptr{node.groups[r]});
     if (r < node.ChildCount())
-        return createIndex(row, 0, PhotoId(*group, static_cast<std::uint32_t>(r - node.groups.size())));
+        return createIndex(row, 0,
+                           PhotoId(*group, static_cast<std::uint32_t>(r - node.groups.size())));
     return {};
 }
 
@@ -92,7 +93,9 @@ int CategoryTreeModel::rowCount(const QModelIndex& parent) const {
     return group ? static_cast<int>(tree_.Node(*group).ChildCount()) : 0;
 }
 
-int CategoryTreeModel::columnCount(const QModelIndex&) const { return 1; }
+int CategoryTreeModel::columnCount(const QModelIndex&) const {
+    return 1;
+}
 
 bool CategoryTreeModel::hasChildren(const QModelIndex& parent) const {
     const std::optional<NodeIndex> group = GroupOf(parent);

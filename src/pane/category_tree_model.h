@@ -16,7 +16,7 @@
 class CategoryTreeModel : public QAbstractItemModel {
     Q_OBJECT
 
-public:
+  public:
     explicit CategoryTreeModel(const CategoryTree& tree, QObject* parent = nullptr);
 
     const CategoryTree& Tree() const { return tree_; }
@@ -41,7 +41,7 @@ public:
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
     Qt::ItemFlags flags(const QModelIndex& index) const override;
 
-private:
+  private:
     const CategoryTree& tree_;
     std::vector<std::uint32_t> rowInParent_;  // per node; only linked nodes are set
     QIcon groupIcon_;

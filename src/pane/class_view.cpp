@@ -37,7 +37,9 @@ CClassView::~CClassView() {
     if (instance == this) instance = nullptr;
 }
 
-CClassView* CClassView::Instance() { return instance; }
+CClassView* CClassView::Instance() {
+    return instance;
+}
 
 void CClassView::CreateToolBar() {
     toolbar_ = new QToolBar(this);
@@ -69,7 +71,9 @@ void CClassView::CheckModeButton() {
     }
 }
 
-CTreeCtrlEx* CClassView::TreeOf(SortMode mode) const { return controls_[static_cast<int>(mode)]; }
+CTreeCtrlEx* CClassView::TreeOf(SortMode mode) const {
+    return controls_[static_cast<int>(mode)];
+}
 
 SortMode CClassView::SlotOf(SortMode mode) const {
     const bool filtered = mode == SortMode::KeywordGroups || mode == SortMode::SubjectGroups ||
@@ -254,7 +258,9 @@ void CClassView::Relayout() {
     update();
 }
 
-void CClassView::resizeEvent(QResizeEvent*) { Relayout(); }
+void CClassView::resizeEvent(QResizeEvent*) {
+    Relayout();
+}
 
 void CClassView::paintEvent(QPaintEvent*) {
     if (current_ == nullptr) return;

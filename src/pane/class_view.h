@@ -30,7 +30,7 @@ class QToolBar;
 class CClassView : public QWidget {
     Q_OBJECT
 
-public:
+  public:
     // Builds the shot-time tree and hands its first group to the view.
     explicit CClassView(CVereroView& view, QWidget* parent = nullptr);
     ~CClassView() override;
@@ -88,11 +88,11 @@ public:
     // Lays out the toolbar, the search panel and the current tree.
     void Relayout();
 
-signals:
+  signals:
     // Start the viewer prefetch worker, or reset its cache when it runs.
     void prefetchRequested();
 
-protected:
+  protected:
     bool event(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
@@ -101,7 +101,7 @@ protected:
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
 
-private:
+  private:
     // The control a grouping is shown in: while searching, the keyword,
     // subject and region groupings share the filtered shot-time tree.
     SortMode SlotOf(SortMode mode) const;

@@ -59,7 +59,9 @@ void CClassView::CreateContextMenu() {
     connect(menu_, &QMenu::aboutToShow, this, &CClassView::UpdateMenuStates);
 }
 
-bool CClassView::ViewHasPhotos() const { return view_.HasPhotos(); }
+bool CClassView::ViewHasPhotos() const {
+    return view_.HasPhotos();
+}
 
 bool CClassView::CommandAvailable(int commandId) const {
     return hooks_.commandAvailable && hooks_.runCommand && hooks_.commandAvailable(commandId);
@@ -81,7 +83,8 @@ void CClassView::UpdateMenuStates() {
             if (ViewHasPhotos()) {
                 CollectSelection();
                 const SelectionList& selection = view_.Selection().list;
-                for (const PhotoRef& photo : selection.Photos()) duplicates = duplicates || photo.fromDuplicates;
+                for (const PhotoRef& photo : selection.Photos())
+                    duplicates = duplicates || photo.fromDuplicates;
                 if (selection.Empty() && current_ != nullptr)
                     duplicates = current_->CaretInsideDuplicatesGroup();
             }
@@ -129,7 +132,8 @@ void CClassView::OnContextMenuAsked(const QPoint& globalPos, const QModelIndex& 
     // Until a command collects the tree selection, the menu acts on the
     // listed category.
     const std::optional<NodeIndex> listed = view_.Photos().categoryNode;
-    if (listed && listedFrom_ == current_->Tree() && current_->Tree()->Node(*listed).HasChildren()) {
+    if (listed && listedFrom_ == current_->Tree() &&
+        current_->Tree()->Node(*listed).HasChildren()) {
         SelectionList& selection = view_.Selection().list;
         selection.Clear();
         std::vector<PhotoRef> photos;

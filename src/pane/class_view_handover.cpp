@@ -20,7 +20,8 @@ QString LabelStem(const std::string& label) {
 // of the parent's child groups come first.
 int ListPosition(const CategoryTree& tree, const PhotoLocation& location) {
     std::size_t position = location.index;
-    for (NodeIndex group : tree.Node(location.parent).groups) position += tree.PhotoCountBeneath(group);
+    for (NodeIndex group : tree.Node(location.parent).groups)
+        position += tree.PhotoCountBeneath(group);
     return static_cast<int>(position);
 }
 
@@ -58,7 +59,8 @@ void CClassView::SelectFirst() {
     emit prefetchRequested();
 }
 
-void CClassView::ReselectAfterRebuild(const ListRefreshRequest& request, const std::string& topLevelLabel) {
+void CClassView::ReselectAfterRebuild(const ListRefreshRequest& request,
+                                      const std::string& topLevelLabel) {
     if (current_ == nullptr || current_->Tree() == nullptr) return;
     if (request.fallbackPhoto.idPic == 0 || !current_->HasItems()) {
         SelectFirst();
@@ -128,7 +130,8 @@ void CClassView::OnCaretReported(const QModelIndex& caret) {
     }
     const PhotoLeaf* leaf = model.LeafOf(caret);
     const NodeIndex parent = model.ParentNodeOf(caret);
-    const PhotoLocation location{parent, static_cast<std::uint32_t>(leaf - tree.Node(parent).photos.data())};
+    const PhotoLocation location{
+        parent, static_cast<std::uint32_t>(leaf - tree.Node(parent).photos.data())};
     if (control->lastLeafHandled && control->lastLeafHandled->parent == location.parent &&
         control->lastLeafHandled->index == location.index)
         return;

@@ -19,7 +19,9 @@ CTreeCtrlEx::CTreeCtrlEx(QWidget* parent) : QTreeView(parent) {
     connect(this, &QTreeView::collapsed, this, &CTreeCtrlEx::DeselectBeneath);
 }
 
-CTreeCtrlEx::~CTreeCtrlEx() { setModel(nullptr); }
+CTreeCtrlEx::~CTreeCtrlEx() {
+    setModel(nullptr);
+}
 
 void CTreeCtrlEx::SetTree(std::unique_ptr<CategoryTree> tree) {
     std::unique_ptr<CategoryTreeModel> model =
@@ -203,10 +205,18 @@ void CTreeCtrlEx::keyPressEvent(QKeyEvent* event) {
     if (!model_) return;
     CursorAction action;
     switch (event->key()) {
-        case Qt::Key_Up: action = MoveUp; break;
-        case Qt::Key_Down: action = MoveDown; break;
-        case Qt::Key_PageUp: action = MovePageUp; break;
-        case Qt::Key_PageDown: action = MovePageDown; break;
+        case Qt::Key_Up:
+            action = MoveUp;
+            break;
+        case Qt::Key_Down:
+            action = MoveDown;
+            break;
+        case Qt::Key_PageUp:
+            action = MovePageUp;
+            break;
+        case Qt::Key_PageDown:
+            action = MovePageDown;
+            break;
         default: {
             // QAbstractItemView would put the caret's label on the clipboard
             // over the photos the pane's Ctrl+C has just copied there.

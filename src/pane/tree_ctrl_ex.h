@@ -31,7 +31,7 @@
 class CTreeCtrlEx : public QTreeView {
     Q_OBJECT
 
-public:
+  public:
     explicit CTreeCtrlEx(QWidget* parent = nullptr);
     ~CTreeCtrlEx() override;
 
@@ -63,7 +63,7 @@ public:
     // leaf does not refill it.
     std::optional<PhotoLocation> lastLeafHandled;
 
-signals:
+  signals:
     // The caret moved to this item by a selection rule.
     void caretReported(const QModelIndex& caret);
     // A plain selection: the main view's selection list is to be emptied.
@@ -74,7 +74,7 @@ signals:
     // (invalid for a keyboard request or no item).
     void contextMenuAsked(const QPoint& globalPos, const QModelIndex& pointed);
 
-protected:
+  protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
@@ -82,7 +82,7 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
 
-private:
+  private:
     // Index whose icon or label lies under the point, or invalid.
     QModelIndex ItemAt(const QPoint& point) const;
     bool OnExpandButton(const QPoint& point, const QModelIndex& index) const;

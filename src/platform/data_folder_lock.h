@@ -7,7 +7,7 @@
 #include <string>
 
 class DataFolderLock {
-public:
+  public:
     // Tries to take the lock on folder; check held().
     explicit DataFolderLock(const std::string& folder);
     ~DataFolderLock();
@@ -16,6 +16,6 @@ public:
 
     bool held() const { return fd_ >= 0; }
 
-private:
+  private:
     int fd_ = -1;
 };

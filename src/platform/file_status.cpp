@@ -11,7 +11,8 @@ std::optional<FileStatus> StatFile(const std::string& utf8Path) {
         FileStatus status;
         status.size = static_cast<std::int64_t>(sx.stx_size);
         status.lastWriteTime = sx.stx_mtime.tv_sec;
-        status.creationTime = (sx.stx_mask & STATX_BTIME) ? sx.stx_btime.tv_sec : sx.stx_ctime.tv_sec;
+        status.creationTime =
+            (sx.stx_mask & STATX_BTIME) ? sx.stx_btime.tv_sec : sx.stx_ctime.tv_sec;
         return status;
     }
     return std::nullopt;

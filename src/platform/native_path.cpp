@@ -10,7 +10,9 @@ std::string_view FolderOfPath(std::string_view path) {
     return k == 0 ? std::string_view{} : path.substr(0, k - 1);
 }
 
-std::string_view NameOfPath(std::string_view path) { return path.substr(NameStart(path)); }
+std::string_view NameOfPath(std::string_view path) {
+    return path.substr(NameStart(path));
+}
 
 std::string JoinPath(std::string_view folder, std::string_view name) {
     std::string joined(folder);

@@ -4,7 +4,9 @@
 
 namespace {
 
-bool IsContinuation(unsigned char c) { return (c & 0xC0) == 0x80; }
+bool IsContinuation(unsigned char c) {
+    return (c & 0xC0) == 0x80;
+}
 
 }  // namespace
 
@@ -24,7 +26,9 @@ std::size_t CopyBounded(char* field, std::size_t capacity, std::string_view text
     return n;
 }
 
-std::string CodePageToUtf8(std::string_view text) { return std::string(text.substr(0, text.find('\0'))); }
+std::string CodePageToUtf8(std::string_view text) {
+    return std::string(text.substr(0, text.find('\0')));
+}
 
 std::size_t Utf8ToCodePage(std::string_view text, char* buffer, std::size_t limit) {
     return CopyBounded(buffer, limit, text);
@@ -43,9 +47,12 @@ std::u16string Utf8ToWide(std::string_view text) {
             continue;
         }
         std::size_t skip = 0;
-        if (c >= 0xF0 && c <= 0xF7) skip = 4;
-        else if (c >= 0xF8 && c <= 0xFB) skip = 5;
-        else if (c >= 0xFC && c <= 0xFD) skip = 6;
+        if (c >= 0xF0 && c <= 0xF7)
+            skip = 4;
+        else if (c >= 0xF8 && c <= 0xFB)
+            skip = 5;
+        else if (c >= 0xFC && c <= 0xFD)
+            skip = 6;
         if (skip) {
             i += skip;
             continue;

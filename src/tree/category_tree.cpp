@@ -2,7 +2,9 @@
 
 #include <utility>
 
-CategoryTree::CategoryTree() { nodes_.emplace_back(); }
+CategoryTree::CategoryTree() {
+    nodes_.emplace_back();
+}
 
 NodeIndex CategoryTree::AddGroup(NodeIndex parent, std::string label, NodeKind kind) {
     auto index = static_cast<NodeIndex>(nodes_.size());

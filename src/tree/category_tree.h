@@ -64,7 +64,7 @@ struct PhotoLocation {
 };
 
 class CategoryTree {
-public:
+  public:
     CategoryTree();
 
     NodeIndex AddGroup(NodeIndex parent, std::string label, NodeKind kind = NodeKind::Group);
@@ -89,7 +89,7 @@ public:
     // Built from the search rows: no duplicates group is appended to it.
     bool filtered = false;
 
-private:
+  private:
     std::vector<CategoryNode> nodes_;
     std::string names_;
 };

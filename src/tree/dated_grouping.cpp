@@ -10,8 +10,12 @@ namespace {
 // cameras without a clock setting and files without a shot time land there.
 constexpr int kUndatedYear = 1970;
 
-std::string YearLabel(int year) { return std::to_string(year) + "年"; }
-std::string MonthLabel(int month) { return std::to_string(month) + "月"; }
+std::string YearLabel(int year) {
+    return std::to_string(year) + "年";
+}
+std::string MonthLabel(int month) {
+    return std::to_string(month) + "月";
+}
 
 // Local midnight of the first day of a month; month may be 13 (January of the next year).
 std::int64_t MonthStart(int year, int month) {
@@ -25,7 +29,8 @@ std::int64_t MonthStart(int year, int month) {
 
 }  // namespace
 
-DatedGrouping::DatedGrouping(CategoryTree& tree, bool shotTime, bool skipRepeatedIds, KeyLabel label)
+DatedGrouping::DatedGrouping(CategoryTree& tree, bool shotTime, bool skipRepeatedIds,
+                             KeyLabel label)
     : tree_(tree), shotTime_(shotTime), skipRepeatedIds_(skipRepeatedIds), label_(label) {}
 
 DatedGrouping DatedGrouping::ShotTime(CategoryTree& tree) {

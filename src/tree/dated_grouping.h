@@ -18,7 +18,7 @@ struct DatedRow {
 };
 
 class DatedGrouping {
-public:
+  public:
     using KeyLabel = std::string (*)(std::string_view key);
 
     // Years at top level; photos without a shot time under one top-level
@@ -31,7 +31,7 @@ public:
     void Add(const DatedRow& row);
     std::size_t PlacedCount() const { return placed_; }
 
-private:
+  private:
     DatedGrouping(CategoryTree& tree, bool shotTime, bool skipRepeatedIds, KeyLabel label);
 
     struct YearMonth {

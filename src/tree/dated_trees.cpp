@@ -20,17 +20,19 @@ constexpr const char* kShotTimeQuery =
 constexpr const char* kCameraRows = "select dwDateTime,strName,idPic,strModel from tJpgMsg";
 constexpr const char* kKeywordRows = "select dwDateTime,strName,idPic,strKeyword from tKeyWord";
 constexpr const char* kNoKeywordQuery =
-    "select dwDateTime, strName, idPic, strXpKeyword from tJpgMsg where nbKeyword = %d order by dwDateTime DESC";
+    "select dwDateTime, strName, idPic, strXpKeyword from tJpgMsg where nbKeyword = %d order by "
+    "dwDateTime DESC";
 constexpr const char* kSubjectRows = "select dwDateTime,strName,idPic,strSubject from tSubject";
 constexpr const char* kNoSubjectQuery =
-    "select dwDateTime,strName,idPic,strXpSubject from tJpgMsg where strXpSubject = '%s' order by dwDateTime DESC";
+    "select dwDateTime,strName,idPic,strXpSubject from tJpgMsg where strXpSubject = '%s' order by "
+    "dwDateTime DESC";
 
 // Feeds every row (dwDateTime, strName, idPic), all with the same empty key,
 // to the grouping; false when the statement fails.
 bool FeedRows(sqlite3* db, const std::string& statement, DatedGrouping& grouping) {
     return ForEachRow(db, statement, [&](sqlite3_stmt* row) {
-        grouping.Add(DatedRow{sqlite3_column_int64(row, 0), TextCell(row, 1),
-                              sqlite3_column_int64(row, 2), {}});
+        grouping.Add(DatedRow{
+            sqlite3_column_int64(row, 0), TextCell(row, 1), sqlite3_column_int64(row, 2), {}});
     });
 }
 
@@ -43,12 +45,18 @@ bool FeedKeyedRows(sqlite3* db, const char* statement, DatedGrouping& grouping) 
     return true;
 }
 
-std::string KeyAsLabel(std::string_view key) { return std::string(key); }
+std::string KeyAsLabel(std::string_view key) {
+    return std::string(key);
+}
 std::string ModelLabel(std::string_view model) {
     return model.empty() ? std::string(kNoCameraLabel) : std::string(model);
 }
-std::string NoKeywordsLabel(std::string_view) { return kNoKeywordsLabel; }
-std::string NoSubjectLabel(std::string_view) { return kNoSubjectLabel; }
+std::string NoKeywordsLabel(std::string_view) {
+    return kNoKeywordsLabel;
+}
+std::string NoSubjectLabel(std::string_view) {
+    return kNoSubjectLabel;
+}
 
 std::unique_ptr<CategoryTree> ShotTimeTree(sqlite3* db, const std::string& statement) {
     auto tree = std::make_unique<CategoryTree>();
@@ -95,9 +103,11 @@ std::unique_ptr<CategoryTree> BuildDatedTree(sqlite3* db, SortMode mode) {
         case SortMode::CameraModel:
             return CameraTree(db);
         case SortMode::KeywordGroups:
-            return TaggedTree(db, kKeywordRows, FormatStatement(kNoKeywordQuery, 0), NoKeywordsLabel);
+            return TaggedTree(db, kKeywordRows, FormatStatement(kNoKeywordQuery, 0),
+                              NoKeywordsLabel);
         case SortMode::SubjectGroups:
-            return TaggedTree(db, kSubjectRows, FormatStatement(kNoSubjectQuery, ""), NoSubjectLabel);
+            return TaggedTree(db, kSubjectRows, FormatStatement(kNoSubjectQuery, ""),
+                              NoSubjectLabel);
         default:
             return nullptr;
     }

@@ -26,13 +26,14 @@ std::vector<std::string> FoldersShortestFirst() {
     std::vector<std::string> folders;
     folders.reserve(stamps.size());
     for (auto it = stamps.rbegin(); it != stamps.rend(); ++it) folders.push_back(it->path);
-    std::stable_sort(folders.begin(), folders.end(),
-                     [](const std::string& a, const std::string& b) { return a.size() < b.size(); });
+    std::stable_sort(
+        folders.begin(), folders.end(),
+        [](const std::string& a, const std::string& b) { return a.size() < b.size(); });
     return folders;
 }
 
 class FolderNodes {
-public:
+  public:
     FolderNodes(CategoryTree& tree, const MountTable& mounts) : tree_(tree), mounts_(mounts) {}
 
     // One top-level node per mount point holding a listed folder, in path order.
@@ -82,7 +83,7 @@ public:
         return found->second;
     }
 
-private:
+  private:
     CategoryTree& tree_;
     const MountTable& mounts_;
     std::unordered_map<std::string, NodeIndex> byPath_;

@@ -12,7 +12,8 @@ bool KeyedRows::Read(sqlite3* db, const char* statement) {
     return ForEachRow(db, statement, [&](sqlite3_stmt* row) {
         const std::string_view name = TextCell(row, 1);
         rows_.push_back({sqlite3_column_int64(row, 0), sqlite3_column_int64(row, 2),
-                         static_cast<std::uint32_t>(names_.size()), static_cast<std::uint32_t>(name.size()),
+                         static_cast<std::uint32_t>(names_.size()),
+                         static_cast<std::uint32_t>(name.size()),
                          sqlite3_column_type(row, 0) == SQLITE_NULL});
         names_ += name;
         const auto index = static_cast<std::uint32_t>(rows_.size() - 1);
@@ -20,15 +21,16 @@ bool KeyedRows::Read(sqlite3* db, const char* statement) {
             nullKeyRows_.push_back(index);
             return;
         }
-        auto [bucket, added] =
-            bucketOfKey.try_emplace(std::string(TextCell(row, 3)), static_cast<std::uint32_t>(buckets_.size()));
+        auto [bucket, added] = bucketOfKey.try_emplace(std::string(TextCell(row, 3)),
+                                                       static_cast<std::uint32_t>(buckets_.size()));
         if (added) buckets_.push_back({bucket->first, {}});
         buckets_[bucket->second].rows.push_back(index);
     });
 }
 
 void KeyedRows::ForEachSorted(const std::function<void(const DatedRow&)>& onRow) {
-    std::sort(buckets_.begin(), buckets_.end(), [](const Bucket& a, const Bucket& b) { return a.key > b.key; });
+    std::sort(buckets_.begin(), buckets_.end(),
+              [](const Bucket& a, const Bucket& b) { return a.key > b.key; });
     for (Bucket& bucket : buckets_) SortAndFeed(bucket.key, bucket.rows, onRow);
     SortAndFeed({}, nullKeyRows_, onRow);
 }

@@ -17,7 +17,7 @@
 #include "tree/dated_grouping.h"
 
 class KeyedRows {
-public:
+  public:
     // Reads all rows; false when the statement fails.
     bool Read(sqlite3* db, const char* statement);
 
@@ -25,7 +25,7 @@ public:
     // within a key newest first and undated last. Call once.
     void ForEachSorted(const std::function<void(const DatedRow&)>& onRow);
 
-private:
+  private:
     // Kept compact, names in one pool: a build reads up to 200,000 rows and
     // fresh memory is a large part of its cost.
     struct Row {

@@ -27,8 +27,10 @@ std::string DecodeOctalEscapes(std::string_view text) {
     auto octal = [&](std::size_t k) { return text[k] >= '0' && text[k] <= '7'; };
     std::string out;
     for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '\\' && i + 3 < text.size() && octal(i + 1) && octal(i + 2) && octal(i + 3)) {
-            out += static_cast<char>((text[i + 1] - '0') * 64 + (text[i + 2] - '0') * 8 + (text[i + 3] - '0'));
+        if (text[i] == '\\' && i + 3 < text.size() && octal(i + 1) && octal(i + 2) &&
+            octal(i + 3)) {
+            out += static_cast<char>((text[i + 1] - '0') * 64 + (text[i + 2] - '0') * 8 +
+                                     (text[i + 3] - '0'));
             i += 3;
             continue;
         }
@@ -65,7 +67,8 @@ std::unordered_map<std::string, std::string> LabelsByDevice() {
     std::unordered_map<std::string, std::string> labels;
     std::error_code error;
     for (const auto& entry : std::filesystem::directory_iterator(kLabelFolder, error))
-        labels[ResolvedDevice(entry.path().string())] = DecodeHexEscapes(entry.path().filename().string());
+        labels[ResolvedDevice(entry.path().string())] =
+            DecodeHexEscapes(entry.path().filename().string());
     return labels;
 }
 
@@ -94,8 +97,9 @@ MountTable MountTable::FromSystem() {
 }
 
 // Line: id parent major:minor root mount-point options [optional...] - type source super-options
-MountTable MountTable::FromMountInfo(std::string_view mountInfo,
-                                     const std::unordered_map<std::string, std::string>& labelsByDevice) {
+MountTable MountTable::FromMountInfo(
+    std::string_view mountInfo,
+    const std::unordered_map<std::string, std::string>& labelsByDevice) {
     std::vector<MountPoint> mounts;
     std::size_t pos = 0;
     while (pos < mountInfo.size()) {
@@ -120,13 +124,15 @@ MountTable MountTable::FromMountInfo(std::string_view mountInfo,
 const MountPoint* MountTable::Holding(std::string_view folder) const& {
     const MountPoint* best = nullptr;
     for (const MountPoint& mount : mounts_) {
-        bool holds = folder == mount.path || IsPathInside(folder, mount.path) ||
-                     (IsDriveRootPath(folder) && mount.path.size() == 1 && mount.path[0] == kPathSeparator);
+        bool holds =
+            folder == mount.path || IsPathInside(folder, mount.path) ||
+            (IsDriveRootPath(folder) && mount.path.size() == 1 && mount.path[0] == kPathSeparator);
         if (holds && (!best || mount.path.size() > best->path.size())) best = &mount;
     }
     return best;
 }
 
 std::string DriveLabel(const MountPoint& mount) {
-    return (mount.label.empty() ? std::string(kLocalDiskLabel) : mount.label) + "(" + mount.path + ")";
+    return (mount.label.empty() ? std::string(kLocalDiskLabel) : mount.label) + "(" + mount.path +
+           ")";
 }

@@ -9,12 +9,13 @@
 #include <vector>
 
 struct MountPoint {
-    std::string path;   // as the folder paths spell it, without trailing separator ("/" itself excepted)
+    std::string
+        path;  // as the folder paths spell it, without trailing separator ("/" itself excepted)
     std::string label;  // file-system label; empty when it has none
 };
 
 class MountTable {
-public:
+  public:
     MountTable() = default;
     explicit MountTable(std::vector<MountPoint> mounts);
 
@@ -25,8 +26,9 @@ public:
     // Parses mountinfo text; labelsByDevice maps a device path (as the
     // mount source names it after resolving links) to its label. A mount
     // point listed twice keeps its last (topmost) entry.
-    static MountTable FromMountInfo(std::string_view mountInfo,
-                                    const std::unordered_map<std::string, std::string>& labelsByDevice);
+    static MountTable FromMountInfo(
+        std::string_view mountInfo,
+        const std::unordered_map<std::string, std::string>& labelsByDevice);
 
     // The mount point holding a folder, or null. A folder stored for photos
     // directly in the root ("" on POSIX) belongs to the root mount.
@@ -35,7 +37,7 @@ public:
 
     const std::vector<MountPoint>& Mounts() const { return mounts_; }
 
-private:
+  private:
     std::vector<MountPoint> mounts_;
 };
 

@@ -30,15 +30,16 @@
 
 namespace {
 
-constexpr const char* kRegionRows = "select idPic,nArea,strArea0,strArea1,strArea2,strName,dwDateTime from tJpgMsg";
+constexpr const char* kRegionRows =
+    "select idPic,nArea,strArea0,strArea1,strArea2,strName,dwDateTime from tJpgMsg";
 
 constexpr std::string_view kProvinceSuffix = "省";
 
 struct RegionRow {
     std::int64_t id = 0;
-    std::int64_t dateTime = 0;  // lowest for NULL, which sorts last
+    std::int64_t dateTime = 0;      // lowest for NULL, which sorts last
     std::int64_t regionCount = -1;  // nArea; -1 for NULL, which is neither 0 nor above
-    std::string province;  // NULL reads as empty, as the tree never shows an empty name
+    std::string province;           // NULL reads as empty, as the tree never shows an empty name
     std::string city;
     std::string district;
     std::string name;
@@ -49,13 +50,13 @@ using NamePair = std::pair<std::string_view, std::string_view>;
 
 // Distinct names in the order they were first seen.
 class FirstSeenNames {
-public:
+  public:
     void Add(std::string_view name) {
         if (seen_.insert(name).second) order_.push_back(name);
     }
     const std::vector<std::string_view>& Names() const { return order_; }
 
-private:
+  private:
     std::unordered_set<std::string_view> seen_;
     std::vector<std::string_view> order_;
 };
@@ -73,13 +74,15 @@ bool ReadRegionRows(sqlite3* db, std::vector<RegionRow>& rows) {
     return ForEachRow(db, kRegionRows, [&](sqlite3_stmt* row) {
         RegionRow& r = rows.emplace_back();
         r.id = sqlite3_column_int64(row, 0);
-        if (sqlite3_column_type(row, 1) != SQLITE_NULL) r.regionCount = sqlite3_column_int64(row, 1);
+        if (sqlite3_column_type(row, 1) != SQLITE_NULL)
+            r.regionCount = sqlite3_column_int64(row, 1);
         r.province = TextCell(row, 2);
         r.city = TextCell(row, 3);
         r.district = TextCell(row, 4);
         r.name = TextCell(row, 5);
-        r.dateTime = sqlite3_column_type(row, 6) == SQLITE_NULL ? std::numeric_limits<std::int64_t>::min()
-                                                                : sqlite3_column_int64(row, 6);
+        r.dateTime = sqlite3_column_type(row, 6) == SQLITE_NULL
+                         ? std::numeric_limits<std::int64_t>::min()
+                         : sqlite3_column_int64(row, 6);
     });
 }
 
@@ -92,8 +95,9 @@ RegionIndex IndexRows(const std::vector<RegionRow>& rows) {
     }
     RowList newestFirst(rows.size());
     for (std::uint32_t i = 0; i < newestFirst.size(); ++i) newestFirst[i] = i;
-    std::stable_sort(newestFirst.begin(), newestFirst.end(),
-                     [&](std::uint32_t a, std::uint32_t b) { return rows[a].dateTime > rows[b].dateTime; });
+    std::stable_sort(newestFirst.begin(), newestFirst.end(), [&](std::uint32_t a, std::uint32_t b) {
+        return rows[a].dateTime > rows[b].dateTime;
+    });
     for (std::uint32_t i : newestFirst) {
         const RegionRow& r = rows[i];
         index.cityPhotos[{r.province, r.city}].push_back(i);
@@ -110,7 +114,8 @@ const RowList& PhotosOf(const std::map<Key, RowList>& photos, const Key& key) {
     return found == photos.end() ? none : found->second;
 }
 
-void AppendPhotos(const std::vector<RegionRow>& rows, const RowList& list, CategoryTree& tree, NodeIndex parent) {
+void AppendPhotos(const std::vector<RegionRow>& rows, const RowList& list, CategoryTree& tree,
+                  NodeIndex parent) {
     for (std::uint32_t i : list) tree.AddPhoto(parent, PhotoRef{rows[i].id, false}, rows[i].name);
 }
 
@@ -120,11 +125,13 @@ void AddDistricts(const std::vector<RegionRow>& rows, const RegionIndex& index, 
         // Photos without a district sit directly below the city; the
         // districts seen after them are not shown.
         if (district.empty()) {
-            AppendPhotos(rows, PhotosOf(index.cityPhotos, NamePair{province, city}), tree, cityNode);
+            AppendPhotos(rows, PhotosOf(index.cityPhotos, NamePair{province, city}), tree,
+                         cityNode);
             return;
         }
         NodeIndex districtNode = tree.AddGroup(cityNode, std::string(district));
-        AppendPhotos(rows, PhotosOf(index.districtPhotos, NamePair{city, district}), tree, districtNode);
+        AppendPhotos(rows, PhotosOf(index.districtPhotos, NamePair{city, district}), tree,
+                     districtNode);
     }
 }
 
@@ -145,7 +152,8 @@ std::unique_ptr<CategoryTree> BuildRegionTree(sqlite3* db) {
             if (hasDistricts) {
                 AddDistricts(rows, index, *tree, cityNode, province, city);
             } else {
-                AppendPhotos(rows, PhotosOf(index.cityPhotos, NamePair{province, city}), *tree, cityNode);
+                AppendPhotos(rows, PhotosOf(index.cityPhotos, NamePair{province, city}), *tree,
+                             cityNode);
             }
         }
     }

@@ -8,11 +8,13 @@
 
 namespace {
 
-constexpr const char* kAllPhotos = "select dwDateTime,strName,idPic from tJpgMsg order by dwDateTime DESC";
+constexpr const char* kAllPhotos =
+    "select dwDateTime,strName,idPic from tJpgMsg order by dwDateTime DESC";
 constexpr const char* kPhotosWhere = "select dwDateTime, strName, idPic from tJpgMsg where ";
 constexpr const char* kEitherKeyword =
     "select dwDateTime,strName,idPic from tKeyWord where (strKeyword = '%s' or strKeyword = '%s') ";
-constexpr const char* kOneKeyword = "select dwDateTime,strName,idPic from tKeyWord where strKeyword = '%s' ";
+constexpr const char* kOneKeyword =
+    "select dwDateTime,strName,idPic from tKeyWord where strKeyword = '%s' ";
 constexpr const char* kDateCondition = "dwDateTime > %d and dwDateTime < %d ";
 constexpr const char* kLongitudeCondition = "fGPSLongitude > %f and fGPSLongitude < %f ";
 constexpr const char* kLatitudeCondition = "fGPSLatitude > %f and fGPSLatitude < %f ";
@@ -46,8 +48,9 @@ std::string SearchStatement(const SearchFilter& f) {
         if (conditions.empty()) return kAllPhotos;
         return kPhotosWhere + conditions + kNewestFirst;
     }
-    std::string statement = !a.empty() && !b.empty() ? FormatStatement(kEitherKeyword, a, b)
-                                                     : FormatStatement(kOneKeyword, a.empty() ? b : a);
+    std::string statement = !a.empty() && !b.empty()
+                                ? FormatStatement(kEitherKeyword, a, b)
+                                : FormatStatement(kOneKeyword, a.empty() ? b : a);
     if (!conditions.empty()) statement += "and " + conditions;
     return statement + kNewestFirst;
 }

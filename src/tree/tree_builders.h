@@ -28,5 +28,6 @@ std::unique_ptr<CategoryTree> NoPhotosTree();
 inline std::string_view TextCell(sqlite3_stmt* row, int column) {
     const unsigned char* text = sqlite3_column_text(row, column);
     if (!text) return {};
-    return {reinterpret_cast<const char*>(text), static_cast<std::size_t>(sqlite3_column_bytes(row, column))};
+    return {reinterpret_cast<const char*>(text),
+            static_cast<std::size_t>(sqlite3_column_bytes(row, column))};
 }

@@ -11,7 +11,9 @@
 
 namespace {
 
-QRect ToQRect(const GridRect& r) { return QRect(r.left, r.top, r.right - r.left, r.bottom - r.top); }
+QRect ToQRect(const GridRect& r) {
+    return QRect(r.left, r.top, r.right - r.left, r.bottom - r.top);
+}
 
 // A one-pixel outline covering the columns left..right-1 and rows
 // top..bottom-1, as a GDI rectangle with a hollow brush.
@@ -34,8 +36,8 @@ GridRect Grown(const GridRect& r, int by) {
 void DrawBoxedText(QPainter& painter, const GridRect& box, const QString& text, int alignment) {
     if (text.isEmpty()) return;
     const QRect area = ToQRect(box);
-    const QRect bounds =
-        painter.fontMetrics().boundingRect(area, alignment | Qt::AlignTop | Qt::TextSingleLine, text);
+    const QRect bounds = painter.fontMetrics().boundingRect(
+        area, alignment | Qt::AlignTop | Qt::TextSingleLine, text);
     painter.save();
     painter.setClipRect(area, Qt::IntersectClip);
     painter.fillRect(bounds, kTextBackground);
@@ -43,7 +45,8 @@ void DrawBoxedText(QPainter& painter, const GridRect& box, const QString& text, 
     painter.restore();
 }
 
-void DrawFrame(QPainter& painter, const GridRect& image, const PhotoListEntry& entry, bool selected) {
+void DrawFrame(QPainter& painter, const GridRect& image, const PhotoListEntry& entry,
+               bool selected) {
     if (!entry.letterboxed) {
         const QColor& colour = selected ? kSelectedFrameColour : kFrameColour;
         Outline(painter, image, colour);
@@ -53,13 +56,17 @@ void DrawFrame(QPainter& painter, const GridRect& image, const PhotoListEntry& e
     const int n = entry.bars.thickness;
     GridRect inner = image;
     if (entry.bars.vertical) {
-        painter.fillRect(ToQRect({image.left, image.top, image.left + n, image.bottom}), kViewBackground);
-        painter.fillRect(ToQRect({image.right - n, image.top, image.right, image.bottom}), kViewBackground);
+        painter.fillRect(ToQRect({image.left, image.top, image.left + n, image.bottom}),
+                         kViewBackground);
+        painter.fillRect(ToQRect({image.right - n, image.top, image.right, image.bottom}),
+                         kViewBackground);
         inner.left += n;
         inner.right -= n;
     } else {
-        painter.fillRect(ToQRect({image.left, image.top, image.right, image.top + n}), kViewBackground);
-        painter.fillRect(ToQRect({image.left, image.bottom - n, image.right, image.bottom}), kViewBackground);
+        painter.fillRect(ToQRect({image.left, image.top, image.right, image.top + n}),
+                         kViewBackground);
+        painter.fillRect(ToQRect({image.left, image.bottom - n, image.right, image.bottom}),
+                         kViewBackground);
         inner.top += n;
         inner.bottom -= n;
     }
@@ -98,15 +105,17 @@ void PaintGrid(QPainter& painter, GridPaintJob job, int top, int bottom) {
         const GridRect image = ImageRect(cell, c, w, h);
         painter.drawImage(ToQRect(image), entry.thumbnail);
         if (c == kLargeIconCell) {
-            DrawBoxedText(painter, {cell.left, cell.bottom - kCaptionHeight, cell.right, cell.bottom},
+            DrawBoxedText(painter,
+                          {cell.left, cell.bottom - kCaptionHeight, cell.right, cell.bottom},
                           QString::fromUtf8(entry.name), Qt::AlignHCenter);
         }
         DrawFrame(painter, image, entry, job.selection.IsSelected(list, i));
         if (job.showKeywords) {
             const int off = entry.letterboxed ? 6 : 1;
-            DrawBoxedText(painter,
-                          {image.left + off, image.top + off, image.right - off, image.top + off + 20},
-                          QString::fromUtf8(entry.keywords), Qt::AlignLeft);
+            DrawBoxedText(
+                painter,
+                {image.left + off, image.top + off, image.right - off, image.top + off + 20},
+                QString::fromUtf8(entry.keywords), Qt::AlignLeft);
         }
     }
 }

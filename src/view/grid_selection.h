@@ -21,7 +21,7 @@ struct ClickOutcome {
 };
 
 class GridSelection {
-public:
+  public:
     bool IsSelected(const PhotoList& list, int index) const;
 
     // A left click on hit (-1 for none): a valid hit becomes the current

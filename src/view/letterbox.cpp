@@ -6,7 +6,9 @@
 
 namespace {
 
-int Brightness(const RgbColor& c) { return c.r + c.g + c.b; }
+int Brightness(const RgbColor& c) {
+    return c.r + c.g + c.b;
+}
 
 }  // namespace
 

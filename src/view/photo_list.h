@@ -37,9 +37,9 @@ struct PhotoListEntry {
     // Black bars found in the thumbnail when it was loaded.
     bool letterboxed = false;
     LetterboxBars bars;
-    std::string name;         // strName, system code page
-    std::string fullPath;     // strFullPath
-    std::int32_t width = 0;   // nWidth, nHeight of the photo
+    std::string name;        // strName, system code page
+    std::string fullPath;    // strFullPath
+    std::int32_t width = 0;  // nWidth, nHeight of the photo
     std::int32_t height = 0;
     std::string keywords;     // strXpKeyword
     std::string orientation;  // strOrientation, e.g. "Left-top"
@@ -48,7 +48,7 @@ struct PhotoListEntry {
 };
 
 class PhotoList {
-public:
+  public:
     // ResetPhotoList: releases every entry of the old list and makes room
     // for n new ones; count starts at 0.
     void Reset(int n);
@@ -60,7 +60,9 @@ public:
     int Count() const { return count_; }
     bool IsValid(int index) const { return index >= 0 && index < count_; }
     PhotoListEntry& Entry(int index) { return entries_[static_cast<std::size_t>(index)]; }
-    const PhotoListEntry& Entry(int index) const { return entries_[static_cast<std::size_t>(index)]; }
+    const PhotoListEntry& Entry(int index) const {
+        return entries_[static_cast<std::size_t>(index)];
+    }
 
     // Loads the entry's row and thumbnail when it has no thumbnail yet.
     // True when the entry holds a thumbnail afterwards.
@@ -74,7 +76,7 @@ public:
     // Entry selected after the next refresh when the current photo is gone.
     int reselectIndex = 0;
 
-private:
+  private:
     std::vector<PhotoListEntry> entries_;
     int count_ = 0;
     int loadedThumbnails_ = 0;

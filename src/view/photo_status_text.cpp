@@ -45,9 +45,9 @@ std::string Compose(const StatusRow& row) {
         const std::time_t seconds = row.shotTime;
         std::tm local{};
         if (localtime_r(&seconds, &local) != nullptr) {
-            text += Printed("日期：%04d-%02d-%02d %02d:%02d:%02d;", local.tm_year + 1900,
-                            local.tm_mon + 1, local.tm_mday, local.tm_hour, local.tm_min,
-                            local.tm_sec);
+            text +=
+                Printed("日期：%04d-%02d-%02d %02d:%02d:%02d;", local.tm_year + 1900,
+                        local.tm_mon + 1, local.tm_mday, local.tm_hour, local.tm_min, local.tm_sec);
         }
     }
     if (row.width != 0 && row.height != 0) text += Printed("像素：%d×%d;", row.width, row.height);

@@ -14,7 +14,7 @@
 #include "tree/photo_ref.h"
 
 class SelectionList {
-public:
+  public:
     // Removes the photo when listed, appends it otherwise.
     void Toggle(PhotoRef photo);
     // Appends without the test (the pane lists a photo twice when it is
@@ -27,7 +27,7 @@ public:
     std::size_t Size() const { return order_.size(); }
     const std::vector<PhotoRef>& Photos() const { return order_; }
 
-private:
+  private:
     std::vector<PhotoRef> order_;
     std::unordered_map<std::int64_t, int> counts_;  // packed ref -> times listed
 };

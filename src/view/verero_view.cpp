@@ -1,8 +1,8 @@
 #include "view/verero_view.h"
 
 #include <QCoreApplication>
-#include <QPainter>
 #include <QPaintEvent>
+#include <QPainter>
 #include <QScrollBar>
 
 #include "app/message_event.h"
@@ -30,11 +30,17 @@ CVereroView::~CVereroView() {
     if (instance == this) instance = nullptr;
 }
 
-CVereroView* CVereroView::Instance() { return instance; }
+CVereroView* CVereroView::Instance() {
+    return instance;
+}
 
-int CVereroView::VerticalOffset() const { return verticalScrollBar()->value(); }
+int CVereroView::VerticalOffset() const {
+    return verticalScrollBar()->value();
+}
 
-void CVereroView::ResetPhotoList(int n) { photos_.Reset(n); }
+void CVereroView::ResetPhotoList(int n) {
+    photos_.Reset(n);
+}
 
 void CVereroView::Lay() {
     layout_.Lay(viewport()->width(), viewport()->height(), photos_.Count());
@@ -45,7 +51,9 @@ void CVereroView::Lay() {
     bar->setPageStep(layout_.cellSize);
 }
 
-void CVereroView::ScrollTo(int offset) { verticalScrollBar()->setValue(offset); }
+void CVereroView::ScrollTo(int offset) {
+    verticalScrollBar()->setValue(offset);
+}
 
 void CVereroView::LoadFirstScreen() {
     const int n = layout_.FirstScreenCount(photos_.Count());
@@ -101,7 +109,8 @@ void CVereroView::RefreshList(bool selectPrevious) {
 }
 
 void CVereroView::PhotoStatusText(PhotoRef photo) {
-    if (const auto text = ReadPhotoStatusText(photo)) emit statusTextChanged(QString::fromUtf8(*text));
+    if (const auto text = ReadPhotoStatusText(photo))
+        emit statusTextChanged(QString::fromUtf8(*text));
 }
 
 void CVereroView::SelectAll() {
@@ -137,9 +146,13 @@ void CVereroView::SwitchIconSize(int cellSize) {
     setFocus();
 }
 
-void CVereroView::OnLargeIcons() { SwitchIconSize(kLargeIconCell); }
+void CVereroView::OnLargeIcons() {
+    SwitchIconSize(kLargeIconCell);
+}
 
-void CVereroView::OnSmallIcons() { SwitchIconSize(kSmallIconCell); }
+void CVereroView::OnSmallIcons() {
+    SwitchIconSize(kSmallIconCell);
+}
 
 void CVereroView::OnToggleKeywords() {
     showKeywords_ = HasPhotos() && !showKeywords_;
@@ -161,7 +174,8 @@ void CVereroView::OnToggleAutoOrient() {
 }
 
 bool CVereroView::event(QEvent* event) {
-    if (IsMessageEvent(event) && static_cast<MessageEvent*>(event)->Number() == UiMessage::kRefreshList) {
+    if (IsMessageEvent(event) &&
+        static_cast<MessageEvent*>(event)->Number() == UiMessage::kRefreshList) {
         RefreshList(false);
         return true;
     }
@@ -180,13 +194,13 @@ void CVereroView::paintEvent(QPaintEvent* event) {
     if (photos_.Count() == 0) return;
     const int scrollY = VerticalOffset();
     painter.translate(-horizontalScrollBar()->value(), -scrollY);
-    PaintGrid(painter, {photos_, layout_, selection_, showKeywords_, scrollY},
-              area.top() + scrollY, area.bottom() + 1 + scrollY);
+    PaintGrid(painter, {photos_, layout_, selection_, showKeywords_, scrollY}, area.top() + scrollY,
+              area.bottom() + 1 + scrollY);
 }
 
 void CVereroView::RepaintCell(int index) {
     if (!photos_.IsValid(index)) return;
     const GridRect cell = layout_.CellRect(index);
-    viewport()->update(QRect(cell.left - horizontalScrollBar()->value(), cell.top - VerticalOffset(),
-                             layout_.cellSize, layout_.cellSize));
+    viewport()->update(QRect(cell.left - horizontalScrollBar()->value(),
+                             cell.top - VerticalOffset(), layout_.cellSize, layout_.cellSize));
 }

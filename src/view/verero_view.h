@@ -27,7 +27,7 @@
 class CVereroView : public QAbstractScrollArea {
     Q_OBJECT
 
-public:
+  public:
     explicit CVereroView(QWidget* parent = nullptr);
     ~CVereroView() override;
 
@@ -71,13 +71,13 @@ public:
     bool HasPhotos() const { return photos_.AllocatedCount() > 0; }
     int VerticalOffset() const;
 
-public slots:
+  public slots:
     void OnLargeIcons();        // 大图标
     void OnSmallIcons();        // 小图标
     void OnToggleKeywords();    // 显示关键词
     void OnToggleAutoOrient();  // 自动调整照片方向
 
-signals:
+  signals:
     void statusTextChanged(const QString& text);
     // The pane drops its trees, rebuilds the current one and reselects.
     void refreshRequested(const ListRefreshRequest& request);
@@ -95,7 +95,7 @@ signals:
     // Check marks of 显示关键词 and 自动调整照片方向 changed.
     void commandStatesChanged();
 
-protected:
+  protected:
     bool event(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
@@ -105,7 +105,7 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
 
-private:
+  private:
     // Columns, document height and scroll ranges for the current client size.
     void Lay();
     void ScrollTo(int offset);

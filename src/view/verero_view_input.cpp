@@ -13,7 +13,8 @@ void CVereroView::LeftButtonDown(const QPoint& point, Qt::KeyboardModifiers modi
     keys.shift = modifiers.testFlag(Qt::ShiftModifier);
     const ClickOutcome outcome = selection_.Click(photos_, HitTest(point), keys);
     if (outcome.repaintAll) viewport()->update();
-    if (photos_.IsValid(photos_.currentIndex)) PhotoStatusText(photos_.Entry(photos_.currentIndex).Ref());
+    if (photos_.IsValid(photos_.currentIndex))
+        PhotoStatusText(photos_.Entry(photos_.currentIndex).Ref());
     if (!selection_.multiSelectActive) {
         if (photos_.currentIndex != outcome.oldIndex) {
             RepaintCell(outcome.oldIndex);

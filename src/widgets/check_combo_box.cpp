@@ -5,8 +5,8 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QStyledItemDelegate>
 #include <QStylePainter>
+#include <QStyledItemDelegate>
 
 namespace {
 
@@ -14,7 +14,7 @@ constexpr int kTickRole = Qt::UserRole;
 
 // A check box in a square as high as the item, the text to its right.
 class CheckItemDelegate : public QStyledItemDelegate {
-public:
+  public:
     using QStyledItemDelegate::QStyledItemDelegate;
 
     QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override {
@@ -39,9 +39,8 @@ public:
                     (index.data(kTickRole).toInt() != 0 ? QStyle::State_On : QStyle::State_Off);
         style->drawPrimitive(QStyle::PE_IndicatorCheckBox, &box, painter, widget);
 
-        painter->setPen(item.palette.color(item.state & QStyle::State_Selected
-                                               ? QPalette::HighlightedText
-                                               : QPalette::Text));
+        painter->setPen(item.palette.color(
+            item.state & QStyle::State_Selected ? QPalette::HighlightedText : QPalette::Text));
         painter->drawText(item.rect.adjusted(side + 2, 0, 0, 0), Qt::AlignLeft | Qt::AlignVCenter,
                           item.text);
     }
@@ -66,7 +65,9 @@ void CCheckComboBox::InsertItem(int index, const QString& text, bool ticked) {
     update();
 }
 
-bool CCheckComboBox::Ticked(int index) const { return itemData(index, kTickRole).toInt() != 0; }
+bool CCheckComboBox::Ticked(int index) const {
+    return itemData(index, kTickRole).toInt() != 0;
+}
 
 void CCheckComboBox::SetTicked(int index, bool ticked) {
     if (index < 0 || index >= count()) return;

@@ -14,7 +14,7 @@
 class CCheckComboBox : public QComboBox {
     Q_OBJECT
 
-public:
+  public:
     explicit CCheckComboBox(QWidget* parent = nullptr);
 
     int AddItem(const QString& text, bool ticked = false);
@@ -31,16 +31,18 @@ public:
     // then been handled and is not toggled).
     void SetSpecialItemHandler(std::function<bool(int)> handler) { special_ = std::move(handler); }
     // allowTick(index) is asked before index gets ticked; false keeps it.
-    void SetTickLimitCheck(std::function<bool(int)> allowTick) { allowTick_ = std::move(allowTick); }
+    void SetTickLimitCheck(std::function<bool(int)> allowTick) {
+        allowTick_ = std::move(allowTick);
+    }
 
     // What a click or Space on an item of the open list does.
     void ToggleItem(int index);
 
-protected:
+  protected:
     void paintEvent(QPaintEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
-private:
+  private:
     std::function<bool(int)> special_;
     std::function<bool(int)> allowTick_;
 };

@@ -1,8 +1,8 @@
 #include "widgets/hover_border.h"
 
+#include <qdrawutil.h>
 #include <QPainter>
 #include <QWidget>
-#include <qdrawutil.h>
 
 void PaintHoverBorder(QWidget* widget, bool hovering) {
     QPainter painter(widget);

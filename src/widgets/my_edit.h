@@ -11,10 +11,10 @@
 class MyEdit : public CTrackControl<QPlainTextEdit> {
     Q_OBJECT
 
-public:
+  public:
     explicit MyEdit(QWidget* parent = nullptr);
 
-protected:
+  protected:
     // Paints the border around the viewport (the viewport paints the text).
     bool event(QEvent* event) override;
 };

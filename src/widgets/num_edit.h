@@ -21,15 +21,15 @@ NumericFilterResult FilterTypedNumeric(const QString& text, int caret);
 class CnumEdit : public COwnerEdit {
     Q_OBJECT
 
-public:
+  public:
     explicit CnumEdit(QWidget* parent = nullptr);
 
     void SetNumericMode(bool on) { numeric_ = on; }
     bool NumericMode() const { return numeric_; }
 
-protected:
+  protected:
     void keyPressEvent(QKeyEvent* event) override;
 
-private:
+  private:
     bool numeric_ = false;
 };

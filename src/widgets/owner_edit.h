@@ -12,9 +12,9 @@
 class COwnerEdit : public CTrackControl<QLineEdit> {
     Q_OBJECT
 
-public:
+  public:
     explicit COwnerEdit(QWidget* parent = nullptr);
 
-protected:
+  protected:
     void paintEvent(QPaintEvent* event) override;
 };

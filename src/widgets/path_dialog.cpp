@@ -54,7 +54,9 @@ CPathDialog::CPathDialog(QWidget* owner, const QString& initialFolder) : QDialog
     resize(360, 420);
 }
 
-int CPathDialog::DoModal() { return exec(); }
+int CPathDialog::DoModal() {
+    return exec();
+}
 
 void CPathDialog::OnTreeSelection() {
     const QModelIndex index = tree_->currentIndex();
@@ -73,4 +75,6 @@ void CPathDialog::accept() {
     done(1);
 }
 
-void CPathDialog::reject() { done(-1); }
+void CPathDialog::reject() {
+    done(-1);
+}

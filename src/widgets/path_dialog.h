@@ -17,7 +17,7 @@ class QTreeView;
 class CPathDialog : public QDialog {
     Q_OBJECT
 
-public:
+  public:
     // initialFolder empty: the current directory.
     explicit CPathDialog(QWidget* owner = nullptr, const QString& initialFolder = {});
 
@@ -31,7 +31,7 @@ public:
     void accept() override;
     void reject() override;
 
-private:
+  private:
     void OnTreeSelection();
 
     QFileSystemModel* model_;

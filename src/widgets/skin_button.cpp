@@ -1,9 +1,9 @@
 #include "widgets/skin_button.h"
 
+#include <qdrawutil.h>
 #include <QPainter>
 #include <QStyle>
 #include <QStyleOptionFocusRect>
-#include <qdrawutil.h>
 
 namespace {
 
@@ -69,15 +69,15 @@ QPixmap CSkinButton::StateImage() const {
 void CSkinButton::DrawImage(QPainter& painter, const QPixmap& image) const {
     const QPixmap source = Masked(image, mask_);
     switch (drawMode_) {
-    case SkinDrawMode::Stretch:
-        painter.drawPixmap(rect(), source);
-        break;
-    case SkinDrawMode::Tile:
-        painter.drawTiledPixmap(rect(), source);
-        break;
-    case SkinDrawMode::Copy:
-        painter.drawPixmap(0, 0, source);
-        break;
+        case SkinDrawMode::Stretch:
+            painter.drawPixmap(rect(), source);
+            break;
+        case SkinDrawMode::Tile:
+            painter.drawTiledPixmap(rect(), source);
+            break;
+        case SkinDrawMode::Copy:
+            painter.drawPixmap(0, 0, source);
+            break;
     }
 }
 

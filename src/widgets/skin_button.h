@@ -21,7 +21,7 @@ enum class SkinDrawMode { Copy = 0, Stretch = 1, Tile = 2 };
 class CSkinButton : public CTrackControl<QAbstractButton> {
     Q_OBJECT
 
-public:
+  public:
     explicit CSkinButton(QWidget* parent = nullptr, SkinButtonKind kind = SkinButtonKind::Push);
     CSkinButton(const QString& text, SkinButtonKind kind, QWidget* parent = nullptr);
 
@@ -29,13 +29,31 @@ public:
     // resets draw mode, border and focus margin.
     void SetSkin(const QPixmap& normal, const QPixmap& down, const QPixmap& over,
                  const QPixmap& disabled);
-    void SetFocusImage(const QPixmap& focus) { focus_ = focus; update(); }
+    void SetFocusImage(const QPixmap& focus) {
+        focus_ = focus;
+        update();
+    }
     // White parts of the mask leave the background visible.
-    void SetMaskImage(const QImage& mask) { mask_ = mask; update(); }
-    void SetDrawMode(SkinDrawMode mode) { drawMode_ = mode; update(); }
-    void SetBorder(bool border) { border_ = border; update(); }
-    void SetFocusMargin(int margin) { focusMargin_ = margin; update(); }
-    void SetTextColour(const QColor& colour) { textColour_ = colour; update(); }
+    void SetMaskImage(const QImage& mask) {
+        mask_ = mask;
+        update();
+    }
+    void SetDrawMode(SkinDrawMode mode) {
+        drawMode_ = mode;
+        update();
+    }
+    void SetBorder(bool border) {
+        border_ = border;
+        update();
+    }
+    void SetFocusMargin(int margin) {
+        focusMargin_ = margin;
+        update();
+    }
+    void SetTextColour(const QColor& colour) {
+        textColour_ = colour;
+        update();
+    }
 
     SkinButtonKind Kind() const { return kind_; }
     bool Ticked() const { return kind_ != SkinButtonKind::Push && isChecked(); }
@@ -43,10 +61,10 @@ public:
 
     QSize sizeHint() const override;
 
-protected:
+  protected:
     void paintEvent(QPaintEvent* event) override;
 
-private:
+  private:
     QPixmap StateImage() const;
     void DrawImage(QPainter& painter, const QPixmap& image) const;
     void DrawCaption(QPainter& painter, const QRect& area, const QColor& colour) const;

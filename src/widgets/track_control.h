@@ -10,12 +10,12 @@
 
 template <class Base>
 class CTrackControl : public Base {
-public:
+  public:
     using Base::Base;
 
     bool Hovering() const { return hovering_; }
 
-protected:
+  protected:
     void enterEvent(QEnterEvent* event) override {
         hovering_ = true;
         this->update();
@@ -27,6 +27,6 @@ protected:
         Base::leaveEvent(event);
     }
 
-private:
+  private:
     bool hovering_ = false;
 };

@@ -9,7 +9,7 @@
 #include "platform/data_folder.h"
 
 class AppTestFolder {
-public:
+  public:
     AppTestFolder() {
         Reset();
         SetDataFolder(folder_.path().toStdString());
@@ -18,7 +18,7 @@ public:
     QString Path() const { return folder_.path(); }
     QString CatalogueFile() const { return QString::fromStdString(CatalogueFilePath()); }
 
-private:
+  private:
     static void Reset() {
         CloseCatalogue();
         CatalogueModified = false;

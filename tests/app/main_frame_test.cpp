@@ -107,14 +107,14 @@ TEST_F(MainFrameTest, CategoryPaneIsDockedLeftAndAbout200Wide) {
 TEST_F(MainFrameTest, LookMenuOffersTheFourColourLooksWithTheDefaultMarked) {
     QMenu* view = MenuNamed(frame.menuBar(), QStringLiteral("视图(&V)"));
     ASSERT_NE(view, nullptr);
-    QMenu* looks = MenuNamed(frame.menuBar(), QStringLiteral("视图(&V)"))
-                       ->findChild<QMenu*>();
+    QMenu* looks = MenuNamed(frame.menuBar(), QStringLiteral("视图(&V)"))->findChild<QMenu*>();
     ASSERT_NE(looks, nullptr);
     EXPECT_EQ(looks->title(), QStringLiteral("程序外观"));
     QStringList texts;
     for (QAction* action : looks->actions()) texts << action->text();
-    EXPECT_EQ(texts, (QStringList{QStringLiteral("蓝色样式(&B)"), QStringLiteral("黑色样式(&L)"),
-                                  QStringLiteral("银色样式(&S)"), QStringLiteral("水绿色样式(&A)")}));
+    EXPECT_EQ(texts,
+              (QStringList{QStringLiteral("蓝色样式(&B)"), QStringLiteral("黑色样式(&L)"),
+                           QStringLiteral("银色样式(&S)"), QStringLiteral("水绿色样式(&A)")}));
     EXPECT_EQ(frame.CurrentLook(), 215);
     EXPECT_TRUE(frame.Command(215)->isChecked());
 }

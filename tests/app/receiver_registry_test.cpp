@@ -13,7 +13,7 @@
 namespace {
 
 class Recorder : public QObject {
-public:
+  public:
     std::vector<std::pair<int, QVariant>> received;
     QThread* handledOn = nullptr;
     bool event(QEvent* event) override {
@@ -75,9 +75,9 @@ TEST(ReceiverRegistry, UnregisteringAnOldReceiverKeepsItsReplacement) {
 }
 
 TEST(UiMessage, EveryNumberLiesInQtsUserEventRange) {
-    for (int number : {UiMessage::kShowMapPhotos, UiMessage::kStartLibraryUpdate,
-                       UiMessage::kResultProgress, UiMessage::kUpdateFinished,
-                       UiMessage::kLibraryChanged}) {
+    for (int number :
+         {UiMessage::kShowMapPhotos, UiMessage::kStartLibraryUpdate, UiMessage::kResultProgress,
+          UiMessage::kUpdateFinished, UiMessage::kLibraryChanged}) {
         EXPECT_GE(number, QEvent::User);
         EXPECT_LE(number, QEvent::MaxUser);
     }

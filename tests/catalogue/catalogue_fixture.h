@@ -12,7 +12,7 @@
 #include "platform/data_folder.h"
 
 class CatalogueTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         root_ = std::filesystem::temp_directory_path() /
                 ("dz-catalogue-" + std::to_string(::getpid()) + "-" +

@@ -2,10 +2,10 @@
 #include <filesystem>
 #include <fstream>
 
-#include "catalogue_fixture.h"
-#include "database_file.h"
 #include "catalogue/catalogue_save.h"
 #include "catalogue/photo_rows.h"
+#include "catalogue_fixture.h"
+#include "database_file.h"
 
 TEST_F(CatalogueTest, SaveReplacesTheCatalogueFileAndLeavesNoSaveFile) {
     InsertPhotoRow(1, MakeRecord("/p", "a.jpg"), {}, false, {});

@@ -1,25 +1,26 @@
 #include <filesystem>
 #include <fstream>
 
-#include "catalogue_fixture.h"
 #include "catalogue/catalogue_save.h"
 #include "catalogue/deleted_paths.h"
 #include "catalogue/folder_stamps.h"
 #include "catalogue/photo_rows.h"
 #include "catalogue/sql_query.h"
+#include "catalogue_fixture.h"
 
 namespace {
 
 std::int64_t StoredTime(const std::string& folder) {
     CatalogueSession session;
-    return QueryInt64(session.db(), "select ModifyTime from tFolder where strFolderPath = '" + folder + "'")
+    return QueryInt64(session.db(),
+                      "select ModifyTime from tFolder where strFolderPath = '" + folder + "'")
         .value_or(-1);
 }
 
 void SetFolderTime(const std::string& folder, std::int64_t seconds) {
-    std::filesystem::last_write_time(
-        folder, std::filesystem::file_time_type::clock::now() -
-                    std::chrono::seconds(std::time(nullptr) - seconds));
+    std::filesystem::last_write_time(folder,
+                                     std::filesystem::file_time_type::clock::now() -
+                                         std::chrono::seconds(std::time(nullptr) - seconds));
 }
 
 }  // namespace
@@ -50,7 +51,8 @@ TEST_F(CatalogueTest, AFolderDeletedOnDiskIsMarkedChangedAndDroppedByTheRebuild)
     EXPECT_TRUE(AnyFolderChanged());
     auto& stamps = PhotoCatalogue::Instance().folderStamps;
     ASSERT_EQ(stamps.size(), 2u);
-    for (const FolderStamp& stamp : stamps) EXPECT_EQ(stamp.changed, stamp.path == gone) << stamp.path;
+    for (const FolderStamp& stamp : stamps)
+        EXPECT_EQ(stamp.changed, stamp.path == gone) << stamp.path;
 
     RebuildFolderList();
     ASSERT_EQ(stamps.size(), 1u);
@@ -76,7 +78,8 @@ TEST_F(CatalogueTest, ATouchedFolderIsMarkedAndOwnRewritesAreTakenIn) {
 TEST_F(CatalogueTest, PhotosInTheRootFolderKeepItMarkedAtEveryCheck) {
     InsertPhotoRow(1, MakeRecord("", "root.jpg"), {}, false, {});
     RebuildFolderList();
-    ASSERT_EQ(PhotoCatalogue::Instance().folderStamps.size(), 1u) << "the root takes the current time";
+    ASSERT_EQ(PhotoCatalogue::Instance().folderStamps.size(), 1u)
+        << "the root takes the current time";
     PhotoCatalogue::Instance().folderStamps[0].lastWriteTime -= 10;
     EXPECT_TRUE(AnyFolderChanged());
 }

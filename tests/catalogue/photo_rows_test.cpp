@@ -2,10 +2,10 @@
 
 #include <fstream>
 
-#include "catalogue_fixture.h"
 #include "catalogue/keyword_rows.h"
 #include "catalogue/photo_rows.h"
 #include "catalogue/sql_query.h"
+#include "catalogue_fixture.h"
 
 namespace {
 
@@ -14,7 +14,8 @@ const std::vector<std::uint8_t> kThumb = {0xFF, 0xD8, 0x01, 0x02, 0xFF, 0xD9};
 std::vector<std::string> Column(const std::string& statement) {
     CatalogueSession session;
     std::vector<std::string> values;
-    ForEachRow(session.db(), statement, [&](sqlite3_stmt* row) { values.push_back(ColumnText(row, 0)); });
+    ForEachRow(session.db(), statement,
+               [&](sqlite3_stmt* row) { values.push_back(ColumnText(row, 0)); });
     return values;
 }
 
@@ -24,7 +25,8 @@ TEST_F(CatalogueTest, InsertStoresTheThumbnailWithATrailingZeroByte) {
     PhotoRecord r = MakeRecord("/photos", "a.jpg");
     ASSERT_EQ(InsertPhotoRow(11, r, kThumb, false, {"广东省", "深圳市", ""}), InsertResult::Done);
     CatalogueSession session;
-    ForEachRow(session.db(), "select szofthumb,bJpgThumbData,nArea,strArea1 from tJpgMsg where idPic=11",
+    ForEachRow(session.db(),
+               "select szofthumb,bJpgThumbData,nArea,strArea1 from tJpgMsg where idPic=11",
                [&](sqlite3_stmt* row) {
                    EXPECT_EQ(sqlite3_column_int(row, 0), 7);
                    ASSERT_EQ(sqlite3_column_bytes(row, 1), 7);
@@ -41,7 +43,8 @@ TEST_F(CatalogueTest, InsertOfAnExistingIdIsNotDoneAndEmptyThumbnailStoresNull) 
     EXPECT_EQ(InsertPhotoRow(11, r, {}, false, {}), InsertResult::Done);
     EXPECT_EQ(InsertPhotoRow(11, r, kThumb, false, {}), InsertResult::NotDone);
     EXPECT_EQ(InsertPhotoRow(11, r, kThumb, true, {}), InsertResult::Done) << "duplicates table";
-    EXPECT_EQ(Column("select szofthumb from tJpgMsg where idPic=11"), std::vector<std::string>{"1"});
+    EXPECT_EQ(Column("select szofthumb from tJpgMsg where idPic=11"),
+              std::vector<std::string>{"1"});
     EXPECT_EQ(Column("select count(*) from tJpgMsg where bJpgThumbData is null"),
               std::vector<std::string>{"1"});
 }
@@ -67,7 +70,8 @@ TEST_F(CatalogueTest, KeywordsAreSplitAtSemicolonsSkippingEmptyOnes) {
     WriteKeywordRows(3, r);
     EXPECT_EQ(Column("select strKeyword from tKeyWord where idPic=3 order by rowid"),
               (std::vector<std::string>{"sea", "beach", "sun"}));
-    EXPECT_EQ(Column("select strSubject from tSubject where idPic=3"), std::vector<std::string>{"holiday"});
+    EXPECT_EQ(Column("select strSubject from tSubject where idPic=3"),
+              std::vector<std::string>{"holiday"});
 
     SetField(r.strXpSubject, "");
     SetField(r.strXpKeyword, "sea;sea");
@@ -99,7 +103,8 @@ TEST_F(CatalogueTest, DeletingAPhotoRemovesItsKeywordAndSubjectRows) {
     EXPECT_FALSE(PhotoIdExists(9));
     EXPECT_TRUE(Column("select idPic from tKeyWord").empty());
     EXPECT_TRUE(Column("select idPic from tSubject").empty());
-    EXPECT_EQ(Column("select idPic from tReJpgMsg"), std::vector<std::string>{"9"}) << "duplicate stays";
+    EXPECT_EQ(Column("select idPic from tReJpgMsg"), std::vector<std::string>{"9"})
+        << "duplicate stays";
     DeletePhotoRows(std::string("/p"), 0, true);
     EXPECT_TRUE(Column("select idPic from tReJpgMsg").empty());
 }

@@ -4,11 +4,11 @@
 #include <sstream>
 #include <vector>
 
-#include "catalogue_fixture.h"
-#include "database_file.h"
 #include "catalogue/catalogue_save.h"
 #include "catalogue/photo_id.h"
 #include "catalogue/photo_rows.h"
+#include "catalogue_fixture.h"
+#include "database_file.h"
 
 namespace {
 
@@ -29,14 +29,17 @@ std::vector<std::string> ReadGolden() {
 TEST_F(CatalogueTest, FirstOpenCreatesTheDataFolderAndTheExactSchema) {
     ASSERT_TRUE(OpenCatalogue());
     EXPECT_TRUE(std::filesystem::is_directory(Root() + "/data"));
-    EXPECT_EQ(QueryFileColumn(CatalogueFilePath(), "select sql from sqlite_master order by rowid"), ReadGolden());
+    EXPECT_EQ(QueryFileColumn(CatalogueFilePath(), "select sql from sqlite_master order by rowid"),
+              ReadGolden());
 }
 
 TEST_F(CatalogueTest, SecondOpenFindsTheTablesAndCreatesNothing) {
     ASSERT_TRUE(OpenCatalogue());
     CloseCatalogue();
     ASSERT_TRUE(OpenCatalogue());
-    EXPECT_EQ(QueryFileColumn(CatalogueFilePath(), "select sql from sqlite_master order by rowid").size(), ReadGolden().size());
+    EXPECT_EQ(
+        QueryFileColumn(CatalogueFilePath(), "select sql from sqlite_master order by rowid").size(),
+        ReadGolden().size());
 }
 
 TEST_F(CatalogueTest, FileLackingSomeTablesGetsExactlyTheMissingOnesAndKeepsRows) {
@@ -44,11 +47,13 @@ TEST_F(CatalogueTest, FileLackingSomeTablesGetsExactlyTheMissingOnesAndKeepsRows
     sqlite3* db = nullptr;
     sqlite3_open(CatalogueFilePath().c_str(), &db);
     ASSERT_TRUE(EnsureTable(db, "tJpgMsg"));
-    sqlite3_exec(db, "insert into tJpgMsg(idPic,strName) values(7,'kept.jpg')", nullptr, nullptr, nullptr);
+    sqlite3_exec(db, "insert into tJpgMsg(idPic,strName) values(7,'kept.jpg')", nullptr, nullptr,
+                 nullptr);
     sqlite3_close(db);
 
     ASSERT_TRUE(OpenCatalogue());
-    EXPECT_EQ(QueryFileColumn(CatalogueFilePath(), "select sql from sqlite_master order by rowid"), ReadGolden());
+    EXPECT_EQ(QueryFileColumn(CatalogueFilePath(), "select sql from sqlite_master order by rowid"),
+              ReadGolden());
     EXPECT_EQ(CountRowsInFile(CatalogueFilePath(), "tJpgMsg"), 1);
     EXPECT_TRUE(PhotoIdExists(7)) << "the working database is loaded from the file";
 }

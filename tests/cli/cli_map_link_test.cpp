@@ -19,7 +19,7 @@
 namespace {
 
 class CliWithCompanion : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         // A private link folder, so that no real companion or program is reached.
         std::filesystem::create_directories(runtime_.File("run"));
@@ -31,7 +31,8 @@ protected:
         WritePhoto("nowhere.jpg", 3, 0, 0);
     }
 
-    void WritePhoto(const std::string& name, std::uint32_t seed, std::uint32_t lat, std::uint32_t lon) {
+    void WritePhoto(const std::string& name, std::uint32_t seed, std::uint32_t lat,
+                    std::uint32_t lon) {
         TestJpegOptions o;
         o.seed = seed;
         o.embedThumbnail = true;
@@ -49,8 +50,10 @@ protected:
     }
 
     std::string Areas(const char* name) {
-        std::string statement = std::string("select nArea||'|'||strArea0||'|'||strArea1||'|'||strArea2 "
-                                            "from tJpgMsg where strName='") + name + "'";
+        std::string statement = std::string(
+                                    "select nArea||'|'||strArea0||'|'||strArea1||'|'||strArea2 "
+                                    "from tJpgMsg where strName='") +
+                                name + "'";
         auto rows = QueryFileColumn(data_.File("myJpgdb.db"), statement);
         return rows.empty() ? "<none>" : rows.front();
     }
@@ -63,13 +66,13 @@ protected:
 }  // namespace
 
 TEST_F(CliWithCompanion, StoresTheCompanionsRegionNamesWhileItRuns) {
-    std::ofstream(runtime_.File("regions.txt"))
-        << "30 32 120 122 | 上海市 | 上海市 | 徐汇区\n"
-        << "39 40 116 117 | 北京市 | 海淀区\n";
+    std::ofstream(runtime_.File("regions.txt")) << "30 32 120 122 | 上海市 | 上海市 | 徐汇区\n"
+                                                << "39 40 116 117 | 北京市 | 海淀区\n";
     ChildProcess sim({COMPANION_SIM, "--regions", runtime_.File("regions.txt"), "--log",
                       runtime_.File("sim.log")});
     ASSERT_TRUE(sim.Started());
-    for (int i = 0; i < 100 && !std::filesystem::exists(runtime_.File("run/darazoz-link/zazadoRud")); ++i)
+    for (int i = 0;
+         i < 100 && !std::filesystem::exists(runtime_.File("run/darazoz-link/zazadoRud")); ++i)
         std::this_thread::sleep_for(std::chrono::milliseconds(50));
 
     std::string out = Import();
@@ -83,7 +86,8 @@ TEST_F(CliWithCompanion, StoresTheCompanionsRegionNamesWhileItRuns) {
 TEST_F(CliWithCompanion, QueuesPhotosWithAPositionWhenTheCompanionIsNotRunning) {
     std::string out = Import();
     EXPECT_NE(out.find("imported 3"), std::string::npos) << out;
-    EXPECT_NE(out.find("2 photos with a position were stored without region names"), std::string::npos)
+    EXPECT_NE(out.find("2 photos with a position were stored without region names"),
+              std::string::npos)
         << out;
     EXPECT_EQ(Areas("shanghai.jpg"), "0|||");
 }

@@ -12,7 +12,7 @@
 namespace {
 
 class Cli : public ::testing::Test {
-protected:
+  protected:
     std::string DataOption() const { return "--data-dir '" + data_.Path() + "'"; }
     TempFolder data_;
     TempFolder photos_;

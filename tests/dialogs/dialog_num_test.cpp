@@ -13,7 +13,7 @@ namespace {
 
 // Stands in for the category pane and records the messages it gets.
 class PaneStandIn : public QObject {
-public:
+  public:
     std::vector<int> received;
     bool event(QEvent* event) override {
         if (event->type() >= QEvent::User) received.push_back(static_cast<int>(event->type()));
@@ -25,8 +25,8 @@ TEST(CDialog_Num, ShowsTheCountTextWhenTold) {
     CDialog_Num counter;
     EXPECT_EQ(counter.Caption(), QStringLiteral("搜索照片"));
     std::thread worker([] {
-        auto* dialog = static_cast<CDialog_Num*>(
-            ReceiverRegistry::Receiver(ReceiverRole::FoundPhotosCounter));
+        auto* dialog =
+            static_cast<CDialog_Num*>(ReceiverRegistry::Receiver(ReceiverRole::FoundPhotosCounter));
         dialog->SetCountText(QStringLiteral("1234"));
         ReceiverRegistry::Post(ReceiverRole::FoundPhotosCounter, UiMessage::kFoundCountChanged);
     });

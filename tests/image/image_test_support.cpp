@@ -71,7 +71,8 @@ Bytes WriteJpeg(int width, int height, int components, const Bytes& pixels, bool
     if (progressive) jpeg_simple_progression(&cinfo);
     jpeg_start_compress(&cinfo, TRUE);
     while (cinfo.next_scanline < cinfo.image_height) {
-        JSAMPROW row = const_cast<JSAMPROW>(&pixels[static_cast<std::size_t>(cinfo.next_scanline) * width * components]);
+        JSAMPROW row = const_cast<JSAMPROW>(
+            &pixels[static_cast<std::size_t>(cinfo.next_scanline) * width * components]);
         jpeg_write_scanlines(&cinfo, &row, 1);
     }
     jpeg_finish_compress(&cinfo);
@@ -108,7 +109,8 @@ JpegHeader ReadJpegHeader(const Bytes& jpeg) {
     for (std::size_t i = 2; i + 3 < jpeg.size();) {
         if (jpeg[i] != 0xFF) break;
         const int marker = jpeg[i + 1];
-        if (marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8 && marker != 0xCC) {
+        if (marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8 &&
+            marker != 0xCC) {
             h.sofMarker = marker;
             break;
         }
@@ -181,7 +183,8 @@ Bytes WriteBmp(int width, int height, int bitCount, const std::vector<Bytes>& ro
     }
     for (int y = 0; y < height; ++y) {
         const int fileRow = topDown ? y : height - 1 - y;
-        std::copy(rowsTopDown[y].begin(), rowsTopDown[y].end(), b.begin() + offset + fileRow * stride);
+        std::copy(rowsTopDown[y].begin(), rowsTopDown[y].end(),
+                  b.begin() + offset + fileRow * stride);
     }
     return b;
 }

@@ -22,9 +22,10 @@ RgbColor Quadrant(int x, int y, int width, int height) {
 }
 
 Bytes QuadrantJpeg(int width, int height, bool progressive = false) {
-    return WriteJpeg(width, height, 3,
-                     MakeRgb(width, height, [&](int x, int y) { return Quadrant(x, y, width, height); }),
-                     progressive);
+    return WriteJpeg(
+        width, height, 3,
+        MakeRgb(width, height, [&](int x, int y) { return Quadrant(x, y, width, height); }),
+        progressive);
 }
 
 void ExpectNear(RgbColor actual, RgbColor expected, int tolerance) {
@@ -96,7 +97,8 @@ TEST(AProgressiveJpeg, decodesLikeABaselineOne) {
 }
 
 TEST(AGreyJpeg, decodesTo8BitWithAGreyRampPalette) {
-    const Bytes grey = MakeGrey(32, 16, [](int x, int) { return static_cast<std::uint8_t>(x < 16 ? 40 : 200); });
+    const Bytes grey =
+        MakeGrey(32, 16, [](int x, int) { return static_cast<std::uint8_t>(x < 16 ? 40 : 200); });
     const Bytes jpeg = WriteJpeg(32, 16, 1, grey, false);
     RasterImage image;
     ASSERT_TRUE(image.Decode(jpeg.data(), jpeg.size(), ImageFormat::Jpeg)) << image.LastError();
@@ -169,7 +171,8 @@ TEST(DecodeJpegScaled, picksTheSmallestEighthThatCoversTheMinimum) {
     const Bytes jpeg = QuadrantJpeg(1600, 1200);
     RasterImage image;
     int w = 0, h = 0;
-    ASSERT_TRUE(image.DecodeJpegScaled(jpeg.data(), jpeg.size(), 160, 120, &w, &h)) << image.LastError();
+    ASSERT_TRUE(image.DecodeJpegScaled(jpeg.data(), jpeg.size(), 160, 120, &w, &h))
+        << image.LastError();
     EXPECT_EQ(w, 1600);
     EXPECT_EQ(h, 1200);
     EXPECT_EQ(image.Width(), 200);  // 1/8
@@ -189,9 +192,11 @@ TEST(DecodeJpegScaled, picksTheSmallestEighthThatCoversTheMinimum) {
 TEST(DecodeJpegScaled, scalesProgressiveAndGreyJpegsToo) {
     RasterImage image;
     const Bytes progressive = QuadrantJpeg(800, 600, true);
-    ASSERT_TRUE(image.DecodeJpegScaled(progressive.data(), progressive.size(), 160, 120, nullptr, nullptr));
+    ASSERT_TRUE(
+        image.DecodeJpegScaled(progressive.data(), progressive.size(), 160, 120, nullptr, nullptr));
     EXPECT_EQ(image.Width(), 200);
-    const Bytes grey = WriteJpeg(800, 600, 1, MakeGrey(800, 600, [](int, int) { return std::uint8_t{77}; }), false);
+    const Bytes grey = WriteJpeg(
+        800, 600, 1, MakeGrey(800, 600, [](int, int) { return std::uint8_t{77}; }), false);
     ASSERT_TRUE(image.DecodeJpegScaled(grey.data(), grey.size(), 100, 75, nullptr, nullptr));
     EXPECT_EQ(image.Width(), 100);
     EXPECT_EQ(image.BitDepth(), 8);
@@ -225,7 +230,8 @@ TEST(APng, decodesRgbExactlyAndBottomUp) {
 
 TEST(APng, withTransparencyKeepsAnAlphaPlane) {
     Bytes rgba;
-    for (int i = 0; i < 4; ++i) rgba.insert(rgba.end(), {10, 20, 30, static_cast<std::uint8_t>(i * 80)});
+    for (int i = 0; i < 4; ++i)
+        rgba.insert(rgba.end(), {10, 20, 30, static_cast<std::uint8_t>(i * 80)});
     const Bytes png = WritePng(2, 2, PNG_FORMAT_RGBA, rgba);
     RasterImage image;
     ASSERT_TRUE(image.Decode(png.data(), png.size(), ImageFormat::Png)) << image.LastError();
@@ -254,9 +260,10 @@ TEST(APng, greyAndPaletteImagesDecodeTo8Bit) {
 }
 
 TEST(ATruncatedOrGarbagePng, failsCleanly) {
-    const Bytes png = WritePng(64, 64, PNG_FORMAT_RGB, MakeRgb(64, 64, [](int x, int y) {
-        return RgbColor{static_cast<std::uint8_t>(x * y), static_cast<std::uint8_t>(x), 3};
-    }));
+    const Bytes png = WritePng(
+        64, 64, PNG_FORMAT_RGB, MakeRgb(64, 64, [](int x, int y) {
+            return RgbColor{static_cast<std::uint8_t>(x * y), static_cast<std::uint8_t>(x), 3};
+        }));
     RasterImage image;
     ExpectCleanFailure(image, Bytes(png.begin(), png.begin() + png.size() / 2), ImageFormat::Png);
     ExpectCleanFailure(image, Bytes(png.begin(), png.begin() + 30), ImageFormat::Png);
@@ -265,7 +272,8 @@ TEST(ATruncatedOrGarbagePng, failsCleanly) {
 }
 
 TEST(ABmp, decodes24BitFilesBottomUpAndTopDown) {
-    const std::vector<Bytes> rows{{1, 2, 3, 4, 5, 6, 7, 8, 9}, {10, 11, 12, 13, 14, 15, 16, 17, 18}};  // BGR
+    const std::vector<Bytes> rows{{1, 2, 3, 4, 5, 6, 7, 8, 9},
+                                  {10, 11, 12, 13, 14, 15, 16, 17, 18}};  // BGR
     RasterImage image;
     for (bool topDown : {false, true}) {
         const Bytes bmp = WriteBmp(3, 2, 24, rows, {}, topDown);
@@ -313,7 +321,8 @@ TEST(ABmp, decodesRle8) {
     // Bottom row: run of 2 x index 1, then absolute 3 (2, 3, 2, padded); end of line; top row:
     // 5 x index 2; end of bitmap.
     const Bytes rle{2, 1, 0, 3, 2, 3, 2, 0, 0, 0, 5, 2, 0, 1};
-    const Bytes bmp = WriteBmp(5, 2, 8, {}, {{0, 0, 0}, {1, 1, 1}, {2, 2, 2}, {3, 3, 3}}, false, 1, rle);
+    const Bytes bmp =
+        WriteBmp(5, 2, 8, {}, {{0, 0, 0}, {1, 1, 1}, {2, 2, 2}, {3, 3, 3}}, false, 1, rle);
     RasterImage image;
     ASSERT_TRUE(image.Decode(bmp.data(), bmp.size(), ImageFormat::Bmp)) << image.LastError();
     EXPECT_EQ(image.PixelIndex(0, 0), 1);
@@ -339,7 +348,8 @@ TEST(ATruncatedOrGarbageBmp, failsCleanly) {
     ExpectCleanFailure(image, Bytes(bmp.begin(), bmp.begin() + 20), ImageFormat::Bmp);
     ExpectCleanFailure(image, Bytes(300, 0xEE), ImageFormat::Bmp);
     Bytes huge = bmp;  // claims 2^31-1 x 2^31-1
-    for (int i : {18, 22}) huge[i] = 0xFF, huge[i + 1] = 0xFF, huge[i + 2] = 0xFF, huge[i + 3] = 0x7F;
+    for (int i : {18, 22})
+        huge[i] = 0xFF, huge[i + 1] = 0xFF, huge[i + 2] = 0xFF, huge[i + 3] = 0x7F;
     ExpectCleanFailure(image, huge, ImageFormat::Bmp);
 }
 
@@ -349,7 +359,8 @@ TEST(MutatedImages, neverCrashTheDecoders) {
     const Bytes seeds[3] = {
         QuadrantJpeg(48, 32, true),
         WritePng(24, 24, PNG_FORMAT_RGBA, Bytes(24 * 24 * 4, 99)),
-        WriteBmp(4, 4, 8, std::vector<Bytes>(4, Bytes{1, 2, 3, 0}), {{1, 2, 3}, {4, 5, 6}, {7, 8, 9}, {9, 9, 9}}),
+        WriteBmp(4, 4, 8, std::vector<Bytes>(4, Bytes{1, 2, 3, 0}),
+                 {{1, 2, 3}, {4, 5, 6}, {7, 8, 9}, {9, 9, 9}}),
     };
     const ImageFormat formats[3] = {ImageFormat::Jpeg, ImageFormat::Png, ImageFormat::Bmp};
     std::uint32_t state = 12345;
@@ -358,7 +369,8 @@ TEST(MutatedImages, neverCrashTheDecoders) {
         for (int round = 0; round < 300; ++round) {
             Bytes data = seeds[f];
             const int edits = 1 + next() % 8;
-            for (int e = 0; e < edits; ++e) data[next() % data.size()] = static_cast<std::uint8_t>(next() >> 24);
+            for (int e = 0; e < edits; ++e)
+                data[next() % data.size()] = static_cast<std::uint8_t>(next() >> 24);
             if (round % 5 == 0) data.resize(next() % data.size() + 1);
             RasterImage image;
             if (!image.Decode(data.data(), data.size(), formats[f])) {

@@ -59,7 +59,8 @@ TEST(EncodeJpeg, writesBaseline420) {
 // Quality 90 is visible in the bytes: libjpeg's own output at quality 90 from the same pixels.
 TEST(EncodeJpeg, matchesLibjpegAtQuality90) {
     const Bytes rgb = MakeRgb(33, 17, [](int x, int y) {
-        return RgbColor{static_cast<std::uint8_t>(x * 7), static_cast<std::uint8_t>(y * 13), static_cast<std::uint8_t>(x * y)};
+        return RgbColor{static_cast<std::uint8_t>(x * 7), static_cast<std::uint8_t>(y * 13),
+                        static_cast<std::uint8_t>(x * y)};
     });
     const RasterImage image = RasterImage::FromRgbTopDown(33, 17, rgb.data());
     std::vector<std::uint8_t> output;
@@ -84,14 +85,16 @@ TEST(EncodeJpeg, roundTripsThePicture) {
 }
 
 TEST(EncodeJpeg, writesGreyImagesAsOneComponentAndPaletteImagesInColour) {
-    const Bytes grey = MakeGrey(16, 8, [](int x, int) { return static_cast<std::uint8_t>(x * 16); });
+    const Bytes grey =
+        MakeGrey(16, 8, [](int x, int) { return static_cast<std::uint8_t>(x * 16); });
     RasterImage image = RasterImage::FromGreyTopDown(16, 8, grey.data());
     std::vector<std::uint8_t> output;
     ASSERT_TRUE(image.EncodeJpeg(output));
     EXPECT_EQ(ReadJpegHeader(output).components, 1);
 
     // A BMP palette image (red and blue) must stay in colour.
-    const Bytes bmp = WriteBmp(16, 16, 8, std::vector<Bytes>(16, Bytes(16, 1)), {{0, 0, 255}, {255, 0, 0}});
+    const Bytes bmp =
+        WriteBmp(16, 16, 8, std::vector<Bytes>(16, Bytes(16, 1)), {{0, 0, 255}, {255, 0, 0}});
     ASSERT_TRUE(image.Decode(bmp.data(), bmp.size(), ImageFormat::Bmp));
     output.clear();
     ASSERT_TRUE(image.EncodeJpeg(output));

@@ -14,7 +14,8 @@ RasterImage FromRows(int width, int height, const std::function<RgbColor(int, in
 
 TEST(Resample, areaAveragesBlocksWhenShrinkingA24BitPhoto) {
     const RasterImage source = FromRows(4000, 3000, [](int x, int y) {
-        return RgbColor{static_cast<std::uint8_t>((x * 7 + y * 13) & 0xFF), static_cast<std::uint8_t>((x ^ y) & 0xFF),
+        return RgbColor{static_cast<std::uint8_t>((x * 7 + y * 13) & 0xFF),
+                        static_cast<std::uint8_t>((x ^ y) & 0xFF),
                         static_cast<std::uint8_t>((x % 25) * 10)};
     });
     RasterImage thumb;
@@ -42,7 +43,8 @@ TEST(Resample, areaAveragesBlocksWhenShrinkingA24BitPhoto) {
 
 TEST(Resample, weighsPartlyCoveredEdgePixelsByTheirCoveredFraction) {
     // 3 x 3 -> 2 x 2: each destination pixel covers 1.5 x 1.5 source pixels.
-    const std::uint8_t v[3][3] = {{0, 90, 180}, {30, 120, 210}, {60, 150, 240}};  // [bottom-up y][x]
+    const std::uint8_t v[3][3] = {
+        {0, 90, 180}, {30, 120, 210}, {60, 150, 240}};  // [bottom-up y][x]
     const RasterImage source = FromRows(3, 3, [&](int x, int y) {
         const std::uint8_t g = v[2 - y][x];
         return RgbColor{g, g, g};
@@ -64,10 +66,12 @@ TEST(Resample, interpolatesBilinearlyWhenNotShrinkingBothWays) {
     EXPECT_EQ(wide.PixelColor(0, 0), (RgbColor{0, 100, 200}));
     EXPECT_EQ(wide.PixelColor(1, 0), (RgbColor{50, 150, 100}));  // halfway
     EXPECT_EQ(wide.PixelColor(2, 0), (RgbColor{100, 200, 0}));
-    EXPECT_EQ(wide.PixelColor(3, 0), (RgbColor{100, 200, 0}));   // clamped at the edge
+    EXPECT_EQ(wide.PixelColor(3, 0), (RgbColor{100, 200, 0}));  // clamped at the edge
 
     // Shrinking only horizontally is not "shrinking": samples, no averaging.
-    const RasterImage row = FromRows(4, 2, [](int x, int) { return RgbColor{static_cast<std::uint8_t>(x * 60), 0, 0}; });
+    const RasterImage row = FromRows(4, 2, [](int x, int) {
+        return RgbColor{static_cast<std::uint8_t>(x * 60), 0, 0};
+    });
     RasterImage narrow;
     ASSERT_TRUE(row.Resample(2, 2, narrow));
     EXPECT_EQ(narrow.PixelColor(0, 0).r, 0);
@@ -101,7 +105,9 @@ TEST(Resample, keepsAPaletteAndPicksItsNearestEntries) {
 }
 
 TEST(Resample, copiesAtTheSameSizeAndRefusesBadSizes) {
-    const RasterImage source = FromRows(5, 4, [](int x, int y) { return RgbColor{static_cast<std::uint8_t>(x), static_cast<std::uint8_t>(y), 9}; });
+    const RasterImage source = FromRows(5, 4, [](int x, int y) {
+        return RgbColor{static_cast<std::uint8_t>(x), static_cast<std::uint8_t>(y), 9};
+    });
     RasterImage copy;
     ASSERT_TRUE(source.Resample(5, 4, copy));
     for (int y = 0; y < 4; ++y)

@@ -9,7 +9,8 @@ namespace {
 // Every pixel distinct: r, g from x; b from y (top-down input).
 RasterImage Distinct(int width, int height) {
     const Bytes rgb = MakeRgb(width, height, [](int x, int y) {
-        return RgbColor{static_cast<std::uint8_t>(x), static_cast<std::uint8_t>(x >> 8), static_cast<std::uint8_t>(y)};
+        return RgbColor{static_cast<std::uint8_t>(x), static_cast<std::uint8_t>(x >> 8),
+                        static_cast<std::uint8_t>(y)};
     });
     return RasterImage::FromRgbTopDown(width, height, rgb.data());
 }
@@ -21,9 +22,11 @@ TEST(Rotate, aQuarterTurnClockwiseMakesTheLeftColumnTheTopRowReadBottomToTop) {
     ASSERT_TRUE(source.Rotate(90, turned)) << source.LastError();
     ASSERT_EQ(turned.Width(), 120);
     ASSERT_EQ(turned.Height(), 160);
-    for (int i = 0; i < 120; ++i) EXPECT_EQ(turned.PixelColor(i, 159), source.PixelColor(0, i)) << i;
+    for (int i = 0; i < 120; ++i)
+        EXPECT_EQ(turned.PixelColor(i, 159), source.PixelColor(0, i)) << i;
     for (int y = 0; y < 160; ++y)
-        for (int x = 0; x < 120; ++x) ASSERT_EQ(turned.PixelColor(x, y), source.PixelColor(159 - y, x));
+        for (int x = 0; x < 120; ++x)
+            ASSERT_EQ(turned.PixelColor(x, y), source.PixelColor(159 - y, x));
 }
 
 TEST(Rotate, minus90TurnsCounterClockwise) {
@@ -33,9 +36,11 @@ TEST(Rotate, minus90TurnsCounterClockwise) {
     ASSERT_EQ(turned.Width(), 120);
     ASSERT_EQ(turned.Height(), 160);
     // The right column becomes the top row, read top to bottom.
-    for (int i = 0; i < 120; ++i) EXPECT_EQ(turned.PixelColor(i, 159), source.PixelColor(159, 119 - i));
+    for (int i = 0; i < 120; ++i)
+        EXPECT_EQ(turned.PixelColor(i, 159), source.PixelColor(159, 119 - i));
     for (int y = 0; y < 160; ++y)
-        for (int x = 0; x < 120; ++x) ASSERT_EQ(turned.PixelColor(x, y), source.PixelColor(y, 119 - x));
+        for (int x = 0; x < 120; ++x)
+            ASSERT_EQ(turned.PixelColor(x, y), source.PixelColor(y, 119 - x));
 }
 
 TEST(Rotate, by180TurnsUpsideDownAnd270EqualsMinus90) {
@@ -45,12 +50,14 @@ TEST(Rotate, by180TurnsUpsideDownAnd270EqualsMinus90) {
     ASSERT_EQ(half.Width(), 31);
     ASSERT_EQ(half.Height(), 17);
     for (int y = 0; y < 17; ++y)
-        for (int x = 0; x < 31; ++x) ASSERT_EQ(half.PixelColor(x, y), source.PixelColor(30 - x, 16 - y));
+        for (int x = 0; x < 31; ++x)
+            ASSERT_EQ(half.PixelColor(x, y), source.PixelColor(30 - x, 16 - y));
     ASSERT_TRUE(source.Rotate(270, threeQuarters));
     ASSERT_TRUE(source.Rotate(-90, minusQuarter));
     ASSERT_EQ(threeQuarters.Width(), minusQuarter.Width());
     for (int y = 0; y < 31; ++y)
-        for (int x = 0; x < 17; ++x) ASSERT_EQ(threeQuarters.PixelColor(x, y), minusQuarter.PixelColor(x, y));
+        for (int x = 0; x < 17; ++x)
+            ASSERT_EQ(threeQuarters.PixelColor(x, y), minusQuarter.PixelColor(x, y));
 }
 
 TEST(Rotate, anOddAngleGrowsToTheBoundingBoxAndFillsCornersWithTheBackground) {

@@ -26,7 +26,8 @@ Bitmap Distinct24(int width, int height) {
 
 // (source x, source y) stored in a pixel of Distinct24, or (-1, -1) for an unfilled pixel.
 std::pair<int, int> At(const Bitmap& b, int x, int y) {
-    const std::uint8_t* p = &b.pixels[static_cast<std::size_t>(y) * BitmapStride(b.width, b.bitDepth) + x * 3];
+    const std::uint8_t* p =
+        &b.pixels[static_cast<std::size_t>(y) * BitmapStride(b.width, b.bitDepth) + x * 3];
     if (p[2] != 7) return {-1, -1};
     return {p[0], p[1]};
 }
@@ -50,7 +51,8 @@ TEST(RotateBitmap, turnsAnOddSizedBitmapAQuarterClockwiseBy90) {
     // The rotation's arithmetic maps destination (col, row) to source (row, 121 - col): the left
     // column lands in the top row, read bottom to top (one pixel off at the edge, as specified).
     for (int row = 0; row < 160; ++row)
-        for (int col = 2; col < 120; ++col) ASSERT_EQ(At(turned, col, row), std::make_pair(row, 121 - col)) << col << "," << row;
+        for (int col = 2; col < 120; ++col)
+            ASSERT_EQ(At(turned, col, row), std::make_pair(row, 121 - col)) << col << "," << row;
     EXPECT_EQ(At(turned, 0, 50), std::make_pair(-1, -1));  // no source pixel: stays 0
 }
 
@@ -62,7 +64,9 @@ TEST(RotateBitmap, turnsAnOddSizedBitmapAQuarterCounterClockwiseBy270) {
     EXPECT_EQ(turned.height, 161);
     // Destination (col, row) shows source (160 - row, col - 1): the right column on top.
     for (int row = 1; row < 161; ++row)
-        for (int col = 1; col < 121; ++col) ASSERT_EQ(At(turned, col, row), std::make_pair(160 - row, col - 1)) << col << "," << row;
+        for (int col = 1; col < 121; ++col)
+            ASSERT_EQ(At(turned, col, row), std::make_pair(160 - row, col - 1))
+                << col << "," << row;
 }
 
 TEST(RotateBitmap, givesEvenSidedBitmapsOneMorePixel) {
@@ -80,11 +84,14 @@ TEST(RotateBitmap, interpolatesGreyscaleButNotOtherPalettes) {
     grey.width = 21;
     grey.height = 21;
     grey.bitDepth = 8;
-    for (int i = 0; i < 256; ++i) grey.colorTable.push_back({static_cast<std::uint8_t>(i), static_cast<std::uint8_t>(i), static_cast<std::uint8_t>(i)});
+    for (int i = 0; i < 256; ++i)
+        grey.colorTable.push_back({static_cast<std::uint8_t>(i), static_cast<std::uint8_t>(i),
+                                   static_cast<std::uint8_t>(i)});
     const int stride = BitmapStride(21, 8);
     grey.pixels.assign(static_cast<std::size_t>(stride) * 21, 0);
     for (int y = 0; y < 21; ++y)
-        for (int x = 0; x < 21; ++x) grey.pixels[static_cast<std::size_t>(y) * stride + x] = ((x + y) % 2) ? 200 : 0;
+        for (int x = 0; x < 21; ++x)
+            grey.pixels[static_cast<std::size_t>(y) * stride + x] = ((x + y) % 2) ? 200 : 0;
     auto values = [](const Bitmap& b) {
         std::set<int> seen(b.pixels.begin(), b.pixels.end());
         return seen;

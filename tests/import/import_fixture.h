@@ -17,7 +17,7 @@
 #include "test_jpeg_writer.h"
 
 class ImportTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         SetDataFolder(data_.Path());
         CloseCatalogue();

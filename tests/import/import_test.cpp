@@ -5,12 +5,12 @@
 #include "catalogue/photo_id.h"
 #include "catalogue/photo_rows.h"
 #include "catalogue/sql_query.h"
+#include "database_file.h"
 #include "import/add_photo_file.h"
 #include "import/folder_walk.h"
 #include "import/import_workers.h"
 #include "import/jpeg_name.h"
 #include "import/photo_refresh.h"
-#include "database_file.h"
 #include "import_fixture.h"
 
 namespace {
@@ -24,7 +24,7 @@ std::string One(const std::string& statement) {
 // a given number of photos, which lets a test stop an import at an exact
 // point.
 class FakeRegionSource : public RegionSource {
-public:
+  public:
     bool available = true;
     RegionNames names{"广东省", "深圳市", "南山区"};
     int calls = 0;
@@ -68,12 +68,14 @@ TEST_F(ImportTest, TheIdOfAPhotoIsTheDigestOfItsEmbeddedThumbnail) {
 }
 
 TEST_F(ImportTest, ImportingAFolderTwiceStoresNothingNewTheSecondTime) {
-    for (int i = 0; i < 5; ++i) WritePhoto("trip/day" + std::to_string(i % 2) + "/p" + std::to_string(i) + ".jpg", 100 + i);
+    for (int i = 0; i < 5; ++i)
+        WritePhoto("trip/day" + std::to_string(i % 2) + "/p" + std::to_string(i) + ".jpg", 100 + i);
     WritePhoto("trip/readme.txt.jpgx", 200);  // not a JPEG name: skipped uncounted
     EXPECT_EQ(CountJpegFiles(photos_.Path()), 5);
     EXPECT_EQ(RunFolderImport(photos_.Path()), ImportEnd::Finished);
     EXPECT_EQ(CurrentImportProgress().imported, 5);
-    EXPECT_EQ(CountRowsInFile(CatalogueFilePath(), "tJpgMsg"), 5) << "the import saves the catalogue";
+    EXPECT_EQ(CountRowsInFile(CatalogueFilePath(), "tJpgMsg"), 5)
+        << "the import saves the catalogue";
     EXPECT_EQ(CountRowsInFile(CatalogueFilePath(), "tFolder"), 2);
     EXPECT_FALSE(CatalogueModified) << "imports save without touching the flag";
 
@@ -128,7 +130,8 @@ TEST_F(ImportTest, UnreadableFilesCountAsNotImportedAndTheWalkGoesOn) {
 }
 
 TEST_F(ImportTest, CancellingAfter150PhotosKeeps150AndStillSaves) {
-    for (int i = 0; i < 160; ++i) WritePhoto("p" + std::to_string(i) + ".jpg", 1000 + i, WithPosition());
+    for (int i = 0; i < 160; ++i)
+        WritePhoto("p" + std::to_string(i) + ".jpg", 1000 + i, WithPosition());
     FakeRegionSource source;
     source.stopAfter = 150;
     source.flagToSet = &importCancelFlag;
@@ -139,13 +142,15 @@ TEST_F(ImportTest, CancellingAfter150PhotosKeeps150AndStillSaves) {
 }
 
 TEST_F(ImportTest, AnExitRequestStopsWithoutCommitOrSave) {
-    for (int i = 0; i < 120; ++i) WritePhoto("p" + std::to_string(i) + ".jpg", 2000 + i, WithPosition());
+    for (int i = 0; i < 120; ++i)
+        WritePhoto("p" + std::to_string(i) + ".jpg", 2000 + i, WithPosition());
     FakeRegionSource source;
     source.stopAfter = 110;
     source.flagToSet = &ExitRequested;
     SetRegionSource(&source);
     EXPECT_EQ(RunFolderImport(photos_.Path()), ImportEnd::Abandoned);
-    EXPECT_FALSE(std::filesystem::exists(CatalogueFilePath()) && CountRowsInFile(CatalogueFilePath(), "tJpgMsg") > 0);
+    EXPECT_FALSE(std::filesystem::exists(CatalogueFilePath()) &&
+                 CountRowsInFile(CatalogueFilePath(), "tJpgMsg") > 0);
 }
 
 TEST_F(ImportTest, PhotosWithAPositionGetTheCompanionsRegionNames) {
@@ -154,8 +159,9 @@ TEST_F(ImportTest, PhotosWithAPositionGetTheCompanionsRegionNames) {
     ASSERT_TRUE(AddPhotoFile(WritePhoto("gps.jpg", 1, WithPosition()), true));
     ASSERT_TRUE(AddPhotoFile(WritePhoto("nogps.jpg", 2), true));
     EXPECT_EQ(source.calls, 1);
-    EXPECT_EQ(One("select nArea||strArea0||strArea1||strArea2 from tJpgMsg where strName='gps.jpg'"),
-              "3广东省深圳市南山区");
+    EXPECT_EQ(
+        One("select nArea||strArea0||strArea1||strArea2 from tJpgMsg where strName='gps.jpg'"),
+        "3广东省深圳市南山区");
     EXPECT_EQ(One("select nArea||strArea0 from tJpgMsg where strName='nogps.jpg'"), "0");
     EXPECT_TRUE(PhotoCatalogue::Instance().pendingRegions.empty());
 }
@@ -198,7 +204,8 @@ TEST_F(ImportTest, AListWithNothingToImportEndsWithoutClosingSteps) {
     SetImportReceivers(receivers);
     EXPECT_EQ(RunListImport({photos_.File("empty"), photos_.File("x.png")}), ImportEnd::Empty);
     EXPECT_FALSE(dropped);
-    EXPECT_FALSE(std::filesystem::exists(CatalogueFilePath()) && CountRowsInFile(CatalogueFilePath(), "tFolder") > 0);
+    EXPECT_FALSE(std::filesystem::exists(CatalogueFilePath()) &&
+                 CountRowsInFile(CatalogueFilePath(), "tFolder") > 0);
 }
 
 TEST_F(ImportTest, PromotingADuplicateSwapsItWithTheMainPhoto) {
@@ -209,7 +216,8 @@ TEST_F(ImportTest, PromotingADuplicateSwapsItWithTheMainPhoto) {
     PromoteDuplicate(id);
     EXPECT_EQ(One("select strFullPath from tJpgMsg"), copy);
     EXPECT_EQ(One("select strFullPath from tReJpgMsg"), first);
-    EXPECT_GT(FolderLastWriteTime(copy), 1600000000) << "the promoted file is marked as written now";
+    EXPECT_GT(FolderLastWriteTime(copy), 1600000000)
+        << "the promoted file is marked as written now";
 }
 
 TEST_F(ImportTest, PromotingADuplicateWhoseMainFileIsGoneDoesNothing) {

@@ -10,7 +10,7 @@
 namespace {
 
 class CDlg_NewPicTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         CurrentImportProgress().Reset();
         importCancelFlag = false;

@@ -29,7 +29,7 @@ namespace {
 
 // Records the application-defined messages a window receives.
 class MessageRecorder : public QWidget {
-public:
+  public:
     std::vector<int> received;
     bool event(QEvent* event) override {
         if (event->type() >= QEvent::User) {
@@ -60,7 +60,7 @@ void ProcessEventsUntil(const std::function<bool()>& done) {
 }
 
 class ImportControllerTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         SetDataFolder(data_.Path());
         CloseCatalogue();
@@ -95,7 +95,8 @@ protected:
         CurrentImportProgress().Reset();
     }
 
-    std::string WritePhoto(const std::string& relativePath, std::uint32_t seed, bool withPosition = false) {
+    std::string WritePhoto(const std::string& relativePath, std::uint32_t seed,
+                           bool withPosition = false) {
         const std::string path = photos_.File(relativePath);
         std::filesystem::create_directories(std::filesystem::path(path).parent_path());
         TestJpegOptions options;
@@ -263,9 +264,8 @@ TEST_F(ImportControllerTest, ConfirmingTheClosingQuestionStartsTheRegionLookup) 
     WaitForTheWorker();
     ASSERT_EQ(messages_.size(), 1u);
     EXPECT_EQ(messages_[0].title, QStringLiteral("提示"));
-    EXPECT_EQ(messages_[0].text,
-              QStringLiteral("共成功导入2张昭片，其中有1张含有位置信息。\r\n"
-                             "是否需要打开Darazoz地图在后台进行位置分析？"));
+    EXPECT_EQ(messages_[0].text, QStringLiteral("共成功导入2张昭片，其中有1张含有位置信息。\r\n"
+                                                "是否需要打开Darazoz地图在后台进行位置分析？"));
     EXPECT_TRUE(messages_[0].twoButtons);
     EXPECT_EQ(companionChecks_, 1);
     ProcessEventsUntil([this] { return view_.Got(UiMessage::kStartRegionLookup); });

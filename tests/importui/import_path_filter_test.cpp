@@ -8,7 +8,7 @@
 namespace {
 
 class ImportPathFilter : public ::testing::Test {
-protected:
+  protected:
     QString folder() const { return dir_.path(); }
     QTemporaryDir dir_;
 };

@@ -26,7 +26,8 @@ TEST(ImportProgressTexts, CountDuplicatesAsDoneAndTruncateThePercentage) {
 }
 
 TEST(ImportProgressTexts, DoNotOverflowForHugeImports) {
-    EXPECT_EQ(MakeImportProgressTexts(30000000, 25000000, 0).doneLine, QStringLiteral("已完成：83%"));
+    EXPECT_EQ(MakeImportProgressTexts(30000000, 25000000, 0).doneLine,
+              QStringLiteral("已完成：83%"));
 }
 
 TEST(ImportProgressComplete, IsReachedWhenEveryCountedFileWasHandled) {

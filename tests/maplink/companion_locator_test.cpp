@@ -46,7 +46,7 @@ TEST(AnIniSettingsFile, findsKeysByGroupAndSkipsComments) {
 }
 
 class ACompanionLocator : public ::testing::Test {
-protected:
+  protected:
     LinkTestEnvironment env;
 
     void WriteSettings(const std::string& text) {

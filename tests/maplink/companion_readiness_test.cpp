@@ -17,7 +17,8 @@ constexpr const char* kNotInstalledInteractive =
     "您尚未安装过Darazoz互动地图浏览器，是否前往官网下载PC版本？";
 constexpr const char* kNotInstalledRegion =
     "您尚未安装过Darazoz互动地图浏览器，因此不能解析地区信息。\r\n是否前往官网下载PC版本？";
-constexpr const char* kNotOpened = "您尚未打开Darazoz互动浏览器。\r\n点击[确定]打开Darazoz，继续操作。";
+constexpr const char* kNotOpened =
+    "您尚未打开Darazoz互动浏览器。\r\n点击[确定]打开Darazoz，继续操作。";
 
 enum Install { NotInstalled, Unread, Old, Usable };
 
@@ -34,7 +35,8 @@ struct Row {
 
 std::ostream& operator<<(std::ostream& out, const Row& row) {
     return out << (row.purpose == ReadinessPurpose::Interactive ? "interactive" : "region")
-               << " window=" << row.window << " install=" << row.install << " answer=" << row.answer;
+               << " window=" << row.window << " install=" << row.install
+               << " answer=" << row.answer;
 }
 
 using P = ReadinessPurpose;
@@ -61,7 +63,7 @@ const Row kRows[] = {
 }  // namespace
 
 class TheCompanionReadinessCheck : public ::testing::TestWithParam<Row> {
-protected:
+  protected:
     LinkTestEnvironment env;
 };
 

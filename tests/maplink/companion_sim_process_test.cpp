@@ -13,10 +13,11 @@ namespace {
 
 // The simulator program with its options.
 class SimulatorProcess : public ChildProcess {
-public:
-    explicit SimulatorProcess(std::vector<std::string> args) : ChildProcess(WithProgram(std::move(args))) {}
+  public:
+    explicit SimulatorProcess(std::vector<std::string> args)
+        : ChildProcess(WithProgram(std::move(args))) {}
 
-private:
+  private:
     static std::vector<std::string> WithProgram(std::vector<std::string> args) {
         args.insert(args.begin(), COMPANION_SIM_PATH);
         return args;
@@ -51,9 +52,11 @@ TEST(TheSimulatorProgram, installsItselfAnswersRegionsAndLogsEveryMessage) {
     EXPECT_EQ(regions.Slot(2), "徐汇区");
     EXPECT_EQ(sim.Quit(), 0);
     const std::string lines = ReadFile(log);
-    EXPECT_NE(lines.find("received code=20003 link=0 flags=1 size=1056 result=-1"), std::string::npos);
+    EXPECT_NE(lines.find("received code=20003 link=0 flags=1 size=1056 result=-1"),
+              std::string::npos);
     EXPECT_NE(lines.find("received code=20000 link=0 flags=1 size=20 result=7"), std::string::npos);
-    EXPECT_NE(lines.find("received code=20003 link=7 flags=1 size=1056 result=1"), std::string::npos);
+    EXPECT_NE(lines.find("received code=20003 link=7 flags=1 size=1056 result=1"),
+              std::string::npos);
 }
 
 TEST(TheSimulatorProgram, sendsAPhotoSelectionOnCommand) {

@@ -13,7 +13,7 @@
 #include "maplink/link_endpoint.h"
 
 class LinkTestEnvironment {
-public:
+  public:
     LinkTestEnvironment() {
         char pattern[] = "/tmp/maplink-test-XXXXXX";
         root_ = mkdtemp(pattern);
@@ -33,7 +33,7 @@ public:
     std::string LinkFolder() const { return RuntimeDir() + "/darazoz-link"; }
     std::string CompanionSettings() const { return ConfigDir() + "/Darazoz Software/zidevu.conf"; }
 
-private:
+  private:
     std::string root_;
 };
 

@@ -32,7 +32,7 @@ LinkMessage RegionReply(const RegionLookupBlock& block) {
 }  // namespace
 
 class AMapLink : public ::testing::Test {
-protected:
+  protected:
     LinkTestEnvironment env;
     RegionBuffer regions;
     MapLink link{regions};
@@ -70,7 +70,8 @@ TEST_F(AMapLink, runsTheHandshakeAgainForARestartedCompanion) {
     link.SendToCompanion(kCodeShowPhotos, {});
     sim->ForgetLinkId();
     link.SendToCompanion(kCodeShowPhotos, {});
-    EXPECT_EQ(Codes(sim->Received()), (std::vector<std::uint16_t>{20004, 20000, 20004, 20004, 20000, 20004}));
+    EXPECT_EQ(Codes(sim->Received()),
+              (std::vector<std::uint16_t>{20004, 20000, 20004, 20004, 20000, 20004}));
 }
 
 TEST_F(AMapLink, returnsZeroAndSendsNothingWithoutACompanion) {
@@ -162,8 +163,8 @@ TEST_F(AMapLink, keepsEightNamesAndCutsLongOnesTo127Bytes) {
     RegionLookupBlock block;
     block.nameCount = 10;
     for (int i = 0; i < 8; ++i) block.SetNameAt(i, "n" + std::to_string(i));
-    block.SetNameAt(0, std::string(128, 'a'));             // no terminator at all
-    block.SetNameAt(1, std::string(126, 'b') + "区");      // 3-byte character across the cut
+    block.SetNameAt(0, std::string(128, 'a'));         // no terminator at all
+    block.SetNameAt(1, std::string(126, 'b') + "区");  // 3-byte character across the cut
     regions.awaitingRegionReply = true;
 
     link.HandleMessage(RegionReply(block));
@@ -210,7 +211,8 @@ TEST_F(AMapLink, handsOverOnlyTheKnownPhotosOfAMapSelection) {
     const std::set<std::int64_t> catalogue = {11, 33};
     link.SetPhotoIdCheck([&](std::int64_t id) { return catalogue.count(id) > 0; });
     std::vector<std::vector<std::int64_t>> selections;
-    link.SetPhotoSelectionReceiver([&](std::vector<std::int64_t> ids) { selections.push_back(ids); });
+    link.SetPhotoSelectionReceiver(
+        [&](std::vector<std::int64_t> ids) { selections.push_back(ids); });
     int raised = 0;
     link.SetBringToFrontReceiver([&] { ++raised; });
 
@@ -265,7 +267,8 @@ TEST_F(AMapLink, handsOverTrackPositionsOnlyWhenOneRecordHasAPosition) {
     link.SetTrackPositionsReceiver([&](std::vector<MapPhotoRecord> r) { answers.push_back(r); });
     const std::int32_t start = 1714521600;  // 2024-05-01T00:00:00Z
 
-    link.SendToCompanion(kCodeTrackPositions, PackMapPhotoRecords({{1, start + 300}, {2, start - 1}}));
+    link.SendToCompanion(kCodeTrackPositions,
+                         PackMapPhotoRecords({{1, start + 300}, {2, start - 1}}));
     ASSERT_TRUE(PumpUntil(link.Endpoint(), [&] { return answers.size() == 1; }));
     ASSERT_EQ(answers[0].size(), 2u);
     EXPECT_DOUBLE_EQ(answers[0][0].latitude, 30.5);

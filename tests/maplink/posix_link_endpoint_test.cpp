@@ -29,11 +29,13 @@ LinkMessage MessageWithCode(std::uint16_t code, std::vector<std::uint8_t> data =
 // the codes in the order it handled them.
 struct EchoPeer {
     explicit EchoPeer(const std::string& name = "peer") {
-        endpoint = CreateLinkEndpoint({name, [this](const LinkMessage& m) {
-                                           codes.push_back(m.Code());
-                                           return std::int64_t{m.Code()} + std::int64_t(m.data.size());
-                                       },
-                                       {}});
+        endpoint =
+            CreateLinkEndpoint({name,
+                                [this](const LinkMessage& m) {
+                                    codes.push_back(m.Code());
+                                    return std::int64_t{m.Code()} + std::int64_t(m.data.size());
+                                },
+                                {}});
     }
     std::vector<std::uint16_t> codes;
     std::unique_ptr<LinkEndpoint> endpoint;
@@ -41,7 +43,7 @@ struct EchoPeer {
 
 // Runs fn on a thread that owns the endpoint and pumps until stopped.
 class PumpThread {
-public:
+  public:
     explicit PumpThread(LinkEndpoint& endpoint)
         : thread_([this, &endpoint] {
               endpoint.BindDispatchThread();
@@ -55,7 +57,7 @@ public:
         thread_.join();
     }
 
-private:
+  private:
     std::atomic<bool> stop_{false}, bound_{false};
     std::thread thread_;
 };
@@ -83,7 +85,7 @@ std::size_t ReadUntilClosed(int fd) {
 }  // namespace
 
 class APosixLinkEndpoint : public ::testing::Test {
-protected:
+  protected:
     LinkTestEnvironment env;
 };
 
@@ -94,7 +96,8 @@ TEST_F(APosixLinkEndpoint, deliversAMessageAndReturnsTheHandlersResult) {
     auto sender = CreateLinkEndpoint({"sender", {}, {}});
 
     EXPECT_TRUE(sender->PeerExists("peer"));
-    EXPECT_EQ(sender->Send("peer", MessageWithCode(20003, std::vector<std::uint8_t>(1056))), 20003 + 1056);
+    EXPECT_EQ(sender->Send("peer", MessageWithCode(20003, std::vector<std::uint8_t>(1056))),
+              20003 + 1056);
     EXPECT_EQ(sender->Send("peer", MessageWithCode(20001)), 20001);
     EXPECT_FALSE(sender->PeerExists("nobody"));
     EXPECT_EQ(sender->Send("nobody", MessageWithCode(20001)), 0);
@@ -113,7 +116,8 @@ TEST_F(APosixLinkEndpoint, handlesMessagesOnItsOwnThreadInArrivalOrder) {
                                         [&] { ++waiting; }});
     std::thread sender([] {
         auto endpoint = CreateLinkEndpoint({"sender", {}, {}});
-        for (std::uint16_t code = 1; code <= 3; ++code) endpoint->Send("receiver", MessageWithCode(code));
+        for (std::uint16_t code = 1; code <= 3; ++code)
+            endpoint->Send("receiver", MessageWithCode(code));
     });
     ASSERT_TRUE(PumpUntil(*receiver, [&] { return codes.size() == 3; }));
     sender.join();
@@ -127,13 +131,13 @@ TEST_F(APosixLinkEndpoint, keepsHandlingItsOwnMessagesWhileItsDispatchThreadWait
     // sender's dispatch thread must handle it or both wait forever.
     std::unique_ptr<LinkEndpoint> self;
     int callbacks = 0;
-    self = CreateLinkEndpoint({"self", [&](const LinkMessage&) { return std::int64_t{++callbacks}; }, {}});
+    self = CreateLinkEndpoint(
+        {"self", [&](const LinkMessage&) { return std::int64_t{++callbacks}; }, {}});
     std::unique_ptr<LinkEndpoint> peer;
-    peer = CreateLinkEndpoint({"peer",
-                               [&](const LinkMessage&) {
-                                   return peer->Send("self", MessageWithCode(1)) == 1 ? 42 : -42;
-                               },
-                               {}});
+    peer = CreateLinkEndpoint(
+        {"peer",
+         [&](const LinkMessage&) { return peer->Send("self", MessageWithCode(1)) == 1 ? 42 : -42; },
+         {}});
     PumpThread pump(*peer);
 
     EXPECT_EQ(self->Send("peer", MessageWithCode(2)), 42);

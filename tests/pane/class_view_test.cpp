@@ -1,9 +1,9 @@
 #include <QAction>
 #include <QClipboard>
-#include <QGuiApplication>
-#include <QMimeData>
 #include <QCoreApplication>
+#include <QGuiApplication>
 #include <QMenu>
+#include <QMimeData>
 #include <QTest>
 #include <QToolBar>
 #include <QUrl>
@@ -20,7 +20,7 @@ namespace {
 
 // Photos 1, 2 (March 2021), 3 (May 2021) and 4 (January 2020).
 class ClassViewTest : public TreeTest {
-protected:
+  protected:
     void SetUp() override {
         TreeTest::SetUp();
         Add({.id = 1, .name = "a.jpg", .dateTime = LocalTime(2021, 3, 1)});
@@ -46,11 +46,13 @@ protected:
         return index;
     }
     void Click(const QModelIndex& index, Qt::KeyboardModifiers modifiers = {}) {
-        QTest::mouseClick(tree()->viewport(), Qt::LeftButton, modifiers, tree()->visualRect(index).center());
+        QTest::mouseClick(tree()->viewport(), Qt::LeftButton, modifiers,
+                          tree()->visualRect(index).center());
     }
     std::vector<std::int64_t> Listed() const {
         std::vector<std::int64_t> ids;
-        for (int i = 0; i < view->Photos().Count(); ++i) ids.push_back(view->Photos().Entry(i).idPic);
+        for (int i = 0; i < view->Photos().Count(); ++i)
+            ids.push_back(view->Photos().Entry(i).idPic);
         return ids;
     }
     void Send(int number) {
@@ -113,7 +115,7 @@ TEST_F(ClassViewTest, CtrlAndShiftClicksLeaveTheListAndCollectSelectionTakesEver
 }
 
 TEST_F(ClassViewTest, APhotoSelectedWithItsGroupIsCollectedTwice) {
-    Click(Item(0, 0, 0));                     // May's photo 3
+    Click(Item(0, 0, 0));                    // May's photo 3
     Click(Item(0, 0), Qt::ControlModifier);  // and May itself
     pane->CollectSelection();
     Ids collected;
@@ -183,7 +185,10 @@ TEST_F(ClassViewTest, StaleRegionsDropOnlyTheRegionTree) {
 }
 
 TEST_F(ClassViewTest, StaleRegionsInTheRegionGroupingFindTheListedCategoryAgain) {
-    Add({.id = 5, .name = "e.jpg", .dateTime = LocalTime(2019, 1, 1), .regions = {"北京市", "海淀区", ""}});
+    Add({.id = 5,
+         .name = "e.jpg",
+         .dateTime = LocalTime(2019, 1, 1),
+         .regions = {"北京市", "海淀区", ""}});
     pane->ShowMode(SortMode::RegionGroups);
     tree()->expandAll();
     ASSERT_EQ(Item(1).data().toString(), "无区域信息[4]");
@@ -251,7 +256,8 @@ TEST_F(ClassViewTest, UncarriedCommandsStayDisabledInTheContextMenu) {
     pane->SetHooks(hooks);
     pane->UpdateMenuStates();
     int enabled = 0;
-    for (QAction* action : pane->ContextMenu()->actions()) enabled += action->isEnabled() && !action->isSeparator();
+    for (QAction* action : pane->ContextMenu()->actions())
+        enabled += action->isEnabled() && !action->isSeparator();
     EXPECT_EQ(enabled, 1);
     Click(Item(0, 1));
     pane->RunMenuCommand(57634);

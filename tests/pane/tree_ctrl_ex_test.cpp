@@ -9,7 +9,7 @@ namespace {
 
 // Groups A (photos a1, a2), B (b1, b2) and C (c1), all expanded.
 class TreeCtrlTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         auto tree = std::make_unique<CategoryTree>();
         std::int64_t id = 1;
@@ -17,7 +17,8 @@ protected:
             const NodeIndex node = tree->AddGroup(kRootNode, group);
             const int photos = std::string(group) == "C" ? 1 : 2;
             for (int i = 1; i <= photos; ++i, ++id)
-                tree->AddPhoto(node, {id, false}, std::string(1, group[0] + 32) + std::to_string(i));
+                tree->AddPhoto(node, {id, false},
+                               std::string(1, group[0] + 32) + std::to_string(i));
         }
         control.SetTree(std::move(tree));
         control.resize(300, 400);
@@ -30,10 +31,12 @@ protected:
     }
     void Press(const QModelIndex& index, Qt::KeyboardModifiers modifiers = {},
                Qt::MouseButton button = Qt::LeftButton) {
-        QTest::mousePress(control.viewport(), button, modifiers, control.visualRect(index).center());
+        QTest::mousePress(control.viewport(), button, modifiers,
+                          control.visualRect(index).center());
     }
     void Release(const QModelIndex& index, Qt::KeyboardModifiers modifiers = {}) {
-        QTest::mouseRelease(control.viewport(), Qt::LeftButton, modifiers, control.visualRect(index).center());
+        QTest::mouseRelease(control.viewport(), Qt::LeftButton, modifiers,
+                            control.visualRect(index).center());
     }
     void Click(const QModelIndex& index, Qt::KeyboardModifiers modifiers = {}) {
         Press(index, modifiers);
@@ -41,7 +44,8 @@ protected:
     }
     std::vector<QString> Selected() const {
         std::vector<QString> labels;
-        for (const QModelIndex& index : control.SelectedInDisplayOrder()) labels.push_back(index.data().toString());
+        for (const QModelIndex& index : control.SelectedInDisplayOrder())
+            labels.push_back(index.data().toString());
         return labels;
     }
 

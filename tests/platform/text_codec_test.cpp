@@ -37,6 +37,7 @@ TEST(ParseInt64Text, ReadsDecimalAndHexAndStopsAtTheFirstNonDigit) {
     EXPECT_EQ(ParseInt64Text("0x7fffffffffffffff"), 0x7fffffffffffffffLL);
     EXPECT_EQ(ParseInt64Text("0XFFg"), 255);
     EXPECT_EQ(ParseInt64Text("-17"), -17);
-    EXPECT_EQ(ParseInt64Text("99999999999999999999999999999"), ParseInt64Text("99999999999999999999999"))
+    EXPECT_EQ(ParseInt64Text("99999999999999999999999999999"),
+              ParseInt64Text("99999999999999999999999"))
         << "at most 23 digits are read, and overlong input does not overflow into UB";
 }

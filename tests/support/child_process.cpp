@@ -22,7 +22,9 @@ ChildProcess::ChildProcess(std::vector<std::string> args) {
     stdin_ = input[1];
 }
 
-ChildProcess::~ChildProcess() { Quit(); }
+ChildProcess::~ChildProcess() {
+    Quit();
+}
 
 void ChildProcess::Command(const std::string& text) {
     if (stdin_ >= 0) (void)!write(stdin_, text.data(), text.size());

@@ -8,7 +8,7 @@
 #include <vector>
 
 class ChildProcess {
-public:
+  public:
     // argv[0] is the program's path; the child inherits the environment.
     explicit ChildProcess(std::vector<std::string> argv);
     ~ChildProcess();
@@ -22,7 +22,7 @@ public:
     // (-1 when it did not exit normally).
     int Quit();
 
-private:
+  private:
     pid_t pid_ = -1;
     int stdin_ = -1;
 };

@@ -2,7 +2,8 @@
 
 #include <sqlite3.h>
 
-std::vector<std::string> QueryFileColumn(const std::string& databasePath, const std::string& statement) {
+std::vector<std::string> QueryFileColumn(const std::string& databasePath,
+                                         const std::string& statement) {
     std::vector<std::string> rows;
     sqlite3* db = nullptr;
     if (sqlite3_open_v2(databasePath.c_str(), &db, SQLITE_OPEN_READONLY, nullptr) == SQLITE_OK) {

@@ -85,16 +85,18 @@ TEST_F(DatedTrees, PhotosWithoutCameraComeLastWithTheirOwnUndatedNode) {
     Add({.id = 2, .name = "b.jpg", .dateTime = LocalTime(2014, 6, 2)});
     Add({.id = 3, .name = "c.jpg", .dateTime = 0});
     Add({.id = 4, .name = "d.jpg", .dateTime = LocalTime(2013, 6, 2), .model = "Zeta"});
-    EXPECT_EQ(Built(SortMode::CameraModel),
-              "Zeta[1]\n  2013年[1]\n    6月[1]\n      d.jpg\n"
-              "Alpha[1]\n  2014年[1]\n    6月[1]\n      a.jpg\n"
-              "暂无相机信息[2]\n  2014年[1]\n    6月[1]\n      b.jpg\n  无日期标志[1]\n    c.jpg\n");
+    EXPECT_EQ(
+        Built(SortMode::CameraModel),
+        "Zeta[1]\n  2013年[1]\n    6月[1]\n      d.jpg\n"
+        "Alpha[1]\n  2014年[1]\n    6月[1]\n      a.jpg\n"
+        "暂无相机信息[2]\n  2014年[1]\n    6月[1]\n      b.jpg\n  无日期标志[1]\n    c.jpg\n");
 }
 
 TEST_F(DatedTrees, AnyPhotoOf1970CountsAsUndatedBelowAKey) {
     Add({.id = 1, .name = "march70.jpg", .dateTime = LocalTime(1970, 3, 1), .model = "M"});
     Add({.id = 2, .name = "zero.jpg", .dateTime = 0, .model = "M"});
-    EXPECT_EQ(Built(SortMode::CameraModel), "M[2]\n  无日期标志[2]\n    march70.jpg\n    zero.jpg\n");
+    EXPECT_EQ(Built(SortMode::CameraModel),
+              "M[2]\n  无日期标志[2]\n    march70.jpg\n    zero.jpg\n");
 }
 
 TEST_F(DatedTrees, APhotoWithSeveralKeywordsIsListedAndCountedUnderEachKeyword) {
@@ -136,15 +138,16 @@ TEST_F(DatedTrees, LeavesCarryThePhotoIdsInTreeOrder) {
 
 // A keyed tree as the catalogue sorts it: the key groups from rows ordered by
 // key and shot time, then the group of photos without a key.
-std::string KeyedTreeSortedBySql(const char* orderedRows, const char* untaggedRows, bool skipRepeatedIds,
-                                 DatedGrouping::KeyLabel keyLabel, DatedGrouping::KeyLabel untaggedLabel) {
+std::string KeyedTreeSortedBySql(const char* orderedRows, const char* untaggedRows,
+                                 bool skipRepeatedIds, DatedGrouping::KeyLabel keyLabel,
+                                 DatedGrouping::KeyLabel untaggedLabel) {
     CategoryTree tree;
     {
         CatalogueSession session;
         auto feed = [&](const char* statement, DatedGrouping grouping) {
             ForEachRow(session.db(), statement, [&](sqlite3_stmt* row) {
-                grouping.Add(DatedRow{sqlite3_column_int64(row, 0), TextCell(row, 1), sqlite3_column_int64(row, 2),
-                                      TextCell(row, 3)});
+                grouping.Add(DatedRow{sqlite3_column_int64(row, 0), TextCell(row, 1),
+                                      sqlite3_column_int64(row, 2), TextCell(row, 3)});
             });
         };
         feed(orderedRows, DatedGrouping::Keyed(tree, skipRepeatedIds, keyLabel));
@@ -176,20 +179,27 @@ TEST_F(DatedTrees, KeyedTreesSortedInMemoryMatchTheOrderTheCatalogueGives) {
     auto label = [](std::string_view key) { return std::string(key); };
     EXPECT_EQ(Built(SortMode::CameraModel),
               KeyedTreeSortedBySql(
-                  "select dwDateTime,strName,idPic,strModel from tJpgMsg order by strModel DESC,dwDateTime DESC",
+                  "select dwDateTime,strName,idPic,strModel from tJpgMsg order by strModel "
+                  "DESC,dwDateTime DESC",
                   nullptr, true,
-                  [](std::string_view model) { return model.empty() ? std::string("暂无相机信息") : std::string(model); },
+                  [](std::string_view model) {
+                      return model.empty() ? std::string("暂无相机信息") : std::string(model);
+                  },
                   nullptr));
     EXPECT_EQ(Built(SortMode::KeywordGroups),
-              KeyedTreeSortedBySql(
-                  "select dwDateTime,strName,idPic,strKeyword from tKeyWord order by strKeyword DESC,dwDateTime DESC",
-                  "select dwDateTime, strName, idPic, '' from tJpgMsg where nbKeyword = 0 order by dwDateTime DESC",
-                  false, label, [](std::string_view) { return std::string("无关键词"); }));
+              KeyedTreeSortedBySql("select dwDateTime,strName,idPic,strKeyword from tKeyWord order "
+                                   "by strKeyword DESC,dwDateTime DESC",
+                                   "select dwDateTime, strName, idPic, '' from tJpgMsg where "
+                                   "nbKeyword = 0 order by dwDateTime DESC",
+                                   false, label,
+                                   [](std::string_view) { return std::string("无关键词"); }));
     EXPECT_EQ(Built(SortMode::SubjectGroups),
-              KeyedTreeSortedBySql(
-                  "select dwDateTime,strName,idPic,strSubject from tSubject order by strSubject DESC,dwDateTime DESC",
-                  "select dwDateTime,strName,idPic,'' from tJpgMsg where strXpSubject = '' order by dwDateTime DESC",
-                  false, label, [](std::string_view) { return std::string("无主题词"); }));
+              KeyedTreeSortedBySql("select dwDateTime,strName,idPic,strSubject from tSubject order "
+                                   "by strSubject DESC,dwDateTime DESC",
+                                   "select dwDateTime,strName,idPic,'' from tJpgMsg where "
+                                   "strXpSubject = '' order by dwDateTime DESC",
+                                   false, label,
+                                   [](std::string_view) { return std::string("无主题词"); }));
 }
 
 }  // namespace

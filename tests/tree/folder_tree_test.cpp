@@ -25,7 +25,8 @@ std::string BuiltWith(const MountTable& mounts) {
 }
 
 TEST_F(FolderTree, NestsFoldersOnlyBelowRealAncestorsAndSkipsPhotosOfUnlistedFolders) {
-    for (const char* folder : {"/d/Photo", "/d/Photos2", "/d/Photo/sub", "/home/x", "/media/usb/pics"})
+    for (const char* folder :
+         {"/d/Photo", "/d/Photos2", "/d/Photo/sub", "/home/x", "/media/usb/pics"})
         PutFolderStamp(folder, 1000);
     Add({.id = 1, .folder = "/d/Photo", .name = "p.jpg"});
     Add({.id = 2, .folder = "/d/Photos2", .name = "p2.jpg"});
@@ -62,8 +63,10 @@ TEST_F(FolderTree, EachFolderListsItsPhotosInTheOrderTheCatalogueSortsThem) {
     std::map<std::string, std::string> expected;
     {
         CatalogueSession session;
-        ForEachRow(session.db(), "select strPath,strName from tJpgMsg order by strPath DESC,dwDateTime DESC",
-                   [&](sqlite3_stmt* row) { expected[ColumnText(row, 0)] += ColumnText(row, 1) + " "; });
+        ForEachRow(
+            session.db(),
+            "select strPath,strName from tJpgMsg order by strPath DESC,dwDateTime DESC",
+            [&](sqlite3_stmt* row) { expected[ColumnText(row, 0)] += ColumnText(row, 1) + " "; });
     }
     auto tree = BuildFolderTree(TestMounts());
     ASSERT_TRUE(tree);
@@ -73,7 +76,8 @@ TEST_F(FolderTree, EachFolderListsItsPhotosInTheOrderTheCatalogueSortsThem) {
         const CategoryNode& node = tree->Node(pending.back());
         pending.pop_back();
         pending.insert(pending.end(), node.groups.begin(), node.groups.end());
-        for (const PhotoLeaf& leaf : node.photos) listed[*node.folderPath] += std::string(tree->PhotoName(leaf)) + " ";
+        for (const PhotoLeaf& leaf : node.photos)
+            listed[*node.folderPath] += std::string(tree->PhotoName(leaf)) + " ";
     }
     EXPECT_EQ(listed, expected);
 }
@@ -108,7 +112,8 @@ TEST_F(FolderTree, FoldersOnNoKnownMountHaveNoNodeAndEmptyDrivesAfterTheFirstDis
     PutFolderStamp("/d/empty", 1000);
     PutFolderStamp("/media/usb/pics", 1000);
     Add({.id = 1, .folder = "/media/usb/pics", .name = "u.jpg"});
-    EXPECT_EQ(BuiltWith(MountTable(std::vector<MountPoint>{{"/media/usb", "STICK"}})), "STICK(/media/usb)[1]\n  pics[1]\n    u.jpg\n");
+    EXPECT_EQ(BuiltWith(MountTable(std::vector<MountPoint>{{"/media/usb", "STICK"}})),
+              "STICK(/media/usb)[1]\n  pics[1]\n    u.jpg\n");
     // The first drive stays even when all its folders are empty.
     EXPECT_EQ(BuiltWith(MountTable(std::vector<MountPoint>{{"/d", ""}})), "本地磁盘(/d)[0]\n");
 }
@@ -120,7 +125,8 @@ TEST(MountTableTest, ReadsMountPointsWithEscapesAndLabelsFromMountInfo) {
         "41 22 8:17 / /media/My\\040Stick rw,nosuid shared:9 - vfat /dev/sdb1 rw\n"
         "42 22 8:18 / /d rw - ext4 /dev/sdc1 rw\n"
         "43 22 8:19 / /d rw - ext4 /dev/sdc2 rw\n";
-    MountTable table = MountTable::FromMountInfo(info, {{"/dev/sdb1", "相册盘"}, {"/dev/sdc2", "Top"}});
+    MountTable table =
+        MountTable::FromMountInfo(info, {{"/dev/sdb1", "相册盘"}, {"/dev/sdc2", "Top"}});
     ASSERT_EQ(table.Mounts().size(), 4u);
     const MountPoint* stick = table.Holding("/media/My Stick/2016");
     ASSERT_TRUE(stick);

@@ -33,8 +33,10 @@ TEST_F(RegionTree, ProvincesGetDistrictsWhileOtherTopLevelNamesHoldPhotosBelowTh
     // Provinces come in the catalogue's order; look at each one's block.
     // A city with photos lacking a district lists all its photos directly
     // below it, those already shown under a district too.
-    EXPECT_NE(text.find("浙江省[3]\n  杭州市[3]\n    西湖区[1]\n      xihu.jpg\n    xihu.jpg\n    city.jpg\n"),
-              std::string::npos)
+    EXPECT_NE(
+        text.find(
+            "浙江省[3]\n  杭州市[3]\n    西湖区[1]\n      xihu.jpg\n    xihu.jpg\n    city.jpg\n"),
+        std::string::npos)
         << text;
     EXPECT_NE(text.find("北京市[1]\n  海淀区[1]\n    bj.jpg\n"), std::string::npos) << text;
     EXPECT_TRUE(text.ends_with("无区域信息[1]\n  none.jpg\n")) << text;
@@ -65,26 +67,32 @@ std::string RegionsAskedPerLevel() {
     for (const std::string& p : column("select distinct strArea0 from tJpgMsg where nArea > 0")) {
         if (p.empty()) continue;
         out += p + "\n";
-        for (const std::string& c : column(FormatStatement("select distinct strArea1 from tJpgMsg where strArea0='%s'", p))) {
+        for (const std::string& c : column(
+                 FormatStatement("select distinct strArea1 from tJpgMsg where strArea0='%s'", p))) {
             if (c.empty()) continue;
             out += "  " + c + "\n";
             const std::string cityPhotos = FormatStatement(
-                "select strName,idPic from tJpgMsg where strArea0='%s' and strArea1='%s' order by dwDateTime DESC", p, c);
+                "select strName,idPic from tJpgMsg where strArea0='%s' and strArea1='%s' order by "
+                "dwDateTime DESC",
+                p, c);
             if (!p.ends_with("省")) {
                 photos(cityPhotos, 2);
                 continue;
             }
             for (const std::string& d : column(FormatStatement(
-                     "select distinct strArea2 from tJpgMsg where strArea0='%s' and strArea1='%s'", p, c))) {
+                     "select distinct strArea2 from tJpgMsg where strArea0='%s' and strArea1='%s'",
+                     p, c))) {
                 if (d.empty()) {
                     photos(cityPhotos, 2);
                     break;
                 }
                 out += "    " + d + "\n";
-                photos(FormatStatement("select strName,idPic from tJpgMsg where strArea1='%s' and strArea2='%s' "
-                                       "order by dwDateTime DESC",
-                                       c, d),
-                       3);
+                photos(
+                    FormatStatement(
+                        "select strName,idPic from tJpgMsg where strArea1='%s' and strArea2='%s' "
+                        "order by dwDateTime DESC",
+                        c, d),
+                    3);
             }
         }
     }
@@ -102,7 +110,9 @@ TEST_F(RegionTree, OnePassGivesTheTreeThePerLevelQuestionsGive) {
     const std::vector<std::string> cities = {"杭州市", "成都市", "海淀区", "朝阳区", ""};
     const std::vector<std::string> districts = {"西湖区", "中关村", "", "锦江区"};
     std::mt19937 random(20261209);
-    auto pick = [&](const std::vector<std::string>& names) { return names[random() % names.size()]; };
+    auto pick = [&](const std::vector<std::string>& names) {
+        return names[random() % names.size()];
+    };
     for (int i = 1; i <= 400; ++i) {
         // Distinct ids in scrambled order, some negative, as MD5-derived ids are.
         std::int64_t id = i * 7919LL % 100003 - 50000;
@@ -112,8 +122,9 @@ TEST_F(RegionTree, OnePassGivesTheTreeThePerLevelQuestionsGive) {
              .regions = {pick(provinces), pick(cities), pick(districts)}});
         if (i % 37 == 0) {
             CatalogueSession session;
-            ExecuteStatement(session.db(), FormatStatement("update tJpgMsg set nArea=%d where idPic=%lld",
-                                                           i % 2 ? 0 : 1, static_cast<long long>(id)));
+            ExecuteStatement(session.db(),
+                             FormatStatement("update tJpgMsg set nArea=%d where idPic=%lld",
+                                             i % 2 ? 0 : 1, static_cast<long long>(id)));
         }
     }
     auto tree = BuildCategoryTree(SortMode::RegionGroups, nullptr);

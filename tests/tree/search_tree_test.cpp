@@ -14,12 +14,14 @@ SearchFilter WithKeywords(const char* a, const char* b) {
 }
 
 TEST(SearchStatementText, WithoutCriteriaSelectsAllPhotosNewestFirst) {
-    EXPECT_EQ(SearchStatement({}), "select dwDateTime,strName,idPic from tJpgMsg order by dwDateTime DESC");
+    EXPECT_EQ(SearchStatement({}),
+              "select dwDateTime,strName,idPic from tJpgMsg order by dwDateTime DESC");
 }
 
 TEST(SearchStatementText, OneKeywordSelectsItsKeywordRows) {
     EXPECT_EQ(SearchStatement(WithKeywords("", "家人")),
-              "select dwDateTime,strName,idPic from tKeyWord where strKeyword = '家人' order by dwDateTime DESC;");
+              "select dwDateTime,strName,idPic from tKeyWord where strKeyword = '家人' order by "
+              "dwDateTime DESC;");
 }
 
 TEST(SearchStatementText, PositionBoundsAreOrderedAndJoinedLongitudeFirst) {
@@ -28,10 +30,11 @@ TEST(SearchStatementText, PositionBoundsAreOrderedAndJoinedLongitudeFirst) {
     f.longitude2 = 116;
     f.latitude1 = 39;
     f.latitude2 = 41;
-    EXPECT_EQ(SearchStatement(f),
-              "select dwDateTime, strName, idPic from tJpgMsg where "
-              "fGPSLongitude > 116.000000 and fGPSLongitude < 117.000000 "
-              "and fGPSLatitude > 39.000000 and fGPSLatitude < 41.000000 order by dwDateTime DESC;");
+    EXPECT_EQ(
+        SearchStatement(f),
+        "select dwDateTime, strName, idPic from tJpgMsg where "
+        "fGPSLongitude > 116.000000 and fGPSLongitude < 117.000000 "
+        "and fGPSLatitude > 39.000000 and fGPSLatitude < 41.000000 order by dwDateTime DESC;");
 }
 
 TEST(SearchStatementText, BothKeywordsWithADateRangeKeepQuotesInsideTheLiteral) {
@@ -39,7 +42,8 @@ TEST(SearchStatementText, BothKeywordsWithADateRangeKeepQuotesInsideTheLiteral) 
     f.start = 100;
     f.end = 200;
     EXPECT_EQ(SearchStatement(f),
-              "select dwDateTime,strName,idPic from tKeyWord where (strKeyword = 'Tom''s' or strKeyword = 'x') "
+              "select dwDateTime,strName,idPic from tKeyWord where (strKeyword = 'Tom''s' or "
+              "strKeyword = 'x') "
               "and dwDateTime > 100 and dwDateTime < 200 order by dwDateTime DESC;");
 }
 

@@ -31,7 +31,7 @@ struct TestPhoto {
 };
 
 class TreeTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         setenv("TZ", "Asia/Shanghai", 1);
         tzset();

@@ -71,5 +71,6 @@ TEST(AThumbnailInALargeCell, IsOneHundredSixtyPixelsWideOnTheCaptionLineWhenLand
 TEST(AThumbnailInASmallCell, KeepsItsAspect) {
     const GridRect cell{100, 0, 200, 100};
     EXPECT_EQ(ImageRect(cell, 100, 160, 90), (GridRect{110, 80 - 45, 190, 80}));
-    EXPECT_EQ(ImageRect(cell, 100, 160, 160), (GridRect{110, 0, 190, 80})) << "square counts as portrait";
+    EXPECT_EQ(ImageRect(cell, 100, 160, 160), (GridRect{110, 0, 190, 80}))
+        << "square counts as portrait";
 }

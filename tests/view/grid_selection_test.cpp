@@ -6,7 +6,7 @@
 namespace {
 
 class GridSelectionTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         list.Reset(10);
         for (int i = 0; i < 10; ++i) list.Append({100 + i, false});
@@ -64,7 +64,8 @@ TEST_F(GridSelectionTest, CtrlClickOnASelectedPhotoDeselectsIt) {
     selection.Click(list, 5, kCtrl);
     EXPECT_EQ(Listed(), (std::vector<std::int64_t>{102, 107}));
     EXPECT_EQ(list.currentIndex, 5);
-    EXPECT_EQ(DrawnSelected(), (std::vector<int>{2, 7})) << "the current photo is not drawn selected";
+    EXPECT_EQ(DrawnSelected(), (std::vector<int>{2, 7}))
+        << "the current photo is not drawn selected";
 }
 
 TEST_F(GridSelectionTest, ShiftClickSelectsTheRangeInListOrderWithBothEnds) {

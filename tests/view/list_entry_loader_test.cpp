@@ -118,7 +118,8 @@ TEST_F(StatusText, ListsSmallSizesInKilobytesThePositionLongitudeFirstAndTheTags
     r.strXpComent = "fine";
     Insert(2, r, JpegOf(SolidPicture(16, 12, 9, 9, 9)));
     EXPECT_EQ(ReadPhotoStatusText({2, false}).value_or(""),
-              "名称：b.jpg;文件大小：512KB;经纬度：116.4000,39.9000;关键词：beach ;作者：Li;主题：trip;备注：fine;");
+              "名称：b.jpg;文件大小：512KB;经纬度：116.4000,39.9000;关键词：beach "
+              ";作者：Li;主题：trip;备注：fine;");
 }
 
 TEST_F(StatusText, ReadsDuplicatesFromTheirTableAndIsAbsentWithoutARow) {

@@ -15,7 +15,7 @@ const QColor kLandscapeColour(200, 60, 60);
 // A view of 800 x 600 pixels over a catalogue of n landscape photos
 // (160 x 120 thumbnails); photo 2 has black bars of 16 pixels at its sides.
 class ViewTest : public ViewCatalogueTest {
-protected:
+  protected:
     void Fill(int n) {
         BeginTransaction();
         for (int id = 1; id <= n; ++id) {
@@ -35,7 +35,8 @@ protected:
     }
     QImage Screen() { return view.viewport()->grab().toImage(); }
     QColor At(const QImage& image, int x, int y) { return QColor(image.pixel(x, y)); }
-    void Click(int index, Qt::KeyboardModifiers modifiers = {}, Qt::MouseButton button = Qt::LeftButton) {
+    void Click(int index, Qt::KeyboardModifiers modifiers = {},
+               Qt::MouseButton button = Qt::LeftButton) {
         const GridRect cell = view.Layout().CellRect(index);
         QTest::mouseClick(view.viewport(), button, modifiers,
                           QPoint(cell.left + 90, cell.top + 90 - view.VerticalOffset()));
@@ -88,7 +89,8 @@ TEST_F(ViewTest, PaintsOverTheBlackBarsOfALetterboxedThumbnailAndFramesThePictur
     QImage screen = Screen();
     const int left = 360 + 10;  // image rectangle of photo index 2
     EXPECT_EQ(At(screen, left + 5, 100), kViewBackground);
-    EXPECT_EQ(At(screen, left + 16, 100), kViewBackground) << "bars are one pixel wider than the run";
+    EXPECT_EQ(At(screen, left + 16, 100), kViewBackground)
+        << "bars are one pixel wider than the run";
     EXPECT_EQ(At(screen, left + 159 - 16, 100), kViewBackground);
     EXPECT_TRUE(Near(At(screen, left + 20, 100), kLandscapeColour));
     EXPECT_NE(At(screen, left + 17, 40), kSelectedFrameColour) << "no frame while unselected";

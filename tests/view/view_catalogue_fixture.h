@@ -40,7 +40,7 @@ inline std::vector<std::uint8_t> JpegOf(const RasterImage& picture) {
 }
 
 class ViewCatalogueTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         root_ = std::filesystem::temp_directory_path() /
                 ("dz-view-" + std::to_string(::getpid()) + "-" +

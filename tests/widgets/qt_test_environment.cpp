@@ -14,7 +14,7 @@ char programName[] = "darazoz-ui-tests";
 char* argv[] = {programName, nullptr};
 
 class QtEnvironment : public ::testing::Environment {
-public:
+  public:
     void SetUp() override {
         settingsFolder = std::make_unique<QTemporaryDir>();
         qputenv("XDG_CONFIG_HOME", settingsFolder->path().toLocal8Bit());
@@ -40,4 +40,6 @@ QtEnvironment* const environment =
 
 }  // namespace
 
-QString TestSettingsFolder() { return environment->settingsFolder->path(); }
+QString TestSettingsFolder() {
+    return environment->settingsFolder->path();
+}

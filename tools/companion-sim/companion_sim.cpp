@@ -50,7 +50,8 @@ std::vector<ReceivedMessage> CompanionSim::Received() const {
     return received_;
 }
 
-void CompanionSim::SendPhotoSelection(const std::vector<std::int64_t>& ids, std::int32_t firstKind) {
+void CompanionSim::SendPhotoSelection(const std::vector<std::int64_t>& ids,
+                                      std::int32_t firstKind) {
     std::vector<MapPhotoRecord> records;
     for (std::int64_t id : ids) {
         MapPhotoRecord r;
@@ -59,7 +60,8 @@ void CompanionSim::SendPhotoSelection(const std::vector<std::int64_t>& ids, std:
         records.push_back(r);
     }
     std::lock_guard lock(mutex_);
-    outgoing_.push_back([this, data = PackMapPhotoRecords(records)] { SendToProgram(kCodeShowPhotos, data); });
+    outgoing_.push_back(
+        [this, data = PackMapPhotoRecords(records)] { SendToProgram(kCodeShowPhotos, data); });
 }
 
 void CompanionSim::SendToProgram(std::uint16_t code, const std::vector<std::uint8_t>& data) {
@@ -71,7 +73,8 @@ void CompanionSim::SendToProgram(std::uint16_t code, const std::vector<std::uint
 
 std::int64_t CompanionSim::Handle(const LinkMessage& message) {
     const std::int64_t result = Answer(message);
-    ReceivedMessage entry{message.Code(), message.LinkId(), message.flags, message.data.size(), result};
+    ReceivedMessage entry{message.Code(), message.LinkId(), message.flags, message.data.size(),
+                          result};
     std::ostringstream line;
     line << "received code=" << entry.code << " link=" << entry.linkId << " flags=" << entry.flags
          << " size=" << entry.size << " result=" << entry.result;

@@ -55,7 +55,7 @@ struct ReceivedMessage {
 };
 
 class CompanionSim {
-public:
+  public:
     explicit CompanionSim(CompanionSimOptions options);
     ~CompanionSim();
 
@@ -70,7 +70,7 @@ public:
 
     std::vector<ReceivedMessage> Received() const;
 
-private:
+  private:
     std::int64_t Handle(const LinkMessage& message);
     std::int64_t Answer(const LinkMessage& message);
     void Reply(std::uint16_t code, std::vector<std::uint8_t> data);

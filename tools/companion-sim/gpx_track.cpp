@@ -30,14 +30,15 @@ std::optional<double> Attribute(const std::string& tag, const char* name) {
 
 std::optional<std::int64_t> ParseIsoTime(const std::string& text) {
     int y, mo, d, h, mi, s, consumed = 0;
-    if (std::sscanf(text.c_str(), "%4d-%2d-%2dT%2d:%2d:%2d%n", &y, &mo, &d, &h, &mi, &s, &consumed) != 6) {
+    if (std::sscanf(text.c_str(), "%4d-%2d-%2dT%2d:%2d:%2d%n", &y, &mo, &d, &h, &mi, &s,
+                    &consumed) != 6) {
         return std::nullopt;
     }
     const std::chrono::year_month_day date{std::chrono::year(y), std::chrono::month(mo),
                                            std::chrono::day(d)};
     if (!date.ok() || h > 23 || mi > 59 || s > 60) return std::nullopt;
-    std::int64_t seconds = std::chrono::sys_days(date).time_since_epoch().count() * 86400LL +
-                           h * 3600 + mi * 60 + s;
+    std::int64_t seconds =
+        std::chrono::sys_days(date).time_since_epoch().count() * 86400LL + h * 3600 + mi * 60 + s;
     std::size_t at = static_cast<std::size_t>(consumed);
     if (at < text.size() && text[at] == '.') {
         ++at;
@@ -76,8 +77,8 @@ GpxTrack GpxTrack::Parse(const std::string& text) {
         const auto longitude = Attribute(tag, "lon");
         const auto timeStart = body.find("<time>");
         const auto timeEnd = body.find("</time>");
-        if (!latitude || !longitude || timeStart == std::string::npos || timeEnd == std::string::npos ||
-            timeEnd < timeStart) {
+        if (!latitude || !longitude || timeStart == std::string::npos ||
+            timeEnd == std::string::npos || timeEnd < timeStart) {
             continue;
         }
         const auto time = ParseIsoTime(body.substr(timeStart + 6, timeEnd - timeStart - 6));
@@ -92,11 +93,14 @@ std::optional<TrackPoint> GpxTrack::PositionAt(std::int64_t time) const {
     if (points_.empty() || time < points_.front().time || time > points_.back().time) {
         return std::nullopt;
     }
-    const auto after = std::lower_bound(points_.begin(), points_.end(), time,
-                                        [](const TrackPoint& p, std::int64_t t) { return p.time < t; });
-    if (after->time == time || after == points_.begin()) return TrackPoint{time, after->latitude, after->longitude};
+    const auto after =
+        std::lower_bound(points_.begin(), points_.end(), time,
+                         [](const TrackPoint& p, std::int64_t t) { return p.time < t; });
+    if (after->time == time || after == points_.begin())
+        return TrackPoint{time, after->latitude, after->longitude};
     const TrackPoint& before = *(after - 1);
-    const double f = static_cast<double>(time - before.time) / static_cast<double>(after->time - before.time);
+    const double f =
+        static_cast<double>(time - before.time) / static_cast<double>(after->time - before.time);
     return TrackPoint{time, before.latitude + f * (after->latitude - before.latitude),
                       before.longitude + f * (after->longitude - before.longitude)};
 }

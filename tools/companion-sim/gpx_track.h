@@ -15,7 +15,7 @@ struct TrackPoint {
 };
 
 class GpxTrack {
-public:
+  public:
     // Nothing when the file cannot be read; points without a readable time
     // are skipped.
     static std::optional<GpxTrack> Load(const std::string& path);
@@ -25,7 +25,7 @@ public:
     std::optional<TrackPoint> PositionAt(std::int64_t time) const;
     const std::vector<TrackPoint>& Points() const { return points_; }
 
-private:
+  private:
     std::vector<TrackPoint> points_;
 };
 

@@ -24,7 +24,9 @@ namespace {
 
 volatile std::sig_atomic_t gStop = 0;
 
-void OnSignal(int) { gStop = 1; }
+void OnSignal(int) {
+    gStop = 1;
+}
 
 constexpr const char* kUsage =
     "usage: companion-sim [options]\n"
@@ -49,11 +51,16 @@ bool ParseOptions(int argc, char** argv, CompanionSimOptions& options, std::stri
             if (!table) return false;
             options.regions = std::move(*table);
         } else if (option == "--region-reply") {
-            if (value == "table") options.regionMode = RegionReplyMode::Table;
-            else if (value == "none") options.regionMode = RegionReplyMode::NoNames;
-            else if (value == "zero") options.regionMode = RegionReplyMode::ZeroNames;
-            else if (value == "silent") options.regionMode = RegionReplyMode::Silent;
-            else return false;
+            if (value == "table")
+                options.regionMode = RegionReplyMode::Table;
+            else if (value == "none")
+                options.regionMode = RegionReplyMode::NoNames;
+            else if (value == "zero")
+                options.regionMode = RegionReplyMode::ZeroNames;
+            else if (value == "silent")
+                options.regionMode = RegionReplyMode::Silent;
+            else
+                return false;
         } else if (option == "--outside") {
             if (value != "empty" && value != "none") return false;
             options.noNamesOutsideTable = value == "none";
@@ -63,7 +70,8 @@ bool ParseOptions(int argc, char** argv, CompanionSimOptions& options, std::stri
         } else if (option == "--pick") {
             char comma = 0;
             std::istringstream in(value);
-            if (!(in >> options.pickedPosition.latitude >> comma >> options.pickedPosition.longitude) ||
+            if (!(in >> options.pickedPosition.latitude >> comma >>
+                  options.pickedPosition.longitude) ||
                 comma != ',') {
                 return false;
             }
@@ -113,7 +121,8 @@ int main(int argc, char** argv) {
     if (installVersion >= 0) {
         std::error_code error;
         const auto self = std::filesystem::read_symlink("/proc/self/exe", error);
-        if (!WriteCompanionSettings(CompanionSettingsPath(), static_cast<std::uint32_t>(installVersion),
+        if (!WriteCompanionSettings(CompanionSettingsPath(),
+                                    static_cast<std::uint32_t>(installVersion),
                                     error ? argv[0] : self.string())) {
             std::cerr << "cannot write " << CompanionSettingsPath() << "\n";
             return 1;
@@ -133,7 +142,8 @@ int main(int argc, char** argv) {
     std::signal(SIGTERM, OnSignal);
     CompanionSim sim(std::move(options));
     if (!sim.IsListening()) {
-        std::cerr << "cannot listen as zazadoRud (another one runs, or the link folder is unsafe)\n";
+        std::cerr
+            << "cannot listen as zazadoRud (another one runs, or the link folder is unsafe)\n";
         return 1;
     }
 

@@ -32,7 +32,8 @@ std::optional<RegionTable> RegionTable::Parse(const std::string& text) {
         if (line.empty() || line[0] == '#') continue;
         std::istringstream fields(line);
         RegionBox box;
-        if (!(fields >> box.latitudeMin >> box.latitudeMax >> box.longitudeMin >> box.longitudeMax)) {
+        if (!(fields >> box.latitudeMin >> box.latitudeMax >> box.longitudeMin >>
+              box.longitudeMax)) {
             return std::nullopt;
         }
         std::string name;
@@ -46,9 +47,12 @@ std::optional<RegionTable> RegionTable::Parse(const std::string& text) {
     return table;
 }
 
-void RegionTable::Add(RegionBox box) { boxes_.push_back(std::move(box)); }
+void RegionTable::Add(RegionBox box) {
+    boxes_.push_back(std::move(box));
+}
 
-std::optional<std::vector<std::string>> RegionTable::Lookup(double latitude, double longitude) const {
+std::optional<std::vector<std::string>> RegionTable::Lookup(double latitude,
+                                                            double longitude) const {
     for (const RegionBox& box : boxes_) {
         if (latitude >= box.latitudeMin && latitude <= box.latitudeMax &&
             longitude >= box.longitudeMin && longitude <= box.longitudeMax) {

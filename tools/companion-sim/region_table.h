@@ -18,7 +18,7 @@ struct RegionBox {
 };
 
 class RegionTable {
-public:
+  public:
     // Nothing when the file cannot be read or a line is malformed.
     static std::optional<RegionTable> Load(const std::string& path);
     static std::optional<RegionTable> Parse(const std::string& text);
@@ -27,6 +27,6 @@ public:
     // The names of the first box holding the position; nothing outside every box.
     std::optional<std::vector<std::string>> Lookup(double latitude, double longitude) const;
 
-private:
+  private:
     std::vector<RegionBox> boxes_;
 };
