@@ -3,10 +3,10 @@
 #include <QAction>
 #include <QMenu>
 
-#include "app/command_ids.h"
 #include "app/main_frame.h"
 #include "catalogue/photo_catalogue.h"
 #include "importui/import_controller.h"
+#include "messaging/command_ids.h"
 #include "pane/class_view.h"
 #include "view/verero_view.h"
 

@@ -1,6 +1,6 @@
 #include "app/command_table.h"
 
-#include "app/command_ids.h"
+#include "messaging/command_ids.h"
 
 using namespace CommandId;
 

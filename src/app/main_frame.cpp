@@ -10,12 +10,12 @@
 #include <QWindow>
 
 #include "app/about_dialog.h"
-#include "app/command_ids.h"
 #include "app/look_settings.h"
 #include "app/shutdown_sequence.h"
-#include "app/ui_messages.h"
 #include "maplink/companion_launcher.h"
 #include "maplink/map_link.h"
+#include "messaging/command_ids.h"
+#include "messaging/ui_messages.h"
 
 namespace {
 CMainFrame* instance = nullptr;

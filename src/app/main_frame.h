@@ -12,7 +12,7 @@
 #include <map>
 
 #include "app/application_look.h"
-#include "app/receiver_registry.h"
+#include "messaging/receiver_registry.h"
 
 class QAction;
 class QActionGroup;

@@ -11,10 +11,10 @@
 #include <QStyle>
 #include <QToolBar>
 
-#include "app/command_ids.h"
 #include "app/command_table.h"
 #include "app/main_frame.h"
 #include "maplink/companion_launcher.h"
+#include "messaging/command_ids.h"
 
 namespace {
 

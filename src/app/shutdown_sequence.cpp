@@ -3,9 +3,9 @@
 #include <chrono>
 #include <thread>
 
-#include "app/worker_registry.h"
 #include "catalogue/catalogue_save.h"
 #include "catalogue/process_flags.h"
+#include "messaging/worker_registry.h"
 
 bool RunShutdownSequence(const std::function<void()>& pause) {
     // Every worker polls the flag, the ones not waited for too: they must not

@@ -4,9 +4,9 @@
 #include <QIcon>
 
 #include "app/main_frame.h"
-#include "app/receiver_registry.h"
 #include "catalogue/photo_catalogue.h"
 #include "maplink/map_link.h"
+#include "messaging/receiver_registry.h"
 #include "platform/data_folder.h"
 #include "platform/data_folder_lock.h"
 

@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-#include "catalogue/photo_record.h"
+#include "record/photo_record.h"
 
 // Replaces the keyword and subject rows of a photo. Keywords are split at
 // each ";" without trimming; empty pieces are skipped, repeats are kept.

@@ -9,7 +9,7 @@
 #include <span>
 #include <string>
 
-#include "catalogue/photo_record.h"
+#include "record/photo_record.h"
 
 // Province, city and district names stored with a photo (strArea0..2).
 using RegionNames = std::array<std::string, 3>;

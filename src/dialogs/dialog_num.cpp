@@ -4,7 +4,7 @@
 #include <QLabel>
 #include <QPushButton>
 
-#include "app/ui_messages.h"
+#include "messaging/ui_messages.h"
 
 namespace {
 

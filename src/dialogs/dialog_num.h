@@ -11,8 +11,8 @@
 #include <QMutex>
 #include <QString>
 
-#include "app/receiver_registry.h"
 #include "dialogs/skinned_dialog.h"
+#include "messaging/receiver_registry.h"
 
 class QLabel;
 class QPushButton;

@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <string>
 
-#include "catalogue/photo_record.h"
+#include "record/photo_record.h"
 
 // Reads the file and stores it. force is true for imports the user started
 // (a path on the deleted list is taken off it) and false for the library

@@ -5,8 +5,8 @@
 
 #include <cstdint>
 
-#include "catalogue/photo_record.h"
 #include "catalogue/photo_rows.h"
+#include "record/photo_record.h"
 
 inline constexpr int kImportRegionSends = 5;
 inline constexpr int kRefreshRegionSends = 10;

@@ -5,9 +5,6 @@
 #include <QMetaObject>
 #include <optional>
 
-#include "app/receiver_registry.h"
-#include "app/ui_messages.h"
-#include "app/worker_registry.h"
 #include "catalogue/process_flags.h"
 #include "dialogs/dialog_num.h"
 #include "dialogs/dlg_msg.h"
@@ -20,6 +17,9 @@
 #include "importui/import_path_filter.h"
 #include "importui/region_lookup_readiness.h"
 #include "importui/ui_thread_call.h"
+#include "messaging/receiver_registry.h"
+#include "messaging/ui_messages.h"
+#include "messaging/worker_registry.h"
 #include "widgets/path_dialog.h"
 
 namespace {

@@ -4,6 +4,6 @@
 
 #include <libexif/exif-data.h>
 
-#include "catalogue/photo_record.h"
+#include "record/photo_record.h"
 
 void ReadExifTags(ExifData* data, PhotoRecord& record);

@@ -11,7 +11,7 @@
 #include <span>
 #include <string>
 
-#include "catalogue/photo_record.h"
+#include "record/photo_record.h"
 
 class ExifDocument;  // libexif data; see exif_document.h (this folder only)
 

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "catalogue/photo_record.h"
+#include "record/photo_record.h"
 
 class MetadataReader;
 class ExifDocument;

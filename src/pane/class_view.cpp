@@ -8,8 +8,8 @@
 #include <QPainter>
 #include <QToolBar>
 
-#include "app/message_event.h"
-#include "app/ui_messages.h"
+#include "messaging/message_event.h"
+#include "messaging/ui_messages.h"
 #include "pane/sort_buttons.h"
 #include "pane/tree_ctrl_ex.h"
 #include "tree/category_tree_builder.h"

@@ -15,7 +15,7 @@
 #include <string>
 #include <vector>
 
-#include "app/receiver_registry.h"
+#include "messaging/receiver_registry.h"
 #include "pane/pane_hooks.h"
 #include "tree/search_filter.h"
 #include "tree/sort_mode.h"

@@ -10,7 +10,7 @@
 #include <QMenu>
 #include <QMimeData>
 
-#include "app/command_ids.h"
+#include "messaging/command_ids.h"
 #include "pane/class_view.h"
 #include "pane/import_paths.h"
 #include "pane/tree_ctrl_ex.h"

@@ -4,7 +4,7 @@
 
 #include <array>
 
-#include "app/command_ids.h"
+#include "messaging/command_ids.h"
 #include "tree/sort_mode.h"
 
 struct SortButton {

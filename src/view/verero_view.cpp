@@ -5,9 +5,9 @@
 #include <QPainter>
 #include <QScrollBar>
 
-#include "app/message_event.h"
-#include "app/ui_messages.h"
 #include "catalogue/photo_catalogue.h"
+#include "messaging/message_event.h"
+#include "messaging/ui_messages.h"
 #include "view/grid_painter.h"
 #include "view/photo_status_text.h"
 

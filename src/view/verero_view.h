@@ -18,7 +18,7 @@
 #include <QPoint>
 #include <optional>
 
-#include "app/receiver_registry.h"
+#include "messaging/receiver_registry.h"
 #include "view/grid_layout.h"
 #include "view/grid_selection.h"
 #include "view/list_refresh_request.h"

@@ -4,7 +4,7 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 
-#include "app/command_ids.h"
+#include "messaging/command_ids.h"
 #include "view/verero_view.h"
 
 void CVereroView::LeftButtonDown(const QPoint& point, Qt::KeyboardModifiers modifiers) {

@@ -11,12 +11,12 @@
 #include <set>
 #include <thread>
 
-#include "app/command_ids.h"
 #include "app/command_table.h"
 #include "app/main_frame.h"
-#include "app/receiver_registry.h"
-#include "app/worker_registry.h"
 #include "app_test_folder.h"
+#include "messaging/command_ids.h"
+#include "messaging/receiver_registry.h"
+#include "messaging/worker_registry.h"
 
 namespace {
 

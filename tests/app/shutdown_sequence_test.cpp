@@ -5,8 +5,8 @@
 #include <thread>
 
 #include "app/shutdown_sequence.h"
-#include "app/worker_registry.h"
 #include "app_test_folder.h"
+#include "messaging/worker_registry.h"
 
 namespace {
 

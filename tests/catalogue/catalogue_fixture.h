@@ -7,9 +7,9 @@
 #include <string>
 
 #include "catalogue/photo_catalogue.h"
-#include "catalogue/photo_record.h"
 #include "catalogue/process_flags.h"
 #include "platform/data_folder.h"
+#include "record/photo_record.h"
 
 class CatalogueTest : public ::testing::Test {
   protected:

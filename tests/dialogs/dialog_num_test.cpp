@@ -5,9 +5,9 @@
 #include <thread>
 #include <vector>
 
-#include "app/receiver_registry.h"
-#include "app/ui_messages.h"
 #include "dialogs/dialog_num.h"
+#include "messaging/receiver_registry.h"
+#include "messaging/ui_messages.h"
 
 namespace {
 

@@ -12,8 +12,6 @@
 #include <thread>
 #include <vector>
 
-#include "app/receiver_registry.h"
-#include "app/ui_messages.h"
 #include "catalogue/photo_catalogue.h"
 #include "catalogue/process_flags.h"
 #include "dialogs/dialog_num.h"
@@ -21,6 +19,8 @@
 #include "importui/default_import_folder.h"
 #include "importui/dlg_new_pic.h"
 #include "importui/import_controller.h"
+#include "messaging/receiver_registry.h"
+#include "messaging/ui_messages.h"
 #include "platform/data_folder.h"
 #include "temp_folder.h"
 #include "test_jpeg_writer.h"

@@ -8,9 +8,9 @@
 #include <QToolBar>
 #include <QUrl>
 
-#include "app/command_ids.h"
-#include "app/message_event.h"
-#include "app/ui_messages.h"
+#include "messaging/command_ids.h"
+#include "messaging/message_event.h"
+#include "messaging/ui_messages.h"
 #include "pane/class_view.h"
 #include "pane/tree_ctrl_ex.h"
 #include "tree_fixture.h"

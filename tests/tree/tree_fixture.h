@@ -13,9 +13,9 @@
 
 #include "catalogue/keyword_rows.h"
 #include "catalogue/photo_catalogue.h"
-#include "catalogue/photo_record.h"
 #include "catalogue/photo_rows.h"
 #include "platform/data_folder.h"
+#include "record/photo_record.h"
 #include "tree/category_tree.h"
 
 struct TestPhoto {

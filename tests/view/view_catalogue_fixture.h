@@ -11,10 +11,10 @@
 #include <vector>
 
 #include "catalogue/photo_catalogue.h"
-#include "catalogue/photo_record.h"
 #include "catalogue/photo_rows.h"
 #include "image/raster_image.h"
 #include "platform/data_folder.h"
+#include "record/photo_record.h"
 
 // A w x h picture of one colour, optionally with black bars of `bar`
 // pixels at the left and right (vertical) or top and bottom.

@@ -1,4 +1,4 @@
-#include "app/worker_registry.h"
+#include "messaging/worker_registry.h"
 
 namespace {
 

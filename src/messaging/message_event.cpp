@@ -1,4 +1,4 @@
-#include "app/message_event.h"
+#include "messaging/message_event.h"
 
 MessageEvent::MessageEvent(int number, QVariant payload)
     : QEvent(static_cast<QEvent::Type>(number)), payload_(std::move(payload)) {}

@@ -1,10 +1,10 @@
-#include "app/receiver_registry.h"
+#include "messaging/receiver_registry.h"
 
 #include <QCoreApplication>
 #include <array>
 #include <mutex>
 
-#include "app/message_event.h"
+#include "messaging/message_event.h"
 
 namespace {
 

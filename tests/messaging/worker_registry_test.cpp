@@ -3,7 +3,7 @@
 #include <stdexcept>
 #include <thread>
 
-#include "app/worker_registry.h"
+#include "messaging/worker_registry.h"
 
 namespace {
 
@@ -27,16 +27,26 @@ TEST(WorkerSlot, AllowsOnlyOneWorkerOfAKind) {
     EXPECT_TRUE(WorkerRegistry::IsRunning(WorkerKind::FolderImport));
 }
 
+// A worker function takes its slot by value, as the import workers do.
+void ThrowingWorker(WorkerSlot held) {
+    ASSERT_TRUE(held.Held());
+    throw std::runtime_error("worker failed");
+}
+
 TEST(WorkerSlot, MovedIntoAThreadIsClearedWhenTheThreadFunctionThrows) {
     WorkerSlot slot(WorkerKind::Tidy);
-    std::thread worker([held = std::move(slot)] {
+    bool runningAfterThrow = true;
+    std::thread worker([&runningAfterThrow, held = std::move(slot)]() mutable {
         try {
-            throw std::runtime_error("worker failed");
+            ThrowingWorker(std::move(held));
         } catch (const std::runtime_error&) {
+            // Checked while the thread's own closure is still alive: only the
+            // unwinding of the worker function can have released the slot.
+            runningAfterThrow = WorkerRegistry::IsRunning(WorkerKind::Tidy);
         }
     });
     worker.join();
-    EXPECT_FALSE(WorkerRegistry::IsRunning(WorkerKind::Tidy));
+    EXPECT_FALSE(runningAfterThrow);
 }
 
 TEST(WorkerRegistry, DoesNotWaitForTheMapLinkWorkers) {

@@ -6,9 +6,9 @@
 #include <thread>
 #include <vector>
 
-#include "app/message_event.h"
-#include "app/receiver_registry.h"
-#include "app/ui_messages.h"
+#include "messaging/message_event.h"
+#include "messaging/receiver_registry.h"
+#include "messaging/ui_messages.h"
 
 namespace {
 
