@@ -1,0 +1,59 @@
+#pragma once
+// Writing edited metadata into one photo file and bringing its catalogue
+// rows along: the common core of the properties dialog, its batch worker and
+// `darazoz-cli edit`.
+//
+// Threads: any thread; one call works on its own reader. The catalogue is
+// reached through its own locking.
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "metadata/exif_writer.h"
+
+struct GpsPosition {
+    float latitude = 0;         // degrees, negative south
+    float longitude = 0;        // degrees, negative west
+    std::int32_t altitude = 0;  // whole metres, negative below sea level
+};
+
+// The fields to write; an empty optional leaves the field alone. Texts are
+// UTF-8. A text equal to what the file already holds is not written again
+// (the comment is written whenever the file has none).
+struct PhotoEdit {
+    std::optional<std::string> subject;
+    std::optional<std::string> keywords;
+    std::optional<std::string> author;
+    std::optional<std::string> comment;
+    std::optional<std::string> make;
+    std::optional<std::string> model;
+    std::optional<std::int32_t> shotTime;  // seconds since 1970 UTC
+    std::optional<GpsPosition> position;
+    // A new file name in the photo's folder; the title tag gets the same
+    // text. Equal to the current name means no rename.
+    std::optional<std::string> newName;
+};
+
+enum class PhotoEditOutcome {
+    Written,        // file rewritten and catalogue rows refreshed (or not catalogued)
+    Unreadable,     // the file could not be read as a photo
+    InvalidValue,   // a field could not be set (empty title/name, unusable name)
+    RewriteFailed,  // see rewriteFailure; the file is unchanged
+    RefreshFailed,  // the file was written but could not be read back into the catalogue
+};
+
+struct PhotoEditResult {
+    PhotoEditOutcome outcome = PhotoEditOutcome::Unreadable;
+    RewriteFailure rewriteFailure = RewriteFailure::None;
+    std::string finalPath;     // the photo's path after the edit (changes with a rename)
+    std::int64_t photoId = 0;  // the id of the refreshed rows, 0 when not catalogued
+    bool Succeeded() const { return outcome == PhotoEditOutcome::Written; }
+};
+
+// Reads the photo at path, applies edit, rewrites the file crash-safely and,
+// when catalogueId is non-zero, replaces the photo's catalogue rows (in
+// tReJpgMsg when isDuplicate) by rows read again from the written file.
+// A written position marks the photo for the region lookup.
+PhotoEditResult WritePhotoEdit(const std::string& path, const PhotoEdit& edit,
+                               std::int64_t catalogueId, bool isDuplicate);
