@@ -1,0 +1,19 @@
+#pragma once
+// What the viewer needs to decode one catalogued photo: its file, the pixel
+// size recorded at import and the EXIF orientation text. Any thread; takes
+// the catalogue lock for the one query.
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+struct PhotoDisplaySource {
+    std::string fullPath;    // UTF-8
+    std::int32_t width = 0;  // nWidth, nHeight as recorded; 0 when unknown
+    std::int32_t height = 0;
+    std::string orientation;  // strOrientation, e.g. "Right-top"
+};
+
+// The row of idPic in tJpgMsg, or in tReJpgMsg when duplicate is set;
+// nullopt when there is no such row.
+std::optional<PhotoDisplaySource> LoadPhotoDisplaySource(std::int64_t idPic, bool duplicate);

@@ -1,0 +1,104 @@
+#pragma once
+// PrefetchWorker: one background thread that keeps the current photo of
+// the main view's list and its two neighbours decoded in the
+// ViewerImageCache, so that stepping in the viewer shows a full image at
+// once.
+//
+// The worker holds its own copy of the list (photo references) and of the
+// current index, given by the UI thread. Each decode is tagged with the
+// list's generation; a new list, a removal or a cleared cache starts a new
+// generation, and a decode of an older one is dropped instead of stored.
+// Pausing is cooperative: the worker looks at the flag before each photo.
+//
+// Threads: the public functions are for the UI thread; onStored runs on the
+// worker thread and must only post. The worker stops on ExitRequested and
+// when it is destroyed (the destructor waits for it).
+
+#include <QSize>
+#include <atomic>
+#include <condition_variable>
+#include <cstdint>
+#include <functional>
+#include <mutex>
+#include <optional>
+#include <thread>
+#include <vector>
+
+#include "catalogue/photo_display_source.h"
+#include "messaging/worker_registry.h"
+#include "tree/photo_ref.h"
+#include "viewer/viewer_image_cache.h"
+
+class PrefetchWorker {
+  public:
+    using SourceLookup = std::function<std::optional<PhotoDisplaySource>(PhotoRef)>;
+    using Decoder = std::function<DisplayImage(const DecodeRequest&)>;
+
+    // lookup defaults to the catalogue, decoder to DecodeDisplayImage.
+    explicit PrefetchWorker(ViewerImageCache& cache, SourceLookup lookup = {},
+                            Decoder decoder = {});
+    ~PrefetchWorker();
+    PrefetchWorker(const PrefetchWorker&) = delete;
+    PrefetchWorker& operator=(const PrefetchWorker&) = delete;
+
+    // A new list (or the same list refilled): empties the cache and starts
+    // the thread when it does not run yet.
+    void Reset(std::vector<PhotoRef> photos, int currentIndex);
+    void SetCurrent(int currentIndex);
+    // Empties the cache, keeping the list (the pictures are turned the old way).
+    void ClearCache();
+    // Photo index left the list: the worker's list and the slot indices
+    // above it move down by one. The current index moves with its photo.
+    void RemoveAt(int index);
+    void Pause();
+    void Resume();
+    // Asks for the photo at index at full resolution in its slot.
+    void RequestFullResolution(int index);
+    // The screen a reduced decode must still cover; empty: always decode whole.
+    void SetScreen(QSize screen);
+    void SetAutoOrient(bool autoOrient);
+    // Called on the worker thread after an image was stored, with its index.
+    void SetStoredCallback(std::function<void(int)> onStored);
+
+    bool Running() const { return thread_.joinable(); }
+    // True when the worker has nothing left to do for the current list.
+    bool Idle();
+    int Count();
+
+  private:
+    struct Task {
+        int slot = -1;
+        int index = -1;
+        bool fullResolution = false;
+        int fixedTurns = -1;
+        DisplayImagePtr replaces;  // the reduced picture a full one replaces
+        PhotoRef photo;
+        std::uint64_t generation = 0;
+    };
+
+    void Run();
+    std::optional<Task> NextTask();
+    void Store(const Task& task, DisplayImage image);
+    void Wake();
+
+    ViewerImageCache& cache_;
+    SourceLookup lookup_;
+    Decoder decoder_;
+
+    std::mutex state_;  // taken before the CacheGuard, never after it
+    std::condition_variable wake_;
+    std::vector<PhotoRef> photos_;
+    int currentIndex_ = 0;
+    std::uint64_t generation_ = 0;
+    int fullResolutionIndex_ = -1;
+    QSize screen_;
+    bool autoOrient_ = false;
+    bool busy_ = false;  // a task is being decoded
+    bool woken_ = false;
+    std::function<void(int)> onStored_;
+
+    std::atomic<bool> paused_{false};
+    std::atomic<bool> stop_{false};
+    std::optional<WorkerSlot> workerSlot_;
+    std::thread thread_;
+};
