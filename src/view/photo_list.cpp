@@ -33,3 +33,10 @@ void PhotoList::ReleaseThumbnail(int index) {
     entry.thumbnail = QImage();
     --loadedThumbnails_;
 }
+
+void PhotoList::RemoveAt(int index) {
+    if (!IsValid(index)) return;
+    ReleaseThumbnail(index);
+    entries_.erase(entries_.begin() + index);
+    --count_;
+}

@@ -68,6 +68,9 @@ class PhotoList {
     // True when the entry holds a thumbnail afterwards.
     bool EnsureThumbnail(int index);
     void ReleaseThumbnail(int index);
+    // Takes the entry out of the list: its thumbnail is released and the
+    // following entries move down by one, keeping theirs.
+    void RemoveAt(int index);
     int LoadedThumbnails() const { return loadedThumbnails_; }
 
     int currentIndex = 0;

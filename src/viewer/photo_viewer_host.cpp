@@ -1,0 +1,117 @@
+#include "viewer/photo_viewer_host.h"
+
+#include <QCoreApplication>
+#include <QGuiApplication>
+#include <QPixmap>
+#include <QScreen>
+#include <chrono>
+#include <thread>
+
+#include "catalogue/photo_catalogue.h"
+#include "catalogue/process_flags.h"
+#include "messaging/message_event.h"
+#include "messaging/receiver_registry.h"
+#include "messaging/ui_messages.h"
+#include "view/verero_view.h"
+#include "viewer/dialog_delete2.h"
+#include "viewer/dialog_picview.h"
+
+namespace {
+
+// Opening waits this long for the current photo's full image; after that
+// its thumbnail stands in and the full image follows.
+constexpr auto kOpeningWait = std::chrono::milliseconds(100);
+constexpr auto kOpeningPoll = std::chrono::milliseconds(5);
+constexpr int kDesktopDarken = -150;
+
+QSize PrimaryScreenSize() {
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) return screen->size();
+    return {};
+}
+
+std::vector<PhotoRef> ListRefs(const PhotoList& photos) {
+    std::vector<PhotoRef> refs;
+    refs.reserve(static_cast<std::size_t>(photos.Count()));
+    for (int i = 0; i < photos.Count(); ++i) refs.push_back(photos.Entry(i).Ref());
+    return refs;
+}
+
+}  // namespace
+
+PhotoViewerHost::PhotoViewerHost(CVereroView& view) : QObject(&view), view_(view), worker_(cache_) {
+    connect(&view, &CVereroView::prefetchRequested, this, &PhotoViewerHost::OnPrefetchRequested);
+    connect(&view, &CVereroView::imageCacheClearRequested, this,
+            &PhotoViewerHost::OnCacheClearRequested);
+}
+
+PhotoViewerHost::~PhotoViewerHost() {
+    cache_.Clear();
+}
+
+void PhotoViewerHost::OnPrefetchRequested() {
+    const PhotoList& photos = view_.Photos();
+    worker_.SetScreen(PrimaryScreenSize());
+    worker_.SetAutoOrient(PhotoCatalogue::Instance().autoOrient);
+    worker_.Reset(ListRefs(photos), photos.currentIndex);
+}
+
+void PhotoViewerHost::OnCacheClearRequested() {
+    worker_.SetAutoOrient(PhotoCatalogue::Instance().autoOrient);
+    worker_.ClearCache();
+}
+
+QImage PhotoViewerHost::DarkenedDesktop() {
+    const QString platform = QGuiApplication::platformName();
+    QImage desktop;
+    QScreen* screen = QGuiApplication::primaryScreen();
+    if (screen && platform != QLatin1String("offscreen") &&
+        !platform.startsWith(QLatin1String("wayland")))
+        desktop = screen->grabWindow(0).toImage().convertToFormat(QImage::Format_RGB32);
+    if (desktop.isNull()) return {};
+    Lighten(desktop, kDesktopDarken);
+    return desktop;
+}
+
+DisplayImagePtr PhotoViewerHost::WaitForCurrent() {
+    const int current = view_.Photos().currentIndex;
+    if (worker_.Count() != view_.Photos().Count()) OnPrefetchRequested();
+    worker_.SetCurrent(current);
+    const auto deadline = std::chrono::steady_clock::now() + kOpeningWait;
+    while (true) {
+        if (DisplayImagePtr image = cache_.Find(current)) return image;
+        if (std::chrono::steady_clock::now() >= deadline) return nullptr;
+        std::this_thread::sleep_for(kOpeningPoll);
+    }
+}
+
+void PhotoViewerHost::Open(ViewerOrigin origin) {
+    PhotoList& photos = view_.Photos();
+    if (!photos.IsValid(photos.currentIndex) || photos.AllocatedCount() == 0) return;
+    const DisplayImagePtr opening = WaitForCurrent();
+
+    CDialogPICVIEW::Services services;
+    services.photos = &photos;
+    services.cache = &cache_;
+    services.worker = &worker_;
+    services.removePhoto = [this](int index, bool deleteFile) {
+        return view_.RemovePhotoAt(index, deleteFile);
+    };
+    services.confirmDelete = [this]() -> std::optional<bool> {
+        CDialogDelete2 dialog(view_.window());
+        if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+        return dialog.DeleteFromDisk();
+    };
+    CDialogPICVIEW viewer(services, opening, DarkenedDesktop(), view_.window());
+    if (onViewerCreated) onViewerCreated(viewer);
+    viewer.exec();
+
+    if (!viewer.PhotoDeleted()) return;
+    CatalogueModified = true;
+    if (origin == ViewerOrigin::ShowCommand) {
+        view_.RefreshList(true);
+    } else {
+        // The trees count the photo still; the pane drops and rebuilds them.
+        ReceiverRegistry::Post(ReceiverRole::CategoryPane, UiMessage::kDropTrees);
+        ReceiverRegistry::Post(ReceiverRole::CategoryPane, UiMessage::kRebuildCurrentTree);
+    }
+}
