@@ -9,6 +9,7 @@
 #include "messaging/command_ids.h"
 #include "pane/class_view.h"
 #include "view/verero_view.h"
+#include "viewer/photo_viewer_host.h"
 
 namespace {
 
@@ -68,6 +69,26 @@ void ConnectPaneToImports(CMainFrame& frame, CClassView* pane, ImportController*
     }
 }
 
+// 显示照片 (menu, toolbar, both context menus), the double click on a
+// thumbnail, and the prefetch the pane and the view ask for.
+void ConnectViewer(CMainFrame& frame, CVereroView* view) {
+    auto* host = new PhotoViewerHost(*view);
+    if (QAction* show = frame.Command(CommandId::kShowPhoto)) {
+        show->setEnabled(true);
+        QObject::connect(show, &QAction::triggered, host, [view, host] {
+            if (view->HasPhotos() && view->PickCommandPhoto(true))
+                host->Open(ViewerOrigin::ShowCommand);
+        });
+    }
+    QObject::connect(view, &CVereroView::openPhotoRequested, host, [view, host](int index) {
+        view->Photos().currentIndex = index;
+        host->Open(ViewerOrigin::DoubleClick);
+    });
+    if (CClassView* pane = CClassView::Instance())
+        QObject::connect(pane, &CClassView::prefetchRequested, host,
+                         &PhotoViewerHost::OnPrefetchRequested);
+}
+
 }  // namespace
 
 FrameParts MakeBrowsingParts() {
@@ -90,6 +111,7 @@ void ConnectBrowsingWindows(CVereroApp& app) {
     Carry(frame, CommandId::kShowKeywords, view, &CVereroView::OnToggleKeywords);
     Carry(frame, CommandId::kAutoOrient, view, &CVereroView::OnToggleAutoOrient);
     UpdateViewChecks(frame, view);
+    ConnectViewer(frame, view);
     QObject::connect(view, &CVereroView::commandStatesChanged, &frame,
                      [&frame, view] { UpdateViewChecks(frame, view); });
     // Menu 119 over the grid, and the grid's Ctrl+C / Ctrl+X, run the
