@@ -15,17 +15,24 @@ namespace {
 constexpr int kWidth = 4000;
 constexpr int kHeight = 3000;
 
+struct BodySize {
+    int width = kWidth;
+    int height = kHeight;
+};
+
 // Smooth gradients with mild sensor-like noise: compresses to a few MB,
 // like a camera's JPEG, rather than the tens of MB of pure noise.
-std::vector<std::uint8_t> CameraLikePixels(std::uint32_t seed) {
-    std::vector<std::uint8_t> rgb(static_cast<std::size_t>(kWidth) * kHeight * 3);
+std::vector<std::uint8_t> CameraLikePixels(std::uint32_t seed, BodySize size) {
+    const int width = size.width;
+    const int height = size.height;
+    std::vector<std::uint8_t> rgb(static_cast<std::size_t>(width) * height * 3);
     std::minstd_rand random(seed);
     std::size_t i = 0;
-    for (int y = 0; y < kHeight; ++y) {
-        for (int x = 0; x < kWidth; ++x) {
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
             int noise = static_cast<int>(random() % 17) - 8;
-            rgb[i++] = static_cast<std::uint8_t>(std::clamp((x * 255) / kWidth + noise, 0, 255));
-            rgb[i++] = static_cast<std::uint8_t>(std::clamp((y * 255) / kHeight + noise, 0, 255));
+            rgb[i++] = static_cast<std::uint8_t>(std::clamp((x * 255) / width + noise, 0, 255));
+            rgb[i++] = static_cast<std::uint8_t>(std::clamp((y * 255) / height + noise, 0, 255));
             rgb[i++] =
                 static_cast<std::uint8_t>(std::clamp(int((seed * 37) % 200) + noise, 0, 255));
         }
@@ -33,10 +40,10 @@ std::vector<std::uint8_t> CameraLikePixels(std::uint32_t seed) {
     return rgb;
 }
 
-std::vector<std::uint8_t> EncodeBody(std::uint32_t seed) {
-    std::vector<std::uint8_t> pixels = CameraLikePixels(seed);
+std::vector<std::uint8_t> EncodeBody(std::uint32_t seed, BodySize size = {}) {
+    std::vector<std::uint8_t> pixels = CameraLikePixels(seed, size);
     std::vector<std::uint8_t> jpeg;
-    RasterImage::FromRgbTopDown(kWidth, kHeight, pixels.data()).EncodeJpeg(jpeg);
+    RasterImage::FromRgbTopDown(size.width, size.height, pixels.data()).EncodeJpeg(jpeg);
     return jpeg;
 }
 
@@ -69,6 +76,11 @@ std::string Numbered(const std::string& folder, const char* prefix, int i) {
 }  // namespace
 
 std::vector<std::string> MakeCameraCorpus(const std::string& folder, int count) {
+    return MakeCameraCorpus(folder, count, kWidth, kHeight);
+}
+
+std::vector<std::string> MakeCameraCorpus(const std::string& folder, int count, int width,
+                                          int height) {
     std::filesystem::create_directories(folder);
     std::vector<std::string> files;
     std::vector<std::uint8_t> body;
@@ -76,7 +88,7 @@ std::vector<std::string> MakeCameraCorpus(const std::string& folder, int count) 
         std::string path = Numbered(folder, "IMG_", i);
         files.push_back(path);
         if (std::filesystem::exists(path)) continue;
-        if (body.empty()) body = EncodeBody(1);
+        if (body.empty()) body = EncodeBody(1, {width, height});
         TestJpegOptions exif;
         exif.width = 16;
         exif.height = 12;
@@ -86,8 +98,8 @@ std::vector<std::string> MakeCameraCorpus(const std::string& folder, int count) 
         exif.model = "Canon EOS 5D Mark III";
         exif.orientation = 1;
         exif.dateTimeOriginal = "2019:07:01 08:00:00";
-        exif.pixelXDimension = kWidth;
-        exif.pixelYDimension = kHeight;
+        exif.pixelXDimension = static_cast<std::uint32_t>(width);
+        exif.pixelYDimension = static_cast<std::uint32_t>(height);
         exif.fNumber = TestRational{28, 10};
         exif.exposureTime = TestRational{1, 125};
         exif.focalLength = TestRational{50, 1};

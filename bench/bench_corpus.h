@@ -8,6 +8,9 @@
 // Camera-like files: one shared 4000 x 3000 image body behind a different
 // EXIF block per file, each with its own 160 x 120 embedded thumbnail.
 std::vector<std::string> MakeCameraCorpus(const std::string& folder, int count);
+// The same at another size (a 24-megapixel camera: 6000 x 4000).
+std::vector<std::string> MakeCameraCorpus(const std::string& folder, int count, int width,
+                                          int height);
 
 // Files without EXIF, each a distinct 4000 x 3000 image.
 std::vector<std::string> MakePlainCorpus(const std::string& folder, int count);

@@ -45,10 +45,14 @@ void CDialogPICVIEW::PaintPicture(QPainter& painter) {
         top = (height() - dh) / 2;
     }
     const QRect target(left, top, dw, dh);
-    if (displayed_ && !displayed_->picture.isNull()) {
-        // A mild reduction is smoothed; a large one (a full-resolution
-        // picture far out) is sampled, which keeps every paint quick.
-        const bool smooth = displayed_->picture.width() <= 2 * std::max(dw, 1);
+    if (displayed_ && displayed_->fitted.size() == target.size()) {
+        painter.drawImage(target.topLeft(), displayed_->fitted);
+    } else if (displayed_ && !displayed_->picture.isNull()) {
+        // Smoothing is kept for still pictures of a mild scale; animation
+        // steps, a thumbnail standing in and far reductions are sampled, so
+        // that every paint stays within a frame.
+        const bool smooth = displayedIndex_ >= 0 && !zoomAboutCentre_ && !wheelAnimating_ &&
+                            displayed_->picture.width() <= 2 * std::max(dw, 1);
         painter.setRenderHint(QPainter::SmoothPixmapTransform, smooth);
         painter.drawImage(target, displayed_->picture);
     }

@@ -85,6 +85,7 @@ DisplayImage PlaceholderImage(const std::string& sourcePath) {
 DisplayImage Turned(const DisplayImage& image, int quarterTurns) {
     DisplayImage result = image;
     result.picture = TurnPicture(image.picture, quarterTurns);
+    result.fitted = QImage();  // made for the old fitted size
     result.fullSize = TurnedSize(image.fullSize, quarterTurns);
     result.quarterTurns = NormalTurns(image.quarterTurns + quarterTurns);
     return result;
@@ -123,6 +124,16 @@ DisplayImage DecodeDisplayImage(const DecodeRequest& request) {
     image.picture = TurnPicture(picture, turns);
     image.fullSize = TurnedSize(fileSize, turns);
     image.quarterTurns = turns;
+    if (!request.screen.isEmpty()) {
+        const int fit =
+            FitZoom(image.fullSize.width(), image.fullSize.height(), request.screen.width(),
+                    request.screen.height(), ViewerZoom::kNatural);
+        const QSize shown(ZoomedLength(image.fullSize.width(), fit),
+                          ZoomedLength(image.fullSize.height(), fit));
+        if (fit < ViewerZoom::kNatural && !shown.isEmpty())
+            image.fitted =
+                image.picture.scaled(shown, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    }
     return image;
 }
 

@@ -13,7 +13,11 @@
 #include <string>
 
 struct DisplayImage {
-    QImage picture;        // upright as displayed, Format_RGB32
+    QImage picture;  // upright as displayed, Format_RGB32
+    // The picture already scaled to the zoom the viewer opens at (FitZoom
+    // against the screen), made off the UI thread so that the first paint
+    // of a large photo is a plain copy; null when the photo fits the screen.
+    QImage fitted;
     QSize fullSize;        // the photo's size after the display turns
     int quarterTurns = 0;  // clockwise quarter turns applied (orientation + user)
     bool placeholder = false;
