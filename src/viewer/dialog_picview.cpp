@@ -3,6 +3,7 @@
 #include <QEventLoop>
 #include <QFile>
 #include <QGuiApplication>
+#include <QMetaMethod>
 #include <QPointer>
 #include <QScreen>
 #include <QTimer>
@@ -107,8 +108,14 @@ void CDialogPICVIEW::CreateButtons() {
         if (photos.IsValid(photos.currentIndex))
             emit moreRequested(photos.Entry(photos.currentIndex).idPic);
     });
-    Button(kMore)->setEnabled(false);
     LayOutButtons();
+}
+
+void CDialogPICVIEW::showEvent(QShowEvent* event) {
+    // 更多 works once someone opens the properties dialog for it.
+    Button(ViewerButtonId::kMore)
+        ->setEnabled(isSignalConnected(QMetaMethod::fromSignal(&CDialogPICVIEW::moreRequested)));
+    QDialog::showEvent(event);
 }
 
 void CDialogPICVIEW::LayOutButtons() {

@@ -228,3 +228,15 @@ TEST_F(ViewerDialogTest, ClickingBesideThePictureShrinksItToAWindowAndEnterRetur
     EXPECT_TRUE(viewer.Button(ViewerButtonId::kZoomIn)->isVisible());
     EXPECT_FALSE(viewer.Button(ViewerButtonId::kMore)->isEnabled());
 }
+
+TEST_F(ViewerDialogTest, MoreAsksForTheCurrentPhotosPropertiesOnceSomeoneListens) {
+    Make(3);
+    CDialogPICVIEW& viewer = Open(1);
+    viewer.hide();
+    std::int64_t asked = 0;
+    QObject::connect(&viewer, &CDialogPICVIEW::moreRequested, [&](std::int64_t id) { asked = id; });
+    viewer.show();
+    ASSERT_TRUE(viewer.Button(ViewerButtonId::kMore)->isEnabled());
+    viewer.Button(ViewerButtonId::kMore)->click();
+    EXPECT_EQ(asked, photos_.Entry(1).idPic);
+}
