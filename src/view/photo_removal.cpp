@@ -1,12 +1,17 @@
 #include "view/photo_removal.h"
 
+#include <QDir>
 #include <QFile>
+#include <QStandardPaths>
 
 #include "catalogue/photo_rows.h"
 #include "view/verero_view.h"
 
 PhotoFileDisposal DiscardPhotoFile(const std::string& utf8Path) {
     const QString path = QString::fromStdString(utf8Path);
+    // The home trash lives in the data folder; when that folder is missing,
+    // Qt would set up a trash in the working folder instead.
+    QDir().mkpath(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation));
     if (QFile::moveToTrash(path)) return PhotoFileDisposal::Trashed;
     // moveToTrash fails when the volume has no trash it may use; a file that
     // is still there is then deleted outright, as the user confirmed.
