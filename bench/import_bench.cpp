@@ -171,17 +171,18 @@ void ReportWholeProcess(const std::vector<std::string>& files, const std::string
         std::vector<double> cli, base;
         for (int run = 0; run < 5; ++run) {
             std::filesystem::remove_all(data);
-            cli.push_back(WallSeconds("'" DARAZOZ_CLI "' --data-dir '" + data + "' import" +
-                                      arguments));
+            cli.push_back(
+                WallSeconds("'" DARAZOZ_CLI "' --data-dir '" + data + "' import" + arguments));
             if (!floor.empty()) base.push_back(WallSeconds("'" + floor + "' '" + list + "'"));
         }
         const double cliMs = Median(cli) * 1000, floorMs = Median(base) * 1000;
         if (floor.empty()) {
             std::printf("  %4zu photos  darazoz-cli %8.1f ms  (floor not built)\n", n, cliMs);
         } else {
-            std::printf("  %4zu photos  darazoz-cli %8.1f ms  floor %8.1f ms  over the floor "
-                        "%+7.1f ms\n",
-                        n, cliMs, floorMs, cliMs - floorMs);
+            std::printf(
+                "  %4zu photos  darazoz-cli %8.1f ms  floor %8.1f ms  over the floor "
+                "%+7.1f ms\n",
+                n, cliMs, floorMs, cliMs - floorMs);
         }
     }
 }
