@@ -4,7 +4,6 @@
 #include <QFile>
 #include <QGuiApplication>
 #include <QMetaMethod>
-#include <QPointer>
 #include <QScreen>
 #include <QTimer>
 #include <QTimerEvent>
@@ -55,23 +54,12 @@ CDialogPICVIEW::CDialogPICVIEW(const Services& services, DisplayImagePtr opening
     } else {
         ShowPhotoAt(photos.currentIndex);
     }
-    if (services_.worker) {
-        QPointer<CDialogPICVIEW> self(this);
-        services_.worker->SetStoredCallback([self](int index) {
-            // Worker thread: only post.
-            QMetaObject::invokeMethod(
-                self.data(),
-                [self, index] {
-                    if (self) self->OnImageStored(index);
-                },
-                Qt::QueuedConnection);
-        });
-    }
+    if (services_.worker)
+        connect(services_.worker->Notices(), &PrefetchNotices::stored, this,
+                &CDialogPICVIEW::OnImageStored);
 }
 
-CDialogPICVIEW::~CDialogPICVIEW() {
-    if (services_.worker) services_.worker->SetStoredCallback({});
-}
+CDialogPICVIEW::~CDialogPICVIEW() = default;
 
 QSize CDialogPICVIEW::ScreenSize() const {
     return screen_;

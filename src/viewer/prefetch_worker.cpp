@@ -112,11 +112,6 @@ void PrefetchWorker::SetAutoOrient(bool autoOrient) {
     autoOrient_ = autoOrient;
 }
 
-void PrefetchWorker::SetStoredCallback(std::function<void(int)> onStored) {
-    std::lock_guard lock(state_);
-    onStored_ = std::move(onStored);
-}
-
 int PrefetchWorker::Count() {
     std::lock_guard lock(state_);
     return static_cast<int>(photos_.size());
@@ -164,7 +159,6 @@ std::optional<PrefetchWorker::Task> PrefetchWorker::NextTask() {
 
 void PrefetchWorker::Store(const Task& task, DisplayImage image) {
     auto shared = std::make_shared<const DisplayImage>(std::move(image));
-    std::function<void(int)> notify;
     {
         std::lock_guard lock(state_);
         busy_ = false;
@@ -180,9 +174,12 @@ void PrefetchWorker::Store(const Task& task, DisplayImage image) {
             slot.image = std::move(shared);
             slot.index = task.index;
         }
-        notify = onStored_;
     }
-    if (notify) notify(task.index);
+    // Queued to the UI thread; the destructor joins this thread before the
+    // notices object goes, and pending calls die with it.
+    QMetaObject::invokeMethod(
+        &notices_, [this, index = task.index] { emit notices_.stored(index); },
+        Qt::QueuedConnection);
 }
 
 void PrefetchWorker::Run() {

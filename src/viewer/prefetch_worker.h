@@ -10,10 +10,11 @@
 // generation, and a decode of an older one is dropped instead of stored.
 // Pausing is cooperative: the worker looks at the flag before each photo.
 //
-// Threads: the public functions are for the UI thread; onStored runs on the
-// worker thread and must only post. The worker stops on ExitRequested and
-// when it is destroyed (the destructor waits for it).
+// Threads: the public functions are for the UI thread, where the worker is
+// created; Notices() signals there (queued from the worker thread). The worker stops on
+// ExitRequested and when it is destroyed (the destructor waits for it).
 
+#include <QObject>
 #include <QSize>
 #include <atomic>
 #include <condition_variable>
@@ -28,6 +29,13 @@
 #include "messaging/worker_registry.h"
 #include "tree/photo_ref.h"
 #include "viewer/viewer_image_cache.h"
+
+class PrefetchNotices : public QObject {
+    Q_OBJECT
+
+  signals:
+    void stored(int index);
+};
 
 class PrefetchWorker {
   public:
@@ -57,8 +65,8 @@ class PrefetchWorker {
     // The screen a reduced decode must still cover; empty: always decode whole.
     void SetScreen(QSize screen);
     void SetAutoOrient(bool autoOrient);
-    // Called on the worker thread after an image was stored, with its index.
-    void SetStoredCallback(std::function<void(int)> onStored);
+    // Tells the UI thread that the image of a list index was stored.
+    const PrefetchNotices* Notices() const { return &notices_; }
 
     bool Running() const { return thread_.joinable(); }
     // True when the worker has nothing left to do for the current list.
@@ -95,10 +103,10 @@ class PrefetchWorker {
     bool autoOrient_ = false;
     bool busy_ = false;  // a task is being decoded
     bool woken_ = false;
-    std::function<void(int)> onStored_;
 
     std::atomic<bool> paused_{false};
     std::atomic<bool> stop_{false};
+    PrefetchNotices notices_;  // lives on the creating (UI) thread
     std::optional<WorkerSlot> workerSlot_;
     std::thread thread_;
 };
