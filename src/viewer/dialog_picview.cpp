@@ -330,6 +330,16 @@ void CDialogPICVIEW::OnDelete() {
     update();
 }
 
+void CDialogPICVIEW::Run() {
+    QEventLoop loop;
+    connect(this, &QDialog::finished, &loop, &QEventLoop::quit);
+    setWindowModality(Qt::ApplicationModal);
+    show();
+    raise();
+    activateWindow();
+    if (!closing_) loop.exec(QEventLoop::DialogExec);
+}
+
 void CDialogPICVIEW::CloseViewer() {
     closing_ = true;
     tick_.stop();

@@ -48,6 +48,11 @@ class CDialogPICVIEW : public QDialog {
                    QWidget* parent = nullptr);
     ~CDialogPICVIEW() override;
 
+    // Shows the viewer application-modal and returns when it closes. Unlike
+    // exec() it survives the window being re-created when it switches
+    // between fullscreen and windowed mode.
+    void Run();
+
     // Navigation through the list (buttons, keys, wheel and strip).
     void ShowPhotoAt(int index);
     void OnZoomIn();

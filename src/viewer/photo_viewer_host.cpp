@@ -103,7 +103,7 @@ void PhotoViewerHost::Open(ViewerOrigin origin) {
     };
     CDialogPICVIEW viewer(services, opening, DarkenedDesktop(), view_.window());
     if (onViewerCreated) onViewerCreated(viewer);
-    viewer.exec();
+    viewer.Run();
 
     if (!viewer.PhotoDeleted()) return;
     CatalogueModified = true;
