@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QTest>
+#include <QTimer>
 #include <QWheelEvent>
 #include <chrono>
 #include <thread>
@@ -239,4 +240,20 @@ TEST_F(ViewerDialogTest, MoreAsksForTheCurrentPhotosPropertiesOnceSomeoneListens
     ASSERT_TRUE(viewer.Button(ViewerButtonId::kMore)->isEnabled());
     viewer.Button(ViewerButtonId::kMore)->click();
     EXPECT_EQ(asked, photos_.Entry(1).idPic);
+}
+
+TEST_F(ViewerDialogTest, TheModalRunOutlivesTheSwitchToWindowedMode) {
+    Make(2);
+    CDialogPICVIEW& viewer = Open(0);
+    bool shownWindowed = false;
+    QTimer::singleShot(0, &viewer, [&] {
+        viewer.SetFullscreen(false);
+        QTimer::singleShot(0, &viewer, [&] {
+            shownWindowed = viewer.isVisible() && !viewer.Fullscreen();
+            QTest::keyClick(&viewer, Qt::Key_Escape);
+        });
+    });
+    viewer.Run();
+    EXPECT_TRUE(shownWindowed);
+    EXPECT_FALSE(viewer.isVisible());
 }
