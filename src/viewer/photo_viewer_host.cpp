@@ -105,6 +105,10 @@ void PhotoViewerHost::Open(ViewerOrigin origin) {
     if (onViewerCreated) onViewerCreated(viewer);
     viewer.Run();
 
+    // The viewer moved the current photo: the grid and the status bar follow.
+    view_.viewport()->update();
+    if (photos.IsValid(photos.currentIndex))
+        view_.PhotoStatusText(photos.Entry(photos.currentIndex).Ref());
     if (!viewer.PhotoDeleted()) return;
     CatalogueModified = true;
     if (origin == ViewerOrigin::ShowCommand) {
