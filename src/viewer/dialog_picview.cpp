@@ -9,7 +9,6 @@
 #include <QTimerEvent>
 
 #include "catalogue/photo_catalogue.h"
-#include "messaging/ui_messages.h"
 #include "metadata/display_thumbnail.h"
 #include "view/photo_list.h"
 #include "viewer/prefetch_worker.h"
@@ -19,6 +18,9 @@
 #include "widgets/skin_button.h"
 
 namespace {
+
+// Timer 6562 (UiTimer::kViewerTick): polls the cache while a thumbnail stands in.
+constexpr int kViewerTickMs = 20;
 
 QRect ScreenGeometry() {
     if (const QScreen* screen = QGuiApplication::primaryScreen()) return screen->geometry();
@@ -169,7 +171,7 @@ void CDialogPICVIEW::ShowPhotoAt(int index) {
         displayedIndex_ = -1;
     }
     ResetView();
-    if (displayedIndex_ == -1) tick_.start(20, this);
+    if (displayedIndex_ == -1) tick_.start(kViewerTickMs, this);
 }
 
 void CDialogPICVIEW::PollCache() {
@@ -326,7 +328,7 @@ void CDialogPICVIEW::OnDelete() {
         services_.worker->SetCurrent(photos.currentIndex);
         services_.worker->Resume();
     }
-    if (displayedIndex_ == -1) tick_.start(20, this);
+    if (displayedIndex_ == -1) tick_.start(kViewerTickMs, this);
     update();
 }
 
