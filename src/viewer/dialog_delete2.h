@@ -19,7 +19,6 @@ class CDialogDelete2 : public CSkinnedDialog {
     // Whether the photo file is deleted too (valid after 确定).
     bool DeleteFromDisk() const;
     QCheckBox* DiskBox() const { return disk_; }
-    QPushButton* OkButton() const { return ok_; }
 
     // The question asked when the box is ticked; true for 确定. Replaceable
     // so that tests answer without a nested dialog.

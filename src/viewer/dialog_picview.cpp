@@ -63,10 +63,6 @@ CDialogPICVIEW::CDialogPICVIEW(const Services& services, DisplayImagePtr opening
 
 CDialogPICVIEW::~CDialogPICVIEW() = default;
 
-QSize CDialogPICVIEW::ScreenSize() const {
-    return screen_;
-}
-
 CSkinButton* CDialogPICVIEW::Button(int id) const {
     const auto found = buttons_.find(id);
     return found == buttons_.end() ? nullptr : found->second;

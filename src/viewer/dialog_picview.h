@@ -70,7 +70,6 @@ class CDialogPICVIEW : public QDialog {
     bool ShowsFullImage() const { return displayedIndex_ >= 0; }
     bool Fullscreen() const { return fullscreen_; }
     bool PhotoDeleted() const { return photoDeleted_; }
-    const QRect& PictureRect() const { return previous_; }
     const DisplayImagePtr& Displayed() const { return displayed_; }
     CSkinButton* Button(int id) const;
     // The text flashed by the last paint ("第一张", "最后一张", ...), for tests.
@@ -97,7 +96,6 @@ class CDialogPICVIEW : public QDialog {
     void CreateButtons();
     void LayOutButtons();
     void SetButtonsShown(bool shown);
-    QSize ScreenSize() const;
     // Resets zoom, position and drag state for the displayed picture.
     void ResetView();
     void TakeCachedImage(const DisplayImagePtr& image);

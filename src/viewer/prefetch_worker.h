@@ -68,7 +68,6 @@ class PrefetchWorker {
     // Tells the UI thread that the image of a list index was stored.
     const PrefetchNotices* Notices() const { return &notices_; }
 
-    bool Running() const { return thread_.joinable(); }
     // True when the worker has nothing left to do for the current list.
     bool Idle();
     int Count();
