@@ -21,11 +21,16 @@ struct DisplayImage {
     QSize fullSize;        // the photo's size after the display turns
     int quarterTurns = 0;  // clockwise quarter turns applied (orientation + user)
     bool placeholder = false;
+    // A full-resolution decode of this photo failed (too large for memory,
+    // say): the reduced picture stays and is not asked for again.
+    bool fullResolutionFailed = false;
     std::string sourcePath;  // UTF-8
 
     // True when the picture holds fewer pixels than the photo, so that
     // showing it wider than its own width would lose detail.
-    bool Reduced() const { return !placeholder && picture.width() < fullSize.width(); }
+    bool Reduced() const {
+        return !placeholder && !fullResolutionFailed && picture.width() < fullSize.width();
+    }
 };
 using DisplayImagePtr = std::shared_ptr<const DisplayImage>;
 

@@ -168,6 +168,11 @@ void PrefetchWorker::Store(const Task& task, DisplayImage image) {
         if (task.fullResolution) {
             // The viewer may have turned the photo while it was decoded.
             if (slot.index != task.index || slot.image != task.replaces) return;
+            if (shared->placeholder) {
+                DisplayImage kept = *task.replaces;
+                kept.fullResolutionFailed = true;
+                shared = std::make_shared<const DisplayImage>(std::move(kept));
+            }
             slot.image = std::move(shared);
         } else {
             if (slot.index != -1) return;

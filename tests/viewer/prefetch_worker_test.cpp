@@ -194,6 +194,24 @@ TEST_F(PrefetchWorkerTest, ALargePhotoIsDecodedReducedUntilFullResolutionIsAsked
     EXPECT_EQ(full->picture.size(), QSize(1200, 1600));
 }
 
+TEST_F(PrefetchWorkerTest, AFailedFullResolutionDecodeKeepsTheReducedPicture) {
+    MakePhotos(1, {}, 1600, 1200);
+    PrefetchWorker worker(cache_, Lookup(), [](const DecodeRequest& request) {
+        // The whole picture does not fit in memory.
+        return request.fullResolution ? PlaceholderImage(request.path)
+                                      : DecodeDisplayImage(request);
+    });
+    worker.SetScreen(QSize(400, 300));
+    worker.Reset(photos_, 0);
+    WaitIdle(worker);
+    const QSize reducedSize = cache_.Find(0)->picture.size();
+    worker.RequestFullResolution(0);
+    WaitIdle(worker);
+    EXPECT_FALSE(cache_.Find(0)->placeholder);
+    EXPECT_EQ(cache_.Find(0)->picture.size(), reducedSize);
+    EXPECT_FALSE(cache_.Find(0)->Reduced());  // not asked for again
+}
+
 TEST(DisplayImage, TurningKeepsTheSizeAndTheTurnsInStep) {
     DisplayImage image;
     image.picture = QImage(4, 2, QImage::Format_RGB32);
