@@ -143,4 +143,6 @@ CatalogueSession::CatalogueSession()
     : lock_(PhotoCatalogue::Instance().Mutex()),
       db_(OpenCatalogue() ? PhotoCatalogue::Instance().working : nullptr) {}
 
-std::int64_t CatalogueMemoryUsed() { return sqlite3_memory_used(); }
+std::int64_t CatalogueMemoryUsed() {
+    return sqlite3_memory_used();
+}
