@@ -53,12 +53,6 @@ class CVereroView : public QAbstractScrollArea {
     // found exactly once; otherwise the status bar keeps its text.
     void PhotoStatusText(PhotoRef photo);
 
-    // Single-photo removal: the photo at index leaves the catalogue and the
-    // list; with deleteFile its file goes to the desktop trash (deleted for
-    // good only where the volume has no trash). A file that cannot be
-    // deleted is still removed from the catalogue. False for an invalid index.
-    bool RemovePhotoAt(int index, bool deleteFile);
-
     // --- Selection.
     GridSelection& Selection() { return selection_; }
     const GridSelection& Selection() const { return selection_; }

@@ -12,6 +12,7 @@
 #include "messaging/message_event.h"
 #include "messaging/receiver_registry.h"
 #include "messaging/ui_messages.h"
+#include "view/photo_file_commands.h"
 #include "view/verero_view.h"
 #include "viewer/dialog_delete2.h"
 #include "viewer/dialog_picview.h"
@@ -38,7 +39,8 @@ std::vector<PhotoRef> ListRefs(const PhotoList& photos) {
 
 }  // namespace
 
-PhotoViewerHost::PhotoViewerHost(CVereroView& view) : QObject(&view), view_(view), worker_(cache_) {
+PhotoViewerHost::PhotoViewerHost(CVereroView& view)
+    : QObject(&view), view_(view), files_(new PhotoFileCommands(view, this)), worker_(cache_) {
     connect(&view, &CVereroView::prefetchRequested, this, &PhotoViewerHost::OnPrefetchRequested);
     connect(&view, &CVereroView::imageCacheClearRequested, this,
             &PhotoViewerHost::OnCacheClearRequested);
@@ -94,7 +96,7 @@ void PhotoViewerHost::Open(ViewerOrigin origin) {
     services.cache = &cache_;
     services.worker = &worker_;
     services.removePhoto = [this](int index, bool deleteFile) {
-        return view_.RemovePhotoAt(index, deleteFile);
+        return files_->RemoveAt(index, deleteFile);
     };
     services.confirmDelete = [this]() -> std::optional<bool> {
         CDialogDelete2 dialog(view_.window());

@@ -16,6 +16,7 @@
 
 class CDialogPICVIEW;
 class CVereroView;
+class PhotoFileCommands;
 
 // How the viewer was asked for; it decides what follows a deletion.
 enum class ViewerOrigin { ShowCommand, DoubleClick };
@@ -49,6 +50,7 @@ class PhotoViewerHost : public QObject {
     DisplayImagePtr WaitForCurrent();
 
     CVereroView& view_;
+    PhotoFileCommands* files_;  // the view's single-photo removal
     ViewerImageCache cache_;
     PrefetchWorker worker_;
 };
