@@ -1,33 +1,8 @@
 #pragma once
-// CDialogDelete2: the viewer's confirmation for 删除. 确定 and 取消 and the
-// check box 同时将相片从磁盘中删除 (unticked at the start); ticking it asks
-// once more, and 取消 there unticks it again.
-//
-// UI thread only.
+// CDialogDelete2: the viewer's confirmation of 删除. It asks exactly what the
+// main view's removal asks (same texts, same check-box rule), so it is that
+// dialog.
 
-#include "dialogs/skinned_dialog.h"
+#include "dialogs/dialog_delete.h"
 
-class QCheckBox;
-class QPushButton;
-
-class CDialogDelete2 : public CSkinnedDialog {
-    Q_OBJECT
-
-  public:
-    explicit CDialogDelete2(QWidget* parent = nullptr);
-
-    // Whether the photo file is deleted too (valid after 确定).
-    bool DeleteFromDisk() const;
-    QCheckBox* DiskBox() const { return disk_; }
-
-    // The question asked when the box is ticked; true for 确定. Replaceable
-    // so that tests answer without a nested dialog.
-    std::function<bool()> confirmDiskDelete;
-
-  private:
-    void OnDiskToggled(bool ticked);
-
-    QCheckBox* disk_;
-    QPushButton* ok_;
-    QPushButton* cancel_;
-};
+using CDialogDelete2 = DialogDelete;

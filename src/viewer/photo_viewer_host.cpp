@@ -101,7 +101,7 @@ void PhotoViewerHost::Open(ViewerOrigin origin) {
     services.confirmDelete = [this]() -> std::optional<bool> {
         CDialogDelete2 dialog(view_.window());
         if (dialog.exec() != QDialog::Accepted) return std::nullopt;
-        return dialog.DeleteFromDisk();
+        return dialog.DeleteFiles();
     };
     CDialogPICVIEW viewer(services, opening, DarkenedDesktop(), view_.window());
     if (onViewerCreated) onViewerCreated(viewer);

@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <QCheckBox>
 #include <QTest>
 #include <QTimer>
 #include <QWheelEvent>
@@ -12,7 +11,6 @@
 #include "temp_folder.h"
 #include "test_jpeg_writer.h"
 #include "view/photo_list.h"
-#include "viewer/dialog_delete2.h"
 #include "viewer/prefetch_worker.h"
 #include "viewer/viewer_geometry.h"
 #include "viewer/viewer_skin.h"
@@ -258,15 +256,4 @@ TEST_F(ViewerDialogTest, TheModalRunOutlivesTheSwitchToWindowedMode) {
     viewer.Run();
     EXPECT_TRUE(shownWindowed);
     EXPECT_FALSE(viewer.isVisible());
-}
-
-TEST(CDialogDelete2, TickingTheDiskBoxAsksAgainAndCancelUnticksIt) {
-    CDialogDelete2 dialog;
-    EXPECT_FALSE(dialog.DeleteFromDisk());
-    dialog.confirmDiskDelete = [] { return false; };
-    dialog.DiskBox()->setChecked(true);
-    EXPECT_FALSE(dialog.DeleteFromDisk());
-    dialog.confirmDiskDelete = [] { return true; };
-    dialog.DiskBox()->setChecked(true);
-    EXPECT_TRUE(dialog.DeleteFromDisk());
 }
