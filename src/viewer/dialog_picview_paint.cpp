@@ -12,6 +12,8 @@
 namespace {
 
 const QColor kViewerBackground(255, 250, 250);
+// Behind the picture where the platform gave no desktop picture.
+const QColor kNoDesktop(24, 24, 24);
 constexpr int kStripDarken = -100;
 
 }  // namespace
@@ -95,13 +97,13 @@ void CDialogPICVIEW::PaintStrip(QPainter& painter) {
 void CDialogPICVIEW::paintEvent(QPaintEvent*) {
     if (imageSize_.isEmpty()) return;
     QPainter painter(this);
-    painter.fillRect(rect(), kViewerBackground);
-    if (fullscreen_) {
-        if (backdrop_.isNull())
-            painter.fillRect(rect(), QColor(24, 24, 24));
-        else
-            painter.drawImage(rect(), backdrop_);
-    }
+    // Each mode covers the whole client area once.
+    if (!fullscreen_)
+        painter.fillRect(rect(), kViewerBackground);
+    else if (backdrop_.isNull())
+        painter.fillRect(rect(), kNoDesktop);
+    else
+        painter.drawImage(rect(), backdrop_);
     PaintPicture(painter);
     if (fullscreen_) painter.drawPixmap(screen_.width() - 44, 2, 32, 32, closeIcon_);
 
