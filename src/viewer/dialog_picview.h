@@ -141,5 +141,6 @@ class CDialogPICVIEW : public QDialog {
     QRect flashBox_;
     QColor flashColour_;
     QString lastFlash_;
+    int wheelRemainder_ = 0;                // wheel delta short of a whole notch
     std::map<int, QImage> darkThumbnails_;  // strip cells darkened once per photo
 };

@@ -3,6 +3,7 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QWheelEvent>
+#include <cstdlib>
 
 #include "view/photo_list.h"
 #include "viewer/dialog_picview.h"
@@ -116,9 +117,12 @@ void CDialogPICVIEW::mouseReleaseEvent(QMouseEvent* event) {
 
 void CDialogPICVIEW::wheelEvent(QWheelEvent* event) {
     const QPoint point = event->position().toPoint();
-    const bool away = event->angleDelta().y() > 0;
     event->accept();
-    if (event->angleDelta().y() == 0) return;
+    // One notch (120) is one step; a touchpad's small deltas add up to it.
+    wheelRemainder_ += event->angleDelta().y();
+    if (std::abs(wheelRemainder_) < QWheelEvent::DefaultDeltasPerStep) return;
+    const bool away = wheelRemainder_ > 0;
+    wheelRemainder_ = 0;
     const PhotoList& photos = *services_.photos;
     if (point.y() > height() - 100) {
         if (away && photos.currentIndex >= 1) ShowPhotoAt(photos.currentIndex - 1);

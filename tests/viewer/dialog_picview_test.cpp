@@ -137,6 +137,11 @@ TEST_F(ViewerDialogTest, ZoomStopsAtItsLimitsAndTheWheelZoomsOutsideTheStrip) {
     EXPECT_EQ(photos_.currentIndex, 2);
     Wheel(QPoint(viewer.width() / 2, viewer.height() - 80), 120);
     EXPECT_EQ(photos_.currentIndex, 1);
+    // A touchpad's small deltas act once they make up a notch.
+    Wheel(QPoint(viewer.width() / 2, viewer.height() - 80), -60);
+    EXPECT_EQ(photos_.currentIndex, 1);
+    Wheel(QPoint(viewer.width() / 2, viewer.height() - 80), -60);
+    EXPECT_EQ(photos_.currentIndex, 2);
 }
 
 TEST_F(ViewerDialogTest, AStripClickThreeCellsRightMovesThreePhotos) {
