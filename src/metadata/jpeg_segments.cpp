@@ -1,0 +1,47 @@
+#include "metadata/jpeg_segments.h"
+
+#include <cstring>
+
+namespace {
+
+constexpr std::uint8_t kMarkerSoi = 0xD8;
+constexpr std::uint8_t kMarkerEoi = 0xD9;
+constexpr std::uint8_t kMarkerSos = 0xDA;
+constexpr std::uint8_t kMarkerApp0 = 0xE0;
+constexpr std::uint8_t kMarkerApp1 = 0xE1;
+constexpr int kMaxSegments = 4096;
+constexpr unsigned char kExifHeader[kExifHeaderSize] = {'E', 'x', 'i', 'f', 0, 0};
+
+bool HasNoLength(std::uint8_t marker) {
+    return marker == 0x01 || (marker >= 0xD0 && marker <= 0xD7);
+}
+
+}  // namespace
+
+std::optional<JpegExifPlace> FindExifPlace(std::span<const std::uint8_t> file) {
+    if (file.size() < 2 || file[0] != 0xFF || file[1] != kMarkerSoi) return std::nullopt;
+    JpegExifPlace place;
+    std::size_t pos = 2;
+    for (int segment = 0; segment < kMaxSegments; ++segment) {
+        const std::size_t markerStart = pos;
+        if (pos >= file.size() || file[pos] != 0xFF) break;
+        while (pos < file.size() && file[pos] == 0xFF) ++pos;  // fill bytes
+        if (pos >= file.size()) break;
+        const std::uint8_t marker = file[pos++];
+        if (marker == kMarkerSos || marker == kMarkerEoi) break;
+        if (marker == kMarkerSoi || HasNoLength(marker)) continue;
+        if (file.size() - pos < 2) break;
+        const std::size_t length = std::size_t{file[pos]} << 8 | file[pos + 1];
+        if (length < 2 || file.size() - pos < length) break;
+        const std::size_t payload = pos + 2;
+        const std::size_t end = pos + length;
+        if (segment == 0 && marker == kMarkerApp0) place.insertAt = end;
+        if (marker == kMarkerApp1 && !place.hasExif() && end - payload >= kExifHeaderSize &&
+            std::memcmp(&file[payload], kExifHeader, kExifHeaderSize) == 0) {
+            place.segmentStart = markerStart;
+            place.segmentEnd = end;
+        }
+        pos = end;
+    }
+    return place;
+}
