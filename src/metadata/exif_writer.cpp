@@ -106,9 +106,13 @@ bool RewriteJpegExifWith(MetadataReader& reader, const std::string& destination,
     bool keepOwn = false;
     if (place->hasExif()) {
         const std::uint8_t* payload = &file[place->segmentStart + 4];
-        const std::size_t length = place->segmentEnd - place->segmentStart - 4;
+        const std::size_t length = place->firstSegmentEnd - place->segmentStart - 4;
         keepOwn = ExifDocument::Load(payload, length) != nullptr;
-        if (keepOwn) tiff.assign(payload + kExifHeaderSize, payload + length);
+        if (keepOwn) {
+            tiff.assign(payload + kExifHeaderSize, payload + length);
+            for (auto [start, end] : place->continuations)
+                tiff.insert(tiff.end(), file.begin() + start, file.begin() + end);
+        }
     }
     if (!keepOwn) tiff = EmptyTiff();
     const std::vector<TiffEntryValue> values = ValuesToWrite(reader, !keepOwn);

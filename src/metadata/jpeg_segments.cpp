@@ -12,6 +12,12 @@ constexpr std::uint8_t kMarkerApp1 = 0xE1;
 constexpr int kMaxSegments = 4096;
 constexpr unsigned char kExifHeader[kExifHeaderSize] = {'E', 'x', 'i', 'f', 0, 0};
 
+bool StartsWithTiffHeader(std::span<const std::uint8_t> bytes) {
+    return bytes.size() >= 4 &&
+           ((bytes[0] == 'I' && bytes[1] == 'I' && bytes[2] == 42 && bytes[3] == 0) ||
+            (bytes[0] == 'M' && bytes[1] == 'M' && bytes[2] == 0 && bytes[3] == 42));
+}
+
 bool HasNoLength(std::uint8_t marker) {
     return marker == 0x01 || (marker >= 0xD0 && marker <= 0xD7);
 }
@@ -36,9 +42,15 @@ std::optional<JpegExifPlace> FindExifPlace(std::span<const std::uint8_t> file) {
         const std::size_t payload = pos + 2;
         const std::size_t end = pos + length;
         if (segment == 0 && marker == kMarkerApp0) place.insertAt = end;
-        if (marker == kMarkerApp1 && !place.hasExif() && end - payload >= kExifHeaderSize &&
-            std::memcmp(&file[payload], kExifHeader, kExifHeaderSize) == 0) {
+        const bool exifApp1 = marker == kMarkerApp1 && end - payload >= kExifHeaderSize &&
+                              std::memcmp(&file[payload], kExifHeader, kExifHeaderSize) == 0;
+        if (exifApp1 && !place.hasExif()) {
             place.segmentStart = markerStart;
+            place.segmentEnd = place.firstSegmentEnd = end;
+        } else if (exifApp1 && place.segmentEnd == markerStart &&
+                   !StartsWithTiffHeader(
+                       file.subspan(payload + kExifHeaderSize, end - payload - kExifHeaderSize))) {
+            place.continuations.emplace_back(payload + kExifHeaderSize, end);
             place.segmentEnd = end;
         }
         pos = end;

@@ -7,12 +7,20 @@
 #include <cstdint>
 #include <optional>
 #include <span>
+#include <utility>
+#include <vector>
 
 struct JpegExifPlace {
     // The first APP1 segment whose payload starts with "Exif\0\0": from its
     // FF E1 marker to the end of its payload. Empty when there is none.
+    // segmentEnd includes continuation segments (below).
     std::size_t segmentStart = 0;
     std::size_t segmentEnd = 0;
+    std::size_t firstSegmentEnd = 0;  // end of the first segment alone
+    // EXIF data too long for one segment is continued in the APP1 segments
+    // right after it, each "Exif\0\0" and then the next bytes of the same
+    // TIFF data (no TIFF header of its own): [start, end) of those bytes.
+    std::vector<std::pair<std::size_t, std::size_t>> continuations;
     bool hasExif() const { return segmentEnd > segmentStart; }
     // Where a new EXIF segment is inserted: after SOI, or after an APP0
     // segment (JFIF header) that directly follows it.
