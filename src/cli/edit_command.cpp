@@ -64,18 +64,24 @@ int RunEdit(const std::vector<std::string>& args) {
                      CatalogueFilePath().c_str());
         return 1;
     }
-    int failed = 0;
+    std::vector<PhotoEditTarget> targets;
     for (const std::string& file : arguments.files) {
         std::error_code ec;
-        const std::string path = std::filesystem::absolute(file, ec).lexically_normal().string();
-        const std::optional<PhotoAtPath> photo = FindPhotoByPath(path);
-        const PhotoEditResult result =
-            WritePhotoEdit(path, arguments.edit, photo ? photo->id : 0, photo && photo->duplicate);
-        if (!result.Succeeded()) {
-            ++failed;
-            std::fprintf(stderr, "%s: %s\n", file.c_str(),
-                         FailureReason(result, arguments.edit).c_str());
+        PhotoEditTarget target;
+        target.path = std::filesystem::absolute(file, ec).lexically_normal().string();
+        if (const std::optional<PhotoAtPath> photo = FindPhotoByPath(target.path)) {
+            target.catalogueId = photo->id;
+            target.isDuplicate = photo->duplicate;
         }
+        targets.push_back(std::move(target));
+    }
+    const std::vector<PhotoEditResult> results = WritePhotoEdits(targets, arguments.edit);
+    int failed = 0;
+    for (std::size_t i = 0; i < results.size(); ++i) {
+        if (results[i].Succeeded()) continue;
+        ++failed;
+        std::fprintf(stderr, "%s: %s\n", arguments.files[i].c_str(),
+                     FailureReason(results[i], arguments.edit).c_str());
     }
     if (CatalogueModified && SaveCatalogue() != 0) {
         std::fprintf(stderr, "darazoz-cli: the catalogue file %s could not be written\n",

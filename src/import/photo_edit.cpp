@@ -1,5 +1,6 @@
 #include "import/photo_edit.h"
 
+#include <algorithm>
 #include <cstring>
 #include <vector>
 
@@ -56,38 +57,107 @@ bool ApplyFields(MetadataReader& reader, const PhotoEdit& edit, bool& positionWr
     return true;
 }
 
+// Reads the photo and applies the edit to the reader. False, with the
+// outcome set, when the photo cannot be read or a value is refused.
+bool Apply(MetadataReader& reader, const std::string& path, const PhotoEdit& edit,
+           PhotoEditResult& result, std::string& destination, bool& positionWritten) {
+    result.finalPath = path;
+    result.outcome = PhotoEditOutcome::Unreadable;
+    if (!ReadPhotoFile(reader, path, false)) return false;
+    result.outcome = PhotoEditOutcome::InvalidValue;
+    if (!ApplyFields(reader, edit, positionWritten)) return false;
+    if (edit.newName && ToCodePage(*edit.newName) != reader.Record().strName) {
+        if (!IsUsableName(*edit.newName) || !SetExifTitle(reader, Utf8ToWide(*edit.newName)))
+            return false;
+        const std::string name = ToCodePage(*edit.newName);
+        destination = FolderOfPath(path).empty() ? name : JoinPath(FolderOfPath(path), name);
+    }
+    return true;
+}
+
+// After the file is in place: the catalogue rows follow it.
+void Finish(const PhotoEditTarget& target, const std::string& destination, bool positionWritten,
+            PhotoEditResult& result) {
+    if (!destination.empty()) result.finalPath = destination;
+    if (target.catalogueId != 0) {
+        result.photoId = RefreshPhotoFromFile(result.finalPath, target.catalogueId,
+                                              target.isDuplicate, positionWritten);
+        if (result.photoId == 0) {
+            result.outcome = PhotoEditOutcome::RefreshFailed;
+            return;
+        }
+    }
+    result.outcome = PhotoEditOutcome::Written;
+}
+
+// Photos prepared before one shared flush: their temporary files together
+// take at most this many photos' room on the disk.
+constexpr std::size_t kFlushGroup = 32;
+
+struct GroupEntry {
+    PreparedRewrite rewrite;
+    std::string destination;
+    bool positionWritten = false;
+    bool prepared = false;
+};
+
+void WriteGroup(std::span<const PhotoEditTarget> targets, const PhotoEdit& edit,
+                std::span<PhotoEditResult> results) {
+    std::vector<GroupEntry> entries(targets.size());
+    std::vector<PreparedRewrite*> prepared;
+    for (std::size_t i = 0; i < targets.size(); ++i) {
+        MetadataReader reader;
+        GroupEntry& entry = entries[i];
+        if (!Apply(reader, targets[i].path, edit, results[i], entry.destination,
+                   entry.positionWritten))
+            continue;
+        if (!PrepareRewrite(reader, entry.destination, entry.rewrite, &results[i].rewriteFailure)) {
+            results[i].outcome = PhotoEditOutcome::RewriteFailed;
+            continue;
+        }
+        entry.prepared = true;
+        prepared.push_back(&entry.rewrite);
+    }
+    const bool flushed = FlushPreparedRewrites(prepared);
+    for (std::size_t i = 0; i < targets.size(); ++i) {
+        GroupEntry& entry = entries[i];
+        if (!entry.prepared) continue;
+        if (!flushed) {
+            AbandonRewrite(entry.rewrite);
+            results[i].outcome = PhotoEditOutcome::RewriteFailed;
+            results[i].rewriteFailure = RewriteFailure::WriteFailed;
+        } else if (!CompleteRewrite(entry.rewrite, &results[i].rewriteFailure)) {
+            results[i].outcome = PhotoEditOutcome::RewriteFailed;
+        } else {
+            Finish(targets[i], entry.destination, entry.positionWritten, results[i]);
+        }
+    }
+    FlushRewrittenFolders(prepared);
+}
+
 }  // namespace
 
 PhotoEditResult WritePhotoEdit(const std::string& path, const PhotoEdit& edit,
                                std::int64_t catalogueId, bool isDuplicate) {
     PhotoEditResult result;
-    result.finalPath = path;
     MetadataReader reader;
-    if (!ReadPhotoFile(reader, path, false)) return result;  // Unreadable
-
-    bool positionWritten = false;
-    result.outcome = PhotoEditOutcome::InvalidValue;
-    if (!ApplyFields(reader, edit, positionWritten)) return result;
     std::string destination;
-    if (edit.newName && ToCodePage(*edit.newName) != reader.Record().strName) {
-        if (!IsUsableName(*edit.newName) || !SetExifTitle(reader, Utf8ToWide(*edit.newName)))
-            return result;
-        destination = JoinPath(FolderOfPath(path), ToCodePage(*edit.newName));
-        if (FolderOfPath(path).empty()) destination = ToCodePage(*edit.newName);
-    }
+    bool positionWritten = false;
+    if (!Apply(reader, path, edit, result, destination, positionWritten)) return result;
     if (!RewriteJpegExif(reader, destination, &result.rewriteFailure)) {
         result.outcome = PhotoEditOutcome::RewriteFailed;
         return result;
     }
-    if (!destination.empty()) result.finalPath = destination;
-    if (catalogueId != 0) {
-        result.photoId =
-            RefreshPhotoFromFile(result.finalPath, catalogueId, isDuplicate, positionWritten);
-        if (result.photoId == 0) {
-            result.outcome = PhotoEditOutcome::RefreshFailed;
-            return result;
-        }
-    }
-    result.outcome = PhotoEditOutcome::Written;
+    Finish({path, catalogueId, isDuplicate}, destination, positionWritten, result);
     return result;
+}
+
+std::vector<PhotoEditResult> WritePhotoEdits(std::span<const PhotoEditTarget> targets,
+                                             const PhotoEdit& edit) {
+    std::vector<PhotoEditResult> results(targets.size());
+    for (std::size_t start = 0; start < targets.size(); start += kFlushGroup) {
+        const std::size_t count = std::min(kFlushGroup, targets.size() - start);
+        WriteGroup(targets.subspan(start, count), edit, std::span(results).subspan(start, count));
+    }
+    return results;
 }

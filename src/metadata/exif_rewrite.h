@@ -9,3 +9,10 @@
 
 bool RewriteJpegExifWith(MetadataReader& reader, const std::string& destination,
                          RewriteFailure* why, const FileOperations& ops);
+
+// PrepareRewrite with its file operations given; flush flushes the new file
+// at once (a single rewrite) instead of leaving it to FlushPreparedRewrites.
+bool PrepareRewriteWith(MetadataReader& reader, const std::string& destination, bool flush,
+                        PreparedRewrite& prepared, RewriteFailure* why, const FileOperations& ops);
+bool CompleteRewriteWith(PreparedRewrite& prepared, bool flushFolder, RewriteFailure* why,
+                         const FileOperations& ops);

@@ -5,15 +5,19 @@
 // EXIF data gets all of the reader's entries. Every segment other than the
 // EXIF APP1 is copied byte for byte, in order.
 
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <set>
 
 #include <array>
 #include <vector>
 
 #include "metadata/exif_document.h"
 #include "metadata/exif_rewrite.h"
-#include "metadata/jpeg_file_reader.h"
 #include "metadata/jpeg_segments.h"
 #include "metadata/metadata_reader.h"
 #include "metadata/tiff_patch.h"
@@ -80,46 +84,84 @@ RewriteFailure FailureOf(ReplaceResult result) {
     return RewriteFailure::WriteFailed;
 }
 
-}  // namespace
+// The EXIF segment is near the start of the file: only this much is read
+// into memory, and the rest is copied file to file.
+constexpr std::size_t kHeadBytes = 256 * 1024;
 
-bool RewriteJpegExifWith(MetadataReader& reader, const std::string& destination,
-                         RewriteFailure* why, const FileOperations& ops) {
-    if (why) *why = RewriteFailure::None;
-    if (!reader.IsLoaded() || !reader.Exif()) return Fail(why, RewriteFailure::NotLoaded);
-    const std::string source = CodePageToUtf8(reader.Path());
-    const std::string target = destination.empty() ? source : CodePageToUtf8(destination);
-    const bool moving = target != source;
-    struct stat status;
-    if (moving && lstat(target.c_str(), &status) == 0)
-        return Fail(why, RewriteFailure::DestinationOccupied);
+struct FileCloser {
+    int fd;
+    ~FileCloser() {
+        if (fd >= 0) close(fd);
+    }
+};
 
-    std::vector<std::uint8_t> file;
-    if (stat(source.c_str(), &status) != 0 || !ReadFileBytes(source, file))
-        return Fail(why, RewriteFailure::Unreadable);
-    if (access(source.c_str(), W_OK) != 0) return Fail(why, RewriteFailure::WriteFailed);
-    const std::optional<JpegExifPlace> place = FindExifPlace(file);
-    if (!place) return Fail(why, RewriteFailure::Unreadable);
+bool ReadAt(int fd, std::uint64_t length, std::vector<std::uint8_t>& bytes) {
+    bytes.resize(length);
+    std::size_t done = 0;
+    while (done < length) {
+        ssize_t got = pread(fd, bytes.data() + done, length - done, static_cast<off_t>(done));
+        if (got < 0 && errno == EINTR) continue;
+        if (got <= 0) return false;
+        done += static_cast<std::size_t>(got);
+    }
+    return true;
+}
 
-    // The file's EXIF data is kept when the reader could use it; a block
-    // libexif finds nothing in is replaced by the reader's new data.
-    std::vector<std::uint8_t> tiff;
+// The new EXIF segment: the file's own TIFF data patched with the edited
+// entries, or all of the reader's entries when the file has no usable EXIF.
+bool BuildTiff(const MetadataReader& reader, const std::vector<std::uint8_t>& head,
+               const JpegExifPlace& place, std::vector<std::uint8_t>& tiff) {
     bool keepOwn = false;
-    if (place->hasExif()) {
-        const std::uint8_t* payload = &file[place->segmentStart + 4];
-        const std::size_t length = place->firstSegmentEnd - place->segmentStart - 4;
+    if (place.hasExif()) {
+        const std::uint8_t* payload = &head[place.segmentStart + 4];
+        const std::size_t length = place.firstSegmentEnd - place.segmentStart - 4;
         keepOwn = ExifDocument::Load(payload, length) != nullptr;
         if (keepOwn) {
             tiff.assign(payload + kExifHeaderSize, payload + length);
-            for (auto [start, end] : place->continuations)
-                tiff.insert(tiff.end(), file.begin() + start, file.begin() + end);
+            for (auto [start, end] : place.continuations)
+                tiff.insert(tiff.end(), head.begin() + start, head.begin() + end);
         }
     }
     if (!keepOwn) tiff = EmptyTiff();
-    const std::vector<TiffEntryValue> values = ValuesToWrite(reader, !keepOwn);
-    if (!PatchTiff(tiff, values, reader.Thumbnail())) return Fail(why, RewriteFailure::Unreadable);
+    return PatchTiff(tiff, ValuesToWrite(reader, !keepOwn), reader.Thumbnail());
+}
+
+}  // namespace
+
+bool PrepareRewriteWith(MetadataReader& reader, const std::string& destination, bool flush,
+                        PreparedRewrite& prepared, RewriteFailure* why, const FileOperations& ops) {
+    if (why) *why = RewriteFailure::None;
+    if (!reader.IsLoaded() || !reader.Exif()) return Fail(why, RewriteFailure::NotLoaded);
+    prepared = {};
+    prepared.source = CodePageToUtf8(reader.Path());
+    const std::string target = destination.empty() ? prepared.source : CodePageToUtf8(destination);
+    prepared.moving = target != prepared.source;
+    struct stat status;
+    if (prepared.moving && lstat(target.c_str(), &status) == 0)
+        return Fail(why, RewriteFailure::DestinationOccupied);
+
+    FileCloser file{open(prepared.source.c_str(), O_RDONLY | O_CLOEXEC)};
+    if (file.fd < 0 || fstat(file.fd, &status) != 0 || !S_ISREG(status.st_mode))
+        return Fail(why, RewriteFailure::Unreadable);
+    if (access(prepared.source.c_str(), W_OK) != 0) return Fail(why, RewriteFailure::WriteFailed);
+    const auto size = static_cast<std::uint64_t>(status.st_size);
+    std::vector<std::uint8_t> head;
+    if (!ReadAt(file.fd, std::min<std::uint64_t>(size, kHeadBytes), head))
+        return Fail(why, RewriteFailure::Unreadable);
+    std::optional<JpegExifPlace> place = FindExifPlace(head);
+    if (place && !place->walkedToScan && head.size() < size) {
+        if (!ReadAt(file.fd, size, head)) return Fail(why, RewriteFailure::Unreadable);
+        place = FindExifPlace(head);
+    }
+    if (!place) return Fail(why, RewriteFailure::Unreadable);
+
+    std::vector<std::uint8_t> tiff;
+    if (!BuildTiff(reader, head, *place, tiff)) return Fail(why, RewriteFailure::Unreadable);
     if (tiff.size() + kExifHeaderSize > kMaxSegmentPayload)
         return Fail(why, RewriteFailure::SegmentTooLarge);
 
+    // Everything before the old EXIF segment (or the insertion point), the
+    // new segment, then the rest of the file as it is.
     const std::size_t segmentLength = tiff.size() + kExifHeaderSize + 2;
     const std::array<std::uint8_t, 10> segmentHead = {0xFF,
                                                       0xE1,
@@ -133,20 +175,61 @@ bool RewriteJpegExifWith(MetadataReader& reader, const std::string& destination,
                                                       0};
     const std::size_t headEnd = place->hasExif() ? place->segmentStart : place->insertAt;
     const std::size_t tailStart = place->hasExif() ? place->segmentEnd : place->insertAt;
-    const std::span<const std::uint8_t> whole(file);
-    const std::span<const std::uint8_t> pieces[] = {whole.first(headEnd), segmentHead, tiff,
-                                                    whole.subspan(tailStart)};
-    ReplaceResult result = ReplaceFileContents(target, pieces, status.st_mode, moving, ops);
+    const std::span<const std::uint8_t> pieces[] = {std::span(head).first(headEnd), segmentHead,
+                                                    tiff};
+    const NewContent content{pieces, file.fd, tailStart, size - tailStart};
+    const ReplaceResult written = WriteTemporary(target, content, status.st_mode, prepared.moving,
+                                                 flush, prepared.replace, ops);
+    if (written != ReplaceResult::Done) return Fail(why, FailureOf(written));
+    return true;
+}
+
+bool CompleteRewriteWith(PreparedRewrite& prepared, bool flushFolder, RewriteFailure* why,
+                         const FileOperations& ops) {
+    if (why) *why = RewriteFailure::None;
+    const ReplaceResult result = PutInPlace(prepared.replace, flushFolder, ops);
     if (result != ReplaceResult::Done) return Fail(why, FailureOf(result));
-    if (moving && unlink(source.c_str()) != 0) {
+    if (prepared.moving && unlink(prepared.source.c_str()) != 0) {
         // Both names would hold the photo; undo the new one.
-        unlink(target.c_str());
+        unlink(prepared.replace.target.c_str());
         return Fail(why, RewriteFailure::ReplaceFailed);
     }
-    reader.ClearEdited();
     return true;
+}
+
+bool RewriteJpegExifWith(MetadataReader& reader, const std::string& destination,
+                         RewriteFailure* why, const FileOperations& ops) {
+    PreparedRewrite prepared;
+    return PrepareRewriteWith(reader, destination, true, prepared, why, ops) &&
+           CompleteRewriteWith(prepared, true, why, ops);
 }
 
 bool RewriteJpegExif(MetadataReader& reader, const std::string& destination, RewriteFailure* why) {
     return RewriteJpegExifWith(reader, destination, why, SystemFileOperations());
+}
+
+bool PrepareRewrite(MetadataReader& reader, const std::string& destination,
+                    PreparedRewrite& prepared, RewriteFailure* why) {
+    return PrepareRewriteWith(reader, destination, false, prepared, why, SystemFileOperations());
+}
+
+bool FlushPreparedRewrites(std::span<PreparedRewrite* const> group) {
+    std::vector<PendingReplace*> pending;
+    for (PreparedRewrite* rewrite : group) pending.push_back(&rewrite->replace);
+    return FlushTemporaries(pending);
+}
+
+bool CompleteRewrite(PreparedRewrite& prepared, RewriteFailure* why) {
+    return CompleteRewriteWith(prepared, false, why, SystemFileOperations());
+}
+
+void AbandonRewrite(PreparedRewrite& prepared) {
+    DiscardTemporary(prepared.replace);
+}
+
+void FlushRewrittenFolders(std::span<PreparedRewrite* const> group) {
+    std::set<std::string> folders;
+    for (PreparedRewrite* rewrite : group)
+        folders.insert(FolderForReplace(rewrite->replace.target));
+    for (const std::string& folder : folders) SystemFileOperations().FlushFolder(folder);
 }

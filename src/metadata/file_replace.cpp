@@ -6,6 +6,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <set>
+
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -15,11 +18,6 @@
 namespace {
 
 constexpr const char* kTemporarySuffix = ".darazoz-tmp";
-
-std::string FolderOf(const std::string& path) {
-    std::string folder(FolderOfPath(path));
-    return folder.empty() ? std::string(".") : folder;
-}
 
 std::string TemporaryPrefix(const std::string& target) {
     const std::size_t nameStart = NameStart(target);
@@ -81,8 +79,49 @@ bool FileOperations::Write(int fd, std::span<const std::uint8_t> bytes) const {
     return true;
 }
 
+bool FileOperations::Copy(int outFd, int inFd, std::uint64_t offset, std::uint64_t length) const {
+    auto in = static_cast<off_t>(offset);
+    while (length > 0) {
+        ssize_t copied = copy_file_range(inFd, &in, outFd, nullptr, length, 0);
+        if (copied < 0 && errno == EINTR) continue;
+        if (copied < 0 &&
+            (errno == EXDEV || errno == ENOSYS || errno == EINVAL || errno == EOPNOTSUPP)) {
+            break;  // not between these files: copy through memory below
+        }
+        if (copied <= 0) {
+            if (copied == 0) errno = EIO;  // the file got shorter meanwhile
+            return false;
+        }
+        length -= static_cast<std::uint64_t>(copied);
+    }
+    std::vector<std::uint8_t> buffer(1 << 20);
+    while (length > 0) {
+        ssize_t got =
+            pread(inFd, buffer.data(), std::min<std::uint64_t>(length, buffer.size()), in);
+        if (got < 0 && errno == EINTR) continue;
+        if (got <= 0) {
+            if (got == 0) errno = EIO;
+            return false;
+        }
+        if (!Write(outFd,
+                   std::span<const std::uint8_t>(buffer.data(), static_cast<std::size_t>(got))))
+            return false;
+        in += got;
+        length -= static_cast<std::uint64_t>(got);
+    }
+    return true;
+}
+
 bool FileOperations::Flush(int fd) const {
     return fdatasync(fd) == 0;
+}
+
+bool FileOperations::FlushFileSystem(const std::string& folder) const {
+    int fd = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) return false;
+    bool ok = syncfs(fd) == 0;
+    close(fd);
+    return ok;
 }
 
 bool FileOperations::Rename(const std::string& from, const std::string& to, bool noReplace) const {
@@ -106,28 +145,69 @@ std::string TemporaryNameFor(const std::string& target) {
     return TemporaryPrefix(target) + std::to_string(getpid()) + kTemporarySuffix;
 }
 
-ReplaceResult ReplaceFileContents(const std::string& target,
-                                  std::span<const std::span<const std::uint8_t>> pieces,
-                                  unsigned permissions, bool noReplace, const FileOperations& ops) {
+std::string FolderForReplace(const std::string& path) {
+    std::string folder(FolderOfPath(path));
+    return folder.empty() ? std::string(".") : folder;
+}
+
+ReplaceResult WriteTemporary(const std::string& target, const NewContent& content,
+                             unsigned permissions, bool noReplace, bool flush,
+                             PendingReplace& pending, const FileOperations& ops) {
     RemoveStaleTemporaries(target);
-    const std::string temporary = TemporaryNameFor(target);
-    int fd = open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
+    pending = {TemporaryNameFor(target), target, noReplace, false};
+    int fd = open(pending.temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
     if (fd < 0) return ReplaceResult::WriteFailed;
     bool written = fchmod(fd, permissions & 07777) == 0;
-    for (std::span<const std::uint8_t> piece : pieces) written = written && ops.Write(fd, piece);
-    written = written && ops.Flush(fd);
+    for (std::span<const std::uint8_t> piece : content.pieces)
+        written = written && ops.Write(fd, piece);
+    if (content.tailLength > 0)
+        written = written && ops.Copy(fd, content.tailFd, content.tailOffset, content.tailLength);
+    written = written && (!flush || ops.Flush(fd));
     written = close(fd) == 0 && written;
     if (!written) {
-        unlink(temporary.c_str());
+        DiscardTemporary(pending);
         return ReplaceResult::WriteFailed;
     }
-    if (!ops.Rename(temporary, target, noReplace)) {
-        const bool occupied = noReplace && errno == EEXIST;
-        unlink(temporary.c_str());
+    pending.flushed = flush;
+    return ReplaceResult::Done;
+}
+
+bool FlushTemporaries(std::span<PendingReplace* const> pending, const FileOperations& ops) {
+    std::set<dev_t> flushedDevices;
+    for (PendingReplace* p : pending) {
+        if (p->flushed) continue;
+        struct stat status;
+        if (stat(p->temporary.c_str(), &status) != 0) return false;
+        if (flushedDevices.insert(status.st_dev).second &&
+            !ops.FlushFileSystem(FolderForReplace(p->temporary)))
+            return false;
+    }
+    for (PendingReplace* p : pending) p->flushed = true;
+    return true;
+}
+
+ReplaceResult PutInPlace(PendingReplace& pending, bool flushFolder, const FileOperations& ops) {
+    if (!pending.flushed || !ops.Rename(pending.temporary, pending.target, pending.noReplace)) {
+        const bool occupied = pending.flushed && pending.noReplace && errno == EEXIST;
+        DiscardTemporary(pending);
         return occupied ? ReplaceResult::Occupied : ReplaceResult::ReplaceFailed;
     }
+    pending.temporary.clear();
     // The new content is complete on disk; flushing the folder makes the
     // rename itself durable. Its failure cannot undo the replace.
-    ops.FlushFolder(FolderOf(target));
+    if (flushFolder) ops.FlushFolder(FolderForReplace(pending.target));
     return ReplaceResult::Done;
+}
+
+void DiscardTemporary(PendingReplace& pending) {
+    if (!pending.temporary.empty()) unlink(pending.temporary.c_str());
+    pending.temporary.clear();
+}
+
+ReplaceResult ReplaceFileContents(const std::string& target, const NewContent& content,
+                                  unsigned permissions, bool noReplace, const FileOperations& ops) {
+    PendingReplace pending;
+    ReplaceResult written =
+        WriteTemporary(target, content, permissions, noReplace, true, pending, ops);
+    return written != ReplaceResult::Done ? written : PutInPlace(pending, true, ops);
 }

@@ -34,7 +34,10 @@ std::optional<JpegExifPlace> FindExifPlace(std::span<const std::uint8_t> file) {
         while (pos < file.size() && file[pos] == 0xFF) ++pos;  // fill bytes
         if (pos >= file.size()) break;
         const std::uint8_t marker = file[pos++];
-        if (marker == kMarkerSos || marker == kMarkerEoi) break;
+        if (marker == kMarkerSos || marker == kMarkerEoi) {
+            place.walkedToScan = true;
+            break;
+        }
         if (marker == kMarkerSoi || HasNoLength(marker)) continue;
         if (file.size() - pos < 2) break;
         const std::size_t length = std::size_t{file[pos]} << 8 | file[pos + 1];

@@ -25,6 +25,9 @@ struct JpegExifPlace {
     // Where a new EXIF segment is inserted: after SOI, or after an APP0
     // segment (JFIF header) that directly follows it.
     std::size_t insertAt = 2;
+    // False when the data ended before the first scan (or EOI): a file read
+    // only in part must then be read further.
+    bool walkedToScan = false;
 };
 
 // Size of "Exif\0\0" at the start of an EXIF APP1 payload.

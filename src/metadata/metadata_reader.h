@@ -47,14 +47,14 @@ class MetadataReader {
 
     // The entries the EXIF writer changed since the file was read, as
     // (libexif IFD number, tag): a rewrite writes only these into the file's
-    // own EXIF data and leaves every other byte of it alone.
+    // own EXIF data and leaves every other byte of it alone. Writing them
+    // again is harmless, so a rewrite keeps the list.
     struct EditedTag {
         int ifd;
         std::uint16_t tag;
     };
     void MarkEdited(int ifd, std::uint16_t tag);
     const std::vector<EditedTag>& EditedTags() const { return edited_; }
-    void ClearEdited() { edited_.clear(); }
 
     // Frees everything and returns the reader to empty.
     void Discard();

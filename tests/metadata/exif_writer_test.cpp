@@ -96,7 +96,9 @@ TEST_P(SegmentLayout, KeepsEveryOtherSegmentAndReadsTheEditBack) {
     EXPECT_TRUE(std::equal(before.begin(), before.begin() + headEnd, after.begin()));
     EXPECT_TRUE(std::equal(before.begin() + tailStart, before.end(), after.begin() + now.segmentEnd,
                            after.end()));
-    if (c.jfif) EXPECT_EQ(after[3], 0xE0);  // the JFIF header is still first
+    if (c.jfif) {
+        EXPECT_EQ(after[3], 0xE0);  // the JFIF header is still first
+    }
 
     MetadataReader again;
     ASSERT_TRUE(ReadPhotoFile(again, path, false));
