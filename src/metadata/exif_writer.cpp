@@ -113,14 +113,13 @@ bool BuildTiff(const MetadataReader& reader, const std::vector<std::uint8_t>& he
                const JpegExifPlace& place, std::vector<std::uint8_t>& tiff) {
     bool keepOwn = false;
     if (place.hasExif()) {
-        const std::uint8_t* payload = &head[place.segmentStart + 4];
-        const std::size_t length = place.firstSegmentEnd - place.segmentStart - 4;
-        keepOwn = ExifDocument::Load(payload, length) != nullptr;
-        if (keepOwn) {
-            tiff.assign(payload + kExifHeaderSize, payload + length);
-            for (auto [start, end] : place.continuations)
-                tiff.insert(tiff.end(), head.begin() + start, head.begin() + end);
-        }
+        // The payload with its continuations joined, as one block.
+        std::vector<std::uint8_t> payload(head.begin() + place.segmentStart + 4,
+                                          head.begin() + place.firstSegmentEnd);
+        for (auto [start, end] : place.continuations)
+            payload.insert(payload.end(), head.begin() + start, head.begin() + end);
+        keepOwn = ExifDocument::Load(payload.data(), payload.size()) != nullptr;
+        if (keepOwn) tiff.assign(payload.begin() + kExifHeaderSize, payload.end());
     }
     if (!keepOwn) tiff = EmptyTiff();
     return PatchTiff(tiff, ValuesToWrite(reader, !keepOwn), reader.Thumbnail());

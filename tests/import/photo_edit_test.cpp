@@ -83,6 +83,41 @@ TEST_F(PhotoEditTest, UnchangedTextsAreNotRewrittenAndAnEmptySubjectIsRefused) {
     EXPECT_EQ(ReadBytesFile(path), before);
 }
 
+// More photos than one flush group, with unreadable ones among them: each
+// gets its own result, in order, and no temporary file is left.
+TEST_F(PhotoEditTest, ABatchWritesEveryReadablePhotoAndReportsEachOne) {
+    std::vector<PhotoEditTarget> targets;
+    for (int i = 0; i < 40; ++i) {
+        const std::string name = "b" + std::to_string(i) + ".jpg";
+        if (i % 13 == 5)
+            EXPECT_TRUE(WriteBytesFile(photos_.File(name), {0xFF, 0xD8}));
+        else
+            WritePhoto(name, static_cast<std::uint32_t>(i + 1));
+        targets.push_back({photos_.File(name), 0, false});
+    }
+    const std::int64_t id = Catalogued(targets[0].path);
+    targets[0].catalogueId = id;
+    PhotoEdit edit;
+    edit.keywords = "batch";
+    const std::vector<PhotoEditResult> results = WritePhotoEdits(targets, edit);
+    ASSERT_EQ(results.size(), targets.size());
+    for (int i = 0; i < 40; ++i) {
+        const bool broken = i % 13 == 5;
+        EXPECT_EQ(results[i].outcome,
+                  broken ? PhotoEditOutcome::Unreadable : PhotoEditOutcome::Written)
+            << i;
+        MetadataReader reader;
+        if (!broken && ReadPhotoFile(reader, targets[i].path, false))
+            EXPECT_STREQ(reader.Record().strXpKeyword, "batch");
+    }
+    EXPECT_EQ(results[0].photoId, id);
+    EXPECT_EQ(One("select strXpKeyword from tJpgMsg"), "batch");
+    std::size_t files = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(photos_.Path()))
+        files += entry.is_regular_file();
+    EXPECT_EQ(files, 40u);
+}
+
 TEST_F(PhotoEditTest, AFailedRereadKeepsThePhotosRows) {
     const std::string path = WritePhoto("gone.jpg", 1);
     const std::int64_t id = Catalogued(path);

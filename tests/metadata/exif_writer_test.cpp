@@ -290,7 +290,7 @@ TEST_F(ExifWriterTest, PermissionBitsSurviveTheReplace) {
     EXPECT_EQ(s.st_mode & 07777, 0640u);
 }
 
-enum class Step { Write, Flush, Rename };
+enum class Step { Write, Flush, FlushAll, Rename };
 
 class FailingOperations : public FileOperations {
   public:
@@ -305,6 +305,9 @@ class FailingOperations : public FileOperations {
     }
     bool Flush(int fd) const override {
         return step_ == Step::Flush ? Fail(EIO) : FileOperations::Flush(fd);
+    }
+    bool FlushFileSystem(const std::string& folder) const override {
+        return step_ == Step::FlushAll ? Fail(EIO) : FileOperations::FlushFileSystem(folder);
     }
     bool Rename(const std::string& from, const std::string& to, bool noReplace) const override {
         return step_ == Step::Rename ? Fail(EXDEV) : FileOperations::Rename(from, to, noReplace);
@@ -326,17 +329,27 @@ TEST_P(FailedStep, LeavesTheOriginalByteIdenticalAndNoTemporaryFile) {
     for (const std::string& destination : {std::string(), folder.File("renamed.jpg")}) {
         ASSERT_TRUE(ReadPhotoFile(reader, path, false));
         ASSERT_TRUE(SetExifKeywords(reader, "never written"));
+        const FailingOperations ops(GetParam());
         RewriteFailure why;
-        EXPECT_FALSE(RewriteJpegExifWith(reader, destination, &why, FailingOperations(GetParam())));
-        EXPECT_EQ(why, GetParam() == Step::Rename ? RewriteFailure::ReplaceFailed
-                                                  : RewriteFailure::WriteFailed);
+        if (GetParam() == Step::FlushAll) {
+            // The batch form: written unflushed, then one flush for the group.
+            PreparedRewrite prepared;
+            ASSERT_TRUE(PrepareRewriteWith(reader, destination, false, prepared, &why, ops));
+            PendingReplace* group[] = {&prepared.replace};
+            EXPECT_FALSE(FlushTemporaries(group, ops));
+            AbandonRewrite(prepared);
+        } else {
+            EXPECT_FALSE(RewriteJpegExifWith(reader, destination, &why, ops));
+            EXPECT_EQ(why, GetParam() == Step::Rename ? RewriteFailure::ReplaceFailed
+                                                      : RewriteFailure::WriteFailed);
+        }
         EXPECT_EQ(ReadBytesFile(path), before);
         EXPECT_EQ(FolderEntries(folder.Path()), std::vector<std::string>{"safe.jpg"});
     }
 }
 
 INSTANTIATE_TEST_SUITE_P(Steps, FailedStep,
-                         ::testing::Values(Step::Write, Step::Flush, Step::Rename));
+                         ::testing::Values(Step::Write, Step::Flush, Step::FlushAll, Step::Rename));
 
 TEST_F(ExifWriterTest, TemporaryFilesOfDeadProcessesAreCleanedUp) {
     const std::string path = Write("p.jpg", CameraOptions());
@@ -377,6 +390,35 @@ TEST_F(ExifWriterTest, DamagedExifNeverCrashesTheWriter) {
             EXPECT_TRUE(ReadPhotoFile(again, path, false)) << "trial " << trial;
         }
     }
+}
+
+// EXIF data continued in a second APP1 segment ("Exif\0\0" and the next
+// bytes of the same TIFF data) becomes one segment, with its value intact.
+TEST_F(ExifWriterTest, JoinsExifContinuedInASecondSegment) {
+    TestJpegOptions options;
+    options.withExif = false;
+    const std::string path = Write("split.jpg", options);
+    std::vector<std::uint8_t> plain = ReadBytesFile(path);
+    // IFD0 with one ImageDescription whose 12 bytes start in the first
+    // segment and end in the second.
+    const std::vector<std::uint8_t> first = {0xFF, 0xE1, 0,  39,  'E', 'x', 'i', 'f', 0, 0,    'M',
+                                             'M',  0,    42, 0,   0,   0,   8,   0,   1, 0x01, 0x0E,
+                                             0,    2,    0,  0,   0,   12,  0,   0,   0, 26,   0,
+                                             0,    0,    0,  'f', 'i', 'r', 's', 't'};
+    const std::vector<std::uint8_t> second = {0xFF, 0xE1, 0,   15,  'E', 'x', 'i', 'f', 0,
+                                              0,    's',  'e', 'c', 'o', 'n', 'd', 0};
+    plain.insert(plain.begin() + 2, second.begin(), second.end());
+    plain.insert(plain.begin() + 2, first.begin(), first.end());
+    ASSERT_TRUE(WriteBytesFile(path, plain));
+    ASSERT_EQ(FindExifPlace(plain)->continuations.size(), 1u);
+
+    ASSERT_TRUE(ReadPhotoFile(reader, path, false));
+    ASSERT_TRUE(SetExifKeywords(reader, "k"));
+    ASSERT_TRUE(RewriteJpegExif(reader));
+    auto exif = FileExif(path);
+    ASSERT_TRUE(exif);
+    EXPECT_EQ(AsciiTag(exif->Data(), EXIF_IFD_0, EXIF_TAG_IMAGE_DESCRIPTION), "firstsecond");
+    EXPECT_TRUE(FindExifPlace(ReadBytesFile(path))->continuations.empty());
 }
 
 TEST(TiffPatch, RefusesHeadersThatAreNotTiffAndSurvivesRandomData) {
