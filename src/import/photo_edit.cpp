@@ -154,6 +154,11 @@ PhotoEditResult WritePhotoEdit(const std::string& path, const PhotoEdit& edit,
 
 std::vector<PhotoEditResult> WritePhotoEdits(std::span<const PhotoEditTarget> targets,
                                              const PhotoEdit& edit) {
+    // One photo flushes its own file rather than the whole file system,
+    // which may hold other programs' unwritten data.
+    if (targets.size() == 1)
+        return {
+            WritePhotoEdit(targets[0].path, edit, targets[0].catalogueId, targets[0].isDuplicate)};
     std::vector<PhotoEditResult> results(targets.size());
     for (std::size_t start = 0; start < targets.size(); start += kFlushGroup) {
         const std::size_t count = std::min(kFlushGroup, targets.size() - start);
