@@ -7,14 +7,15 @@
 #
 # usage: tools/edit-kill-trials.sh [TRIALS]   (default 200)
 # DARAZOZ_CLI names the tool (default build/release/bin/darazoz-cli);
-# DARAZOZ_KILL_PHOTO names the photo (default: the largest corpus file, or a
+# DARAZOZ_KILL_PHOTO names the photo (default: the largest file of the corpus
+# folder, DARAZOZ_PHOTO_CORPUS or ../shared/testdata/photos, or a
 # generated 12 MP JPEG when the corpus is absent).
 set -uo pipefail
 
 trials=${1:-200}
 root=$(cd "$(dirname "$0")/.." && pwd)
 cli=${DARAZOZ_CLI:-$root/build/release/bin/darazoz-cli}
-corpus=${DARAZOZ_PHOTO_TESTDATA:-$root/../shared/testdata/photos}
+corpus=${DARAZOZ_PHOTO_CORPUS:-$root/../shared/testdata/photos}
 [ -x "$cli" ] || { echo "no darazoz-cli at $cli (build it first)" >&2; exit 2; }
 
 work=$(mktemp -d)

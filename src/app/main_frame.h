@@ -53,7 +53,7 @@ class CMainFrame : public QMainWindow {
     // Connects the map link's bring-to-front requests and photo selections
     // to the window; the link must outlive the frame or be detached (null).
     void AttachMapLink(MapLink* link);
-    // Timer 6537: arms bring-to-front for the next region reply after 500 ms.
+    // Timer UiTimer::kBringToFront: arms bring-to-front for the next region reply after 500 ms.
     void StartBringToFrontTimer();
     // Event type posted (any thread) when a companion message waits; the
     // frame then lets the link handle it on this thread.

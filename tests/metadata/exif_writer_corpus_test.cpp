@@ -18,17 +18,13 @@
 #include "metadata/exif_writer.h"
 #include "metadata/jpeg_segments.h"
 #include "metadata/metadata_reader.h"
+#include "photo_corpus.h"
 #include "temp_folder.h"
 #include "test_jpeg_writer.h"
 
 namespace fs = std::filesystem;
 
 namespace {
-
-std::string CorpusFolder() {
-    if (const char* env = std::getenv("DARAZOZ_PHOTO_TESTDATA"); env && *env) return env;
-    return DARAZOZ_PHOTO_CORPUS;
-}
 
 bool IsJpeg(const fs::path& path) {
     std::string ext = path.extension().string();
@@ -102,7 +98,7 @@ bool IsExifTag(const std::string& key) {
 class ExifWriterCorpus : public ::testing::Test {
   protected:
     void SetUp() override {
-        if (!fs::is_directory(CorpusFolder())) GTEST_SKIP() << "no corpus at " << CorpusFolder();
+        if (!PhotoCorpusPresent()) GTEST_SKIP() << "no corpus at " << PhotoCorpusFolder();
         if (std::system("exiftool -ver >/dev/null 2>&1") != 0) GTEST_SKIP() << "no exiftool";
         setenv("TZ", "Asia/Shanghai", 1);
         tzset();
@@ -112,7 +108,7 @@ class ExifWriterCorpus : public ::testing::Test {
 
 TEST_F(ExifWriterCorpus, EditsReadBackAndEverythingElseIsKept) {
     std::vector<std::string> sources, copies;
-    for (const auto& entry : fs::recursive_directory_iterator(CorpusFolder()))
+    for (const auto& entry : fs::recursive_directory_iterator(PhotoCorpusFolder()))
         if (entry.is_regular_file() && IsJpeg(entry.path())) sources.push_back(entry.path());
     std::sort(sources.begin(), sources.end());
     for (std::size_t i = 0; i < sources.size(); ++i) {
