@@ -25,6 +25,11 @@ double Now() {
         .count();
 }
 
+// Flushes everything written so far, so that no run pays for the one before.
+void SyncDisk() {
+    if (std::system("sync") != 0) std::fprintf(stderr, "sync failed\n");
+}
+
 // Fresh copies of the pristine files in folder (not timed), synced to disk.
 std::vector<std::string> FreshCopies(const std::vector<std::string>& pristine,
                                      const std::string& folder, std::size_t count) {
@@ -35,7 +40,7 @@ std::vector<std::string> FreshCopies(const std::vector<std::string>& pristine,
         copies.push_back(folder + "/" + fs::path(pristine[i]).filename().string());
         fs::copy_file(pristine[i], copies.back());
     }
-    std::system("sync");
+    SyncDisk();
     return copies;
 }
 
@@ -80,7 +85,7 @@ int main(int argc, char** argv) {
     const std::string floorFolder = dir + "/floor";
     fs::remove_all(floorFolder);
     fs::create_directories(floorFolder);
-    std::system("sync");
+    SyncDisk();
     const double floor = TimeCommand("cp" + Quoted(pristine) + " '" + floorFolder + "' && sync");
     const double floorRate = pristine.size() / floor;
     std::printf("  floor: cp + sync                  %8.1f files/s  (%.2f s)\n", floorRate, floor);

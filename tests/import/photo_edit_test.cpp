@@ -107,8 +107,9 @@ TEST_F(PhotoEditTest, ABatchWritesEveryReadablePhotoAndReportsEachOne) {
                   broken ? PhotoEditOutcome::Unreadable : PhotoEditOutcome::Written)
             << i;
         MetadataReader reader;
-        if (!broken && ReadPhotoFile(reader, targets[i].path, false))
+        if (!broken && ReadPhotoFile(reader, targets[i].path, false)) {
             EXPECT_STREQ(reader.Record().strXpKeyword, "batch");
+        }
     }
     EXPECT_EQ(results[0].photoId, id);
     EXPECT_EQ(One("select strXpKeyword from tJpgMsg"), "batch");
