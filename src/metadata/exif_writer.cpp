@@ -33,6 +33,16 @@ bool IsStructuralTag(ExifTag tag) {
            tag == EXIF_TAG_JPEG_INTERCHANGE_FORMAT_LENGTH;
 }
 
+TiffEntryValue LongValue(int ifd, std::uint16_t tag, std::int32_t value) {
+    const auto bits = static_cast<std::uint32_t>(value);
+    return {static_cast<TiffIfd>(ifd),
+            tag,
+            EXIF_FORMAT_LONG,
+            1,
+            {static_cast<std::uint8_t>(bits), static_cast<std::uint8_t>(bits >> 8),
+             static_cast<std::uint8_t>(bits >> 16), static_cast<std::uint8_t>(bits >> 24)}};
+}
+
 TiffEntryValue ValueOf(int ifd, const ExifEntry* entry) {
     TiffEntryValue value;
     value.ifd = static_cast<TiffIfd>(ifd);
@@ -54,6 +64,15 @@ std::vector<TiffEntryValue> ValuesToWrite(const MetadataReader& reader, bool all
                 const ExifEntry* entry = data->ifd[ifd]->entries[i];
                 if (!IsStructuralTag(entry->tag)) values.push_back(ValueOf(ifd, entry));
             }
+        // New EXIF data states the decoded size rather than libexif's
+        // placeholder 0.
+        const PhotoRecord& record = reader.Record();
+        for (TiffEntryValue& value : values) {
+            const std::int32_t side = value.tag == EXIF_TAG_PIXEL_X_DIMENSION   ? record.nWidth
+                                      : value.tag == EXIF_TAG_PIXEL_Y_DIMENSION ? record.nHeight
+                                                                                : 0;
+            if (side > 0) value = LongValue(static_cast<int>(value.ifd), value.tag, side);
+        }
         return values;
     }
     for (const MetadataReader::EditedTag& edited : reader.EditedTags()) {

@@ -8,6 +8,9 @@
 namespace {
 
 constexpr std::uint16_t kTagCompression = 0x0103;
+constexpr std::uint16_t kTagXResolution = 0x011A;
+constexpr std::uint16_t kTagYResolution = 0x011B;
+constexpr std::uint16_t kTagResolutionUnit = 0x0128;
 constexpr std::uint16_t kTagThumbnailOffset = 0x0201;
 constexpr std::uint16_t kTagThumbnailLength = 0x0202;
 constexpr std::uint16_t kTagExifPointer = 0x8769;
@@ -15,7 +18,11 @@ constexpr std::uint16_t kTagGpsPointer = 0x8825;
 constexpr std::uint16_t kTagInteropPointer = 0xA005;
 constexpr std::uint16_t kTypeShort = 3;
 constexpr std::uint16_t kTypeLong = 4;
-constexpr std::uint16_t kCompressionJpeg = 6;
+constexpr std::uint16_t kTypeRational = 5;
+constexpr std::uint16_t kTypeSignedLong = 9;
+constexpr std::uint16_t kTypeIfd = 13;
+constexpr std::uint8_t kCompressionJpeg = 6;
+constexpr std::uint8_t kResolutionUnitInch = 2;
 constexpr std::size_t kHeaderSize = 8;
 constexpr std::size_t kEntrySize = 12;
 constexpr std::uint64_t kMaxTiffSize = 0xFFFFFFFFu;
@@ -132,9 +139,14 @@ class Patcher {
         return std::nullopt;
     }
 
+    // The offset an IFD pointer entry holds; 0 (no IFD) for an entry that is
+    // not one 32-bit value, such as a pointer tag with count 0.
     std::uint32_t PointerValue(const Ifd& ifd, std::uint16_t tag) const {
         auto pos = FindEntry(ifd, tag);
-        return pos ? Get32(*pos + 8) : 0;
+        if (!pos || Get32(*pos + 4) != 1) return 0;
+        const std::uint16_t type = Get16(*pos + 2);
+        return type == kTypeLong || type == kTypeSignedLong || type == kTypeIfd ? Get32(*pos + 8)
+                                                                                : 0;
     }
 
     std::vector<std::uint8_t> ToFileOrder(const TiffEntryValue& value) const {
@@ -192,6 +204,13 @@ class Patcher {
 
     std::uint16_t TagOf(const RawEntry& e) const {
         return static_cast<std::uint16_t>(bigEndian_ ? e[0] << 8 | e[1] : e[1] << 8 | e[0]);
+    }
+
+    // IFD1 describing a thumbnail of another kind (uncompressed strips):
+    // left as it is rather than mixed with a JPEG one.
+    bool HasOtherThumbnail(const Ifd& ifd1) const {
+        auto pos = FindEntry(ifd1, kTagCompression);
+        return pos && Get16(*pos + 8) != kCompressionJpeg;
     }
 
     bool HasThumbnail(const Ifd& ifd1) const {
@@ -266,28 +285,39 @@ bool Patcher::Apply(std::span<const TiffEntryValue> values,
     }
 
     const Ifd ifd0 = ReadIfd(Get32(4));
-    const Ifd exif = ReadIfd(PointerValue(ifd0, kTagExifPointer));
+    // A pointer to an IFD already found (a loop, or two pointers sharing one
+    // IFD) counts as no IFD: a new one is made rather than mixing the two.
+    std::vector<std::uint32_t> seen = {ifd0.offset};
+    auto readChild = [&](std::uint32_t offset) {
+        if (std::find(seen.begin(), seen.end(), offset) != seen.end()) return Ifd{};
+        Ifd child = ReadIfd(offset);
+        if (child.present) seen.push_back(offset);
+        return child;
+    };
+    const Ifd exif = readChild(PointerValue(ifd0, kTagExifPointer));
     // The GPS and interoperability pointers belong in IFD0 and the EXIF IFD;
     // some writers put them in the other one.
     const bool gpsInExif = !FindEntry(ifd0, kTagGpsPointer) && FindEntry(exif, kTagGpsPointer);
-    const Ifd gps = ReadIfd(PointerValue(gpsInExif ? exif : ifd0, kTagGpsPointer));
+    const Ifd gps = readChild(PointerValue(gpsInExif ? exif : ifd0, kTagGpsPointer));
     const bool interopInIfd0 =
         !FindEntry(exif, kTagInteropPointer) && FindEntry(ifd0, kTagInteropPointer);
-    const Ifd interop = ReadIfd(PointerValue(interopInIfd0 ? ifd0 : exif, kTagInteropPointer));
-    const Ifd ifd1 = ifd0.nextReadable ? ReadIfd(ifd0.next) : Ifd{};
+    const Ifd interop = readChild(PointerValue(interopInIfd0 ? ifd0 : exif, kTagInteropPointer));
+    const Ifd ifd1 = ifd0.nextReadable ? readChild(ifd0.next) : Ifd{};
 
     auto& ifd1Values = pending[static_cast<std::size_t>(TiffIfd::Ifd1)];
-    if (!thumbnail.empty() && !HasThumbnail(ifd1)) {
+    if (!thumbnail.empty() && !HasThumbnail(ifd1) && !HasOtherThumbnail(ifd1)) {
         std::uint32_t offset = Append(thumbnail);
         ifd1Values.push_back(LongValue(TiffIfd::Ifd1, kTagThumbnailOffset, offset));
         ifd1Values.push_back(LongValue(TiffIfd::Ifd1, kTagThumbnailLength,
                                        static_cast<std::uint32_t>(thumbnail.size())));
-        if (!FindEntry(ifd1, kTagCompression))
-            ifd1Values.push_back({TiffIfd::Ifd1,
-                                  kTagCompression,
-                                  kTypeShort,
-                                  1,
-                                  {static_cast<std::uint8_t>(kCompressionJpeg), 0}});
+        // What a thumbnail IFD must state: JPEG compression, 72 dots per inch.
+        const std::vector<TiffEntryValue> required = {
+            {TiffIfd::Ifd1, kTagCompression, kTypeShort, 1, {kCompressionJpeg, 0}},
+            {TiffIfd::Ifd1, kTagXResolution, kTypeRational, 1, {72, 0, 0, 0, 1, 0, 0, 0}},
+            {TiffIfd::Ifd1, kTagYResolution, kTypeRational, 1, {72, 0, 0, 0, 1, 0, 0, 0}},
+            {TiffIfd::Ifd1, kTagResolutionUnit, kTypeShort, 1, {kResolutionUnitInch, 0}}};
+        for (const TiffEntryValue& value : required)
+            if (!FindEntry(ifd1, value.tag)) ifd1Values.push_back(value);
     }
 
     // Children first: a moved or new child adds its pointer to the parent.

@@ -421,6 +421,30 @@ TEST_F(ExifWriterTest, JoinsExifContinuedInASecondSegment) {
     EXPECT_TRUE(FindExifPlace(ReadBytesFile(path))->continuations.empty());
 }
 
+// A GPS pointer with count 0 (seen in real files) whose value field happens
+// to hold the EXIF IFD's offset must not make the EXIF IFD the GPS IFD.
+TEST(TiffPatch, AnEmptyPointerEntryLeadsToANewIfd) {
+    std::vector<std::uint8_t> tiff = {
+        'I',  'I',  42, 0, 8, 0, 0, 0,                // header, IFD0 at 8
+        2,    0,                                      // IFD0: two entries
+        0x69, 0x87, 4,  0, 1, 0, 0, 0, 38,  0, 0, 0,  // EXIF pointer -> 38
+        0x25, 0x88, 4,  0, 0, 0, 0, 0, 38,  0, 0, 0,  // GPS pointer, count 0
+        0,    0,    0,  0,                            // no IFD1
+        1,    0,                                      // EXIF IFD at 38: one entry
+        0x27, 0x88, 3,  0, 1, 0, 0, 0, 100, 0, 0, 0,  // ISO 100
+        0,    0,    0,  0};
+    const std::vector<TiffEntryValue> values = {{TiffIfd::Gps, 1, 2, 2, {'N', 0}}};
+    ASSERT_TRUE(PatchTiff(tiff, values, {}));
+    std::vector<std::uint8_t> payload = {'E', 'x', 'i', 'f', 0, 0};
+    payload.insert(payload.end(), tiff.begin(), tiff.end());
+    auto exif = ExifDocument::Load(payload.data(), payload.size());
+    ASSERT_TRUE(exif);
+    ExifData* d = exif->Data();
+    EXPECT_EQ(AsciiTag(d, EXIF_IFD_GPS, static_cast<ExifTag>(1)), "N");
+    EXPECT_EQ(exif_content_get_entry(d->ifd[EXIF_IFD_GPS], EXIF_TAG_ISO_SPEED_RATINGS), nullptr);
+    EXPECT_NE(exif_content_get_entry(d->ifd[EXIF_IFD_EXIF], EXIF_TAG_ISO_SPEED_RATINGS), nullptr);
+}
+
 TEST(TiffPatch, RefusesHeadersThatAreNotTiffAndSurvivesRandomData) {
     std::vector<std::uint8_t> junk = {'X', 'X', 42, 0, 8, 0, 0, 0};
     EXPECT_FALSE(PatchTiff(junk, {}, {}));
