@@ -10,14 +10,14 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <array>
 #include <cerrno>
 #include <set>
-
-#include <array>
 #include <vector>
 
 #include "metadata/exif_document.h"
 #include "metadata/exif_rewrite.h"
+#include "metadata/jpeg_file_reader.h"
 #include "metadata/jpeg_segments.h"
 #include "metadata/metadata_reader.h"
 #include "metadata/tiff_patch.h"
@@ -168,7 +168,10 @@ bool PrepareRewriteWith(MetadataReader& reader, const std::string& destination, 
         return Fail(why, RewriteFailure::Unreadable);
     std::optional<JpegExifPlace> place = FindExifPlace(head);
     if (place && !place->walkedToScan && head.size() < size) {
-        if (!ReadAt(file.fd, size, head)) return Fail(why, RewriteFailure::Unreadable);
+        // Segments before the image data larger than the head: read it all,
+        // within the limit the reader also keeps.
+        if (size > kMaxDecodedFileBytes || !ReadAt(file.fd, size, head))
+            return Fail(why, RewriteFailure::Unreadable);
         place = FindExifPlace(head);
     }
     if (!place) return Fail(why, RewriteFailure::Unreadable);
