@@ -124,6 +124,31 @@ INSTANTIATE_TEST_SUITE_P(Layouts, SegmentLayout,
                                            LayoutCase{"bigEndianCamera", false, true, true}),
                          [](const auto& info) { return std::string(info.param.name); });
 
+// Large segments (ICC profiles, previews) before the EXIF segment take the
+// writer past the part of the file it first reads.
+TEST_F(ExifWriterTest, FindsExifBehindLargeSegmentsAndKeepsThem) {
+    const std::string path = Write("icc.jpg", CameraOptions());
+    std::vector<std::uint8_t> bytes = ReadBytesFile(path);
+    for (int i = 0; i < 6; ++i) {
+        std::vector<std::uint8_t> app2 = {0xFF, 0xE2, 0xEA, 0x62};  // 60,002 bytes long
+        app2.resize(60002 + 2, static_cast<std::uint8_t>(i));
+        bytes.insert(bytes.begin() + 2, app2.begin(), app2.end());
+    }
+    ASSERT_TRUE(WriteBytesFile(path, bytes));
+    ASSERT_TRUE(ReadPhotoFile(reader, path, false));
+    ASSERT_TRUE(SetExifKeywords(reader, "behind icc"));
+    ASSERT_TRUE(RewriteJpegExif(reader));
+    const std::vector<std::uint8_t> after = ReadBytesFile(path);
+    const JpegExifPlace old = *FindExifPlace(bytes), now = *FindExifPlace(after);
+    EXPECT_EQ(now.segmentStart, old.segmentStart);
+    EXPECT_TRUE(std::equal(bytes.begin(), bytes.begin() + old.segmentStart, after.begin()));
+    EXPECT_TRUE(std::equal(bytes.begin() + old.segmentEnd, bytes.end(),
+                           after.begin() + now.segmentEnd, after.end()));
+    MetadataReader again;
+    ASSERT_TRUE(ReadPhotoFile(again, path, false));
+    EXPECT_STREQ(again.Record().strXpKeyword, "behind icc");
+}
+
 TEST_F(ExifWriterTest, WritesPositionAsStandardRationalsAndReadsItBack) {
     for (bool bigEndian : {false, true}) {
         TestJpegOptions options;
