@@ -12,6 +12,7 @@
 #include <map>
 
 #include "app/application_look.h"
+#include "app/toolbar_layout.h"
 #include "messaging/receiver_registry.h"
 
 class QAction;
@@ -19,6 +20,7 @@ class QActionGroup;
 class QDockWidget;
 class QLabel;
 class QMenu;
+class QToolBar;
 class MapLink;
 
 class CMainFrame : public QMainWindow {
@@ -45,6 +47,12 @@ class CMainFrame : public QMainWindow {
     // Idle text of the status bar ("就绪" at start).
     void SetStatusText(const QString& text);
     QString StatusText() const;
+
+    // 自定义...: lets the user show, hide and reorder the standard toolbar's
+    // buttons; the choice is applied and saved when the dialog is accepted.
+    void CustomizeToolbar();
+    // Rebuilds the standard toolbar from a layout (shown slots only).
+    void ApplyToolbarLayout(const ToolbarLayout& layout);
 
     // The look commands 205 to 219: applies the look, marks it and saves it.
     void SwitchLook(int id);
@@ -86,6 +94,7 @@ class CMainFrame : public QMainWindow {
     std::map<int, QAction*> commands_;
     QActionGroup* lookGroup_ = nullptr;
     QDockWidget* paneDock_ = nullptr;
+    QToolBar* toolbar_ = nullptr;
     QMenu* editContextMenu_ = nullptr;
     QLabel* statusLabel_ = nullptr;
     QTimer bringToFrontTimer_;
