@@ -19,12 +19,14 @@ CDialog_Exif* instance = nullptr;
 
 const QColor kGreyRow(230, 230, 230);
 
-// The window is laid out in the resource's dialog units (202 x 299, the
-// grid above three 50 x 14 buttons at y 285) at 1.75 x 1.625 pixels each;
-// the buttons take their 63 x 22 face images' size.
+// The window follows the resource's layout (202 x 299 dialog units, the
+// grid above three 50 x 14 buttons at x 35, 94 and 151) at 1.75 pixels per
+// unit across; it is as tall as the 25 rows of 18 pixels need, and the
+// buttons take their 63 x 22 face images' size.
 constexpr int kWidth = 354;
-constexpr int kHeight = 486;
-constexpr int kButtonTop = 463;
+constexpr int kRowHeight = 18;
+constexpr int kButtonTop = 482;
+constexpr int kHeight = 508;
 constexpr int kButtonWidth = 63;
 constexpr int kButtonHeight = 22;
 constexpr int kOkLeft = 61;
@@ -122,14 +124,16 @@ CDialog_Exif* CDialog_Exif::Instance() {
 void CDialog_Exif::BuildGrid() {
     grid_ = new QTableWidget(PropertyRow::Count, 2, this);
     grid_->setObjectName(QStringLiteral("1001"));
-    grid_->setGeometry(0, 0, kWidth, kButtonTop);
+    grid_->setGeometry(0, 0, kWidth, kButtonTop - 2);
     grid_->setHorizontalHeaderLabels({QStringLiteral("属性"), QStringLiteral("内容")});
     grid_->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     grid_->setColumnWidth(0, 150);
     grid_->setColumnWidth(1, 200);
     grid_->horizontalHeader()->setStretchLastSection(true);
     grid_->verticalHeader()->hide();
-    grid_->verticalHeader()->setDefaultSectionSize(20);
+    grid_->verticalHeader()->setMinimumSectionSize(kRowHeight);
+    grid_->verticalHeader()->setDefaultSectionSize(kRowHeight);
+    grid_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     grid_->setShowGrid(true);
     grid_->setIconSize(QSize(16, 16));
     grid_->setSelectionBehavior(QAbstractItemView::SelectRows);
