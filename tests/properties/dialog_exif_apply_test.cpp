@@ -184,3 +184,33 @@ TEST(BatchPhotos, SkipTheShownPhotoRepeatsAndInvalidIds) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(PropertiesTest, AThousandPhotoBatchCountsAndStopsOnCancel) {
+    constexpr int kPhotos = 1000;
+    BeginTransaction();
+    std::vector<PhotoRef> selection;
+    for (int id = 1; id <= kPhotos; ++id) {
+        AddPhoto(id, "p" + std::to_string(id) + ".jpg");
+        selection.push_back({id, false});
+    }
+    CommitTransaction();
+    Open({1, false}, selection);
+    // Photos past the 100th wait until the test lets them through.
+    PhotoEditStub::SetResponder([this](const StubEditCall& call) {
+        return call.catalogueId > 100 ? gate_.Pass(call) : PhotoEditStub::Written(call);
+    });
+    EditValue(PropertyRow::Subject, QStringLiteral("新主题"), PropertyRow::Author);
+    dialog_->Apply();
+    ASSERT_TRUE(WaitFor([] { return PhotoEditStub::CallCount() == 101; }));
+    dialog_->OnProgressTimer();
+    EXPECT_EQ(dialog_->windowTitle(), QStringLiteral("照片属性（EXIF） 已修改100/1000."));
+    dialog_->reject();
+    gate_.Open();
+    ASSERT_TRUE(WaitFor([this] { return !dialog_->isVisible(); }));
+    EXPECT_EQ(PhotoEditStub::CallCount(), 101u) << "the photo in hand is the last one";
+    EXPECT_EQ(dialog_->windowTitle(), QStringLiteral("照片属性（EXIF） 已修改101/1000."));
+}
+
+}  // namespace
