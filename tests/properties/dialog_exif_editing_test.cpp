@@ -1,12 +1,16 @@
 // In-place editing of the properties grid: the hover and click protocol,
 // the commit rules as the user meets them, and the keyword picker.
 
+#include <QApplication>
 #include <QDateTimeEdit>
 #include <QFile>
 #include <QTableWidget>
+#include <QTimer>
+#include <QTreeWidget>
 
 #include "catalogue/keyword_rows.h"
 #include "properties/custom_keywords_file.h"
+#include "properties/my_key_word_edit.h"
 #include "properties_fixture.h"
 #include "widgets/check_combo_box.h"
 #include "widgets/my_edit.h"
@@ -175,6 +179,36 @@ TEST_F(PropertiesTest, EnterStartsANewCommentLineAndNeverPressesOk) {
     EXPECT_TRUE(dialog_->isVisible());
     EXPECT_EQ(comment->toPlainText(), QStringLiteral("海边\n"));
     EXPECT_EQ(PhotoEditStub::CallCount(), 0u);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(PropertiesTest, CustomKeywordEditorRefillsThePickerAndKeepsTheListInItsFile) {
+    AddPhoto(1, "a.jpg");
+    PhotoRecord tagged;
+    SetField(tagged.strXpKeyword, "海边;生日;");
+    WriteKeywordRows(1, tagged);
+    Open({1, false});
+    dialog_->HoverCell(PropertyRow::Keywords, 1);
+    CCheckComboBox* picker = dialog_->KeywordPicker();
+    picker->ToggleItem(0);  // 精选, kept ticked through the editor
+    // In the editor, once it is up: delete 海边 and confirm.
+    QTimer driver;
+    QObject::connect(&driver, &QTimer::timeout, [] {
+        auto* editor = qobject_cast<CMyKeyWordEdit*>(QApplication::activeModalWidget());
+        if (editor == nullptr || !editor->isVisible()) return;
+        editor->List()->topLevelItem(0)->setSelected(true);
+        editor->DeleteSelectedRows();
+        editor->accept();
+    });
+    driver.start(5);
+    picker->ToggleItem(picker->count() - 1);  // 自定义 posts 6545
+    ASSERT_TRUE(WaitFor([this] { return dialog_->KeywordChoices() == QStringLiteral("生日;"); }));
+    EXPECT_EQ(picker->count(), 8);
+    EXPECT_TRUE(picker->Ticked(0));
+    EXPECT_EQ(LoadCustomKeywords(CustomKeywordsPath()), QStringList{QStringLiteral("生日")});
 }
 
 }  // namespace
