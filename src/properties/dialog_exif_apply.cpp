@@ -1,6 +1,5 @@
 // CDialog_Exif: 应用, 确定, 取消, and the batch over the multi-selection.
 
-#include "catalogue/process_flags.h"
 #include "dialogs/dlg_msg.h"
 #include "messaging/receiver_registry.h"
 #include "messaging/ui_messages.h"

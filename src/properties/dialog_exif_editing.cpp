@@ -3,7 +3,6 @@
 
 #include <QDateTimeEdit>
 #include <QFileInfo>
-#include <QHeaderView>
 #include <QTableWidget>
 
 #include "catalogue/keyword_rows.h"
@@ -25,7 +24,6 @@ using namespace PropertyRow;
 const QString kNotice = QStringLiteral("提示");
 const QString kCustomItem = QStringLiteral("自定义");
 constexpr int kCommentExtraHeight = 80;
-constexpr int kPickerExtraHeight = 220;
 constexpr int kKeywordQuestionAbove = 5;
 
 // Asked once per run: more than five keywords.
