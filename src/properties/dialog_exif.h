@@ -6,7 +6,7 @@
 // other photo of the view's multi-selection.
 //
 // UI thread only. One instance at a time, published as Instance() and as
-// the PropertiesDialog receiver (message 6545 opens the keyword editor; the
+// the PropertiesDialog receiver (UiMessage::kOpenKeywordEditor opens the keyword editor; the
 // batch worker posts kBatchApplyEnded). Opened through RunPropertiesDialog
 // (properties_command.h), which fills EditedRecord first.
 
@@ -89,7 +89,7 @@ class CDialog_Exif : public QDialog {
     };
     ApplyOutcome Apply();
     bool BatchInProgress() const { return batchRunning_; }
-    // The progress timer (6557): the title counts the photos written.
+    // The progress timer (UiTimer::kPropertiesSlow): the title counts the photos written.
     void OnProgressTimer();
 
     CSkinButton* OkButton() const { return ok_; }
@@ -168,6 +168,6 @@ class CDialog_Exif : public QDialog {
     std::thread worker_;
     bool batchRunning_ = false;
     int total_ = 0;
-    QTimer progressTimer_;  // 6557, 1 s
-    QTimer endTimer_;       // 6558, 100 ms once
+    QTimer progressTimer_;  // UiTimer::kPropertiesSlow, 1 s
+    QTimer endTimer_;       // UiTimer::kPropertiesFast, 100 ms once
 };

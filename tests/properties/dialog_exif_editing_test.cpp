@@ -204,7 +204,7 @@ TEST_F(PropertiesTest, CustomKeywordEditorRefillsThePickerAndKeepsTheListInItsFi
         editor->accept();
     });
     driver.start(5);
-    picker->ToggleItem(picker->count() - 1);  // 自定义 posts 6545
+    picker->ToggleItem(picker->count() - 1);  // 自定义 posts kOpenKeywordEditor
     ASSERT_TRUE(WaitFor([this] { return dialog_->KeywordChoices() == QStringLiteral("生日;"); }));
     EXPECT_EQ(picker->count(), 8);
     EXPECT_TRUE(picker->Ticked(0));

@@ -16,7 +16,6 @@ class PropertiesCommandTest : public PropertiesTest {
   protected:
     void SetUp() override {
         PropertiesTest::SetUp();
-        CatalogueModified = false;
         for (int id = 1; id <= 3; ++id) AddPhoto(id, "p" + std::to_string(id) + ".jpg");
         view_.ResetPhotoList(3);
         for (int id = 1; id <= 3; ++id) view_.Photos().Append({id, false});

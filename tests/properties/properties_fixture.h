@@ -1,10 +1,9 @@
 #pragma once
-// A fresh data folder and catalogue per test, photo rows to show, the
+// A fresh data folder and catalogue per test (FreshCatalogue), photo rows to show, the
 // write stand-in reset, and a dialog whose message boxes are recorded
 // instead of shown.
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <QTest>
 #include <condition_variable>
@@ -12,10 +11,9 @@
 #include <memory>
 #include <mutex>
 
-#include "catalogue/photo_catalogue.h"
 #include "catalogue/photo_rows.h"
+#include "fresh_catalogue.h"
 #include "photo_edit_stub.h"
-#include "platform/data_folder.h"
 #include "properties/dialog_exif.h"
 #include "properties/edited_record.h"
 #include "widgets/num_edit.h"
@@ -49,13 +47,7 @@ class WriteGate {
 class PropertiesTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        root_ = std::filesystem::temp_directory_path() /
-                ("dz-properties-" + std::to_string(::getpid()) + "-" +
-                 ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        std::filesystem::remove_all(root_);
-        std::filesystem::create_directories(root_ / "photos");
-        SetDataFolder((root_ / "data").string());
-        CloseCatalogue();
+        std::filesystem::create_directories(Folder());
         PhotoEditStub::Reset();
         PresetPosition() = {};
     }
@@ -64,11 +56,9 @@ class PropertiesTest : public ::testing::Test {
         dialog_.reset();
         FreeEditedRecord();
         PhotoEditStub::Reset();
-        CloseCatalogue();
-        std::filesystem::remove_all(root_);
     }
 
-    std::string Folder() const { return (root_ / "photos").string(); }
+    std::string Folder() const { return fresh_.Root() + "/photos"; }
 
     // A catalogued photo <name> in the test's photo folder.
     void AddPhoto(std::int64_t id, const std::string& name, bool duplicate = false) {
@@ -112,7 +102,7 @@ class PropertiesTest : public ::testing::Test {
         return done();
     }
 
-    std::filesystem::path root_;
+    FreshCatalogue fresh_;
     PropertiesSession session_;
     std::unique_ptr<CDialog_Exif> dialog_;
     std::vector<ShownMessage> messages_;
