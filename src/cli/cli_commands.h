@@ -18,3 +18,4 @@ void PrintUsage(std::FILE* out);
 int RunStats(const std::vector<std::string>& args);
 int RunImport(const std::vector<std::string>& args);
 int RunInfo(const std::vector<std::string>& args);
+int RunSearch(const std::vector<std::string>& args);

@@ -1,0 +1,23 @@
+#pragma once
+// The photos a search statement finds, with the full path of each, for
+// callers that list files rather than build a tree (the command-line tool).
+//
+// Threads: any thread; holds the catalogue session for the whole call.
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+struct FoundPhoto {
+    std::int64_t idPic = 0;
+    std::int32_t dateTime = 0;  // dwDateTime
+    std::string fullPath;       // strFullPath of the catalogued copy, UTF-8
+};
+
+// Runs statement, whose rows are (dwDateTime, strName, idPic), and reads the
+// full path of each photo from tJpgMsg. Photos come in row order, each once
+// (a keyword search yields a row per matching keyword); a row whose photo is
+// no longer in tJpgMsg is left out. nullopt when the catalogue cannot be
+// opened or the statement fails.
+std::optional<std::vector<FoundPhoto>> ReadFoundPhotos(const std::string& statement);
