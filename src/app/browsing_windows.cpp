@@ -8,6 +8,7 @@
 #include "importui/import_controller.h"
 #include "messaging/command_ids.h"
 #include "pane/class_view.h"
+#include "search/dialog_find.h"
 #include "view/verero_view.h"
 
 namespace {
@@ -68,6 +69,29 @@ void ConnectPaneToImports(CMainFrame& frame, CClassView* pane, ImportController*
     }
 }
 
+// 搜索: shows or hides the search panel, creating it on the first use. The
+// check mark follows the panel. Switching on needs photos listed; switching
+// off is always possible, also when the search found nothing.
+void CarrySearch(CMainFrame& frame, CClassView* pane, CVereroView* view) {
+    QAction* action = frame.Command(CommandId::kSearch);
+    if (!action) return;
+    action->setCheckable(true);
+    action->setEnabled(true);
+    QObject::connect(action, &QAction::triggered, pane, [action, pane, view](bool on) {
+        if (on && !view->HasPhotos()) {
+            action->setChecked(false);
+            return;
+        }
+        if (on && pane->SearchPanel() == nullptr) {
+            auto* panel = new CDialogFind(pane);
+            QObject::connect(panel, &CDialogFind::searchRequested, pane, &CClassView::Search);
+            pane->SetSearchPanel(panel);
+        }
+        pane->SetSearchActive(on);
+        action->setChecked(pane->SearchActive());
+    });
+}
+
 }  // namespace
 
 FrameParts MakeBrowsingParts() {
@@ -83,7 +107,10 @@ void ConnectBrowsingWindows(CVereroApp& app) {
     if (!view) return;
     auto* imports = new ImportController(app.Link(), &app.RegionNames(), &frame);
     imports->SetDialogOpenedHook([&frame] { frame.StartBringToFrontTimer(); });
-    if (CClassView* pane = CClassView::Instance()) ConnectPaneToImports(frame, pane, imports);
+    if (CClassView* pane = CClassView::Instance()) {
+        ConnectPaneToImports(frame, pane, imports);
+        CarrySearch(frame, pane, view);
+    }
     QObject::connect(view, &CVereroView::statusTextChanged, &frame, &CMainFrame::SetStatusText);
     Carry(frame, CommandId::kLargeIcons, view, &CVereroView::OnLargeIcons);
     Carry(frame, CommandId::kSmallIcons, view, &CVereroView::OnSmallIcons);
