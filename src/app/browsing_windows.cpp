@@ -114,6 +114,7 @@ void ConnectBrowsingWindows(CVereroApp& app) {
     QObject::connect(view, &CVereroView::statusTextChanged, &frame, &CMainFrame::SetStatusText);
     Carry(frame, CommandId::kLargeIcons, view, &CVereroView::OnLargeIcons);
     Carry(frame, CommandId::kSmallIcons, view, &CVereroView::OnSmallIcons);
+    Carry(frame, CommandId::kDetailList, view, &CVereroView::OnDetailList);
     Carry(frame, CommandId::kShowKeywords, view, &CVereroView::OnToggleKeywords);
     Carry(frame, CommandId::kAutoOrient, view, &CVereroView::OnToggleAutoOrient);
     UpdateViewChecks(frame, view);
