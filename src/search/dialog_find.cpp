@@ -4,6 +4,8 @@
 
 #include <QDateEdit>
 #include <QHeaderView>
+#include <QLinearGradient>
+#include <QPainter>
 #include <QTableWidget>
 
 #include "catalogue/keyword_list.h"
@@ -25,6 +27,22 @@ constexpr int kGridHeight = 103;  // header and four rows
 const QRect kSearchButtonRect(100, 105, 63, 22);
 const QRect kKeywordPickerRect(2, 105, 94, 22);
 
+// The face of the 搜索 button in one state: a band in the colours of the
+// dialogs' title bands with the caption in white.
+QPixmap SearchFace(const QColor& top, const QColor& bottom) {
+    QPixmap face(kSearchButtonRect.size());
+    QPainter painter(&face);
+    QLinearGradient band(0, 0, 0, face.height());
+    band.setColorAt(0, top);
+    band.setColorAt(1, bottom);
+    painter.fillRect(face.rect(), band);
+    painter.setPen(bottom.darker(130));
+    painter.drawRect(face.rect().adjusted(0, 0, -1, -1));
+    painter.setPen(Qt::white);
+    painter.drawText(face.rect(), Qt::AlignCenter, QString::fromUtf8("搜索"));
+    return face;
+}
+
 }  // namespace
 
 CDialogFind::CDialogFind(QWidget* parent) : QWidget(parent) {
@@ -43,6 +61,7 @@ CDialogFind::CDialogFind(QWidget* parent) : QWidget(parent) {
 
     keywordPicker_ = new CCheckComboBox(this);
     keywordPicker_->setGeometry(kKeywordPickerRect);
+    keywordPicker_->setPlaceholderText(QString::fromUtf8("选择关键词"));
     keywordPicker_->setToolTip(QString::fromUtf8("选择关键词（最多两个）"));
     keywordPicker_->SetTickLimitCheck([this](int) {
         int ticked = 0;
@@ -53,7 +72,11 @@ CDialogFind::CDialogFind(QWidget* parent) : QWidget(parent) {
         if (!fillingPicker_) TakePickedKeywords();
     });
 
-    searchButton_ = new CSkinButton(QString::fromUtf8("搜索"), SkinButtonKind::Push, this);
+    searchButton_ = new CSkinButton(this, SkinButtonKind::Push);
+    searchButton_->SetSkin(SearchFace(QColor(98, 148, 228), QColor(68, 118, 198)),
+                           SearchFace(QColor(48, 88, 160), QColor(68, 118, 198)),
+                           SearchFace(QColor(128, 172, 240), QColor(78, 132, 214)),
+                           SearchFace(QColor(170, 180, 196), QColor(150, 160, 176)));
     searchButton_->setGeometry(kSearchButtonRect);
     searchButton_->setToolTip(QStringLiteral("Search"));
     connect(searchButton_, &QAbstractButton::clicked, this, &CDialogFind::Search);
@@ -70,6 +93,7 @@ void CDialogFind::CreateGrid() {
     grid_->setSelectionMode(QAbstractItemView::NoSelection);
     grid_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     grid_->setFocusPolicy(Qt::NoFocus);
+    grid_->setAutoScroll(false);  // the label column always stays in sight
     grid_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     grid_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     grid_->verticalHeader()->hide();

@@ -3,6 +3,7 @@
 #include <QDateEdit>
 #include <QMouseEvent>
 #include <QTableWidget>
+#include <algorithm>
 #include <cstdlib>
 
 #include "search/dialog_find.h"
@@ -67,7 +68,11 @@ void CDialogFind::ClickCell(int row, int column) {
 }
 
 void CDialogFind::ShowEditorOver(QWidget* editor, int row, int column) {
-    editor->setGeometry(grid_->visualRect(grid_->model()->index(row, column)));
+    // An editor narrower than it needs (the date picker with its arrow)
+    // reaches over the cells to its right rather than cutting its text.
+    QRect area = grid_->visualRect(grid_->model()->index(row, column));
+    area.setWidth(std::max(area.width(), editor->sizeHint().width()));
+    editor->setGeometry(area);
     editor->show();
     editor->raise();
     editor->setFocus();

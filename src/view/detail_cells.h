@@ -10,6 +10,9 @@
 struct DetailColumn {
     const char* header;  // UTF-8
     int width;           // pixels
+    // The widest text of a fixed-format column, so that the column can be
+    // widened for a larger font; null for free text.
+    const char* widest = nullptr;
 };
 
 inline constexpr int kDetailColumnCount = 12;

@@ -14,6 +14,7 @@ namespace {
 
 CDialog_ReportDetails* instance = nullptr;
 constexpr int kRowHeight = 20;
+constexpr int kCellPadding = 12;  // the style's margins on both sides of a cell's text
 
 }  // namespace
 
@@ -37,8 +38,16 @@ CDialog_ReportDetails::CDialog_ReportDetails(CVereroView& view, QWidget* parent)
     header->setSectionsMovable(true);
     header->setHighlightSections(false);
     header->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    for (int c = 0; c < kDetailColumnCount; ++c)
-        table_->setColumnWidth(c, kDetailColumns[static_cast<std::size_t>(c)].width);
+    // The stated widths, widened where the font would cut a number or date.
+    const QFontMetrics metrics(table_->font());
+    for (int c = 0; c < kDetailColumnCount; ++c) {
+        const DetailColumn& column = kDetailColumns[static_cast<std::size_t>(c)];
+        int width = column.width;
+        if (column.widest != nullptr)
+            width = std::max(
+                width, metrics.horizontalAdvance(QString::fromUtf8(column.widest)) + kCellPadding);
+        table_->setColumnWidth(c, width);
+    }
     table_->installEventFilter(this);
     table_->viewport()->installEventFilter(this);
 
