@@ -37,20 +37,16 @@ std::optional<std::string> FullPathOf(sqlite3_stmt* lookup, std::int64_t idPic) 
     return ColumnText(lookup, 0);
 }
 
-}  // namespace
-
-std::optional<std::vector<FoundPhoto>> ReadFoundPhotos(const std::string& statement) {
-    CatalogueSession session;
-    if (!session.ok()) return std::nullopt;
+std::optional<std::vector<FoundPhoto>> FoundIn(sqlite3* db, const std::string& statement) {
     std::vector<FoundPhoto> rows;
     std::unordered_set<std::int64_t> seen;
-    const bool ran = ForEachRow(session.db(), statement, [&](sqlite3_stmt* row) {
+    const bool ran = ForEachRow(db, statement, [&](sqlite3_stmt* row) {
         const std::int64_t id = sqlite3_column_int64(row, 2);
         if (seen.insert(id).second)
             rows.push_back({id, static_cast<std::int32_t>(sqlite3_column_int64(row, 0)), {}});
     });
     if (!ran) return std::nullopt;
-    PreparedStatement lookup(session.db(), kSelectFullPath);
+    PreparedStatement lookup(db, kSelectFullPath);
     if (lookup.get() == nullptr) return std::nullopt;
     std::vector<FoundPhoto> found;
     found.reserve(rows.size());
@@ -60,5 +56,25 @@ std::optional<std::vector<FoundPhoto>> ReadFoundPhotos(const std::string& statem
             found.push_back(std::move(photo));
         }
     }
+    return found;
+}
+
+}  // namespace
+
+std::optional<std::vector<FoundPhoto>> ReadFoundPhotos(const std::string& statement) {
+    CatalogueSession session;
+    if (!session.ok()) return std::nullopt;
+    return FoundIn(session.db(), statement);
+}
+
+std::optional<std::vector<FoundPhoto>> ReadFoundPhotosInFile(const std::string& file,
+                                                             const std::string& statement) {
+    sqlite3* db = nullptr;
+    if (sqlite3_open_v2(file.c_str(), &db, SQLITE_OPEN_READONLY, nullptr) != SQLITE_OK) {
+        sqlite3_close(db);
+        return std::nullopt;
+    }
+    auto found = FoundIn(db, statement);
+    sqlite3_close(db);
     return found;
 }

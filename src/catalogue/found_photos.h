@@ -2,7 +2,8 @@
 // The photos a search statement finds, with the full path of each, for
 // callers that list files rather than build a tree (the command-line tool).
 //
-// Threads: any thread; holds the catalogue session for the whole call.
+// Threads: any thread; ReadFoundPhotos holds the catalogue session for the
+// whole call.
 
 #include <cstdint>
 #include <optional>
@@ -21,3 +22,11 @@ struct FoundPhoto {
 // no longer in tJpgMsg is left out. nullopt when the catalogue cannot be
 // opened or the statement fails.
 std::optional<std::vector<FoundPhoto>> ReadFoundPhotos(const std::string& statement);
+
+// The same, read straight from the saved catalogue file, opened read-only,
+// without loading it into the working database: for a process that only
+// reads (darazoz-cli search, which holds the data folder lock, so the file is
+// the catalogue). nullopt when the file cannot be opened or the statement
+// fails on it (a file from before a table existed, for example).
+std::optional<std::vector<FoundPhoto>> ReadFoundPhotosInFile(const std::string& file,
+                                                             const std::string& statement);

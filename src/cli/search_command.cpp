@@ -125,7 +125,13 @@ bool ParseSearchOptions(const std::vector<std::string>& args, SearchFilter& filt
 int RunSearch(const std::vector<std::string>& args) {
     SearchFilter filter;
     if (!ParseSearchOptions(args, filter)) return 2;
-    const auto found = ReadFoundPhotos(SearchStatement(filter));
+    // The file is the catalogue while this process holds the data folder:
+    // reading it in place spares loading every thumbnail into memory. A file
+    // that is missing or lacks a table is opened the usual way, which makes
+    // it whole.
+    const std::string statement = SearchStatement(filter);
+    auto found = ReadFoundPhotosInFile(CatalogueFilePath(), statement);
+    if (!found) found = ReadFoundPhotos(statement);
     if (!found) {
         std::fprintf(stderr, "%sthe catalogue %s cannot be searched\n", kPrefix,
                      CatalogueFilePath().c_str());

@@ -79,6 +79,13 @@ TEST_F(CliSearch, DayAndPositionRangesLeaveOutUndatedAndPositionlessPhotos) {
     EXPECT_EQ(Search("--keyword 家人 --lon 100,130"), "beijing.jpg\n1 photo found\n");
 }
 
+TEST(CliSearchEmpty, AFreshDataFolderFindsNothingAndGetsItsCatalogue) {
+    TempFolder data;
+    CliResult r = RunCli("--data-dir '" + data.Path() + "' search --keyword 家人");
+    EXPECT_EQ(r.status, 0) << r.out;
+    EXPECT_EQ(r.out, "0 photos found\n");
+}
+
 TEST_F(CliSearch, MalformedValuesAreNamedAndExitWithStatusTwo) {
     struct Case {
         const char* options;
