@@ -8,6 +8,7 @@
 #include "importui/import_controller.h"
 #include "messaging/command_ids.h"
 #include "pane/class_view.h"
+#include "pane/import_paths.h"
 #include "search/dialog_find.h"
 #include "view/verero_view.h"
 
@@ -111,6 +112,10 @@ void ConnectBrowsingWindows(CVereroApp& app) {
         ConnectPaneToImports(frame, pane, imports);
         CarrySearch(frame, pane, view);
     }
+    QObject::connect(view, &CVereroView::urlsDropped, imports,
+                     [view, imports](const QList<QUrl>& urls) {
+                         imports->AcceptDroppedPaths(LocalFilePaths(urls), view);
+                     });
     QObject::connect(view, &CVereroView::statusTextChanged, &frame, &CMainFrame::SetStatusText);
     Carry(frame, CommandId::kLargeIcons, view, &CVereroView::OnLargeIcons);
     Carry(frame, CommandId::kSmallIcons, view, &CVereroView::OnSmallIcons);

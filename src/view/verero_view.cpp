@@ -25,6 +25,7 @@ CVereroView::CVereroView(QWidget* parent)
     setFrameShape(QFrame::NoFrame);
     viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
     setFocusPolicy(Qt::StrongFocus);
+    setAcceptDrops(true);  // files dropped on the grid are imported
     instance = this;
 }
 

@@ -1,4 +1,7 @@
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QImage>
+#include <QMimeData>
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QTest>
@@ -209,6 +212,19 @@ TEST_F(ViewTest, DoubleClickAsksToOpenThePhotoUnderThePointer) {
     EXPECT_EQ(open.at(0).at(0).toInt(), 6);
     QTest::mouseDClick(view.viewport(), Qt::LeftButton, {}, QPoint(50, 500));
     EXPECT_EQ(open.size(), 1) << "below the last photo";
+}
+
+TEST_F(ViewTest, AcceptsFilesDroppedOnTheGridAndHandsThemOver) {
+    QSignalSpy dropped(&view, &CVereroView::urlsDropped);
+    QMimeData files;
+    files.setUrls({QUrl::fromLocalFile("/photos/a.jpg"), QUrl::fromLocalFile("/photos/trip")});
+    QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &files, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(view.viewport(), &enter);
+    EXPECT_TRUE(enter.isAccepted());
+    QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &files, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(view.viewport(), &drop);
+    ASSERT_EQ(dropped.count(), 1);
+    EXPECT_EQ(dropped.at(0).at(0).value<QList<QUrl>>(), files.urls());
 }
 
 TEST_F(ViewTest, ScrollsTheCurrentPhotosRowToTheTopAndRestoresTheScrollAfterARefresh) {
