@@ -69,7 +69,9 @@ TEST_F(DialogFindTest, StartsWithItsPlaceholdersAndSearchesNothingBeforeAnEdit) 
     cells[1][3] = nullptr;  // today
     for (int r = 0; r < 4; ++r)
         for (int c = 0; c < 4; ++c)
-            if (cells[r][c]) EXPECT_EQ(panel->CellText(r, c), QString::fromUtf8(cells[r][c]));
+            if (cells[r][c]) {
+                EXPECT_EQ(panel->CellText(r, c), QString::fromUtf8(cells[r][c]));
+            }
     EXPECT_EQ(panel->CellText(Row::kDateRow, kHigh).toStdString(), FormatDay(LocalToday()));
     EXPECT_EQ(panel->SearchButton()->geometry(), QRect(100, 105, 63, 22));
     EXPECT_FALSE(Searched());

@@ -126,8 +126,9 @@ TEST_F(DetailListTest, ClicksMakeTheCurrentPhotoAndSeveralRowsTheSelection) {
     EXPECT_EQ(view.PickCommandPhoto(true), 7);
 
     QSignalSpy menu(&view, &CVereroView::contextMenuRequested);
-    QContextMenuEvent context(QContextMenuEvent::Mouse,
-                              Table()->visualRect(Table()->model()->index(1, 0)).center());
+    const QPoint row1 = Table()->visualRect(Table()->model()->index(1, 0)).center();
+    QContextMenuEvent context(QContextMenuEvent::Mouse, row1,
+                              Table()->viewport()->mapToGlobal(row1));
     QCoreApplication::sendEvent(Table()->viewport(), &context);
     EXPECT_EQ(menu.size(), 1);
     EXPECT_EQ(view.Report()->SelectedRow(), 1);
