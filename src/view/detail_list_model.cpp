@@ -2,6 +2,7 @@
 
 #include <QPainter>
 #include <QPixmap>
+#include <cstdlib>
 
 #include "view/photo_list.h"
 
@@ -38,11 +39,23 @@ int DetailListModel::columnCount(const QModelIndex& parent) const {
     return parent.isValid() ? 0 : kDetailColumnCount;
 }
 
+void DetailListModel::DropFarRows(int row) const {
+    for (int i = 0; i < rows_; ++i) {
+        auto& held = cells_[static_cast<std::size_t>(i)];
+        if (held && std::abs(i - row) > kKeptAround) {
+            held.reset();
+            --loadedRows_;
+        }
+    }
+}
+
 const DetailListModel::Cells& DetailListModel::RowCells(int row) const {
-    Cells& cells = cells_[static_cast<std::size_t>(row)];
-    if (cells.loaded) return cells;
-    cells.loaded = true;
+    auto& held = cells_[static_cast<std::size_t>(row)];
+    if (held) return *held;
+    if (loadedRows_ >= kMostLoadedRows) DropFarRows(row);
+    held = std::make_unique<Cells>();
     ++loadedRows_;
+    Cells& cells = *held;
     if (!photos_.IsValid(row)) return cells;
     const std::int64_t idPic = photos_.Entry(row).idPic;
     // A photo that left the catalogue after the list was filled keeps its
@@ -52,12 +65,11 @@ const DetailListModel::Cells& DetailListModel::RowCells(int row) const {
     if (!detail) {
         DetailRow idOnly;
         idOnly.idPic = idPic;
-        cells.text[kIdColumn] = QString::fromStdString(DetailCellText(idOnly, kIdColumn));
+        cells[kIdColumn] = QString::fromStdString(DetailCellText(idOnly, kIdColumn));
         return cells;
     }
     for (int c = 0; c < kDetailColumnCount; ++c)
-        cells.text[static_cast<std::size_t>(c)] =
-            QString::fromStdString(DetailCellText(*detail, c));
+        cells[static_cast<std::size_t>(c)] = QString::fromStdString(DetailCellText(*detail, c));
     return cells;
 }
 
@@ -65,7 +77,7 @@ QVariant DetailListModel::data(const QModelIndex& index, int role) const {
     if (!index.isValid() || index.row() >= rows_) return {};
     if (role == Qt::DecorationRole && index.column() == 0) return photoIcon_;
     if (role != Qt::DisplayRole && role != Qt::ToolTipRole) return {};
-    return RowCells(index.row()).text[static_cast<std::size_t>(index.column())];
+    return RowCells(index.row())[static_cast<std::size_t>(index.column())];
 }
 
 QVariant DetailListModel::headerData(int section, Qt::Orientation orientation, int role) const {
@@ -80,13 +92,14 @@ QVariant DetailListModel::headerData(int section, Qt::Orientation orientation, i
 void DetailListModel::Reload() {
     beginResetModel();
     rows_ = photos_.Count();
-    cells_.assign(static_cast<std::size_t>(rows_), Cells{});
+    cells_.clear();
+    cells_.resize(static_cast<std::size_t>(rows_));
     loadedRows_ = 0;
     endResetModel();
 }
 
 void DetailListModel::RefreshRows() {
-    for (Cells& cells : cells_) cells.loaded = false;
+    for (auto& held : cells_) held.reset();
     loadedRows_ = 0;
     if (rows_ > 0) emit dataChanged(index(0, 0), index(rows_ - 1, kDetailColumnCount - 1));
 }
@@ -94,6 +107,7 @@ void DetailListModel::RefreshRows() {
 void DetailListModel::RowRemoved(int row) {
     if (row < 0 || row >= rows_) return;
     beginRemoveRows({}, row, row);
+    if (cells_[static_cast<std::size_t>(row)]) --loadedRows_;
     cells_.erase(cells_.begin() + row);
     --rows_;
     endRemoveRows();

@@ -3,7 +3,8 @@
 // entry, in list order, twelve columns of catalogue data. A row's columns
 // are read from the catalogue the first time the table asks for them (the
 // rows it paints), so a list of any length opens at once and scrolling
-// reads one screen at a time.
+// reads one screen at a time; the rows held stay bounded while scrolling
+// through a long list.
 //
 // UI thread only, like the PhotoList it reads.
 
@@ -11,6 +12,7 @@
 #include <QIcon>
 #include <QString>
 #include <array>
+#include <memory>
 #include <vector>
 
 #include "view/detail_cells.h"
@@ -35,19 +37,23 @@ class DetailListModel : public QAbstractTableModel {
     void RefreshRows();
     // The list has just lost the entry at row.
     void RowRemoved(int row);
-    // Rows whose columns have been read since the last Reload.
+    // Rows whose columns are held now.
     int LoadedRows() const { return loadedRows_; }
 
+    // Above this many held rows, those far from the row being read are
+    // dropped (and read again if they come back into sight).
+    static constexpr int kMostLoadedRows = 5000;
+    static constexpr int kKeptAround = 1000;
+
   private:
-    struct Cells {
-        bool loaded = false;
-        std::array<QString, kDetailColumnCount> text;
-    };
+    using Cells = std::array<QString, kDetailColumnCount>;
     const Cells& RowCells(int row) const;
+    void DropFarRows(int row) const;
 
     const PhotoList& photos_;
     int rows_ = 0;
-    mutable std::vector<Cells> cells_;
+    // Null for a row not read yet: a long list costs one pointer per row.
+    mutable std::vector<std::unique_ptr<Cells>> cells_;
     mutable int loadedRows_ = 0;
     QIcon photoIcon_;
 };

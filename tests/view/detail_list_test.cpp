@@ -104,6 +104,16 @@ TEST_F(DetailListTest, OpensWithTwelveColumnsAndReadsOnlyTheRowsItShows) {
     EXPECT_EQ(Cell(999, 5), "4000 × 3000");
 }
 
+TEST_F(DetailListTest, ScrollingThroughALongListKeepsTheHeldRowsBounded) {
+    constexpr int kRows = DetailListModel::kMostLoadedRows + 2000;
+    Fill(kRows);
+    view.OnDetailList();
+    for (int row = 0; row < kRows; ++row) Cell(row, 0);
+    EXPECT_LE(view.Report()->Model()->LoadedRows(), DetailListModel::kMostLoadedRows);
+    EXPECT_EQ(Cell(0, 0), "photo1.jpg");  // read again when it comes back
+    EXPECT_EQ(Cell(kRows - 1, 0), "photo" + QString::number(kRows) + ".jpg");
+}
+
 TEST_F(DetailListTest, ClicksMakeTheCurrentPhotoAndSeveralRowsTheSelection) {
     Fill(10);
     view.OnDetailList();
