@@ -120,9 +120,26 @@ bool ParseSearchOptions(const std::vector<std::string>& args, SearchFilter& filt
     return true;
 }
 
+constexpr const char* kSearchHelp =
+    "usage: darazoz-cli [--data-dir DIR] search [OPTION]...\n\n"
+    "Prints the full path of each photo found, newest first, one a line, then\n"
+    "the count on standard error. Without options every photo is listed.\n\n"
+    "  --keyword K       photos carrying keyword K (exactly); given twice,\n"
+    "                    photos carrying either keyword\n"
+    "  --from YYYY-MM-DD shot after the start of that day (local time)\n"
+    "  --to YYYY-MM-DD   shot before the end of that day (default: today)\n"
+    "  --lon MIN,MAX     longitude strictly between the bounds (-180 to 180)\n"
+    "  --lat MIN,MAX     latitude strictly between the bounds (-90 to 90)\n\n"
+    "Photos without a shot time or a position are never found by a day or\n"
+    "position range. A malformed value exits with status 2.\n";
+
 }  // namespace
 
 int RunSearch(const std::vector<std::string>& args) {
+    if (args.size() == 1 && (args[0] == "--help" || args[0] == "-h")) {
+        std::fputs(kSearchHelp, stdout);
+        return 0;
+    }
     SearchFilter filter;
     if (!ParseSearchOptions(args, filter)) return 2;
     // The file is the catalogue while this process holds the data folder:

@@ -67,6 +67,7 @@ TEST_F(CliSearch, ListsFullPathsNewestFirstThenTheCount) {
               "quote.jpg\nbeijing.jpg\nundated.jpg\n3 photos found\n");
     EXPECT_EQ(Search("--keyword=家人"), "quote.jpg\nbeijing.jpg\n2 photos found\n");
     EXPECT_EQ(Search("--keyword 海边"), "0 photos found\n");
+    EXPECT_EQ(Run("search --help").out.find("usage: darazoz-cli [--data-dir DIR] search"), 0u);
 }
 
 TEST_F(CliSearch, DayAndPositionRangesLeaveOutUndatedAndPositionlessPhotos) {
