@@ -9,53 +9,28 @@
 
 namespace {
 
-// The id is bound: one prepared statement serves every row of a large result.
-constexpr const char* kSelectFullPath = "select strFullPath from tJpgMsg where idPic = ?";
+// The search statement runs as a subquery whose rows are joined with their
+// catalogued copy, so that each photo's row is read once with its path.
+constexpr const char* kWithFullPathsHead = "select s.dwDateTime, s.idPic, p.strFullPath from (";
+constexpr const char* kWithFullPathsTail =
+    ") s join tJpgMsg p on p.idPic = s.idPic order by s.dwDateTime DESC";
 
-// Owns a prepared statement for the length of one call.
-class PreparedStatement {
-  public:
-    PreparedStatement(sqlite3* db, const char* text) {
-        if (sqlite3_prepare_v2(db, text, -1, &statement_, nullptr) != SQLITE_OK) {
-            sqlite3_finalize(statement_);
-            statement_ = nullptr;
-        }
-    }
-    ~PreparedStatement() { sqlite3_finalize(statement_); }
-    PreparedStatement(const PreparedStatement&) = delete;
-    PreparedStatement& operator=(const PreparedStatement&) = delete;
-    sqlite3_stmt* get() const { return statement_; }
-
-  private:
-    sqlite3_stmt* statement_ = nullptr;
-};
-
-std::optional<std::string> FullPathOf(sqlite3_stmt* lookup, std::int64_t idPic) {
-    sqlite3_reset(lookup);
-    sqlite3_bind_int64(lookup, 1, idPic);
-    if (sqlite3_step(lookup) != SQLITE_ROW) return std::nullopt;
-    return ColumnText(lookup, 0);
+std::string WithFullPaths(std::string statement) {
+    while (!statement.empty() && (statement.back() == ';' || statement.back() == ' '))
+        statement.pop_back();
+    return kWithFullPathsHead + statement + kWithFullPathsTail;
 }
 
 std::optional<std::vector<FoundPhoto>> FoundIn(sqlite3* db, const std::string& statement) {
-    std::vector<FoundPhoto> rows;
+    std::vector<FoundPhoto> found;
     std::unordered_set<std::int64_t> seen;
-    const bool ran = ForEachRow(db, statement, [&](sqlite3_stmt* row) {
-        const std::int64_t id = sqlite3_column_int64(row, 2);
+    const bool ran = ForEachRow(db, WithFullPaths(statement), [&](sqlite3_stmt* row) {
+        const std::int64_t id = sqlite3_column_int64(row, 1);
         if (seen.insert(id).second)
-            rows.push_back({id, static_cast<std::int32_t>(sqlite3_column_int64(row, 0)), {}});
+            found.push_back(
+                {id, static_cast<std::int32_t>(sqlite3_column_int64(row, 0)), ColumnText(row, 2)});
     });
     if (!ran) return std::nullopt;
-    PreparedStatement lookup(db, kSelectFullPath);
-    if (lookup.get() == nullptr) return std::nullopt;
-    std::vector<FoundPhoto> found;
-    found.reserve(rows.size());
-    for (FoundPhoto& photo : rows) {
-        if (auto path = FullPathOf(lookup.get(), photo.idPic)) {
-            photo.fullPath = std::move(*path);
-            found.push_back(std::move(photo));
-        }
-    }
     return found;
 }
 

@@ -16,8 +16,8 @@ struct FoundPhoto {
     std::string fullPath;       // strFullPath of the catalogued copy, UTF-8
 };
 
-// Runs statement, whose rows are (dwDateTime, strName, idPic), and reads the
-// full path of each photo from tJpgMsg. Photos come in row order, each once
+// Runs statement, whose rows are (dwDateTime, strName, idPic), with the
+// full path of each photo from tJpgMsg. Photos come newest first, each once
 // (a keyword search yields a row per matching keyword); a row whose photo is
 // no longer in tJpgMsg is left out. nullopt when the catalogue cannot be
 // opened or the statement fails.
