@@ -5,6 +5,7 @@
 #include <QSignalSpy>
 #include <QTableWidget>
 #include <QTest>
+#include <QToolBar>
 
 #include "pane/class_view.h"
 #include "pane/tree_ctrl_ex.h"
@@ -155,9 +156,14 @@ TEST_F(DialogFindTest, ThePaneShowsOnlyTheFoundPhotosAndEveryPhotoAgainWhenSwitc
     Add({.id = 2, .name = "sea.jpg", .dateTime = LocalTime(2016, 4, 5), .keywords = "海边"});
     CVereroView view;
     CClassView pane(view);
+    pane.resize(250, 500);
     pane.SetSearchPanel(panel.release());
     pane.SetSearchActive(true);
     auto* shown = static_cast<CDialogFind*>(pane.SearchPanel());
+    // The panel spans the pane below the toolbar; the tree follows it.
+    const int toolbar = pane.SortToolBar()->height();
+    EXPECT_EQ(shown->geometry(), QRect(-2, toolbar, 252, 130));
+    EXPECT_EQ(pane.CurrentTree()->geometry().top(), toolbar + 130);
     QObject::connect(shown, &CDialogFind::searchRequested, &pane, &CClassView::Search);
     shown->SetMessageHandler([](const QString&) {});
     shown->HoverCell(Row::kKeywordRow, kLow);
@@ -170,6 +176,7 @@ TEST_F(DialogFindTest, ThePaneShowsOnlyTheFoundPhotosAndEveryPhotoAgainWhenSwitc
     pane.ShowMode(SortMode::ShotTime);
     pane.SetSearchActive(false);
     EXPECT_FALSE(shown->isVisible());
+    EXPECT_EQ(pane.CurrentTree()->geometry().top(), toolbar + 1);
     EXPECT_EQ(view.Photos().Count(), 2);
     pane.SetSearchActive(true);  // the grid survives switching off and on
     EXPECT_EQ(shown->CellText(Row::kKeywordRow, kLow), "家人");
