@@ -5,7 +5,6 @@
 //
 // usage: import_bench [--camera N] [--plain N] [--dir DIR]
 
-#include <sqlite3.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -58,7 +57,7 @@ RunFigures TimeImport(const std::string& folder, const std::string& dataFolder) 
         double seconds = Now() - start;
         char line[128];
         int n = std::snprintf(line, sizeof line, "%.6f %d %.3f\n", seconds, imported,
-                              double(sqlite3_memory_used()) / 1048576.0);
+                              double(CatalogueMemoryUsed()) / 1048576.0);
         if (write(pipeFds[1], line, std::size_t(n)) < 0) _exit(1);
         _exit(0);
     }
