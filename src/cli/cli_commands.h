@@ -19,3 +19,4 @@ int RunStats(const std::vector<std::string>& args);
 int RunImport(const std::vector<std::string>& args);
 int RunInfo(const std::vector<std::string>& args);
 int RunEdit(const std::vector<std::string>& args);
+int RunSearch(const std::vector<std::string>& args);
