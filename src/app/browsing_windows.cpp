@@ -125,6 +125,11 @@ void ConnectFileCommands(CMainFrame& frame, CVereroView* view, CClassView* pane)
             paste->setEnabled(ClipboardOffersImport(QGuiApplication::clipboard()->mimeData()));
     });
     if (paste && pane) QObject::connect(paste, &QAction::triggered, pane, &CClassView::Paste);
+    // 打开文件位置 on a vanished file: 整理数据库 follows its notice.
+    QObject::connect(files, &PhotoFileCommands::tidyRequested, &frame, [&frame] {
+        QAction* tidy = frame.Command(CommandId::kTidyCatalogue);
+        if (tidy && tidy->isEnabled()) tidy->trigger();
+    });
 }
 
 // 查看照片属性 under both its ids; a photo found invalid runs 整理数据库 when
