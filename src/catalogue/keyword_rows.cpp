@@ -5,11 +5,14 @@
 #include "catalogue/photo_catalogue.h"
 #include "catalogue/sql_query.h"
 #include "catalogue/sql_statement.h"
+#include "catalogue/stored_photo_row.h"
 
-void WriteKeywordRows(std::int64_t id, const PhotoRecord& r) {
+void WriteKeywordRows(std::int64_t id, const PhotoRecord& record) {
     CatalogueSession session;
-    if (!session.ok()) return;
-    sqlite3* db = session.db();
+    if (session.ok()) WriteKeywordRowsInto(session.db(), id, record);
+}
+
+void WriteKeywordRowsInto(sqlite3* db, std::int64_t id, const PhotoRecord& r) {
     ExecuteStatement(db, FormatStatement("delete from tSubject where idPic = %lld", id));
     if (r.strXpSubject[0] != '\0') {
         ExecuteStatement(
