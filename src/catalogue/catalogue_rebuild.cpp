@@ -45,14 +45,13 @@ constexpr int kBatchSize = 100;
 
 std::string FormatMainCopy(const StoredPhotoRow& row) {
     const PhotoRecord& r = row.record;
-    return FormatStatement(kInsertMainCopy, row.szofthumb, row.id, r.nbKeyword, r.strFullPath,
-                           r.strXpTitle, r.strXpComent, r.szOfComent, r.strXpAuthor,
-                           r.strXpKeyword, r.strXpSubject, r.strName, r.strPath, r.fSize,
-                           r.dwCTime, r.dwMTime, r.dwDateTime, r.fGPSLatitude, r.fGPSLongitude,
-                           r.nGPSAlititude, r.strMake, r.strModel, r.nWidth, r.nHeight,
-                           r.nFocalLength, r.fExposureTime, r.fApertureFNumber, r.nISOequivalent,
-                           r.nFocalplaneXRes, r.nFocalplaneYRes, r.strOrientation, row.nArea,
-                           row.regions[0], row.regions[1], row.regions[2]);
+    return FormatStatement(
+        kInsertMainCopy, row.szofthumb, row.id, r.nbKeyword, r.strFullPath, r.strXpTitle,
+        r.strXpComent, r.szOfComent, r.strXpAuthor, r.strXpKeyword, r.strXpSubject, r.strName,
+        r.strPath, r.fSize, r.dwCTime, r.dwMTime, r.dwDateTime, r.fGPSLatitude, r.fGPSLongitude,
+        r.nGPSAlititude, r.strMake, r.strModel, r.nWidth, r.nHeight, r.nFocalLength,
+        r.fExposureTime, r.fApertureFNumber, r.nISOequivalent, r.nFocalplaneXRes, r.nFocalplaneYRes,
+        r.strOrientation, row.nArea, row.regions[0], row.regions[1], row.regions[2]);
 }
 
 // The staging connection of PhotoCatalogue while a rebuild fills it; closed
@@ -63,8 +62,8 @@ class StagingDatabase {
         sqlite3_close(catalogue_.staging);
         catalogue_.staging = nullptr;
         sqlite3* db = nullptr;
-        if (sqlite3_open_v2(":memory:", &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE,
-                            nullptr) != SQLITE_OK) {
+        if (sqlite3_open_v2(":memory:", &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr) !=
+            SQLITE_OK) {
             sqlite3_close(db);
             return;
         }
@@ -113,8 +112,8 @@ bool CopyPhotos(sqlite3* from, sqlite3* to, bool duplicates, const VolumeCheck& 
                 !volumes.IsOffline(ColumnText(select, 12)))
                 return;
             StoredPhotoRow row = ReadStoredPhotoRow(select);
-            std::string insert = duplicates ? FormatStoredPhotoInsert(kCopyToDuplicates, row)
-                                            : FormatMainCopy(row);
+            std::string insert =
+                duplicates ? FormatStoredPhotoInsert(kCopyToDuplicates, row) : FormatMainCopy(row);
             if (InsertStoredPhotoRow(to, insert, row) != InsertResult::Done) {
                 ok = false;
                 return;
@@ -134,17 +133,17 @@ bool CopyPathLists(sqlite3* from, sqlite3* to) {
     bool ok = ExecuteStatement(to, "begin transaction") == SQLITE_OK;
     ok = ForEachRow(from, kSelectDeletedPaths,
                     [&](sqlite3_stmt* row) {
-                        ok = ok && ExecuteStatement(to, FormatStatement(kInsertDeletedPath,
-                                                                        ColumnText(row, 0))) ==
-                                       SQLITE_OK;
+                        ok = ok &&
+                             ExecuteStatement(to, FormatStatement(kInsertDeletedPath,
+                                                                  ColumnText(row, 0))) == SQLITE_OK;
                     }) &&
          ok;
     ok = ForEachRow(from, kSelectFolderRows,
                     [&](sqlite3_stmt* row) {
-                        ok = ok && ExecuteStatement(
-                                       to, FormatStatement(kInsertFolderRow, ColumnText(row, 0),
-                                                           sqlite3_column_int64(row, 1))) ==
-                                       SQLITE_OK;
+                        ok = ok &&
+                             ExecuteStatement(
+                                 to, FormatStatement(kInsertFolderRow, ColumnText(row, 0),
+                                                     sqlite3_column_int64(row, 1))) == SQLITE_OK;
                     }) &&
          ok;
     return ExecuteStatement(to, "commit transaction") == SQLITE_OK && ok;

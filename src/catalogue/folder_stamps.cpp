@@ -15,7 +15,8 @@
 
 namespace {
 
-constexpr const char* kSelectFolderTime = "select ModifyTime from tFolder where strFolderPath = '%s'";
+constexpr const char* kSelectFolderTime =
+    "select ModifyTime from tFolder where strFolderPath = '%s'";
 
 FolderStampList& Stamps() {
     return PhotoCatalogue::Instance().folderStamps;
@@ -68,9 +69,7 @@ void LoadFolderList() {
     Stamps().clear();
     if (!session.ok()) return;
     for (const std::string& folder : CataloguedFolders(session.db())) {
-        auto text = QueryText(
-            session.db(),
-            FormatStatement(kSelectFolderTime, folder));
+        auto text = QueryText(session.db(), FormatStatement(kSelectFolderTime, folder));
         if (text) PutFolderStamp(folder, ParseInt64Text(*text));
     }
 }
@@ -95,8 +94,8 @@ void RebuildFolderList() {
         std::optional<std::string> stored;
         if (old == previous.end())
             stored = QueryText(session.db(), FormatStatement(kSelectFolderTime, folder));
-        std::int64_t time = old != previous.end() ? old->lastWriteTime
-                                                  : (stored ? ParseInt64Text(*stored) : 0);
+        std::int64_t time =
+            old != previous.end() ? old->lastWriteTime : (stored ? ParseInt64Text(*stored) : 0);
         if (time != 0) Stamps().push_back({folder, time, false});
     }
 }

@@ -55,7 +55,7 @@ float ColumnFloat(sqlite3_stmt* row, int column) {
 }  // namespace
 
 static std::string FormatPhotoInsert(const char* format, std::int64_t id, const PhotoRecord& r,
-                              int szofthumb, int nArea, const RegionNames& regions) {
+                                     int szofthumb, int nArea, const RegionNames& regions) {
     return FormatStatement(format, id, r.nbKeyword, r.strFullPath, r.strXpTitle, r.strXpComent,
                            r.szOfComent, r.strXpAuthor, r.strXpKeyword, r.strXpSubject, r.strName,
                            r.strPath, r.fSize, r.dwCTime, r.dwMTime, r.dwDateTime, r.fGPSLatitude,
@@ -136,7 +136,6 @@ InsertResult InsertStoredPhotoRow(sqlite3* db, const std::string& statement,
     return StepInsert(db, statement, row.blob.empty() ? nullptr : row.blob.data(), length);
 }
 
-
 void BeginTransaction() {
     CatalogueSession session;
     if (session.ok()) ExecuteStatement(session.db(), "begin transaction");
@@ -173,8 +172,8 @@ bool CopyPhotoToDuplicates(std::int64_t id) {
     });
     if (!row || FileSizeOfUtf8Path(row->record.strFullPath) < 0) return false;
     ExecuteStatement(session.db(), FormatStatement("delete from tReJpgMsg where idPic = %lld", id));
-    return InsertStoredPhotoRow(session.db(), FormatStoredPhotoInsert(kCopyToDuplicates, *row), *row) ==
-           InsertResult::Done;
+    return InsertStoredPhotoRow(session.db(), FormatStoredPhotoInsert(kCopyToDuplicates, *row),
+                                *row) == InsertResult::Done;
 }
 
 int DeletePhotoRows(const std::optional<std::string>& folder, std::int64_t id, bool duplicate) {

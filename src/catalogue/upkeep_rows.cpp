@@ -9,7 +9,8 @@ namespace {
 
 constexpr const char* kFolderFiles =
     "select strFullPath, strPath, idPic from tJpgMsg where strPath = '%s' order by strPath DESC";
-constexpr const char* kAllFiles = "select strFullPath,strPath,idPic from tJpgMsg order by strPath DESC";
+constexpr const char* kAllFiles =
+    "select strFullPath,strPath,idPic from tJpgMsg order by strPath DESC";
 constexpr const char* kMainFileTime = "select dwMTime from tJpgMsg where strFullPath = '%s'";
 constexpr const char* kDuplicateFileTime = "select dwMTime from tReJpgMsg where strFullPath = '%s'";
 constexpr const char* kMainIdsOfFile = "select idPic from tJpgMsg where strFullPath = '%s'";
@@ -23,8 +24,8 @@ std::optional<std::vector<CataloguedFile>> CataloguedFiles(
     std::vector<CataloguedFile> files;
     const std::string query = folder ? FormatStatement(kFolderFiles, *folder) : kAllFiles;
     bool ok = ForEachRow(session.db(), query, [&](sqlite3_stmt* row) {
-        files.push_back({ColumnText(row, 0), ColumnText(row, 1),
-                         ParseInt64Text(ColumnText(row, 2))});
+        files.push_back(
+            {ColumnText(row, 0), ColumnText(row, 1), ParseInt64Text(ColumnText(row, 2))});
     });
     if (!ok) return std::nullopt;
     return files;

@@ -63,9 +63,13 @@ TidyEnd RunTidy(bool thorough) {
     const bool wasModified = CatalogueModified;
     if (!TidyCatalogue(std::nullopt)) return TidyEnd::Failed;
     switch (RebuildCatalogue(&CurrentUpkeepProgress().copied)) {
-        case RebuildResult::Done: CatalogueModified = wasModified; return TidyEnd::Rebuilt;
-        case RebuildResult::SaveFailed: return TidyEnd::SaveFailed;
-        case RebuildResult::Failed: break;
+        case RebuildResult::Done:
+            CatalogueModified = wasModified;
+            return TidyEnd::Rebuilt;
+        case RebuildResult::SaveFailed:
+            return TidyEnd::SaveFailed;
+        case RebuildResult::Failed:
+            break;
     }
     return TidyEnd::Failed;
 }

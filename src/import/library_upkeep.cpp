@@ -7,9 +7,15 @@ UpkeepProgress& CurrentUpkeepProgress() {
 
 void UpkeepProgress::Report(UpkeepChange change, const std::string& path) {
     switch (change) {
-        case UpkeepChange::Refreshed: ++refreshed; break;
-        case UpkeepChange::PhotoRemoved: ++photosRemoved; break;
-        case UpkeepChange::FolderRemoved: ++foldersRemoved; break;
+        case UpkeepChange::Refreshed:
+            ++refreshed;
+            break;
+        case UpkeepChange::PhotoRemoved:
+            ++photosRemoved;
+            break;
+        case UpkeepChange::FolderRemoved:
+            ++foldersRemoved;
+            break;
     }
     if (onChange) onChange(change, path);
 }
