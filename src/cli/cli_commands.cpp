@@ -6,6 +6,9 @@ const CliCommand kCommands[] = {
     {"import", "PATH...", "import folders (with their subfolders) and JPEG files", RunImport},
     {"info", "FILE", "show what reading one JPEG file gives, with its photo id", RunInfo},
     {"stats", "", "print the number of rows of each catalogue table", RunStats},
+    {"tidy", "[--thorough]", "drop photos whose files are gone (--thorough: and rebuild the file)",
+     RunTidyCommand},
+    {"update", "", "re-read modified photos and drop vanished ones in changed folders", RunUpdate},
 };
 
 }  // namespace
@@ -22,5 +25,5 @@ void PrintUsage(std::FILE* out) {
                  "The data folder holds the catalogue myJpgdb.db. It is DIR, else\n"
                  "$DARAZOZ_DATA_DIR, else the program's data folder.\n\ncommands:\n");
     for (const CliCommand& command : kCommands)
-        std::fprintf(out, "  %-7s %-8s %s\n", command.name, command.arguments, command.summary);
+        std::fprintf(out, "  %-7s %-12s %s\n", command.name, command.arguments, command.summary);
 }
