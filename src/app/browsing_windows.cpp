@@ -5,7 +5,9 @@
 
 #include "app/main_frame.h"
 #include "catalogue/photo_catalogue.h"
+#include "catalogue/process_flags.h"
 #include "importui/import_controller.h"
+#include "importui/upkeep_controller.h"
 #include "messaging/command_ids.h"
 #include "pane/class_view.h"
 #include "view/verero_view.h"
@@ -68,6 +70,37 @@ void ConnectPaneToImports(CMainFrame& frame, CClassView* pane, ImportController*
     }
 }
 
+// 更新照片库, 整理数据库, 保存数据库 and 清空数据库, the workers the view asks
+// for, and the start-up offer to update a changed library.
+void ConnectUpkeep(CMainFrame& frame, CVereroView* view) {
+    auto* upkeep = new UpkeepController(&frame);
+    auto carry = [&frame](int id, auto run) {
+        if (QAction* action = frame.Command(id))
+            QObject::connect(action, &QAction::triggered, &frame, run);
+    };
+    carry(CommandId::kUpdateLibrary, [upkeep, &frame] { upkeep->UpdateLibraryCommand(&frame); });
+    carry(CommandId::kTidyCatalogue, [upkeep, &frame] { upkeep->TidyCommand(&frame); });
+    carry(CommandId::kSaveCatalogue, [upkeep, &frame] { upkeep->SaveCommand(&frame); });
+    carry(CommandId::kClearCatalogue, [upkeep, &frame] { upkeep->ClearCommand(&frame); });
+    auto updateStates = [&frame, view] {
+        auto enable = [&frame](int id, bool enabled) {
+            if (QAction* action = frame.Command(id)) action->setEnabled(enabled);
+        };
+        enable(CommandId::kUpdateLibrary, UpkeepController::UpdateAvailable());
+        enable(CommandId::kTidyCatalogue, true);
+        enable(CommandId::kSaveCatalogue, UpkeepController::SaveAvailable());
+        enable(CommandId::kClearCatalogue, view->HasPhotos());
+    };
+    updateStates();
+    QObject::connect(&frame, &CMainFrame::commandStatesRequested, &frame, updateStates);
+    QObject::connect(view, &CVereroView::libraryUpdateRequested, upkeep,
+                     &UpkeepController::StartUpdateWorker);
+    QObject::connect(view, &CVereroView::saveRequested, upkeep, &UpkeepController::StartSaveWorker);
+    QObject::connect(view, &CVereroView::libraryChanged, upkeep,
+                     [upkeep, &frame] { upkeep->LibraryChangedPrompt(&frame); });
+    view->ArmLibraryChangeCheck();
+}
+
 }  // namespace
 
 FrameParts MakeBrowsingParts() {
@@ -90,6 +123,7 @@ void ConnectBrowsingWindows(CVereroApp& app) {
     Carry(frame, CommandId::kShowKeywords, view, &CVereroView::OnToggleKeywords);
     Carry(frame, CommandId::kAutoOrient, view, &CVereroView::OnToggleAutoOrient);
     UpdateViewChecks(frame, view);
+    ConnectUpkeep(frame, view);
     QObject::connect(view, &CVereroView::commandStatesChanged, &frame,
                      [&frame, view] { UpdateViewChecks(frame, view); });
     // Menu 119 over the grid, and the grid's Ctrl+C / Ctrl+X, run the

@@ -16,6 +16,7 @@
 
 #include <QAbstractScrollArea>
 #include <QPoint>
+#include <QTimer>
 #include <optional>
 
 #include "messaging/receiver_registry.h"
@@ -71,6 +72,10 @@ class CVereroView : public QAbstractScrollArea {
     bool HasPhotos() const { return photos_.AllocatedCount() > 0; }
     int VerticalOffset() const;
 
+    // Arms the one-shot 2 s check whether a catalogued folder changed
+    // (timer 6539); when one did, the view posts itself UM_LIBRARY_CHANGED.
+    void ArmLibraryChangeCheck();
+
   public slots:
     void OnLargeIcons();        // 大图标
     void OnSmallIcons();        // 小图标
@@ -94,6 +99,11 @@ class CVereroView : public QAbstractScrollArea {
     void commandRequested(int commandId);
     // Check marks of 显示关键词 and 自动调整照片方向 changed.
     void commandStatesChanged();
+    // UM_START_LIBRARY_UPDATE (6540), UM_START_SAVE (6544) and
+    // UM_LIBRARY_CHANGED (56538) arrived: the shell starts the worker or asks.
+    void libraryUpdateRequested();
+    void saveRequested();
+    void libraryChanged();
 
   protected:
     bool event(QEvent* event) override;
@@ -120,5 +130,6 @@ class CVereroView : public QAbstractScrollArea {
     bool showKeywords_ = false;
     std::optional<int> savedScroll_;
     std::optional<QPoint> rightClickPoint_;
+    QTimer libraryChangeTimer_;  // UiTimer::kLibraryChange
     ReceiverRegistration registration_;
 };
