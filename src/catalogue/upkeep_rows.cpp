@@ -13,7 +13,12 @@ constexpr const char* kAllFiles =
     "select strFullPath,strPath,idPic from tJpgMsg order by strPath DESC";
 constexpr const char* kMainFileTime = "select dwMTime from tJpgMsg where strFullPath = '%s'";
 constexpr const char* kDuplicateFileTime = "select dwMTime from tReJpgMsg where strFullPath = '%s'";
-constexpr const char* kMainIdsOfFile = "select idPic from tJpgMsg where strFullPath = '%s'";
+constexpr const char* kMainIdsOfFile =
+    "select idPic from tJpgMsg where strPath = '%s' and strFullPath = '%s'";
+constexpr const char* kMainTimesInFolder =
+    "select strFullPath, dwMTime from tJpgMsg where strPath = '%s'";
+constexpr const char* kDuplicateTimesInFolder =
+    "select strFullPath, dwMTime from tReJpgMsg where strPath = '%s'";
 
 }  // namespace
 
@@ -42,11 +47,27 @@ std::optional<std::int32_t> StoredFileTime(const std::string& utf8Path) {
     return stored;
 }
 
-std::vector<std::int64_t> MainPhotoIdsOfFile(const std::string& utf8Path) {
+std::unordered_map<std::string, std::int32_t> StoredFileTimesInFolder(const std::string& folder) {
+    CatalogueSession session;
+    std::unordered_map<std::string, std::int32_t> times;
+    if (!session.ok()) return times;
+    // Duplicates first, so that a main row's positive time wins.
+    for (const char* format : {kDuplicateTimesInFolder, kMainTimesInFolder}) {
+        ForEachRow(session.db(), FormatStatement(format, folder), [&](sqlite3_stmt* row) {
+            const auto time = static_cast<std::int32_t>(sqlite3_column_int64(row, 1));
+            if (format == kMainTimesInFolder && time <= 0) return;
+            times[ColumnText(row, 0)] = time;
+        });
+    }
+    return times;
+}
+
+std::vector<std::int64_t> MainPhotoIdsOfFile(const std::string& folder,
+                                             const std::string& utf8Path) {
     CatalogueSession session;
     std::vector<std::int64_t> ids;
     if (!session.ok()) return ids;
-    ForEachRow(session.db(), FormatStatement(kMainIdsOfFile, utf8Path),
+    ForEachRow(session.db(), FormatStatement(kMainIdsOfFile, folder, utf8Path),
                [&](sqlite3_stmt* row) { ids.push_back(sqlite3_column_int64(row, 0)); });
     return ids;
 }

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 struct CataloguedFile {
@@ -22,5 +23,11 @@ std::optional<std::vector<CataloguedFile>> CataloguedFiles(
 // row's; 0 when neither has one. nullopt when the catalogue cannot be asked.
 std::optional<std::int32_t> StoredFileTime(const std::string& utf8Path);
 
-// The ids of the main rows that name this file (normally one).
-std::vector<std::int64_t> MainPhotoIdsOfFile(const std::string& utf8Path);
+// StoredFileTime of every catalogued file of one folder, by full path, in
+// two indexed queries (there is no index on the full path).
+std::unordered_map<std::string, std::int32_t> StoredFileTimesInFolder(const std::string& folder);
+
+// The ids of the main rows that name this file (normally one); folder is
+// the file's folder, which lets the query use its index.
+std::vector<std::int64_t> MainPhotoIdsOfFile(const std::string& folder,
+                                             const std::string& utf8Path);

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <optional>
+#include <unordered_map>
 #include <vector>
 
 #include "catalogue/catalogue_save.h"
@@ -48,8 +49,9 @@ void ClearMark(const std::string& folder) {
 
 // A file read again under a new photo id (its thumbnail changed) leaves
 // its old row behind; that row names the same file and goes.
-void DropSupersededRows(const std::string& path, const std::vector<std::int64_t>& before) {
-    std::vector<std::int64_t> after = MainPhotoIdsOfFile(path);
+void DropSupersededRows(const std::string& folder, const std::string& path,
+                        const std::vector<std::int64_t>& before) {
+    std::vector<std::int64_t> after = MainPhotoIdsOfFile(folder, path);
     bool hasNewRow = std::any_of(after.begin(), after.end(), [&](std::int64_t id) {
         return std::find(before.begin(), before.end(), id) == before.end();
     });
@@ -71,17 +73,21 @@ void UpdateFolder(const std::string& folder) {
         progress.Report(UpkeepChange::FolderRemoved, folder);
 }
 
-}  // namespace
-
-bool IsFileModified(const std::string& path) {
-    std::optional<std::int32_t> stored = StoredFileTime(path);
-    if (!stored) return true;
-    if (*stored <= 0) return false;
+// The file's last-write time is newer than the stored one (0: not catalogued).
+bool IsNewerThan(const std::string& path, std::int32_t stored) {
+    if (stored <= 0) return false;
     std::optional<FileStatus> status = StatFile(path);
     if (!status) return false;
     // Times are stored as 32-bit seconds: compare the low 32 bits, signed.
     auto onDisk = static_cast<std::int32_t>(static_cast<std::uint32_t>(status->lastWriteTime));
-    return onDisk > *stored;
+    return onDisk > stored;
+}
+
+}  // namespace
+
+bool IsFileModified(const std::string& path) {
+    std::optional<std::int32_t> stored = StoredFileTime(path);
+    return !stored || IsNewerThan(path, *stored);
 }
 
 int RefreshFolder(const std::string& folder) {
@@ -95,13 +101,16 @@ int RefreshFolder(const std::string& folder) {
     }
     closedir(dir);
 
+    // One look-up for the folder: asking per file would scan the table each time.
+    const std::unordered_map<std::string, std::int32_t> stored = StoredFileTimesInFolder(folder);
     int refreshed = 0;
     for (const std::string& path : files) {
         if (UpdateShouldStop()) break;
-        if (!IsFileModified(path)) continue;
-        const std::vector<std::int64_t> before = MainPhotoIdsOfFile(path);
+        auto time = stored.find(path);
+        if (time == stored.end() || !IsNewerThan(path, time->second)) continue;
+        const std::vector<std::int64_t> before = MainPhotoIdsOfFile(folder, path);
         if (!AddPhotoFile(path, false)) continue;
-        DropSupersededRows(path, before);
+        DropSupersededRows(folder, path, before);
         ++refreshed;
         CurrentUpkeepProgress().Report(UpkeepChange::Refreshed, path);
     }
