@@ -118,7 +118,7 @@ bool CopyPhotos(sqlite3* from, sqlite3* to, bool duplicates, const VolumeCheck& 
                 ok = false;
                 return;
             }
-            if (!duplicates) WriteKeywordRowsInto(to, row.id, row.record);
+            if (!duplicates) InsertKeywordRows(to, row.id, row.record);
             if (copied) ++*copied;
             if (++count % kBatchSize == 0) {
                 ok = !ExitRequested && ExecuteStatement(to, "commit transaction") == SQLITE_OK;

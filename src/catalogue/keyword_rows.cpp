@@ -9,11 +9,13 @@
 
 void WriteKeywordRows(std::int64_t id, const PhotoRecord& record) {
     CatalogueSession session;
-    if (session.ok()) WriteKeywordRowsInto(session.db(), id, record);
+    if (!session.ok()) return;
+    ExecuteStatement(session.db(), FormatStatement("delete from tSubject where idPic = %lld", id));
+    ExecuteStatement(session.db(), FormatStatement("delete from tKeyWord where idPic = %lld", id));
+    InsertKeywordRows(session.db(), id, record);
 }
 
-void WriteKeywordRowsInto(sqlite3* db, std::int64_t id, const PhotoRecord& r) {
-    ExecuteStatement(db, FormatStatement("delete from tSubject where idPic = %lld", id));
+void InsertKeywordRows(sqlite3* db, std::int64_t id, const PhotoRecord& r) {
     if (r.strXpSubject[0] != '\0') {
         ExecuteStatement(
             db, FormatStatement("insert into tSubject(strSubject,strPath,idPic,dwDateTime,"
@@ -22,7 +24,6 @@ void WriteKeywordRowsInto(sqlite3* db, std::int64_t id, const PhotoRecord& r) {
                                 r.strXpSubject, r.strPath, id, r.dwDateTime, r.fGPSLatitude,
                                 r.fGPSLongitude, r.strModel, r.strName));
     }
-    ExecuteStatement(db, FormatStatement("delete from tKeyWord where idPic = %lld", id));
     std::string_view rest(r.strXpKeyword);
     while (!rest.empty()) {
         std::size_t cut = rest.find(';');

@@ -53,5 +53,6 @@ InsertResult InsertStoredPhotoRow(sqlite3* db, const std::string& statement,
 // Steps an insert with blob bound as parameter 1 (null: no binding).
 InsertResult StepInsert(sqlite3* db, const std::string& statement, const void* blob, int length);
 
-// WriteKeywordRows on a given connection.
-void WriteKeywordRowsInto(sqlite3* db, std::int64_t id, const PhotoRecord& record);
+// The keyword and subject rows of a photo that has none in db yet (the
+// deletes of WriteKeywordRows scan the tables: there is no index on idPic).
+void InsertKeywordRows(sqlite3* db, std::int64_t id, const PhotoRecord& record);
