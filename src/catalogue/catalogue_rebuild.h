@@ -1,7 +1,8 @@
 #pragma once
-// The thorough tidy: the rows whose files still exist are copied into a
-// fresh staging database, which becomes the working database and is written
-// to the catalogue file. This frees the space of deleted rows.
+// The thorough tidy: the working database is copied into the staging
+// database, which drops the photos whose files are gone (with their keyword
+// and subject rows), becomes the working database and is written compactly
+// to the catalogue file. This frees the space of deleted rows in the file.
 
 #include <atomic>
 
@@ -13,7 +14,7 @@ enum class RebuildResult {
 };
 
 // Runs on the calling thread and holds the catalogue lock throughout.
-// copied, when given, grows by one per copied photo (main and duplicate
+// copied, when given, grows by one per kept photo (main and duplicate
 // rows). Rows on an unplugged volume are kept; stops without changes when
 // the program closes.
 RebuildResult RebuildCatalogue(std::atomic<int>* copied = nullptr);

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <ctime>
 #include <optional>
+#include <unordered_map>
 #include <vector>
 
 #include "catalogue/folder_volumes.h"
@@ -15,6 +16,7 @@
 
 namespace {
 
+constexpr const char* kSelectFolderTimes = "select strFolderPath, ModifyTime from tFolder";
 constexpr const char* kSelectFolderTime =
     "select ModifyTime from tFolder where strFolderPath = '%s'";
 
@@ -68,9 +70,19 @@ void LoadFolderList() {
     CatalogueSession session;
     Stamps().clear();
     if (!session.ok()) return;
+    // tFolder has no index: read it once rather than once per folder.
+    std::unordered_map<std::string, std::int64_t> stored;
+    ForEachRow(session.db(), kSelectFolderTimes, [&](sqlite3_stmt* row) {
+        stored.emplace(ColumnText(row, 0), ParseInt64Text(ColumnText(row, 1)));
+    });
     for (const std::string& folder : CataloguedFolders(session.db())) {
-        auto text = QueryText(session.db(), FormatStatement(kSelectFolderTime, folder));
-        if (text) PutFolderStamp(folder, ParseInt64Text(*text));
+        auto time = stored.find(folder);
+        if (time == stored.end()) continue;
+        // The folders are distinct, so a stored time needs no look-up in the list.
+        if (time->second != 0)
+            Stamps().push_back({folder, time->second, false});
+        else
+            PutFolderStamp(folder, 0);
     }
 }
 
@@ -84,7 +96,8 @@ void RebuildFolderList() {
     const VolumeCheck volumes;
     for (const std::string& folder : folders) {
         if (!volumes.IsOffline(folder)) {
-            PutFolderStamp(folder, 0);
+            // Distinct folders: no look-up in the list (a folder gone has no time).
+            if (std::int64_t time = TimeOnDisk(folder)) Stamps().push_back({folder, time, false});
             continue;
         }
         // An offline folder keeps the time it had, so that changes made on

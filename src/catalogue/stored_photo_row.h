@@ -56,3 +56,7 @@ InsertResult StepInsert(sqlite3* db, const std::string& statement, const void* b
 // The keyword and subject rows of a photo that has none in db yet (the
 // deletes of WriteKeywordRows scan the tables: there is no index on idPic).
 void InsertKeywordRows(sqlite3* db, std::int64_t id, const PhotoRecord& record);
+
+// Writes db compactly (free pages dropped) into the save file, then renames
+// it over the catalogue file, like SaveCatalogue. Returns the SQLite result.
+int WriteCompactCatalogueFile(sqlite3* db);
