@@ -1,15 +1,18 @@
 #pragma once
-// The thorough tidy: the working database is copied into the staging
-// database, which drops the photos whose files are gone (with their keyword
-// and subject rows), becomes the working database and is written compactly
-// to the catalogue file. This frees the space of deleted rows in the file.
+// The thorough tidy: drops the photos whose files are gone (main and
+// duplicate rows, with their keyword and subject rows) and writes the
+// catalogue compactly (only live pages, rows in order) to the save file,
+// which then replaces the catalogue file. This frees the space of every row
+// ever deleted. The compact copy is built by SQLite itself (VACUUM INTO)
+// rather than in a second in-memory database: that copy alone cost about
+// as much as a whole save.
 
 #include <atomic>
 
 enum class RebuildResult {
-    Done,        // the rebuilt catalogue is in use and in the catalogue file
+    Done,        // the tidied catalogue is in use and compactly in the catalogue file
     Failed,      // nothing changed: the working database and the file are as before
-    SaveFailed,  // the rebuilt catalogue is in use but could not be written;
+    SaveFailed,  // the tidied catalogue is in use but could not be written;
                  // CatalogueModified is set so that it is saved later
 };
 

@@ -7,10 +7,10 @@
 #include <cstdio>
 #include <string>
 
+#include "catalogue/compact_write.h"
 #include "catalogue/photo_catalogue.h"
 #include "catalogue/sql_query.h"
 #include "catalogue/sql_statement.h"
-#include "catalogue/stored_photo_row.h"
 #include "platform/data_folder.h"
 
 namespace {

@@ -5,17 +5,12 @@
 #include "catalogue/photo_catalogue.h"
 #include "catalogue/sql_query.h"
 #include "catalogue/sql_statement.h"
-#include "catalogue/stored_photo_row.h"
 
-void WriteKeywordRows(std::int64_t id, const PhotoRecord& record) {
+void WriteKeywordRows(std::int64_t id, const PhotoRecord& r) {
     CatalogueSession session;
     if (!session.ok()) return;
-    ExecuteStatement(session.db(), FormatStatement("delete from tSubject where idPic = %lld", id));
-    ExecuteStatement(session.db(), FormatStatement("delete from tKeyWord where idPic = %lld", id));
-    InsertKeywordRows(session.db(), id, record);
-}
-
-void InsertKeywordRows(sqlite3* db, std::int64_t id, const PhotoRecord& r) {
+    sqlite3* db = session.db();
+    ExecuteStatement(db, FormatStatement("delete from tSubject where idPic = %lld", id));
     if (r.strXpSubject[0] != '\0') {
         ExecuteStatement(
             db, FormatStatement("insert into tSubject(strSubject,strPath,idPic,dwDateTime,"
@@ -24,6 +19,7 @@ void InsertKeywordRows(sqlite3* db, std::int64_t id, const PhotoRecord& r) {
                                 r.strXpSubject, r.strPath, id, r.dwDateTime, r.fGPSLatitude,
                                 r.fGPSLongitude, r.strModel, r.strName));
     }
+    ExecuteStatement(db, FormatStatement("delete from tKeyWord where idPic = %lld", id));
     std::string_view rest(r.strXpKeyword);
     while (!rest.empty()) {
         std::size_t cut = rest.find(';');

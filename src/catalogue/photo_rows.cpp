@@ -1,6 +1,5 @@
 #include "catalogue/photo_rows.h"
 
-#include <algorithm>
 #include <cstdlib>
 #include <vector>
 
@@ -8,7 +7,6 @@
 #include "catalogue/photo_catalogue.h"
 #include "catalogue/sql_query.h"
 #include "catalogue/sql_statement.h"
-#include "catalogue/stored_photo_row.h"
 #include "platform/file_status.h"
 #include "platform/text_codec.h"
 
@@ -34,6 +32,24 @@ constexpr const char* kInsertDuplicate =
     "s',"
     "%d,%d,%d,%f,%f,%d,%d,%d,%d,'%s',%d,'%s','%s','%s')";
 
+// The copy of a main row into the duplicates keeps its own texts.
+constexpr const char* kCopyToDuplicates =
+    "insert into tReJpgMsg(idPic,bJpgThumbData,nbKeyword,strFullPath,strXpTitle,strXpComent,"
+    "szOfComent,strXpAuthor,strXpKeyword,strXpSubject,strName,strPath,fSize,dwCTime,dwMTime,"
+    "dwDateTime,fGPSLatitude,fGPSLongitude,nGPSAlititude,strMake,strModel,nWidth,nHeight,"
+    "nFocalLength,fExposureTime,fApertureFNumber,nISOequivalent,nFocalplaneXRes,nFocalplaneYRes,"
+    "szofthumb,strOrientation,nArea,strArea0,strArea1,strArea2) values(%lld,?,%d,'%s','%s','%s',"
+    "%d,'%s','%s','%s','%s','%s',%f,%d,%d,%d,%f,%f,%d,'%s','%s',%d,%d,%d,%f,%f,%d,%d,%d,%d,'%s',%d,"
+    "'%s','%s','%s')";
+
+constexpr const char* kSelectMainRow =
+    "select szofthumb,idPic,bJpgThumbData, nbKeyword,strFullPath, strXpTitle, \t\t\t\tstrXpComent,"
+    "szOfComent,strXpAuthor,strXpKeyword,\t\t\t\tstrXpSubject,strName, strPath,fSize,\t\t\t\t"
+    "dwCTime,dwMTime,dwDateTime,fGPSLatitude, fGPSLongitude, \t\t\t\tnGPSAlititude,strMake,"
+    "strModel,nWidth,nHeight,\t\t\t\tnFocalLength,fExposureTime,fApertureFNumber,nISOequivalent,"
+    "\t\t\t\tnFocalplaneXRes,nFocalplaneYRes,strOrientation,nArea,strArea0,strArea1,strArea2 "
+    "from tJpgMsg where idPic=%lld";
+
 constexpr const char* kLoadMainRecord =
     "select strName,strXpSubject,strXpKeyword,strFullPath,strXpComent,strXpAuthor,\t\t\t\t\t\t"
     "strPath,fSize,dwCTime,dwMTime,nWidth,nHeight,nFocalplaneXRes,nFocalplaneYRes,\t\t\t\t\t\t"
@@ -48,14 +64,8 @@ constexpr const char* kLoadDuplicateRecord =
     "strModel,fExposureTime,fApertureFNumber,nISOequivalent,nFocalLength from tReJpgMsg where "
     "idPic = %lld";
 
-float ColumnFloat(sqlite3_stmt* row, int column) {
-    return static_cast<float>(std::strtod(ColumnText(row, column).c_str(), nullptr));
-}
-
-}  // namespace
-
-static std::string FormatPhotoInsert(const char* format, std::int64_t id, const PhotoRecord& r,
-                                     int szofthumb, int nArea, const RegionNames& regions) {
+std::string FormatPhotoInsert(const char* format, std::int64_t id, const PhotoRecord& r,
+                              int szofthumb, int nArea, const RegionNames& regions) {
     return FormatStatement(format, id, r.nbKeyword, r.strFullPath, r.strXpTitle, r.strXpComent,
                            r.szOfComent, r.strXpAuthor, r.strXpKeyword, r.strXpSubject, r.strName,
                            r.strPath, r.fSize, r.dwCTime, r.dwMTime, r.dwDateTime, r.fGPSLatitude,
@@ -83,58 +93,11 @@ InsertResult StepInsert(sqlite3* db, const std::string& statement, const void* b
     return result;
 }
 
-StoredPhotoRow ReadStoredPhotoRow(sqlite3_stmt* select) {
-    StoredPhotoRow row;
-    PhotoRecord& r = row.record;
-    row.szofthumb = sqlite3_column_int(select, 0);
-    row.id = sqlite3_column_int64(select, 1);
-    if (const void* data = sqlite3_column_blob(select, 2)) {
-        auto bytes = static_cast<const std::uint8_t*>(data);
-        row.blob.assign(bytes, bytes + sqlite3_column_bytes(select, 2));
-    }
-    r.nbKeyword = sqlite3_column_int(select, 3);
-    SetField(r.strFullPath, ColumnText(select, 4));
-    SetField(r.strXpTitle, ColumnText(select, 5));
-    r.szOfComent = sqlite3_column_int(select, 7);
-    r.strXpComent = r.szOfComent > 0 ? ColumnText(select, 6) : std::string();
-    SetField(r.strXpAuthor, ColumnText(select, 8));
-    SetField(r.strXpKeyword, ColumnText(select, 9));
-    SetField(r.strXpSubject, ColumnText(select, 10));
-    SetField(r.strName, ColumnText(select, 11));
-    SetField(r.strPath, ColumnText(select, 12));
-    r.fSize = static_cast<float>(sqlite3_column_double(select, 13));
-    r.dwCTime = sqlite3_column_int(select, 14);
-    r.dwMTime = sqlite3_column_int(select, 15);
-    r.dwDateTime = sqlite3_column_int(select, 16);
-    r.fGPSLatitude = static_cast<float>(sqlite3_column_double(select, 17));
-    r.fGPSLongitude = static_cast<float>(sqlite3_column_double(select, 18));
-    r.nGPSAlititude = sqlite3_column_int(select, 19);
-    SetField(r.strMake, ColumnText(select, 20));
-    SetField(r.strModel, ColumnText(select, 21));
-    r.nWidth = sqlite3_column_int(select, 22);
-    r.nHeight = sqlite3_column_int(select, 23);
-    r.nFocalLength = sqlite3_column_int(select, 24);
-    r.fExposureTime = static_cast<float>(sqlite3_column_double(select, 25));
-    r.fApertureFNumber = static_cast<float>(sqlite3_column_double(select, 26));
-    r.nISOequivalent = sqlite3_column_int(select, 27);
-    r.nFocalplaneXRes = sqlite3_column_int(select, 28);
-    r.nFocalplaneYRes = sqlite3_column_int(select, 29);
-    SetField(r.strOrientation, ColumnText(select, 30));
-    row.nArea = sqlite3_column_int(select, 31);
-    row.regions = {ColumnText(select, 32), ColumnText(select, 33), ColumnText(select, 34)};
-    return row;
+float ColumnFloat(sqlite3_stmt* row, int column) {
+    return static_cast<float>(std::strtod(ColumnText(row, column).c_str(), nullptr));
 }
 
-std::string FormatStoredPhotoInsert(const char* format, const StoredPhotoRow& row) {
-    return FormatPhotoInsert(format, row.id, row.record, row.szofthumb, row.nArea, row.regions);
-}
-
-InsertResult InsertStoredPhotoRow(sqlite3* db, const std::string& statement,
-                                  const StoredPhotoRow& row) {
-    // The blob is bound with the row's own szofthumb, never past the bytes read.
-    int length = std::min<int>(row.szofthumb, static_cast<int>(row.blob.size()));
-    return StepInsert(db, statement, row.blob.empty() ? nullptr : row.blob.data(), length);
-}
+}  // namespace
 
 void BeginTransaction() {
     CatalogueSession session;
@@ -165,15 +128,62 @@ InsertResult InsertPhotoRow(std::int64_t id, const PhotoRecord& record,
 bool CopyPhotoToDuplicates(std::int64_t id) {
     CatalogueSession session;
     if (!session.ok()) return false;
-    std::optional<StoredPhotoRow> row;
-    const std::string query = std::string(kSelectWholeMainRows) + " where idPic=%lld";
-    ForEachRow(session.db(), FormatStatement(query.c_str(), id), [&](sqlite3_stmt* select) {
-        if (!row) row = ReadStoredPhotoRow(select);
-    });
-    if (!row || FileSizeOfUtf8Path(row->record.strFullPath) < 0) return false;
+    sqlite3_stmt* select = nullptr;
+    std::string query = FormatStatement(kSelectMainRow, id);
+    if (sqlite3_prepare_v2(session.db(), query.c_str(), -1, &select, nullptr) != SQLITE_OK ||
+        sqlite3_step(select) != SQLITE_ROW) {
+        sqlite3_finalize(select);
+        return false;
+    }
+    PhotoRecord r;
+    SetField(r.strFullPath, ColumnText(select, 4));
+    if (FileSizeOfUtf8Path(r.strFullPath) < 0) {
+        sqlite3_finalize(select);
+        return false;
+    }
+    const int szofthumb = sqlite3_column_int(select, 0);
+    std::vector<std::uint8_t> blob;
+    if (const void* data = sqlite3_column_blob(select, 2)) {
+        auto bytes = static_cast<const std::uint8_t*>(data);
+        blob.assign(bytes, bytes + sqlite3_column_bytes(select, 2));
+    }
+    r.nbKeyword = sqlite3_column_int(select, 3);
+    SetField(r.strXpTitle, ColumnText(select, 5));
+    r.szOfComent = sqlite3_column_int(select, 7);
+    r.strXpComent = r.szOfComent > 0 ? ColumnText(select, 6) : std::string();
+    SetField(r.strXpAuthor, ColumnText(select, 8));
+    SetField(r.strXpKeyword, ColumnText(select, 9));
+    SetField(r.strXpSubject, ColumnText(select, 10));
+    SetField(r.strName, ColumnText(select, 11));
+    SetField(r.strPath, ColumnText(select, 12));
+    r.fSize = static_cast<float>(sqlite3_column_double(select, 13));
+    r.dwCTime = sqlite3_column_int(select, 14);
+    r.dwMTime = sqlite3_column_int(select, 15);
+    r.dwDateTime = sqlite3_column_int(select, 16);
+    r.fGPSLatitude = static_cast<float>(sqlite3_column_double(select, 17));
+    r.fGPSLongitude = static_cast<float>(sqlite3_column_double(select, 18));
+    r.nGPSAlititude = sqlite3_column_int(select, 19);
+    SetField(r.strMake, ColumnText(select, 20));
+    SetField(r.strModel, ColumnText(select, 21));
+    r.nWidth = sqlite3_column_int(select, 22);
+    r.nHeight = sqlite3_column_int(select, 23);
+    r.nFocalLength = sqlite3_column_int(select, 24);
+    r.fExposureTime = static_cast<float>(sqlite3_column_double(select, 25));
+    r.fApertureFNumber = static_cast<float>(sqlite3_column_double(select, 26));
+    r.nISOequivalent = sqlite3_column_int(select, 27);
+    r.nFocalplaneXRes = sqlite3_column_int(select, 28);
+    r.nFocalplaneYRes = sqlite3_column_int(select, 29);
+    SetField(r.strOrientation, ColumnText(select, 30));
+    const int nArea = sqlite3_column_int(select, 31);
+    RegionNames regions{ColumnText(select, 32), ColumnText(select, 33), ColumnText(select, 34)};
+    sqlite3_finalize(select);
+
     ExecuteStatement(session.db(), FormatStatement("delete from tReJpgMsg where idPic = %lld", id));
-    return InsertStoredPhotoRow(session.db(), FormatStoredPhotoInsert(kCopyToDuplicates, *row),
-                                *row) == InsertResult::Done;
+    std::string insert = FormatPhotoInsert(kCopyToDuplicates, id, r, szofthumb, nArea, regions);
+    // The blob is bound with the row's own szofthumb, never past the bytes read.
+    int length = std::min<int>(szofthumb, static_cast<int>(blob.size()));
+    return StepInsert(session.db(), insert, blob.empty() ? nullptr : blob.data(), length) ==
+           InsertResult::Done;
 }
 
 int DeletePhotoRows(const std::optional<std::string>& folder, std::int64_t id, bool duplicate) {
