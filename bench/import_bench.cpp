@@ -5,11 +5,11 @@
 //
 // usage: import_bench [--camera N] [--plain N] [--dir DIR]
 
-#include <sqlite3.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -57,7 +57,7 @@ RunFigures TimeImport(const std::string& folder, const std::string& dataFolder) 
         double seconds = Now() - start;
         char line[128];
         int n = std::snprintf(line, sizeof line, "%.6f %d %.3f\n", seconds, imported,
-                              double(sqlite3_memory_used()) / 1048576.0);
+                              double(CatalogueMemoryUsed()) / 1048576.0);
         if (write(pipeFds[1], line, std::size_t(n)) < 0) _exit(1);
         _exit(0);
     }
@@ -143,6 +143,49 @@ void Report(const char* name, const std::string& folder, const std::vector<std::
         std::printf("  exiftool      (not installed)\n");
 }
 
+double WallSeconds(const std::string& command) {
+    const double start = Now();
+    if (std::system((command + " >/dev/null 2>&1").c_str()) != 0) return -1;
+    return Now() - start;
+}
+
+double Median(std::vector<double> values) {
+    std::sort(values.begin(), values.end());
+    return values.empty() ? 0 : values[values.size() / 2];
+}
+
+// What a user runs: the whole `darazoz-cli import` process on n files with a
+// fresh data folder, next to the floor program as a whole process on the same
+// files, medians of five runs each.
+void ReportWholeProcess(const std::vector<std::string>& files, const std::string& workDir,
+                        const std::string& floor) {
+    std::printf("\nwhole process (darazoz-cli import with a new data folder; medians of 5)\n");
+    for (std::size_t n : {std::size_t{10}, std::size_t{1000}}) {
+        if (n > files.size()) continue;
+        const std::vector<std::string> subset(files.begin(), files.begin() + long(n));
+        const std::string list = WriteList(workDir + "/process.list", subset);
+        std::string arguments;
+        for (const std::string& f : subset) arguments += " '" + f + "'";
+        const std::string data = workDir + "/process-data";
+        std::vector<double> cli, base;
+        for (int run = 0; run < 5; ++run) {
+            std::filesystem::remove_all(data);
+            cli.push_back(
+                WallSeconds("'" DARAZOZ_CLI "' --data-dir '" + data + "' import" + arguments));
+            if (!floor.empty()) base.push_back(WallSeconds("'" + floor + "' '" + list + "'"));
+        }
+        const double cliMs = Median(cli) * 1000, floorMs = Median(base) * 1000;
+        if (floor.empty()) {
+            std::printf("  %4zu photos  darazoz-cli %8.1f ms  (floor not built)\n", n, cliMs);
+        } else {
+            std::printf(
+                "  %4zu photos  darazoz-cli %8.1f ms  floor %8.1f ms  over the floor "
+                "%+7.1f ms\n",
+                n, cliMs, floorMs, cliMs - floorMs);
+        }
+    }
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -163,6 +206,7 @@ int main(int argc, char** argv) {
     const std::string floor = BuildFloor(dir);
     auto cameraFiles = MakeCameraCorpus(dir + "/camera", camera);
     Report("camera", dir + "/camera", cameraFiles, dir, floor, 3000);
+    ReportWholeProcess(cameraFiles, dir, floor);
     auto plainFiles = MakePlainCorpus(dir + "/plain", plain);
     Report("plain", dir + "/plain", plainFiles, dir, floor, 25);
     return 0;

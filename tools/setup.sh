@@ -5,7 +5,7 @@
 set -euo pipefail
 
 packages=(
-  cmake ninja-build g++ pkg-config
+  cmake ninja-build g++ pkg-config clang-format
   libsqlite3-dev libexif-dev libjpeg62-turbo-dev libpng-dev zlib1g-dev libssl-dev
   qt6-base-dev libgtest-dev libgmock-dev
   xvfb xauth xdotool fonts-noto-cjk

@@ -5,6 +5,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash tools/setup.sh
+bash tools/check-format.sh
 
 jobs=$(nproc 2>/dev/null || echo 2)
 run_suite() {

@@ -10,6 +10,7 @@
 #include "importui/upkeep_controller.h"
 #include "messaging/command_ids.h"
 #include "pane/class_view.h"
+#include "pane/import_paths.h"
 #include "view/verero_view.h"
 
 namespace {
@@ -117,6 +118,10 @@ void ConnectBrowsingWindows(CVereroApp& app) {
     auto* imports = new ImportController(app.Link(), &app.RegionNames(), &frame);
     imports->SetDialogOpenedHook([&frame] { frame.StartBringToFrontTimer(); });
     if (CClassView* pane = CClassView::Instance()) ConnectPaneToImports(frame, pane, imports);
+    QObject::connect(view, &CVereroView::urlsDropped, imports,
+                     [view, imports](const QList<QUrl>& urls) {
+                         imports->AcceptDroppedPaths(LocalFilePaths(urls), view);
+                     });
     QObject::connect(view, &CVereroView::statusTextChanged, &frame, &CMainFrame::SetStatusText);
     Carry(frame, CommandId::kLargeIcons, view, &CVereroView::OnLargeIcons);
     Carry(frame, CommandId::kSmallIcons, view, &CVereroView::OnSmallIcons);

@@ -12,6 +12,7 @@
 #include "app/about_dialog.h"
 #include "app/look_settings.h"
 #include "app/shutdown_sequence.h"
+#include "catalogue/photo_rows.h"
 #include "maplink/companion_launcher.h"
 #include "maplink/map_link.h"
 #include "messaging/command_ids.h"
@@ -98,11 +99,14 @@ void CMainFrame::AttachMapLink(MapLink* link) {
     if (mapLink_ != nullptr) {
         mapLink_->SetBringToFrontReceiver({});
         mapLink_->SetPhotoSelectionReceiver({});
+        mapLink_->SetPhotoIdCheck({});
     }
     mapLink_ = link;
     if (link == nullptr) return;
     // Receivers run on the link's dispatch thread, which is this UI thread.
     link->SetBringToFrontReceiver([this] { BringToFront(); });
+    // Only photos of this catalogue are handed to the pane.
+    link->SetPhotoIdCheck(PhotoIdExists);
     link->SetPhotoSelectionReceiver([](std::vector<std::int64_t> ids) {
         QList<qint64> list(ids.begin(), ids.end());
         ReceiverRegistry::Post(ReceiverRole::CategoryPane, UiMessage::kShowMapPhotos,

@@ -12,6 +12,7 @@
 #include <map>
 
 #include "app/application_look.h"
+#include "app/toolbar_layout.h"
 #include "messaging/receiver_registry.h"
 
 class QAction;
@@ -19,6 +20,7 @@ class QActionGroup;
 class QDockWidget;
 class QLabel;
 class QMenu;
+class QToolBar;
 class MapLink;
 
 class CMainFrame : public QMainWindow {
@@ -46,6 +48,12 @@ class CMainFrame : public QMainWindow {
     void SetStatusText(const QString& text);
     QString StatusText() const;
 
+    // 自定义...: lets the user show, hide and reorder the standard toolbar's
+    // buttons; the choice is applied and saved when the dialog is accepted.
+    void CustomizeToolbar();
+    // Rebuilds the standard toolbar from a layout (shown slots only).
+    void ApplyToolbarLayout(const ToolbarLayout& layout);
+
     // The look commands 205 to 219: applies the look, marks it and saves it.
     void SwitchLook(int id);
     int CurrentLook() const { return lookId_; }
@@ -53,7 +61,7 @@ class CMainFrame : public QMainWindow {
     // Connects the map link's bring-to-front requests and photo selections
     // to the window; the link must outlive the frame or be detached (null).
     void AttachMapLink(MapLink* link);
-    // Timer 6537: arms bring-to-front for the next region reply after 500 ms.
+    // Timer UiTimer::kBringToFront: arms bring-to-front for the next region reply after 500 ms.
     void StartBringToFrontTimer();
     // Event type posted (any thread) when a companion message waits; the
     // frame then lets the link handle it on this thread.
@@ -86,6 +94,7 @@ class CMainFrame : public QMainWindow {
     std::map<int, QAction*> commands_;
     QActionGroup* lookGroup_ = nullptr;
     QDockWidget* paneDock_ = nullptr;
+    QToolBar* toolbar_ = nullptr;
     QMenu* editContextMenu_ = nullptr;
     QLabel* statusLabel_ = nullptr;
     QTimer bringToFrontTimer_;

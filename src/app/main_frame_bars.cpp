@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QDockWidget>
 #include <QLabel>
+#include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
 #include <QStatusBar>
@@ -13,6 +14,7 @@
 
 #include "app/command_table.h"
 #include "app/main_frame.h"
+#include "app/toolbar_customize_dialog.h"
 #include "maplink/companion_launcher.h"
 #include "messaging/command_ids.h"
 
@@ -109,24 +111,50 @@ void CMainFrame::CreateLookMenu(QMenu* viewMenu) {
 }
 
 void CMainFrame::CreateToolbar() {
-    QToolBar* toolbar = addToolBar(QStringLiteral("标准"));
-    toolbar->setObjectName(QStringLiteral("StandardToolbar"));
-    toolbar->setIconSize(QSize(24, 24));
+    toolbar_ = addToolBar(QStringLiteral("标准"));
+    toolbar_->setObjectName(QStringLiteral("StandardToolbar"));
+    toolbar_->setIconSize(QSize(24, 24));
     for (int id : StandardToolbarCommands()) {
-        if (id == 0) {
-            toolbar->addSeparator();
-            continue;
-        }
+        if (id == 0) continue;
         QAction* action = Command(id);
         action->setIcon(ToolbarIcon(id));
         if (const char* text = ToolbarText(id)) action->setToolTip(QString::fromUtf8(text));
-        toolbar->addAction(action);
     }
+    ApplyToolbarLayout(ReadToolbarLayout());
     QAction* toggle = Command(CommandId::kViewToolbar);
     toggle->setEnabled(true);
     toggle->setChecked(true);
-    connect(toggle, &QAction::toggled, toolbar, &QToolBar::setVisible);
-    connect(toolbar, &QToolBar::visibilityChanged, toggle, &QAction::setChecked);
+    connect(toggle, &QAction::toggled, toolbar_, &QToolBar::setVisible);
+    connect(toolbar_, &QToolBar::visibilityChanged, toggle, &QAction::setChecked);
+    QAction* customize = Command(CommandId::kCustomizeToolbar);
+    customize->setEnabled(true);
+    connect(customize, &QAction::triggered, this, &CMainFrame::CustomizeToolbar);
+}
+
+void CMainFrame::ApplyToolbarLayout(const ToolbarLayout& layout) {
+    toolbar_->clear();
+    for (const ToolbarSlot& slot : NormalizedToolbarLayout(layout)) {
+        if (!slot.shown) continue;
+        if (slot.id == 0)
+            toolbar_->addSeparator();
+        else
+            toolbar_->addAction(Command(slot.id));
+    }
+}
+
+void CMainFrame::CustomizeToolbar() {
+    auto describe = [this](int id) -> QListWidgetItem* {
+        QAction* action = Command(id);
+        if (!action) return nullptr;
+        QString text = action->text();
+        text.remove(QLatin1Char('&'));
+        return new QListWidgetItem(action->icon(), text);
+    };
+    CDlgCustomizeToolbar dialog(ReadToolbarLayout(), describe, this);
+    if (dialog.exec() != QDialog::Accepted) return;
+    const ToolbarLayout layout = NormalizedToolbarLayout(dialog.Layout());
+    WriteToolbarLayout(layout);
+    ApplyToolbarLayout(layout);
 }
 
 void CMainFrame::CreateStatusBar() {

@@ -142,3 +142,7 @@ void CloseCatalogue() {
 CatalogueSession::CatalogueSession()
     : lock_(PhotoCatalogue::Instance().Mutex()),
       db_(OpenCatalogue() ? PhotoCatalogue::Instance().working : nullptr) {}
+
+std::int64_t CatalogueMemoryUsed() {
+    return sqlite3_memory_used();
+}

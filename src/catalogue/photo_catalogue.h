@@ -67,6 +67,10 @@ bool OpenCatalogue();
 // queue and the cached photo count (process end; tests).
 void CloseCatalogue();
 
+// Bytes of memory SQLite holds for the catalogue (the working database and
+// its caches), for the benchmarks' figures.
+std::int64_t CatalogueMemoryUsed();
+
 // Creates one table with its indexes when the database lacks it. Existing
 // tables are never altered.
 bool EnsureTable(sqlite3* connection, const char* table);

@@ -58,8 +58,9 @@ int RunImport(const std::vector<std::string>& args) {
     std::atomic<bool> done{false};
     ImportEnd end = ImportEnd::Empty;
     std::thread worker([&] {
-        end = RunListImport(paths);
+        end = RunListImport(paths, std::chrono::milliseconds(0));
         done = true;
+        link.Endpoint().Interrupt();  // the loop below notices the end at once
     });
     while (!done) {
         link.Endpoint().WaitAndProcess(std::chrono::milliseconds(100));

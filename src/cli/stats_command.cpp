@@ -1,8 +1,8 @@
 #include <cstdio>
 
+#include "catalogue/catalogue_rows.h"
 #include "catalogue/catalogue_schema.h"
 #include "catalogue/photo_catalogue.h"
-#include "catalogue/sql_query.h"
 #include "cli/cli_commands.h"
 
 int RunStats(const std::vector<std::string>& args) {
@@ -18,7 +18,7 @@ int RunStats(const std::vector<std::string>& args) {
     }
     std::printf("catalogue: %s\n", CatalogueFilePath().c_str());
     for (const TableSchema& table : CatalogueTables()) {
-        auto rows = QueryInt64(session.db(), std::string("select count(*) from ") + table.name);
+        auto rows = QueryInt64(session, std::string("select count(*) from ") + table.name);
         std::printf("%-10s %lld\n", table.name, static_cast<long long>(rows.value_or(0)));
     }
     return 0;

@@ -5,8 +5,8 @@
 // and hides it.
 //
 // Threads: SetCountText may be called from any thread; then post message
-// 6559 to the FoundPhotosCounter receiver and the UI thread shows the text.
-// Everything else is UI thread only.
+// UiMessage::kFoundCountChanged to the FoundPhotosCounter receiver and the UI thread shows the
+// text. Everything else is UI thread only.
 
 #include <QMutex>
 #include <QString>
@@ -27,7 +27,7 @@ class CDialog_Num : public CSkinnedDialog {
     QString ShownCount() const;
     QPushButton* CancelButton() const { return cancel_; }
 
-    // 取消: tells the category pane to stop the count (6552) and closes.
+    // 取消: tells the category pane to stop the count (UiMessage::kCancelFolderScan) and closes.
     void reject() override;
 
   protected:

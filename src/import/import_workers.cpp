@@ -55,7 +55,8 @@ ImportEnd RunFolderImport(const std::string& folder) {
     return RunClosingSteps(imported);
 }
 
-ImportEnd RunListImport(const std::vector<std::string>& paths) {
+ImportEnd RunListImport(const std::vector<std::string>& paths,
+                        std::chrono::milliseconds totalPause) {
     ImportProgress& progress = CurrentImportProgress();
     int total = 0;
     for (const std::string& path : paths) {
@@ -67,7 +68,7 @@ ImportEnd RunListImport(const std::vector<std::string>& paths) {
     }
     if (total == 0) return ImportEnd::Empty;
     progress.total = total;
-    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    if (totalPause.count() > 0) std::this_thread::sleep_for(totalPause);
     // importCancelFlag is cleared by whoever starts the import, not here: a
     // cancel pressed while the list was being counted must still stop it.
     progress.imported = 0;

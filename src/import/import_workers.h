@@ -3,6 +3,7 @@
 // own and shows CurrentImportProgress(); these functions only report through
 // the progress counters and the registered ImportReceivers.
 
+#include <chrono>
 #include <string>
 #include <vector>
 
@@ -19,5 +20,9 @@ ImportEnd RunFolderImport(const std::string& folder);
 
 // List import: counts the files and folders of paths, then imports them in
 // order. With nothing to import it ends without closing steps. The caller
-// clears importCancelFlag before it starts the worker.
-ImportEnd RunListImport(const std::vector<std::string>& paths);
+// clears importCancelFlag before it starts the worker. totalPause lets a
+// progress dialog show the counted total before the counts move; a caller
+// without a dialog passes zero.
+inline constexpr std::chrono::milliseconds kListTotalPause{100};
+ImportEnd RunListImport(const std::vector<std::string>& paths,
+                        std::chrono::milliseconds totalPause = kListTotalPause);

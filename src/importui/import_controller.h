@@ -51,7 +51,7 @@ class ImportController : public QObject {
     static ImportController* Instance();
 
     // Called when a progress dialog is created (the main frame arms its
-    // bring-to-front timer 6537 there).
+    // bring-to-front timer UiTimer::kBringToFront there).
     void SetDialogOpenedHook(std::function<void()> hook) { dialogOpened_ = std::move(hook); }
     // Replaces the companion check run before the region lookup (default:
     // CheckRegionLookupReadiness with the map link).
@@ -79,7 +79,7 @@ class ImportController : public QObject {
     // message while an import runs. True when something was queued.
     bool AcceptDroppedPaths(const QStringList& paths, QWidget* parent);
 
-    // The counter's 取消 (message 6552): hides the counter, stops its timer
+    // The counter's 取消 (UiMessage::kCancelFolderScan): hides the counter, stops its timer
     // and stops the count; no import follows. Safe to call more than once.
     void CancelFolderCount();
 
@@ -118,7 +118,7 @@ class ImportController : public QObject {
     QPointer<CDialog_Num> counter_;
     std::unique_ptr<CDialog_Num> ownedCounter_;  // when no pane was given
     QPointer<CDlg_NewPic> progressDialog_;
-    QTimer countTick_;  // timer 6549 of the category pane: shows the running count
+    QTimer countTick_;  // timer UiTimer::kPaneTick of the category pane: shows the running count
 
     std::function<void()> dialogOpened_;
     std::function<bool(QWidget*)> companionCheck_;

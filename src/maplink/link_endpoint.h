@@ -48,6 +48,10 @@ class LinkEndpoint {
     // the meantime are handled. Any thread.
     virtual void WaitAndProcess(std::chrono::milliseconds duration) = 0;
 
+    // Ends a WaitAndProcess of the dispatch thread early (for example when a
+    // worker it waits for has finished). Any thread.
+    virtual void Interrupt() = 0;
+
     // Makes the calling thread the dispatch thread.
     virtual void BindDispatchThread() = 0;
 };

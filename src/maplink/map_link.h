@@ -60,7 +60,7 @@ class MapLink {
     bool RequestRegionNames(double latitude, double longitude, int maxSends,
                             const std::atomic<bool>* stop = nullptr);
 
-    // Timer 6537 fired: the next region reply brings the main window to the front.
+    // The bring-to-front timer fired: the next region reply brings the main window to the front.
     void OnBringToFrontTimer() { bringToFrontOnRegionReply_ = true; }
     bool BringToFrontArmed() const { return bringToFrontOnRegionReply_; }
 

@@ -7,6 +7,7 @@
 #include <sys/un.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 
@@ -98,40 +99,103 @@ void PosixLinkEndpoint::StartListening() {
     listenFd_ = std::move(fd);
 }
 
+// A connection whose request frame is still arriving.
+struct PosixLinkEndpoint::Arriving {
+    UniqueFd fd;
+    Deadline deadline;
+    std::vector<std::uint8_t> bytes;  // the header, then the data
+    std::size_t have = 0;
+    std::optional<FrameHeader> header;
+
+    enum class Progress { Waiting, Complete, Failed };
+
+    // Reads what the socket holds without blocking.
+    Progress ReadAvailable() {
+        for (;;) {
+            const ssize_t n = read(fd.Get(), bytes.data() + have, bytes.size() - have);
+            if (n == 0) return Progress::Failed;  // closed before the frame was whole
+            if (n < 0) {
+                if (errno == EINTR) continue;
+                return errno == EAGAIN || errno == EWOULDBLOCK ? Progress::Waiting
+                                                               : Progress::Failed;
+            }
+            have += static_cast<std::size_t>(n);
+            if (have < bytes.size()) continue;
+            if (header) return Progress::Complete;
+            header = DecodeRequestHeader(bytes.data());
+            if (!header) return Progress::Failed;
+            if (header->cbData == 0) return Progress::Complete;
+            bytes.resize(kFrameHeaderSize + header->cbData);
+        }
+    }
+};
+
 void PosixLinkEndpoint::ListenerLoop() {
+    std::vector<Arriving> arriving;
+    std::vector<pollfd> fds;
     for (;;) {
-        pollfd fds[2] = {{listenFd_.Get(), POLLIN, 0}, {stopRead_.Get(), POLLIN, 0}};
-        if (poll(fds, 2, -1) < 0) {
+        fds.assign({{listenFd_.Get(), POLLIN, 0}, {stopRead_.Get(), POLLIN, 0}});
+        auto nextDeadline = Deadline::max();
+        for (const Arriving& a : arriving) {
+            fds.push_back({a.fd.Get(), POLLIN, 0});
+            nextDeadline = std::min(nextDeadline, a.deadline);
+        }
+        int timeout = -1;
+        if (!arriving.empty()) {
+            const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+                nextDeadline - std::chrono::steady_clock::now());
+            timeout = static_cast<int>(std::max<std::int64_t>(0, left.count() + 1));
+        }
+        if (poll(fds.data(), fds.size(), timeout) < 0) {
             if (errno == EINTR) continue;
             return;
         }
         if (fds[1].revents) return;
-        if (!(fds[0].revents & POLLIN)) continue;
-        UniqueFd connection(accept(listenFd_.Get(), nullptr, nullptr));
-        if (!connection.Valid()) continue;
-        fcntl(connection.Get(), F_SETFD, FD_CLOEXEC);
-        fcntl(connection.Get(), F_SETFL, fcntl(connection.Get(), F_GETFL) | O_NONBLOCK);
-        if (!PeerIsSameUser(connection.Get())) continue;  // closed without reply
-        Receive(std::move(connection));
+
+        // Work off the connections first, then accept, so that fds still
+        // lines up with arriving while it is read.
+        const auto now = std::chrono::steady_clock::now();
+        std::vector<Arriving> still;
+        still.reserve(arriving.size());
+        for (std::size_t i = 0; i < arriving.size(); ++i) {
+            Arriving& a = arriving[i];
+            auto progress = Arriving::Progress::Waiting;
+            if (fds[i + 2].revents) progress = a.ReadAvailable();
+            if (progress == Arriving::Progress::Complete) {
+                Incoming in;
+                in.message.wParam = a.header->wParam;
+                in.message.dwData = a.header->dwData;
+                in.message.flags = a.header->flags;
+                in.message.data.assign(a.bytes.begin() + kFrameHeaderSize, a.bytes.end());
+                in.connection = std::move(a.fd);
+                Queue(std::move(in));
+            } else if (progress == Arriving::Progress::Waiting && now < a.deadline) {
+                still.push_back(std::move(a));
+            }  // failed or too slow: closed without a reply
+        }
+        arriving = std::move(still);
+        if (fds[0].revents & POLLIN) Accept(arriving);
     }
 }
 
-void PosixLinkEndpoint::Receive(UniqueFd connection) {
-    const Deadline deadline = DeadlineFromNow();
-    std::uint8_t header[kFrameHeaderSize];
-    if (!ReadAll(connection.Get(), header, sizeof header, deadline, stopRead_.Get())) return;
-    std::optional<FrameHeader> h = DecodeRequestHeader(header);
-    if (!h) return;
-    Incoming in;
-    in.message.wParam = h->wParam;
-    in.message.dwData = h->dwData;
-    in.message.flags = h->flags;
-    in.message.data.resize(h->cbData);
-    if (h->cbData > 0 &&
-        !ReadAll(connection.Get(), in.message.data.data(), h->cbData, deadline, stopRead_.Get())) {
-        return;
-    }
-    in.connection = std::move(connection);
+void PosixLinkEndpoint::Accept(std::vector<Arriving>& arriving) {
+    // Enough for any honest use; beyond it new peers wait in the backlog
+    // until a slot frees, so a flood cannot exhaust the descriptors.
+    constexpr std::size_t kMaxArriving = 64;
+    if (arriving.size() >= kMaxArriving) return;
+    UniqueFd connection(accept(listenFd_.Get(), nullptr, nullptr));
+    if (!connection.Valid()) return;
+    fcntl(connection.Get(), F_SETFD, FD_CLOEXEC);
+    fcntl(connection.Get(), F_SETFL, fcntl(connection.Get(), F_GETFL) | O_NONBLOCK);
+    if (!PeerIsSameUser(connection.Get())) return;  // closed without reply
+    Arriving a;
+    a.fd = std::move(connection);
+    a.deadline = DeadlineFromNow();
+    a.bytes.resize(kFrameHeaderSize);
+    arriving.push_back(std::move(a));
+}
+
+void PosixLinkEndpoint::Queue(Incoming in) {
     {
         std::lock_guard lock(queueMutex_);
         queue_.push_back(std::move(in));
@@ -170,7 +234,14 @@ void PosixLinkEndpoint::WaitAndProcess(std::chrono::milliseconds duration) {
     const Deadline deadline = std::chrono::steady_clock::now() + duration;
     do {
         ProcessPendingMessages();
+        if (interrupted_.exchange(false)) return;
     } while (WaitForFd(wakeRead_.Get(), false, -1, deadline) == WaitResult::Ready);
+}
+
+void PosixLinkEndpoint::Interrupt() {
+    interrupted_ = true;
+    const char byte = 1;
+    if (wakeWrite_.Valid()) (void)!write(wakeWrite_.Get(), &byte, 1);
 }
 
 bool PosixLinkEndpoint::PeerExists(const std::string& peerClass) {

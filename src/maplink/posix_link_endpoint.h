@@ -1,7 +1,8 @@
 #pragma once
 // The link endpoint over Unix-domain stream sockets: one connection per
-// message, a listener thread that accepts and reads frames from peers of the
-// same user, and a queue that the dispatch thread works off. See
+// message, a listener thread that accepts connections from peers of the same
+// user and reads their frames side by side (a peer that stalls mid-frame
+// delays nobody else), and a queue that the dispatch thread works off. See
 // link_endpoint.h for the thread contract.
 
 #include <sys/types.h>
@@ -12,6 +13,7 @@
 #include <optional>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "maplink/link_endpoint.h"
 #include "maplink/unix_socket.h"
@@ -27,6 +29,7 @@ class PosixLinkEndpoint final : public LinkEndpoint {
     int ProcessPendingMessages() override;
     void WaitAndProcess(std::chrono::milliseconds duration) override;
     void BindDispatchThread() override { dispatchThread_ = std::this_thread::get_id(); }
+    void Interrupt() override;
 
   private:
     struct Incoming {
@@ -34,9 +37,12 @@ class PosixLinkEndpoint final : public LinkEndpoint {
         UniqueFd connection;  // the reply goes here
     };
 
+    struct Arriving;
+
     void StartListening();
     void ListenerLoop();
-    void Receive(UniqueFd connection);
+    void Accept(std::vector<Arriving>& arriving);
+    void Queue(Incoming in);
     std::optional<Incoming> PopIncoming();
     bool OnDispatchThread() const { return dispatchThread_ == std::this_thread::get_id(); }
 
@@ -50,5 +56,6 @@ class PosixLinkEndpoint final : public LinkEndpoint {
     std::mutex queueMutex_;
     std::deque<Incoming> queue_;
     std::atomic<std::thread::id> dispatchThread_;
+    std::atomic<bool> interrupted_{false};
     std::thread listener_;
 };

@@ -6,8 +6,9 @@
 // Ctrl+A/C/X/V keys, and queues dropped or pasted files for import.
 //
 // UI thread only. One instance, published as CClassView::Instance() and as
-// the CategoryPane receiver of messages 4470, 6546, 6552, 6584, 6589 and
-// 6601. Workers reach it only through those messages.
+// the CategoryPane receiver of the messages kShowMapPhotos,
+// kRebuildCurrentTree, kCancelFolderScan, kPaneRelayout, kDropTrees and
+// kRegionTreeStale. Workers reach it only through those messages.
 
 #include <QWidget>
 #include <array>

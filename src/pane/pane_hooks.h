@@ -20,6 +20,6 @@ struct PaneHooks {
     std::function<void(const QStringList& paths)> acceptPastedPaths;
     // 添加文件夹: folder chooser, folder count and import.
     std::function<void()> startFolderImport;
-    // Message 6552: the counter's 取消 stops the folder count at once.
+    // UiMessage::kCancelFolderScan: the counter's 取消 stops the folder count at once.
     std::function<void()> cancelFolderScan;
 };

@@ -14,7 +14,7 @@ std::unique_ptr<CategoryTree> BuildFiltered(SortMode mode, const SearchFilter& f
         case SortMode::SubjectGroups:
         case SortMode::RegionGroups: {
             CatalogueSession session;
-            return BuildSearchTree(session.db(), filter);
+            return BuildSearchTree(session, filter);
         }
         default:
             return nullptr;
@@ -29,12 +29,12 @@ std::unique_ptr<CategoryTree> BuildCategoryTree(SortMode mode, const SearchFilte
     if (mode == SortMode::FromMap) return nullptr;
     CatalogueSession session;
     if (!session.ok()) return mode == SortMode::ShotTime ? NoPhotosTree() : nullptr;
-    if (mode == SortMode::RegionGroups) return BuildRegionTree(session.db());
-    return BuildDatedTree(session.db(), mode);
+    if (mode == SortMode::RegionGroups) return BuildRegionTree(session);
+    return BuildDatedTree(session, mode);
 }
 
 std::unique_ptr<CategoryTree> BuildFolderTree(const MountTable& mounts) {
     CatalogueSession session;
     if (!session.ok()) return nullptr;
-    return BuildFolderTree(session.db(), mounts);
+    return BuildFolderTree(session, mounts);
 }

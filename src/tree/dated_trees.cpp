@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "catalogue/sql_query.h"
+#include "catalogue/catalogue_rows.h"
 #include "catalogue/sql_statement.h"
 #include "tree/dated_grouping.h"
 #include "tree/keyed_rows.h"
@@ -29,18 +29,19 @@ constexpr const char* kNoSubjectQuery =
 
 // Feeds every row (dwDateTime, strName, idPic), all with the same empty key,
 // to the grouping; false when the statement fails.
-bool FeedRows(sqlite3* db, const std::string& statement, DatedGrouping& grouping) {
-    return ForEachRow(db, statement, [&](sqlite3_stmt* row) {
-        grouping.Add(DatedRow{
-            sqlite3_column_int64(row, 0), TextCell(row, 1), sqlite3_column_int64(row, 2), {}});
+bool FeedRows(const CatalogueSession& session, const std::string& statement,
+              DatedGrouping& grouping) {
+    return ForEachRow(session, statement, [&](const CatalogueRow& row) {
+        grouping.Add(DatedRow{row.Int64(0), row.TextView(1), row.Int64(2), {}});
     });
 }
 
 // Feeds the rows of a keyed statement to the grouping, sorted by key and shot
 // time; false when the statement fails.
-bool FeedKeyedRows(sqlite3* db, const char* statement, DatedGrouping& grouping) {
+bool FeedKeyedRows(const CatalogueSession& session, const char* statement,
+                   DatedGrouping& grouping) {
     KeyedRows rows;
-    if (!rows.Read(db, statement)) return false;
+    if (!rows.Read(session, statement)) return false;
     rows.ForEachSorted([&](const DatedRow& row) { grouping.Add(row); });
     return true;
 }
@@ -58,32 +59,34 @@ std::string NoSubjectLabel(std::string_view) {
     return kNoSubjectLabel;
 }
 
-std::unique_ptr<CategoryTree> ShotTimeTree(sqlite3* db, const std::string& statement) {
+std::unique_ptr<CategoryTree> ShotTimeTree(const CatalogueSession& session,
+                                           const std::string& statement) {
     auto tree = std::make_unique<CategoryTree>();
     auto grouping = DatedGrouping::ShotTime(*tree);
-    if (!FeedRows(db, statement, grouping) || grouping.PlacedCount() == 0) return NoPhotosTree();
+    if (!FeedRows(session, statement, grouping) || grouping.PlacedCount() == 0)
+        return NoPhotosTree();
     return tree;
 }
 
-std::unique_ptr<CategoryTree> CameraTree(sqlite3* db) {
+std::unique_ptr<CategoryTree> CameraTree(const CatalogueSession& session) {
     auto tree = std::make_unique<CategoryTree>();
     auto grouping = DatedGrouping::Keyed(*tree, true, ModelLabel);
-    if (!FeedKeyedRows(db, kCameraRows, grouping)) return nullptr;
+    if (!FeedKeyedRows(session, kCameraRows, grouping)) return nullptr;
     if (grouping.PlacedCount() == 0) return NoPhotosTree();
     return tree;
 }
 
 // Keyword and subject trees: the key groups, then one group of the photos
 // without any key.
-std::unique_ptr<CategoryTree> TaggedTree(sqlite3* db, const char* keyRows,
+std::unique_ptr<CategoryTree> TaggedTree(const CatalogueSession& session, const char* keyRows,
                                          const std::string& untaggedQuery,
                                          DatedGrouping::KeyLabel untaggedLabel) {
     auto tree = std::make_unique<CategoryTree>();
     auto keyed = DatedGrouping::Keyed(*tree, false, KeyAsLabel);
-    if (!FeedKeyedRows(db, keyRows, keyed)) return nullptr;
+    if (!FeedKeyedRows(session, keyRows, keyed)) return nullptr;
     auto untagged = DatedGrouping::Keyed(*tree, false, untaggedLabel);
     // All rows share the empty key, so they form one group.
-    FeedRows(db, untaggedQuery, untagged);
+    FeedRows(session, untaggedQuery, untagged);
     if (keyed.PlacedCount() == 0 && untagged.PlacedCount() == 0) return NoPhotosTree();
     return tree;
 }
@@ -96,27 +99,28 @@ std::unique_ptr<CategoryTree> NoPhotosTree() {
     return tree;
 }
 
-std::unique_ptr<CategoryTree> BuildDatedTree(sqlite3* db, SortMode mode) {
+std::unique_ptr<CategoryTree> BuildDatedTree(const CatalogueSession& session, SortMode mode) {
     switch (mode) {
         case SortMode::ShotTime:
-            return ShotTimeTree(db, kShotTimeQuery);
+            return ShotTimeTree(session, kShotTimeQuery);
         case SortMode::CameraModel:
-            return CameraTree(db);
+            return CameraTree(session);
         case SortMode::KeywordGroups:
-            return TaggedTree(db, kKeywordRows, FormatStatement(kNoKeywordQuery, 0),
+            return TaggedTree(session, kKeywordRows, FormatStatement(kNoKeywordQuery, 0),
                               NoKeywordsLabel);
         case SortMode::SubjectGroups:
-            return TaggedTree(db, kSubjectRows, FormatStatement(kNoSubjectQuery, ""),
+            return TaggedTree(session, kSubjectRows, FormatStatement(kNoSubjectQuery, ""),
                               NoSubjectLabel);
         default:
             return nullptr;
     }
 }
 
-std::unique_ptr<CategoryTree> BuildSearchTree(sqlite3* db, const SearchFilter& filter) {
+std::unique_ptr<CategoryTree> BuildSearchTree(const CatalogueSession& session,
+                                              const SearchFilter& filter) {
     auto tree = std::make_unique<CategoryTree>();
     auto grouping = DatedGrouping::ShotTime(*tree);
-    if (!db || !FeedRows(db, SearchStatement(filter), grouping)) {
+    if (!session.ok() || !FeedRows(session, SearchStatement(filter), grouping)) {
         tree = std::make_unique<CategoryTree>();
     } else if (grouping.PlacedCount() == 0) {
         tree = NoPhotosTree();

@@ -2,8 +2,8 @@
 
 #include <string>
 
+#include "catalogue/catalogue_rows.h"
 #include "catalogue/photo_catalogue.h"
-#include "catalogue/sql_query.h"
 #include "tree/category_tree_builder.h"
 #include "tree/tree_builders.h"
 #include "tree/tree_labels.h"
@@ -23,16 +23,16 @@ void AppendDuplicatesGroup(CategoryTree& tree) {
     std::optional<NodeIndex> folder;
     std::string previousPath;  // a first row with an empty folder opens no folder child
     std::int64_t previousId = 0;
-    ForEachRow(session.db(), kDuplicatesQuery, [&](sqlite3_stmt* row) {
-        std::int64_t id = sqlite3_column_int64(row, 2);
+    ForEachRow(session, kDuplicatesQuery, [&](const CatalogueRow& row) {
+        std::int64_t id = row.Int64(2);
         if (group && id == previousId) return;
         if (!group) group = tree.AddGroup(kRootNode, kDuplicatesLabel);
         previousId = id;
-        std::string_view path = TextCell(row, 3);
+        std::string_view path = row.TextView(3);
         if (path != previousPath) {
             previousPath.assign(path);
             folder = tree.AddGroup(*group, previousPath);
         }
-        if (folder) tree.AddPhoto(*folder, PhotoRef{id, true}, TextCell(row, 1));
+        if (folder) tree.AddPhoto(*folder, PhotoRef{id, true}, row.TextView(1));
     });
 }

@@ -91,7 +91,8 @@ class FolderNodes {
 
 }  // namespace
 
-std::unique_ptr<CategoryTree> BuildFolderTree(sqlite3* db, const MountTable& mounts) {
+std::unique_ptr<CategoryTree> BuildFolderTree(const CatalogueSession& session,
+                                              const MountTable& mounts) {
     auto tree = std::make_unique<CategoryTree>();
     FolderNodes nodes(*tree, mounts);
     std::vector<std::string> folders = FoldersShortestFirst();
@@ -106,7 +107,7 @@ std::unique_ptr<CategoryTree> BuildFolderTree(sqlite3* db, const MountTable& mou
     std::string currentPath;
     std::optional<NodeIndex> current;
     KeyedRows rows;
-    if (!rows.Read(db, kFolderRows)) return nullptr;
+    if (!rows.Read(session, kFolderRows)) return nullptr;
     rows.ForEachSorted([&](const DatedRow& row) {
         if (placed != 0 && row.idPic == previousId) return;
         if (placed == 0 || row.key != currentPath) {

@@ -1,7 +1,7 @@
 // The tree of the photos the companion map application sent.
 
+#include "catalogue/catalogue_rows.h"
 #include "catalogue/photo_catalogue.h"
-#include "catalogue/sql_query.h"
 #include "catalogue/sql_statement.h"
 #include "tree/category_tree_builder.h"
 #include "tree/tree_labels.h"
@@ -18,7 +18,7 @@ std::unique_ptr<CategoryTree> BuildFromMapTree(std::span<const std::int64_t> ids
     CatalogueSession session;
     if (!session.ok()) return tree;
     for (std::int64_t id : ids) {
-        if (auto name = QueryText(session.db(), FormatStatement(kPhotoName, id)))
+        if (auto name = QueryText(session, FormatStatement(kPhotoName, id)))
             tree->AddPhoto(top, PhotoRef{id, false}, *name);
     }
     return tree;

@@ -4,24 +4,22 @@
 #include <string_view>
 #include <unordered_map>
 
-#include "catalogue/sql_query.h"
+#include "catalogue/catalogue_rows.h"
 #include "tree/tree_builders.h"
 
-bool KeyedRows::Read(sqlite3* db, const char* statement) {
+bool KeyedRows::Read(const CatalogueSession& session, const char* statement) {
     std::unordered_map<std::string, std::uint32_t> bucketOfKey;
-    return ForEachRow(db, statement, [&](sqlite3_stmt* row) {
-        const std::string_view name = TextCell(row, 1);
-        rows_.push_back({sqlite3_column_int64(row, 0), sqlite3_column_int64(row, 2),
-                         static_cast<std::uint32_t>(names_.size()),
-                         static_cast<std::uint32_t>(name.size()),
-                         sqlite3_column_type(row, 0) == SQLITE_NULL});
+    return ForEachRow(session, statement, [&](const CatalogueRow& row) {
+        const std::string_view name = row.TextView(1);
+        rows_.push_back({row.Int64(0), row.Int64(2), static_cast<std::uint32_t>(names_.size()),
+                         static_cast<std::uint32_t>(name.size()), row.IsNull(0)});
         names_ += name;
         const auto index = static_cast<std::uint32_t>(rows_.size() - 1);
-        if (sqlite3_column_type(row, 3) == SQLITE_NULL) {
+        if (row.IsNull(3)) {
             nullKeyRows_.push_back(index);
             return;
         }
-        auto [bucket, added] = bucketOfKey.try_emplace(std::string(TextCell(row, 3)),
+        auto [bucket, added] = bucketOfKey.try_emplace(std::string(row.TextView(3)),
                                                        static_cast<std::uint32_t>(buckets_.size()));
         if (added) buckets_.push_back({bucket->first, {}});
         buckets_[bucket->second].rows.push_back(index);

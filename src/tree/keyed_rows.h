@@ -7,19 +7,18 @@
 // SQL spares a lookup from the index into the large photo table for every
 // row, most of a grouping's build time with 100,000 photos.
 
-#include <sqlite3.h>
-
 #include <cstdint>
 #include <functional>
 #include <string>
 #include <vector>
 
+#include "catalogue/photo_catalogue.h"
 #include "tree/dated_grouping.h"
 
 class KeyedRows {
   public:
     // Reads all rows; false when the statement fails.
-    bool Read(sqlite3* db, const char* statement);
+    bool Read(const CatalogueSession& session, const char* statement);
 
     // Keys in descending byte order and NULL last (read as the empty key);
     // within a key newest first and undated last. Call once.

@@ -24,7 +24,7 @@
 #include <utility>
 #include <vector>
 
-#include "catalogue/sql_query.h"
+#include "catalogue/catalogue_rows.h"
 #include "tree/tree_builders.h"
 #include "tree/tree_labels.h"
 
@@ -70,19 +70,16 @@ struct RegionIndex {
     RowList withoutRegion;                                // nArea = 0, newest first
 };
 
-bool ReadRegionRows(sqlite3* db, std::vector<RegionRow>& rows) {
-    return ForEachRow(db, kRegionRows, [&](sqlite3_stmt* row) {
+bool ReadRegionRows(const CatalogueSession& session, std::vector<RegionRow>& rows) {
+    return ForEachRow(session, kRegionRows, [&](const CatalogueRow& row) {
         RegionRow& r = rows.emplace_back();
-        r.id = sqlite3_column_int64(row, 0);
-        if (sqlite3_column_type(row, 1) != SQLITE_NULL)
-            r.regionCount = sqlite3_column_int64(row, 1);
-        r.province = TextCell(row, 2);
-        r.city = TextCell(row, 3);
-        r.district = TextCell(row, 4);
-        r.name = TextCell(row, 5);
-        r.dateTime = sqlite3_column_type(row, 6) == SQLITE_NULL
-                         ? std::numeric_limits<std::int64_t>::min()
-                         : sqlite3_column_int64(row, 6);
+        r.id = row.Int64(0);
+        if (!row.IsNull(1)) r.regionCount = row.Int64(1);
+        r.province = row.TextView(2);
+        r.city = row.TextView(3);
+        r.district = row.TextView(4);
+        r.name = row.TextView(5);
+        r.dateTime = row.IsNull(6) ? std::numeric_limits<std::int64_t>::min() : row.Int64(6);
     });
 }
 
@@ -137,9 +134,9 @@ void AddDistricts(const std::vector<RegionRow>& rows, const RegionIndex& index, 
 
 }  // namespace
 
-std::unique_ptr<CategoryTree> BuildRegionTree(sqlite3* db) {
+std::unique_ptr<CategoryTree> BuildRegionTree(const CatalogueSession& session) {
     std::vector<RegionRow> rows;
-    if (!ReadRegionRows(db, rows)) return nullptr;
+    if (!ReadRegionRows(session, rows)) return nullptr;
     const RegionIndex index = IndexRows(rows);
     auto tree = std::make_unique<CategoryTree>();
     for (std::string_view province : index.provinces) {

@@ -2,8 +2,8 @@
 
 #include <vector>
 
+#include "catalogue/catalogue_rows.h"
 #include "catalogue/photo_catalogue.h"
-#include "catalogue/sql_query.h"
 #include "catalogue/sql_statement.h"
 #include "image/raster_image.h"
 #include "metadata/display_thumbnail.h"
@@ -37,18 +37,17 @@ bool LoadThumbnail(std::int64_t idPic, bool duplicate, PhotoListEntry& entry) {
         if (!session.ok()) return false;
         const std::string statement =
             FormatStatement(duplicate ? kSelectDuplicateEntry : kSelectMainEntry, idPic);
-        ForEachRow(session.db(), statement, [&](sqlite3_stmt* row) {
+        ForEachRow(session, statement, [&](const CatalogueRow& row) {
             if (found) return;
             found = true;
-            entry.name = Bounded(ColumnText(row, 0), kEntryNameCapacity);
-            entry.fullPath = Bounded(ColumnText(row, 1), kEntryFullPathCapacity);
-            entry.width = sqlite3_column_int(row, 2);
-            entry.height = sqlite3_column_int(row, 3);
-            const auto* bytes = static_cast<const std::uint8_t*>(sqlite3_column_blob(row, 4));
-            const int length = sqlite3_column_bytes(row, 4);
-            if (bytes != nullptr && length > 0) blob.assign(bytes, bytes + length);
-            entry.keywords = Bounded(ColumnText(row, 5), kEntryKeywordsCapacity);
-            entry.orientation = Bounded(ColumnText(row, 6), kEntryOrientationCapacity);
+            entry.name = Bounded(row.Text(0), kEntryNameCapacity);
+            entry.fullPath = Bounded(row.Text(1), kEntryFullPathCapacity);
+            entry.width = row.Int(2);
+            entry.height = row.Int(3);
+            const auto bytes = row.Blob(4);
+            blob.assign(bytes.begin(), bytes.end());
+            entry.keywords = Bounded(row.Text(5), kEntryKeywordsCapacity);
+            entry.orientation = Bounded(row.Text(6), kEntryOrientationCapacity);
         });
     }
     if (!found) return false;

@@ -3,8 +3,8 @@
 #include <cstdio>
 #include <ctime>
 
+#include "catalogue/catalogue_rows.h"
 #include "catalogue/photo_catalogue.h"
-#include "catalogue/sql_query.h"
 #include "catalogue/sql_statement.h"
 
 namespace {
@@ -71,19 +71,19 @@ std::optional<std::string> ReadPhotoStatusText(PhotoRef photo) {
         if (!session.ok()) return std::nullopt;
         const std::string statement = FormatStatement(
             photo.fromDuplicates ? kSelectDuplicateStatus : kSelectMainStatus, photo.idPic);
-        const bool ran = ForEachRow(session.db(), statement, [&](sqlite3_stmt* row) {
+        const bool ran = ForEachRow(session, statement, [&](const CatalogueRow& row) {
             if (rows++ > 0) return;
-            status.name = ColumnText(row, 0);
-            status.sizeMegabytes = sqlite3_column_double(row, 1);
-            status.shotTime = sqlite3_column_int(row, 2);
-            status.width = sqlite3_column_int(row, 3);
-            status.height = sqlite3_column_int(row, 4);
-            status.longitude = sqlite3_column_double(row, 5);
-            status.latitude = sqlite3_column_double(row, 6);
-            status.keywords = ColumnText(row, 7);
-            status.author = ColumnText(row, 8);
-            status.subject = ColumnText(row, 9);
-            status.comment = ColumnText(row, 10);
+            status.name = row.Text(0);
+            status.sizeMegabytes = row.Double(1);
+            status.shotTime = row.Int(2);
+            status.width = row.Int(3);
+            status.height = row.Int(4);
+            status.longitude = row.Double(5);
+            status.latitude = row.Double(6);
+            status.keywords = row.Text(7);
+            status.author = row.Text(8);
+            status.subject = row.Text(9);
+            status.comment = row.Text(10);
         });
         if (!ran) return std::nullopt;
     }

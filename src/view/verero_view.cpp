@@ -32,6 +32,7 @@ CVereroView::CVereroView(QWidget* parent)
         if (AnyFolderChanged())
             QCoreApplication::postEvent(this, new MessageEvent(UiMessage::kLibraryChanged));
     });
+    setAcceptDrops(true);  // files dropped on the grid are imported
     instance = this;
 }
 

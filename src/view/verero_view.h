@@ -15,8 +15,10 @@
 // connects to the pane, the viewer, the status bar and the command table.
 
 #include <QAbstractScrollArea>
+#include <QList>
 #include <QPoint>
 #include <QTimer>
+#include <QUrl>
 #include <optional>
 
 #include "messaging/receiver_registry.h"
@@ -104,6 +106,8 @@ class CVereroView : public QAbstractScrollArea {
     void libraryUpdateRequested();
     void saveRequested();
     void libraryChanged();
+    // Files were dropped on the grid (the import decides which it takes).
+    void urlsDropped(const QList<QUrl>& urls);
 
   protected:
     bool event(QEvent* event) override;
@@ -114,6 +118,9 @@ class CVereroView : public QAbstractScrollArea {
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
   private:
     // Columns, document height and scroll ranges for the current client size.

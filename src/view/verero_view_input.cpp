@@ -7,6 +7,10 @@
 #include "messaging/command_ids.h"
 #include "view/verero_view.h"
 
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QMimeData>
+
 void CVereroView::LeftButtonDown(const QPoint& point, Qt::KeyboardModifiers modifiers) {
     ClickModifiers keys;
     keys.control = modifiers.testFlag(Qt::ControlModifier);
@@ -53,6 +57,21 @@ void CVereroView::contextMenuEvent(QContextMenuEvent* event) {
         emit contextMenuRequested(event->globalPos());
     }
     event->accept();
+}
+
+void CVereroView::dragEnterEvent(QDragEnterEvent* event) {
+    if (event->mimeData()->hasUrls()) event->acceptProposedAction();
+}
+
+void CVereroView::dragMoveEvent(QDragMoveEvent* event) {
+    if (event->mimeData()->hasUrls()) event->acceptProposedAction();
+}
+
+void CVereroView::dropEvent(QDropEvent* event) {
+    const QList<QUrl> urls = event->mimeData()->urls();
+    event->acceptProposedAction();
+    viewport()->update();
+    emit urlsDropped(urls);
 }
 
 void CVereroView::mouseDoubleClickEvent(QMouseEvent* event) {

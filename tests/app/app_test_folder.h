@@ -2,27 +2,19 @@
 // A temporary data folder made current for one test; the catalogue is closed
 // and the process flags cleared before and after.
 
-#include <QTemporaryDir>
+#include <QString>
+#include <filesystem>
 
 #include "catalogue/photo_catalogue.h"
 #include "catalogue/process_flags.h"
-#include "platform/data_folder.h"
+#include "fresh_catalogue.h"
 
 class AppTestFolder {
   public:
-    AppTestFolder() {
-        Reset();
-        SetDataFolder(folder_.path().toStdString());
-    }
-    ~AppTestFolder() { Reset(); }
-    QString Path() const { return folder_.path(); }
+    AppTestFolder() { std::filesystem::create_directories(fresh_.DataFolder()); }
+    QString Path() const { return QString::fromStdString(fresh_.DataFolder()); }
     QString CatalogueFile() const { return QString::fromStdString(CatalogueFilePath()); }
 
   private:
-    static void Reset() {
-        CloseCatalogue();
-        CatalogueModified = false;
-        ExitRequested = false;
-    }
-    QTemporaryDir folder_;
+    FreshCatalogue fresh_;
 };

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QCoreApplication>
 #include <QDockWidget>
 #include <QFile>
 #include <QMenu>
@@ -14,8 +15,13 @@
 #include "app/command_table.h"
 #include "app/main_frame.h"
 #include "app_test_folder.h"
+#include "catalogue/photo_rows.h"
+#include "maplink/map_link.h"
+#include "maplink/map_records.h"
 #include "messaging/command_ids.h"
+#include "messaging/message_event.h"
 #include "messaging/receiver_registry.h"
+#include "messaging/ui_messages.h"
 #include "messaging/worker_registry.h"
 
 namespace {
@@ -147,6 +153,42 @@ TEST_F(MainFrameTest, ClosingWaitsForARunningImport) {
     EXPECT_TRUE(ExitRequested);
     EXPECT_FALSE(WorkerRegistry::IsRunning(WorkerKind::FolderImport));
     import.join();
+}
+
+// Stands in for the category pane and keeps the map selections it is sent.
+class MapPhotosCatcher : public QObject {
+  public:
+    QList<qint64> ids;
+    int received = 0;
+    bool event(QEvent* e) override {
+        if (e->type() != UiMessage::kShowMapPhotos) return QObject::event(e);
+        ids = static_cast<MessageEvent*>(e)->Payload().value<QList<qint64>>();
+        ++received;
+        return true;
+    }
+};
+
+TEST_F(MainFrameTest, HandsTheCataloguedPhotosChosenOnTheMapToThePane) {
+    ASSERT_TRUE(OpenCatalogue());
+    PhotoRecord record{};
+    CopyBounded(record.strName, sizeof(record.strName), "map.jpg");
+    ASSERT_EQ(InsertPhotoRow(11, record, {}, false, {}), InsertResult::Done);
+    RegionBuffer regions;
+    MapLink link(regions);
+    frame.AttachMapLink(&link);
+    MapPhotosCatcher pane;
+    ReceiverRegistration registration(ReceiverRole::CategoryPane, &pane);
+
+    LinkMessage selection;
+    selection.dwData = kCodeShowPhotos;
+    selection.data = PackMapPhotoRecords(
+        {{11, 0, 0, 0, kMapPhotoSelectionKind}, {22, 0, 0, 0, kMapPhotoSelectionKind}});
+    link.HandleMessage(selection);
+    QCoreApplication::processEvents();
+    frame.AttachMapLink(nullptr);
+
+    EXPECT_EQ(pane.received, 1);
+    EXPECT_EQ(pane.ids, QList<qint64>{11});
 }
 
 }  // namespace

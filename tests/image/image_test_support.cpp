@@ -10,6 +10,8 @@
 #include <jpeglib.h>
 #include <png.h>
 
+#include "photo_corpus.h"
+
 namespace image_test {
 
 Bytes MakeRgb(int width, int height, const std::function<RgbColor(int, int)>& colour) {
@@ -190,8 +192,7 @@ Bytes WriteBmp(int width, int height, int bitCount, const std::vector<Bytes>& ro
 }
 
 std::string PhotoTestdataDir() {
-    const char* env = std::getenv("DARAZOZ_PHOTO_TESTDATA");
-    const std::string dir = env && *env ? env : DARAZOZ_DEFAULT_PHOTO_TESTDATA;
+    const std::string dir = PhotoCorpusFolder();
     std::error_code ec;
     return std::filesystem::is_directory(dir, ec) ? dir : std::string();
 }

@@ -9,13 +9,9 @@
 #include "import/folder_walk.h"
 #include "import/import_workers.h"
 #include "import_fixture.h"
+#include "photo_corpus.h"
 
 namespace {
-
-std::string CorpusFolder() {
-    if (const char* env = std::getenv("DARAZOZ_PHOTO_TESTDATA"); env && *env) return env;
-    return PHOTO_TESTDATA_DIR;
-}
 
 std::string One(const std::string& statement) {
     CatalogueSession session;
@@ -25,7 +21,7 @@ std::string One(const std::string& statement) {
 }  // namespace
 
 TEST_F(ImportTest, TheRealCameraCollectionImportsWithoutCrashing) {
-    const std::string corpus = CorpusFolder();
+    const std::string corpus = PhotoCorpusFolder();
     if (!std::filesystem::is_directory(corpus)) GTEST_SKIP() << "no photo collection at " << corpus;
 
     ASSERT_EQ(RunListImport({corpus}), ImportEnd::Finished);

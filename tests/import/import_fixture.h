@@ -9,9 +9,9 @@
 
 #include "catalogue/photo_catalogue.h"
 #include "catalogue/process_flags.h"
+#include "fresh_catalogue.h"
 #include "import/add_photo_file.h"
 #include "import/import_state.h"
-#include "platform/data_folder.h"
 #include "platform/file_status.h"
 #include "temp_folder.h"
 #include "test_jpeg_writer.h"
@@ -19,12 +19,8 @@
 class ImportTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        SetDataFolder(data_.Path());
-        CloseCatalogue();
-        ExitRequested = false;
         importCancelFlag = false;
         countCancelFlag = false;
-        CatalogueModified = false;
         CurrentImportProgress().Reset();
         SetRegionSource(nullptr);
         SetImportReceivers({});
@@ -34,7 +30,6 @@ class ImportTest : public ::testing::Test {
         importCancelFlag = false;
         SetRegionSource(nullptr);
         SetImportReceivers({});
-        CloseCatalogue();
     }
 
     // Writes a camera-like photo with its own embedded thumbnail.
@@ -73,6 +68,6 @@ class ImportTest : public ::testing::Test {
         ASSERT_TRUE(SetFileLastWriteTime(path, seconds));
     }
 
-    TempFolder data_;
+    FreshCatalogue fresh_;
     TempFolder photos_;
 };

@@ -3,22 +3,17 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <optional>
 
 #include "link_test_environment.h"
 
 namespace {
 
-constexpr const char* kOpenFailed = "打开Darazoz互动浏览器失败。\r\n请手动打开Darazoz，继续操作。";
-constexpr const char* kOldInteractive =
-    "您安装的Darazoz互动浏览器版本低于5.01，\r\n点击[确定]前往官网下载PC版本。";
-constexpr const char* kOldRegion =
-    "您安装的Darazoz互动浏览器版本低于5.01，因此不能解析地区信息。\r\n是否前往官网下载PC版本？";
-constexpr const char* kNotInstalledInteractive =
-    "您尚未安装过Darazoz互动地图浏览器，是否前往官网下载PC版本？";
-constexpr const char* kNotInstalledRegion =
-    "您尚未安装过Darazoz互动地图浏览器，因此不能解析地区信息。\r\n是否前往官网下载PC版本？";
-constexpr const char* kNotOpened =
-    "您尚未打开Darazoz互动浏览器。\r\n点击[确定]打开Darazoz，继续操作。";
+using Q = ReadinessQuestion;
+constexpr Q kOpenFailed = Q::OpenFailed;
+constexpr Q kTooOld = Q::TooOld;
+constexpr Q kNotInstalled = Q::NotInstalled;
+constexpr Q kNotOpened = Q::NotOpened;
 
 enum Install { NotInstalled, Unread, Old, Usable };
 
@@ -28,7 +23,7 @@ struct Row {
     Install install;
     bool answer;  // what the user clicks: true = 确定
     bool ready;
-    const char* message;  // nullptr: no question
+    std::optional<Q> question;  // none: nothing asked
     bool opensDownload;
     bool starts;
 };
@@ -42,22 +37,22 @@ std::ostream& operator<<(std::ostream& out, const Row& row) {
 using P = ReadinessPurpose;
 const Row kRows[] = {
     {P::Interactive, true, Unread, true, false, kOpenFailed, false, false},
-    {P::Interactive, true, Old, true, false, kOldInteractive, true, false},
-    {P::Interactive, true, Old, false, false, kOldInteractive, false, false},
-    {P::Interactive, true, Usable, true, true, nullptr, false, false},
-    {P::Interactive, false, NotInstalled, true, false, kNotInstalledInteractive, true, false},
-    {P::Interactive, false, NotInstalled, false, true, kNotInstalledInteractive, false, false},
+    {P::Interactive, true, Old, true, false, kTooOld, true, false},
+    {P::Interactive, true, Old, false, false, kTooOld, false, false},
+    {P::Interactive, true, Usable, true, true, std::nullopt, false, false},
+    {P::Interactive, false, NotInstalled, true, false, kNotInstalled, true, false},
+    {P::Interactive, false, NotInstalled, false, true, kNotInstalled, false, false},
     {P::Interactive, false, Unread, true, false, kOpenFailed, false, false},
-    {P::Interactive, false, Old, true, false, kOldInteractive, true, false},
+    {P::Interactive, false, Old, true, false, kTooOld, true, false},
     {P::Interactive, false, Usable, true, true, kNotOpened, false, true},
     {P::RegionLookup, true, Unread, true, false, kOpenFailed, false, false},
-    {P::RegionLookup, true, Old, true, false, kOldRegion, true, false},
-    {P::RegionLookup, true, Usable, true, true, nullptr, false, false},
-    {P::RegionLookup, false, NotInstalled, true, false, kNotInstalledRegion, true, false},
-    {P::RegionLookup, false, NotInstalled, false, true, kNotInstalledRegion, false, false},
+    {P::RegionLookup, true, Old, true, false, kTooOld, true, false},
+    {P::RegionLookup, true, Usable, true, true, std::nullopt, false, false},
+    {P::RegionLookup, false, NotInstalled, true, false, kNotInstalled, true, false},
+    {P::RegionLookup, false, NotInstalled, false, true, kNotInstalled, false, false},
     {P::RegionLookup, false, Unread, true, false, kOpenFailed, false, false},
-    {P::RegionLookup, false, Old, false, false, kOldRegion, false, false},
-    {P::RegionLookup, false, Usable, true, true, nullptr, false, true},
+    {P::RegionLookup, false, Old, false, false, kTooOld, false, false},
+    {P::RegionLookup, false, Usable, true, true, std::nullopt, false, true},
 };
 
 }  // namespace
@@ -76,12 +71,12 @@ TEST_P(TheCompanionReadinessCheck, givesTheOutcomeOfItsRow) {
         if (row.install == Old) settings << "LastVersion=500\n";
         if (row.install == Usable) settings << "LastVersion=501\n";
     }
-    std::vector<std::string> questions;
+    std::vector<Q> questions;
     int downloads = 0, starts = 0;
     CompanionReadinessActions actions;
     actions.windowExists = [&] { return row.window; };
-    actions.ask = [&](const std::string& text) {
-        questions.push_back(text);
+    actions.ask = [&](Q question) {
+        questions.push_back(question);
         return row.answer;
     };
     actions.openDownloadPage = [&] { ++downloads; };
@@ -89,8 +84,8 @@ TEST_P(TheCompanionReadinessCheck, givesTheOutcomeOfItsRow) {
     CompanionLocator locator;
 
     EXPECT_EQ(CheckCompanionReady(row.purpose, locator, actions), row.ready);
-    if (row.message) {
-        EXPECT_EQ(questions, std::vector<std::string>{row.message});
+    if (row.question) {
+        EXPECT_EQ(questions, std::vector<Q>{*row.question});
     } else {
         EXPECT_TRUE(questions.empty());
     }

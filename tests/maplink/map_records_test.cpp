@@ -101,3 +101,17 @@ TEST(ARequestFrame, isRefusedForWrongMagicMessageOrSize) {
     m.data.resize(kMaxFrameData + 1);
     EXPECT_TRUE(EncodeRequestFrame(m).empty());
 }
+
+// The companion relies on this limit: a frame of 1 MiB of data is a frame,
+// one byte more is refused on both sides.
+TEST(ARequestFrame, carriesAtMostOneMebibyteOfData) {
+    LinkMessage m;
+    m.data.resize(1024 * 1024);
+    auto frame = EncodeRequestFrame(m);
+    ASSERT_EQ(frame.size(), 32u + 1024 * 1024);
+    EXPECT_TRUE(DecodeRequestHeader(frame.data()));
+    StoreLittleEndian<std::uint32_t>(&frame[28], 1024 * 1024 + 1);
+    EXPECT_FALSE(DecodeRequestHeader(frame.data()));
+    m.data.resize(1024 * 1024 + 1);
+    EXPECT_TRUE(EncodeRequestFrame(m).empty());
+}

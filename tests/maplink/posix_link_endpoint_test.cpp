@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <poll.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/un.h>
@@ -241,6 +242,32 @@ TEST_F(APosixLinkEndpoint, closesCutShortAndOversizedFramesWithoutReply) {
     auto sender = CreateLinkEndpoint({"sender", {}, {}});
     EXPECT_EQ(sender->Send("peer", MessageWithCode(7)), 7);
     EXPECT_EQ(peer.codes, (std::vector<std::uint16_t>{7}));
+}
+
+TEST_F(APosixLinkEndpoint, servesOtherPeersWhileOneStallsInTheMiddleOfItsFrame) {
+    EchoPeer peer;
+    PumpThread pump(*peer.endpoint);
+    const auto frame = EncodeRequestFrame(MessageWithCode(20003));
+    UniqueFd stalled = ConnectRaw(env.LinkFolder() + "/peer");
+    ASSERT_EQ(send(stalled.Get(), frame.data(), 10, 0), 10);  // and then nothing
+
+    auto sender = CreateLinkEndpoint({"sender", {}, {}});
+    EXPECT_EQ(sender->Send("peer", MessageWithCode(7)), 7);
+    // Served while the stalled connection is still waited for, not after
+    // the endpoint gave up on it.
+    pollfd closed{stalled.Get(), POLLIN, 0};
+    EXPECT_EQ(poll(&closed, 1, 0), 0);
+    EXPECT_EQ(peer.codes, (std::vector<std::uint16_t>{7}));
+}
+
+TEST_F(APosixLinkEndpoint, endsAWaitOfItsDispatchThreadWhenInterrupted) {
+    EchoPeer peer;
+    std::thread worker([&] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        peer.endpoint->Interrupt();
+    });
+    peer.endpoint->WaitAndProcess(std::chrono::hours(1));  // returns, or the test hangs
+    worker.join();
 }
 
 TEST_F(APosixLinkEndpoint, takesACutShortReplyAsResultZero) {

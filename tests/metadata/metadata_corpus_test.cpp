@@ -15,10 +15,11 @@
 #include <gtest/gtest.h>
 
 #include "metadata/metadata_reader.h"
+#include "photo_corpus.h"
 
 namespace {
 
-const std::string kCorpus = DARAZOZ_PHOTO_CORPUS;
+const std::string kCorpus = PhotoCorpusFolder();
 
 struct ManifestRow {
     std::map<std::string, std::string> field;

@@ -4,6 +4,7 @@
 #include <random>
 #include <vector>
 
+#include "catalogue/catalogue_rows.h"
 #include "catalogue/sql_query.h"
 #include "tree/category_tree_builder.h"
 #include "tree/dated_grouping.h"
@@ -145,9 +146,9 @@ std::string KeyedTreeSortedBySql(const char* orderedRows, const char* untaggedRo
     {
         CatalogueSession session;
         auto feed = [&](const char* statement, DatedGrouping grouping) {
-            ForEachRow(session.db(), statement, [&](sqlite3_stmt* row) {
-                grouping.Add(DatedRow{sqlite3_column_int64(row, 0), TextCell(row, 1),
-                                      sqlite3_column_int64(row, 2), TextCell(row, 3)});
+            ForEachRow(session, statement, [&](const CatalogueRow& row) {
+                grouping.Add(
+                    DatedRow{row.Int64(0), row.TextView(1), row.Int64(2), row.TextView(3)});
             });
         };
         feed(orderedRows, DatedGrouping::Keyed(tree, skipRepeatedIds, keyLabel));

@@ -43,6 +43,19 @@ TEST_F(RegionTree, ProvincesGetDistrictsWhileOtherTopLevelNamesHoldPhotosBelowTh
     EXPECT_EQ(text.find("lost.jpg"), std::string::npos);
 }
 
+TEST_F(RegionTree, APhotoCountedWithoutRegionsListsNoProvinceOfItsOwn) {
+    Add({.id = 1, .name = "hz.jpg", .regions = {"浙江省", "杭州市", "西湖区"}});
+    Add({.id = 2, .name = "nj.jpg", .regions = {"江苏省", "南京市", "玄武区"}});
+    {
+        CatalogueSession session;
+        ASSERT_EQ(ExecuteStatement(session.db(), "update tJpgMsg set nArea=0 where idPic=2"),
+                  SQLITE_OK);
+    }
+    const std::string text = BuiltRegions();
+    EXPECT_EQ(text.find("江苏省"), std::string::npos) << text;
+    EXPECT_TRUE(text.ends_with("无区域信息[1]\n  nj.jpg\n")) << text;
+}
+
 TEST_F(RegionTree, NamesWithApostrophesStillFindTheirPhotos) {
     Add({.id = 1, .name = "a.jpg", .regions = {"O'Brien省", "King's", "St John's"}});
     EXPECT_EQ(BuiltRegions(), "O'Brien省[1]\n  King's[1]\n    St John's[1]\n      a.jpg\n");

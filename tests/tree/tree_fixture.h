@@ -8,13 +8,12 @@
 #include <cstdint>
 #include <cstdlib>
 #include <ctime>
-#include <filesystem>
 #include <string>
 
 #include "catalogue/keyword_rows.h"
 #include "catalogue/photo_catalogue.h"
 #include "catalogue/photo_rows.h"
-#include "platform/data_folder.h"
+#include "fresh_catalogue.h"
 #include "record/photo_record.h"
 #include "tree/category_tree.h"
 
@@ -35,17 +34,6 @@ class TreeTest : public ::testing::Test {
     void SetUp() override {
         setenv("TZ", "Asia/Shanghai", 1);
         tzset();
-        root_ = std::filesystem::temp_directory_path() /
-                ("dz-tree-" + std::to_string(::getpid()) + "-" +
-                 ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        std::filesystem::remove_all(root_);
-        std::filesystem::create_directories(root_);
-        SetDataFolder((root_ / "data").string());
-        CloseCatalogue();
-    }
-    void TearDown() override {
-        CloseCatalogue();
-        std::filesystem::remove_all(root_);
     }
 
     // Seconds of a local wall-clock time (TZ is set by SetUp).
@@ -60,10 +48,7 @@ class TreeTest : public ::testing::Test {
     }
 
     static void Add(const TestPhoto& p) {
-        PhotoRecord r;
-        SetField(r.strName, p.name);
-        SetField(r.strPath, p.folder);
-        SetField(r.strFullPath, p.folder + "/" + p.name);
+        PhotoRecord r = RecordOf(p.folder, p.name);
         SetField(r.strModel, p.model);
         SetField(r.strXpKeyword, p.keywords);
         SetField(r.strXpSubject, p.subject);
@@ -73,7 +58,7 @@ class TreeTest : public ::testing::Test {
         if (!p.duplicate) WriteKeywordRows(p.id, r);
     }
 
-    std::filesystem::path root_;
+    FreshCatalogue fresh_;
 };
 
 // One line per node, indented by two spaces per level: group labels, then

@@ -1,4 +1,7 @@
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QImage>
+#include <QMimeData>
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QTest>
@@ -214,6 +217,19 @@ TEST_F(ViewTest, DoubleClickAsksToOpenThePhotoUnderThePointer) {
     EXPECT_EQ(open.size(), 1) << "below the last photo";
 }
 
+TEST_F(ViewTest, AcceptsFilesDroppedOnTheGridAndHandsThemOver) {
+    QSignalSpy dropped(&view, &CVereroView::urlsDropped);
+    QMimeData files;
+    files.setUrls({QUrl::fromLocalFile("/photos/a.jpg"), QUrl::fromLocalFile("/photos/trip")});
+    QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &files, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(view.viewport(), &enter);
+    EXPECT_TRUE(enter.isAccepted());
+    QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &files, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(view.viewport(), &drop);
+    ASSERT_EQ(dropped.count(), 1);
+    EXPECT_EQ(dropped.at(0).at(0).value<QList<QUrl>>(), files.urls());
+}
+
 TEST_F(ViewTest, ScrollsTheCurrentPhotosRowToTheTopAndRestoresTheScrollAfterARefresh) {
     Fill(60);
     view.ShowListFromTop();
@@ -299,7 +315,7 @@ TEST_F(ViewTest, UpkeepMessagesBecomeRequestsAndTheStartUpCheckReportsAChange) {
     EXPECT_EQ(save.count(), 1);
 
     // A catalogued folder deleted on disk is a change.
-    const std::string folder = (root_ / "album").string();
+    const std::string folder = fresh_.Root() + "/album";
     std::filesystem::create_directories(folder);
     PhotoRecord r = Record("b.jpg", 4000, 3000);
     SetField(r.strPath, folder);

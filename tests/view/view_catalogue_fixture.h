@@ -6,14 +6,13 @@
 #include <unistd.h>
 
 #include <cstdint>
-#include <filesystem>
 #include <string>
 #include <vector>
 
 #include "catalogue/photo_catalogue.h"
 #include "catalogue/photo_rows.h"
+#include "fresh_catalogue.h"
 #include "image/raster_image.h"
-#include "platform/data_folder.h"
 #include "record/photo_record.h"
 
 // A w x h picture of one colour, optionally with black bars of `bar`
@@ -41,27 +40,11 @@ inline std::vector<std::uint8_t> JpegOf(const RasterImage& picture) {
 
 class ViewCatalogueTest : public ::testing::Test {
   protected:
-    void SetUp() override {
-        root_ = std::filesystem::temp_directory_path() /
-                ("dz-view-" + std::to_string(::getpid()) + "-" +
-                 ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        std::filesystem::remove_all(root_);
-        std::filesystem::create_directories(root_);
-        SetDataFolder((root_ / "data").string());
-        CloseCatalogue();
-        PhotoCatalogue::Instance().autoOrient = true;
-    }
-    void TearDown() override {
-        CloseCatalogue();
-        PhotoCatalogue::Instance().autoOrient = true;
-        std::filesystem::remove_all(root_);
-    }
+    void SetUp() override { PhotoCatalogue::Instance().autoOrient = true; }
+    void TearDown() override { PhotoCatalogue::Instance().autoOrient = true; }
 
     static PhotoRecord Record(const std::string& name, int width, int height) {
-        PhotoRecord r;
-        SetField(r.strName, name);
-        SetField(r.strPath, "/photos");
-        SetField(r.strFullPath, "/photos/" + name);
+        PhotoRecord r = RecordOf("/photos", name);
         r.nWidth = width;
         r.nHeight = height;
         return r;
@@ -72,5 +55,5 @@ class ViewCatalogueTest : public ::testing::Test {
         ASSERT_EQ(InsertPhotoRow(id, record, thumbnail, duplicate, {}), InsertResult::Done);
     }
 
-    std::filesystem::path root_;
+    FreshCatalogue fresh_;
 };
