@@ -1,6 +1,8 @@
 // The library upkeep commands: update (as 更新照片库) and tidy (as 整理数据库).
-// Each change is printed as one line "<what> <path>" on standard output,
-// followed by a summary line, so that scripts can read both.
+// Each change is printed as one line "<what> <path>" on standard output
+// (refreshed, removed, removed-folder, or offline for a folder on an
+// unplugged volume, which is kept), followed by a summary line, so that
+// scripts can read both.
 
 #include <cstdio>
 
@@ -22,6 +24,8 @@ const char* ChangeWord(UpkeepChange change) {
             return "removed";
         case UpkeepChange::FolderRemoved:
             return "removed-folder";
+        case UpkeepChange::FolderOffline:
+            return "offline";
     }
     return "";
 }
@@ -64,9 +68,10 @@ int RunUpdate(const std::vector<std::string>& args) {
         return 0;
     }
     if (end == UpdateEnd::SaveFailed) return SaveFailure();
-    std::printf("%d changed folders: %d photos refreshed, %d removed, %d folders removed\n",
-                progress.foldersDone.load(), progress.refreshed.load(),
-                progress.photosRemoved.load(), progress.foldersRemoved.load());
+    std::printf(
+        "%d changed folders: %d photos refreshed, %d removed, %d folders removed, %d offline\n",
+        progress.foldersDone.load(), progress.refreshed.load(), progress.photosRemoved.load(),
+        progress.foldersRemoved.load(), progress.foldersOffline.load());
     return 0;
 }
 
@@ -95,8 +100,9 @@ int RunTidyCommand(const std::vector<std::string>& args) {
         case TidyEnd::Rebuilt:
             break;
     }
-    std::printf("%d photos removed, %d folders removed", progress.photosRemoved.load(),
-                progress.foldersRemoved.load());
+    std::printf("%d photos removed, %d folders removed, %d folders offline (kept)",
+                progress.photosRemoved.load(), progress.foldersRemoved.load(),
+                progress.foldersOffline.load());
     if (thorough) std::printf(", %d photos kept in the rebuilt catalogue", progress.copied.load());
     std::printf("\n");
     return 0;

@@ -32,7 +32,7 @@ bool TidyCatalogue(const std::optional<std::string>& folder) {
         std::size_t end = i;
         while (end < files->size() && (*files)[end].folder == group) ++end;
         if (volumes.IsOffline(group)) {
-            // skipped: the volume is unplugged, its photos are not gone
+            progress.Report(UpkeepChange::FolderOffline, group);
         } else if (!FolderExists(group)) {
             CatalogueModified = true;
             DeletePhotoRows(group, 0, false);

@@ -125,7 +125,10 @@ UpdateEnd UpdateLibrary() {
     for (const std::string& folder : *changed) {
         if (UpdateShouldStop()) break;
         // Marked folders on a volume unplugged since stay as they are.
-        if (!VolumeCheck().IsOffline(folder)) UpdateFolder(folder);
+        if (VolumeCheck().IsOffline(folder))
+            progress.Report(UpkeepChange::FolderOffline, folder);
+        else
+            UpdateFolder(folder);
         ClearMark(folder);
         ++progress.foldersDone;
     }

@@ -16,6 +16,9 @@ void UpkeepProgress::Report(UpkeepChange change, const std::string& path) {
         case UpkeepChange::FolderRemoved:
             ++foldersRemoved;
             break;
+        case UpkeepChange::FolderOffline:
+            ++foldersOffline;
+            break;
     }
     if (onChange) onChange(change, path);
 }

@@ -13,6 +13,7 @@ enum class UpkeepChange {
     Refreshed,      // a modified file was read again (path: the file)
     PhotoRemoved,   // a photo whose file is gone lost its rows (path: the file)
     FolderRemoved,  // a folder that is gone or empty lost all its rows (path: the folder)
+    FolderOffline,  // a folder on an unplugged volume was left alone (path: the folder)
 };
 
 struct UpkeepProgress {
@@ -21,6 +22,7 @@ struct UpkeepProgress {
     std::atomic<int> refreshed{0};
     std::atomic<int> photosRemoved{0};
     std::atomic<int> foldersRemoved{0};
+    std::atomic<int> foldersOffline{0};
     std::atomic<int> copied{0};  // photos copied by the thorough tidy
     std::function<void(UpkeepChange, const std::string& path)> onChange;
 
@@ -30,6 +32,7 @@ struct UpkeepProgress {
         refreshed = 0;
         photosRemoved = 0;
         foldersRemoved = 0;
+        foldersOffline = 0;
         copied = 0;
     }
     void Report(UpkeepChange change, const std::string& path);
