@@ -1,6 +1,8 @@
 #include "app/browsing_windows.h"
 
 #include <QAction>
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QMenu>
 
 #include "app/main_frame.h"
@@ -11,6 +13,7 @@
 #include "messaging/command_ids.h"
 #include "pane/class_view.h"
 #include "pane/import_paths.h"
+#include "view/photo_file_commands.h"
 #include "view/verero_view.h"
 
 namespace {
@@ -72,8 +75,9 @@ void ConnectPaneToImports(CMainFrame& frame, CClassView* pane, ImportController*
 }
 
 // 更新照片库, 整理数据库, 保存数据库 and 清空数据库, the workers the view asks
-// for, and the start-up offer to update a changed library.
-void ConnectUpkeep(CMainFrame& frame, CVereroView* view) {
+// for, the start-up offer to update a changed library, and the tidy dialog
+// that follows 打开文件位置 on a photo whose file is gone.
+void ConnectUpkeep(CMainFrame& frame, CVereroView* view, PhotoFileCommands* files) {
     auto* upkeep = new UpkeepController(&frame);
     auto carry = [&frame](int id, auto run) {
         if (QAction* action = frame.Command(id))
@@ -99,7 +103,40 @@ void ConnectUpkeep(CMainFrame& frame, CVereroView* view) {
     QObject::connect(view, &CVereroView::saveRequested, upkeep, &UpkeepController::StartSaveWorker);
     QObject::connect(view, &CVereroView::libraryChanged, upkeep,
                      [upkeep, &frame] { upkeep->LibraryChangedPrompt(&frame); });
+    QObject::connect(files, &PhotoFileCommands::tidyRequested, upkeep,
+                     [upkeep, &frame] { upkeep->TidyCommand(&frame); });
     view->ArmLibraryChangeCheck();
+}
+
+// The clipboard, removal and duplicate commands of the main menu and of menu
+// 119 act on the view's photos; 黏贴 imports what the clipboard offers, as
+// the pane's Ctrl+V does.
+PhotoFileCommands* ConnectFileCommands(CMainFrame& frame, CVereroView* view, CClassView* pane) {
+    auto* files = new PhotoFileCommands(*view, view);
+    const std::pair<int, void (PhotoFileCommands::*)()> commands[] = {
+        {CommandId::kCopy, &PhotoFileCommands::Copy},
+        {CommandId::kCut, &PhotoFileCommands::Cut},
+        {CommandId::kOpenFileLocation, &PhotoFileCommands::OpenFileLocation},
+        {CommandId::kRemoveFromAlbum, &PhotoFileCommands::RemoveFromAlbum},
+        {CommandId::kRemoveFromAlbumContext, &PhotoFileCommands::RemoveFromAlbum},
+        {CommandId::kAddDuplicatesToCatalogue, &PhotoFileCommands::PromoteDuplicates},
+    };
+    for (const auto& [id, slot] : commands) {
+        if (QAction* action = frame.Command(id)) {
+            action->setEnabled(true);
+            QObject::connect(action, &QAction::triggered, files, slot);
+        }
+    }
+    QAction* promote = frame.Command(CommandId::kAddDuplicatesToCatalogue);
+    if (promote) promote->setToolTip(QStringLiteral("将重复列表中的照片替换数据库中的照片。"));
+    QAction* paste = frame.Command(CommandId::kPaste);
+    QObject::connect(&frame, &CMainFrame::commandStatesRequested, files, [files, promote, paste] {
+        if (promote) promote->setEnabled(files->PromoteAvailable());
+        if (paste)
+            paste->setEnabled(ClipboardOffersImport(QGuiApplication::clipboard()->mimeData()));
+    });
+    if (paste && pane) QObject::connect(paste, &QAction::triggered, pane, &CClassView::Paste);
+    return files;
 }
 
 }  // namespace
@@ -122,13 +159,14 @@ void ConnectBrowsingWindows(CVereroApp& app) {
                      [view, imports](const QList<QUrl>& urls) {
                          imports->AcceptDroppedPaths(LocalFilePaths(urls), view);
                      });
+    PhotoFileCommands* files = ConnectFileCommands(frame, view, CClassView::Instance());
     QObject::connect(view, &CVereroView::statusTextChanged, &frame, &CMainFrame::SetStatusText);
     Carry(frame, CommandId::kLargeIcons, view, &CVereroView::OnLargeIcons);
     Carry(frame, CommandId::kSmallIcons, view, &CVereroView::OnSmallIcons);
     Carry(frame, CommandId::kShowKeywords, view, &CVereroView::OnToggleKeywords);
     Carry(frame, CommandId::kAutoOrient, view, &CVereroView::OnToggleAutoOrient);
     UpdateViewChecks(frame, view);
-    ConnectUpkeep(frame, view);
+    ConnectUpkeep(frame, view, files);
     QObject::connect(view, &CVereroView::commandStatesChanged, &frame,
                      [&frame, view] { UpdateViewChecks(frame, view); });
     // Menu 119 over the grid, and the grid's Ctrl+C / Ctrl+X, run the
