@@ -75,7 +75,8 @@ void LoadFolderList() {
     ForEachRow(session.db(), kSelectFolderTimes, [&](sqlite3_stmt* row) {
         stored.emplace(ColumnText(row, 0), ParseInt64Text(ColumnText(row, 1)));
     });
-    for (const std::string& folder : CataloguedFolders(session.db())) {
+    const std::vector<std::string> folders = CataloguedFolders(session.db());
+    for (const std::string& folder : folders) {
         auto time = stored.find(folder);
         if (time == stored.end()) continue;
         // The folders are distinct, so a stored time needs no look-up in the list.
@@ -84,6 +85,9 @@ void LoadFolderList() {
         else
             PutFolderStamp(folder, 0);
     }
+    // Also at start-up, so that a catalogue from before volumes were recorded
+    // learns them while they are plugged in.
+    RememberFolderVolumes(folders);
 }
 
 void RebuildFolderList() {

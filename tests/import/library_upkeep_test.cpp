@@ -255,3 +255,18 @@ TEST_F(OfflineVolumeTest, AFolderMissingFromAPluggedVolumeIsGone) {
     EXPECT_TRUE(TidyCatalogue(std::nullopt));
     EXPECT_EQ(Count("select count(*) from tJpgMsg"), 0);
 }
+
+TEST_F(OfflineVolumeTest, TheFolderListLearnsTheVolumesOfACatalogueFromBefore) {
+    std::string pics;
+    {
+        ScopedMountTable plugged(Plugged());
+        pics = ImportedFolder("usb/pics", 1, 0);
+        std::filesystem::remove(VolumeFilePath());  // as written before volumes were recorded
+        PhotoCatalogue::Instance().folderStamps.clear();
+        EXPECT_FALSE(AnyFolderChanged()) << "the start-up check loads the folder list";
+    }
+    Unplug();
+    ScopedMountTable unplugged(Unplugged());
+    EXPECT_TRUE(TidyCatalogue(std::nullopt));
+    EXPECT_EQ(Count("select count(*) from tJpgMsg"), 1);
+}
