@@ -14,6 +14,7 @@
 #include "pane/class_view.h"
 #include "pane/import_paths.h"
 #include "properties/properties_command.h"
+#include "search/dialog_find.h"
 #include "view/photo_file_commands.h"
 #include "view/verero_view.h"
 
@@ -109,6 +110,29 @@ void ConnectUpkeep(CMainFrame& frame, CVereroView* view, PhotoFileCommands* file
     view->ArmLibraryChangeCheck();
 }
 
+// 搜索: shows or hides the search panel, creating it on the first use. The
+// check mark follows the panel. Switching on needs photos listed; switching
+// off is always possible, also when the search found nothing.
+void CarrySearch(CMainFrame& frame, CClassView* pane, CVereroView* view) {
+    QAction* action = frame.Command(CommandId::kSearch);
+    if (!action) return;
+    action->setCheckable(true);
+    action->setEnabled(true);
+    QObject::connect(action, &QAction::triggered, pane, [action, pane, view](bool on) {
+        if (on && !view->HasPhotos()) {
+            action->setChecked(false);
+            return;
+        }
+        if (on && pane->SearchPanel() == nullptr) {
+            auto* panel = new CDialogFind(pane);
+            QObject::connect(panel, &CDialogFind::searchRequested, pane, &CClassView::Search);
+            pane->SetSearchPanel(panel);
+        }
+        pane->SetSearchActive(on);
+        action->setChecked(pane->SearchActive());
+    });
+}
+
 // The clipboard, removal and duplicate commands of the main menu and of menu
 // 119 act on the view's photos; 黏贴 imports what the clipboard offers, as
 // the pane's Ctrl+V does.
@@ -171,7 +195,10 @@ void ConnectBrowsingWindows(CVereroApp& app) {
     if (!view) return;
     auto* imports = new ImportController(app.Link(), &app.RegionNames(), &frame);
     imports->SetDialogOpenedHook([&frame] { frame.StartBringToFrontTimer(); });
-    if (CClassView* pane = CClassView::Instance()) ConnectPaneToImports(frame, pane, imports);
+    if (CClassView* pane = CClassView::Instance()) {
+        ConnectPaneToImports(frame, pane, imports);
+        CarrySearch(frame, pane, view);
+    }
     QObject::connect(view, &CVereroView::urlsDropped, imports,
                      [view, imports](const QList<QUrl>& urls) {
                          imports->AcceptDroppedPaths(LocalFilePaths(urls), view);
@@ -180,6 +207,7 @@ void ConnectBrowsingWindows(CVereroApp& app) {
     QObject::connect(view, &CVereroView::statusTextChanged, &frame, &CMainFrame::SetStatusText);
     Carry(frame, CommandId::kLargeIcons, view, &CVereroView::OnLargeIcons);
     Carry(frame, CommandId::kSmallIcons, view, &CVereroView::OnSmallIcons);
+    Carry(frame, CommandId::kDetailList, view, &CVereroView::OnDetailList);
     Carry(frame, CommandId::kShowKeywords, view, &CVereroView::OnToggleKeywords);
     Carry(frame, CommandId::kAutoOrient, view, &CVereroView::OnToggleAutoOrient);
     CarryProperties(frame, view);

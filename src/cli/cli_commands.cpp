@@ -6,6 +6,11 @@ const CliCommand kCommands[] = {
     {"edit", "[FIELDS] FILE...", "write metadata fields into JPEG files (see below)", RunEdit},
     {"import", "PATH...", "import folders (with their subfolders) and JPEG files", RunImport},
     {"info", "FILE", "show what reading one JPEG file gives, with its photo id", RunInfo},
+    {"search", "[OPTION]",
+     "print the full paths of the photos found, newest first:\n"
+     "                   --keyword K (twice: either matches), --from YYYY-MM-DD,\n"
+     "                   --to YYYY-MM-DD, --lon MIN,MAX, --lat MIN,MAX",
+     RunSearch},
     {"stats", "", "print the number of rows of each catalogue table", RunStats},
     {"tidy", "[--thorough]", "drop photos whose files are gone (--thorough: and rebuild the file)",
      RunTidyCommand},
@@ -26,7 +31,7 @@ void PrintUsage(std::FILE* out) {
                  "The data folder holds the catalogue myJpgdb.db. It is DIR, else\n"
                  "$DARAZOZ_DATA_DIR, else the program's data folder.\n\ncommands:\n");
     for (const CliCommand& command : kCommands)
-        std::fprintf(out, "  %-7s %-12s %s\n", command.name, command.arguments, command.summary);
+        std::fprintf(out, "  %-7s %-8s %s\n", command.name, command.arguments, command.summary);
     std::fprintf(
         out,
         "\nedit fields (texts are UTF-8):\n"
