@@ -19,13 +19,22 @@ const char* const kProvinces[] = {"广东省", "浙江省", "江苏省", "四川
 
 }  // namespace
 
-void GenerateLibrary(int photos, const std::vector<std::vector<std::uint8_t>>& thumbnails) {
+std::string GeneratedFolder(const std::string& root, int id) {
+    return root + "/" + std::to_string(2010 + id % kYears) + "/album" +
+           std::to_string(id % kFolders);
+}
+
+std::string GeneratedPath(const std::string& root, int id) {
+    return GeneratedFolder(root, id) + "/IMG_" + std::to_string(id) + ".jpg";
+}
+
+void GenerateLibrary(int photos, const std::vector<std::vector<std::uint8_t>>& thumbnails,
+                     const std::string& root, std::int32_t fileTime) {
     BeginTransaction();
     CatalogueSession session;
     for (int id = 1; id <= photos; ++id) {
         PhotoRecord r;
-        const std::string folder = "/photos/" + std::to_string(2010 + id % kYears) + "/album" +
-                                   std::to_string(id % kFolders);
+        const std::string folder = GeneratedFolder(root, id);
         const std::string name = "IMG_" + std::to_string(id) + ".jpg";
         SetField(r.strName, name);
         SetField(r.strPath, folder);
@@ -40,10 +49,16 @@ void GenerateLibrary(int photos, const std::vector<std::vector<std::uint8_t>>& t
         r.nWidth = 4000;
         r.nHeight = 3000;
         r.fSize = 4.2f;
+        r.dwMTime = fileTime;
         // Spread over 15 years, one photo about every 80 minutes.
         r.dwDateTime =
             1262304000 + static_cast<std::int32_t>((static_cast<std::int64_t>(id) * 4733) %
                                                    (kYears * 31536000LL));
+        // Four of five photos carry a position in 100..125 E, 20..45 N.
+        if (id % 5 != 0) {
+            r.fGPSLongitude = 100 + static_cast<float>(id * 37 % 2500) / 100;
+            r.fGPSLatitude = 20 + static_cast<float>(id * 53 % 2500) / 100;
+        }
         const int region = id % kRegions;
         RegionNames regions{kProvinces[region % 6], "城市" + std::to_string(region),
                             "区" + std::to_string(region)};
@@ -52,10 +67,11 @@ void GenerateLibrary(int photos, const std::vector<std::vector<std::uint8_t>>& t
         for (const std::string& keyword : {k1, k2})
             ExecuteStatement(
                 session.db(),
-                FormatStatement("insert into tKeyWord(strKeyword,idPic,dwDateTime,strModel,strName,"
-                                "strPath) values('%s',%lld,%d,'%s','%s','%s')",
-                                keyword, static_cast<std::int64_t>(id), r.dwDateTime, r.strModel,
-                                r.strName, r.strPath));
+                FormatStatement("insert into tKeyWord(strKeyword,idPic,dwDateTime,fGPSLatitude,"
+                                "fGPSLongitude,strModel,strName,strPath) "
+                                "values('%s',%lld,%d,%f,%f,'%s','%s','%s')",
+                                keyword, static_cast<std::int64_t>(id), r.dwDateTime,
+                                r.fGPSLatitude, r.fGPSLongitude, r.strModel, r.strName, r.strPath));
         if (r.strXpSubject[0])
             ExecuteStatement(
                 session.db(),

@@ -1,11 +1,20 @@
 #pragma once
 // A large catalogue for benchmarks, written straight into the working
 // database: photos spread over 1,000 folders, 15 years, 20 camera models,
-// 50 keywords (two per photo), 30 regions and a subject on every tenth photo.
+// 50 keywords (two per photo), 30 regions, a subject on every tenth photo and
+// a position on four of five.
 
 #include <cstdint>
+#include <string>
 #include <vector>
 
 // Fills the (open, empty) working database; thumbnails are taken in turn
-// from the given blobs, photo ids run from 1 to photos.
-void GenerateLibrary(int photos, const std::vector<std::vector<std::uint8_t>>& thumbnails);
+// from the given blobs, photo ids run from 1 to photos. Photo id lives in
+// <root>/<2010 + id % 15>/album<id % 1000>/IMG_<id>.jpg with the last-write
+// time fileTime (seconds since 1970).
+void GenerateLibrary(int photos, const std::vector<std::vector<std::uint8_t>>& thumbnails,
+                     const std::string& root = "/photos", std::int32_t fileTime = 0);
+
+// The folder and the full path of generated photo id.
+std::string GeneratedFolder(const std::string& root, int id);
+std::string GeneratedPath(const std::string& root, int id);

@@ -19,3 +19,6 @@ int RunStats(const std::vector<std::string>& args);
 int RunImport(const std::vector<std::string>& args);
 int RunInfo(const std::vector<std::string>& args);
 int RunEdit(const std::vector<std::string>& args);
+int RunSearch(const std::vector<std::string>& args);
+int RunUpdate(const std::vector<std::string>& args);
+int RunTidyCommand(const std::vector<std::string>& args);

@@ -4,16 +4,20 @@
 #include <QPaintEvent>
 #include <QPainter>
 #include <QScrollBar>
+#include <QTableView>
 
+#include "catalogue/folder_stamps.h"
 #include "catalogue/photo_catalogue.h"
 #include "messaging/message_event.h"
 #include "messaging/ui_messages.h"
 #include "view/grid_painter.h"
 #include "view/photo_status_text.h"
+#include "view/report_details.h"
 
 namespace {
 
 CVereroView* instance = nullptr;
+constexpr int kLibraryChangeCheckDelayMs = 2000;
 
 }  // namespace
 
@@ -23,6 +27,13 @@ CVereroView::CVereroView(QWidget* parent)
     setFrameShape(QFrame::NoFrame);
     viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
     setFocusPolicy(Qt::StrongFocus);
+    // Timer 6539: once, two seconds after the pane asked for it.
+    libraryChangeTimer_.setSingleShot(true);
+    libraryChangeTimer_.setInterval(kLibraryChangeCheckDelayMs);
+    connect(&libraryChangeTimer_, &QTimer::timeout, this, [this] {
+        if (AnyFolderChanged())
+            QCoreApplication::postEvent(this, new MessageEvent(UiMessage::kLibraryChanged));
+    });
     setAcceptDrops(true);  // files dropped on the grid are imported
     instance = this;
 }
@@ -45,6 +56,11 @@ void CVereroView::ResetPhotoList(int n) {
 
 void CVereroView::Lay() {
     layout_.Lay(viewport()->width(), viewport()->height(), photos_.Count());
+    if (DetailMode()) {
+        // The detail list scrolls itself.
+        verticalScrollBar()->setRange(0, 0);
+        return;
+    }
     // One wheel line or page moves one row.
     QScrollBar* bar = verticalScrollBar();
     bar->setRange(0, std::max(0, layout_.documentHeight - layout_.clientHeight));
@@ -62,6 +78,11 @@ void CVereroView::LoadFirstScreen() {
 }
 
 void CVereroView::ShowListFromTop() {
+    if (DetailMode()) {
+        savedScroll_.reset();
+        ShowDetailList();
+        return;
+    }
     // A refresh that ends in a category rather than a photo leaves its saved
     // position unused; it must not move the next photo chosen in the pane.
     savedScroll_.reset();
@@ -74,6 +95,11 @@ void CVereroView::ShowListFromTop() {
 }
 
 void CVereroView::ShowCurrentPhoto() {
+    if (DetailMode()) {
+        savedScroll_.reset();
+        ShowDetailList();
+        return;
+    }
     Lay();
     if (photos_.Count() == 0) {
         viewport()->update();
@@ -115,17 +141,23 @@ void CVereroView::PhotoStatusText(PhotoRef photo) {
 }
 
 void CVereroView::SelectAll() {
+    if (DetailMode() && report_ != nullptr) report_->Table()->selectAll();
     selection_.SelectAll(photos_);
     viewport()->update();
 }
 
 int CVereroView::HitTest(const QPoint& point) const {
+    if (DetailMode()) return report_ != nullptr ? report_->SelectedRow() : -1;
     return layout_.HitTest(point.x(), point.y(), horizontalScrollBar()->value(), VerticalOffset(),
                            photos_.Count());
 }
 
 std::optional<int> CVereroView::PickCommandPhoto(bool show) {
-    if (rightClickPoint_) {
+    if (DetailMode()) {
+        rightClickPoint_.reset();
+        if (report_ != nullptr && photos_.IsValid(report_->SelectedRow()))
+            photos_.currentIndex = report_->SelectedRow();
+    } else if (rightClickPoint_) {
         const int hit = HitTest(*rightClickPoint_);
         rightClickPoint_.reset();
         // A right click beside the photos shows nothing, and the current
@@ -139,6 +171,7 @@ std::optional<int> CVereroView::PickCommandPhoto(bool show) {
 }
 
 void CVereroView::SwitchIconSize(int cellSize) {
+    if (report_ != nullptr) report_->hide();
     layout_.cellSize = cellSize;
     Lay();
     ScrollTo(0);
@@ -153,6 +186,20 @@ void CVereroView::OnLargeIcons() {
 
 void CVereroView::OnSmallIcons() {
     SwitchIconSize(kSmallIconCell);
+}
+
+void CVereroView::OnDetailList() {
+    layout_.cellSize = kDetailListCell;
+    Lay();
+    ShowDetailList();
+}
+
+void CVereroView::ShowDetailList() {
+    if (report_ == nullptr) report_ = new CDialog_ReportDetails(*this, viewport());
+    report_->setGeometry(viewport()->rect());
+    report_->Refill();
+    report_->show();
+    report_->Table()->setFocus();
 }
 
 void CVereroView::OnToggleKeywords() {
@@ -174,25 +221,41 @@ void CVereroView::OnToggleAutoOrient() {
     emit commandStatesChanged();
 }
 
+void CVereroView::ArmLibraryChangeCheck() {
+    libraryChangeTimer_.start();
+}
+
 bool CVereroView::event(QEvent* event) {
-    if (IsMessageEvent(event) &&
-        static_cast<MessageEvent*>(event)->Number() == UiMessage::kRefreshList) {
-        RefreshList(false);
-        return true;
+    if (!IsMessageEvent(event)) return QAbstractScrollArea::event(event);
+    switch (static_cast<MessageEvent*>(event)->Number()) {
+        case UiMessage::kRefreshList:
+            RefreshList(false);
+            return true;
+        case UiMessage::kStartLibraryUpdate:
+            emit libraryUpdateRequested();
+            return true;
+        case UiMessage::kStartSave:
+            emit saveRequested();
+            return true;
+        case UiMessage::kLibraryChanged:
+            emit libraryChanged();
+            return true;
+        default:
+            return QAbstractScrollArea::event(event);
     }
-    return QAbstractScrollArea::event(event);
 }
 
 void CVereroView::resizeEvent(QResizeEvent* event) {
     QAbstractScrollArea::resizeEvent(event);
     Lay();
+    if (report_ != nullptr) report_->setGeometry(viewport()->rect());
 }
 
 void CVereroView::paintEvent(QPaintEvent* event) {
     QPainter painter(viewport());
     const QRect area = event->rect();
     painter.fillRect(area, kViewBackground);
-    if (photos_.Count() == 0) return;
+    if (photos_.Count() == 0 || DetailMode()) return;
     const int scrollY = VerticalOffset();
     painter.translate(-horizontalScrollBar()->value(), -scrollY);
     PaintGrid(painter, {photos_, layout_, selection_, showKeywords_, scrollY}, area.top() + scrollY,
