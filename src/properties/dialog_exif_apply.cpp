@@ -8,6 +8,7 @@
 #include "properties/dialog_exif.h"
 #include "properties/edited_record.h"
 #include "properties/photo_edit_texts.h"
+#include "properties/photo_writer.h"
 #include "widgets/skin_button.h"
 
 namespace {
@@ -33,7 +34,7 @@ CDialog_Exif::ApplyOutcome CDialog_Exif::Apply() {
     const PhotoRef shown = session_.shownPhoto;
     const PhotoEdit edit = BuildPhotoEdit(Values(), changed_, *record);
     const PhotoEditResult result =
-        WritePhotoEdit(record->strFullPath, edit, shown.idPic, shown.fromDuplicates);
+        WriteDialogPhoto(record->strFullPath, edit, shown.idPic, shown.fromDuplicates);
     if (FailureCallsForTidy(result)) {
         InvalidPhoto();
         return ApplyOutcome::Closed;

@@ -2,6 +2,8 @@
 
 #include <mutex>
 
+#include "properties/photo_writer.h"
+
 namespace {
 std::mutex mutex;
 std::vector<StubEditCall> calls;
@@ -14,6 +16,7 @@ void Reset() {
     std::lock_guard lock(mutex);
     calls.clear();
     responder = nullptr;
+    ReplacePhotoWriter(RecordWrite);
 }
 
 std::vector<StubEditCall> Calls() {
@@ -45,8 +48,8 @@ PhotoEditResult Written(const StubEditCall& call) {
 
 }  // namespace PhotoEditStub
 
-PhotoEditResult WritePhotoEdit(const std::string& path, const PhotoEdit& edit,
-                               std::int64_t catalogueId, bool isDuplicate) {
+PhotoEditResult RecordWrite(const std::string& path, const PhotoEdit& edit,
+                            std::int64_t catalogueId, bool isDuplicate) {
     StubEditCall call{path, edit, catalogueId, isDuplicate};
     std::function<PhotoEditResult(const StubEditCall&)> answer;
     {

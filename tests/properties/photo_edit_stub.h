@@ -1,7 +1,8 @@
 #pragma once
-// A stand-in for WritePhotoEdit that writes nothing: it records each call
-// and answers with what the test's responder says (by default: written,
-// same id, the new name's path after a rename).
+// A stand-in for the dialog's photo writer that writes nothing: Reset puts
+// it in place; it records each call and answers with what the test's
+// responder says (by default: written, same id, the new name's path after a
+// rename).
 //
 // Threads: any; calls are recorded under a lock.
 
@@ -19,7 +20,12 @@ struct StubEditCall {
     bool isDuplicate = false;
 };
 
+// The stand-in itself, as installed by Reset.
+PhotoEditResult RecordWrite(const std::string& path, const PhotoEdit& edit,
+                            std::int64_t catalogueId, bool isDuplicate);
+
 namespace PhotoEditStub {
+// Clears the record and the responder and installs the stand-in.
 void Reset();
 std::vector<StubEditCall> Calls();
 std::size_t CallCount();
