@@ -4,6 +4,7 @@
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QMenu>
+#include <algorithm>
 
 #include "app/main_frame.h"
 #include "catalogue/photo_catalogue.h"
@@ -13,6 +14,7 @@
 #include "messaging/command_ids.h"
 #include "pane/class_view.h"
 #include "pane/import_paths.h"
+#include "properties/dialog_exif.h"
 #include "properties/properties_command.h"
 #include "search/dialog_find.h"
 #include "view/photo_file_commands.h"
@@ -88,6 +90,22 @@ void ConnectViewer(CMainFrame& frame, CVereroView* view) {
                 host->Open(ViewerOrigin::ShowCommand);
         });
     }
+    // 更多: the properties dialog over the viewer for its current photo; a
+    // written photo refreshes the list once the viewer has closed.
+    host->onViewerCreated = [view](CDialogPICVIEW& viewer) {
+        QObject::connect(&viewer, &CDialogPICVIEW::moreRequested, &viewer, [view, &viewer] {
+            PhotoList& photos = view->Photos();
+            if (!photos.IsValid(photos.currentIndex)) return;
+            PropertiesSession session;
+            session.shownPhoto = photos.Entry(photos.currentIndex).Ref();
+            if (!RunPropertiesDialog(session, &viewer) || !session.photosModified) return;
+            photos.Entry(photos.currentIndex).idPic = session.shownPhoto.idPic;
+            photos.reselectIndex = std::max(0, photos.currentIndex);
+            CatalogueModified = true;
+            QObject::connect(&viewer, &QObject::destroyed, view,
+                             [view] { view->RefreshList(false); });
+        });
+    };
     QObject::connect(view, &CVereroView::openPhotoRequested, host, [view, host](int index) {
         view->Photos().currentIndex = index;
         host->Open(ViewerOrigin::DoubleClick);
