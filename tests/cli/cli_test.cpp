@@ -62,3 +62,21 @@ TEST_F(Cli, BadArgumentsGiveAClearMessageAndAFailingStatus) {
     EXPECT_NE(r.out.find("cannot be read as a photo"), std::string::npos) << r.out;
     EXPECT_EQ(RunCli(DataOption() + " frobnicate").status, 2);
 }
+
+TEST_F(Cli, ADamagedCatalogueIsReportedAndLeftUntouched) {
+    const std::vector<std::uint8_t> notADatabase = {'p', 'h', 'o', 't', 'o', 's', '\n'};
+    const std::vector<std::uint8_t> truncated = {'S', 'Q', 'L', 'i', 't', 'e', ' ', 'f'};
+    const struct {
+        const std::vector<std::uint8_t>& bytes;
+        const char* reason;
+    } cases[] = {{notADatabase, "it is not a database"}, {truncated, "it is truncated"}};
+    for (const auto& c : cases) {
+        ASSERT_TRUE(WriteBytesFile(data_.File("myJpgdb.db"), c.bytes));
+        for (const std::string command : {" stats", " import '" + photos_.Path() + "'"}) {
+            CliResult r = RunCli(DataOption() + command);
+            EXPECT_EQ(r.status, 1) << command;
+            EXPECT_NE(r.out.find(c.reason), std::string::npos) << r.out;
+            EXPECT_EQ(std::filesystem::file_size(data_.File("myJpgdb.db")), c.bytes.size());
+        }
+    }
+}
