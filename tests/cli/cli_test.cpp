@@ -72,7 +72,8 @@ TEST_F(Cli, ADamagedCatalogueIsReportedAndLeftUntouched) {
     } cases[] = {{notADatabase, "it is not a database"}, {truncated, "it is truncated"}};
     for (const auto& c : cases) {
         ASSERT_TRUE(WriteBytesFile(data_.File("myJpgdb.db"), c.bytes));
-        for (const std::string command : {" stats", " import '" + photos_.Path() + "'"}) {
+        for (const std::string& command :
+             {std::string(" stats"), " import '" + photos_.Path() + "'"}) {
             CliResult r = RunCli(DataOption() + command);
             EXPECT_EQ(r.status, 1) << command;
             EXPECT_NE(r.out.find(c.reason), std::string::npos) << r.out;
