@@ -156,13 +156,17 @@ bool IsDamagedState(CatalogueFileState state) {
            state == CatalogueFileState::Damaged || state == CatalogueFileState::WrongTables;
 }
 
-std::optional<std::string> SetCatalogueFileAside(std::time_t now) {
+std::string CatalogueAsidePath(std::time_t now) {
     std::tm local{};
     localtime_r(&now, &local);
     char stamp[32];
     std::strftime(stamp, sizeof stamp, ".damaged-%Y%m%d-%H%M%S", &local);
+    return CatalogueFilePath() + stamp;
+}
+
+std::optional<std::string> SetCatalogueFileAside(std::time_t now) {
     const std::string file = CatalogueFilePath();
-    const std::string aside = file + stamp;
+    const std::string aside = CatalogueAsidePath(now);
     if (std::rename(file.c_str(), aside.c_str()) != 0) return std::nullopt;
     // A journal left beside the name would otherwise be rolled back into
     // the new catalogue.

@@ -24,7 +24,11 @@ CatalogueFileState CheckCatalogueFile(const std::string& path);
 // file itself is bad, rather than the folder or the disk).
 bool IsDamagedState(CatalogueFileState state);
 
+// Where SetCatalogueFileAside(now) puts the file:
+// "myJpgdb.db.damaged-YYYYMMDD-HHMMSS" with the local time of now.
+std::string CatalogueAsidePath(std::time_t now);
+
 // Renames the catalogue file (and a rollback journal of it) to
-// "myJpgdb.db.damaged-YYYYMMDD-HHMMSS" with the local time of now. Returns
-// the new path; nothing when the rename fails. The catalogue must be closed.
+// CatalogueAsidePath(now). Returns the new path; nothing when the rename
+// fails. The catalogue must be closed.
 std::optional<std::string> SetCatalogueFileAside(std::time_t now);
