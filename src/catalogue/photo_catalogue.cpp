@@ -6,6 +6,7 @@
 
 #include "catalogue/catalogue_file_check.h"
 #include "catalogue/catalogue_schema.h"
+#include "catalogue/page_cache_memory.h"
 #include "catalogue/sql_query.h"
 #include "catalogue/sql_statement.h"
 #include "platform/data_folder.h"
@@ -141,8 +142,9 @@ bool OpenCatalogue() {
     EnsureFolder(DataFolder());
     if (catalogue.working) return true;
 
-    // Takes effect only before SQLite's first use; later calls fail harmlessly.
+    // Take effect only before SQLite's first use; later calls fail harmlessly.
     sqlite3_config(SQLITE_CONFIG_MULTITHREAD);
+    ReservePageCacheFor(CatalogueFilePath());
 
     // A file this catalogue cannot use is reported and left exactly as it is.
     CatalogueFileState state = CheckCatalogueFile(CatalogueFilePath());
