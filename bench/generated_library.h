@@ -9,3 +9,6 @@
 // Fills the (open, empty) working database; thumbnails are taken in turn
 // from the given blobs, photo ids run from 1 to photos.
 void GenerateLibrary(int photos, const std::vector<std::vector<std::uint8_t>>& thumbnails);
+
+// Eight 160x120 JPEG thumbnails of different content.
+std::vector<std::vector<std::uint8_t>> SampleThumbnails();
