@@ -11,6 +11,7 @@
 #include "messaging/command_ids.h"
 #include "pane/class_view.h"
 #include "pane/import_paths.h"
+#include "properties/properties_command.h"
 #include "view/photo_file_commands.h"
 #include "view/verero_view.h"
 
@@ -102,6 +103,22 @@ void ConnectFileCommands(CMainFrame& frame, CVereroView* view, CClassView* pane)
     if (paste && pane) QObject::connect(paste, &QAction::triggered, pane, &CClassView::Paste);
 }
 
+// 查看照片属性 under both its ids; a photo found invalid runs 整理数据库 when
+// that command is carried.
+void CarryProperties(CMainFrame& frame, CVereroView* view) {
+    auto runTidy = [&frame] {
+        QAction* tidy = frame.Command(CommandId::kTidyCatalogue);
+        if (tidy && tidy->isEnabled()) tidy->trigger();
+    };
+    for (int id : {CommandId::kProperties, CommandId::kPropertiesAlternate}) {
+        if (QAction* action = frame.Command(id)) {
+            action->setEnabled(true);
+            QObject::connect(action, &QAction::triggered, view,
+                             [view, runTidy] { RunPropertiesCommand(*view, runTidy); });
+        }
+    }
+}
+
 }  // namespace
 
 FrameParts MakeBrowsingParts() {
@@ -128,6 +145,7 @@ void ConnectBrowsingWindows(CVereroApp& app) {
     Carry(frame, CommandId::kSmallIcons, view, &CVereroView::OnSmallIcons);
     Carry(frame, CommandId::kShowKeywords, view, &CVereroView::OnToggleKeywords);
     Carry(frame, CommandId::kAutoOrient, view, &CVereroView::OnToggleAutoOrient);
+    CarryProperties(frame, view);
     UpdateViewChecks(frame, view);
     QObject::connect(view, &CVereroView::commandStatesChanged, &frame,
                      [&frame, view] { UpdateViewChecks(frame, view); });

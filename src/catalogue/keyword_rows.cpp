@@ -6,6 +6,10 @@
 #include "catalogue/sql_query.h"
 #include "catalogue/sql_statement.h"
 
+namespace {
+constexpr const char* kDistinctKeywords = "select distinct strKeyword from tKeyWord";
+}  // namespace
+
 void WriteKeywordRows(std::int64_t id, const PhotoRecord& r) {
     CatalogueSession session;
     if (!session.ok()) return;
@@ -33,4 +37,13 @@ void WriteKeywordRows(std::int64_t id, const PhotoRecord& r) {
                                          keyword, id, r.dwDateTime, r.fGPSLatitude, r.fGPSLongitude,
                                          r.strModel, r.strName, r.strPath));
     }
+}
+
+std::vector<std::string> DistinctKeywords() {
+    CatalogueSession session;
+    std::vector<std::string> keywords;
+    if (!session.ok()) return keywords;
+    ForEachRow(session.db(), kDistinctKeywords,
+               [&](sqlite3_stmt* row) { keywords.push_back(ColumnText(row, 0)); });
+    return keywords;
 }

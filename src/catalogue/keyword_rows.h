@@ -4,9 +4,15 @@
 // folder so the category trees can group without joins.
 
 #include <cstdint>
+#include <string>
+#include <vector>
 
 #include "record/photo_record.h"
 
 // Replaces the keyword and subject rows of a photo. Keywords are split at
 // each ";" without trimming; empty pieces are skipped, repeats are kept.
 void WriteKeywordRows(std::int64_t id, const PhotoRecord& record);
+
+// The distinct keywords of tKeyWord, in the order the query returns them
+// (UTF-8). Empty when the query fails.
+std::vector<std::string> DistinctKeywords();

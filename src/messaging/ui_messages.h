@@ -17,6 +17,7 @@ inline constexpr int kResultProgress = 6588;      // region and track result dia
 inline constexpr int kDropTrees = 6589;           // category pane
 inline constexpr int kStartRegionLookup = 6597;   // main view
 inline constexpr int kRegionTreeStale = 6601;     // category pane
+inline constexpr int kBatchApplyEnded = 6610;     // properties dialog: the batch worker ended
 inline constexpr int kSaveFinished = 7031;        // save dialog
 inline constexpr int kUpdateFinished = 7638;      // update dialog
 inline constexpr int kLibraryChanged = 56538;     // main view

@@ -1,5 +1,6 @@
 #include <sqlite3.h>
 
+#include <algorithm>
 #include <fstream>
 
 #include "catalogue/keyword_rows.h"
@@ -81,6 +82,13 @@ TEST_F(CatalogueTest, KeywordsAreSplitAtSemicolonsSkippingEmptyOnes) {
     EXPECT_EQ(Column("select strKeyword from tKeyWord where idPic=3"),
               (std::vector<std::string>{"sea", "sea"}))
         << "repeated keywords give repeated rows";
+    WriteKeywordRows(4, MakeRecord("/p", "none.jpg"));
+    SetField(r.strXpKeyword, "O'Brien;sea");
+    WriteKeywordRows(5, r);
+    std::vector<std::string> distinct = DistinctKeywords();
+    std::sort(distinct.begin(), distinct.end());
+    EXPECT_EQ(distinct, (std::vector<std::string>{"O'Brien", "sea"}))
+        << "the picker offers each keyword once";
 }
 
 TEST_F(CatalogueTest, PhotoCountKeepsItsFirstNonZeroValue) {

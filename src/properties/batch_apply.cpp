@@ -1,0 +1,36 @@
+#include "properties/batch_apply.h"
+
+#include <QFileInfo>
+#include <QString>
+#include <unordered_set>
+
+#include "catalogue/photo_rows.h"
+#include "catalogue/process_flags.h"
+
+std::vector<PhotoRef> BatchPhotos(const std::vector<PhotoRef>& selection, PhotoRef shown) {
+    std::vector<PhotoRef> photos;
+    std::unordered_set<std::int64_t> seen{shown.Packed()};
+    for (const PhotoRef& photo : selection) {
+        if (photo.idPic == -1 || !seen.insert(photo.Packed()).second) continue;
+        photos.push_back(photo);
+    }
+    return photos;
+}
+
+void RunBatchApply(BatchJob& job) {
+    for (const PhotoRef& photo : job.photos) {
+        if (!job.proceed || ExitRequested) break;
+        const std::optional<std::string> path = PhotoFullPath(photo.idPic, photo.fromDuplicates);
+        PhotoEditResult result;
+        if (path) result = WritePhotoEdit(*path, job.edit, photo.idPic, photo.fromDuplicates);
+        if (result.Succeeded()) {
+            ++job.modified;
+            continue;
+        }
+        const QString name = path ? QFileInfo(QString::fromStdString(*path)).fileName()
+                                  : QString::number(photo.idPic);
+        std::lock_guard lock(job.mutex);
+        job.failures.push_back({name, result});
+    }
+    job.proceed = false;
+}

@@ -1,0 +1,55 @@
+#include "properties/photo_edit_texts.h"
+
+#include <algorithm>
+
+QString PhotoEditFailureReason(const PhotoEditResult& result) {
+    switch (result.outcome) {
+        case PhotoEditOutcome::Written:
+            return {};
+        case PhotoEditOutcome::Unreadable:
+            return QStringLiteral("照片文件无法读取，可能已被移动或删除");
+        case PhotoEditOutcome::InvalidValue:
+            return QStringLiteral("修改的内容无法写入照片");
+        case PhotoEditOutcome::RefreshFailed:
+            return QStringLiteral("照片已写入，但无法重新读入数据库");
+        case PhotoEditOutcome::RewriteFailed:
+            break;
+    }
+    switch (result.rewriteFailure) {
+        case RewriteFailure::DestinationOccupied:
+            return QStringLiteral("已包含同名文件");
+        case RewriteFailure::NotLoaded:
+        case RewriteFailure::Unreadable:
+            return QStringLiteral("照片文件无法读取");
+        case RewriteFailure::SegmentTooLarge:
+            return QStringLiteral("EXIF数据超过64KB，无法写入");
+        case RewriteFailure::WriteFailed:
+            return QStringLiteral("文件无法写入（磁盘已满或没有写入权限）");
+        case RewriteFailure::ReplaceFailed:
+            return QStringLiteral("新文件无法替换原文件");
+        case RewriteFailure::None:
+            break;
+    }
+    return QStringLiteral("照片文件无法写入");
+}
+
+bool FailureCallsForTidy(const PhotoEditResult& result) {
+    return result.outcome == PhotoEditOutcome::Unreadable ||
+           result.outcome == PhotoEditOutcome::RefreshFailed;
+}
+
+QString BatchFailureSummary(const std::vector<PhotoEditFailure>& failures) {
+    if (failures.empty()) return {};
+    QString text = QStringLiteral("有%1张照片未能修改：").arg(failures.size());
+    const std::size_t listed = std::min<std::size_t>(failures.size(), kSummaryReasons);
+    for (std::size_t i = 0; i < listed; ++i) {
+        text += QStringLiteral("\r\n") + failures[i].name + QStringLiteral("：") +
+                PhotoEditFailureReason(failures[i].result);
+    }
+    if (failures.size() > listed) text += QStringLiteral("\r\n……");
+    bool tidy = false;
+    for (const PhotoEditFailure& failure : failures)
+        tidy = tidy || FailureCallsForTidy(failure.result);
+    if (tidy) text += QStringLiteral("\r\n请先整理数据库。");
+    return text;
+}

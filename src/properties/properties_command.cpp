@@ -1,0 +1,42 @@
+#include "properties/properties_command.h"
+
+#include "catalogue/process_flags.h"
+#include "dialogs/dlg_msg.h"
+#include "properties/dialog_exif.h"
+#include "properties/edited_record.h"
+#include "view/verero_view.h"
+
+bool RunPropertiesDialog(PropertiesSession& session, QWidget* parent, bool keepPreset) {
+    if (!keepPreset) PresetPosition().set = false;
+    if (!LoadEditedRecord(session.shownPhoto)) return false;
+    session.photosModified = false;
+    {
+        CDialog_Exif dialog(session, parent);
+        dialog.exec();
+    }
+    FreeEditedRecord();
+    return true;
+}
+
+void RunPropertiesCommand(CVereroView& view, const std::function<void()>& runTidy) {
+    if (!view.HasPhotos()) return;
+    const std::optional<int> index = view.PickCommandPhoto(false);
+    if (!index) return;
+    PropertiesSession session;
+    session.shownPhoto = view.Photos().Entry(*index).Ref();
+    session.selection = view.Selection().list.Photos();
+    view.PhotoStatusText(session.shownPhoto);
+    if (!RunPropertiesDialog(session, view.window())) {
+        ShowDlgMsg(view.window(), QStringLiteral("提示"),
+                   QStringLiteral("此照片已失效，请先整理数据库."));
+        session.tidyRequested = true;
+    }
+    if (session.tidyRequested && runTidy) runTidy();
+    if (session.photosModified) {
+        // A rename may have given the photo a new id: reselect it by that.
+        if (view.Photos().IsValid(*index))
+            view.Photos().Entry(*index).idPic = session.shownPhoto.idPic;
+        view.RefreshList(false);
+        CatalogueModified = true;
+    }
+}

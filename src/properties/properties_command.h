@@ -1,0 +1,23 @@
+#pragma once
+// 查看照片属性 (32787, 32826): the properties dialog on the main view's
+// current photo, with the view's multi-selection for the batch.
+//
+// UI thread only.
+
+#include <functional>
+
+class CVereroView;
+class QWidget;
+struct PropertiesSession;
+
+// Runs the dialog modally for session (the opening contract): loads
+// EditedRecord for session.shownPhoto, clears the preset position unless
+// keepPreset, runs the dialog, and frees the record again. False without
+// running it when the photo's row cannot be read.
+bool RunPropertiesDialog(PropertiesSession& session, QWidget* parent, bool keepPreset = false);
+
+// The command on view's current photo. After the dialog: a photo that
+// turned out invalid runs runTidy (the 整理数据库 dialog), and written
+// photos refresh the list, which rebuilds the trees that group by the
+// edited fields, and mark the catalogue modified.
+void RunPropertiesCommand(CVereroView& view, const std::function<void()>& runTidy);

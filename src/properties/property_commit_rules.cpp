@@ -1,0 +1,178 @@
+#include "properties/property_commit_rules.h"
+
+#include <cerrno>
+#include <cstdlib>
+#include <ctime>
+#include <limits>
+
+namespace {
+
+const QString kJpg = QStringLiteral(".JPG");
+
+// strtod/strtol semantics: the longest numeric prefix, 0 when none.
+double LeadingDouble(const QString& text) {
+    const QByteArray bytes = text.toUtf8();
+    return std::strtod(bytes.constData(), nullptr);
+}
+
+long long LeadingWhole(const QString& text) {
+    const QByteArray bytes = text.toUtf8();
+    errno = 0;
+    return std::strtoll(bytes.constData(), nullptr, 10);
+}
+
+// Decimal digits from position pos up to the first non-digit.
+int DigitsAt(const QString& text, qsizetype& pos) {
+    long long value = 0;
+    while (pos < text.size() && text[pos].isDigit()) {
+        if (value < 100000000) value = value * 10 + text[pos].digitValue();
+        ++pos;
+    }
+    return static_cast<int>(value);
+}
+
+// The number from pos up to separator, then pos moves past the separator.
+int FieldUpTo(const QString& text, qsizetype& pos, QChar separator) {
+    qsizetype digits = pos;
+    const int value = DigitsAt(text, digits);
+    const qsizetype cut = text.indexOf(separator, pos);
+    pos = cut < 0 ? text.size() : cut + 1;
+    return value;
+}
+
+}  // namespace
+
+int FileNameStemLength(const QString& name) {
+    for (const char* extension : {".JPG", ".jpg", ".jpeg", ".JPEG"}) {
+        const qsizetype at = name.indexOf(QLatin1String(extension));
+        if (at >= 0) return at >= 1 ? static_cast<int>(at) : static_cast<int>(name.size());
+    }
+    return static_cast<int>(name.size());
+}
+
+QString NormaliseFileNameOnHover(const QString& typed) {
+    const qsizetype dot = typed.indexOf(QLatin1Char('.'));
+    if (dot >= 0) return typed.left(dot) + kJpg;
+    if (typed.endsWith(QLatin1String("JPG"))) {
+        QString name = typed;
+        return name.replace(QLatin1String("JPG"), kJpg);
+    }
+    return typed + kJpg;
+}
+
+QString NormaliseFileNameOnApply(const QString& typed) {
+    const qsizetype dot = typed.indexOf(QLatin1Char('.'));
+    return (dot >= 0 ? typed.left(dot) : typed) + kJpg;
+}
+
+bool IsUsableFileName(const QString& name) {
+    if (name.isEmpty() || name == QLatin1String(".") || name == QLatin1String("..")) return false;
+    if (name.contains(QLatin1Char('/')) || name.contains(QChar(0))) return false;
+#ifdef _WIN32
+    for (QChar c : QStringLiteral("\\:*?\"<>|"))
+        if (name.contains(c)) return false;
+#endif
+    return name.toUtf8().size() <= 255;
+}
+
+QString NormaliseAuthor(const QString& text) {
+    if (text.isEmpty()) return text;
+    QString author = text;
+    author.replace(QLatin1Char(' '), QLatin1Char(';'));
+    author.replace(QStringLiteral("；"), QStringLiteral(";"));
+    author.replace(QStringLiteral("、"), QStringLiteral(";"));
+    while (author.startsWith(QLatin1Char(';'))) author.remove(0, 1);
+    while (author.contains(QLatin1String(";;")))
+        author.replace(QLatin1String(";;"), QLatin1String(";"));
+    if (!author.endsWith(QLatin1Char(';'))) author += QLatin1Char(';');
+    return author;
+}
+
+QString NormaliseKeywordText(const QString& pickerText) {
+    QString list = pickerText;
+    if (!list.isEmpty()) list += QLatin1Char(';');
+    list.remove(QLatin1Char(' '));
+    return list;
+}
+
+QStringList KeywordItems(const QString& list) {
+    QStringList items = list.split(QLatin1Char(';'));
+    items.removeLast();  // the part after the last ";" (or the whole text)
+    return items;
+}
+
+bool KeywordSetEquals(const QString& a, const QString& b) {
+    if (a.size() != b.size()) return false;
+    for (const QString& item : KeywordItems(b))
+        if (!a.contains(item)) return false;
+    for (const QString& item : KeywordItems(a))
+        if (!b.contains(item)) return false;
+    return true;
+}
+
+NumberCommit CommitNumber(NumberRowKind kind, const QString& typed, CommitVariant variant) {
+    NumberCommit commit;
+    const bool hover = variant == CommitVariant::Hover;
+    if (kind == NumberRowKind::Altitude) {
+        const long long n = LeadingWhole(typed);
+        if (n > 10000 || n < -10000) {
+            commit.message =
+                QStringLiteral("海拔(") + typed + QStringLiteral(")超出范围，\r\n请重新输入。");
+            return commit;
+        }
+        commit.accepted = true;
+        commit.cellText = QString::asprintf("%d", static_cast<int>(n));
+        return commit;
+    }
+    const bool longitude = kind == NumberRowKind::Longitude;
+    const double limit = longitude ? 180 : 90;
+    const double v = LeadingDouble(typed);
+    if (v > limit || v < -limit || v != v) {
+        const QString name = longitude ? QStringLiteral("经度值(") : QStringLiteral("纬度值(");
+        const QString range =
+            longitude ? QStringLiteral("（ - 180°, 180°）") : QStringLiteral("（ - 90°, 90°）");
+        commit.message = hover ? name + typed + QStringLiteral(")超出范围，") + range +
+                                     QStringLiteral("\r\n请重新输入。")
+                               : name + typed + QStringLiteral(")超出范围") + range +
+                                     QStringLiteral("，\r\n请重新输入。");
+        return commit;
+    }
+    commit.accepted = true;
+    commit.cellText = QString::asprintf("%.4f", v);
+    return commit;
+}
+
+std::optional<ShotTimeFields> ParseShotTimeText(const QString& text) {
+    if (text.size() < 4) return std::nullopt;
+    ShotTimeFields f;
+    qsizetype yearEnd = 0;
+    f.year = DigitsAt(text.left(4), yearEnd);
+    qsizetype pos = 4;
+    if (pos < text.size() && text[pos] == QLatin1Char('-')) ++pos;
+    f.month = FieldUpTo(text, pos, QLatin1Char('-'));
+    f.day = FieldUpTo(text, pos, QLatin1Char(' '));
+    f.hour = FieldUpTo(text, pos, QLatin1Char(':'));
+    f.minute = FieldUpTo(text, pos, QLatin1Char(':'));
+    f.second = DigitsAt(text, pos);
+    return f;
+}
+
+std::optional<std::int32_t> ShotTimeSeconds(const QString& text) {
+    const std::optional<ShotTimeFields> f = ParseShotTimeText(text);
+    if (!f || f->year < 1901 || f->month < 1 || f->month > 12 || f->day < 1 || f->day > 31)
+        return std::nullopt;
+    std::tm local{};
+    local.tm_year = f->year - 1900;
+    local.tm_mon = f->month - 1;
+    local.tm_mday = f->day;
+    local.tm_hour = f->hour;
+    local.tm_min = f->minute;
+    local.tm_sec = f->second;
+    local.tm_isdst = -1;
+    const std::time_t seconds = std::mktime(&local);
+    if (seconds == static_cast<std::time_t>(-1) ||
+        seconds < std::numeric_limits<std::int32_t>::min() ||
+        seconds > std::numeric_limits<std::int32_t>::max())
+        return std::nullopt;
+    return static_cast<std::int32_t>(seconds);
+}
