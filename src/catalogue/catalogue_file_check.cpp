@@ -133,7 +133,7 @@ CatalogueFileState CheckTables(sqlite3* db) {
 
 }  // namespace
 
-CatalogueFileState CheckCatalogueFile(const std::string& path) {
+CatalogueFileState CheckCatalogueHeader(const std::string& path) {
     std::error_code error;
     const auto status = std::filesystem::status(path, error);
     if (status.type() == std::filesystem::file_type::not_found) return CatalogueFileState::Usable;
@@ -141,8 +141,14 @@ CatalogueFileState CheckCatalogueFile(const std::string& path) {
         return CatalogueFileState::Unreadable;
     const std::uintmax_t size = std::filesystem::file_size(path, error);
     if (error) return CatalogueFileState::Unreadable;
-    if (size == 0) return CatalogueFileState::Usable;
-    if (auto state = CheckHeader(path, size); state != CatalogueFileState::Usable) return state;
+    return size == 0 ? CatalogueFileState::Usable : CheckHeader(path, size);
+}
+
+CatalogueFileState CheckCatalogueFile(const std::string& path) {
+    if (auto state = CheckCatalogueHeader(path); state != CatalogueFileState::Usable) return state;
+    std::error_code error;
+    if (!std::filesystem::exists(path, error) || std::filesystem::file_size(path, error) == 0)
+        return CatalogueFileState::Usable;
 
     sqlite3* db = nullptr;
     int rc = sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READONLY, nullptr);

@@ -144,7 +144,8 @@ bool OpenCatalogue() {
 
     // Take effect only before SQLite's first use; later calls fail harmlessly.
     sqlite3_config(SQLITE_CONFIG_MULTITHREAD);
-    ReservePageCacheFor(CatalogueFilePath());
+    if (CheckCatalogueHeader(CatalogueFilePath()) == CatalogueFileState::Usable)
+        ReservePageCacheFor(CatalogueFilePath());
 
     // A file this catalogue cannot use is reported and left exactly as it is.
     CatalogueFileState state = CheckCatalogueFile(CatalogueFilePath());
