@@ -12,6 +12,7 @@
 #include "pane/class_view.h"
 #include "pane/import_paths.h"
 #include "properties/properties_command.h"
+#include "search/dialog_find.h"
 #include "view/photo_file_commands.h"
 #include "view/verero_view.h"
 
@@ -71,6 +72,29 @@ void ConnectPaneToImports(CMainFrame& frame, CClassView* pane, ImportController*
         QObject::connect(addPhotos, &QAction::triggered, pane,
                          [pane, imports] { imports->AddFilesCommand(pane); });
     }
+}
+
+// 搜索: shows or hides the search panel, creating it on the first use. The
+// check mark follows the panel. Switching on needs photos listed; switching
+// off is always possible, also when the search found nothing.
+void CarrySearch(CMainFrame& frame, CClassView* pane, CVereroView* view) {
+    QAction* action = frame.Command(CommandId::kSearch);
+    if (!action) return;
+    action->setCheckable(true);
+    action->setEnabled(true);
+    QObject::connect(action, &QAction::triggered, pane, [action, pane, view](bool on) {
+        if (on && !view->HasPhotos()) {
+            action->setChecked(false);
+            return;
+        }
+        if (on && pane->SearchPanel() == nullptr) {
+            auto* panel = new CDialogFind(pane);
+            QObject::connect(panel, &CDialogFind::searchRequested, pane, &CClassView::Search);
+            pane->SetSearchPanel(panel);
+        }
+        pane->SetSearchActive(on);
+        action->setChecked(pane->SearchActive());
+    });
 }
 
 // The clipboard, removal and duplicate commands of the main menu and of menu
@@ -134,7 +158,10 @@ void ConnectBrowsingWindows(CVereroApp& app) {
     if (!view) return;
     auto* imports = new ImportController(app.Link(), &app.RegionNames(), &frame);
     imports->SetDialogOpenedHook([&frame] { frame.StartBringToFrontTimer(); });
-    if (CClassView* pane = CClassView::Instance()) ConnectPaneToImports(frame, pane, imports);
+    if (CClassView* pane = CClassView::Instance()) {
+        ConnectPaneToImports(frame, pane, imports);
+        CarrySearch(frame, pane, view);
+    }
     QObject::connect(view, &CVereroView::urlsDropped, imports,
                      [view, imports](const QList<QUrl>& urls) {
                          imports->AcceptDroppedPaths(LocalFilePaths(urls), view);
@@ -143,6 +170,7 @@ void ConnectBrowsingWindows(CVereroApp& app) {
     QObject::connect(view, &CVereroView::statusTextChanged, &frame, &CMainFrame::SetStatusText);
     Carry(frame, CommandId::kLargeIcons, view, &CVereroView::OnLargeIcons);
     Carry(frame, CommandId::kSmallIcons, view, &CVereroView::OnSmallIcons);
+    Carry(frame, CommandId::kDetailList, view, &CVereroView::OnDetailList);
     Carry(frame, CommandId::kShowKeywords, view, &CVereroView::OnToggleKeywords);
     Carry(frame, CommandId::kAutoOrient, view, &CVereroView::OnToggleAutoOrient);
     CarryProperties(frame, view);

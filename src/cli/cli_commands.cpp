@@ -6,6 +6,11 @@ const CliCommand kCommands[] = {
     {"edit", "[FIELDS] FILE...", "write metadata fields into JPEG files (see below)", RunEdit},
     {"import", "PATH...", "import folders (with their subfolders) and JPEG files", RunImport},
     {"info", "FILE", "show what reading one JPEG file gives, with its photo id", RunInfo},
+    {"search", "[OPTION]",
+     "print the full paths of the photos found, newest first:\n"
+     "                   --keyword K (twice: either matches), --from YYYY-MM-DD,\n"
+     "                   --to YYYY-MM-DD, --lon MIN,MAX, --lat MIN,MAX",
+     RunSearch},
     {"stats", "", "print the number of rows of each catalogue table", RunStats},
 };
 

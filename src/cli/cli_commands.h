@@ -19,6 +19,7 @@ int RunStats(const std::vector<std::string>& args);
 int RunImport(const std::vector<std::string>& args);
 int RunInfo(const std::vector<std::string>& args);
 int RunEdit(const std::vector<std::string>& args);
+int RunSearch(const std::vector<std::string>& args);
 
 // Opens the catalogue; when it cannot be opened, prints the catalogue file
 // and the reason to standard error and returns false (the file is left as
