@@ -6,6 +6,7 @@
 #include "catalogue/photo_rows.h"
 #include "catalogue/sql_query.h"
 #include "catalogue/sql_statement.h"
+#include "image/raster_image.h"
 
 namespace {
 
@@ -85,4 +86,17 @@ void GenerateLibrary(int photos, const std::vector<std::vector<std::uint8_t>>& t
         }
     }
     CommitTransaction();
+}
+
+std::vector<std::vector<std::uint8_t>> SampleThumbnails() {
+    std::vector<std::vector<std::uint8_t>> blobs;
+    std::vector<std::uint8_t> rgb(160 * 120 * 3);
+    for (int seed = 0; seed < 8; ++seed) {
+        for (std::size_t i = 0; i < rgb.size(); ++i)
+            rgb[i] = static_cast<std::uint8_t>(i * (seed + 3));
+        std::vector<std::uint8_t> jpeg;
+        RasterImage::FromRgbTopDown(160, 120, rgb.data()).EncodeJpeg(jpeg);
+        blobs.push_back(std::move(jpeg));
+    }
+    return blobs;
 }

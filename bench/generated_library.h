@@ -18,3 +18,6 @@ void GenerateLibrary(int photos, const std::vector<std::vector<std::uint8_t>>& t
 // The folder and the full path of generated photo id.
 std::string GeneratedFolder(const std::string& root, int id);
 std::string GeneratedPath(const std::string& root, int id);
+
+// Eight 160x120 JPEG thumbnails of different content.
+std::vector<std::vector<std::uint8_t>> SampleThumbnails();

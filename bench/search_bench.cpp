@@ -34,7 +34,6 @@
 #include "catalogue/detail_rows.h"
 #include "catalogue/photo_catalogue.h"
 #include "generated_library.h"
-#include "image/raster_image.h"
 #include "pane/class_view.h"
 #include "platform/data_folder.h"
 #include "platform/text_codec.h"
@@ -73,19 +72,6 @@ Timing Measure(int rounds, const std::function<void()>& work) {
     }
     std::sort(times.begin(), times.end());
     return {times.front(), times[times.size() / 2]};
-}
-
-std::vector<std::vector<std::uint8_t>> SampleThumbnails() {
-    std::vector<std::vector<std::uint8_t>> blobs;
-    std::vector<std::uint8_t> rgb(160 * 120 * 3);
-    for (int seed = 0; seed < 8; ++seed) {
-        for (std::size_t i = 0; i < rgb.size(); ++i)
-            rgb[i] = static_cast<std::uint8_t>(i * (seed + 3));
-        std::vector<std::uint8_t> jpeg;
-        RasterImage::FromRgbTopDown(160, 120, rgb.data()).EncodeJpeg(jpeg);
-        blobs.push_back(std::move(jpeg));
-    }
-    return blobs;
 }
 
 // Runs a shell command with its output thrown away; false when it fails.

@@ -16,7 +16,6 @@
 #include "catalogue/catalogue_save.h"
 #include "catalogue/photo_catalogue.h"
 #include "generated_library.h"
-#include "image/raster_image.h"
 #include "platform/data_folder.h"
 #include "tree/category_tree_builder.h"
 
@@ -25,19 +24,6 @@ namespace {
 double Milliseconds(std::chrono::steady_clock::time_point since) {
     return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - since)
         .count();
-}
-
-std::vector<std::vector<std::uint8_t>> SampleThumbnails() {
-    std::vector<std::vector<std::uint8_t>> blobs;
-    std::vector<std::uint8_t> rgb(160 * 120 * 3);
-    for (int seed = 0; seed < 8; ++seed) {
-        for (std::size_t i = 0; i < rgb.size(); ++i)
-            rgb[i] = static_cast<std::uint8_t>(i * (seed + 3));
-        std::vector<std::uint8_t> jpeg;
-        RasterImage::FromRgbTopDown(160, 120, rgb.data()).EncodeJpeg(jpeg);
-        blobs.push_back(std::move(jpeg));
-    }
-    return blobs;
 }
 
 }  // namespace

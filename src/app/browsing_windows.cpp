@@ -19,6 +19,7 @@
 #include "search/dialog_find.h"
 #include "view/photo_file_commands.h"
 #include "view/verero_view.h"
+#include "viewer/dialog_picview.h"
 #include "viewer/photo_viewer_host.h"
 
 namespace {

@@ -2,9 +2,11 @@
 
 #include <QApplication>
 #include <QIcon>
+#include <ctime>
 
+#include "app/catalogue_startup.h"
 #include "app/main_frame.h"
-#include "catalogue/photo_catalogue.h"
+#include "dialogs/dlg_msg.h"
 #include "maplink/map_link.h"
 #include "messaging/receiver_registry.h"
 #include "platform/data_folder.h"
@@ -14,7 +16,10 @@ namespace {
 CVereroApp* instance = nullptr;
 }
 
-CVereroApp::CVereroApp() {
+CVereroApp::CVereroApp()
+    : messageBox_([](const QString& title, const QString& message, bool twoButtons) {
+          return ShowDlgMsg(nullptr, title, message, twoButtons);
+      }) {
     instance = this;
 }
 
@@ -46,6 +51,11 @@ bool CVereroApp::InitInstance(std::vector<std::string> args, const FrameParts& p
     folderLock_ = std::make_unique<DataFolderLock>(folder);
 
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/darazoz.png")));
+    // Before the frame exists, so that the category pane's first tree build
+    // sees the catalogue the user chose. Without a catalogue (a damaged file
+    // the user keeps) the program still runs; the file stays as it is.
+    OpenCatalogueAtStartup(messageBox_, std::time(nullptr));
+
     frame_ = std::make_unique<CMainFrame>(parts.makePane ? parts.makePane() : nullptr,
                                           parts.makeView ? parts.makeView() : nullptr);
 
@@ -55,10 +65,6 @@ bool CVereroApp::InitInstance(std::vector<std::string> args, const FrameParts& p
         ReceiverRegistry::Post(ReceiverRole::MainFrame, CMainFrame::MapLinkPumpEvent());
     });
     frame_->AttachMapLink(mapLink_.get());
-
-    // The category pane's first tree build opens the catalogue too; opening
-    // here makes the catalogue file exist from the start either way.
-    OpenCatalogue();
 
     frame_->show();
     return true;

@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "app/catalogue_startup.h"
 #include "maplink/region_buffer.h"
 
 class CMainFrame;
@@ -49,7 +50,12 @@ class CVereroApp {
     // runs without it).
     bool HoldsDataFolderLock() const;
 
+    // The box in which start-up explains an unusable catalogue file (tests
+    // answer it themselves); call before InitInstance.
+    void SetStartupMessageBox(StartupMessageBox box) { messageBox_ = std::move(box); }
+
   private:
+    StartupMessageBox messageBox_;
     RegionBuffer regionNames_;
     std::unique_ptr<DataFolderLock> folderLock_;
     std::unique_ptr<MapLink> mapLink_;

@@ -45,13 +45,17 @@ int SaveCatalogue() {
     int rc = sqlite3_open_v2(saveFile.c_str(), &file, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE,
                              nullptr);
     if (rc == SQLITE_OK) {
-        if (sqlite3_backup* backup = sqlite3_backup_init(file, "main", session.db(), "main")) {
-            sqlite3_backup_step(backup, -1);
-            sqlite3_backup_finish(backup);
+        // A full disk or a failing write shows in the step's result.
+        sqlite3_backup* backup = sqlite3_backup_init(file, "main", session.db(), "main");
+        if (!backup) {
+            rc = sqlite3_errcode(file);
+        } else {
+            const int step = sqlite3_backup_step(backup, -1);
+            rc = sqlite3_backup_finish(backup);
+            if (rc == SQLITE_OK && step != SQLITE_DONE) rc = step;
         }
-        rc = sqlite3_errcode(file);
     }
-    sqlite3_close(file);
+    if (sqlite3_close(file) != SQLITE_OK && rc == SQLITE_OK) rc = SQLITE_IOERR;
     if (rc != SQLITE_OK) {
         RemoveSaveFile(saveFile);
         return rc;

@@ -4,7 +4,9 @@
 
 #include <cstdio>
 
+#include "catalogue/catalogue_file_check.h"
 #include "catalogue/catalogue_schema.h"
+#include "catalogue/page_cache_memory.h"
 #include "catalogue/sql_query.h"
 #include "catalogue/sql_statement.h"
 #include "platform/data_folder.h"
@@ -76,20 +78,42 @@ bool EnsureTable(sqlite3* connection, const char* table) {
     return false;
 }
 
-bool OpenCatalogue() {
-    PhotoCatalogue& catalogue = PhotoCatalogue::Instance();
-    std::lock_guard lock(catalogue.Mutex());
-    EnsureFolder(DataFolder());
-    if (catalogue.working) return true;
+namespace {
 
-    // Takes effect only before SQLite's first use; later calls fail harmlessly.
-    sqlite3_config(SQLITE_CONFIG_MULTITHREAD);
-
+// Loads the checked file into a new in-memory working database.
+CatalogueFileState LoadWorkingDatabase(sqlite3** working) {
+    sqlite3* memory = nullptr;
     sqlite3* file = nullptr;
+    if (!OpenFile(":memory:", &memory)) return CatalogueFileState::Unreadable;
     if (!OpenFile(CatalogueFilePath(), &file)) {
-        ReportError("open database");
-        return false;
+        sqlite3_close(memory);
+        return CatalogueFileState::Unreadable;
     }
+    // An in-memory destination only takes a backup of its own page size.
+    if (auto pageSize = QueryInt64(file, "pragma page_size"))
+        ExecuteStatement(memory, "pragma page_size=" + std::to_string(*pageSize));
+    // The file is copied page by page in one step; this is the fastest way
+    // to get a 1 GB catalogue into memory.
+    int rc = SQLITE_NOMEM;
+    if (sqlite3_backup* backup = sqlite3_backup_init(memory, "main", file, "main")) {
+        rc = sqlite3_backup_step(backup, -1);
+        sqlite3_backup_finish(backup);
+    }
+    sqlite3_close(file);
+    if (rc != SQLITE_DONE) {
+        sqlite3_close(memory);
+        return (rc & 0xFF) == SQLITE_CORRUPT || (rc & 0xFF) == SQLITE_NOTADB
+                   ? CatalogueFileState::Damaged
+                   : CatalogueFileState::Unreadable;
+    }
+    *working = memory;
+    return CatalogueFileState::Usable;
+}
+
+// Adds the missing tables to a checked file.
+CatalogueFileState AddMissingTables() {
+    sqlite3* file = nullptr;
+    if (!OpenFile(CatalogueFilePath(), &file)) return CatalogueFileState::NotWritable;
     // A new file gets pages large enough to hold a row with its thumbnail, so
     // that reading the columns after the thumbnail never walks an overflow
     // chain. Takes effect only on an empty file; existing files keep theirs.
@@ -103,28 +127,42 @@ bool OpenCatalogue() {
             break;
         }
     }
-    sqlite3_exec(file, "commit transaction", nullptr, nullptr, nullptr);
+    const int committed = sqlite3_exec(
+        file, tablesOk ? "commit transaction" : "rollback transaction", nullptr, nullptr, nullptr);
     sqlite3_close(file);
-    if (!tablesOk) return false;
+    return tablesOk && committed == SQLITE_OK ? CatalogueFileState::Usable
+                                              : CatalogueFileState::NotWritable;
+}
 
-    sqlite3* memory = nullptr;
-    if (!OpenFile(":memory:", &memory)) return false;
-    if (!OpenFile(CatalogueFilePath(), &file)) {
-        sqlite3_close(memory);
+}  // namespace
+
+bool OpenCatalogue() {
+    PhotoCatalogue& catalogue = PhotoCatalogue::Instance();
+    std::lock_guard lock(catalogue.Mutex());
+    EnsureFolder(DataFolder());
+    if (catalogue.working) return true;
+
+    // Take effect only before SQLite's first use; later calls fail harmlessly.
+    sqlite3_config(SQLITE_CONFIG_MULTITHREAD);
+    if (CheckCatalogueHeader(CatalogueFilePath()) == CatalogueFileState::Usable)
+        ReservePageCacheFor(CatalogueFilePath());
+
+    // A file this catalogue cannot use is reported and left exactly as it is.
+    CatalogueFileState state = CheckCatalogueFile(CatalogueFilePath());
+    if (state == CatalogueFileState::Usable) state = AddMissingTables();
+    if (state == CatalogueFileState::Usable) state = LoadWorkingDatabase(&catalogue.working);
+    catalogue.openState = state;
+    if (state != CatalogueFileState::Usable) {
+        ReportError("open database");
         return false;
     }
-    // An in-memory destination only takes a backup of its own page size.
-    if (auto pageSize = QueryInt64(file, "pragma page_size"))
-        ExecuteStatement(memory, "pragma page_size=" + std::to_string(*pageSize));
-    // The file is copied page by page in one step; this is the fastest way
-    // to get a 1 GB catalogue into memory.
-    if (sqlite3_backup* backup = sqlite3_backup_init(memory, "main", file, "main")) {
-        sqlite3_backup_step(backup, -1);
-        sqlite3_backup_finish(backup);
-    }
-    sqlite3_close(file);
-    catalogue.working = memory;
     return true;
+}
+
+CatalogueFileState CatalogueOpenState() {
+    PhotoCatalogue& catalogue = PhotoCatalogue::Instance();
+    std::lock_guard lock(catalogue.Mutex());
+    return catalogue.openState;
 }
 
 void CloseCatalogue() {
@@ -137,6 +175,7 @@ void CloseCatalogue() {
     catalogue.folderStamps.clear();
     catalogue.pendingRegions.clear();
     catalogue.photoCountCache = 0;
+    catalogue.openState = CatalogueFileState::Usable;
 }
 
 CatalogueSession::CatalogueSession()

@@ -13,6 +13,8 @@
 #include <string>
 #include <vector>
 
+#include "catalogue/catalogue_file_check.h"
+
 struct sqlite3;
 
 struct FolderStamp {
@@ -44,6 +46,7 @@ class PhotoCatalogue {
     FolderStampList folderStamps;
     PendingRegionQueue pendingRegions;
     int photoCountCache = 0;
+    CatalogueFileState openState = CatalogueFileState::Usable;
 
     std::atomic<bool> autoOrient{true};
     std::atomic<bool> updateCancelFlag{false};
@@ -58,10 +61,15 @@ class PhotoCatalogue {
 std::string CatalogueFilePath();
 std::string SaveFilePath();
 
-// Opens the catalogue when it is closed: creates the data folder, makes sure
-// the file holds the six tables and loads it into the working database.
-// When already open it only re-creates a missing data folder.
+// Opens the catalogue when it is closed: creates the data folder, checks the
+// file, makes sure it holds the six tables and loads it into the working
+// database. A file that fails the check is never written; the catalogue then
+// stays closed and CatalogueOpenState() says why. When already open it only
+// re-creates a missing data folder.
 bool OpenCatalogue();
+
+// Why the last OpenCatalogue failed; Usable after a successful one.
+CatalogueFileState CatalogueOpenState();
 
 // Closes the connections and forgets the folder list, the pending region
 // queue and the cached photo count (process end; tests).

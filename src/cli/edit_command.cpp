@@ -59,11 +59,7 @@ int RunEdit(const std::vector<std::string>& args) {
         std::fprintf(stderr, "darazoz-cli edit: %s\n", error.c_str());
         return 2;
     }
-    if (!OpenCatalogue()) {
-        std::fprintf(stderr, "darazoz-cli: cannot open the catalogue %s\n",
-                     CatalogueFilePath().c_str());
-        return 1;
-    }
+    if (!OpenCatalogueOrReport()) return 1;
     std::vector<PhotoEditTarget> targets;
     for (const std::string& file : arguments.files) {
         std::error_code ec;

@@ -41,11 +41,7 @@ int RunImport(const std::vector<std::string>& args) {
         }
         paths.push_back(std::filesystem::absolute(arg, ec).lexically_normal().string());
     }
-    if (!OpenCatalogue()) {
-        std::fprintf(stderr, "darazoz-cli: cannot open the catalogue %s\n",
-                     CatalogueFilePath().c_str());
-        return 1;
-    }
+    if (!OpenCatalogueOrReport()) return 1;
 
     RegionBuffer regionBuffer;
     MapLink link(regionBuffer);

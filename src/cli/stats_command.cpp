@@ -10,12 +10,8 @@ int RunStats(const std::vector<std::string>& args) {
         std::fprintf(stderr, "darazoz-cli stats: takes no arguments\n");
         return 2;
     }
+    if (!OpenCatalogueOrReport()) return 1;
     CatalogueSession session;
-    if (!session.ok()) {
-        std::fprintf(stderr, "darazoz-cli: cannot open the catalogue %s\n",
-                     CatalogueFilePath().c_str());
-        return 1;
-    }
     std::printf("catalogue: %s\n", CatalogueFilePath().c_str());
     for (const TableSchema& table : CatalogueTables()) {
         auto rows = QueryInt64(session, std::string("select count(*) from ") + table.name);

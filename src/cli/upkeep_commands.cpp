@@ -40,13 +40,6 @@ UpkeepProgress& StartPrinting() {
     return progress;
 }
 
-bool OpenOrComplain() {
-    if (OpenCatalogue()) return true;
-    std::fprintf(stderr, "darazoz-cli: cannot open the catalogue %s\n",
-                 CatalogueFilePath().c_str());
-    return false;
-}
-
 int SaveFailure() {
     std::fprintf(stderr, "darazoz-cli: the catalogue file %s could not be written\n",
                  CatalogueFilePath().c_str());
@@ -60,7 +53,7 @@ int RunUpdate(const std::vector<std::string>& args) {
         std::fprintf(stderr, "darazoz-cli update: takes no arguments\n");
         return 2;
     }
-    if (!OpenOrComplain()) return 1;
+    if (!OpenCatalogueOrReport()) return 1;
     UpkeepProgress& progress = StartPrinting();
     UpdateEnd end = UpdateLibrary();
     if (end == UpdateEnd::NoFolders) {
@@ -85,7 +78,7 @@ int RunTidyCommand(const std::vector<std::string>& args) {
         }
         thorough = true;
     }
-    if (!OpenOrComplain()) return 1;
+    if (!OpenCatalogueOrReport()) return 1;
     UpkeepProgress& progress = StartPrinting();
     switch (RunTidy(thorough)) {
         case TidyEnd::Failed:

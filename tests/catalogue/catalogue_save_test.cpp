@@ -1,4 +1,7 @@
 
+#include <signal.h>
+#include <sys/resource.h>
+
 #include <filesystem>
 #include <fstream>
 
@@ -42,4 +45,54 @@ TEST_F(CatalogueTest, ClearingLeavesAnEmptyCatalogueWithAllTables) {
     EXPECT_FALSE(PhotoIdExists(1));
     EXPECT_EQ(CountRowsInFile(CatalogueFilePath(), "tJpgMsg"), 0);
     EXPECT_EQ(CountPhotosNow(), 0);
+}
+
+// The old file stays complete whenever the save file cannot be written; the
+// working database keeps the new rows for a later save.
+TEST_F(CatalogueTest, ASaveOnAFullDiskKeepsTheOldFileAndReportsIt) {
+    InsertPhotoRow(1, MakeRecord("/p", "a.jpg"), {}, false, {});
+    ASSERT_EQ(SaveCatalogue(), 0);
+    InsertPhotoRow(2, MakeRecord("/p", "b.jpg"), {}, false, {});
+
+    {
+        // A full disk: writes beyond 64 KiB fail (EFBIG) as they do on a full
+        // file system, for this process only.
+        struct sigaction ignore {
+        }, previous{};
+        ignore.sa_handler = SIG_IGN;
+        sigaction(SIGXFSZ, &ignore, &previous);
+        rlimit saved{};
+        getrlimit(RLIMIT_FSIZE, &saved);
+        rlimit small = saved;
+        small.rlim_cur = 65536;
+        setrlimit(RLIMIT_FSIZE, &small);
+        const int rc = SaveCatalogue();
+        setrlimit(RLIMIT_FSIZE, &saved);
+        sigaction(SIGXFSZ, &previous, nullptr);
+        EXPECT_NE(rc, 0);
+    }
+    EXPECT_EQ(CountRowsInFile(CatalogueFilePath(), "tJpgMsg"), 1);
+    EXPECT_FALSE(std::filesystem::exists(SaveFilePath()));
+
+    ASSERT_EQ(SaveCatalogue(), 0);
+    EXPECT_EQ(CountRowsInFile(CatalogueFilePath(), "tJpgMsg"), 2);
+}
+
+TEST_F(CatalogueTest, ASaveIntoAReadOnlyDataFolderKeepsTheOldFileAndReportsIt) {
+    namespace fs = std::filesystem;
+    InsertPhotoRow(1, MakeRecord("/p", "a.jpg"), {}, false, {});
+    ASSERT_EQ(SaveCatalogue(), 0);
+    InsertPhotoRow(2, MakeRecord("/p", "b.jpg"), {}, false, {});
+    const auto writable = fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write;
+    fs::permissions(DataFolder(), writable, fs::perm_options::remove);
+    if (std::ofstream(DataFolder() + "/probe")) {
+        fs::permissions(DataFolder(), fs::perms::owner_write, fs::perm_options::add);
+        GTEST_SKIP() << "folder permissions do not bind this user (root)";
+    }
+    const int rc = SaveCatalogue();
+    fs::permissions(DataFolder(), fs::perms::owner_write, fs::perm_options::add);
+    EXPECT_NE(rc, 0);
+    EXPECT_EQ(CountRowsInFile(CatalogueFilePath(), "tJpgMsg"), 1);
+    ASSERT_EQ(SaveCatalogue(), 0);
+    EXPECT_EQ(CountRowsInFile(CatalogueFilePath(), "tJpgMsg"), 2);
 }

@@ -63,7 +63,7 @@ TEST_F(CatalogueTest, FileThatIsNotADatabaseFailsToOpenAndIsLeftAlone) {
     { std::ofstream(CatalogueFilePath()) << "not a database, but the user's file"; }
     testing::internal::CaptureStdout();
     EXPECT_FALSE(OpenCatalogue());
-    EXPECT_EQ(testing::internal::GetCapturedStdout(), "create table error!\n");
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "open database error!\n");
     EXPECT_FALSE(PhotoIdExists(1)) << "operations fail quietly";
     std::ifstream in(CatalogueFilePath());
     std::stringstream content;

@@ -134,3 +134,22 @@ TEST_F(CliUpkeep, UpkeepFailuresGiveAClearMessageAndAFailingStatus) {
         EXPECT_TRUE(Says(r, "cannot open the catalogue")) << r.out;
     }
 }
+
+TEST_F(Cli, ADamagedCatalogueIsReportedAndLeftUntouched) {
+    const std::vector<std::uint8_t> notADatabase = {'p', 'h', 'o', 't', 'o', 's', '\n'};
+    const std::vector<std::uint8_t> truncated = {'S', 'Q', 'L', 'i', 't', 'e', ' ', 'f'};
+    const struct {
+        const std::vector<std::uint8_t>& bytes;
+        const char* reason;
+    } cases[] = {{notADatabase, "it is not a database"}, {truncated, "it is truncated"}};
+    for (const auto& c : cases) {
+        ASSERT_TRUE(WriteBytesFile(data_.File("myJpgdb.db"), c.bytes));
+        for (const std::string& command :
+             {std::string(" stats"), " import '" + photos_.Path() + "'"}) {
+            CliResult r = RunCli(DataOption() + command);
+            EXPECT_EQ(r.status, 1) << command;
+            EXPECT_NE(r.out.find(c.reason), std::string::npos) << r.out;
+            EXPECT_EQ(std::filesystem::file_size(data_.File("myJpgdb.db")), c.bytes.size());
+        }
+    }
+}

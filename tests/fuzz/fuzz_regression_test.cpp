@@ -1,0 +1,52 @@
+// Replays every input the fuzzers found (tests/fixtures/fuzz/<target>/) through
+// the target's own entry point. A regression shows as a crash or, in the
+// sanitizer build, as a sanitizer report.
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <vector>
+
+#include "fuzz_entries.h"
+
+namespace {
+
+struct FuzzTarget {
+    const char* name;
+    int (*entry)(const std::uint8_t*, std::size_t);
+    friend void PrintTo(const FuzzTarget& target, std::ostream* out) { *out << target.name; }
+};
+
+class FuzzRegression : public testing::TestWithParam<FuzzTarget> {};
+
+TEST_P(FuzzRegression, EveryKeptInputRunsCleanly) {
+    const std::filesystem::path folder = std::filesystem::path(FUZZ_FIXTURES) / GetParam().name;
+    if (!std::filesystem::is_directory(folder)) GTEST_SKIP() << "no inputs kept for this target";
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+        SCOPED_TRACE(entry.path().string());
+        std::ifstream in(entry.path(), std::ios::binary);
+        const std::vector<std::uint8_t> bytes{std::istreambuf_iterator<char>(in), {}};
+        EXPECT_EQ(GetParam().entry(bytes.data(), bytes.size()), 0);
+    }
+}
+
+// Inputs every target must survive whether or not a fuzzer kept any.
+TEST_P(FuzzRegression, EmptyAndTinyInputsRunCleanly) {
+    const std::uint8_t bytes[] = {0xFF, 0xD8, 0xFF};
+    for (std::size_t size = 0; size <= sizeof bytes; ++size)
+        EXPECT_EQ(GetParam().entry(bytes, size), 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(Targets, FuzzRegression,
+                         testing::Values(FuzzTarget{"photo_read", FuzzPhotoRead},
+                                         FuzzTarget{"image_decode", FuzzImageDecode},
+                                         FuzzTarget{"link_frame", FuzzLinkFrame},
+                                         FuzzTarget{"map_records", FuzzMapRecords},
+                                         FuzzTarget{"catalogue_open", FuzzCatalogueOpen}),
+                         [](const testing::TestParamInfo<FuzzTarget>& info) {
+                             return std::string(info.param.name);
+                         });
+
+}  // namespace
