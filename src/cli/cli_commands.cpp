@@ -5,6 +5,13 @@ namespace {
 const CliCommand kCommands[] = {
     {"import", "PATH...", "import folders (with their subfolders) and JPEG files", RunImport},
     {"info", "FILE", "show what reading one JPEG file gives, with its photo id", RunInfo},
+    {"regions", "[--all]",
+     "look up the regions of photos with a position and no region names (--all: every "
+     "photo with a position) through the running companion map",
+     RunRegions},
+    {"track", "FILE...",
+     "take positions from the running companion map's tracks by shot time and write them",
+     RunTrack},
     {"stats", "", "print the number of rows of each catalogue table", RunStats},
 };
 
