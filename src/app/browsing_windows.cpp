@@ -6,6 +6,7 @@
 #include "app/main_frame.h"
 #include "catalogue/photo_catalogue.h"
 #include "importui/import_controller.h"
+#include "locationui/location_controller.h"
 #include "messaging/command_ids.h"
 #include "pane/class_view.h"
 #include "pane/import_paths.h"
@@ -72,7 +73,7 @@ void ConnectPaneToImports(CMainFrame& frame, CClassView* pane, ImportController*
 
 // 查看照片属性 under both its ids; a photo found invalid runs 整理数据库 when
 // that command is carried.
-void CarryProperties(CMainFrame& frame, CVereroView* view) {
+void CarryProperties(CMainFrame& frame, CVereroView* view, LocationController* location) {
     auto runTidy = [&frame] {
         QAction* tidy = frame.Command(CommandId::kTidyCatalogue);
         if (tidy && tidy->isEnabled()) tidy->trigger();
@@ -80,10 +81,31 @@ void CarryProperties(CMainFrame& frame, CVereroView* view) {
     for (int id : {CommandId::kProperties, CommandId::kPropertiesAlternate}) {
         if (QAction* action = frame.Command(id)) {
             action->setEnabled(true);
-            QObject::connect(action, &QAction::triggered, view,
-                             [view, runTidy] { RunPropertiesCommand(*view, runTidy); });
+            QObject::connect(action, &QAction::triggered, view, [view, runTidy, location] {
+                if (RunPropertiesCommand(*view, runTidy))
+                    location->OfferRegionLookup(LocationController::EditSource::PropertiesCommand);
+            });
         }
     }
+}
+
+// The four map commands of menu 编辑.
+LocationController* ConnectLocation(CVereroApp& app, CMainFrame& frame, CVereroView* view) {
+    auto* location = new LocationController(app.Link(), &app.RegionNames(), *view, &frame);
+    location->SetDialogOpenedHook([&frame] { frame.StartBringToFrontTimer(); });
+    const std::pair<int, void (LocationController::*)()> commands[] = {
+        {CommandId::kRegionsFromGps, &LocationController::RegionsFromGps},
+        {CommandId::kPositionsFromTracks, &LocationController::PositionsFromTracks},
+        {CommandId::kPickPositionOnMap, &LocationController::PickPositionOnMap},
+        {CommandId::kShowOnMap, &LocationController::ShowOnMap},
+    };
+    for (const auto& [id, slot] : commands) {
+        if (QAction* action = frame.Command(id)) {
+            action->setEnabled(true);
+            QObject::connect(action, &QAction::triggered, location, slot);
+        }
+    }
+    return location;
 }
 
 }  // namespace
@@ -111,7 +133,7 @@ void ConnectBrowsingWindows(CVereroApp& app) {
     Carry(frame, CommandId::kSmallIcons, view, &CVereroView::OnSmallIcons);
     Carry(frame, CommandId::kShowKeywords, view, &CVereroView::OnToggleKeywords);
     Carry(frame, CommandId::kAutoOrient, view, &CVereroView::OnToggleAutoOrient);
-    CarryProperties(frame, view);
+    CarryProperties(frame, view, ConnectLocation(app, frame, view));
     UpdateViewChecks(frame, view);
     QObject::connect(view, &CVereroView::commandStatesChanged, &frame,
                      [&frame, view] { UpdateViewChecks(frame, view); });

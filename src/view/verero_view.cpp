@@ -175,10 +175,16 @@ void CVereroView::OnToggleAutoOrient() {
 }
 
 bool CVereroView::event(QEvent* event) {
-    if (IsMessageEvent(event) &&
-        static_cast<MessageEvent*>(event)->Number() == UiMessage::kRefreshList) {
-        RefreshList(false);
-        return true;
+    if (IsMessageEvent(event)) {
+        const int number = static_cast<MessageEvent*>(event)->Number();
+        if (number == UiMessage::kRefreshList) {
+            RefreshList(false);
+            return true;
+        }
+        if (number == UiMessage::kStartRegionLookup) {
+            emit regionLookupRequested();
+            return true;
+        }
     }
     return QAbstractScrollArea::event(event);
 }

@@ -96,6 +96,8 @@ class CVereroView : public QAbstractScrollArea {
     void commandRequested(int commandId);
     // Check marks of 显示关键词 and 自动调整照片方向 changed.
     void commandStatesChanged();
+    // Message UiMessage::kStartRegionLookup arrived: start the region lookup.
+    void regionLookupRequested();
     // Files were dropped on the grid (the import decides which it takes).
     void urlsDropped(const QList<QUrl>& urls);
 
