@@ -15,14 +15,14 @@ bool InRange(const MapPhotoRecord& r) {
 
 // Writes one record's position; the altitude the photo has stays.
 std::optional<TrackSkip> ApplyRecord(const MapPhotoRecord& r, std::string& path) {
+    auto fullPath = PhotoFullPath(r.idPic, false);
+    if (fullPath) path = *fullPath;
     // 0,0 is the track's "no position here"; writing it would erase the
     // position the photo may have.
     if (r.latitude == 0 && r.longitude == 0) return TrackSkip::NoPosition;
     if (!InRange(r)) return TrackSkip::OutOfRange;
     PhotoRecord stored;
-    auto fullPath = PhotoFullPath(r.idPic, false);
     if (!fullPath || !LoadPhotoRecord(r.idPic, false, stored)) return TrackSkip::NotCatalogued;
-    path = *fullPath;
     const auto latitude = static_cast<float>(r.latitude);
     const auto longitude = static_cast<float>(r.longitude);
     PhotoEdit edit;
