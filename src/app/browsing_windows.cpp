@@ -1,6 +1,8 @@
 #include "app/browsing_windows.h"
 
 #include <QAction>
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QMenu>
 
 #include "app/main_frame.h"
@@ -11,6 +13,7 @@
 #include "pane/class_view.h"
 #include "pane/import_paths.h"
 #include "properties/properties_command.h"
+#include "view/photo_file_commands.h"
 #include "view/verero_view.h"
 
 namespace {
@@ -108,6 +111,36 @@ LocationController* ConnectLocation(CVereroApp& app, CMainFrame& frame, CVereroV
     return location;
 }
 
+// The clipboard, removal and duplicate commands of the main menu and of menu
+// 119 act on the view's photos; 黏贴 imports what the clipboard offers, as
+// the pane's Ctrl+V does.
+void ConnectFileCommands(CMainFrame& frame, CVereroView* view, CClassView* pane) {
+    auto* files = new PhotoFileCommands(*view, view);
+    const std::pair<int, void (PhotoFileCommands::*)()> commands[] = {
+        {CommandId::kCopy, &PhotoFileCommands::Copy},
+        {CommandId::kCut, &PhotoFileCommands::Cut},
+        {CommandId::kOpenFileLocation, &PhotoFileCommands::OpenFileLocation},
+        {CommandId::kRemoveFromAlbum, &PhotoFileCommands::RemoveFromAlbum},
+        {CommandId::kRemoveFromAlbumContext, &PhotoFileCommands::RemoveFromAlbum},
+        {CommandId::kAddDuplicatesToCatalogue, &PhotoFileCommands::PromoteDuplicates},
+    };
+    for (const auto& [id, slot] : commands) {
+        if (QAction* action = frame.Command(id)) {
+            action->setEnabled(true);
+            QObject::connect(action, &QAction::triggered, files, slot);
+        }
+    }
+    QAction* promote = frame.Command(CommandId::kAddDuplicatesToCatalogue);
+    if (promote) promote->setToolTip(QStringLiteral("将重复列表中的照片替换数据库中的照片。"));
+    QAction* paste = frame.Command(CommandId::kPaste);
+    QObject::connect(&frame, &CMainFrame::commandStatesRequested, files, [files, promote, paste] {
+        if (promote) promote->setEnabled(files->PromoteAvailable());
+        if (paste)
+            paste->setEnabled(ClipboardOffersImport(QGuiApplication::clipboard()->mimeData()));
+    });
+    if (paste && pane) QObject::connect(paste, &QAction::triggered, pane, &CClassView::Paste);
+}
+
 }  // namespace
 
 FrameParts MakeBrowsingParts() {
@@ -128,6 +161,7 @@ void ConnectBrowsingWindows(CVereroApp& app) {
                      [view, imports](const QList<QUrl>& urls) {
                          imports->AcceptDroppedPaths(LocalFilePaths(urls), view);
                      });
+    ConnectFileCommands(frame, view, CClassView::Instance());
     QObject::connect(view, &CVereroView::statusTextChanged, &frame, &CMainFrame::SetStatusText);
     Carry(frame, CommandId::kLargeIcons, view, &CVereroView::OnLargeIcons);
     Carry(frame, CommandId::kSmallIcons, view, &CVereroView::OnSmallIcons);

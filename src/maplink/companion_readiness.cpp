@@ -11,8 +11,7 @@ void Run(const std::function<void()>& action) {
 }
 
 // Rows where the version decides: unread and too old are refused.
-bool VersionUsable(ReadinessPurpose purpose, CompanionLocator& locator,
-                   const CompanionReadinessActions& actions) {
+bool VersionUsable(CompanionLocator& locator, const CompanionReadinessActions& actions) {
     const std::uint32_t version = locator.Version();
     if (version == 0) {
         Ask(actions, ReadinessQuestion::OpenFailed);
@@ -30,7 +29,7 @@ bool VersionUsable(ReadinessPurpose purpose, CompanionLocator& locator,
 bool CheckCompanionReady(ReadinessPurpose purpose, CompanionLocator& locator,
                          const CompanionReadinessActions& actions) {
     if (actions.windowExists && actions.windowExists()) {
-        return VersionUsable(purpose, locator, actions);
+        return VersionUsable(locator, actions);
     }
     if (!locator.Installed()) {
         if (Ask(actions, ReadinessQuestion::NotInstalled)) {
@@ -39,7 +38,7 @@ bool CheckCompanionReady(ReadinessPurpose purpose, CompanionLocator& locator,
         }
         return true;
     }
-    if (!VersionUsable(purpose, locator, actions)) return false;
+    if (!VersionUsable(locator, actions)) return false;
     if (purpose == ReadinessPurpose::Interactive) Ask(actions, ReadinessQuestion::NotOpened);
     Run(actions.startCompanion);
     return true;

@@ -17,6 +17,13 @@ void PhotoList::Append(PhotoRef ref) {
     entry.fromDuplicates = ref.fromDuplicates;
 }
 
+void PhotoList::RemoveAt(int index) {
+    if (!IsValid(index)) return;
+    ReleaseThumbnail(index);
+    entries_.erase(entries_.begin() + index);
+    --count_;
+}
+
 bool PhotoList::EnsureThumbnail(int index) {
     if (!IsValid(index)) return false;
     PhotoListEntry& entry = Entry(index);

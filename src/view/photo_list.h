@@ -66,6 +66,10 @@ class PhotoList {
 
     // Loads the entry's row and thumbnail when it has no thumbnail yet.
     // True when the entry holds a thumbnail afterwards.
+    // Takes the entry at index out of the list: its thumbnail is released,
+    // the entries after it move down by one with theirs.
+    void RemoveAt(int index);
+
     bool EnsureThumbnail(int index);
     void ReleaseThumbnail(int index);
     int LoadedThumbnails() const { return loadedThumbnails_; }

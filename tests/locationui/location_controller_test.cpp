@@ -155,12 +155,14 @@ TEST_P(RegionsFromGps, SkipsPhotosWithoutAPositionAndReportsTheLookup) {
 INSTANTIATE_TEST_SUITE_P(
     Cases, RegionsFromGps,
     ::testing::Values(
-        LookupCase{RegionReplyMode::Table,
+        LookupCase{"FiveSelectedTwoWithoutPosition",
+                   RegionReplyMode::Table,
                    5,
                    {2, 4},
                    "本次操作跳过2张未含有经纬度的照片。\r\n请先添加经纬度！",
                    "已解析经纬度对应区域的照片：3/3(张)."},
-        LookupCase{RegionReplyMode::NoNames,
+        LookupCase{"CompanionWithoutNames",
+                   RegionReplyMode::NoNames,
                    3,
                    {},
                    nullptr,

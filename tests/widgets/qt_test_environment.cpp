@@ -20,6 +20,8 @@ class QtEnvironment : public ::testing::Environment {
         qputenv("XDG_CONFIG_HOME", settingsFolder->path().toLocal8Bit());
         // The map link endpoint listens under the runtime folder (mode 0700).
         qputenv("XDG_RUNTIME_DIR", settingsFolder->path().toLocal8Bit());
+        // Files deleted "from disk" go to a trash of the test's own.
+        qputenv("XDG_DATA_HOME", settingsFolder->path().toLocal8Bit());
         QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settingsFolder->path());
         QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, settingsFolder->path());
         // The suites run without a display, also when started by hand.

@@ -1,0 +1,140 @@
+#include "view/photo_file_commands.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QMimeData>
+
+#include "catalogue/deleted_paths.h"
+#include "catalogue/photo_rows.h"
+#include "catalogue/process_flags.h"
+#include "dialogs/dialog_delete.h"
+#include "dialogs/dlg_msg.h"
+#include "import/photo_refresh.h"
+#include "platform/file_status.h"
+#include "view/file_location.h"
+#include "view/photo_clipboard.h"
+#include "view/photo_trash.h"
+#include "view/verero_view.h"
+
+PhotoFileCommands::PhotoFileCommands(CVereroView& view, QObject* parent)
+    : QObject(parent), view_(view) {
+    askRemoval = [this](bool& deleteFiles) {
+        DialogDelete dialog(&view_);
+        if (dialog.exec() != QDialog::Accepted) return false;
+        deleteFiles = dialog.DeleteFiles();
+        return true;
+    };
+    showInvalidPhoto = [this] {
+        ShowDlgMsg(&view_, QStringLiteral("提示"), QStringLiteral("此照片已失效，请先整理数据库."),
+                   false);
+    };
+}
+
+std::vector<PhotoRef> PhotoFileCommands::Targets() const {
+    if (!view_.HasPhotos()) return {};
+    const SelectionList& selected = view_.Selection().list;
+    if (!selected.Empty()) return selected.Photos();
+    const PhotoList& photos = view_.Photos();
+    if (!photos.IsValid(photos.currentIndex)) return {};
+    return {photos.Entry(photos.currentIndex).Ref()};
+}
+
+QStringList PhotoFileCommands::ClipboardPaths() const {
+    QStringList paths;
+    const bool selection = !view_.Selection().list.Empty();
+    for (const PhotoRef& photo : Targets()) {
+        // The current photo alone is always named by its catalogued copy.
+        const bool duplicate = selection && photo.fromDuplicates;
+        if (auto path = PhotoFullPath(photo.idPic, duplicate))
+            paths << QString::fromStdString(*path);
+    }
+    return paths;
+}
+
+void PhotoFileCommands::PutOnClipboard(bool cut) {
+    const QStringList paths = ClipboardPaths();
+    if (paths.isEmpty()) return;
+    QApplication::clipboard()->setMimeData(MakePhotoFilesMimeData(paths, cut));
+}
+
+void PhotoFileCommands::Copy() {
+    PutOnClipboard(false);
+}
+
+void PhotoFileCommands::Cut() {
+    PutOnClipboard(true);
+}
+
+void PhotoFileCommands::OpenFileLocation() {
+    const PhotoList& photos = view_.Photos();
+    if (!view_.HasPhotos() || !photos.IsValid(photos.currentIndex)) return;
+    const std::string& path = photos.Entry(photos.currentIndex).fullPath;
+    if (path.empty() || FileSizeOfUtf8Path(path) < 1) {
+        if (showInvalidPhoto) showInvalidPhoto();
+        emit tidyRequested();
+        return;
+    }
+    ShowFileInFileManager(QString::fromStdString(path));
+}
+
+void PhotoFileCommands::RemoveFromAlbum() {
+    if (!view_.HasPhotos()) return;
+    bool deleteFiles = false;
+    if (!askRemoval || !askRemoval(deleteFiles)) return;
+    Remove(deleteFiles);
+}
+
+namespace {
+
+// One photo out of the catalogue, its file to the trash or marked removed.
+void RemovePhoto(PhotoRef photo, bool deleteFile) {
+    const auto path = PhotoFullPath(photo.idPic, photo.fromDuplicates);
+    if (path && deleteFile) {
+        DeletePhotoFile(QString::fromStdString(*path));
+    } else if (path) {
+        AddDeletedPath(*path);
+    }
+    DeletePhotoRows(std::nullopt, photo.idPic, photo.fromDuplicates);
+}
+
+}  // namespace
+
+void PhotoFileCommands::Remove(bool deleteFiles) {
+    if (!view_.HasPhotos()) return;
+    SelectionList& selected = view_.Selection().list;
+    if (!selected.Empty()) {
+        for (const PhotoRef& photo : selected.Photos()) RemovePhoto(photo, deleteFiles);
+        view_.Selection().Clear();
+        view_.Photos().currentIndex = 0;
+    } else {
+        RemoveCurrent(deleteFiles);
+    }
+    CatalogueModified = true;
+    view_.RefreshList(true);
+}
+
+void PhotoFileCommands::RemoveCurrent(bool deleteFile) {
+    PhotoList& photos = view_.Photos();
+    if (!photos.IsValid(photos.currentIndex)) return;
+    RemovePhoto(photos.Entry(photos.currentIndex).Ref(), deleteFile);
+    photos.RemoveAt(photos.currentIndex);
+    view_.viewport()->update();
+}
+
+bool PhotoFileCommands::PromoteAvailable() const {
+    for (const PhotoRef& photo : Targets())
+        if (photo.fromDuplicates) return true;
+    return false;
+}
+
+void PhotoFileCommands::PromoteDuplicates() {
+    bool promoted = false;
+    for (const PhotoRef& photo : Targets()) {
+        if (!photo.fromDuplicates) continue;
+        PromoteDuplicate(photo.idPic);
+        promoted = true;
+    }
+    if (!promoted) return;
+    CatalogueModified = true;
+    view_.RefreshList(false);
+}

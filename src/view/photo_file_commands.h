@@ -1,0 +1,61 @@
+#pragma once
+// The main view's commands on photo files: 复制 and 剪切 (the files on the
+// clipboard), 打开文件位置, 从相册移除 (with or without deleting the files)
+// and 将重复照片添加到数据库中. They act on the view's multi-selection when
+// there is one, otherwise on the current photo; with no photos listed they
+// do nothing.
+//
+// UI thread only.
+
+#include <QObject>
+#include <QStringList>
+#include <functional>
+
+#include "tree/photo_ref.h"
+
+class CVereroView;
+
+class PhotoFileCommands : public QObject {
+    Q_OBJECT
+
+  public:
+    explicit PhotoFileCommands(CVereroView& view, QObject* parent = nullptr);
+
+    void Copy();
+    void Cut();
+    // The paths 复制 and 剪切 put on the clipboard, in order.
+    QStringList ClipboardPaths() const;
+
+    void OpenFileLocation();
+
+    // Asks with DialogDelete, then removes.
+    void RemoveFromAlbum();
+    // Removes the photos from the catalogue; deleteFiles moves their files to
+    // the trash as well. A photo removed while its file stays is recorded as
+    // removed, so that a later update does not bring it back.
+    void Remove(bool deleteFiles);
+
+    // Whether 将重复照片添加到数据库中 applies: a duplicate among the selected
+    // photos, or, without a selection, the current photo is a duplicate.
+    bool PromoteAvailable() const;
+    void PromoteDuplicates();
+
+    // The delete confirmation; tests replace it. Returns false for 取消,
+    // otherwise sets deleteFiles.
+    std::function<bool(bool& deleteFiles)> askRemoval;
+    // The "photo no longer valid" notice; tests replace it.
+    std::function<void()> showInvalidPhoto;
+
+  signals:
+    // The current photo's file is gone: the tidy dialog should follow.
+    void tidyRequested();
+
+  private:
+    // The photos a command acts on: the selection, else the current photo.
+    std::vector<PhotoRef> Targets() const;
+    void PutOnClipboard(bool cut);
+    // Removes the current photo alone (also the viewer's delete).
+    void RemoveCurrent(bool deleteFile);
+
+    CVereroView& view_;
+};

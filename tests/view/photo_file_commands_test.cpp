@@ -1,0 +1,118 @@
+// The view's file commands: clipboard, removal, file location, duplicates.
+
+#include "view/photo_file_commands.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QMimeData>
+#include <QSignalSpy>
+#include <filesystem>
+#include <fstream>
+
+#include "catalogue/deleted_paths.h"
+#include "catalogue/photo_rows.h"
+#include "view/photo_clipboard.h"
+#include "view/verero_view.h"
+#include "view_catalogue_fixture.h"
+
+namespace {
+
+// n photos with real files in a temporary folder, listed in the view; photo
+// 2 also has a duplicate in another file, listed after the main photos.
+class FileCommandsTest : public ViewCatalogueTest {
+  protected:
+    void Fill(int n) {
+        BeginTransaction();
+        for (int id = 1; id <= n; ++id) Insert(id, RecordAt(id, "p"), {});
+        Insert(2, RecordAt(2, "copy-of-"), {}, true);
+        CommitTransaction();
+        view.ResetPhotoList(n + 1);
+        for (int id = 1; id <= n; ++id) view.Photos().Append({id, false});
+        view.Photos().Append({2, true});
+        view.Photos().currentIndex = 0;
+    }
+    PhotoRecord RecordAt(int id, const std::string& prefix) {
+        const std::string name = prefix + std::to_string(id) + ".jpg";
+        std::ofstream(fresh_.Root() + "/" + name) << "photo " << id;
+        PhotoRecord r = RecordOf(fresh_.Root(), name);
+        r.nWidth = 4000;
+        r.nHeight = 3000;
+        return r;
+    }
+    QString PathOf(const std::string& name) {
+        return QString::fromStdString(fresh_.Root() + "/" + name);
+    }
+    CVereroView view;
+    PhotoFileCommands commands{view};
+};
+
+TEST_F(FileCommandsTest, CopyPutsTheSelectedFilesOnTheClipboardForAFileManager) {
+    Fill(5);
+    for (int i : {0, 2, 5}) view.Selection().list.Append(view.Photos().Entry(i).Ref());
+    commands.Copy();
+    const QMimeData* data = QApplication::clipboard()->mimeData();
+    ASSERT_TRUE(data);
+    EXPECT_EQ(data->urls(), (QList<QUrl>{QUrl::fromLocalFile(PathOf("p1.jpg")),
+                                         QUrl::fromLocalFile(PathOf("p3.jpg")),
+                                         QUrl::fromLocalFile(PathOf("copy-of-2.jpg"))}));
+    EXPECT_TRUE(data->data("x-special/gnome-copied-files").startsWith("copy\nfile://"));
+    EXPECT_FALSE(IsCutMimeData(*data));
+}
+
+TEST_F(FileCommandsTest, CutOfTheCurrentDuplicateNamesTheCataloguedCopy) {
+    Fill(3);
+    view.Photos().currentIndex = 3;  // the duplicate of photo 2
+    commands.Cut();
+    const QMimeData* data = QApplication::clipboard()->mimeData();
+    ASSERT_TRUE(data);
+    EXPECT_EQ(data->urls(), QList<QUrl>{QUrl::fromLocalFile(PathOf("p2.jpg"))});
+    EXPECT_TRUE(IsCutMimeData(*data));
+}
+
+TEST_F(FileCommandsTest, RemovingTwoOfTenKeepsTheirFilesAndMarksThemRemoved) {
+    Fill(10);
+    view.Selection().list.Append({4, false});
+    view.Selection().list.Append({7, false});
+    QSignalSpy refresh(&view, &CVereroView::refreshRequested);
+    commands.Remove(false);
+    EXPECT_EQ(CountPhotosNow(), 8);
+    EXPECT_TRUE(std::filesystem::exists(PathOf("p4.jpg").toStdString()));
+    EXPECT_TRUE(IsDeletedPath(PathOf("p7.jpg").toStdString()));
+    EXPECT_TRUE(view.Selection().list.Empty());
+    EXPECT_EQ(refresh.count(), 1);
+}
+
+TEST_F(FileCommandsTest, RemovingTheCurrentPhotoFromDiskTakesItsFileAndItsEntry) {
+    Fill(3);
+    view.Photos().currentIndex = 1;
+    commands.Remove(true);
+    EXPECT_FALSE(std::filesystem::exists(PathOf("p2.jpg").toStdString()));
+    EXPECT_FALSE(PhotoIdExists(2));
+    EXPECT_FALSE(IsDeletedPath(PathOf("p2.jpg").toStdString()));
+    ASSERT_EQ(view.Photos().Count(), 3);
+    EXPECT_EQ(view.Photos().Entry(1).idPic, 3);
+}
+
+TEST_F(FileCommandsTest, OpeningTheLocationOfAVanishedFileAsksForATidy) {
+    Fill(2);
+    view.Photos().EnsureThumbnail(0);  // reads the entry's path
+    std::filesystem::remove(PathOf("p1.jpg").toStdString());
+    int notices = 0;
+    commands.showInvalidPhoto = [&] { ++notices; };
+    QSignalSpy tidy(&commands, &PhotoFileCommands::tidyRequested);
+    commands.OpenFileLocation();
+    EXPECT_EQ(notices, 1);
+    EXPECT_EQ(tidy.count(), 1);
+}
+
+TEST_F(FileCommandsTest, PromotingNeedsADuplicateAmongThePhotosItActsOn) {
+    Fill(3);
+    EXPECT_FALSE(commands.PromoteAvailable());
+    view.Selection().list.Append({1, false});
+    view.Selection().list.Append({3, false});
+    EXPECT_FALSE(commands.PromoteAvailable());
+    view.Selection().list.Append({2, true});
+    EXPECT_TRUE(commands.PromoteAvailable());
+}
+
+}  // namespace
