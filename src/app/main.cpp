@@ -14,13 +14,14 @@
 namespace {
 
 // Development aid: --grab-screen FILE saves a picture of the screen two
-// seconds after start-up and closes the program (README's screenshot).
-QString TakeGrabOption(std::vector<std::string>& args) {
+// seconds (or --grab-after SECONDS) after start-up and closes the program
+// (README's screenshots).
+QString TakeOption(std::vector<std::string>& args, const char* name) {
     for (auto it = args.begin(); it != args.end(); ++it) {
-        if (*it == "--grab-screen" && it + 1 != args.end()) {
-            QString file = QString::fromStdString(*(it + 1));
+        if (*it == name && it + 1 != args.end()) {
+            QString value = QString::fromStdString(*(it + 1));
             args.erase(it, it + 2);
-            return file;
+            return value;
         }
     }
     return {};
@@ -32,7 +33,9 @@ int main(int argc, char* argv[]) {
     CVereroApp::SetApplicationIdentity();
     QApplication application(argc, argv);
     std::vector<std::string> args(argv + 1, argv + argc);
-    const QString grabFile = TakeGrabOption(args);
+    const QString grabFile = TakeOption(args, "--grab-screen");
+    const QString grabAfter = TakeOption(args, "--grab-after");
+    const int grabDelayMs = grabAfter.isEmpty() ? 2000 : qRound(grabAfter.toDouble() * 1000);
 
     CVereroApp verero;
     if (!verero.InitInstance(args, MakeBrowsingParts())) return 1;
@@ -42,7 +45,7 @@ int main(int argc, char* argv[]) {
                      &CMainFrame::close);
 
     if (!grabFile.isEmpty()) {
-        QTimer::singleShot(2000, &application, [grabFile] {
+        QTimer::singleShot(grabDelayMs, &application, [grabFile] {
             QGuiApplication::primaryScreen()->grabWindow(0).save(grabFile);
             QApplication::closeAllWindows();
         });
