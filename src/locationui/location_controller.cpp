@@ -1,5 +1,6 @@
 #include "locationui/location_controller.h"
 
+#include <QApplication>
 #include <QMetaObject>
 #include <QTimer>
 #include <algorithm>
@@ -166,6 +167,9 @@ void LocationController::RunResultDialog(CLocationResultDialog* dialog) {
     if (dialogShown_) QTimer::singleShot(0, dialog, [this, dialog] { dialogShown_(dialog); });
     dialog->exec();
     delete dialog;
+    // The import dialog may still wait under the main window, which the
+    // companion's replies brought to the front meanwhile.
+    if (QWidget* modal = QApplication::activeModalWidget()) modal->raise();
 }
 
 bool LocationController::RegionLookupRunning() const {
