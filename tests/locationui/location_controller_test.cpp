@@ -181,6 +181,19 @@ TEST_F(LocationControllerTest, DecliningTheOfferEmptiesTheQueueWithoutACompanion
     EXPECT_EQ(dialogs_, 0);
 }
 
+TEST_F(LocationControllerTest, AMissingCompanionWindowRestartsTheLookupThreeTimes) {
+    ListPhotos(1);
+    {
+        CatalogueSession session;
+        PhotoCatalogue::Instance().pendingRegions.push_back({1, 31.2, 121.4});
+    }
+    controller_.StartRegionLookup();
+    ASSERT_TRUE(WaitFor([this] { return !resultTexts_.empty(); }));
+    EXPECT_EQ(dialogs_, 4) << "each restart has its own dialog";
+    EXPECT_EQ(resultTexts_.back(), QStringLiteral("已解析经纬度对应区域的照片：0/1(张)."));
+    EXPECT_EQ(QueueLength(), 1u) << "the photo waits for the companion";
+}
+
 TEST_F(LocationControllerTest, TheCurrentPhotoWithoutAPositionIsRefused) {
     ListPhotos(1, {1}, false);
     controller_.RegionsFromGps();
