@@ -143,6 +143,11 @@ int RunTrack(const std::vector<std::string>& args) {
     while (!reply && tool.link.LastTrackRecordCount() == 0 &&
            std::chrono::steady_clock::now() < deadline)
         tool.link.Endpoint().WaitAndProcess(std::chrono::milliseconds(100));
+    if (!reply && tool.link.LastTrackRecordCount() == 0) {
+        std::fprintf(stderr,
+                     "darazoz-cli track: the companion map did not answer; nothing changed\n");
+        return 1;
+    }
     if (!reply) {
         std::printf("written 0 of %zu: the companion has no track position for these photos\n",
                     request.size());
