@@ -1,7 +1,8 @@
 #pragma once
 // A large catalogue for benchmarks, written straight into the working
 // database: photos spread over 1,000 folders, 15 years, 20 camera models,
-// 50 keywords (two per photo), 30 regions and a subject on every tenth photo.
+// 50 keywords (two per photo), 30 regions, a subject on every tenth photo and
+// a position on four of five.
 
 #include <cstdint>
 #include <vector>

@@ -9,6 +9,7 @@ packages=(
   libsqlite3-dev libexif-dev libjpeg62-turbo-dev libpng-dev zlib1g-dev libssl-dev
   qt6-base-dev libgtest-dev libgmock-dev
   xvfb xauth xdotool fonts-noto-cjk
+  libimage-exiftool-perl
 )
 
 missing=()

@@ -13,6 +13,7 @@
 #include "pane/class_view.h"
 #include "pane/import_paths.h"
 #include "properties/properties_command.h"
+#include "search/dialog_find.h"
 #include "view/photo_file_commands.h"
 #include "view/verero_view.h"
 
@@ -74,6 +75,59 @@ void ConnectPaneToImports(CMainFrame& frame, CClassView* pane, ImportController*
     }
 }
 
+// 搜索: shows or hides the search panel, creating it on the first use. The
+// check mark follows the panel. Switching on needs photos listed; switching
+// off is always possible, also when the search found nothing.
+void CarrySearch(CMainFrame& frame, CClassView* pane, CVereroView* view) {
+    QAction* action = frame.Command(CommandId::kSearch);
+    if (!action) return;
+    action->setCheckable(true);
+    action->setEnabled(true);
+    QObject::connect(action, &QAction::triggered, pane, [action, pane, view](bool on) {
+        if (on && !view->HasPhotos()) {
+            action->setChecked(false);
+            return;
+        }
+        if (on && pane->SearchPanel() == nullptr) {
+            auto* panel = new CDialogFind(pane);
+            QObject::connect(panel, &CDialogFind::searchRequested, pane, &CClassView::Search);
+            pane->SetSearchPanel(panel);
+        }
+        pane->SetSearchActive(on);
+        action->setChecked(pane->SearchActive());
+    });
+}
+
+// The clipboard, removal and duplicate commands of the main menu and of menu
+// 119 act on the view's photos; 黏贴 imports what the clipboard offers, as
+// the pane's Ctrl+V does.
+void ConnectFileCommands(CMainFrame& frame, CVereroView* view, CClassView* pane) {
+    auto* files = new PhotoFileCommands(*view, view);
+    const std::pair<int, void (PhotoFileCommands::*)()> commands[] = {
+        {CommandId::kCopy, &PhotoFileCommands::Copy},
+        {CommandId::kCut, &PhotoFileCommands::Cut},
+        {CommandId::kOpenFileLocation, &PhotoFileCommands::OpenFileLocation},
+        {CommandId::kRemoveFromAlbum, &PhotoFileCommands::RemoveFromAlbum},
+        {CommandId::kRemoveFromAlbumContext, &PhotoFileCommands::RemoveFromAlbum},
+        {CommandId::kAddDuplicatesToCatalogue, &PhotoFileCommands::PromoteDuplicates},
+    };
+    for (const auto& [id, slot] : commands) {
+        if (QAction* action = frame.Command(id)) {
+            action->setEnabled(true);
+            QObject::connect(action, &QAction::triggered, files, slot);
+        }
+    }
+    QAction* promote = frame.Command(CommandId::kAddDuplicatesToCatalogue);
+    if (promote) promote->setToolTip(QStringLiteral("将重复列表中的照片替换数据库中的照片。"));
+    QAction* paste = frame.Command(CommandId::kPaste);
+    QObject::connect(&frame, &CMainFrame::commandStatesRequested, files, [files, promote, paste] {
+        if (promote) promote->setEnabled(files->PromoteAvailable());
+        if (paste)
+            paste->setEnabled(ClipboardOffersImport(QGuiApplication::clipboard()->mimeData()));
+    });
+    if (paste && pane) QObject::connect(paste, &QAction::triggered, pane, &CClassView::Paste);
+}
+
 // 查看照片属性 under both its ids; a photo found invalid runs 整理数据库 when
 // that command is carried.
 void CarryProperties(CMainFrame& frame, CVereroView* view, LocationController* location) {
@@ -111,36 +165,6 @@ LocationController* ConnectLocation(CVereroApp& app, CMainFrame& frame, CVereroV
     return location;
 }
 
-// The clipboard, removal and duplicate commands of the main menu and of menu
-// 119 act on the view's photos; 黏贴 imports what the clipboard offers, as
-// the pane's Ctrl+V does.
-void ConnectFileCommands(CMainFrame& frame, CVereroView* view, CClassView* pane) {
-    auto* files = new PhotoFileCommands(*view, view);
-    const std::pair<int, void (PhotoFileCommands::*)()> commands[] = {
-        {CommandId::kCopy, &PhotoFileCommands::Copy},
-        {CommandId::kCut, &PhotoFileCommands::Cut},
-        {CommandId::kOpenFileLocation, &PhotoFileCommands::OpenFileLocation},
-        {CommandId::kRemoveFromAlbum, &PhotoFileCommands::RemoveFromAlbum},
-        {CommandId::kRemoveFromAlbumContext, &PhotoFileCommands::RemoveFromAlbum},
-        {CommandId::kAddDuplicatesToCatalogue, &PhotoFileCommands::PromoteDuplicates},
-    };
-    for (const auto& [id, slot] : commands) {
-        if (QAction* action = frame.Command(id)) {
-            action->setEnabled(true);
-            QObject::connect(action, &QAction::triggered, files, slot);
-        }
-    }
-    QAction* promote = frame.Command(CommandId::kAddDuplicatesToCatalogue);
-    if (promote) promote->setToolTip(QStringLiteral("将重复列表中的照片替换数据库中的照片。"));
-    QAction* paste = frame.Command(CommandId::kPaste);
-    QObject::connect(&frame, &CMainFrame::commandStatesRequested, files, [files, promote, paste] {
-        if (promote) promote->setEnabled(files->PromoteAvailable());
-        if (paste)
-            paste->setEnabled(ClipboardOffersImport(QGuiApplication::clipboard()->mimeData()));
-    });
-    if (paste && pane) QObject::connect(paste, &QAction::triggered, pane, &CClassView::Paste);
-}
-
 }  // namespace
 
 FrameParts MakeBrowsingParts() {
@@ -156,7 +180,10 @@ void ConnectBrowsingWindows(CVereroApp& app) {
     if (!view) return;
     auto* imports = new ImportController(app.Link(), &app.RegionNames(), &frame);
     imports->SetDialogOpenedHook([&frame] { frame.StartBringToFrontTimer(); });
-    if (CClassView* pane = CClassView::Instance()) ConnectPaneToImports(frame, pane, imports);
+    if (CClassView* pane = CClassView::Instance()) {
+        ConnectPaneToImports(frame, pane, imports);
+        CarrySearch(frame, pane, view);
+    }
     QObject::connect(view, &CVereroView::urlsDropped, imports,
                      [view, imports](const QList<QUrl>& urls) {
                          imports->AcceptDroppedPaths(LocalFilePaths(urls), view);
@@ -165,6 +192,7 @@ void ConnectBrowsingWindows(CVereroApp& app) {
     QObject::connect(view, &CVereroView::statusTextChanged, &frame, &CMainFrame::SetStatusText);
     Carry(frame, CommandId::kLargeIcons, view, &CVereroView::OnLargeIcons);
     Carry(frame, CommandId::kSmallIcons, view, &CVereroView::OnSmallIcons);
+    Carry(frame, CommandId::kDetailList, view, &CVereroView::OnDetailList);
     Carry(frame, CommandId::kShowKeywords, view, &CVereroView::OnToggleKeywords);
     Carry(frame, CommandId::kAutoOrient, view, &CVereroView::OnToggleAutoOrient);
     CarryProperties(frame, view, ConnectLocation(app, frame, view));

@@ -14,7 +14,7 @@
 namespace {
 
 // Development aid: --grab-screen FILE saves a picture of the screen two
-// seconds (or --grab-after SECONDS) after start-up and closes the program
+// seconds after start-up (or --grab-delay MS) and closes the program
 // (README's screenshots).
 QString TakeOption(std::vector<std::string>& args, const char* name) {
     for (auto it = args.begin(); it != args.end(); ++it) {
@@ -34,8 +34,7 @@ int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
     std::vector<std::string> args(argv + 1, argv + argc);
     const QString grabFile = TakeOption(args, "--grab-screen");
-    const QString grabAfter = TakeOption(args, "--grab-after");
-    const int grabDelayMs = grabAfter.isEmpty() ? 2000 : qRound(grabAfter.toDouble() * 1000);
+    const QString grabDelay = TakeOption(args, "--grab-delay");
 
     CVereroApp verero;
     if (!verero.InitInstance(args, MakeBrowsingParts())) return 1;
@@ -45,10 +44,11 @@ int main(int argc, char* argv[]) {
                      &CMainFrame::close);
 
     if (!grabFile.isEmpty()) {
-        QTimer::singleShot(grabDelayMs, &application, [grabFile] {
-            QGuiApplication::primaryScreen()->grabWindow(0).save(grabFile);
-            QApplication::closeAllWindows();
-        });
+        QTimer::singleShot(grabDelay.isEmpty() ? 2000 : grabDelay.toInt(), &application,
+                           [grabFile] {
+                               QGuiApplication::primaryScreen()->grabWindow(0).save(grabFile);
+                               QApplication::closeAllWindows();
+                           });
     }
     return application.exec();
 }

@@ -7,7 +7,8 @@
 #include "catalogue/sql_statement.h"
 
 namespace {
-constexpr const char* kDistinctKeywords = "select distinct strKeyword from tKeyWord";
+constexpr const char* kDistinctKeywords =
+    "select distinct strKeyword from tKeyWord order by strKeyword";
 }  // namespace
 
 void WriteKeywordRows(std::int64_t id, const PhotoRecord& r) {

@@ -3,6 +3,7 @@
 namespace {
 
 const CliCommand kCommands[] = {
+    {"edit", "[FIELDS] FILE...", "write metadata fields into JPEG files (see below)", RunEdit},
     {"import", "PATH...", "import folders (with their subfolders) and JPEG files", RunImport},
     {"info", "FILE", "show what reading one JPEG file gives, with its photo id", RunInfo},
     {"regions", "[--all]",
@@ -12,6 +13,11 @@ const CliCommand kCommands[] = {
     {"track", "FILE...",
      "take positions from the running companion map's tracks by shot time and write them",
      RunTrack},
+    {"search", "[OPTION]",
+     "print the full paths of the photos found, newest first:\n"
+     "                   --keyword K (twice: either matches), --from YYYY-MM-DD,\n"
+     "                   --to YYYY-MM-DD, --lon MIN,MAX, --lat MIN,MAX",
+     RunSearch},
     {"stats", "", "print the number of rows of each catalogue table", RunStats},
 };
 
@@ -30,4 +36,17 @@ void PrintUsage(std::FILE* out) {
                  "$DARAZOZ_DATA_DIR, else the program's data folder.\n\ncommands:\n");
     for (const CliCommand& command : kCommands)
         std::fprintf(out, "  %-7s %-8s %s\n", command.name, command.arguments, command.summary);
+    std::fprintf(
+        out,
+        "\nedit fields (texts are UTF-8):\n"
+        "  --keywords T   keywords, separated by \";\"\n"
+        "  --subject T    --author T    --comment T    --make T    --model T\n"
+        "  --title T      rename the file to T (\".jpg\" is added unless T ends in\n"
+        "                 .jpg or .jpeg) and set the title tag to that name; one FILE only\n"
+        "  --shot-time \"YYYY-MM-DD HH:MM:SS\"   local time\n"
+        "  --position LAT,LON[,ALT]            degrees (south, west negative), metres\n"
+        "Only the named fields change; every other tag and segment of the file is kept.\n"
+        "Each file is replaced in one step, so it is never left half written.\n"
+        "Catalogued photos get their catalogue rows refreshed. Exit status: 0 all\n"
+        "written, 1 some failed (one line each on standard error), 2 bad arguments.\n");
 }

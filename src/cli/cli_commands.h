@@ -18,5 +18,7 @@ void PrintUsage(std::FILE* out);
 int RunStats(const std::vector<std::string>& args);
 int RunImport(const std::vector<std::string>& args);
 int RunInfo(const std::vector<std::string>& args);
+int RunEdit(const std::vector<std::string>& args);
+int RunSearch(const std::vector<std::string>& args);
 int RunRegions(const std::vector<std::string>& args);
 int RunTrack(const std::vector<std::string>& args);

@@ -8,7 +8,9 @@
 
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <string>
+#include <vector>
 
 #include "metadata/exif_writer.h"
 
@@ -57,3 +59,16 @@ struct PhotoEditResult {
 // A written position marks the photo for the region lookup.
 PhotoEditResult WritePhotoEdit(const std::string& path, const PhotoEdit& edit,
                                std::int64_t catalogueId, bool isDuplicate);
+
+struct PhotoEditTarget {
+    std::string path;
+    std::int64_t catalogueId = 0;  // 0: not catalogued
+    bool isDuplicate = false;
+};
+
+// WritePhotoEdit for many photos, flushing the disk once per group of files
+// instead of once per file (the command-line edit over a folder of photos).
+// Each photo is still replaced only after its new content is on disk.
+// Results come in the order of targets.
+std::vector<PhotoEditResult> WritePhotoEdits(std::span<const PhotoEditTarget> targets,
+                                             const PhotoEdit& edit);

@@ -3,6 +3,7 @@
 #include <ctime>
 #include <vector>
 
+#include "catalogue/catalogue_savepoint.h"
 #include "catalogue/deleted_paths.h"
 #include "catalogue/folder_stamps.h"
 #include "catalogue/keyword_rows.h"
@@ -16,11 +17,9 @@
 
 std::int64_t RefreshPhotoFromFile(const std::string& path, std::int64_t oldId, bool wasDuplicate,
                                   bool askMap) {
-    CatalogueModified = true;
     PassDeletedPathCheck(path, true);
-    std::optional<RegionNames> oldRegions = PhotoRegionNames(oldId);
-    DeletePhotoRows(std::nullopt, oldId, wasDuplicate);
-
+    // The file is read before any row changes, so that an unreadable file
+    // leaves the photo's rows as they were.
     PhotoRecord record;
     std::vector<std::uint8_t> thumbnail;
     std::int64_t id = 0;
@@ -41,13 +40,21 @@ std::int64_t RefreshPhotoFromFile(const std::string& path, std::int64_t oldId, b
     RegionNames regions;
     if (askMap) {
         regions = ResolveRegionOrQueue(id, record, kRefreshRegionSends);
-    } else if (oldRegions) {
+    } else if (std::optional<RegionNames> oldRegions = PhotoRegionNames(oldId)) {
         regions = *oldRegions;
     }
-    InsertPhotoRow(id, record, thumbnail, false, regions);
+
+    // Old rows out and new rows in as one change: a failed insert keeps the
+    // old rows.
+    CatalogueSavepoint change;
+    if (!change.ok()) return 0;
+    DeletePhotoRows(std::nullopt, oldId, wasDuplicate);
+    if (InsertPhotoRow(id, record, thumbnail, false, regions) != InsertResult::Done) return 0;
     AnyFolderChanged();
     RefreshFolderStamp(record.strPath);
     WriteKeywordRows(id, record);
+    if (!change.Commit()) return 0;
+    CatalogueModified = true;
     return id;
 }
 

@@ -9,7 +9,8 @@
 // After the program rewrote a photo's file: replaces the photo's rows by
 // what the file now holds. With askMap the region is asked of the companion
 // (or the photo is queued); without it the old region names are kept.
-// Returns the new photo id, or 0 when the file cannot be read.
+// Returns the new photo id, or 0 when the file cannot be read or the rows
+// cannot be replaced; the old rows are then kept as they were.
 std::int64_t RefreshPhotoFromFile(const std::string& path, std::int64_t oldId, bool wasDuplicate,
                                   bool askMap);
 

@@ -16,6 +16,7 @@ constexpr ExifTag kTagGpsLatitudeRef = static_cast<ExifTag>(1);
 constexpr ExifTag kTagGpsLatitude = static_cast<ExifTag>(2);
 constexpr ExifTag kTagGpsLongitudeRef = static_cast<ExifTag>(3);
 constexpr ExifTag kTagGpsLongitude = static_cast<ExifTag>(4);
+constexpr ExifTag kTagGpsAltitudeRef = static_cast<ExifTag>(5);
 constexpr ExifTag kTagGpsAltitude = static_cast<ExifTag>(6);
 
 // Texts whose limit is the entry's own size are still cut to what their
@@ -141,12 +142,26 @@ void ReadTexts(ExifData* data, PhotoRecord& record) {
     ReadXpComment(data, record);
 }
 
+// Whole metres. The standard form is an unsigned RATIONAL with the reference
+// byte 1 for below sea level; files written by older versions hold a 32-bit
+// LONG whose bits are the signed metres.
+std::int32_t ReadAltitude(ExifData* data, ExifEntry* entry) {
+    const ExifByteOrder order = exif_data_get_byte_order(data);
+    if ((entry->format == EXIF_FORMAT_LONG || entry->format == EXIF_FORMAT_SLONG) &&
+        entry->size >= 4)
+        return static_cast<std::int32_t>(exif_get_long(entry->data, order));
+    std::int32_t metres = IntegerFromText(EntryText(entry, EntrySizeLimit(entry, kShortTextLimit)));
+    ExifEntry* ref = exif_content_get_entry(data->ifd[EXIF_IFD_GPS], kTagGpsAltitudeRef);
+    const bool below =
+        ref && ref->format == EXIF_FORMAT_BYTE && ref->size >= 1 && ref->data[0] == 1;
+    return below && metres > 0 ? -metres : metres;
+}
+
 void ReadPosition(ExifData* data, PhotoRecord& record) {
     ReadCoordinate(data, kTagGpsLatitudeRef, 'N', 'S', kTagGpsLatitude, record.fGPSLatitude);
     ReadCoordinate(data, kTagGpsLongitudeRef, 'E', 'W', kTagGpsLongitude, record.fGPSLongitude);
     if (ExifEntry* entry = Find(data, kTagGpsAltitude))
-        record.nGPSAlititude =
-            IntegerFromText(EntryText(entry, EntrySizeLimit(entry, kShortTextLimit)));
+        record.nGPSAlititude = ReadAltitude(data, entry);
 }
 
 void ReadExposure(ExifData* data, PhotoRecord& record) {

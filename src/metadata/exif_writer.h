@@ -10,8 +10,11 @@
 // files may run at once (each writes its own temporary file beside its photo).
 
 #include <cstdint>
+#include <span>
 #include <string>
 #include <string_view>
+
+#include "metadata/file_replace.h"
 
 class MetadataReader;
 
@@ -49,3 +52,23 @@ enum class RewriteFailure {
 // rename the original is untouched. why (optional) receives the reason.
 bool RewriteJpegExif(MetadataReader& reader, const std::string& destination = {},
                      RewriteFailure* why = nullptr);
+
+// Rewrites of many files with one disk flush per group (darazoz-cli edit):
+// PrepareRewrite writes the new file beside the photo without flushing it,
+// FlushPreparedRewrites flushes a group at once, CompleteRewrite puts each
+// in place, and FlushRewrittenFolders makes the renames durable. A photo is
+// still replaced only after its new content is on disk; until then a failure
+// or a crash leaves it as it was.
+struct PreparedRewrite {
+    PendingReplace replace;
+    std::string source;   // the photo's file (UTF-8)
+    bool moving = false;  // the result goes to another name
+};
+
+bool PrepareRewrite(MetadataReader& reader, const std::string& destination,
+                    PreparedRewrite& prepared, RewriteFailure* why = nullptr);
+// False when the flush fails; the caller then abandons every rewrite of the group.
+bool FlushPreparedRewrites(std::span<PreparedRewrite* const> group);
+bool CompleteRewrite(PreparedRewrite& prepared, RewriteFailure* why = nullptr);
+void AbandonRewrite(PreparedRewrite& prepared);
+void FlushRewrittenFolders(std::span<PreparedRewrite* const> group);

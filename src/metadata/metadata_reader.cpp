@@ -59,10 +59,21 @@ std::span<const std::uint8_t> MetadataReader::Thumbnail() const {
     return exif_ ? exif_->Thumbnail() : std::span<const std::uint8_t>{};
 }
 
+void MetadataReader::ReplaceExif(std::unique_ptr<ExifDocument> exif) {
+    exif_ = std::move(exif);
+}
+
+void MetadataReader::MarkEdited(int ifd, std::uint16_t tag) {
+    for (const EditedTag& edited : edited_)
+        if (edited.ifd == ifd && edited.tag == tag) return;
+    edited_.push_back({ifd, tag});
+}
+
 void MetadataReader::Discard() {
     path_.clear();
     record_ = PhotoRecord{};
     exif_.reset();
+    edited_.clear();
     loaded_ = false;
 }
 

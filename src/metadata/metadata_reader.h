@@ -10,6 +10,7 @@
 #include <memory>
 #include <span>
 #include <string>
+#include <vector>
 
 #include "record/photo_record.h"
 
@@ -40,6 +41,21 @@ class MetadataReader {
     ExifDocument* Exif() { return exif_.get(); }
     const ExifDocument* Exif() const { return exif_.get(); }
 
+    // Replaces the EXIF data (the EXIF writer gives a reader without any
+    // new, empty data).
+    void ReplaceExif(std::unique_ptr<ExifDocument> exif);
+
+    // The entries the EXIF writer changed since the file was read, as
+    // (libexif IFD number, tag): a rewrite writes only these into the file's
+    // own EXIF data and leaves every other byte of it alone. Writing them
+    // again is harmless, so a rewrite keeps the list.
+    struct EditedTag {
+        int ifd;
+        std::uint16_t tag;
+    };
+    void MarkEdited(int ifd, std::uint16_t tag);
+    const std::vector<EditedTag>& EditedTags() const { return edited_; }
+
     // Frees everything and returns the reader to empty.
     void Discard();
 
@@ -50,6 +66,7 @@ class MetadataReader {
     std::string path_;
     PhotoRecord record_;
     std::unique_ptr<ExifDocument> exif_;
+    std::vector<EditedTag> edited_;
     bool loaded_ = false;
 };
 

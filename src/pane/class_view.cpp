@@ -208,6 +208,14 @@ void CClassView::SetSearchPanel(QWidget* panel) {
     Relayout();
 }
 
+void CClassView::Search(const SearchFilter& filter) {
+    filter_ = filter;
+    DropTrees();
+    RebuildCurrent();
+    SelectFirst();
+    Relayout();
+}
+
 bool CClassView::event(QEvent* event) {
     if (!IsMessageEvent(event)) return QWidget::event(event);
     const auto* message = static_cast<MessageEvent*>(event);

@@ -75,6 +75,10 @@ class CClassView : public QWidget {
     // current tree unfiltered and selects its first group.
     void SetSearchActive(bool active);
     void SetSearchPanel(QWidget* panel);
+    QWidget* SearchPanel() const { return searchPanel_; }
+    // The search panel's 搜索: stores the filter, drops the trees, rebuilds
+    // the current grouping from the filtered rows and selects its first group.
+    void Search(const SearchFilter& filter);
 
     // --- Commands (menu 119, keys, 添加文件夹).
     QMenu* ContextMenu() const { return menu_; }

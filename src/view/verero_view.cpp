@@ -4,12 +4,14 @@
 #include <QPaintEvent>
 #include <QPainter>
 #include <QScrollBar>
+#include <QTableView>
 
 #include "catalogue/photo_catalogue.h"
 #include "messaging/message_event.h"
 #include "messaging/ui_messages.h"
 #include "view/grid_painter.h"
 #include "view/photo_status_text.h"
+#include "view/report_details.h"
 
 namespace {
 
@@ -45,6 +47,11 @@ void CVereroView::ResetPhotoList(int n) {
 
 void CVereroView::Lay() {
     layout_.Lay(viewport()->width(), viewport()->height(), photos_.Count());
+    if (DetailMode()) {
+        // The detail list scrolls itself.
+        verticalScrollBar()->setRange(0, 0);
+        return;
+    }
     // One wheel line or page moves one row.
     QScrollBar* bar = verticalScrollBar();
     bar->setRange(0, std::max(0, layout_.documentHeight - layout_.clientHeight));
@@ -62,6 +69,11 @@ void CVereroView::LoadFirstScreen() {
 }
 
 void CVereroView::ShowListFromTop() {
+    if (DetailMode()) {
+        savedScroll_.reset();
+        ShowDetailList();
+        return;
+    }
     // A refresh that ends in a category rather than a photo leaves its saved
     // position unused; it must not move the next photo chosen in the pane.
     savedScroll_.reset();
@@ -74,6 +86,11 @@ void CVereroView::ShowListFromTop() {
 }
 
 void CVereroView::ShowCurrentPhoto() {
+    if (DetailMode()) {
+        savedScroll_.reset();
+        ShowDetailList();
+        return;
+    }
     Lay();
     if (photos_.Count() == 0) {
         viewport()->update();
@@ -115,17 +132,23 @@ void CVereroView::PhotoStatusText(PhotoRef photo) {
 }
 
 void CVereroView::SelectAll() {
+    if (DetailMode() && report_ != nullptr) report_->Table()->selectAll();
     selection_.SelectAll(photos_);
     viewport()->update();
 }
 
 int CVereroView::HitTest(const QPoint& point) const {
+    if (DetailMode()) return report_ != nullptr ? report_->SelectedRow() : -1;
     return layout_.HitTest(point.x(), point.y(), horizontalScrollBar()->value(), VerticalOffset(),
                            photos_.Count());
 }
 
 std::optional<int> CVereroView::PickCommandPhoto(bool show) {
-    if (rightClickPoint_) {
+    if (DetailMode()) {
+        rightClickPoint_.reset();
+        if (report_ != nullptr && photos_.IsValid(report_->SelectedRow()))
+            photos_.currentIndex = report_->SelectedRow();
+    } else if (rightClickPoint_) {
         const int hit = HitTest(*rightClickPoint_);
         rightClickPoint_.reset();
         // A right click beside the photos shows nothing, and the current
@@ -139,6 +162,7 @@ std::optional<int> CVereroView::PickCommandPhoto(bool show) {
 }
 
 void CVereroView::SwitchIconSize(int cellSize) {
+    if (report_ != nullptr) report_->hide();
     layout_.cellSize = cellSize;
     Lay();
     ScrollTo(0);
@@ -153,6 +177,20 @@ void CVereroView::OnLargeIcons() {
 
 void CVereroView::OnSmallIcons() {
     SwitchIconSize(kSmallIconCell);
+}
+
+void CVereroView::OnDetailList() {
+    layout_.cellSize = kDetailListCell;
+    Lay();
+    ShowDetailList();
+}
+
+void CVereroView::ShowDetailList() {
+    if (report_ == nullptr) report_ = new CDialog_ReportDetails(*this, viewport());
+    report_->setGeometry(viewport()->rect());
+    report_->Refill();
+    report_->show();
+    report_->Table()->setFocus();
 }
 
 void CVereroView::OnToggleKeywords() {
@@ -192,13 +230,14 @@ bool CVereroView::event(QEvent* event) {
 void CVereroView::resizeEvent(QResizeEvent* event) {
     QAbstractScrollArea::resizeEvent(event);
     Lay();
+    if (report_ != nullptr) report_->setGeometry(viewport()->rect());
 }
 
 void CVereroView::paintEvent(QPaintEvent* event) {
     QPainter painter(viewport());
     const QRect area = event->rect();
     painter.fillRect(area, kViewBackground);
-    if (photos_.Count() == 0) return;
+    if (photos_.Count() == 0 || DetailMode()) return;
     const int scrollY = VerticalOffset();
     painter.translate(-horizontalScrollBar()->value(), -scrollY);
     PaintGrid(painter, {photos_, layout_, selection_, showKeywords_, scrollY}, area.top() + scrollY,

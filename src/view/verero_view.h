@@ -26,6 +26,11 @@
 #include "view/list_refresh_request.h"
 #include "view/photo_list.h"
 
+class CDialog_ReportDetails;
+
+// cellSize of the detail list (详细列表); the icon modes use larger cells.
+inline constexpr int kDetailListCell = 1;
+
 class CVereroView : public QAbstractScrollArea {
     Q_OBJECT
 
@@ -58,7 +63,8 @@ class CVereroView : public QAbstractScrollArea {
     const GridSelection& Selection() const { return selection_; }
     void SelectAll();
 
-    // Index under a viewport point, or -1.
+    // Index under a viewport point, or -1; in the detail list the row
+    // last clicked there.
     int HitTest(const QPoint& point) const;
     // The photo a 显示照片 (show) or 查看照片属性 (properties) command acts on:
     // after a right click, show takes the photo under that point, properties
@@ -71,11 +77,15 @@ class CVereroView : public QAbstractScrollArea {
     const GridLayout& Layout() const { return layout_; }
     bool ShowKeywords() const { return showKeywords_; }
     bool HasPhotos() const { return photos_.AllocatedCount() > 0; }
+    bool DetailMode() const { return layout_.cellSize < 2; }
+    // The detail list, null before 详细列表 was first chosen.
+    CDialog_ReportDetails* Report() const { return report_; }
     int VerticalOffset() const;
 
   public slots:
     void OnLargeIcons();        // 大图标
     void OnSmallIcons();        // 小图标
+    void OnDetailList();        // 详细列表
     void OnToggleKeywords();    // 显示关键词
     void OnToggleAutoOrient();  // 自动调整照片方向
 
@@ -120,6 +130,9 @@ class CVereroView : public QAbstractScrollArea {
     void ScrollTo(int offset);
     void LoadFirstScreen();
     void SwitchIconSize(int cellSize);
+    // Shows the detail list over the client area, creating it the first
+    // time, with the list's rows anew.
+    void ShowDetailList();
     void LeftButtonDown(const QPoint& point, Qt::KeyboardModifiers modifiers);
     void RepaintCell(int index);
 
@@ -129,5 +142,6 @@ class CVereroView : public QAbstractScrollArea {
     bool showKeywords_ = false;
     std::optional<int> savedScroll_;
     std::optional<QPoint> rightClickPoint_;
+    CDialog_ReportDetails* report_ = nullptr;
     ReceiverRegistration registration_;
 };

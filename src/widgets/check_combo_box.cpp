@@ -96,6 +96,7 @@ void CCheckComboBox::paintEvent(QPaintEvent*) {
     QStyleOptionComboBox option;
     initStyleOption(&option);
     option.currentText = DisplayText();
+    if (option.currentText.isEmpty()) option.currentText = placeholderText();
     option.currentIcon = QIcon();
     painter.drawComplexControl(QStyle::CC_ComboBox, option);
     painter.drawControl(QStyle::CE_ComboBoxLabel, option);

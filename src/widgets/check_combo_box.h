@@ -1,7 +1,8 @@
 #pragma once
 // A drop-down list with a check box in front of every item. The tick of an
 // item (0 or 1) is its item data; the control shows the texts of the ticked
-// items in item order, joined by "; ". A click or Space in the open list
+// items in item order, joined by "; " (its placeholder text while none is
+// ticked). A click or Space in the open list
 // toggles the item and leaves the list open. The owner may name one special
 // item that runs the owner's handler instead of toggling, and may be asked
 // before an item gets ticked.

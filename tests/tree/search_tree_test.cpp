@@ -1,5 +1,6 @@
 // The search statement and the trees built while the search is on.
 
+#include "catalogue/found_photos.h"
 #include "tree/category_tree_builder.h"
 #include "tree/search_query.h"
 #include "tree_fixture.h"
@@ -80,3 +81,56 @@ TEST_F(SearchTrees, APhotoCarryingBothKeywordsIsListedOnce) {
 }
 
 }  // namespace
+
+// What a search finds in a catalogue, as the command-line tool lists it.
+class FoundPhotos : public TreeTest {
+  protected:
+    static std::vector<std::string> Names(const SearchFilter& filter) {
+        std::vector<std::string> names;
+        const auto found = ReadFoundPhotos(SearchStatement(filter));
+        EXPECT_TRUE(found);
+        for (const FoundPhoto& photo : found.value_or(std::vector<FoundPhoto>{}))
+            names.push_back(photo.fullPath.substr(photo.fullPath.rfind('/') + 1));
+        return names;
+    }
+    using Names_t = std::vector<std::string>;
+};
+
+TEST_F(FoundPhotos, EitherKeywordMatchesExactlyAndEachPhotoIsListedOnceNewestFirst) {
+    Add({.id = 1, .name = "old.jpg", .dateTime = LocalTime(2014, 1, 1), .keywords = "家人"});
+    Add({.id = 2, .name = "both.jpg", .dateTime = LocalTime(2015, 1, 1), .keywords = "家人;Tom's"});
+    Add({.id = 3, .name = "quote.jpg", .dateTime = LocalTime(2016, 1, 1), .keywords = "Tom's"});
+    Add({.id = 4, .name = "near.jpg", .dateTime = LocalTime(2017, 1, 1), .keywords = "家人们"});
+    EXPECT_EQ(Names(WithKeywords("家人", "Tom's")), (Names_t{"quote.jpg", "both.jpg", "old.jpg"}));
+    EXPECT_EQ(Names(WithKeywords("Tom's", "")), (Names_t{"quote.jpg", "both.jpg"}));
+    // A quote cannot widen the statement into matching everything.
+    EXPECT_EQ(Names(WithKeywords("x' or '1'='1", "")), Names_t{});
+}
+
+TEST_F(FoundPhotos, BoundsAreExclusiveAndUnknownTimesOrPositionsStayOut) {
+    const std::int64_t start = LocalTime(2014, 1, 1, 0);
+    Add({.id = 1, .name = "at-start.jpg", .dateTime = start});
+    Add({.id = 2,
+         .name = "inside.jpg",
+         .dateTime = start + 1,
+         .longitude = 116.5f,
+         .latitude = 40});
+    Add({.id = 3, .name = "undated.jpg", .dateTime = 0});
+    Add({.id = 4, .name = "on-bound.jpg", .dateTime = start + 5, .longitude = 116, .latitude = 40});
+    SearchFilter dates;
+    dates.start = static_cast<std::int32_t>(start);
+    dates.end = static_cast<std::int32_t>(start + 5);
+    EXPECT_EQ(Names(dates), Names_t{"inside.jpg"});
+
+    SearchFilter place;
+    place.longitude1 = 117;
+    place.longitude2 = 116;  // bounds in either order
+    EXPECT_EQ(Names(place), Names_t{"inside.jpg"});
+    place.latitude1 = 41;
+    place.latitude2 = 39;
+    EXPECT_EQ(Names(place), Names_t{"inside.jpg"});
+}
+
+TEST_F(FoundPhotos, AFailingStatementIsReportedNotTakenForNoPhotos) {
+    EXPECT_FALSE(ReadFoundPhotos("select nothing from nowhere"));
+}

@@ -27,6 +27,8 @@ struct TestPhoto {
     std::string subject;
     RegionNames regions;
     bool duplicate = false;
+    float longitude = 0;
+    float latitude = 0;
 };
 
 class TreeTest : public ::testing::Test {
@@ -54,6 +56,8 @@ class TreeTest : public ::testing::Test {
         SetField(r.strXpSubject, p.subject);
         r.nbKeyword = p.keywords.empty() ? 0 : 1;
         r.dwDateTime = static_cast<std::int32_t>(p.dateTime);
+        r.fGPSLongitude = p.longitude;
+        r.fGPSLatitude = p.latitude;
         ASSERT_EQ(InsertPhotoRow(p.id, r, {}, p.duplicate, p.regions), InsertResult::Done);
         if (!p.duplicate) WriteKeywordRows(p.id, r);
     }

@@ -1,0 +1,29 @@
+#pragma once
+// The catalogue columns the detail list shows for one photo.
+//
+// Threads: any thread; holds the catalogue session for the call.
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+struct DetailRow {
+    std::string name;           // strName, UTF-8 like every text here
+    std::int32_t dateTime = 0;  // dwDateTime, 0 when unknown
+    double sizeMegabytes = 0;   // fSize
+    std::string folder;         // strPath
+    std::string model;          // strModel
+    int width = 0;              // nWidth, nHeight
+    int height = 0;
+    double longitude = 0;  // fGPSLongitude, fGPSLatitude; both 0 without a position
+    double latitude = 0;
+    std::string author;    // strXpAuthor
+    std::string subject;   // strXpSubject
+    std::string keywords;  // strXpKeyword
+    std::string comment;   // strXpComent
+    std::int64_t idPic = 0;
+};
+
+// The row of idPic, always from tJpgMsg (a listed duplicate shows its
+// catalogued copy); nullopt when tJpgMsg has no such photo.
+std::optional<DetailRow> ReadDetailRow(std::int64_t idPic);

@@ -1,0 +1,22 @@
+#include "catalogue/photo_path_lookup.h"
+
+#include "catalogue/photo_catalogue.h"
+#include "catalogue/sql_query.h"
+#include "catalogue/sql_statement.h"
+
+namespace {
+
+constexpr const char* kMainByPath = "select idPic from tJpgMsg where strFullPath = '%s'";
+constexpr const char* kDuplicateByPath = "select idPic from tReJpgMsg where strFullPath = '%s'";
+
+}  // namespace
+
+std::optional<PhotoAtPath> FindPhotoByPath(const std::string& fullPath) {
+    CatalogueSession session;
+    if (!session.ok()) return std::nullopt;
+    if (auto id = QueryInt64(session.db(), FormatStatement(kMainByPath, fullPath)))
+        return PhotoAtPath{*id, false};
+    if (auto id = QueryInt64(session.db(), FormatStatement(kDuplicateByPath, fullPath)))
+        return PhotoAtPath{*id, true};
+    return std::nullopt;
+}

@@ -1,0 +1,146 @@
+#include "cli/edit_arguments.h"
+
+#include <cmath>
+#include <cstdio>
+#include <ctime>
+#include <limits>
+
+#include <algorithm>
+#include <cctype>
+
+namespace {
+
+// "YYYY-MM-DD HH:MM:SS" as local wall-clock time -> seconds since 1970 UTC.
+bool ParseShotTime(const std::string& text, std::int32_t& seconds) {
+    int year, month, day, hour, minute, second, end = 0;
+    if (std::sscanf(text.c_str(), "%4d-%2d-%2d %2d:%2d:%2d%n", &year, &month, &day, &hour, &minute,
+                    &second, &end) != 6 ||
+        end != static_cast<int>(text.size()))
+        return false;
+    if (month < 1 || month > 12 || day < 1 || day > 31 || hour > 23 || minute > 59 || second > 59)
+        return false;
+    std::tm wall{};
+    wall.tm_year = year - 1900;
+    wall.tm_mon = month - 1;
+    wall.tm_mday = day;
+    wall.tm_hour = hour;
+    wall.tm_min = minute;
+    wall.tm_sec = second;
+    wall.tm_isdst = -1;
+    const std::time_t t = std::mktime(&wall);
+    // mktime normalises 31 April into 1 May: refuse dates that moved.
+    if (t == -1 || wall.tm_mday != day || wall.tm_mon != month - 1) return false;
+    if (t < std::numeric_limits<std::int32_t>::min() ||
+        t > std::numeric_limits<std::int32_t>::max())
+        return false;
+    seconds = static_cast<std::int32_t>(t);
+    return true;
+}
+
+bool ParsePosition(const std::string& text, GpsPosition& position, std::string& error) {
+    double latitude, longitude;
+    long long altitude = 0;
+    int end = 0, endWithAltitude = 0;
+    const int fields = std::sscanf(text.c_str(), "%lf,%lf%n,%lld%n", &latitude, &longitude, &end,
+                                   &altitude, &endWithAltitude);
+    const int used = fields == 3 ? endWithAltitude : end;
+    if (fields < 2 || used != static_cast<int>(text.size()) || !std::isfinite(latitude) ||
+        !std::isfinite(longitude)) {
+        error =
+            "--position takes LAT,LON or LAT,LON,ALT (degrees, whole metres), e.g. "
+            "-33.5,151.25,12";
+        return false;
+    }
+    if (latitude < -90 || latitude > 90) {
+        error = "the latitude must lie between -90 and 90 degrees";
+        return false;
+    }
+    if (longitude < -180 || longitude > 180) {
+        error = "the longitude must lie between -180 and 180 degrees";
+        return false;
+    }
+    if (altitude < std::numeric_limits<std::int32_t>::min() ||
+        altitude > std::numeric_limits<std::int32_t>::max()) {
+        error = "the altitude is out of range";
+        return false;
+    }
+    position = {static_cast<float>(latitude), static_cast<float>(longitude),
+                static_cast<std::int32_t>(altitude)};
+    return true;
+}
+
+}  // namespace
+
+std::string FileNameForTitle(const std::string& title) {
+    auto endsWith = [&](std::string_view suffix) {
+        return title.size() >= suffix.size() &&
+               std::equal(
+                   suffix.begin(), suffix.end(), title.end() - suffix.size(),
+                   [](char a, char b) { return a == std::tolower(static_cast<unsigned char>(b)); });
+    };
+    return endsWith(".jpg") || endsWith(".jpeg") ? title : title + ".jpg";
+}
+
+bool ParseEditArguments(const std::vector<std::string>& args, EditArguments& arguments,
+                        std::string& error) {
+    PhotoEdit& edit = arguments.edit;
+    bool anyField = false;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& option = args[i];
+        if (option.rfind("--", 0) != 0) {
+            arguments.files.push_back(option);
+            continue;
+        }
+        if (i + 1 >= args.size()) {
+            error = option + " needs a value";
+            return false;
+        }
+        const std::string& value = args[++i];
+        anyField = true;
+        if (option == "--keywords") {
+            edit.keywords = value;
+        } else if (option == "--subject") {
+            edit.subject = value;
+        } else if (option == "--author") {
+            edit.author = value;
+        } else if (option == "--comment") {
+            edit.comment = value;
+        } else if (option == "--make") {
+            edit.make = value;
+        } else if (option == "--model") {
+            edit.model = value;
+        } else if (option == "--title") {
+            edit.newName = FileNameForTitle(value);
+        } else if (option == "--shot-time") {
+            std::int32_t seconds = 0;
+            if (!ParseShotTime(value, seconds)) {
+                error =
+                    "--shot-time takes a valid local time \"YYYY-MM-DD HH:MM:SS\" between "
+                    "1901 and 2038, not \"" +
+                    value + "\"";
+                return false;
+            }
+            edit.shotTime = seconds;
+        } else if (option == "--position") {
+            GpsPosition position;
+            if (!ParsePosition(value, position, error)) return false;
+            edit.position = position;
+        } else {
+            error = "unknown option " + option;
+            return false;
+        }
+    }
+    if (!anyField) {
+        error = "name at least one field to write (see darazoz-cli help)";
+        return false;
+    }
+    if (arguments.files.empty()) {
+        error = "name at least one JPEG file";
+        return false;
+    }
+    if (edit.newName && arguments.files.size() > 1) {
+        error = "--title renames the file, so it takes exactly one FILE";
+        return false;
+    }
+    return true;
+}

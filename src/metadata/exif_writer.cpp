@@ -1,0 +1,256 @@
+// RewriteJpegExif: puts the reader's changed EXIF entries into the file.
+//
+// The file's own EXIF data is patched (tiff_patch.h), so that every entry
+// not edited keeps its bytes, maker notes included; a file without usable
+// EXIF data gets all of the reader's entries. Every segment other than the
+// EXIF APP1 is copied byte for byte, in order.
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <array>
+#include <cerrno>
+#include <set>
+#include <vector>
+
+#include "metadata/exif_document.h"
+#include "metadata/exif_rewrite.h"
+#include "metadata/jpeg_file_reader.h"
+#include "metadata/jpeg_segments.h"
+#include "metadata/metadata_reader.h"
+#include "metadata/tiff_patch.h"
+#include "platform/text_codec.h"
+
+namespace {
+
+// Entries the patch keeps itself: the IFD pointers and the thumbnail's place.
+bool IsStructuralTag(ExifTag tag) {
+    return tag == EXIF_TAG_EXIF_IFD_POINTER || tag == EXIF_TAG_GPS_INFO_IFD_POINTER ||
+           tag == EXIF_TAG_INTEROPERABILITY_IFD_POINTER ||
+           tag == EXIF_TAG_JPEG_INTERCHANGE_FORMAT ||
+           tag == EXIF_TAG_JPEG_INTERCHANGE_FORMAT_LENGTH;
+}
+
+TiffEntryValue LongValue(int ifd, std::uint16_t tag, std::int32_t value) {
+    const auto bits = static_cast<std::uint32_t>(value);
+    return {static_cast<TiffIfd>(ifd),
+            tag,
+            EXIF_FORMAT_LONG,
+            1,
+            {static_cast<std::uint8_t>(bits), static_cast<std::uint8_t>(bits >> 8),
+             static_cast<std::uint8_t>(bits >> 16), static_cast<std::uint8_t>(bits >> 24)}};
+}
+
+TiffEntryValue ValueOf(int ifd, const ExifEntry* entry) {
+    TiffEntryValue value;
+    value.ifd = static_cast<TiffIfd>(ifd);
+    value.tag = static_cast<std::uint16_t>(entry->tag);
+    value.type = static_cast<std::uint16_t>(entry->format);
+    value.count = static_cast<std::uint32_t>(entry->components);
+    if (entry->data) value.littleEndian.assign(entry->data, entry->data + entry->size);
+    return value;
+}
+
+// The values to write: only the edited entries when the file's own EXIF
+// data is kept, every entry when the EXIF data is new.
+std::vector<TiffEntryValue> ValuesToWrite(const MetadataReader& reader, bool allEntries) {
+    ExifData* data = reader.Exif()->Data();
+    std::vector<TiffEntryValue> values;
+    if (allEntries) {
+        for (int ifd = 0; ifd < EXIF_IFD_COUNT; ++ifd)
+            for (unsigned int i = 0; i < data->ifd[ifd]->count; ++i) {
+                const ExifEntry* entry = data->ifd[ifd]->entries[i];
+                if (!IsStructuralTag(entry->tag)) values.push_back(ValueOf(ifd, entry));
+            }
+        // New EXIF data states the decoded size rather than libexif's
+        // placeholder 0.
+        const PhotoRecord& record = reader.Record();
+        for (TiffEntryValue& value : values) {
+            const std::int32_t side = value.tag == EXIF_TAG_PIXEL_X_DIMENSION   ? record.nWidth
+                                      : value.tag == EXIF_TAG_PIXEL_Y_DIMENSION ? record.nHeight
+                                                                                : 0;
+            if (side > 0) value = LongValue(static_cast<int>(value.ifd), value.tag, side);
+        }
+        return values;
+    }
+    for (const MetadataReader::EditedTag& edited : reader.EditedTags()) {
+        if (edited.ifd < 0 || edited.ifd >= EXIF_IFD_COUNT) continue;
+        const ExifEntry* entry =
+            exif_content_get_entry(data->ifd[edited.ifd], static_cast<ExifTag>(edited.tag));
+        if (entry) values.push_back(ValueOf(edited.ifd, entry));
+    }
+    return values;
+}
+
+bool Fail(RewriteFailure* why, RewriteFailure reason) {
+    if (why) *why = reason;
+    return false;
+}
+
+RewriteFailure FailureOf(ReplaceResult result) {
+    switch (result) {
+        case ReplaceResult::Done:
+            return RewriteFailure::None;
+        case ReplaceResult::Occupied:
+            return RewriteFailure::DestinationOccupied;
+        case ReplaceResult::WriteFailed:
+            return RewriteFailure::WriteFailed;
+        case ReplaceResult::ReplaceFailed:
+            return RewriteFailure::ReplaceFailed;
+    }
+    return RewriteFailure::WriteFailed;
+}
+
+// The EXIF segment is near the start of the file: only this much is read
+// into memory, and the rest is copied file to file.
+constexpr std::size_t kHeadBytes = 256 * 1024;
+
+struct FileCloser {
+    int fd;
+    ~FileCloser() {
+        if (fd >= 0) close(fd);
+    }
+};
+
+bool ReadAt(int fd, std::uint64_t length, std::vector<std::uint8_t>& bytes) {
+    bytes.resize(length);
+    std::size_t done = 0;
+    while (done < length) {
+        ssize_t got = pread(fd, bytes.data() + done, length - done, static_cast<off_t>(done));
+        if (got < 0 && errno == EINTR) continue;
+        if (got <= 0) return false;
+        done += static_cast<std::size_t>(got);
+    }
+    return true;
+}
+
+// The new EXIF segment: the file's own TIFF data patched with the edited
+// entries, or all of the reader's entries when the file has no usable EXIF.
+bool BuildTiff(const MetadataReader& reader, const std::vector<std::uint8_t>& head,
+               const JpegExifPlace& place, std::vector<std::uint8_t>& tiff) {
+    bool keepOwn = false;
+    if (place.hasExif()) {
+        // The payload with its continuations joined, as one block.
+        std::vector<std::uint8_t> payload(head.begin() + place.segmentStart + 4,
+                                          head.begin() + place.firstSegmentEnd);
+        for (auto [start, end] : place.continuations)
+            payload.insert(payload.end(), head.begin() + start, head.begin() + end);
+        keepOwn = ExifDocument::Load(payload.data(), payload.size()) != nullptr;
+        if (keepOwn) tiff.assign(payload.begin() + kExifHeaderSize, payload.end());
+    }
+    if (!keepOwn) tiff = EmptyTiff();
+    return PatchTiff(tiff, ValuesToWrite(reader, !keepOwn), reader.Thumbnail());
+}
+
+}  // namespace
+
+bool PrepareRewriteWith(MetadataReader& reader, const std::string& destination, bool flush,
+                        PreparedRewrite& prepared, RewriteFailure* why, const FileOperations& ops) {
+    if (why) *why = RewriteFailure::None;
+    if (!reader.IsLoaded() || !reader.Exif()) return Fail(why, RewriteFailure::NotLoaded);
+    prepared = {};
+    prepared.source = CodePageToUtf8(reader.Path());
+    const std::string target = destination.empty() ? prepared.source : CodePageToUtf8(destination);
+    prepared.moving = target != prepared.source;
+    struct stat status;
+    if (prepared.moving && lstat(target.c_str(), &status) == 0)
+        return Fail(why, RewriteFailure::DestinationOccupied);
+
+    FileCloser file{open(prepared.source.c_str(), O_RDONLY | O_CLOEXEC)};
+    if (file.fd < 0 || fstat(file.fd, &status) != 0 || !S_ISREG(status.st_mode))
+        return Fail(why, RewriteFailure::Unreadable);
+    if (access(prepared.source.c_str(), W_OK) != 0) return Fail(why, RewriteFailure::WriteFailed);
+    const auto size = static_cast<std::uint64_t>(status.st_size);
+    std::vector<std::uint8_t> head;
+    if (!ReadAt(file.fd, std::min<std::uint64_t>(size, kHeadBytes), head))
+        return Fail(why, RewriteFailure::Unreadable);
+    std::optional<JpegExifPlace> place = FindExifPlace(head);
+    if (place && !place->walkedToScan && head.size() < size) {
+        // Segments before the image data larger than the head: read it all,
+        // within the limit the reader also keeps.
+        if (size > kMaxDecodedFileBytes || !ReadAt(file.fd, size, head))
+            return Fail(why, RewriteFailure::Unreadable);
+        place = FindExifPlace(head);
+    }
+    if (!place) return Fail(why, RewriteFailure::Unreadable);
+
+    std::vector<std::uint8_t> tiff;
+    if (!BuildTiff(reader, head, *place, tiff)) return Fail(why, RewriteFailure::Unreadable);
+    if (tiff.size() + kExifHeaderSize > kMaxSegmentPayload)
+        return Fail(why, RewriteFailure::SegmentTooLarge);
+
+    // Everything before the old EXIF segment (or the insertion point), the
+    // new segment, then the rest of the file as it is.
+    const std::size_t segmentLength = tiff.size() + kExifHeaderSize + 2;
+    const std::array<std::uint8_t, 10> segmentHead = {0xFF,
+                                                      0xE1,
+                                                      static_cast<std::uint8_t>(segmentLength >> 8),
+                                                      static_cast<std::uint8_t>(segmentLength),
+                                                      'E',
+                                                      'x',
+                                                      'i',
+                                                      'f',
+                                                      0,
+                                                      0};
+    const std::size_t headEnd = place->hasExif() ? place->segmentStart : place->insertAt;
+    const std::size_t tailStart = place->hasExif() ? place->segmentEnd : place->insertAt;
+    const std::span<const std::uint8_t> pieces[] = {std::span(head).first(headEnd), segmentHead,
+                                                    tiff};
+    const NewContent content{pieces, file.fd, tailStart, size - tailStart};
+    const ReplaceResult written = WriteTemporary(target, content, status.st_mode, prepared.moving,
+                                                 flush, prepared.replace, ops);
+    if (written != ReplaceResult::Done) return Fail(why, FailureOf(written));
+    return true;
+}
+
+bool CompleteRewriteWith(PreparedRewrite& prepared, bool flushFolder, RewriteFailure* why,
+                         const FileOperations& ops) {
+    if (why) *why = RewriteFailure::None;
+    const ReplaceResult result = PutInPlace(prepared.replace, flushFolder, ops);
+    if (result != ReplaceResult::Done) return Fail(why, FailureOf(result));
+    if (prepared.moving && unlink(prepared.source.c_str()) != 0) {
+        // Both names would hold the photo; undo the new one.
+        unlink(prepared.replace.target.c_str());
+        return Fail(why, RewriteFailure::ReplaceFailed);
+    }
+    return true;
+}
+
+bool RewriteJpegExifWith(MetadataReader& reader, const std::string& destination,
+                         RewriteFailure* why, const FileOperations& ops) {
+    PreparedRewrite prepared;
+    return PrepareRewriteWith(reader, destination, true, prepared, why, ops) &&
+           CompleteRewriteWith(prepared, true, why, ops);
+}
+
+bool RewriteJpegExif(MetadataReader& reader, const std::string& destination, RewriteFailure* why) {
+    return RewriteJpegExifWith(reader, destination, why, SystemFileOperations());
+}
+
+bool PrepareRewrite(MetadataReader& reader, const std::string& destination,
+                    PreparedRewrite& prepared, RewriteFailure* why) {
+    return PrepareRewriteWith(reader, destination, false, prepared, why, SystemFileOperations());
+}
+
+bool FlushPreparedRewrites(std::span<PreparedRewrite* const> group) {
+    std::vector<PendingReplace*> pending;
+    for (PreparedRewrite* rewrite : group) pending.push_back(&rewrite->replace);
+    return FlushTemporaries(pending);
+}
+
+bool CompleteRewrite(PreparedRewrite& prepared, RewriteFailure* why) {
+    return CompleteRewriteWith(prepared, false, why, SystemFileOperations());
+}
+
+void AbandonRewrite(PreparedRewrite& prepared) {
+    DiscardTemporary(prepared.replace);
+}
+
+void FlushRewrittenFolders(std::span<PreparedRewrite* const> group) {
+    std::set<std::string> folders;
+    for (PreparedRewrite* rewrite : group)
+        folders.insert(FolderForReplace(rewrite->replace.target));
+    for (const std::string& folder : folders) SystemFileOperations().FlushFolder(folder);
+}

@@ -1,0 +1,182 @@
+// The text and date setters of the EXIF writer.
+
+#include <cstdio>
+#include <cstring>
+#include <ctime>
+#include <string>
+
+#include "metadata/exif_document.h"
+#include "metadata/exif_entry_edit.h"
+#include "metadata/exif_writer.h"
+#include "metadata/metadata_reader.h"
+
+namespace {
+
+constexpr unsigned int kMakeModelSlack = 11;  // room a new Make/Model entry gets beyond the text
+constexpr unsigned int kXpTextSlack = 10;     // bytes a Windows text tag gets beyond its text
+constexpr unsigned int kDateTextSize = 20;    // "YYYY:MM:DD hh:mm:ss" and its zero
+
+// UTF-16 -> UTF-8 (the code page on POSIX); an unpaired surrogate becomes U+FFFD.
+std::string WideToUtf8(std::u16string_view text) {
+    std::string out;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        char32_t c = text[i];
+        if (c >= 0xD800 && c <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
+            text[i + 1] <= 0xDFFF) {
+            c = 0x10000 + ((c - 0xD800) << 10) + (text[++i] - 0xDC00);
+        } else if (c >= 0xD800 && c <= 0xDFFF) {
+            c = 0xFFFD;
+        }
+        if (c < 0x80) {
+            out += static_cast<char>(c);
+        } else if (c < 0x800) {
+            out += static_cast<char>(0xC0 | c >> 6);
+            out += static_cast<char>(0x80 | (c & 0x3F));
+        } else if (c < 0x10000) {
+            out += static_cast<char>(0xE0 | c >> 12);
+            out += static_cast<char>(0x80 | (c >> 6 & 0x3F));
+            out += static_cast<char>(0x80 | (c & 0x3F));
+        } else {
+            out += static_cast<char>(0xF0 | c >> 18);
+            out += static_cast<char>(0x80 | (c >> 12 & 0x3F));
+            out += static_cast<char>(0x80 | (c >> 6 & 0x3F));
+            out += static_cast<char>(0x80 | (c & 0x3F));
+        }
+    }
+    return out;
+}
+
+// The entry for tag found anywhere, else created in ifd with size bytes,
+// grown to at least minSize bytes. Null when memory runs out.
+ExifEntry* TextEntry(ExifData* data, ExifTag tag, ExifIfd ifd, unsigned int createSize,
+                     unsigned int minSize) {
+    ExifEntry* entry = FindEntryInAnyIfd(data, tag);
+    if (!entry) return CreateEntry(data, ifd, tag, EXIF_FORMAT_ASCII, createSize, createSize);
+    if (entry->size < minSize) {
+        if (!ResizeEntry(entry, minSize)) return nullptr;
+        entry->components = minSize;
+    }
+    // Text in an entry of another format would be read with the wrong
+    // component size.
+    entry->format = EXIF_FORMAT_ASCII;
+    entry->components = entry->size;
+    return entry;
+}
+
+bool SetAsciiTag(MetadataReader& reader, ExifTag tag, std::string_view text) {
+    if (!PrepareExifForEdit(reader)) return false;
+    const auto length = static_cast<unsigned int>(text.size());
+    ExifEntry* entry =
+        TextEntry(reader.Exif()->Data(), tag, EXIF_IFD_0, length + kMakeModelSlack, length + 1);
+    if (!entry) return false;
+    std::memcpy(entry->data, text.data(), length);
+    entry->data[length] = 0;
+    MarkEdited(reader, entry);
+    return true;
+}
+
+// Writes units as UCS-2 little-endian into a BYTE entry of IFD 0 of at
+// least size bytes, zero-filled after the text.
+bool SetWindowsTag(MetadataReader& reader, ExifTag tag, std::u16string_view units,
+                   unsigned int size) {
+    if (!PrepareExifForEdit(reader)) return false;
+    ExifData* data = reader.Exif()->Data();
+    ExifEntry* entry = exif_content_get_entry(data->ifd[EXIF_IFD_0], tag);
+    if (!entry) {
+        entry = CreateEntry(data, EXIF_IFD_0, tag, EXIF_FORMAT_BYTE, size, size);
+        if (!entry) return false;
+    } else if (entry->size < size) {
+        if (!ResizeEntry(entry, size)) return false;
+    }
+    entry->format = EXIF_FORMAT_BYTE;
+    entry->components = entry->size;
+    std::memset(entry->data, 0, size);
+    for (std::size_t i = 0; i < units.size(); ++i) {
+        entry->data[2 * i] = static_cast<unsigned char>(units[i]);
+        entry->data[2 * i + 1] = static_cast<unsigned char>(units[i] >> 8);
+    }
+    MarkEdited(reader, entry);
+    return true;
+}
+
+unsigned int WindowsTextSize(std::u16string_view text) {
+    return static_cast<unsigned int>(2 * text.size() + kXpTextSlack);
+}
+
+template <std::size_t N>
+bool SetWindowsText(MetadataReader& reader, ExifTag tag, std::u16string_view text,
+                    char (&field)[N]) {
+    if (text.empty() || !SetWindowsTag(reader, tag, text, WindowsTextSize(text))) return false;
+    SetField(field, WideToUtf8(text));
+    return true;
+}
+
+}  // namespace
+
+bool SetExifMake(MetadataReader& reader, std::string_view text) {
+    if (!SetAsciiTag(reader, EXIF_TAG_MAKE, text)) return false;
+    SetField(reader.Record().strMake, text);
+    return true;
+}
+
+bool SetExifModel(MetadataReader& reader, std::string_view text) {
+    if (!SetAsciiTag(reader, EXIF_TAG_MODEL, text)) return false;
+    SetField(reader.Record().strModel, text);
+    return true;
+}
+
+bool SetExifKeywords(MetadataReader& reader, std::string_view utf8) {
+    const auto size = static_cast<unsigned int>(2 * utf8.size() + 2);
+    if (!SetWindowsTag(reader, EXIF_TAG_XP_KEYWORDS, Utf8ToWide(utf8), size)) return false;
+    SetField(reader.Record().strXpKeyword, utf8);
+    reader.Record().nbKeyword = 1;
+    return true;
+}
+
+bool SetExifSubject(MetadataReader& reader, std::u16string_view text) {
+    return SetWindowsText(reader, EXIF_TAG_XP_SUBJECT, text, reader.Record().strXpSubject);
+}
+
+bool SetExifAuthor(MetadataReader& reader, std::u16string_view text) {
+    return SetWindowsText(reader, EXIF_TAG_XP_AUTHOR, text, reader.Record().strXpAuthor);
+}
+
+bool SetExifTitle(MetadataReader& reader, std::u16string_view text) {
+    return SetWindowsText(reader, EXIF_TAG_XP_TITLE, text, reader.Record().strXpTitle);
+}
+
+bool SetExifComment(MetadataReader& reader, std::u16string_view text) {
+    const unsigned int size = WindowsTextSize(text);
+    if (text.empty() || !SetWindowsTag(reader, EXIF_TAG_XP_COMMENT, text, size)) return false;
+    PhotoRecord& record = reader.Record();
+    record.strXpComent = WideToUtf8(text);
+    record.szOfComent = static_cast<std::int32_t>(2 * size + 1);
+    return true;
+}
+
+bool SetExifShotTime(MetadataReader& reader, std::int32_t time) {
+    if (!PrepareExifForEdit(reader)) return false;
+    const std::time_t seconds = time;
+    std::tm local{};
+    if (!localtime_r(&seconds, &local)) return false;
+    char text[64] = {};
+    std::snprintf(text, sizeof text, "%04d:%02d:%02d %02d:%02d:%02d", local.tm_year + 1900,
+                  local.tm_mon + 1, local.tm_mday, local.tm_hour, local.tm_min, local.tm_sec);
+    // DateTime belongs in IFD 0; the two EXIF dates in the EXIF IFD.
+    const struct {
+        ExifTag tag;
+        ExifIfd ifd;
+    } dates[] = {{EXIF_TAG_DATE_TIME_DIGITIZED, EXIF_IFD_EXIF},
+                 {EXIF_TAG_DATE_TIME_ORIGINAL, EXIF_IFD_EXIF},
+                 {EXIF_TAG_DATE_TIME, EXIF_IFD_0}};
+    for (const auto& date : dates) {
+        ExifEntry* entry =
+            TextEntry(reader.Exif()->Data(), date.tag, date.ifd, kDateTextSize, kDateTextSize);
+        if (!entry) return false;
+        std::memcpy(entry->data, text, kDateTextSize - 1);
+        entry->data[kDateTextSize - 1] = 0;
+        MarkEdited(reader, entry);
+        reader.Record().dwDateTime = time;
+    }
+    return true;
+}

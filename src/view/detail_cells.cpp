@@ -1,0 +1,72 @@
+#include "view/detail_cells.h"
+
+#include <cinttypes>
+#include <cstdio>
+#include <ctime>
+
+const std::array<DetailColumn, kDetailColumnCount> kDetailColumns{{
+    {"名称", 150},
+    {"日期", 130, "0000-00-00 00:00:00"},
+    {"大小", 60, "000.00 M"},
+    {"路径", 200},
+    {"机型", 120},
+    {"像素", 85, "00000 × 00000"},
+    {"经纬度", 120, "-000.0000,-00.0000"},
+    {"作者", 200},
+    {"主题", 200},
+    {"关键词", 200},
+    {"备注", 200},
+    {"文件ID", 150, "0000000000000000000"},
+}};
+
+namespace {
+
+template <typename... Args>
+std::string Format(const char* format, Args... args) {
+    char text[64];
+    std::snprintf(text, sizeof text, format, args...);
+    return text;
+}
+
+std::string LocalDateTime(std::int32_t seconds) {
+    if (seconds == 0) return {};
+    const std::time_t time = seconds;
+    std::tm t{};
+    if (localtime_r(&time, &t) == nullptr) return {};
+    return Format("%04d-%02d-%02d %02d:%02d:%02d", t.tm_year + 1900, t.tm_mon + 1, t.tm_mday,
+                  t.tm_hour, t.tm_min, t.tm_sec);
+}
+
+}  // namespace
+
+std::string DetailCellText(const DetailRow& row, int column) {
+    switch (column) {
+        case 0:
+            return row.name;
+        case 1:
+            return LocalDateTime(row.dateTime);
+        case 2:
+            return Format("%.2f M", row.sizeMegabytes);
+        case 3:
+            return row.folder;
+        case 4:
+            return row.model;
+        case 5:
+            return Format("%d × %d", row.width, row.height);
+        case 6:
+            if (row.longitude == 0 && row.latitude == 0) return {};
+            return Format("%.4f,%.4f", row.longitude, row.latitude);
+        case 7:
+            return row.author;
+        case 8:
+            return row.subject;
+        case 9:
+            return row.keywords;
+        case 10:
+            return row.comment;
+        case 11:
+            return Format("%" PRId64, row.idPic);
+        default:
+            return {};
+    }
+}
