@@ -133,6 +133,10 @@ struct LookupCase {
     const char* resultText;
 };
 
+void PrintTo(const LookupCase& c, std::ostream* out) {
+    *out << c.name;
+}
+
 class RegionsFromGps : public LocationControllerTest,
                        public ::testing::WithParamInterface<LookupCase> {};
 
