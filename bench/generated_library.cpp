@@ -19,13 +19,22 @@ const char* const kProvinces[] = {"广东省", "浙江省", "江苏省", "四川
 
 }  // namespace
 
-void GenerateLibrary(int photos, const std::vector<std::vector<std::uint8_t>>& thumbnails) {
+std::string GeneratedFolder(const std::string& root, int id) {
+    return root + "/" + std::to_string(2010 + id % kYears) + "/album" +
+           std::to_string(id % kFolders);
+}
+
+std::string GeneratedPath(const std::string& root, int id) {
+    return GeneratedFolder(root, id) + "/IMG_" + std::to_string(id) + ".jpg";
+}
+
+void GenerateLibrary(int photos, const std::vector<std::vector<std::uint8_t>>& thumbnails,
+                     const std::string& root, std::int32_t fileTime) {
     BeginTransaction();
     CatalogueSession session;
     for (int id = 1; id <= photos; ++id) {
         PhotoRecord r;
-        const std::string folder = "/photos/" + std::to_string(2010 + id % kYears) + "/album" +
-                                   std::to_string(id % kFolders);
+        const std::string folder = GeneratedFolder(root, id);
         const std::string name = "IMG_" + std::to_string(id) + ".jpg";
         SetField(r.strName, name);
         SetField(r.strPath, folder);
@@ -40,6 +49,7 @@ void GenerateLibrary(int photos, const std::vector<std::vector<std::uint8_t>>& t
         r.nWidth = 4000;
         r.nHeight = 3000;
         r.fSize = 4.2f;
+        r.dwMTime = fileTime;
         // Spread over 15 years, one photo about every 80 minutes.
         r.dwDateTime =
             1262304000 + static_cast<std::int32_t>((static_cast<std::int64_t>(id) * 4733) %

@@ -5,8 +5,16 @@
 // a position on four of five.
 
 #include <cstdint>
+#include <string>
 #include <vector>
 
 // Fills the (open, empty) working database; thumbnails are taken in turn
-// from the given blobs, photo ids run from 1 to photos.
-void GenerateLibrary(int photos, const std::vector<std::vector<std::uint8_t>>& thumbnails);
+// from the given blobs, photo ids run from 1 to photos. Photo id lives in
+// <root>/<2010 + id % 15>/album<id % 1000>/IMG_<id>.jpg with the last-write
+// time fileTime (seconds since 1970).
+void GenerateLibrary(int photos, const std::vector<std::vector<std::uint8_t>>& thumbnails,
+                     const std::string& root = "/photos", std::int32_t fileTime = 0);
+
+// The folder and the full path of generated photo id.
+std::string GeneratedFolder(const std::string& root, int id);
+std::string GeneratedPath(const std::string& root, int id);

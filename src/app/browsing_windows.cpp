@@ -7,7 +7,9 @@
 
 #include "app/main_frame.h"
 #include "catalogue/photo_catalogue.h"
+#include "catalogue/process_flags.h"
 #include "importui/import_controller.h"
+#include "importui/upkeep_controller.h"
 #include "locationui/location_controller.h"
 #include "messaging/command_ids.h"
 #include "pane/class_view.h"
@@ -75,6 +77,40 @@ void ConnectPaneToImports(CMainFrame& frame, CClassView* pane, ImportController*
     }
 }
 
+// 更新照片库, 整理数据库, 保存数据库 and 清空数据库, the workers the view asks
+// for, the start-up offer to update a changed library, and the tidy dialog
+// that follows 打开文件位置 on a photo whose file is gone.
+void ConnectUpkeep(CMainFrame& frame, CVereroView* view, PhotoFileCommands* files) {
+    auto* upkeep = new UpkeepController(&frame);
+    auto carry = [&frame](int id, auto run) {
+        if (QAction* action = frame.Command(id))
+            QObject::connect(action, &QAction::triggered, &frame, run);
+    };
+    carry(CommandId::kUpdateLibrary, [upkeep, &frame] { upkeep->UpdateLibraryCommand(&frame); });
+    carry(CommandId::kTidyCatalogue, [upkeep, &frame] { upkeep->TidyCommand(&frame); });
+    carry(CommandId::kSaveCatalogue, [upkeep, &frame] { upkeep->SaveCommand(&frame); });
+    carry(CommandId::kClearCatalogue, [upkeep, &frame] { upkeep->ClearCommand(&frame); });
+    auto updateStates = [&frame, view] {
+        auto enable = [&frame](int id, bool enabled) {
+            if (QAction* action = frame.Command(id)) action->setEnabled(enabled);
+        };
+        enable(CommandId::kUpdateLibrary, UpkeepController::UpdateAvailable());
+        enable(CommandId::kTidyCatalogue, true);
+        enable(CommandId::kSaveCatalogue, UpkeepController::SaveAvailable());
+        enable(CommandId::kClearCatalogue, view->HasPhotos());
+    };
+    updateStates();
+    QObject::connect(&frame, &CMainFrame::commandStatesRequested, &frame, updateStates);
+    QObject::connect(view, &CVereroView::libraryUpdateRequested, upkeep,
+                     &UpkeepController::StartUpdateWorker);
+    QObject::connect(view, &CVereroView::saveRequested, upkeep, &UpkeepController::StartSaveWorker);
+    QObject::connect(view, &CVereroView::libraryChanged, upkeep,
+                     [upkeep, &frame] { upkeep->LibraryChangedPrompt(&frame); });
+    QObject::connect(files, &PhotoFileCommands::tidyRequested, upkeep,
+                     [upkeep, &frame] { upkeep->TidyCommand(&frame); });
+    view->ArmLibraryChangeCheck();
+}
+
 // 搜索: shows or hides the search panel, creating it on the first use. The
 // check mark follows the panel. Switching on needs photos listed; switching
 // off is always possible, also when the search found nothing.
@@ -101,7 +137,7 @@ void CarrySearch(CMainFrame& frame, CClassView* pane, CVereroView* view) {
 // The clipboard, removal and duplicate commands of the main menu and of menu
 // 119 act on the view's photos; 黏贴 imports what the clipboard offers, as
 // the pane's Ctrl+V does.
-void ConnectFileCommands(CMainFrame& frame, CVereroView* view, CClassView* pane) {
+PhotoFileCommands* ConnectFileCommands(CMainFrame& frame, CVereroView* view, CClassView* pane) {
     auto* files = new PhotoFileCommands(*view, view);
     const std::pair<int, void (PhotoFileCommands::*)()> commands[] = {
         {CommandId::kCopy, &PhotoFileCommands::Copy},
@@ -126,6 +162,7 @@ void ConnectFileCommands(CMainFrame& frame, CVereroView* view, CClassView* pane)
             paste->setEnabled(ClipboardOffersImport(QGuiApplication::clipboard()->mimeData()));
     });
     if (paste && pane) QObject::connect(paste, &QAction::triggered, pane, &CClassView::Paste);
+    return files;
 }
 
 // 查看照片属性 under both its ids; a photo found invalid runs 整理数据库 when
@@ -188,7 +225,7 @@ void ConnectBrowsingWindows(CVereroApp& app) {
                      [view, imports](const QList<QUrl>& urls) {
                          imports->AcceptDroppedPaths(LocalFilePaths(urls), view);
                      });
-    ConnectFileCommands(frame, view, CClassView::Instance());
+    PhotoFileCommands* files = ConnectFileCommands(frame, view, CClassView::Instance());
     QObject::connect(view, &CVereroView::statusTextChanged, &frame, &CMainFrame::SetStatusText);
     Carry(frame, CommandId::kLargeIcons, view, &CVereroView::OnLargeIcons);
     Carry(frame, CommandId::kSmallIcons, view, &CVereroView::OnSmallIcons);
@@ -197,6 +234,7 @@ void ConnectBrowsingWindows(CVereroApp& app) {
     Carry(frame, CommandId::kAutoOrient, view, &CVereroView::OnToggleAutoOrient);
     CarryProperties(frame, view, ConnectLocation(app, frame, view));
     UpdateViewChecks(frame, view);
+    ConnectUpkeep(frame, view, files);
     QObject::connect(view, &CVereroView::commandStatesChanged, &frame,
                      [&frame, view] { UpdateViewChecks(frame, view); });
     // Menu 119 over the grid, and the grid's Ctrl+C / Ctrl+X, run the

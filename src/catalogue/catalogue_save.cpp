@@ -7,10 +7,16 @@
 #include <cstdio>
 #include <string>
 
+#include "catalogue/compact_write.h"
 #include "catalogue/photo_catalogue.h"
+#include "catalogue/sql_query.h"
+#include "catalogue/sql_statement.h"
 #include "platform/data_folder.h"
 
 namespace {
+
+// Writes a compact copy of a database: only its live pages, rows in order.
+constexpr const char* kVacuumInto = "vacuum into '%s'";
 
 bool SyncPath(const std::string& path, int flags) {
     int fd = ::open(path.c_str(), flags);
@@ -54,6 +60,21 @@ int SaveCatalogue() {
         // The old catalogue file stays; the next save overwrites the save file.
         return SQLITE_IOERR;
     }
+    SyncPath(DataFolder(), O_RDONLY | O_DIRECTORY);
+    return SQLITE_OK;
+}
+
+int WriteCompactCatalogueFile(sqlite3* db) {
+    const std::string target = CatalogueFilePath();
+    const std::string saveFile = SaveFilePath();
+    RemoveSaveFile(saveFile);
+    int rc = ExecuteStatement(db, FormatStatement(kVacuumInto, saveFile));
+    if (rc != SQLITE_OK) {
+        RemoveSaveFile(saveFile);
+        return rc;
+    }
+    if (!SyncPath(saveFile, O_RDONLY) || std::rename(saveFile.c_str(), target.c_str()) != 0)
+        return SQLITE_IOERR;
     SyncPath(DataFolder(), O_RDONLY | O_DIRECTORY);
     return SQLITE_OK;
 }

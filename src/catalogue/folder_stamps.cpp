@@ -2,8 +2,11 @@
 
 #include <algorithm>
 #include <ctime>
+#include <optional>
+#include <unordered_map>
 #include <vector>
 
+#include "catalogue/folder_volumes.h"
 #include "catalogue/photo_catalogue.h"
 #include "catalogue/sql_query.h"
 #include "catalogue/sql_statement.h"
@@ -12,6 +15,10 @@
 #include "platform/text_codec.h"
 
 namespace {
+
+constexpr const char* kSelectFolderTimes = "select strFolderPath, ModifyTime from tFolder";
+constexpr const char* kSelectFolderTime =
+    "select ModifyTime from tFolder where strFolderPath = '%s'";
 
 FolderStampList& Stamps() {
     return PhotoCatalogue::Instance().folderStamps;
@@ -63,19 +70,51 @@ void LoadFolderList() {
     CatalogueSession session;
     Stamps().clear();
     if (!session.ok()) return;
-    for (const std::string& folder : CataloguedFolders(session.db())) {
-        auto text = QueryText(
-            session.db(),
-            FormatStatement("select ModifyTime from tFolder where strFolderPath = '%s'", folder));
-        if (text) PutFolderStamp(folder, ParseInt64Text(*text));
+    // tFolder has no index: read it once rather than once per folder.
+    std::unordered_map<std::string, std::int64_t> stored;
+    ForEachRow(session.db(), kSelectFolderTimes, [&](sqlite3_stmt* row) {
+        stored.emplace(ColumnText(row, 0), ParseInt64Text(ColumnText(row, 1)));
+    });
+    const std::vector<std::string> folders = CataloguedFolders(session.db());
+    for (const std::string& folder : folders) {
+        auto time = stored.find(folder);
+        if (time == stored.end()) continue;
+        // The folders are distinct, so a stored time needs no look-up in the list.
+        if (time->second != 0)
+            Stamps().push_back({folder, time->second, false});
+        else
+            PutFolderStamp(folder, 0);
     }
+    // Also at start-up, so that a catalogue from before volumes were recorded
+    // learns them while they are plugged in.
+    RememberFolderVolumes(folders);
 }
 
 void RebuildFolderList() {
     CatalogueSession session;
-    Stamps().clear();
+    FolderStampList previous;
+    previous.swap(Stamps());
     if (!session.ok()) return;
-    for (const std::string& folder : CataloguedFolders(session.db())) PutFolderStamp(folder, 0);
+    const std::vector<std::string> folders = CataloguedFolders(session.db());
+    RememberFolderVolumes(folders);
+    const VolumeCheck volumes;
+    for (const std::string& folder : folders) {
+        if (!volumes.IsOffline(folder)) {
+            // Distinct folders: no look-up in the list (a folder gone has no time).
+            if (std::int64_t time = TimeOnDisk(folder)) Stamps().push_back({folder, time, false});
+            continue;
+        }
+        // An offline folder keeps the time it had, so that changes made on
+        // the volume meanwhile are found once it is back.
+        auto old = std::find_if(previous.begin(), previous.end(),
+                                [&](const FolderStamp& s) { return s.path == folder; });
+        std::optional<std::string> stored;
+        if (old == previous.end())
+            stored = QueryText(session.db(), FormatStatement(kSelectFolderTime, folder));
+        std::int64_t time =
+            old != previous.end() ? old->lastWriteTime : (stored ? ParseInt64Text(*stored) : 0);
+        if (time != 0) Stamps().push_back({folder, time, false});
+    }
 }
 
 void WriteFolderTable() {
@@ -93,13 +132,22 @@ void WriteFolderTable() {
 bool AnyFolderChanged() {
     CatalogueSession session;
     if (Stamps().empty()) LoadFolderList();
+    // Read only when a folder looks changed: most checks find none.
+    std::optional<VolumeCheck> volumes;
     bool any = false;
     for (FolderStamp& stamp : Stamps()) {
-        if (!stamp.changed) {
+        bool changed = stamp.changed;
+        if (!changed) {
             std::int64_t current = TimeOnDisk(stamp.path);
-            if (current == 0 || current != stamp.lastWriteTime) stamp.changed = true;
+            changed = current == 0 || current != stamp.lastWriteTime;
         }
-        any = any || stamp.changed;
+        if (changed) {
+            // A folder on an unplugged volume is offline, not changed.
+            if (!volumes) volumes.emplace();
+            changed = !volumes->IsOffline(stamp.path);
+        }
+        stamp.changed = changed;
+        any = any || changed;
     }
     return any;
 }

@@ -19,6 +19,9 @@ const CliCommand kCommands[] = {
      "                   --to YYYY-MM-DD, --lon MIN,MAX, --lat MIN,MAX",
      RunSearch},
     {"stats", "", "print the number of rows of each catalogue table", RunStats},
+    {"tidy", "[--thorough]", "drop photos whose files are gone (--thorough: and rebuild the file)",
+     RunTidyCommand},
+    {"update", "", "re-read modified photos and drop vanished ones in changed folders", RunUpdate},
 };
 
 }  // namespace

@@ -20,5 +20,7 @@ int RunImport(const std::vector<std::string>& args);
 int RunInfo(const std::vector<std::string>& args);
 int RunEdit(const std::vector<std::string>& args);
 int RunSearch(const std::vector<std::string>& args);
+int RunUpdate(const std::vector<std::string>& args);
+int RunTidyCommand(const std::vector<std::string>& args);
 int RunRegions(const std::vector<std::string>& args);
 int RunTrack(const std::vector<std::string>& args);

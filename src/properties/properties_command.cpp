@@ -4,6 +4,7 @@
 #include "dialogs/dlg_msg.h"
 #include "properties/dialog_exif.h"
 #include "properties/edited_record.h"
+#include "view/report_details.h"
 #include "view/verero_view.h"
 
 bool RunPropertiesDialog(PropertiesSession& session, QWidget* parent, bool keepPreset) {
@@ -37,6 +38,8 @@ bool RunPropertiesCommand(CVereroView& view, const std::function<void()>& runTid
         if (view.Photos().IsValid(*index))
             view.Photos().Entry(*index).idPic = session.shownPhoto.idPic;
         view.RefreshList(false);
+        if (CDialog_ReportDetails* details = CDialog_ReportDetails::Instance())
+            details->RefreshRows();
         CatalogueModified = true;
     }
     return session.photosModified;

@@ -1,45 +1,10 @@
 #pragma once
-// The "drives" of the folder tree: on POSIX every mount point, removable and
-// network ones included, so that no catalogued folder loses its node. A
-// folder belongs to the mount point that is its longest path prefix.
+// The "drives" of the folder tree: every mount point (platform/mount_table.h)
+// is one, so that no catalogued folder loses its node.
 
 #include <string>
-#include <string_view>
-#include <unordered_map>
-#include <vector>
 
-struct MountPoint {
-    std::string
-        path;  // as the folder paths spell it, without trailing separator ("/" itself excepted)
-    std::string label;  // file-system label; empty when it has none
-};
-
-class MountTable {
-  public:
-    MountTable() = default;
-    explicit MountTable(std::vector<MountPoint> mounts);
-
-    // The mounts of this process (/proc/self/mountinfo) with the labels of
-    // /dev/disk/by-label. Empty when the mount table cannot be read.
-    static MountTable FromSystem();
-
-    // Parses mountinfo text; labelsByDevice maps a device path (as the
-    // mount source names it after resolving links) to its label. A mount
-    // point listed twice keeps its last (topmost) entry.
-    static MountTable FromMountInfo(
-        std::string_view mountInfo,
-        const std::unordered_map<std::string, std::string>& labelsByDevice);
-
-    // The mount point holding a folder, or null. A folder stored for photos
-    // directly in the root ("" on POSIX) belongs to the root mount.
-    const MountPoint* Holding(std::string_view folder) const&;
-    const MountPoint* Holding(std::string_view folder) const&& = delete;  // would dangle
-
-    const std::vector<MountPoint>& Mounts() const { return mounts_; }
-
-  private:
-    std::vector<MountPoint> mounts_;
-};
+#include "platform/mount_table.h"
 
 // The text of a drive node: "<label>(<mount point>)", or
 // "本地磁盘(<mount point>)" when the file system has no label.

@@ -6,6 +6,7 @@
 #include <QScrollBar>
 #include <QTableView>
 
+#include "catalogue/folder_stamps.h"
 #include "catalogue/photo_catalogue.h"
 #include "messaging/message_event.h"
 #include "messaging/ui_messages.h"
@@ -16,6 +17,7 @@
 namespace {
 
 CVereroView* instance = nullptr;
+constexpr int kLibraryChangeCheckDelayMs = 2000;
 
 }  // namespace
 
@@ -25,6 +27,13 @@ CVereroView::CVereroView(QWidget* parent)
     setFrameShape(QFrame::NoFrame);
     viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
     setFocusPolicy(Qt::StrongFocus);
+    // Timer 6539: once, two seconds after the pane asked for it.
+    libraryChangeTimer_.setSingleShot(true);
+    libraryChangeTimer_.setInterval(kLibraryChangeCheckDelayMs);
+    connect(&libraryChangeTimer_, &QTimer::timeout, this, [this] {
+        if (AnyFolderChanged())
+            QCoreApplication::postEvent(this, new MessageEvent(UiMessage::kLibraryChanged));
+    });
     setAcceptDrops(true);  // files dropped on the grid are imported
     instance = this;
 }
@@ -212,19 +221,31 @@ void CVereroView::OnToggleAutoOrient() {
     emit commandStatesChanged();
 }
 
+void CVereroView::ArmLibraryChangeCheck() {
+    libraryChangeTimer_.start();
+}
+
 bool CVereroView::event(QEvent* event) {
-    if (IsMessageEvent(event)) {
-        const int number = static_cast<MessageEvent*>(event)->Number();
-        if (number == UiMessage::kRefreshList) {
+    if (!IsMessageEvent(event)) return QAbstractScrollArea::event(event);
+    switch (static_cast<MessageEvent*>(event)->Number()) {
+        case UiMessage::kRefreshList:
             RefreshList(false);
             return true;
-        }
-        if (number == UiMessage::kStartRegionLookup) {
+        case UiMessage::kStartLibraryUpdate:
+            emit libraryUpdateRequested();
+            return true;
+        case UiMessage::kStartSave:
+            emit saveRequested();
+            return true;
+        case UiMessage::kLibraryChanged:
+            emit libraryChanged();
+            return true;
+        case UiMessage::kStartRegionLookup:
             emit regionLookupRequested();
             return true;
-        }
+        default:
+            return QAbstractScrollArea::event(event);
     }
-    return QAbstractScrollArea::event(event);
 }
 
 void CVereroView::resizeEvent(QResizeEvent* event) {

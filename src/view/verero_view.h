@@ -17,6 +17,7 @@
 #include <QAbstractScrollArea>
 #include <QList>
 #include <QPoint>
+#include <QTimer>
 #include <QUrl>
 #include <optional>
 
@@ -82,6 +83,10 @@ class CVereroView : public QAbstractScrollArea {
     CDialog_ReportDetails* Report() const { return report_; }
     int VerticalOffset() const;
 
+    // Arms the one-shot 2 s check whether a catalogued folder changed
+    // (timer 6539); when one did, the view posts itself UM_LIBRARY_CHANGED.
+    void ArmLibraryChangeCheck();
+
   public slots:
     void OnLargeIcons();        // 大图标
     void OnSmallIcons();        // 小图标
@@ -106,6 +111,11 @@ class CVereroView : public QAbstractScrollArea {
     void commandRequested(int commandId);
     // Check marks of 显示关键词 and 自动调整照片方向 changed.
     void commandStatesChanged();
+    // UM_START_LIBRARY_UPDATE (6540), UM_START_SAVE (6544) and
+    // UM_LIBRARY_CHANGED (56538) arrived: the shell starts the worker or asks.
+    void libraryUpdateRequested();
+    void saveRequested();
+    void libraryChanged();
     // Message UiMessage::kStartRegionLookup arrived: start the region lookup.
     void regionLookupRequested();
     // Files were dropped on the grid (the import decides which it takes).
@@ -142,6 +152,7 @@ class CVereroView : public QAbstractScrollArea {
     bool showKeywords_ = false;
     std::optional<int> savedScroll_;
     std::optional<QPoint> rightClickPoint_;
+    QTimer libraryChangeTimer_;  // UiTimer::kLibraryChange
     CDialog_ReportDetails* report_ = nullptr;
     ReceiverRegistration registration_;
 };

@@ -7,6 +7,7 @@
 #include "catalogue/photo_rows.h"
 #include "catalogue/sql_query.h"
 #include "catalogue_fixture.h"
+#include "platform/file_status.h"
 
 namespace {
 
@@ -17,10 +18,10 @@ std::int64_t StoredTime(const std::string& folder) {
         .value_or(-1);
 }
 
+// Exact to the second (a time computed from the clock's now() can land on
+// the neighbouring second).
 void SetFolderTime(const std::string& folder, std::int64_t seconds) {
-    std::filesystem::last_write_time(folder,
-                                     std::filesystem::file_time_type::clock::now() -
-                                         std::chrono::seconds(std::time(nullptr) - seconds));
+    EXPECT_TRUE(SetFileLastWriteTime(folder, seconds));
 }
 
 }  // namespace

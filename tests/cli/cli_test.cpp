@@ -6,6 +6,7 @@
 
 #include "cli_runner.h"
 #include "platform/data_folder_lock.h"
+#include "platform/file_status.h"
 #include "temp_folder.h"
 #include "test_jpeg_writer.h"
 
@@ -61,4 +62,75 @@ TEST_F(Cli, BadArgumentsGiveAClearMessageAndAFailingStatus) {
     EXPECT_EQ(r.status, 1);
     EXPECT_NE(r.out.find("cannot be read as a photo"), std::string::npos) << r.out;
     EXPECT_EQ(RunCli(DataOption() + " frobnicate").status, 2);
+}
+
+namespace {
+
+class CliUpkeep : public Cli {
+  protected:
+    // Imports photos 1..3 of folder "album" with old times, so that every
+    // later change shows.
+    std::string ImportAlbum() {
+        const std::string album = photos_.File("album");
+        std::filesystem::create_directories(album);
+        for (std::uint32_t seed = 1; seed <= 3; ++seed) {
+            TestJpegOptions o;
+            o.seed = seed;
+            o.embedThumbnail = true;
+            const std::string path = album + "/" + std::to_string(seed) + ".jpg";
+            EXPECT_TRUE(WriteTestJpeg(path, o));
+            EXPECT_TRUE(SetFileLastWriteTime(path, 1500000000));
+        }
+        EXPECT_TRUE(SetFileLastWriteTime(album, 1500000000));
+        EXPECT_EQ(RunCli(DataOption() + " import '" + album + "'").status, 0);
+        return album;
+    }
+    bool Says(const CliResult& r, const std::string& text) {
+        return r.out.find(text) != std::string::npos;
+    }
+};
+
+}  // namespace
+
+TEST_F(CliUpkeep, UpdatePrintsWhatItRefreshedAndRemovedAndSaves) {
+    const std::string album = ImportAlbum();
+    ASSERT_TRUE(SetFileLastWriteTime(album + "/1.jpg", 1600000000));
+    std::filesystem::remove(album + "/2.jpg");
+    CliResult r = RunCli(DataOption() + " update");
+    EXPECT_EQ(r.status, 0) << r.out;
+    EXPECT_TRUE(Says(r, "refreshed " + album + "/1.jpg\n")) << r.out;
+    EXPECT_TRUE(Says(r, "removed " + album + "/2.jpg\n")) << r.out;
+    EXPECT_TRUE(Says(r, "1 changed folders: 1 photos refreshed, 1 removed, 0 folders removed"))
+        << r.out;
+    EXPECT_TRUE(Says(RunCli(DataOption() + " stats"), "tJpgMsg    2"));
+    r = RunCli(DataOption() + " update");
+    EXPECT_TRUE(Says(r, "0 changed folders")) << "the new folder time was saved: " << r.out;
+}
+
+TEST_F(CliUpkeep, TidyRemovesGoneFoldersAndSavesAndTheThoroughOneRebuilds) {
+    const std::string album = ImportAlbum();
+    std::filesystem::remove_all(album);
+    CliResult r = RunCli(DataOption() + " tidy");
+    EXPECT_EQ(r.status, 0) << r.out;
+    EXPECT_TRUE(Says(r, "removed-folder " + album + "\n")) << r.out;
+    EXPECT_TRUE(Says(r, "0 photos removed, 1 folders removed")) << r.out;
+    EXPECT_TRUE(Says(RunCli(DataOption() + " stats"), "tJpgMsg    0"));
+
+    r = RunCli(DataOption() + " tidy --thorough");
+    EXPECT_EQ(r.status, 0) << r.out;
+    EXPECT_TRUE(Says(r, "0 photos kept in the rebuilt catalogue")) << r.out;
+}
+
+TEST_F(CliUpkeep, UpkeepFailuresGiveAClearMessageAndAFailingStatus) {
+    EXPECT_EQ(RunCli(DataOption() + " tidy --bogus").status, 2);
+    EXPECT_EQ(RunCli(DataOption() + " update now").status, 2);
+    CliResult r = RunCli(DataOption() + " update");
+    EXPECT_EQ(r.status, 0) << r.out;
+    EXPECT_TRUE(Says(r, "nothing to update")) << r.out;
+    ASSERT_TRUE(WriteBytesFile(data_.File("myJpgdb.db"), {'n', 'o', 't', ' ', 'a', ' ', 'd', 'b'}));
+    for (const char* command : {" update", " tidy", " tidy --thorough"}) {
+        r = RunCli(DataOption() + command);
+        EXPECT_EQ(r.status, 1) << command << ": " << r.out;
+        EXPECT_TRUE(Says(r, "cannot open the catalogue")) << r.out;
+    }
 }

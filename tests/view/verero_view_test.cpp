@@ -6,7 +6,10 @@
 #include <QSignalSpy>
 #include <QTest>
 
+#include "catalogue/folder_stamps.h"
 #include "catalogue/photo_rows.h"
+#include "messaging/receiver_registry.h"
+#include "messaging/ui_messages.h"
 #include "view/grid_painter.h"
 #include "view/verero_view.h"
 #include "view_catalogue_fixture.h"
@@ -299,4 +302,28 @@ TEST_F(ViewTest, AnEmptyListLeavesNothingToScroll) {
     view.ShowListFromTop();
     EXPECT_EQ(view.verticalScrollBar()->maximum(), 0);
     EXPECT_EQ(Screen().pixel(100, 100), kViewBackground.rgb());
+}
+
+TEST_F(ViewTest, UpkeepMessagesBecomeRequestsAndTheStartUpCheckReportsAChange) {
+    QSignalSpy update(&view, &CVereroView::libraryUpdateRequested);
+    QSignalSpy save(&view, &CVereroView::saveRequested);
+    QSignalSpy changed(&view, &CVereroView::libraryChanged);
+    ReceiverRegistry::Post(ReceiverRole::MainView, UiMessage::kStartLibraryUpdate);
+    ReceiverRegistry::Post(ReceiverRole::MainView, UiMessage::kStartSave);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(update.count(), 1);
+    EXPECT_EQ(save.count(), 1);
+
+    // A catalogued folder deleted on disk is a change.
+    const std::string folder = fresh_.Root() + "/album";
+    std::filesystem::create_directories(folder);
+    PhotoRecord r = Record("b.jpg", 4000, 3000);
+    SetField(r.strPath, folder);
+    Insert(2, r, plain);
+    RebuildFolderList();
+    WriteFolderTable();
+    std::filesystem::remove_all(folder);
+    PhotoCatalogue::Instance().folderStamps.clear();
+    view.ArmLibraryChangeCheck();
+    EXPECT_TRUE(changed.wait(10000));
 }

@@ -1,0 +1,76 @@
+#include "catalogue/catalogue_rebuild.h"
+
+#include <sqlite3.h>
+
+#include <string>
+#include <vector>
+
+#include "catalogue/compact_write.h"
+#include "catalogue/folder_stamps.h"
+#include "catalogue/folder_volumes.h"
+#include "catalogue/photo_catalogue.h"
+#include "catalogue/process_flags.h"
+#include "catalogue/sql_query.h"
+#include "catalogue/sql_statement.h"
+#include "platform/file_status.h"
+
+namespace {
+
+constexpr const char* kMainFiles = "select idPic, strFullPath, strPath from tJpgMsg";
+constexpr const char* kDuplicateFiles = "select idPic, strFullPath, strPath from tReJpgMsg";
+constexpr const char* kDeleteMain = "delete from tJpgMsg where idPic = %lld";
+constexpr const char* kDeleteDuplicate = "delete from tReJpgMsg where idPic = %lld";
+// Keyword and subject rows go with their photo.
+constexpr const char* kDeleteOrphanKeywords =
+    "delete from tKeyWord where idPic not in (select idPic from tJpgMsg)";
+constexpr const char* kDeleteOrphanSubjects =
+    "delete from tSubject where idPic not in (select idPic from tJpgMsg)";
+
+// Drops the rows of one photo table whose files are gone (and are not on an
+// unplugged volume); counts the rows kept. False when a statement fails.
+bool DropVanishedRows(sqlite3* db, bool duplicates, const VolumeCheck& volumes,
+                      std::atomic<int>* kept) {
+    std::vector<std::int64_t> gone;
+    bool ok = ForEachRow(db, duplicates ? kDuplicateFiles : kMainFiles, [&](sqlite3_stmt* row) {
+        if (FileSizeOfUtf8Path(ColumnText(row, 1)) >= 0 || volumes.IsOffline(ColumnText(row, 2))) {
+            if (kept) ++*kept;
+            return;
+        }
+        gone.push_back(sqlite3_column_int64(row, 0));
+    });
+    for (std::int64_t id : gone)
+        ok = ok && ExecuteStatement(db, FormatStatement(duplicates ? kDeleteDuplicate : kDeleteMain,
+                                                        id)) == SQLITE_OK;
+    return ok;
+}
+
+}  // namespace
+
+RebuildResult RebuildCatalogue(std::atomic<int>* copied) {
+    CatalogueSession session;
+    if (!session.ok()) return RebuildResult::Failed;
+    sqlite3* db = session.db();
+    // All or nothing: a failed step leaves the working database as it was.
+    if (ExecuteStatement(db, "begin transaction") != SQLITE_OK) return RebuildResult::Failed;
+    const VolumeCheck volumes;
+    if (!DropVanishedRows(db, false, volumes, copied) ||
+        !DropVanishedRows(db, true, volumes, copied) ||
+        ExecuteStatement(db, kDeleteOrphanKeywords) != SQLITE_OK ||
+        ExecuteStatement(db, kDeleteOrphanSubjects) != SQLITE_OK || ExitRequested) {
+        ExecuteStatement(db, "rollback transaction");
+        return RebuildResult::Failed;
+    }
+    if (ExecuteStatement(db, "commit transaction") != SQLITE_OK) {
+        ExecuteStatement(db, "rollback transaction");
+        return RebuildResult::Failed;
+    }
+    RebuildFolderList();
+    WriteFolderTable();
+    // Written compactly to the save file, which then replaces the catalogue
+    // file in one rename: the old file stays until the new one is complete.
+    if (WriteCompactCatalogueFile(db) != SQLITE_OK) {
+        CatalogueModified = true;
+        return RebuildResult::SaveFailed;
+    }
+    return RebuildResult::Done;
+}

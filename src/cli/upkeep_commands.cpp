@@ -1,0 +1,109 @@
+// The library upkeep commands: update (as 更新照片库) and tidy (as 整理数据库).
+// Each change is printed as one line "<what> <path>" on standard output
+// (refreshed, removed, removed-folder, or offline for a folder on an
+// unplugged volume, which is kept), followed by a summary line, so that
+// scripts can read both.
+
+#include <cstdio>
+
+#include "catalogue/catalogue_save.h"
+#include "catalogue/photo_catalogue.h"
+#include "catalogue/process_flags.h"
+#include "cli/cli_commands.h"
+#include "import/library_tidy.h"
+#include "import/library_update.h"
+#include "import/library_upkeep.h"
+
+namespace {
+
+const char* ChangeWord(UpkeepChange change) {
+    switch (change) {
+        case UpkeepChange::Refreshed:
+            return "refreshed";
+        case UpkeepChange::PhotoRemoved:
+            return "removed";
+        case UpkeepChange::FolderRemoved:
+            return "removed-folder";
+        case UpkeepChange::FolderOffline:
+            return "offline";
+    }
+    return "";
+}
+
+// Resets the counters and prints every change as it happens.
+UpkeepProgress& StartPrinting() {
+    UpkeepProgress& progress = CurrentUpkeepProgress();
+    progress.Reset();
+    progress.onChange = [](UpkeepChange change, const std::string& path) {
+        std::printf("%s %s\n", ChangeWord(change), path.c_str());
+    };
+    return progress;
+}
+
+bool OpenOrComplain() {
+    if (OpenCatalogue()) return true;
+    std::fprintf(stderr, "darazoz-cli: cannot open the catalogue %s\n",
+                 CatalogueFilePath().c_str());
+    return false;
+}
+
+int SaveFailure() {
+    std::fprintf(stderr, "darazoz-cli: the catalogue file %s could not be written\n",
+                 CatalogueFilePath().c_str());
+    return 1;
+}
+
+}  // namespace
+
+int RunUpdate(const std::vector<std::string>& args) {
+    if (!args.empty()) {
+        std::fprintf(stderr, "darazoz-cli update: takes no arguments\n");
+        return 2;
+    }
+    if (!OpenOrComplain()) return 1;
+    UpkeepProgress& progress = StartPrinting();
+    UpdateEnd end = UpdateLibrary();
+    if (end == UpdateEnd::NoFolders) {
+        std::printf("nothing to update: the catalogue lists no folders\n");
+        return 0;
+    }
+    if (end == UpdateEnd::SaveFailed) return SaveFailure();
+    std::printf(
+        "%d changed folders: %d photos refreshed, %d removed, %d folders removed, %d offline\n",
+        progress.foldersDone.load(), progress.refreshed.load(), progress.photosRemoved.load(),
+        progress.foldersRemoved.load(), progress.foldersOffline.load());
+    return 0;
+}
+
+// The program saves a plain tidy when it closes; the tool saves at once.
+int RunTidyCommand(const std::vector<std::string>& args) {
+    bool thorough = false;
+    for (const std::string& arg : args) {
+        if (arg != "--thorough") {
+            std::fprintf(stderr, "darazoz-cli tidy: unknown argument '%s'\n", arg.c_str());
+            return 2;
+        }
+        thorough = true;
+    }
+    if (!OpenOrComplain()) return 1;
+    UpkeepProgress& progress = StartPrinting();
+    switch (RunTidy(thorough)) {
+        case TidyEnd::Failed:
+            std::fprintf(stderr, "darazoz-cli tidy: the catalogue could not be %s\n",
+                         thorough ? "rebuilt" : "read");
+            return 1;
+        case TidyEnd::SaveFailed:
+            return SaveFailure();
+        case TidyEnd::Tidied:
+            if (CatalogueModified && SaveCatalogue() != 0) return SaveFailure();
+            break;
+        case TidyEnd::Rebuilt:
+            break;
+    }
+    std::printf("%d photos removed, %d folders removed, %d folders offline (kept)",
+                progress.photosRemoved.load(), progress.foldersRemoved.load(),
+                progress.foldersOffline.load());
+    if (thorough) std::printf(", %d photos kept in the rebuilt catalogue", progress.copied.load());
+    std::printf("\n");
+    return 0;
+}

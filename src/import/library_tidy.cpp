@@ -1,0 +1,75 @@
+#include "import/library_tidy.h"
+
+#include <cstddef>
+
+#include "catalogue/catalogue_rebuild.h"
+#include "catalogue/folder_stamps.h"
+#include "catalogue/folder_volumes.h"
+#include "catalogue/photo_rows.h"
+#include "catalogue/process_flags.h"
+#include "catalogue/upkeep_rows.h"
+#include "import/library_upkeep.h"
+#include "platform/file_status.h"
+#include "platform/native_path.h"
+
+namespace {
+
+// Photos stored directly in a drive's root have an empty folder on POSIX.
+bool FolderExists(const std::string& folder) {
+    return IsDriveRootPath(folder) || IsDirectory(folder);
+}
+
+}  // namespace
+
+bool TidyCatalogue(const std::optional<std::string>& folder) {
+    auto files = CataloguedFiles(folder);
+    if (!files) return false;
+    UpkeepProgress& progress = CurrentUpkeepProgress();
+    const VolumeCheck volumes;
+    std::size_t i = 0;
+    while (i < files->size() && !ExitRequested) {
+        const std::string group = (*files)[i].folder;
+        std::size_t end = i;
+        while (end < files->size() && (*files)[end].folder == group) ++end;
+        if (volumes.IsOffline(group)) {
+            progress.Report(UpkeepChange::FolderOffline, group);
+        } else if (!FolderExists(group)) {
+            CatalogueModified = true;
+            DeletePhotoRows(group, 0, false);
+            progress.Report(UpkeepChange::FolderRemoved, group);
+        } else {
+            for (std::size_t k = i; k < end; ++k) {
+                const CataloguedFile& file = (*files)[k];
+                if (FileSizeOfUtf8Path(file.fullPath) >= 0) continue;
+                DeletePhotoRows(std::nullopt, file.id, false);
+                CatalogueModified = true;
+                progress.Report(UpkeepChange::PhotoRemoved, file.fullPath);
+            }
+        }
+        i = end;
+    }
+    return true;
+}
+
+TidyEnd RunTidy(bool thorough) {
+    if (!thorough) {
+        if (!TidyCatalogue(std::nullopt)) return TidyEnd::Failed;
+        LoadFolderList();
+        WriteFolderTable();
+        return TidyEnd::Tidied;
+    }
+    // The plain walk first tells what goes; the rebuild then copies what
+    // stays. When the rebuild is written, nothing is left unsaved.
+    const bool wasModified = CatalogueModified;
+    if (!TidyCatalogue(std::nullopt)) return TidyEnd::Failed;
+    switch (RebuildCatalogue(&CurrentUpkeepProgress().copied)) {
+        case RebuildResult::Done:
+            CatalogueModified = wasModified;
+            return TidyEnd::Rebuilt;
+        case RebuildResult::SaveFailed:
+            return TidyEnd::SaveFailed;
+        case RebuildResult::Failed:
+            break;
+    }
+    return TidyEnd::Failed;
+}

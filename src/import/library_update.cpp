@@ -1,0 +1,138 @@
+#include "import/library_update.h"
+
+#include <dirent.h>
+
+#include <algorithm>
+#include <optional>
+#include <unordered_map>
+#include <vector>
+
+#include "catalogue/catalogue_save.h"
+#include "catalogue/folder_stamps.h"
+#include "catalogue/folder_volumes.h"
+#include "catalogue/photo_catalogue.h"
+#include "catalogue/photo_rows.h"
+#include "catalogue/process_flags.h"
+#include "catalogue/upkeep_rows.h"
+#include "import/add_photo_file.h"
+#include "import/jpeg_name.h"
+#include "import/library_tidy.h"
+#include "import/library_upkeep.h"
+#include "platform/file_status.h"
+#include "platform/native_path.h"
+
+namespace {
+
+bool UpdateShouldStop() {
+    return ExitRequested || PhotoCatalogue::Instance().updateCancelFlag;
+}
+
+// The marked folders of the folder list, loading it first when needed.
+// nullopt when there is no list at all.
+std::optional<std::vector<std::string>> ChangedFolders() {
+    CatalogueSession session;
+    FolderStampList& stamps = PhotoCatalogue::Instance().folderStamps;
+    if (stamps.empty()) LoadFolderList();
+    if (stamps.empty()) return std::nullopt;
+    AnyFolderChanged();
+    std::vector<std::string> changed;
+    for (const FolderStamp& stamp : stamps)
+        if (stamp.changed) changed.push_back(stamp.path);
+    return changed;
+}
+
+void ClearMark(const std::string& folder) {
+    CatalogueSession session;
+    for (FolderStamp& stamp : PhotoCatalogue::Instance().folderStamps)
+        if (stamp.path == folder) stamp.changed = false;
+}
+
+// A file read again under a new photo id (its thumbnail changed) leaves
+// its old row behind; that row names the same file and goes.
+void DropSupersededRows(const std::string& folder, const std::string& path,
+                        const std::vector<std::int64_t>& before) {
+    std::vector<std::int64_t> after = MainPhotoIdsOfFile(folder, path);
+    bool hasNewRow = std::any_of(after.begin(), after.end(), [&](std::int64_t id) {
+        return std::find(before.begin(), before.end(), id) == before.end();
+    });
+    if (!hasNewRow) return;
+    for (std::int64_t old : before) DeletePhotoRows(std::nullopt, old, false);
+}
+
+void UpdateFolder(const std::string& folder) {
+    UpkeepProgress& progress = CurrentUpkeepProgress();
+    const int removedBefore = progress.foldersRemoved;
+    TidyCatalogue(folder);
+    if (NewestFileTimeInFolder(folder) != 0) {
+        RefreshFolder(folder);
+        return;
+    }
+    // No photo left in the folder: its remaining rows go too.
+    DeletePhotoRows(folder, 0, false);
+    if (progress.foldersRemoved == removedBefore)
+        progress.Report(UpkeepChange::FolderRemoved, folder);
+}
+
+// The file's last-write time is newer than the stored one (0: not catalogued).
+bool IsNewerThan(const std::string& path, std::int32_t stored) {
+    if (stored <= 0) return false;
+    std::optional<FileStatus> status = StatFile(path);
+    if (!status) return false;
+    // Times are stored as 32-bit seconds: compare the low 32 bits, signed.
+    auto onDisk = static_cast<std::int32_t>(static_cast<std::uint32_t>(status->lastWriteTime));
+    return onDisk > stored;
+}
+
+}  // namespace
+
+bool IsFileModified(const std::string& path) {
+    std::optional<std::int32_t> stored = StoredFileTime(path);
+    return !stored || IsNewerThan(path, *stored);
+}
+
+int RefreshFolder(const std::string& folder) {
+    const std::string directory = IsDriveRootPath(folder) ? std::string(1, kPathSeparator) : folder;
+    DIR* dir = opendir(directory.c_str());
+    if (!dir) return 0;
+    std::vector<std::string> files;
+    while (dirent* entry = readdir(dir)) {
+        std::string path = JoinPath(directory, entry->d_name);
+        if (IsJpegName(path) && !IsDirectory(path)) files.push_back(std::move(path));
+    }
+    closedir(dir);
+
+    // One look-up for the folder: asking per file would scan the table each time.
+    const std::unordered_map<std::string, std::int32_t> stored = StoredFileTimesInFolder(folder);
+    int refreshed = 0;
+    for (const std::string& path : files) {
+        if (UpdateShouldStop()) break;
+        auto time = stored.find(path);
+        if (time == stored.end() || !IsNewerThan(path, time->second)) continue;
+        const std::vector<std::int64_t> before = MainPhotoIdsOfFile(folder, path);
+        if (!AddPhotoFile(path, false)) continue;
+        DropSupersededRows(folder, path, before);
+        ++refreshed;
+        CurrentUpkeepProgress().Report(UpkeepChange::Refreshed, path);
+    }
+    return refreshed;
+}
+
+UpdateEnd UpdateLibrary() {
+    std::optional<std::vector<std::string>> changed = ChangedFolders();
+    if (!changed) return UpdateEnd::NoFolders;
+    UpkeepProgress& progress = CurrentUpkeepProgress();
+    progress.foldersTotal = static_cast<int>(changed->size());
+    for (const std::string& folder : *changed) {
+        if (UpdateShouldStop()) break;
+        // Marked folders on a volume unplugged since stay as they are.
+        if (VolumeCheck().IsOffline(folder))
+            progress.Report(UpkeepChange::FolderOffline, folder);
+        else
+            UpdateFolder(folder);
+        ClearMark(folder);
+        ++progress.foldersDone;
+    }
+    RebuildFolderList();
+    WriteFolderTable();
+    return SaveCatalogue() == 0 ? UpdateEnd::Updated : UpdateEnd::SaveFailed;
+}

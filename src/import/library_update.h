@@ -1,0 +1,28 @@
+#pragma once
+// "更新照片库": brings the catalogue in line with the folders that changed on
+// disk since their stamps were taken. Nothing here creates threads; the
+// caller runs UpdateLibrary on a worker and reads CurrentUpkeepProgress().
+
+#include <string>
+
+enum class UpdateEnd {
+    Updated,     // the changed folders were handled (or the update was cancelled) and saved
+    NoFolders,   // the catalogue has no folder list: nothing to update
+    SaveFailed,  // handled, but the catalogue file could not be written
+};
+
+// For every changed folder that is online: drops the photos whose files are
+// gone, drops the folder's rows when no photo is left, and reads the
+// modified files again. Stops between steps on updateCancelFlag or
+// ExitRequested; the folder list and tFolder are rewritten and the
+// catalogue saved in every case but NoFolders.
+UpdateEnd UpdateLibrary();
+
+// Reads the modified catalogued JPEG files directly in folder again (no
+// subfolders, no new files, nothing on the deleted list). Returns how many
+// were re-imported.
+int RefreshFolder(const std::string& folder);
+
+// True when the file's last-write time is newer than the one catalogued for
+// it. Files that are not catalogued or cannot be read give false.
+bool IsFileModified(const std::string& path);

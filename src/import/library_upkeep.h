@@ -1,0 +1,41 @@
+#pragma once
+// State shared by the library update and tidy workers and whoever shows or
+// prints their progress.
+//
+// Threads: the counters are atomics written by the worker and read without
+// locking; onChange is set while no worker runs and called on the worker.
+
+#include <atomic>
+#include <functional>
+#include <string>
+
+enum class UpkeepChange {
+    Refreshed,      // a modified file was read again (path: the file)
+    PhotoRemoved,   // a photo whose file is gone lost its rows (path: the file)
+    FolderRemoved,  // a folder that is gone or empty lost all its rows (path: the folder)
+    FolderOffline,  // a folder on an unplugged volume was left alone (path: the folder)
+};
+
+struct UpkeepProgress {
+    std::atomic<int> foldersTotal{0};  // changed folders the update walks
+    std::atomic<int> foldersDone{0};
+    std::atomic<int> refreshed{0};
+    std::atomic<int> photosRemoved{0};
+    std::atomic<int> foldersRemoved{0};
+    std::atomic<int> foldersOffline{0};
+    std::atomic<int> copied{0};  // photos copied by the thorough tidy
+    std::function<void(UpkeepChange, const std::string& path)> onChange;
+
+    void Reset() {
+        foldersTotal = 0;
+        foldersDone = 0;
+        refreshed = 0;
+        photosRemoved = 0;
+        foldersRemoved = 0;
+        foldersOffline = 0;
+        copied = 0;
+    }
+    void Report(UpkeepChange change, const std::string& path);
+};
+
+UpkeepProgress& CurrentUpkeepProgress();

@@ -1,0 +1,50 @@
+#include "importui/dlg_update_pic.h"
+
+#include <QLabel>
+#include <QPushButton>
+
+#include "catalogue/photo_catalogue.h"
+#include "importui/upkeep_dialog_layout.h"
+#include "messaging/ui_messages.h"
+
+using namespace upkeep_layout;
+
+namespace {
+
+constexpr int kHeight = 100;
+
+}  // namespace
+
+CDlgUpdatePic::CDlgUpdatePic(QWidget* parent)
+    : CUpkeepDialog(QStringLiteral("更新照片"), ReceiverRole::UpdateDialog,
+                    UiMessage::kUpdateFinished, parent) {
+    setFixedSize(kWidth, kHeight);
+    TextLine()->setGeometry(upkeep_layout::TextLine());
+    ok_ = new QPushButton(QStringLiteral("确定"), this);
+    cancel_ = new QPushButton(QStringLiteral("取消"), this);
+    PlaceButton(ok_, 1, kHeight);
+    PlaceButton(cancel_, 2, kHeight);
+    ok_->setEnabled(false);
+    connect(ok_, &QPushButton::clicked, this, &CDlgUpdatePic::accept);
+    connect(cancel_, &QPushButton::clicked, this, &CDlgUpdatePic::reject);
+    PhotoCatalogue::Instance().updateCancelFlag = false;
+    StartAnimation();
+}
+
+QString CDlgUpdatePic::TickText(int tick) const {
+    // Ticks 1, 2, 3 show one, two, three stops, and so on.
+    return DottedText(QStringLiteral("正在更新照片库"), (tick - 1) % 3 + 1);
+}
+
+void CDlgUpdatePic::OnDone(UpkeepOutcome outcome) {
+    TextLine()->setText(outcome == UpkeepOutcome::SaveFailed
+                            ? QStringLiteral("已更新照片库，但未能保存数据库!")
+                            : QStringLiteral("已更新照片库!"));
+    ok_->setEnabled(true);
+}
+
+void CDlgUpdatePic::reject() {
+    // After the end, 取消 only closes.
+    if (!ok_->isEnabled()) PhotoCatalogue::Instance().updateCancelFlag = true;
+    CUpkeepDialog::reject();
+}

@@ -1,0 +1,31 @@
+#pragma once
+// "更新照片": the progress dialog of the library update. 确定 is enabled when
+// the update worker reports its end (7638); 取消 sets updateCancelFlag and
+// closes at once (the worker finishes its folder step, then rewrites the
+// folder list and saves).
+//
+// UI thread only.
+
+#include "importui/upkeep_dialog.h"
+
+class QPushButton;
+
+class CDlgUpdatePic : public CUpkeepDialog {
+    Q_OBJECT
+
+  public:
+    explicit CDlgUpdatePic(QWidget* parent = nullptr);
+
+    QPushButton* OkButton() const { return ok_; }
+    QPushButton* CancelButton() const { return cancel_; }
+
+    void reject() override;
+
+  protected:
+    QString TickText(int tick) const override;
+    void OnDone(UpkeepOutcome outcome) override;
+
+  private:
+    QPushButton* ok_;
+    QPushButton* cancel_;
+};

@@ -1,0 +1,61 @@
+#pragma once
+// The user-interface side of keeping the library true: the commands
+// 更新照片库, 整理数据库, 保存数据库 and 清空数据库, the start-up offer to update a
+// changed library, and the update, tidy and save workers behind their
+// progress dialogs.
+//
+// Threads: every member function is for the UI thread. Each worker runs on a
+// std::thread of its own, recorded in the worker registry (LibraryUpdate,
+// Tidy, Save) so that closing the program waits for it; workers report only
+// by posting messages to the dialogs' and windows' roles.
+
+#include <QObject>
+#include <QString>
+#include <functional>
+#include <thread>
+
+class QWidget;
+
+class UpkeepController : public QObject {
+    Q_OBJECT
+
+  public:
+    // Shows a message box; returns 1 for 确定 and 2 otherwise.
+    using MessageBox = std::function<int(QWidget* parent, const QString& title, const QString& text,
+                                         bool twoButtons)>;
+
+    explicit UpkeepController(QObject* parent = nullptr);
+    ~UpkeepController() override;
+
+    void SetMessageBox(MessageBox box) { messageBox_ = std::move(box); }
+
+    // 更新照片库: asks the main view to start the update (6540) and shows the
+    // update dialog modally.
+    void UpdateLibraryCommand(QWidget* parent);
+    // 整理数据库: the tidy dialog, modally.
+    void TidyCommand(QWidget* parent);
+    // 保存数据库: asks the main view to start the save (6544) and shows the
+    // save dialog modally.
+    void SaveCommand(QWidget* parent);
+    // 清空数据库: asks, clears the catalogue and refreshes the windows.
+    void ClearCommand(QWidget* parent);
+    // 56538: tells that the library changed, then updates as the command.
+    void LibraryChangedPrompt(QWidget* parent);
+
+    // The workers; each starts only when none of its kind runs.
+    bool StartUpdateWorker();
+    bool StartTidyWorker(bool thorough);
+    bool StartSaveWorker();
+
+    // Command states.
+    static bool UpdateAvailable();  // a catalogued folder changed (reads the disk)
+    static bool SaveAvailable();    // CatalogueModified
+
+  private:
+    void Reap();
+
+    MessageBox messageBox_;
+    std::thread update_;
+    std::thread tidy_;
+    std::thread save_;
+};

@@ -1,0 +1,272 @@
+#include <filesystem>
+#include <map>
+
+#include "catalogue/catalogue_save.h"
+#include "catalogue/deleted_paths.h"
+#include "catalogue/folder_stamps.h"
+#include "catalogue/folder_volumes.h"
+#include "catalogue/photo_rows.h"
+#include "catalogue/sql_query.h"
+#include "database_file.h"
+#include "import/import_workers.h"
+#include "import/library_tidy.h"
+#include "import/library_update.h"
+#include "import/library_upkeep.h"
+#include "import_fixture.h"
+#include "platform/mount_table.h"
+
+namespace {
+
+constexpr std::int64_t kImportTime = 1500000000;
+constexpr std::int64_t kLaterTime = 1600000000;
+
+int Count(const std::string& statement) {
+    CatalogueSession session;
+    return static_cast<int>(QueryInt64(session.db(), statement).value_or(-1));
+}
+
+class LibraryUpkeepTest : public ImportTest {
+  protected:
+    void SetUp() override {
+        ImportTest::SetUp();
+        PhotoCatalogue::Instance().updateCancelFlag = false;
+        CurrentUpkeepProgress().Reset();
+        CurrentUpkeepProgress().onChange = [this](UpkeepChange change, const std::string& path) {
+            changes_.emplace(path, change);
+        };
+    }
+    void TearDown() override {
+        CurrentUpkeepProgress().onChange = nullptr;
+        PhotoCatalogue::Instance().updateCancelFlag = false;
+        ImportTest::TearDown();
+    }
+
+    // Writes photos a/1.jpg .. a/n.jpg with keywords and a subject, and
+    // imports the folder with old times, so that any later change shows.
+    std::string ImportedFolder(const std::string& name, int photos, std::uint32_t firstSeed) {
+        TestJpegOptions o;
+        o.xpKeywords = u"sea;beach";
+        o.xpSubject = u"holiday";
+        for (int i = 1; i <= photos; ++i)
+            SetModified(WritePhoto(name + "/" + std::to_string(i) + ".jpg", firstSeed + i, o),
+                        kImportTime);
+        const std::string folder = photos_.File(name);
+        SetModified(folder, kImportTime);
+        EXPECT_EQ(RunFolderImport(folder), ImportEnd::Finished);
+        return folder;
+    }
+
+    // Something changed in the folder: its time moves on.
+    static void Touch(const std::string& folder) { SetModified(folder, kLaterTime); }
+
+    std::multimap<std::string, UpkeepChange> changes_;
+};
+
+}  // namespace
+
+TEST_F(LibraryUpkeepTest, UpdateRereadsModifiedFilesDropsGoneOnesAndImportsNothingNew) {
+    const std::string a = ImportedFolder("a", 3, 0);
+    const std::string b = ImportedFolder("b", 1, 10);
+    TestJpegOptions edited;
+    edited.model = "EOS R5";
+    SetModified(WritePhoto("a/1.jpg", 1, edited), kLaterTime);  // same thumbnail, new model
+    std::filesystem::remove(a + "/2.jpg");
+    WritePhoto("a/new.jpg", 99);
+    Touch(a);
+
+    ASSERT_EQ(UpdateLibrary(), UpdateEnd::Updated);
+    EXPECT_EQ(Count("select count(*) from tJpgMsg where strPath = '" + a + "'"), 2);
+    EXPECT_EQ(Count("select count(*) from tJpgMsg where strModel = 'EOS R5'"), 1);
+    EXPECT_EQ(Count("select count(*) from tJpgMsg where strName = 'new.jpg'"), 0);
+    EXPECT_EQ(Count("select count(*) from tJpgMsg where strPath = '" + b + "'"), 1)
+        << "an unchanged folder is not walked";
+    EXPECT_EQ(changes_.count(a + "/1.jpg"), 1u);
+    EXPECT_EQ(changes_.count(a + "/2.jpg"), 1u);
+    EXPECT_EQ(changes_.size(), 2u);
+    EXPECT_FALSE(AnyFolderChanged()) << "the new folder time was taken";
+    EXPECT_EQ(CountRowsInFile(CatalogueFilePath(), "tJpgMsg"), 3) << "the update saves";
+}
+
+TEST_F(LibraryUpkeepTest, ARereadWithANewThumbnailReplacesTheOldRowOfTheFile) {
+    const std::string a = ImportedFolder("a", 1, 0);
+    SetModified(WritePhoto("a/1.jpg", 50), kLaterTime);  // other pixels, other thumbnail
+    Touch(a);
+    ASSERT_EQ(UpdateLibrary(), UpdateEnd::Updated);
+    EXPECT_EQ(Count("select count(*) from tJpgMsg where strFullPath = '" + a + "/1.jpg'"), 1);
+    EXPECT_EQ(Count("select count(*) from tKeyWord"), 0) << "the new file has no keywords";
+}
+
+TEST_F(LibraryUpkeepTest, AFileOnTheDeletedListIsNotReadAgain) {
+    const std::string a = ImportedFolder("a", 1, 0);
+    AddDeletedPath(a + "/1.jpg");
+    TestJpegOptions edited;
+    edited.model = "EOS R5";
+    SetModified(WritePhoto("a/1.jpg", 1, edited), kLaterTime);
+    Touch(a);
+    ASSERT_EQ(UpdateLibrary(), UpdateEnd::Updated);
+    EXPECT_EQ(Count("select count(*) from tJpgMsg where strModel = 'EOS R5'"), 0);
+    EXPECT_EQ(CurrentUpkeepProgress().refreshed, 0);
+}
+
+TEST_F(LibraryUpkeepTest, AFolderWhosePhotosAllVanishedLosesItsRowsAndItsStamp) {
+    const std::string a = ImportedFolder("a", 2, 0);
+    ImportedFolder("b", 1, 10);
+    std::filesystem::copy_file(a + "/1.jpg", photos_.File("b/copy.jpg"));
+    SetModified(photos_.File("b/copy.jpg"), kImportTime - 10);
+    ASSERT_FALSE(AddPhotoFile(photos_.File("b/copy.jpg"), true)) << "older copy: a duplicate";
+    ASSERT_EQ(Count("select count(*) from tReJpgMsg"), 1);
+
+    std::filesystem::remove(a + "/1.jpg");
+    std::filesystem::remove(a + "/2.jpg");
+    Touch(a);
+    ASSERT_EQ(UpdateLibrary(), UpdateEnd::Updated);
+    EXPECT_EQ(Count("select count(*) from tJpgMsg where strPath = '" + a + "'"), 0);
+    EXPECT_EQ(Count("select count(*) from tKeyWord where strPath = '" + a + "'"), 0);
+    EXPECT_EQ(Count("select count(*) from tSubject where strPath = '" + a + "'"), 0);
+    EXPECT_EQ(Count("select count(*) from tFolder where strFolderPath = '" + a + "'"), 0);
+    EXPECT_EQ(Count("select count(*) from tReJpgMsg"), 1) << "b's duplicate stays";
+}
+
+TEST_F(LibraryUpkeepTest, ACancelledUpdateStillRewritesTheFolderListAndSaves) {
+    const std::string a = ImportedFolder("a", 2, 0);
+    std::filesystem::remove(a + "/1.jpg");
+    Touch(a);
+    ASSERT_TRUE(AnyFolderChanged());
+    PhotoCatalogue::Instance().updateCancelFlag = true;
+    ASSERT_EQ(UpdateLibrary(), UpdateEnd::Updated);
+    EXPECT_EQ(Count("select count(*) from tJpgMsg"), 2) << "no folder was handled";
+    EXPECT_EQ(QueryFileColumn(CatalogueFilePath(), "select ModifyTime from tFolder"),
+              std::vector<std::string>{std::to_string(kLaterTime)});
+}
+
+TEST_F(LibraryUpkeepTest, AnUpdateWithoutAFolderListDoesNothing) {
+    EXPECT_EQ(UpdateLibrary(), UpdateEnd::NoFolders);
+}
+
+TEST_F(LibraryUpkeepTest, IsFileModifiedComparesTheFileTimeWithTheCatalogue) {
+    const std::string a = ImportedFolder("a", 1, 0);
+    const std::string photo = a + "/1.jpg";
+    EXPECT_FALSE(IsFileModified(photo));
+    SetModified(photo, kImportTime - 1);
+    EXPECT_FALSE(IsFileModified(photo)) << "older is not modified";
+    SetModified(photo, kLaterTime);
+    EXPECT_TRUE(IsFileModified(photo));
+    EXPECT_FALSE(IsFileModified(WritePhoto("a/new.jpg", 7))) << "not catalogued";
+    std::filesystem::remove(photo);
+    EXPECT_FALSE(IsFileModified(photo)) << "unreadable";
+}
+
+TEST_F(LibraryUpkeepTest, TidyDropsGoneFoldersAndFilesButDuplicatesOnlyWithTheirFolder) {
+    const std::string a = ImportedFolder("a", 2, 0);
+    const std::string b = ImportedFolder("b", 2, 10);
+    const std::string c = ImportedFolder("c", 1, 20);
+    // c/copy.jpg is an older copy of a/1.jpg: a duplicate row in folder c.
+    std::filesystem::copy_file(a + "/1.jpg", c + "/copy.jpg");
+    SetModified(c + "/copy.jpg", kImportTime - 10);
+    ASSERT_FALSE(AddPhotoFile(c + "/copy.jpg", true));
+    std::filesystem::remove(c + "/copy.jpg");  // vanished duplicate, folder stays
+    std::filesystem::remove_all(a);
+    std::filesystem::remove(b + "/1.jpg");
+
+    ASSERT_TRUE(TidyCatalogue(std::nullopt));
+    EXPECT_TRUE(CatalogueModified);
+    EXPECT_EQ(Count("select count(*) from tJpgMsg where strPath = '" + a + "'"), 0);
+    EXPECT_EQ(Count("select count(*) from tKeyWord where strPath = '" + a + "'"), 0);
+    EXPECT_EQ(Count("select count(*) from tFolder where strFolderPath = '" + a + "'"), 0);
+    EXPECT_EQ(Count("select count(*) from tJpgMsg where strPath = '" + b + "'"), 1);
+    EXPECT_EQ(Count("select count(*) from tKeyWord where strPath = '" + b + "'"), 2);
+    EXPECT_EQ(Count("select count(*) from tReJpgMsg"), 1) << "c still exists";
+    EXPECT_EQ(CurrentUpkeepProgress().foldersRemoved, 1);
+    EXPECT_EQ(CurrentUpkeepProgress().photosRemoved, 1);
+    EXPECT_EQ(CountRowsInFile(CatalogueFilePath(), "tJpgMsg"), 5) << "the plain tidy does not save";
+
+    std::filesystem::remove_all(c);
+    ASSERT_TRUE(TidyCatalogue(std::nullopt));
+    EXPECT_EQ(Count("select count(*) from tReJpgMsg"), 0) << "gone with its folder";
+}
+
+TEST_F(LibraryUpkeepTest, TheThoroughTidyWritesOnlyThePhotosThatExist) {
+    const std::string a = ImportedFolder("a", 3, 0);
+    std::filesystem::remove(a + "/2.jpg");
+    ASSERT_EQ(RunTidy(true), TidyEnd::Rebuilt);
+    EXPECT_FALSE(CatalogueModified) << "everything is in the file";
+    const std::string file = CatalogueFilePath();
+    EXPECT_EQ(CountRowsInFile(file, "tJpgMsg"), 2);
+    EXPECT_EQ(CountRowsInFile(file, "tKeyWord"), 4);
+    EXPECT_EQ(CountRowsInFile(file, "tSubject"), 2);
+    EXPECT_EQ(CountRowsInFile(file, "tFolder"), 1);
+    EXPECT_EQ(CurrentUpkeepProgress().copied, 2);
+}
+
+// A volume is "unplugged" by installing a mount table without it; its mount
+// point then is an empty folder, as on a real system.
+class OfflineVolumeTest : public LibraryUpkeepTest {
+  protected:
+    void SetUp() override {
+        LibraryUpkeepTest::SetUp();
+        volume_ = photos_.File("usb");
+        std::filesystem::create_directories(volume_);
+    }
+    MountTable Plugged() const { return MountTable({{"/", ""}, {volume_, "STICK"}}); }
+    MountTable Unplugged() const { return MountTable(std::vector<MountPoint>{{"/", ""}}); }
+    // Unplugging leaves the empty mount point behind.
+    void Unplug() {
+        std::filesystem::rename(volume_, photos_.File("away"));
+        std::filesystem::create_directories(volume_);
+        SetModified(volume_, kLaterTime);
+    }
+
+    std::string volume_;
+};
+
+TEST_F(OfflineVolumeTest, PhotosOnAnUnpluggedVolumeSurviveUpdateTidyAndRebuild) {
+    std::string pics, root;
+    {
+        ScopedMountTable plugged(Plugged());
+        pics = ImportedFolder("usb/pics", 2, 0);
+        root = ImportedFolder("usb", 1, 10);  // photos at the mount point itself
+        ImportedFolder("home", 1, 20);
+    }
+    ASSERT_TRUE(std::filesystem::exists(VolumeFilePath()));
+    Unplug();
+    ScopedMountTable unplugged(Unplugged());
+    PhotoCatalogue::Instance().folderStamps.clear();
+
+    EXPECT_FALSE(AnyFolderChanged()) << "an unplugged volume is not a change";
+    EXPECT_EQ(UpdateLibrary(), UpdateEnd::Updated);
+    EXPECT_TRUE(TidyCatalogue(std::nullopt));
+    EXPECT_EQ(Count("select count(*) from tJpgMsg"), 4);
+    EXPECT_FALSE(CatalogueModified);
+    EXPECT_EQ(RunTidy(true), TidyEnd::Rebuilt);
+    EXPECT_EQ(CountRowsInFile(CatalogueFilePath(), "tJpgMsg"), 4);
+    EXPECT_EQ(CountRowsInFile(CatalogueFilePath(), "tFolder"), 3)
+        << "offline folders keep their stamps";
+    for (const auto& [path, change] : changes_)
+        EXPECT_EQ(change, UpkeepChange::FolderOffline) << path;
+    EXPECT_EQ(changes_.count(pics), 2u)
+        << "reported by both tidies; the update does not even walk it";
+}
+
+TEST_F(OfflineVolumeTest, AFolderMissingFromAPluggedVolumeIsGone) {
+    ScopedMountTable plugged(Plugged());
+    const std::string pics = ImportedFolder("usb/pics", 2, 0);
+    std::filesystem::remove_all(pics);
+    EXPECT_TRUE(AnyFolderChanged());
+    EXPECT_TRUE(TidyCatalogue(std::nullopt));
+    EXPECT_EQ(Count("select count(*) from tJpgMsg"), 0);
+}
+
+TEST_F(OfflineVolumeTest, TheFolderListLearnsTheVolumesOfACatalogueFromBefore) {
+    std::string pics;
+    {
+        ScopedMountTable plugged(Plugged());
+        pics = ImportedFolder("usb/pics", 1, 0);
+        std::filesystem::remove(VolumeFilePath());  // as written before volumes were recorded
+        PhotoCatalogue::Instance().folderStamps.clear();
+        EXPECT_FALSE(AnyFolderChanged()) << "the start-up check loads the folder list";
+    }
+    Unplug();
+    ScopedMountTable unplugged(Unplugged());
+    EXPECT_TRUE(TidyCatalogue(std::nullopt));
+    EXPECT_EQ(Count("select count(*) from tJpgMsg"), 1);
+}
