@@ -11,6 +11,7 @@
 #include "catalogue/process_flags.h"
 #include "importui/import_controller.h"
 #include "importui/upkeep_controller.h"
+#include "locationui/location_controller.h"
 #include "messaging/command_ids.h"
 #include "pane/class_view.h"
 #include "pane/import_paths.h"
@@ -103,6 +104,7 @@ void ConnectViewer(CMainFrame& frame, CVereroView* view) {
             photos.Entry(photos.currentIndex).idPic = session.shownPhoto.idPic;
             photos.reselectIndex = std::max(0, photos.currentIndex);
             CatalogueModified = true;
+            OfferRegionLookupAfterViewer();
             QObject::connect(&viewer, &QObject::destroyed, view,
                              [view] { view->RefreshList(false); });
         });
@@ -206,7 +208,7 @@ PhotoFileCommands* ConnectFileCommands(CMainFrame& frame, CVereroView* view, CCl
 
 // 查看照片属性 under both its ids; a photo found invalid runs 整理数据库 when
 // that command is carried.
-void CarryProperties(CMainFrame& frame, CVereroView* view) {
+void CarryProperties(CMainFrame& frame, CVereroView* view, LocationController* location) {
     auto runTidy = [&frame] {
         QAction* tidy = frame.Command(CommandId::kTidyCatalogue);
         if (tidy && tidy->isEnabled()) tidy->trigger();
@@ -214,10 +216,31 @@ void CarryProperties(CMainFrame& frame, CVereroView* view) {
     for (int id : {CommandId::kProperties, CommandId::kPropertiesAlternate}) {
         if (QAction* action = frame.Command(id)) {
             action->setEnabled(true);
-            QObject::connect(action, &QAction::triggered, view,
-                             [view, runTidy] { RunPropertiesCommand(*view, runTidy); });
+            QObject::connect(action, &QAction::triggered, view, [view, runTidy, location] {
+                if (RunPropertiesCommand(*view, runTidy))
+                    location->OfferRegionLookup(LocationController::EditSource::PropertiesCommand);
+            });
         }
     }
+}
+
+// The four map commands of menu 编辑.
+LocationController* ConnectLocation(CVereroApp& app, CMainFrame& frame, CVereroView* view) {
+    auto* location = new LocationController(app.Link(), &app.RegionNames(), *view, &frame);
+    location->SetDialogOpenedHook([&frame] { frame.StartBringToFrontTimer(); });
+    const std::pair<int, void (LocationController::*)()> commands[] = {
+        {CommandId::kRegionsFromGps, &LocationController::RegionsFromGps},
+        {CommandId::kPositionsFromTracks, &LocationController::PositionsFromTracks},
+        {CommandId::kPickPositionOnMap, &LocationController::PickPositionOnMap},
+        {CommandId::kShowOnMap, &LocationController::ShowOnMap},
+    };
+    for (const auto& [id, slot] : commands) {
+        if (QAction* action = frame.Command(id)) {
+            action->setEnabled(true);
+            QObject::connect(action, &QAction::triggered, location, slot);
+        }
+    }
+    return location;
 }
 
 }  // namespace
@@ -250,7 +273,7 @@ void ConnectBrowsingWindows(CVereroApp& app) {
     Carry(frame, CommandId::kDetailList, view, &CVereroView::OnDetailList);
     Carry(frame, CommandId::kShowKeywords, view, &CVereroView::OnToggleKeywords);
     Carry(frame, CommandId::kAutoOrient, view, &CVereroView::OnToggleAutoOrient);
-    CarryProperties(frame, view);
+    CarryProperties(frame, view, ConnectLocation(app, frame, view));
     UpdateViewChecks(frame, view);
     ConnectViewer(frame, view);
     ConnectUpkeep(frame, view, files);

@@ -135,6 +135,12 @@ void CMainFrame::BringToFront() {
     if (isMinimized()) showNormal();
     raise();
     activateWindow();
+    // A modal dialog open over the window (a result dialog waiting for its
+    // 确定) stays above it, also where no window manager keeps it there.
+    if (QWidget* modal = QApplication::activeModalWidget(); modal && modal != this) {
+        modal->raise();
+        modal->activateWindow();
+    }
 }
 
 void CMainFrame::ShowAbout() {

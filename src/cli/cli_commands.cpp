@@ -6,6 +6,13 @@ const CliCommand kCommands[] = {
     {"edit", "[FIELDS] FILE...", "write metadata fields into JPEG files (see below)", RunEdit},
     {"import", "PATH...", "import folders (with their subfolders) and JPEG files", RunImport},
     {"info", "FILE", "show what reading one JPEG file gives, with its photo id", RunInfo},
+    {"regions", "[--all]",
+     "look up the regions of photos with a position and no region names (--all: every "
+     "photo with a position) through the running companion map",
+     RunRegions},
+    {"track", "FILE...",
+     "take positions from the running companion map's tracks by shot time and write them",
+     RunTrack},
     {"search", "[OPTION]",
      "print the full paths of the photos found, newest first:\n"
      "                   --keyword K (twice: either matches), --from YYYY-MM-DD,\n"

@@ -22,6 +22,8 @@ int RunEdit(const std::vector<std::string>& args);
 int RunSearch(const std::vector<std::string>& args);
 int RunUpdate(const std::vector<std::string>& args);
 int RunTidyCommand(const std::vector<std::string>& args);
+int RunRegions(const std::vector<std::string>& args);
+int RunTrack(const std::vector<std::string>& args);
 
 // Opens the catalogue; when it cannot be opened, prints the catalogue file
 // and the reason to standard error and returns false (the file is left as

@@ -9,13 +9,18 @@
 #include "maplink/map_link.h"
 
 bool CheckRegionLookupReadiness(QWidget* parent, MapLink* link, CompanionLocator& locator) {
+    return CheckCompanionReadiness(parent, link, locator, ReadinessPurpose::RegionLookup);
+}
+
+bool CheckCompanionReadiness(QWidget* parent, MapLink* link, CompanionLocator& locator,
+                             ReadinessPurpose purpose) {
     CompanionReadinessActions actions;
     actions.windowExists = [link] { return link != nullptr && link->CompanionWindowExists(); };
-    actions.ask = [parent](ReadinessQuestion question) {
-        const QString text = CompanionQuestionText(question, ReadinessPurpose::RegionLookup);
+    actions.ask = [parent, purpose](ReadinessQuestion question) {
+        const QString text = CompanionQuestionText(question, purpose);
         return ShowDlgMsg(parent, QStringLiteral("提示"), text, true) == kDlgMsgOk;
     };
     actions.openDownloadPage = [] { OpenCompanionDownloadPage(); };
     actions.startCompanion = [&locator] { StartCompanion(locator); };
-    return CheckCompanionReady(ReadinessPurpose::RegionLookup, locator, actions);
+    return CheckCompanionReady(purpose, locator, actions);
 }

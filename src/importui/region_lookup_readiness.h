@@ -5,8 +5,14 @@
 //
 // UI thread only.
 
+#include "maplink/companion_readiness.h"
+
 class CompanionLocator;
 class MapLink;
 class QWidget;
 
 bool CheckRegionLookupReadiness(QWidget* parent, MapLink* link, CompanionLocator& locator);
+// The same with the questions of either purpose (the map commands use
+// ReadinessPurpose::Interactive).
+bool CheckCompanionReadiness(QWidget* parent, MapLink* link, CompanionLocator& locator,
+                             ReadinessPurpose purpose);

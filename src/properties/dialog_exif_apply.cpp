@@ -1,6 +1,7 @@
 // CDialog_Exif: 应用, 确定, 取消, and the batch over the multi-selection.
 
 #include "dialogs/dlg_msg.h"
+#include "import/photo_writer.h"
 #include "messaging/receiver_registry.h"
 #include "messaging/ui_messages.h"
 #include "messaging/worker_registry.h"
@@ -8,7 +9,6 @@
 #include "properties/dialog_exif.h"
 #include "properties/edited_record.h"
 #include "properties/photo_edit_texts.h"
-#include "properties/photo_writer.h"
 #include "widgets/skin_button.h"
 
 namespace {
@@ -34,7 +34,7 @@ CDialog_Exif::ApplyOutcome CDialog_Exif::Apply() {
     const PhotoRef shown = session_.shownPhoto;
     const PhotoEdit edit = BuildPhotoEdit(Values(), changed_, *record);
     const PhotoEditResult result =
-        WriteDialogPhoto(record->strFullPath, edit, shown.idPic, shown.fromDuplicates);
+        WriteEditedPhoto(record->strFullPath, edit, shown.idPic, shown.fromDuplicates);
     if (FailureCallsForTidy(result)) {
         InvalidPhoto();
         return ApplyOutcome::Closed;

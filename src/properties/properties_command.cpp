@@ -19,10 +19,10 @@ bool RunPropertiesDialog(PropertiesSession& session, QWidget* parent, bool keepP
     return true;
 }
 
-void RunPropertiesCommand(CVereroView& view, const std::function<void()>& runTidy) {
-    if (!view.HasPhotos()) return;
+bool RunPropertiesCommand(CVereroView& view, const std::function<void()>& runTidy) {
+    if (!view.HasPhotos()) return false;
     const std::optional<int> index = view.PickCommandPhoto(false);
-    if (!index) return;
+    if (!index) return false;
     PropertiesSession session;
     session.shownPhoto = view.Photos().Entry(*index).Ref();
     session.selection = view.Selection().list.Photos();
@@ -42,4 +42,5 @@ void RunPropertiesCommand(CVereroView& view, const std::function<void()>& runTid
             details->RefreshRows();
         CatalogueModified = true;
     }
+    return session.photosModified;
 }

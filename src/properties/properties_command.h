@@ -19,5 +19,6 @@ bool RunPropertiesDialog(PropertiesSession& session, QWidget* parent, bool keepP
 // The command on view's current photo. After the dialog: a photo that
 // turned out invalid runs runTidy (the 整理数据库 dialog), and written
 // photos refresh the list, which rebuilds the trees that group by the
-// edited fields, and mark the catalogue modified.
-void RunPropertiesCommand(CVereroView& view, const std::function<void()>& runTidy);
+// edited fields, and mark the catalogue modified. True when photos were
+// written.
+bool RunPropertiesCommand(CVereroView& view, const std::function<void()>& runTidy);

@@ -240,6 +240,9 @@ bool CVereroView::event(QEvent* event) {
         case UiMessage::kLibraryChanged:
             emit libraryChanged();
             return true;
+        case UiMessage::kStartRegionLookup:
+            emit regionLookupRequested();
+            return true;
         default:
             return QAbstractScrollArea::event(event);
     }

@@ -116,6 +116,8 @@ class CVereroView : public QAbstractScrollArea {
     void libraryUpdateRequested();
     void saveRequested();
     void libraryChanged();
+    // Message UiMessage::kStartRegionLookup arrived: start the region lookup.
+    void regionLookupRequested();
     // Files were dropped on the grid (the import decides which it takes).
     void urlsDropped(const QList<QUrl>& urls);
 

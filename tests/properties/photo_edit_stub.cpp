@@ -2,7 +2,7 @@
 
 #include <mutex>
 
-#include "properties/photo_writer.h"
+#include "import/photo_writer.h"
 
 namespace {
 std::mutex mutex;

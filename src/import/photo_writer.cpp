@@ -1,4 +1,4 @@
-#include "properties/photo_writer.h"
+#include "import/photo_writer.h"
 
 namespace {
 
@@ -9,7 +9,7 @@ PhotoWriter& Writer() {
 
 }  // namespace
 
-PhotoEditResult WriteDialogPhoto(const std::string& path, const PhotoEdit& edit,
+PhotoEditResult WriteEditedPhoto(const std::string& path, const PhotoEdit& edit,
                                  std::int64_t catalogueId, bool isDuplicate) {
     const PhotoWriter& writer = Writer();
     return writer ? writer(path, edit, catalogueId, isDuplicate)

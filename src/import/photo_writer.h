@@ -1,9 +1,9 @@
 #pragma once
-// The one place where the properties dialog and its batch worker write a
-// photo: WritePhotoEdit, unless a test put a recorder in its place.
+// The one entry through which the windows and the workers (the properties
+// dialog, its batch, the track workflow) write a photo: WritePhotoEdit,
+// unless a test put a recorder in its place.
 //
-// Threads: any (the batch worker writes through it too); replace it only
-// while no dialog is open.
+// Threads: any; replace the writer only while nothing writes.
 
 #include <cstdint>
 #include <functional>
@@ -14,7 +14,7 @@
 using PhotoWriter = std::function<PhotoEditResult(const std::string& path, const PhotoEdit& edit,
                                                   std::int64_t catalogueId, bool isDuplicate)>;
 
-PhotoEditResult WriteDialogPhoto(const std::string& path, const PhotoEdit& edit,
+PhotoEditResult WriteEditedPhoto(const std::string& path, const PhotoEdit& edit,
                                  std::int64_t catalogueId, bool isDuplicate);
 
 // An empty writer restores WritePhotoEdit.

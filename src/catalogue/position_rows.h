@@ -1,0 +1,16 @@
+#pragma once
+// Catalogue lookups of the location workflows: photos with a position, and
+// a photo's id by its file path.
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "catalogue/photo_catalogue.h"
+
+// Every photo of tJpgMsg with a latitude or longitude other than 0, in id
+// order; with withoutRegionOnly, only those without a first region name.
+PendingRegionQueue PhotosWithPosition(bool withoutRegionOnly);
+
+// The id of the tJpgMsg photo stored with this full path (UTF-8).
+std::optional<std::int64_t> PhotoIdByPath(const std::string& fullPath);

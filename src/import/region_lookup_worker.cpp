@@ -1,0 +1,94 @@
+#include "import/region_lookup_worker.h"
+
+#include <thread>
+
+#include "catalogue/photo_catalogue.h"
+#include "catalogue/photo_rows.h"
+#include "catalogue/process_flags.h"
+#include "maplink/map_link.h"
+#include "maplink/region_buffer.h"
+
+namespace {
+
+// Restarts made since the companion's window was last found; lives for the
+// process run.
+std::atomic<int> missingCompanionRetries{0};
+
+PendingRegionQueue QueueSnapshot() {
+    CatalogueSession session;
+    return PhotoCatalogue::Instance().pendingRegions;
+}
+
+// Removes the entries this run asked for; entries queued meanwhile stay.
+void DropAskedEntries(std::size_t asked) {
+    CatalogueSession session;
+    PendingRegionQueue& queue = PhotoCatalogue::Instance().pendingRegions;
+    queue.erase(queue.begin(),
+                queue.begin() + static_cast<std::ptrdiff_t>(std::min(asked, queue.size())));
+}
+
+void Report(const RegionLookupHooks& hooks, const RegionLookupResult& r) {
+    if (hooks.report) hooks.report({r.resolved, r.total, r.outside});
+}
+
+void MarkRegionsChanged(const RegionLookupHooks& hooks) {
+    CatalogueModified = true;
+    if (hooks.regionTreeStale) hooks.regionTreeStale();
+}
+
+}  // namespace
+
+RegionLookupResult RunRegionLookup(MapLink& link, RegionBuffer& buffer,
+                                   const RegionLookupHooks& hooks) {
+    RegionLookupResult result;
+    const PendingRegionQueue queue = QueueSnapshot();
+    result.total = static_cast<int>(queue.size());
+    if (queue.empty()) return result;
+
+    if (!link.CompanionWindowExists()) {
+        result.end = RegionLookupEnd::NoCompanion;
+        if (missingCompanionRetries < kMissingCompanionRetries) {
+            ++missingCompanionRetries;
+            std::this_thread::sleep_for(kRegionReplyPause);
+            if (hooks.restart) hooks.restart();
+        }
+        Report(hooks, result);
+        return result;
+    }
+    missingCompanionRetries = 0;
+
+    for (const PendingRegion& entry : queue) {
+        if (ExitRequested) {
+            result.end = RegionLookupEnd::Exited;
+            return result;
+        }
+        if (cancelLocationWork) {
+            MarkRegionsChanged(hooks);
+            result.end = RegionLookupEnd::Cancelled;
+            return result;
+        }
+        const bool answered = link.RequestRegionNames(entry.latitude, entry.longitude,
+                                                      kRegionLookupSends, &ExitRequested);
+        if (ExitRequested) {
+            result.end = RegionLookupEnd::Exited;
+            return result;
+        }
+        const std::string first = buffer.Slot(0);
+        if (!answered) {
+            ++result.unanswered;
+        } else if (first.empty()) {
+            ++result.outside;
+        } else if (UpdatePhotoRegion(entry.idPic, {first, buffer.Slot(1), buffer.Slot(2)})) {
+            ++result.resolved;
+        } else {
+            ++result.unanswered;  // the names could not be stored
+        }
+        Report(hooks, result);
+    }
+
+    DropAskedEntries(queue.size());
+    result.end = RegionLookupEnd::Finished;
+    if (result.resolved > 0) MarkRegionsChanged(hooks);
+    Report(hooks, result);
+    return result;
+}

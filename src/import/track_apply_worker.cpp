@@ -1,0 +1,73 @@
+#include "import/track_apply_worker.h"
+
+#include <optional>
+
+#include "catalogue/photo_catalogue.h"
+#include "catalogue/photo_rows.h"
+#include "catalogue/process_flags.h"
+#include "import/photo_edit.h"
+#include "import/photo_writer.h"
+
+namespace {
+
+bool InRange(const MapPhotoRecord& r) {
+    return r.latitude >= -90 && r.latitude <= 90 && r.longitude >= -180 && r.longitude <= 180;
+}
+
+// Writes one record's position; the altitude the photo has stays.
+std::optional<TrackSkip> ApplyRecord(const MapPhotoRecord& r, std::string& path) {
+    auto fullPath = PhotoFullPath(r.idPic, false);
+    if (fullPath) path = *fullPath;
+    // 0,0 is the track's "no position here"; writing it would erase the
+    // position the photo may have.
+    if (r.latitude == 0 && r.longitude == 0) return TrackSkip::NoPosition;
+    if (!InRange(r)) return TrackSkip::OutOfRange;
+    PhotoRecord stored;
+    if (!fullPath || !LoadPhotoRecord(r.idPic, false, stored)) return TrackSkip::NotCatalogued;
+    const auto latitude = static_cast<float>(r.latitude);
+    const auto longitude = static_cast<float>(r.longitude);
+    PhotoEdit edit;
+    edit.position = GpsPosition{latitude, longitude, stored.nGPSAlititude};
+    // Catalogue id 0: only the file is rewritten; the row and the region
+    // queue are brought along below, exactly for the position.
+    if (!WriteEditedPhoto(path, edit, 0, false).Succeeded()) return TrackSkip::WriteFailed;
+    // Also takes the folder's new time into the folder list, so that the
+    // program's own rewrite does not count as a change of the library.
+    UpdatePhotoPosition(r.idPic, latitude, longitude);
+    CatalogueSession session;
+    PhotoCatalogue::Instance().pendingRegions.push_back({r.idPic, r.latitude, r.longitude});
+    return std::nullopt;
+}
+
+}  // namespace
+
+TrackApplyResult RunTrackApply(const std::vector<MapPhotoRecord>& records,
+                               const LocationReport& report) {
+    TrackApplyResult result;
+    result.total = static_cast<int>(records.size());
+    for (const MapPhotoRecord& r : records) {
+        if (ExitRequested) {
+            result.exited = true;
+            return result;
+        }
+        if (cancelLocationWork) {
+            result.cancelled = true;
+            break;
+        }
+        std::string path;
+        if (auto skip = ApplyRecord(r, path)) {
+            result.failures.push_back({r.idPic, path, *skip});
+            continue;
+        }
+        ++result.applied;
+        result.written.push_back(r);
+        result.writtenPaths.push_back(path);
+        if (report) report({result.applied, result.total, 0});
+    }
+    if (report) report({result.applied, result.total, result.total - result.applied});
+    if (result.applied > 0) {
+        CatalogueModified = true;
+        positionsAdded = true;
+    }
+    return result;
+}
