@@ -19,5 +19,7 @@ int FuzzImageDecode(const std::uint8_t* data, std::size_t size);
 int FuzzLinkFrame(const std::uint8_t* data, std::size_t size);
 // The bytes unpacked as each of the companion's records.
 int FuzzMapRecords(const std::uint8_t* data, std::size_t size);
+// The bytes as a photo whose EXIF data is edited and written back in place.
+int FuzzExifRewrite(const std::uint8_t* data, std::size_t size);
 // The bytes as the catalogue file of a fresh data folder, opened and read.
 int FuzzCatalogueOpen(const std::uint8_t* data, std::size_t size);

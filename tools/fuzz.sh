@@ -14,7 +14,7 @@ seconds=${1:-60}
 shift || true
 targets=("$@")
 if [ ${#targets[@]} -eq 0 ]; then
-  targets=(photo_read image_decode link_frame map_records catalogue_open)
+  targets=(photo_read image_decode link_frame map_records catalogue_open exif_rewrite)
 fi
 build=build/fuzz
 photos=../shared/testdata/photos
@@ -29,13 +29,14 @@ cmake --build "$build" -j "$(nproc 2>/dev/null || echo 2)" \
 corpus=$build/corpus
 seeds=$build/seeds
 rm -rf "$seeds"
-mkdir -p "$seeds/photo_read" "$seeds/image_decode"
+mkdir -p "$seeds/photo_read" "$seeds/image_decode" "$seeds/exif_rewrite"
 thumbnail=
 if [ -d "$photos" ]; then
   while IFS= read -r -d '' photo; do
     name=$(echo "$photo" | md5sum | cut -c1-12).jpg
     cp "$photo" "$seeds/photo_read/$name"
     cp "$photo" "$seeds/image_decode/$name"
+    cp "$photo" "$seeds/exif_rewrite/$name"
     thumbnail=${thumbnail:-$photo}
   done < <(find "$photos" -type f -iname '*.jp*g' -size -96k -print0 | sort -z)
   if [ -n "$thumbnail" ]; then

@@ -44,7 +44,8 @@ INSTANTIATE_TEST_SUITE_P(Targets, FuzzRegression,
                                          FuzzTarget{"image_decode", FuzzImageDecode},
                                          FuzzTarget{"link_frame", FuzzLinkFrame},
                                          FuzzTarget{"map_records", FuzzMapRecords},
-                                         FuzzTarget{"catalogue_open", FuzzCatalogueOpen}),
+                                         FuzzTarget{"catalogue_open", FuzzCatalogueOpen},
+                                         FuzzTarget{"exif_rewrite", FuzzExifRewrite}),
                          [](const testing::TestParamInfo<FuzzTarget>& info) {
                              return std::string(info.param.name);
                          });
