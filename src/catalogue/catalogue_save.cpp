@@ -33,6 +33,8 @@ void RemoveSaveFile(const std::string& path) {
 
 }  // namespace
 
+void RemoveInterruptedSave() { RemoveSaveFile(SaveFilePath()); }
+
 int SaveCatalogue() {
     CatalogueSession session;
     if (!session.ok()) return SQLITE_CANTOPEN;

@@ -6,6 +6,10 @@
 // either the old or the new complete database. Returns 0 on success,
 // otherwise the SQLite error code (the catalogue file is then untouched).
 int SaveCatalogue();
+// Deletes what a save that was cut short (the process killed) left in the
+// data folder: the save file and its journal. The catalogue file is then
+// the last complete save. Opening the catalogue runs it.
+void RemoveInterruptedSave();
 
 // Closes the working database, deletes the catalogue file and opens a new
 // empty one. Returns whether the new catalogue could be opened.

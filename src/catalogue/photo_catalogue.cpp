@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "catalogue/catalogue_file_check.h"
+#include "catalogue/catalogue_save.h"
 #include "catalogue/catalogue_schema.h"
 #include "catalogue/page_cache_memory.h"
 #include "catalogue/sql_query.h"
@@ -141,6 +142,7 @@ bool OpenCatalogue() {
     std::lock_guard lock(catalogue.Mutex());
     EnsureFolder(DataFolder());
     if (catalogue.working) return true;
+    RemoveInterruptedSave();
 
     // Take effect only before SQLite's first use; later calls fail harmlessly.
     sqlite3_config(SQLITE_CONFIG_MULTITHREAD);

@@ -38,6 +38,18 @@ TEST_F(CatalogueTest, AFailedSaveLeavesTheOldCatalogueFileUntouched) {
     EXPECT_EQ(CountRowsInFile(CatalogueFilePath(), "tJpgMsg"), 1);
 }
 
+TEST_F(CatalogueTest, OpeningRemovesTheFilesOfASaveThatWasCutShort) {
+    InsertPhotoRow(1, MakeRecord("/p", "a.jpg"), {}, false, {});
+    ASSERT_EQ(SaveCatalogue(), 0);
+    CloseCatalogue();
+    for (const std::string& leftover : {SaveFilePath(), SaveFilePath() + "-journal"})
+        std::ofstream(leftover) << "half a save";
+    ASSERT_TRUE(OpenCatalogue());
+    EXPECT_FALSE(std::filesystem::exists(SaveFilePath()));
+    EXPECT_FALSE(std::filesystem::exists(SaveFilePath() + "-journal"));
+    EXPECT_TRUE(PhotoIdExists(1));
+}
+
 TEST_F(CatalogueTest, ClearingLeavesAnEmptyCatalogueWithAllTables) {
     InsertPhotoRow(1, MakeRecord("/p", "a.jpg"), {}, false, {});
     ASSERT_EQ(SaveCatalogue(), 0);
