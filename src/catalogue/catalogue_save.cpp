@@ -33,7 +33,9 @@ void RemoveSaveFile(const std::string& path) {
 
 }  // namespace
 
-void RemoveInterruptedSave() { RemoveSaveFile(SaveFilePath()); }
+void RemoveInterruptedSave() {
+    RemoveSaveFile(SaveFilePath());
+}
 
 int SaveCatalogue() {
     CatalogueSession session;
