@@ -1,12 +1,17 @@
 #include "generated_library.h"
 
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
 #include <string>
 
+#include "catalogue/catalogue_save.h"
 #include "catalogue/photo_catalogue.h"
 #include "catalogue/photo_rows.h"
 #include "catalogue/sql_query.h"
 #include "catalogue/sql_statement.h"
 #include "image/raster_image.h"
+#include "platform/data_folder.h"
 
 namespace {
 
@@ -99,4 +104,16 @@ std::vector<std::vector<std::uint8_t>> SampleThumbnails() {
         blobs.push_back(std::move(jpeg));
     }
     return blobs;
+}
+
+void EnsureGeneratedCatalogue(const std::string& folder, int photos) {
+    SetDataFolder(folder);
+    if (std::filesystem::exists(CatalogueFilePath())) return;
+    const auto start = std::chrono::steady_clock::now();
+    OpenCatalogue();
+    GenerateLibrary(photos, SampleThumbnails());
+    SaveCatalogue();
+    CloseCatalogue();
+    std::printf("generated %d photos in %.1f s\n", photos,
+                std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
 }

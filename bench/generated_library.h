@@ -21,3 +21,8 @@ std::string GeneratedPath(const std::string& root, int id);
 
 // Eight 160x120 JPEG thumbnails of different content.
 std::vector<std::vector<std::uint8_t>> SampleThumbnails();
+
+// Makes folder the data folder and, when it holds no catalogue file yet,
+// generates one of photos photos there and saves it, saying how long that
+// took. Later runs reuse the file.
+void EnsureGeneratedCatalogue(const std::string& folder, int photos);

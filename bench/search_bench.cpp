@@ -129,15 +129,8 @@ int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication application(argc, argv);
 
-    SetDataFolder(dir);
+    EnsureGeneratedCatalogue(dir, photos);
     auto start = std::chrono::steady_clock::now();
-    if (!std::filesystem::exists(CatalogueFilePath())) {
-        OpenCatalogue();
-        GenerateLibrary(photos, SampleThumbnails());
-        std::printf("generated %d photos in %.0f ms\n", photos, Milliseconds(start));
-        SaveCatalogue();
-        CloseCatalogue();
-    }
     start = std::chrono::steady_clock::now();
     if (!OpenCatalogue()) {
         std::fprintf(stderr, "cannot open the catalogue in %s\n", dir.c_str());

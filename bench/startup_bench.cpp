@@ -86,18 +86,6 @@ int FirstGrouping(const std::string& folder) {
     return 0;
 }
 
-void EnsureCatalogue(const std::string& folder, int photos) {
-    SetDataFolder(folder);
-    if (std::filesystem::exists(CatalogueFilePath())) return;
-    const auto start = std::chrono::steady_clock::now();
-    OpenCatalogue();
-    GenerateLibrary(photos, SampleThumbnails());
-    SaveCatalogue();
-    CloseCatalogue();
-    std::printf("generated %d photos in %.0f s\n", photos,
-                std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -118,7 +106,7 @@ int main(int argc, char** argv) {
     for (int photos : sizes) {
         const std::string folder = dir + "/d" + std::to_string(photos);
         std::filesystem::create_directories(folder);
-        EnsureCatalogue(folder, photos);
+        EnsureGeneratedCatalogue(folder, photos);
         const std::string file = folder + "/myJpgdb.db";
         const double fileMiB = std::filesystem::file_size(file) / 1048576.0;
         // Warm the file cache so that every run reads from memory alike.

@@ -35,15 +35,8 @@ int main(int argc, char** argv) {
         if (std::string(argv[i]) == "--photos") photos = std::atoi(argv[i + 1]);
         if (std::string(argv[i]) == "--dir") dir = argv[i + 1];
     }
-    SetDataFolder(dir);
+    EnsureGeneratedCatalogue(dir, photos);
     auto start = std::chrono::steady_clock::now();
-    if (!std::filesystem::exists(CatalogueFilePath())) {
-        OpenCatalogue();
-        GenerateLibrary(photos, SampleThumbnails());
-        std::printf("generated %d photos in %.0f ms\n", photos, Milliseconds(start));
-        SaveCatalogue();
-        CloseCatalogue();
-    }
     std::printf("catalogue file       %8.1f MiB\n",
                 std::filesystem::file_size(CatalogueFilePath()) / 1048576.0);
 
