@@ -8,6 +8,8 @@
 #include <algorithm>
 #include <cctype>
 
+#include "platform/local_time.h"
+
 namespace {
 
 // "YYYY-MM-DD HH:MM:SS" as local wall-clock time -> seconds since 1970 UTC.
@@ -19,21 +21,13 @@ bool ParseShotTime(const std::string& text, std::int32_t& seconds) {
         return false;
     if (month < 1 || month > 12 || day < 1 || day > 31 || hour > 23 || minute > 59 || second > 59)
         return false;
-    std::tm wall{};
-    wall.tm_year = year - 1900;
-    wall.tm_mon = month - 1;
-    wall.tm_mday = day;
-    wall.tm_hour = hour;
-    wall.tm_min = minute;
-    wall.tm_sec = second;
-    wall.tm_isdst = -1;
-    const std::time_t t = std::mktime(&wall);
-    // mktime normalises 31 April into 1 May: refuse dates that moved.
-    if (t == -1 || wall.tm_mday != day || wall.tm_mon != month - 1) return false;
-    if (t < std::numeric_limits<std::int32_t>::min() ||
-        t > std::numeric_limits<std::int32_t>::max())
+    // Exact: 31 April is refused rather than taken for 1 May.
+    const std::optional<std::int64_t> t =
+        LocalWallSeconds(year, month, day, hour, minute, second, true);
+    if (!t || *t < std::numeric_limits<std::int32_t>::min() ||
+        *t > std::numeric_limits<std::int32_t>::max())
         return false;
-    seconds = static_cast<std::int32_t>(t);
+    seconds = static_cast<std::int32_t>(*t);
     return true;
 }
 

@@ -3,6 +3,8 @@
 #include <cstdio>
 #include <ctime>
 
+#include "platform/local_time.h"
+
 namespace {
 
 constexpr int kLatestYear = 3000;
@@ -24,18 +26,11 @@ std::int32_t ShotTimeFromText(const std::string& text) {
                     &second);
     if (!IsValidWallTime(year, month, day, hour, minute, second) || year > kLatestYear) return 0;
 
-    std::tm wall{};
-    wall.tm_year = year - 1900;
-    wall.tm_mon = month - 1;
-    wall.tm_mday = day;
-    wall.tm_hour = hour;
-    wall.tm_min = minute;
-    wall.tm_sec = second;
-    wall.tm_isdst = -1;  // let the time zone rules decide daylight saving
-    std::time_t seconds = std::mktime(&wall);
-    if (seconds < 0) return 0;  // also mktime's failure value -1
+    const std::optional<std::int64_t> seconds =
+        LocalWallSeconds(year, month, day, hour, minute, second);
+    if (!seconds || *seconds < 0) return 0;
     return static_cast<std::int32_t>(
-        static_cast<std::uint32_t>(static_cast<std::uint64_t>(seconds)));
+        static_cast<std::uint32_t>(static_cast<std::uint64_t>(*seconds)));
 }
 
 float CoordinateFromText(const std::string& text, int sign) {

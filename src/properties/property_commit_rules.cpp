@@ -5,6 +5,8 @@
 #include <ctime>
 #include <limits>
 
+#include "platform/local_time.h"
+
 namespace {
 
 const QString kJpg = QStringLiteral(".JPG");
@@ -161,18 +163,10 @@ std::optional<std::int32_t> ShotTimeSeconds(const QString& text) {
     const std::optional<ShotTimeFields> f = ParseShotTimeText(text);
     if (!f || f->year < 1901 || f->month < 1 || f->month > 12 || f->day < 1 || f->day > 31)
         return std::nullopt;
-    std::tm local{};
-    local.tm_year = f->year - 1900;
-    local.tm_mon = f->month - 1;
-    local.tm_mday = f->day;
-    local.tm_hour = f->hour;
-    local.tm_min = f->minute;
-    local.tm_sec = f->second;
-    local.tm_isdst = -1;
-    const std::time_t seconds = std::mktime(&local);
-    if (seconds == static_cast<std::time_t>(-1) ||
-        seconds < std::numeric_limits<std::int32_t>::min() ||
-        seconds > std::numeric_limits<std::int32_t>::max())
+    const std::optional<std::int64_t> seconds =
+        LocalWallSeconds(f->year, f->month, f->day, f->hour, f->minute, f->second);
+    if (!seconds || *seconds < std::numeric_limits<std::int32_t>::min() ||
+        *seconds > std::numeric_limits<std::int32_t>::max())
         return std::nullopt;
-    return static_cast<std::int32_t>(seconds);
+    return static_cast<std::int32_t>(*seconds);
 }

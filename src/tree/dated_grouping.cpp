@@ -2,6 +2,7 @@
 
 #include <ctime>
 
+#include "platform/local_time.h"
 #include "tree/tree_labels.h"
 
 namespace {
@@ -19,12 +20,7 @@ std::string MonthLabel(int month) {
 
 // Local midnight of the first day of a month; month may be 13 (January of the next year).
 std::int64_t MonthStart(int year, int month) {
-    std::tm start{};
-    start.tm_year = year - 1900;
-    start.tm_mon = month - 1;
-    start.tm_mday = 1;
-    start.tm_isdst = -1;
-    return static_cast<std::int64_t>(std::mktime(&start));
+    return LocalWallSeconds(year, month, 1).value_or(-1);
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <ctime>
 
+#include "platform/local_time.h"
 #include "platform/text_codec.h"
 
 namespace {
@@ -28,15 +29,8 @@ std::optional<int> ParseNumber(std::string_view text) {
 }
 
 std::int32_t LocalSeconds(const CalendarDay& day, int hour, int minute, int second) {
-    std::tm t{};
-    t.tm_year = day.year - 1900;
-    t.tm_mon = day.month - 1;
-    t.tm_mday = day.day;
-    t.tm_hour = hour;
-    t.tm_min = minute;
-    t.tm_sec = second;
-    t.tm_isdst = -1;
-    return static_cast<std::int32_t>(std::mktime(&t));
+    return static_cast<std::int32_t>(
+        LocalWallSeconds(day.year, day.month, day.day, hour, minute, second).value_or(-1));
 }
 
 // A cell's number as the panel reads it: the leading decimal number, 0 when

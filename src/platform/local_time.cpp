@@ -1,0 +1,20 @@
+#include "platform/local_time.h"
+
+#include <ctime>
+
+std::optional<std::int64_t> LocalWallSeconds(int year, int month, int day, int hour, int minute,
+                                             int second, bool exact) {
+    std::tm wall{};
+    wall.tm_year = year - 1900;
+    wall.tm_mon = month - 1;
+    wall.tm_mday = day;
+    wall.tm_hour = hour;
+    wall.tm_min = minute;
+    wall.tm_sec = second;
+    wall.tm_isdst = -1;  // let the time zone rules decide daylight saving
+    const std::time_t seconds = std::mktime(&wall);
+    if (seconds == static_cast<std::time_t>(-1)) return std::nullopt;
+    if (exact && (wall.tm_year != year - 1900 || wall.tm_mon != month - 1 || wall.tm_mday != day))
+        return std::nullopt;
+    return static_cast<std::int64_t>(seconds);
+}

@@ -1,0 +1,12 @@
+#pragma once
+// Local wall-clock times (the computer's time zone, which also decides
+// daylight saving) as seconds since 1970-01-01 00:00 UTC.
+
+#include <cstdint>
+#include <optional>
+
+// Fields out of their range roll over as std::mktime does (month 13 is
+// January of the next year) unless exact is set, which refuses a time whose
+// fields would move (31 April). Nothing when the time cannot be represented.
+std::optional<std::int64_t> LocalWallSeconds(int year, int month, int day, int hour = 0,
+                                             int minute = 0, int second = 0, bool exact = false);
