@@ -1,6 +1,6 @@
 #pragma once
 // "保存到本地": the progress dialog of the save command. 确定 is enabled when
-// the save worker reports its end (7031); a failed save says so.
+// the save worker reports its end (kSaveFinished); a failed save says so.
 //
 // UI thread only.
 

@@ -1,7 +1,7 @@
 #pragma once
 // "整理数据库": the tidy dialog. 开始整理 reads the check box (thorough tidy)
 // and asks its starter for the tidy worker; while the worker runs both
-// buttons are disabled. 关闭 asks the main view to reload its list (6542)
+// buttons are disabled. 关闭 asks the main view to reload its list (kRefreshList)
 // and closes.
 //
 // UI thread only.

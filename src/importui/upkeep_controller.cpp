@@ -20,7 +20,7 @@ void JoinIfDone(std::thread& worker, WorkerKind kind) {
 }
 
 // The trees show what the catalogue held before: the pane drops them
-// (6589) and then rebuilds the current one (6546), in this order.
+// (kDropTrees) and then rebuilds the current one (kRebuildCurrentTree), in this order.
 void RefreshTrees() {
     ReceiverRegistry::Post(ReceiverRole::CategoryPane, UiMessage::kDropTrees);
     ReceiverRegistry::Post(ReceiverRole::CategoryPane, UiMessage::kRebuildCurrentTree);

@@ -29,17 +29,17 @@ class UpkeepController : public QObject {
 
     void SetMessageBox(MessageBox box) { messageBox_ = std::move(box); }
 
-    // 更新照片库: asks the main view to start the update (6540) and shows the
+    // 更新照片库: asks the main view to start the update (kStartLibraryUpdate) and shows the
     // update dialog modally.
     void UpdateLibraryCommand(QWidget* parent);
     // 整理数据库: the tidy dialog, modally.
     void TidyCommand(QWidget* parent);
-    // 保存数据库: asks the main view to start the save (6544) and shows the
+    // 保存数据库: asks the main view to start the save (kStartSave) and shows the
     // save dialog modally.
     void SaveCommand(QWidget* parent);
     // 清空数据库: asks, clears the catalogue and refreshes the windows.
     void ClearCommand(QWidget* parent);
-    // 56538: tells that the library changed, then updates as the command.
+    // kLibraryChanged: tells that the library changed, then updates as the command.
     void LibraryChangedPrompt(QWidget* parent);
 
     // The workers; each starts only when none of its kind runs.

@@ -27,7 +27,7 @@ CVereroView::CVereroView(QWidget* parent)
     setFrameShape(QFrame::NoFrame);
     viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
     setFocusPolicy(Qt::StrongFocus);
-    // Timer 6539: once, two seconds after the pane asked for it.
+    // Timer kLibraryChange: once, two seconds after the pane asked for it.
     libraryChangeTimer_.setSingleShot(true);
     libraryChangeTimer_.setInterval(kLibraryChangeCheckDelayMs);
     connect(&libraryChangeTimer_, &QTimer::timeout, this, [this] {

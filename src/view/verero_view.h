@@ -84,7 +84,7 @@ class CVereroView : public QAbstractScrollArea {
     int VerticalOffset() const;
 
     // Arms the one-shot 2 s check whether a catalogued folder changed
-    // (timer 6539); when one did, the view posts itself UM_LIBRARY_CHANGED.
+    // (timer kLibraryChange); when one did, the view posts itself UM_LIBRARY_CHANGED.
     void ArmLibraryChangeCheck();
 
   public slots:
@@ -111,8 +111,8 @@ class CVereroView : public QAbstractScrollArea {
     void commandRequested(int commandId);
     // Check marks of 显示关键词 and 自动调整照片方向 changed.
     void commandStatesChanged();
-    // UM_START_LIBRARY_UPDATE (6540), UM_START_SAVE (6544) and
-    // UM_LIBRARY_CHANGED (56538) arrived: the shell starts the worker or asks.
+    // UM_START_LIBRARY_UPDATE, UM_START_SAVE and
+    // UM_LIBRARY_CHANGED arrived: the shell starts the worker or asks.
     void libraryUpdateRequested();
     void saveRequested();
     void libraryChanged();

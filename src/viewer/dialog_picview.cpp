@@ -19,7 +19,7 @@
 
 namespace {
 
-// Timer 6562 (UiTimer::kViewerTick): polls the cache while a thumbnail stands in.
+// Timer kViewerTick: polls the cache while a thumbnail stands in.
 constexpr int kViewerTickMs = 20;
 
 QRect ScreenGeometry() {
@@ -69,15 +69,15 @@ CSkinButton* CDialogPICVIEW::Button(int id) const {
 }
 
 void CDialogPICVIEW::CreateButtons() {
-    for (const ViewerButtonSpec& spec : ViewerButtons()) {
+    for (const ViewerButtonPlace& place : ViewerButtons()) {
         auto* button = new CSkinButton(this);
-        const QPixmap normal = ViewerButtonImage(spec.id, spec.width, false);
-        const QPixmap active = ViewerButtonImage(spec.id, spec.width, true);
+        const QPixmap normal = ViewerButtonImage(place.id, place.width, false);
+        const QPixmap active = ViewerButtonImage(place.id, place.width, true);
         button->SetSkin(normal, active, active, active);
-        button->setToolTip(QString::fromUtf8(spec.label));
+        button->setToolTip(QString::fromUtf8(place.label));
         button->setFocusPolicy(Qt::NoFocus);
-        button->setFixedSize(spec.width, kViewerButtonHeight);
-        buttons_[spec.id] = button;
+        button->setFixedSize(place.width, kViewerButtonHeight);
+        buttons_[place.id] = button;
     }
     using namespace ViewerButtonId;
     connect(Button(kZoomIn), &QAbstractButton::clicked, this, &CDialogPICVIEW::OnZoomIn);
@@ -106,8 +106,8 @@ void CDialogPICVIEW::showEvent(QShowEvent* event) {
 
 void CDialogPICVIEW::LayOutButtons() {
     const int c = width() / 2;
-    for (const ViewerButtonSpec& spec : ViewerButtons())
-        Button(spec.id)->move(c + spec.leftOffset, height() - 50);
+    for (const ViewerButtonPlace& place : ViewerButtons())
+        Button(place.id)->move(c + place.leftOffset, height() - 50);
 }
 
 void CDialogPICVIEW::SetButtonsShown(bool shown) {

@@ -72,9 +72,9 @@ void DrawGlyph(QPainter& painter, int id, QPointF c) {
 
 }  // namespace
 
-const std::vector<ViewerButtonSpec>& ViewerButtons() {
+const std::vector<ViewerButtonPlace>& ViewerButtons() {
     using namespace ViewerButtonId;
-    static const std::vector<ViewerButtonSpec> buttons{
+    static const std::vector<ViewerButtonPlace> buttons{
         {kZoomIn, "放大", -194, 55},      {kZoomOut, "缩小", -139, 36},
         {kNatural, "原始比例", -103, 36}, {kPrevious, "前一张", -67, 76},
         {kNext, "后一张", 9, 76},         {kTurnLeft, "左转90°", 85, 36},

@@ -18,7 +18,7 @@ constexpr int kDelete = 1011;
 constexpr int kMore = 1017;
 }  // namespace ViewerButtonId
 
-struct ViewerButtonSpec {
+struct ViewerButtonPlace {
     int id;             // the button's control id
     const char* label;  // tooltip text
     int leftOffset;     // left edge relative to the client's centre
@@ -26,7 +26,7 @@ struct ViewerButtonSpec {
 };
 
 // The nine buttons from left to right.
-const std::vector<ViewerButtonSpec>& ViewerButtons();
+const std::vector<ViewerButtonPlace>& ViewerButtons();
 inline constexpr int kViewerButtonHeight = 38;
 
 // The button's normal picture, and the one for pressed, hovered and disabled.
