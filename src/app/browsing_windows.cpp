@@ -248,7 +248,9 @@ LocationController* ConnectLocation(CVereroApp& app, CMainFrame& frame, CVereroV
 FrameParts MakeBrowsingParts() {
     FrameParts parts;
     parts.makeView = [] { return TheView(); };
-    parts.makePane = [] { return new CClassView(*TheView()); };
+    parts.makePane = [] {
+        return new CClassView(*TheView(), nullptr, CClassView::FirstTree::AfterFirstPaint);
+    };
     return parts;
 }
 

@@ -3,19 +3,36 @@
 #include <QApplication>
 #include <QScreen>
 #include <QTimer>
+#include <algorithm>
 #include <string>
 #include <vector>
 
 #include "app/browsing_windows.h"
 #include "app/main_frame.h"
+#include "app/startup_report.h"
 #include "app/termination_signals.h"
 #include "app/verero_app.h"
+#include "pane/class_view.h"
+#include "pane/tree_ctrl_ex.h"
 
 namespace {
 
-// Development aid: --grab-screen FILE saves a picture of the screen two
+// Development aids: --grab-screen FILE saves a picture of the screen two
 // seconds after start-up (or --grab-delay MS) and closes the program
-// (README's screenshots).
+// (README's screenshots); --report-startup prints when the window and the
+// first grouping are drawn and closes the program (bench/startup_bench).
+bool TakeFlag(std::vector<std::string>& args, const char* name) {
+    const auto found = std::find(args.begin(), args.end(), name);
+    if (found == args.end()) return false;
+    args.erase(found);
+    return true;
+}
+
+bool FirstGroupingShown() {
+    const CClassView* pane = CClassView::Instance();
+    return pane != nullptr && pane->CurrentTree() != nullptr && pane->CurrentTree()->HasItems();
+}
+
 QString TakeOption(std::vector<std::string>& args, const char* name) {
     for (auto it = args.begin(); it != args.end(); ++it) {
         if (*it == name && it + 1 != args.end()) {
@@ -35,6 +52,7 @@ int main(int argc, char* argv[]) {
     std::vector<std::string> args(argv + 1, argv + argc);
     const QString grabFile = TakeOption(args, "--grab-screen");
     const QString grabDelay = TakeOption(args, "--grab-delay");
+    if (TakeFlag(args, "--report-startup")) new StartupReport(FirstGroupingShown, &application);
 
     CVereroApp verero;
     if (!verero.InitInstance(args, MakeBrowsingParts())) return 1;

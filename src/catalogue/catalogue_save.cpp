@@ -90,8 +90,7 @@ int WriteCompactCatalogueFile(sqlite3* db) {
 bool ClearCatalogue() {
     PhotoCatalogue& catalogue = PhotoCatalogue::Instance();
     std::lock_guard lock(catalogue.Mutex());
-    sqlite3_close(catalogue.working);
-    catalogue.working = nullptr;
+    catalogue.CloseWorking();
     std::remove(CatalogueFilePath().c_str());
     return OpenCatalogue();
 }

@@ -3,11 +3,11 @@
 #include <sqlite3.h>
 
 #include <cstdio>
+#include <functional>
 
 #include "catalogue/catalogue_file_check.h"
 #include "catalogue/catalogue_save.h"
 #include "catalogue/catalogue_schema.h"
-#include "catalogue/page_cache_memory.h"
 #include "catalogue/sql_query.h"
 #include "catalogue/sql_statement.h"
 #include "platform/data_folder.h"
@@ -16,6 +16,12 @@
 namespace {
 
 constexpr const char* kLargePages = "pragma page_size=65536";
+// Room for the working database to grow into before the next start: address
+// space only, so it costs nothing until imports fill it.
+constexpr std::int64_t kGrowthRoom = std::int64_t{64} << 30;
+// Lets reads use the image's pages in place instead of copying each into a
+// page cache.
+constexpr const char* kReadInPlace = "pragma mmap_size=2147418112";
 
 void ReportError(const char* label) {
     std::printf("%s error!\n", label);
@@ -53,8 +59,14 @@ PhotoCatalogue& PhotoCatalogue::Instance() {
 }
 
 PhotoCatalogue::~PhotoCatalogue() {
-    sqlite3_close(working);
+    CloseWorking();
     sqlite3_close(staging);
+}
+
+void PhotoCatalogue::CloseWorking() {
+    sqlite3_close(working);
+    working = nullptr;
+    workingImage.reset();
 }
 
 std::string CatalogueFilePath() {
@@ -81,8 +93,36 @@ bool EnsureTable(sqlite3* connection, const char* table) {
 
 namespace {
 
-// Loads the checked file into a new in-memory working database.
-CatalogueFileState LoadWorkingDatabase(sqlite3** working) {
+// Makes the checked file the working database as a private image in
+// memory: the pages are shared with the system's file cache until the image
+// moves onto memory of its own in the background, so even a 1 GB catalogue
+// is usable at once.
+bool MapWorkingDatabase(sqlite3** working, std::unique_ptr<PrivateFileImage>* image) {
+    // Every user of the working database holds the catalogue mutex, so
+    // holding it keeps writes out while a slice of the image moves.
+    const auto exclusive = [](const std::function<void()>& step) {
+        std::unique_lock lock(PhotoCatalogue::Instance().Mutex(), std::try_to_lock);
+        if (lock) step();
+        return lock.owns_lock();
+    };
+    std::unique_ptr<PrivateFileImage> mapped =
+        PrivateFileImage::Map(CatalogueFilePath(), kGrowthRoom, exclusive);
+    sqlite3* memory = nullptr;
+    if (!mapped || !OpenFile(":memory:", &memory)) return false;
+    if (sqlite3_deserialize(memory, "main", mapped->data(), mapped->size(), mapped->capacity(),
+                            0) != SQLITE_OK) {
+        sqlite3_close(memory);
+        return false;
+    }
+    ExecuteStatement(memory, kReadInPlace);
+    *working = memory;
+    *image = std::move(mapped);
+    return true;
+}
+
+// Copies the checked file into a new in-memory working database, where it
+// cannot be mapped.
+CatalogueFileState CopyWorkingDatabase(sqlite3** working) {
     sqlite3* memory = nullptr;
     sqlite3* file = nullptr;
     if (!OpenFile(":memory:", &memory)) return CatalogueFileState::Unreadable;
@@ -93,8 +133,6 @@ CatalogueFileState LoadWorkingDatabase(sqlite3** working) {
     // An in-memory destination only takes a backup of its own page size.
     if (auto pageSize = QueryInt64(file, "pragma page_size"))
         ExecuteStatement(memory, "pragma page_size=" + std::to_string(*pageSize));
-    // The file is copied page by page in one step; this is the fastest way
-    // to get a 1 GB catalogue into memory.
     int rc = SQLITE_NOMEM;
     if (sqlite3_backup* backup = sqlite3_backup_init(memory, "main", file, "main")) {
         rc = sqlite3_backup_step(backup, -1);
@@ -144,15 +182,15 @@ bool OpenCatalogue() {
     if (catalogue.working) return true;
     RemoveInterruptedSave();
 
-    // Take effect only before SQLite's first use; later calls fail harmlessly.
+    // Takes effect only before SQLite's first use; later calls fail harmlessly.
     sqlite3_config(SQLITE_CONFIG_MULTITHREAD);
-    if (CheckCatalogueHeader(CatalogueFilePath()) == CatalogueFileState::Usable)
-        ReservePageCacheFor(CatalogueFilePath());
 
     // A file this catalogue cannot use is reported and left exactly as it is.
     CatalogueFileState state = CheckCatalogueFile(CatalogueFilePath());
     if (state == CatalogueFileState::Usable) state = AddMissingTables();
-    if (state == CatalogueFileState::Usable) state = LoadWorkingDatabase(&catalogue.working);
+    if (state == CatalogueFileState::Usable &&
+        !MapWorkingDatabase(&catalogue.working, &catalogue.workingImage))
+        state = CopyWorkingDatabase(&catalogue.working);
     catalogue.openState = state;
     if (state != CatalogueFileState::Usable) {
         ReportError("open database");
@@ -170,9 +208,8 @@ CatalogueFileState CatalogueOpenState() {
 void CloseCatalogue() {
     PhotoCatalogue& catalogue = PhotoCatalogue::Instance();
     std::lock_guard lock(catalogue.Mutex());
-    sqlite3_close(catalogue.working);
+    catalogue.CloseWorking();
     sqlite3_close(catalogue.staging);
-    catalogue.working = nullptr;
     catalogue.staging = nullptr;
     catalogue.folderStamps.clear();
     catalogue.pendingRegions.clear();

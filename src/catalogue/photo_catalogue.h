@@ -9,11 +9,13 @@
 
 #include <atomic>
 #include <cstdint>
+#include <memory>
 #include <mutex>
 #include <string>
 #include <vector>
 
 #include "catalogue/catalogue_file_check.h"
+#include "platform/private_file_image.h"
 
 struct sqlite3;
 
@@ -41,6 +43,12 @@ class PhotoCatalogue {
     // holding Mutex().
     sqlite3* working = nullptr;
     sqlite3* staging = nullptr;
+    // The memory the working database lives in when it was loaded as an
+    // image of the file; outlives the working connection.
+    std::unique_ptr<PrivateFileImage> workingImage;
+
+    // Closes the working connection and frees its memory.
+    void CloseWorking();
 
     // Guarded by Mutex().
     FolderStampList folderStamps;

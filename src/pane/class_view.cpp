@@ -6,6 +6,7 @@
 #include <QActionGroup>
 #include <QList>
 #include <QPainter>
+#include <QTimer>
 #include <QToolBar>
 
 #include "messaging/message_event.h"
@@ -20,17 +21,25 @@ CClassView* instance = nullptr;
 constexpr int kSearchPanelHeight = 130;
 }  // namespace
 
-CClassView::CClassView(CVereroView& view, QWidget* parent)
+CClassView::CClassView(CVereroView& view, QWidget* parent, FirstTree firstTree)
     : QWidget(parent), view_(view), registration_(ReceiverRole::CategoryPane, this) {
     setFocusPolicy(Qt::StrongFocus);
     setAcceptDrops(true);
-    MakeCurrent(EnsureControl(SortMode::ShotTime));
     CreateToolBar();
     CreateContextMenu();
     instance = this;
     connect(&view_, &CVereroView::refreshRequested, this, &CClassView::OnRefreshRequested);
-    if (!current_->HasItems() && BuildTree(SortMode::ShotTime)) SelectFirst();
+    firstTreePending_ = true;
+    if (firstTree == FirstTree::Now) BuildFirstTree();
     Relayout();
+}
+
+void CClassView::BuildFirstTree() {
+    if (!firstTreePending_) return;
+    firstTreePending_ = false;
+    CTreeCtrlEx* control = EnsureControl(SortMode::ShotTime);
+    MakeCurrent(control);
+    if (control->Tree() != nullptr || BuildTree(SortMode::ShotTime)) SelectFirst();
 }
 
 CClassView::~CClassView() {
@@ -271,6 +280,13 @@ void CClassView::resizeEvent(QResizeEvent*) {
 }
 
 void CClassView::paintEvent(QPaintEvent*) {
+    if (firstTreePending_) {
+        QPainter(this).drawText(rect().adjusted(0, toolbar_->height(), 0, 0), Qt::AlignCenter,
+                                QStringLiteral("正在读取相册……"));
+        // After this paint has reached the screen.
+        QTimer::singleShot(0, this, &CClassView::BuildFirstTree);
+        return;
+    }
     if (current_ == nullptr) return;
     QPainter painter(this);
     painter.setPen(palette().color(QPalette::Dark));

@@ -32,8 +32,13 @@ class CClassView : public QWidget {
     Q_OBJECT
 
   public:
-    // Builds the shot-time tree and hands its first group to the view.
-    explicit CClassView(CVereroView& view, QWidget* parent = nullptr);
+    // When the shot-time tree is built and its first group handed to the
+    // view: at once, or right after the pane is first drawn, so that a
+    // program with a large catalogue shows its window first and a note that
+    // the photos are being read.
+    enum class FirstTree { Now, AfterFirstPaint };
+    explicit CClassView(CVereroView& view, QWidget* parent = nullptr,
+                        FirstTree firstTree = FirstTree::Now);
     ~CClassView() override;
 
     static CClassView* Instance();
@@ -113,6 +118,8 @@ class CClassView : public QWidget {
     CTreeCtrlEx* EnsureControl(SortMode slot);
     // Builds the grouping's tree into its control; false when none results.
     bool BuildTree(SortMode mode);
+    // The shot-time tree shown first, with its first group listed.
+    void BuildFirstTree();
     void MakeCurrent(CTreeCtrlEx* control);
     void DropRegionTree();
     void OnRefreshRequested(const ListRefreshRequest& request);
@@ -134,6 +141,7 @@ class CClassView : public QWidget {
     SortMode mode_ = SortMode::ShotTime;
     std::array<CTreeCtrlEx*, kSortModeCount> controls_{};
     CTreeCtrlEx* current_ = nullptr;
+    bool firstTreePending_ = false;
     // The tree whose node the view's categoryNode names (it may have been
     // dropped since).
     const void* listedFrom_ = nullptr;

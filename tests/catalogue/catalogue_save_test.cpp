@@ -108,3 +108,18 @@ TEST_F(CatalogueTest, ASaveIntoAReadOnlyDataFolderKeepsTheOldFileAndReportsIt) {
     ASSERT_EQ(SaveCatalogue(), 0);
     EXPECT_EQ(CountRowsInFile(CatalogueFilePath(), "tJpgMsg"), 2);
 }
+
+// Another program cutting the catalogue file short while the program runs
+// takes nothing from the working database, which the next save writes out
+// whole.
+TEST_F(CatalogueTest, AFileCutShortUnderTheOpenCatalogueTakesNothingFromIt) {
+    for (int id = 1; id <= 40; ++id)
+        InsertPhotoRow(id, MakeRecord("/p", std::to_string(id) + ".jpg"), {}, false, {});
+    ASSERT_EQ(SaveCatalogue(), 0);
+    CloseCatalogue();
+    ASSERT_TRUE(OpenCatalogue());
+    std::ofstream(CatalogueFilePath(), std::ios::trunc) << "cut";
+    InsertPhotoRow(41, MakeRecord("/p", "41.jpg"), {}, false, {});
+    ASSERT_EQ(SaveCatalogue(), 0);
+    EXPECT_EQ(CountRowsInFile(CatalogueFilePath(), "tJpgMsg"), 41);
+}

@@ -74,6 +74,21 @@ TEST_F(ClassViewTest, CreationBuildsTheShotTimeTreeAndListsItsFirstGroup) {
     EXPECT_EQ(tree()->Caret(), Item(0));
 }
 
+// With a large catalogue the window is drawn first: the pane says it is
+// reading and builds the first grouping right after its first paint.
+TEST_F(ClassViewTest, APaneWaitingForItsFirstPaintBuildsTheFirstGroupingRightAfterIt) {
+    pane.reset();
+    view->ResetPhotoList(0);
+    pane = std::make_unique<CClassView>(*view, nullptr, CClassView::FirstTree::AfterFirstPaint);
+    pane->resize(250, 500);
+    EXPECT_EQ(tree(), nullptr);
+    pane->grab();
+    EXPECT_EQ(tree(), nullptr);
+    QCoreApplication::processEvents();
+    ASSERT_NE(tree(), nullptr);
+    EXPECT_EQ(Listed(), (Ids{3, 2, 1}));
+}
+
 TEST_F(ClassViewTest, ChoosingTheShownGroupingAgainDoesNothing) {
     QAction* button = nullptr;
     for (QAction* action : pane->SortToolBar()->actions())
