@@ -44,9 +44,8 @@ std::int64_t PageRounded(std::int64_t bytes) {
 
 }  // namespace
 
-std::unique_ptr<PrivateFileImage> PrivateFileImage::Map(const std::string& path,
-                                                         std::int64_t room,
-                                                         ExclusiveStep exclusive) {
+std::unique_ptr<PrivateFileImage> PrivateFileImage::Map(const std::string& path, std::int64_t room,
+                                                        ExclusiveStep exclusive) {
 #if defined(__linux__)
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) return nullptr;
@@ -140,7 +139,8 @@ void PrivateFileImage::MoveOffFile() {
 bool PrivateFileImage::MoveSlice(std::int64_t offset, std::int64_t length) {
 #if defined(__linux__)
     const auto bytes = static_cast<std::size_t>(length);
-    void* fresh = ::mmap(nullptr, bytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    void* fresh =
+        ::mmap(nullptr, bytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
     if (fresh == MAP_FAILED) return false;
     // Fault the fresh pages in outside the exclusive step; a kernel without
     // this advice faults them during the copy instead.
