@@ -131,8 +131,7 @@ CatalogueFileState CheckTables(sqlite3* db) {
     return CatalogueFileState::Usable;
 }
 
-}  // namespace
-
+// The part of the check that reads only the file's header against its size.
 CatalogueFileState CheckCatalogueHeader(const std::string& path) {
     std::error_code error;
     const auto status = std::filesystem::status(path, error);
@@ -143,6 +142,8 @@ CatalogueFileState CheckCatalogueHeader(const std::string& path) {
     if (error) return CatalogueFileState::Unreadable;
     return size == 0 ? CatalogueFileState::Usable : CheckHeader(path, size);
 }
+
+}  // namespace
 
 CatalogueFileState CheckCatalogueFile(const std::string& path) {
     if (auto state = CheckCatalogueHeader(path); state != CatalogueFileState::Usable) return state;

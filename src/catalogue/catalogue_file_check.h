@@ -20,10 +20,6 @@ enum class CatalogueFileState {
 // Reads the header and the table definitions of the file; never writes.
 CatalogueFileState CheckCatalogueFile(const std::string& path);
 
-// The part of the check that reads only the file's header against its size
-// (no SQLite, so it may run before SQLite is configured).
-CatalogueFileState CheckCatalogueHeader(const std::string& path);
-
 // Whether starting a new catalogue in place of the file is a remedy (the
 // file itself is bad, rather than the folder or the disk).
 bool IsDamagedState(CatalogueFileState state);

@@ -222,5 +222,11 @@ CatalogueSession::CatalogueSession()
       db_(OpenCatalogue() ? PhotoCatalogue::Instance().working : nullptr) {}
 
 std::int64_t CatalogueMemoryUsed() {
-    return sqlite3_memory_used();
+    CatalogueSession session;
+    std::int64_t image = 0;
+    // The image's pages are the process's memory, not SQLite's allocations.
+    if (session.ok() && PhotoCatalogue::Instance().workingImage)
+        image = QueryInt64(session.db(), "pragma page_count").value_or(0) *
+                QueryInt64(session.db(), "pragma page_size").value_or(0);
+    return sqlite3_memory_used() + image;
 }

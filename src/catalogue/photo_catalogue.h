@@ -83,8 +83,8 @@ CatalogueFileState CatalogueOpenState();
 // queue and the cached photo count (process end; tests).
 void CloseCatalogue();
 
-// Bytes of memory SQLite holds for the catalogue (the working database and
-// its caches), for the benchmarks' figures.
+// Bytes of memory the catalogue holds (the working database, its image and
+// SQLite's caches), for the benchmarks' figures.
 std::int64_t CatalogueMemoryUsed();
 
 // Creates one table with its indexes when the database lacks it. Existing

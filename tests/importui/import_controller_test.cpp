@@ -126,6 +126,9 @@ class ImportControllerTest : public ::testing::Test {
     void WaitForTheWorker() {
         ProcessEventsUntil([this] { return !controller_->ImportRunning(); });
         ASSERT_FALSE(controller_->ImportRunning());
+        // The worker may have posted its last messages after the loop's
+        // last look at the queue.
+        QCoreApplication::processEvents();
     }
 
     static std::size_t PendingRegions() {

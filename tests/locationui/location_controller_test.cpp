@@ -280,8 +280,11 @@ TEST_F(LocationControllerTest, ShowingPhotosWithoutPositionsSendsTheOthersOnCanc
             if (m.code == kCodeShowPhotos) return true;
         return false;
     }));
-    for (const ReceivedMessage& m : sim_->Received())
-        if (m.code == kCodeShowPhotos) EXPECT_EQ(m.size, 2 * kMapPhotoRecordSize);
+    for (const ReceivedMessage& m : sim_->Received()) {
+        if (m.code == kCodeShowPhotos) {
+            EXPECT_EQ(m.size, 2 * kMapPhotoRecordSize);
+        }
+    }
 }
 
 }  // namespace
