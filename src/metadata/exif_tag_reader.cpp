@@ -7,17 +7,11 @@
 #include <string>
 #include <vector>
 
+#include "metadata/exif_gps_tags.h"
 #include "metadata/exif_text_parsers.h"
 #include "platform/text_codec.h"
 
 namespace {
-
-constexpr ExifTag kTagGpsLatitudeRef = static_cast<ExifTag>(1);
-constexpr ExifTag kTagGpsLatitude = static_cast<ExifTag>(2);
-constexpr ExifTag kTagGpsLongitudeRef = static_cast<ExifTag>(3);
-constexpr ExifTag kTagGpsLongitude = static_cast<ExifTag>(4);
-constexpr ExifTag kTagGpsAltitudeRef = static_cast<ExifTag>(5);
-constexpr ExifTag kTagGpsAltitude = static_cast<ExifTag>(6);
 
 // Texts whose limit is the entry's own size are still cut to what their
 // parser can use.

@@ -8,18 +8,12 @@
 
 #include "metadata/exif_document.h"
 #include "metadata/exif_entry_edit.h"
+#include "metadata/exif_gps_tags.h"
 #include "metadata/exif_writer.h"
 #include "metadata/metadata_reader.h"
 
 namespace {
 
-constexpr ExifTag kTagGpsVersionId = static_cast<ExifTag>(0);
-constexpr ExifTag kTagGpsLatitudeRef = static_cast<ExifTag>(1);
-constexpr ExifTag kTagGpsLatitude = static_cast<ExifTag>(2);
-constexpr ExifTag kTagGpsLongitudeRef = static_cast<ExifTag>(3);
-constexpr ExifTag kTagGpsLongitude = static_cast<ExifTag>(4);
-constexpr ExifTag kTagGpsAltitudeRef = static_cast<ExifTag>(5);
-constexpr ExifTag kTagGpsAltitude = static_cast<ExifTag>(6);
 constexpr unsigned char kGpsVersion[4] = {2, 2, 0, 0};
 
 struct Rational {
