@@ -36,3 +36,9 @@ bool OpenCatalogueOrReport() {
                  IsDamagedState(state) ? " (the file was left untouched)" : "");
     return false;
 }
+
+int ReportSaveFailure() {
+    std::fprintf(stderr, "darazoz-cli: the catalogue file %s could not be written\n",
+                 CatalogueFilePath().c_str());
+    return 1;
+}

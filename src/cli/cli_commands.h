@@ -29,3 +29,7 @@ int RunTrack(const std::vector<std::string>& args);
 // and the reason to standard error and returns false (the file is left as
 // it is). Commands then exit with status 1.
 bool OpenCatalogueOrReport();
+
+// Prints that the catalogue file could not be written (the old file is
+// left as it was) and returns the exit status 1.
+int ReportSaveFailure();

@@ -79,11 +79,7 @@ int RunEdit(const std::vector<std::string>& args) {
         std::fprintf(stderr, "%s: %s\n", arguments.files[i].c_str(),
                      FailureReason(results[i], arguments.edit).c_str());
     }
-    if (CatalogueModified && SaveCatalogue() != 0) {
-        std::fprintf(stderr, "darazoz-cli: the catalogue file %s could not be written\n",
-                     CatalogueFilePath().c_str());
-        return 1;
-    }
+    if (CatalogueModified && SaveCatalogue() != 0) return ReportSaveFailure();
     const std::size_t queued = PhotoCatalogue::Instance().pendingRegions.size();
     if (queued > 0)
         std::fprintf(stderr,

@@ -72,11 +72,7 @@ int RunImport(const std::vector<std::string>& args) {
                      "%zu photos with a position were stored without region names "
                      "(the companion map was not running)\n",
                      queued);
-    if (end == ImportEnd::SaveFailed) {
-        std::fprintf(stderr, "darazoz-cli: the catalogue file %s could not be written\n",
-                     CatalogueFilePath().c_str());
-        return 1;
-    }
+    if (end == ImportEnd::SaveFailed) return ReportSaveFailure();
     std::printf("found %d, imported %d, not imported %d\n", progress.total.load(),
                 progress.imported.load(), progress.notImported.load());
     return allFound ? 0 : 2;

@@ -50,9 +50,7 @@ void RunBesideLink(MapLink& link, const std::function<void()>& work) {
 
 int SaveOrSay(bool changed) {
     if (!changed || SaveCatalogue() == 0) return 0;
-    std::fprintf(stderr, "darazoz-cli: the catalogue file %s could not be written\n",
-                 CatalogueFilePath().c_str());
-    return 1;
+    return ReportSaveFailure();
 }
 
 const char* SkipText(TrackSkip why) {

@@ -40,12 +40,6 @@ UpkeepProgress& StartPrinting() {
     return progress;
 }
 
-int SaveFailure() {
-    std::fprintf(stderr, "darazoz-cli: the catalogue file %s could not be written\n",
-                 CatalogueFilePath().c_str());
-    return 1;
-}
-
 }  // namespace
 
 int RunUpdate(const std::vector<std::string>& args) {
@@ -60,7 +54,7 @@ int RunUpdate(const std::vector<std::string>& args) {
         std::printf("nothing to update: the catalogue lists no folders\n");
         return 0;
     }
-    if (end == UpdateEnd::SaveFailed) return SaveFailure();
+    if (end == UpdateEnd::SaveFailed) return ReportSaveFailure();
     std::printf(
         "%d changed folders: %d photos refreshed, %d removed, %d folders removed, %d offline\n",
         progress.foldersDone.load(), progress.refreshed.load(), progress.photosRemoved.load(),
@@ -86,9 +80,9 @@ int RunTidyCommand(const std::vector<std::string>& args) {
                          thorough ? "rebuilt" : "read");
             return 1;
         case TidyEnd::SaveFailed:
-            return SaveFailure();
+            return ReportSaveFailure();
         case TidyEnd::Tidied:
-            if (CatalogueModified && SaveCatalogue() != 0) return SaveFailure();
+            if (CatalogueModified && SaveCatalogue() != 0) return ReportSaveFailure();
             break;
         case TidyEnd::Rebuilt:
             break;
