@@ -30,6 +30,7 @@
 #include "catalogue/photo_catalogue.h"
 #include "generated_library.h"
 #include "platform/data_folder.h"
+#include "platform/private_file_image.h"
 #include "tree/category_tree_builder.h"
 
 namespace {

@@ -12,6 +12,7 @@
 #include "catalogue/sql_statement.h"
 #include "platform/data_folder.h"
 #include "platform/native_path.h"
+#include "platform/private_file_image.h"
 
 namespace {
 
@@ -57,6 +58,8 @@ PhotoCatalogue& PhotoCatalogue::Instance() {
     static PhotoCatalogue catalogue;
     return catalogue;
 }
+
+PhotoCatalogue::PhotoCatalogue() = default;
 
 PhotoCatalogue::~PhotoCatalogue() {
     CloseWorking();

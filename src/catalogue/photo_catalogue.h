@@ -15,8 +15,8 @@
 #include <vector>
 
 #include "catalogue/catalogue_file_check.h"
-#include "platform/private_file_image.h"
 
+class PrivateFileImage;
 struct sqlite3;
 
 struct FolderStamp {
@@ -60,7 +60,7 @@ class PhotoCatalogue {
     std::atomic<bool> updateCancelFlag{false};
 
   private:
-    PhotoCatalogue() = default;
+    PhotoCatalogue();
     ~PhotoCatalogue();
     std::recursive_mutex mutex_;
 };

@@ -29,7 +29,6 @@ CClassView::CClassView(CVereroView& view, QWidget* parent, FirstTree firstTree)
     CreateContextMenu();
     instance = this;
     connect(&view_, &CVereroView::refreshRequested, this, &CClassView::OnRefreshRequested);
-    firstTreePending_ = true;
     if (firstTree == FirstTree::Now) BuildFirstTree();
     Relayout();
 }

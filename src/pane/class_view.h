@@ -141,7 +141,7 @@ class CClassView : public QWidget {
     SortMode mode_ = SortMode::ShotTime;
     std::array<CTreeCtrlEx*, kSortModeCount> controls_{};
     CTreeCtrlEx* current_ = nullptr;
-    bool firstTreePending_ = false;
+    bool firstTreePending_ = true;
     // The tree whose node the view's categoryNode names (it may have been
     // dropped since).
     const void* listedFrom_ = nullptr;
