@@ -49,13 +49,23 @@ CDlgMsg::CDlgMsg(const QString& title, const QString& message, bool twoButtons, 
     SetTwoButtons(twoButtons);
 }
 
+QRect DlgMsgArea(const QWidget* parent) {
+    const QWidget* window = parent ? parent->window() : nullptr;
+    const QScreen* screen = window ? window->screen() : QGuiApplication::primaryScreen();
+    const QRect screenArea = screen ? screen->availableGeometry() : QRect(0, 0, 1024, 768);
+    if (window && window->isVisible()) return window->frameGeometry() & screenArea;
+    return screenArea;
+}
+
+QPoint DlgMsgPosition(const QRect& area, const QSize& size) {
+    return {area.left() + (area.width() - size.width()) / 2,
+            area.top() + (area.height() - size.height()) / 2};
+}
+
 void CDlgMsg::InitDialog() {
     const QSize size = DlgMsgSize(Caption(), message_, twoButtons_);
-    QRect screen(0, 0, 1024, 768);
-    if (const QScreen* primary = QGuiApplication::primaryScreen()) screen = primary->geometry();
     setFixedSize(size);
-    move(screen.left() + (screen.width() - size.width()) / 2,
-         screen.top() + (screen.height() - size.height()) / 2);
+    move(DlgMsgPosition(DlgMsgArea(parentWidget()), size));
 
     const int right = size.width();
     const int top = size.height() - 24;

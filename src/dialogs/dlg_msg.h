@@ -5,6 +5,8 @@
 //
 // UI thread only.
 
+#include <QPoint>
+#include <QRect>
 #include <QSize>
 #include <QString>
 
@@ -18,6 +20,11 @@ inline constexpr int kDlgMsgCancel = 2;
 // Size of the box: k = max(longest line, title length - 2) characters;
 // width k * 13 + 60, at least 300 with two buttons; height lines * 20 + 70.
 QSize DlgMsgSize(const QString& title, const QString& message, bool twoButtons);
+
+// Where a box is centred: over the window of its parent while that window is
+// shown (clipped to its screen), else over the screen's free area.
+QRect DlgMsgArea(const QWidget* parent);
+QPoint DlgMsgPosition(const QRect& area, const QSize& size);
 
 class CDlgMsg : public CSkinnedDialog {
     Q_OBJECT
@@ -34,7 +41,8 @@ class CDlgMsg : public CSkinnedDialog {
     QPushButton* OkButton() const { return ok_; }
     QPushButton* CancelButton() const { return cancel_; }
 
-    // Sizes and centres the box on the screen and places the buttons; runs
+    // Sizes and centres the box over its parent's window (else the screen)
+    // and places the buttons; runs
     // when the box is shown.
     void InitDialog();
 

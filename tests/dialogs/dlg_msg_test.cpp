@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QPushButton>
+#include <QScreen>
 #include <QTest>
 #include <QTimer>
 
@@ -60,6 +61,22 @@ TEST(CDlgMsgLayout, TwoButtonsStandAtOneAndTwoThirds) {
     EXPECT_EQ(box.OkButton()->geometry().center().x(), 300 / 3);
     EXPECT_EQ(box.CancelButton()->geometry().center().x(), 200);
     EXPECT_TRUE(box.CancelButton()->isVisible());
+}
+
+TEST(CDlgMsgPlace, TheBoxIsCentredOverItsParentsWindowOrElseTheScreen) {
+    QWidget window;
+    window.setGeometry(120, 140, 500, 300);
+    QWidget child(&window);
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    CDlgMsg box(QStringLiteral("提示"), kTenCharacters, false, &child);
+    box.show();
+    EXPECT_EQ(box.geometry().center(), window.frameGeometry().center());
+
+    window.hide();
+    CDlgMsg lone(QStringLiteral("提示"), kTenCharacters, false, &child);
+    lone.show();
+    EXPECT_EQ(lone.geometry().center(), window.screen()->availableGeometry().center());
 }
 
 TEST(CDlgMsgResult, OkGivesOneAndCancelGivesTwo) {
