@@ -19,7 +19,7 @@
 PhotoFileCommands::PhotoFileCommands(CVereroView& view, QObject* parent)
     : QObject(parent), view_(view) {
     askRemoval = [this](bool& deleteFiles) {
-        DialogDelete dialog(&view_);
+        DialogDelete dialog(&view_, PhotosWithoutTrash(Targets()));
         if (dialog.exec() != QDialog::Accepted) return false;
         deleteFiles = dialog.DeleteFiles();
         return true;
@@ -28,6 +28,15 @@ PhotoFileCommands::PhotoFileCommands(CVereroView& view, QObject* parent)
         ShowDlgMsg(&view_, QStringLiteral("提示"), QStringLiteral("此照片已失效，请先整理数据库."),
                    false);
     };
+}
+
+int PhotosWithoutTrash(const std::vector<PhotoRef>& photos) {
+    int count = 0;
+    for (const PhotoRef& photo : photos) {
+        const auto path = PhotoFullPath(photo.idPic, photo.fromDuplicates);
+        if (path && !VolumeHasTrash(QString::fromStdString(*path))) ++count;
+    }
+    return count;
 }
 
 std::vector<PhotoRef> PhotoFileCommands::Targets() const {

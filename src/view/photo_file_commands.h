@@ -10,10 +10,15 @@
 #include <QObject>
 #include <QStringList>
 #include <functional>
+#include <vector>
 
 #include "tree/photo_ref.h"
 
 class CVereroView;
+
+// How many of these photos sit on a volume without a trash, whose files a
+// removal with the files would delete for good.
+int PhotosWithoutTrash(const std::vector<PhotoRef>& photos);
 
 class PhotoFileCommands : public QObject {
     Q_OBJECT

@@ -2,7 +2,13 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QStandardPaths>
+#include <QStorageInfo>
+
+#ifndef _WIN32
+#include <unistd.h>
+#endif
 
 PhotoDeletion DeletePhotoFile(const QString& path) {
     // The home trash lives in the data folder; when that folder is missing,
@@ -12,4 +18,22 @@ PhotoDeletion DeletePhotoFile(const QString& path) {
     // No trash on this volume (or none at all): delete, as asked.
     if (QFile::exists(path) && QFile::remove(path)) return PhotoDeletion::Deleted;
     return PhotoDeletion::Failed;
+}
+
+bool VolumeHasTrash(const QString& path) {
+#ifdef _WIN32
+    Q_UNUSED(path);
+    return true;  // every fixed drive has a recycle bin
+#else
+    const QStorageInfo volume(QFileInfo(path).absolutePath());
+    if (!volume.isValid() || volume.isReadOnly()) return false;
+    if (volume == QStorageInfo(QDir::home())) return true;
+    const QDir root(volume.rootPath());
+    const QString uid = QString::number(getuid());
+    const QFileInfo shared(root.filePath(QStringLiteral(".Trash")));
+    if (shared.isDir() && !shared.isSymLink()) return true;
+    const QFileInfo own(root.filePath(QStringLiteral(".Trash-") + uid));
+    if (own.isDir()) return own.isWritable();
+    return QFileInfo(volume.rootPath()).isWritable();
+#endif
 }

@@ -98,8 +98,9 @@ void PhotoViewerHost::Open(ViewerOrigin origin) {
     services.removePhoto = [this](int index, bool deleteFile) {
         return files_->RemoveAt(index, deleteFile);
     };
-    services.confirmDelete = [this]() -> std::optional<bool> {
-        CDialogDelete2 dialog(view_.window());
+    services.confirmDelete = [this, &photos]() -> std::optional<bool> {
+        const PhotoRef shown = photos.Entry(photos.currentIndex).Ref();
+        CDialogDelete2 dialog(view_.window(), PhotosWithoutTrash({shown}));
         if (dialog.exec() != QDialog::Accepted) return std::nullopt;
         return dialog.DeleteFiles();
     };

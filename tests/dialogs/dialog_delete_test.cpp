@@ -25,4 +25,13 @@ TEST(DialogDelete, TicksTheDiskBoxOnlyWhenTheSecondQuestionIsConfirmed) {
     EXPECT_EQ(asked, 2);
 }
 
+TEST(DialogDelete, TheSecondQuestionSaysWhereTheFilesGo) {
+    // Files on volumes with a trash can be restored; the warning of a final
+    // delete names how many have no trash.
+    EXPECT_TRUE(DiskDeleteQuestion(0).contains(QStringLiteral("回收站")));
+    EXPECT_FALSE(DiskDeleteQuestion(0).contains(QStringLiteral("无法恢复")));
+    EXPECT_TRUE(DiskDeleteQuestion(3).contains(QStringLiteral("其中3张")));
+    EXPECT_TRUE(DiskDeleteQuestion(3).contains(QStringLiteral("无法恢复")));
+}
+
 }  // namespace

@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QDir>
 #include <QMimeData>
 #include <QSignalSpy>
 #include <filesystem>
@@ -12,6 +13,7 @@
 #include "catalogue/deleted_paths.h"
 #include "catalogue/photo_rows.h"
 #include "view/photo_clipboard.h"
+#include "view/photo_trash.h"
 #include "view/verero_view.h"
 #include "view_catalogue_fixture.h"
 
@@ -91,6 +93,14 @@ TEST_F(FileCommandsTest, RemovingTheCurrentPhotoFromDiskTakesItsFileAndItsEntry)
     EXPECT_FALSE(IsDeletedPath(PathOf("p2.jpg").toStdString()));
     ASSERT_EQ(view.Photos().Count(), 3);
     EXPECT_EQ(view.Photos().Entry(1).idPic, 3);
+}
+
+TEST_F(FileCommandsTest, TheRemovalQuestionCountsOnlyPhotosOnAVolumeWithoutTrash) {
+    Fill(3);
+    // The temporary folder is a writable volume: its files go to a trash.
+    EXPECT_EQ(PhotosWithoutTrash({{1, false}, {2, true}}), 0);
+    EXPECT_TRUE(VolumeHasTrash(QDir::homePath() + QStringLiteral("/photo.jpg")));
+    EXPECT_FALSE(VolumeHasTrash(QStringLiteral("/no/such/volume/photo.jpg")));
 }
 
 TEST_F(FileCommandsTest, TheViewersRemovalOfAnotherPhotoKeepsTheCurrentOneAndTheSelectionTrue) {
