@@ -40,13 +40,13 @@ bool IsGreyPropertyRow(int row) {
            (row >= PropertyRow::Exposure && row <= PropertyRow::FocalLength);
 }
 
-QString FormatPropertyTime(std::int32_t stored, bool padded) {
+QString FormatPropertyTime(std::int32_t stored) {
     const std::time_t seconds = static_cast<std::uint32_t>(stored);
     std::tm local{};
     if (localtime_r(&seconds, &local) == nullptr) return {};
-    const char* format = padded ? "%04d-%02d-%02d %02d:%02d:%02d" : "%d-%d-%d %d:%d:%d";
-    return QString::asprintf(format, local.tm_year + 1900, local.tm_mon + 1, local.tm_mday,
-                             local.tm_hour, local.tm_min, local.tm_sec);
+    return QString::asprintf("%04d-%02d-%02d %02d:%02d:%02d", local.tm_year + 1900,
+                             local.tm_mon + 1, local.tm_mday, local.tm_hour, local.tm_min,
+                             local.tm_sec);
 }
 
 QString FormatExposure(float seconds) {
@@ -73,8 +73,8 @@ PropertyValues FormatPropertyValues(const PhotoRecord& r) {
     v[Comment] = QString::fromStdString(r.strXpComent);
     v[Folder] = Text(r.strPath);
     v[Size] = QString::asprintf("%.2f M", r.fSize);
-    v[Created] = FormatPropertyTime(r.dwCTime, false);
-    v[Modified] = FormatPropertyTime(r.dwMTime, false);
+    v[Created] = FormatPropertyTime(r.dwCTime);
+    v[Modified] = FormatPropertyTime(r.dwMTime);
     v[Width] = QString::asprintf("%d", r.nWidth);
     v[Height] = QString::asprintf("%d", r.nHeight);
     v[XResolution] = QString::asprintf("%d dpi", r.nFocalplaneXRes);
@@ -82,7 +82,7 @@ PropertyValues FormatPropertyValues(const PhotoRecord& r) {
     v[Longitude] = QString::asprintf("%.4f", r.fGPSLongitude);
     v[Latitude] = QString::asprintf("%.4f", r.fGPSLatitude);
     v[Altitude] = QString::asprintf("%d", r.nGPSAlititude);
-    v[ShotTime] = FormatPropertyTime(r.dwDateTime, true);
+    v[ShotTime] = FormatPropertyTime(r.dwDateTime);
     v[Make] = Text(r.strMake);
     v[Model] = Text(r.strModel);
     v[Exposure] = FormatExposure(r.fExposureTime);

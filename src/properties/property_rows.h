@@ -53,10 +53,10 @@ bool IsGreyPropertyRow(int row);
 // Every row's value text for record (text fields are UTF-8).
 PropertyValues FormatPropertyValues(const PhotoRecord& record);
 
-// A stored time (unsigned seconds since 1970 UTC) as local time: padded
-// gives "2014-03-03 09:05:07" (the shot-time row, which the editor parses
-// back), otherwise "2014-3-3 9:5:7".
-QString FormatPropertyTime(std::int32_t stored, bool padded);
+// A stored time (unsigned seconds since 1970 UTC) as local time, padded:
+// "2014-03-03 09:05:07" for the shot time (which the editor parses back) and
+// for the file's creation and change times alike.
+QString FormatPropertyTime(std::int32_t stored);
 
 // "1/250 s" below about 2/3 s; longer exposures in seconds ("0.8 s", "2 s",
 // "1.3 s"); empty for 0 and for values that are no exposure.
