@@ -46,6 +46,19 @@ void UpdateViewChecks(CMainFrame& frame, CVereroView* view) {
     }
 }
 
+// The commands that act on listed photos do nothing without any: they are
+// greyed then. 搜索 stays enabled while the panel is open, so that it can be
+// switched off.
+void UpdatePhotoCommands(CMainFrame& frame, CVereroView* view) {
+    using namespace CommandId;
+    const bool photos = view->HasPhotos();
+    for (int id : {kShowPhoto, kProperties, kPropertiesAlternate, kPickPositionOnMap,
+                   kPositionsFromTracks, kShowOnMap, kRegionsFromGps, kCut, kCopy,
+                   kOpenFileLocation, kRemoveFromAlbum, kRemoveFromAlbumContext})
+        if (QAction* action = frame.Command(id)) action->setEnabled(photos);
+    if (QAction* search = frame.Command(kSearch)) search->setEnabled(photos || search->isChecked());
+}
+
 // The pane hands its photos to the view, so whichever the frame asks for
 // first creates the view.
 CVereroView* TheView() {
@@ -276,11 +289,15 @@ void ConnectBrowsingWindows(CVereroApp& app) {
     Carry(frame, CommandId::kShowKeywords, view, &CVereroView::OnToggleKeywords);
     Carry(frame, CommandId::kAutoOrient, view, &CVereroView::OnToggleAutoOrient);
     CarryProperties(frame, view, ConnectLocation(app, frame, view));
-    UpdateViewChecks(frame, view);
     ConnectViewer(frame, view);
     ConnectUpkeep(frame, view, files);
-    QObject::connect(view, &CVereroView::commandStatesChanged, &frame,
-                     [&frame, view] { UpdateViewChecks(frame, view); });
+    auto updateCommands = [&frame, view] {
+        UpdateViewChecks(frame, view);
+        UpdatePhotoCommands(frame, view);
+    };
+    updateCommands();
+    QObject::connect(view, &CVereroView::commandStatesChanged, &frame, updateCommands);
+    QObject::connect(&frame, &CMainFrame::commandStatesRequested, &frame, updateCommands);
     // Menu 119 over the grid, and the grid's Ctrl+C / Ctrl+X, run the
     // frame's commands, which act on the view's selection.
     QObject::connect(

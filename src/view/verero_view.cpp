@@ -51,7 +51,9 @@ int CVereroView::VerticalOffset() const {
 }
 
 void CVereroView::ResetPhotoList(int n) {
+    const bool had = HasPhotos();
     photos_.Reset(n);
+    if (had != HasPhotos()) emit commandStatesChanged();
 }
 
 void CVereroView::Lay() {
@@ -209,7 +211,10 @@ void CVereroView::OnToggleKeywords() {
 }
 
 void CVereroView::OnToggleAutoOrient() {
-    if (!HasPhotos()) return;
+    if (!HasPhotos()) {
+        emit commandStatesChanged();  // the menu ticked its item; tick it back
+        return;
+    }
     std::atomic<bool>& autoOrient = PhotoCatalogue::Instance().autoOrient;
     autoOrient = !autoOrient;
     // The decoded thumbnails are turned the old way; the refresh refills the

@@ -109,7 +109,8 @@ class CVereroView : public QAbstractScrollArea {
     // A command carried elsewhere was asked for from the keyboard (Ctrl+C
     // copy, Ctrl+X cut), by its command id.
     void commandRequested(int commandId);
-    // Check marks of 显示关键词 and 自动调整照片方向 changed.
+    // Check marks of 显示关键词 and 自动调整照片方向 changed, or the list
+    // went from no photos to some or back (which enables the photo commands).
     void commandStatesChanged();
     // UM_START_LIBRARY_UPDATE, UM_START_SAVE and
     // UM_LIBRARY_CHANGED arrived: the shell starts the worker or asks.
