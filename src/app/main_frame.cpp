@@ -74,7 +74,7 @@ QAction* CMainFrame::AddCommand(int id, const QString& text, bool checkable) {
 }
 
 void CMainFrame::SetStatusText(const QString& text) {
-    statusLabel_->setText(text);
+    statusLabel_->setText(text.isEmpty() ? IdleStatusText() : text);
 }
 
 QString CMainFrame::StatusText() const {

@@ -23,6 +23,11 @@ class QMenu;
 class QToolBar;
 class MapLink;
 
+// The status bar's text while no photo is named.
+inline QString IdleStatusText() {
+    return QStringLiteral("就绪");
+}
+
 class CMainFrame : public QMainWindow {
     Q_OBJECT
 
@@ -44,7 +49,7 @@ class CMainFrame : public QMainWindow {
     // The photo context menu "编辑" (menu 119), made of the same commands.
     QMenu* EditContextMenu() const { return editContextMenu_; }
 
-    // Idle text of the status bar ("就绪" at start).
+    // The status bar's text; empty gives the idle text "就绪" (also at start).
     void SetStatusText(const QString& text);
     QString StatusText() const;
 

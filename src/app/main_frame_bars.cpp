@@ -158,7 +158,7 @@ void CMainFrame::CustomizeToolbar() {
 }
 
 void CMainFrame::CreateStatusBar() {
-    statusLabel_ = new QLabel(QStringLiteral("就绪"));
+    statusLabel_ = new QLabel(IdleStatusText());
     statusBar()->addWidget(statusLabel_, 1);
     QAction* toggle = Command(CommandId::kViewStatusBar);
     toggle->setEnabled(true);

@@ -31,11 +31,14 @@ GridRect Grown(const GridRect& r, int by) {
     return {r.left - by, r.top - by, r.right + by, r.bottom + by};
 }
 
-// Text on the text background, which covers only the text itself; the text
-// is clipped to the box. Qt::AlignHCenter or Qt::AlignLeft.
-void DrawBoxedText(QPainter& painter, const GridRect& box, const QString& text, int alignment) {
-    if (text.isEmpty()) return;
+// Text on the text background, which covers only the text itself; text
+// wider than the box is elided with "…" where elide says. Qt::AlignHCenter
+// or Qt::AlignLeft.
+void DrawBoxedText(QPainter& painter, const GridRect& box, const QString& whole, int alignment,
+                   Qt::TextElideMode elide) {
+    if (whole.isEmpty()) return;
     const QRect area = ToQRect(box);
+    const QString text = painter.fontMetrics().elidedText(whole, elide, area.width());
     const QRect bounds = painter.fontMetrics().boundingRect(
         area, alignment | Qt::AlignTop | Qt::TextSingleLine, text);
     painter.save();
@@ -107,7 +110,7 @@ void PaintGrid(QPainter& painter, GridPaintJob job, int top, int bottom) {
         if (c == kLargeIconCell) {
             DrawBoxedText(painter,
                           {cell.left, cell.bottom - kCaptionHeight, cell.right, cell.bottom},
-                          QString::fromUtf8(entry.name), Qt::AlignHCenter);
+                          QString::fromUtf8(entry.name), Qt::AlignHCenter, Qt::ElideMiddle);
         }
         DrawFrame(painter, image, entry, job.selection.IsSelected(list, i));
         if (job.showKeywords) {
@@ -115,7 +118,7 @@ void PaintGrid(QPainter& painter, GridPaintJob job, int top, int bottom) {
             DrawBoxedText(
                 painter,
                 {image.left + off, image.top + off, image.right - off, image.top + off + 20},
-                QString::fromUtf8(entry.keywords), Qt::AlignLeft);
+                QString::fromUtf8(entry.keywords), Qt::AlignLeft, Qt::ElideRight);
         }
     }
 }

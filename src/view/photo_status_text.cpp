@@ -34,6 +34,20 @@ struct StatusRow {
     std::string keywords, author, subject, comment;
 };
 
+// The status bar has one line: line breaks of a comment become spaces.
+std::string OnOneLine(std::string text) {
+    for (char& c : text)
+        if (c == '\r' || c == '\n') c = ' ';
+    return text;
+}
+
+// Authors are stored as a ";"-separated list that may end in ";"; the text
+// adds its own separator.
+std::string WithoutTrailingSeparators(std::string text) {
+    while (!text.empty() && (text.back() == ';' || text.back() == ' ')) text.pop_back();
+    return text;
+}
+
 std::string Compose(const StatusRow& row) {
     std::string text = "名称：" + row.name + ";";
     if (row.sizeMegabytes > 1) {
@@ -55,9 +69,10 @@ std::string Compose(const StatusRow& row) {
         text += Printed("经纬度：%.4f,%.4f;", row.longitude, row.latitude);
     }
     if (!row.keywords.empty()) text += "关键词：" + row.keywords + " ;";
-    if (!row.author.empty()) text += "作者：" + row.author + ";";
+    if (const std::string author = WithoutTrailingSeparators(row.author); !author.empty())
+        text += "作者：" + author + ";";
     if (!row.subject.empty()) text += "主题：" + row.subject + ";";
-    if (!row.comment.empty()) text += "备注：" + row.comment + ";";
+    if (!row.comment.empty()) text += "备注：" + OnOneLine(row.comment) + ";";
     return text;
 }
 

@@ -53,6 +53,8 @@ int CVereroView::VerticalOffset() const {
 void CVereroView::ResetPhotoList(int n) {
     const bool had = HasPhotos();
     photos_.Reset(n);
+    // The status bar named a photo of the old list.
+    emit statusTextChanged(QString());
     if (had != HasPhotos()) emit commandStatesChanged();
 }
 

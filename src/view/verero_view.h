@@ -95,6 +95,7 @@ class CVereroView : public QAbstractScrollArea {
     void OnToggleAutoOrient();  // 自动调整照片方向
 
   signals:
+    // The status bar's text; empty for its idle text (a new list names no photo).
     void statusTextChanged(const QString& text);
     // The pane drops its trees, rebuilds the current one and reselects.
     void refreshRequested(const ListRefreshRequest& request);

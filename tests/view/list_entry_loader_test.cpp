@@ -122,6 +122,15 @@ TEST_F(StatusText, ListsSmallSizesInKilobytesThePositionLongitudeFirstAndTheTags
               ";作者：Li;主题：trip;备注：fine;");
 }
 
+TEST_F(StatusText, StaysOneLineAndEndsTheAuthorListOnce) {
+    PhotoRecord r = Record("c.jpg", 0, 0);
+    SetField(r.strXpAuthor, "测试作者;");
+    r.strXpComent = "海边\r\n日落\n";
+    Insert(5, r, JpegOf(SolidPicture(16, 12, 9, 9, 9)));
+    EXPECT_EQ(ReadPhotoStatusText({5, false}).value_or(""),
+              "名称：c.jpg;作者：测试作者;备注：海边  日落 ;");
+}
+
 TEST_F(StatusText, ReadsDuplicatesFromTheirTableAndIsAbsentWithoutARow) {
     Insert(3, Record("main.jpg", 0, 0), JpegOf(SolidPicture(16, 12, 9, 9, 9)));
     Insert(3, Record("dup.jpg", 0, 0), JpegOf(SolidPicture(16, 12, 9, 9, 9)), true);
