@@ -9,6 +9,7 @@
 
 #include "app/browsing_windows.h"
 #include "app/main_frame.h"
+#include "app/qt_translations.h"
 #include "app/startup_report.h"
 #include "app/termination_signals.h"
 #include "app/verero_app.h"
@@ -49,6 +50,7 @@ QString TakeOption(std::vector<std::string>& args, const char* name) {
 int main(int argc, char* argv[]) {
     CVereroApp::SetApplicationIdentity();
     QApplication application(argc, argv);
+    InstallQtChineseTranslations(application);
     std::vector<std::string> args(argv + 1, argv + argc);
     const QString grabFile = TakeOption(args, "--grab-screen");
     const QString grabDelay = TakeOption(args, "--grab-delay");

@@ -2,6 +2,7 @@
 
 #include <QFile>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QMetaObject>
 #include <optional>
 
@@ -196,6 +197,7 @@ void ImportController::AddFilesCommand(QWidget* parent) {
         QFileDialog::getOpenFileNames(parent, QStringLiteral("选择jpg图片"), lastImportFolder_,
                                       QStringLiteral("图片 (*.jpg *.jpeg *.JPG *.JPEG)"));
     if (chosen.isEmpty()) return;
+    lastImportFolder_ = QFileInfo(chosen.first()).absolutePath();
     AcceptFilePaths(chosen, parent);
 }
 

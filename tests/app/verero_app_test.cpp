@@ -1,14 +1,22 @@
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
 #include <QDockWidget>
 #include <QFile>
 
 #include "app/main_frame.h"
+#include "app/qt_translations.h"
 #include "app/verero_app.h"
 #include "app_test_folder.h"
 #include "platform/data_folder_lock.h"
 
 namespace {
+
+TEST(QtChineseTranslations, TurnQtsOwnButtonTextsIntoChinese) {
+    ASSERT_TRUE(InstallQtChineseTranslations(*QCoreApplication::instance()))
+        << "Qt's translations (qt6-translations-l10n) are not installed";
+    EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "Cancel"), QStringLiteral("取消"));
+}
 
 TEST(CVereroApp, StartUpOpensTheCatalogueOfTheDataFolderAndShowsTheFrame) {
     AppTestFolder folder;
