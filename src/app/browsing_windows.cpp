@@ -210,10 +210,15 @@ PhotoFileCommands* ConnectFileCommands(CMainFrame& frame, CVereroView* view, CCl
     QAction* promote = frame.Command(CommandId::kAddDuplicatesToCatalogue);
     if (promote) promote->setToolTip(QStringLiteral("将重复列表中的照片替换数据库中的照片。"));
     QAction* paste = frame.Command(CommandId::kPaste);
-    QObject::connect(&frame, &CMainFrame::commandStatesRequested, files, [files, promote, paste] {
-        if (promote) promote->setEnabled(files->PromoteAvailable());
+    auto updatePaste = [paste] {
         if (paste)
             paste->setEnabled(ClipboardOffersImport(QGuiApplication::clipboard()->mimeData()));
+    };
+    // Ctrl+V works without a menu opened first: 黏贴 follows the clipboard.
+    updatePaste();
+    QObject::connect(QGuiApplication::clipboard(), &QClipboard::dataChanged, files, updatePaste);
+    QObject::connect(&frame, &CMainFrame::commandStatesRequested, files, [files, promote] {
+        if (promote) promote->setEnabled(files->PromoteAvailable());
     });
     if (paste && pane) QObject::connect(paste, &QAction::triggered, pane, &CClassView::Paste);
     return files;

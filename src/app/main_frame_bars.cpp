@@ -4,6 +4,7 @@
 #include <QActionGroup>
 #include <QApplication>
 #include <QDockWidget>
+#include <QKeySequence>
 #include <QLabel>
 #include <QListWidget>
 #include <QMenu>
@@ -47,6 +48,36 @@ QIcon ToolbarIcon(int id) {
     }
 }
 
+// The usual keys of the commands that have one; the menus show them. They
+// work anywhere in the main window except where a text field takes the key
+// (Ctrl+C in the search panel copies its text). 显示照片 is Enter on the grid
+// itself, so that Enter in the search panel still searches.
+QList<QKeySequence> CommandShortcuts(int id) {
+    using namespace CommandId;
+    switch (id) {
+        case kCut:
+            return QKeySequence::keyBindings(QKeySequence::Cut);
+        case kCopy:
+            return QKeySequence::keyBindings(QKeySequence::Copy);
+        case kPaste:
+            return QKeySequence::keyBindings(QKeySequence::Paste);
+        case kRemoveFromAlbum:
+            return {QKeySequence(Qt::Key_Delete)};
+        case kProperties:
+            return {QKeySequence(Qt::ALT | Qt::Key_Return)};
+        case kSearch:
+            return QKeySequence::keyBindings(QKeySequence::Find);
+        case kUpdateLibrary:
+            return {QKeySequence(Qt::Key_F5)};
+        case kSaveCatalogue:
+            return QKeySequence::keyBindings(QKeySequence::Save);
+        case kExit:
+            return {QKeySequence(Qt::CTRL | Qt::Key_Q)};
+        default:
+            return {};
+    }
+}
+
 }  // namespace
 
 void CMainFrame::CreateMenus() {
@@ -60,6 +91,7 @@ void CMainFrame::CreateMenus() {
                 continue;
             }
             QAction* action = AddCommand(entry.id, QString::fromUtf8(entry.text), entry.checkable);
+            action->setShortcuts(CommandShortcuts(entry.id));
             menu->addAction(action);
             if (entry.id == CommandId::kViewStatusBar) CreateLookMenu(menu);
         }

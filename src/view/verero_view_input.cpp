@@ -83,6 +83,12 @@ void CVereroView::mouseDoubleClickEvent(QMouseEvent* event) {
 }
 
 void CVereroView::keyPressEvent(QKeyEvent* event) {
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    if (enter && (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
+        // Enter opens the current photo, as a double click does.
+        if (photos_.IsValid(photos_.currentIndex)) emit openPhotoRequested(photos_.currentIndex);
+        return;
+    }
     if (event->modifiers().testFlag(Qt::ControlModifier)) {
         switch (event->key()) {
             case Qt::Key_A:

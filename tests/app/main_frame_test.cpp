@@ -8,6 +8,7 @@
 #include <QMenuBar>
 #include <QSettings>
 #include <QStatusBar>
+#include <QTest>
 #include <QToolBar>
 #include <set>
 #include <thread>
@@ -51,6 +52,31 @@ TEST_F(MainFrameTest, HasTheTitleMenusStatusTextAndRegistersAsMainFrame) {
     EXPECT_EQ(frame.StatusText(), QStringLiteral("就绪"));
     EXPECT_EQ(CMainFrame::Instance(), &frame);
     EXPECT_EQ(ReceiverRegistry::Receiver(ReceiverRole::MainFrame), &frame);
+}
+
+TEST_F(MainFrameTest, TheUsualKeysRunTheirCommandsAnywhereInTheWindow) {
+    frame.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&frame));
+    const struct {
+        int id;
+        int key;
+        Qt::KeyboardModifiers modifiers;
+    } cases[] = {
+        {CommandId::kPaste, Qt::Key_V, Qt::ControlModifier},
+        {CommandId::kCopy, Qt::Key_C, Qt::ControlModifier},
+        {CommandId::kCut, Qt::Key_X, Qt::ControlModifier},
+        {CommandId::kRemoveFromAlbum, Qt::Key_Delete, Qt::NoModifier},
+        {CommandId::kSearch, Qt::Key_F, Qt::ControlModifier},
+    };
+    for (const auto& c : cases) {
+        QAction* action = frame.Command(c.id);
+        action->setEnabled(true);
+        int runs = 0;
+        const auto connection = QObject::connect(action, &QAction::triggered, [&] { ++runs; });
+        QTest::keyClick(&frame, static_cast<Qt::Key>(c.key), c.modifiers);
+        EXPECT_EQ(runs, 1) << action->text().toStdString();
+        QObject::disconnect(connection);
+    }
 }
 
 TEST_F(MainFrameTest, EveryMenuCommandIsReachableByIdWithItsText) {

@@ -217,6 +217,17 @@ TEST_F(ViewTest, DoubleClickAsksToOpenThePhotoUnderThePointer) {
     EXPECT_EQ(open.size(), 1) << "below the last photo";
 }
 
+TEST_F(ViewTest, EnterAsksToOpenTheCurrentPhoto) {
+    Fill(8);
+    view.ShowListFromTop();
+    Click(5);
+    QSignalSpy open(&view, &CVereroView::openPhotoRequested);
+    QTest::keyClick(&view, Qt::Key_Return);
+    QTest::keyClick(&view, Qt::Key_Enter, Qt::KeypadModifier);
+    ASSERT_EQ(open.size(), 2);
+    EXPECT_EQ(open.at(1).at(0).toInt(), 5);
+}
+
 TEST_F(ViewTest, AcceptsFilesDroppedOnTheGridAndHandsThemOver) {
     QSignalSpy dropped(&view, &CVereroView::urlsDropped);
     QMimeData files;
