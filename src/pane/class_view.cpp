@@ -160,6 +160,9 @@ void CClassView::RebuildCurrent() {
 }
 
 void CClassView::DropTrees() {
+    // Where the list stood, for the rebuild that follows a drop.
+    if (!pendingPlace_ && current_ != nullptr && current_->Tree() == listedFrom_)
+        pendingPlace_ = PlaceOf(view_.ListedRequest());
     for (int slot = 0; slot < kSortModeCount; ++slot) {
         if (controls_[slot] != nullptr && static_cast<SortMode>(slot) != SortMode::FromMap)
             controls_[slot]->DropTree();
@@ -233,12 +236,17 @@ bool CClassView::event(QEvent* event) {
             ShowMapPhotos(std::vector<std::int64_t>(ids.begin(), ids.end()));
             return true;
         }
-        case UiMessage::kRebuildCurrentTree:
+        case UiMessage::kRebuildCurrentTree: {
+            // The list stays in its category: where it stood before the
+            // trees were dropped, or where it stands now.
+            const ListedPlace place =
+                pendingPlace_ ? *pendingPlace_ : PlaceOf(view_.ListedRequest());
             RebuildCurrent();
-            SelectFirst();
+            ReselectAfterRebuild(place);
             Relayout();
             view_.viewport()->update();
             return true;
+        }
         case UiMessage::kCancelFolderScan:
             if (hooks_.cancelFolderScan) hooks_.cancelFolderScan();
             return true;

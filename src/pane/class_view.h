@@ -10,9 +10,11 @@
 // kRebuildCurrentTree, kCancelFolderScan, kPaneRelayout, kDropTrees and
 // kRegionTreeStale. Workers reach it only through those messages.
 
+#include <QString>
 #include <QWidget>
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -67,9 +69,17 @@ class CClassView : public QWidget {
     void FillViewFromNode(NodeIndex node);
     // The first top-level group becomes the caret and fills the view.
     void SelectFirst();
-    // After the trees were rebuilt: the category and photo of the request
-    // are found again (see ListRefreshRequest).
-    void ReselectAfterRebuild(const ListRefreshRequest& request, const std::string& topLevelLabel);
+    // Where the view's list stands: the refresh request and the label stems
+    // of its category from the top level down, read while its tree stands.
+    struct ListedPlace {
+        ListRefreshRequest request;
+        std::vector<QString> labelPath;
+    };
+    ListedPlace PlaceOf(const ListRefreshRequest& request) const;
+    // After the trees were rebuilt: the same category (by its labels), else
+    // the group of the current photo, is listed again and the photo of the
+    // request made current (see ListRefreshRequest).
+    void ReselectAfterRebuild(const ListedPlace& place);
     // Writes the selected items' photos into the view's selection list.
     void CollectSelection();
 
@@ -145,6 +155,9 @@ class CClassView : public QWidget {
     // The tree whose node the view's categoryNode names (it may have been
     // dropped since).
     const void* listedFrom_ = nullptr;
+    // Where the list stood when the trees were dropped, until a rebuild or
+    // another selection uses or forgets it.
+    std::optional<ListedPlace> pendingPlace_;
     std::vector<std::int64_t> mapIds_;
     SearchFilter filter_;
     bool searchActive_ = false;

@@ -36,6 +36,7 @@ void CClassView::FillViewFromNode(NodeIndex node) {
 }
 
 void CClassView::SelectFirst() {
+    pendingPlace_.reset();
     if (current_ == nullptr || current_->Tree() == nullptr) return;
     const CategoryTree& tree = *current_->Tree();
     view_.Photos().currentIndex = 0;
@@ -59,58 +60,90 @@ void CClassView::SelectFirst() {
     emit prefetchRequested();
 }
 
-void CClassView::ReselectAfterRebuild(const ListRefreshRequest& request,
-                                      const std::string& topLevelLabel) {
+CClassView::ListedPlace CClassView::PlaceOf(const ListRefreshRequest& request) const {
+    ListedPlace place;
+    place.request = request;
+    const std::optional<NodeIndex> node = request.categoryNode;
+    if (current_ == nullptr || current_->Tree() == nullptr || current_->Tree() != listedFrom_ ||
+        !node)
+        return place;
+    const CategoryTree& tree = *current_->Tree();
+    for (NodeIndex at = *node; at != kRootNode; at = tree.Node(at).parent)
+        place.labelPath.insert(place.labelPath.begin(), LabelStem(tree.Node(at).label));
+    return place;
+}
+
+namespace {
+
+// The node reached by following the label stems from the top level down.
+std::optional<NodeIndex> FindByLabelPath(const CategoryTree& tree,
+                                         const std::vector<QString>& path) {
+    if (path.empty()) return std::nullopt;
+    NodeIndex at = kRootNode;
+    for (const QString& stem : path) {
+        std::optional<NodeIndex> next;
+        for (NodeIndex child : tree.Node(at).groups) {
+            if (LabelStem(tree.Node(child).label).compare(stem, Qt::CaseInsensitive) == 0) {
+                next = child;
+                break;
+            }
+        }
+        if (!next) return std::nullopt;
+        at = *next;
+    }
+    return at;
+}
+
+int PositionInList(const PhotoList& list, PhotoRef photo) {
+    if (photo.idPic == 0) return -1;
+    for (int i = 0; i < list.Count(); ++i)
+        if (list.Entry(i).Ref() == photo) return i;
+    return -1;
+}
+
+}  // namespace
+
+void CClassView::ReselectAfterRebuild(const ListedPlace& place) {
+    pendingPlace_.reset();
     if (current_ == nullptr || current_->Tree() == nullptr) return;
+    const ListRefreshRequest& request = place.request;
     if (request.fallbackPhoto.idPic == 0 || !current_->HasItems()) {
         SelectFirst();
         return;
     }
     const CategoryTree& tree = *current_->Tree();
     const PhotoRef current = request.currentPhoto;
-    std::optional<PhotoLocation> found;
-    if (current.idPic != 0) found = tree.FindPhoto(current);
-    const bool catalogued =
-        found || (current.idPic != 0 && !current.fromDuplicates && PhotoIdExists(current.idPic));
+    // The same category, found by its labels; else the group of the current
+    // photo; else, for a photo that left the catalogue, the top-level group
+    // of the same name.
     NodeIndex chosen = tree.TopLevel().front();
-    if (catalogued) {
-        if (found) chosen = found->parent;
-        FillViewFromNode(chosen);
-    } else {
-        const QString stem = LabelStem(topLevelLabel);
-        for (NodeIndex top : tree.TopLevel()) {
-            if (LabelStem(tree.Node(top).label).compare(stem, Qt::CaseInsensitive) == 0) {
-                chosen = top;
-                FillViewFromNode(chosen);
-                break;
-            }
-        }
+    if (const auto same = FindByLabelPath(tree, place.labelPath)) {
+        chosen = *same;
+    } else if (const auto found = current.idPic != 0 ? tree.FindPhoto(current) : std::nullopt) {
+        chosen = found->parent;
+    } else if (!place.labelPath.empty()) {
+        if (const auto top = FindByLabelPath(tree, {place.labelPath.front()})) chosen = *top;
     }
+    FillViewFromNode(chosen);
     view_.Photos().categoryNode = chosen;
     listedFrom_ = &tree;
     current_->SetCaret(current_->Model()->IndexOfGroup(chosen));
     // The current photo keeps its place when it is still listed; otherwise
     // the photo at the fallback position becomes current.
     PhotoList& list = view_.Photos();
-    int index = found ? ListPosition(tree, *found) : request.reselectIndex;
-    if (!list.IsValid(index) || list.Entry(index).Ref() != current)
-        index = std::clamp(request.reselectIndex, 0, std::max(0, list.Count() - 1));
+    int index = PositionInList(list, current);
+    if (index < 0) index = std::clamp(request.reselectIndex, 0, std::max(0, list.Count() - 1));
     list.currentIndex = index;
     view_.ShowCurrentPhoto();
     emit prefetchRequested();
 }
 
 void CClassView::OnRefreshRequested(const ListRefreshRequest& request) {
-    std::string topLevelLabel;
-    if (current_ != nullptr && current_->Tree() == listedFrom_ && listedFrom_ != nullptr &&
-        request.categoryNode) {
-        const CategoryTree& tree = *current_->Tree();
-        topLevelLabel = tree.Node(tree.TopLevelAncestor(*request.categoryNode)).label;
-    }
+    const ListedPlace place = PlaceOf(request);
     listedFrom_ = nullptr;
     DropTrees();
     RebuildCurrent();
-    ReselectAfterRebuild(request, topLevelLabel);
+    ReselectAfterRebuild(place);
 }
 
 void CClassView::OnCaretReported(const QModelIndex& caret) {

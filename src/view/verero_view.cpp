@@ -5,6 +5,7 @@
 #include <QPainter>
 #include <QScrollBar>
 #include <QTableView>
+#include <algorithm>
 
 #include "catalogue/folder_stamps.h"
 #include "catalogue/photo_catalogue.h"
@@ -126,17 +127,19 @@ void CVereroView::RefreshList(bool selectPrevious) {
     if (photos_.reselectIndex >= photos_.Count()) photos_.reselectIndex = photos_.Count() - 1;
     if (photos_.reselectIndex < 0) photos_.reselectIndex = 0;
     savedScroll_ = VerticalOffset();
+    emit refreshRequested(ListedRequest());
+    emit prefetchRequested();
+}
+
+ListRefreshRequest CVereroView::ListedRequest() const {
     ListRefreshRequest request;
     request.categoryNode = photos_.categoryNode;
-    request.reselectIndex = photos_.reselectIndex;
-    if (photos_.IsValid(photos_.currentIndex)) {
+    request.reselectIndex = std::clamp(photos_.reselectIndex, 0, std::max(0, photos_.Count() - 1));
+    if (photos_.IsValid(photos_.currentIndex))
         request.currentPhoto = photos_.Entry(photos_.currentIndex).Ref();
-    }
-    if (photos_.IsValid(photos_.reselectIndex)) {
-        request.fallbackPhoto = photos_.Entry(photos_.reselectIndex).Ref();
-    }
-    emit refreshRequested(request);
-    emit prefetchRequested();
+    if (photos_.IsValid(request.reselectIndex))
+        request.fallbackPhoto = photos_.Entry(request.reselectIndex).Ref();
+    return request;
 }
 
 void CVereroView::PhotoStatusText(PhotoRef photo) {

@@ -55,6 +55,8 @@ class CVereroView : public QAbstractScrollArea {
     // remembering the scroll position; with selectPrevious the photo before
     // the current one is the fallback. Then asks for the viewer prefetch.
     void RefreshList(bool selectPrevious);
+    // Where the list stands now, as a refresh hands it to the pane.
+    ListRefreshRequest ListedRequest() const;
     // Sets the status text of the photo (statusTextChanged) when its row is
     // found exactly once; otherwise the status bar keeps its text.
     void PhotoStatusText(PhotoRef photo);

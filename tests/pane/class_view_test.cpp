@@ -138,7 +138,9 @@ TEST_F(ClassViewTest, APhotoSelectedWithItsGroupIsCollectedTwice) {
     EXPECT_EQ(collected, (Ids{3, 3}));
 }
 
-TEST_F(ClassViewTest, DroppedTreesAreRebuiltAndTheFirstGroupSelected) {
+TEST_F(ClassViewTest, DroppedTreesAreRebuiltWithTheListInItsCategory) {
+    // An import, a removal or a tidy drops the trees and rebuilds: the list
+    // stays in the group the user was in, whole year or leaf alike.
     Click(Item(1));
     Send(UiMessage::kDropTrees);
     EXPECT_EQ(pane->CurrentTree(), nullptr);
@@ -146,7 +148,22 @@ TEST_F(ClassViewTest, DroppedTreesAreRebuiltAndTheFirstGroupSelected) {
     Send(UiMessage::kRebuildCurrentTree);
     ASSERT_NE(pane->CurrentTree(), nullptr);
     EXPECT_EQ(Item(0).data().toString(), "2022年[1]");
-    EXPECT_EQ(Listed(), Ids{5});
+    EXPECT_EQ(Listed(), Ids{4});
+    EXPECT_EQ(tree()->Caret(), Item(2));
+
+    tree()->expandAll();
+    Click(Item(1, 1, 0));  // March 2021, photo 2 current
+    Send(UiMessage::kDropTrees);
+    Send(UiMessage::kRebuildCurrentTree);
+    EXPECT_EQ(Listed(), (Ids{2, 1}));
+    EXPECT_EQ(view->Photos().Entry(view->Photos().currentIndex).idPic, 2);
+
+    // A month that is gone leaves the list in its year.
+    DeletePhotoRows(std::nullopt, 1, false);
+    DeletePhotoRows(std::nullopt, 2, false);
+    Send(UiMessage::kDropTrees);
+    Send(UiMessage::kRebuildCurrentTree);
+    EXPECT_EQ(Listed(), Ids{3});
 }
 
 TEST_F(ClassViewTest, ATreeWithoutItemsListsNoPhotos) {
