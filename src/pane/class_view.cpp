@@ -8,6 +8,7 @@
 #include <QPainter>
 #include <QTimer>
 #include <QToolBar>
+#include <QToolButton>
 
 #include "messaging/message_event.h"
 #include "messaging/ui_messages.h"
@@ -19,6 +20,7 @@
 namespace {
 CClassView* instance = nullptr;
 constexpr int kSearchPanelHeight = 130;
+constexpr const char* kModeProperty = "sortMode";  // the grouping of a toolbar button
 }  // namespace
 
 CClassView::CClassView(CVereroView& view, QWidget* parent, FirstTree firstTree)
@@ -57,26 +59,45 @@ void CClassView::CreateToolBar() {
     toolbar_->setContextMenuPolicy(Qt::PreventContextMenu);  // not customisable
     modeButtons_ = new QActionGroup(this);
     modeButtons_->setExclusionPolicy(QActionGroup::ExclusionPolicy::ExclusiveOptional);
-    for (const SortButton& button : kSortButtons) {
-        QAction* action = toolbar_->addAction(QString::fromUtf8(button.text));
-        action->setData(button.commandId);
-        action->setToolTip(QString::fromUtf8(button.tip));
-        action->setStatusTip(QString::fromUtf8(button.tip));
+    auto addButton = [this](int commandId, const QString& text, const QString& tip, SortMode mode) {
+        QAction* action = toolbar_->addAction(text);
+        action->setData(commandId);
+        action->setToolTip(tip);
+        action->setStatusTip(tip);
         action->setCheckable(true);
+        action->setProperty(kModeProperty, static_cast<int>(mode));
         modeButtons_->addAction(action);
-        const SortMode mode = button.mode;
         connect(action, &QAction::triggered, this, [this, mode] { ShowMode(mode); });
-    }
+        return action;
+    };
+    for (const SortButton& button : kSortButtons)
+        addButton(button.commandId, QString::fromUtf8(button.text), QString::fromUtf8(button.tip),
+                  button.mode);
+    // The photos chosen on the map stay one click away once they came.
+    mapButton_ = addButton(0, QStringLiteral("地图"), QStringLiteral("来自Zidevu地图的照片"),
+                           SortMode::FromMap);
+    mapButton_->setVisible(false);
     CheckModeButton();
 }
 
 void CClassView::CheckModeButton() {
+    for (QAction* action : modeButtons_->actions())
+        action->setChecked(action->property(kModeProperty).toInt() == static_cast<int>(mode_));
+    MarkOverflow();
+}
+
+void CClassView::MarkOverflow() {
+    // A grouping chosen from the » menu has no button in sight: the »
+    // button itself shows that the current grouping is behind it.
+    auto* more = toolbar_->findChild<QToolButton*>(QStringLiteral("qt_toolbar_ext_button"));
+    if (more == nullptr) return;
+    bool hidden = false;
     for (QAction* action : modeButtons_->actions()) {
-        bool shown = false;
-        for (const SortButton& button : kSortButtons)
-            shown = shown || (button.commandId == action->data().toInt() && button.mode == mode_);
-        action->setChecked(shown);
+        const QWidget* button = toolbar_->widgetForAction(action);
+        hidden = hidden || (action->isChecked() && button != nullptr && button->isHidden());
     }
+    more->setCheckable(true);
+    more->setChecked(hidden);
 }
 
 CTreeCtrlEx* CClassView::TreeOf(SortMode mode) const {
@@ -187,6 +208,7 @@ void CClassView::DropRegionTree() {
 
 void CClassView::ShowMapPhotos(std::vector<std::int64_t> ids) {
     mapIds_ = std::move(ids);
+    mapButton_->setVisible(true);
     mode_ = SortMode::FromMap;
     CheckModeButton();
     if (BuildTree(SortMode::FromMap)) {
@@ -268,6 +290,8 @@ void CClassView::Relayout() {
     if (toolbar_ == nullptr) return;
     const int toolbarHeight = toolbar_->sizeHint().height();
     toolbar_->setGeometry(0, 0, width(), toolbarHeight);
+    // The toolbar lays its buttons out when it handles the resize.
+    QTimer::singleShot(0, this, &CClassView::MarkOverflow);
     // The search panel lies below the toolbar, slightly wider than the pane
     // so that its own border does not show; the tree follows below it.
     int treeTop = toolbarHeight + 1;

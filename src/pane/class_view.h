@@ -26,6 +26,7 @@
 
 class CTreeCtrlEx;
 class CVereroView;
+class QAction;
 class QActionGroup;
 class QMenu;
 class QToolBar;
@@ -145,6 +146,7 @@ class CClassView : public QWidget {
     void CreateToolBar();
     void CreateContextMenu();
     void CheckModeButton();
+    void MarkOverflow();
 
     CVereroView& view_;
     PaneHooks hooks_;
@@ -164,6 +166,7 @@ class CClassView : public QWidget {
     QWidget* searchPanel_ = nullptr;
     QToolBar* toolbar_ = nullptr;
     QActionGroup* modeButtons_ = nullptr;
+    QAction* mapButton_ = nullptr;  // shown once photos came from the map
     QMenu* menu_ = nullptr;
     ReceiverRegistration registration_;
 };

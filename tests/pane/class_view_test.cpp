@@ -6,6 +6,7 @@
 #include <QMimeData>
 #include <QTest>
 #include <QToolBar>
+#include <QToolButton>
 #include <QUrl>
 
 #include "messaging/command_ids.h"
@@ -244,6 +245,32 @@ TEST_F(ClassViewTest, MapPhotosArriveAsTheirOwnTreeAndSurviveDroppingTrees) {
     EXPECT_EQ(Listed(), (Ids{4, 1}));
     Send(UiMessage::kDropTrees);
     EXPECT_NE(pane->TreeOf(SortMode::FromMap)->Tree(), nullptr);
+}
+
+TEST_F(ClassViewTest, TheMapListKeepsAButtonToComeBackTo) {
+    const QList<QAction*> buttons = pane->SortToolBar()->actions();
+    QAction* map = buttons.back();
+    EXPECT_FALSE(map->isVisible()) << "no photos came from the map yet";
+    MessageEvent message(UiMessage::kShowMapPhotos, QVariant::fromValue(QList<qint64>{4, 1}));
+    QCoreApplication::sendEvent(pane.get(), &message);
+    EXPECT_TRUE(map->isVisible());
+    EXPECT_TRUE(map->isChecked());
+    pane->ShowMode(SortMode::CameraModel);
+    EXPECT_FALSE(map->isChecked());
+    map->trigger();
+    EXPECT_EQ(pane->CurrentMode(), SortMode::FromMap);
+    EXPECT_EQ(Listed(), (Ids{4, 1}));
+}
+
+TEST_F(ClassViewTest, TheMoreButtonShowsWhenTheCurrentGroupingIsBehindIt) {
+    auto* more = pane->SortToolBar()->findChild<QToolButton*>("qt_toolbar_ext_button");
+    ASSERT_NE(more, nullptr);
+    pane->resize(120, 500);
+    QCoreApplication::processEvents();
+    pane->ShowMode(SortMode::RegionGroups);
+    EXPECT_TRUE(more->isChecked());
+    pane->ShowMode(SortMode::ShotTime);
+    EXPECT_FALSE(more->isChecked());
 }
 
 TEST_F(ClassViewTest, CtrlAInThePaneSelectsEveryPhotoOfTheList) {
