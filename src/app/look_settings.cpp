@@ -1,26 +1,17 @@
 #include "app/look_settings.h"
 
-#include <QSettings>
-
 #include "app/application_look.h"
-
-namespace {
-
-QSettings Store() {
-    return QSettings(QSettings::NativeFormat, QSettings::UserScope,
-                     QString::fromUtf8(kSettingsCompany), QString::fromUtf8(kSettingsApplication));
-}
-
-}  // namespace
+#include "app/program_settings.h"
 
 int ReadApplicationLook() {
     bool ok = false;
-    const int id = Store().value(QLatin1String(kApplicationLookKey), LookId::kDefault).toInt(&ok);
+    const int id =
+        ProgramSettings().value(QLatin1String(kApplicationLookKey), LookId::kDefault).toInt(&ok);
     return ok ? id : LookId::kDefault;
 }
 
 void WriteApplicationLook(int id) {
-    QSettings store = Store();
+    QSettings store = ProgramSettings();
     store.setValue(QLatin1String(kApplicationLookKey), id);
     store.sync();
 }

@@ -4,6 +4,7 @@
 #include <QActionGroup>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDockWidget>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QList>
@@ -11,6 +12,7 @@
 
 #include "app/about_dialog.h"
 #include "app/look_settings.h"
+#include "app/program_settings.h"
 #include "app/shutdown_sequence.h"
 #include "catalogue/photo_rows.h"
 #include "maplink/companion_launcher.h"
@@ -161,6 +163,8 @@ void CMainFrame::Shutdown() {
 }
 
 void CMainFrame::closeEvent(QCloseEvent* event) {
+    if (paneDock_ != nullptr && paneDock_->isVisible() && !paneDock_->isFloating())
+        WritePaneWidth(paneDock_->width());
     Shutdown();
     event->accept();
 }

@@ -15,6 +15,7 @@
 
 #include "app/command_table.h"
 #include "app/main_frame.h"
+#include "app/program_settings.h"
 #include "app/toolbar_customize_dialog.h"
 #include "maplink/companion_launcher.h"
 #include "messaging/command_ids.h"
@@ -77,6 +78,8 @@ QList<QKeySequence> CommandShortcuts(int id) {
             return {};
     }
 }
+
+constexpr int kDefaultPaneWidth = 200;
 
 }  // namespace
 
@@ -209,5 +212,5 @@ void CMainFrame::CreatePane(QWidget* paneWidget) {
     }
     paneDock_->setWidget(paneWidget);
     addDockWidget(Qt::LeftDockWidgetArea, paneDock_);
-    resizeDocks({paneDock_}, {200}, Qt::Horizontal);
+    resizeDocks({paneDock_}, {ReadPaneWidth(kDefaultPaneWidth)}, Qt::Horizontal);
 }

@@ -1,21 +1,16 @@
 #include "app/toolbar_layout.h"
 
-#include <QSettings>
 #include <QStringList>
 #include <algorithm>
 #include <set>
 
 #include "app/command_table.h"
 #include "app/look_settings.h"
+#include "app/program_settings.h"
 
 namespace {
 
 constexpr const char* kToolbarKey = "StandardToolbar";
-
-QSettings Store() {
-    return QSettings(QSettings::NativeFormat, QSettings::UserScope,
-                     QString::fromUtf8(kSettingsCompany), QString::fromUtf8(kSettingsApplication));
-}
 
 bool IsToolbarCommand(int id) {
     const std::vector<int>& commands = StandardToolbarCommands();
@@ -45,7 +40,7 @@ ToolbarLayout NormalizedToolbarLayout(const ToolbarLayout& stored) {
 // Stored as a list of numbers: the command id, negative when hidden, 0 for a
 // shown separator and -1 for a hidden one.
 ToolbarLayout ReadToolbarLayout() {
-    const QVariant value = Store().value(QLatin1String(kToolbarKey));
+    const QVariant value = ProgramSettings().value(QLatin1String(kToolbarKey));
     if (!value.isValid()) return DefaultToolbarLayout();
     ToolbarLayout stored;
     for (const QString& item : value.toStringList()) {
@@ -66,7 +61,7 @@ void WriteToolbarLayout(const ToolbarLayout& layout) {
         const int number = slot.id == 0 ? (slot.shown ? 0 : -1) : (slot.shown ? slot.id : -slot.id);
         items << QString::number(number);
     }
-    QSettings store = Store();
+    QSettings store = ProgramSettings();
     store.setValue(QLatin1String(kToolbarKey), items);
     store.sync();
 }

@@ -7,6 +7,7 @@
 #include <QLinearGradient>
 #include <QPainter>
 #include <QTableWidget>
+#include <algorithm>
 
 #include "catalogue/keyword_rows.h"
 #include "dialogs/dlg_msg.h"
@@ -23,6 +24,7 @@ struct GridColumn {
 constexpr GridColumn kColumns[] = {{"属性", 44}, {"", 85}, {"", 28}, {"", 85}, {"", 1000}};
 constexpr const char* kRowLabels[] = {"关键词", "日期", "经度", "纬度"};
 constexpr int kRowHeight = 20;
+constexpr int kNarrowestValueColumn = 50;
 constexpr int kGridHeight = 103;  // header and four rows
 const QRect kSearchButtonRect(100, 105, 63, 22);
 const QRect kKeywordPickerRect(2, 105, 94, 22);
@@ -202,6 +204,17 @@ void CDialogFind::Refuse(const QString& message) {
 
 void CDialogFind::resizeEvent(QResizeEvent*) {
     grid_->setGeometry(0, 0, width(), kGridHeight);
+    FitColumns(width() - 2 * grid_->frameWidth());
+}
+
+void CDialogFind::FitColumns(int available) {
+    // A pane narrower than the grid's natural width shares what is left
+    // after the label and "或/至" columns between the two value columns, so
+    // that the second keyword and the end date stay in sight.
+    const int fixed = kColumns[0].width + kColumns[2].width;
+    const int value = std::clamp((available - fixed) / 2, kNarrowestValueColumn, kColumns[1].width);
+    grid_->setColumnWidth(1, value);
+    grid_->setColumnWidth(3, value);
 }
 
 void CDialogFind::showEvent(QShowEvent* event) {

@@ -85,6 +85,8 @@ class CDialogFind : public QWidget {
     void showEvent(QShowEvent* event) override;
 
   private:
+    // The value columns' width for a grid viewport this wide.
+    void FitColumns(int available);
     void CreateGrid();
     void SetCell(int row, int column, const QString& text);
     // Whether the user is still working in an open editor.

@@ -182,4 +182,14 @@ TEST_F(DialogFindTest, ThePaneShowsOnlyTheFoundPhotosAndEveryPhotoAgainWhenSwitc
     EXPECT_EQ(shown->CellText(Row::kKeywordRow, kLow), "家人");
 }
 
+TEST_F(DialogFindTest, TheSecondKeywordAndTheEndDateStayInSightInANarrowPane) {
+    for (int paneWidth : {200, 250, 400}) {
+        panel->resize(paneWidth + 2, 130);
+        QTableWidget* grid = panel->Grid();
+        const int right = grid->columnViewportPosition(kHigh) + grid->columnWidth(kHigh);
+        EXPECT_LE(right, grid->viewport()->width()) << paneWidth;
+        EXPECT_LE(grid->columnWidth(kHigh), 85) << "never wider than its natural width";
+    }
+}
+
 }  // namespace
