@@ -2,6 +2,8 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QDir>
+#include <QFileInfo>
 #include <QMimeData>
 
 #include "catalogue/deleted_paths.h"
@@ -23,6 +25,12 @@ PhotoFileCommands::PhotoFileCommands(CVereroView& view, QObject* parent)
         if (dialog.exec() != QDialog::Accepted) return false;
         deleteFiles = dialog.DeleteFiles();
         return true;
+    };
+    showNoFileManager = [this](const QString& folder) {
+        ShowDlgMsg(&view_, QStringLiteral("提示"),
+                   QStringLiteral("没有找到能打开文件位置的文件管理器。\r\n照片所在的文件夹：") +
+                       QDir::toNativeSeparators(folder),
+                   false);
     };
     showInvalidPhoto = [this] {
         ShowDlgMsg(&view_, QStringLiteral("提示"), QStringLiteral("此照片已失效，请先整理数据库."),
@@ -77,13 +85,19 @@ void PhotoFileCommands::Cut() {
 void PhotoFileCommands::OpenFileLocation() {
     const PhotoList& photos = view_.Photos();
     if (!view_.HasPhotos() || !photos.IsValid(photos.currentIndex)) return;
-    const std::string& path = photos.Entry(photos.currentIndex).fullPath;
+    // The catalogue's path, not the entry's: the entry reads its path only
+    // when it is first painted, which the detail list never does.
+    const PhotoRef photo = photos.Entry(photos.currentIndex).Ref();
+    const std::string path = PhotoFullPath(photo.idPic, photo.fromDuplicates).value_or("");
     if (path.empty() || FileSizeOfUtf8Path(path) < 1) {
         if (showInvalidPhoto) showInvalidPhoto();
         emit tidyRequested();
         return;
     }
-    ShowFileInFileManager(QString::fromStdString(path));
+    const QString file = QString::fromStdString(path);
+    ShowFileInFileManager(file, this, [this, file] {
+        if (showNoFileManager) showNoFileManager(QFileInfo(file).absolutePath());
+    });
 }
 
 void PhotoFileCommands::RemoveFromAlbum() {

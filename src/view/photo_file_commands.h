@@ -56,6 +56,9 @@ class PhotoFileCommands : public QObject {
     std::function<bool(bool& deleteFiles)> askRemoval;
     // The "photo no longer valid" notice; tests replace it.
     std::function<void()> showInvalidPhoto;
+    // No file manager nor the desktop could show the photo's folder; tests
+    // replace it.
+    std::function<void(const QString& folder)> showNoFileManager;
 
   signals:
     // The current photo's file is gone: the tidy dialog should follow.

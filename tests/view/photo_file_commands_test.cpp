@@ -127,6 +127,21 @@ TEST_F(FileCommandsTest, OpeningTheLocationOfAVanishedFileAsksForATidy) {
     EXPECT_EQ(tidy.count(), 1);
 }
 
+TEST_F(FileCommandsTest, OpeningTheLocationReadsThePathFromTheCatalogueAndSaysWhenNothingShowsIt) {
+    // No session bus and no desktop here: nothing can show the folder.
+    qunsetenv("DBUS_SESSION_BUS_ADDRESS");
+    Fill(2);
+    view.Photos().currentIndex = 1;  // never painted: the entry has no path yet
+    int invalid = 0;
+    commands.showInvalidPhoto = [&] { ++invalid; };
+    QStringList told;
+    commands.showNoFileManager = [&](const QString& folder) { told << folder; };
+    commands.OpenFileLocation();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(invalid, 0);
+    EXPECT_EQ(told, QStringList{QString::fromStdString(fresh_.Root())});
+}
+
 TEST_F(FileCommandsTest, PromotingNeedsADuplicateAmongThePhotosItActsOn) {
     Fill(3);
     EXPECT_FALSE(commands.PromoteAvailable());
