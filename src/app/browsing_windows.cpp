@@ -68,6 +68,9 @@ CVereroView* TheView() {
 void ConnectPaneToImports(CMainFrame& frame, CClassView* pane, ImportController* imports) {
     PaneHooks hooks;
     hooks.commandAvailable = [&frame](int id) {
+        // The frame brings its commands' states up to date only when one of
+        // its menus opens; the pane asks about the selection it collected now.
+        emit frame.commandStatesRequested();
         QAction* action = frame.Command(id);
         return action && action->isEnabled();
     };

@@ -87,6 +87,7 @@ void CMainFrame::CreateMenus() {
     menuBar()->setFocusPolicy(Qt::NoFocus);
     for (const MenuDefinition& definition : MainMenus()) {
         QMenu* menu = menuBar()->addMenu(QString::fromUtf8(definition.title));
+        menu->setToolTipsVisible(true);
         connect(menu, &QMenu::aboutToShow, this, &CMainFrame::commandStatesRequested);
         for (const MenuEntry& entry : definition.entries) {
             if (entry.id == 0) {
@@ -118,6 +119,7 @@ void CMainFrame::CreateMenus() {
 
 void CMainFrame::CreateEditContextMenu() {
     editContextMenu_ = new QMenu(QStringLiteral("编辑"), this);
+    editContextMenu_->setToolTipsVisible(true);  // 将重复照片添加到数据库中 explains itself
     connect(editContextMenu_, &QMenu::aboutToShow, this, &CMainFrame::commandStatesRequested);
     for (int id : EditContextMenuCommands()) {
         if (id == 0)

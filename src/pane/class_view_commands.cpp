@@ -20,7 +20,8 @@ namespace {
 
 struct MenuCommand {
     int id;
-    const char* text;  // UTF-8
+    const char* text;           // UTF-8
+    const char* tip = nullptr;  // UTF-8, shown when the pointer rests on it
 };
 
 // Menu 119 in order; id 0 is a separator.
@@ -39,7 +40,8 @@ constexpr MenuCommand kMenuCommands[] = {
     {0, nullptr},
     {CommandId::kOpenFileLocation, "打开文件位置"},
     {CommandId::kRemoveFromAlbumContext, "从相册移除"},
-    {CommandId::kAddDuplicatesToCatalogue, "将重复照片添加到数据库中"},
+    {CommandId::kAddDuplicatesToCatalogue, "将重复照片添加到数据库中",
+     "将重复列表中的照片替换数据库中的照片。"},
 };
 
 }  // namespace
@@ -53,9 +55,11 @@ void CClassView::CreateContextMenu() {
         }
         QAction* action = menu_->addAction(QString::fromUtf8(command.text));
         action->setData(command.id);
+        if (command.tip != nullptr) action->setToolTip(QString::fromUtf8(command.tip));
         const int id = command.id;
         connect(action, &QAction::triggered, this, [this, id] { RunMenuCommand(id); });
     }
+    menu_->setToolTipsVisible(true);
     connect(menu_, &QMenu::aboutToShow, this, &CClassView::UpdateMenuStates);
 }
 
