@@ -137,8 +137,12 @@ void ConnectViewer(CMainFrame& frame, CVereroView* view) {
 // 更新照片库, 整理数据库, 保存数据库 and 清空数据库, the workers the view asks
 // for, the start-up offer to update a changed library, and the tidy dialog
 // that follows 打开文件位置 on a photo whose file is gone.
-void ConnectUpkeep(CMainFrame& frame, CVereroView* view, PhotoFileCommands* files) {
+void ConnectUpkeep(CMainFrame& frame, CVereroView* view, PhotoFileCommands* files,
+                   ImportController* imports) {
     auto* upkeep = new UpkeepController(&frame);
+    QObject::connect(
+        upkeep, &UpkeepController::newPhotosFound, imports,
+        [imports, &frame](const QStringList& paths) { imports->AcceptFilePaths(paths, &frame); });
     auto carry = [&frame](int id, auto run) {
         if (QAction* action = frame.Command(id))
             QObject::connect(action, &QAction::triggered, &frame, run);
@@ -298,7 +302,7 @@ void ConnectBrowsingWindows(CVereroApp& app) {
     Carry(frame, CommandId::kAutoOrient, view, &CVereroView::OnToggleAutoOrient);
     CarryProperties(frame, view, ConnectLocation(app, frame, view));
     ConnectViewer(frame, view);
-    ConnectUpkeep(frame, view, files);
+    ConnectUpkeep(frame, view, files, imports);
     auto updateCommands = [&frame, view] {
         UpdateViewChecks(frame, view);
         UpdatePhotoCommands(frame, view);

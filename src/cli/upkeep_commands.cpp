@@ -1,8 +1,9 @@
 // The library upkeep commands: update (as 更新照片库) and tidy (as 整理数据库).
 // Each change is printed as one line "<what> <path>" on standard output
-// (refreshed, removed, removed-folder, or offline for a folder on an
-// unplugged volume, which is kept), followed by a summary line, so that
-// scripts can read both.
+// (refreshed, removed, removed-folder, offline for a folder on an unplugged
+// volume, which is kept, or new for a file in a catalogued folder that the
+// catalogue does not hold), followed by a summary line, so that scripts can
+// read both.
 
 #include <cstdio>
 
@@ -26,6 +27,8 @@ const char* ChangeWord(UpkeepChange change) {
             return "removed-folder";
         case UpkeepChange::FolderOffline:
             return "offline";
+        case UpkeepChange::NewFileSeen:
+            return "new";
     }
     return "";
 }
@@ -56,9 +59,10 @@ int RunUpdate(const std::vector<std::string>& args) {
     }
     if (end == UpdateEnd::SaveFailed) return ReportSaveFailure();
     std::printf(
-        "%d changed folders: %d photos refreshed, %d removed, %d folders removed, %d offline\n",
+        "%d changed folders: %d photos refreshed, %d removed, %d folders removed, %d offline, "
+        "%d new files not imported (darazoz-cli import adds them)\n",
         progress.foldersDone.load(), progress.refreshed.load(), progress.photosRemoved.load(),
-        progress.foldersRemoved.load(), progress.foldersOffline.load());
+        progress.foldersRemoved.load(), progress.foldersOffline.load(), progress.newFiles.load());
     return 0;
 }
 

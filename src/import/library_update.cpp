@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "catalogue/catalogue_save.h"
+#include "catalogue/deleted_paths.h"
 #include "catalogue/folder_stamps.h"
 #include "catalogue/folder_volumes.h"
 #include "catalogue/photo_catalogue.h"
@@ -107,7 +108,14 @@ int RefreshFolder(const std::string& folder) {
     for (const std::string& path : files) {
         if (UpdateShouldStop()) break;
         auto time = stored.find(path);
-        if (time == stored.end() || !IsNewerThan(path, time->second)) continue;
+        if (time == stored.end()) {
+            // Not catalogued, and not removed by the user on purpose: the
+            // caller may offer to import it.
+            if (!IsDeletedPath(path))
+                CurrentUpkeepProgress().Report(UpkeepChange::NewFileSeen, path);
+            continue;
+        }
+        if (!IsNewerThan(path, time->second)) continue;
         const std::vector<std::int64_t> before = MainPhotoIdsOfFile(folder, path);
         if (!AddPhotoFile(path, false)) continue;
         DropSupersededRows(folder, path, before);

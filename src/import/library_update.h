@@ -20,7 +20,8 @@ UpdateEnd UpdateLibrary();
 
 // Reads the modified catalogued JPEG files directly in folder again (no
 // subfolders, no new files, nothing on the deleted list). Returns how many
-// were re-imported.
+// were re-imported. JPEG files the catalogue does not hold (and the user did
+// not remove) are reported as NewFileSeen, not imported.
 int RefreshFolder(const std::string& folder);
 
 // True when the file's last-write time is newer than the one catalogued for

@@ -19,6 +19,17 @@ void UpkeepProgress::Report(UpkeepChange change, const std::string& path) {
         case UpkeepChange::FolderOffline:
             ++foldersOffline;
             break;
+        case UpkeepChange::NewFileSeen: {
+            std::lock_guard lock(newFilesMutex_);
+            newFilePaths_.push_back(path);
+            ++newFiles;
+            break;
+        }
     }
     if (onChange) onChange(change, path);
+}
+
+std::vector<std::string> UpkeepProgress::NewFilePaths() const {
+    std::lock_guard lock(newFilesMutex_);
+    return newFilePaths_;
 }

@@ -3,17 +3,21 @@
 // prints their progress.
 //
 // Threads: the counters are atomics written by the worker and read without
-// locking; onChange is set while no worker runs and called on the worker.
+// locking; the new files' paths are kept under a lock of their own; onChange
+// is set while no worker runs and called on the worker.
 
 #include <atomic>
 #include <functional>
+#include <mutex>
 #include <string>
+#include <vector>
 
 enum class UpkeepChange {
     Refreshed,      // a modified file was read again (path: the file)
     PhotoRemoved,   // a photo whose file is gone lost its rows (path: the file)
     FolderRemoved,  // a folder that is gone or empty lost all its rows (path: the folder)
     FolderOffline,  // a folder on an unplugged volume was left alone (path: the folder)
+    NewFileSeen,  // a JPEG in a catalogued folder that the catalogue does not hold (path: the file)
 };
 
 struct UpkeepProgress {
@@ -24,6 +28,7 @@ struct UpkeepProgress {
     std::atomic<int> foldersRemoved{0};
     std::atomic<int> foldersOffline{0};
     std::atomic<int> copied{0};  // photos copied by the thorough tidy
+    std::atomic<int> newFiles{0};
     std::function<void(UpkeepChange, const std::string& path)> onChange;
 
     void Reset() {
@@ -34,8 +39,17 @@ struct UpkeepProgress {
         foldersRemoved = 0;
         foldersOffline = 0;
         copied = 0;
+        newFiles = 0;
+        std::lock_guard lock(newFilesMutex_);
+        newFilePaths_.clear();
     }
     void Report(UpkeepChange change, const std::string& path);
+    // The files reported as NewFileSeen since the last Reset, in order.
+    std::vector<std::string> NewFilePaths() const;
+
+  private:
+    mutable std::mutex newFilesMutex_;
+    std::vector<std::string> newFilePaths_;
 };
 
 UpkeepProgress& CurrentUpkeepProgress();

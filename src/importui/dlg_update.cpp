@@ -4,7 +4,9 @@
 #include <QLabel>
 #include <QPushButton>
 
+#include "import/library_upkeep.h"
 #include "importui/upkeep_dialog_layout.h"
+#include "importui/upkeep_summary.h"
 #include "messaging/ui_messages.h"
 
 using namespace upkeep_layout;
@@ -47,7 +49,7 @@ QString CDlgUpdate::TickText(int tick) const {
 void CDlgUpdate::OnDone(UpkeepOutcome outcome) {
     switch (outcome) {
         case UpkeepOutcome::Done:
-            TextLine()->setText(QStringLiteral("已整理完数据库!"));
+            TextLine()->setText(TidySummary(CurrentUpkeepProgress()));
             break;
         case UpkeepOutcome::SaveFailed:
             TextLine()->setText(QStringLiteral("已整理完数据库，但未能保存数据库!"));

@@ -4,7 +4,9 @@
 #include <QPushButton>
 
 #include "catalogue/photo_catalogue.h"
+#include "import/library_upkeep.h"
 #include "importui/upkeep_dialog_layout.h"
+#include "importui/upkeep_summary.h"
 #include "messaging/ui_messages.h"
 
 using namespace upkeep_layout;
@@ -39,7 +41,7 @@ QString CDlgUpdatePic::TickText(int tick) const {
 void CDlgUpdatePic::OnDone(UpkeepOutcome outcome) {
     TextLine()->setText(outcome == UpkeepOutcome::SaveFailed
                             ? QStringLiteral("已更新照片库，但未能保存数据库!")
-                            : QStringLiteral("已更新照片库!"));
+                            : UpdateSummary(CurrentUpkeepProgress()));
     ok_->setEnabled(true);
 }
 

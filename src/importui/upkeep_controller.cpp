@@ -6,9 +6,11 @@
 #include "dialogs/dlg_msg.h"
 #include "import/library_tidy.h"
 #include "import/library_update.h"
+#include "import/library_upkeep.h"
 #include "importui/dlg_save_to_hd.h"
 #include "importui/dlg_update.h"
 #include "importui/dlg_update_pic.h"
+#include "importui/upkeep_summary.h"
 #include "messaging/receiver_registry.h"
 #include "messaging/ui_messages.h"
 #include "messaging/worker_registry.h"
@@ -53,6 +55,7 @@ bool UpkeepController::StartUpdateWorker() {
     Reap();
     WorkerSlot slot(WorkerKind::LibraryUpdate);
     if (!slot.Held() || update_.joinable()) return false;
+    CurrentUpkeepProgress().Reset();
     update_ = std::thread([slot = std::move(slot)]() mutable {
         const UpdateEnd end = UpdateLibrary();
         if (end == UpdateEnd::SaveFailed) CatalogueModified = true;  // saved at exit or by hand
@@ -68,6 +71,7 @@ bool UpkeepController::StartTidyWorker(bool thorough) {
     Reap();
     WorkerSlot slot(WorkerKind::Tidy);
     if (!slot.Held() || tidy_.joinable()) return false;
+    CurrentUpkeepProgress().Reset();
     tidy_ = std::thread([slot = std::move(slot), thorough]() mutable {
         UpkeepOutcome outcome = UpkeepOutcome::Done;
         switch (RunTidy(thorough)) {
@@ -105,9 +109,26 @@ bool UpkeepController::StartSaveWorker() {
 }
 
 void UpkeepController::UpdateLibraryCommand(QWidget* parent) {
-    CDlgUpdatePic dialog(parent);
-    ReceiverRegistry::Post(ReceiverRole::MainView, UiMessage::kStartLibraryUpdate);
-    dialog.exec();
+    {
+        CDlgUpdatePic dialog(parent);
+        ReceiverRegistry::Post(ReceiverRole::MainView, UiMessage::kStartLibraryUpdate);
+        dialog.exec();
+    }
+    OfferNewPhotos(parent);
+}
+
+void UpkeepController::OfferNewPhotos(QWidget* parent) {
+    // The update saw them but imports nothing by itself: they may be
+    // photos the user has not chosen to add.
+    if (WorkerRegistry::IsRunning(WorkerKind::LibraryUpdate)) return;
+    const std::vector<std::string> found = CurrentUpkeepProgress().NewFilePaths();
+    if (found.empty()) return;
+    if (messageBox_(parent, QStringLiteral("提示"),
+                    NewPhotosQuestion(static_cast<int>(found.size())), true) != kDlgMsgOk)
+        return;
+    QStringList paths;
+    for (const std::string& path : found) paths << QString::fromStdString(path);
+    emit newPhotosFound(paths);
 }
 
 void UpkeepController::TidyCommand(QWidget* parent) {

@@ -11,6 +11,7 @@
 
 #include <QObject>
 #include <QString>
+#include <QStringList>
 #include <functional>
 #include <thread>
 
@@ -30,7 +31,8 @@ class UpkeepController : public QObject {
     void SetMessageBox(MessageBox box) { messageBox_ = std::move(box); }
 
     // 更新照片库: asks the main view to start the update (kStartLibraryUpdate) and shows the
-    // update dialog modally.
+    // update dialog modally; then offers to import the new files it saw in
+    // catalogued folders (newPhotosFound).
     void UpdateLibraryCommand(QWidget* parent);
     // 整理数据库: the tidy dialog, modally.
     void TidyCommand(QWidget* parent);
@@ -51,8 +53,13 @@ class UpkeepController : public QObject {
     static bool UpdateAvailable();  // a catalogued folder changed (reads the disk)
     static bool SaveAvailable();    // CatalogueModified
 
+  signals:
+    // The user chose to import the files the update saw in catalogued folders.
+    void newPhotosFound(const QStringList& paths);
+
   private:
     void Reap();
+    void OfferNewPhotos(QWidget* parent);
 
     MessageBox messageBox_;
     std::thread update_;

@@ -96,11 +96,15 @@ TEST_F(CliUpkeep, UpdatePrintsWhatItRefreshedAndRemovedAndSaves) {
     const std::string album = ImportAlbum();
     ASSERT_TRUE(SetFileLastWriteTime(album + "/1.jpg", 1600000000));
     std::filesystem::remove(album + "/2.jpg");
+    std::filesystem::copy_file(album + "/3.jpg", album + "/new.jpg");
     CliResult r = RunCli(DataOption() + " update");
     EXPECT_EQ(r.status, 0) << r.out;
     EXPECT_TRUE(Says(r, "refreshed " + album + "/1.jpg\n")) << r.out;
     EXPECT_TRUE(Says(r, "removed " + album + "/2.jpg\n")) << r.out;
-    EXPECT_TRUE(Says(r, "1 changed folders: 1 photos refreshed, 1 removed, 0 folders removed"))
+    EXPECT_TRUE(Says(r, "new " + album + "/new.jpg\n")) << r.out;
+    EXPECT_TRUE(Says(r,
+                     "1 changed folders: 1 photos refreshed, 1 removed, 0 folders removed, "
+                     "0 offline, 1 new files not imported"))
         << r.out;
     EXPECT_TRUE(Says(RunCli(DataOption() + " stats"), "tJpgMsg    2"));
     r = RunCli(DataOption() + " update");

@@ -15,10 +15,12 @@
 #include "catalogue/photo_catalogue.h"
 #include "catalogue/photo_rows.h"
 #include "catalogue/process_flags.h"
+#include "import/library_upkeep.h"
 #include "importui/dlg_save_to_hd.h"
 #include "importui/dlg_update.h"
 #include "importui/dlg_update_pic.h"
 #include "importui/upkeep_controller.h"
+#include "importui/upkeep_summary.h"
 #include "messaging/message_event.h"
 #include "messaging/ui_messages.h"
 #include "messaging/worker_registry.h"
@@ -103,6 +105,21 @@ TEST(UpkeepDialogs, TheUpdateDialogCancelsAndShowsTheEnd) {
     EXPECT_TRUE(dialog.OkButton()->isEnabled());
     dialog.CancelButton()->click();
     EXPECT_FALSE(PhotoCatalogue::Instance().updateCancelFlag) << "nothing left to cancel";
+}
+
+TEST(UpkeepDialogs, TheEndSaysWhatTheUpdateAndTheTidyDid) {
+    UpkeepProgress progress;
+    EXPECT_EQ(UpdateSummary(progress), "已更新照片库!");
+    EXPECT_EQ(TidySummary(progress), "已整理完数据库!");
+    progress.Report(UpkeepChange::Refreshed, "/p/1.jpg");
+    progress.Report(UpkeepChange::PhotoRemoved, "/p/2.jpg");
+    progress.Report(UpkeepChange::PhotoRemoved, "/p/3.jpg");
+    progress.Report(UpkeepChange::NewFileSeen, "/p/4.jpg");
+    EXPECT_EQ(UpdateSummary(progress), "已更新照片库：刷新1张，移除2张，新照片1张");
+    EXPECT_EQ(TidySummary(progress), "已整理完数据库：移除2张照片");
+    EXPECT_EQ(progress.NewFilePaths(), std::vector<std::string>{"/p/4.jpg"});
+    progress.Reset();
+    EXPECT_TRUE(progress.NewFilePaths().empty());
 }
 
 TEST(UpkeepDialogs, TheTidyDialogLocksWhileItsWorkerRunsAndAsksTheViewToReload) {
