@@ -99,6 +99,12 @@ void ConnectPaneToImports(CMainFrame& frame, CClassView* pane, ImportController*
 
 // 显示照片 (menu, toolbar, both context menus), the double click on a
 // thumbnail, and the prefetch the pane and the view ask for.
+// 整理数据库, when the frame carries it.
+void RunTidy(CMainFrame& frame) {
+    QAction* tidy = frame.Command(CommandId::kTidyCatalogue);
+    if (tidy && tidy->isEnabled()) tidy->trigger();
+}
+
 void ConnectViewer(CMainFrame& frame, CVereroView* view) {
     auto* host = new PhotoViewerHost(*view);
     if (QAction* show = frame.Command(CommandId::kShowPhoto)) {
@@ -110,14 +116,26 @@ void ConnectViewer(CMainFrame& frame, CVereroView* view) {
     }
     // 更多: the properties dialog over the viewer for its current photo; a
     // written photo refreshes the list once the viewer has closed.
-    host->onViewerCreated = [view](CDialogPICVIEW& viewer) {
-        QObject::connect(&viewer, &CDialogPICVIEW::moreRequested, &viewer, [view, &viewer] {
+    host->onViewerCreated = [view, &frame](CDialogPICVIEW& viewer) {
+        QObject::connect(&viewer, &CDialogPICVIEW::moreRequested, &viewer, [view, &viewer, &frame] {
             PhotoList& photos = view->Photos();
             if (!photos.IsValid(photos.currentIndex)) return;
-            PropertiesSession session;
-            session.shownPhoto = photos.Entry(photos.currentIndex).Ref();
-            if (!RunPropertiesDialog(session, &viewer) || !session.photosModified) return;
+            PropertiesSession session = SessionOnViewPhoto(*view, photos.currentIndex);
+            RunPropertiesOrSayInvalid(session, &viewer);
+            if (session.tidyRequested) {
+                // Once the viewer has closed.
+                QObject::connect(&viewer, &QObject::destroyed, &frame, [&frame] {
+                    QMetaObject::invokeMethod(
+                        &frame, [&frame] { RunTidy(frame); }, Qt::QueuedConnection);
+                });
+            }
+            if (!session.photosModified) return;
             photos.Entry(photos.currentIndex).idPic = session.shownPhoto.idPic;
+            photos.Entry(photos.currentIndex).fromDuplicates = session.shownPhoto.fromDuplicates;
+            // A rename or a new id: the entry reads its row (name, path) again,
+            // so that 删除 and the caption follow the file.
+            photos.ReleaseThumbnail(photos.currentIndex);
+            photos.EnsureThumbnail(photos.currentIndex);
             photos.reselectIndex = std::max(0, photos.currentIndex);
             CatalogueModified = true;
             OfferRegionLookupAfterViewer();
@@ -234,10 +252,7 @@ PhotoFileCommands* ConnectFileCommands(CMainFrame& frame, CVereroView* view, CCl
 // 查看照片属性 under both its ids; a photo found invalid runs 整理数据库 when
 // that command is carried.
 void CarryProperties(CMainFrame& frame, CVereroView* view, LocationController* location) {
-    auto runTidy = [&frame] {
-        QAction* tidy = frame.Command(CommandId::kTidyCatalogue);
-        if (tidy && tidy->isEnabled()) tidy->trigger();
-    };
+    auto runTidy = [&frame] { RunTidy(frame); };
     for (int id : {CommandId::kProperties, CommandId::kPropertiesAlternate}) {
         if (QAction* action = frame.Command(id)) {
             action->setEnabled(true);

@@ -19,19 +19,26 @@ bool RunPropertiesDialog(PropertiesSession& session, QWidget* parent, bool keepP
     return true;
 }
 
+PropertiesSession SessionOnViewPhoto(const CVereroView& view, int index) {
+    PropertiesSession session;
+    session.shownPhoto = view.Photos().Entry(index).Ref();
+    session.selection = view.Selection().list.Photos();
+    return session;
+}
+
+void RunPropertiesOrSayInvalid(PropertiesSession& session, QWidget* parent) {
+    if (RunPropertiesDialog(session, parent)) return;
+    ShowDlgMsg(parent, QStringLiteral("提示"), QStringLiteral("此照片已失效，请先整理数据库."));
+    session.tidyRequested = true;
+}
+
 bool RunPropertiesCommand(CVereroView& view, const std::function<void()>& runTidy) {
     if (!view.HasPhotos()) return false;
     const std::optional<int> index = view.PickCommandPhoto(false);
     if (!index) return false;
-    PropertiesSession session;
-    session.shownPhoto = view.Photos().Entry(*index).Ref();
-    session.selection = view.Selection().list.Photos();
+    PropertiesSession session = SessionOnViewPhoto(view, *index);
     view.PhotoStatusText(session.shownPhoto);
-    if (!RunPropertiesDialog(session, view.window())) {
-        ShowDlgMsg(view.window(), QStringLiteral("提示"),
-                   QStringLiteral("此照片已失效，请先整理数据库."));
-        session.tidyRequested = true;
-    }
+    RunPropertiesOrSayInvalid(session, view.window());
     if (session.tidyRequested && runTidy) runTidy();
     if (session.photosModified) {
         // A rename may have given the photo a new id: reselect it by that.

@@ -16,6 +16,13 @@ struct PropertiesSession;
 // running it when the photo's row cannot be read.
 bool RunPropertiesDialog(PropertiesSession& session, QWidget* parent, bool keepPreset = false);
 
+// A session on the view's photo at index, with the view's multi-selection
+// for the batch.
+PropertiesSession SessionOnViewPhoto(const CVereroView& view, int index);
+// Runs the dialog; a photo whose row cannot be read is reported as invalid
+// and asks for the tidy (session.tidyRequested).
+void RunPropertiesOrSayInvalid(PropertiesSession& session, QWidget* parent);
+
 // The command on view's current photo. After the dialog: a photo that
 // turned out invalid runs runTidy (the 整理数据库 dialog), and written
 // photos refresh the list, which rebuilds the trees that group by the
