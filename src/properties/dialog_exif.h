@@ -27,7 +27,7 @@ class CCheckComboBox;
 class CSkinButton;
 class CnumEdit;
 class MyEdit;
-class QDateTimeEdit;
+class CDateTimeField;
 class QTableWidget;
 struct BatchJob;
 
@@ -75,7 +75,7 @@ class CDialog_Exif : public QDialog {
     CnumEdit* ValueEditor() const { return valueEditor_; }
     MyEdit* CommentEditor() const { return commentEditor_; }
     CCheckComboBox* KeywordPicker() const { return keywordPicker_; }
-    QDateTimeEdit* ShotTimePicker() const { return shotTimePicker_; }
+    CDateTimeField* ShotTimePicker() const { return shotTimePicker_; }
 
     // --- Apply and batch.
     enum class ApplyOutcome {
@@ -153,7 +153,7 @@ class CDialog_Exif : public QDialog {
     CnumEdit* valueEditor_ = nullptr;
     MyEdit* commentEditor_ = nullptr;
     CCheckComboBox* keywordPicker_ = nullptr;
-    QDateTimeEdit* shotTimePicker_ = nullptr;
+    CDateTimeField* shotTimePicker_ = nullptr;
     EditorState value_, comment_, keywords_, shotTime_;
     bool valueNumeric_ = false;
     int currentRow_ = -1;

@@ -1,7 +1,6 @@
 // CDialog_Exif: the in-place editors, the hover procedure and the commit
 // rules.
 
-#include <QDateTimeEdit>
 #include <QFileInfo>
 #include <QTableWidget>
 
@@ -14,6 +13,7 @@
 #include "properties/edited_record.h"
 #include "properties/my_key_word_edit.h"
 #include "widgets/check_combo_box.h"
+#include "widgets/date_time_field.h"
 #include "widgets/my_edit.h"
 #include "widgets/num_edit.h"
 
@@ -156,14 +156,14 @@ void CDialog_Exif::ShowEditor(int row) {
         keywords_ = {true, true};
     } else if (row == ShotTime) {
         if (shotTimePicker_ == nullptr) {
-            shotTimePicker_ = new QDateTimeEdit(grid_->viewport());
-            shotTimePicker_->setDisplayFormat(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
-            shotTimePicker_->setCalendarPopup(true);
+            shotTimePicker_ =
+                new CDateTimeField(CDateTimeField::Parts::DateAndTime, grid_->viewport());
         }
         shotTimePicker_->setGeometry(cell);
         shotTimePicker_->setDateTime(ShotTimeValue(text));
         shotTimePicker_->show();
         shotTimePicker_->setFocus();
+        shotTimePicker_->selectAll();
         shotTime_ = {true, true};
     }
 }
@@ -260,10 +260,22 @@ bool CDialog_Exif::CommitKeywords(CommitVariant variant) {
 
 bool CDialog_Exif::CommitShotTime() {
     const QString typed = shotTimePicker_->text();
-    if (typed != CellText(ShotTime)) {
-        SetCellText(ShotTime, typed);
-        changed_.Set(EditField::ShotTime);
+    if (typed == CellText(ShotTime)) {
+        shotTime_.holding = false;
+        return true;
     }
+    // Said when the cell is left, with the form and the range, rather than
+    // on 应用.
+    const QDateTime value = shotTimePicker_->dateTime();
+    const QString cellText = value.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+    if (!value.isValid() || !ShotTimeSeconds(cellText)) {
+        messageBox_(this, kNotice, ShotTimeRefusal(typed), false);
+        shotTimePicker_->hide();
+        shotTime_ = EditorState{};
+        return false;
+    }
+    SetCellText(ShotTime, cellText);
+    changed_.Set(EditField::ShotTime);
     shotTime_.holding = false;
     return true;
 }

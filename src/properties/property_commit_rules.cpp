@@ -1,5 +1,6 @@
 #include "properties/property_commit_rules.h"
 
+#include <QDateTime>
 #include <cerrno>
 #include <cstdlib>
 #include <ctime>
@@ -169,4 +170,16 @@ std::optional<std::int32_t> ShotTimeSeconds(const QString& text) {
         *seconds > std::numeric_limits<std::int32_t>::max())
         return std::nullopt;
     return static_cast<std::int32_t>(*seconds);
+}
+
+QString ShotTimeRefusal(const QString& typed) {
+    const QString format = QStringLiteral("yyyy-MM-dd HH:mm:ss");
+    const QString first =
+        QDateTime::fromSecsSinceEpoch(std::numeric_limits<std::int32_t>::min()).toString(format);
+    const QString last =
+        QDateTime::fromSecsSinceEpoch(std::numeric_limits<std::int32_t>::max()).toString(format);
+    return QStringLiteral(
+               "拍摄时间(%1)无效，请按 2005-09-01 10:20:30 的格式输入，\r\n"
+               "范围为 %2 至 %3。")
+        .arg(typed, first, last);
 }

@@ -62,3 +62,6 @@ std::optional<ShotTimeFields> ParseShotTimeText(const QString& text);
 // Those fields as local time in seconds since 1970 UTC; nullopt when they
 // name no representable time.
 std::optional<std::int32_t> ShotTimeSeconds(const QString& text);
+// The notice for a typed shot time that names no time or none the catalogue
+// can hold: the form to type and the range, in local time.
+QString ShotTimeRefusal(const QString& typed);

@@ -2,7 +2,6 @@
 
 #include "search/dialog_find.h"
 
-#include <QDateEdit>
 #include <QHeaderView>
 #include <QLinearGradient>
 #include <QPainter>
@@ -12,6 +11,7 @@
 #include "catalogue/keyword_rows.h"
 #include "dialogs/dlg_msg.h"
 #include "widgets/check_combo_box.h"
+#include "widgets/date_time_field.h"
 #include "widgets/num_edit.h"
 #include "widgets/skin_button.h"
 
@@ -54,11 +54,7 @@ CDialogFind::CDialogFind(QWidget* parent) : QWidget(parent) {
     valueEditor_ = new CnumEdit(grid_->viewport());
     valueEditor_->hide();
     connect(valueEditor_, &QLineEdit::returnPressed, this, [this] { CommitEditors(); });
-    datePicker_ = new QDateEdit(grid_->viewport());
-    datePicker_->setCalendarPopup(true);
-    datePicker_->setDisplayFormat(QStringLiteral("yyyy-MM-dd"));
-    // The days whose local times fit the catalogue's 32-bit shot times.
-    datePicker_->setDateRange(QDate(1970, 1, 2), QDate(2037, 12, 31));
+    datePicker_ = new CDateTimeField(CDateTimeField::Parts::Date, grid_->viewport());
     datePicker_->hide();
 
     keywordPicker_ = new CCheckComboBox(this);

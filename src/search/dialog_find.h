@@ -27,7 +27,7 @@
 class CCheckComboBox;
 class CnumEdit;
 class CSkinButton;
-class QDateEdit;
+class CDateTimeField;
 class QTableWidget;
 
 class CDialogFind : public QWidget {
@@ -70,7 +70,7 @@ class CDialogFind : public QWidget {
 
     QTableWidget* Grid() const { return grid_; }
     CnumEdit* ValueEditor() const { return valueEditor_; }
-    QDateEdit* DatePicker() const { return datePicker_; }
+    CDateTimeField* DatePicker() const { return datePicker_; }
     CCheckComboBox* KeywordPicker() const { return keywordPicker_; }
     CSkinButton* SearchButton() const { return searchButton_; }
 
@@ -92,7 +92,8 @@ class CDialogFind : public QWidget {
     // Whether the user is still working in an open editor.
     bool EditorBusy() const;
     bool CommitValueEditor();
-    void CommitDatePicker();
+    // False (and the notice) for a day that is no date or outside the range.
+    bool CommitDatePicker();
     void HideEditors();
     void ShowEditorOver(QWidget* editor, int row, int column);
     void SetEntered(int row, int column);
@@ -102,7 +103,7 @@ class CDialogFind : public QWidget {
 
     QTableWidget* grid_ = nullptr;
     CnumEdit* valueEditor_ = nullptr;
-    QDateEdit* datePicker_ = nullptr;
+    CDateTimeField* datePicker_ = nullptr;
     CCheckComboBox* keywordPicker_ = nullptr;
     CSkinButton* searchButton_ = nullptr;
     std::array<bool, kSearchCellCount> entered_{};

@@ -1,12 +1,12 @@
 // CDialogFind: the hover protocol over the grid and the commit rules.
 
-#include <QDateEdit>
 #include <QMouseEvent>
 #include <QTableWidget>
 #include <algorithm>
 #include <cstdlib>
 
 #include "search/dialog_find.h"
+#include "widgets/date_time_field.h"
 #include "widgets/num_edit.h"
 
 namespace {
@@ -15,6 +15,10 @@ bool Editable(int row, int column) {
     return row >= 0 && row < CDialogFind::kRowCount &&
            (column == CDialogFind::kLowColumn || column == CDialogFind::kHighColumn);
 }
+
+// The days whose local times fit the catalogue's 32-bit shot times.
+const QDate kFirstSearchDay(1970, 1, 2);
+const QDate kLastSearchDay(2037, 12, 31);
 
 QString RangeMessage(CDialogFind::Row row, const QString& typed) {
     if (row == CDialogFind::kLongitudeRow)
@@ -50,6 +54,7 @@ void CDialogFind::HoverCell(int row, int column) {
         const auto day = ParseDay(CellText(row, column).toStdString());
         if (day) datePicker_->setDate(QDate(day->year, day->month, day->day));
         ShowEditorOver(datePicker_, row, column);
+        datePicker_->selectAll();
         dateHolding_ = true;
         return;
     }
@@ -86,7 +91,7 @@ void CDialogFind::HideEditors() {
 
 bool CDialogFind::CommitEditors() {
     if (valueHolding_ && !CommitValueEditor()) return false;
-    if (dateHolding_) CommitDatePicker();
+    if (dateHolding_ && !CommitDatePicker()) return false;
     return true;
 }
 
@@ -116,11 +121,23 @@ bool CDialogFind::CommitValueEditor() {
     return true;
 }
 
-void CDialogFind::CommitDatePicker() {
+bool CDialogFind::CommitDatePicker() {
     const QString typed = datePicker_->text();
-    if (typed == CellText(kDateRow, currentColumn_)) return;
-    SetCell(kDateRow, currentColumn_, typed);
+    if (typed == CellText(kDateRow, currentColumn_)) return true;
+    const QDate day = datePicker_->date();
+    if (!day.isValid() || day < kFirstSearchDay || day > kLastSearchDay) {
+        datePicker_->hide();
+        dateHolding_ = false;
+        if (message_)
+            message_(
+                QStringLiteral("日期(%1)无效，请按 2005-09-01 的格式输入，\r\n范围为 %2 至 %3。")
+                    .arg(typed, kFirstSearchDay.toString(Qt::ISODate),
+                         kLastSearchDay.toString(Qt::ISODate)));
+        return false;
+    }
+    SetCell(kDateRow, currentColumn_, day.toString(Qt::ISODate));
     SetEntered(kDateRow, currentColumn_);
+    return true;
 }
 
 bool CDialogFind::eventFilter(QObject* watched, QEvent* event) {

@@ -2,9 +2,9 @@
 // the commit rules as the user meets them, and the keyword picker.
 
 #include <QApplication>
-#include <QDateTimeEdit>
 #include <QFile>
 #include <QTableWidget>
+#include <QTest>
 #include <QTimer>
 #include <QTreeWidget>
 
@@ -13,6 +13,7 @@
 #include "properties/my_key_word_edit.h"
 #include "properties_fixture.h"
 #include "widgets/check_combo_box.h"
+#include "widgets/date_time_field.h"
 #include "widgets/my_edit.h"
 #include "widgets/num_edit.h"
 
@@ -157,13 +158,43 @@ TEST_F(PropertiesTest, ShotTimePickerReadsAndWritesTheRowText) {
     AddPhoto(1, "a.jpg");
     Open({1, false});
     dialog_->HoverCell(ShotTime, 1);
-    QDateTimeEdit* picker = dialog_->ShotTimePicker();
+    CDateTimeField* picker = dialog_->ShotTimePicker();
     ASSERT_NE(picker, nullptr);
     EXPECT_EQ(picker->dateTime(), QDateTime(QDate(2014, 3, 3), QTime(9, 5, 7)));
     picker->setDateTime(picker->dateTime().addSecs(60));
     dialog_->ClickCell(Make, 1);
     EXPECT_EQ(dialog_->CellText(ShotTime), QStringLiteral("2014-03-03 09:06:07"));
     EXPECT_TRUE(dialog_->Changed().Test(EditField::ShotTime));
+}
+
+TEST_F(PropertiesTest, AShotTimeTypedOverTheSelectionIsReadWholeAndABadOneRefusedOnLeaving) {
+    AddPhoto(1, "a.jpg");
+    Open({1, false});
+    const struct {
+        const char* typed;
+        const char* cell;  // nullptr: refused, the cell keeps its text
+    } cases[] = {
+        {"2005-09-01 10:20:30", "2005-09-01 10:20:30"},
+        {"2006-9-1 7:05", "2006-09-01 07:05:00"},
+        {"2007:10:02 08:09:10", "2007-10-02 08:09:10"},
+        {"2005-02-30 10:00:00", nullptr},
+        {"2100-01-01 00:00:00", nullptr},
+        {"yesterday", nullptr},
+    };
+    QString shown = dialog_->CellText(ShotTime);
+    for (const auto& c : cases) {
+        dialog_->HoverCell(ShotTime, 1);
+        CDateTimeField* picker = dialog_->ShotTimePicker();
+        ASSERT_EQ(picker->selectedText(), picker->text()) << "opens with its text selected";
+        QTest::keyClicks(picker, QString::fromUtf8(c.typed));
+        const std::size_t before = messages_.size();
+        dialog_->ClickCell(Make, 1);
+        if (c.cell != nullptr) shown = QString::fromUtf8(c.cell);
+        EXPECT_EQ(dialog_->CellText(ShotTime), shown) << c.typed;
+        EXPECT_EQ(messages_.size(), before + (c.cell == nullptr ? 1 : 0)) << c.typed;
+    }
+    ASSERT_FALSE(messages_.empty());
+    EXPECT_TRUE(messages_.back().text.contains(QStringLiteral("2038-01-19"))) << "names the range";
 }
 
 TEST_F(PropertiesTest, EnterStartsANewCommentLineAndNeverPressesOk) {

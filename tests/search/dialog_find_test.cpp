@@ -1,7 +1,6 @@
 // The search panel: its grid, the hover protocol, the commit rules, the
 // keyword picker, and the pane searching with what it stores.
 
-#include <QDateEdit>
 #include <QSignalSpy>
 #include <QTableWidget>
 #include <QTest>
@@ -13,6 +12,7 @@
 #include "tree_fixture.h"
 #include "view/verero_view.h"
 #include "widgets/check_combo_box.h"
+#include "widgets/date_time_field.h"
 #include "widgets/num_edit.h"
 #include "widgets/skin_button.h"
 
@@ -114,6 +114,30 @@ TEST_F(DialogFindTest, OutOfRangeCoordinatesAndLongKeywordsAreRefusedAndTheCellK
     EXPECT_EQ(panel->CellText(Row::kLatitudeRow, kLow), "39.0000");
     EXPECT_EQ(panel->CellText(Row::kLongitudeRow, kHigh), "");
     EXPECT_EQ(panel->CellText(Row::kKeywordRow, kLow), "关键词1");
+}
+
+TEST_F(DialogFindTest, ADayTypedOverTheSelectionIsReadWholeAndABadOneRefusedOnLeaving) {
+    const struct {
+        const char* typed;
+        const char* cell;  // nullptr: refused, the cell keeps its text
+    } cases[] = {
+        {"2010-05-06", "2010-05-06"},
+        {"2011/6/7", "2011-06-07"},
+        {"1969-12-31", nullptr},
+        {"2010-13-01", nullptr},
+    };
+    QString shown = panel->CellText(Row::kDateRow, kLow);
+    for (const auto& c : cases) {
+        panel->HoverCell(Row::kDateRow, kLow);
+        QTest::keyClicks(panel->DatePicker(), QString::fromUtf8(c.typed));
+        const qsizetype before = messages.size();
+        panel->ClickCell(Row::kKeywordRow, 0);
+        if (c.cell != nullptr) shown = QString::fromUtf8(c.cell);
+        EXPECT_EQ(panel->CellText(Row::kDateRow, kLow), shown) << c.typed;
+        EXPECT_EQ(messages.size(), before + (c.cell == nullptr ? 1 : 0)) << c.typed;
+    }
+    ASSERT_FALSE(messages.isEmpty());
+    EXPECT_TRUE(messages.back().contains("1970-01-02")) << "names the range";
 }
 
 TEST_F(DialogFindTest, SearchStoresKeywordsDaysAndRangesAsTheFilter) {
