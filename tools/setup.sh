@@ -10,7 +10,7 @@ packages=(
   qt6-base-dev qt6-translations-l10n libgtest-dev libgmock-dev
   clang libclang-rt-14-dev python3 sqlite3
   xvfb xauth xdotool fonts-noto-cjk
-  libimage-exiftool-perl
+  libimage-exiftool-perl locales
 )
 
 missing=()
@@ -20,13 +20,17 @@ for p in "${packages[@]}"; do
   fi
 done
 
-if [ ${#missing[@]} -eq 0 ]; then
-  exit 0
-fi
-
-echo "Installing: ${missing[*]}" >&2
 sudo_cmd=()
 if [ "$(id -u)" -ne 0 ]; then sudo_cmd=(sudo); fi
-export DEBIAN_FRONTEND=noninteractive
-"${sudo_cmd[@]}" apt-get update -qq
-"${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+
+if [ ${#missing[@]} -gt 0 ]; then
+  echo "Installing: ${missing[*]}" >&2
+  export DEBIAN_FRONTEND=noninteractive
+  "${sudo_cmd[@]}" apt-get update -qq
+  "${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+fi
+
+# A decimal-comma locale, for the tests that import and edit under one.
+if ! locale -a 2>/dev/null | grep -qix 'de_DE.utf8'; then
+  "${sudo_cmd[@]}" localedef -i de_DE -c -f UTF-8 de_DE.UTF-8
+fi

@@ -6,11 +6,13 @@
 #include <chrono>
 #include <cstdio>
 
+#include "platform/c_locale_numbers.h"
+
 namespace {
 
 void PrintNow(const char* what) {
     const auto now = std::chrono::steady_clock::now().time_since_epoch();
-    std::printf("%s %.6f\n", what, std::chrono::duration<double>(now).count());
+    std::printf("%s %s\n", what, FixedText(std::chrono::duration<double>(now).count(), 6).c_str());
     std::fflush(stdout);
 }
 

@@ -1,12 +1,12 @@
 #include "catalogue/photo_rows.h"
 
-#include <cstdlib>
 #include <vector>
 
 #include "catalogue/folder_stamps.h"
 #include "catalogue/photo_catalogue.h"
 #include "catalogue/sql_query.h"
 #include "catalogue/sql_statement.h"
+#include "platform/c_locale_numbers.h"
 #include "platform/file_status.h"
 #include "platform/text_codec.h"
 
@@ -94,7 +94,7 @@ InsertResult StepInsert(sqlite3* db, const std::string& statement, const void* b
 }
 
 float ColumnFloat(sqlite3_stmt* row, int column) {
-    return static_cast<float>(std::strtod(ColumnText(row, column).c_str(), nullptr));
+    return static_cast<float>(LeadingDouble(ColumnText(row, column)));
 }
 
 }  // namespace

@@ -15,6 +15,16 @@ std::string DoubleQuotes(std::string_view text) {
 
 namespace sql_detail {
 
+std::string FloatsAsText(const char* format) {
+    std::string out(format);
+    for (std::size_t i = 0; i + 1 < out.size(); ++i) {
+        if (out[i] != '%') continue;
+        if (out[i + 1] == 'f') out[i + 1] = 's';
+        ++i;  // "%%" stays a literal percent sign
+    }
+    return out;
+}
+
 std::string FormatPrepared(const char* format, ...) {
     va_list args;
     va_start(args, format);

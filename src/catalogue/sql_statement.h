@@ -2,7 +2,9 @@
 // Formatting of SQL statements from fixed printf-style texts. Every text
 // argument is written as the inside of an SQL string literal: its single
 // quotes are doubled, so names such as "Tom's photo.jpg" are stored intact.
-// Integers go through %d / %lld, floats through %f (six decimals).
+// Integers go through %d / %lld, floats through %f (six decimals, always
+// with a '.' whatever the process locale: a "2,500000" would be read by
+// SQLite as two values).
 
 #include <cstdint>
 #include <cstdio>
@@ -10,6 +12,8 @@
 #include <string_view>
 #include <tuple>
 #include <type_traits>
+
+#include "platform/c_locale_numbers.h"
 
 std::string DoubleQuotes(std::string_view text);
 
@@ -24,7 +28,7 @@ auto Prepared(const T& value) {
     if constexpr (kIsText<T>) {
         return DoubleQuotes(std::string_view(value));
     } else if constexpr (std::is_floating_point_v<T>) {
-        return static_cast<double>(value);
+        return FixedText(static_cast<double>(value), 6);
     } else if constexpr (sizeof(T) == 8) {
         return static_cast<long long>(value);
     } else {
@@ -41,6 +45,10 @@ auto Passed(const T& value) {
     }
 }
 
+// The format with each %f turned into %s: floats arrive as their C-locale
+// text, so that printf's own (locale-dependent) float conversion is never used.
+std::string FloatsAsText(const char* format);
+
 std::string FormatPrepared(const char* format, ...);
 
 }  // namespace sql_detail
@@ -48,9 +56,10 @@ std::string FormatPrepared(const char* format, ...);
 template <typename... Args>
 std::string FormatStatement(const char* format, const Args&... args) {
     auto prepared = std::make_tuple(sql_detail::Prepared(args)...);
+    const std::string textFormat = sql_detail::FloatsAsText(format);
     return std::apply(
-        [format](const auto&... values) {
-            return sql_detail::FormatPrepared(format, sql_detail::Passed(values)...);
+        [&textFormat](const auto&... values) {
+            return sql_detail::FormatPrepared(textFormat.c_str(), sql_detail::Passed(values)...);
         },
         prepared);
 }

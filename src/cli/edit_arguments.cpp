@@ -4,10 +4,12 @@
 #include <cstdio>
 #include <ctime>
 #include <limits>
+#include <string_view>
 
 #include <algorithm>
 #include <cctype>
 
+#include "platform/c_locale_numbers.h"
 #include "platform/local_time.h"
 
 namespace {
@@ -31,14 +33,28 @@ bool ParseShotTime(const std::string& text, std::int32_t& seconds) {
     return true;
 }
 
+// "LAT,LON" or "LAT,LON,ALT"; the degrees are read with a '.' whatever the
+// locale.
+bool ReadPositionFields(std::string_view text, double& latitude, double& longitude,
+                        long long& altitude) {
+    std::size_t used = ReadDouble(text, latitude);
+    if (used == 0 || used >= text.size() || text[used] != ',') return false;
+    text.remove_prefix(used + 1);
+    used = ReadDouble(text, longitude);
+    if (used == 0) return false;
+    text.remove_prefix(used);
+    if (text.empty()) return true;
+    if (text[0] != ',') return false;
+    const std::string rest(text.substr(1));
+    int end = 0;
+    return std::sscanf(rest.c_str(), "%lld%n", &altitude, &end) == 1 &&
+           end == static_cast<int>(rest.size());
+}
+
 bool ParsePosition(const std::string& text, GpsPosition& position, std::string& error) {
-    double latitude, longitude;
+    double latitude = 0, longitude = 0;
     long long altitude = 0;
-    int end = 0, endWithAltitude = 0;
-    const int fields = std::sscanf(text.c_str(), "%lf,%lf%n,%lld%n", &latitude, &longitude, &end,
-                                   &altitude, &endWithAltitude);
-    const int used = fields == 3 ? endWithAltitude : end;
-    if (fields < 2 || used != static_cast<int>(text.size()) || !std::isfinite(latitude) ||
+    if (!ReadPositionFields(text, latitude, longitude, altitude) || !std::isfinite(latitude) ||
         !std::isfinite(longitude)) {
         error =
             "--position takes LAT,LON or LAT,LON,ALT (degrees, whole metres), e.g. "

@@ -4,6 +4,7 @@
 #include "catalogue/photo_id.h"
 #include "cli/cli_commands.h"
 #include "metadata/metadata_reader.h"
+#include "platform/c_locale_numbers.h"
 
 namespace {
 
@@ -14,7 +15,7 @@ void PrintNumber(const char* name, long long value) {
     std::printf("%-16s %lld\n", name, value);
 }
 void PrintReal(const char* name, double value) {
-    std::printf("%-16s %.6f\n", name, value);
+    std::printf("%-16s %s\n", name, FixedText(value, 6).c_str());
 }
 
 }  // namespace

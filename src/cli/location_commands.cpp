@@ -15,6 +15,7 @@
 #include "import/track_apply_worker.h"
 #include "maplink/map_link.h"
 #include "maplink/region_buffer.h"
+#include "platform/c_locale_numbers.h"
 
 namespace {
 
@@ -147,8 +148,9 @@ int RunTrack(const std::vector<std::string>& args) {
 
     const TrackApplyResult result = RunTrackApply(*reply, {});
     for (std::size_t i = 0; i < result.written.size(); ++i)
-        std::printf("%s %.6f %.6f\n", result.writtenPaths[i].c_str(), result.written[i].latitude,
-                    result.written[i].longitude);
+        std::printf("%s %s %s\n", result.writtenPaths[i].c_str(),
+                    FixedText(result.written[i].latitude, 6).c_str(),
+                    FixedText(result.written[i].longitude, 6).c_str());
     for (const TrackFailure& f : result.failures)
         std::fprintf(stderr, "darazoz-cli track: %s: %s\n",
                      f.path.empty() ? std::to_string(f.idPic).c_str() : f.path.c_str(),

@@ -78,6 +78,8 @@ class RasterImage {
     // pixel centres, so multiples of 90 degrees are exact permutations of the pixels); pixels that
     // fall outside the source get BackgroundColor() (for 8-bit images its nearest palette entry).
     bool Rotate(double angleDegrees, RasterImage& destination) const;
+    // The picture flipped left to right (each row reversed). False when the image is empty.
+    bool Mirror(RasterImage& destination) const;
     // Adds brightness (clamped to -255..255) to R, G and B of every pixel (8-bit: of every palette
     // entry), clamping each to 0..255. False when the image is empty.
     bool Light(int brightness);

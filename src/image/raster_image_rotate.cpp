@@ -1,5 +1,5 @@
 // RasterImage::Rotate: bounding box of the rotated corners, nearest pixel,
-// background colour outside the source.
+// background colour outside the source; RasterImage::Mirror.
 #include <algorithm>
 #include <cmath>
 #include <numbers>
@@ -88,6 +88,26 @@ bool RasterImage::Rotate(double angleDegrees, RasterImage& destination) const {
             if (alphaOut) {
                 alphaOut[nx] = inside ? alpha_[static_cast<std::size_t>(sy) * width_ + sx] : 0;
             }
+        }
+    }
+    destination = std::move(result);
+    return true;
+}
+
+bool RasterImage::Mirror(RasterImage& destination) const {
+    if (IsEmpty()) return Fail("empty image");
+    RasterImage result = *this;
+    const int bytesPerPixel = bitDepth_ / 8;
+    for (int y = 0; y < height_; ++y) {
+        const std::uint8_t* in = Row(y);
+        std::uint8_t* out = result.MutableRow(y);
+        for (int x = 0; x < width_; ++x)
+            std::copy_n(in + static_cast<std::size_t>(width_ - 1 - x) * bytesPerPixel,
+                        bytesPerPixel, out + static_cast<std::size_t>(x) * bytesPerPixel);
+        if (HasAlpha()) {
+            const std::uint8_t* alphaIn = alpha_.data() + static_cast<std::size_t>(y) * width_;
+            std::reverse_copy(alphaIn, alphaIn + width_,
+                              result.alpha_.data() + static_cast<std::size_t>(y) * width_);
         }
     }
     destination = std::move(result);

@@ -2,11 +2,9 @@
 
 #include "image/raster_image.h"
 
-int OrientationTurn(std::string_view orientation) {
-    if (orientation == "Left-top" || orientation == "Right-top") return 90;
-    if (orientation == "Left-bottom" || orientation == "Right-bottom") return -90;
-    if (orientation == "Bottom-right" || orientation == "Bottom-left") return 180;
-    return 0;
+void ApplyOrientation(OrientationTransform transform, RasterImage& image) {
+    if (transform.mirrored) image.Mirror(image);
+    if (transform.quarterTurns != 0) image.Rotate(90.0 * transform.quarterTurns, image);
 }
 
 bool DecodeDisplayThumbnail(const std::uint8_t* blob, std::size_t length, int nWidth, int nHeight,
@@ -18,13 +16,10 @@ bool DecodeDisplayThumbnail(const std::uint8_t* blob, std::size_t length, int nW
     }
     const int width = out.Width();
     const int height = out.Height();
-    int turn = 0;
-    if ((height < width && nWidth < nHeight) || (width < height && nHeight < nWidth)) turn += 90;
-    if (autoOrient) turn += OrientationTurn(orientation);
-    turn %= 360;
-    if (turn == 270) turn = -90;
-    // The turns add up, so one rotation does both. Should it fail, the image
-    // stays as stored, which still shows the photo.
-    if (turn != 0) out.Rotate(turn, out);
+    OrientationTransform transform;
+    if ((height < width && nWidth < nHeight) || (width < height && nHeight < nWidth))
+        transform.quarterTurns = 1;
+    if (autoOrient) transform = Then(transform, OrientationFromText(orientation));
+    ApplyOrientation(transform, out);
     return true;
 }

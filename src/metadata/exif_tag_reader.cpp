@@ -1,14 +1,15 @@
 #include "metadata/exif_tag_reader.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <cstring>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "metadata/exif_entry_numbers.h"
 #include "metadata/exif_gps_tags.h"
 #include "metadata/exif_text_parsers.h"
+#include "metadata/orientation.h"
 #include "platform/text_codec.h"
 
 namespace {
@@ -16,9 +17,6 @@ namespace {
 // Texts whose limit is the entry's own size are still cut to what their
 // parser can use.
 constexpr std::size_t kShortTextLimit = 64;
-constexpr std::size_t kCoordinateTextLimit = 50;
-constexpr std::size_t kNumberTextLimit = 10;
-constexpr std::size_t kOrientationTextLimit = 20;
 constexpr std::size_t kMakeTextLimit = 31;
 constexpr std::size_t kModelTextLimit = 39;
 constexpr std::size_t kXpTextLimit = 99;
@@ -67,26 +65,41 @@ std::string EntryText(ExifEntry* entry, std::size_t limit) {
     return text;
 }
 
-std::optional<std::string> TagText(ExifData* data, ExifTag tag, std::size_t limit) {
-    ExifEntry* entry = Find(data, tag);
-    if (!entry) return std::nullopt;
-    return EntryText(entry, limit);
+ExifByteOrder ByteOrder(ExifData* data) {
+    return exif_data_get_byte_order(data);
 }
 
+// An ASCII entry's text up to its terminator, at most limit - 1 bytes;
+// empty for an entry of another format (whose display text would be a
+// translated description, not a value).
+std::string AsciiText(const ExifEntry* entry, std::size_t limit) {
+    if (entry->format != EXIF_FORMAT_ASCII || !entry->data || limit == 0) return {};
+    const auto* bytes = reinterpret_cast<const char*>(entry->data);
+    std::string text(bytes, strnlen(bytes, std::min<std::size_t>(entry->size, limit - 1)));
+    TrimPartialCharacter(text);
+    return text;
+}
+
+// Camera names padded to a fixed width ("E-1     ") lose the padding.
+std::string CameraName(const ExifEntry* entry, std::size_t limit) {
+    std::string name = AsciiText(entry, limit);
+    name.erase(name.find_last_not_of(' ') + 1);
+    return name;
+}
+
+// Only an ASCII reference counts: 'N'/'E' +1, 'S'/'W' -1, anything else
+// (an interoperability index "R98" found in its place, bytes, no entry) 0.
 int ReferenceSign(ExifData* data, ExifTag tag, char positive, char negative) {
-    ExifEntry* entry = Find(data, tag);
-    if (!entry) return 0;
-    std::string text = EntryText(entry, EntrySizeLimit(entry, kShortTextLimit));
-    if (text.empty()) return 0;
-    return text[0] == positive ? 1 : text[0] == negative ? -1 : 0;
+    const char first = FirstAsciiByte(Find(data, tag));
+    return first == positive ? 1 : first == negative ? -1 : 0;
 }
 
 void ReadCoordinate(ExifData* data, ExifTag refTag, char positive, char negative, ExifTag valueTag,
                     float& field) {
     int sign = ReferenceSign(data, refTag, positive, negative);
     if (sign == 0) return;
-    if (auto text = TagText(data, valueTag, kCoordinateTextLimit))
-        field = CoordinateFromText(*text, sign);
+    if (ExifEntry* entry = Find(data, valueTag))
+        field = CoordinateOf(ShownNumbers(entry, ByteOrder(data)), sign);
 }
 
 template <std::size_t N>
@@ -109,7 +122,10 @@ void ReadXpComment(ExifData* data, PhotoRecord& record) {
 }
 
 void ReadInteger(ExifData* data, ExifTag tag, std::int32_t& field) {
-    if (auto text = TagText(data, tag, kNumberTextLimit)) field = IntegerFromText(*text);
+    ExifEntry* entry = Find(data, tag);
+    if (!entry) return;
+    const std::vector<double> numbers = ShownNumbers(entry, ByteOrder(data));
+    field = numbers.empty() ? 0 : WholeOf(numbers[0]);
 }
 
 // A size tag of 0 says nothing; it must not wipe out a size already taken
@@ -122,11 +138,15 @@ void ReadPixelDimension(ExifData* data, ExifTag tag, std::int32_t& field) {
 
 void ReadTexts(ExifData* data, PhotoRecord& record) {
     if (ExifEntry* entry = Find(data, EXIF_TAG_MAKE))
-        SetField(record.strMake, EntryText(entry, EntrySizeLimit(entry, kMakeTextLimit)));
+        SetField(record.strMake, CameraName(entry, EntrySizeLimit(entry, kMakeTextLimit)));
     if (ExifEntry* entry = Find(data, EXIF_TAG_MODEL))
-        SetField(record.strModel, EntryText(entry, EntrySizeLimit(entry, kModelTextLimit)));
-    if (auto text = TagText(data, EXIF_TAG_ORIENTATION, kOrientationTextLimit))
-        SetField(record.strOrientation, *text);
+        SetField(record.strModel, CameraName(entry, EntrySizeLimit(entry, kModelTextLimit)));
+    // The number, named as the catalogue has always named it: libexif's
+    // own name would be translated under many locales.
+    if (ExifEntry* entry = Find(data, EXIF_TAG_ORIENTATION)) {
+        const std::optional<std::uint16_t> value = SingleShort(entry, ByteOrder(data));
+        SetField(record.strOrientation, value ? OrientationText(*value) : std::string());
+    }
 
     record.nbKeyword = Find(data, EXIF_TAG_XP_KEYWORDS) ? 1 : 0;
     ReadXpText(data, EXIF_TAG_XP_KEYWORDS, record.strXpKeyword);
@@ -144,7 +164,8 @@ std::int32_t ReadAltitude(ExifData* data, ExifEntry* entry) {
     if ((entry->format == EXIF_FORMAT_LONG || entry->format == EXIF_FORMAT_SLONG) &&
         entry->size >= 4)
         return static_cast<std::int32_t>(exif_get_long(entry->data, order));
-    std::int32_t metres = IntegerFromText(EntryText(entry, EntrySizeLimit(entry, kShortTextLimit)));
+    const std::vector<double> shown = ShownNumbers(entry, order);
+    const std::int32_t metres = shown.empty() ? 0 : WholeOf(shown[0]);
     ExifEntry* ref = exif_content_get_entry(data->ifd[EXIF_IFD_GPS], kTagGpsAltitudeRef);
     const bool below =
         ref && ref->format == EXIF_FORMAT_BYTE && ref->size >= 1 && ref->data[0] == 1;
@@ -159,14 +180,19 @@ void ReadPosition(ExifData* data, PhotoRecord& record) {
 }
 
 void ReadExposure(ExifData* data, PhotoRecord& record) {
-    if (auto text = TagText(data, EXIF_TAG_FNUMBER, kNumberTextLimit)) {
-        float value = 0;
-        std::sscanf(text->c_str(), "f/%f", &value);
-        record.fApertureFNumber = value;
+    const ExifByteOrder order = ByteOrder(data);
+    if (ExifEntry* entry = Find(data, EXIF_TAG_FNUMBER)) {
+        const auto value = SingleRational(entry, order);
+        record.fApertureFNumber = value ? FNumberOf(*value) : 0;
     }
-    if (auto text = TagText(data, EXIF_TAG_EXPOSURE_TIME, kNumberTextLimit))
-        record.fExposureTime = ExposureFromText(*text);
-    ReadInteger(data, EXIF_TAG_FOCAL_LENGTH, record.nFocalLength);
+    if (ExifEntry* entry = Find(data, EXIF_TAG_EXPOSURE_TIME)) {
+        const auto value = SingleRational(entry, order);
+        record.fExposureTime = value ? ExposureSecondsOf(*value) : 0;
+    }
+    if (ExifEntry* entry = Find(data, EXIF_TAG_FOCAL_LENGTH)) {
+        const auto value = SingleRational(entry, order);
+        record.nFocalLength = value ? FocalMillimetresOf(*value) : 0;
+    }
     ReadInteger(data, EXIF_TAG_ISO_SPEED_RATINGS, record.nISOequivalent);
 }
 
@@ -175,7 +201,7 @@ void ReadExposure(ExifData* data, PhotoRecord& record) {
 void ReadExifTags(ExifData* data, PhotoRecord& record) {
     if (ExifEntry* entry = Find(data, EXIF_TAG_DATE_TIME_ORIGINAL))
         record.dwDateTime =
-            ShotTimeFromText(EntryText(entry, EntrySizeLimit(entry, kShortTextLimit)));
+            ShotTimeFromText(AsciiText(entry, EntrySizeLimit(entry, kShortTextLimit)));
     ReadPosition(data, record);
     ReadTexts(data, record);
     ReadExposure(data, record);

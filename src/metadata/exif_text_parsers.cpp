@@ -32,21 +32,3 @@ std::int32_t ShotTimeFromText(const std::string& text) {
     return static_cast<std::int32_t>(
         static_cast<std::uint32_t>(static_cast<std::uint64_t>(*seconds)));
 }
-
-float CoordinateFromText(const std::string& text, int sign) {
-    float degrees = 0, minutes = 0, seconds = 0;
-    std::sscanf(text.c_str(), "%f,%f,%f", &degrees, &minutes, &seconds);
-    return (minutes / 60 + degrees + seconds / 3600) * static_cast<float>(sign);
-}
-
-float ExposureFromText(const std::string& text) {
-    int numerator = 0, denominator = 0;
-    std::sscanf(text.c_str(), "%d/%d sec", &numerator, &denominator);
-    return static_cast<float>(numerator) / static_cast<float>(denominator != 0 ? denominator : 1);
-}
-
-std::int32_t IntegerFromText(const std::string& text) {
-    int value = 0;
-    std::sscanf(text.c_str(), "%d", &value);
-    return value;
-}

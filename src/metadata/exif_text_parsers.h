@@ -1,6 +1,7 @@
 #pragma once
-// Parsers for the value texts that libexif's formatter produces. They take
-// whatever text is there (a cut-off text still yields its leading numbers).
+// The parser of the shot time's text (an ASCII entry, taken as it is). It
+// takes whatever text is there (a cut-off text still yields its leading
+// numbers).
 
 #include <cstdint>
 #include <string>
@@ -10,12 +11,3 @@
 // bits. 0 for an invalid date or one the local-time conversion cannot
 // represent (before 1970, after the year 3000).
 std::int32_t ShotTimeFromText(const std::string& text);
-
-// "d, m, s" -> (m / 60 + d + s / 3600) * sign in single precision.
-float CoordinateFromText(const std::string& text, int sign);
-
-// "a/b sec." -> a / b; a plain "a sec." gives a.
-float ExposureFromText(const std::string& text);
-
-// The leading integer of text, 0 when there is none.
-std::int32_t IntegerFromText(const std::string& text);

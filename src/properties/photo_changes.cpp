@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 
+#include "platform/c_locale_numbers.h"
 #include "properties/property_commit_rules.h"
 
 namespace {
@@ -56,8 +57,8 @@ PhotoEdit BuildPhotoEdit(const PropertyValues& rows, const ChangedFields& change
     if (changed.Test(EditField::Longitude) || changed.Test(EditField::Latitude) ||
         changed.Test(EditField::Altitude)) {
         GpsPosition position;
-        position.latitude = std::strtof(rows[Latitude].toUtf8().constData(), nullptr);
-        position.longitude = std::strtof(rows[Longitude].toUtf8().constData(), nullptr);
+        position.latitude = LeadingFloat(rows[Latitude].toStdString());
+        position.longitude = LeadingFloat(rows[Longitude].toStdString());
         position.altitude = static_cast<std::int32_t>(
             std::strtol(rows[Altitude].toUtf8().constData(), nullptr, 10));
         edit.position = position;

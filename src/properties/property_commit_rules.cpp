@@ -6,16 +6,18 @@
 #include <ctime>
 #include <limits>
 
+#include "platform/c_locale_numbers.h"
 #include "platform/local_time.h"
 
 namespace {
 
 const QString kJpg = QStringLiteral(".JPG");
 
-// strtod/strtol semantics: the longest numeric prefix, 0 when none.
-double LeadingDouble(const QString& text) {
-    const QByteArray bytes = text.toUtf8();
-    return std::strtod(bytes.constData(), nullptr);
+// strtod/strtol semantics: the longest numeric prefix, 0 when none. The
+// cells show "%.4f" with a '.', so the number is read that way under every
+// locale.
+double LeadingDegrees(const QString& text) {
+    return LeadingDouble(text.toStdString());
 }
 
 long long LeadingWhole(const QString& text) {
@@ -129,7 +131,7 @@ NumberCommit CommitNumber(NumberRowKind kind, const QString& typed, CommitVarian
     }
     const bool longitude = kind == NumberRowKind::Longitude;
     const double limit = longitude ? 180 : 90;
-    const double v = LeadingDouble(typed);
+    const double v = LeadingDegrees(typed);
     if (v > limit || v < -limit || v != v) {
         const QString name = longitude ? QStringLiteral("经度值(") : QStringLiteral("纬度值(");
         const QString range =

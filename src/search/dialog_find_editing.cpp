@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstdlib>
 
+#include "platform/c_locale_numbers.h"
 #include "search/dialog_find.h"
 #include "widgets/date_time_field.h"
 #include "widgets/num_edit.h"
@@ -108,7 +109,7 @@ bool CDialogFind::CommitValueEditor() {
     } else {
         // Text that is no number reads as 0, which the search takes for
         // "no bound".
-        const double degrees = std::strtod(typed.toStdString().c_str(), nullptr);
+        const double degrees = LeadingDouble(typed.toStdString());
         const auto row = static_cast<Row>(currentRow_);
         const SearchAxis axis = row == kLongitudeRow ? SearchAxis::Longitude : SearchAxis::Latitude;
         if (!CoordinateInRange(axis, degrees)) {

@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <ctime>
 
+#include "platform/c_locale_numbers.h"
 #include "platform/local_time.h"
 #include "platform/text_codec.h"
 
@@ -37,7 +38,7 @@ std::int32_t LocalSeconds(const CalendarDay& day, int hour, int minute, int seco
 // there is none (the cells only ever hold numbers checked on commit).
 float CellDegrees(const SearchEntries& e, SearchCell cell) {
     if (!e.entered[cell] || e.text[cell].empty()) return 0;
-    return static_cast<float>(std::strtod(e.text[cell].c_str(), nullptr));
+    return static_cast<float>(LeadingDouble(e.text[cell]));
 }
 
 std::string CellKeyword(const SearchEntries& e, SearchCell cell, const char* placeholder) {

@@ -4,6 +4,8 @@
 #include <cstdio>
 #include <ctime>
 
+#include "platform/c_locale_numbers.h"
+
 const std::array<DetailColumn, kDetailColumnCount> kDetailColumns{{
     {"名称", 150},
     {"日期", 130, "0000-00-00 00:00:00"},
@@ -46,7 +48,7 @@ std::string DetailCellText(const DetailRow& row, int column) {
         case 1:
             return LocalDateTime(row.dateTime);
         case 2:
-            return Format("%.2f M", row.sizeMegabytes);
+            return FixedText(row.sizeMegabytes, 2) + " M";
         case 3:
             return row.folder;
         case 4:
@@ -55,7 +57,7 @@ std::string DetailCellText(const DetailRow& row, int column) {
             return Format("%d × %d", row.width, row.height);
         case 6:
             if (row.longitude == 0 && row.latitude == 0) return {};
-            return Format("%.4f,%.4f", row.longitude, row.latitude);
+            return FixedText(row.longitude, 4) + "," + FixedText(row.latitude, 4);
         case 7:
             return row.author;
         case 8:

@@ -6,6 +6,7 @@
 #include "catalogue/catalogue_rows.h"
 #include "catalogue/photo_catalogue.h"
 #include "catalogue/sql_statement.h"
+#include "platform/c_locale_numbers.h"
 
 namespace {
 
@@ -51,7 +52,7 @@ std::string WithoutTrailingSeparators(std::string text) {
 std::string Compose(const StatusRow& row) {
     std::string text = "名称：" + row.name + ";";
     if (row.sizeMegabytes > 1) {
-        text += Printed("文件大小：%.2fM;", row.sizeMegabytes);
+        text += "文件大小：" + FixedText(row.sizeMegabytes, 2) + "M;";
     } else if (row.sizeMegabytes > 0) {
         text += Printed("文件大小：%dKB;", static_cast<int>(row.sizeMegabytes * 1024));
     }
@@ -66,7 +67,7 @@ std::string Compose(const StatusRow& row) {
     }
     if (row.width != 0 && row.height != 0) text += Printed("像素：%d×%d;", row.width, row.height);
     if (row.longitude != 0 && row.latitude != 0) {
-        text += Printed("经纬度：%.4f,%.4f;", row.longitude, row.latitude);
+        text += "经纬度：" + FixedText(row.longitude, 4) + "," + FixedText(row.latitude, 4) + ";";
     }
     if (!row.keywords.empty()) text += "关键词：" + row.keywords + " ;";
     if (const std::string author = WithoutTrailingSeparators(row.author); !author.empty())

@@ -93,10 +93,10 @@ DisplayImage Turned(const DisplayImage& image, int quarterTurns) {
 
 DisplayImage DecodeDisplayImage(const DecodeRequest& request) {
     const std::vector<std::uint8_t> bytes = ReadWholeFile(request.path);
-    const int turns =
-        NormalTurns(request.fixedQuarterTurns >= 0
-                        ? request.fixedQuarterTurns
-                        : (request.autoOrient ? OrientationTurn(request.orientation) / 90 : 0));
+    OrientationTransform upright =
+        request.autoOrient ? OrientationFromText(request.orientation) : OrientationTransform{};
+    if (request.fixedQuarterTurns >= 0) upright.quarterTurns = request.fixedQuarterTurns;
+    const int turns = NormalTurns(upright.quarterTurns);
     RasterImage raster;
     QSize fileSize;
     bool decoded = false;
@@ -121,7 +121,7 @@ DisplayImage DecodeDisplayImage(const DecodeRequest& request) {
 
     DisplayImage image;
     image.sourcePath = request.path;
-    image.picture = TurnPicture(picture, turns);
+    image.picture = TurnPicture(upright.mirrored ? picture.mirrored(true, false) : picture, turns);
     image.fullSize = TurnedSize(fileSize, turns);
     image.quarterTurns = turns;
     if (!request.screen.isEmpty()) {

@@ -18,8 +18,10 @@ struct DisplayImage {
     // against the screen), made off the UI thread so that the first paint
     // of a large photo is a plain copy; null when the photo fits the screen.
     QImage fitted;
-    QSize fullSize;        // the photo's size after the display turns
-    int quarterTurns = 0;  // clockwise quarter turns applied (orientation + user)
+    QSize fullSize;  // the photo's size after the display turns
+    // Clockwise quarter turns applied (orientation + user), after the
+    // orientation's mirroring.
+    int quarterTurns = 0;
     bool placeholder = false;
     // A full-resolution decode of this photo failed (too large for memory,
     // say): the reduced picture stays and is not asked for again.
@@ -42,6 +44,7 @@ struct DecodeRequest {
     bool autoOrient = false;
     // Clockwise quarter turns to apply instead of the orientation's (-1: from
     // the orientation); a full-resolution redecode keeps the user's turns.
+    // The orientation's mirroring applies either way.
     int fixedQuarterTurns = -1;
     QSize screen;  // empty: always full resolution
     bool fullResolution = false;

@@ -1,11 +1,13 @@
 #include <sqlite3.h>
 
 #include <algorithm>
+#include <clocale>
 #include <fstream>
 
 #include "catalogue/keyword_rows.h"
 #include "catalogue/photo_rows.h"
 #include "catalogue/sql_query.h"
+#include "catalogue/sql_statement.h"
 #include "catalogue_fixture.h"
 
 namespace {
@@ -164,4 +166,35 @@ TEST_F(CatalogueTest, RegionAndPositionUpdatesReachTheRow) {
     EXPECT_DOUBLE_EQ(lat, -33.5);
     EXPECT_DOUBLE_EQ(lon, 151.25);
     EXPECT_EQ(PhotoShotTime(8, false), 1337000000);
+}
+
+// The window runs in the user's locale; a German one prints 2.5 as "2,5".
+TEST_F(CatalogueTest, RowsWrittenAndReadUnderADecimalCommaLocaleAreThoseOfTheCLocale) {
+    if (!std::setlocale(LC_ALL, "de_DE.UTF-8"))
+        GTEST_SKIP() << "de_DE.UTF-8 is not generated (tools/setup.sh makes it)";
+    PhotoRecord r = MakeRecord("/p", "de.jpg");
+    r.fSize = 2.5f;
+    r.fExposureTime = 0.008f;
+    r.fApertureFNumber = 2.8f;
+    SetField(r.strXpKeyword, "海;山");
+    const InsertResult inserted = InsertPhotoRow(5, r, kThumb, false, {});
+    WriteKeywordRows(5, r);
+    const bool moved = UpdatePhotoPosition(5, -33.5f, 151.25f);
+    PhotoRecord loaded;
+    const bool loadedOk = LoadPhotoRecord(5, false, loaded);
+    const std::string statement = FormatStatement("%f %%f %d", 2.5f, 3);
+    std::setlocale(LC_ALL, "C");
+
+    EXPECT_EQ(inserted, InsertResult::Done);
+    EXPECT_TRUE(moved);
+    EXPECT_EQ(statement, "2.500000 %f 3");
+    EXPECT_EQ(Column("select fSize||'|'||fExposureTime||'|'||fApertureFNumber||'|'||fGPSLatitude||"
+                     "'|'||fGPSLongitude from tJpgMsg"),
+              std::vector<std::string>{"2.5|0.008|2.8|-33.5|151.25"});
+    EXPECT_EQ(Column("select fGPSLatitude||'|'||fGPSLongitude from tKeyWord"),
+              (std::vector<std::string>{"39.900002|116.400002", "39.900002|116.400002"}));
+    ASSERT_TRUE(loadedOk);
+    EXPECT_FLOAT_EQ(loaded.fExposureTime, 0.008f);
+    EXPECT_FLOAT_EQ(loaded.fSize, 2.5f);
+    EXPECT_FLOAT_EQ(loaded.fGPSLatitude, -33.5f);
 }

@@ -105,3 +105,24 @@ TEST(Rotate, mayWriteIntoItsOwnSource) {
     EXPECT_EQ(image.Width(), 2);
     EXPECT_EQ(image.PixelColor(0, 3), bottomLeft);
 }
+
+TEST(Mirror, reversesEveryRowOfColourAndGreyImagesAndKeepsTheSize) {
+    const RasterImage colour = Distinct(7, 3);
+    const std::uint8_t grey[] = {1, 2, 3, 4, 5, 6};
+    const RasterImage greyImage = RasterImage::FromGreyTopDown(3, 2, grey);
+    for (const RasterImage* source : {&colour, &greyImage}) {
+        RasterImage mirrored;
+        ASSERT_TRUE(source->Mirror(mirrored));
+        ASSERT_EQ(mirrored.Width(), source->Width());
+        ASSERT_EQ(mirrored.Height(), source->Height());
+        for (int y = 0; y < source->Height(); ++y)
+            for (int x = 0; x < source->Width(); ++x) {
+                EXPECT_EQ(mirrored.PixelColor(x, y),
+                          source->PixelColor(source->Width() - 1 - x, y));
+                EXPECT_EQ(mirrored.PixelIndex(x, y),
+                          source->PixelIndex(source->Width() - 1 - x, y));
+            }
+    }
+    RasterImage empty, out;
+    EXPECT_FALSE(empty.Mirror(out));
+}

@@ -3,19 +3,23 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QLabel>
+#include <QLocale>
 #include <QPushButton>
 #include <QTimer>
 #include <QWidget>
 #include <chrono>
+#include <clocale>
 #include <filesystem>
 #include <functional>
 #include <thread>
 #include <vector>
 
+#include "catalogue/catalogue_rows.h"
 #include "catalogue/photo_catalogue.h"
 #include "catalogue/process_flags.h"
 #include "dialogs/dialog_num.h"
 #include "import/import_state.h"
+#include "import/photo_edit.h"
 #include "importui/default_import_folder.h"
 #include "importui/dlg_new_pic.h"
 #include "importui/import_controller.h"
@@ -299,6 +303,113 @@ TEST(DefaultImportFolder, IsThePicturesFolderWhenItExistsElseHome) {
     std::filesystem::create_directories(home.File("Pictures"));
     EXPECT_EQ(QDir(DefaultImportFolder()), QDir(QString::fromStdString(home.File("Pictures"))));
     qputenv("HOME", savedHome);
+}
+
+// The photos' columns that do not depend on where and when the files were
+// written, one text per photo in name order (SQLite prints its numbers the
+// same way under every locale).
+std::vector<std::string> StoredRows() {
+    std::vector<std::string> rows;
+    CatalogueSession session;
+    ForEachRow(session,
+               "select strName||'|'||fSize||'|'||dwDateTime||'|'||fGPSLatitude||'|'||"
+               "fGPSLongitude||'|'||nGPSAlititude||'|'||strMake||'|'||strModel||'|'||nWidth||'|'||"
+               "nHeight||'|'||nFocalLength||'|'||fExposureTime||'|'||fApertureFNumber||'|'||"
+               "nISOequivalent||'|'||nFocalplaneXRes||'|'||strOrientation||'|'||strXpKeyword||'|'||"
+               "hex(bJpgThumbData) from tJpgMsg order by strName",
+               [&rows](const CatalogueRow& row) { rows.push_back(row.Text(0)); });
+    return rows;
+}
+
+// The process in a German locale, as the window puts itself for a German
+// user: C library (printf, strtod, libexif's texts and translations) and Qt.
+class GermanLocale {
+  public:
+    GermanLocale() : oldC_(std::setlocale(LC_ALL, nullptr)), oldQt_(QLocale()) {
+        active_ = std::setlocale(LC_ALL, "de_DE.UTF-8") != nullptr;
+        if (active_) QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+    }
+    ~GermanLocale() {
+        std::setlocale(LC_ALL, oldC_.c_str());
+        QLocale::setDefault(oldQt_);
+    }
+    bool Active() const { return active_; }
+
+  private:
+    std::string oldC_;
+    QLocale oldQt_;
+    bool active_ = false;
+};
+
+TEST_F(ImportControllerTest, ImportsAndEditsStoreTheSameRowsUnderADecimalCommaLocale) {
+    {
+        GermanLocale probe;
+        if (!probe.Active())
+            GTEST_SKIP() << "de_DE.UTF-8 is not generated (tools/setup.sh makes it)";
+    }
+    const auto importAndEdit = [this](const std::string& album) -> std::vector<std::string> {
+        for (std::uint16_t orientation = 1; orientation <= 8; ++orientation) {
+            TestJpegOptions options;
+            options.seed = orientation;
+            options.embedThumbnail = true;
+            options.thumbnailWidth = 16;
+            options.thumbnailHeight = 12;
+            options.make = "OLYMPUS    ";
+            options.model = "E-1      ";
+            options.orientation = orientation;
+            options.dateTimeOriginal = "2019:07:01 08:00:00";
+            options.fNumber = TestRational{28, 10};
+            options.exposureTime = TestRational{1, 125};
+            options.focalLength = TestRational{499, 10};
+            options.latitudeRef = "S";
+            options.latitude = TestDms{{{39, 1}, {54, 1}, {125, 10}}};
+            options.longitudeRef = "E";
+            options.longitude = TestDms{{{116, 1}, {23, 1}, {1234, 100}}};
+            options.altitude = TestRational{1235, 10};
+            const std::string name = std::to_string(orientation) + ".jpg";
+            std::filesystem::create_directories(photos_.File(album));
+            EXPECT_TRUE(WriteTestJpeg(photos_.File(album + "/" + name), options));
+        }
+        onDialog_ = [](CDlg_NewPic& dialog) {
+            if (dialog.OkButton()->isEnabled()) dialog.OkButton()->click();
+        };
+        controller_->ImportFolder(QString::fromStdString(photos_.File(album)), &pane_);
+        WaitForTheWorker();
+        std::vector<std::string> rows = StoredRows();
+
+        PhotoEdit edit;
+        edit.keywords = "海;山";
+        edit.position = GpsPosition{39.9042f, 116.4074f, 44};
+        const std::string edited = photos_.File(album + "/6.jpg");
+        std::int64_t id = 0;
+        {
+            CatalogueSession session;
+            id = std::stoll(QueryText(session, "select idPic from tJpgMsg where strName='6.jpg'")
+                                .value_or("0"));
+        }
+        EXPECT_TRUE(WritePhotoEdit(edited, edit, id, false).Succeeded());
+        const std::vector<std::string> afterEdit = StoredRows();
+        rows.insert(rows.end(), afterEdit.begin(), afterEdit.end());
+        return rows;
+    };
+
+    const std::vector<std::string> inC = importAndEdit("c");
+    ASSERT_EQ(inC.size(), 16u);
+    // Under C too: the padding of the camera names is gone, the mirrored
+    // orientation keeps its English name, the edit's position is stored.
+    EXPECT_NE(inC[1].find("|OLYMPUS|E-1|"), std::string::npos) << inC[1];
+    EXPECT_NE(inC[1].find("|Top-right|"), std::string::npos) << inC[1];
+    EXPECT_NE(inC[13].find("|39.9042"), std::string::npos) << inC[13];
+
+    TempFolder germanData;
+    SetDataFolder(germanData.Path());
+    CloseCatalogue();
+    std::vector<std::string> inGerman;
+    {
+        GermanLocale german;
+        inGerman = importAndEdit("de");
+    }
+    EXPECT_EQ(inGerman, inC);
 }
 
 }  // namespace

@@ -62,26 +62,33 @@ TEST_P(DisplayThumbnail, TurnsTheThumbnailUpright) {
     EXPECT_TRUE(RedAt(image, c.red));
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, DisplayThumbnail,
-                         ::testing::Values(Case{"AsStoredWhenAspectsAgree", 4000, 3000, "Top-left",
-                                                true, 32, 16, Corner::TopLeft},
-                                           Case{"QuarterClockwiseWhenThePhotoIsPortrait", 3000,
-                                                4000, "", false, 16, 32, Corner::TopRight},
-                                           Case{"QuarterClockwiseForRightTop", 4000, 3000,
-                                                "Right-top", true, 16, 32, Corner::TopRight},
-                                           Case{"AsStoredForRightTopWithAutoOrientOff", 4000, 3000,
-                                                "Right-top", false, 32, 16, Corner::TopLeft},
-                                           Case{"QuarterCounterClockwiseForLeftBottom", 4000, 3000,
-                                                "Left-bottom", true, 16, 32, Corner::BottomLeft},
-                                           Case{"HalfTurnForBottomRight", 4000, 3000,
-                                                "Bottom-right", true, 32, 16, Corner::BottomRight},
-                                           Case{"BothTurnsAddUp", 3000, 4000, "Right-top", true, 32,
-                                                16, Corner::BottomRight},
-                                           Case{"BothTurnsCancelOut", 3000, 4000, "Right-bottom",
-                                                true, 32, 16, Corner::TopLeft},
-                                           Case{"UnknownOrientationIsNotTurned", 4000, 3000,
-                                                "Unknown value 0", true, 32, 16, Corner::TopLeft}),
-                         [](const auto& info) { return std::string(info.param.name); });
+// The red corner and the size tell all eight orientations apart: a mirror
+// moves the corner sideways, a quarter turn swaps the sides.
+INSTANTIATE_TEST_SUITE_P(
+    Cases, DisplayThumbnail,
+    ::testing::Values(
+        Case{"TopLeftAsStored", 4000, 3000, "Top-left", true, 32, 16, Corner::TopLeft},
+        Case{"TopRightMirrored", 4000, 3000, "Top-right", true, 32, 16, Corner::TopRight},
+        Case{"BottomRightHalfTurn", 4000, 3000, "Bottom-right", true, 32, 16, Corner::BottomRight},
+        Case{"BottomLeftMirroredUpsideDown", 4000, 3000, "Bottom-left", true, 32, 16,
+             Corner::BottomLeft},
+        Case{"LeftTopTransposed", 4000, 3000, "Left-top", true, 16, 32, Corner::TopLeft},
+        Case{"RightTopQuarterClockwise", 4000, 3000, "Right-top", true, 16, 32, Corner::TopRight},
+        Case{"RightBottomTransverse", 4000, 3000, "Right-bottom", true, 16, 32,
+             Corner::BottomRight},
+        Case{"LeftBottomQuarterCounterClockwise", 4000, 3000, "Left-bottom", true, 16, 32,
+             Corner::BottomLeft},
+        Case{"UnknownOrientationIsNotTurned", 4000, 3000, "Unknown value 0", true, 32, 16,
+             Corner::TopLeft},
+        Case{"MirroredAsStoredWithAutoOrientOff", 4000, 3000, "Top-right", false, 32, 16,
+             Corner::TopLeft},
+        Case{"QuarterClockwiseWhenThePhotoIsPortrait", 3000, 4000, "", false, 16, 32,
+             Corner::TopRight},
+        Case{"BothTurnsAddUp", 3000, 4000, "Right-top", true, 32, 16, Corner::BottomRight},
+        // Aspect turn, then mirror, then a quarter: the turns cancel, the mirror stays.
+        Case{"AMirrorAfterTheAspectTurn", 3000, 4000, "Right-bottom", true, 32, 16,
+             Corner::TopRight}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 TEST(DisplayThumbnailFailure, LeavesTheImageEmptyForAMissingOrBrokenBlob) {
     RasterImage image = RasterImage::FromGreyTopDown(1, 1, std::vector<std::uint8_t>{7}.data());

@@ -51,18 +51,4 @@ TEST_F(ShotTimeText, KeepsOnlyTheLow32BitsAfter2038) {
     EXPECT_EQ(static_cast<std::uint32_t>(value), 2208988800u);
 }
 
-TEST(CoordinateText, CombinesDegreesMinutesSecondsWithTheSign) {
-    EXPECT_NEAR(CoordinateFromText("39, 54, 12.5", -1), -39.90347, 1e-5);
-    EXPECT_NEAR(CoordinateFromText("116, 23, 30", 1), 116.391667, 1e-4);
-    EXPECT_EQ(CoordinateFromText("", 1), 0.0f);
-}
-
-TEST(ExposureText, DividesTheFractionAndToleratesCutTexts) {
-    EXPECT_FLOAT_EQ(ExposureFromText("1/125 sec."), 0.008f);
-    EXPECT_FLOAT_EQ(ExposureFromText("1/125 sec"), 0.008f);
-    EXPECT_FLOAT_EQ(ExposureFromText("2 sec."), 2.0f);
-    EXPECT_FLOAT_EQ(ExposureFromText("1/0 sec."), 1.0f);
-    EXPECT_FLOAT_EQ(ExposureFromText("sec."), 0.0f);
-}
-
 }  // namespace

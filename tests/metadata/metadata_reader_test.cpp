@@ -325,3 +325,16 @@ TEST_F(ReaderTest, StartsEachReadFromAnEmptyRecord) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(ReaderTest, CameraNamesLoseThePaddingCamerasGiveThem) {
+    TestJpegOptions options = CameraOptions();
+    options.make = "OLYMPUS CORPORATION    ";
+    options.model = std::string("E-1      \0\0\0", 12);
+    ASSERT_TRUE(ReadPhotoFile(reader, Write("padded.jpg", options), true));
+    EXPECT_STREQ(reader.Record().strMake, "OLYMPUS CORPORATION");
+    EXPECT_STREQ(reader.Record().strModel, "E-1");
+}
+
+}  // namespace

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <clocale>
+
+#include "properties/photo_changes.h"
 #include "properties/property_commit_rules.h"
 
 namespace {
@@ -83,15 +86,38 @@ TEST(NumberRules, AcceptValuesInRangeAndWordTheRangeMessages) {
         {K::Altitude, "99999999999999999999", V::Hover, nullptr,
          "海拔(99999999999999999999)超出范围，\r\n请重新输入。"},
     };
-    for (const NumberCase& c : cases) {
-        const NumberCommit commit = CommitNumber(c.kind, QString::fromUtf8(c.typed), c.variant);
-        EXPECT_EQ(commit.accepted, c.cell != nullptr) << c.typed;
-        if (c.cell) {
-            EXPECT_EQ(commit.cellText, QString::fromUtf8(c.cell)) << c.typed;
-        } else {
-            EXPECT_EQ(commit.message, QString::fromUtf8(c.message)) << c.typed;
+    // The cells show "12.5000" under every locale, so they read it back so.
+    for (const char* locale : {"C", "de_DE.UTF-8"}) {
+        if (!std::setlocale(LC_ALL, locale)) continue;
+        for (const NumberCase& c : cases) {
+            const NumberCommit commit = CommitNumber(c.kind, QString::fromUtf8(c.typed), c.variant);
+            EXPECT_EQ(commit.accepted, c.cell != nullptr) << c.typed << " " << locale;
+            if (c.cell) {
+                EXPECT_EQ(commit.cellText, QString::fromUtf8(c.cell)) << c.typed << " " << locale;
+            } else {
+                EXPECT_EQ(commit.message, QString::fromUtf8(c.message)) << c.typed;
+            }
         }
     }
+    std::setlocale(LC_ALL, "C");
+}
+
+TEST(NumberRules, TheEditTakesThePositionAsTheCellsShowIt) {
+    PropertyValues rows;
+    rows[PropertyRow::Latitude] = QStringLiteral("39.9042");
+    rows[PropertyRow::Longitude] = QStringLiteral("-116.4074");
+    rows[PropertyRow::Altitude] = QStringLiteral("44");
+    ChangedFields changed;
+    changed.Set(EditField::Latitude);
+    for (const char* locale : {"C", "de_DE.UTF-8"}) {
+        if (!std::setlocale(LC_ALL, locale)) continue;
+        const PhotoEdit edit = BuildPhotoEdit(rows, changed, PhotoRecord{});
+        ASSERT_TRUE(edit.position) << locale;
+        EXPECT_EQ(edit.position->latitude, 39.9042f) << locale;
+        EXPECT_EQ(edit.position->longitude, -116.4074f) << locale;
+        EXPECT_EQ(edit.position->altitude, 44) << locale;
+    }
+    std::setlocale(LC_ALL, "C");
 }
 
 TEST(ShotTimeRule, ReadsTheRowTextBackAsLocalTime) {

@@ -1,14 +1,17 @@
 // The search panel: its grid, the hover protocol, the commit rules, the
 // keyword picker, and the pane searching with what it stores.
 
+#include <QLocale>
 #include <QSignalSpy>
 #include <QTableWidget>
 #include <QTest>
 #include <QToolBar>
+#include <clocale>
 
 #include "pane/class_view.h"
 #include "pane/tree_ctrl_ex.h"
 #include "search/dialog_find.h"
+#include "tree/search_query.h"
 #include "tree_fixture.h"
 #include "view/verero_view.h"
 #include "widgets/check_combo_box.h"
@@ -157,6 +160,28 @@ TEST_F(DialogFindTest, SearchStoresKeywordsDaysAndRangesAsTheFilter) {
     EXPECT_EQ(filter->longitude1, 117.0f);
     EXPECT_EQ(filter->longitude2, 116.0f);
     EXPECT_EQ(filter->latitude1, 0.0f);
+}
+
+// The window runs in the user's locale; a German one writes 116,5.
+TEST_F(DialogFindTest, DegreesAreTypedShownAndSearchedWithAPointUnderADecimalCommaLocale) {
+    if (!std::setlocale(LC_ALL, "de_DE.UTF-8"))
+        GTEST_SKIP() << "de_DE.UTF-8 is not generated (tools/setup.sh makes it)";
+    const QLocale previous;
+    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+    Type(Row::kLongitudeRow, kLow, "116.5");
+    Type(Row::kLongitudeRow, kHigh, "117.25");
+    const auto filter = Searched();
+    const std::string statement = filter ? SearchStatement(*filter) : std::string();
+    std::setlocale(LC_ALL, "C");
+    QLocale::setDefault(previous);
+
+    EXPECT_EQ(panel->CellText(Row::kLongitudeRow, kLow), "116.5000");
+    EXPECT_EQ(panel->CellText(Row::kLongitudeRow, kHigh), "117.2500");
+    ASSERT_TRUE(filter);
+    EXPECT_EQ(filter->longitude1, 116.5f);
+    EXPECT_NE(statement.find("fGPSLongitude > 116.500000 and fGPSLongitude < 117.250000"),
+              std::string::npos)
+        << statement;
 }
 
 TEST_F(DialogFindTest, ThePickerOffersTheCataloguesKeywordsAndFillsAtMostTwoCells) {

@@ -4,9 +4,10 @@
 #include <cctype>
 #include <chrono>
 #include <cstdio>
-#include <cstdlib>
 #include <fstream>
 #include <sstream>
+
+#include "platform/c_locale_numbers.h"
 
 namespace {
 
@@ -20,9 +21,9 @@ std::optional<double> Attribute(const std::string& tag, const char* name) {
     const auto end = tag.find(quote, start);
     if (end == std::string::npos) return std::nullopt;
     const std::string text = tag.substr(start, end - start);
-    char* stop = nullptr;
-    const double value = std::strtod(text.c_str(), &stop);
-    if (text.empty() || *stop != '\0') return std::nullopt;
+    // GPX writes "39.9" under every locale.
+    double value = 0;
+    if (text.empty() || ReadDouble(text, value) != text.size()) return std::nullopt;
     return value;
 }
 
