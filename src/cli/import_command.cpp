@@ -14,8 +14,20 @@
 namespace {
 
 void PrintProgress(const ImportProgress& progress, bool final) {
-    std::fprintf(stderr, "\rfound %d, imported %d, not imported %d%s", progress.total.load(),
-                 progress.imported.load(), progress.notImported.load(), final ? "\n" : "");
+    const ImportCounts counts = progress.Counts();
+    std::fprintf(stderr, "\rfound %d, imported %d, not imported %d%s", counts.total,
+                 counts.imported, counts.NotImported(), final ? "\n" : "");
+}
+
+// "found 5, imported 1, not imported 4 (duplicates 1, unreadable 1, third
+// copies 2, failed 0)": a duplicate is catalogued, the rest are not.
+void PrintSummary(const ImportProgress& progress) {
+    const ImportCounts counts = progress.Counts();
+    std::printf(
+        "found %d, imported %d, not imported %d (duplicates %d, unreadable %d, third copies %d, "
+        "failed %d)\n",
+        counts.total, counts.imported, counts.NotImported(), counts.duplicates, counts.unreadable,
+        counts.thirdCopies, counts.failed);
 }
 
 }  // namespace
@@ -73,7 +85,6 @@ int RunImport(const std::vector<std::string>& args) {
                      "(the companion map was not running)\n",
                      queued);
     if (end == ImportEnd::SaveFailed) return ReportSaveFailure();
-    std::printf("found %d, imported %d, not imported %d\n", progress.total.load(),
-                progress.imported.load(), progress.notImported.load());
+    PrintSummary(progress);
     return allFound ? 0 : 2;
 }

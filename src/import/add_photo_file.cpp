@@ -60,14 +60,21 @@ bool InsertAsMain(const ReadPhoto& photo) {
     return true;
 }
 
+// The photo's duplicate row holds another file than this one: with this
+// copy the photo has three, and the catalogue keeps two.
+bool DuplicateRowIsAnotherFile(const ReadPhoto& photo) {
+    auto path = PhotoFullPath(photo.id, true);
+    return path && *path != photo.record.strFullPath;
+}
+
 // The id is already catalogued: the same thumbnail, hence the same photo.
 // Decides which copy keeps the main row.
-bool ResolveDuplicate(const ReadPhoto& photo) {
+StoreOutcome ResolveDuplicate(const ReadPhoto& photo) {
     const PhotoRecord& n = photo.record;
     auto existing = FindCataloguedCopy(photo.id);
     if (!existing) {
         WriteKeywordRows(photo.id, n);
-        return true;
+        return StoreOutcome::Imported;
     }
     const bool sameFolder = existing->strPath == n.strPath;
     const auto existingTime = static_cast<std::uint32_t>(existing->dwMTime);
@@ -77,19 +84,29 @@ bool ResolveDuplicate(const ReadPhoto& photo) {
         FolderLastWriteTime(n.strPath) > FolderLastWriteTime(existing->strPath);
 
     if (sameFolder) {
-        if (existingTime >= newTime) return false;       // already catalogued
-        DeletePhotoRows(std::nullopt, photo.id, false);  // the file changed
-        return InsertAsMain(photo);
+        if (existingTime >= newTime) return StoreOutcome::Duplicate;  // already catalogued
+        DeletePhotoRows(std::nullopt, photo.id, false);               // the file changed
+        return InsertAsMain(photo) ? StoreOutcome::Imported : StoreOutcome::Failed;
     }
     if (existingTime < newTime || newerFolder) {
-        // The new copy wins; the old one becomes the duplicate.
-        CopyPhotoToDuplicates(photo.id);
+        // The new copy wins; the old one becomes the duplicate, in place of
+        // any duplicate row before it.
+        const bool displaces = DuplicateRowIsAnotherFile(photo);
+        const bool copied = CopyPhotoToDuplicates(photo.id);
         DeletePhotoRows(std::nullopt, photo.id, false);
-        InsertAsMain(photo);
-        return false;
+        if (!InsertAsMain(photo)) return StoreOutcome::Failed;
+        return copied && displaces ? StoreOutcome::ThirdCopy : StoreOutcome::Duplicate;
     }
-    InsertPhotoRow(photo.id, n, photo.thumbnail, true, photo.regions);
-    return false;
+    switch (InsertPhotoRow(photo.id, n, photo.thumbnail, true, photo.regions)) {
+        case InsertResult::Done:
+            return StoreOutcome::Duplicate;
+        case InsertResult::NotDone:
+            return DuplicateRowIsAnotherFile(photo) ? StoreOutcome::ThirdCopy
+                                                    : StoreOutcome::Duplicate;
+        case InsertResult::Failed:
+            break;
+    }
+    return StoreOutcome::Failed;
 }
 
 }  // namespace
@@ -110,27 +127,31 @@ bool ConvertRecordToUtf8(PhotoRecord& r) {
     return true;
 }
 
-bool AddPhotoFile(const std::string& path, bool force) {
-    if (path.size() > kMaxPathBytes) return false;
-    if (!OpenCatalogue()) return false;
-    if (!PassDeletedPathCheck(path, force)) return false;
-    if (!ReadIntoSharedReader(path)) return false;
+StoreOutcome StorePhotoFile(const std::string& path, bool force) {
+    if (path.size() > kMaxPathBytes) return StoreOutcome::Unreadable;
+    if (!OpenCatalogue()) return StoreOutcome::Failed;
+    if (!PassDeletedPathCheck(path, force)) return StoreOutcome::Skipped;
+    if (!ReadIntoSharedReader(path)) return StoreOutcome::Unreadable;
     {
         std::lock_guard lock(MetadataReaderLock());
         if (!ConvertRecordToUtf8(SharedMetadataReader().Record())) {
             SharedMetadataReader().Discard();
-            return false;
+            return StoreOutcome::Unreadable;
         }
     }
     ReadPhoto photo = TakeFromSharedReader(kImportRegionSends);
     switch (InsertPhotoRow(photo.id, photo.record, photo.thumbnail, false, photo.regions)) {
         case InsertResult::Failed:
-            return false;
+            return StoreOutcome::Failed;
         case InsertResult::Done:
             WriteKeywordRows(photo.id, photo.record);
-            return true;
+            return StoreOutcome::Imported;
         case InsertResult::NotDone:
             break;
     }
     return ResolveDuplicate(photo);
+}
+
+bool AddPhotoFile(const std::string& path, bool force) {
+    return StorePhotoFile(path, force) == StoreOutcome::Imported;
 }

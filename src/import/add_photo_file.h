@@ -9,11 +9,23 @@
 
 #include "record/photo_record.h"
 
+// What became of one file given to StorePhotoFile.
+enum class StoreOutcome {
+    Imported,    // a new photo, or a changed file in its own folder
+    Duplicate,   // already catalogued, or catalogued as a copy of a photo found elsewhere
+    ThirdCopy,   // the photo already had a main and a duplicate row: one copy stays out
+    Unreadable,  // missing, not a JPEG, no thumbnail obtainable, or a path too long
+    Skipped,     // on the deleted list and not forced
+    Failed,      // the catalogue could not be opened or written
+};
+
 // Reads the file and stores it. force is true for imports the user started
 // (a path on the deleted list is taken off it) and false for the library
-// update (such a path is skipped). True when the file counts as imported:
-// a new photo, or a changed file in its own folder. Duplicates, unchanged
-// files and unreadable files give false.
+// update (such a path is skipped).
+StoreOutcome StorePhotoFile(const std::string& path, bool force);
+
+// StorePhotoFile for callers that only ask whether the file counts as
+// imported.
 bool AddPhotoFile(const std::string& path, bool force);
 
 // Converts the record's text fields from the code page to UTF-8 in place,

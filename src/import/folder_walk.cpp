@@ -82,9 +82,22 @@ int CountJpegFiles(const std::string& folder, std::atomic<int>* runningTotal) {
 void ImportOneFile(const std::string& path, int& counter) {
     if (!IsJpegName(path)) return;
     ImportProgress& progress = CurrentImportProgress();
-    if (!AddPhotoFile(path, true)) {
-        ++progress.notImported;
-        return;
+    switch (StorePhotoFile(path, true)) {
+        case StoreOutcome::Imported:
+            break;
+        case StoreOutcome::Duplicate:
+        case StoreOutcome::Skipped:  // never, with force
+            progress.CountNotImported(nullptr);
+            return;
+        case StoreOutcome::ThirdCopy:
+            progress.CountNotImported(&progress.thirdCopies);
+            return;
+        case StoreOutcome::Unreadable:
+            progress.CountNotImported(&progress.unreadable);
+            return;
+        case StoreOutcome::Failed:
+            progress.CountNotImported(&progress.failed);
+            return;
     }
     progress.imported = ++counter;
     if (counter % kTransactionSize == 0) {

@@ -11,15 +11,57 @@
 #include "catalogue/photo_rows.h"
 #include "metadata/metadata_reader.h"
 
+// The counters of one moment, for a display.
+struct ImportCounts {
+    int total = 0;
+    int imported = 0;
+    int duplicates = 0;   // catalogued already, or as the copy of a photo found elsewhere
+    int unreadable = 0;   // not read: not a JPEG, damaged, no thumbnail, path too long
+    int thirdCopies = 0;  // copies of a photo the catalogue already holds twice
+    int failed = 0;       // the catalogue could not be written
+    // Files that were not imported, whatever the reason.
+    int NotImported() const { return duplicates + LeftOut(); }
+    // Files the catalogue does not hold after the import.
+    int LeftOut() const { return unreadable + thirdCopies + failed; }
+};
+
 struct ImportProgress {
     std::atomic<int> total{0};        // files found by counting
-    std::atomic<int> imported{0};     // AddPhotoFile returned true
-    std::atomic<int> notImported{0};  // duplicates, unchanged and unreadable files
+    std::atomic<int> imported{0};     // StorePhotoFile gave Imported
+    std::atomic<int> notImported{0};  // every other outcome, the reasons below included
+    std::atomic<int> unreadable{0};
+    std::atomic<int> thirdCopies{0};
+    std::atomic<int> failed{0};
 
+    // Counts one file that was not imported, before its reason, so that a
+    // reader of Counts() never sees a reason without its file.
+    void CountNotImported(std::atomic<int>* reason) {
+        ++notImported;
+        if (reason) ++*reason;
+    }
+    // Reads the reasons first, then the sum, so that the duplicates derived
+    // from them are never negative while the walk goes on.
+    ImportCounts Counts() const {
+        ImportCounts counts;
+        counts.unreadable = unreadable;
+        counts.thirdCopies = thirdCopies;
+        counts.failed = failed;
+        counts.imported = imported;
+        counts.total = total;
+        counts.duplicates = notImported - counts.unreadable - counts.thirdCopies - counts.failed;
+        return counts;
+    }
     void Reset() {
         total = 0;
+        ResetOutcomes();
+    }
+    // Every counter but the total.
+    void ResetOutcomes() {
         imported = 0;
         notImported = 0;
+        unreadable = 0;
+        thirdCopies = 0;
+        failed = 0;
     }
 };
 

@@ -71,8 +71,7 @@ ImportEnd RunListImport(const std::vector<std::string>& paths,
     if (totalPause.count() > 0) std::this_thread::sleep_for(totalPause);
     // importCancelFlag is cleared by whoever starts the import, not here: a
     // cancel pressed while the list was being counted must still stop it.
-    progress.imported = 0;
-    progress.notImported = 0;
+    progress.ResetOutcomes();
 
     BeginTransaction();
     int imported = 0;

@@ -11,7 +11,7 @@
 namespace {
 
 constexpr int kWidth = 320;
-constexpr int kHeight = 150;
+constexpr int kHeight = 168;
 constexpr int kButtonWidth = 75;
 constexpr int kButtonHeight = 23;
 constexpr int kRefreshMs = 100;
@@ -36,11 +36,9 @@ CDlg_NewPic::CDlg_NewPic(QWidget* parent) : CSkinnedDialog(parent) {
     bar_->setValue(0);
     importedLine_ = MakeLine(this, 60);
     duplicateLine_ = MakeLine(this, 78);
-    doneLine_ = MakeLine(this, 96);
-    const ImportProgressTexts initial = InitialImportProgressTexts();
-    importedLine_->setText(initial.importedLine);
-    duplicateLine_->setText(initial.duplicateLine);
-    doneLine_->setText(initial.doneLine);
+    notImportedLine_ = MakeLine(this, 96);
+    doneLine_ = MakeLine(this, 114);
+    ShowTexts(InitialImportProgressTexts());
 
     ok_ = new QPushButton(QStringLiteral("确定"), this);
     cancel_ = new QPushButton(QStringLiteral("取消"), this);
@@ -73,24 +71,24 @@ void CDlg_NewPic::OnTick() {
     Refresh();
 }
 
-void CDlg_NewPic::Refresh() {
-    const ImportProgress& progress = CurrentImportProgress();
-    const int total = progress.total.load();
-    const int imported = progress.imported.load();
-    const int notImported = progress.notImported.load();
-
-    const ImportProgressTexts texts = MakeImportProgressTexts(total, imported, notImported);
+void CDlg_NewPic::ShowTexts(const ImportProgressTexts& texts) {
     importedLine_->setText(texts.importedLine);
     duplicateLine_->setText(texts.duplicateLine);
+    notImportedLine_->setText(texts.notImportedLine);
     doneLine_->setText(texts.doneLine);
-    if (total > 0) {
+}
+
+void CDlg_NewPic::Refresh() {
+    const ImportCounts counts = CurrentImportProgress().Counts();
+    ShowTexts(MakeImportProgressTexts(counts));
+    if (counts.total > 0) {
         if (!rangeSet_) {
-            bar_->setRange(0, total);
+            bar_->setRange(0, counts.total);
             rangeSet_ = true;
         }
-        bar_->setValue(std::min(imported + notImported, total));
+        bar_->setValue(std::min(counts.imported + counts.NotImported(), counts.total));
     }
-    if (ImportProgressComplete(total, imported, notImported)) {
+    if (ImportProgressComplete(counts)) {
         refresh_.stop();
         ok_->setEnabled(true);
     }

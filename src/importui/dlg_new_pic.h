@@ -1,5 +1,5 @@
 #pragma once
-// The import progress dialog "导入照片": a bar, three text lines, 确定
+// The import progress dialog "导入照片": a bar, four text lines, 确定
 // (enabled once every counted file was handled) and 取消 (sets
 // importCancelFlag; the worker stops at its next check and still runs its
 // closing steps). Runs modally while an import worker runs; it only reads
@@ -14,6 +14,7 @@
 class QLabel;
 class QProgressBar;
 class QPushButton;
+struct ImportProgressTexts;
 
 class CDlg_NewPic : public CSkinnedDialog {
     Q_OBJECT
@@ -35,6 +36,7 @@ class CDlg_NewPic : public CSkinnedDialog {
     QProgressBar* Bar() const { return bar_; }
     QLabel* ImportedLine() const { return importedLine_; }
     QLabel* DuplicateLine() const { return duplicateLine_; }
+    QLabel* NotImportedLine() const { return notImportedLine_; }
     QLabel* DoneLine() const { return doneLine_; }
     QPushButton* OkButton() const { return ok_; }
     QPushButton* CancelButton() const { return cancel_; }
@@ -44,6 +46,7 @@ class CDlg_NewPic : public CSkinnedDialog {
 
   private:
     void OnTick();
+    void ShowTexts(const ImportProgressTexts& texts);
 
     QTimer refresh_;
     bool waitForCount_ = false;
@@ -51,6 +54,7 @@ class CDlg_NewPic : public CSkinnedDialog {
     QProgressBar* bar_;
     QLabel* importedLine_;
     QLabel* duplicateLine_;
+    QLabel* notImportedLine_;
     QLabel* doneLine_;
     QPushButton* ok_;
     QPushButton* cancel_;

@@ -2,22 +2,45 @@
 
 #include <cstdint>
 
-ImportProgressTexts InitialImportProgressTexts() {
-    return {QStringLiteral("已导入照片：0/0张"), QStringLiteral("重复照片：0张"),
-            QStringLiteral("已完成：")};
+#include <QStringList>
+
+namespace {
+
+// 64-bit so that very large imports cannot overflow the sum or the product.
+std::int64_t Handled(const ImportCounts& counts) {
+    return std::int64_t{counts.imported} + counts.NotImported();
 }
 
-ImportProgressTexts MakeImportProgressTexts(int total, int imported, int notImported) {
+// "未导入：3张（无法读取1张，第三份副本2张）": only the reasons that occurred.
+QString NotImportedLine(const ImportCounts& counts) {
+    QString line = QStringLiteral("未导入：%1张").arg(counts.LeftOut());
+    QStringList reasons;
+    if (counts.unreadable > 0) reasons << QStringLiteral("无法读取%1张").arg(counts.unreadable);
+    if (counts.thirdCopies > 0) reasons << QStringLiteral("第三份副本%1张").arg(counts.thirdCopies);
+    if (counts.failed > 0) reasons << QStringLiteral("存入数据库失败%1张").arg(counts.failed);
+    if (!reasons.isEmpty())
+        line += QStringLiteral("（%1）").arg(reasons.join(QStringLiteral("，")));
+    return line;
+}
+
+}  // namespace
+
+ImportProgressTexts InitialImportProgressTexts() {
+    return {QStringLiteral("已导入照片：0/0张"), QStringLiteral("重复照片：0张"),
+            QStringLiteral("未导入：0张"), QStringLiteral("已完成：")};
+}
+
+ImportProgressTexts MakeImportProgressTexts(const ImportCounts& counts) {
     ImportProgressTexts texts;
-    texts.importedLine = QStringLiteral("已导入照片：%1/%2张").arg(imported).arg(total);
-    texts.duplicateLine = QStringLiteral("重复照片：%1张").arg(notImported);
-    // 64-bit so that very large imports cannot overflow the product.
-    const std::int64_t handled = std::int64_t{imported} + notImported;
-    const std::int64_t percent = total > 0 ? handled * 100 / total : 0;
+    texts.importedLine =
+        QStringLiteral("已导入照片：%1/%2张").arg(counts.imported).arg(counts.total);
+    texts.duplicateLine = QStringLiteral("重复照片：%1张").arg(counts.duplicates);
+    texts.notImportedLine = NotImportedLine(counts);
+    const std::int64_t percent = counts.total > 0 ? Handled(counts) * 100 / counts.total : 0;
     texts.doneLine = QStringLiteral("已完成：%1%").arg(percent);
     return texts;
 }
 
-bool ImportProgressComplete(int total, int imported, int notImported) {
-    return total > 0 && std::int64_t{imported} + notImported >= total;
+bool ImportProgressComplete(const ImportCounts& counts) {
+    return counts.total > 0 && Handled(counts) >= counts.total;
 }

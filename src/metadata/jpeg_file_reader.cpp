@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstring>
 #include <memory>
+#include <utility>
 
 namespace {
 
@@ -43,41 +44,81 @@ bool HasNoLength(int marker) {
     return marker == 0x01 || (marker >= 0xD0 && marker <= 0xD7);
 }
 
+// SOF0..SOF15, less the markers that share that range: DHT, JPG and DAC.
+bool IsFrameHeader(int marker) {
+    return marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8 && marker != 0xCC;
+}
+
+// Reads an APP1 body of bodyLength bytes, keeping it as the EXIF payload
+// when it starts with the EXIF header. Returns the bytes read: fewer than
+// bodyLength when the file ends inside the segment, which still hands
+// libexif what is there.
+std::size_t ReadApp1(std::FILE* f, std::size_t bodyLength, std::vector<std::uint8_t>& payload) {
+    payload.resize(bodyLength);
+    const std::size_t got = std::fread(payload.data(), 1, bodyLength, f);
+    payload.resize(got);
+    if (got < sizeof kExifHeader || std::memcmp(payload.data(), kExifHeader, sizeof kExifHeader))
+        payload.clear();
+    return got;
+}
+
+// Reads precision, height and width from a frame header body of bodyLength
+// bytes; a body too short to hold them and the component count is not
+// read at all, so that no byte beyond the segment is taken for the size.
+// Returns the bytes read.
+std::size_t ReadFrame(std::FILE* f, std::size_t bodyLength, std::optional<JpegFrameSize>& frame) {
+    constexpr std::size_t kSizeFields = 5;  // precision, height, width
+    if (bodyLength < kSizeFields + 1) return 0;
+    unsigned char fields[kSizeFields];
+    const std::size_t got = std::fread(fields, 1, kSizeFields, f);
+    if (got < kSizeFields) return got;
+    const int height = fields[1] << 8 | fields[2];
+    const int width = fields[3] << 8 | fields[4];
+    // A height of 0 is given later by a DNL segment; the size is not known here.
+    if (width > 0 && height > 0) frame = JpegFrameSize{width, height};
+    return got;
+}
+
 }  // namespace
 
-bool ReadExifSegment(const std::string& utf8Path, std::vector<std::uint8_t>& payload) {
-    payload.clear();
+bool ReadJpegHead(const std::string& utf8Path, JpegHead& head) {
+    head = {};
     FilePtr file = OpenForReading(utf8Path);
     if (!file) return false;
     std::FILE* f = file.get();
     std::setvbuf(f, nullptr, _IOFBF, kHeadBufferBytes);
     if (std::fgetc(f) != 0xFF || std::fgetc(f) != kMarkerSoi) return false;
+    // Only the first frame header counts: it is the one a decoder uses.
+    bool sawFrame = false;
     for (int segment = 0; segment < kMaxSegments; ++segment) {
-        int marker = NextMarker(f);
-        if (marker < 0 || marker == kMarkerSos || marker == kMarkerEoi) return false;
+        const int marker = NextMarker(f);
+        if (marker < 0 || marker == kMarkerSos || marker == kMarkerEoi) break;
         if (marker == kMarkerSoi || HasNoLength(marker)) continue;
-        int high = std::fgetc(f);
-        int low = std::fgetc(f);
-        if (high == EOF || low == EOF) return false;
-        int length = (high << 8) | low;
-        if (length < 2) return false;
-        std::size_t bodyLength = static_cast<std::size_t>(length - 2);
-        if (marker == kMarkerApp1 && bodyLength >= sizeof kExifHeader) {
-            payload.resize(bodyLength);
-            // A segment cut short by the end of the file still hands libexif
-            // what is there.
-            std::size_t got = std::fread(payload.data(), 1, bodyLength, f);
-            payload.resize(got);
-            if (got >= sizeof kExifHeader &&
-                std::memcmp(payload.data(), kExifHeader, sizeof kExifHeader) == 0)
-                return true;
-            payload.clear();
-            if (got < bodyLength) return false;
-            continue;
+        const int high = std::fgetc(f);
+        const int low = std::fgetc(f);
+        if (high == EOF || low == EOF) break;
+        const int length = (high << 8) | low;
+        if (length < 2) break;
+        const auto bodyLength = static_cast<std::size_t>(length - 2);
+        std::size_t consumed = 0;
+        if (marker == kMarkerApp1 && head.exifPayload.empty() && bodyLength >= sizeof kExifHeader) {
+            consumed = ReadApp1(f, bodyLength, head.exifPayload);
+        } else if (IsFrameHeader(marker) && !sawFrame) {
+            sawFrame = true;
+            consumed = ReadFrame(f, bodyLength, head.frame);
         }
-        if (std::fseek(f, static_cast<long>(bodyLength), SEEK_CUR) != 0) return false;
+        if (std::feof(f)) break;  // the file ended inside the segment
+        if (sawFrame && !head.exifPayload.empty()) break;
+        if (std::fseek(f, static_cast<long>(bodyLength - consumed), SEEK_CUR) != 0) break;
     }
-    return false;
+    return true;
+}
+
+bool ReadExifSegment(const std::string& utf8Path, std::vector<std::uint8_t>& payload) {
+    JpegHead head;
+    const bool read = ReadJpegHead(utf8Path, head);
+    payload = std::move(head.exifPayload);
+    return read && !payload.empty();
 }
 
 bool ReadFileBytes(const std::string& utf8Path, std::vector<std::uint8_t>& bytes) {

@@ -1,9 +1,10 @@
 #pragma once
 // Reading the parts of a JPEG file the metadata reader needs, without
-// loading the whole file when the EXIF segment is enough.
+// loading the whole file when the segment headers are enough.
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -11,10 +12,30 @@
 // as undecodable rather than exhausting memory.
 inline constexpr std::int64_t kMaxDecodedFileBytes = std::int64_t{1} << 30;
 
-// Walks the JPEG segments from the start of the file and copies the payload
-// of the first APP1 segment that starts with "Exif\0\0" (at most 65533 bytes,
-// the segment limit). Only the segment headers up to the first scan are read.
-// False when the file cannot be read, is not a JPEG, or has no such segment.
+// The image size stated by the frame header (SOFn), in pixels.
+struct JpegFrameSize {
+    int width = 0;
+    int height = 0;
+};
+
+// What the segments before the first scan say about a file.
+struct JpegHead {
+    // The payload of the first APP1 segment that starts with "Exif\0\0" (at
+    // most 65533 bytes, the segment limit; less when the file ends inside
+    // it). Empty when there is none.
+    std::vector<std::uint8_t> exifPayload;
+    // The first frame header's size; unset when there is none before the
+    // scan, it is cut short, or it states a side of 0.
+    std::optional<JpegFrameSize> frame;
+};
+
+// Walks the JPEG segments from the start of the file, reading only segment
+// headers and the two segments above (at most 4096 segments, each read
+// within its stated length). False when the file cannot be read or does not
+// start with SOI; a walk that ends early keeps what it found until then.
+bool ReadJpegHead(const std::string& utf8Path, JpegHead& head);
+
+// The EXIF payload of ReadJpegHead alone. False when there is none.
 bool ReadExifSegment(const std::string& utf8Path, std::vector<std::uint8_t>& payload);
 
 // The whole file, for decoding. False when it cannot be read or is larger

@@ -29,8 +29,9 @@ void ReadFileStatus(const std::string& utf8Path, PhotoRecord& record) {
     record.dwMTime = Low32Bits(status->lastWriteTime);
 }
 
-// Image size from the JPEG header when the EXIF data has none; the 1/8 DCT
-// scale keeps the decode cheap while still proving the file decodes.
+// Image size from a decode when neither the frame header (as the segment
+// walk found it) nor the EXIF data gives one; the 1/8 DCT scale keeps the
+// decode cheap while still proving the file decodes.
 bool ReadDecodedSize(const std::string& utf8Path, PhotoRecord& record) {
     std::vector<std::uint8_t> file;
     if (!ReadFileBytes(utf8Path, file)) return false;
@@ -42,10 +43,9 @@ bool ReadDecodedSize(const std::string& utf8Path, PhotoRecord& record) {
     return width > 0 && height > 0;
 }
 
-std::unique_ptr<ExifDocument> LoadExif(const std::string& utf8Path) {
-    std::vector<std::uint8_t> payload;
-    if (!ReadExifSegment(utf8Path, payload)) return nullptr;
-    return ExifDocument::Load(payload.data(), payload.size());
+std::unique_ptr<ExifDocument> LoadExif(const JpegHead& head) {
+    if (head.exifPayload.empty()) return nullptr;
+    return ExifDocument::Load(head.exifPayload.data(), head.exifPayload.size());
 }
 
 }  // namespace
@@ -96,7 +96,9 @@ bool ReadPhotoFile(MetadataReader& reader, const std::string& path, bool decodeW
     SetField(record.strPath, std::string(FolderOfPath(path)));
     SetField(record.strFullPath, path);
 
-    reader.exif_ = LoadExif(utf8Path);
+    JpegHead head;
+    ReadJpegHead(utf8Path, head);
+    reader.exif_ = LoadExif(head);
     const bool hadExif = reader.exif_ != nullptr;
     if (!hadExif) reader.exif_ = ExifDocument::CreateEmpty();
     if (!reader.exif_ || !MakeThumbnail(reader)) {
@@ -106,11 +108,16 @@ bool ReadPhotoFile(MetadataReader& reader, const std::string& path, bool decodeW
     if (hadExif) {
         reader.exif_->SetIntelByteOrder();
         ReadExifTags(reader.exif_->Data(), record);
-        if ((record.nWidth == 0 || record.nHeight == 0) && decodeWhenNoSize &&
-            !ReadDecodedSize(utf8Path, record)) {
-            reader.Discard();
-            return false;
-        }
+    }
+    // The frame header gives the size of the image as it is; size tags are
+    // left stale by editors that scale an image without updating them.
+    if (head.frame) {
+        record.nWidth = head.frame->width;
+        record.nHeight = head.frame->height;
+    } else if (hadExif && (record.nWidth == 0 || record.nHeight == 0) && decodeWhenNoSize &&
+               !ReadDecodedSize(utf8Path, record)) {
+        reader.Discard();
+        return false;
     }
     reader.loaded_ = true;
     return true;

@@ -72,7 +72,9 @@ class MetadataReader {
 
 // Reads one JPEG file (path in the code page) into the reader: file status,
 // name and folder, EXIF tags, and the embedded or a generated thumbnail.
-// decodeWhenNoSize decodes the image when the EXIF data gives no pixel size.
+// The pixel size is the frame header's; the size tags count only when the
+// frame header cannot be read, and decodeWhenNoSize decodes the image when
+// neither gives a size.
 // False, with the reader empty, for an empty or missing path, a path of 356
 // bytes or more, a name over 99 or a folder over 255 bytes, no obtainable
 // thumbnail, or (with decodeWhenNoSize) an undecodable file without size.

@@ -40,10 +40,19 @@ std::optional<std::vector<std::uint8_t>> GenerateThumbnail(const std::string& ut
     return bytes;
 }
 
+bool DecodesAsJpeg(std::span<const std::uint8_t> bytes) {
+    // The smallest DCT scale still walks every marker and all entropy-coded
+    // data, at a fraction of a full decode's cost.
+    RasterImage decoded;
+    return decoded.DecodeJpegScaled(bytes.data(), bytes.size(), 1, 1, nullptr, nullptr);
+}
+
 std::optional<std::span<const std::uint8_t>> MakeThumbnail(MetadataReader& reader) {
     ExifDocument* exif = reader.Exif();
     if (!exif) return std::nullopt;
-    if (exif->HasThumbnail()) return exif->Thumbnail();
+    // Some cameras store a few placeholder bytes as the thumbnail: as the
+    // photo's id they would make distinct photos one, and they show nothing.
+    if (exif->HasThumbnail() && DecodesAsJpeg(exif->Thumbnail())) return exif->Thumbnail();
     auto generated = GenerateThumbnail(CodePageToUtf8(reader.Path()), reader.Record());
     if (!generated || !exif->SetThumbnail(*generated)) return std::nullopt;
     return exif->Thumbnail();

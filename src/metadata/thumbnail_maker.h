@@ -31,7 +31,12 @@ ThumbnailSize ThumbnailTarget(int width, int height);
 std::optional<std::vector<std::uint8_t>> GenerateThumbnail(const std::string& utf8Path,
                                                            PhotoRecord& record);
 
-// The reader's thumbnail: the EXIF data's own when it has one, otherwise a
-// generated one that is stored into the EXIF data. nullopt when none can be
-// obtained. The span is valid until the reader changes.
+// True when bytes decode as a JPEG image (data cut short inside the image
+// still decodes, as it does for display).
+bool DecodesAsJpeg(std::span<const std::uint8_t> bytes);
+
+// The reader's thumbnail: the EXIF data's own when it has one that decodes,
+// otherwise a generated one that is stored into the EXIF data (in place of
+// any undecodable one). nullopt when none can be obtained. The span is valid
+// until the reader changes.
 std::optional<std::span<const std::uint8_t>> MakeThumbnail(MetadataReader& reader);

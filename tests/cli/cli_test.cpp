@@ -48,7 +48,10 @@ TEST_F(Cli, ImportSummarisesAndTheCatalogueFileHoldsThePhotos) {
     ASSERT_TRUE(WriteBytesFile(photos_.File("broken.jpg"), {0xFF, 0xD8, 0xFF}));
     CliResult r = RunCli(DataOption() + " import '" + photos_.Path() + "'");
     EXPECT_EQ(r.status, 0) << r.out;
-    EXPECT_NE(r.out.find("found 4, imported 3, not imported 1"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("found 4, imported 3, not imported 1 (duplicates 0, unreadable 1, third "
+                         "copies 0, failed 0)"),
+              std::string::npos)
+        << r.out;
     r = RunCli(DataOption() + " stats");
     EXPECT_NE(r.out.find("tJpgMsg    3"), std::string::npos) << r.out;
 }

@@ -28,6 +28,13 @@ TEST_F(ImportTest, TheRealCameraCollectionImportsWithoutCrashing) {
     const ImportProgress& progress = CurrentImportProgress();
     EXPECT_GT(progress.total, 0);
     EXPECT_EQ(progress.imported + progress.notImported, progress.total);
+    EXPECT_GE(progress.Counts().duplicates, 0);
+    // Files that carry a few placeholder bytes as their thumbnail are
+    // catalogued with one made from the image.
+    EXPECT_EQ(One("select count(*) from tJpgMsg where strPath like '%/exiftool' and "
+                  "szofthumb < 100"),
+              "0");
+    EXPECT_NE(One("select count(*) from tJpgMsg where strPath like '%/exiftool'"), "0");
 
     // The EXIF block and thumbnail of a file cut off in its image data are intact.
     EXPECT_EQ(One("select count(*) from tJpgMsg where strName = 'truncated-DSCN0010.jpg'"), "1");

@@ -1,4 +1,6 @@
 
+#include <sqlite3.h>
+
 #include <filesystem>
 
 #include "catalogue/catalogue_save.h"
@@ -6,6 +8,7 @@
 #include "catalogue/photo_rows.h"
 #include "catalogue/sql_query.h"
 #include "database_file.h"
+#include "image/raster_image.h"
 #include "import/add_photo_file.h"
 #include "import/folder_walk.h"
 #include "import/import_workers.h"
@@ -64,7 +67,7 @@ TEST_F(ImportTest, TheIdOfAPhotoIsTheDigestOfItsEmbeddedThumbnail) {
     ASSERT_TRUE(AddPhotoFile(path, true));
     const std::int64_t id = ComputePhotoId(o.thumbnailBytes.data(), o.thumbnailBytes.size());
     EXPECT_TRUE(PhotoIdExists(id));
-    EXPECT_EQ(One("select strModel||'|'||nWidth||'|'||strName from tJpgMsg"), "EOS 5D|4000|a.jpg");
+    EXPECT_EQ(One("select strModel||'|'||nWidth||'|'||strName from tJpgMsg"), "EOS 5D|64|a.jpg");
 }
 
 TEST_F(ImportTest, ImportingAFolderTwiceStoresNothingNewTheSecondTime) {
@@ -127,6 +130,69 @@ TEST_F(ImportTest, UnreadableFilesCountAsNotImportedAndTheWalkGoesOn) {
     RunFolderImport(photos_.Path());
     EXPECT_EQ(CurrentImportProgress().imported, 2);
     EXPECT_EQ(CurrentImportProgress().notImported, 3);
+    EXPECT_EQ(CurrentImportProgress().Counts().unreadable, 3);
+    EXPECT_EQ(CurrentImportProgress().Counts().duplicates, 0);
+}
+
+TEST_F(ImportTest, DistinctPhotosWithPlaceholderThumbnailsAreEachCataloguedWithAPicture) {
+    std::vector<std::string> paths;
+    for (std::uint32_t seed = 1; seed <= 4; ++seed) {
+        TestJpegOptions o;
+        o.width = 320;
+        o.height = 240;
+        o.thumbnailBytes = std::vector<std::uint8_t>(28, 0);  // as some cameras store it
+        paths.push_back(WritePhoto("p" + std::to_string(seed) + ".jpg", seed, o));
+    }
+    EXPECT_EQ(RunListImport(paths, std::chrono::milliseconds(0)), ImportEnd::Finished);
+    EXPECT_EQ(CurrentImportProgress().imported, 4);
+    EXPECT_EQ(One("select count(distinct idPic) from tJpgMsg"), "4");
+    EXPECT_EQ(One("select count(*) from tReJpgMsg"), "0");
+
+    CatalogueSession session;
+    ForEachRow(session.db(), "select bJpgThumbData, szofthumb from tJpgMsg", [](sqlite3_stmt* row) {
+        const auto* blob = static_cast<const std::uint8_t*>(sqlite3_column_blob(row, 0));
+        const int length = sqlite3_column_int(row, 1) - 1;
+        RasterImage picture;
+        ASSERT_NE(blob, nullptr);
+        EXPECT_TRUE(picture.Decode(blob, static_cast<std::size_t>(length), ImageFormat::Jpeg));
+        EXPECT_EQ(picture.Width(), 160);
+    });
+}
+
+// One photo in four folders, a damaged file and a new photo: the counts say
+// which copies the catalogue keeps and which files it could not take.
+TEST_F(ImportTest, TheCountsTellDuplicatesFromThirdCopiesAndUnreadableFiles) {
+    auto [first, older] = PhotoAndCopy(1600000000, 1500000000);
+    auto copyAt = [&](const std::string& name, std::int64_t time) {
+        std::string copy = photos_.File(name);
+        std::filesystem::create_directories(std::filesystem::path(copy).parent_path());
+        std::filesystem::copy_file(first, copy);
+        SetModified(copy, time);
+        return copy;
+    };
+    const std::string oldest = copyAt("c/p.jpg", 1400000000);
+    const std::string newest = copyAt("d/p.jpg", 1700000000);
+    // A placeholder thumbnail and no image to make a picture from.
+    TestJpegOptions o;
+    o.thumbnailBytes = {1, 2, 3, 4};
+    const std::string noImage = WritePhoto("e/frameless.jpg", 9, o);
+    const std::vector<std::uint8_t> bytes = ReadBytesFile(noImage);
+    ASSERT_EQ(bytes[3], 0xE1) << "the EXIF segment follows SOI";
+    ASSERT_TRUE(TruncateFile(noImage, 4 + (bytes[4] << 8 | bytes[5])));
+    const std::string fresh = WritePhoto("e/new.jpg", 10);
+
+    EXPECT_EQ(
+        RunListImport({older, oldest, newest, first, noImage, fresh}, std::chrono::milliseconds(0)),
+        ImportEnd::Finished);
+    const ImportCounts counts = CurrentImportProgress().Counts();
+    EXPECT_EQ(counts.imported, 1);     // new.jpg
+    EXPECT_EQ(counts.duplicates, 2);   // b/p.jpg, then a/p.jpg as the newest copy's duplicate
+    EXPECT_EQ(counts.thirdCopies, 2);  // c/p.jpg, and b/p.jpg put out by d/p.jpg
+    EXPECT_EQ(counts.unreadable, 1);
+    EXPECT_EQ(counts.failed, 0);
+    EXPECT_EQ(CurrentImportProgress().notImported, 5);
+    EXPECT_EQ(One("select strFullPath from tJpgMsg where strName = 'p.jpg'"), newest);
+    EXPECT_EQ(One("select strFullPath from tReJpgMsg"), first);
 }
 
 TEST_F(ImportTest, CancellingAfter150PhotosKeeps150AndStillSaves) {

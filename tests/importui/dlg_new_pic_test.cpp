@@ -26,6 +26,7 @@ TEST_F(CDlg_NewPicTest, OpensWithTheInitialTextsAndOkDisabled) {
     EXPECT_EQ(dialog.Caption(), QStringLiteral("导入照片"));
     EXPECT_EQ(dialog.ImportedLine()->text(), QStringLiteral("已导入照片：0/0张"));
     EXPECT_EQ(dialog.DuplicateLine()->text(), QStringLiteral("重复照片：0张"));
+    EXPECT_EQ(dialog.NotImportedLine()->text(), QStringLiteral("未导入：0张"));
     EXPECT_EQ(dialog.DoneLine()->text(), QStringLiteral("已完成："));
     EXPECT_FALSE(dialog.OkButton()->isEnabled());
     EXPECT_TRUE(dialog.CancelButton()->isEnabled());
@@ -53,11 +54,13 @@ TEST_F(CDlg_NewPicTest, EnablesOkAndStopsRefreshingOnceEveryFileWasHandled) {
     EXPECT_EQ(dialog.DoneLine()->text(), QStringLiteral("已完成：25%"));
     EXPECT_FALSE(dialog.OkButton()->isEnabled());
 
-    progress.imported = 3;
-    progress.notImported = 1;
+    progress.imported = 2;
+    progress.CountNotImported(nullptr);
+    progress.CountNotImported(&progress.thirdCopies);
     dialog.Refresh();
-    EXPECT_EQ(dialog.ImportedLine()->text(), QStringLiteral("已导入照片：3/4张"));
+    EXPECT_EQ(dialog.ImportedLine()->text(), QStringLiteral("已导入照片：2/4张"));
     EXPECT_EQ(dialog.DuplicateLine()->text(), QStringLiteral("重复照片：1张"));
+    EXPECT_EQ(dialog.NotImportedLine()->text(), QStringLiteral("未导入：1张（第三份副本1张）"));
     EXPECT_EQ(dialog.DoneLine()->text(), QStringLiteral("已完成：100%"));
     EXPECT_EQ(dialog.Bar()->value(), 4);
     EXPECT_TRUE(dialog.OkButton()->isEnabled());

@@ -9,6 +9,7 @@
 
 #include "image/raster_image.h"
 #include "metadata/exif_document.h"
+#include "metadata/jpeg_segments.h"
 #include "reader_test_fixture.h"
 
 namespace {
@@ -38,8 +39,8 @@ TEST_P(CameraFile, ReadsEveryTagWhateverItsByteOrder) {
     EXPECT_EQ(r.nISOequivalent, 200);
     EXPECT_EQ(r.nFocalplaneXRes, 72);
     EXPECT_EQ(r.nFocalplaneYRes, 300);
-    EXPECT_EQ(r.nWidth, 4000);  // the tags win over the image's own 64 x 48
-    EXPECT_EQ(r.nHeight, 3000);
+    EXPECT_EQ(r.nWidth, 64);  // the frame header's, not the size tags' 4000 x 3000
+    EXPECT_EQ(r.nHeight, 48);
     EXPECT_EQ(r.nbKeyword, 0);
     EXPECT_EQ(r.szOfComent, 0);
 
@@ -157,20 +158,79 @@ TEST_F(ReaderTest, GeneratesDistinctThumbnailsForDistinctImagesAndEqualOnesForCo
     EXPECT_NE(a, thumbnailOf(other));
 }
 
-TEST_F(ReaderTest, TakesTheSizeFromTheImageOnlyWhenAskedAndTheTagsHaveNone) {
+TEST_F(ReaderTest, TakesTheSizeFromTheFrameHeaderWhetherOrNotADecodeIsAllowed) {
     TestJpegOptions options = CameraOptions();
     options.pixelXDimension.reset();
     options.pixelYDimension.reset();
     options.width = 96;
     options.height = 40;
     std::string path = Write("nosize.jpg", options);
-    ASSERT_TRUE(ReadPhotoFile(reader, path, true));
-    EXPECT_EQ(reader.Record().nWidth, 96);
-    EXPECT_EQ(reader.Record().nHeight, 40);
-    ASSERT_TRUE(ReadPhotoFile(reader, path, false));
-    EXPECT_EQ(reader.Record().nWidth, 0);
-    EXPECT_EQ(reader.Record().nHeight, 0);
+    for (bool decodeWhenNoSize : {true, false}) {
+        ASSERT_TRUE(ReadPhotoFile(reader, path, decodeWhenNoSize));
+        EXPECT_EQ(reader.Record().nWidth, 96);
+        EXPECT_EQ(reader.Record().nHeight, 40);
+    }
 }
+
+// Where the first frame header (SOF0) of the main image starts: after the
+// EXIF segment, whose thumbnail has frame headers of its own.
+std::size_t MainFrameAt(const std::vector<std::uint8_t>& bytes) {
+    const std::size_t from = FindExifPlace(bytes)->segmentEnd;
+    for (std::size_t i = from; i + 1 < bytes.size(); ++i)
+        if (bytes[i] == 0xFF && bytes[i + 1] == 0xC0) return i;
+    return bytes.size();
+}
+
+struct SizeCase {
+    const char* name;
+    // Damages the bytes of a 600 x 450 file whose size tags say 2048 x 1536.
+    void (*damage)(std::vector<std::uint8_t>& bytes);
+    int width;
+    int height;
+};
+
+class SizeSource : public ReaderTest, public ::testing::WithParamInterface<SizeCase> {};
+
+TEST_P(SizeSource, IsTheFrameHeaderUnlessItCannotBeRead) {
+    TestJpegOptions options = CameraOptions();
+    options.width = 600;
+    options.height = 450;
+    options.pixelXDimension = 2048;
+    options.pixelYDimension = 1536;
+    std::vector<std::uint8_t> bytes;
+    ASSERT_TRUE(MakeTestJpeg(options, bytes));
+    ASSERT_LT(MainFrameAt(bytes), bytes.size());
+    GetParam().damage(bytes);
+    const std::string path = folder.File("sized.jpg");
+    ASSERT_TRUE(WriteBytesFile(path, bytes));
+
+    ASSERT_TRUE(ReadPhotoFile(reader, path, true));
+    EXPECT_EQ(reader.Record().nWidth, GetParam().width);
+    EXPECT_EQ(reader.Record().nHeight, GetParam().height);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Files, SizeSource,
+    ::testing::Values(
+        SizeCase{"FrameOverStaleTags", [](std::vector<std::uint8_t>&) {}, 600, 450},
+        SizeCase{"TagsWhenTheFileEndsBeforeTheFrame",
+                 [](std::vector<std::uint8_t>& b) { b.resize(MainFrameAt(b)); }, 2048, 1536},
+        SizeCase{"TagsWhenTheFileEndsInsideTheFrameHeader",
+                 [](std::vector<std::uint8_t>& b) { b.resize(MainFrameAt(b) + 6); }, 2048, 1536},
+        // Reading five size bytes from a three-byte body would take the next
+        // marker for a width of 0xFFC0.
+        SizeCase{"TagsWhenTheFrameHeaderIsTooShortForTheSize",
+                 [](std::vector<std::uint8_t>& b) {
+                     b.insert(b.begin() + MainFrameAt(b), {0xFF, 0xC0, 0x00, 0x05, 8, 0x00, 0x10});
+                 },
+                 2048, 1536},
+        SizeCase{"TagsWhenTheFrameLeavesTheHeightToALaterSegment",
+                 [](std::vector<std::uint8_t>& b) {
+                     const std::size_t at = MainFrameAt(b);
+                     b[at + 5] = b[at + 6] = 0;
+                 },
+                 2048, 1536}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(ReaderTest, StoresAGeneratedThumbnailInExifDataThatHadNone) {
     TestJpegOptions options = CameraOptions();
@@ -184,7 +244,7 @@ TEST_F(ReaderTest, StoresAGeneratedThumbnailInExifDataThatHadNone) {
     ASSERT_TRUE(decoded.Decode(thumb.data(), thumb.size(), ImageFormat::Jpeg));
     EXPECT_EQ(decoded.Width(), 120);
     EXPECT_EQ(decoded.Height(), 160);
-    EXPECT_EQ(reader.Record().nWidth, 4000);  // the size tags still win
+    EXPECT_EQ(reader.Record().nWidth, 300);  // the frame header's, not the size tags'
     EXPECT_STREQ(reader.Record().strMake, "Canon");
 }
 
@@ -233,7 +293,7 @@ TEST_F(ReaderTest, FindsTheExifSegmentBehindLargeProfileAndXmpSegments) {
 
     ASSERT_TRUE(ReadPhotoFile(reader, path, true));
     EXPECT_STREQ(reader.Record().strMake, "Canon");
-    EXPECT_EQ(reader.Record().nWidth, 4000);
+    EXPECT_EQ(reader.Record().nWidth, 64) << "the frame header behind them";
 }
 
 TEST_F(ReaderTest, FailsCleanlyOnFilesThatAreNotPhotos) {

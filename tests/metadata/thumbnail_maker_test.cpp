@@ -82,4 +82,43 @@ TEST_F(GeneratedThumbnail, IsEmptyForADegenerateImageAndAbsentForAnUnreadableOne
     EXPECT_FALSE(GenerateThumbnail(folder.File("missing.jpg"), record).has_value());
 }
 
+// What some cameras store as the EXIF thumbnail instead of a picture.
+std::vector<std::vector<std::uint8_t>> PlaceholderThumbnails() {
+    std::vector<std::uint8_t> headerOnly = MakePlainJpeg(16, 12, 3);
+    headerOnly.resize(20);  // SOI and part of the first segment
+    return {std::vector<std::uint8_t>(28, 0), {0xFF, 0xD8, 0xFF, 0xD9}, headerOnly};
+}
+
+TEST_F(ReaderTest, ReplacesAnEmbeddedThumbnailThatDoesNotDecodeByOneOfTheImage) {
+    std::vector<std::vector<std::uint8_t>> seen;
+    std::uint32_t seed = 1;
+    for (const std::vector<std::uint8_t>& placeholder : PlaceholderThumbnails()) {
+        TestJpegOptions options = CameraOptions();
+        options.width = 200;
+        options.height = 150;
+        options.seed = seed++;
+        options.thumbnailBytes = placeholder;
+        ASSERT_TRUE(ReadPhotoFile(reader, Write("placeholder.jpg", options), true));
+        auto thumb = reader.Thumbnail();
+        std::vector<std::uint8_t> bytes(thumb.begin(), thumb.end());
+        RasterImage decoded;
+        ASSERT_TRUE(decoded.Decode(bytes.data(), bytes.size(), ImageFormat::Jpeg));
+        EXPECT_EQ(decoded.Width(), 160);
+        EXPECT_EQ(decoded.Height(), 120);
+        EXPECT_STREQ(reader.Record().strMake, "Canon") << "the tags are read all the same";
+        for (const auto& other : seen) EXPECT_NE(bytes, other) << "distinct images, one thumbnail";
+        seen.push_back(bytes);
+    }
+}
+
+TEST(DecodesAsJpeg, AcceptsPicturesEvenCutShortAndRefusesPlaceholders) {
+    std::vector<std::uint8_t> picture = MakePlainJpeg(40, 30, 5);
+    EXPECT_TRUE(DecodesAsJpeg(picture));
+    picture.resize(picture.size() - 2);  // no end-of-image marker
+    EXPECT_TRUE(DecodesAsJpeg(picture));
+    for (const auto& placeholder : PlaceholderThumbnails())
+        EXPECT_FALSE(DecodesAsJpeg(placeholder));
+    EXPECT_FALSE(DecodesAsJpeg({}));
+}
+
 }  // namespace
