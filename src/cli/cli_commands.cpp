@@ -51,5 +51,7 @@ void PrintUsage(std::FILE* out) {
         "Only the named fields change; every other tag and segment of the file is kept.\n"
         "Each file is replaced in one step, so it is never left half written.\n"
         "Catalogued photos get their catalogue rows refreshed. Exit status: 0 all\n"
-        "written, 1 some failed (one line each on standard error), 2 bad arguments.\n");
+        "written, 1 some failed (one line each on standard error), 2 bad arguments.\n"
+        "\ntrack exit status: 0 every photo named got a position, 1 some or all did not,\n"
+        "2 none of the files can be asked about, 3 the companion map is not running.\n");
 }
