@@ -2,6 +2,7 @@
 // the image, whose absolute offsets move with the new segment, and a second,
 // separate EXIF segment.
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -125,6 +126,64 @@ TEST_F(ReaderTest, AnAfcpTrailerThatDoesNotAddUpRefusesTheRewrite) {
         EXPECT_FALSE(RewriteJpegExif(reader, {}, &why)) << c.name;
         EXPECT_EQ(why, RewriteFailure::TrailerOffsets) << c.name;
         EXPECT_EQ(ReadBytesFile(path), file) << c.name;
+    }
+}
+
+// APP1 "Exif" segments of a file, from their markers to their ends, in order.
+std::vector<std::vector<std::uint8_t>> ExifSegments(const std::vector<std::uint8_t>& file) {
+    std::vector<std::vector<std::uint8_t>> segments;
+    std::size_t pos = 2;
+    while (pos + 4 <= file.size() && file[pos] == 0xFF && file[pos + 1] != 0xDA) {
+        const std::size_t end = pos + 2 + (std::size_t{file[pos + 2]} << 8 | file[pos + 3]);
+        if (end > file.size()) break;
+        if (file[pos + 1] == 0xE1 && std::memcmp(&file[pos + 4], "Exif\0\0", 6) == 0)
+            segments.emplace_back(file.begin() + pos, file.begin() + end);
+        pos = end;
+    }
+    return segments;
+}
+
+// A second EXIF segment right after the first, one with a TIFF header of its
+// own and one of other bytes the first does not need, is kept as it was.
+TEST_F(ReaderTest, ASecondSeparateExifSegmentIsKeptAsItWas) {
+    TestJpegOptions first = CameraOptions();
+    first.jfifHeader = true;
+    std::vector<std::uint8_t> withFirst;
+    ASSERT_TRUE(MakeTestJpeg(first, withFirst));
+    TestJpegOptions second;
+    second.make = "Second";
+    std::vector<std::uint8_t> withSecond;
+    ASSERT_TRUE(MakeTestJpeg(second, withSecond));
+    const std::vector<std::uint8_t> other = {0xFF, 0xE1, 0,   14,  'E', 'x', 'i', 'f',
+                                             0,    0,    'o', 't', 'h', 'e', 'r', 0};
+    const struct {
+        const char* name;
+        std::vector<std::uint8_t> segment;
+    } cases[] = {{"its own TIFF data", ExifSegments(withSecond).at(0)}, {"other bytes", other}};
+    for (const auto& c : cases) {
+        std::vector<std::uint8_t> file = withFirst;
+        const std::vector<std::uint8_t> own = ExifSegments(file).at(0);
+        const auto after =
+            std::search(file.begin(), file.end(), own.begin(), own.end()) + own.size();
+        file.insert(after, c.segment.begin(), c.segment.end());
+        const std::string path = folder.File("two.jpg");
+        ASSERT_TRUE(WriteBytesFile(path, file));
+
+        ASSERT_TRUE(ReadPhotoFile(reader, path, false)) << c.name;
+        ASSERT_TRUE(SetExifKeywords(reader, "k"));
+        ASSERT_TRUE(RewriteJpegExif(reader)) << c.name;
+        const std::vector<std::uint8_t> written = ReadBytesFile(path);
+        const auto segments = ExifSegments(written);
+        ASSERT_EQ(segments.size(), 2u) << c.name;
+        EXPECT_EQ(segments[1], c.segment) << c.name;
+        EXPECT_EQ(written[2], 0xFF);
+        EXPECT_EQ(written[3], 0xE0) << "the JFIF header stays first";
+        if (HaveExiftool() && c.segment != other) {
+            const std::string report = Exiftool("-a -s -Make -XPKeywords '" + path + "'");
+            EXPECT_NE(report.find("Canon"), std::string::npos) << report;
+            EXPECT_NE(report.find("Second"), std::string::npos) << report;
+            EXPECT_NE(report.find("XPKeywords"), std::string::npos) << report;
+        }
     }
 }
 
