@@ -12,6 +12,13 @@
 
 int main(int argc, char** argv) {
     std::vector<std::string> args(argv + 1, argv + argc);
+    // The option comes before the command; without its folder the default
+    // data folder would be used silently.
+    if (!args.empty() && (args[0] == "--data-dir" ? args.size() < 2 : args[0] == "--data-dir=")) {
+        std::fprintf(stderr, "darazoz-cli: --data-dir needs a folder: --data-dir DIR\n\n");
+        PrintUsage(stderr);
+        return 2;
+    }
     const std::string folder = ConfigureDataFolder(args);
     if (args.empty() || args[0] == "--help" || args[0] == "-h" || args[0] == "help") {
         PrintUsage(stdout);

@@ -1,3 +1,5 @@
+#include <unistd.h>
+
 #include <cstdio>
 #include <filesystem>
 #include <thread>
@@ -13,10 +15,26 @@
 
 namespace {
 
-void PrintProgress(const ImportProgress& progress, bool final) {
-    std::fprintf(stderr, "\rfound %d, imported %d, not imported %d%s", progress.total.load(),
-                 progress.imported.load(), progress.notImported.load(), final ? "\n" : "");
-}
+// The running counts, rewritten in place on a terminal only: piped or
+// redirected output gets the summary line alone.
+class ProgressLine {
+  public:
+    void Show(const ImportProgress& progress) {
+        if (!terminal_) return;
+        std::fprintf(stderr, "\rfound %d, imported %d, not imported %d", progress.total.load(),
+                     progress.imported.load(), progress.notImported.load());
+        shown_ = true;
+    }
+    // Erases the line, so that the summary is not printed twice.
+    void Clear() {
+        if (shown_) std::fputs("\r\033[K", stderr);
+        shown_ = false;
+    }
+
+  private:
+    bool terminal_ = isatty(STDOUT_FILENO) && isatty(STDERR_FILENO);
+    bool shown_ = false;
+};
 
 }  // namespace
 
@@ -58,13 +76,14 @@ int RunImport(const std::vector<std::string>& args) {
         done = true;
         link.Endpoint().Interrupt();  // the loop below notices the end at once
     });
+    ProgressLine line;
     while (!done) {
         link.Endpoint().WaitAndProcess(std::chrono::milliseconds(100));
-        PrintProgress(progress, false);
+        line.Show(progress);
     }
     worker.join();
     SetRegionSource(nullptr);
-    PrintProgress(progress, true);
+    line.Clear();
 
     const std::size_t queued = PhotoCatalogue::Instance().pendingRegions.size();
     if (queued > 0)

@@ -57,6 +57,14 @@ TEST_F(Cli, BadArgumentsGiveAClearMessageAndAFailingStatus) {
     CliResult r = RunCli(DataOption() + " import /no/such/folder");
     EXPECT_EQ(r.status, 2);
     EXPECT_NE(r.out.find("no such file or folder"), std::string::npos) << r.out;
+    // Piped output: the summary once, no progress line rewritten in place.
+    EXPECT_EQ(r.out.find("found 0"), r.out.rfind("found 0")) << r.out;
+    EXPECT_EQ(r.out.find('\r'), std::string::npos) << r.out;
+    for (const char* option : {"--data-dir", "--data-dir="}) {
+        r = RunCli(option);
+        EXPECT_EQ(r.status, 2) << option;
+        EXPECT_NE(r.out.find("--data-dir needs a folder"), std::string::npos) << r.out;
+    }
     ASSERT_TRUE(WriteBytesFile(photos_.File("x.jpg"), {'n', 'o', 'p', 'e'}));
     r = RunCli(DataOption() + " info '" + photos_.File("x.jpg") + "'");
     EXPECT_EQ(r.status, 1);
