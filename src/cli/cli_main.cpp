@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "catalogue/photo_catalogue.h"
 #include "cli/cli_commands.h"
 #include "platform/data_folder.h"
 #include "platform/data_folder_lock.h"
@@ -31,7 +32,9 @@ int main(int argc, char** argv) {
         return 2;
     }
     DataFolderLock lock(folder);
-    if (!lock.held()) {
+    if (!lock.held() && command->readsOnly) {
+        PhotoCatalogue::Instance().readOnly = true;
+    } else if (!lock.held()) {
         std::fprintf(stderr,
                      "darazoz-cli: the data folder %s is in use by another process "
                      "(the program or another darazoz-cli); close it and try again.\n",
