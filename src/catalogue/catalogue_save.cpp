@@ -38,6 +38,7 @@ void RemoveInterruptedSave() {
 }
 
 int SaveCatalogue() {
+    if (PhotoCatalogue::Instance().readOnly) return SQLITE_READONLY;
     CatalogueSession session;
     if (!session.ok()) return SQLITE_CANTOPEN;
     const std::string target = CatalogueFilePath();

@@ -8,6 +8,7 @@
 
 #include "catalogue/folder_volumes.h"
 #include "catalogue/photo_catalogue.h"
+#include "catalogue/process_flags.h"
 #include "catalogue/sql_query.h"
 #include "catalogue/sql_statement.h"
 #include "platform/file_status.h"
@@ -154,13 +155,20 @@ bool AnyFolderChanged() {
 
 void RefreshFolderStamp(const std::string& path) {
     CatalogueSession session;
+    if (!session.ok()) return;
+    if (Stamps().empty()) LoadFolderList();
     FolderStamp* stamp = FindStamp(path);
-    if (!session.ok() || !stamp || !stamp->changed) return;
-    std::int64_t current = TimeOnDisk(path);
-    if (current == stamp->lastWriteTime) return;
+    if (!stamp) return;
+    const std::int64_t current = TimeOnDisk(path);
+    if (current == 0 || current == stamp->lastWriteTime) return;
+    // Marked as a check would mark it: another program may have changed the
+    // folder before this rewrite, and the update of this session still
+    // re-reads it.
+    stamp->changed = true;
     ExecuteStatement(
         session.db(),
         FormatStatement("Update tFolder set ModifyTime = %lld where strFolderPath = '%s'", current,
                         path));
     stamp->lastWriteTime = current;
+    CatalogueModified = true;
 }

@@ -26,7 +26,9 @@ void WriteFolderTable();
 // are gone) and tells whether any folder is marked.
 bool AnyFolderChanged();
 
-// After the program rewrote a file in a marked folder: takes the folder's
-// new time into the list and tFolder so the own change is not taken for an
-// outside one. The mark stays.
+// After the program rewrote a file in a catalogued folder: takes the
+// folder's new time into the list and tFolder (loading the list first when
+// it is empty), so that the own change is not taken for an outside one at
+// the next start. The folder is marked for this session, as a check would
+// mark it, and a mark stays.
 void RefreshFolderStamp(const std::string& path);

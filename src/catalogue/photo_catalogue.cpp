@@ -3,6 +3,7 @@
 #include <sqlite3.h>
 
 #include <cstdio>
+#include <filesystem>
 #include <functional>
 
 #include "catalogue/catalogue_file_check.h"
@@ -181,16 +182,21 @@ CatalogueFileState AddMissingTables() {
 bool OpenCatalogue() {
     PhotoCatalogue& catalogue = PhotoCatalogue::Instance();
     std::lock_guard lock(catalogue.Mutex());
-    EnsureFolder(DataFolder());
+    const bool readOnly = catalogue.readOnly;
+    if (!readOnly) EnsureFolder(DataFolder());
     if (catalogue.working) return true;
-    RemoveInterruptedSave();
+    // A save file belongs to the process that holds the data folder.
+    if (!readOnly) RemoveInterruptedSave();
 
     // Takes effect only before SQLite's first use; later calls fail harmlessly.
     sqlite3_config(SQLITE_CONFIG_MULTITHREAD);
 
     // A file this catalogue cannot use is reported and left exactly as it is.
-    CatalogueFileState state = CheckCatalogueFile(CatalogueFilePath());
-    if (state == CatalogueFileState::Usable) state = AddMissingTables();
+    std::error_code error;
+    CatalogueFileState state = readOnly && !std::filesystem::exists(CatalogueFilePath(), error)
+                                   ? CatalogueFileState::Unreadable
+                                   : CheckCatalogueFile(CatalogueFilePath());
+    if (state == CatalogueFileState::Usable && !readOnly) state = AddMissingTables();
     if (state == CatalogueFileState::Usable &&
         !MapWorkingDatabase(&catalogue.working, &catalogue.workingImage))
         state = CopyWorkingDatabase(&catalogue.working);

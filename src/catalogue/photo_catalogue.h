@@ -58,6 +58,10 @@ class PhotoCatalogue {
 
     std::atomic<bool> autoOrient{true};
     std::atomic<bool> updateCancelFlag{false};
+    // Set before the first open when another process holds the data folder:
+    // the saved catalogue file is read as it is, nothing in the data folder
+    // is created, changed or removed, and a save is refused.
+    std::atomic<bool> readOnly{false};
 
   private:
     PhotoCatalogue();

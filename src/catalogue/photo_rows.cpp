@@ -2,7 +2,6 @@
 
 #include <vector>
 
-#include "catalogue/folder_stamps.h"
 #include "catalogue/photo_catalogue.h"
 #include "catalogue/sql_query.h"
 #include "catalogue/sql_statement.h"
@@ -304,17 +303,16 @@ std::optional<CataloguedCopy> FindCataloguedCopy(std::int64_t id) {
     return rows.front();
 }
 
-std::optional<RegionNames> PhotoRegionNames(std::int64_t id) {
+std::optional<RegionNames> PhotoRegionNames(std::int64_t id, bool duplicate) {
     CatalogueSession session;
     if (!session.ok()) return std::nullopt;
+    const char* format = duplicate
+                             ? "select strArea0,strArea1,strArea2 from tReJpgMsg where idPic = %lld"
+                             : "select strArea0,strArea1,strArea2 from tJpgMsg where idPic = %lld";
     std::optional<RegionNames> names;
-    ForEachRow(
-        session.db(),
-        FormatStatement("select strArea0,strArea1,strArea2 from tJpgMsg where idPic = %lld", id),
-        [&](sqlite3_stmt* row) {
-            if (!names)
-                names = RegionNames{ColumnText(row, 0), ColumnText(row, 1), ColumnText(row, 2)};
-        });
+    ForEachRow(session.db(), FormatStatement(format, id), [&](sqlite3_stmt* row) {
+        if (!names) names = RegionNames{ColumnText(row, 0), ColumnText(row, 1), ColumnText(row, 2)};
+    });
     return names;
 }
 
@@ -377,8 +375,5 @@ bool UpdatePhotoPosition(std::int64_t id, float latitude, float longitude) {
                                          "where idPic=%lld",
                                          latitude, longitude, id)) != SQLITE_OK)
         return false;
-    if (auto folder = QueryText(
-            session.db(), FormatStatement("select strPath from tJpgMsg where idPic = %lld", id)))
-        RefreshFolderStamp(*folder);
     return true;
 }

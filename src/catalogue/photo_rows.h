@@ -58,8 +58,9 @@ struct CataloguedCopy {
 // exactly one row.
 std::optional<CataloguedCopy> FindCataloguedCopy(std::int64_t id);
 
-// The region names stored with a photo of tJpgMsg; nullopt without a row.
-std::optional<RegionNames> PhotoRegionNames(std::int64_t id);
+// The region names stored with a photo (of tReJpgMsg when duplicate);
+// nullopt without a row.
+std::optional<RegionNames> PhotoRegionNames(std::int64_t id, bool duplicate = false);
 
 // Loads the editable columns of a photo into record (text converted to the
 // code page). No row: false and the record is unchanged.
@@ -68,6 +69,6 @@ bool LoadPhotoRecord(std::int64_t id, bool duplicate, PhotoRecord& record);
 // Stores the three region names of a photo (nArea becomes 3).
 bool UpdatePhotoRegion(std::int64_t id, const RegionNames& regions);
 
-// Stores a new position and refreshes the folder's stamp so that the
-// program's own rewrite of the file is not taken for an outside change.
+// Stores a new position (the file was written through the photo edit,
+// which took the folder's new time).
 bool UpdatePhotoPosition(std::int64_t id, float latitude, float longitude);

@@ -5,7 +5,7 @@ namespace {
 const CliCommand kCommands[] = {
     {"edit", "[FIELDS] FILE...", "write metadata fields into JPEG files (see below)", RunEdit},
     {"import", "PATH...", "import folders (with their subfolders) and JPEG files", RunImport},
-    {"info", "FILE", "show what reading one JPEG file gives, with its photo id", RunInfo},
+    {"info", "FILE", "show what reading one JPEG file gives, with its photo id", RunInfo, true},
     {"regions", "[--all]",
      "look up the regions of photos with a position and no region names (--all: every "
      "photo with a position) through the running companion map",
@@ -17,8 +17,8 @@ const CliCommand kCommands[] = {
      "print the full paths of the photos found, newest first:\n"
      "                   --keyword K (twice: either matches), --from YYYY-MM-DD,\n"
      "                   --to YYYY-MM-DD, --lon MIN,MAX, --lat MIN,MAX",
-     RunSearch},
-    {"stats", "", "print the number of rows of each catalogue table", RunStats},
+     RunSearch, true},
+    {"stats", "", "print the number of rows of each catalogue table", RunStats, true},
     {"tidy", "[--thorough]", "drop photos whose files are gone (--thorough: and rebuild the file)",
      RunTidyCommand},
     {"update", "", "re-read modified photos and drop vanished ones in changed folders", RunUpdate},
@@ -36,7 +36,8 @@ void PrintUsage(std::FILE* out) {
     std::fprintf(out,
                  "usage: darazoz-cli [--data-dir DIR] COMMAND [ARGS...]\n\n"
                  "The data folder holds the catalogue myJpgdb.db. It is DIR, else\n"
-                 "$DARAZOZ_DATA_DIR, else the program's data folder.\n\ncommands:\n");
+                 "$DARAZOZ_DATA_DIR, else the program's data folder. While the program\n"
+                 "uses it, info, search and stats read the last saved catalogue.\n\ncommands:\n");
     for (const CliCommand& command : kCommands)
         std::fprintf(out, "  %-7s %-8s %s\n", command.name, command.arguments, command.summary);
     std::fprintf(
@@ -51,5 +52,7 @@ void PrintUsage(std::FILE* out) {
         "Only the named fields change; every other tag and segment of the file is kept.\n"
         "Each file is replaced in one step, so it is never left half written.\n"
         "Catalogued photos get their catalogue rows refreshed. Exit status: 0 all\n"
-        "written, 1 some failed (one line each on standard error), 2 bad arguments.\n");
+        "written, 1 some failed (one line each on standard error), 2 bad arguments.\n"
+        "\ntrack exit status: 0 every photo named got a position, 1 some or all did not,\n"
+        "2 none of the files can be asked about, 3 the companion map is not running.\n");
 }

@@ -10,6 +10,9 @@ struct CliCommand {
     const char* arguments;
     const char* summary;
     int (*run)(const std::vector<std::string>& args);
+    // Only reads: runs on the saved catalogue file while another process
+    // holds the data folder.
+    bool readsOnly = false;
 };
 
 const CliCommand* FindCommand(const std::string& name);

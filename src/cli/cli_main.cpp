@@ -6,12 +6,20 @@
 #include <string>
 #include <vector>
 
+#include "catalogue/photo_catalogue.h"
 #include "cli/cli_commands.h"
 #include "platform/data_folder.h"
 #include "platform/data_folder_lock.h"
 
 int main(int argc, char** argv) {
     std::vector<std::string> args(argv + 1, argv + argc);
+    // The option comes before the command; without its folder the default
+    // data folder would be used silently.
+    if (!args.empty() && (args[0] == "--data-dir" ? args.size() < 2 : args[0] == "--data-dir=")) {
+        std::fprintf(stderr, "darazoz-cli: --data-dir needs a folder: --data-dir DIR\n\n");
+        PrintUsage(stderr);
+        return 2;
+    }
     const std::string folder = ConfigureDataFolder(args);
     if (args.empty() || args[0] == "--help" || args[0] == "-h" || args[0] == "help") {
         PrintUsage(stdout);
@@ -24,7 +32,9 @@ int main(int argc, char** argv) {
         return 2;
     }
     DataFolderLock lock(folder);
-    if (!lock.held()) {
+    if (!lock.held() && command->readsOnly) {
+        PhotoCatalogue::Instance().readOnly = true;
+    } else if (!lock.held()) {
         std::fprintf(stderr,
                      "darazoz-cli: the data folder %s is in use by another process "
                      "(the program or another darazoz-cli); close it and try again.\n",

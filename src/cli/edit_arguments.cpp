@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cctype>
 
+#include "import/position_range.h"
 #include "platform/c_locale_numbers.h"
 #include "platform/local_time.h"
 
@@ -61,17 +62,18 @@ bool ParsePosition(const std::string& text, GpsPosition& position, std::string& 
             "-33.5,151.25,12";
         return false;
     }
-    if (latitude < -90 || latitude > 90) {
-        error = "the latitude must lie between -90 and 90 degrees";
-        return false;
-    }
-    if (longitude < -180 || longitude > 180) {
-        error = "the longitude must lie between -180 and 180 degrees";
-        return false;
-    }
-    if (altitude < std::numeric_limits<std::int32_t>::min() ||
-        altitude > std::numeric_limits<std::int32_t>::max()) {
-        error = "the altitude is out of range";
+    // The same ranges as the properties dialog's rows.
+    if (const std::optional<PositionPart> part =
+            PositionOutOfRange(latitude, longitude, static_cast<double>(altitude))) {
+        const char* what = *part == PositionPart::Latitude    ? "latitude"
+                           : *part == PositionPart::Longitude ? "longitude"
+                                                              : "altitude";
+        const char* unit = *part == PositionPart::Altitude ? "metres" : "degrees";
+        const double limit = PositionLimit(*part);
+        char message[96];
+        std::snprintf(message, sizeof message, "the %s must lie between -%.0f and %.0f %s", what,
+                      limit, limit, unit);
+        error = message;
         return false;
     }
     position = {static_cast<float>(latitude), static_cast<float>(longitude),

@@ -21,6 +21,9 @@ std::string RewriteReason(RewriteFailure failure, const std::string& newName) {
             return "the new file could not be written (no permission or the disk is full)";
         case RewriteFailure::ReplaceFailed:
             return "the new file could not be put in place of the old one";
+        case RewriteFailure::TrailerOffsets:
+            return "it ends in an AFCP trailer whose offsets do not add up, so they could not be "
+                   "moved with the new EXIF data";
         case RewriteFailure::NotLoaded:
         case RewriteFailure::Unreadable:
         case RewriteFailure::None:

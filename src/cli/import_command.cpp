@@ -1,3 +1,5 @@
+#include <unistd.h>
+
 #include <cstdio>
 #include <filesystem>
 #include <thread>
@@ -13,12 +15,6 @@
 
 namespace {
 
-void PrintProgress(const ImportProgress& progress, bool final) {
-    const ImportCounts counts = progress.Counts();
-    std::fprintf(stderr, "\rfound %d, imported %d, not imported %d%s", counts.total,
-                 counts.imported, counts.NotImported(), final ? "\n" : "");
-}
-
 // "found 5, imported 1, not imported 4 (duplicates 1, unreadable 1, third
 // copies 2, failed 0)": a duplicate is catalogued, the rest are not.
 void PrintSummary(const ImportProgress& progress) {
@@ -29,6 +25,28 @@ void PrintSummary(const ImportProgress& progress) {
         counts.total, counts.imported, counts.NotImported(), counts.duplicates, counts.unreadable,
         counts.thirdCopies, counts.failed);
 }
+
+// The running counts, rewritten in place on a terminal only: piped or
+// redirected output gets the summary line alone.
+class ProgressLine {
+  public:
+    void Show(const ImportProgress& progress) {
+        if (!terminal_) return;
+        const ImportCounts counts = progress.Counts();
+        std::fprintf(stderr, "\rfound %d, imported %d, not imported %d", counts.total,
+                     counts.imported, counts.NotImported());
+        shown_ = true;
+    }
+    // Erases the line, so that the summary is not printed twice.
+    void Clear() {
+        if (shown_) std::fputs("\r\033[K", stderr);
+        shown_ = false;
+    }
+
+  private:
+    bool terminal_ = isatty(STDOUT_FILENO) && isatty(STDERR_FILENO);
+    bool shown_ = false;
+};
 
 }  // namespace
 
@@ -70,13 +88,14 @@ int RunImport(const std::vector<std::string>& args) {
         done = true;
         link.Endpoint().Interrupt();  // the loop below notices the end at once
     });
+    ProgressLine line;
     while (!done) {
         link.Endpoint().WaitAndProcess(std::chrono::milliseconds(100));
-        PrintProgress(progress, false);
+        line.Show(progress);
     }
     worker.join();
     SetRegionSource(nullptr);
-    PrintProgress(progress, true);
+    line.Clear();
 
     const std::size_t queued = PhotoCatalogue::Instance().pendingRegions.size();
     if (queued > 0)

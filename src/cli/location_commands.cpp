@@ -143,7 +143,7 @@ int RunTrack(const std::vector<std::string>& args) {
     if (!reply) {
         std::printf("written 0 of %zu: the companion has no track position for these photos\n",
                     request.size());
-        return allTaken ? 0 : 2;
+        return 1;
     }
 
     const TrackApplyResult result = RunTrackApply(*reply, {});
@@ -157,5 +157,6 @@ int RunTrack(const std::vector<std::string>& args) {
                      SkipText(f.why));
     std::printf("written %d of %d\n", result.applied, result.total);
     if (const int saved = SaveOrSay(result.applied > 0)) return saved;
-    return allTaken && result.failures.empty() ? 0 : 1;
+    // 0 only when every photo named got its position.
+    return allTaken && result.applied == result.total ? 0 : 1;
 }

@@ -4,6 +4,7 @@
 #include <cstring>
 #include <vector>
 
+#include "catalogue/folder_stamps.h"
 #include "import/photo_refresh.h"
 #include "metadata/metadata_reader.h"
 #include "platform/native_path.h"
@@ -75,10 +76,15 @@ bool Apply(MetadataReader& reader, const std::string& path, const PhotoEdit& edi
     return true;
 }
 
-// After the file is in place: the catalogue rows follow it.
-void Finish(const PhotoEditTarget& target, const std::string& destination, bool positionWritten,
-            PhotoEditResult& result) {
+// Every photo the program writes passes here once its new file is in
+// place, whoever wrote it (the properties dialog, its batch, the track
+// workflow, the command-line edit). The folder's new time is taken into the
+// folder list, so that the program's own rewrite is not offered as a change
+// of the library at the next start, and the catalogue rows follow the file.
+void AfterPhotoWritten(const PhotoEditTarget& target, const std::string& destination,
+                       bool positionWritten, PhotoEditResult& result) {
     if (!destination.empty()) result.finalPath = destination;
+    RefreshFolderStamp(CodePageToUtf8(FolderOfPath(result.finalPath)));
     if (target.catalogueId != 0) {
         result.photoId = RefreshPhotoFromFile(result.finalPath, target.catalogueId,
                                               target.isDuplicate, positionWritten);
@@ -129,7 +135,7 @@ void WriteGroup(std::span<const PhotoEditTarget> targets, const PhotoEdit& edit,
         } else if (!CompleteRewrite(entry.rewrite, &results[i].rewriteFailure)) {
             results[i].outcome = PhotoEditOutcome::RewriteFailed;
         } else {
-            Finish(targets[i], entry.destination, entry.positionWritten, results[i]);
+            AfterPhotoWritten(targets[i], entry.destination, entry.positionWritten, results[i]);
         }
     }
     FlushRewrittenFolders(prepared);
@@ -148,7 +154,7 @@ PhotoEditResult WritePhotoEdit(const std::string& path, const PhotoEdit& edit,
         result.outcome = PhotoEditOutcome::RewriteFailed;
         return result;
     }
-    Finish({path, catalogueId, isDuplicate}, destination, positionWritten, result);
+    AfterPhotoWritten({path, catalogueId, isDuplicate}, destination, positionWritten, result);
     return result;
 }
 

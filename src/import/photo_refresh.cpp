@@ -5,7 +5,6 @@
 
 #include "catalogue/catalogue_savepoint.h"
 #include "catalogue/deleted_paths.h"
-#include "catalogue/folder_stamps.h"
 #include "catalogue/keyword_rows.h"
 #include "catalogue/photo_id.h"
 #include "catalogue/photo_rows.h"
@@ -40,7 +39,7 @@ std::int64_t RefreshPhotoFromFile(const std::string& path, std::int64_t oldId, b
     RegionNames regions;
     if (askMap) {
         regions = ResolveRegionOrQueue(id, record, kRefreshRegionSends);
-    } else if (std::optional<RegionNames> oldRegions = PhotoRegionNames(oldId)) {
+    } else if (std::optional<RegionNames> oldRegions = PhotoRegionNames(oldId, wasDuplicate)) {
         regions = *oldRegions;
     }
 
@@ -49,10 +48,15 @@ std::int64_t RefreshPhotoFromFile(const std::string& path, std::int64_t oldId, b
     CatalogueSavepoint change;
     if (!change.ok()) return 0;
     DeletePhotoRows(std::nullopt, oldId, wasDuplicate);
-    if (InsertPhotoRow(id, record, thumbnail, false, regions) != InsertResult::Done) return 0;
-    AnyFolderChanged();
-    RefreshFolderStamp(record.strPath);
-    WriteKeywordRows(id, record);
+    // The same thumbnail keeps the id, and the row goes back to the table it
+    // came from (a duplicate stays beside its main row). Under a new id it
+    // goes where an import puts a new photo: the main table, or the
+    // duplicates when that id already has a main row.
+    const bool toDuplicates = id == oldId ? wasDuplicate : PhotoIdExists(id);
+    if (InsertPhotoRow(id, record, thumbnail, toDuplicates, regions) != InsertResult::Done)
+        return 0;
+    // Keyword and subject rows belong to the main rows only.
+    if (!toDuplicates) WriteKeywordRows(id, record);
     if (!change.Commit()) return 0;
     CatalogueModified = true;
     return id;

@@ -7,12 +7,9 @@
 #include "catalogue/process_flags.h"
 #include "import/photo_edit.h"
 #include "import/photo_writer.h"
+#include "import/position_range.h"
 
 namespace {
-
-bool InRange(const MapPhotoRecord& r) {
-    return r.latitude >= -90 && r.latitude <= 90 && r.longitude >= -180 && r.longitude <= 180;
-}
 
 // Writes one record's position; the altitude the photo has stays.
 std::optional<TrackSkip> ApplyRecord(const MapPhotoRecord& r, std::string& path) {
@@ -21,7 +18,9 @@ std::optional<TrackSkip> ApplyRecord(const MapPhotoRecord& r, std::string& path)
     // 0,0 is the track's "no position here"; writing it would erase the
     // position the photo may have.
     if (r.latitude == 0 && r.longitude == 0) return TrackSkip::NoPosition;
-    if (!InRange(r)) return TrackSkip::OutOfRange;
+    if (!InPositionRange(PositionPart::Latitude, r.latitude) ||
+        !InPositionRange(PositionPart::Longitude, r.longitude))
+        return TrackSkip::OutOfRange;
     PhotoRecord stored;
     if (!fullPath || !LoadPhotoRecord(r.idPic, false, stored)) return TrackSkip::NotCatalogued;
     const auto latitude = static_cast<float>(r.latitude);
@@ -31,8 +30,6 @@ std::optional<TrackSkip> ApplyRecord(const MapPhotoRecord& r, std::string& path)
     // Catalogue id 0: only the file is rewritten; the row and the region
     // queue are brought along below, exactly for the position.
     if (!WriteEditedPhoto(path, edit, 0, false).Succeeded()) return TrackSkip::WriteFailed;
-    // Also takes the folder's new time into the folder list, so that the
-    // program's own rewrite does not count as a change of the library.
     UpdatePhotoPosition(r.idPic, latitude, longitude);
     CatalogueSession session;
     PhotoCatalogue::Instance().pendingRegions.push_back({r.idPic, r.latitude, r.longitude});

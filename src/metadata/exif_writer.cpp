@@ -15,6 +15,7 @@
 #include <set>
 #include <vector>
 
+#include "metadata/afcp_trailer.h"
 #include "metadata/exif_document.h"
 #include "metadata/exif_rewrite.h"
 #include "metadata/jpeg_file_reader.h"
@@ -198,7 +199,23 @@ bool PrepareRewriteWith(MetadataReader& reader, const std::string& destination, 
     const std::size_t tailStart = place->hasExif() ? place->segmentEnd : place->insertAt;
     const std::span<const std::uint8_t> pieces[] = {std::span(head).first(headEnd), segmentHead,
                                                     tiff};
-    const NewContent content{pieces, file.fd, tailStart, size - tailStart};
+
+    // An AFCP trailer after the image points at its entries by absolute
+    // offsets, which move with the new segment's length: it is written
+    // anew with them shifted, and a trailer whose offsets cannot be trusted
+    // makes the rewrite fail rather than leave it pointing at the wrong bytes.
+    const auto delta = static_cast<std::int64_t>(headEnd + segmentHead.size() + tiff.size()) -
+                       static_cast<std::int64_t>(tailStart);
+    AfcpTrailer trailer;
+    const AfcpCheck afcp =
+        delta == 0 ? AfcpCheck::None : ReadAfcpTrailer(file.fd, size, tailStart, trailer);
+    if (afcp == AfcpCheck::Unusable ||
+        (afcp == AfcpCheck::Found && !ShiftAfcpOffsets(trailer, headEnd, tailStart, delta)))
+        return Fail(why, RewriteFailure::TrailerOffsets);
+    const std::uint64_t tailEnd = afcp == AfcpCheck::Found ? trailer.start : size;
+    const std::span<const std::uint8_t> after[] = {trailer.bytes};
+    const NewContent content{pieces, file.fd, tailStart, tailEnd - tailStart,
+                             std::span(after).first(afcp == AfcpCheck::Found ? 1 : 0)};
     const ReplaceResult written = WriteTemporary(target, content, status.st_mode, prepared.moving,
                                                  flush, prepared.replace, ops);
     if (written != ReplaceResult::Done) return Fail(why, FailureOf(written));

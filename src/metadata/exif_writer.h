@@ -42,6 +42,7 @@ enum class RewriteFailure {
     SegmentTooLarge,      // the EXIF data would exceed one 64 KiB segment
     WriteFailed,          // the new file could not be written or flushed (disk full, no access)
     ReplaceFailed,        // the new file could not be renamed into place
+    TrailerOffsets,       // an AFCP trailer after the image whose offsets cannot be adjusted
 };
 
 // Rewrites the reader's file with the reader's EXIF data. With an empty

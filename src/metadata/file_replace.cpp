@@ -162,6 +162,8 @@ ReplaceResult WriteTemporary(const std::string& target, const NewContent& conten
         written = written && ops.Write(fd, piece);
     if (content.tailLength > 0)
         written = written && ops.Copy(fd, content.tailFd, content.tailOffset, content.tailLength);
+    for (std::span<const std::uint8_t> piece : content.after)
+        written = written && ops.Write(fd, piece);
     written = written && (!flush || ops.Flush(fd));
     written = close(fd) == 0 && written;
     if (!written) {

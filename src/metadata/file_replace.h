@@ -47,12 +47,14 @@ enum class ReplaceResult {
 };
 
 // The new content: memory pieces, in order, then optionally a range of an
-// open file (the part of the old file that stays as it was).
+// open file (the part of the old file that stays as it was), then more
+// memory pieces (a trailer written anew).
 struct NewContent {
     std::span<const std::span<const std::uint8_t>> pieces;
     int tailFd = -1;
     std::uint64_t tailOffset = 0;
     std::uint64_t tailLength = 0;
+    std::span<const std::span<const std::uint8_t>> after;
 };
 
 // A temporary file written and waiting to be renamed over its target.

@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "metadata/tiff_patch.h"
+
 namespace {
 
 constexpr std::uint8_t kMarkerSoi = 0xD8;
@@ -27,6 +29,7 @@ bool HasNoLength(std::uint8_t marker) {
 std::optional<JpegExifPlace> FindExifPlace(std::span<const std::uint8_t> file) {
     if (file.size() < 2 || file[0] != 0xFF || file[1] != kMarkerSoi) return std::nullopt;
     JpegExifPlace place;
+    std::vector<std::uint8_t> tiff;  // the EXIF data found so far, continuations joined
     std::size_t pos = 2;
     for (int segment = 0; segment < kMaxSegments; ++segment) {
         const std::size_t markerStart = pos;
@@ -47,16 +50,21 @@ std::optional<JpegExifPlace> FindExifPlace(std::span<const std::uint8_t> file) {
         if (segment == 0 && marker == kMarkerApp0) place.insertAt = end;
         const bool exifApp1 = marker == kMarkerApp1 && end - payload >= kExifHeaderSize &&
                               std::memcmp(&file[payload], kExifHeader, kExifHeaderSize) == 0;
-        if (exifApp1 && !place.hasExif()) {
+        pos = end;
+        if (!exifApp1) continue;
+        const auto body = file.subspan(payload + kExifHeaderSize, end - payload - kExifHeaderSize);
+        if (!place.hasExif()) {
             place.segmentStart = markerStart;
             place.segmentEnd = place.firstSegmentEnd = end;
-        } else if (exifApp1 && place.segmentEnd == markerStart &&
-                   !StartsWithTiffHeader(
-                       file.subspan(payload + kExifHeaderSize, end - payload - kExifHeaderSize))) {
+            tiff.assign(body.begin(), body.end());
+        } else if (place.segmentEnd == markerStart && !StartsWithTiffHeader(body) &&
+                   TiffReachesPastItsEnd(tiff)) {
+            // The EXIF data so far is cut short and goes on here; a segment
+            // it does not need is a separate one and stays as it is.
             place.continuations.emplace_back(payload + kExifHeaderSize, end);
             place.segmentEnd = end;
+            tiff.insert(tiff.end(), body.begin(), body.end());
         }
-        pos = end;
     }
     return place;
 }

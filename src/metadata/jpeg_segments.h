@@ -19,7 +19,9 @@ struct JpegExifPlace {
     std::size_t firstSegmentEnd = 0;  // end of the first segment alone
     // EXIF data too long for one segment is continued in the APP1 segments
     // right after it, each "Exif\0\0" and then the next bytes of the same
-    // TIFF data (no TIFF header of its own): [start, end) of those bytes.
+    // TIFF data (no TIFF header of its own), as long as the data so far
+    // points past its end: [start, end) of those bytes. Any other EXIF APP1
+    // is a separate segment.
     std::vector<std::pair<std::size_t, std::size_t>> continuations;
     bool hasExif() const { return segmentEnd > segmentStart; }
     // Where a new EXIF segment is inserted: after SOI, or after an APP0

@@ -94,6 +94,7 @@ class Patcher {
     }
 
     bool Apply(std::span<const TiffEntryValue> values, std::span<const std::uint8_t> thumbnail);
+    std::uint64_t Extent() const;
 
   private:
     bool InBounds(std::uint64_t pos, std::uint64_t length) const {
@@ -334,7 +335,48 @@ bool Patcher::Apply(std::span<const TiffEntryValue> values,
     return !failed_;
 }
 
+// The end of the farthest byte the IFDs point at: their tables, the values
+// that do not fit an entry, and the thumbnail. Offsets are taken as they
+// are, so data cut short reaches past its own end.
+std::uint64_t Patcher::Extent() const {
+    std::uint64_t extent = kHeaderSize;
+    std::vector<std::uint32_t> seen;
+    auto walk = [&](std::uint32_t offset) {
+        if (offset == 0 || std::find(seen.begin(), seen.end(), offset) != seen.end()) return Ifd{};
+        seen.push_back(offset);
+        const Ifd ifd = ReadIfd(offset);
+        const std::uint64_t declared = ifd.present ? Get16(offset) : 0;
+        extent = std::max(extent, std::uint64_t{offset} + 2 + kEntrySize * declared + 4);
+        for (std::size_t i = 0; i < ifd.count; ++i) {
+            const std::size_t pos = ifd.offset + 2 + kEntrySize * i;
+            const std::uint64_t size = std::uint64_t{TypeSize(Get16(pos + 2))} * Get32(pos + 4);
+            if (size > 4) extent = std::max(extent, Get32(pos + 8) + size);
+        }
+        return ifd;
+    };
+    const Ifd ifd0 = walk(Get32(4));
+    const Ifd exif = walk(PointerValue(ifd0, kTagExifPointer));
+    for (const Ifd* parent : {&ifd0, &exif}) {
+        walk(PointerValue(*parent, kTagGpsPointer));
+        walk(PointerValue(*parent, kTagInteropPointer));
+    }
+    if (ifd0.nextReadable) {
+        const Ifd ifd1 = walk(ifd0.next);
+        auto offsetPos = FindEntry(ifd1, kTagThumbnailOffset);
+        auto lengthPos = FindEntry(ifd1, kTagThumbnailLength);
+        if (offsetPos && lengthPos)
+            extent = std::max(extent, std::uint64_t{Get32(*offsetPos + 8)} + Get32(*lengthPos + 8));
+    }
+    return extent;
+}
+
 }  // namespace
+
+bool TiffReachesPastItsEnd(std::span<const std::uint8_t> tiff) {
+    std::vector<std::uint8_t> copy(tiff.begin(), tiff.end());
+    Patcher patcher(copy);
+    return patcher.ReadHeader() && patcher.Extent() > copy.size();
+}
 
 std::vector<std::uint8_t> EmptyTiff() {
     return {'I', 'I', 42, 0, 0, 0, 0, 0};

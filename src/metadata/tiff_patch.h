@@ -26,6 +26,11 @@ struct TiffEntryValue {
     std::vector<std::uint8_t> littleEndian;
 };
 
+// Whether the IFDs of tiff point at bytes beyond its end (an IFD table,
+// a value or the thumbnail): data cut short, as in the first of several
+// segments that carry one EXIF block. False for data without a TIFF header.
+bool TiffReachesPastItsEnd(std::span<const std::uint8_t> tiff);
+
 // The header of an empty little-endian TIFF (no IFD at all), the start for a
 // file that had no EXIF data.
 std::vector<std::uint8_t> EmptyTiff();

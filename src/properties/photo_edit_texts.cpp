@@ -27,6 +27,8 @@ QString PhotoEditFailureReason(const PhotoEditResult& result) {
             return QStringLiteral("文件无法写入（磁盘已满或没有写入权限）");
         case RewriteFailure::ReplaceFailed:
             return QStringLiteral("新文件无法替换原文件");
+        case RewriteFailure::TrailerOffsets:
+            return QStringLiteral("文件末尾的AFCP附加数据无法调整，照片未修改");
         case RewriteFailure::None:
             break;
     }

@@ -6,6 +6,7 @@
 #include <ctime>
 #include <limits>
 
+#include "import/position_range.h"
 #include "platform/c_locale_numbers.h"
 #include "platform/local_time.h"
 
@@ -120,7 +121,7 @@ NumberCommit CommitNumber(NumberRowKind kind, const QString& typed, CommitVarian
     const bool hover = variant == CommitVariant::Hover;
     if (kind == NumberRowKind::Altitude) {
         const long long n = LeadingWhole(typed);
-        if (n > 10000 || n < -10000) {
+        if (!InPositionRange(PositionPart::Altitude, static_cast<double>(n))) {
             commit.message =
                 QStringLiteral("海拔(") + typed + QStringLiteral(")超出范围，\r\n请重新输入。");
             return commit;
@@ -130,9 +131,8 @@ NumberCommit CommitNumber(NumberRowKind kind, const QString& typed, CommitVarian
         return commit;
     }
     const bool longitude = kind == NumberRowKind::Longitude;
-    const double limit = longitude ? 180 : 90;
     const double v = LeadingDegrees(typed);
-    if (v > limit || v < -limit || v != v) {
+    if (!InPositionRange(longitude ? PositionPart::Longitude : PositionPart::Latitude, v)) {
         const QString name = longitude ? QStringLiteral("经度值(") : QStringLiteral("纬度值(");
         const QString range =
             longitude ? QStringLiteral("（ - 180°, 180°）") : QStringLiteral("（ - 90°, 90°）");

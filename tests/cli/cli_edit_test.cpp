@@ -67,6 +67,7 @@ TEST_F(CliEdit, BadArgumentsChangeNothingAndExitWith2) {
         {"--shot-time 2020-01-01", "--shot-time takes"},
         {"--position 91,0", "latitude must lie between -90 and 90"},
         {"--position 0,-180.5", "longitude must lie between -180 and 180"},
+        {"--position 10,10,20000", "altitude must lie between -10000 and 10000 metres"},
         {"--position 10", "--position takes"},
         {"--position 1,2,3x", "--position takes"},
         {"--title x", "exactly one FILE"},  // with two files below

@@ -195,4 +195,5 @@ TEST_F(CliLocationCommands, TrackWritesThePositionsOfTheCompanionsTrack) {
 
     r = Cli("track '" + photos_.File("later.jpg") + "'");
     EXPECT_NE(r.out.find("written 0 of 1"), std::string::npos) << r.out;
+    EXPECT_EQ(r.status, 1) << "nothing was written";
 }

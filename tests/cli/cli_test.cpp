@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <optional>
 
 #include "cli_runner.h"
 #include "platform/data_folder_lock.h"
@@ -29,13 +30,38 @@ TEST_F(Cli, StatsCreatesTheCatalogueAndCountsEveryTable) {
     EXPECT_TRUE(std::filesystem::exists(data_.File("myJpgdb.db")));
 }
 
-TEST_F(Cli, RefusesToStartWhileAnotherProcessHoldsTheDataFolder) {
-    DataFolderLock held(data_.Path());
-    ASSERT_TRUE(held.held());
+// While another process (the program) holds the data folder, commands that
+// change the catalogue refuse; those that only read it read the saved file
+// and leave the folder exactly as it is.
+TEST_F(Cli, WhileAnotherProcessHoldsTheDataFolderOnlyReadingCommandsRun) {
+    TestJpegOptions o;
+    o.embedThumbnail = true;
+    o.xpKeywords = u"海;";
+    ASSERT_TRUE(WriteTestJpeg(photos_.File("p.jpg"), o));
+    std::optional<DataFolderLock> held(std::in_place, data_.Path());
+    ASSERT_TRUE(held->held());
     CliResult r = RunCli(DataOption() + " stats");
+    EXPECT_EQ(r.status, 1) << "no saved catalogue yet: " << r.out;
+    EXPECT_FALSE(std::filesystem::exists(data_.File("myJpgdb.db")));
+    r = RunCli(DataOption() + " import '" + photos_.Path() + "'");
     EXPECT_EQ(r.status, 3);
     EXPECT_NE(r.out.find("in use by another process"), std::string::npos) << r.out;
     EXPECT_FALSE(std::filesystem::exists(data_.File("myJpgdb.db")));
+
+    held.reset();
+    ASSERT_EQ(RunCli(DataOption() + " import '" + photos_.Path() + "'").status, 0);
+    held.emplace(data_.Path());
+    ASSERT_TRUE(held->held());
+    const auto saved = ReadBytesFile(data_.File("myJpgdb.db"));
+    ASSERT_TRUE(WriteBytesFile(data_.File("tmp.db"), {'s', 'a', 'v', 'i', 'n', 'g'}));
+    r = RunCli(DataOption() + " stats");
+    EXPECT_EQ(r.status, 0) << r.out;
+    EXPECT_NE(r.out.find("tJpgMsg    1"), std::string::npos) << r.out;
+    r = RunCli(DataOption() + " search --keyword 海");
+    EXPECT_EQ(r.out, photos_.File("p.jpg") + "\n1 photo found\n");
+    EXPECT_EQ(RunCli(DataOption() + " info '" + photos_.File("p.jpg") + "'").status, 0);
+    EXPECT_EQ(ReadBytesFile(data_.File("myJpgdb.db")), saved);
+    EXPECT_TRUE(std::filesystem::exists(data_.File("tmp.db"))) << "the holder's save file stays";
 }
 
 TEST_F(Cli, ImportSummarisesAndTheCatalogueFileHoldsThePhotos) {
@@ -60,6 +86,14 @@ TEST_F(Cli, BadArgumentsGiveAClearMessageAndAFailingStatus) {
     CliResult r = RunCli(DataOption() + " import /no/such/folder");
     EXPECT_EQ(r.status, 2);
     EXPECT_NE(r.out.find("no such file or folder"), std::string::npos) << r.out;
+    // Piped output: the summary once, no progress line rewritten in place.
+    EXPECT_EQ(r.out.find("found 0"), r.out.rfind("found 0")) << r.out;
+    EXPECT_EQ(r.out.find('\r'), std::string::npos) << r.out;
+    for (const char* option : {"--data-dir", "--data-dir="}) {
+        r = RunCli(option);
+        EXPECT_EQ(r.status, 2) << option;
+        EXPECT_NE(r.out.find("--data-dir needs a folder"), std::string::npos) << r.out;
+    }
     ASSERT_TRUE(WriteBytesFile(photos_.File("x.jpg"), {'n', 'o', 'p', 'e'}));
     r = RunCli(DataOption() + " info '" + photos_.File("x.jpg") + "'");
     EXPECT_EQ(r.status, 1);

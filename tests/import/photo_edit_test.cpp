@@ -2,12 +2,15 @@
 
 #include <filesystem>
 
+#include "catalogue/folder_stamps.h"
 #include "catalogue/photo_rows.h"
 #include "catalogue/sql_query.h"
 #include "import/add_photo_file.h"
 #include "import/photo_refresh.h"
+#include "import/track_apply_worker.h"
 #include "import_fixture.h"
 #include "metadata/metadata_reader.h"
+#include "platform/native_path.h"
 
 namespace {
 
@@ -117,6 +120,73 @@ TEST_F(PhotoEditTest, ABatchWritesEveryReadablePhotoAndReportsEachOne) {
     for (const auto& entry : std::filesystem::directory_iterator(photos_.Path()))
         files += entry.is_regular_file();
     EXPECT_EQ(files, 40u);
+}
+
+// A pair of copies of one photo (same id): the newer in tJpgMsg, the older
+// in tReJpgMsg. An edit of either refreshes that copy's own row, and the
+// keyword rows stay those of the main copy.
+TEST_F(PhotoEditTest, EditingEitherCopyOfADuplicatePairRefreshesItsOwnRow) {
+    const auto [older, newer] = PhotoAndCopy(1500000000, 1600000000);
+    AddPhotoFile(newer, true);
+    const std::int64_t id = std::stoll(One("select idPic from tJpgMsg"));
+    ASSERT_EQ(One("select strFullPath from tReJpgMsg"), older);
+
+    const struct {
+        const std::string& path;
+        bool duplicate;
+        const char* keywords;
+    } edits[] = {{older, true, "副本"}, {newer, false, "主"}};
+    for (const auto& e : edits) {
+        PhotoEdit edit;
+        edit.keywords = e.keywords;
+        const PhotoEditResult result = WritePhotoEdit(e.path, edit, id, e.duplicate);
+        EXPECT_EQ(result.outcome, PhotoEditOutcome::Written) << e.path;
+        EXPECT_EQ(result.photoId, id);
+    }
+    EXPECT_EQ(One("select strFullPath||'|'||strXpKeyword from tReJpgMsg"), older + "|副本");
+    EXPECT_EQ(One("select strFullPath||'|'||strXpKeyword from tJpgMsg"), newer + "|主");
+    EXPECT_EQ(One("select group_concat(strKeyword) from tKeyWord"), "主");
+}
+
+// A file whose rows were stored under another id (its thumbnail changed)
+// goes where an import would put it: beside the main row of its id.
+TEST_F(PhotoEditTest, ARefreshUnderANewIdJoinsTheMainRowOfThatId) {
+    const auto [first, copy] = PhotoAndCopy(1500000000, 1400000000);
+    const std::int64_t id = std::stoll(One("select idPic from tJpgMsg"));
+    PhotoRecord stale = RecordOf(std::string(FolderOfPath(copy)), "p.jpg");
+    ASSERT_EQ(InsertPhotoRow(4711, stale, {}, false, {}), InsertResult::Done);
+    EXPECT_EQ(RefreshPhotoFromFile(copy, 4711, false, false), id);
+    EXPECT_EQ(One("select strFullPath from tReJpgMsg where idPic = " + std::to_string(id)), copy);
+    EXPECT_EQ(One("select strFullPath from tJpgMsg where idPic = " + std::to_string(id)), first);
+    EXPECT_FALSE(PhotoIdExists(4711));
+}
+
+// Whoever writes a photo, the folder's new time is stored, so that the next
+// start finds no change of the library.
+TEST_F(PhotoEditTest, AWrittenPhotoLeavesTheLibraryUnchangedForTheNextStart) {
+    const std::string path = WritePhoto("f/p.jpg", 1);
+    const std::string folder = photos_.Path() + "/f";
+    ASSERT_TRUE(SetFileLastWriteTime(folder, 1500000000));
+    const std::int64_t id = Catalogued(path);
+    RebuildFolderList();
+    WriteFolderTable();
+
+    // The track workflow writes only the file and the position columns.
+    const TrackApplyResult result = RunTrackApply({{id, 0, 22.5, 114.0, 0}}, {});
+    ASSERT_EQ(result.applied, 1);
+    PhotoCatalogue::Instance().folderStamps.clear();  // as a new start finds it
+    EXPECT_FALSE(AnyFolderChanged());
+
+    // Also for a file that is not catalogued, beside catalogued ones.
+    const std::string other = WritePhoto("f/q.jpg", 2);
+    ASSERT_TRUE(SetFileLastWriteTime(folder, 1500000000));
+    RebuildFolderList();
+    WriteFolderTable();
+    PhotoEdit edit;
+    edit.author = "me";
+    ASSERT_TRUE(WritePhotoEdit(other, edit, 0, false).Succeeded());
+    PhotoCatalogue::Instance().folderStamps.clear();
+    EXPECT_FALSE(AnyFolderChanged());
 }
 
 TEST_F(PhotoEditTest, AFailedRereadKeepsThePhotosRows) {
