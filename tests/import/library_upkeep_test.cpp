@@ -82,7 +82,11 @@ TEST_F(LibraryUpkeepTest, UpdateRereadsModifiedFilesDropsGoneOnesAndImportsNothi
         << "an unchanged folder is not walked";
     EXPECT_EQ(changes_.count(a + "/1.jpg"), 1u);
     EXPECT_EQ(changes_.count(a + "/2.jpg"), 1u);
-    EXPECT_EQ(changes_.size(), 2u);
+    // The new file is seen and reported, not imported.
+    const auto seen = changes_.find(a + "/new.jpg");
+    ASSERT_NE(seen, changes_.end());
+    EXPECT_EQ(seen->second, UpkeepChange::NewFileSeen);
+    EXPECT_EQ(changes_.size(), 3u);
     EXPECT_FALSE(AnyFolderChanged()) << "the new folder time was taken";
     EXPECT_EQ(CountRowsInFile(CatalogueFilePath(), "tJpgMsg"), 3) << "the update saves";
 }
