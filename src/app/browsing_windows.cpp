@@ -121,6 +121,7 @@ void ConnectViewer(CMainFrame& frame, CVereroView* view) {
             PhotoList& photos = view->Photos();
             if (!photos.IsValid(photos.currentIndex)) return;
             PropertiesSession session = SessionOnViewPhoto(*view, photos.currentIndex);
+            const int queuedBefore = LocationController::PendingRegionCount();
             RunPropertiesOrSayInvalid(session, &viewer);
             if (session.tidyRequested) {
                 // Once the viewer has closed.
@@ -138,7 +139,7 @@ void ConnectViewer(CMainFrame& frame, CVereroView* view) {
             photos.EnsureThumbnail(photos.currentIndex);
             photos.reselectIndex = std::max(0, photos.currentIndex);
             CatalogueModified = true;
-            OfferRegionLookupAfterViewer();
+            OfferRegionLookupAfterViewer(queuedBefore);
             QObject::connect(&viewer, &QObject::destroyed, view,
                              [view] { view->RefreshList(false); });
         });
@@ -257,8 +258,10 @@ void CarryProperties(CMainFrame& frame, CVereroView* view, LocationController* l
         if (QAction* action = frame.Command(id)) {
             action->setEnabled(true);
             QObject::connect(action, &QAction::triggered, view, [view, runTidy, location] {
+                const int queuedBefore = LocationController::PendingRegionCount();
                 if (RunPropertiesCommand(*view, runTidy))
-                    location->OfferRegionLookup(LocationController::EditSource::PropertiesCommand);
+                    location->OfferRegionLookup(LocationController::EditSource::PropertiesCommand,
+                                                queuedBefore);
             });
         }
     }

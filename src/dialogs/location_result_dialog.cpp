@@ -26,10 +26,18 @@ QString LocationResultText(LocationResultKind kind, const ResultCounters& c) {
                        .arg(c.total);
     if (c.failed > 0) {
         text += (regions ? QStringLiteral("\r\n超出经纬度解析区域的照片：%1张.")
-                         : QStringLiteral("\r\n超出经纬度解析区域照片：%1张."))
+                         : QStringLiteral("\r\n拍摄时间没有轨迹位置的照片：%1张."))
                     .arg(c.failed);
     }
     return text;
+}
+
+QString RegionsKeptNote(bool companionMissing, int unanswered) {
+    if (companionMissing) return QStringLiteral("地图程序未运行，位置信息已保留，将在下次解析。");
+    if (unanswered > 0)
+        return QStringLiteral("地图程序未应答%1张照片，位置信息已保留，将在下次解析。")
+            .arg(unanswered);
+    return {};
 }
 
 CLocationResultDialog::CLocationResultDialog(LocationResultKind kind, QWidget* parent)
@@ -56,6 +64,22 @@ void CLocationResultDialog::SetCounters(const ResultCounters& counters) {
     counters_ = counters;
 }
 
+void CLocationResultDialog::SetNote(const QString& note) {
+    note_ = note;
+    Redraw();
+}
+
+void CLocationResultDialog::Redraw() {
+    QString text;
+    {
+        QMutexLocker lock(&countersMutex_);
+        text = LocationResultText(kind_, counters_);
+    }
+    if (!note_.isEmpty()) text += QStringLiteral("\r\n") + note_;
+    // The label breaks lines at "\n" alone.
+    text_->setText(text.replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+}
+
 void CLocationResultDialog::EnableOk() {
     ok_->setEnabled(true);
     ok_->setDefault(true);
@@ -67,10 +91,7 @@ QString CLocationResultDialog::ShownText() const {
 
 bool CLocationResultDialog::event(QEvent* event) {
     if (event->type() == static_cast<QEvent::Type>(UiMessage::kResultProgress)) {
-        QMutexLocker lock(&countersMutex_);
-        // The label breaks lines at "\n" alone.
-        text_->setText(LocationResultText(kind_, counters_)
-                           .replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+        Redraw();
         return true;
     }
     return CSkinnedDialog::event(event);

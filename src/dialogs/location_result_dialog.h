@@ -28,6 +28,10 @@ struct ResultCounters {
 // The counters text of a result dialog.
 QString LocationResultText(LocationResultKind kind, const ResultCounters& counters);
 
+// The region lookup's note when photos stay in the queue: the companion was
+// not running, or left some requests unanswered.
+QString RegionsKeptNote(bool companionMissing, int unanswered);
+
 class CLocationResultDialog : public CSkinnedDialog {
     Q_OBJECT
 
@@ -37,6 +41,9 @@ class CLocationResultDialog : public CSkinnedDialog {
     void SetCounters(const ResultCounters& counters);
     // The worker ended: 确定 becomes available.
     void EnableOk();
+    // A line below the counters saying why the work could not be finished
+    // (UI thread).
+    void SetNote(const QString& note);
 
     QString ShownText() const;
     QPushButton* OkButton() const { return ok_; }
@@ -46,10 +53,13 @@ class CLocationResultDialog : public CSkinnedDialog {
     bool event(QEvent* event) override;
 
   private:
+    void Redraw();
+
     LocationResultKind kind_;
     ReceiverRegistration registration_;
     mutable QMutex countersMutex_;
     ResultCounters counters_;
+    QString note_;
     QLabel* text_;
     QPushButton* ok_;
     QPushButton* cancel_;

@@ -19,12 +19,14 @@ PendingRegionQueue QueueSnapshot() {
     return PhotoCatalogue::Instance().pendingRegions;
 }
 
-// Removes the entries this run asked for; entries queued meanwhile stay.
-void DropAskedEntries(std::size_t asked) {
+// Removes the entries this run asked for; entries queued meanwhile stay, and
+// so do those the companion never answered, for the next lookup.
+void DropAskedEntries(std::size_t asked, const PendingRegionQueue& unanswered) {
     CatalogueSession session;
     PendingRegionQueue& queue = PhotoCatalogue::Instance().pendingRegions;
     queue.erase(queue.begin(),
                 queue.begin() + static_cast<std::ptrdiff_t>(std::min(asked, queue.size())));
+    queue.insert(queue.begin(), unanswered.begin(), unanswered.end());
 }
 
 void Report(const RegionLookupHooks& hooks, const RegionLookupResult& r) {
@@ -57,6 +59,7 @@ RegionLookupResult RunRegionLookup(MapLink& link, RegionBuffer& buffer,
     }
     missingCompanionRetries = 0;
 
+    PendingRegionQueue unanswered;
     for (const PendingRegion& entry : queue) {
         if (ExitRequested) {
             result.end = RegionLookupEnd::Exited;
@@ -76,6 +79,7 @@ RegionLookupResult RunRegionLookup(MapLink& link, RegionBuffer& buffer,
         const std::string first = buffer.Slot(0);
         if (!answered) {
             ++result.unanswered;
+            unanswered.push_back(entry);
         } else if (first.empty()) {
             ++result.outside;
         } else if (UpdatePhotoRegion(entry.idPic, {first, buffer.Slot(1), buffer.Slot(2)})) {
@@ -86,7 +90,7 @@ RegionLookupResult RunRegionLookup(MapLink& link, RegionBuffer& buffer,
         Report(hooks, result);
     }
 
-    DropAskedEntries(queue.size());
+    DropAskedEntries(queue.size(), unanswered);
     result.end = RegionLookupEnd::Finished;
     if (result.resolved > 0) MarkRegionsChanged(hooks);
     Report(hooks, result);

@@ -29,7 +29,7 @@ struct RegionLookupHooks {
 enum class RegionLookupEnd {
     Empty,        // nothing was queued
     NoCompanion,  // the companion's window is missing; the queue is kept
-    Finished,     // every entry was asked for; the queue is empty
+    Finished,     // every entry was asked for; only the unanswered ones stay queued
     Cancelled,    // 取消: the queue is kept
     Exited,       // the program is closing
 };

@@ -119,6 +119,7 @@ void LocationController::OnPickedPosition(PickedPosition position) {
     preset.longitude = static_cast<float>(position.longitude);
     PropertiesSession session;
     session.shownPhoto = *current;
+    const int queuedBefore = PendingRegionCount();
     if (!runProperties_(session, view_.window(), true)) {
         preset.set = false;
         return;
@@ -126,7 +127,7 @@ void LocationController::OnPickedPosition(PickedPosition position) {
     if (!session.photosModified) return;
     view_.RefreshList(false);
     CatalogueModified = true;
-    OfferRegionLookup(EditSource::ViewerOrPick);
+    OfferRegionLookup(EditSource::ViewerOrPick, queuedBefore);
 }
 
 void LocationController::ShowOnMap() {

@@ -119,11 +119,20 @@ void LocationController::ReadyThenStartLookup() {
         ReceiverRegistry::Post(ReceiverRole::MainView, UiMessage::kStartRegionLookup);
 }
 
-void LocationController::AskRegionLookup(bool lineBreak) {
+int LocationController::PendingRegionCount() {
+    return QueueLength();
+}
+
+void LocationController::AskRegionLookup(bool lineBreak, int queuedBefore) {
+    const int queued = QueueLength();
+    const int earlier = std::clamp(queuedBefore, 0, queued);
+    // Photos left from earlier operations are looked up too: say so.
+    const QString earlierText =
+        earlier > 0 ? QStringLiteral("（另有%1张之前未解析的照片）").arg(earlier) : QString();
     const QString text =
-        QStringLiteral("此次操作共有%1张照片含有位置信息。%2是否打开Darazoz在后台进行解析？")
-            .arg(QueueLength())
-            .arg(lineBreak ? QStringLiteral("\r\n") : QString());
+        QStringLiteral("此次操作共有%1张照片含有位置信息%2。%3是否打开Darazoz在后台进行解析？")
+            .arg(queued - earlier)
+            .arg(earlierText, lineBreak ? QStringLiteral("\r\n") : QString());
     if (Ask(text) == kDlgMsgOk) {
         ReadyThenStartLookup();  // not ready: the queue keeps its entries
     } else {
@@ -131,7 +140,7 @@ void LocationController::AskRegionLookup(bool lineBreak) {
     }
 }
 
-void LocationController::OfferRegionLookup(EditSource source) {
+void LocationController::OfferRegionLookup(EditSource source, int queuedBefore) {
     const int queued = QueueLength();
     if (source == EditSource::PropertiesCommand) {
         if (queued == 0) return;
@@ -150,7 +159,7 @@ void LocationController::OfferRegionLookup(EditSource source) {
             return;
         }
     }
-    AskRegionLookup(false);
+    AskRegionLookup(false, queuedBefore);
 }
 
 CLocationResultDialog* LocationController::OpenResultDialog(bool regions) {
@@ -193,11 +202,12 @@ void LocationController::StartRegionLookup() {
             ReceiverRegistry::Post(ReceiverRole::CategoryPane, UiMessage::kRegionTreeStale);
         };
         hooks.restart = [&restart] { restart = true; };
-        RunRegionLookup(*link_, *regionNames_, hooks);
+        const RegionLookupResult result = RunRegionLookup(*link_, *regionNames_, hooks);
         slot.Release();
         if (ExitRequested || closing_) return;
         QMetaObject::invokeMethod(
-            this, [this, restart] { OnRegionLookupEnded(restart); }, Qt::QueuedConnection);
+            this, [this, restart, result] { OnRegionLookupEnded(restart, result); },
+            Qt::QueuedConnection);
     });
     RunResultDialog(dialog);
     regionLookupActive_ = false;
@@ -209,7 +219,7 @@ void LocationController::StartRegionLookup() {
     }
 }
 
-void LocationController::OnRegionLookupEnded(bool restart) {
+void LocationController::OnRegionLookupEnded(bool restart, const RegionLookupResult& result) {
     if (regionWorker_.joinable()) regionWorker_.join();
     if (regionDialog_ == nullptr) return;  // closed by 取消 already
     if (restart) {
@@ -217,6 +227,8 @@ void LocationController::OnRegionLookupEnded(bool restart) {
         regionDialog_->accept();
         return;
     }
+    regionDialog_->SetNote(
+        RegionsKeptNote(result.end == RegionLookupEnd::NoCompanion, result.unanswered));
     regionDialog_->EnableOk();
 }
 
@@ -224,7 +236,11 @@ void LocationController::OnTrackPositions(std::vector<MapPhotoRecord> records) {
     const bool anyPosition =
         std::any_of(records.begin(), records.end(),
                     [](const MapPhotoRecord& r) { return r.latitude != 0 || r.longitude != 0; });
-    if (!anyPosition || trackDialog_ != nullptr) return;
+    if (trackDialog_ != nullptr) return;
+    if (!anyPosition) {
+        Ask(QStringLiteral("轨迹中没有这些照片拍摄时间的位置，照片未作修改。"), false);
+        return;
+    }
     if (trackWorker_.joinable()) trackWorker_.join();
     WorkerSlot slot(WorkerKind::TrackApply);
     if (!slot.Held()) return;
@@ -252,7 +268,7 @@ void LocationController::OnTrackApplyEnded() {
     if (trackDialog_ != nullptr) trackDialog_->EnableOk();
 }
 
-void OfferRegionLookupAfterViewer() {
+void OfferRegionLookupAfterViewer(int queuedBefore) {
     if (LocationController* controller = LocationController::Instance())
-        controller->OfferRegionLookup(LocationController::EditSource::ViewerOrPick);
+        controller->OfferRegionLookup(LocationController::EditSource::ViewerOrPick, queuedBefore);
 }

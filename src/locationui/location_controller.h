@@ -26,6 +26,7 @@
 #include "tree/photo_ref.h"
 
 class CLocationResultDialog;
+struct RegionLookupResult;
 class CVereroView;
 class MapLink;
 class QWidget;
@@ -83,12 +84,16 @@ class LocationController : public QObject {
 
     // Where a photo's position was just edited; decides the offer's steps.
     enum class EditSource { PropertiesCommand, ViewerOrPick };
-    // The region-lookup offer after a dialog saved photos.
-    void OfferRegionLookup(EditSource source);
+    // The region-lookup offer after a dialog saved photos; queuedBefore is
+    // the queue's length before the dialog ran, so that the offer counts the
+    // photos this edit added apart from those left from earlier.
+    void OfferRegionLookup(EditSource source, int queuedBefore);
     // Asks whether to look up the queued photos' regions; 确定 starts the
     // lookup when the companion is ready (the queue waits otherwise), 取消
     // empties the queue. lineBreak puts the question on two lines.
-    void AskRegionLookup(bool lineBreak);
+    void AskRegionLookup(bool lineBreak, int queuedBefore = 0);
+    // Photos waiting in the pending region queue.
+    static int PendingRegionCount();
 
   private:
     int Ask(const QString& text, bool twoButtons = true,
@@ -99,7 +104,7 @@ class LocationController : public QObject {
     void PostRegionTreeStale();
     CLocationResultDialog* OpenResultDialog(bool regions);
     void RunResultDialog(CLocationResultDialog* dialog);
-    void OnRegionLookupEnded(bool restart);
+    void OnRegionLookupEnded(bool restart, const RegionLookupResult& result);
     void OnTrackApplyEnded();
     void SendMapPhotos(const std::vector<MapPhotoRecord>& records, int asked);
     void ShowSingleOnMap(PhotoRef photo);
@@ -124,4 +129,4 @@ class LocationController : public QObject {
 
 // For the viewer after its 更多 (the properties dialog) saved photos: runs
 // the region-lookup offer of the picked-position case. UI thread.
-void OfferRegionLookupAfterViewer();
+void OfferRegionLookupAfterViewer(int queuedBefore);

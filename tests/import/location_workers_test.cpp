@@ -110,13 +110,13 @@ TEST_F(LocationWorkersTest, ACompanionWithoutNamesLeavesEveryPhotoFailed) {
     EXPECT_FALSE(CatalogueModified) << "nothing was stored";
 }
 
-TEST_F(LocationWorkersTest, AnUnansweredPhotoCountsInTheTotalOnly) {
+TEST_F(LocationWorkersTest, AnUnansweredPhotoStaysQueuedForTheNextLookup) {
     StartCompanion(RegionReplyMode::Silent);
     QueuePhoto(1, 31.2, 121.4);
     const RegionLookupResult r = Lookup();
     EXPECT_EQ(r.unanswered, 1);
     EXPECT_EQ(r.resolved + r.outside, 0);
-    EXPECT_EQ(QueueLength(), 0u) << "the run empties the queue";
+    EXPECT_EQ(QueueLength(), 1u) << "its position still waits for names";
 }
 
 TEST_F(LocationWorkersTest, CancelKeepsTheQueueAndStillInvalidatesTheRegionTree) {

@@ -194,7 +194,9 @@ TEST_F(LocationControllerTest, AMissingCompanionWindowRestartsTheLookupThreeTime
     controller_.StartRegionLookup();
     ASSERT_TRUE(WaitFor([this] { return !resultTexts_.empty(); }));
     EXPECT_EQ(dialogs_, 4) << "each restart has its own dialog";
-    EXPECT_EQ(resultTexts_.back(), QStringLiteral("已解析经纬度对应区域的照片：0/1(张)."));
+    EXPECT_EQ(resultTexts_.back(),
+              QStringLiteral("已解析经纬度对应区域的照片：0/1(张).\r\n"
+                             "地图程序未运行，位置信息已保留，将在下次解析。"));
     EXPECT_EQ(QueueLength(), 1u) << "the photo waits for the companion";
 }
 
@@ -250,19 +252,35 @@ TEST_F(LocationControllerTest, TrackPositionsAreWrittenAndTheRegionLookupOffered
     ASSERT_TRUE(WaitFor([this] { return !messages_.empty(); }));
     ASSERT_EQ(resultTexts_.size(), 1u);
     EXPECT_EQ(resultTexts_[0],
-              QStringLiteral("已修改照片经纬度：1/2(张).\r\n超出经纬度解析区域照片：1张."));
+              QStringLiteral("已修改照片经纬度：1/2(张).\r\n拍摄时间没有轨迹位置的照片：1张."));
     EXPECT_EQ(messages_.back().text, QStringLiteral("是否根据位置获取地区信息？"));
     EXPECT_EQ(PhotoEditStub::CallCount(), 1u);
     EXPECT_EQ(QueueLength(), 1u) << "the queue keeps the photo for a later lookup";
 }
 
-TEST_F(LocationControllerTest, ATrackReplyWithoutPositionsStartsNothing) {
+TEST_F(LocationControllerTest, ATrackReplyWithoutPositionsSaysSoAndWritesNothing) {
     ListPhotos(2);
     controller_.OnTrackPositions({{1, 0, 0, 0, 0}, {2, 0, 0, 0, 0}});
     QTest::qWait(50);
     EXPECT_EQ(dialogs_, 0);
-    EXPECT_TRUE(messages_.empty());
+    ASSERT_EQ(messages_.size(), 1u);
+    EXPECT_TRUE(messages_[0].text.contains(QStringLiteral("没有这些照片拍摄时间的位置")));
     EXPECT_EQ(PhotoEditStub::CallCount(), 0u);
+}
+
+TEST_F(LocationControllerTest, TheOfferCountsWhatTheEditAddedApartFromEarlierPhotos) {
+    ListPhotos(3);
+    {
+        CatalogueSession session;
+        PendingRegionQueue& queue = PhotoCatalogue::Instance().pendingRegions;
+        for (std::int64_t id : {1, 2, 3}) queue.push_back({id, 31.2, 121.4});
+    }
+    answers_ = {2};
+    controller_.AskRegionLookup(false, 2);
+    ASSERT_EQ(messages_.size(), 1u);
+    EXPECT_EQ(messages_[0].text,
+              QStringLiteral("此次操作共有1张照片含有位置信息（另有2张之前未解析的"
+                             "照片）。是否打开Darazoz在后台进行解析？"));
 }
 
 TEST_F(LocationControllerTest, ShowingPhotosWithoutPositionsSendsTheOthersOnCancel) {
