@@ -102,12 +102,26 @@ void CCheckComboBox::paintEvent(QPaintEvent*) {
     painter.drawControl(QStyle::CE_ComboBoxLabel, option);
 }
 
+void CCheckComboBox::showPopup() {
+    // The list opens under the pointer: the release of the opening click
+    // lands on an item and must not toggle it.
+    pressedInList_ = false;
+    QComboBox::showPopup();
+}
+
 bool CCheckComboBox::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == view()->viewport() && event->type() == QEvent::MouseButtonRelease) {
-        const auto* mouse = static_cast<QMouseEvent*>(event);
-        const QModelIndex index = view()->indexAt(mouse->position().toPoint());
-        if (index.isValid()) ToggleItem(index.row());
-        return true;  // the list stays open
+    if (watched == view()->viewport()) {
+        if (event->type() == QEvent::MouseButtonPress ||
+            event->type() == QEvent::MouseButtonDblClick)
+            pressedInList_ = true;
+        else if (event->type() == QEvent::MouseButtonRelease) {
+            const auto* mouse = static_cast<QMouseEvent*>(event);
+            const QModelIndex index = view()->indexAt(mouse->position().toPoint());
+            // Only a click made in the open list toggles.
+            if (pressedInList_ && index.isValid()) ToggleItem(index.row());
+            pressedInList_ = false;
+            return true;  // the list stays open
+        }
     }
     if (watched == view() && event->type() == QEvent::KeyPress &&
         static_cast<QKeyEvent*>(event)->key() == Qt::Key_Space) {
