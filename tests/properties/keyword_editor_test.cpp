@@ -46,10 +46,10 @@ TEST(KeywordListRows, EditInsertAndDeleteFollowTheEditorRules) {
     EXPECT_EQ(rows.ToList(), QString());
 }
 
-TEST(KeywordListRows, EmptyPartsBecomeEmptyRowsAndTrailingTextIsIgnored) {
-    KeywordListRows rows(QStringLiteral(";a;tail"));
-    EXPECT_EQ(rows.Rows(), (QStringList{"", "a", kAdd}));
-    EXPECT_EQ(rows.ToList(), QStringLiteral(";a;"));
+TEST(KeywordListRows, TheLastKeywordNeedsNoSemicolonAndEmptyPartsAreNoRows) {
+    KeywordListRows rows(QStringLiteral(";a;;tail"));
+    EXPECT_EQ(rows.Rows(), (QStringList{"a", "tail", kAdd}));
+    EXPECT_EQ(rows.ToList(), QStringLiteral("a;tail;"));
 }
 
 TEST(CMyKeyWordEditDialog, HandsTheEditedListToItsOwnerOnOk) {
