@@ -4,9 +4,10 @@
 // items in item order, joined by "; " (its placeholder text while none is
 // ticked). A click (press and release) or Space in the open list toggles
 // the item and leaves the list open; the release of the click that opened
-// the list toggles nothing. The owner may name one special
-// item that runs the owner's handler instead of toggling, and may be asked
-// before an item gets ticked.
+// the list toggles nothing. The open list reaches at most to the window's
+// right edge; longer items are elided and carry their whole text as tooltip. The owner may name one
+// special item that runs the owner's handler instead of toggling, and may be asked before an item
+// gets ticked.
 //
 // UI thread only.
 

@@ -83,6 +83,25 @@ TEST_F(CheckComboBoxTest, OpeningTheListWithAClickTogglesNothing) {
     EXPECT_EQ(combo.DisplayText(), QStringLiteral("A; B; C")) << "also when opened again";
 }
 
+TEST(CheckComboBoxList, ALongItemIsElidedAndTheListEndsAtTheWindowsEdge) {
+    QWidget window;
+    window.resize(200, 100);
+    auto* combo = new CCheckComboBox(&window);
+    combo->setGeometry(20, 10, 100, 24);
+    const QString longText = QString(300, QLatin1Char('k'));
+    combo->AddItem(QStringLiteral("A"));
+    combo->AddItem(longText);
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    combo->showPopup();
+    const QWidget* list = combo->view()->window();
+    ASSERT_TRUE(list->isVisible());
+    const int windowRight = window.mapToGlobal(QPoint(window.width(), 0)).x();
+    EXPECT_LE(list->x() + list->width(), windowRight);
+    EXPECT_GE(list->width(), combo->width());
+    EXPECT_EQ(combo->itemData(1, Qt::ToolTipRole).toString(), longText);
+}
+
 TEST_F(CheckComboBoxTest, ItemHeightIsTheFontHeightPlusLeadingPlusTwo) {
     const QFontMetrics metrics(combo.font());
     QStyleOptionViewItem option;
