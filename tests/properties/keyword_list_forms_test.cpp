@@ -141,4 +141,31 @@ TEST_F(PropertiesTest, LookingAtTheKeywordsAndApplyingLeavesThePhotoFileByteIden
     EXPECT_EQ(ReadBytesFile(path), before);
 }
 
+TEST_F(PropertiesTest, AKeywordListLongerThanTheCatalogueHoldsIsShownOfferedAndWrittenWhole) {
+    std::string whole;
+    for (int i = 0; i < 20; ++i) whole += "keyword" + std::to_string(1000 + i) + ";";
+    TestJpegOptions options;
+    options.xpKeywords = QString::fromStdString(whole).toStdU16String();
+    const std::string path = Folder() + "/a.jpg";
+    ASSERT_TRUE(WriteTestJpeg(path, options));
+    MetadataReader reader;
+    ASSERT_TRUE(ReadPhotoFile(reader, path, false));
+    AddPhoto(1, "a.jpg", false, reader.Record().strXpKeyword);  // as an import catalogues it
+
+    Open({1, false});
+    EXPECT_EQ(dialog_->CellText(Keywords).toStdString(), whole);
+    dialog_->HoverCell(Keywords, 1);
+    CCheckComboBox* picker = dialog_->KeywordPicker();
+    EXPECT_EQ(TickedItems(*picker), Sorted(SplitKeywords(whole)));
+    for (int i = 6; i < picker->count() - 1; ++i)
+        EXPECT_NE(whole.find(picker->itemText(i).toStdString() + ";"), std::string::npos)
+            << "offered cut: " << picker->itemText(i).toStdString();
+
+    picker->ToggleItem(picker->findText(QStringLiteral("朋友")));
+    dialog_->HoverCell(Author, 1);
+    EXPECT_EQ(dialog_->Apply(), CDialog_Exif::ApplyOutcome::Saved);
+    ASSERT_EQ(PhotoEditStub::CallCount(), 1u);
+    EXPECT_EQ(SplitKeywords(PhotoEditStub::Calls()[0].edit.keywords.value_or("")).size(), 21u);
+}
+
 }  // namespace
