@@ -247,9 +247,10 @@ bool CDialog_Exif::CommitComment() {
 
 bool CDialog_Exif::CommitKeywords(CommitVariant variant) {
     const QString text = keywordPicker_->DisplayText();
-    if (variant == CommitVariant::Hover && text.size() > kMaxFieldTextLength) return false;
     const QString list = NormaliseKeywordText(text);
     if (!KeywordSetEquals(list, committedKeywords_)) {
+        // A changed list too long: the picker stays open, holding its ticks.
+        if (variant == CommitVariant::Hover && text.size() > kMaxFieldTextLength) return false;
         SetCellText(Keywords, list);
         committedKeywords_ = list;
         changed_.Set(EditField::Keywords);
