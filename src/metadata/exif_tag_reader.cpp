@@ -10,6 +10,7 @@
 #include "metadata/exif_gps_tags.h"
 #include "metadata/exif_text_parsers.h"
 #include "platform/text_codec.h"
+#include "record/keyword_list.h"
 
 namespace {
 
@@ -103,6 +104,8 @@ void ReadXpText(ExifData* data, ExifTag tag, char (&field)[N]) {
 void ReadXpKeywords(ExifData* data, PhotoRecord& record) {
     std::optional<std::string> text = WholeXpText(data, EXIF_TAG_XP_KEYWORDS);
     if (!text) return;
+    // A tag holding no keyword (empty, ";") puts the photo with those without.
+    record.nbKeyword = SplitKeywords(*text).empty() ? 0 : 1;
     constexpr std::size_t kRoom = sizeof record.strXpKeyword - 1;
     if (text->size() > kRoom) {
         const std::size_t lastEnd = text->rfind(';', kRoom - 1);
@@ -142,7 +145,6 @@ void ReadTexts(ExifData* data, PhotoRecord& record) {
     if (auto text = TagText(data, EXIF_TAG_ORIENTATION, kOrientationTextLimit))
         SetField(record.strOrientation, *text);
 
-    record.nbKeyword = Find(data, EXIF_TAG_XP_KEYWORDS) ? 1 : 0;
     ReadXpKeywords(data, record);
     ReadXpText(data, EXIF_TAG_XP_AUTHOR, record.strXpAuthor);
     ReadXpText(data, EXIF_TAG_XP_TITLE, record.strXpTitle);

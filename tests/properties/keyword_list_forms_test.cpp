@@ -54,10 +54,10 @@ Keywords_t TickedItems(const CCheckComboBox& picker) {
     return Sorted(ticked);
 }
 
-std::string StoredKeywords(const std::string& path) {
+PhotoRecord StoredRecord(const std::string& path) {
     MetadataReader reader;
     EXPECT_TRUE(ReadPhotoFile(reader, path, false)) << path;
-    return reader.Record().strXpKeyword;
+    return reader.Record();
 }
 
 class KeywordListForms : public PropertiesTest, public ::testing::WithParamInterface<ListForm> {};
@@ -96,11 +96,14 @@ TEST_P(KeywordListForms, ReadAsTheFullListInDialogPickerBatchAndSearch) {
     options.xpKeywords = QString::fromUtf8(form.stored).toStdU16String();
     const std::string other = Folder() + "/other.jpg";
     ASSERT_TRUE(WriteTestJpeg(other, options));
-    const std::string before = StoredKeywords(other);
+    const std::string before = StoredRecord(other).strXpKeyword;
     PhotoEdit same;
     same.keywords = JoinKeywords(form.keywords);
     ASSERT_TRUE(WritePhotoEdit(other, same, 0, false).Succeeded());
-    EXPECT_EQ(StoredKeywords(other), before);
+    const PhotoRecord after = StoredRecord(other);
+    EXPECT_EQ(after.strXpKeyword, before);
+    // The keyword grouping puts a photo without keywords with those without.
+    EXPECT_EQ(after.nbKeyword, form.keywords.empty() ? 0 : 1);
 
     // Search: the panel offers exactly these keywords, and each finds the photo.
     CDialogFind panel;
