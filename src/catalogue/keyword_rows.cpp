@@ -1,10 +1,9 @@
 #include "catalogue/keyword_rows.h"
 
-#include <string_view>
-
 #include "catalogue/photo_catalogue.h"
 #include "catalogue/sql_query.h"
 #include "catalogue/sql_statement.h"
+#include "record/keyword_list.h"
 
 namespace {
 constexpr const char* kDistinctKeywords =
@@ -25,12 +24,7 @@ void WriteKeywordRows(std::int64_t id, const PhotoRecord& r) {
                                 r.fGPSLongitude, r.strModel, r.strName));
     }
     ExecuteStatement(db, FormatStatement("delete from tKeyWord where idPic = %lld", id));
-    std::string_view rest(r.strXpKeyword);
-    while (!rest.empty()) {
-        std::size_t cut = rest.find(';');
-        std::string_view keyword = rest.substr(0, cut);
-        rest = cut == std::string_view::npos ? std::string_view{} : rest.substr(cut + 1);
-        if (keyword.empty()) continue;
+    for (const std::string& keyword : SplitKeywords(r.strXpKeyword)) {
         ExecuteStatement(db,
                          FormatStatement("insert into tKeyWord(strKeyword,idPic,dwDateTime,"
                                          "fGPSLatitude,fGPSLongitude,strModel,strName, strPath) "

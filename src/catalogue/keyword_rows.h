@@ -9,8 +9,8 @@
 
 #include "record/photo_record.h"
 
-// Replaces the keyword and subject rows of a photo. Keywords are split at
-// each ";" without trimming; empty pieces are skipped, repeats are kept.
+// Replaces the keyword and subject rows of a photo: one keyword row per
+// keyword of strXpKeyword as SplitKeywords reads it.
 void WriteKeywordRows(std::int64_t id, const PhotoRecord& record);
 
 // The distinct keywords of tKeyWord, in the order the query returns them

@@ -9,6 +9,7 @@
 #include "metadata/metadata_reader.h"
 #include "platform/native_path.h"
 #include "platform/text_codec.h"
+#include "record/keyword_list.h"
 
 namespace {
 
@@ -35,7 +36,9 @@ bool ApplyFields(MetadataReader& reader, const PhotoEdit& edit, bool& positionWr
     const PhotoRecord& r = reader.Record();
     if (Differs(edit.subject, r.strXpSubject) && !SetExifSubject(reader, Utf8ToWide(*edit.subject)))
         return false;
-    if (Differs(edit.keywords, r.strXpKeyword) && !SetExifKeywords(reader, *edit.keywords))
+    // Keywords are compared as lists: "a;b" already holds "a;b;".
+    if (edit.keywords && !SameKeywords(ToCodePage(*edit.keywords), r.strXpKeyword) &&
+        !SetExifKeywords(reader, *edit.keywords))
         return false;
     if (Differs(edit.author, r.strXpAuthor) && !SetExifAuthor(reader, Utf8ToWide(*edit.author)))
         return false;

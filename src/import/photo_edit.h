@@ -22,7 +22,8 @@ struct GpsPosition {
 
 // The fields to write; an empty optional leaves the field alone. Texts are
 // UTF-8. A text equal to what the file already holds is not written again
-// (the comment is written whenever the file has none).
+// (keywords: the same keywords in any order and form; the comment is written
+// whenever the file has none).
 struct PhotoEdit {
     std::optional<std::string> subject;
     std::optional<std::string> keywords;

@@ -11,6 +11,7 @@
 #include "metadata/exif_text_parsers.h"
 #include "metadata/orientation.h"
 #include "platform/text_codec.h"
+#include "record/keyword_list.h"
 
 namespace {
 
@@ -110,6 +111,22 @@ void ReadXpText(ExifData* data, ExifTag tag, char (&field)[N]) {
     Utf8ToCodePage(text, field, N);
 }
 
+// A keyword list longer than its field keeps only the keywords that fit
+// whole: a keyword cut in half would become a keyword row, be offered by
+// the pickers and be written back cut.
+void ReadXpKeywords(ExifData* data, PhotoRecord& record) {
+    std::optional<std::string> text = WholeXpText(data, EXIF_TAG_XP_KEYWORDS);
+    if (!text) return;
+    // A tag holding no keyword (empty, ";") puts the photo with those without.
+    record.nbKeyword = SplitKeywords(*text).empty() ? 0 : 1;
+    constexpr std::size_t kRoom = sizeof record.strXpKeyword - 1;
+    if (text->size() > kRoom) {
+        const std::size_t lastEnd = text->rfind(';', kRoom - 1);
+        text->resize(lastEnd == std::string::npos ? 0 : lastEnd + 1);
+    }
+    Utf8ToCodePage(*text, record.strXpKeyword, sizeof record.strXpKeyword);
+}
+
 void ReadXpComment(ExifData* data, PhotoRecord& record) {
     ExifEntry* entry = Find(data, EXIF_TAG_XP_COMMENT);
     if (!entry) return;
@@ -148,8 +165,7 @@ void ReadTexts(ExifData* data, PhotoRecord& record) {
         SetField(record.strOrientation, value ? OrientationText(*value) : std::string());
     }
 
-    record.nbKeyword = Find(data, EXIF_TAG_XP_KEYWORDS) ? 1 : 0;
-    ReadXpText(data, EXIF_TAG_XP_KEYWORDS, record.strXpKeyword);
+    ReadXpKeywords(data, record);
     ReadXpText(data, EXIF_TAG_XP_AUTHOR, record.strXpAuthor);
     ReadXpText(data, EXIF_TAG_XP_TITLE, record.strXpTitle);
     ReadXpText(data, EXIF_TAG_XP_SUBJECT, record.strXpSubject);
@@ -197,6 +213,13 @@ void ReadExposure(ExifData* data, PhotoRecord& record) {
 }
 
 }  // namespace
+
+std::optional<std::string> WholeXpText(ExifData* data, ExifTag tag) {
+    ExifEntry* entry = Find(data, tag);
+    if (!entry) return std::nullopt;
+    // UTF-16 in the file: UTF-8 takes at most 3 bytes for every 2.
+    return EntryText(entry, 2 * std::size_t{entry->size} + kXpTextSlack);
+}
 
 void ReadExifTags(ExifData* data, PhotoRecord& record) {
     if (ExifEntry* entry = Find(data, EXIF_TAG_DATE_TIME_ORIGINAL))

@@ -4,6 +4,13 @@
 
 #include <libexif/exif-data.h>
 
+#include <optional>
+#include <string>
+
 #include "record/photo_record.h"
 
 void ReadExifTags(ExifData* data, PhotoRecord& record);
+
+// The whole UTF-8 text of a Windows XP tag, however long; nullopt without
+// the tag.
+std::optional<std::string> WholeXpText(ExifData* data, ExifTag tag);

@@ -20,7 +20,8 @@ class MetadataReader;
 
 bool SetExifMake(MetadataReader& reader, std::string_view text);
 bool SetExifModel(MetadataReader& reader, std::string_view text);
-// UTF-8 text; the record keeps the UTF-8 text itself and nbKeyword becomes 1.
+// UTF-8 text; the record keeps the UTF-8 text itself, and nbKeyword becomes 1
+// when the text holds a keyword (0 for "" or ";").
 bool SetExifKeywords(MetadataReader& reader, std::string_view utf8);
 // An empty text does nothing and returns false: these tags are not cleared.
 bool SetExifSubject(MetadataReader& reader, std::u16string_view text);

@@ -9,6 +9,7 @@
 #include "metadata/exif_entry_edit.h"
 #include "metadata/exif_writer.h"
 #include "metadata/metadata_reader.h"
+#include "record/keyword_list.h"
 
 namespace {
 
@@ -129,7 +130,7 @@ bool SetExifKeywords(MetadataReader& reader, std::string_view utf8) {
     const auto size = static_cast<unsigned int>(2 * utf8.size() + 2);
     if (!SetWindowsTag(reader, EXIF_TAG_XP_KEYWORDS, Utf8ToWide(utf8), size)) return false;
     SetField(reader.Record().strXpKeyword, utf8);
-    reader.Record().nbKeyword = 1;
+    reader.Record().nbKeyword = SplitKeywords(utf8).empty() ? 0 : 1;
     return true;
 }
 

@@ -122,3 +122,9 @@ bool ReadPhotoFile(MetadataReader& reader, const std::string& path, bool decodeW
     reader.loaded_ = true;
     return true;
 }
+
+std::optional<std::string> ReadWholeKeywords(const std::string& path) {
+    const std::unique_ptr<ExifDocument> exif = LoadExif(CodePageToUtf8(path));
+    if (!exif) return std::nullopt;
+    return WholeXpText(exif->Data(), EXIF_TAG_XP_KEYWORDS);
+}

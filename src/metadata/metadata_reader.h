@@ -8,6 +8,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <span>
 #include <string>
 #include <vector>
@@ -79,3 +80,8 @@ class MetadataReader {
 // bytes or more, a name over 99 or a folder over 255 bytes, no obtainable
 // thumbnail, or (with decodeWhenNoSize) an undecodable file without size.
 bool ReadPhotoFile(MetadataReader& reader, const std::string& path, bool decodeWhenNoSize);
+
+// The file's keywords text (XPKeywords, UTF-8) however long: the record
+// keeps only the whole keywords that fit its 100 bytes. nullopt when the
+// file has no EXIF data or no keywords tag.
+std::optional<std::string> ReadWholeKeywords(const std::string& path);

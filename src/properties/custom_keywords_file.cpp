@@ -6,6 +6,7 @@
 #include <QSaveFile>
 
 #include "platform/data_folder.h"
+#include "properties/property_commit_rules.h"
 
 namespace {
 // Far more than any keyword list; a bigger file is not ours.
@@ -19,14 +20,9 @@ QString CustomKeywordsPath() {
 QStringList LoadCustomKeywords(const QString& path) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly) || file.size() > kMaxFileSize) return {};
-    QStringList keywords;
-    const QStringList lines = QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'));
-    for (QString line : lines) {
-        line.remove(QLatin1Char(';'));
-        line = line.trimmed();
-        if (!line.isEmpty() && !keywords.contains(line)) keywords.append(line);
-    }
-    return keywords;
+    // Every line is read as a keyword list, so "a;b" typed in by hand is two.
+    return KeywordItems(
+        QString::fromUtf8(file.readAll()).replace(QLatin1Char('\n'), QLatin1Char(';')));
 }
 
 bool SaveCustomKeywords(const QString& path, const QStringList& keywords) {

@@ -10,9 +10,9 @@
 
 QString CustomKeywordsPath();
 
-// The keywords of the file, in file order; blank lines, repeats and ";"
-// (the list separator) are dropped. A missing, unreadable or oversized
-// file gives an empty list.
+// The keywords of the file, in file order, each line read as a keyword list
+// (KeywordItems); blank lines and repeats are dropped. A missing,
+// unreadable or oversized file gives an empty list.
 QStringList LoadCustomKeywords(const QString& path);
 
 // Replaces the file by keywords (empty ones skipped). The new content is

@@ -9,6 +9,7 @@
 #include "dialogs/dlg_msg.h"
 #include "messaging/message_event.h"
 #include "messaging/ui_messages.h"
+#include "metadata/metadata_reader.h"
 #include "properties/batch_apply.h"
 #include "properties/edited_record.h"
 #include "widgets/skin_button.h"
@@ -162,6 +163,12 @@ void CDialog_Exif::FillGrid() {
     const PhotoRecord* record = EditedRecord();
     const PropertyValues values = FormatPropertyValues(record != nullptr ? *record : kEmpty);
     for (int row = 0; row < PropertyRow::Count; ++row) SetCellText(row, values[row]);
+    // The catalogue keeps only the keywords that fit its 100 bytes; the row
+    // shows all the file holds, so that a keyword edit writes them all back.
+    if (record != nullptr) {
+        if (const std::optional<std::string> whole = ReadWholeKeywords(record->strFullPath))
+            SetCellText(PropertyRow::Keywords, QString::fromStdString(*whole));
+    }
     changed_.ClearAll();
     const PresetPositionState& preset = PresetPosition();
     if (preset.set) {

@@ -129,7 +129,7 @@ class CDialog_Exif : public QDialog {
     void HideEditors();
     QRect CellRect(int row) const;
     void CreateKeywordPicker();
-    void SetPickerItems(const QStringList& extras);
+    void SetPickerItems(QStringList extras);
     bool AllowTick(int index);
     void OpenKeywordEditor();
 

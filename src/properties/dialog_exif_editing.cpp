@@ -247,9 +247,10 @@ bool CDialog_Exif::CommitComment() {
 
 bool CDialog_Exif::CommitKeywords(CommitVariant variant) {
     const QString text = keywordPicker_->DisplayText();
-    if (variant == CommitVariant::Hover && text.size() > kMaxFieldTextLength) return false;
     const QString list = NormaliseKeywordText(text);
     if (!KeywordSetEquals(list, committedKeywords_)) {
+        // A changed list too long: the picker stays open, holding its ticks.
+        if (variant == CommitVariant::Hover && text.size() > kMaxFieldTextLength) return false;
         SetCellText(Keywords, list);
         committedKeywords_ = list;
         changed_.Set(EditField::Keywords);
@@ -322,7 +323,14 @@ void CDialog_Exif::CreateKeywordPicker() {
     SetPickerItems(extras);
 }
 
-void CDialog_Exif::SetPickerItems(const QStringList& extras) {
+void CDialog_Exif::SetPickerItems(QStringList extras) {
+    committedKeywords_ = CellText(Keywords);
+    const QStringList ticked = KeywordItems(committedKeywords_);
+    // The shown photo's own keywords are always offered, so that ticking
+    // another keyword never drops one the photo holds.
+    for (const QString& keyword : ticked)
+        if (!PresetKeywords().contains(keyword) && !extras.contains(keyword))
+            extras.append(keyword);
     keywordPicker_->clear();
     for (const QString& preset : PresetKeywords()) keywordPicker_->AddItem(preset);
     keywordPicker_->AddItem(kCustomItem);
@@ -332,8 +340,6 @@ void CDialog_Exif::SetPickerItems(const QStringList& extras) {
         keywordChoices_ += keyword + QLatin1Char(';');
     }
     customItem_ = keywordPicker_->count() - 1;
-    committedKeywords_ = CellText(Keywords);
-    const QStringList ticked = KeywordItems(committedKeywords_);
     for (int i = 0; i < customItem_; ++i)
         keywordPicker_->SetTicked(i, ticked.contains(keywordPicker_->itemText(i)));
 }

@@ -1,5 +1,7 @@
 #include "properties/keyword_list_rows.h"
 
+#include "properties/property_commit_rules.h"
+
 namespace {
 bool SameText(const QString& a, const QString& b) {
     return a.compare(b, Qt::CaseInsensitive) == 0;
@@ -11,8 +13,7 @@ QString KeywordListRows::Placeholder() {
 }
 
 KeywordListRows::KeywordListRows(const QString& list) {
-    rows_ = list.split(QLatin1Char(';'));
-    rows_.removeLast();
+    rows_ = KeywordItems(list);
     rows_.append(Placeholder());
 }
 

@@ -11,8 +11,8 @@ class KeywordListRows {
   public:
     static QString Placeholder();
 
-    // Every part of list before a ";" becomes a row (an empty part an empty
-    // row; text after the last ";" is ignored), then the placeholder.
+    // Every keyword of list becomes a row (KeywordItems: the last one needs
+    // no ";", empty ones are left out), then the placeholder.
     explicit KeywordListRows(const QString& list = {});
 
     const QStringList& Rows() const { return rows_; }

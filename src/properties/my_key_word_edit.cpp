@@ -31,6 +31,11 @@ CMyKeyWordEdit::CMyKeyWordEdit(const QString& list, std::function<void(const QSt
     list_->setSelectionMode(QAbstractItemView::ExtendedSelection);
     list_->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
                            QAbstractItemView::SelectedClicked);
+    // The placeholder says "click to add": one click opens its editor.
+    connect(list_, &QTreeWidget::itemClicked, this, [this](QTreeWidgetItem* item) {
+        const int row = list_->indexOfTopLevelItem(item);
+        if (row == rows_.Count() - 1) StartEdit(row);
+    });
     list_->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(list_->itemDelegate(), &QAbstractItemDelegate::closeEditor, this,
             &CMyKeyWordEdit::EditorClosed);

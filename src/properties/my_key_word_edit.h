@@ -1,7 +1,9 @@
 #pragma once
 // The custom keyword editor "编辑自定义关键词": one editable column of
 // keywords ending in the placeholder "点击添加...", with 编辑 / 插入 / 删除
-// in its context menu. 确定 hands the edited list to the owner's callback.
+// in its context menu. A click on the placeholder starts adding a keyword
+// (typing then goes into the new row, and Enter ends that edit). 确定 hands
+// the edited list to the owner's callback.
 //
 // UI thread only.
 

@@ -9,6 +9,7 @@
 #include "import/position_range.h"
 #include "platform/c_locale_numbers.h"
 #include "platform/local_time.h"
+#include "record/keyword_list.h"
 
 namespace {
 
@@ -94,26 +95,19 @@ QString NormaliseAuthor(const QString& text) {
     return author;
 }
 
-QString NormaliseKeywordText(const QString& pickerText) {
-    QString list = pickerText;
-    if (!list.isEmpty()) list += QLatin1Char(';');
-    list.remove(QLatin1Char(' '));
-    return list;
-}
-
 QStringList KeywordItems(const QString& list) {
-    QStringList items = list.split(QLatin1Char(';'));
-    items.removeLast();  // the part after the last ";" (or the whole text)
+    QStringList items;
+    for (const std::string& keyword : SplitKeywords(list.toStdString()))
+        items.append(QString::fromStdString(keyword));
     return items;
 }
 
+QString NormaliseKeywordText(const QString& pickerText) {
+    return QString::fromStdString(JoinKeywords(SplitKeywords(pickerText.toStdString())));
+}
+
 bool KeywordSetEquals(const QString& a, const QString& b) {
-    if (a.size() != b.size()) return false;
-    for (const QString& item : KeywordItems(b))
-        if (!a.contains(item)) return false;
-    for (const QString& item : KeywordItems(a))
-        if (!b.contains(item)) return false;
-    return true;
+    return SameKeywords(a.toStdString(), b.toStdString());
 }
 
 NumberCommit CommitNumber(NumberRowKind kind, const QString& typed, CommitVariant variant) {

@@ -32,11 +32,13 @@ bool IsUsableFileName(const QString& name);
 // text ends in ";". An empty text stays empty.
 QString NormaliseAuthor(const QString& text);
 
-// The picker's text ("a; b") as a committed keyword list ("a;b;").
-QString NormaliseKeywordText(const QString& pickerText);
-// The ";"-terminated items of a list; a trailing part without ";" is no item.
+// The keywords of a list ("a;b", "a;b;", "a; b" alike), as SplitKeywords
+// reads them.
 QStringList KeywordItems(const QString& list);
-// Same length, and every item of each occurs as a substring of the other.
+// The picker's text ("a; b") as a committed keyword list ("a;b;"); spaces
+// inside a keyword stay.
+QString NormaliseKeywordText(const QString& pickerText);
+// Whether both lists hold the same keywords, in any order.
 bool KeywordSetEquals(const QString& a, const QString& b);
 
 // The longitude, latitude and altitude rows.

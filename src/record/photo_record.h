@@ -22,7 +22,7 @@ struct PhotoRecord {
     float fSize = 0;           // megabytes
     std::int32_t dwCTime = 0;  // seconds since 1970-01-01 00:00 UTC, low 32 bits
     std::int32_t dwMTime = 0;
-    std::int32_t nbKeyword = 0;   // 1 when the file carries a keywords tag
+    std::int32_t nbKeyword = 0;   // 1 when the file's keywords tag holds a keyword
     std::int32_t dwDateTime = 0;  // shot time; 0 when unknown
     float fGPSLatitude = 0;       // north positive
     float fGPSLongitude = 0;      // east positive

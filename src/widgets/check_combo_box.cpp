@@ -7,6 +7,7 @@
 #include <QPainter>
 #include <QStylePainter>
 #include <QStyledItemDelegate>
+#include <algorithm>
 
 namespace {
 
@@ -41,8 +42,9 @@ class CheckItemDelegate : public QStyledItemDelegate {
 
         painter->setPen(item.palette.color(
             item.state & QStyle::State_Selected ? QPalette::HighlightedText : QPalette::Text));
-        painter->drawText(item.rect.adjusted(side + 2, 0, 0, 0), Qt::AlignLeft | Qt::AlignVCenter,
-                          item.text);
+        const QRect text = item.rect.adjusted(side + 2, 0, 0, 0);
+        painter->drawText(text, Qt::AlignLeft | Qt::AlignVCenter,
+                          item.fontMetrics.elidedText(item.text, Qt::ElideRight, text.width()));
     }
 };
 
@@ -62,6 +64,7 @@ int CCheckComboBox::AddItem(const QString& text, bool ticked) {
 
 void CCheckComboBox::InsertItem(int index, const QString& text, bool ticked) {
     insertItem(index, text, ticked ? 1 : 0);
+    setItemData(index, text, Qt::ToolTipRole);  // the whole text of an elided item
     update();
 }
 
@@ -102,12 +105,32 @@ void CCheckComboBox::paintEvent(QPaintEvent*) {
     painter.drawControl(QStyle::CE_ComboBoxLabel, option);
 }
 
+void CCheckComboBox::showPopup() {
+    // The list opens under the pointer: the release of the opening click
+    // lands on an item and must not toggle it.
+    pressedInList_ = false;
+    QComboBox::showPopup();
+    // One long item must not stretch the list past the window's right edge;
+    // the items are elided instead.
+    QWidget* list = view()->window();
+    const int room = window()->mapToGlobal(QPoint(window()->width(), 0)).x() - list->x();
+    const int widest = std::max(width(), room);
+    if (list->width() > widest) list->resize(widest, list->height());
+}
+
 bool CCheckComboBox::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == view()->viewport() && event->type() == QEvent::MouseButtonRelease) {
-        const auto* mouse = static_cast<QMouseEvent*>(event);
-        const QModelIndex index = view()->indexAt(mouse->position().toPoint());
-        if (index.isValid()) ToggleItem(index.row());
-        return true;  // the list stays open
+    if (watched == view()->viewport()) {
+        if (event->type() == QEvent::MouseButtonPress ||
+            event->type() == QEvent::MouseButtonDblClick)
+            pressedInList_ = true;
+        else if (event->type() == QEvent::MouseButtonRelease) {
+            const auto* mouse = static_cast<QMouseEvent*>(event);
+            const QModelIndex index = view()->indexAt(mouse->position().toPoint());
+            // Only a click made in the open list toggles.
+            if (pressedInList_ && index.isValid()) ToggleItem(index.row());
+            pressedInList_ = false;
+            return true;  // the list stays open
+        }
     }
     if (watched == view() && event->type() == QEvent::KeyPress &&
         static_cast<QKeyEvent*>(event)->key() == Qt::Key_Space) {

@@ -2,10 +2,12 @@
 // A drop-down list with a check box in front of every item. The tick of an
 // item (0 or 1) is its item data; the control shows the texts of the ticked
 // items in item order, joined by "; " (its placeholder text while none is
-// ticked). A click or Space in the open list
-// toggles the item and leaves the list open. The owner may name one special
-// item that runs the owner's handler instead of toggling, and may be asked
-// before an item gets ticked.
+// ticked). A click (press and release) or Space in the open list toggles
+// the item and leaves the list open; the release of the click that opened
+// the list toggles nothing. The open list reaches at most to the window's
+// right edge; longer items are elided and carry their whole text as tooltip. The owner may name one
+// special item that runs the owner's handler instead of toggling, and may be asked before an item
+// gets ticked.
 //
 // UI thread only.
 
@@ -39,6 +41,8 @@ class CCheckComboBox : public QComboBox {
     // What a click or Space on an item of the open list does.
     void ToggleItem(int index);
 
+    void showPopup() override;
+
   protected:
     void paintEvent(QPaintEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -46,4 +50,5 @@ class CCheckComboBox : public QComboBox {
   private:
     std::function<bool(int)> special_;
     std::function<bool(int)> allowTick_;
+    bool pressedInList_ = false;  // a button went down in the open list
 };

@@ -107,6 +107,27 @@ TEST_F(ReaderTest, CutsLongTextsToTheirFieldsWithoutSplittingCharacters) {
     EXPECT_EQ(title.size() % 3, 0u) << "a character was cut in half";
 }
 
+TEST_F(ReaderTest, KeepsOnlyWholeKeywordsOfAListTooLongForItsField) {
+    std::u16string list;
+    std::string whole;
+    for (char i = 0; i < 20; ++i) {
+        list += u"海边日落" + std::u16string(1, static_cast<char16_t>(u'A' + i)) + u";";
+        whole += "海边日落" + std::string(1, static_cast<char>('A' + i)) + ";";
+    }
+    TestJpegOptions options = CameraOptions();
+    options.xpKeywords = list;  // 20 keywords of 14 bytes in UTF-8, ";" included
+    const std::string path = Write("keywords.jpg", options);
+    ASSERT_TRUE(ReadPhotoFile(reader, path, true));
+    EXPECT_EQ(std::string(reader.Record().strXpKeyword), whole.substr(0, 7 * 14))
+        << "seven keywords fit 99 bytes whole";
+    EXPECT_EQ(ReadWholeKeywords(path), whole);
+
+    options.xpKeywords = std::u16string(120, u'x');
+    ASSERT_TRUE(ReadPhotoFile(reader, Write("one-long.jpg", options), true));
+    EXPECT_STREQ(reader.Record().strXpKeyword, "") << "a single overlong keyword is not cut";
+    EXPECT_EQ(ReadWholeKeywords(Write("none.jpg", CameraOptions())), std::nullopt);
+}
+
 TEST_F(ReaderTest, GivesAFileWithoutExifItsDecodedSizeAGeneratedThumbnailAndNothingElse) {
     TestJpegOptions options;
     options.withExif = false;

@@ -3,9 +3,11 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QTreeWidget>
 
 #include "properties/custom_keywords_file.h"
@@ -46,10 +48,10 @@ TEST(KeywordListRows, EditInsertAndDeleteFollowTheEditorRules) {
     EXPECT_EQ(rows.ToList(), QString());
 }
 
-TEST(KeywordListRows, EmptyPartsBecomeEmptyRowsAndTrailingTextIsIgnored) {
-    KeywordListRows rows(QStringLiteral(";a;tail"));
-    EXPECT_EQ(rows.Rows(), (QStringList{"", "a", kAdd}));
-    EXPECT_EQ(rows.ToList(), QStringLiteral(";a;"));
+TEST(KeywordListRows, TheLastKeywordNeedsNoSemicolonAndEmptyPartsAreNoRows) {
+    KeywordListRows rows(QStringLiteral(";a;;tail"));
+    EXPECT_EQ(rows.Rows(), (QStringList{"a", "tail", kAdd}));
+    EXPECT_EQ(rows.ToList(), QStringLiteral("a;tail;"));
 }
 
 TEST(CMyKeyWordEditDialog, HandsTheEditedListToItsOwnerOnOk) {
@@ -63,6 +65,24 @@ TEST(CMyKeyWordEditDialog, HandsTheEditedListToItsOwnerOnOk) {
     EXPECT_EQ(editor.List()->topLevelItemCount(), 2);
     editor.accept();
     EXPECT_EQ(handed, QStringLiteral("生日;"));
+}
+
+TEST(CMyKeyWordEditDialog, AClickOnThePlaceholderTypingAndEnterAddTheKeyword) {
+    bool accepted = false;
+    CMyKeyWordEdit editor(QStringLiteral("海边;"), [&](const QString&) { accepted = true; });
+    editor.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&editor));
+    QTreeWidget* list = editor.List();
+    const QRect placeholder = list->visualItemRect(list->topLevelItem(1));
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, placeholder.center());
+    QWidget* typing = QApplication::focusWidget();
+    ASSERT_NE(typing, nullptr);
+    QTest::keyClicks(typing, QStringLiteral("trip"));
+    QTest::keyClick(typing, Qt::Key_Return);
+    QTest::qWait(20);
+    EXPECT_TRUE(editor.isVisible()) << "Enter ends the edit, not the dialog";
+    EXPECT_FALSE(accepted);
+    EXPECT_EQ(editor.Rows().Rows(), (QStringList{"海边", "trip", kAdd}));
 }
 
 TEST(CustomKeywordsFile, RoundTripsAndSurvivesBadContent) {
@@ -81,7 +101,8 @@ TEST(CustomKeywordsFile, RoundTripsAndSurvivesBadContent) {
     file.write("a;b\r\n\r\n  c  \nc\n\xff\xfe\n");
     file.close();
     const QStringList read = LoadCustomKeywords(path);
-    EXPECT_EQ(read.mid(0, 2), (QStringList{"ab", "c"})) << "separators, blanks and repeats go";
+    EXPECT_EQ(read.mid(0, 3), (QStringList{"a", "b", "c"}))
+        << "a line is a keyword list; blanks and repeats go";
 
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
     file.write(QByteArray(2 << 20, 'x'));

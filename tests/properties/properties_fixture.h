@@ -11,6 +11,7 @@
 #include <memory>
 #include <mutex>
 
+#include "catalogue/keyword_rows.h"
 #include "catalogue/photo_rows.h"
 #include "fresh_catalogue.h"
 #include "photo_edit_stub.h"
@@ -60,9 +61,11 @@ class PropertiesTest : public ::testing::Test {
 
     std::string Folder() const { return fresh_.Root() + "/photos"; }
 
-    // A catalogued photo <name> in the test's photo folder.
-    void AddPhoto(std::int64_t id, const std::string& name, bool duplicate = false) {
+    // A catalogued photo <name> in the test's photo folder, with its keyword rows.
+    void AddPhoto(std::int64_t id, const std::string& name, bool duplicate = false,
+                  const std::string& keywords = {}) {
         PhotoRecord r;
+        SetField(r.strXpKeyword, keywords);
         SetField(r.strName, name);
         SetField(r.strPath, Folder());
         SetField(r.strFullPath, Folder() + "/" + name);
@@ -72,6 +75,7 @@ class PropertiesTest : public ::testing::Test {
         r.dwDateTime = 1393808707;  // 2014-03-03 09:05:07 in Asia/Shanghai
         static const std::vector<std::uint8_t> thumb = {0xFF, 0xD8, 0x01, 0xFF, 0xD9};
         ASSERT_EQ(InsertPhotoRow(id, r, thumb, duplicate, {}), InsertResult::Done);
+        if (!duplicate) WriteKeywordRows(id, r);
     }
 
     // Opens the dialog on shown (shown, not run modally).

@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <QAbstractItemView>
+#include <QTest>
+
 #include "widgets/check_combo_box.h"
 
 namespace {
@@ -55,6 +58,48 @@ TEST_F(CheckComboBoxTest, DeclinedLimitKeepsTheItemUnticked) {
     combo.ToggleItem(0);
     EXPECT_FALSE(combo.Ticked(0));
     EXPECT_EQ(asked, 1);
+}
+
+TEST_F(CheckComboBoxTest, OpeningTheListWithAClickTogglesNothing) {
+    combo.resize(120, 24);
+    combo.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&combo));
+    QTest::mousePress(&combo, Qt::LeftButton);
+    ASSERT_TRUE(combo.view()->isVisible());
+    QWidget* list = combo.view()->viewport();
+    auto row = [&](int index) {
+        return combo.view()->visualRect(combo.model()->index(index, 0)).center();
+    };
+    // The list opens under the pointer: the opening click's release lands on a row.
+    QTest::mouseRelease(list, Qt::LeftButton, {}, row(0));
+    EXPECT_EQ(combo.DisplayText(), QStringLiteral("A; C"));
+    EXPECT_TRUE(combo.view()->isVisible());
+
+    QTest::mouseClick(list, Qt::LeftButton, {}, row(1));
+    EXPECT_EQ(combo.DisplayText(), QStringLiteral("A; B; C")) << "a click in the list toggles";
+    combo.hidePopup();
+    QTest::mousePress(&combo, Qt::LeftButton);
+    QTest::mouseRelease(list, Qt::LeftButton, {}, row(1));
+    EXPECT_EQ(combo.DisplayText(), QStringLiteral("A; B; C")) << "also when opened again";
+}
+
+TEST(CheckComboBoxList, ALongItemIsElidedAndTheListEndsAtTheWindowsEdge) {
+    QWidget window;
+    window.resize(200, 100);
+    auto* combo = new CCheckComboBox(&window);
+    combo->setGeometry(20, 10, 100, 24);
+    const QString longText = QString(300, QLatin1Char('k'));
+    combo->AddItem(QStringLiteral("A"));
+    combo->AddItem(longText);
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    combo->showPopup();
+    const QWidget* list = combo->view()->window();
+    ASSERT_TRUE(list->isVisible());
+    const int windowRight = window.mapToGlobal(QPoint(window.width(), 0)).x();
+    EXPECT_LE(list->x() + list->width(), windowRight);
+    EXPECT_GE(list->width(), combo->width());
+    EXPECT_EQ(combo->itemData(1, Qt::ToolTipRole).toString(), longText);
 }
 
 TEST_F(CheckComboBoxTest, ItemHeightIsTheFontHeightPlusLeadingPlusTwo) {
