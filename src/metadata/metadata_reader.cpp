@@ -124,7 +124,9 @@ bool ReadPhotoFile(MetadataReader& reader, const std::string& path, bool decodeW
 }
 
 std::optional<std::string> ReadWholeKeywords(const std::string& path) {
-    const std::unique_ptr<ExifDocument> exif = LoadExif(CodePageToUtf8(path));
+    JpegHead head;
+    ReadJpegHead(CodePageToUtf8(path), head);
+    const std::unique_ptr<ExifDocument> exif = LoadExif(head);
     if (!exif) return std::nullopt;
     return WholeXpText(exif->Data(), EXIF_TAG_XP_KEYWORDS);
 }
