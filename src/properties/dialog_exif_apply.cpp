@@ -53,7 +53,10 @@ CDialog_Exif::ApplyOutcome CDialog_Exif::Apply() {
         return ApplyOutcome::BatchStarted;
     }
     if (!result.Succeeded()) return ApplyOutcome::Failed;
-    changed_.ClearAll();
+    // The grid shows the photo as written: its full new name, its new
+    // change time; the preset position is in the file now.
+    PresetPosition().set = false;
+    FillGrid();
     return ApplyOutcome::Saved;
 }
 

@@ -49,6 +49,28 @@ TEST_F(PropertiesTest, ApplyWritesOnlyTheChangedFieldsAndThenClearsThem) {
     EXPECT_EQ(PhotoEditStub::CallCount(), 1u) << "a second Apply writes nothing";
 }
 
+TEST_F(PropertiesTest, AfterApplyTheGridShowsThePhotoAsWritten) {
+    AddPhoto(1, "a.jpg");
+    // The writer renames the file and the catalogue row follows it.
+    PhotoEditStub::SetResponder([this](const StubEditCall& call) {
+        PhotoRecord r;
+        SetField(r.strName, *call.edit.newName);
+        SetField(r.strPath, Folder());
+        SetField(r.strFullPath, Folder() + "/" + *call.edit.newName);
+        r.dwMTime = 1393808707;  // 2014-03-03 09:05:07 in Asia/Shanghai
+        static const std::vector<std::uint8_t> thumb = {0xFF, 0xD8, 0x01, 0xFF, 0xD9};
+        DeletePhotoRows(std::nullopt, 1, false);
+        InsertPhotoRow(1, r, thumb, false, {});
+        return PhotoEditStub::Written(call);
+    });
+    Open({1, false});
+    EditValue(Name, QStringLiteral("renamed"), Author);
+    EXPECT_EQ(dialog_->Apply(), CDialog_Exif::ApplyOutcome::Saved);
+    EXPECT_EQ(dialog_->CellText(Name), QStringLiteral("renamed.JPG"));
+    EXPECT_EQ(dialog_->CellText(Modified), QStringLiteral("2014-03-03 09:05:07"));
+    EXPECT_FALSE(dialog_->Changed().Any());
+}
+
 TEST_F(PropertiesTest, PresetPositionIsWrittenByOkWithoutOtherChanges) {
     AddPhoto(1, "a.jpg");
     PresetPosition() = {true, 31.25f, 121.5f};
