@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cctype>
 
+#include "import/jpeg_name.h"
 #include "import/position_range.h"
 #include "platform/c_locale_numbers.h"
 #include "platform/local_time.h"
@@ -84,13 +85,7 @@ bool ParsePosition(const std::string& text, GpsPosition& position, std::string& 
 }  // namespace
 
 std::string FileNameForTitle(const std::string& title) {
-    auto endsWith = [&](std::string_view suffix) {
-        return title.size() >= suffix.size() &&
-               std::equal(
-                   suffix.begin(), suffix.end(), title.end() - suffix.size(),
-                   [](char a, char b) { return a == std::tolower(static_cast<unsigned char>(b)); });
-    };
-    return endsWith(".jpg") || endsWith(".jpeg") ? title : title + ".jpg";
+    return RenamedPhotoFileName(title);
 }
 
 bool ParseEditArguments(const std::vector<std::string>& args, EditArguments& arguments,

@@ -17,5 +17,6 @@ struct EditArguments {
 bool ParseEditArguments(const std::vector<std::string>& args, EditArguments& arguments,
                         std::string& error);
 
-// "name" itself when it ends in .jpg or .jpeg (any case), else name + ".jpg".
+// The renamed file's name, by the properties dialog's rule: the title up to
+// its first "." followed by ".JPG".
 std::string FileNameForTitle(const std::string& title);

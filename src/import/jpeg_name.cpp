@@ -18,3 +18,7 @@ bool EndsWithIgnoringCase(std::string_view text, std::string_view suffix) {
 bool IsJpegName(std::string_view path) {
     return EndsWithIgnoringCase(path, "jpg") || EndsWithIgnoringCase(path, "jpeg");
 }
+
+std::string RenamedPhotoFileName(std::string_view typed) {
+    return std::string(typed.substr(0, typed.find('.'))) + ".JPG";
+}

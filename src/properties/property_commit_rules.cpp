@@ -6,6 +6,7 @@
 #include <ctime>
 #include <limits>
 
+#include "import/jpeg_name.h"
 #include "import/position_range.h"
 #include "platform/c_locale_numbers.h"
 #include "platform/local_time.h"
@@ -68,8 +69,7 @@ QString NormaliseFileNameOnHover(const QString& typed) {
 }
 
 QString NormaliseFileNameOnApply(const QString& typed) {
-    const qsizetype dot = typed.indexOf(QLatin1Char('.'));
-    return (dot >= 0 ? typed.left(dot) : typed) + kJpg;
+    return QString::fromStdString(RenamedPhotoFileName(typed.toStdString()));
 }
 
 bool IsUsableFileName(const QString& name) {

@@ -88,22 +88,25 @@ TEST_F(CliEdit, BadArgumentsChangeNothingAndExitWith2) {
 TEST_F(CliEdit, ACataloguedPhotoGetsItsRowsRefreshedAndTitleRenames) {
     const std::string a = Photo("a.jpg");
     ASSERT_EQ(RunCli(Cli("import '" + photos_.Path() + "'")).status, 0);
+    // The name follows the properties dialog's rule: the text before its
+    // first "." with ".JPG".
     CliResult r = RunCli(Cli("edit --keywords 'k1;k2' --title Beach " + a));
     ASSERT_EQ(r.status, 0) << r.out;
-    EXPECT_TRUE(std::filesystem::exists(photos_.File("Beach.jpg")));
+    EXPECT_TRUE(std::filesystem::exists(photos_.File("Beach.JPG")));
     EXPECT_FALSE(std::filesystem::exists(photos_.File("a.jpg")));
     const std::string db = data_.File("myJpgdb.db");
     EXPECT_EQ(
         QueryFileColumn(db, "select strName||'|'||strXpTitle||'|'||strXpKeyword from tJpgMsg"),
-        std::vector<std::string>{"Beach.jpg|Beach.jpg|k1;k2"});
+        std::vector<std::string>{"Beach.JPG|Beach.JPG|k1;k2"});
     EXPECT_EQ(CountRowsInFile(db, "tKeyWord"), 2);
 
-    r = RunCli(Cli("edit --title Beach.JPG '" + photos_.File("Beach.jpg") + "'"));
-    EXPECT_EQ(r.status, 0) << r.out;  // renamed to the same name ending: Beach.JPG
-    Photo("taken.jpg", 9);
-    r = RunCli(Cli("edit --title taken '" + photos_.File("Beach.JPG") + "'"));
+    r = RunCli(Cli("edit --title Sea.jpeg '" + photos_.File("Beach.JPG") + "'"));
+    EXPECT_EQ(r.status, 0) << r.out;
+    EXPECT_TRUE(std::filesystem::exists(photos_.File("Sea.JPG")));
+    Photo("taken.JPG", 9);
+    r = RunCli(Cli("edit --title taken '" + photos_.File("Sea.JPG") + "'"));
     EXPECT_EQ(r.status, 1);
-    EXPECT_NE(r.out.find("a file named taken.jpg already exists"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("a file named taken.JPG already exists"), std::string::npos) << r.out;
 }
 
 }  // namespace
