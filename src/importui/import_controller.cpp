@@ -71,7 +71,7 @@ CDialog_Num* ImportController::FoundPhotosCounter() const {
 }
 
 CDlg_NewPic* ImportController::ProgressDialog() const {
-    return progressDialog_;
+    return progressDialog_ && progressDialog_->isVisible() ? progressDialog_.data() : nullptr;
 }
 
 bool ImportController::StopWaiting() const {
@@ -79,8 +79,14 @@ bool ImportController::StopWaiting() const {
 }
 
 QWidget* ImportController::DialogParent() const {
-    if (progressDialog_) return progressDialog_.data();
+    if (CDlg_NewPic* dialog = ProgressDialog()) return dialog;
     return dialogParent_.data();
+}
+
+void ImportController::CloseProgressDialog() {
+    // The import has ended: its question must not open beside a finished
+    // dialog the user still has to dismiss.
+    if (CDlg_NewPic* dialog = ProgressDialog()) dialog->accept();
 }
 
 void ImportController::RegisterReceivers() {
@@ -106,6 +112,7 @@ void ImportController::RegisterReceivers() {
         return CallOnUiThread<bool>(
                    this,
                    [this, text] {
+                       CloseProgressDialog();
                        return messageBox_(DialogParent(), kNotice, text, true) == kDlgMsgOk;
                    },
                    stop)
@@ -154,19 +161,14 @@ void ImportController::ImportFolder(const QString& folder, QWidget* parent) {
     lastImportFolder_ = folder;
     dialogParent_ = parent;
 
-    RunProgressDialog(
-        parent, false, [this, owner = QPointer<QWidget>(parent), folder = NativePath(folder)] {
-            WorkerSlot countSlot(WorkerKind::FolderCount);
-            if (!countSlot.Held()) return false;
-            // Queued before the worker can report the end of its count, so the
-            // counter is shown first, above the already running progress dialog.
-            QMetaObject::invokeMethod(
-                this, [this, owner] { ShowCounter(owner); }, Qt::QueuedConnection);
-            workerActive_ = true;
-            worker_ =
-                std::thread(&ImportController::RunFolderWorker, this, std::move(countSlot), folder);
-            return true;
-        });
+    RunProgressDialog(parent, true, [this, folder = NativePath(folder)] {
+        WorkerSlot countSlot(WorkerKind::FolderCount);
+        if (!countSlot.Held()) return false;
+        workerActive_ = true;
+        worker_ =
+            std::thread(&ImportController::RunFolderWorker, this, std::move(countSlot), folder);
+        return true;
+    });
 }
 
 void ImportController::RunFolderWorker(WorkerSlot countSlot, const std::string& folder) {
@@ -231,7 +233,7 @@ void ImportController::StartListImport(QWidget* parent) {
     importCancelFlag = false;
     dialogParent_ = parent;
 
-    RunProgressDialog(parent, true, [this, paths = std::move(paths)] {
+    RunProgressDialog(parent, false, [this, paths = std::move(paths)] {
         WorkerSlot listSlot(WorkerKind::ListImport);
         if (!listSlot.Held()) {
             importPathList_.clear();
@@ -250,16 +252,26 @@ void ImportController::RunListWorker(WorkerSlot listSlot, const std::vector<std:
     QMetaObject::invokeMethod(this, &ImportController::OnWorkerEnded, Qt::QueuedConnection);
 }
 
-void ImportController::RunProgressDialog(QWidget* parent, bool waitForCount,
+void ImportController::RunProgressDialog(QWidget* parent, bool folderCount,
                                          std::function<bool()> startWorker) {
     // The previous worker has ended (ImportRunning was false); reap its thread.
     if (worker_.joinable()) worker_.join();
     CDlg_NewPic dialog(parent);
     progressDialog_ = &dialog;
     if (dialogOpened_) dialogOpened_();
-    if (waitForCount) dialog.StartRefreshWhenCounted();
-    if (startWorker()) dialog.exec();
+    if (!folderCount) dialog.StartRefreshWhenCounted();
+    if (startWorker() && (!folderCount || RunCounter(parent))) dialog.exec();
     progressDialog_ = nullptr;
+}
+
+bool ImportController::RunCounter(QWidget* parent) {
+    countCompleted_ = false;
+    ShowCounter(parent);
+    // Modal on its own, so only one 取消 is on the screen; the end of the
+    // count (queued by the worker, so never before this loop runs) or its
+    // 取消 hides the counter and ends the loop.
+    counter_->exec();
+    return countCompleted_;
 }
 
 void ImportController::ShowCounter(QWidget* parent) {
@@ -272,11 +284,8 @@ void ImportController::ShowCounter(QWidget* parent) {
         }
         connect(counter_, &QDialog::rejected, this, &ImportController::CancelFolderCount);
     }
-    // Modal above the progress dialog, so that its 取消 can be pressed.
-    counter_->setWindowModality(Qt::ApplicationModal);
     countTick_.start();
     ShowCount();
-    counter_->show();
 }
 
 void ImportController::ShowCount() {
@@ -292,6 +301,7 @@ void ImportController::CancelFolderCount() {
 }
 
 void ImportController::OnCountEnded(bool counted) {
+    countCompleted_ = counted;
     countTick_.stop();
     if (counter_) counter_->hide();
     if (counted && progressDialog_) progressDialog_->StartRefresh();

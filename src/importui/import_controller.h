@@ -88,7 +88,7 @@ class ImportController : public QObject {
     const QStringList& ImportPathList() const { return importPathList_; }
     const QString& LastImportFolder() const { return lastImportFolder_; }
     CDialog_Num* FoundPhotosCounter() const;
-    // The open progress dialog, or null.
+    // The progress dialog on the screen, or null.
     CDlg_NewPic* ProgressDialog() const;
 
   signals:
@@ -98,9 +98,14 @@ class ImportController : public QObject {
   private:
     void StartListImport(QWidget* parent);
     // Shows the dialog modally once startWorker has started the worker; without
-    // a worker (its slot is taken) there is nothing to show.
-    void RunProgressDialog(QWidget* parent, bool waitForCount, std::function<bool()> startWorker);
+    // a worker (its slot is taken) there is nothing to show. A folder import
+    // shows the found-photos counter alone first, and the dialog only when
+    // the count was not cancelled.
+    void RunProgressDialog(QWidget* parent, bool folderCount, std::function<bool()> startWorker);
+    // Runs the counter modally until the count ends; true unless it was cancelled.
+    bool RunCounter(QWidget* parent);
     void ShowCounter(QWidget* parent);
+    void CloseProgressDialog();
     void ShowCount();
     void OnCountEnded(bool counted);
     void OnWorkerEnded();
@@ -129,6 +134,7 @@ class ImportController : public QObject {
     std::unique_ptr<MapLinkRegionSource> regionSource_;
 
     std::thread worker_;
+    bool countCompleted_ = false;
     std::atomic<bool> workerActive_{false};
     std::atomic<bool> closing_{false};
 };
