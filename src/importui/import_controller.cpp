@@ -1,9 +1,11 @@
 #include "importui/import_controller.h"
 
+#include <QApplication>
 #include <QFile>
 #include <QFileDialog>
 #include <QMetaObject>
 #include <optional>
+#include <utility>
 
 #include "catalogue/process_flags.h"
 #include "dialogs/dialog_num.h"
@@ -27,6 +29,7 @@ namespace {
 ImportController* instance = nullptr;
 
 constexpr int kCountTickMs = 1000;
+constexpr int kWaitingRetryMs = 250;
 
 const QString kNotice = QStringLiteral("提示");
 
@@ -47,6 +50,9 @@ ImportController::ImportController(MapLink* link, RegionBuffer* regionNames, QOb
     };
     countTick_.setInterval(kCountTickMs);
     connect(&countTick_, &QTimer::timeout, this, &ImportController::ShowCount);
+    waitingRetry_.setSingleShot(true);
+    waitingRetry_.setInterval(kWaitingRetryMs);
+    connect(&waitingRetry_, &QTimer::timeout, this, &ImportController::StartWaitingImport);
     if (link != nullptr && regionNames != nullptr) {
         regionSource_ = std::make_unique<MapLinkRegionSource>(*link, *regionNames);
         SetRegionSource(regionSource_.get());
@@ -224,6 +230,23 @@ bool ImportController::AcceptDroppedPaths(const QStringList& paths, QWidget* par
     QMetaObject::invokeMethod(
         this, [this, owner] { StartListImport(owner); }, Qt::QueuedConnection);
     return true;
+}
+
+void ImportController::ImportWhenFree(const QStringList& paths, QWidget* parent) {
+    waitingPaths_ += paths;
+    waitingParent_ = parent;
+    StartWaitingImport();
+}
+
+void ImportController::StartWaitingImport() {
+    if (waitingPaths_.isEmpty()) return;
+    // Not over a running import (it would be refused) nor under an open
+    // dialog, whose work might meet the import's.
+    if (ImportRunning() || QApplication::activeModalWidget() != nullptr) {
+        waitingRetry_.start();
+        return;
+    }
+    AcceptDroppedPaths(std::exchange(waitingPaths_, {}), waitingParent_);
 }
 
 void ImportController::StartListImport(QWidget* parent) {

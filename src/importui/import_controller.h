@@ -79,6 +79,11 @@ class ImportController : public QObject {
     // message while an import runs. True when something was queued.
     bool AcceptDroppedPaths(const QStringList& paths, QWidget* parent);
 
+    // Files and folders handed in from outside the window (the command line,
+    // a later start of the program): taken as a drop would take them, at
+    // once or, while an import runs or a dialog is open, as soon as none is.
+    void ImportWhenFree(const QStringList& paths, QWidget* parent);
+
     // The counter's 取消 (UiMessage::kCancelFolderScan): hides the counter, stops its timer
     // and stops the count; no import follows. Safe to call more than once.
     void CancelFolderCount();
@@ -97,6 +102,7 @@ class ImportController : public QObject {
 
   private:
     void StartListImport(QWidget* parent);
+    void StartWaitingImport();
     // Shows the dialog modally once startWorker has started the worker; without
     // a worker (its slot is taken) there is nothing to show. A folder import
     // shows the found-photos counter alone first, and the dialog only when
@@ -123,6 +129,9 @@ class ImportController : public QObject {
     QPointer<CDialog_Num> counter_;
     std::unique_ptr<CDialog_Num> ownedCounter_;  // when no pane was given
     QPointer<CDlg_NewPic> progressDialog_;
+    QStringList waitingPaths_;  // ImportWhenFree's, not yet taken
+    QPointer<QWidget> waitingParent_;
+    QTimer waitingRetry_;
     QTimer countTick_;  // timer UiTimer::kPaneTick of the category pane: shows the running count
 
     std::function<void()> dialogOpened_;
