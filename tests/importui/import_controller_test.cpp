@@ -357,6 +357,26 @@ TEST_F(ImportControllerTest, TheClosingQuestionComesAfterTheSaveAndTheProgressDi
     EXPECT_FALSE(progressShown);
 }
 
+TEST_F(ImportControllerTest, FilesFromOutsideWaitForTheOpenImportAndAreThenImported) {
+    const QString first = QString::fromStdString(WritePhoto("a.jpg", 41));
+    const QString later = QString::fromStdString(WritePhoto("b.jpg", 42));
+    bool handed = false;
+    onDialog_ = [&](CDlg_NewPic& dialog) {
+        if (!handed) {
+            // Another start of the program hands a file over mid-import.
+            handed = true;
+            controller_->ImportWhenFree({later}, &pane_);
+            EXPECT_EQ(controller_->ImportPathList(), QStringList{first});
+        }
+        if (dialog.OkButton()->isEnabled()) dialog.OkButton()->click();
+    };
+    EXPECT_TRUE(controller_->AcceptFilePaths({first}, &pane_));
+    ProcessEventsUntil([] { return CountRowsInFile(CatalogueFilePath(), "tJpgMsg") == 2; });
+    EXPECT_EQ(CountRowsInFile(CatalogueFilePath(), "tJpgMsg"), 2);
+    EXPECT_TRUE(messages_.empty()) << "nothing was refused";
+    WaitForTheWorker();
+}
+
 TEST(DefaultImportFolder, IsThePicturesFolderWhenItExistsElseHome) {
     TempFolder home;
     const QByteArray savedHome = qgetenv("HOME");
