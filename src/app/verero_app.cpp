@@ -73,7 +73,9 @@ CVereroApp::StartOutcome CVereroApp::InitInstance(const LaunchOptions& options,
     const std::string folder = ConfigureDataFolder(options.dataFolder);
     EnsureFolder(folder);
     folderLock_ = std::make_unique<DataFolderLock>(folder);
-    if (!folderLock_->held()) {
+    // A folder that cannot take a lock at all (not writable) is left to the
+    // catalogue's own start-up messages.
+    if (folderLock_->busy()) {
         // A second window on the folder would overwrite the first one's
         // saves with its own (or the other way round).
         if (HandOverToRunningInstance(folder, options.paths, kHandOverPatience))
