@@ -32,7 +32,22 @@ bool Eventually(const std::function<bool()>& done) {
 
 class ProgramInstances : public ::testing::Test {
   protected:
-    void SetUp() override { setenv("QT_QPA_PLATFORM", "offscreen", 1); }
+    void SetUp() override {
+        setenv("QT_QPA_PLATFORM", "offscreen", 1);
+        // The programs' link sockets in a folder of this test's own, away
+        // from any other program's that runs meanwhile.
+        const char* runtime = std::getenv("XDG_RUNTIME_DIR");
+        savedRuntime_ = runtime ? runtime : "";
+        std::filesystem::permissions(runtime_.Path(), std::filesystem::perms::owner_all);
+        setenv("XDG_RUNTIME_DIR", runtime_.Path().c_str(), 1);
+    }
+    void TearDown() override {
+        if (savedRuntime_.empty()) {
+            unsetenv("XDG_RUNTIME_DIR");
+        } else {
+            setenv("XDG_RUNTIME_DIR", savedRuntime_.c_str(), 1);
+        }
+    }
 
     std::string Photo(const std::string& name, std::uint32_t seed) {
         TestJpegOptions o;
@@ -53,6 +68,8 @@ class ProgramInstances : public ::testing::Test {
 
     TempFolder data_;
     TempFolder photos_;
+    TempFolder runtime_;
+    std::string savedRuntime_;
 };
 
 TEST_F(ProgramInstances, ALaterStartHandsItsFileToTheRunningWindowWhichImportsIt) {
