@@ -266,7 +266,7 @@ void ConnectBrowsingWindows(CVereroApp& app) {
         CarrySearch(frame, pane, view);
     }
     // Files and folders of the command line and of later starts on the same
-    // data folder: shown in the pane's place, imported as a drop is.
+    // data folder, imported as a drop on the pane is.
     QWidget* importOwner = CClassView::Instance() ? static_cast<QWidget*>(CClassView::Instance())
                                                   : static_cast<QWidget*>(view);
     app.SetPathsReceiver([imports, owner = QPointer<QWidget>(importOwner)](const QStringList& p) {

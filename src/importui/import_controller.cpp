@@ -1,6 +1,7 @@
 #include "importui/import_controller.h"
 
 #include <QApplication>
+#include <QEventLoop>
 #include <QFile>
 #include <QFileDialog>
 #include <QMetaObject>
@@ -290,10 +291,13 @@ void ImportController::RunProgressDialog(QWidget* parent, bool folderCount,
 bool ImportController::RunCounter(QWidget* parent) {
     countCompleted_ = false;
     ShowCounter(parent);
-    // Modal on its own, so only one 取消 is on the screen; the end of the
-    // count (queued by the worker, so never before this loop runs) or its
-    // 取消 hides the counter and ends the loop.
-    counter_->exec();
+    // Until the worker reports the end of its count (queued, so never before
+    // this loop runs), also after a 取消: a count that ended just before the
+    // 取消 still imports, and then its progress dialog must be shown.
+    QEventLoop untilCounted;
+    countEnded_ = &untilCounted;
+    untilCounted.exec();
+    countEnded_ = nullptr;
     return countCompleted_;
 }
 
@@ -307,8 +311,11 @@ void ImportController::ShowCounter(QWidget* parent) {
         }
         connect(counter_, &QDialog::rejected, this, &ImportController::CancelFolderCount);
     }
+    // Modal on its own, so only one 取消 is on the screen.
+    counter_->setWindowModality(Qt::ApplicationModal);
     countTick_.start();
     ShowCount();
+    counter_->show();
 }
 
 void ImportController::ShowCount() {
@@ -328,6 +335,7 @@ void ImportController::OnCountEnded(bool counted) {
     countTick_.stop();
     if (counter_) counter_->hide();
     if (counted && progressDialog_) progressDialog_->StartRefresh();
+    if (countEnded_) countEnded_->quit();
 }
 
 void ImportController::OnWorkerEnded() {

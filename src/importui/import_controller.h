@@ -28,6 +28,7 @@ class CDialog_Num;
 class CDlg_NewPic;
 class MapLink;
 class MapLinkRegionSource;
+class QEventLoop;
 class QWidget;
 class RegionBuffer;
 class WorkerSlot;
@@ -108,7 +109,8 @@ class ImportController : public QObject {
     // shows the found-photos counter alone first, and the dialog only when
     // the count was not cancelled.
     void RunProgressDialog(QWidget* parent, bool folderCount, std::function<bool()> startWorker);
-    // Runs the counter modally until the count ends; true unless it was cancelled.
+    // Shows the counter modally until the count ends; true when the worker
+    // goes on to import (the count was not cancelled in time).
     bool RunCounter(QWidget* parent);
     void ShowCounter(QWidget* parent);
     void CloseProgressDialog();
@@ -144,6 +146,7 @@ class ImportController : public QObject {
 
     std::thread worker_;
     bool countCompleted_ = false;
+    QEventLoop* countEnded_ = nullptr;  // RunCounter's, while it waits
     std::atomic<bool> workerActive_{false};
     std::atomic<bool> closing_{false};
 };
