@@ -4,6 +4,7 @@
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QMenu>
+#include <QPointer>
 #include <algorithm>
 
 #include "app/main_frame.h"
@@ -307,6 +308,13 @@ void ConnectBrowsingWindows(CVereroApp& app) {
         ConnectPaneToImports(frame, pane, imports);
         CarrySearch(frame, pane, view);
     }
+    // Files and folders of the command line and of later starts on the same
+    // data folder, imported as a drop on the pane is.
+    QWidget* importOwner = CClassView::Instance() ? static_cast<QWidget*>(CClassView::Instance())
+                                                  : static_cast<QWidget*>(view);
+    app.SetPathsReceiver([imports, owner = QPointer<QWidget>(importOwner)](const QStringList& p) {
+        imports->ImportWhenFree(p, owner);
+    });
     QObject::connect(view, &CVereroView::urlsDropped, imports,
                      [view, imports](const QList<QUrl>& urls) {
                          imports->AcceptDroppedPaths(LocalFilePaths(urls), view);

@@ -3,11 +3,10 @@
 #include <QApplication>
 #include <QScreen>
 #include <QTimer>
-#include <algorithm>
-#include <string>
-#include <vector>
+#include <cstdio>
 
 #include "app/browsing_windows.h"
+#include "app/launch_options.h"
 #include "app/main_frame.h"
 #include "app/qt_translations.h"
 #include "app/startup_report.h"
@@ -18,31 +17,18 @@
 
 namespace {
 
-// Development aids: --grab-screen FILE saves a picture of the screen two
-// seconds after start-up (or --grab-delay MS) and closes the program
-// (README's screenshots); --report-startup prints when the window and the
-// first grouping are drawn and closes the program (bench/startup_bench).
-bool TakeFlag(std::vector<std::string>& args, const char* name) {
-    const auto found = std::find(args.begin(), args.end(), name);
-    if (found == args.end()) return false;
-    args.erase(found);
-    return true;
-}
-
 bool FirstGroupingShown() {
     const CClassView* pane = CClassView::Instance();
     return pane != nullptr && pane->CurrentTree() != nullptr && pane->CurrentTree()->HasItems();
 }
 
-QString TakeOption(std::vector<std::string>& args, const char* name) {
-    for (auto it = args.begin(); it != args.end(); ++it) {
-        if (*it == name && it + 1 != args.end()) {
-            QString value = QString::fromStdString(*(it + 1));
-            args.erase(it, it + 2);
-            return value;
-        }
-    }
-    return {};
+// --grab-screen saves a picture of the screen after the delay and closes the
+// program (README's screenshots).
+void GrabScreenLater(const LaunchOptions& options, QApplication& application) {
+    QTimer::singleShot(options.grabDelayMs, &application, [file = options.grabFile] {
+        QGuiApplication::primaryScreen()->grabWindow(0).save(file);
+        QApplication::closeAllWindows();
+    });
 }
 
 }  // namespace
@@ -51,24 +37,25 @@ int main(int argc, char* argv[]) {
     CVereroApp::SetApplicationIdentity();
     QApplication application(argc, argv);
     InstallQtChineseTranslations(application);
-    std::vector<std::string> args(argv + 1, argv + argc);
-    const QString grabFile = TakeOption(args, "--grab-screen");
-    const QString grabDelay = TakeOption(args, "--grab-delay");
-    if (TakeFlag(args, "--report-startup")) new StartupReport(FirstGroupingShown, &application);
+    const LaunchCommandLine command = ParseLaunchCommandLine(QCoreApplication::arguments());
+    if (command.action != LaunchCommandLine::Action::Run) {
+        const bool help = command.action == LaunchCommandLine::Action::ShowHelp;
+        std::fputs(command.text.toLocal8Bit().constData(), help ? stdout : stderr);
+        return help ? 0 : kBadUsageExitStatus;
+    }
+    const LaunchOptions& options = command.options;
+    // --report-startup prints when the window and the first grouping are
+    // drawn and closes the program (bench/startup_bench).
+    if (options.reportStartup) new StartupReport(FirstGroupingShown, &application);
 
     CVereroApp verero;
-    if (!verero.InitInstance(args, MakeBrowsingParts())) return 1;
+    const CVereroApp::StartOutcome start = verero.InitInstance(options, MakeBrowsingParts());
+    if (start != CVereroApp::StartOutcome::Running) return CVereroApp::ExitStatus(start);
     ConnectBrowsingWindows(verero);
     TerminationSignals termination;
     QObject::connect(&termination, &TerminationSignals::terminationRequested, verero.MainFrame(),
                      &CMainFrame::close);
 
-    if (!grabFile.isEmpty()) {
-        QTimer::singleShot(grabDelay.isEmpty() ? 2000 : grabDelay.toInt(), &application,
-                           [grabFile] {
-                               QGuiApplication::primaryScreen()->grabWindow(0).save(grabFile);
-                               QApplication::closeAllWindows();
-                           });
-    }
+    if (!options.grabFile.isEmpty()) GrabScreenLater(options, application);
     return application.exec();
 }

@@ -66,6 +66,9 @@ class CMainFrame : public QMainWindow {
     // Connects the map link's bring-to-front requests and photo selections
     // to the window; the link must outlive the frame or be detached (null).
     void AttachMapLink(MapLink* link);
+    // Restores, raises and activates the window and a modal dialog over it
+    // (a companion's request, a later start of the program).
+    void BringToFront();
     // Timer UiTimer::kBringToFront: arms bring-to-front for the next region reply after 500 ms.
     void StartBringToFrontTimer();
     // Event type posted (any thread) when a companion message waits; the
@@ -93,7 +96,6 @@ class CMainFrame : public QMainWindow {
     void CreatePane(QWidget* paneWidget);
     QAction* AddCommand(int id, const QString& text, bool checkable);
     void ShowAbout();
-    void BringToFront();
 
     ReceiverRegistration registration_;
     std::map<int, QAction*> commands_;

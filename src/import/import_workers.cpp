@@ -29,6 +29,11 @@ ImportEnd RunClosingSteps(int imported) {
     CommitTransaction();
     RebuildFolderList();
     WriteFolderTable();
+    // Saved before anything waits for the user, so that the import survives
+    // a crash while the closing question is open. The region queue the
+    // question may empty lives in memory only.
+    const bool saved = SaveCatalogue() == 0;
+    if (!saved) CatalogueModified = true;  // saved again at exit or by hand
     ImportReceivers receivers = CurrentImportReceivers();
     if (receivers.dropTrees) receivers.dropTrees();
     if (receivers.rebuildCurrentTree) receivers.rebuildCurrentTree();
@@ -42,7 +47,7 @@ ImportEnd RunClosingSteps(int imported) {
             ClearPendingRegions();
         }
     }
-    return SaveCatalogue() == 0 ? ImportEnd::Finished : ImportEnd::SaveFailed;
+    return saved ? ImportEnd::Finished : ImportEnd::SaveFailed;
 }
 
 }  // namespace

@@ -1,10 +1,13 @@
 #include "importui/import_controller.h"
 
+#include <QApplication>
+#include <QEventLoop>
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMetaObject>
 #include <optional>
+#include <utility>
 
 #include "catalogue/process_flags.h"
 #include "dialogs/dialog_num.h"
@@ -28,6 +31,7 @@ namespace {
 ImportController* instance = nullptr;
 
 constexpr int kCountTickMs = 1000;
+constexpr int kWaitingRetryMs = 250;
 
 const QString kNotice = QStringLiteral("提示");
 
@@ -48,6 +52,9 @@ ImportController::ImportController(MapLink* link, RegionBuffer* regionNames, QOb
     };
     countTick_.setInterval(kCountTickMs);
     connect(&countTick_, &QTimer::timeout, this, &ImportController::ShowCount);
+    waitingRetry_.setSingleShot(true);
+    waitingRetry_.setInterval(kWaitingRetryMs);
+    connect(&waitingRetry_, &QTimer::timeout, this, &ImportController::StartWaitingImport);
     if (link != nullptr && regionNames != nullptr) {
         regionSource_ = std::make_unique<MapLinkRegionSource>(*link, *regionNames);
         SetRegionSource(regionSource_.get());
@@ -72,7 +79,7 @@ CDialog_Num* ImportController::FoundPhotosCounter() const {
 }
 
 CDlg_NewPic* ImportController::ProgressDialog() const {
-    return progressDialog_;
+    return progressDialog_ && progressDialog_->isVisible() ? progressDialog_.data() : nullptr;
 }
 
 bool ImportController::StopWaiting() const {
@@ -80,8 +87,14 @@ bool ImportController::StopWaiting() const {
 }
 
 QWidget* ImportController::DialogParent() const {
-    if (progressDialog_) return progressDialog_.data();
+    if (CDlg_NewPic* dialog = ProgressDialog()) return dialog;
     return dialogParent_.data();
+}
+
+void ImportController::CloseProgressDialog() {
+    // The import has ended: its question must not open beside a finished
+    // dialog the user still has to dismiss.
+    if (CDlg_NewPic* dialog = ProgressDialog()) dialog->accept();
 }
 
 void ImportController::RegisterReceivers() {
@@ -107,6 +120,7 @@ void ImportController::RegisterReceivers() {
         return CallOnUiThread<bool>(
                    this,
                    [this, text] {
+                       CloseProgressDialog();
                        return messageBox_(DialogParent(), kNotice, text, true) == kDlgMsgOk;
                    },
                    stop)
@@ -155,19 +169,14 @@ void ImportController::ImportFolder(const QString& folder, QWidget* parent) {
     lastImportFolder_ = folder;
     dialogParent_ = parent;
 
-    RunProgressDialog(
-        parent, false, [this, owner = QPointer<QWidget>(parent), folder = NativePath(folder)] {
-            WorkerSlot countSlot(WorkerKind::FolderCount);
-            if (!countSlot.Held()) return false;
-            // Queued before the worker can report the end of its count, so the
-            // counter is shown first, above the already running progress dialog.
-            QMetaObject::invokeMethod(
-                this, [this, owner] { ShowCounter(owner); }, Qt::QueuedConnection);
-            workerActive_ = true;
-            worker_ =
-                std::thread(&ImportController::RunFolderWorker, this, std::move(countSlot), folder);
-            return true;
-        });
+    RunProgressDialog(parent, true, [this, folder = NativePath(folder)] {
+        WorkerSlot countSlot(WorkerKind::FolderCount);
+        if (!countSlot.Held()) return false;
+        workerActive_ = true;
+        worker_ =
+            std::thread(&ImportController::RunFolderWorker, this, std::move(countSlot), folder);
+        return true;
+    });
 }
 
 void ImportController::RunFolderWorker(WorkerSlot countSlot, const std::string& folder) {
@@ -226,6 +235,23 @@ bool ImportController::AcceptDroppedPaths(const QStringList& paths, QWidget* par
     return true;
 }
 
+void ImportController::ImportWhenFree(const QStringList& paths, QWidget* parent) {
+    waitingPaths_ += paths;
+    waitingParent_ = parent;
+    StartWaitingImport();
+}
+
+void ImportController::StartWaitingImport() {
+    if (waitingPaths_.isEmpty()) return;
+    // Not over a running import (it would be refused) nor under an open
+    // dialog, whose work might meet the import's.
+    if (ImportRunning() || QApplication::activeModalWidget() != nullptr) {
+        waitingRetry_.start();
+        return;
+    }
+    AcceptDroppedPaths(std::exchange(waitingPaths_, {}), waitingParent_);
+}
+
 void ImportController::StartListImport(QWidget* parent) {
     std::vector<std::string> paths;
     for (const QString& path : importPathList_) paths.push_back(NativePath(path));
@@ -233,7 +259,7 @@ void ImportController::StartListImport(QWidget* parent) {
     importCancelFlag = false;
     dialogParent_ = parent;
 
-    RunProgressDialog(parent, true, [this, paths = std::move(paths)] {
+    RunProgressDialog(parent, false, [this, paths = std::move(paths)] {
         WorkerSlot listSlot(WorkerKind::ListImport);
         if (!listSlot.Held()) {
             importPathList_.clear();
@@ -252,16 +278,29 @@ void ImportController::RunListWorker(WorkerSlot listSlot, const std::vector<std:
     QMetaObject::invokeMethod(this, &ImportController::OnWorkerEnded, Qt::QueuedConnection);
 }
 
-void ImportController::RunProgressDialog(QWidget* parent, bool waitForCount,
+void ImportController::RunProgressDialog(QWidget* parent, bool folderCount,
                                          std::function<bool()> startWorker) {
     // The previous worker has ended (ImportRunning was false); reap its thread.
     if (worker_.joinable()) worker_.join();
     CDlg_NewPic dialog(parent);
     progressDialog_ = &dialog;
     if (dialogOpened_) dialogOpened_();
-    if (waitForCount) dialog.StartRefreshWhenCounted();
-    if (startWorker()) dialog.exec();
+    if (!folderCount) dialog.StartRefreshWhenCounted();
+    if (startWorker() && (!folderCount || RunCounter(parent))) dialog.exec();
     progressDialog_ = nullptr;
+}
+
+bool ImportController::RunCounter(QWidget* parent) {
+    countCompleted_ = false;
+    ShowCounter(parent);
+    // Until the worker reports the end of its count (queued, so never before
+    // this loop runs), also after a 取消: a count that ended just before the
+    // 取消 still imports, and then its progress dialog must be shown.
+    QEventLoop untilCounted;
+    countEnded_ = &untilCounted;
+    untilCounted.exec();
+    countEnded_ = nullptr;
+    return countCompleted_;
 }
 
 void ImportController::ShowCounter(QWidget* parent) {
@@ -274,7 +313,7 @@ void ImportController::ShowCounter(QWidget* parent) {
         }
         connect(counter_, &QDialog::rejected, this, &ImportController::CancelFolderCount);
     }
-    // Modal above the progress dialog, so that its 取消 can be pressed.
+    // Modal on its own, so only one 取消 is on the screen.
     counter_->setWindowModality(Qt::ApplicationModal);
     countTick_.start();
     ShowCount();
@@ -294,9 +333,11 @@ void ImportController::CancelFolderCount() {
 }
 
 void ImportController::OnCountEnded(bool counted) {
+    countCompleted_ = counted;
     countTick_.stop();
     if (counter_) counter_->hide();
     if (counted && progressDialog_) progressDialog_->StartRefresh();
+    if (countEnded_) countEnded_->quit();
 }
 
 void ImportController::OnWorkerEnded() {

@@ -28,6 +28,7 @@ class CDialog_Num;
 class CDlg_NewPic;
 class MapLink;
 class MapLinkRegionSource;
+class QEventLoop;
 class QWidget;
 class RegionBuffer;
 class WorkerSlot;
@@ -79,6 +80,11 @@ class ImportController : public QObject {
     // message while an import runs. True when something was queued.
     bool AcceptDroppedPaths(const QStringList& paths, QWidget* parent);
 
+    // Files and folders handed in from outside the window (the command line,
+    // a later start of the program): taken as a drop would take them, at
+    // once or, while an import runs or a dialog is open, as soon as none is.
+    void ImportWhenFree(const QStringList& paths, QWidget* parent);
+
     // The counter's 取消 (UiMessage::kCancelFolderScan): hides the counter, stops its timer
     // and stops the count; no import follows. Safe to call more than once.
     void CancelFolderCount();
@@ -88,7 +94,7 @@ class ImportController : public QObject {
     const QStringList& ImportPathList() const { return importPathList_; }
     const QString& LastImportFolder() const { return lastImportFolder_; }
     CDialog_Num* FoundPhotosCounter() const;
-    // The open progress dialog, or null.
+    // The progress dialog on the screen, or null.
     CDlg_NewPic* ProgressDialog() const;
 
   signals:
@@ -97,10 +103,17 @@ class ImportController : public QObject {
 
   private:
     void StartListImport(QWidget* parent);
+    void StartWaitingImport();
     // Shows the dialog modally once startWorker has started the worker; without
-    // a worker (its slot is taken) there is nothing to show.
-    void RunProgressDialog(QWidget* parent, bool waitForCount, std::function<bool()> startWorker);
+    // a worker (its slot is taken) there is nothing to show. A folder import
+    // shows the found-photos counter alone first, and the dialog only when
+    // the count was not cancelled.
+    void RunProgressDialog(QWidget* parent, bool folderCount, std::function<bool()> startWorker);
+    // Shows the counter modally until the count ends; true when the worker
+    // goes on to import (the count was not cancelled in time).
+    bool RunCounter(QWidget* parent);
     void ShowCounter(QWidget* parent);
+    void CloseProgressDialog();
     void ShowCount();
     void OnCountEnded(bool counted);
     void OnWorkerEnded();
@@ -118,6 +131,9 @@ class ImportController : public QObject {
     QPointer<CDialog_Num> counter_;
     std::unique_ptr<CDialog_Num> ownedCounter_;  // when no pane was given
     QPointer<CDlg_NewPic> progressDialog_;
+    QStringList waitingPaths_;  // ImportWhenFree's, not yet taken
+    QPointer<QWidget> waitingParent_;
+    QTimer waitingRetry_;
     QTimer countTick_;  // timer UiTimer::kPaneTick of the category pane: shows the running count
 
     std::function<void()> dialogOpened_;
@@ -129,6 +145,8 @@ class ImportController : public QObject {
     std::unique_ptr<MapLinkRegionSource> regionSource_;
 
     std::thread worker_;
+    bool countCompleted_ = false;
+    QEventLoop* countEnded_ = nullptr;  // RunCounter's, while it waits
     std::atomic<bool> workerActive_{false};
     std::atomic<bool> closing_{false};
 };

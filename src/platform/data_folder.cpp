@@ -64,7 +64,11 @@ std::string ConfigureDataFolder(std::vector<std::string>& args) {
             break;
         }
     }
-    if (chosen.empty()) chosen = DefaultDataFolder();
+    return ConfigureDataFolder(chosen);
+}
+
+std::string ConfigureDataFolder(const std::string& requested) {
+    const std::string chosen = requested.empty() ? DefaultDataFolder() : requested;
     SetDataFolder(chosen);
     return chosen;
 }

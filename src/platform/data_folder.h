@@ -11,6 +11,9 @@
 // --data-dir=DIR from args) and the environment, and makes it current for
 // the process. Returns the chosen folder.
 std::string ConfigureDataFolder(std::vector<std::string>& args);
+// The same for a folder already taken from the command line; empty: the
+// environment's or the default folder.
+std::string ConfigureDataFolder(const std::string& requested);
 
 // Sets the data folder explicitly (tests, tools).
 void SetDataFolder(const std::string& folder);

@@ -4,6 +4,8 @@
 #include <sys/file.h>
 #include <unistd.h>
 
+#include <cerrno>
+
 #include "platform/data_folder.h"
 #include "platform/native_path.h"
 
@@ -12,6 +14,7 @@ DataFolderLock::DataFolderLock(const std::string& folder) {
     std::string path = JoinPath(folder, ".lock");
     fd_ = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
     if (fd_ >= 0 && ::flock(fd_, LOCK_EX | LOCK_NB) != 0) {
+        busy_ = errno == EWOULDBLOCK;
         ::close(fd_);
         fd_ = -1;
     }

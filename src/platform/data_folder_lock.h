@@ -15,7 +15,11 @@ class DataFolderLock {
     DataFolderLock& operator=(const DataFolderLock&) = delete;
 
     bool held() const { return fd_ >= 0; }
+    // Not held because another holder has it (rather than because the
+    // folder cannot take a lock at all).
+    bool busy() const { return busy_; }
 
   private:
     int fd_ = -1;
+    bool busy_ = false;
 };

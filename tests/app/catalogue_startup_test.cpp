@@ -79,7 +79,8 @@ TEST(CatalogueStartup, TheProgramStartsEvenWhenTheUserKeepsADamagedFile) {
     std::vector<Asked> asked;
     CVereroApp app;
     app.SetStartupMessageBox(Answering(kDlgMsgCancel, asked));
-    ASSERT_TRUE(app.InitInstance({"--data-dir", folder.Path().toStdString()}));
+    ASSERT_EQ(app.InitInstance({.dataFolder = folder.Path().toStdString()}),
+              CVereroApp::StartOutcome::Running);
     EXPECT_EQ(asked.size(), 1u);
     EXPECT_TRUE(app.MainFrame()->isVisible());
     EXPECT_EQ(std::filesystem::file_size(folder.CatalogueFile().toStdString()), 15u);

@@ -3,11 +3,17 @@
 #include <QCoreApplication>
 #include <QDockWidget>
 #include <QFile>
+#include <atomic>
+#include <chrono>
+#include <thread>
+#include <vector>
 
+#include "app/instance_channel.h"
 #include "app/main_frame.h"
 #include "app/qt_translations.h"
 #include "app/verero_app.h"
 #include "app_test_folder.h"
+#include "dialogs/dlg_msg.h"
 #include "platform/data_folder_lock.h"
 
 namespace {
@@ -21,7 +27,8 @@ TEST(QtChineseTranslations, TurnQtsOwnButtonTextsIntoChinese) {
 TEST(CVereroApp, StartUpOpensTheCatalogueOfTheDataFolderAndShowsTheFrame) {
     AppTestFolder folder;
     CVereroApp app;
-    ASSERT_TRUE(app.InitInstance({"--data-dir", folder.Path().toStdString()}));
+    ASSERT_EQ(app.InitInstance({.dataFolder = folder.Path().toStdString()}),
+              CVereroApp::StartOutcome::Running);
     EXPECT_TRUE(QFile::exists(folder.Path() + QStringLiteral("/myJpgdb.db")));
     ASSERT_NE(app.MainFrame(), nullptr);
     EXPECT_TRUE(app.MainFrame()->isVisible());
@@ -29,14 +36,59 @@ TEST(CVereroApp, StartUpOpensTheCatalogueOfTheDataFolderAndShowsTheFrame) {
     EXPECT_TRUE(app.HoldsDataFolderLock());
 }
 
-TEST(CVereroApp, StartsWithoutTheFolderLockWhenAnotherInstanceHoldsIt) {
+TEST(CVereroApp, AStartOnAFolderHeldByAnotherProgramSaysSoAndOpensNothing) {
     AppTestFolder folder;
-    // Whether the platform grants a second lock inside one process or not,
-    // the start must not depend on getting it.
+    // As darazoz-cli holds it: locked, but nobody listens to take the paths.
     DataFolderLock other(folder.Path().toStdString());
+    ASSERT_TRUE(other.held());
+    QStringList told;
     CVereroApp app;
-    EXPECT_TRUE(app.InitInstance({"--data-dir", folder.Path().toStdString()}));
-    EXPECT_NE(app.MainFrame(), nullptr);
+    app.SetStartupMessageBox([&](const QString&, const QString& text, bool) {
+        told.append(text);
+        return kDlgMsgOk;
+    });
+    const CVereroApp::StartOutcome start =
+        app.InitInstance({.dataFolder = folder.Path().toStdString()});
+    EXPECT_EQ(start, CVereroApp::StartOutcome::FolderInUse);
+    EXPECT_NE(CVereroApp::ExitStatus(start), 0);
+    ASSERT_EQ(told.size(), 1);
+    EXPECT_TRUE(told[0].contains(folder.Path())) << told[0].toStdString();
+    EXPECT_EQ(app.MainFrame(), nullptr);
+    EXPECT_FALSE(QFile::exists(folder.CatalogueFile())) << "the catalogue was not opened";
+}
+
+TEST(CVereroApp, ALaterStartOnTheSameFolderHandsItsPathsToTheRunningWindow) {
+    AppTestFolder folder;
+    CVereroApp app;
+    ASSERT_EQ(app.InitInstance({.dataFolder = folder.Path().toStdString(),
+                                .paths = {QStringLiteral("/photos/first.jpg")}}),
+              CVereroApp::StartOutcome::Running);
+    std::vector<QStringList> received;
+    app.SetPathsReceiver([&](const QStringList& paths) { received.push_back(paths); });
+    ASSERT_EQ(received.size(), 1u) << "the command line's paths wait for the receiver";
+    EXPECT_EQ(received[0], QStringList{QStringLiteral("/photos/first.jpg")});
+
+    // Names a path may hold, and more paths than one message carries.
+    QStringList many{QStringLiteral("/photos/海 边/a\nb.JPG"), QStringLiteral("/photos/dir")};
+    for (int i = 0; i < 12000; ++i)
+        many.append(QStringLiteral("/photos/%1/%2.jpg").arg(QString(100, QLatin1Char('x'))).arg(i));
+    // Another start spelling the folder differently; it runs beside the
+    // window's event loop as a second process would.
+    const std::string spelled = folder.Path().toStdString() + "/./";
+    std::atomic<int> handedOver{-1};
+    std::thread later([&] {
+        handedOver = HandOverToRunningInstance(spelled, many, std::chrono::seconds(2)) ? 1 : 0;
+    });
+    const auto guard = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+    while (handedOver < 0 && std::chrono::steady_clock::now() < guard)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    later.join();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(handedOver, 1);
+    QStringList arrived;
+    for (std::size_t i = 1; i < received.size(); ++i) arrived += received[i];
+    EXPECT_GT(received.size(), 2u) << "split over several messages";
+    EXPECT_EQ(arrived, many);
 }
 
 TEST(CVereroApp, PlacesTheGivenPaneAndViewWidgets) {
@@ -45,7 +97,8 @@ TEST(CVereroApp, PlacesTheGivenPaneAndViewWidgets) {
     QWidget* pane = nullptr;
     QWidget* view = nullptr;
     FrameParts parts{[&] { return pane = new QWidget; }, [&] { return view = new QWidget; }};
-    ASSERT_TRUE(app.InitInstance({"--data-dir", folder.Path().toStdString()}, parts));
+    ASSERT_EQ(app.InitInstance({.dataFolder = folder.Path().toStdString()}, parts),
+              CVereroApp::StartOutcome::Running);
     EXPECT_EQ(app.MainFrame()->CategoryPaneDock()->widget(), pane);
     EXPECT_EQ(app.MainFrame()->centralWidget(), view);
 }

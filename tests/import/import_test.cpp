@@ -251,6 +251,29 @@ TEST_F(ImportTest, WithoutTheCompanionPhotosWithAPositionAreQueuedAndTheSummaryA
     EXPECT_EQ(One("select nArea from tJpgMsg where strName='gps1.jpg'"), "0");
 }
 
+TEST_F(ImportTest, TheCatalogueFileHoldsTheImportBeforeTheClosingQuestionIsAsked) {
+    WritePhoto("gps.jpg", 1, WithPosition());
+    WritePhoto("plain.jpg", 2);
+    int rowsOnDisk = -1;
+    ImportReceivers receivers;
+    receivers.askRegionLookup = [&](int, int) {
+        rowsOnDisk = CountRowsInFile(CatalogueFilePath(), "tJpgMsg");
+        return false;
+    };
+    SetImportReceivers(receivers);
+    EXPECT_EQ(RunFolderImport(photos_.Path()), ImportEnd::Finished);
+    EXPECT_EQ(rowsOnDisk, 2);
+    EXPECT_FALSE(CatalogueModified) << "declining empties only the in-memory queue";
+}
+
+TEST_F(ImportTest, AFailedSaveAtTheEndLeavesTheCatalogueMarkedForTheNextSave) {
+    WritePhoto("a.jpg", 1);
+    // A save file that cannot be created: a folder with something in it.
+    std::filesystem::create_directories(SaveFilePath() + "/blocker");
+    EXPECT_EQ(RunListImport({photos_.File("a.jpg")}), ImportEnd::SaveFailed);
+    EXPECT_TRUE(CatalogueModified);
+}
+
 TEST_F(ImportTest, ClosingStepsTellThePaneToDropAndRebuildItsTrees) {
     WritePhoto("a.jpg", 1);
     std::vector<std::string> calls;

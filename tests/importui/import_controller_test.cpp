@@ -17,6 +17,7 @@
 #include "catalogue/catalogue_rows.h"
 #include "catalogue/photo_catalogue.h"
 #include "catalogue/process_flags.h"
+#include "database_file.h"
 #include "dialogs/dialog_num.h"
 #include "import/import_state.h"
 #include "import/photo_edit.h"
@@ -293,6 +294,91 @@ TEST_F(ImportControllerTest, DecliningTheClosingQuestionEmptiesTheQueue) {
     QCoreApplication::processEvents();
     EXPECT_FALSE(view_.Got(UiMessage::kStartRegionLookup));
     EXPECT_EQ(PendingRegions(), 0u);
+}
+
+// Notes every showing of the found-photos counter or the progress dialog
+// while the other one was on the screen.
+class OverlapWatch : public QObject {
+  public:
+    explicit OverlapWatch(const ImportController& controller) : controller_(controller) {
+        QCoreApplication::instance()->installEventFilter(this);
+    }
+    int overlaps = 0;
+    int countersShown = 0;
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() != QEvent::Show) return false;
+        const CDialog_Num* counter = controller_.FoundPhotosCounter();
+        const CDlg_NewPic* progress = controller_.ProgressDialog();
+        if (watched == counter && counter != nullptr) {
+            ++countersShown;
+            if (progress != nullptr && progress->isVisible()) ++overlaps;
+        }
+        if (watched == progress && progress != nullptr && counter != nullptr &&
+            counter->isVisible())
+            ++overlaps;
+        return false;
+    }
+
+  private:
+    const ImportController& controller_;
+};
+
+TEST_F(ImportControllerTest, TheCounterAndTheProgressDialogNeverShareTheScreen) {
+    WritePhoto("album/1.jpg", 1);
+    WritePhoto("album/2.jpg", 2);
+    OverlapWatch watch(*controller_);
+    onDialog_ = [&](CDlg_NewPic& dialog) {
+        if (dialog.OkButton()->isEnabled()) dialog.OkButton()->click();
+    };
+    controller_->ImportFolder(Folder("album"), &pane_);
+    WaitForTheWorker();
+    EXPECT_EQ(watch.countersShown, 1);
+    EXPECT_EQ(watch.overlaps, 0);
+    EXPECT_EQ(CurrentImportProgress().imported.load(), 2);
+}
+
+TEST_F(ImportControllerTest, TheClosingQuestionComesAfterTheSaveAndTheProgressDialogsEnd) {
+    WritePhoto("gps/a.jpg", 31, true);
+    WritePhoto("gps/b.jpg", 32);
+    int rowsOnDisk = -1;
+    bool progressShown = true;
+    controller_->SetMessageBox([&](QWidget*, const QString& title, const QString& text, bool two) {
+        rowsOnDisk = CountRowsInFile(CatalogueFilePath(), "tJpgMsg");
+        progressShown = controller_->ProgressDialog() != nullptr;
+        messages_.push_back({title, text, two});
+        return 2;
+    });
+    // Left open until the question came, as a user who waits would.
+    onDialog_ = [&](CDlg_NewPic& dialog) {
+        if (!messages_.empty()) dialog.OkButton()->click();
+    };
+    controller_->ImportFolder(Folder("gps"), &pane_);
+    WaitForTheWorker();
+    ASSERT_EQ(messages_.size(), 1u);
+    EXPECT_EQ(rowsOnDisk, 2);
+    EXPECT_FALSE(progressShown);
+}
+
+TEST_F(ImportControllerTest, FilesFromOutsideWaitForTheOpenImportAndAreThenImported) {
+    const QString first = QString::fromStdString(WritePhoto("a.jpg", 41));
+    const QString later = QString::fromStdString(WritePhoto("b.jpg", 42));
+    bool handed = false;
+    onDialog_ = [&](CDlg_NewPic& dialog) {
+        if (!handed) {
+            // Another start of the program hands a file over mid-import.
+            handed = true;
+            controller_->ImportWhenFree({later}, &pane_);
+            EXPECT_EQ(controller_->ImportPathList(), QStringList{first});
+        }
+        if (dialog.OkButton()->isEnabled()) dialog.OkButton()->click();
+    };
+    EXPECT_TRUE(controller_->AcceptFilePaths({first}, &pane_));
+    ProcessEventsUntil([] { return CountRowsInFile(CatalogueFilePath(), "tJpgMsg") == 2; });
+    EXPECT_EQ(CountRowsInFile(CatalogueFilePath(), "tJpgMsg"), 2);
+    EXPECT_TRUE(messages_.empty()) << "nothing was refused";
+    WaitForTheWorker();
 }
 
 TEST(DefaultImportFolder, IsThePicturesFolderWhenItExistsElseHome) {

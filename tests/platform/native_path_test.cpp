@@ -4,6 +4,7 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 
 #include "platform/data_folder.h"
 #include "platform/data_folder_lock.h"
@@ -50,7 +51,15 @@ TEST(DataFolderLock, IsHeldByOneHolderAtATime) {
         ASSERT_TRUE(first.held());
         DataFolderLock second(folder.string());
         EXPECT_FALSE(second.held());
+        EXPECT_TRUE(second.busy());
     }
+    // A data folder path that names a file cannot take a lock: not busy.
+    const std::filesystem::path file = folder.string() + "-file";
+    std::ofstream(file.string()) << "x";
+    DataFolderLock none(file.string());
+    EXPECT_FALSE(none.held());
+    EXPECT_FALSE(none.busy());
+    std::filesystem::remove(file);
     DataFolderLock again(folder.string());
     EXPECT_TRUE(again.held()) << "released when the holder goes";
     std::filesystem::remove_all(folder);

@@ -4,6 +4,10 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <chrono>
+#include <csignal>
+#include <thread>
+
 extern char** environ;
 
 ChildProcess::ChildProcess(std::vector<std::string> args) {
@@ -39,4 +43,28 @@ int ChildProcess::Quit() {
     waitpid(pid_, &status, 0);
     pid_ = -1;
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+int ChildProcess::Wait(int limitSeconds) {
+    if (pid_ <= 0) return -1;
+    const auto limit = std::chrono::steady_clock::now() + std::chrono::seconds(limitSeconds);
+    int status = 0;
+    while (waitpid(pid_, &status, WNOHANG) == 0) {
+        if (std::chrono::steady_clock::now() >= limit) {
+            kill(pid_, SIGKILL);
+            waitpid(pid_, &status, 0);
+            status = -1;
+            break;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    pid_ = -1;
+    if (stdin_ >= 0) close(stdin_);
+    stdin_ = -1;
+    return status != -1 && WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+int ChildProcess::Terminate(int graceSeconds) {
+    if (pid_ > 0) kill(pid_, SIGTERM);
+    return Wait(graceSeconds);
 }

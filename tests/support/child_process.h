@@ -21,6 +21,13 @@ class ChildProcess {
     // Sends "quit", closes standard input and waits; returns the exit status
     // (-1 when it did not exit normally).
     int Quit();
+    // For a program that reads no commands: asks it to end with SIGTERM,
+    // kills it when it has not ended after grace, and returns its exit
+    // status (-1 when it did not exit normally).
+    int Terminate(int graceSeconds = 10);
+    // Waits for the child to end on its own; its exit status (-1 when it did
+    // not exit normally, or is still running after the limit: it is killed).
+    int Wait(int limitSeconds = 30);
 
   private:
     pid_t pid_ = -1;
