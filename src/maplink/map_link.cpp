@@ -92,12 +92,21 @@ bool MapLink::RequestRegionNames(double latitude, double longitude, int maxSends
     regionBuffer_.awaitingRegionReply = true;
     for (int sent = 0; sent < maxSends; ++sent) {
         SendToCompanion(kCodeRegionLookup, request);
-        // On the dispatch thread the reply is handled during this pause.
-        endpoint_->WaitAndProcess(kRegionReplyPause);
+        AwaitRegionReply();
         if (!regionBuffer_.awaitingRegionReply) return true;
         if (stop && *stop) break;
     }
     return !regionBuffer_.awaitingRegionReply;
+}
+
+void MapLink::AwaitRegionReply() {
+    if (endpoint_->OnDispatchThread()) {
+        // The reply is handled by this very thread, while it waits here.
+        endpoint_->WaitAndProcess(regionReplyPause_,
+                                  [this] { return !regionBuffer_.awaitingRegionReply; });
+    } else {
+        regionBuffer_.WaitForReply(regionReplyPause_);
+    }
 }
 
 void MapLink::BringToFront(const Receivers& receivers) const {
@@ -151,9 +160,7 @@ void MapLink::HandleRegionReply(const LinkMessage& message, const Receivers& rec
     for (int i = 0; i < count; ++i) names.push_back(block->NameAt(i));
     regionBuffer_.Replace(names);
     // Any other count (0 or a negative other than -2) leaves the sender waiting.
-    if (block->nameCount >= 1 || block->nameCount == kRegionNoNames) {
-        regionBuffer_.awaitingRegionReply = false;
-    }
+    if (block->nameCount >= 1 || block->nameCount == kRegionNoNames) regionBuffer_.EndAwaiting();
 }
 
 void MapLink::HandleTrackPositions(const LinkMessage& message, const Receivers& receivers) {

@@ -1,29 +1,35 @@
 #include "child_process.h"
 
+#include <fcntl.h>
+#include <signal.h>
 #include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 extern char** environ;
 
-ChildProcess::ChildProcess(std::vector<std::string> args) {
+ChildProcess::ChildProcess(std::vector<std::string> args, Input input) {
     std::vector<char*> argv;
     for (auto& a : args) argv.push_back(a.data());
     argv.push_back(nullptr);
-    int input[2];
-    if (args.empty() || pipe(input) != 0) return;
+    int pipeEnds[2];
+    if (args.empty() || pipe(pipeEnds) != 0) return;
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_adddup2(&actions, input[0], STDIN_FILENO);
-    posix_spawn_file_actions_addclose(&actions, input[1]);
+    if (input == Input::Pipe) {
+        posix_spawn_file_actions_adddup2(&actions, pipeEnds[0], STDIN_FILENO);
+    } else {
+        posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
+    }
+    posix_spawn_file_actions_addclose(&actions, pipeEnds[1]);
     if (posix_spawn(&pid_, argv[0], &actions, nullptr, argv.data(), environ) != 0) pid_ = -1;
     posix_spawn_file_actions_destroy(&actions);
-    close(input[0]);
-    stdin_ = input[1];
+    close(pipeEnds[0]);
+    stdin_ = pipeEnds[1];
 }
 
 ChildProcess::~ChildProcess() {
-    Quit();
+    Terminate();
 }
 
 void ChildProcess::Command(const std::string& text) {
@@ -33,6 +39,17 @@ void ChildProcess::Command(const std::string& text) {
 int ChildProcess::Quit() {
     if (pid_ <= 0) return -1;
     Command("quit\n");
+    return WaitForExit();
+}
+
+int ChildProcess::Terminate() {
+    if (pid_ <= 0) return -1;
+    kill(pid_, SIGTERM);
+    return WaitForExit();
+}
+
+int ChildProcess::WaitForExit() {
+    if (pid_ <= 0) return -1;
     close(stdin_);
     stdin_ = -1;
     int status = 0;

@@ -1,6 +1,6 @@
 #pragma once
 // A program run beside a test (a simulator, a second instance), with a pipe
-// to its standard input. The destructor asks it to quit and waits for it.
+// to its standard input. The destructor ends it with SIGTERM and waits for it.
 
 #include <sys/types.h>
 
@@ -9,8 +9,13 @@
 
 class ChildProcess {
   public:
+    enum class Input {
+        Pipe,     // Command() writes to it
+        Nothing,  // /dev/null, as for a program started by another one
+    };
+
     // argv[0] is the program's path; the child inherits the environment.
-    explicit ChildProcess(std::vector<std::string> argv);
+    explicit ChildProcess(std::vector<std::string> argv, Input input = Input::Pipe);
     ~ChildProcess();
     ChildProcess(const ChildProcess&) = delete;
     ChildProcess& operator=(const ChildProcess&) = delete;
@@ -21,6 +26,10 @@ class ChildProcess {
     // Sends "quit", closes standard input and waits; returns the exit status
     // (-1 when it did not exit normally).
     int Quit();
+    // Sends SIGTERM and waits; returns the exit status as Quit does.
+    int Terminate();
+    // Closes standard input and waits for the child to end by itself.
+    int WaitForExit();
 
   private:
     pid_t pid_ = -1;
