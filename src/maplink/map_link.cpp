@@ -4,17 +4,6 @@
 
 namespace {
 
-// "RezidaDoz" as UTF-16LE with its terminating NUL: 20 bytes.
-std::vector<std::uint8_t> HandshakeText() {
-    std::vector<std::uint8_t> text;
-    for (const char* c = kAlbumLinkClass;; ++c) {
-        text.push_back(static_cast<std::uint8_t>(*c));
-        text.push_back(0);
-        if (*c == '\0') break;
-    }
-    return text;
-}
-
 std::uint32_t RequestFlags(std::uint16_t code) {
     std::uint32_t flags = kFlagRestoreWindow;
     if (code == kCodePickPosition || code == kCodeTrackPositions) flags |= kFlagBringToTop;
@@ -76,7 +65,7 @@ std::int64_t MapLink::SendToCompanion(std::uint16_t code, const std::vector<std:
     handshake.wParam = kMapLinkWParam;
     handshake.flags = RequestFlags(kCodeHandshake);
     handshake.dwData = kCodeHandshake;
-    handshake.data = HandshakeText();
+    handshake.data = PackHandshakeText();
     mapLinkId_ = static_cast<std::int32_t>(endpoint_->Send(kCompanionLinkClass, handshake));
     request.dwData = MakeDwData(code, mapLinkId_);
     return endpoint_->Send(kCompanionLinkClass, request);
