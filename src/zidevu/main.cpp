@@ -62,6 +62,10 @@ int main(int argc, char** argv) {
         return 0;
     }
 
+    // The first start records the program (before it can be found listening),
+    // and a moved program records its new place.
+    if (!InstallSettingsCurrent(self)) Install(self);
+
     RegionAtlas atlas;
     const RegionDataState regionData = OpenRegionData(
         atlas, options.regionDataFile, QCoreApplication::applicationDirPath().toStdString());
@@ -77,8 +81,6 @@ int main(int argc, char** argv) {
                      "this user)\n");
         return 1;
     }
-    // The first start records the program, and a moved program records its new place.
-    if (!InstallSettingsCurrent(self)) Install(self);
     if (!regionData.Ready()) {
         std::fprintf(stderr, "zidevu: %s; every region lookup answers that no names will come\n",
                      regionData.problem.c_str());

@@ -1,14 +1,14 @@
 #include "child_process.h"
 
 #include <fcntl.h>
-#include <signal.h>
 #include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 extern char** environ;
 
-ChildProcess::ChildProcess(std::vector<std::string> args, Input input) {
+ChildProcess::ChildProcess(std::vector<std::string> args, Input input,
+                           const std::string& outputFile) {
     std::vector<char*> argv;
     for (auto& a : args) argv.push_back(a.data());
     argv.push_back(nullptr);
@@ -22,6 +22,11 @@ ChildProcess::ChildProcess(std::vector<std::string> args, Input input) {
         posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
     }
     posix_spawn_file_actions_addclose(&actions, pipeEnds[1]);
+    if (!outputFile.empty()) {
+        posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, outputFile.c_str(),
+                                         O_WRONLY | O_CREAT | O_APPEND, 0600);
+        posix_spawn_file_actions_adddup2(&actions, STDOUT_FILENO, STDERR_FILENO);
+    }
     if (posix_spawn(&pid_, argv[0], &actions, nullptr, argv.data(), environ) != 0) pid_ = -1;
     posix_spawn_file_actions_destroy(&actions);
     close(pipeEnds[0]);
@@ -42,9 +47,9 @@ int ChildProcess::Quit() {
     return WaitForExit();
 }
 
-int ChildProcess::Terminate() {
+int ChildProcess::Terminate(int signal) {
     if (pid_ <= 0) return -1;
-    kill(pid_, SIGTERM);
+    kill(pid_, signal);
     return WaitForExit();
 }
 

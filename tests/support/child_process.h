@@ -2,6 +2,7 @@
 // A program run beside a test (a simulator, a second instance), with a pipe
 // to its standard input. The destructor ends it with SIGTERM and waits for it.
 
+#include <signal.h>
 #include <sys/types.h>
 
 #include <string>
@@ -15,7 +16,9 @@ class ChildProcess {
     };
 
     // argv[0] is the program's path; the child inherits the environment.
-    explicit ChildProcess(std::vector<std::string> argv, Input input = Input::Pipe);
+    // With outputFile, its standard output and error go there.
+    explicit ChildProcess(std::vector<std::string> argv, Input input = Input::Pipe,
+                          const std::string& outputFile = {});
     ~ChildProcess();
     ChildProcess(const ChildProcess&) = delete;
     ChildProcess& operator=(const ChildProcess&) = delete;
@@ -26,8 +29,8 @@ class ChildProcess {
     // Sends "quit", closes standard input and waits; returns the exit status
     // (-1 when it did not exit normally).
     int Quit();
-    // Sends SIGTERM and waits; returns the exit status as Quit does.
-    int Terminate();
+    // Sends the signal and waits; returns the exit status as Quit does.
+    int Terminate(int signal = SIGTERM);
     // Closes standard input and waits for the child to end by itself.
     int WaitForExit();
 
