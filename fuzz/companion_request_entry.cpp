@@ -1,0 +1,53 @@
+#include <algorithm>
+
+#include "companion/companion_protocol.h"
+#include "companion/region_atlas.h"
+#include "fuzz_entries.h"
+#include "maplink/link_frame.h"
+#include "maplink/map_records.h"
+#include "platform/data_folder.h"
+
+namespace {
+
+constexpr std::int32_t kLinkId = 5;  // the link id of the seeds' frames
+
+// The region data shipped beside the executable when the build made it; the
+// lookups answer no names without it. Opened once, read only.
+const RegionAtlas& Atlas() {
+    static RegionAtlas atlas;
+    static const bool opened = atlas.Open(FindRegionDataFile(ProgramFolder()));
+    (void)opened;
+    return atlas;
+}
+
+}  // namespace
+
+int FuzzCompanionRequest(const std::uint8_t* data, std::size_t size) {
+    if (size < kFrameHeaderSize) return 0;
+    const auto header = DecodeRequestHeader(data);
+    // The endpoint hands over only whole frames.
+    if (!header || size - kFrameHeaderSize < header->cbData) return 0;
+    LinkMessage message;
+    message.wParam = header->wParam;
+    message.dwData = header->dwData;
+    message.flags = header->flags;
+    message.data.assign(data + kFrameHeaderSize, data + kFrameHeaderSize + header->cbData);
+
+    const RegionAtlas& atlas = Atlas();
+    CompanionProtocol protocol(
+        [&atlas](double latitude, double longitude) { return atlas.Lookup(latitude, longitude); },
+        kLinkId);
+    std::vector<LinkMessage> toProgram;
+    LinkMessage handshake;
+    handshake.dwData = kCodeHandshake;
+    handshake.data = PackHandshakeText();
+    protocol.Handle(handshake, toProgram);
+    protocol.Handle(message, toProgram);
+    // The answers must read back as the album reads them.
+    for (const LinkMessage& answer : toProgram) {
+        if (auto block = UnpackRegionLookupBlock(answer.data.data(), answer.data.size())) {
+            for (int place = 0; place < kRegionNamePlaces; ++place) block->NameAt(place);
+        }
+    }
+    return 0;
+}
