@@ -231,8 +231,12 @@ def write_samples(path, units, per_district, seed):
         label = "/".join(unit.names)
         areas = [geo.ring_area(p[0]) for p in unit.polygons]
         if unit.centre and len(unit.centre) >= 2:
-            lon, lat = geo.gcj_to_wgs(float(unit.centre[0]), float(unit.centre[1]))
-            db.execute("INSERT INTO centre VALUES (?,?,?)", (lat, lon, label))
+            lon, lat = float(unit.centre[0]), float(unit.centre[1])
+        else:
+            lon, lat = geo.ring_centroid(max(unit.polygons, key=lambda p: geo.ring_area(p[0]))[0])
+            lon, lat = lon / geo.GRID, lat / geo.GRID
+        lon, lat = geo.gcj_to_wgs(lon, lat)
+        db.execute("INSERT INTO centre VALUES (?,?,?)", (lat, lon, label))
         if sum(areas) <= 0:
             continue
         for _ in range(per_district):

@@ -181,6 +181,22 @@ def ring_area(ring):
     return abs(s) / 2.0
 
 
+def ring_centroid(ring):
+    """Area centroid of a ring (its vertex mean when it has no area)."""
+    a = cx = cy = 0.0
+    n = len(ring)
+    for i in range(n):
+        x1, y1 = ring[i]
+        x2, y2 = ring[(i + 1) % n]
+        c = x1 * y2 - x2 * y1
+        a += c
+        cx += (x1 + x2) * c
+        cy += (y1 + y2) * c
+    if a == 0:
+        return sum(x for x, _ in ring) / n, sum(y for _, y in ring) / n
+    return cx / (3 * a), cy / (3 * a)
+
+
 def contains(rings, x, y):
     """Even-odd test over all rings of one polygon (holes included)."""
     inside = False
