@@ -93,9 +93,8 @@ TEST_F(TheShippedAtlas, tellsTheSidesOfABorderApart) {
 }
 
 // The polygon data is drawn in GCJ-02, which puts Shenzhen's borders some
-// 300 m north and 500 m east of where they are; read as WGS-84 without
-// conversion it would give the second point of each pair the name of the
-// first.
+// 500 m east and 300 m south of where they are; read as WGS-84 without
+// conversion it would give one point of each pair the name of the other side.
 const Place kBesideBordersWithinTheDatumShift[] = {
     {"180 m south of the Shenzhen River",
      22.5285,
