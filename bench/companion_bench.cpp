@@ -46,14 +46,6 @@ std::pair<double, double> PositionOf(int i) {
     return {20.0 + (i * 7919 % 2500) / 100.0, 98.0 + (i * 104729 % 2400) / 100.0};
 }
 
-TestDms Dms(double degrees) {
-    const double minutes = (degrees - std::floor(degrees)) * 60;
-    const double seconds = (minutes - std::floor(minutes)) * 60;
-    return {{{std::uint32_t(degrees), 1},
-             {std::uint32_t(minutes), 1},
-             {std::uint32_t(std::lround(seconds * 100)), 100}}};
-}
-
 // N small photos with positions and their own thumbnails; made once.
 void EnsurePhotos(const std::string& folder, int count) {
     const std::string done = folder + "/.complete-" + std::to_string(count);
@@ -70,9 +62,9 @@ void EnsurePhotos(const std::string& folder, int count) {
         o.dateTimeOriginal = "2020:05:01 10:00:00";
         const auto [latitude, longitude] = PositionOf(i);
         o.latitudeRef = "N";
-        o.latitude = Dms(latitude);
+        o.latitude = DmsFromDegrees(latitude);
         o.longitudeRef = "E";
-        o.longitude = Dms(longitude);
+        o.longitude = DmsFromDegrees(longitude);
         WriteTestJpeg(folder + "/IMG_" + std::to_string(i) + ".jpg", o);
     }
     std::FILE* marker = std::fopen(done.c_str(), "w");
