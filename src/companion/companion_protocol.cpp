@@ -44,6 +44,12 @@ std::int64_t CompanionProtocol::AnswerRegionLookup(const LinkMessage& request,
     if (IsValidPosition(record.latitude, record.longitude) && namer_) {
         record.names = namer_(record.latitude, record.longitude);
     }
+    if (record.names.size() == 1) {
+        // A country alone (outside China) repeats at the city level, as the
+        // municipalities do: the album's region grouping lists photos only
+        // below a city, and would show these nowhere.
+        record.names.push_back(record.names.front());
+    }
     if (record.names.size() > static_cast<std::size_t>(kRegionNamePlaces)) {
         record.names.resize(kRegionNamePlaces);
     }

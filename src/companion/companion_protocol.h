@@ -4,8 +4,9 @@
 // other id (or before the handshake) is refused with a negative result, so
 // that the program introduces itself again; a region request (20003) is
 // answered by a 20003 message of our own to the program, holding the names
-// of the position from the largest administrative level down, or n = -2
-// when there are none. Codes not handled yet return 0.
+// of the position from the largest administrative level down (a country
+// alone repeated at the city level), or n = -2 when there are none. Codes
+// not handled yet return 0.
 //
 // Threads: Handle runs on one thread at a time (the service's); Status may
 // be read from any thread.

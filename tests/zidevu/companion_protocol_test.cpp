@@ -108,13 +108,25 @@ TEST_F(ACompanionProtocol, answersNoNamesForTheSeaAndForImpossiblePositions) {
     }
 }
 
-TEST_F(ACompanionProtocol, keepsEightNamesAtMost) {
+TEST_F(ACompanionProtocol, repeatsACountryAloneAtTheCityLevelAndKeepsEightNamesAtMost) {
     protocol.Handle(Handshake(), toProgram);
-    names = {"1", "2", "3", "4", "5", "6", "7", "8", "9", "10"};
-    protocol.Handle(RegionRequest(1, 1), toProgram);
-    const RegionLookupBlock answer = OnlyAnswer();
-    EXPECT_EQ(answer.nameCount, 8);
-    EXPECT_EQ(answer.NameAt(7), "8");
+    const struct {
+        std::vector<std::string> found;
+        std::vector<std::string> answered;
+    } cases[] = {
+        {{"意大利"}, {"意大利", "意大利"}},
+        {{"北京市", "北京市", "东城区"}, {"北京市", "北京市", "东城区"}},
+        {{"1", "2", "3", "4", "5", "6", "7", "8", "9"}, {"1", "2", "3", "4", "5", "6", "7", "8"}},
+    };
+    for (const auto& c : cases) {
+        names = c.found;
+        toProgram.clear();
+        protocol.Handle(RegionRequest(41.9, 12.5), toProgram);
+        const RegionLookupBlock answer = OnlyAnswer();
+        std::vector<std::string> answered;
+        for (int i = 0; i < answer.nameCount; ++i) answered.push_back(answer.NameAt(i));
+        EXPECT_EQ(answered, c.answered);
+    }
 }
 
 TEST_F(ACompanionProtocol, returnsZeroAndSendsNothingForWhatItDoesNotHandle) {
