@@ -55,6 +55,11 @@ int main(int argc, char** argv) {
         app = std::make_unique<QApplication>(argc, argv);
     }
     QCoreApplication::setApplicationName(QStringLiteral("zazadoRud"));
+    // Before anything can find it listening: a signal from then on ends the
+    // event loop, and the socket file goes with the service.
+    TerminationSignals termination;
+    QObject::connect(&termination, &TerminationSignals::terminationRequested, app.get(),
+                     &QCoreApplication::quit);
     const QString self = QCoreApplication::applicationFilePath();
     if (options.install) {
         if (!Install(self)) return 1;
@@ -86,9 +91,6 @@ int main(int argc, char** argv) {
                      regionData.problem.c_str());
     }
 
-    TerminationSignals termination;
-    QObject::connect(&termination, &TerminationSignals::terminationRequested, app.get(),
-                     &QCoreApplication::quit);
     std::unique_ptr<ZidevuWindow> window;
     if (!options.headless) {
         window = std::make_unique<ZidevuWindow>(service, regionData);
