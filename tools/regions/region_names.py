@@ -2,7 +2,7 @@
 
 The polygon data names its units by the short or older names of 2017-18 and
 mostly carries their codes of that time; this module turns every unit into
-the official names of today and stops with NameError on one it cannot place,
+the official names of today and stops with MappingError on one it cannot place,
 so that a wrong name never ships.
 """
 
@@ -16,7 +16,7 @@ SPECIAL_REGION_CODES = {"81", "82"}
 PROVINCE_RUN_CITY = "90"
 
 
-class NameError(Exception):
+class MappingError(Exception):
     """A unit of the polygon data has no official name."""
 
 
@@ -57,7 +57,7 @@ class OfficialNames:
     def province_of_short(self, short):
         found = [(c, n) for c, n in self.provinces.items() if n.startswith(short)]
         if len(found) != 1:
-            raise NameError(f"province '{short}' matches {len(found)} official names")
+            raise MappingError(f"province '{short}' matches {len(found)} official names")
         return found[0]
 
     def city_of_short(self, province_short, city_short):
@@ -83,7 +83,7 @@ class OfficialNames:
                 self.used_aliases.append((name, code, "", "", reason))
                 return None
             if new_code not in self.by_code:
-                raise NameError(f"alias of '{name}' points to unknown code {new_code}")
+                raise MappingError(f"alias of '{name}' points to unknown code {new_code}")
             return self._note(name, code, new_code, reason)
         if code and self.by_code.get(code) == name:
             return code
@@ -100,7 +100,7 @@ class OfficialNames:
                      for n, c in names.items() if n == name]
             if len(moved) == 1 and moved[0][:2] == province:
                 return self._note(name, code, moved[0], "moved")
-        raise NameError(f"district '{name}' (code {code or 'none'}) has no official name")
+        raise MappingError(f"district '{name}' (code {code or 'none'}) has no official name")
 
     def _note(self, name, old_code, new_code, reason):
         self.used_aliases.append((name, old_code, new_code, self.by_code[new_code], reason))
@@ -121,18 +121,22 @@ class OfficialNames:
         else:
             city = self.cities.get(resolved[:4])
             if city is None:
-                raise NameError(f"district '{name}' ({resolved}) lies in no official city")
+                raise MappingError(f"district '{name}' ({resolved}) lies in no official city")
         return [province_name, city, district], resolved
 
 
 def to_simplified(texts):
     """Traditional to Simplified Chinese with OpenCC, one call for all texts."""
     joined = "\n".join(texts) + "\n"
-    result = subprocess.run(["opencc", "-c", "t2s.json"], input=joined.encode("utf-8"),
-                            capture_output=True, check=True)
+    try:
+        result = subprocess.run(["opencc", "-c", "t2s.json"], input=joined.encode("utf-8"),
+                                capture_output=True, check=True)
+    except (OSError, subprocess.CalledProcessError) as error:
+        raise MappingError(f"opencc cannot turn Taiwan's names into Simplified Chinese "
+                           f"({error}); tools/setup.sh installs it") from error
     out = result.stdout.decode("utf-8").split("\n")[: len(texts)]
     if len(out) != len(texts):
-        raise NameError("opencc returned a different number of names")
+        raise MappingError("opencc returned a different number of names")
     return out
 
 
