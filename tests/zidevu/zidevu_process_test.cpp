@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <stdlib.h>
+#include <sys/socket.h>
 
 #include <filesystem>
 #include <fstream>
@@ -12,8 +13,11 @@
 #include "cli_runner.h"
 #include "database_file.h"
 #include "link_test_environment.h"
+#include "maplink/companion_launcher.h"
 #include "maplink/companion_locator.h"
+#include "maplink/companion_readiness.h"
 #include "maplink/map_link.h"
+#include "maplink/unix_socket.h"
 #include "temp_folder.h"
 #include "test_jpeg_writer.h"
 
@@ -152,4 +156,30 @@ TEST_F(TheZidevuProgram, shutsDownCleanlyOnSigtermAndSigint) {
         EXPECT_EQ(zidevu->Terminate(signal), 0);
         EXPECT_FALSE(std::filesystem::exists(SocketPath()));
     }
+}
+
+TEST_F(TheZidevuProgram, isStartedByTheRegionLookupCheckWhenInstalledButNotRunning) {
+    ASSERT_EQ(Start({"--install"})->WaitForExit(), 0);
+    CompanionLocator locator;
+    CompanionReadinessActions actions;
+    actions.windowExists = [&] { return CompanionListens(); };
+    actions.ask = [](ReadinessQuestion) { return true; };
+    actions.startCompanion = [&] { StartCompanion(locator, [&] { return CompanionListens(); }); };
+
+    EXPECT_TRUE(CheckCompanionReady(ReadinessPurpose::RegionLookup, locator, actions));
+    // The lookup that follows finds it at once.
+    EXPECT_TRUE(Link().RequestRegionNames(39.9288, 116.4160, 5));
+    EXPECT_EQ(regions.Slot(2), "东城区");
+
+    // Started detached, so not our child: ask the socket who listens.
+    UniqueFd fd;
+    ASSERT_EQ(
+        ConnectUnix(SocketPath(), std::chrono::steady_clock::now() + std::chrono::seconds(5), fd),
+        ConnectResult::Connected);
+    ucred peer{};
+    socklen_t size = sizeof peer;
+    ASSERT_EQ(getsockopt(fd.Get(), SOL_SOCKET, SO_PEERCRED, &peer, &size), 0);
+    fd.Reset();
+    kill(peer.pid, SIGTERM);
+    EXPECT_TRUE(PumpUntil(*probe, [&] { return !CompanionListens(); }));
 }
