@@ -17,9 +17,15 @@ int FuzzImageDecode(const std::uint8_t* data, std::size_t size);
 // A request frame as it arrives on the link: the 32-byte header, then the
 // data it announces, unpacked as the message's code says.
 int FuzzLinkFrame(const std::uint8_t* data, std::size_t size);
+// A request frame as the companion program receives it (after the album's
+// handshake), handled by its protocol with the shipped region data.
+int FuzzCompanionRequest(const std::uint8_t* data, std::size_t size);
 // The bytes unpacked as each of the companion's records.
 int FuzzMapRecords(const std::uint8_t* data, std::size_t size);
 // The bytes as a photo whose EXIF data is edited and written back in place.
 int FuzzExifRewrite(const std::uint8_t* data, std::size_t size);
 // The bytes as the catalogue file of a fresh data folder, opened and read.
 int FuzzCatalogueOpen(const std::uint8_t* data, std::size_t size);
+// The bytes as positions (pairs of doubles: latitude, longitude) looked up in
+// the shipped region data, and as one polygon of a damaged data file.
+int FuzzRegionLookup(const std::uint8_t* data, std::size_t size);

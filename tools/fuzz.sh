@@ -14,14 +14,15 @@ seconds=${1:-60}
 shift || true
 targets=("$@")
 if [ ${#targets[@]} -eq 0 ]; then
-  targets=(photo_read image_decode link_frame map_records catalogue_open exif_rewrite)
+  targets=(photo_read image_decode link_frame map_records companion_request catalogue_open
+           exif_rewrite region_lookup)
 fi
 build=build/fuzz
 photos=../shared/testdata/photos
 
 CC=clang CXX=clang++ cmake -G Ninja -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DDARAZOZ_FUZZ=ON -DDARAZOZ_BUILD_UI=OFF -DDARAZOZ_BUILD_TESTS=OFF \
-  "-DDARAZOZ_SUBSYSTEMS=platform;record;image;catalogue;metadata;maplink" >/dev/null
+  "-DDARAZOZ_SUBSYSTEMS=platform;record;image;catalogue;metadata;maplink;companion" >/dev/null
 cmake --build "$build" -j "$(nproc 2>/dev/null || echo 2)" \
   --target "${targets[@]/#/fuzz_}" >/dev/null
 

@@ -44,6 +44,18 @@ for name, (code, data) in records.items():
     if data:
         put("map_records", name, data)
 
+# The companion's requests: the album's handshake and region requests under
+# link id 5, a position on land, at sea and impossible ones.
+handshake = "RezidaDoz\0".encode("utf-16-le")
+positions = {"shenzhen": (22.54, 114.06), "sea": (10.0, 150.0), "nan": (float("nan"), 114.0),
+             "out_of_range": (91.0, 181.0)}
+requests = {"handshake": (20000, handshake)}
+for name, (lat, lon) in positions.items():
+    requests[name] = (20003, struct.pack("<ddi", lat, lon, 1) + bytes(1056 - 20))
+for name, (code, data) in requests.items():
+    header = b"DZLK" + struct.pack("<IQQII", 0x4A, 1001, (5 << 16) | code, 1, len(data))
+    put("companion_request", name, header + data)
+
 # A small PNG (grey with alpha, filtered rows) for the image target.
 rows = b"".join(b"\x01" + bytes((x * 9 + y * 5) & 0xFF for x in range(8) for _ in (0, 1))
                 for y in range(6))

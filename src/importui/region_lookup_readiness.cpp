@@ -21,6 +21,10 @@ bool CheckCompanionReadiness(QWidget* parent, MapLink* link, CompanionLocator& l
         return ShowDlgMsg(parent, QStringLiteral("提示"), text, true) == kDlgMsgOk;
     };
     actions.openDownloadPage = [] { OpenCompanionDownloadPage(); };
-    actions.startCompanion = [&locator] { StartCompanion(locator); };
+    // The request that follows needs the companion listening, not just started.
+    actions.startCompanion = [&locator, link] {
+        StartCompanion(locator,
+                       [link] { return link != nullptr && link->CompanionWindowExists(); });
+    };
     return CheckCompanionReady(purpose, locator, actions);
 }

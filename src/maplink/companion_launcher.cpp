@@ -23,10 +23,12 @@ bool LaunchDetached(const std::vector<std::string>& argv) {
     fcntl(status[0], F_SETFD, FD_CLOEXEC);
     fcntl(status[1], F_SETFD, FD_CLOEXEC);
 #endif
+    const int nothing = open("/dev/null", O_RDONLY | O_CLOEXEC);
     const pid_t child = fork();
     if (child < 0) {
         close(status[0]);
         close(status[1]);
+        if (nothing >= 0) close(nothing);
         return false;
     }
     if (child == 0) {
@@ -40,11 +42,14 @@ bool LaunchDetached(const std::vector<std::string>& argv) {
             _exit(127);
         }
         if (grandchild > 0) _exit(0);
+        // Not the caller's terminal: a detached program must not read its input.
+        if (nothing >= 0) dup2(nothing, STDIN_FILENO);
         execvp(args[0], args.data());
         (void)!write(status[1], &failed, 1);
         _exit(127);
     }
     close(status[1]);
+    if (nothing >= 0) close(nothing);
     waitpid(child, nullptr, 0);
     // The pipe closes (close-on-exec) on a successful exec; a byte means failure.
     char failed = 0;
@@ -53,11 +58,15 @@ bool LaunchDetached(const std::vector<std::string>& argv) {
     return started;
 }
 
-bool StartCompanion(CompanionLocator& locator) {
+bool StartCompanion(CompanionLocator& locator, const std::function<bool()>& listening) {
     const std::string path = locator.RunPath();
     if (path.empty() || !LaunchDetached({path})) return false;
-    std::this_thread::sleep_for(std::chrono::seconds(1));
-    return true;
+    const auto giveUp = std::chrono::steady_clock::now() + kCompanionStartWait;
+    for (;;) {
+        if (listening && listening()) return true;
+        if (std::chrono::steady_clock::now() >= giveUp) return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
 }
 
 bool OpenCompanionDownloadPage() {

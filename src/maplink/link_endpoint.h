@@ -45,8 +45,12 @@ class LinkEndpoint {
     virtual int ProcessPendingMessages() = 0;
 
     // Waits for the duration; on the dispatch thread, messages arriving in
-    // the meantime are handled. Any thread.
-    virtual void WaitAndProcess(std::chrono::milliseconds duration) = 0;
+    // the meantime are handled, and the wait ends as soon as until() holds
+    // after a message was handled. Any thread; on other threads until is
+    // not consulted (they wait on what the handler signals instead).
+    virtual void WaitAndProcess(std::chrono::milliseconds duration,
+                                const std::function<bool()>& until) = 0;
+    void WaitAndProcess(std::chrono::milliseconds duration) { WaitAndProcess(duration, {}); }
 
     // Ends a WaitAndProcess of the dispatch thread early (for example when a
     // worker it waits for has finished). Any thread.
@@ -54,6 +58,7 @@ class LinkEndpoint {
 
     // Makes the calling thread the dispatch thread.
     virtual void BindDispatchThread() = 0;
+    virtual bool OnDispatchThread() const = 0;
 };
 
 struct LinkEndpointConfig {

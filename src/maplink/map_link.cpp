@@ -4,17 +4,6 @@
 
 namespace {
 
-// "RezidaDoz" as UTF-16LE with its terminating NUL: 20 bytes.
-std::vector<std::uint8_t> HandshakeText() {
-    std::vector<std::uint8_t> text;
-    for (const char* c = kAlbumLinkClass;; ++c) {
-        text.push_back(static_cast<std::uint8_t>(*c));
-        text.push_back(0);
-        if (*c == '\0') break;
-    }
-    return text;
-}
-
 std::uint32_t RequestFlags(std::uint16_t code) {
     std::uint32_t flags = kFlagRestoreWindow;
     if (code == kCodePickPosition || code == kCodeTrackPositions) flags |= kFlagBringToTop;
@@ -76,7 +65,7 @@ std::int64_t MapLink::SendToCompanion(std::uint16_t code, const std::vector<std:
     handshake.wParam = kMapLinkWParam;
     handshake.flags = RequestFlags(kCodeHandshake);
     handshake.dwData = kCodeHandshake;
-    handshake.data = HandshakeText();
+    handshake.data = PackHandshakeText();
     mapLinkId_ = static_cast<std::int32_t>(endpoint_->Send(kCompanionLinkClass, handshake));
     request.dwData = MakeDwData(code, mapLinkId_);
     return endpoint_->Send(kCompanionLinkClass, request);
@@ -92,12 +81,21 @@ bool MapLink::RequestRegionNames(double latitude, double longitude, int maxSends
     regionBuffer_.awaitingRegionReply = true;
     for (int sent = 0; sent < maxSends; ++sent) {
         SendToCompanion(kCodeRegionLookup, request);
-        // On the dispatch thread the reply is handled during this pause.
-        endpoint_->WaitAndProcess(kRegionReplyPause);
+        AwaitRegionReply();
         if (!regionBuffer_.awaitingRegionReply) return true;
         if (stop && *stop) break;
     }
     return !regionBuffer_.awaitingRegionReply;
+}
+
+void MapLink::AwaitRegionReply() {
+    if (endpoint_->OnDispatchThread()) {
+        // The reply is handled by this very thread, while it waits here.
+        endpoint_->WaitAndProcess(regionReplyPause_,
+                                  [this] { return !regionBuffer_.awaitingRegionReply; });
+    } else {
+        regionBuffer_.WaitForReply(regionReplyPause_);
+    }
 }
 
 void MapLink::BringToFront(const Receivers& receivers) const {
@@ -151,9 +149,7 @@ void MapLink::HandleRegionReply(const LinkMessage& message, const Receivers& rec
     for (int i = 0; i < count; ++i) names.push_back(block->NameAt(i));
     regionBuffer_.Replace(names);
     // Any other count (0 or a negative other than -2) leaves the sender waiting.
-    if (block->nameCount >= 1 || block->nameCount == kRegionNoNames) {
-        regionBuffer_.awaitingRegionReply = false;
-    }
+    if (block->nameCount >= 1 || block->nameCount == kRegionNoNames) regionBuffer_.EndAwaiting();
 }
 
 void MapLink::HandleTrackPositions(const LinkMessage& message, const Receivers& receivers) {

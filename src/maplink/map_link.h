@@ -26,7 +26,8 @@
 inline constexpr int kBringToFrontTimerId = 6537;
 inline constexpr std::chrono::milliseconds kBringToFrontTimerDelay{500};
 
-// Pause after each region request before the reply flag is checked.
+// The longest wait for the reply after each region request; the waiting
+// thread wakes as soon as the reply is in.
 inline constexpr std::chrono::milliseconds kRegionReplyPause{100};
 
 class MapLink {
@@ -55,10 +56,14 @@ class MapLink {
 
     // Clears the region buffer and asks for the names of one position: sets
     // awaitingRegionReply, then up to maxSends times sends the request and
-    // waits 100 ms, until the reply handler clears the flag or stop is set.
-    // True when a final reply arrived; the names are then in the buffer.
+    // waits up to 100 ms for the reply, until the reply handler clears the
+    // flag or stop is set. True when a final reply arrived; the names are
+    // then in the buffer.
     bool RequestRegionNames(double latitude, double longitude, int maxSends,
                             const std::atomic<bool>* stop = nullptr);
+    // Lengthens (or shortens) the wait after each region request; tests use
+    // a wait long enough that only a woken waiter can return.
+    void SetRegionReplyPause(std::chrono::milliseconds pause) { regionReplyPause_ = pause; }
 
     // The bring-to-front timer fired: the next region reply brings the main window to the front.
     void OnBringToFrontTimer() { bringToFrontOnRegionReply_ = true; }
@@ -88,11 +93,13 @@ class MapLink {
     void HandlePhotoSelection(const LinkMessage& message, const Receivers& receivers);
     void HandleRegionReply(const LinkMessage& message, const Receivers& receivers);
     void HandleTrackPositions(const LinkMessage& message, const Receivers& receivers);
+    void AwaitRegionReply();
 
     RegionBuffer& regionBuffer_;
     std::atomic<std::int32_t> mapLinkId_{0};
     std::atomic<bool> bringToFrontOnRegionReply_{false};
     std::atomic<int> lastTrackRecordCount_{0};
+    std::chrono::milliseconds regionReplyPause_ = kRegionReplyPause;
     mutable std::mutex receiversMutex_;
     Receivers receivers_;
     std::unique_ptr<LinkEndpoint> endpoint_;  // last: its thread calls back into this object

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "maplink/link_message.h"
 #include "maplink/little_endian.h"
 
 namespace {
@@ -19,6 +20,16 @@ void RegionLookupBlock::SetNameAt(int place, const std::string& name) {
     auto& slot = names.at(static_cast<std::size_t>(place));
     slot.fill('\0');
     std::memcpy(slot.data(), name.data(), std::min(name.size(), slot.size()));
+}
+
+std::vector<std::uint8_t> PackHandshakeText() {
+    std::vector<std::uint8_t> text;
+    for (const char* c = kAlbumLinkClass;; ++c) {
+        text.push_back(static_cast<std::uint8_t>(*c));
+        text.push_back(0);
+        if (*c == '\0') break;
+    }
+    return text;
 }
 
 std::vector<std::uint8_t> PackRegionLookupBlock(const RegionLookupBlock& block) {

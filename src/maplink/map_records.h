@@ -55,6 +55,10 @@ struct PickedPosition {
     double longitude = 0;
 };
 
+// The handshake's payload: "RezidaDoz" as UTF-16LE with its terminating NUL
+// (20 bytes), the class the companion answers to.
+std::vector<std::uint8_t> PackHandshakeText();
+
 std::vector<std::uint8_t> PackRegionLookupBlock(const RegionLookupBlock& block);
 // Nothing when fewer than kRegionLookupBlockSize bytes are given.
 std::optional<RegionLookupBlock> UnpackRegionLookupBlock(const std::uint8_t* data,

@@ -226,7 +226,8 @@ int PosixLinkEndpoint::ProcessPendingMessages() {
     return handled;
 }
 
-void PosixLinkEndpoint::WaitAndProcess(std::chrono::milliseconds duration) {
+void PosixLinkEndpoint::WaitAndProcess(std::chrono::milliseconds duration,
+                                       const std::function<bool()>& until) {
     if (!OnDispatchThread() || !wakeRead_.Valid()) {
         std::this_thread::sleep_for(duration);
         return;
@@ -234,7 +235,7 @@ void PosixLinkEndpoint::WaitAndProcess(std::chrono::milliseconds duration) {
     const Deadline deadline = std::chrono::steady_clock::now() + duration;
     do {
         ProcessPendingMessages();
-        if (interrupted_.exchange(false)) return;
+        if (interrupted_.exchange(false) || (until && until())) return;
     } while (WaitForFd(wakeRead_.Get(), false, -1, deadline) == WaitResult::Ready);
 }
 

@@ -27,8 +27,11 @@ class PosixLinkEndpoint final : public LinkEndpoint {
     bool PeerExists(const std::string& peerClass) override;
     std::int64_t Send(const std::string& peerClass, const LinkMessage& message) override;
     int ProcessPendingMessages() override;
-    void WaitAndProcess(std::chrono::milliseconds duration) override;
+    using LinkEndpoint::WaitAndProcess;
+    void WaitAndProcess(std::chrono::milliseconds duration,
+                        const std::function<bool()>& until) override;
     void BindDispatchThread() override { dispatchThread_ = std::this_thread::get_id(); }
+    bool OnDispatchThread() const override { return dispatchThread_ == std::this_thread::get_id(); }
     void Interrupt() override;
 
   private:
@@ -44,7 +47,6 @@ class PosixLinkEndpoint final : public LinkEndpoint {
     void Accept(std::vector<Arriving>& arriving);
     void Queue(Incoming in);
     std::optional<Incoming> PopIncoming();
-    bool OnDispatchThread() const { return dispatchThread_ == std::this_thread::get_id(); }
 
     LinkEndpointConfig config_;
     UniqueFd listenFd_;

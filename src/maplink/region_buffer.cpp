@@ -35,3 +35,18 @@ std::string RegionBuffer::Slot(int slot) const {
     const auto& s = slots_.at(static_cast<std::size_t>(slot));
     return std::string(s.data(), std::find(s.begin(), s.end(), '\0'));
 }
+
+void RegionBuffer::EndAwaiting() {
+    {
+        // Under the lock, so that a waiter cannot test the flag, miss this
+        // change and then sleep through the notification.
+        std::lock_guard lock(mutex_);
+        awaitingRegionReply = false;
+    }
+    replied_.notify_all();
+}
+
+bool RegionBuffer::WaitForReply(std::chrono::milliseconds duration) {
+    std::unique_lock lock(mutex_);
+    return replied_.wait_for(lock, duration, [this] { return !awaitingRegionReply; });
+}

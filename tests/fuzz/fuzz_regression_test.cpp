@@ -44,8 +44,10 @@ INSTANTIATE_TEST_SUITE_P(Targets, FuzzRegression,
                                          FuzzTarget{"image_decode", FuzzImageDecode},
                                          FuzzTarget{"link_frame", FuzzLinkFrame},
                                          FuzzTarget{"map_records", FuzzMapRecords},
+                                         FuzzTarget{"companion_request", FuzzCompanionRequest},
                                          FuzzTarget{"catalogue_open", FuzzCatalogueOpen},
-                                         FuzzTarget{"exif_rewrite", FuzzExifRewrite}),
+                                         FuzzTarget{"exif_rewrite", FuzzExifRewrite},
+                                         FuzzTarget{"region_lookup", FuzzRegionLookup}),
                          [](const testing::TestParamInfo<FuzzTarget>& info) {
                              return std::string(info.param.name);
                          });

@@ -2,10 +2,15 @@
 
 #include <gtest/gtest.h>
 
+#include <signal.h>
+
 #include <filesystem>
+#include <fstream>
 #include <thread>
 
+#include "companion_settings_writer.h"
 #include "link_test_environment.h"
+#include "maplink/map_link.h"
 
 TEST(ADetachedLaunch, reportsWhetherTheProgramCouldBeStarted) {
     LinkTestEnvironment env;
@@ -24,5 +29,26 @@ TEST(ADetachedLaunch, reportsWhetherTheProgramCouldBeStarted) {
 TEST(StartingTheCompanion, failsWithoutARunPath) {
     LinkTestEnvironment env;
     CompanionLocator locator;
-    EXPECT_FALSE(StartCompanion(locator));
+    EXPECT_FALSE(StartCompanion(locator, [] { return true; }));
+}
+
+TEST(StartingTheCompanion, waitsUntilASlowStarterListens) {
+    LinkTestEnvironment env;
+    // Longer to come up than a fixed pause of a second allowed for.
+    const std::string starter = env.Root() + "/slow-companion";
+    const std::string pidFile = env.Root() + "/pid";
+    std::ofstream(starter) << "#!/bin/sh\necho $$ > '" << pidFile << "'\nsleep 1.5\nexec '"
+                           << COMPANION_SIM_PATH << "' --log /dev/null\n";
+    std::filesystem::permissions(starter, std::filesystem::perms::owner_all);
+    ASSERT_TRUE(WriteCompanionSettings(env.CompanionSettings(), 501, starter));
+    RegionBuffer regions;
+    MapLink link(regions);
+    CompanionLocator locator;
+
+    EXPECT_TRUE(StartCompanion(locator, [&] { return link.CompanionWindowExists(); }));
+    EXPECT_TRUE(link.CompanionWindowExists());
+    std::ifstream pid(pidFile);
+    pid_t started = 0;
+    ASSERT_TRUE(pid >> started);
+    kill(started, SIGTERM);
 }

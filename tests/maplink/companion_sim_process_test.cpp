@@ -1,6 +1,7 @@
 // Runs the simulator as the separate program a person would start.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 
@@ -14,8 +15,8 @@ namespace {
 // The simulator program with its options.
 class SimulatorProcess : public ChildProcess {
   public:
-    explicit SimulatorProcess(std::vector<std::string> args)
-        : ChildProcess(WithProgram(std::move(args))) {}
+    explicit SimulatorProcess(std::vector<std::string> args, Input input = Input::Pipe)
+        : ChildProcess(WithProgram(std::move(args)), input) {}
 
   private:
     static std::vector<std::string> WithProgram(std::vector<std::string> args) {
@@ -76,4 +77,19 @@ TEST(TheSimulatorProgram, sendsAPhotoSelectionOnCommand) {
     sim.Command("select-kind 0 5 6\nselect 1 2 3\n");  // the first is ignored
     ASSERT_TRUE(PumpUntil(link.Endpoint(), [&] { return received; }));
     EXPECT_EQ(shown, (std::vector<std::int64_t>{1, 3}));
+}
+
+TEST(TheSimulatorProgram, keepsRunningWithoutStandardInputUntilTerminated) {
+    LinkTestEnvironment env;
+    std::ofstream(env.Root() + "/regions.txt") << "30 32 120 122 | 上海市 | 上海市 | 徐汇区\n";
+    SimulatorProcess sim({"--regions", env.Root() + "/regions.txt", "--log", env.Root() + "/log"},
+                         ChildProcess::Input::Nothing);
+    RegionBuffer regions;
+    MapLink link(regions);
+    ASSERT_TRUE(PumpUntil(link.Endpoint(), [&] { return link.CompanionWindowExists(); }));
+
+    EXPECT_TRUE(link.RequestRegionNames(31.1, 121.4, 5));
+    EXPECT_EQ(regions.Slot(2), "徐汇区");
+    EXPECT_EQ(sim.Terminate(), 0);
+    EXPECT_FALSE(std::filesystem::exists(env.LinkFolder() + "/zazadoRud"));
 }

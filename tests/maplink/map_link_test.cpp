@@ -127,6 +127,37 @@ TEST_F(AMapLink, servesAWorkerThreadsRegionRequestWhileTheOwnerPumps) {
     EXPECT_EQ(regions.Slot(0), "上海市");
 }
 
+TEST_F(AMapLink, wakesTheWaitingThreadAsSoonAsTheReplyIsIn) {
+    CompanionSimOptions options;
+    options.regions = ShanghaiTable();
+    auto sim = StartCompanion(options);
+    // A wait that only a woken waiter gets out of before the test is killed.
+    link.SetRegionReplyPause(std::chrono::hours(1));
+
+    for (const bool onWorker : {false, true}) {
+        SCOPED_TRACE(onWorker ? "worker thread" : "the link's own thread");
+        regions.SetSlot(0, "stale");
+        std::atomic<bool> done{false};
+        bool resolved = false;
+        const auto request = [&] {
+            resolved = link.RequestRegionNames(31.2, 121.5, 5);
+            done = true;
+        };
+        if (onWorker) {
+            std::thread worker(request);
+            ASSERT_TRUE(PumpUntil(link.Endpoint(), [&] { return done.load(); }));
+            worker.join();
+        } else {
+            request();
+        }
+        EXPECT_TRUE(resolved);
+        EXPECT_EQ(regions.Slot(2), "浦东新区");
+    }
+    // One send per lookup: nobody waited out the pause and asked again.
+    const auto codes = Codes(sim->Received());
+    EXPECT_EQ(std::count(codes.begin(), codes.end(), kCodeRegionLookup), 3);  // refused + 2
+}
+
 TEST_F(AMapLink, keepsRepeatingWhileRepliesCarryNoNamesYet) {
     CompanionSimOptions options;
     options.regionMode = RegionReplyMode::ZeroNames;

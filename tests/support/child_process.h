@@ -1,7 +1,8 @@
 #pragma once
 // A program run beside a test (a simulator, a second instance), with a pipe
-// to its standard input. The destructor asks it to quit and waits for it.
+// to its standard input. The destructor ends it with SIGTERM and waits for it.
 
+#include <signal.h>
 #include <sys/types.h>
 
 #include <string>
@@ -9,8 +10,15 @@
 
 class ChildProcess {
   public:
+    enum class Input {
+        Pipe,     // Command() writes to it
+        Nothing,  // /dev/null, as for a program started by another one
+    };
+
     // argv[0] is the program's path; the child inherits the environment.
-    explicit ChildProcess(std::vector<std::string> argv);
+    // With outputFile, its standard output and error go there.
+    explicit ChildProcess(std::vector<std::string> argv, Input input = Input::Pipe,
+                          const std::string& outputFile = {});
     ~ChildProcess();
     ChildProcess(const ChildProcess&) = delete;
     ChildProcess& operator=(const ChildProcess&) = delete;
@@ -21,12 +29,12 @@ class ChildProcess {
     // Sends "quit", closes standard input and waits; returns the exit status
     // (-1 when it did not exit normally).
     int Quit();
-    // For a program that reads no commands: asks it to end with SIGTERM,
-    // kills it when it has not ended after grace, and returns its exit
-    // status (-1 when it did not exit normally).
-    int Terminate(int graceSeconds = 10);
-    // Waits for the child to end on its own; its exit status (-1 when it did
-    // not exit normally, or is still running after the limit: it is killed).
+    // Sends the signal (SIGTERM: asks a program that reads no commands to
+    // end) and waits as Wait does, grace seconds at most.
+    int Terminate(int signal = SIGTERM, int graceSeconds = 10);
+    // Closes standard input and waits for the child to end by itself; its
+    // exit status (-1 when it did not exit normally, or is still running
+    // after the limit: it is killed).
     int Wait(int limitSeconds = 30);
 
   private:

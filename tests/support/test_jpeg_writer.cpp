@@ -1,5 +1,6 @@
 #include "test_jpeg_writer.h"
 
+#include <cmath>
 #include <csetjmp>
 #include <cstdio>
 #include <cstdlib>
@@ -280,4 +281,9 @@ bool TruncateFile(const std::string& path, std::size_t length) {
     std::error_code error;
     std::filesystem::resize_file(path, length, error);
     return !error;
+}
+
+TestDms DmsFromDegrees(double degrees) {
+    const auto hundredths = static_cast<std::uint32_t>(std::lround(degrees * 360000));
+    return {{{hundredths / 360000, 1}, {hundredths / 6000 % 60, 1}, {hundredths % 6000, 100}}};
 }

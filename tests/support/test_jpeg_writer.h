@@ -16,6 +16,10 @@ struct TestRational {
 // Degrees, minutes, seconds as three rationals, e.g. {{39,1},{54,1},{125,10}}.
 using TestDms = std::array<TestRational, 3>;
 
+// A non-negative decimal degree value as degrees, minutes and seconds to a
+// hundredth of a second.
+TestDms DmsFromDegrees(double degrees);
+
 enum class TestPattern {
     Gradient,  // red grows to the right, green downwards (0..199, plus seed % 56)
     Noise,     // pseudo-random pixels from the seed

@@ -2,20 +2,6 @@
 
 #include <sstream>
 
-namespace {
-
-std::vector<std::uint8_t> Utf16Text(const char* ascii) {
-    std::vector<std::uint8_t> text;
-    for (const char* c = ascii;; ++c) {
-        text.push_back(static_cast<std::uint8_t>(*c));
-        text.push_back(0);
-        if (*c == '\0') break;
-    }
-    return text;
-}
-
-}  // namespace
-
 CompanionSim::CompanionSim(CompanionSimOptions options) : options_(std::move(options)) {
     endpoint_ = CreateLinkEndpoint(
         {kCompanionLinkClass, [this](const LinkMessage& m) { return Handle(m); }, {}});
@@ -89,7 +75,7 @@ std::int64_t CompanionSim::Handle(const LinkMessage& message) {
 std::int64_t CompanionSim::Answer(const LinkMessage& message) {
     if (message.wParam != kMapLinkWParam) return 0;
     if (message.Code() == kCodeHandshake) {
-        if (message.data != Utf16Text(kAlbumLinkClass)) return -1;
+        if (message.data != PackHandshakeText()) return -1;
         linkIdKnown_ = true;
         return options_.linkId;
     }

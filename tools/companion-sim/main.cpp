@@ -1,11 +1,14 @@
-// companion-sim: runs the companion simulator until standard input ends or
-// the command "quit" is given. Commands on standard input, one a line:
+// companion-sim: runs the companion simulator until the command "quit" is
+// given or SIGTERM / SIGINT arrives. When standard input ends (or there is
+// none, as when the program starts the simulator), it keeps running.
+// Commands on standard input, one a line:
 //   select ID [ID...]          send a photo selection (kind 2) to the program
 //   select-kind K ID [ID...]   the same with the first record of kind K
 //   quit
 #include <poll.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
@@ -148,12 +151,18 @@ int main(int argc, char** argv) {
     }
 
     std::string pending;
+    bool inputOpen = true;
     while (!gStop) {
-        pollfd input{STDIN_FILENO, POLLIN, 0};
+        // Without input the poll only paces the check of the stop flag.
+        pollfd input{inputOpen ? STDIN_FILENO : -1, POLLIN, 0};
         if (poll(&input, 1, 100) <= 0) continue;
         char buffer[512];
         const ssize_t n = read(STDIN_FILENO, buffer, sizeof buffer);
-        if (n <= 0) break;
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) {
+            inputOpen = false;
+            continue;
+        }
         pending.append(buffer, static_cast<std::size_t>(n));
         for (std::size_t end; (end = pending.find('\n')) != std::string::npos;) {
             const std::string line = pending.substr(0, end);

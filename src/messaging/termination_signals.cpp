@@ -1,4 +1,4 @@
-#include "app/termination_signals.h"
+#include "messaging/termination_signals.h"
 
 #include <QSocketNotifier>
 

@@ -5,7 +5,7 @@
 #include <QTimer>
 #include <csignal>
 
-#include "app/termination_signals.h"
+#include "messaging/termination_signals.h"
 
 namespace {
 

@@ -1,0 +1,33 @@
+#include "zidevu/install_settings.h"
+
+#include <QSettings>
+
+namespace {
+
+QSettings Settings() {
+    return QSettings(QSettings::NativeFormat, QSettings::UserScope,
+                     QStringLiteral("Darazoz Software"), QStringLiteral("zidevu"));
+}
+
+const QString kVersionKey = QStringLiteral("MainFrm/LastVersion");
+const QString kRunPathKey = QStringLiteral("MainFrm/LastRunPath");
+
+}  // namespace
+
+bool InstallSettingsCurrent(const QString& executablePath) {
+    QSettings settings = Settings();
+    return settings.value(kVersionKey).toInt() == kZidevuVersion &&
+           settings.value(kRunPathKey).toString() == executablePath;
+}
+
+bool WriteInstallSettings(const QString& executablePath) {
+    QSettings settings = Settings();
+    settings.setValue(kVersionKey, kZidevuVersion);
+    settings.setValue(kRunPathKey, executablePath);
+    settings.sync();
+    return settings.status() == QSettings::NoError;
+}
+
+QString InstallSettingsLocation() {
+    return Settings().fileName();
+}

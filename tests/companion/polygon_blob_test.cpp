@@ -1,0 +1,122 @@
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "companion/polygon_blob.h"
+
+namespace {
+
+using Ring = std::vector<std::pair<std::int64_t, std::int64_t>>;
+using Bytes = std::vector<unsigned char>;
+
+void PutVarint(Bytes& out, std::uint64_t v) {
+    while (v >= 0x80) {
+        out.push_back(static_cast<unsigned char>((v & 0x7F) | 0x80));
+        v >>= 7;
+    }
+    out.push_back(static_cast<unsigned char>(v));
+}
+
+void PutSigned(Bytes& out, std::int64_t v) {
+    PutVarint(out, (static_cast<std::uint64_t>(v) << 1) ^ static_cast<std::uint64_t>(v >> 63));
+}
+
+// The converter's layout, written independently of the reader under test.
+Bytes Pack(const std::vector<Ring>& rings) {
+    Bytes out;
+    PutVarint(out, rings.size());
+    for (const Ring& ring : rings) {
+        PutVarint(out, ring.size());
+        std::int64_t px = 0, py = 0;
+        for (auto [x, y] : ring) {
+            PutSigned(out, x - px);
+            PutSigned(out, y - py);
+            px = x;
+            py = y;
+        }
+    }
+    return out;
+}
+
+PolygonTest TestPoint(const Bytes& blob, std::int64_t x, std::int64_t y) {
+    return TestPointInPolygonBlob(blob.data(), blob.size(), x, y);
+}
+
+// A square of 100 around (11,400,000, 2,250,000) with a square hole of 20 in
+// its middle, and its neighbour to the east sharing the edge x = 11,400,100.
+const std::int64_t X0 = 11400000, Y0 = 2250000;
+const Ring kOuter = {{X0, Y0}, {X0 + 100, Y0}, {X0 + 100, Y0 + 100}, {X0, Y0 + 100}};
+const Ring kHole = {{X0 + 40, Y0 + 40}, {X0 + 60, Y0 + 40}, {X0 + 60, Y0 + 60}, {X0 + 40, Y0 + 60}};
+const Ring kEast = {{X0 + 100, Y0}, {X0 + 200, Y0}, {X0 + 200, Y0 + 100}, {X0 + 100, Y0 + 100}};
+const Ring kNorth = {{X0, Y0 + 100}, {X0 + 100, Y0 + 100}, {X0 + 100, Y0 + 200}, {X0, Y0 + 200}};
+
+TEST(APolygonBlob, holdsPointsInsideItsOutlineButNotInItsHoles) {
+    const Bytes square = Pack({kOuter, kHole});
+    const struct {
+        std::int64_t x, y;
+        PolygonTest expected;
+    } kCases[] = {
+        {X0 + 10, Y0 + 10, PolygonTest::Inside},   {X0 + 50, Y0 + 50, PolygonTest::Outside},
+        {X0 + 50, Y0 + 30, PolygonTest::Inside},   {X0 - 1, Y0 + 50, PolygonTest::Outside},
+        {X0 + 50, Y0 + 101, PolygonTest::Outside}, {0, 0, PolygonTest::Outside},
+    };
+    for (const auto& c : kCases)
+        EXPECT_EQ(TestPoint(square, c.x, c.y), c.expected) << c.x - X0 << ", " << c.y - Y0;
+}
+
+TEST(APointOnASharedEdge, belongsToExactlyOneOfTheTwoPolygons) {
+    const Bytes west = Pack({kOuter});
+    const Bytes east = Pack({kEast});
+    const Bytes north = Pack({kNorth});
+    for (std::int64_t y = Y0 + 1; y < Y0 + 100; y += 7) {
+        const bool inWest = TestPoint(west, X0 + 100, y) == PolygonTest::Inside;
+        const bool inEast = TestPoint(east, X0 + 100, y) == PolygonTest::Inside;
+        EXPECT_NE(inWest, inEast) << y - Y0;
+        EXPECT_TRUE(inEast) << "a point on a north-south border counts for the east side";
+    }
+    for (std::int64_t x = X0 + 1; x < X0 + 100; x += 7) {
+        const bool inSouth = TestPoint(west, x, Y0 + 100) == PolygonTest::Inside;
+        const bool inNorth = TestPoint(north, x, Y0 + 100) == PolygonTest::Inside;
+        EXPECT_NE(inSouth, inNorth) << x - X0;
+    }
+}
+
+TEST(ADamagedPolygonBlob, isReportedWithoutReadingPastItsEnd) {
+    const Bytes good = Pack({kOuter, kHole});
+    Bytes overlong(12, 0xFF);
+    Bytes hugeRingCount;
+    PutVarint(hugeRingCount, 1u << 30);
+    Bytes hugeVertexCount;
+    PutVarint(hugeVertexCount, 1);
+    PutVarint(hugeVertexCount, std::uint64_t{1} << 40);
+    Bytes farAway;
+    PutVarint(farAway, 1);
+    PutVarint(farAway, 3);
+    for (int i = 0; i < 3; ++i) {
+        PutSigned(farAway, std::int64_t{1} << 33);
+        PutSigned(farAway, 0);
+    }
+    const std::vector<std::pair<std::string, Bytes>> kDamaged = {
+        {"empty", {}},
+        {"no rings", Pack({})},
+        {"cut short", Bytes(good.begin(), good.begin() + good.size() / 2)},
+        {"overlong varint", overlong},
+        {"more rings than bytes", hugeRingCount},
+        {"more vertices than bytes", hugeVertexCount},
+        {"a ring of two vertices", Pack({{{X0, Y0}, {X0 + 1, Y0 + 1}}})},
+        {"coordinates beyond the globe", farAway},
+    };
+    for (const auto& [what, blob] : kDamaged) {
+        // A copy of exactly its size, so that the sanitizer build catches a read past the end.
+        const auto* data = blob.empty() ? nullptr : new unsigned char[blob.size()];
+        if (data != nullptr) std::copy(blob.begin(), blob.end(), const_cast<unsigned char*>(data));
+        EXPECT_EQ(TestPointInPolygonBlob(data, blob.size(), X0 + 10, Y0 + 10), PolygonTest::Damaged)
+            << what;
+        delete[] data;
+    }
+}
+
+}  // namespace
