@@ -208,9 +208,17 @@ CREATE TABLE alias(old_name TEXT NOT NULL, old_code TEXT NOT NULL, code TEXT NOT
 """
 
 
+def write_atomically(path, write):
+    """Writes through a temporary file renamed into place, so that an
+    interrupted build never leaves a partial file that looks up to date."""
+    temporary = path + ".part"
+    if os.path.exists(temporary):
+        os.remove(temporary)
+    write(temporary)
+    os.replace(temporary, path)
+
+
 def write_database(path, units, aliases, meta):
-    if os.path.exists(path):
-        os.remove(path)
     db = sqlite3.connect(path)
     db.executescript(SCHEMA)
     convert = DatumConverter()
@@ -244,8 +252,6 @@ def write_database(path, units, aliases, meta):
 def write_samples(path, units, per_district, seed):
     """Random points inside the unsimplified district polygons (WGS-84), and
     the districts' label centres for the nearest-centre baseline."""
-    if os.path.exists(path):
-        os.remove(path)
     rng = random.Random(seed)
     db = sqlite3.connect(path)
     db.executescript("CREATE TABLE sample(lat REAL, lon REAL, names TEXT);"
@@ -322,11 +328,13 @@ def main():
             "world": os.path.basename(args.world),
             "countries": os.path.basename(args.countries),
         }
-        write_database(args.output, units + countries, official.used_aliases, meta)
+        write_atomically(args.output, lambda path: write_database(
+            path, units + countries, official.used_aliases, meta))
         print(f"build_region_data: {len(units)} districts, {len(countries)} countries, "
               f"{len(official.used_aliases)} aliases -> {args.output}")
     if args.samples:
-        write_samples(args.samples, units, args.samples_per_district, seed=20260101)
+        write_atomically(args.samples, lambda path: write_samples(
+            path, units, args.samples_per_district, seed=20260101))
     return 0
 
 
