@@ -6,6 +6,7 @@
 // usage: region_lookup_bench [--data FILE] [--samples FILE]
 
 #include <sqlite3.h>
+#include <sys/resource.h>
 
 #include <chrono>
 #include <cmath>
@@ -124,6 +125,9 @@ int main(int argc, char** argv) {
         ours += Joined(atlas.Lookup(p.latitude, p.longitude)) == p.names;
         nearest += NearestCentre(p, centres) == p.names;
     }
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    std::printf("peak memory            %8.1f MiB\n", usage.ru_maxrss / 1024.0);
     std::printf("accuracy, %zu points inside %zu districts\n", samples.size(), centres.size());
     std::printf("  polygon lookup       %8.2f %%\n", 100.0 * ours / samples.size());
     std::printf("  nearest centre       %8.2f %%\n", 100.0 * nearest / samples.size());

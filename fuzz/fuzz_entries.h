@@ -26,6 +26,7 @@ int FuzzMapRecords(const std::uint8_t* data, std::size_t size);
 int FuzzExifRewrite(const std::uint8_t* data, std::size_t size);
 // The bytes as the catalogue file of a fresh data folder, opened and read.
 int FuzzCatalogueOpen(const std::uint8_t* data, std::size_t size);
-// The bytes as positions (pairs of doubles: latitude, longitude) looked up in
-// the shipped region data, and as one polygon of a damaged data file.
+// The bytes as positions (pairs of doubles, and pairs of 32-bit fractions of
+// the globe) looked up in the shipped region data, and as one polygon of a
+// damaged data file.
 int FuzzRegionLookup(const std::uint8_t* data, std::size_t size);

@@ -16,6 +16,14 @@ int FuzzRegionLookup(const std::uint8_t* data, std::size_t size) {
         std::memcpy(position, data + offset, sizeof position);
         atlas.Lookup(position[0], position[1]);
     }
+    // The same bytes as positions spread over the globe, which random doubles
+    // almost never are.
+    for (std::size_t offset = 0; offset + 2 * sizeof(std::uint32_t) <= size;
+         offset += 2 * sizeof(std::uint32_t)) {
+        std::uint32_t raw[2];
+        std::memcpy(raw, data + offset, sizeof raw);
+        atlas.Lookup(raw[0] / 4294967295.0 * 180.0 - 90.0, raw[1] / 4294967295.0 * 360.0 - 180.0);
+    }
     // The same bytes as a polygon of a damaged data file, tested against a
     // point taken from its first bytes (kept within the globe's stored units).
     std::int32_t point[2] = {0, 0};

@@ -5,6 +5,7 @@ namespace {
 // Far beyond any longitude or latitude in stored units, and small enough that
 // the edge products below cannot overflow.
 constexpr std::int64_t kCoordinateLimit = std::int64_t{1} << 30;
+static_assert(kCoordinateLimit <= INT32_MAX, "decoded edges hold int32 coordinates");
 
 class VarintReader {
   public:
@@ -48,46 +49,59 @@ bool ReadVertex(VarintReader& reader, std::int64_t& x, std::int64_t& y) {
            y < kCoordinateLimit;
 }
 
-// Does the edge a-b cross the ray from (px, py) towards +x? Half-open in y,
-// strict in x, exact in integers.
-bool CrossesRay(std::int64_t ax, std::int64_t ay, std::int64_t bx, std::int64_t by, std::int64_t px,
-                std::int64_t py) {
-    if ((ay > py) == (by > py)) return false;
-    // px < ax + (py - ay) * (bx - ax) / (by - ay), without dividing.
-    const std::int64_t lhs = (px - ax) * (by - ay);
-    const std::int64_t rhs = (bx - ax) * (py - ay);
-    return by > ay ? lhs < rhs : lhs > rhs;
+// Calls edge(ax, ay, bx, by) for every edge of every ring, the closing
+// edges included. False when the blob is damaged (the edges seen so far have
+// been visited).
+template <typename EdgeVisitor>
+bool VisitEdges(const unsigned char* data, std::size_t size, EdgeVisitor&& edge) {
+    if (data == nullptr) return false;
+    VarintReader reader(data, size);
+    std::uint64_t rings = 0;
+    if (!reader.Unsigned(rings) || rings == 0 || rings > reader.Remaining()) return false;
+    for (std::uint64_t r = 0; r < rings; ++r) {
+        std::uint64_t count = 0;
+        // Every vertex takes at least two bytes.
+        if (!reader.Unsigned(count) || count < 3 || count > reader.Remaining() / 2) return false;
+        std::int64_t cx = 0;
+        std::int64_t cy = 0;
+        if (!ReadVertex(reader, cx, cy)) return false;
+        const std::int64_t firstX = cx;
+        const std::int64_t firstY = cy;
+        for (std::uint64_t i = 1; i < count; ++i) {
+            std::int64_t nx = cx;
+            std::int64_t ny = cy;
+            if (!ReadVertex(reader, nx, ny)) return false;
+            edge(cx, cy, nx, ny);
+            cx = nx;
+            cy = ny;
+        }
+        edge(cx, cy, firstX, firstY);
+    }
+    return true;
 }
 
 }  // namespace
 
 PolygonTest TestPointInPolygonBlob(const unsigned char* data, std::size_t size, std::int64_t x,
                                    std::int64_t y) {
-    if (data == nullptr) return PolygonTest::Damaged;
-    VarintReader reader(data, size);
-    std::uint64_t rings = 0;
-    if (!reader.Unsigned(rings) || rings == 0 || rings > reader.Remaining())
-        return PolygonTest::Damaged;
     bool inside = false;
-    for (std::uint64_t r = 0; r < rings; ++r) {
-        std::uint64_t count = 0;
-        // Every vertex takes at least two bytes.
-        if (!reader.Unsigned(count) || count < 3 || count > reader.Remaining() / 2)
-            return PolygonTest::Damaged;
-        std::int64_t cx = 0;
-        std::int64_t cy = 0;
-        if (!ReadVertex(reader, cx, cy)) return PolygonTest::Damaged;
-        const std::int64_t firstX = cx;
-        const std::int64_t firstY = cy;
-        for (std::uint64_t i = 1; i < count; ++i) {
-            std::int64_t nx = cx;
-            std::int64_t ny = cy;
-            if (!ReadVertex(reader, nx, ny)) return PolygonTest::Damaged;
-            if (CrossesRay(cx, cy, nx, ny, x, y)) inside = !inside;
-            cx = nx;
-            cy = ny;
-        }
-        if (CrossesRay(cx, cy, firstX, firstY, x, y)) inside = !inside;
-    }
+    const bool intact = VisitEdges(
+        data, size, [&](std::int64_t ax, std::int64_t ay, std::int64_t bx, std::int64_t by) {
+            if (EdgeCrossesRay(ax, ay, bx, by, x, y)) inside = !inside;
+        });
+    if (!intact) return PolygonTest::Damaged;
     return inside ? PolygonTest::Inside : PolygonTest::Outside;
+}
+
+bool DecodePolygonEdges(const unsigned char* data, std::size_t size,
+                        std::vector<PolygonEdge>& edges) {
+    edges.clear();
+    const bool intact = VisitEdges(
+        data, size, [&](std::int64_t ax, std::int64_t ay, std::int64_t bx, std::int64_t by) {
+            if (ay != by)  // a horizontal edge never crosses the ray
+                edges.push_back({static_cast<std::int32_t>(ax), static_cast<std::int32_t>(ay),
+                                 static_cast<std::int32_t>(bx), static_cast<std::int32_t>(by)});
+        });
+    if (!intact) edges.clear();
+    return intact;
 }

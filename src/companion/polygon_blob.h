@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <vector>
 
 // One polygon of the region data file as stored in a blob: a varint ring
 // count, then per ring a varint vertex count and the vertices as zigzag
@@ -20,3 +21,24 @@ enum class PolygonTest { Outside, Inside, Damaged };
 // reading past its end.
 PolygonTest TestPointInPolygonBlob(const unsigned char* data, std::size_t size, std::int64_t x,
                                    std::int64_t y);
+
+// One non-horizontal edge of a decoded polygon, in stored units.
+struct PolygonEdge {
+    std::int32_t ax, ay, bx, by;
+};
+
+// The blob's edges that can cross a ray; false (and no edges) when damaged.
+bool DecodePolygonEdges(const unsigned char* data, std::size_t size,
+                        std::vector<PolygonEdge>& edges);
+
+// Does the edge a-b cross the ray from (px, py) towards greater x? Half-open
+// in y and strict in x, which puts a point on an edge on one side only; exact
+// in integers (coordinates below 2^30, so the products fit).
+inline bool EdgeCrossesRay(std::int64_t ax, std::int64_t ay, std::int64_t bx, std::int64_t by,
+                           std::int64_t px, std::int64_t py) {
+    if ((ay > py) == (by > py)) return false;
+    // px < ax + (py - ay) * (bx - ax) / (by - ay), without dividing.
+    const std::int64_t lhs = (px - ax) * (by - ay);
+    const std::int64_t rhs = (bx - ax) * (py - ay);
+    return by > ay ? lhs < rhs : lhs > rhs;
+}

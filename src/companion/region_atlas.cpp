@@ -14,14 +14,24 @@ constexpr const char* kFormatVersion = "1";
 
 constexpr const char* kReadFormat = "SELECT value FROM meta WHERE key = 'format'";
 
-// Boxes that hold the point, best first: Chinese units before the coarse
-// country outlines, then the smaller part (an enclave before the unit around
-// it), then a fixed order so that the answer never depends on the query plan.
+// Boxes that hold the point, best first: Chinese units before the country
+// outlines, then the smaller part (an enclave before the unit around it),
+// then a fixed order so that the answer never depends on the query plan.
+// Only ids are sorted; a part's rings are read when it is tested.
 constexpr const char* kSelectCandidates =
-    "SELECT p.rings, r.name0, r.name1, r.name2 FROM part_box b "
-    "JOIN part p ON p.id = b.id JOIN region r ON r.id = p.region "
+    "SELECT p.id, p.region FROM part_box b JOIN part p ON p.id = b.id "
+    "JOIN region r ON r.id = p.region "
     "WHERE b.min_lon <= ?1 AND b.max_lon >= ?1 AND b.min_lat <= ?2 AND b.max_lat >= ?2 "
     "ORDER BY r.rank, p.area, p.id";
+constexpr const char* kSelectRings = "SELECT rings FROM part WHERE id = ?1";
+constexpr const char* kSelectNames = "SELECT name0, name1, name2 FROM region WHERE id = ?1";
+
+// Parts whose blob is larger than this are decoded into bands once; smaller
+// ones are read straight from the blob, which is as fast for them.
+constexpr std::size_t kBandedBlobBytes = 8192;
+// The decoded parts are dropped when they grow past this many edges (some
+// 40 MB), which every part of every country together would exceed.
+constexpr std::size_t kBandedEdgeLimit = 4000000;
 
 std::string ColumnText(sqlite3_stmt* statement, int column) {
     const unsigned char* text = sqlite3_column_text(statement, column);
@@ -35,8 +45,12 @@ RegionAtlas::~RegionAtlas() {
 }
 
 void RegionAtlas::Close() {
-    sqlite3_finalize(candidates_);
-    candidates_ = nullptr;
+    banded_.clear();
+    bandedEdges_ = 0;
+    for (sqlite3_stmt** statement : {&candidates_, &rings_, &names_}) {
+        sqlite3_finalize(*statement);
+        *statement = nullptr;
+    }
     if (db_ != nullptr) {
         sqlite3_close(db_);
         db_ = nullptr;
@@ -65,9 +79,51 @@ bool RegionAtlas::Open(const std::string& path) {
     if (!formatRead) return Fail("is damaged or not region data", path);
     if (version != kFormatVersion)
         return Fail("has format " + version + ", not " + kFormatVersion, path);
-    if (sqlite3_prepare_v2(db_, kSelectCandidates, -1, &candidates_, nullptr) != SQLITE_OK)
+    if (sqlite3_prepare_v2(db_, kSelectCandidates, -1, &candidates_, nullptr) != SQLITE_OK ||
+        sqlite3_prepare_v2(db_, kSelectRings, -1, &rings_, nullptr) != SQLITE_OK ||
+        sqlite3_prepare_v2(db_, kSelectNames, -1, &names_, nullptr) != SQLITE_OK)
         return Fail("is damaged (" + std::string(sqlite3_errmsg(db_)) + ")", path);
     return true;
+}
+
+bool RegionAtlas::PartContains(std::int64_t partId, std::int64_t x, std::int64_t y) const {
+    const auto cached = banded_.find(partId);
+    if (cached != banded_.end()) return cached->second.Contains(x, y);
+    sqlite3_bind_int64(rings_, 1, partId);
+    bool inside = false;
+    if (sqlite3_step(rings_) == SQLITE_ROW) {
+        const auto* blob = static_cast<const unsigned char*>(sqlite3_column_blob(rings_, 0));
+        const auto size = static_cast<std::size_t>(sqlite3_column_bytes(rings_, 0));
+        if (size <= kBandedBlobBytes) {
+            // A damaged part holds nothing.
+            inside = TestPointInPolygonBlob(blob, size, x, y) == PolygonTest::Inside;
+        } else {
+            if (bandedEdges_ > kBandedEdgeLimit) {
+                banded_.clear();
+                bandedEdges_ = 0;
+            }
+            BandedPolygon& polygon = banded_[partId];
+            polygon.Build(blob, size);  // a damaged part stays empty
+            bandedEdges_ += polygon.EdgeCount();
+            inside = polygon.Contains(x, y);
+        }
+    }
+    sqlite3_reset(rings_);
+    return inside;
+}
+
+std::vector<std::string> RegionAtlas::NamesOf(std::int64_t regionId) const {
+    std::vector<std::string> names;
+    sqlite3_bind_int64(names_, 1, regionId);
+    if (sqlite3_step(names_) == SQLITE_ROW) {
+        for (int column = 0; column < 3; ++column) {
+            std::string name = ColumnText(names_, column);
+            if (name.empty()) break;
+            names.push_back(std::move(name));
+        }
+    }
+    sqlite3_reset(names_);
+    return names;
 }
 
 std::vector<std::string> RegionAtlas::Lookup(double latitude, double longitude) const {
@@ -79,17 +135,9 @@ std::vector<std::string> RegionAtlas::Lookup(double latitude, double longitude) 
     sqlite3_bind_double(candidates_, 1, longitude);
     sqlite3_bind_double(candidates_, 2, latitude);
     std::vector<std::string> names;
-    while (sqlite3_step(candidates_) == SQLITE_ROW) {
-        const auto* blob = static_cast<const unsigned char*>(sqlite3_column_blob(candidates_, 0));
-        const auto size = static_cast<std::size_t>(sqlite3_column_bytes(candidates_, 0));
-        // A damaged part is skipped like one that does not hold the point.
-        if (TestPointInPolygonBlob(blob, size, x, y) != PolygonTest::Inside) continue;
-        for (int column = 1; column <= 3; ++column) {
-            std::string name = ColumnText(candidates_, column);
-            if (name.empty()) break;
-            names.push_back(std::move(name));
-        }
-        if (!names.empty()) break;
+    while (names.empty() && sqlite3_step(candidates_) == SQLITE_ROW) {
+        if (PartContains(sqlite3_column_int64(candidates_, 0), x, y))
+            names = NamesOf(sqlite3_column_int64(candidates_, 1));
     }
     sqlite3_reset(candidates_);
     return names;

@@ -1,7 +1,11 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
+#include <unordered_map>
 #include <vector>
+
+#include "companion/banded_polygon.h"
 
 struct sqlite3;
 struct sqlite3_stmt;
@@ -30,10 +34,19 @@ class RegionAtlas {
   private:
     void Close();
     bool Fail(const std::string& why, const std::string& path);
+    bool PartContains(std::int64_t partId, std::int64_t x, std::int64_t y) const;
+    std::vector<std::string> NamesOf(std::int64_t regionId) const;
 
     sqlite3* db_ = nullptr;
-    // Candidates of one position, best first; reset after every lookup.
+    // Candidate parts of one position, best first; a part's rings; a
+    // region's names. Each is reset after use.
     sqlite3_stmt* candidates_ = nullptr;
+    sqlite3_stmt* rings_ = nullptr;
+    sqlite3_stmt* names_ = nullptr;
+    // Large parts decoded on first use, so that a country's outline is not
+    // read vertex by vertex on every lookup; keyed by part id.
+    mutable std::unordered_map<std::int64_t, BandedPolygon> banded_;
+    mutable std::size_t bandedEdges_ = 0;
     std::string error_;
 };
 

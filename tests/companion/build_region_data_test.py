@@ -22,6 +22,7 @@ NAMES = {
                      "440304,福田区,44,03,04\n440311,光明区,44,03,11\n",
     "dist/hongkong.csv": "code, name, province, city, area\n810001,中西区,81,00,01\n",
     "dist/macau.csv": "code, name, province, city, area\n820001,花地玛堂区,82,00,01\n",
+    "dist/country.csv": "id,cnname,name,fullname,alpha2,alpha3,numeric\n1,法国,France,,FR,FRA,250\n",
 }
 
 
@@ -58,8 +59,16 @@ def districts(shenzhen_features):
 
 
 WORLD = {"world.zh.json": json.dumps({"type": "FeatureCollection", "features": [
-    {"type": "Feature", "properties": {"name": "日本", "iso_a2": "JP"},
+    {"type": "Feature", "properties": {"name": "日本", "iso_a3": "JPN"},
      "geometry": {"type": "Polygon", "coordinates": square(139.7, 35.6)}}]})}
+
+
+def countries(*codes):
+    """Outlines keyed by ISO alpha-3 code only, as the 1 km country package has them."""
+    return {"map.geo.json": json.dumps({"type": "FeatureCollection", "features": [
+        {"type": "Feature", "properties": {"A3": code},
+         "geometry": {"type": "Polygon", "coordinates": square(10.0 * i, 40.0)}}
+        for i, code in enumerate(codes)]})}
 
 
 def write_package(path, members):
@@ -72,18 +81,23 @@ def write_package(path, members):
 
 
 class TheRegionDataConverter(unittest.TestCase):
-    def convert(self, shenzhen_features, aliases=""):
+    def convert(self, shenzhen_features, aliases="", country_codes=("JPN", "FRA", "XKX", "CHN")):
         folder = tempfile.mkdtemp()
         paths = {key: os.path.join(folder, key) for key in
-                 ("districts.tgz", "names.tgz", "world.tgz", "aliases.csv", "out.db")}
+                 ("districts.tgz", "names.tgz", "world.tgz", "countries.tgz", "aliases.csv",
+                  "country_names.csv", "out.db")}
         write_package(paths["districts.tgz"], districts(shenzhen_features))
         write_package(paths["names.tgz"], NAMES)
         write_package(paths["world.tgz"], WORLD)
+        write_package(paths["countries.tgz"], countries(*country_codes))
         with open(paths["aliases.csv"], "w", encoding="utf-8") as f:
             f.write("old_code,old_name,new_code,reason\n" + aliases)
+        with open(paths["country_names.csv"], "w", encoding="utf-8") as f:
+            f.write("iso_a3,name\nXKX,科索沃\n")
         result = subprocess.run(
             [sys.executable, CONVERTER, "--districts", paths["districts.tgz"],
              "--names", paths["names.tgz"], "--world", paths["world.tgz"],
+             "--countries", paths["countries.tgz"], "--country-names", paths["country_names.csv"],
              "--aliases", paths["aliases.csv"], "--output", paths["out.db"]],
             capture_output=True, text=True)
         return result, paths["out.db"]
@@ -100,18 +114,21 @@ class TheRegionDataConverter(unittest.TestCase):
             ("北京市", "北京市", "东城区"), ("广东省", "深圳市", "福田区"),
             ("广东省", "深圳市", "光明区"), ("香港特别行政区", "香港特别行政区", "中西区"),
             ("澳门特别行政区", "澳门特别行政区", "花地玛堂区"), ("台湾省", "台北市", "中正区"),
-            ("日本",)})
+            ("日本",), ("法国",), ("科索沃",)})
         self.assertEqual(db.execute("SELECT old_name, name FROM alias").fetchall(),
                          [("宝安区", "光明区")])
 
     def test_stops_the_build_on_a_name_it_cannot_map(self):
-        result, out = self.convert([("440304", "福田区", 114.05, 22.52),
-                                    ("440399", "不存在区", 113.9, 22.6)])
-        self.assertEqual(result.returncode, 1)
-        self.assertIn("不存在区", result.stderr)
-        self.assertIn("could not be mapped", result.stderr)
-        self.assertFalse(os.path.exists(out))
-
+        good = ("440304", "福田区", 114.05, 22.52)
+        cases = [("a district", [good, ("440399", "不存在区", 113.9, 22.6)], ("JPN",), "不存在区"),
+                 ("a country", [good], ("JPN", "ATL"), "ATL")]
+        for what, features, codes, name in cases:
+            with self.subTest(what):
+                result, out = self.convert(features, country_codes=codes)
+                self.assertEqual(result.returncode, 1)
+                self.assertIn(name, result.stderr)
+                self.assertIn("could not be mapped", result.stderr)
+                self.assertFalse(os.path.exists(out))
 
 if __name__ == "__main__":
     unittest.main()

