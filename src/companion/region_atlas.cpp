@@ -29,8 +29,9 @@ constexpr const char* kSelectNames = "SELECT name0, name1, name2 FROM region WHE
 // Parts whose blob is larger than this are decoded into bands once; smaller
 // ones are read straight from the blob, which is as fast for them.
 constexpr std::size_t kBandedBlobBytes = 8192;
-// The decoded parts are dropped when they grow past this many edges (some
-// 40 MB), which every part of every country together would exceed.
+// The decoded parts are dropped when they grow past this many edges (64 MB,
+// more with the bands' copies of long edges), which bounds the memory of a
+// companion that runs for days.
 constexpr std::size_t kBandedEdgeLimit = 4000000;
 
 std::string ColumnText(sqlite3_stmt* statement, int column) {
