@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "image/raster_image.h"
+#include "test_jpeg_writer.h"
 
 namespace {
 
@@ -13,16 +14,7 @@ const RgbColor kRed{255, 0, 0};
 // A landscape 32 x 16 thumbnail, grey except for a red top-left quarter, as
 // stored in the catalogue (JPEG bytes plus one zero byte).
 std::vector<std::uint8_t> LandscapeBlob() {
-    const int width = 32, height = 16;
-    std::vector<std::uint8_t> rgb(width * height * 3, 128);
-    for (int y = 0; y < height / 2; ++y)
-        for (int x = 0; x < width / 2; ++x) {
-            std::uint8_t* p = &rgb[(y * width + x) * 3];
-            p[0] = 255;
-            p[1] = p[2] = 0;
-        }
-    std::vector<std::uint8_t> blob;
-    EXPECT_TRUE(RasterImage::FromRgbTopDown(width, height, rgb.data()).EncodeJpeg(blob));
+    std::vector<std::uint8_t> blob = MakePlainJpeg(32, 16, 0, TestPattern::RedCorner);
     blob.push_back(0);
     return blob;
 }

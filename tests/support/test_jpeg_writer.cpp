@@ -26,7 +26,11 @@ std::vector<std::uint8_t> MakePixels(int width, int height, TestPattern pattern,
     for (int y = 0; y < height; ++y) {
         for (int x = 0; x < width; ++x) {
             std::uint8_t* p = &rgb[(static_cast<std::size_t>(y) * width + x) * 3];
-            if (pattern == TestPattern::Noise) {
+            if (pattern == TestPattern::RedCorner) {
+                const bool corner = x < width / 2 && y < height / 2;
+                p[0] = corner ? 255 : 128;
+                p[1] = p[2] = corner ? 0 : 128;
+            } else if (pattern == TestPattern::Noise) {
                 state = state * 1664525u + 1013904223u;  // LCG: deterministic per seed
                 p[0] = static_cast<std::uint8_t>(state >> 24);
                 p[1] = static_cast<std::uint8_t>(state >> 16);

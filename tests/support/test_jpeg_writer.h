@@ -21,8 +21,9 @@ using TestDms = std::array<TestRational, 3>;
 TestDms DmsFromDegrees(double degrees);
 
 enum class TestPattern {
-    Gradient,  // red grows to the right, green downwards (0..199, plus seed % 56)
-    Noise,     // pseudo-random pixels from the seed
+    Gradient,   // red grows to the right, green downwards (0..199, plus seed % 56)
+    Noise,      // pseudo-random pixels from the seed
+    RedCorner,  // grey (128) except for a pure red top-left quarter: shows turns and mirrors
 };
 
 struct TestJpegOptions {

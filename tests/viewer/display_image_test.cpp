@@ -12,18 +12,8 @@ namespace {
 
 // A 32 x 16 photo, grey except for a red top-left quarter.
 std::string WriteMarkedPhoto(const TempFolder& folder) {
-    const int width = 32, height = 16;
-    std::vector<std::uint8_t> rgb(width * height * 3, 128);
-    for (int y = 0; y < height / 2; ++y)
-        for (int x = 0; x < width / 2; ++x) {
-            std::uint8_t* p = &rgb[(y * width + x) * 3];
-            p[0] = 255;
-            p[1] = p[2] = 0;
-        }
-    std::vector<std::uint8_t> bytes;
-    EXPECT_TRUE(RasterImage::FromRgbTopDown(width, height, rgb.data()).EncodeJpeg(bytes));
     const std::string path = folder.File("marked.jpg");
-    EXPECT_TRUE(WriteBytesFile(path, bytes));
+    EXPECT_TRUE(WriteBytesFile(path, MakePlainJpeg(32, 16, 0, TestPattern::RedCorner)));
     return path;
 }
 
