@@ -24,3 +24,9 @@ QString CompanionQuestionText(ReadinessQuestion question, ReadinessPurpose purpo
     }
     return {};
 }
+
+QString CompanionNotListeningText() {
+    return QStringLiteral(
+        "Darazoz地图已启动，但几秒内仍未响应。\r\n"
+        "位置信息已保留，请稍后再试。");
+}

@@ -7,3 +7,6 @@
 #include "maplink/companion_readiness.h"
 
 QString CompanionQuestionText(ReadinessQuestion question, ReadinessPurpose purpose);
+
+// The notice when the started companion has not begun to listen in time.
+QString CompanionNotListeningText();

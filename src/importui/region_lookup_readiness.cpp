@@ -1,5 +1,6 @@
 #include "importui/region_lookup_readiness.h"
 
+#include <QGuiApplication>
 #include <QString>
 
 #include "dialogs/dlg_msg.h"
@@ -21,10 +22,15 @@ bool CheckCompanionReadiness(QWidget* parent, MapLink* link, CompanionLocator& l
         return ShowDlgMsg(parent, QStringLiteral("提示"), text, true) == kDlgMsgOk;
     };
     actions.openDownloadPage = [] { OpenCompanionDownloadPage(); };
-    // The request that follows needs the companion listening, not just started.
-    actions.startCompanion = [&locator, link] {
-        StartCompanion(locator,
-                       [link] { return link != nullptr && link->CompanionWindowExists(); });
+    // The request that follows needs the companion listening, not just started:
+    // a busy pointer while it starts, and a word when it never listens.
+    actions.startCompanion = [&locator, link, parent] {
+        QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+        const bool listening = StartCompanion(
+            locator, [link] { return link != nullptr && link->CompanionWindowExists(); });
+        QGuiApplication::restoreOverrideCursor();
+        if (!listening)
+            ShowDlgMsg(parent, QStringLiteral("提示"), CompanionNotListeningText(), false);
     };
     return CheckCompanionReady(purpose, locator, actions);
 }
