@@ -56,6 +56,9 @@ class CMainFrame : public QMainWindow {
     // 自定义...: lets the user show, hide and reorder the standard toolbar's
     // buttons; the choice is applied and saved when the dialog is accepted.
     void CustomizeToolbar();
+    // The context menu of the toolbar and the pane's title: the bars to show,
+    // then 自定义... for the standard toolbar.
+    QMenu* createPopupMenu() override;
     // Rebuilds the standard toolbar from a layout (shown slots only).
     void ApplyToolbarLayout(const ToolbarLayout& layout);
 

@@ -168,6 +168,14 @@ void CMainFrame::CreateToolbar() {
     connect(customize, &QAction::triggered, this, &CMainFrame::CustomizeToolbar);
 }
 
+QMenu* CMainFrame::createPopupMenu() {
+    QMenu* menu = QMainWindow::createPopupMenu();
+    if (menu == nullptr) menu = new QMenu(this);
+    menu->addSeparator();
+    menu->addAction(Command(CommandId::kCustomizeToolbar));
+    return menu;
+}
+
 void CMainFrame::ApplyToolbarLayout(const ToolbarLayout& layout) {
     toolbar_->clear();
     for (const ToolbarSlot& slot : NormalizedToolbarLayout(layout)) {

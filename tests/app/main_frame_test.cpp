@@ -10,6 +10,7 @@
 #include <QStatusBar>
 #include <QTest>
 #include <QToolBar>
+#include <memory>
 #include <set>
 #include <thread>
 
@@ -125,6 +126,12 @@ TEST_F(MainFrameTest, ToolbarHasSevenButtonsAndTwoSeparatorsInOrder) {
         ids.push_back(action->isSeparator() ? 0 : action->data().toInt());
     EXPECT_EQ(ids, (std::vector<int>{32866, 32786, 32787, 0, 32806, 32815, 32816, 0, 32817}));
     EXPECT_EQ(frame.Command(CommandId::kShowPhoto)->toolTip(), QStringLiteral("显示图片"));
+}
+
+TEST_F(MainFrameTest, TheBarsContextMenuEndsWithTheToolbarCustomisation) {
+    std::unique_ptr<QMenu> menu(frame.createPopupMenu());
+    ASSERT_FALSE(menu->actions().isEmpty());
+    EXPECT_EQ(menu->actions().back(), frame.Command(CommandId::kCustomizeToolbar));
 }
 
 TEST_F(MainFrameTest, CategoryPaneIsDockedLeftAndAbout200Wide) {
