@@ -1,56 +1,23 @@
 #include "import/add_photo_file.h"
 
-#include <vector>
+#include <optional>
 
 #include "catalogue/deleted_paths.h"
 #include "catalogue/keyword_rows.h"
 #include "catalogue/photo_catalogue.h"
-#include "catalogue/photo_id.h"
 #include "catalogue/photo_rows.h"
-#include "import/import_state.h"
+#include "import/catalogue_photo_read.h"
 #include "import/photo_region.h"
 #include "platform/file_status.h"
-#include "platform/text_codec.h"
 
 namespace {
 
 constexpr std::size_t kMaxPathBytes = 356;
 
 // What reading one file gives the insert.
-struct ReadPhoto {
-    PhotoRecord record;
-    std::int64_t id = 0;
-    std::vector<std::uint8_t> thumbnail;
+struct ReadPhoto : CataloguePhoto {
     RegionNames regions;
 };
-
-template <std::size_t N>
-void ConvertField(char (&field)[N]) {
-    std::string utf8 = CodePageToUtf8(field);
-    SetField(field, utf8);
-}
-
-bool ReadIntoSharedReader(const std::string& path) {
-    std::lock_guard lock(MetadataReaderLock());
-    MetadataReader& reader = SharedMetadataReader();
-    reader.Discard();
-    return ReadPhotoFile(reader, path, true);
-}
-
-// Takes what the insert needs out of the shared reader and asks for the
-// photo's region (or queues it) while the reader is held.
-ReadPhoto TakeFromSharedReader(int regionSends) {
-    std::lock_guard lock(MetadataReaderLock());
-    MetadataReader& reader = SharedMetadataReader();
-    ReadPhoto photo;
-    photo.record = reader.Record();
-    auto thumbnail = reader.Thumbnail();
-    photo.thumbnail.assign(thumbnail.begin(), thumbnail.end());
-    photo.id = ComputePhotoId(photo.thumbnail.data(), photo.thumbnail.size());
-    photo.regions = ResolveRegionOrQueue(photo.id, photo.record, regionSends);
-    reader.Discard();
-    return photo;
-}
 
 bool InsertAsMain(const ReadPhoto& photo) {
     if (InsertPhotoRow(photo.id, photo.record, photo.thumbnail, false, photo.regions) !=
@@ -111,35 +78,15 @@ StoreOutcome ResolveDuplicate(const ReadPhoto& photo) {
 
 }  // namespace
 
-bool ConvertRecordToUtf8(PhotoRecord& r) {
-    if (CodePageToUtf8(r.strFullPath).size() >= sizeof r.strFullPath) return false;
-    ConvertField(r.strFullPath);
-    ConvertField(r.strMake);
-    ConvertField(r.strModel);
-    ConvertField(r.strName);
-    ConvertField(r.strPath);
-    ConvertField(r.strXpAuthor);
-    r.strXpComent = CodePageToUtf8(r.strXpComent);
-    ConvertField(r.strXpKeyword);
-    ConvertField(r.strXpSubject);
-    ConvertField(r.strXpTitle);
-    ConvertField(r.strOrientation);
-    return true;
-}
-
 StoreOutcome StorePhotoFile(const std::string& path, bool force) {
     if (path.size() > kMaxPathBytes) return StoreOutcome::Unreadable;
     if (!OpenCatalogue()) return StoreOutcome::Failed;
     if (!PassDeletedPathCheck(path, force)) return StoreOutcome::Skipped;
-    if (!ReadIntoSharedReader(path)) return StoreOutcome::Unreadable;
-    {
-        std::lock_guard lock(MetadataReaderLock());
-        if (!ConvertRecordToUtf8(SharedMetadataReader().Record())) {
-            SharedMetadataReader().Discard();
-            return StoreOutcome::Unreadable;
-        }
-    }
-    ReadPhoto photo = TakeFromSharedReader(kImportRegionSends);
+    std::optional<CataloguePhoto> read = ReadCataloguePhoto(path);
+    if (!read) return StoreOutcome::Unreadable;
+    // The companion is asked only once the file is read, with nothing held.
+    ReadPhoto photo{std::move(*read), {}};
+    photo.regions = ResolveRegionOrQueue(photo.id, photo.record, kImportRegionSends);
     switch (InsertPhotoRow(photo.id, photo.record, photo.thumbnail, false, photo.regions)) {
         case InsertResult::Failed:
             return StoreOutcome::Failed;

@@ -1,8 +1,8 @@
 #pragma once
 // Storing one file in the catalogue, with the duplicate rules.
 //
-// Threads: any thread; the shared metadata reader is taken under its lock
-// and every catalogue call holds the catalogue lock.
+// Threads: any thread; the file is read into a reader of the call's own and
+// every catalogue call holds the catalogue lock.
 
 #include <cstdint>
 #include <string>
@@ -27,7 +27,3 @@ StoreOutcome StorePhotoFile(const std::string& path, bool force);
 // StorePhotoFile for callers that only ask whether the file counts as
 // imported.
 bool AddPhotoFile(const std::string& path, bool force);
-
-// Converts the record's text fields from the code page to UTF-8 in place,
-// each within its field's capacity. False when the full path does not fit.
-bool ConvertRecordToUtf8(PhotoRecord& record);

@@ -1,5 +1,7 @@
 #include "import/import_state.h"
 
+#include <mutex>
+
 namespace {
 
 std::mutex registrationMutex;
@@ -31,14 +33,4 @@ void SetImportReceivers(ImportReceivers receivers) {
 ImportReceivers CurrentImportReceivers() {
     std::lock_guard lock(registrationMutex);
     return importReceivers;
-}
-
-MetadataReader& SharedMetadataReader() {
-    static MetadataReader reader;
-    return reader;
-}
-
-std::mutex& MetadataReaderLock() {
-    static std::mutex lock;
-    return lock;
 }

@@ -6,10 +6,8 @@
 
 #include <atomic>
 #include <functional>
-#include <mutex>
 
 #include "catalogue/photo_rows.h"
-#include "metadata/metadata_reader.h"
 
 // The counters of one moment, for a display.
 struct ImportCounts {
@@ -101,8 +99,3 @@ void SetRegionSource(RegionSource* source);
 RegionSource* CurrentRegionSource();
 void SetImportReceivers(ImportReceivers receivers);
 ImportReceivers CurrentImportReceivers();
-
-// The one shared reader of the import and the photo refresh, and the lock
-// that serialises its use.
-MetadataReader& SharedMetadataReader();
-std::mutex& MetadataReaderLock();

@@ -1,16 +1,15 @@
 #include "import/photo_refresh.h"
 
 #include <ctime>
-#include <vector>
+#include <optional>
 
 #include "catalogue/catalogue_savepoint.h"
 #include "catalogue/deleted_paths.h"
 #include "catalogue/keyword_rows.h"
-#include "catalogue/photo_id.h"
 #include "catalogue/photo_rows.h"
 #include "catalogue/process_flags.h"
 #include "import/add_photo_file.h"
-#include "import/import_state.h"
+#include "import/catalogue_photo_read.h"
 #include "import/photo_region.h"
 #include "platform/file_status.h"
 
@@ -19,23 +18,9 @@ std::int64_t RefreshPhotoFromFile(const std::string& path, std::int64_t oldId, b
     PassDeletedPathCheck(path, true);
     // The file is read before any row changes, so that an unreadable file
     // leaves the photo's rows as they were.
-    PhotoRecord record;
-    std::vector<std::uint8_t> thumbnail;
-    std::int64_t id = 0;
-    {
-        std::lock_guard lock(MetadataReaderLock());
-        MetadataReader& reader = SharedMetadataReader();
-        reader.Discard();
-        if (!ReadPhotoFile(reader, path, true) || !ConvertRecordToUtf8(reader.Record())) {
-            reader.Discard();
-            return 0;
-        }
-        record = reader.Record();
-        auto bytes = reader.Thumbnail();
-        thumbnail.assign(bytes.begin(), bytes.end());
-        id = ComputePhotoId(thumbnail.data(), thumbnail.size());
-        reader.Discard();
-    }
+    std::optional<CataloguePhoto> read = ReadCataloguePhoto(path);
+    if (!read) return 0;
+    const auto& [record, thumbnail, id] = *read;
     RegionNames regions;
     if (askMap) {
         regions = ResolveRegionOrQueue(id, record, kRefreshRegionSends);

@@ -2,8 +2,8 @@
 // MetadataReader: one JPEG file's path, PhotoRecord, parsed EXIF data and
 // thumbnail bytes, filled by ReadPhotoFile.
 //
-// Threads: a reader is a plain object; the catalogue's shared reader is
-// guarded by its owner's lock, other users make their own.
+// Threads: a reader is a plain object that one thread uses at a time; every
+// user makes its own.
 
 #include <cstddef>
 #include <cstdint>
