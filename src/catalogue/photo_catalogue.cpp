@@ -221,7 +221,7 @@ void CloseCatalogue() {
     sqlite3_close(catalogue.staging);
     catalogue.staging = nullptr;
     catalogue.folderStamps.clear();
-    catalogue.pendingRegions.clear();
+    catalogue.pendingRegions.Clear();
     catalogue.photoCountCache = 0;
     catalogue.openState = CatalogueFileState::Usable;
 }

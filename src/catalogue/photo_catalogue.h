@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "catalogue/catalogue_file_check.h"
+#include "catalogue/pending_region_queue.h"
 
 class PrivateFileImage;
 struct sqlite3;
@@ -25,13 +26,6 @@ struct FolderStamp {
     bool changed;
 };
 using FolderStampList = std::vector<FolderStamp>;
-
-struct PendingRegion {
-    std::int64_t idPic;
-    double latitude;
-    double longitude;
-};
-using PendingRegionQueue = std::vector<PendingRegion>;
 
 class PhotoCatalogue {
   public:
@@ -50,9 +44,11 @@ class PhotoCatalogue {
     // Closes the working connection and frees its memory.
     void CloseWorking();
 
+    // Guards itself; needs no Mutex().
+    PendingRegionQueue pendingRegions;
+
     // Guarded by Mutex().
     FolderStampList folderStamps;
-    PendingRegionQueue pendingRegions;
     int photoCountCache = 0;
     CatalogueFileState openState = CatalogueFileState::Usable;
 

@@ -1,5 +1,6 @@
 #include "catalogue/position_rows.h"
 
+#include "catalogue/photo_catalogue.h"
 #include "catalogue/sql_query.h"
 #include "catalogue/sql_statement.h"
 
@@ -14,8 +15,8 @@ constexpr const char* kPhotoIdByPath = "select idPic from tJpgMsg where strFullP
 
 }  // namespace
 
-PendingRegionQueue PhotosWithPosition(bool withoutRegionOnly) {
-    PendingRegionQueue photos;
+PendingRegionList PhotosWithPosition(bool withoutRegionOnly) {
+    PendingRegionList photos;
     CatalogueSession session;
     if (!session.ok()) return photos;
     std::string statement = kPositionedPhotos;

@@ -6,11 +6,11 @@
 #include <optional>
 #include <string>
 
-#include "catalogue/photo_catalogue.h"
+#include "catalogue/pending_region_queue.h"
 
 // Every photo of tJpgMsg with a latitude or longitude other than 0, in id
 // order; with withoutRegionOnly, only those without a first region name.
-PendingRegionQueue PhotosWithPosition(bool withoutRegionOnly);
+PendingRegionList PhotosWithPosition(bool withoutRegionOnly);
 
 // The id of the tJpgMsg photo stored with this full path (UTF-8).
 std::optional<std::int64_t> PhotoIdByPath(const std::string& fullPath);

@@ -83,7 +83,7 @@ int RunEdit(const std::vector<std::string>& args) {
                      FailureReason(results[i], arguments.edit).c_str());
     }
     if (CatalogueModified && SaveCatalogue() != 0) return ReportSaveFailure();
-    const std::size_t queued = PhotoCatalogue::Instance().pendingRegions.size();
+    const std::size_t queued = PhotoCatalogue::Instance().pendingRegions.Size();
     if (queued > 0)
         std::fprintf(stderr,
                      "%zu photos with a new position wait for their region names "

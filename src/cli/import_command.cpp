@@ -97,7 +97,7 @@ int RunImport(const std::vector<std::string>& args) {
     SetRegionSource(nullptr);
     line.Clear();
 
-    const std::size_t queued = PhotoCatalogue::Instance().pendingRegions.size();
+    const std::size_t queued = PhotoCatalogue::Instance().pendingRegions.Size();
     if (queued > 0)
         std::fprintf(stderr,
                      "%zu photos with a position were stored without region names "

@@ -82,10 +82,7 @@ int RunRegions(const std::vector<std::string>& args) {
     ToolLink tool;
     if (!CompanionRunningOrSay("regions", tool.link)) return kNoCompanion;
 
-    {
-        CatalogueSession session;
-        PhotoCatalogue::Instance().pendingRegions = PhotosWithPosition(!all);
-    }
+    PhotoCatalogue::Instance().pendingRegions.Replace(PhotosWithPosition(!all));
     RegionLookupResult result;
     RunBesideLink(tool.link, [&] { result = RunRegionLookup(tool.link, tool.regionBuffer, {}); });
     if (result.end == RegionLookupEnd::NoCompanion) {

@@ -15,16 +15,6 @@
 
 namespace {
 
-std::size_t PendingRegionCount() {
-    CatalogueSession session;
-    return PhotoCatalogue::Instance().pendingRegions.size();
-}
-
-void ClearPendingRegions() {
-    CatalogueSession session;
-    PhotoCatalogue::Instance().pendingRegions.clear();
-}
-
 ImportEnd RunClosingSteps(int imported) {
     CommitTransaction();
     RebuildFolderList();
@@ -37,14 +27,14 @@ ImportEnd RunClosingSteps(int imported) {
     ImportReceivers receivers = CurrentImportReceivers();
     if (receivers.dropTrees) receivers.dropTrees();
     if (receivers.rebuildCurrentTree) receivers.rebuildCurrentTree();
-    const int withPosition = static_cast<int>(PendingRegionCount());
+    const int withPosition = static_cast<int>(PhotoCatalogue::Instance().pendingRegions.Size());
     if (withPosition >= 1 && !ExitRequested && receivers.askRegionLookup) {
         if (receivers.askRegionLookup(imported, withPosition)) {
             if (receivers.companionReady && receivers.companionReady() &&
                 receivers.startRegionLookup)
                 receivers.startRegionLookup();
         } else {
-            ClearPendingRegions();
+            PhotoCatalogue::Instance().pendingRegions.Clear();
         }
     }
     return saved ? ImportEnd::Finished : ImportEnd::SaveFailed;

@@ -8,8 +8,7 @@ RegionNames ResolveRegionOrQueue(std::int64_t id, const PhotoRecord& record, int
     RegionSource* source = CurrentRegionSource();
     if (source && source->CompanionAvailable())
         return source->RequestNames(record.fGPSLatitude, record.fGPSLongitude, maxSends);
-    CatalogueSession session;
-    PhotoCatalogue::Instance().pendingRegions.push_back(
+    PhotoCatalogue::Instance().pendingRegions.Push(
         {id, static_cast<double>(record.fGPSLatitude), static_cast<double>(record.fGPSLongitude)});
     return {};
 }

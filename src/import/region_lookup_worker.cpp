@@ -14,21 +14,6 @@ namespace {
 // process run.
 std::atomic<int> missingCompanionRetries{0};
 
-PendingRegionQueue QueueSnapshot() {
-    CatalogueSession session;
-    return PhotoCatalogue::Instance().pendingRegions;
-}
-
-// Removes the entries this run asked for; entries queued meanwhile stay, and
-// so do those the companion never answered, for the next lookup.
-void DropAskedEntries(std::size_t asked, const PendingRegionQueue& unanswered) {
-    CatalogueSession session;
-    PendingRegionQueue& queue = PhotoCatalogue::Instance().pendingRegions;
-    queue.erase(queue.begin(),
-                queue.begin() + static_cast<std::ptrdiff_t>(std::min(asked, queue.size())));
-    queue.insert(queue.begin(), unanswered.begin(), unanswered.end());
-}
-
 void Report(const RegionLookupHooks& hooks, const RegionLookupResult& r) {
     if (hooks.report) hooks.report({r.resolved, r.total, r.outside});
 }
@@ -43,7 +28,8 @@ void MarkRegionsChanged(const RegionLookupHooks& hooks) {
 RegionLookupResult RunRegionLookup(MapLink& link, RegionBuffer& buffer,
                                    const RegionLookupHooks& hooks) {
     RegionLookupResult result;
-    const PendingRegionQueue queue = QueueSnapshot();
+    PendingRegionQueue& pending = PhotoCatalogue::Instance().pendingRegions;
+    const PendingRegionList queue = pending.Snapshot();
     result.total = static_cast<int>(queue.size());
     if (queue.empty()) return result;
 
@@ -59,7 +45,7 @@ RegionLookupResult RunRegionLookup(MapLink& link, RegionBuffer& buffer,
     }
     missingCompanionRetries = 0;
 
-    PendingRegionQueue unanswered;
+    PendingRegionList unanswered;
     for (const PendingRegion& entry : queue) {
         if (ExitRequested) {
             result.end = RegionLookupEnd::Exited;
@@ -90,7 +76,9 @@ RegionLookupResult RunRegionLookup(MapLink& link, RegionBuffer& buffer,
         Report(hooks, result);
     }
 
-    DropAskedEntries(queue.size(), unanswered);
+    // Entries queued meanwhile stay, and so do those the companion never
+    // answered, for the next lookup.
+    pending.DropFirst(queue.size(), unanswered);
     result.end = RegionLookupEnd::Finished;
     if (result.resolved > 0) MarkRegionsChanged(hooks);
     Report(hooks, result);

@@ -31,8 +31,7 @@ std::optional<TrackSkip> ApplyRecord(const MapPhotoRecord& r, std::string& path)
     // queue are brought along below, exactly for the position.
     if (!WriteEditedPhoto(path, edit, 0, false).Succeeded()) return TrackSkip::WriteFailed;
     UpdatePhotoPosition(r.idPic, latitude, longitude);
-    CatalogueSession session;
-    PhotoCatalogue::Instance().pendingRegions.push_back({r.idPic, r.latitude, r.longitude});
+    PhotoCatalogue::Instance().pendingRegions.Push({r.idPic, r.latitude, r.longitude});
     return std::nullopt;
 }
 

@@ -48,7 +48,7 @@ void SelectPhotos(CVereroView& view, const std::vector<PhotoRef>& photos) {
 
 void LocationController::RegionsFromGps() {
     if (!view_.HasPhotos()) return;
-    PendingRegionQueue queue;
+    PendingRegionList queue;
     const std::vector<PhotoRef> selected = view_.Selection().list.Photos();
     if (selected.empty()) {
         const auto current = CurrentPhoto(view_);
@@ -73,11 +73,9 @@ void LocationController::RegionsFromGps() {
                     .arg(skipped),
                 false);
     }
-    {
-        CatalogueSession session;
-        PhotoCatalogue::Instance().pendingRegions = queue;
-    }
-    if (queue.empty()) return;
+    const bool empty = queue.empty();
+    PhotoCatalogue::Instance().pendingRegions.Replace(std::move(queue));
+    if (empty) return;
     if (CompanionWindowExists()) {
         ReadyThenStartLookup();
     } else {

@@ -44,13 +44,11 @@ LocationReport ReportTo(QObject* context, ReceiverRole role, const std::atomic<b
 }
 
 int QueueLength() {
-    CatalogueSession session;
-    return static_cast<int>(PhotoCatalogue::Instance().pendingRegions.size());
+    return static_cast<int>(PhotoCatalogue::Instance().pendingRegions.Size());
 }
 
 void EmptyQueue() {
-    CatalogueSession session;
-    PhotoCatalogue::Instance().pendingRegions.clear();
+    PhotoCatalogue::Instance().pendingRegions.Clear();
 }
 
 }  // namespace

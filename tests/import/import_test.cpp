@@ -229,7 +229,7 @@ TEST_F(ImportTest, PhotosWithAPositionGetTheCompanionsRegionNames) {
         One("select nArea||strArea0||strArea1||strArea2 from tJpgMsg where strName='gps.jpg'"),
         "3广东省深圳市南山区");
     EXPECT_EQ(One("select nArea||strArea0 from tJpgMsg where strName='nogps.jpg'"), "0");
-    EXPECT_TRUE(PhotoCatalogue::Instance().pendingRegions.empty());
+    EXPECT_EQ(PhotoCatalogue::Instance().pendingRegions.Size(), 0u);
 }
 
 TEST_F(ImportTest, WithoutTheCompanionPhotosWithAPositionAreQueuedAndTheSummaryAsks) {
@@ -247,7 +247,8 @@ TEST_F(ImportTest, WithoutTheCompanionPhotosWithAPositionAreQueuedAndTheSummaryA
     RunFolderImport(photos_.Path());
     EXPECT_EQ(askedImported, 3);
     EXPECT_EQ(asked, 2);
-    EXPECT_TRUE(PhotoCatalogue::Instance().pendingRegions.empty()) << "declining empties the queue";
+    EXPECT_EQ(PhotoCatalogue::Instance().pendingRegions.Size(), 0u)
+        << "declining empties the queue";
     EXPECT_EQ(One("select nArea from tJpgMsg where strName='gps1.jpg'"), "0");
 }
 

@@ -45,14 +45,10 @@ class LocationWorkersTest : public ::testing::Test {
         r.fGPSLatitude = static_cast<float>(latitude);
         r.fGPSLongitude = static_cast<float>(longitude);
         ASSERT_EQ(InsertPhotoRow(id, r, {}, false, {}), InsertResult::Done);
-        CatalogueSession session;
-        PhotoCatalogue::Instance().pendingRegions.push_back({id, latitude, longitude});
+        PhotoCatalogue::Instance().pendingRegions.Push({id, latitude, longitude});
     }
 
-    std::size_t QueueLength() {
-        CatalogueSession session;
-        return PhotoCatalogue::Instance().pendingRegions.size();
-    }
+    std::size_t QueueLength() { return PhotoCatalogue::Instance().pendingRegions.Size(); }
 
     // Runs the lookup on a worker while this thread handles the link, as
     // the program's UI thread does.
@@ -154,10 +150,7 @@ TEST_F(LocationWorkersTest, TrackRecordsThatCannotBeAppliedCountAsFailed) {
     QueuePhoto(1, 0, 0);
     QueuePhoto(2, 0, 0);
     QueuePhoto(3, 0, 0);
-    {
-        CatalogueSession session;
-        PhotoCatalogue::Instance().pendingRegions.clear();
-    }
+    PhotoCatalogue::Instance().pendingRegions.Clear();
     const std::string unwritable = fresh_.Root() + "/p3.jpg";
     PhotoEditStub::SetResponder([unwritable](const StubEditCall& call) {
         PhotoEditResult result = PhotoEditStub::Written(call);

@@ -41,7 +41,7 @@ TEST_F(PhotoEditTest, WritesTheFieldsAndRefreshesTheCatalogueRows) {
     EXPECT_EQ(One("select strXpKeyword||'|'||strXpSubject||'|'||nGPSAlititude from tJpgMsg"),
               "海;山|旅行|5");
     EXPECT_EQ(One("select count(*) from tKeyWord"), "2");
-    EXPECT_EQ(PhotoCatalogue::Instance().pendingRegions.size(), 1u);  // no companion: queued
+    EXPECT_EQ(PhotoCatalogue::Instance().pendingRegions.Size(), 1u);  // no companion: queued
 }
 
 TEST_F(PhotoEditTest, ANewNameMovesTheFileAndSetsTheTitle) {

@@ -136,10 +136,7 @@ class ImportControllerTest : public ::testing::Test {
         QCoreApplication::processEvents();
     }
 
-    static std::size_t PendingRegions() {
-        CatalogueSession session;
-        return PhotoCatalogue::Instance().pendingRegions.size();
-    }
+    static std::size_t PendingRegions() { return PhotoCatalogue::Instance().pendingRegions.Size(); }
 
     TempFolder data_;
     TempFolder photos_;
