@@ -53,7 +53,6 @@ class PhotoCatalogue {
     CatalogueFileState openState = CatalogueFileState::Usable;
 
     std::atomic<bool> autoOrient{true};
-    std::atomic<bool> updateCancelFlag{false};
     // Set before the first open when another process holds the data folder:
     // the saved catalogue file is read as it is, nothing in the data folder
     // is created, changed or removed, and a save is refused.

@@ -25,7 +25,7 @@
 namespace {
 
 bool UpdateShouldStop() {
-    return ExitRequested || PhotoCatalogue::Instance().updateCancelFlag;
+    return ExitRequested || CurrentUpkeepProgress().updateCancel;
 }
 
 // The marked folders of the folder list, loading it first when needed.

@@ -13,7 +13,7 @@ enum class UpdateEnd {
 
 // For every changed folder that is online: drops the photos whose files are
 // gone, drops the folder's rows when no photo is left, and reads the
-// modified files again. Stops between steps on updateCancelFlag or
+// modified files again. Stops between steps on UpkeepProgress::updateCancel or
 // ExitRequested; the folder list and tFolder are rewritten and the
 // catalogue saved in every case but NoFolders.
 UpdateEnd UpdateLibrary();

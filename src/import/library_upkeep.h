@@ -3,8 +3,9 @@
 // prints their progress.
 //
 // Threads: the counters are atomics written by the worker and read without
-// locking; the new files' paths are kept under a lock of their own; onChange
-// is set while no worker runs and called on the worker.
+// locking, as is the update's cancel flag, which the UI thread writes; the
+// new files' paths are kept under a lock of their own; onChange is set while
+// no worker runs and called on the worker.
 
 #include <atomic>
 #include <functional>
@@ -29,6 +30,9 @@ struct UpkeepProgress {
     std::atomic<int> foldersOffline{0};
     std::atomic<int> copied{0};  // photos copied by the thorough tidy
     std::atomic<int> newFiles{0};
+    // Set by the update dialog's 取消 (and cleared when it opens): the update
+    // stops between files and folders. Reset() leaves it alone.
+    std::atomic<bool> updateCancel{false};
     std::function<void(UpkeepChange, const std::string& path)> onChange;
 
     void Reset() {

@@ -3,7 +3,6 @@
 #include <QLabel>
 #include <QPushButton>
 
-#include "catalogue/photo_catalogue.h"
 #include "import/library_upkeep.h"
 #include "importui/upkeep_dialog_layout.h"
 #include "importui/upkeep_summary.h"
@@ -29,7 +28,7 @@ CDlgUpdatePic::CDlgUpdatePic(QWidget* parent)
     ok_->setEnabled(false);
     connect(ok_, &QPushButton::clicked, this, &CDlgUpdatePic::accept);
     connect(cancel_, &QPushButton::clicked, this, &CDlgUpdatePic::reject);
-    PhotoCatalogue::Instance().updateCancelFlag = false;
+    CurrentUpkeepProgress().updateCancel = false;
     StartAnimation();
 }
 
@@ -47,6 +46,6 @@ void CDlgUpdatePic::OnDone(UpkeepOutcome outcome) {
 
 void CDlgUpdatePic::reject() {
     // After the end, 取消 only closes.
-    if (!ok_->isEnabled()) PhotoCatalogue::Instance().updateCancelFlag = true;
+    if (!ok_->isEnabled()) CurrentUpkeepProgress().updateCancel = true;
     CUpkeepDialog::reject();
 }

@@ -29,7 +29,7 @@ class LibraryUpkeepTest : public ImportTest {
   protected:
     void SetUp() override {
         ImportTest::SetUp();
-        PhotoCatalogue::Instance().updateCancelFlag = false;
+        CurrentUpkeepProgress().updateCancel = false;
         CurrentUpkeepProgress().Reset();
         CurrentUpkeepProgress().onChange = [this](UpkeepChange change, const std::string& path) {
             changes_.emplace(path, change);
@@ -37,7 +37,7 @@ class LibraryUpkeepTest : public ImportTest {
     }
     void TearDown() override {
         CurrentUpkeepProgress().onChange = nullptr;
-        PhotoCatalogue::Instance().updateCancelFlag = false;
+        CurrentUpkeepProgress().updateCancel = false;
         ImportTest::TearDown();
     }
 
@@ -136,7 +136,7 @@ TEST_F(LibraryUpkeepTest, ACancelledUpdateStillRewritesTheFolderListAndSaves) {
     std::filesystem::remove(a + "/1.jpg");
     Touch(a);
     ASSERT_TRUE(AnyFolderChanged());
-    PhotoCatalogue::Instance().updateCancelFlag = true;
+    CurrentUpkeepProgress().updateCancel = true;
     ASSERT_EQ(UpdateLibrary(), UpdateEnd::Updated);
     EXPECT_EQ(Count("select count(*) from tJpgMsg"), 2) << "no folder was handled";
     EXPECT_EQ(QueryFileColumn(CatalogueFilePath(), "select ModifyTime from tFolder"),

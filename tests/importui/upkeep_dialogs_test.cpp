@@ -86,17 +86,17 @@ TEST(UpkeepDialogs, TheTextsCountTheirStopsWithTheTicks) {
 }
 
 TEST(UpkeepDialogs, TheUpdateDialogCancelsAndShowsTheEnd) {
-    PhotoCatalogue::Instance().updateCancelFlag = true;
+    CurrentUpkeepProgress().updateCancel = true;
     {
         CDlgUpdatePic dialog;
-        EXPECT_FALSE(PhotoCatalogue::Instance().updateCancelFlag) << "cleared on opening";
+        EXPECT_FALSE(CurrentUpkeepProgress().updateCancel) << "cleared on opening";
         EXPECT_FALSE(dialog.OkButton()->isEnabled());
         EXPECT_TRUE(dialog.Animating());
         EXPECT_TRUE(dialog.TextLine()->text().isEmpty());
         dialog.CancelButton()->click();
-        EXPECT_TRUE(PhotoCatalogue::Instance().updateCancelFlag);
+        EXPECT_TRUE(CurrentUpkeepProgress().updateCancel);
     }
-    PhotoCatalogue::Instance().updateCancelFlag = false;
+    CurrentUpkeepProgress().updateCancel = false;
     CDlgUpdatePic dialog;
     ASSERT_TRUE(ReceiverRegistry::Post(ReceiverRole::UpdateDialog, UiMessage::kUpdateFinished, 0));
     QCoreApplication::processEvents();
@@ -104,7 +104,7 @@ TEST(UpkeepDialogs, TheUpdateDialogCancelsAndShowsTheEnd) {
     EXPECT_EQ(dialog.TextLine()->text(), "已更新照片库!");
     EXPECT_TRUE(dialog.OkButton()->isEnabled());
     dialog.CancelButton()->click();
-    EXPECT_FALSE(PhotoCatalogue::Instance().updateCancelFlag) << "nothing left to cancel";
+    EXPECT_FALSE(CurrentUpkeepProgress().updateCancel) << "nothing left to cancel";
 }
 
 TEST(UpkeepDialogs, TheEndSaysWhatTheUpdateAndTheTidyDid) {
