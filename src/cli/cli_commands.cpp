@@ -34,7 +34,8 @@ const CliCommand* FindCommand(const std::string& name) {
 
 void PrintUsage(std::FILE* out) {
     std::fprintf(out,
-                 "usage: darazoz-cli [--data-dir DIR] COMMAND [ARGS...]\n\n"
+                 "usage: darazoz-cli [--data-dir DIR] COMMAND [ARGS...]\n"
+                 "       darazoz-cli --help | --version\n\n"
                  "The data folder holds the catalogue myJpgdb.db. It is DIR, else\n"
                  "$DARAZOZ_DATA_DIR, else the program's data folder. While the program\n"
                  "uses it, info, search and stats read the last saved catalogue.\n\ncommands:\n");

@@ -25,6 +25,10 @@ int main(int argc, char** argv) {
         PrintUsage(stdout);
         return args.empty() ? 2 : 0;
     }
+    if (args[0] == "--version") {
+        std::printf("darazoz-cli %s\n", DARAZOZ_VERSION);
+        return 0;
+    }
     const CliCommand* command = FindCommand(args[0]);
     if (!command) {
         std::fprintf(stderr, "darazoz-cli: unknown command '%s'\n\n", args[0].c_str());

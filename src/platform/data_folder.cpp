@@ -18,10 +18,20 @@ bool IsUsableFolder(const std::string& folder) {
     return EnsureFolder(folder) && access(folder.c_str(), W_OK | X_OK) == 0;
 }
 
+// An installed program (<prefix>/bin beside <prefix>/share/darazoz) leaves its
+// folder to the package manager, even when the user may write there (root).
+bool IsInstalledProgramFolder(const std::string& folder) {
+    std::error_code ec;
+    return std::filesystem::is_directory(std::filesystem::path(folder) / ".." / "share" / "darazoz",
+                                         ec);
+}
+
 std::string DefaultDataFolder() {
     if (const char* env = std::getenv("DARAZOZ_DATA_DIR"); env && *env) return env;
-    std::string beside = JoinPath(ProgramFolder(), "data");
-    if (!ProgramFolder().empty() && IsUsableFolder(beside)) return beside;
+    const std::string program = ProgramFolder();
+    const std::string beside = JoinPath(program, "data");
+    if (!program.empty() && !IsInstalledProgramFolder(program) && IsUsableFolder(beside))
+        return beside;
     std::string base;
     if (const char* xdg = std::getenv("XDG_DATA_HOME"); xdg && *xdg) {
         base = xdg;

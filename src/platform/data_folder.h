@@ -1,7 +1,8 @@
 #pragma once
 // Where the catalogue lives. In order of precedence: the --data-dir option,
 // the DARAZOZ_DATA_DIR environment variable, <program folder>/data when that
-// folder exists or can be created and written, else
+// folder exists or can be created and written and the program is not an
+// installed one (<prefix>/bin beside <prefix>/share/darazoz), else
 // $XDG_DATA_HOME/darazoz/data (default ~/.local/share/darazoz/data).
 
 #include <string>
