@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Sets up a Debian 12 machine, builds everything and runs the whole test
 # suite twice: in the normal build and under AddressSanitizer +
-# UndefinedBehaviorSanitizer.
+# UndefinedBehaviorSanitizer. Both builds treat warnings as errors, and a
+# test case that hangs fails after its timeout (tests/CMakeLists.txt).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash tools/setup.sh
@@ -15,6 +16,6 @@ run_suite() {
   (cd "$dir" && ctest --output-on-failure -j "$jobs")
 }
 
-run_suite build/release -DCMAKE_BUILD_TYPE=RelWithDebInfo
+run_suite build/release -DCMAKE_BUILD_TYPE=RelWithDebInfo -DDARAZOZ_WERROR=ON
 ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
-  run_suite build/sanitize -DCMAKE_BUILD_TYPE=Debug -DDARAZOZ_SANITIZE=ON
+  run_suite build/sanitize -DCMAKE_BUILD_TYPE=Debug -DDARAZOZ_SANITIZE=ON -DDARAZOZ_WERROR=ON
