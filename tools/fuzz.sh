@@ -3,8 +3,9 @@
 # Sanitizer) in build/fuzz and runs each for SECONDS (default 60), one after
 # the other, printing executions, coverage and findings per target.
 #   tools/fuzz.sh [SECONDS] [TARGET...]
-# Seeds: small JPEGs from ../shared/testdata/photos (copied at run time) and
-# hand-made frames, records and catalogues (tools/fuzz_seeds.py). The growing
+# Seeds: the inputs kept for the replay suite (tests/fixtures/fuzz), small
+# JPEGs from ../shared/testdata/photos (copied at run time) and hand-made
+# frames, records, catalogues and photos (tools/fuzz_seeds.py). The growing
 # corpus stays in build/fuzz/corpus/<target>; crashes and hangs are written
 # to build/fuzz/findings/<target>/. A fixed finding, minimised
 # (fuzz_<target> -minimize_crash=1 ...), goes to tests/fixtures/fuzz/<target>/.
@@ -58,7 +59,7 @@ for target in "${targets[@]}"; do
   mkdir -p "$(dirname "$log")"
   # -close_fd_mask=1: the catalogue's "error!" lines would flood the log.
   status=0
-  "$build/fuzz/fuzz_$target" "$corpus/$target" "$seeds/$target" \
+  "$build/fuzz/fuzz_$target" "$corpus/$target" "$seeds/$target" "tests/fixtures/fuzz/$target" \
     -max_total_time="$seconds" -timeout=20 -rss_limit_mb=2560 -close_fd_mask=1 \
     -print_final_stats=1 -artifact_prefix="$build/findings/$target/" >"$log" 2>&1 || status=$?
   execs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log" | tail -1)

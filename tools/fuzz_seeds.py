@@ -1,22 +1,15 @@
 #!/usr/bin/env python3
-"""Writes the hand-made seeds of the fuzz targets that have no sample files:
-link frames, companion records and small catalogue files. Usage:
-fuzz_seeds.py CORPUS_ROOT SCHEMA_FILE [THUMBNAIL_JPEG]"""
+"""Writes the hand-made seeds of the fuzz targets: link frames, companion
+records, small catalogue files, a tiny photo with EXIF data and positions.
+  fuzz_seeds.py CORPUS_ROOT SCHEMA_FILE [THUMBNAIL_JPEG]   every seed
+  fuzz_seeds.py --replay FOLDER   one small seed per target, the ones kept in
+                                  tests/fixtures/fuzz for the replay suite"""
 import os
 import sqlite3
 import struct
 import sys
+import tempfile
 import zlib
-
-root, schema_file = sys.argv[1], sys.argv[2]
-thumbnail = open(sys.argv[3], "rb").read() if len(sys.argv) > 3 else b"\xff\xd8\xff\xd9"
-
-
-def put(target, name, data):
-    folder = os.path.join(root, target)
-    os.makedirs(folder, exist_ok=True)
-    with open(os.path.join(folder, name), "wb") as out:
-        out.write(data)
 
 
 def region_block(kind, count, names):
@@ -29,69 +22,150 @@ def photo_records(n, kind):
                     for i in range(n))
 
 
-picked = struct.pack("<dd", 30.5, 114.3)
-records = {
-    "picked": (20001, picked),
-    "region": (20003, region_block(1, 3, ["中国", "湖北省", "武汉市"])),
-    "no_names": (20003, region_block(-2, 0, [])),
-    "selection": (20004, photo_records(3, 2)),
-    "track": (20005, photo_records(2, 0)),
-    "handshake": (20000, b""),
-}
-for name, (code, data) in records.items():
-    header = b"DZLK" + struct.pack("<IQQII", 0x4A, 1001, (5 << 16) | code, 3, len(data))
-    put("link_frame", name, header + data)
-    if data:
-        put("map_records", name, data)
-
-# The companion's requests: the album's handshake and region requests under
-# link id 5, a position on land, at sea and impossible ones.
-handshake = "RezidaDoz\0".encode("utf-16-le")
-positions = {"shenzhen": (22.54, 114.06), "sea": (10.0, 150.0), "nan": (float("nan"), 114.0),
-             "out_of_range": (91.0, 181.0)}
-requests = {"handshake": (20000, handshake)}
-for name, (lat, lon) in positions.items():
-    requests[name] = (20003, struct.pack("<ddi", lat, lon, 1) + bytes(1056 - 20))
-for name, (code, data) in requests.items():
-    header = b"DZLK" + struct.pack("<IQQII", 0x4A, 1001, (5 << 16) | code, 1, len(data))
-    put("companion_request", name, header + data)
-
-# A small PNG (grey with alpha, filtered rows) for the image target.
-rows = b"".join(b"\x01" + bytes((x * 9 + y * 5) & 0xFF for x in range(8) for _ in (0, 1))
-                for y in range(6))
-chunk = lambda kind, body: (struct.pack(">I", len(body)) + kind + body +
-                            struct.pack(">I", zlib.crc32(kind + body)))
-put("image_decode", "grey_alpha.png", b"\x89PNG\r\n\x1a\n" +
-    chunk(b"IHDR", struct.pack(">IIBBBBB", 8, 6, 8, 4, 0, 0, 0)) +
-    chunk(b"IDAT", zlib.compress(rows)) + chunk(b"IEND", b""))
+def link_seeds(seeds):
+    """Request frames and their records under link id 5."""
+    records = {
+        "picked": (20001, struct.pack("<dd", 30.5, 114.3)),
+        "region": (20003, region_block(1, 3, ["中国", "湖北省", "武汉市"])),
+        "no_names": (20003, region_block(-2, 0, [])),
+        "selection": (20004, photo_records(3, 2)),
+        "track": (20005, photo_records(2, 0)),
+        "handshake": (20000, b""),
+    }
+    for name, (code, data) in records.items():
+        header = b"DZLK" + struct.pack("<IQQII", 0x4A, 1001, (5 << 16) | code, 3, len(data))
+        seeds.append(("link_frame", name, header + data))
+        if data:
+            seeds.append(("map_records", name, data))
 
 
-def catalogue(name, statements, rows):
-    path = os.path.join(root, "catalogue_open", name)
-    os.makedirs(os.path.dirname(path), exist_ok=True)
-    if os.path.exists(path):
-        os.remove(path)
-    db = sqlite3.connect(path)
-    db.execute("pragma page_size=512")
-    for statement in statements:
-        db.execute(statement)
-    for statement, values in rows:
-        db.execute(statement, values)
-    db.commit()
-    db.close()
+def companion_seeds(seeds):
+    """The companion's requests: the album's handshake and region requests under
+    link id 5, a position on land, at sea and impossible ones."""
+    handshake = "RezidaDoz\0".encode("utf-16-le")
+    positions = {"shenzhen": (22.54, 114.06), "sea": (10.0, 150.0), "nan": (float("nan"), 114.0),
+                 "out_of_range": (91.0, 181.0)}
+    requests = {"handshake": (20000, handshake)}
+    for name, (lat, lon) in positions.items():
+        requests[name] = (20003, struct.pack("<ddi", lat, lon, 1) + bytes(1056 - 20))
+    for name, (code, data) in requests.items():
+        header = b"DZLK" + struct.pack("<IQQII", 0x4A, 1001, (5 << 16) | code, 1, len(data))
+        seeds.append(("companion_request", name, header + data))
+    seeds.append(("region_lookup", "shenzhen-and-sea",
+                  struct.pack("<dddd", 22.54, 114.06, 10.0, 150.0)))
 
 
-schema = [line.rstrip("\n") for line in open(schema_file, encoding="utf-8") if line.strip()]
-photo = ("insert into tJpgMsg(idPic,bJpgThumbData,strFullPath,strName,strPath,dwDateTime,"
-         "strModel,nWidth,nHeight,strOrientation) values(?,?,?,?,?,?,?,?,?,?)")
-catalogue("full.db", schema, [
-    (photo, (42, thumbnail + b"\0", "/p/a.jpg", "a.jpg", "/p", 1700000000, "X100", 640, 480,
-             "Right-top")),
-    ("insert into tFolder values(?,?)", ("/p", 1700000000)),
-    ("insert into tKeyWord(strKeyword,idPic) values(?,?)", ("海", 42)),
-])
-# Tables with missing and wrongly typed columns.
-catalogue("odd_columns.db", [
-    "create table tJpgMsg(idPic text, strFullPath blob)",
-    "create table tFolder(strFolderPath integer)",
-], [("insert into tJpgMsg values(?,?)", ("x", b"\0\1"))])
+def grey_alpha_png():
+    """A small PNG: grey with alpha, filtered rows."""
+    rows = b"".join(b"\x01" + bytes((x * 9 + y * 5) & 0xFF for x in range(8) for _ in (0, 1))
+                    for y in range(6))
+    chunk = lambda kind, body: (struct.pack(">I", len(body)) + kind + body +
+                                struct.pack(">I", zlib.crc32(kind + body)))
+    return (b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", struct.pack(">IIBBBBB", 8, 6, 8, 4, 0, 0, 0)) +
+            chunk(b"IDAT", zlib.compress(rows)) + chunk(b"IEND", b""))
+
+
+def tiny_photo():
+    """An 8x8 mid-grey baseline JPEG (every coefficient zero, one-code Huffman
+    tables) with an EXIF segment: make, shot time and a GPS position."""
+    def segment(marker, body):
+        return b"\xff" + bytes([marker]) + struct.pack(">H", len(body) + 2) + body
+
+    def ifd(entries, next_offset, data_offset):
+        # entries: (tag, type, count, value bytes); values over 4 bytes go after the IFD.
+        table, data = struct.pack("<H", len(entries)), b""
+        for tag, kind, count, value in entries:
+            if len(value) <= 4:
+                table += struct.pack("<HHI", tag, kind, count) + value.ljust(4, b"\0")
+            else:
+                table += struct.pack("<HHII", tag, kind, count, data_offset + len(data))
+                data += value
+        return table + struct.pack("<I", next_offset), data
+
+    def rationals(*pairs):
+        return b"".join(struct.pack("<II", n, d) for n, d in pairs)
+
+    # TIFF layout: header (8), IFD0 at 8 (3 entries), EXIF IFD, GPS IFD, then their values.
+    ifd0_size, exif_size, gps_size = 2 + 3 * 12 + 4, 2 + 12 + 4, 2 + 4 * 12 + 4
+    exif_at = 8 + ifd0_size
+    gps_at = exif_at + exif_size
+    values_at = gps_at + gps_size
+    shot = b"2012:05:14 21:00:30\0"
+    gps_entries = [(1, 2, 2, b"N\0"), (2, 5, 3, rationals((22, 1), (32, 1), (24, 1))),
+                   (3, 2, 2, b"E\0"), (4, 5, 3, rationals((114, 1), (3, 1), (36, 1)))]
+    exif_ifd, exif_data = ifd([(0x9003, 2, len(shot), shot)], 0, values_at)
+    gps_ifd, gps_data = ifd(gps_entries, 0, values_at + len(exif_data))
+    ifd0, ifd0_data = ifd([(0x010F, 2, 2, b"X\0"), (0x8769, 4, 1, struct.pack("<I", exif_at)),
+                           (0x8825, 4, 1, struct.pack("<I", gps_at))], 0, 0)
+    tiff = b"II*\0" + struct.pack("<I", 8) + ifd0 + exif_ifd + gps_ifd + exif_data + gps_data
+    one_code = bytes([1] + [0] * 15) + b"\0"  # one code of length 1, for symbol 0
+    return (b"\xff\xd8" + segment(0xE1, b"Exif\0\0" + tiff + ifd0_data) +
+            segment(0xDB, b"\0" + bytes([1] * 64)) +
+            segment(0xC0, struct.pack(">BHHB", 8, 8, 8, 1) + b"\x01\x11\0") +
+            segment(0xC4, b"\x00" + one_code + b"\x10" + one_code) +
+            segment(0xDA, b"\x01\x01\x00\x00\x3f\x00") + b"\x3f\xff\xd9")
+
+
+def catalogue(statements, rows, page_size=512):
+    """The bytes of a catalogue file made by the statements and the rows."""
+    with tempfile.TemporaryDirectory() as folder:
+        path = os.path.join(folder, "catalogue.db")
+        db = sqlite3.connect(path)
+        db.execute(f"pragma page_size={page_size}")
+        db.execute("pragma user_version=1")
+        for statement in statements:
+            db.execute(statement)
+        for statement, values in rows:
+            db.execute(statement, values)
+        db.commit()
+        db.close()
+        return open(path, "rb").read()
+
+
+def catalogue_seeds(seeds, schema_file, thumbnail):
+    schema = [line.rstrip("\n") for line in open(schema_file, encoding="utf-8") if line.strip()]
+    photo = ("insert into tJpgMsg(idPic,bJpgThumbData,strFullPath,strName,strPath,dwDateTime,"
+             "strModel,nWidth,nHeight,strOrientation) values(?,?,?,?,?,?,?,?,?,?)")
+    seeds.append(("catalogue_open", "full.db", catalogue(schema, [
+        (photo, (42, thumbnail + b"\0", "/p/a.jpg", "a.jpg", "/p", 1700000000, "X100", 640, 480,
+                 "Right-top")),
+        ("insert into tFolder values(?,?)", ("/p", 1700000000)),
+        ("insert into tKeyWord(strKeyword,idPic) values(?,?)", ("海", 42)),
+    ])))
+    # Tables with missing and wrongly typed columns.
+    seeds.append(("catalogue_open", "odd_columns.db", catalogue([
+        "create table tJpgMsg(idPic text, strFullPath blob)",
+        "create table tFolder(strFolderPath integer)",
+    ], [("insert into tJpgMsg values(?,?)", ("x", b"\0\1"))])))
+
+
+def write(root, seeds):
+    for target, name, data in seeds:
+        os.makedirs(os.path.join(root, target), exist_ok=True)
+        with open(os.path.join(root, target, name), "wb") as out:
+            out.write(data)
+
+
+def main():
+    seeds = []
+    link_seeds(seeds)
+    companion_seeds(seeds)
+    photo = tiny_photo()
+    for target in ("photo_read", "image_decode", "exif_rewrite"):
+        seeds.append((target, "grey-exif.jpg", photo))
+    if sys.argv[1] == "--replay":
+        # One per target, each a few hundred bytes: the first seed of each target
+        # and an empty catalogue (a full one takes a page per table).
+        seeds.append(("catalogue_open", "empty.db", catalogue([], [])))
+        kept = {}
+        for target, name, data in seeds:
+            kept.setdefault(target, (target, name, data))
+        write(sys.argv[2], kept.values())
+        return
+    seeds.append(("image_decode", "grey_alpha.png", grey_alpha_png()))
+    thumbnail = open(sys.argv[3], "rb").read() if len(sys.argv) > 3 else b"\xff\xd8\xff\xd9"
+    catalogue_seeds(seeds, sys.argv[2], thumbnail)
+    write(sys.argv[1], seeds)
+
+
+main()

@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # Sets up a Debian 12 machine, builds everything and runs the whole test
 # suite twice: in the normal build and under AddressSanitizer +
-# UndefinedBehaviorSanitizer. The normal build's suite installs it into a
-# temporary root and checks the installed files; its Debian package is checked
-# with lintian.
+# UndefinedBehaviorSanitizer. Both builds treat warnings as errors, and a
+# test case that hangs fails after its timeout (tests/CMakeLists.txt). The
+# normal build's suite installs it into a temporary root and checks the
+# installed files; its Debian package is checked with lintian.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash tools/setup.sh
@@ -17,9 +18,9 @@ run_suite() {
   (cd "$dir" && ctest --output-on-failure -j "$jobs")
 }
 
-run_suite build/release -DCMAKE_BUILD_TYPE=RelWithDebInfo
+run_suite build/release -DCMAKE_BUILD_TYPE=RelWithDebInfo -DDARAZOZ_WERROR=ON
 # The Debian package of that build (as tools/package.sh makes it) passes lintian.
 (cd build/release && cpack -G DEB -B "$PWD/packages" >/dev/null)
 lintian --fail-on error build/release/packages/darazoz_*.deb
 ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
-  run_suite build/sanitize -DCMAKE_BUILD_TYPE=Debug -DDARAZOZ_SANITIZE=ON
+  run_suite build/sanitize -DCMAKE_BUILD_TYPE=Debug -DDARAZOZ_SANITIZE=ON -DDARAZOZ_WERROR=ON

@@ -72,7 +72,7 @@ class CMainFrame : public QMainWindow {
     // Restores, raises and activates the window and a modal dialog over it
     // (a companion's request, a later start of the program).
     void BringToFront();
-    // Timer UiTimer::kBringToFront: arms bring-to-front for the next region reply after 500 ms.
+    // Arms bring-to-front for the next region reply after 500 ms (one-shot timer).
     void StartBringToFrontTimer();
     // Event type posted (any thread) when a companion message waits; the
     // frame then lets the link handle it on this thread.

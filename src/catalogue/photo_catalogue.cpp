@@ -64,7 +64,6 @@ PhotoCatalogue::PhotoCatalogue() = default;
 
 PhotoCatalogue::~PhotoCatalogue() {
     CloseWorking();
-    sqlite3_close(staging);
 }
 
 void PhotoCatalogue::CloseWorking() {
@@ -218,8 +217,6 @@ void CloseCatalogue() {
     PhotoCatalogue& catalogue = PhotoCatalogue::Instance();
     std::lock_guard lock(catalogue.Mutex());
     catalogue.CloseWorking();
-    sqlite3_close(catalogue.staging);
-    catalogue.staging = nullptr;
     catalogue.folderStamps.clear();
     catalogue.pendingRegions.Clear();
     catalogue.photoCountCache = 0;

@@ -36,7 +36,6 @@ class PhotoCatalogue {
     // Working connection; null until the catalogue is opened. Use only while
     // holding Mutex().
     sqlite3* working = nullptr;
-    sqlite3* staging = nullptr;
     // The memory the working database lives in when it was loaded as an
     // image of the file; outlives the working connection.
     std::unique_ptr<PrivateFileImage> workingImage;

@@ -42,7 +42,123 @@ struct Layout {
     int bitCount = 0;
     std::uint32_t compression = kBiRgb;
     std::uint32_t masks[3] = {0, 0, 0};  // R, G, B
+    std::size_t headerSize = 0;
+    std::size_t paletteEntrySize = 4;
+    std::size_t declaredColours = 0;
+    std::size_t maskBytesAfterHeader = 0;
+
+    bool Rle() const { return compression == kBiRle8 || compression == kBiRle4; }
+    bool Bitfields() const {
+        return compression == kBiBitfields || compression == kBiAlphaBitfields;
+    }
 };
+
+// Reads the DIB header at dib, of which available bytes (at least 12) are in
+// the buffer. Null, or the reason the header cannot be used.
+const char* ReadHeader(const std::uint8_t* dib, std::size_t available, Layout& l) {
+    l.headerSize = U32(dib);
+    if (l.headerSize == 12) {  // OS/2 BITMAPCOREHEADER
+        l.width = U16(dib + 4);
+        l.height = U16(dib + 6);
+        l.bitCount = U16(dib + 10);
+        l.paletteEntrySize = 3;
+        return nullptr;
+    }
+    if (l.headerSize < 40 || l.headerSize > 1024) return "unsupported BMP header";
+    if (available < l.headerSize) return "truncated BMP header";
+    const auto w = static_cast<std::int32_t>(U32(dib + 4));
+    const auto h = static_cast<std::int32_t>(U32(dib + 8));
+    if (w <= 0 || h == 0 || h == INT32_MIN) return "invalid BMP size";
+    l.width = w;
+    l.topDown = h < 0;
+    l.height = h < 0 ? -h : h;
+    l.bitCount = U16(dib + 14);
+    l.compression = U32(dib + 16);
+    l.declaredColours = U32(dib + 32);
+    if (l.Bitfields()) {
+        if (l.headerSize < 52) {
+            l.maskBytesAfterHeader = l.compression == kBiAlphaBitfields ? 16 : 12;
+            if (available < l.headerSize + 12) return "truncated BMP header";
+        }
+        for (int c = 0; c < 3; ++c) l.masks[c] = U32(dib + 40 + 4 * c);
+    }
+    return nullptr;
+}
+
+// Null when this decoder handles the size, bit count and compression.
+const char* CheckFormat(const Layout& l) {
+    if (l.width <= 0 || l.height <= 0) return "invalid BMP size";
+    switch (l.bitCount) {
+        case 1:
+        case 4:
+        case 8:
+        case 16:
+        case 24:
+        case 32:
+            break;
+        default:
+            return "unsupported BMP bit count";
+    }
+    if (l.Rle() && (l.topDown || l.bitCount != (l.compression == kBiRle8 ? 8 : 4))) {
+        return "invalid BMP compression";
+    }
+    if (!l.Rle() && l.compression != kBiRgb &&
+        !(l.Bitfields() && (l.bitCount == 16 || l.bitCount == 32))) {
+        return "unsupported BMP compression";
+    }
+    return nullptr;
+}
+
+// The colour channels of 16- and 32-bit pixels: the header's masks, else the defaults.
+void PixelChannels(const Layout& l, MaskChannel& red, MaskChannel& green, MaskChannel& blue) {
+    static constexpr std::uint32_t k16[3] = {0x7C00u, 0x03E0u, 0x001Fu};
+    static constexpr std::uint32_t k32[3] = {0x00FF0000u, 0x0000FF00u, 0x000000FFu};
+    const std::uint32_t* masks = l.Bitfields() ? l.masks : l.bitCount == 16 ? k16 : k32;
+    red = MaskChannel(masks[0]);
+    green = MaskChannel(masks[1]);
+    blue = MaskChannel(masks[2]);
+}
+
+// The uncompressed rows (bottom-up unless topDown), srcStride bytes apart,
+// into the allocated image.
+void DecodeRows(const std::uint8_t* data, std::size_t srcStride, const Layout& l,
+                RasterImage& out) {
+    MaskChannel red(0), green(0), blue(0);
+    if (l.bitCount == 16 || l.bitCount == 32) PixelChannels(l, red, green, blue);
+    for (int y = 0; y < l.height; ++y) {
+        const int srcRow = l.topDown ? l.height - 1 - y : y;
+        const std::uint8_t* src = data + static_cast<std::size_t>(srcRow) * srcStride;
+        std::uint8_t* dst = out.MutableRow(y);
+        switch (l.bitCount) {
+            case 1:
+            case 4: {
+                const int perByte = 8 / l.bitCount;
+                const unsigned mask = (1u << l.bitCount) - 1;
+                for (int x = 0; x < l.width; ++x) {
+                    const int shift = 8 - l.bitCount * (x % perByte + 1);
+                    dst[x] = static_cast<std::uint8_t>((src[x / perByte] >> shift) & mask);
+                }
+                break;
+            }
+            case 8:
+                std::memcpy(dst, src, static_cast<std::size_t>(l.width));
+                break;
+            case 24:
+                std::memcpy(dst, src, static_cast<std::size_t>(l.width) * 3);
+                break;
+            default: {  // 16, 32
+                const int bytesPerPixel = l.bitCount / 8;
+                for (int x = 0; x < l.width; ++x, src += bytesPerPixel, dst += 3) {
+                    const std::uint32_t pixel = bytesPerPixel == 2 ? U16(src) : U32(src);
+                    dst[0] = blue(pixel);
+                    dst[1] = green(pixel);
+                    dst[2] = red(pixel);
+                }
+                break;
+            }
+        }
+    }
+}
 
 bool DecodeRle(const std::uint8_t* data, std::size_t size, const Layout& l, RasterImage& out,
                std::string& error) {
@@ -102,67 +218,19 @@ bool DecodeBmp(const std::uint8_t* bytes, std::size_t length, RasterImage& out,
     const bool fileImage = length >= 2 && bytes[0] == 'B' && bytes[1] == 'M';
     const std::size_t dibStart = fileImage ? 14 : 0;
     if (length < dibStart + 12) return fail("truncated BMP header");
-    const std::uint8_t* dib = bytes + dibStart;
-    const std::size_t headerSize = U32(dib);
     Layout l;
-    std::size_t paletteEntrySize = 4;
-    std::size_t declaredColours = 0;
-    std::size_t maskBytesAfterHeader = 0;
-    if (headerSize == 12) {  // OS/2 BITMAPCOREHEADER
-        l.width = U16(dib + 4);
-        l.height = U16(dib + 6);
-        l.bitCount = U16(dib + 10);
-        paletteEntrySize = 3;
-    } else if (headerSize >= 40 && headerSize <= 1024) {
-        if (length < dibStart + headerSize) return fail("truncated BMP header");
-        const auto w = static_cast<std::int32_t>(U32(dib + 4));
-        const auto h = static_cast<std::int32_t>(U32(dib + 8));
-        if (w <= 0 || h == 0 || h == INT32_MIN) return fail("invalid BMP size");
-        l.width = w;
-        l.topDown = h < 0;
-        l.height = h < 0 ? -h : h;
-        l.bitCount = U16(dib + 14);
-        l.compression = U32(dib + 16);
-        declaredColours = U32(dib + 32);
-        if (l.compression == kBiBitfields || l.compression == kBiAlphaBitfields) {
-            const std::uint8_t* masks = dib + 40;
-            if (headerSize < 52) {
-                maskBytesAfterHeader = l.compression == kBiAlphaBitfields ? 16 : 12;
-                if (length < dibStart + headerSize + 12) return fail("truncated BMP header");
-            }
-            for (int c = 0; c < 3; ++c) l.masks[c] = U32(masks + 4 * c);
-        }
-    } else {
-        return fail("unsupported BMP header");
-    }
-    if (l.width <= 0 || l.height <= 0) return fail("invalid BMP size");
-    switch (l.bitCount) {
-        case 1:
-        case 4:
-        case 8:
-        case 16:
-        case 24:
-        case 32:
-            break;
-        default:
-            return fail("unsupported BMP bit count");
-    }
-    const bool rle = l.compression == kBiRle8 || l.compression == kBiRle4;
-    if (rle && (l.topDown || l.bitCount != (l.compression == kBiRle8 ? 8 : 4))) {
-        return fail("invalid BMP compression");
-    }
-    const bool bitfields = l.compression == kBiBitfields || l.compression == kBiAlphaBitfields;
-    if (!rle && l.compression != kBiRgb && !(bitfields && (l.bitCount == 16 || l.bitCount == 32))) {
-        return fail("unsupported BMP compression");
-    }
+    if (const char* reason = ReadHeader(bytes + dibStart, length - dibStart, l))
+        return fail(reason);
+    if (const char* reason = CheckFormat(l)) return fail(reason);
 
-    const std::size_t paletteStart = dibStart + headerSize + maskBytesAfterHeader;
+    const std::size_t paletteStart = dibStart + l.headerSize + l.maskBytesAfterHeader;
     std::size_t colours = 0;
     if (l.bitCount <= 8) {
         const std::size_t maximum = std::size_t{1} << l.bitCount;
-        colours = declaredColours == 0 || declaredColours > maximum ? maximum : declaredColours;
+        colours =
+            l.declaredColours == 0 || l.declaredColours > maximum ? maximum : l.declaredColours;
     }
-    const std::size_t paletteBytes = colours * paletteEntrySize;
+    const std::size_t paletteBytes = colours * l.paletteEntrySize;
     if (paletteStart + paletteBytes > length) return fail("truncated BMP palette");
     std::size_t pixelStart = paletteStart + paletteBytes;
     if (fileImage) {
@@ -176,7 +244,7 @@ bool DecodeBmp(const std::uint8_t* bytes, std::size_t length, RasterImage& out,
     const unsigned long long srcStride =
         ((static_cast<unsigned long long>(l.width) * static_cast<unsigned>(l.bitCount) + 31) / 32) *
         4;
-    if (!rle && srcStride * static_cast<unsigned long long>(l.height) > available) {
+    if (!l.Rle() && srcStride * static_cast<unsigned long long>(l.height) > available) {
         return fail("truncated BMP data");
     }
     const int bitDepth = l.bitCount <= 8 ? 8 : 24;
@@ -188,59 +256,16 @@ bool DecodeBmp(const std::uint8_t* bytes, std::size_t length, RasterImage& out,
     if (bitDepth == 8) {
         std::vector<RgbColor>& palette = RasterImageAccess::Palette(out);
         const std::uint8_t* p = bytes + paletteStart;
-        for (std::size_t i = 0; i < colours; ++i, p += paletteEntrySize) {
+        for (std::size_t i = 0; i < colours; ++i, p += l.paletteEntrySize) {
             palette[i] = RgbColor{p[2], p[1], p[0]};
         }
     }
-    if (rle) {
+    if (l.Rle()) {
         if (DecodeRle(data, available, l, out, error)) return true;
         out.Clear();
         return false;
     }
-
-    MaskChannel red(0), green(0), blue(0);
-    if (l.bitCount == 16) {
-        red = MaskChannel(bitfields ? l.masks[0] : 0x7C00u);
-        green = MaskChannel(bitfields ? l.masks[1] : 0x03E0u);
-        blue = MaskChannel(bitfields ? l.masks[2] : 0x001Fu);
-    } else if (l.bitCount == 32) {
-        red = MaskChannel(bitfields ? l.masks[0] : 0x00FF0000u);
-        green = MaskChannel(bitfields ? l.masks[1] : 0x0000FF00u);
-        blue = MaskChannel(bitfields ? l.masks[2] : 0x000000FFu);
-    }
-    for (int y = 0; y < l.height; ++y) {
-        const int srcRow = l.topDown ? l.height - 1 - y : y;
-        const std::uint8_t* src = data + static_cast<std::size_t>(srcRow) * srcStride;
-        std::uint8_t* dst = out.MutableRow(y);
-        switch (l.bitCount) {
-            case 1:
-            case 4: {
-                const int perByte = 8 / l.bitCount;
-                const unsigned mask = (1u << l.bitCount) - 1;
-                for (int x = 0; x < l.width; ++x) {
-                    const int shift = 8 - l.bitCount * (x % perByte + 1);
-                    dst[x] = static_cast<std::uint8_t>((src[x / perByte] >> shift) & mask);
-                }
-                break;
-            }
-            case 8:
-                std::memcpy(dst, src, static_cast<std::size_t>(l.width));
-                break;
-            case 24:
-                std::memcpy(dst, src, static_cast<std::size_t>(l.width) * 3);
-                break;
-            default: {  // 16, 32
-                const int bytesPerPixel = l.bitCount / 8;
-                for (int x = 0; x < l.width; ++x, src += bytesPerPixel, dst += 3) {
-                    const std::uint32_t pixel = bytesPerPixel == 2 ? U16(src) : U32(src);
-                    dst[0] = blue(pixel);
-                    dst[1] = green(pixel);
-                    dst[2] = red(pixel);
-                }
-                break;
-            }
-        }
-    }
+    DecodeRows(data, static_cast<std::size_t>(srcStride), l, out);
     return true;
 }
 

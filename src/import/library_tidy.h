@@ -21,5 +21,5 @@ enum class TidyEnd {
 
 // The tidy worker's body: the plain tidy of the whole catalogue followed by
 // the reload and rewrite of the folder list, or with thorough the rebuild
-// through the staging database.
+// of the catalogue in place and its write to the file.
 TidyEnd RunTidy(bool thorough);

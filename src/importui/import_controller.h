@@ -52,7 +52,7 @@ class ImportController : public QObject {
     static ImportController* Instance();
 
     // Called when a progress dialog is created (the main frame arms its
-    // bring-to-front timer UiTimer::kBringToFront there).
+    // bring-to-front timer there).
     void SetDialogOpenedHook(std::function<void()> hook) { dialogOpened_ = std::move(hook); }
     // Replaces the companion check run before the region lookup (default:
     // CheckRegionLookupReadiness with the map link).
@@ -134,7 +134,7 @@ class ImportController : public QObject {
     QStringList waitingPaths_;  // ImportWhenFree's, not yet taken
     QPointer<QWidget> waitingParent_;
     QTimer waitingRetry_;
-    QTimer countTick_;  // timer UiTimer::kPaneTick of the category pane: shows the running count
+    QTimer countTick_;  // 1 s, while the category pane counts: shows the running count
 
     std::function<void()> dialogOpened_;
     std::function<bool(QWidget*)> companionCheck_;

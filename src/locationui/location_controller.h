@@ -59,7 +59,7 @@ class LocationController : public QObject {
     void SetReadinessCheck(ReadinessCheck check) { readinessCheck_ = std::move(check); }
     void SetPropertiesRunner(PropertiesRunner runner) { runProperties_ = std::move(runner); }
     // Called when a result dialog is created (the main frame starts its
-    // bring-to-front timer UiTimer::kBringToFront there) and, for tests,
+    // bring-to-front timer there) and, for tests,
     // once it is shown.
     void SetDialogOpenedHook(std::function<void()> hook) { dialogOpened_ = std::move(hook); }
     void SetDialogShownHook(std::function<void(CLocationResultDialog*)> hook) {

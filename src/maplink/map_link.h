@@ -23,7 +23,6 @@
 
 // The main frame's one-shot timer that arms bring-to-front for the next
 // region reply; result dialogs and the import dialog start it when created.
-inline constexpr int kBringToFrontTimerId = 6537;
 inline constexpr std::chrono::milliseconds kBringToFrontTimerDelay{500};
 
 // The longest wait for the reply after each region request; the waiting

@@ -18,14 +18,11 @@ enum class ReceiverRole {
     MainView,
     PropertiesDialog,
     FoundPhotosCounter,
-    ImportDialog,
     SaveDialog,
     UpdateDialog,
     TidyDialog,
     RegionResultDialog,
     TrackResultDialog,
-    DetailReport,
-    Viewer,
     Count
 };
 

@@ -22,14 +22,3 @@ inline constexpr int kSaveFinished = 7031;        // save dialog
 inline constexpr int kUpdateFinished = 7638;      // update dialog
 inline constexpr int kLibraryChanged = 56538;     // main view
 }  // namespace UiMessage
-
-// Timers with fixed ids.
-namespace UiTimer {
-inline constexpr int kBringToFront = 6537;      // main frame, 500 ms one-shot
-inline constexpr int kLibraryChange = 6539;     // main view, 2 s one-shot
-inline constexpr int kPaneTick = 6549;          // category pane, 1 s
-inline constexpr int kPropertiesSlow = 6557;    // properties dialog, 1 s
-inline constexpr int kPropertiesFast = 6558;    // properties dialog, 100 ms
-inline constexpr int kReportSecondPass = 6560;  // detail report
-inline constexpr int kViewerTick = 6562;        // viewer, 20 ms
-}  // namespace UiTimer

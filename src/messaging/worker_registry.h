@@ -19,7 +19,6 @@ enum class WorkerKind {
     Tidy,
     Save,
     Prefetch,
-    DetailReport,
     BatchApply,
     RegionLookup,
     TrackApply,

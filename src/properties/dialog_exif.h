@@ -89,7 +89,7 @@ class CDialog_Exif : public QDialog {
     };
     ApplyOutcome Apply();
     bool BatchInProgress() const { return batchRunning_; }
-    // The progress timer (UiTimer::kPropertiesSlow): the title counts the photos written.
+    // The 1 s progress timer: the title counts the photos written.
     void OnProgressTimer();
 
     CSkinButton* OkButton() const { return ok_; }
@@ -168,6 +168,6 @@ class CDialog_Exif : public QDialog {
     std::thread worker_;
     bool batchRunning_ = false;
     int total_ = 0;
-    QTimer progressTimer_;  // UiTimer::kPropertiesSlow, 1 s
-    QTimer endTimer_;       // UiTimer::kPropertiesFast, 100 ms once
+    QTimer progressTimer_;  // 1 s
+    QTimer endTimer_;       // 100 ms once
 };

@@ -28,7 +28,7 @@ CVereroView::CVereroView(QWidget* parent)
     setFrameShape(QFrame::NoFrame);
     viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
     setFocusPolicy(Qt::StrongFocus);
-    // Timer kLibraryChange: once, two seconds after the pane asked for it.
+    // The change check: once, two seconds after the pane asked for it.
     libraryChangeTimer_.setSingleShot(true);
     libraryChangeTimer_.setInterval(kLibraryChangeCheckDelayMs);
     connect(&libraryChangeTimer_, &QTimer::timeout, this, [this] {

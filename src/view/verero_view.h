@@ -5,7 +5,7 @@
 //
 // UI thread only. One instance, published as CVereroView::Instance() and as
 // the MainView receiver of application-defined messages (it handles
-// UM_REFRESH_LIST itself).
+// UiMessage::kRefreshList itself).
 //
 // The view never decides which photos it shows: the category pane fills
 // Photos() (ResetPhotoList, then PhotoList::Append in tree order, the
@@ -86,7 +86,7 @@ class CVereroView : public QAbstractScrollArea {
     int VerticalOffset() const;
 
     // Arms the one-shot 2 s check whether a catalogued folder changed
-    // (timer kLibraryChange); when one did, the view posts itself UM_LIBRARY_CHANGED.
+    // (one-shot timer); when one did, the view posts itself UiMessage::kLibraryChanged.
     void ArmLibraryChangeCheck();
 
   public slots:
@@ -115,8 +115,8 @@ class CVereroView : public QAbstractScrollArea {
     // Check marks of 显示关键词 and 自动调整照片方向 changed, or the list
     // went from no photos to some or back (which enables the photo commands).
     void commandStatesChanged();
-    // UM_START_LIBRARY_UPDATE, UM_START_SAVE and
-    // UM_LIBRARY_CHANGED arrived: the shell starts the worker or asks.
+    // UiMessage::kStartLibraryUpdate, kStartSave and kLibraryChanged
+    // arrived: the shell starts the worker or asks.
     void libraryUpdateRequested();
     void saveRequested();
     void libraryChanged();
@@ -156,7 +156,7 @@ class CVereroView : public QAbstractScrollArea {
     bool showKeywords_ = false;
     std::optional<int> savedScroll_;
     std::optional<QPoint> rightClickPoint_;
-    QTimer libraryChangeTimer_;  // UiTimer::kLibraryChange
+    QTimer libraryChangeTimer_;  // the start-up change check, 2 s once
     CDialog_ReportDetails* report_ = nullptr;
     ReceiverRegistration registration_;
 };

@@ -19,7 +19,7 @@
 
 namespace {
 
-// Timer kViewerTick: polls the cache while a thumbnail stands in.
+// The viewer's tick: polls the cache while a thumbnail stands in.
 constexpr int kViewerTickMs = 20;
 
 QRect ScreenGeometry() {

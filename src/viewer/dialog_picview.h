@@ -6,7 +6,7 @@
 //
 // UI thread only. The picture shown is a cached DisplayImage when its
 // full image is ready, otherwise the photo's thumbnail scaled to the size
-// the full image will get; the timer kViewerTick and the worker's stored
+// the full image will get; a 20 ms tick timer and the worker's stored
 // notification swap the full image in.
 
 #include <QBasicTimer>
@@ -115,7 +115,7 @@ class CDialogPICVIEW : public QDialog {
     QImage backdrop_;
     QPixmap closeIcon_;
     std::map<int, CSkinButton*> buttons_;
-    QBasicTimer tick_;  // kViewerTick: polls the cache while a thumbnail stands in
+    QBasicTimer tick_;  // polls the cache while a thumbnail stands in
 
     DisplayImagePtr displayed_;
     int displayedIndex_ = -1;
