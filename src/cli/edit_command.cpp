@@ -24,6 +24,9 @@ std::string RewriteReason(RewriteFailure failure, const std::string& newName) {
         case RewriteFailure::TrailerOffsets:
             return "it ends in an AFCP trailer whose offsets do not add up, so they could not be "
                    "moved with the new EXIF data";
+        case RewriteFailure::WouldNotReadBack:
+            return "its EXIF data is damaged so that the edit would not read back; the file is "
+                   "left as it was";
         case RewriteFailure::NotLoaded:
         case RewriteFailure::Unreadable:
         case RewriteFailure::None:

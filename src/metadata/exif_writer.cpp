@@ -12,6 +12,8 @@
 #include <algorithm>
 #include <array>
 #include <cerrno>
+#include <cstring>
+#include <memory>
 #include <set>
 #include <vector>
 
@@ -145,6 +147,32 @@ bool BuildTiff(const MetadataReader& reader, const std::vector<std::uint8_t>& he
     return PatchTiff(tiff, ValuesToWrite(reader, !keepOwn), reader.Thumbnail());
 }
 
+// Whether the new TIFF data, read as the reader would read it, holds every
+// edited entry as the reader has it. Damaged IFDs (repeated tags, entries in
+// no order) can hide a patched entry behind another; such an edit is
+// refused rather than written wrong.
+bool ReadsBackAsEdited(const MetadataReader& reader, const std::vector<std::uint8_t>& tiff) {
+    std::vector<std::uint8_t> payload = {'E', 'x', 'i', 'f', 0, 0};
+    payload.insert(payload.end(), tiff.begin(), tiff.end());
+    const std::unique_ptr<ExifDocument> written =
+        ExifDocument::Load(payload.data(), payload.size());
+    if (!written) return false;
+    written->SetIntelByteOrder();  // as the reader's own data
+    ExifData* edited = reader.Exif()->Data();
+    for (const MetadataReader::EditedTag& tag : reader.EditedTags()) {
+        if (tag.ifd < 0 || tag.ifd >= EXIF_IFD_COUNT) continue;
+        const auto id = static_cast<ExifTag>(tag.tag);
+        const ExifEntry* wanted = exif_content_get_entry(edited->ifd[tag.ifd], id);
+        if (wanted == nullptr) continue;
+        const ExifEntry* got = exif_content_get_entry(written->Data()->ifd[tag.ifd], id);
+        if (got == nullptr || got->format != wanted->format ||
+            got->components != wanted->components || got->size != wanted->size ||
+            (wanted->size > 0 && std::memcmp(got->data, wanted->data, wanted->size) != 0))
+            return false;
+    }
+    return true;
+}
+
 }  // namespace
 
 bool PrepareRewriteWith(MetadataReader& reader, const std::string& destination, bool flush,
@@ -181,6 +209,7 @@ bool PrepareRewriteWith(MetadataReader& reader, const std::string& destination, 
     if (!BuildTiff(reader, head, *place, tiff)) return Fail(why, RewriteFailure::Unreadable);
     if (tiff.size() + kExifHeaderSize > kMaxSegmentPayload)
         return Fail(why, RewriteFailure::SegmentTooLarge);
+    if (!ReadsBackAsEdited(reader, tiff)) return Fail(why, RewriteFailure::WouldNotReadBack);
 
     // Everything before the old EXIF segment (or the insertion point), the
     // new segment, then the rest of the file as it is.

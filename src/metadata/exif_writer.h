@@ -44,6 +44,7 @@ enum class RewriteFailure {
     WriteFailed,          // the new file could not be written or flushed (disk full, no access)
     ReplaceFailed,        // the new file could not be renamed into place
     TrailerOffsets,       // an AFCP trailer after the image whose offsets cannot be adjusted
+    WouldNotReadBack,     // the file's damaged EXIF data would not read back as edited
 };
 
 // Rewrites the reader's file with the reader's EXIF data. With an empty

@@ -29,6 +29,8 @@ QString PhotoEditFailureReason(const PhotoEditResult& result) {
             return QStringLiteral("新文件无法替换原文件");
         case RewriteFailure::TrailerOffsets:
             return QStringLiteral("文件末尾的AFCP附加数据无法调整，照片未修改");
+        case RewriteFailure::WouldNotReadBack:
+            return QStringLiteral("照片的EXIF数据已损坏，修改无法正确保存，照片未修改");
         case RewriteFailure::None:
             break;
     }
