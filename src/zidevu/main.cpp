@@ -15,6 +15,7 @@
 #include "zidevu/track_import_command.h"
 #include "zidevu/track_request_handler.h"
 #include "zidevu/track_settings.h"
+#include "zidevu/track_ui.h"
 #include "zidevu/zidevu_options.h"
 #include "zidevu/zidevu_window.h"
 
@@ -112,6 +113,7 @@ int main(int argc, char** argv) {
     std::unique_ptr<ZidevuWindow> window;
     if (!options.headless) {
         window = std::make_unique<ZidevuWindow>(service, regionData);
+        AttachTrackUi(*window, tracks);
         window->show();
     }
     return app->exec();
