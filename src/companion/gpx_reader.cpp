@@ -18,13 +18,14 @@ struct GpxReading {
 
     // A wpt, rtept or trkpt; appends it to segment when it has a time.
     void ReadPoint(TrackSegment& segment) {
-        bool latOk = false, lonOk = false;
-        const double latitude = xml.attributes().value(QLatin1String("lat")).toDouble(&latOk);
-        const double longitude = xml.attributes().value(QLatin1String("lon")).toDouble(&lonOk);
-        if (!latOk || !lonOk || !(std::fabs(latitude) <= 90) || !(std::fabs(longitude) <= 180)) {
+        const QXmlStreamAttributes attributes = xml.attributes();
+        const auto lat = ParseNumber(attributes.value(QLatin1String("lat")));
+        const auto lon = ParseNumber(attributes.value(QLatin1String("lon")));
+        if (!lat || !lon || !(std::fabs(*lat) <= 90) || !(std::fabs(*lon) <= 180)) {
             FailAt(xml, "a point without a valid lat and lon", result);
             return;
         }
+        const double latitude = *lat, longitude = *lon;
         sawPositions = true;
         std::optional<std::int64_t> time;
         while (!Failed() && xml.readNextStartElement()) {
@@ -32,9 +33,10 @@ struct GpxReading {
                 xml.skipCurrentElement();
                 continue;
             }
-            const QString text = xml.readElementText();
-            time = ParseTrackTime(text.toStdString());
-            if (!time && !text.trimmed().isEmpty()) FailAt(xml, "an impossible time", result);
+            // Read in place: one point's time must not cost an allocation.
+            const ShortText text = ReadShortText(xml);
+            time = ParseTrackTime(text.View());
+            if (!time && !text.Blank()) FailAt(xml, "an impossible time", result);
         }
         if (time) segment.push_back({*time, latitude, longitude});
     }

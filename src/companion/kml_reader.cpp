@@ -22,8 +22,7 @@ struct KmlReading {
     bool Failed() const { return result.status == TrackReadStatus::Damaged; }
 
     std::optional<std::int64_t> ReadWhen() {
-        const QString text = xml.readElementText();
-        const auto time = ParseTrackTime(text.toStdString());
+        const auto time = ParseTrackTime(ReadShortText(xml).View());
         if (!time) FailAt(xml, "an impossible time", result);
         return time;
     }
@@ -32,12 +31,11 @@ struct KmlReading {
     bool ReadPosition(QChar separator, double& latitude, double& longitude) {
         const QString text = xml.readElementText().simplified();
         const QStringList parts = text.split(separator, Qt::SkipEmptyParts);
-        bool lonOk = false, latOk = false;
-        if (parts.size() >= 2) {
-            longitude = parts[0].trimmed().toDouble(&lonOk);
-            latitude = parts[1].trimmed().toDouble(&latOk);
-        }
-        if (!lonOk || !latOk || !ValidPosition(latitude, longitude)) {
+        const auto lon = parts.size() >= 2 ? ParseNumber(parts[0]) : std::nullopt;
+        const auto lat = parts.size() >= 2 ? ParseNumber(parts[1]) : std::nullopt;
+        if (lon) longitude = *lon;
+        if (lat) latitude = *lat;
+        if (!lon || !lat || !ValidPosition(latitude, longitude)) {
             FailAt(xml, "an impossible position", result);
             return false;
         }

@@ -2,6 +2,7 @@
 
 #include <QBuffer>
 #include <QFile>
+#include <charconv>
 
 #include "companion/track_readers.h"
 
@@ -57,6 +58,48 @@ TrackReadResult Read(QIODevice& device) {
 }
 
 }  // namespace
+
+bool ShortText::Blank() const {
+    return fits &&
+           std::string_view(chars, size).find_first_not_of(" \t\r\n") == std::string_view::npos;
+}
+
+ShortText ReadShortText(QXmlStreamReader& xml) {
+    ShortText text;
+    while (!xml.atEnd()) {
+        const auto token = xml.readNext();
+        if (token == QXmlStreamReader::EndElement) break;
+        if (token == QXmlStreamReader::StartElement) {
+            text.fits = false;
+            xml.skipCurrentElement();
+        } else if (token == QXmlStreamReader::Characters) {
+            for (const QChar c : xml.text()) {
+                if (c.unicode() > 0x7f || text.size == sizeof text.chars) {
+                    text.fits = false;
+                    break;
+                }
+                text.chars[text.size++] = static_cast<char>(c.unicode());
+            }
+        }
+    }
+    return text;
+}
+
+std::optional<double> ParseNumber(QStringView text) {
+    text = text.trimmed();
+    if (text.startsWith(QLatin1Char('+'))) text = text.mid(1);
+    char ascii[64];
+    if (text.isEmpty() || text.size() > static_cast<qsizetype>(sizeof ascii)) return std::nullopt;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text[i].unicode() > 0x7f) return std::nullopt;
+        ascii[i] = static_cast<char>(text[i].unicode());
+    }
+    double value = 0;
+    const char* end = ascii + text.size();
+    const auto [stop, error] = std::from_chars(ascii, end, value);
+    if (error != std::errc() || stop != end) return std::nullopt;
+    return value;
+}
 
 void FailXml(const QXmlStreamReader& xml, TrackReadResult& result) {
     if (!xml.hasError()) return;

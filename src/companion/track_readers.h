@@ -4,6 +4,8 @@
 
 #include <QIODevice>
 #include <QXmlStreamReader>
+#include <optional>
+#include <string_view>
 
 #include "companion/track_reader.h"
 
@@ -11,6 +13,24 @@
 void ReadGpx(QXmlStreamReader& xml, TrackReadResult& result);
 void ReadKml(QXmlStreamReader& xml, TrackReadResult& result);
 void ReadNmea(QIODevice& device, TrackReadResult& result);
+
+// The text of an element without children when it is short ASCII (a time,
+// a number); anything else reads as not fitting.
+struct ShortText {
+    char chars[64];
+    std::size_t size = 0;
+    bool fits = true;
+
+    std::string_view View() const { return fits ? std::string_view(chars, size) : "?"; }
+    bool Blank() const;
+};
+// Reads to the end of the current element.
+ShortText ReadShortText(QXmlStreamReader& xml);
+
+// A decimal number as XML writes it ("22.5", "-1e-3"), whatever the
+// locale; nothing for anything else. Qt's own conversion allocates, which
+// costs more than reading the whole point.
+std::optional<double> ParseNumber(QStringView text);
 
 // Sets the result of an XML reader that stopped on an error, with its line.
 void FailXml(const QXmlStreamReader& xml, TrackReadResult& result);
