@@ -7,6 +7,7 @@
 #include <bit>
 #include <ctime>
 #include <filesystem>
+#include <limits>
 #include <memory>
 
 namespace {
@@ -152,16 +153,21 @@ bool TrackStore::Open(const std::string& path) {
 }
 
 StoreOutcome TrackStore::Store(const Track& track, const std::string& source, std::int64_t& id) {
-    if (!db_ || track.segments.empty()) return StoreOutcome::Failed;
+    if (!db_ || track.FixCount() == 0) return StoreOutcome::Failed;
     std::vector<std::vector<std::uint8_t>> packed;
-    std::int64_t first = track.segments.front().front().timeMs, last = first;
+    std::int64_t first = std::numeric_limits<std::int64_t>::max();
+    std::int64_t last = std::numeric_limits<std::int64_t>::min();
     for (const TrackSegment& s : track.segments) {
+        if (s.empty()) continue;
         packed.push_back(PackSegment(s));
         first = std::min(first, s.front().timeMs);
         last = std::max(last, s.back().timeMs);
     }
     const std::vector<std::uint8_t> digest = Digest(packed);
-    if (!Exec("begin immediate")) return Fail("cannot write"), StoreOutcome::Failed;
+    if (!Exec("begin immediate")) {
+        Fail("cannot write");
+        return StoreOutcome::Failed;
+    }
     const auto failed = [&] {
         Fail("cannot store the track");
         Exec("rollback");

@@ -6,6 +6,7 @@
 #include <QHBoxLayout>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QSignalBlocker>
 #include <QSpinBox>
 #include <QTreeWidget>
 #include <QVBoxLayout>
@@ -101,6 +102,9 @@ TrackDock::TrackDock(std::string storePath, QWidget* parent)
 
 void TrackDock::LoadSettings() {
     const TrackMatchSettings s = LoadTrackSettings();
+    // Showing them is not a change to save half-way.
+    const QSignalBlocker blockOffset(offset_), blockZone(zone_), blockGap(maxGap_),
+        blockDistance(maxDistance_);
     offset_->setValue(static_cast<int>(s.clock.offsetSeconds));
     zone_->setCurrentIndex(std::max(0, zone_->findData(QString::fromStdString(s.clock.timeZone))));
     maxGap_->setValue(static_cast<int>(s.rules.maxGapMs / 1000));

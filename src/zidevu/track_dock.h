@@ -27,6 +27,8 @@ class TrackDock : public QDockWidget {
     // Removes the tracks selected in the list.
     void RemoveSelected();
     void Refresh();
+    // Shows the remembered settings (after the review changed them).
+    void LoadSettings();
     // Each stored segment as a latitude/longitude polyline, for the map.
     std::vector<TrackPolyline> Polylines() const;
 
@@ -36,7 +38,6 @@ class TrackDock : public QDockWidget {
 
   private:
     void ChooseFiles();
-    void LoadSettings();
     void SaveSettings();
 
     const std::string storePath_;

@@ -99,6 +99,7 @@ void TrackReviewDialog::ApplySettings(const TrackMatchSettings& settings) {
     settings_ = settings;
     SaveTrackSettings(settings_);
     Fill();
+    emit settingsChanged();
 }
 
 void TrackReviewDialog::CorrectClockFromSelectedPhoto() {

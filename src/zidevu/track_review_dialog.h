@@ -31,6 +31,10 @@ class TrackReviewDialog : public QDialog {
 
     void done(int result) override;
 
+  signals:
+    // The camera clock was corrected here (and saved).
+    void settingsChanged();
+
   private:
     void Fill();
     void CorrectClockFromSelectedPhoto();

@@ -11,10 +11,13 @@ TrackDock* AttachTrackUi(QMainWindow& window, TrackRequestHandler& handler) {
     auto* dock = new TrackDock(handler.StorePath(), &window);
     window.addDockWidget(Qt::RightDockWidgetArea, dock);
     QMainWindow* owner = &window;
-    handler.SetReviewer([owner](const TrackRequest& request, TrackRequestHandler::Answer reply) {
+    handler.SetReviewer([owner, dock](const TrackRequest& request,
+                                      TrackRequestHandler::Answer reply) {
         if (!owner->isVisible()) return false;
         auto* review = new TrackReviewDialog(request, LoadTrackSettings(), std::move(reply), owner);
         review->setAttribute(Qt::WA_DeleteOnClose);
+        QObject::connect(review, &TrackReviewDialog::settingsChanged, dock,
+                         &TrackDock::LoadSettings);
         review->show();
         review->raise();
         review->activateWindow();

@@ -83,6 +83,8 @@ TEST_F(ATrackStore, importsNothingFromAFileThatIsNotATrack) {
     const TrackImport cut = ImportTrackFile(store, folder.File("cut.gpx"));
     EXPECT_EQ(cut.status, TrackReadStatus::Truncated);
     EXPECT_EQ(cut.outcome, StoreOutcome::Failed);
+    std::int64_t id = 0;
+    EXPECT_EQ(store.Store(Track{"empty", {{}, {}}}, "nowhere", id), StoreOutcome::Failed);
     EXPECT_TRUE(store.List().empty());
 }
 

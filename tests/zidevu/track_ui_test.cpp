@@ -119,14 +119,14 @@ TEST(TheTrackPanel, importsListsAndRemovesTracksAndRemembersItsSettings) {
 }
 
 // While the window is shown a request waits for the review; hidden, it is
-// answered at once.
+// answered at once. A clock corrected in the review shows in the panel.
 TEST(TheTrackPanel, hasRequestsReviewedOnlyWhileTheWindowIsShown) {
     TempFolder folder;
     QMainWindow window;
     TrackRequestHandler handler(folder.File("tracks.db"));
     Replies replies;
     handler.SetAnswer(replies.Answer());
-    AttachTrackUi(window, handler);
+    TrackDock* dock = AttachTrackUi(window, handler);
 
     handler.Receive(Request().records);
     QApplication::processEvents();
@@ -139,6 +139,11 @@ TEST(TheTrackPanel, hasRequestsReviewedOnlyWhileTheWindowIsShown) {
     const auto reviews = window.findChildren<TrackReviewDialog*>();
     ASSERT_EQ(reviews.size(), 1);
     EXPECT_EQ(replies.sent.size(), 1u);
+    TrackMatchSettings corrected;
+    corrected.clock.offsetSeconds = 120;
+    reviews.front()->ApplySettings(corrected);
+    EXPECT_EQ(dock->findChild<QSpinBox*>("cameraOffset")->value(), 120)
+        << "the panel must not save its old offset over the corrected one";
     reviews.front()->accept();
     ASSERT_EQ(replies.sent.size(), 2u);
     EXPECT_EQ(replies.sent.back().size(), 3u);
