@@ -53,14 +53,31 @@ bool ReadNumber(std::string_view text, double& value) {
     return !text.empty() && ReadDouble(text, value) == text.size() && std::isfinite(value);
 }
 
+// count decimal digits at text[at] as a number, nothing when any
+// of them is not a digit (a sign or an exponent is no field of these).
+std::optional<int> DigitsAt(std::string_view text, std::size_t at, std::size_t count) {
+    if (text.size() < at + count) return std::nullopt;
+    int value = 0;
+    for (std::size_t i = at; i < at + count; ++i) {
+        if (text[i] < '0' || text[i] > '9') return std::nullopt;
+        value = value * 10 + (text[i] - '0');
+    }
+    return value;
+}
+
 // hhmmss[.sss] as milliseconds into the day.
 std::optional<std::int64_t> TimeOfDay(std::string_view text) {
-    double value = 0;
-    if (text.size() < 6 || !ReadNumber(text, value) || value < 0) return std::nullopt;
-    const auto whole = static_cast<std::int64_t>(value);
-    const std::int64_t h = whole / 10000, m = whole / 100 % 100, s = whole % 100;
-    if (h > 23 || m > 59 || s > 59) return std::nullopt;
-    return ((h * 60 + m) * 60 + s) * 1000 + std::llround((value - whole) * 1000);
+    const auto h = DigitsAt(text, 0, 2), m = DigitsAt(text, 2, 2), s = DigitsAt(text, 4, 2);
+    if (!h || !m || !s || *h > 23 || *m > 59 || *s > 59) return std::nullopt;
+    std::int64_t ms = ((*h * 60LL + *m) * 60 + *s) * 1000;
+    if (text.size() == 6) return ms;
+    if (text[6] != '.') return std::nullopt;
+    int scale = 100;
+    for (std::size_t i = 7; i < text.size(); ++i, scale /= 10) {
+        if (text[i] < '0' || text[i] > '9') return std::nullopt;
+        ms += (text[i] - '0') * scale;
+    }
+    return ms;
 }
 
 // ddmm.mmmm (latitude) or dddmm.mmmm (longitude) with its hemisphere.
@@ -109,18 +126,18 @@ struct NmeaReading {
         // RMC,time,status,lat,N,lon,E,speed,course,ddmmyy,...
         if (f.size() < 10 || f[2] != "A") return;
         const auto timeOfDay = TimeOfDay(f[1]);
-        double date = 0;
-        if (!timeOfDay || f[9].size() != 6 || !ReadNumber(f[9], date)) return;
-        const int d = static_cast<int>(date) / 10000, m = static_cast<int>(date) / 100 % 100;
-        const int y = 2000 + static_cast<int>(date) % 100;  // GPS receivers log this century
-        if (!std::chrono::year_month_day(std::chrono::year(y), std::chrono::month(m),
-                                         std::chrono::day(d))
+        const auto d = DigitsAt(f[9], 0, 2), m = DigitsAt(f[9], 2, 2), yy = DigitsAt(f[9], 4, 2);
+        if (!timeOfDay || f[9].size() != 6 || !d || !m || !yy) return;
+        const int y = 2000 + *yy;  // GPS receivers log this century
+        if (!std::chrono::year_month_day(std::chrono::year(y),
+                                         std::chrono::month(static_cast<unsigned>(*m)),
+                                         std::chrono::day(static_cast<unsigned>(*d)))
                  .ok())
             return;
         TrackFix fix;
         if (!Position(f, 3, fix)) return;
         const bool first = !dayStartMs;
-        dayStartMs = UtcDayStartMs(y, m, d);
+        dayStartMs = UtcDayStartMs(y, *m, *d);
         lastTimeOfDay = *timeOfDay;
         fix.timeMs = *dayStartMs + *timeOfDay;
         if (first) DateTheWaiting(*timeOfDay);
