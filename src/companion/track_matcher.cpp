@@ -55,12 +55,14 @@ TrackMatcher::TrackMatcher(const std::vector<Track>& tracks) {
     std::sort(segments_.begin(), segments_.end(), [](const TrackSegment& a, const TrackSegment& b) {
         return a.front().timeMs < b.front().timeMs;
     });
-    std::int64_t maxEnd = std::numeric_limits<std::int64_t>::min();
-    for (const TrackSegment& s : segments_) {
-        maxEnd = std::max(maxEnd, s.back().timeMs);
-        maxEndSoFar_.push_back(maxEnd);
-        for (const TrackFix& f : s) allTimes_.push_back(f.timeMs);
+    while (leaves_ < segments_.size()) leaves_ *= 2;
+    maxEnd_.assign(2 * leaves_, std::numeric_limits<std::int64_t>::min());
+    for (std::size_t i = 0; i < segments_.size(); ++i) {
+        maxEnd_[leaves_ + i] = segments_[i].back().timeMs;
+        for (const TrackFix& f : segments_[i]) allTimes_.push_back(f.timeMs);
     }
+    for (std::size_t node = leaves_ - 1; node >= 1; --node)
+        maxEnd_[node] = std::max(maxEnd_[2 * node], maxEnd_[2 * node + 1]);
     std::sort(allTimes_.begin(), allTimes_.end());
 }
 
@@ -91,6 +93,19 @@ void TrackMatcher::Consider(const TrackSegment& segment, std::int64_t timeMs,
     }
 }
 
+void TrackMatcher::Visit(std::size_t node, std::size_t low, std::size_t high, std::size_t limit,
+                         std::int64_t minEnd, std::int64_t timeMs, const MatchRules& rules,
+                         Candidate& best) const {
+    if (low >= limit || maxEnd_[node] < minEnd) return;
+    if (high - low == 1) {
+        Consider(segments_[low], timeMs, rules, best);
+        return;
+    }
+    const std::size_t middle = low + (high - low) / 2;
+    Visit(2 * node, low, middle, limit, minEnd, timeMs, rules, best);
+    Visit(2 * node + 1, middle, high, limit, minEnd, timeMs, rules, best);
+}
+
 TrackMatch TrackMatcher::At(std::int64_t timeMs, const MatchRules& rules) const {
     TrackMatch match;
     if (allTimes_.empty()) return match;
@@ -107,11 +122,8 @@ TrackMatch TrackMatcher::At(std::int64_t timeMs, const MatchRules& rules) const 
         segments_.begin(), segments_.end(), timeMs + reach,
         [](std::int64_t t, const TrackSegment& s) { return t < s.front().timeMs; });
     Candidate best;
-    for (auto k = static_cast<std::ptrdiff_t>(end - segments_.begin()) - 1;
-         k >= 0 && maxEndSoFar_[static_cast<std::size_t>(k)] >= timeMs - reach; --k) {
-        const TrackSegment& segment = segments_[static_cast<std::size_t>(k)];
-        if (segment.back().timeMs >= timeMs - reach) Consider(segment, timeMs, rules, best);
-    }
+    Visit(1, 0, leaves_, static_cast<std::size_t>(end - segments_.begin()), timeMs - reach, timeMs,
+          rules, best);
     if (best.kind == MatchKind::None) return match;
     match.kind = best.kind;
     match.latitude = best.fix.latitude;
