@@ -2,6 +2,7 @@
 // map programs write it, then damaged, cut and hostile ones.
 #include <gtest/gtest.h>
 
+#include <clocale>
 #include <fstream>
 
 #include "companion/track_reader.h"
@@ -104,22 +105,28 @@ TEST(TheTrackReaders, readEachFormatAsLoggersWriteIt) {
          NmeaOverMidnight(),
          {TrackFormat::Nmea, {5}, {newYear - 3000, lat0, lon0}, {newYear + 2000, lat5, lon5}}},
     };
-    for (const ReadCase& c : cases) {
-        SCOPED_TRACE(c.what);
-        const TrackReadResult r = ReadTrackBytes(c.text);
-        ASSERT_EQ(r.status, TrackReadStatus::Ok) << r.detail;
-        EXPECT_EQ(r.format, c.expected.format);
-        std::vector<std::size_t> sizes;
-        for (const TrackSegment& s : r.track.segments) sizes.push_back(s.size());
-        ASSERT_EQ(sizes, c.expected.segmentSizes);
-        for (const auto& [got, want] :
-             {std::pair{r.track.segments.front().front(), c.expected.first},
-              std::pair{r.track.segments.back().back(), c.expected.last}}) {
-            EXPECT_EQ(got.timeMs, want.timeMs) << IsoUtcText(got.timeMs);
-            EXPECT_NEAR(got.latitude, want.latitude, 1e-9);
-            EXPECT_NEAR(got.longitude, want.longitude, 1e-9);
+    // The same under a locale whose decimal point is a comma.
+    std::vector<const char*> locales = {"C"};
+    if (std::setlocale(LC_ALL, "de_DE.UTF-8")) locales.push_back("de_DE.UTF-8");
+    for (const char* locale : locales)
+        for (const ReadCase& c : cases) {
+            std::setlocale(LC_ALL, locale);
+            SCOPED_TRACE(std::string(c.what) + " under " + locale);
+            const TrackReadResult r = ReadTrackBytes(c.text);
+            ASSERT_EQ(r.status, TrackReadStatus::Ok) << r.detail;
+            EXPECT_EQ(r.format, c.expected.format);
+            std::vector<std::size_t> sizes;
+            for (const TrackSegment& s : r.track.segments) sizes.push_back(s.size());
+            ASSERT_EQ(sizes, c.expected.segmentSizes);
+            for (const auto& [got, want] :
+                 {std::pair{r.track.segments.front().front(), c.expected.first},
+                  std::pair{r.track.segments.back().back(), c.expected.last}}) {
+                EXPECT_EQ(got.timeMs, want.timeMs) << IsoUtcText(got.timeMs);
+                EXPECT_NEAR(got.latitude, want.latitude, 1e-9);
+                EXPECT_NEAR(got.longitude, want.longitude, 1e-9);
+            }
         }
-    }
+    std::setlocale(LC_ALL, "C");
     EXPECT_EQ(ReadTrackBytes(TwoSegmentGpx()).track.name, "walk");
     EXPECT_EQ(ReadTrackBytes(KmlGxTrackAndPlacemarks()).track.name, "ride");
     EXPECT_EQ(ReadTrackBytes(NmeaOverMidnight()).droppedSentences, 1);

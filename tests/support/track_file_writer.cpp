@@ -1,5 +1,6 @@
 #include "track_file_writer.h"
 
+#include <charconv>
 #include <chrono>
 #include <cstdio>
 
@@ -21,20 +22,28 @@ std::string IsoUtcText(std::int64_t timeMs) {
     return out + "Z";
 }
 
+namespace {
+
+// With a decimal point whatever the locale, as GPX writes it.
+std::string Degrees(double value) {
+    char text[40];
+    const auto end = std::to_chars(text, text + sizeof text, value, std::chars_format::fixed, 8);
+    return std::string(text, end.ptr);
+}
+
+}  // namespace
+
 std::string GpxText(const std::vector<std::vector<TestFix>>& segments, const std::string& name) {
     std::string gpx =
         "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
         "<gpx version=\"1.1\" creator=\"test\" xmlns=\"http://www.topografix.com/GPX/1/1\">\n"
         " <trk><name>" +
         name + "</name>\n";
-    char point[160];
     for (const auto& segment : segments) {
         gpx += "  <trkseg>\n";
         for (const TestFix& f : segment) {
-            std::snprintf(point, sizeof point,
-                          "   <trkpt lat=\"%.8f\" lon=\"%.8f\"><ele>12.5</ele>", f.latitude,
-                          f.longitude);
-            gpx += point + ("<time>" + IsoUtcText(f.timeMs) + "</time></trkpt>\n");
+            gpx += "   <trkpt lat=\"" + Degrees(f.latitude) + "\" lon=\"" + Degrees(f.longitude) +
+                   "\"><ele>12.5</ele><time>" + IsoUtcText(f.timeMs) + "</time></trkpt>\n";
         }
         gpx += "  </trkseg>\n";
     }
