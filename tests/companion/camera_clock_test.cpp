@@ -2,32 +2,14 @@
 // clock that is off, a camera set to another zone, and the days on which
 // daylight saving begins or ends.
 #include <gtest/gtest.h>
-#include <stdlib.h>
-#include <time.h>
 
 #include "companion/camera_clock.h"
 #include "companion/track_positions.h"
 #include "companion/track_time.h"
+#include "computer_time_zone.h"
 #include "platform/local_time.h"
 
 namespace {
-
-// Sets the computer's time zone for one scope.
-class ComputerZone {
-  public:
-    explicit ComputerZone(const char* zone) {
-        if (const char* old = getenv("TZ")) old_ = old;
-        setenv("TZ", zone, 1);
-        tzset();
-    }
-    ~ComputerZone() {
-        setenv("TZ", old_.c_str(), 1);
-        tzset();
-    }
-
-  private:
-    std::string old_ = "Asia/Shanghai";
-};
 
 std::int64_t Utc(int y, int mo, int d, int h, int mi, int s = 0) {
     return UtcDayStartMs(y, mo, d) / 1000 + (h * 60LL + mi) * 60 + s;
@@ -95,7 +77,7 @@ TEST(ACameraClock, turnsCataloguedShotTimesIntoInstants) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
-        ComputerZone zone(c.computerZone);
+        ComputerTimeZone zone(c.computerZone);
         const auto dwDateTime =
             LocalWallSeconds(c.wall[0], c.wall[1], c.wall[2], c.wall[3], c.wall[4]);
         ASSERT_TRUE(dwDateTime);
@@ -104,7 +86,7 @@ TEST(ACameraClock, turnsCataloguedShotTimesIntoInstants) {
 }
 
 TEST(ACameraClock, knowsItsOffsetFromAPhotoOfAClockAndRefusesUnknownZones) {
-    ComputerZone zone("Europe/Berlin");
+    ComputerTimeZone zone("Europe/Berlin");
     const auto shot = LocalWallSeconds(2026, 10, 25, 14, 37, 10);
     ASSERT_TRUE(shot);
     const std::int64_t trueWall =

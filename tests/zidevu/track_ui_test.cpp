@@ -10,6 +10,7 @@
 #include <fstream>
 
 #include "companion/track_time.h"
+#include "computer_time_zone.h"
 #include "temp_folder.h"
 #include "track_file_writer.h"
 #include "zidevu/camera_clock_dialog.h"
@@ -70,6 +71,7 @@ TEST(TheTrackReview, sendsTheTickedPositionsOnOkAndNoneOnCancel) {
 // A camera 37 minutes fast: the helper takes one photo's true time, and
 // the rows match again with the offset, which is remembered.
 TEST(TheTrackReview, correctsTheCameraClockFromOnePhotosTrueTime) {
+    ComputerTimeZone zone("Asia/Shanghai");
     const TrackRequest request = Request(37 * 60);
     Replies replies;
     TrackReviewDialog review(request, {}, replies.Answer());

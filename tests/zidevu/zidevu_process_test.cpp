@@ -13,6 +13,7 @@
 
 #include "child_process.h"
 #include "cli_runner.h"
+#include "computer_time_zone.h"
 #include "database_file.h"
 #include "link_test_environment.h"
 #include "maplink/companion_launcher.h"
@@ -201,6 +202,7 @@ TEST_F(TheZidevuProgram, isStartedByTheRegionLookupCheckWhenInstalledButNotRunni
 // tracks imported from the command line give darazoz-cli the positions at
 // the photos' true times, and a photo outside the track gets none.
 TEST_F(TheZidevuProgram, importsTracksAndGivesDarazozCliTrackThePositionsAtTheShotTimes) {
+    ComputerTimeZone zone("Asia/Shanghai");  // for darazoz-cli and zidevu too
     TempFolder photos, data;
     const std::int64_t noon = 1777636800'000;  // 2026-05-01T12:00:00Z, 20:00 in Shanghai
     std::ofstream(env.Root() + "/walk.gpx")
