@@ -18,9 +18,6 @@
 
 namespace {
 
-constexpr int kMaxOffsetSeconds = 7 * 24 * 3600;  // a camera set to the wrong week, at most
-constexpr int kMaxGapSeconds = 24 * 3600;
-
 QSpinBox* SecondsBox(int minimum, int maximum, QWidget* parent) {
     auto* box = new QSpinBox(parent);
     box->setRange(minimum, maximum);
@@ -72,7 +69,7 @@ TrackDock::TrackDock(std::string storePath, QWidget* parent)
     connect(remove, &QPushButton::clicked, this, &TrackDock::RemoveSelected);
 
     auto* form = new QFormLayout;
-    offset_ = SecondsBox(-kMaxOffsetSeconds, kMaxOffsetSeconds, body);
+    offset_ = SecondsBox(-kMaxCameraOffsetSeconds, kMaxCameraOffsetSeconds, body);
     offset_->setObjectName(QStringLiteral("cameraOffset"));
     offset_->setToolTip(
         QStringLiteral("相机时钟比真实时间快为正，慢为负；"

@@ -4,6 +4,7 @@
 #include <QFileInfo>
 #include <QSettings>
 #include <QStandardPaths>
+#include <algorithm>
 
 #include "zidevu/install_settings.h"
 
@@ -22,7 +23,7 @@ const QString kDistanceKey = QStringLiteral("Tracks/MaxDistanceSeconds");
 std::int64_t SecondsOr(const QSettings& settings, const QString& key, std::int64_t fallback) {
     bool ok = false;
     const qlonglong value = settings.value(key).toLongLong(&ok);
-    return ok && value >= 0 ? value : fallback;
+    return ok && value >= 0 ? std::min<qlonglong>(value, kMaxGapSeconds) : fallback;
 }
 
 }  // namespace
@@ -30,7 +31,8 @@ std::int64_t SecondsOr(const QSettings& settings, const QString& key, std::int64
 TrackMatchSettings LoadTrackSettings() {
     const QSettings settings = Settings();
     TrackMatchSettings s;
-    s.clock.offsetSeconds = settings.value(kOffsetKey).toLongLong();
+    s.clock.offsetSeconds = std::clamp<qlonglong>(
+        settings.value(kOffsetKey).toLongLong(), -kMaxCameraOffsetSeconds, kMaxCameraOffsetSeconds);
     const std::string zone = settings.value(kZoneKey).toString().toStdString();
     if (IsKnownTimeZone(zone)) s.clock.timeZone = zone;
     s.rules.maxGapMs = SecondsOr(settings, kGapKey, s.rules.maxGapMs / 1000) * 1000;

@@ -7,8 +7,12 @@
 
 #include "companion/track_positions.h"
 
+// A camera set to the wrong week, at most; gaps of a day at most.
+inline constexpr int kMaxCameraOffsetSeconds = 7 * 24 * 3600;
+inline constexpr int kMaxGapSeconds = 24 * 3600;
+
 // Values that make no sense (a negative gap, a zone the system does not
-// know) read as the defaults.
+// know) read as the defaults; values beyond the limits above as the limits.
 TrackMatchSettings LoadTrackSettings();
 void SaveTrackSettings(const TrackMatchSettings& settings);
 

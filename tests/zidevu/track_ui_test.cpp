@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QMainWindow>
+#include <QSettings>
 #include <QSignalSpy>
 #include <QSpinBox>
 #include <QTreeWidget>
@@ -118,6 +119,22 @@ TEST(TheTrackPanel, importsListsAndRemovesTracksAndRemembersItsSettings) {
     EXPECT_EQ(remembered.rules.maxGapMs, 600'000);
     EXPECT_EQ(remembered.clock.offsetSeconds, -90);
     EXPECT_EQ(TrackDock(folder.File("tracks.db")).findChild<QSpinBox*>("maxGap")->value(), 600);
+}
+
+TEST(TheTrackSettings, readImpossibleValuesAsDefaultsOrLimits) {
+    {
+        QSettings settings(QSettings::NativeFormat, QSettings::UserScope, "Darazoz Software",
+                           "zidevu");
+        settings.setValue("Tracks/CameraOffsetSeconds", "-9223372036854775807");
+        settings.setValue("Tracks/CameraTimeZone", "../../etc/passwd");
+        settings.setValue("Tracks/MaxGapSeconds", "9223372036854775807");
+        settings.setValue("Tracks/MaxDistanceSeconds", "-5");
+    }
+    const TrackMatchSettings s = LoadTrackSettings();
+    EXPECT_EQ(s.clock.offsetSeconds, -kMaxCameraOffsetSeconds);
+    EXPECT_EQ(s.clock.timeZone, "");
+    EXPECT_EQ(s.rules.maxGapMs, kMaxGapSeconds * 1000LL);
+    EXPECT_EQ(s.rules.maxDistanceMs, MatchRules().maxDistanceMs);
 }
 
 // While the window is shown a request waits for the review; hidden, it is
