@@ -19,8 +19,8 @@ constexpr int kStripDarken = -100;
 }  // namespace
 
 void CDialogPICVIEW::RequestFullResolutionIfNeeded(int shownWidth) {
-    // Shown wider than the reduced picture holds (原始比例 or zoomed in):
-    // the full-resolution picture replaces it in its slot.
+    // Shown wider (in device pixels) than the reduced picture holds
+    // (原始比例 or zoomed in): the full-resolution picture joins it in its slot.
     if (displayedIndex_ >= 0 && displayed_->Reduced() && shownWidth > displayed_->picture.width() &&
         services_.worker)
         services_.worker->RequestFullResolution(displayedIndex_);
@@ -47,20 +47,21 @@ void CDialogPICVIEW::PaintPicture(QPainter& painter) {
         top = (height() - dh) / 2;
     }
     const QRect target(left, top, dw, dh);
-    if (displayed_ && displayed_->fitted.size() == target.size()) {
-        painter.drawImage(target.topLeft(), displayed_->fitted);
-    } else if (displayed_ && !displayed_->picture.isNull()) {
-        // Smoothing is kept for still pictures of a mild scale; animation
-        // steps, a thumbnail standing in and far reductions are sampled, so
-        // that every paint stays within a frame.
-        const bool smooth = displayedIndex_ >= 0 && !zoomAboutCentre_ && !wheelAnimating_ &&
-                            displayed_->picture.width() <= 2 * std::max(dw, 1);
+    const QSize device = DeviceSize(target.size(), devicePixelRatioF());
+    if (displayed_ && !displayed_->picture.isNull()) {
+        // A picture made for this size is copied. Smoothing is kept for
+        // still pictures of a mild scale; animation steps, a thumbnail
+        // standing in and far reductions are sampled, so that every paint
+        // stays within a frame.
+        const QImage& picture = displayed_->PictureFor(device);
+        const bool smooth = picture.size() != device && displayedIndex_ >= 0 && !zoomAboutCentre_ &&
+                            !wheelAnimating_ && picture.width() <= 2 * std::max(device.width(), 1);
         painter.setRenderHint(QPainter::SmoothPixmapTransform, smooth);
-        painter.drawImage(target, displayed_->picture);
+        painter.drawImage(target, picture);
     }
     previous_ = target;
     previousKnown_ = true;
-    RequestFullResolutionIfNeeded(dw);
+    RequestFullResolutionIfNeeded(device.width());
 }
 
 QImage CDialogPICVIEW::StripThumbnail(int index, bool darkened) {

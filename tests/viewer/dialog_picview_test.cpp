@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <QGuiApplication>
+#include <QScreen>
 #include <QTest>
 #include <QTimer>
 #include <QWheelEvent>
@@ -49,6 +51,8 @@ class ViewerDialogTest : public ::testing::Test {
             cache_, [this](PhotoRef photo) -> std::optional<PhotoDisplaySource> {
                 return sources_.at(photo.idPic);
             });
+        // As the host does: large photos are reduced to their size on the screen.
+        worker_->SetScreen(QGuiApplication::primaryScreen()->size());
         std::vector<PhotoRef> refs;
         for (int i = 0; i < n; ++i) refs.push_back(photos_.Entry(i).Ref());
         worker_->Reset(refs, 0);
@@ -162,6 +166,8 @@ TEST_F(ViewerDialogTest, ALargePhotoOpensFittedAndTurnsStayWhileCached) {
     Make(3, screen.width() * 2, screen.height() * 2);
     CDialogPICVIEW& viewer = Open(1);
     EXPECT_EQ(viewer.Zoom(), 500);
+    EXPECT_EQ(viewer.Displayed()->picture.size(), screen);  // made for the screen
+    EXPECT_TRUE(viewer.Displayed()->Reduced());
     viewer.OnTurn(true);
     EXPECT_EQ(viewer.ImageSize(), QSize(screen.height() * 2, screen.width() * 2));
     viewer.OnNext();
@@ -173,7 +179,21 @@ TEST_F(ViewerDialogTest, ALargePhotoOpensFittedAndTurnsStayWhileCached) {
     viewer.repaint();
     for (int i = 0; i < 200 && viewer.Displayed()->Reduced(); ++i) QTest::qWait(10);
     EXPECT_FALSE(viewer.Displayed()->Reduced());
-    EXPECT_EQ(viewer.Displayed()->picture.size(), viewer.ImageSize());
+    EXPECT_EQ(viewer.Displayed()->fullPicture.size(), viewer.ImageSize());
+}
+
+TEST_F(ViewerDialogTest, ZoomingInPastTheScreenSizedPictureBringsFullResolution) {
+    const QSize screen = QGuiApplication::primaryScreen()->size();
+    Make(1, screen.width() * 2, screen.height() * 2);
+    CDialogPICVIEW& viewer = Open(0);
+    viewer.repaint();
+    EXPECT_TRUE(viewer.Displayed()->Reduced());  // the fitted view asks for nothing more
+    QTest::qWait(50);
+    EXPECT_TRUE(viewer.Displayed()->fullPicture.isNull());
+    viewer.OnZoomIn();
+    for (int i = 0; i < 200 && viewer.Displayed()->Reduced(); ++i) QTest::qWait(10);
+    EXPECT_EQ(viewer.Displayed()->fullPicture.size(), viewer.ImageSize());
+    EXPECT_EQ(viewer.Displayed()->picture.size(), screen);
 }
 
 TEST_F(ViewerDialogTest, DeletingShowsTheNextPhotoAndShiftsTheCache) {
