@@ -26,7 +26,7 @@ void CDialogPICVIEW::RequestFullResolutionIfNeeded(int shownWidth) {
         services_.worker->RequestFullResolution(displayedIndex_);
 }
 
-void CDialogPICVIEW::PaintPicture(QPainter& painter) {
+QRect CDialogPICVIEW::PlacePicture() {
     const int dw = ZoomedLength(imageSize_.width(), zoom_);
     const int dh = ZoomedLength(imageSize_.height(), zoom_);
     int left = 0;
@@ -46,7 +46,10 @@ void CDialogPICVIEW::PaintPicture(QPainter& painter) {
         left = (width() - dw) / 2;
         top = (height() - dh) / 2;
     }
-    const QRect target(left, top, dw, dh);
+    return {left, top, dw, dh};
+}
+
+void CDialogPICVIEW::PaintPicture(QPainter& painter, const QRect& target) {
     const QSize device = DeviceSize(target.size(), devicePixelRatioF());
     if (displayed_ && !displayed_->picture.isNull()) {
         // A picture made for this size is copied. Smoothing is kept for
@@ -98,14 +101,21 @@ void CDialogPICVIEW::PaintStrip(QPainter& painter) {
 void CDialogPICVIEW::paintEvent(QPaintEvent*) {
     if (imageSize_.isEmpty()) return;
     QPainter painter(this);
-    // Each mode covers the whole client area once.
+    // Each mode covers the whole client area: the background goes around
+    // the opaque picture (a 4K screen is 33 MB a layer), overlapping its
+    // edge by a pixel so that no rounding of a fractional pixel ratio
+    // leaves a seam.
+    const QRect target = PlacePicture();
+    if (displayed_ && !displayed_->picture.isNull() && !displayed_->picture.hasAlphaChannel())
+        painter.setClipRegion(QRegion(rect()).subtracted(QRegion(target.adjusted(1, 1, -1, -1))));
     if (!fullscreen_)
         painter.fillRect(rect(), kViewerBackground);
     else if (backdrop_.isNull())
         painter.fillRect(rect(), kNoDesktop);
     else
         painter.drawImage(rect(), backdrop_);
-    PaintPicture(painter);
+    painter.setClipping(false);
+    PaintPicture(painter, target);
     if (fullscreen_) painter.drawPixmap(screen_.width() - 44, 2, 32, 32, closeIcon_);
 
     QFont font = painter.font();

@@ -57,7 +57,7 @@ class ViewerDialogTest : public ::testing::Test {
         for (int i = 0; i < n; ++i) refs.push_back(photos_.Entry(i).Ref());
         worker_->Reset(refs, 0);
     }
-    CDialogPICVIEW& Open(int index) {
+    CDialogPICVIEW& Open(int index, const QImage& backdrop = QImage()) {
         photos_.currentIndex = index;
         worker_->SetCurrent(index);
         WaitIdle();
@@ -72,7 +72,7 @@ class ViewerDialogTest : public ::testing::Test {
             return true;
         };
         services.confirmDelete = [this] { return answer_; };
-        viewer_ = std::make_unique<CDialogPICVIEW>(services, cache_.Find(index), QImage());
+        viewer_ = std::make_unique<CDialogPICVIEW>(services, cache_.Find(index), backdrop);
         viewer_->show();
         return *viewer_;
     }
@@ -194,6 +194,23 @@ TEST_F(ViewerDialogTest, ZoomingInPastTheScreenSizedPictureBringsFullResolution)
     for (int i = 0; i < 200 && viewer.Displayed()->Reduced(); ++i) QTest::qWait(10);
     EXPECT_EQ(viewer.Displayed()->fullPicture.size(), viewer.ImageSize());
     EXPECT_EQ(viewer.Displayed()->picture.size(), screen);
+}
+
+TEST_F(ViewerDialogTest, APrefetchedPictureIsCopiedAsMadeWithTheDesktopAround) {
+    const QSize screen = QGuiApplication::primaryScreen()->size();
+    Make(1, screen.width() * 2, screen.height());  // fitted at 500: a band across the middle
+    QImage desktop(screen, QImage::Format_RGB32);
+    desktop.fill(QColor(0, 200, 0));
+    CDialogPICVIEW& viewer = Open(0, desktop);
+    const QImage shown = viewer.grab().toImage().convertToFormat(QImage::Format_RGB32);
+    const QImage& picture = viewer.Displayed()->picture;
+    ASSERT_EQ(picture.size(), QSize(screen.width(), screen.height() / 2));
+    const int top = (screen.height() - picture.height()) / 2;
+    EXPECT_EQ(shown.pixel(5, 5), desktop.pixel(5, 5));
+    EXPECT_EQ(shown.pixel(screen.width() / 2, top - 2), desktop.pixel(0, 0));
+    for (const QPoint at : {QPoint(0, 0), QPoint(picture.width() / 2, picture.height() / 2),
+                            QPoint(picture.width() - 1, picture.height() - 1)})
+        EXPECT_EQ(shown.pixel(at + QPoint(0, top)), picture.pixel(at)) << at.x() << "," << at.y();
 }
 
 TEST_F(ViewerDialogTest, DeletingShowsTheNextPhotoAndShiftsTheCache) {
