@@ -100,7 +100,7 @@ TEST_P(DecodeScale, IsTheSmallestFastScaleCoveringTheFittedSize) {
 INSTANTIATE_TEST_SUITE_P(
     PhotosAndScreens, DecodeScale,
     ::testing::Values(
-        // 24 MP: 1/2 covers 1080p; 4K needs the whole photo (5/8 would be slower).
+        // 24 MP: 1/2 covers 1080p; 4K needs the whole photo (5/8 is no faster).
         ScaleCase{{6000, 4000}, 0, {1920, 1080}, 1, {1620, 1080}, 4},
         ScaleCase{{6000, 4000}, 0, {3840, 2160}, 1, {3240, 2160}, 8},
         ScaleCase{{4000, 3000}, 0, {1920, 1080}, 1, {1440, 1080}, 4},
