@@ -12,7 +12,7 @@ packages=(
   xvfb xauth xdotool fonts-noto-cjk
   libimage-exiftool-perl locales tzdata libhowardhinnant-date-dev
   opencc
-  imagemagick file dpkg-dev desktop-file-utils appstream lintian man-db
+  imagemagick libjpeg-turbo-progs file dpkg-dev desktop-file-utils appstream lintian man-db
 )
 
 missing=()
