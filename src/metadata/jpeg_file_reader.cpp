@@ -3,7 +3,10 @@
 #include <cstdio>
 #include <cstring>
 #include <memory>
+#include <span>
 #include <utility>
+
+#include "metadata/app_segment_kind.h"
 
 namespace {
 
@@ -11,7 +14,7 @@ constexpr int kMarkerSoi = 0xD8;
 constexpr int kMarkerEoi = 0xD9;
 constexpr int kMarkerSos = 0xDA;
 constexpr int kMarkerApp1 = 0xE1;
-constexpr unsigned char kExifHeader[6] = {'E', 'x', 'i', 'f', 0, 0};
+constexpr int kMarkerApp13 = 0xED;
 // Cameras put the EXIF segment first; some editors put ICC profiles and
 // Photoshop blocks before it. Stop looking after this many segments so that a
 // hostile file of endless empty segments cannot keep the reader busy.
@@ -49,17 +52,35 @@ bool IsFrameHeader(int marker) {
     return marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8 && marker != 0xCC;
 }
 
-// Reads an APP1 body of bodyLength bytes, keeping it as the EXIF payload
-// when it starts with the EXIF header. Returns the bytes read: fewer than
-// bodyLength when the file ends inside the segment, which still hands
-// libexif what is there.
-std::size_t ReadApp1(std::FILE* f, std::size_t bodyLength, std::vector<std::uint8_t>& payload) {
-    payload.resize(bodyLength);
-    const std::size_t got = std::fread(payload.data(), 1, bodyLength, f);
-    payload.resize(got);
-    if (got < sizeof kExifHeader || std::memcmp(payload.data(), kExifHeader, sizeof kExifHeader))
-        payload.clear();
-    return got;
+// Reads an APP1 or APP13 body of bodyLength bytes and keeps what it carries
+// (only the first EXIF and XMP segments count). Returns the bytes read:
+// fewer than bodyLength when the file ends inside the segment, which still
+// hands libexif what is there.
+std::size_t ReadAppSegment(std::FILE* f, int marker, std::size_t bodyLength, JpegHead& head) {
+    std::vector<std::uint8_t> body(bodyLength);
+    body.resize(std::fread(body.data(), 1, bodyLength, f));
+    const std::span<const std::uint8_t> bytes(body);
+    switch (ClassifyAppSegment(static_cast<std::uint8_t>(marker), bytes)) {
+        case AppSegmentKind::Exif:
+            if (head.exifPayload.empty()) head.exifPayload = std::move(body);
+            break;
+        case AppSegmentKind::Xmp:
+            if (head.xmpPacket.empty())
+                head.xmpPacket.assign(body.begin() + kXmpSignature.size(), body.end());
+            break;
+        case AppSegmentKind::ExtendedXmp:
+            head.hasExtendedXmp = true;
+            break;
+        case AppSegmentKind::Photoshop:
+            if (head.photoshopResources.size() + bytes.size() <= kMaxPhotoshopBytes)
+                head.photoshopResources.insert(head.photoshopResources.end(),
+                                               body.begin() + kPhotoshopSignature.size(),
+                                               body.end());
+            break;
+        case AppSegmentKind::Other:
+            break;
+    }
+    return bytes.size();
 }
 
 // Reads precision, height and width from a frame header body of bodyLength
@@ -101,14 +122,13 @@ bool ReadJpegHead(const std::string& utf8Path, JpegHead& head) {
         if (length < 2) break;
         const auto bodyLength = static_cast<std::size_t>(length - 2);
         std::size_t consumed = 0;
-        if (marker == kMarkerApp1 && head.exifPayload.empty() && bodyLength >= sizeof kExifHeader) {
-            consumed = ReadApp1(f, bodyLength, head.exifPayload);
+        if (marker == kMarkerApp1 || marker == kMarkerApp13) {
+            consumed = ReadAppSegment(f, marker, bodyLength, head);
         } else if (IsFrameHeader(marker) && !sawFrame) {
             sawFrame = true;
             consumed = ReadFrame(f, bodyLength, head.frame);
         }
         if (std::feof(f)) break;  // the file ended inside the segment
-        if (sawFrame && !head.exifPayload.empty()) break;
         if (std::fseek(f, static_cast<long>(bodyLength - consumed), SEEK_CUR) != 0) break;
     }
     return true;

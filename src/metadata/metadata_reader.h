@@ -81,7 +81,8 @@ class MetadataReader {
 // thumbnail, or (with decodeWhenNoSize) an undecodable file without size.
 bool ReadPhotoFile(MetadataReader& reader, const std::string& path, bool decodeWhenNoSize);
 
-// The file's keywords text (XPKeywords, UTF-8) however long: the record
-// keeps only the whole keywords that fit its 100 bytes. nullopt when the
-// file has no EXIF data or no keywords tag.
+// The file's keywords text (UTF-8) however long, from all its forms as the
+// record takes them (caption_forms.h): the record keeps only the whole
+// keywords that fit its 100 bytes. nullopt when the file has no keywords
+// in any form and no XPKeywords tag.
 std::optional<std::string> ReadWholeKeywords(const std::string& path);
