@@ -75,6 +75,8 @@ void MetadataReader::Discard() {
     record_ = PhotoRecord{};
     exif_.reset();
     edited_.clear();
+    captionChanges_ = {};
+    captionsInExifOnly_ = false;
     loaded_ = false;
 }
 

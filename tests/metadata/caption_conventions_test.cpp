@@ -4,83 +4,12 @@
 #include <string>
 #include <vector>
 
+#include "caption_conventions.h"
 #include "exiftool_runner.h"
 #include "metadata/caption_forms.h"
 #include "reader_test_fixture.h"
 
 namespace {
-
-struct Convention {
-    const char* name;
-    std::vector<std::string> tags;  // exiftool arguments
-    const char* keywords;
-    const char* title;
-    const char* comment;
-    const char* author;
-    const char* subject;
-};
-
-void PrintTo(const Convention& convention, std::ostream* out) {
-    *out << convention.name;
-}
-
-// A phone's depth map: far more than one segment holds, so exiftool puts it
-// into extended XMP.
-std::string DepthMapText() {
-    std::string text;
-    for (int i = 0; text.size() < 100000; ++i) text += std::to_string(i * 7919 % 10007);
-    return text;
-}
-
-const Convention kConventions[] = {
-    {"Lightroom",
-     {"-XMP-dc:Subject=西湖", "-XMP-dc:Subject=荷花", "-IPTC:Keywords=西湖", "-IPTC:Keywords=荷花",
-      "-XMP-lr:HierarchicalSubject=地点|杭州|西湖", "-XMP-lr:HierarchicalSubject=人物|小明",
-      "-XMP-dc:Title=断桥", "-IPTC:ObjectName=断桥", "-XMP-dc:Description=雨中的断桥",
-      "-IPTC:Caption-Abstract=雨中的断桥", "-XMP-dc:Creator=张三", "-IPTC:By-line=张三",
-      "-IPTC:CodedCharacterSet=UTF8", "-charset", "iptc=UTF8"},
-     "西湖;荷花;小明;",
-     "断桥",
-     "雨中的断桥",
-     "张三",
-     ""},
-    {"digiKam",
-     {"-XMP-dc:Subject=妈妈", "-XMP-dc:Subject=旅行;2023", "-XMP-digiKam:TagsList=人物/家人/妈妈",
-      "-XMP-digiKam:TagsList=地点/杭州", "-XMP-dc:Title=生日", "-XMP-dc:Creator=李四",
-      "-XMP-dc:Creator=王五"},
-     "妈妈;旅行;2023;杭州;",
-     "生日",
-     "",
-     "李四;王五",
-     ""},
-    {"Windows Explorer",
-     {"-XPKeywords=海;山", "-XPTitle=海边", "-XPComment=夏天", "-XPAuthor=赵六", "-XPSubject=假期",
-      "-XMP-dc:Subject=海", "-XMP-dc:Subject=山", "-IPTC:Keywords=海", "-IPTC:Keywords=山",
-      "-XMP-microsoft:LastKeywordXMP=海", "-XMP-microsoft:LastKeywordXMP=山", "-XMP-dc:Title=海边",
-      "-charset", "iptc=UTF8"},
-     "海;山",
-     "海边",
-     "夏天",
-     "赵六",
-     "假期"},
-    {"camera with IPTC only",
-     {"-IPTC:Keywords=sea", "-IPTC:Keywords=sky", "-IPTC:ObjectName=Shore", "-IPTC:By-line=José",
-      "-Artist=Camera Owner", "-ImageDescription=OLYMPUS DIGITAL CAMERA   ", "-charset",
-      "iptc=Latin"},
-     "sea;sky;",
-     "Shore",
-     "",
-     "José",
-     "OLYMPUS DIGITAL CAMERA"},
-    {"phone with extended XMP",
-     {"-XMP-dc:Subject=猫", "-XMP-dc:Description=窗台上的猫", "-XMP-GDepth:Mime=image/jpeg",
-      "-XMP-GDepth:DepthImage=" + DepthMapText()},
-     "猫;",
-     "",
-     "窗台上的猫",
-     "",
-     ""},
-};
 
 class CaptionConventions : public ReaderTest, public ::testing::WithParamInterface<Convention> {};
 
@@ -88,9 +17,7 @@ TEST_P(CaptionConventions, ReadAsThatProgramShowsThem) {
     if (!HaveExiftool()) GTEST_SKIP() << "exiftool is not installed";
     const Convention& convention = GetParam();
     const std::string path = Write("tagged.jpg", CameraOptions());
-    std::vector<std::string> arguments = convention.tags;
-    arguments.insert(arguments.end(), {"-q", "-overwrite_original", path});
-    ASSERT_EQ(RunExiftool(arguments), "");
+    ASSERT_EQ(TagAs(convention, path), "");
 
     ASSERT_TRUE(ReadPhotoFile(reader, path, true));
     const PhotoRecord& r = reader.Record();
