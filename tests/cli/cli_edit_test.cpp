@@ -7,6 +7,7 @@
 
 #include "cli_runner.h"
 #include "database_file.h"
+#include "exiftool_runner.h"
 #include "temp_folder.h"
 #include "test_jpeg_writer.h"
 
@@ -53,6 +54,33 @@ TEST_F(CliEdit, WritesEveryFileAndReportsEachFailureOnItsOwnLine) {
         EXPECT_NE(info.find("strMake          Canon"), std::string::npos) << info;
     }
     EXPECT_EQ(RunCli(Cli("edit --author me " + a)).status, 0);
+}
+
+// Keywords Lightroom wrote in XMP and IPTC: info names each form, and an
+// edit writes them all, as the properties dialog does.
+TEST_F(CliEdit, InfoShowsEachCaptionFormAndAnEditWritesThemAll) {
+    if (!HaveExiftool()) GTEST_SKIP() << "exiftool is not installed";
+    const std::string photo = Photo("lr.jpg");
+    ASSERT_EQ(RunExiftool({"-q", "-q", "-overwrite_original", "-charset", "iptc=UTF8",
+                           "-XMP-dc:Subject=西湖", "-IPTC:Keywords=西湖", "-IPTC:Keywords=荷花",
+                           photos_.File("lr.jpg")}),
+              "");
+    std::string info = Info(photo);
+    EXPECT_NE(info.find("strXpKeyword     西湖;荷花;"), std::string::npos) << info;
+    EXPECT_NE(info.find("keywords         XMP dc:subject: 西湖\n"), std::string::npos) << info;
+    EXPECT_NE(info.find("keywords         IPTC Keywords: 西湖 | 荷花\n"), std::string::npos)
+        << info;
+
+    const CliResult r = RunCli(Cli("edit --keywords '断桥;荷花' --author 张三 " + photo));
+    ASSERT_EQ(r.status, 0) << r.out;
+    const auto value = [this](const std::string& tag) {
+        return RunExiftool({"-q", "-q", "-s3", "-sep", ",", "-" + tag, photos_.File("lr.jpg")});
+    };
+    EXPECT_EQ(value("XPKeywords"), "断桥;荷花\n");
+    EXPECT_EQ(value("XMP-dc:Subject"), "断桥,荷花\n");
+    EXPECT_EQ(value("IPTC:Keywords"), "断桥,荷花\n");
+    EXPECT_EQ(value("XMP-dc:Creator"), "张三\n");
+    EXPECT_EQ(value("IPTC:By-line"), "张三\n");
 }
 
 TEST_F(CliEdit, BadArgumentsChangeNothingAndExitWith2) {
