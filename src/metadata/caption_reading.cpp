@@ -64,8 +64,10 @@ CaptionForms CollectCaptionForms(ExifData* exif, const JpegHead& head) {
     forms.extendedXmp = head.hasExtendedXmp;
     if (!head.photoshopResources.empty())
         forms.iptc = ReadIptcCaptions(head.photoshopResources, forms);
-    // The plain EXIF texts come last: every other form is more deliberate.
-    if (exif) {
+    // The plain EXIF texts come last, and count only in files that another
+    // program's captions went into: in camera files they hold placeholders
+    // ("OLYMPUS DIGITAL CAMERA") that would become every photo's subject.
+    if (exif && (forms.xmp != PacketState::Absent || forms.iptc != PacketState::Absent)) {
         AddAscii(exif, EXIF_TAG_ARTIST, "Artist", CaptionField::Author, forms);
         AddAscii(exif, EXIF_TAG_IMAGE_DESCRIPTION, "ImageDescription", CaptionField::Subject,
                  forms);

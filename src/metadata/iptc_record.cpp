@@ -1,5 +1,6 @@
 #include "metadata/iptc_record.h"
 
+#include <cstring>
 #include <memory>
 #include <string>
 
@@ -16,6 +17,23 @@ struct IptcFree {
     void operator()(IptcData* data) const { iptc_data_unref(data); }
 };
 using IptcHandle = std::unique_ptr<IptcData, IptcFree>;
+
+// A dataset's record and tag numbers. libiptcdata keeps them in enums that
+// a file's numbers may lie outside of, so they are read as the integers
+// they are.
+unsigned RecordOf(const IptcDataSet* dataset) {
+    unsigned value = 0;
+    static_assert(sizeof value == sizeof dataset->record);
+    std::memcpy(&value, &dataset->record, sizeof value);
+    return value;
+}
+
+unsigned TagOf(const IptcDataSet* dataset) {
+    unsigned value = 0;
+    static_assert(sizeof value == sizeof dataset->tag);
+    std::memcpy(&value, &dataset->tag, sizeof value);
+    return value;
+}
 
 struct Record {
     IptcHandle data;
@@ -61,7 +79,7 @@ std::vector<std::string> Texts(IptcData* data, IptcTag tag) {
     std::vector<std::string> texts;
     for (unsigned int i = 0; i < data->count; ++i) {
         const IptcDataSet* dataset = data->datasets[i];
-        if (dataset->record == IPTC_RECORD_APP_2 && dataset->tag == tag && dataset->size > 0)
+        if (RecordOf(dataset) == IPTC_RECORD_APP_2 && TagOf(dataset) == tag && dataset->size > 0)
             texts.push_back(TextOf(dataset, utf8));
     }
     return texts;
@@ -77,14 +95,28 @@ void MakeUtf8(IptcData* data) {
     if (iptc_data_get_encoding(data) == IPTC_ENCODING_UTF8) return;
     for (unsigned int i = 0; i < data->count; ++i) {
         IptcDataSet* dataset = data->datasets[i];
-        if (dataset->record != IPTC_RECORD_APP_2 ||
+        if (RecordOf(dataset) != IPTC_RECORD_APP_2 ||
             iptc_dataset_get_format(dataset) != IPTC_FORMAT_STRING)
             continue;
         const std::string text = TextOf(dataset, false);
         iptc_dataset_set_data(dataset, reinterpret_cast<const unsigned char*>(text.data()),
                               static_cast<unsigned int>(text.size()), IPTC_DONT_VALIDATE);
     }
-    iptc_data_set_encoding_utf8(data);
+    // The coded character set (1:90) "ESC % G" goes first: record 1 comes
+    // before record 2.
+    static const unsigned char kUtf8[] = {0x1B, 0x25, 0x47};
+    // Both calls hand over a reference of their own.
+    IptcDataSet* set = iptc_data_get_dataset(data, IPTC_RECORD_OBJECT_ENV, IPTC_TAG_CHARACTER_SET);
+    const bool created = set == nullptr;
+    if (created) set = iptc_dataset_new();
+    if (!set) return;
+    iptc_dataset_set_tag(set, IPTC_RECORD_OBJECT_ENV, IPTC_TAG_CHARACTER_SET);
+    iptc_dataset_set_data(set, kUtf8, sizeof kUtf8, IPTC_DONT_VALIDATE);
+    if (created && data->count > 0)
+        iptc_data_add_dataset_before(data, data->datasets[0], set);
+    else if (created)
+        iptc_data_add_dataset(data, set);
+    iptc_dataset_unref(set);
 }
 
 // Replaces every dataset of tag with one per text, where the first of them
@@ -93,11 +125,11 @@ void SetTexts(IptcData* data, IptcTag tag, const std::vector<std::string>& texts
     IptcDataSet* after = nullptr;
     for (unsigned int i = 0; i < data->count;) {
         IptcDataSet* dataset = data->datasets[i];
-        if (dataset->record == IPTC_RECORD_APP_2 && dataset->tag == tag) {
+        if (RecordOf(dataset) == IPTC_RECORD_APP_2 && TagOf(dataset) == tag) {
             iptc_data_remove_dataset(data, dataset);
             continue;
         }
-        if (dataset->record <= IPTC_RECORD_APP_2) after = dataset;
+        if (RecordOf(dataset) <= IPTC_RECORD_APP_2) after = dataset;
         ++i;
     }
     for (const std::string& text : texts) {

@@ -57,6 +57,19 @@ TEST_F(ReaderTest, CaptionFormsNameEveryFormAFileHolds) {
               (std::vector<std::string>{"XPKeywords=海", "XMP dc:subject=山", "IPTC Keywords=河"}));
 }
 
+// Cameras put placeholders into these tags; without another program's
+// captions in the file they do not count.
+TEST_F(ReaderTest, ACameraFileWithoutXmpOrIptcIgnoresArtistAndImageDescription) {
+    if (!HaveExiftool()) GTEST_SKIP() << "exiftool is not installed";
+    const std::string path = Write("camera.jpg", CameraOptions());
+    ASSERT_EQ(RunExiftool({"-q", "-q", "-overwrite_original", "-Artist=Owner",
+                           "-ImageDescription=OLYMPUS DIGITAL CAMERA", path}),
+              "");
+    ASSERT_TRUE(ReadPhotoFile(reader, path, true));
+    EXPECT_STREQ(reader.Record().strXpAuthor, "");
+    EXPECT_STREQ(reader.Record().strXpSubject, "");
+}
+
 // An APP1 segment with the XMP signature and then bytes that are no XML.
 std::vector<std::uint8_t> WithSegment(std::vector<std::uint8_t> file, std::uint8_t marker,
                                       const std::string& payload) {

@@ -96,6 +96,8 @@ TEST_P(CaptionWriting, AnEditReadsBackAlikeInEveryFormTheFileHolds) {
     EXPECT_EQ(Tag(path, "IPTC:Caption-Abstract"), convention.iptc ? "新的说明" : "");
     EXPECT_EQ(Tag(path, "IPTC:By-line"), convention.iptc ? "新作者" : "");
     EXPECT_EQ(Tag(path, "IPTC:CodedCharacterSet"), convention.iptc ? "UTF8" : "");
+    // A Latin-1 text the edit did not touch reads the same in UTF-8.
+    EXPECT_EQ(Tag(path, "IPTC:City"), convention.iptc && !convention.xmp ? "Zürich" : "");
 
     EXPECT_EQ(MakerNotes(path), makerNotes);
     EXPECT_EQ(Tag(path, "XMP-GDepth:DepthImage"), depthMap);
@@ -180,6 +182,31 @@ TEST_F(CaptionEditTest, AKeywordEditNewOnlyToXmpAndIptcLeavesTheExifSegmentAsItW
                                    Segment(after, now.segmentStart, now.segmentEnd)));
     EXPECT_EQ(Tag(path, "XMP-dc:Subject"), "海,山");
     EXPECT_EQ(Tag(path, "IPTC:Keywords"), "海,山");
+}
+
+// A bare record 2 (no version, no coded character set), Latin-1, as older
+// tools wrote it: its untouched texts read the same once it says UTF-8.
+TEST_F(CaptionEditTest, LatinTextsOfABareIptcRecordStayReadableAfterAnEdit) {
+    const std::string iim =
+        std::string("\x1c\x02\x05\x00\x01x", 6) + std::string("\x1c\x02\x74\x00\x06\xa9 2004", 11);
+    std::string resources =
+        std::string("8BIM\x04\x04\0\0\0\0\0", 11) + static_cast<char>(iim.size()) + iim;
+    if (iim.size() % 2) resources += '\0';
+    const std::string payload = std::string("Photoshop 3.0\0", 14) + resources;
+    std::vector<std::uint8_t> file;
+    ASSERT_TRUE(MakeTestJpeg(CameraOptions(), file));
+    const std::size_t length = payload.size() + 2;
+    std::vector<std::uint8_t> segment = {0xFF, 0xED, static_cast<std::uint8_t>(length >> 8),
+                                         static_cast<std::uint8_t>(length)};
+    segment.insert(segment.end(), payload.begin(), payload.end());
+    file.insert(file.begin() + 2, segment.begin(), segment.end());
+    const std::string path = folder.File("bare-iptc.jpg");
+    ASSERT_TRUE(WriteBytesFile(path, file));
+    ASSERT_EQ(Tag(path, "IPTC:CopyrightNotice"), "© 2004");
+
+    ASSERT_TRUE(Rewrite(path, [](MetadataReader& r) { return SetExifTitle(r, u"标题"); }));
+    EXPECT_EQ(Tag(path, "IPTC:ObjectName"), "标题");
+    EXPECT_EQ(Tag(path, "IPTC:CopyrightNotice"), "© 2004");
 }
 
 TEST_F(CaptionEditTest, AnUnparsableXmpPacketIsKeptAndTheEditWritesTheXpTagOnly) {
