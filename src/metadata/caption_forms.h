@@ -29,6 +29,7 @@ struct CaptionValue {
     CaptionSource source = CaptionSource::Exif;
     std::string form;  // how the file names it: "XPKeywords", "XMP dc:subject", "IPTC Keywords"
     std::vector<std::string> items;
+    char leafSeparator = 0;  // of XmpLeaves items
 };
 
 enum class PacketState { Absent, Read, Unparsable };
@@ -52,6 +53,12 @@ struct CaptionForms {
 // first-seen order without repeats (a keyword holding ";" split there),
 // then the leaf of each hierarchical keyword not already among them.
 std::vector<std::string> MergedKeywords(const CaptionForms& forms);
+
+// The leaf of a hierarchical keyword: the text after its last separator
+// ('|' in lr:hierarchicalSubject, '/' in digiKam:TagsList).
+std::string HierarchyLeaf(const std::string& path, char separator);
+inline constexpr char kLightroomSeparator = '|';
+inline constexpr char kDigiKamSeparator = '/';
 
 // The first non-empty text of a field among the forms, items joined by ";".
 std::optional<std::string> FirstCaptionText(const CaptionForms& forms, CaptionField field);

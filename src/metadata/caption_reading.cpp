@@ -42,7 +42,7 @@ void FillIfEmpty(char (&field)[N], const CaptionForms& forms, CaptionField which
 bool XpHoldsAllKeywords(const CaptionForms& forms) {
     const std::vector<std::string> all = MergedKeywords(forms);
     const std::vector<CaptionValue>& values = forms.Of(CaptionField::Keywords);
-    if (values.empty() || values.front().form != "XPKeywords") return all.empty();
+    if (values.empty() || values.front().source != CaptionSource::Exif) return all.empty();
     const std::vector<std::string> xp = SplitKeywords(values.front().items.front());
     return all.size() == xp.size();
 }
@@ -106,14 +106,16 @@ std::vector<std::string> MergedKeywords(const CaptionForms& forms) {
                 for (const std::string& keyword : SplitKeywords(item)) add(keyword);
     for (const CaptionValue& value : values)
         if (value.source == CaptionSource::XmpLeaves)
-            for (const std::string& path : value.items) {
-                const char separator = value.form == "XMP digiKam:TagsList" ? '/' : '|';
-                const std::size_t cut = path.rfind(separator);
+            for (const std::string& path : value.items)
                 for (const std::string& keyword :
-                     SplitKeywords(cut == std::string::npos ? path : path.substr(cut + 1)))
+                     SplitKeywords(HierarchyLeaf(path, value.leafSeparator)))
                     add(keyword);
-            }
     return keywords;
+}
+
+std::string HierarchyLeaf(const std::string& path, char separator) {
+    const std::size_t cut = path.rfind(separator);
+    return cut == std::string::npos ? path : path.substr(cut + 1);
 }
 
 std::optional<std::string> FirstCaptionText(const CaptionForms& forms, CaptionField field) {

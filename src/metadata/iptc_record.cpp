@@ -35,6 +35,30 @@ unsigned TagOf(const IptcDataSet* dataset) {
     return value;
 }
 
+// Whether every dataset's stated length lies within the record. libiptcdata
+// takes an extended length (its top bit set, the length in the next bytes)
+// as it stands and copies that many bytes: four gigabytes from a 50-byte
+// hostile record.
+bool DatasetsFit(std::span<const std::uint8_t> iim) {
+    std::size_t pos = 0;
+    // The datasets end at the first byte that does not start one (padding).
+    while (pos < iim.size() && iim[pos] == 0x1C) {
+        if (iim.size() - pos < 5) return false;
+        std::size_t length = std::size_t{iim[pos + 3]} << 8 | iim[pos + 4];
+        pos += 5;
+        if (length & 0x8000) {
+            const std::size_t bytes = length & 0x7FFF;
+            if (bytes > 4 || iim.size() - pos < bytes) return false;
+            length = 0;
+            for (std::size_t i = 0; i < bytes; ++i) length = length << 8 | iim[pos + i];
+            pos += bytes;
+        }
+        if (length > iim.size() - pos) return false;
+        pos += length;
+    }
+    return true;
+}
+
 struct Record {
     IptcHandle data;
     std::vector<PhotoshopResource> resources;
@@ -50,9 +74,10 @@ PacketState Load(std::span<const std::uint8_t> stream, Record& record) {
     if (!record.iptc) return PacketState::Absent;
     record.data.reset(iptc_data_new());
     if (!record.data) return PacketState::Unparsable;
-    if (record.iptc->dataSize > 0 &&
-        iptc_data_load(record.data.get(), stream.data() + record.iptc->dataStart,
-                       static_cast<unsigned int>(record.iptc->dataSize)) != 0)
+    const auto iim = stream.subspan(record.iptc->dataStart, record.iptc->dataSize);
+    if (!DatasetsFit(iim) ||
+        (!iim.empty() &&
+         iptc_data_load(record.data.get(), iim.data(), static_cast<unsigned int>(iim.size())) != 0))
         return PacketState::Unparsable;
     return PacketState::Read;
 }

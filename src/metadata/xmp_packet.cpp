@@ -71,8 +71,8 @@ std::optional<std::string> AltText(XmpPtr xmp, const char* schema, const char* n
 }
 
 void Add(CaptionForms& forms, CaptionField field, CaptionSource source, const char* form,
-         std::vector<std::string> items) {
-    if (!items.empty()) forms.Of(field).push_back({source, form, std::move(items)});
+         std::vector<std::string> items, char leafSeparator = 0) {
+    if (!items.empty()) forms.Of(field).push_back({source, form, std::move(items), leafSeparator});
 }
 
 void SetArray(XmpPtr xmp, const char* schema, const char* name, std::uint32_t form,
@@ -89,12 +89,6 @@ void SetAltText(XmpPtr xmp, const char* schema, const char* name, const std::str
         xmp_set_localized_text(xmp, schema, name, "", "x-default", text.c_str(), 0);
 }
 
-// The leaf of a hierarchical keyword: the text after its last separator.
-std::string Leaf(const std::string& path, char separator) {
-    const std::size_t cut = path.rfind(separator);
-    return cut == std::string::npos ? path : path.substr(cut + 1);
-}
-
 // Hierarchical keywords whose leaf the new keywords no longer hold go, so
 // that a removed keyword does not come back from the hierarchy.
 void KeepHierarchy(XmpPtr xmp, const char* schema, const char* name, char separator,
@@ -103,7 +97,7 @@ void KeepHierarchy(XmpPtr xmp, const char* schema, const char* name, char separa
     std::vector<std::string> kept;
     for (std::string& path : ArrayItems(xmp, schema, name))
         for (const std::string& keyword : keywords)
-            if (Leaf(path, separator) == keyword) {
+            if (HierarchyLeaf(path, separator) == keyword) {
                 kept.push_back(std::move(path));
                 break;
             }
@@ -139,8 +133,9 @@ void ApplyEdit(XmpPtr xmp, const CaptionEdit& edit) {
     constexpr std::uint32_t kSeq = XMP_PROP_VALUE_IS_ARRAY | XMP_PROP_ARRAY_IS_ORDERED;
     if (edit.keywords) {
         SetArray(xmp, kDc, "subject", kBag, *edit.keywords);
-        KeepHierarchy(xmp, kLightroom, "hierarchicalSubject", '|', kBag, *edit.keywords);
-        KeepHierarchy(xmp, kDigiKam, "TagsList", '/', kSeq, *edit.keywords);
+        KeepHierarchy(xmp, kLightroom, "hierarchicalSubject", kLightroomSeparator, kBag,
+                      *edit.keywords);
+        KeepHierarchy(xmp, kDigiKam, "TagsList", kDigiKamSeparator, kSeq, *edit.keywords);
         // Explorer's record of the keywords it last wrote follows, or it
         // would take the edit for a change by a program it must undo.
         for (const char* last : {"LastKeywordXMP", "LastKeywordIPTC"})
@@ -178,9 +173,9 @@ bool ReadXmpCaptions(std::string_view packet, CaptionForms& forms) {
     Add(forms, CaptionField::Keywords, CaptionSource::Xmp, "XMP dc:subject",
         ArrayItems(xmp, kDc, "subject"));
     Add(forms, CaptionField::Keywords, CaptionSource::XmpLeaves, "XMP lr:hierarchicalSubject",
-        ArrayItems(xmp, kLightroom, "hierarchicalSubject"));
+        ArrayItems(xmp, kLightroom, "hierarchicalSubject"), kLightroomSeparator);
     Add(forms, CaptionField::Keywords, CaptionSource::XmpLeaves, "XMP digiKam:TagsList",
-        ArrayItems(xmp, kDigiKam, "TagsList"));
+        ArrayItems(xmp, kDigiKam, "TagsList"), kDigiKamSeparator);
     if (auto title = AltText(xmp, kDc, "title"); title && !title->empty())
         Add(forms, CaptionField::Title, CaptionSource::Xmp, "XMP dc:title", {*title});
     if (auto description = AltText(xmp, kDc, "description"); description && !description->empty())
