@@ -83,7 +83,7 @@ int RunEdit(const std::vector<std::string>& args) {
         if (results[i].Succeeded() && results[i].captionsInExifOnly)
             std::fprintf(stderr,
                          "%s: written into the Windows XP tags only: its XMP or IPTC data cannot "
-                         "be parsed and was left as it was\n",
+                         "be parsed (or would outgrow its segment) and was left as it was\n",
                          arguments.files[i].c_str());
         if (results[i].Succeeded()) continue;
         ++failed;

@@ -83,6 +83,22 @@ TEST_F(CliEdit, InfoShowsEachCaptionFormAndAnEditWritesThemAll) {
     EXPECT_EQ(value("IPTC:By-line"), "张三\n");
 }
 
+TEST_F(CliEdit, SaysWhenAnUnparsableXmpPacketLeftTheEditInTheXpTagsOnly) {
+    Photo("broken-xmp.jpg");
+    std::vector<std::uint8_t> bytes = ReadBytesFile(photos_.File("broken-xmp.jpg"));
+    const std::string payload =
+        std::string("http://ns.adobe.com/xap/1.0/\0", 29) + "<x:xmpmeta <<<";
+    const std::uint8_t head[] = {0xFF, 0xE1, 0, static_cast<std::uint8_t>(payload.size() + 2)};
+    bytes.insert(bytes.begin() + 2, payload.begin(), payload.end());
+    bytes.insert(bytes.begin() + 2, std::begin(head), std::end(head));
+    ASSERT_TRUE(WriteBytesFile(photos_.File("broken-xmp.jpg"), bytes));
+    const CliResult r = RunCli(Cli("edit --keywords 海 '" + photos_.File("broken-xmp.jpg") + "'"));
+    EXPECT_EQ(r.status, 0);
+    EXPECT_NE(r.out.find("broken-xmp.jpg: written into the Windows XP tags only"),
+              std::string::npos)
+        << r.out;
+}
+
 TEST_F(CliEdit, BadArgumentsChangeNothingAndExitWith2) {
     const std::string a = Photo("a.jpg");
     const auto before = ReadBytesFile(photos_.File("a.jpg"));
