@@ -1,5 +1,6 @@
 // An edit of captions, dates and positions in files tagged by other
-// programs, read back with exiftool in every form the file holds: the
+// programs, read back with exiftool (lists joined by ",", which no keyword
+// here holds) in every form the file holds: the
 // Windows XP tags always, XMP and IPTC where the file had them (XMP where it
 // had neither), and nothing else of the file changed.
 
@@ -14,13 +15,6 @@
 #include "reader_test_fixture.h"
 
 namespace {
-
-// Lists come back separated by "," (no keyword here holds one).
-std::string Tag(const std::string& path, const std::string& tag) {
-    std::string value = RunExiftool({"-q", "-q", "-s3", "-sep", ",", "-" + tag, path});
-    while (!value.empty() && value.back() == '\n') value.pop_back();
-    return value;
-}
 
 std::string MakerNotes(const std::string& path) {
     return RunExiftool({"-q", "-q", "-b", "-MakerNotes", path});
@@ -74,7 +68,7 @@ TEST_P(CaptionWriting, AnEditReadsBackAlikeInEveryFormTheFileHolds) {
     const std::string path = Tagged(convention);
     const std::string makerNotes = MakerNotes(path);
     ASSERT_FALSE(makerNotes.empty());
-    const std::string depthMap = Tag(path, "XMP-GDepth:DepthImage");
+    const std::string depthMap = ExiftoolValue(path, "XMP-GDepth:DepthImage");
 
     ASSERT_TRUE(Rewrite(path, [](MetadataReader& r) {
         return SetExifKeywords(r, "西湖;新词;") && SetExifTitle(r, u"新标题") &&
@@ -82,27 +76,27 @@ TEST_P(CaptionWriting, AnEditReadsBackAlikeInEveryFormTheFileHolds) {
     }));
     EXPECT_FALSE(exifOnly);
 
-    EXPECT_EQ(Tag(path, "XPKeywords"), "西湖;新词;");
-    EXPECT_EQ(Tag(path, "XPTitle"), "新标题");
-    EXPECT_EQ(Tag(path, "XPComment"), "新的说明");
-    EXPECT_EQ(Tag(path, "XPAuthor"), "新作者");
+    EXPECT_EQ(ExiftoolValue(path, "XPKeywords"), "西湖;新词;");
+    EXPECT_EQ(ExiftoolValue(path, "XPTitle"), "新标题");
+    EXPECT_EQ(ExiftoolValue(path, "XPComment"), "新的说明");
+    EXPECT_EQ(ExiftoolValue(path, "XPAuthor"), "新作者");
     const bool xmp = convention.xmp || !convention.iptc;  // XMP is new where there was neither
-    EXPECT_EQ(Tag(path, "XMP-dc:Subject"), xmp ? "西湖,新词" : "");
-    EXPECT_EQ(Tag(path, "XMP-dc:Title"), xmp ? "新标题" : "");
-    EXPECT_EQ(Tag(path, "XMP-dc:Description"), xmp ? "新的说明" : "");
-    EXPECT_EQ(Tag(path, "XMP-dc:Creator"), xmp ? "新作者" : "");
-    EXPECT_EQ(Tag(path, "IPTC:Keywords"), convention.iptc ? "西湖,新词" : "");
-    EXPECT_EQ(Tag(path, "IPTC:ObjectName"), convention.iptc ? "新标题" : "");
-    EXPECT_EQ(Tag(path, "IPTC:Caption-Abstract"), convention.iptc ? "新的说明" : "");
-    EXPECT_EQ(Tag(path, "IPTC:By-line"), convention.iptc ? "新作者" : "");
-    EXPECT_EQ(Tag(path, "IPTC:CodedCharacterSet"), convention.iptc ? "UTF8" : "");
+    EXPECT_EQ(ExiftoolValue(path, "XMP-dc:Subject"), xmp ? "西湖,新词" : "");
+    EXPECT_EQ(ExiftoolValue(path, "XMP-dc:Title"), xmp ? "新标题" : "");
+    EXPECT_EQ(ExiftoolValue(path, "XMP-dc:Description"), xmp ? "新的说明" : "");
+    EXPECT_EQ(ExiftoolValue(path, "XMP-dc:Creator"), xmp ? "新作者" : "");
+    EXPECT_EQ(ExiftoolValue(path, "IPTC:Keywords"), convention.iptc ? "西湖,新词" : "");
+    EXPECT_EQ(ExiftoolValue(path, "IPTC:ObjectName"), convention.iptc ? "新标题" : "");
+    EXPECT_EQ(ExiftoolValue(path, "IPTC:Caption-Abstract"), convention.iptc ? "新的说明" : "");
+    EXPECT_EQ(ExiftoolValue(path, "IPTC:By-line"), convention.iptc ? "新作者" : "");
+    EXPECT_EQ(ExiftoolValue(path, "IPTC:CodedCharacterSet"), convention.iptc ? "UTF8" : "");
     // A Latin-1 text the edit did not touch reads the same in UTF-8.
-    EXPECT_EQ(Tag(path, "IPTC:City"), convention.iptc && !convention.xmp ? "Zürich" : "");
+    EXPECT_EQ(ExiftoolValue(path, "IPTC:City"), convention.iptc && !convention.xmp ? "Zürich" : "");
 
     EXPECT_EQ(MakerNotes(path), makerNotes);
-    EXPECT_EQ(Tag(path, "XMP-GDepth:DepthImage"), depthMap);
+    EXPECT_EQ(ExiftoolValue(path, "XMP-GDepth:DepthImage"), depthMap);
     // A removed keyword does not come back from the hierarchy.
-    EXPECT_EQ(Tag(path, "XMP-lr:HierarchicalSubject"),
+    EXPECT_EQ(ExiftoolValue(path, "XMP-lr:HierarchicalSubject"),
               convention.name == std::string("Lightroom") ? "地点|杭州|西湖" : "");
 
     ASSERT_TRUE(ReadPhotoFile(reader, path, true));
@@ -124,16 +118,16 @@ const Convention& Lightroom() {
 
 TEST_F(CaptionEditTest, AMatchingIptcDigestFollowsTheRecordAndAStaleOneStays) {
     const std::string path = Tagged(Lightroom());
-    ASSERT_EQ(Tag(path, "IPTCDigest"), Tag(path, "CurrentIPTCDigest"));
+    ASSERT_EQ(ExiftoolValue(path, "IPTCDigest"), ExiftoolValue(path, "CurrentIPTCDigest"));
     ASSERT_TRUE(Rewrite(path, [](MetadataReader& r) { return SetExifTitle(r, u"新标题"); }));
-    EXPECT_EQ(Tag(path, "IPTCDigest"), Tag(path, "CurrentIPTCDigest"));
+    EXPECT_EQ(ExiftoolValue(path, "IPTCDigest"), ExiftoolValue(path, "CurrentIPTCDigest"));
 
     const std::string stale = "0123456789abcdef0123456789abcdef";
     ASSERT_EQ(RunExiftool({"-q", "-overwrite_original", "-Photoshop:IPTCDigest=" + stale, path}),
               "");
     ASSERT_TRUE(Rewrite(path, [](MetadataReader& r) { return SetExifTitle(r, u"又一个"); }));
-    EXPECT_EQ(Tag(path, "IPTCDigest"), stale);
-    EXPECT_EQ(Tag(path, "IPTC:ObjectName"), "又一个");
+    EXPECT_EQ(ExiftoolValue(path, "IPTCDigest"), stale);
+    EXPECT_EQ(ExiftoolValue(path, "IPTC:ObjectName"), "又一个");
 }
 
 TEST_F(CaptionEditTest, ShotTimeAndPositionUpdateTheXmpCopiesTheFileHas) {
@@ -150,13 +144,13 @@ TEST_F(CaptionEditTest, ShotTimeAndPositionUpdateTheXmpCopiesTheFileHas) {
     ASSERT_TRUE(Rewrite(path, [time](MetadataReader& r) {
         return SetExifShotTime(r, time) && SetExifPosition(r, -33.5f, 151.25f, 12);
     }));
-    EXPECT_EQ(Tag(path, "XMP-xmp:CreateDate"), "2020:02:29 13:14:15");
-    EXPECT_EQ(Tag(path, "XMP-photoshop:DateCreated"), "2020:02:29 13:14:15+08:00");
+    EXPECT_EQ(ExiftoolValue(path, "XMP-xmp:CreateDate"), "2020:02:29 13:14:15");
+    EXPECT_EQ(ExiftoolValue(path, "XMP-photoshop:DateCreated"), "2020:02:29 13:14:15+08:00");
     EXPECT_EQ(RunExiftool({"-q", "-q", "-s3", "-n", "-XMP-exif:GPSLatitude",
                            "-XMP-exif:GPSLongitude", path}),
               "-33.5\n151.25\n");
     // Copies the file did not have are not made.
-    EXPECT_EQ(Tag(path, "XMP-exif:DateTimeOriginal"), "");
+    EXPECT_EQ(ExiftoolValue(path, "XMP-exif:DateTimeOriginal"), "");
 }
 
 TEST_F(CaptionEditTest, AKeywordEditNewOnlyToXmpAndIptcLeavesTheExifSegmentAsItWas) {
@@ -180,8 +174,8 @@ TEST_F(CaptionEditTest, AKeywordEditNewOnlyToXmpAndIptcLeavesTheExifSegmentAsItW
     const JpegExifPlace old = *FindExifPlace(before), now = *FindExifPlace(after);
     EXPECT_TRUE(std::ranges::equal(Segment(before, old.segmentStart, old.segmentEnd),
                                    Segment(after, now.segmentStart, now.segmentEnd)));
-    EXPECT_EQ(Tag(path, "XMP-dc:Subject"), "海,山");
-    EXPECT_EQ(Tag(path, "IPTC:Keywords"), "海,山");
+    EXPECT_EQ(ExiftoolValue(path, "XMP-dc:Subject"), "海,山");
+    EXPECT_EQ(ExiftoolValue(path, "IPTC:Keywords"), "海,山");
 }
 
 // A bare record 2 (no version, no coded character set), Latin-1, as older
@@ -202,11 +196,11 @@ TEST_F(CaptionEditTest, LatinTextsOfABareIptcRecordStayReadableAfterAnEdit) {
     file.insert(file.begin() + 2, segment.begin(), segment.end());
     const std::string path = folder.File("bare-iptc.jpg");
     ASSERT_TRUE(WriteBytesFile(path, file));
-    ASSERT_EQ(Tag(path, "IPTC:CopyrightNotice"), "© 2004");
+    ASSERT_EQ(ExiftoolValue(path, "IPTC:CopyrightNotice"), "© 2004");
 
     ASSERT_TRUE(Rewrite(path, [](MetadataReader& r) { return SetExifTitle(r, u"标题"); }));
-    EXPECT_EQ(Tag(path, "IPTC:ObjectName"), "标题");
-    EXPECT_EQ(Tag(path, "IPTC:CopyrightNotice"), "© 2004");
+    EXPECT_EQ(ExiftoolValue(path, "IPTC:ObjectName"), "标题");
+    EXPECT_EQ(ExiftoolValue(path, "IPTC:CopyrightNotice"), "© 2004");
 }
 
 TEST_F(CaptionEditTest, AnUnparsableXmpPacketIsKeptAndTheEditWritesTheXpTagOnly) {
@@ -228,7 +222,7 @@ TEST_F(CaptionEditTest, AnUnparsableXmpPacketIsKeptAndTheEditWritesTheXpTagOnly)
     const std::vector<std::uint8_t> after = ReadBytesFile(path);
     const JpegExifPlace now = *FindExifPlace(after);
     EXPECT_TRUE(std::ranges::equal(Segment(after, now.xmpStart, now.xmpEnd), segment));
-    EXPECT_EQ(Tag(path, "XPKeywords"), "海");
+    EXPECT_EQ(ExiftoolValue(path, "XPKeywords"), "海");
 }
 
 }  // namespace

@@ -32,7 +32,7 @@ std::string RunExiftool(const std::vector<std::string>& arguments) {
 }
 
 std::string ExiftoolValue(const std::string& path, const std::string& tag) {
-    std::string value = RunExiftool({"-s3", "-" + tag, path});
+    std::string value = RunExiftool({"-q", "-q", "-s3", "-sep", ",", "-" + tag, path});
     while (!value.empty() && value.back() == '\n') value.pop_back();
     return value;
 }

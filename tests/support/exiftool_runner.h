@@ -13,5 +13,6 @@ bool HaveExiftool();
 // standard output and standard error.
 std::string RunExiftool(const std::vector<std::string>& arguments);
 
-// The value of one tag as exiftool prints it with -s3 (no trailing newline).
+// The value of one tag as exiftool prints it with -s3 (no trailing newline,
+// list items separated by ","; empty when the file has no such tag).
 std::string ExiftoolValue(const std::string& path, const std::string& tag);
