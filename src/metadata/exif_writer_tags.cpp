@@ -135,6 +135,17 @@ bool SetWindowsText(MetadataReader& reader, ExifTag tag, std::u16string_view tex
     return true;
 }
 
+// Minutes the local wall clock (local, the time seconds shows) is ahead of
+// UTC, from the two calendar times: tm_gmtoff is not everywhere.
+long ZoneOffsetMinutes(std::time_t seconds, const std::tm& local) {
+    std::tm utc{};
+    if (!gmtime_r(&seconds, &utc)) return 0;
+    // The two dates are at most one day apart.
+    const int days = local.tm_year != utc.tm_year ? (local.tm_year > utc.tm_year ? 1 : -1)
+                                                  : local.tm_yday - utc.tm_yday;
+    return days * 24 * 60 + (local.tm_hour - utc.tm_hour) * 60 + (local.tm_min - utc.tm_min);
+}
+
 }  // namespace
 
 bool SetExifMake(MetadataReader& reader, std::string_view text) {
@@ -213,7 +224,7 @@ bool SetExifShotTime(MetadataReader& reader, std::int32_t time) {
     char xmpText[64] = {};
     std::snprintf(xmpText, sizeof xmpText, "%04d-%02d-%02dT%02d:%02d:%02d", local.tm_year + 1900,
                   local.tm_mon + 1, local.tm_mday, local.tm_hour, local.tm_min, local.tm_sec);
-    const long offsetMinutes = local.tm_gmtoff / 60;
+    const long offsetMinutes = ZoneOffsetMinutes(seconds, local);
     char offset[16] = {};
     std::snprintf(offset, sizeof offset, "%c%02ld:%02ld", offsetMinutes < 0 ? '-' : '+',
                   std::labs(offsetMinutes) / 60, std::labs(offsetMinutes) % 60);

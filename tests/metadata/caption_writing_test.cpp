@@ -130,27 +130,41 @@ TEST_F(CaptionEditTest, AMatchingIptcDigestFollowsTheRecordAndAStaleOneStays) {
     EXPECT_EQ(ExiftoolValue(path, "IPTC:ObjectName"), "又一个");
 }
 
+// The wall-clock time in the photo's time zone; a date that carried a zone
+// offset gets the zone's offset of that day (half hours, west, and a zone
+// whose date is a day ahead of UTC's included).
 TEST_F(CaptionEditTest, ShotTimeAndPositionUpdateTheXmpCopiesTheFileHas) {
-    const std::string path = Tagged(Lightroom());
-    std::tm local{};
-    local.tm_year = 2020 - 1900;
-    local.tm_mon = 1;
-    local.tm_mday = 29;
-    local.tm_hour = 13;
-    local.tm_min = 14;
-    local.tm_sec = 15;
-    local.tm_isdst = -1;
-    const auto time = static_cast<std::int32_t>(std::mktime(&local));
-    ASSERT_TRUE(Rewrite(path, [time](MetadataReader& r) {
-        return SetExifShotTime(r, time) && SetExifPosition(r, -33.5f, 151.25f, 12);
-    }));
-    EXPECT_EQ(ExiftoolValue(path, "XMP-xmp:CreateDate"), "2020:02:29 13:14:15");
-    EXPECT_EQ(ExiftoolValue(path, "XMP-photoshop:DateCreated"), "2020:02:29 13:14:15+08:00");
-    EXPECT_EQ(RunExiftool({"-q", "-q", "-s3", "-n", "-XMP-exif:GPSLatitude",
-                           "-XMP-exif:GPSLongitude", path}),
-              "-33.5\n151.25\n");
-    // Copies the file did not have are not made.
-    EXPECT_EQ(ExiftoolValue(path, "XMP-exif:DateTimeOriginal"), "");
+    const struct {
+        const char* zone;
+        const char* offset;
+    } zones[] = {
+        {"Asia/Shanghai", "+08:00"}, {"Asia/Kolkata", "+05:30"}, {"America/New_York", "-05:00"}};
+    for (const auto& zone : zones) {
+        SCOPED_TRACE(zone.zone);
+        setenv("TZ", zone.zone, 1);
+        tzset();
+        const std::string path = Tagged(Lightroom());
+        std::tm local{};
+        local.tm_year = 2020 - 1900;
+        local.tm_mon = 1;
+        local.tm_mday = 29;
+        local.tm_hour = 13;
+        local.tm_min = 14;
+        local.tm_sec = 15;
+        local.tm_isdst = -1;
+        const auto time = static_cast<std::int32_t>(std::mktime(&local));
+        ASSERT_TRUE(Rewrite(path, [time](MetadataReader& r) {
+            return SetExifShotTime(r, time) && SetExifPosition(r, -33.5f, 151.25f, 12);
+        }));
+        EXPECT_EQ(ExiftoolValue(path, "XMP-xmp:CreateDate"), "2020:02:29 13:14:15");
+        EXPECT_EQ(ExiftoolValue(path, "XMP-photoshop:DateCreated"),
+                  std::string("2020:02:29 13:14:15") + zone.offset);
+        EXPECT_EQ(RunExiftool({"-q", "-q", "-s3", "-n", "-XMP-exif:GPSLatitude",
+                               "-XMP-exif:GPSLongitude", path}),
+                  "-33.5\n151.25\n");
+        // Copies the file did not have are not made.
+        EXPECT_EQ(ExiftoolValue(path, "XMP-exif:DateTimeOriginal"), "");
+    }
 }
 
 TEST_F(CaptionEditTest, AKeywordEditNewOnlyToXmpAndIptcLeavesTheExifSegmentAsItWas) {
