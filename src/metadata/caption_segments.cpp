@@ -70,10 +70,11 @@ CaptionSplices BuildCaptionSplices(std::span<const std::uint8_t> head, const Jpe
     std::optional<std::string> packet;
     if (place.hasXmp()) {
         const std::size_t body = place.xmpStart + 4 + kXmpSignature.size();
-        packet = EditXmpPacket(std::string_view(reinterpret_cast<const char*>(head.data()) + body,
-                                                place.xmpEnd - body),
-                               edit);
+        const std::string_view old(reinterpret_cast<const char*>(head.data()) + body,
+                                   place.xmpEnd - body);
+        packet = EditXmpPacket(old, edit);
         if (!packet) result.exifOnly = true;
+        if (packet == old) packet.reset();  // nothing to write
     } else if (!hasIptc && edit.HasCaptions()) {
         packet = EditXmpPacket({}, edit);
     }

@@ -104,8 +104,10 @@ void KeepHierarchy(XmpPtr xmp, const char* schema, const char* name, char separa
     SetArray(xmp, schema, name, form, kept);
 }
 
-void SetIfPresent(XmpPtr xmp, const char* schema, const char* name, const std::string& value) {
-    if (xmp_has_property(xmp, schema, name)) xmp_set_property(xmp, schema, name, value.c_str(), 0);
+// True when the packet has the property (and it is set).
+bool SetIfPresent(XmpPtr xmp, const char* schema, const char* name, const std::string& value) {
+    return xmp_has_property(xmp, schema, name) &&
+           xmp_set_property(xmp, schema, name, value.c_str(), 0);
 }
 
 // "DDD,MM.mmmmmmK", the XMP form of an EXIF coordinate, in the C locale.
@@ -128,9 +130,12 @@ std::string DateLike(XmpPtr xmp, const char* schema, const char* name, const Cap
     return zoned ? *edit.shotTime + edit.shotTimeOffset : *edit.shotTime;
 }
 
-void ApplyEdit(XmpPtr xmp, const CaptionEdit& edit) {
+// False when the edit changed nothing in the packet (only a date or a
+// position the packet has no copy of).
+bool ApplyEdit(XmpPtr xmp, const CaptionEdit& edit) {
     constexpr std::uint32_t kBag = XMP_PROP_VALUE_IS_ARRAY;
     constexpr std::uint32_t kSeq = XMP_PROP_VALUE_IS_ARRAY | XMP_PROP_ARRAY_IS_ORDERED;
+    bool changed = edit.HasCaptions();
     if (edit.keywords) {
         SetArray(xmp, kDc, "subject", kBag, *edit.keywords);
         KeepHierarchy(xmp, kLightroom, "hierarchicalSubject", kLightroomSeparator, kBag,
@@ -149,13 +154,17 @@ void ApplyEdit(XmpPtr xmp, const CaptionEdit& edit) {
         const std::pair<const char*, const char*> dates[] = {
             {kXmpBasic, "CreateDate"}, {kPhotoshop, "DateCreated"}, {kExifNs, "DateTimeOriginal"}};
         for (const auto& [schema, name] : dates)
-            SetIfPresent(xmp, schema, name, DateLike(xmp, schema, name, edit));
+            changed = SetIfPresent(xmp, schema, name, DateLike(xmp, schema, name, edit)) || changed;
     }
     if (edit.position) {
-        SetIfPresent(xmp, kExifNs, "GPSLatitude", XmpCoordinate(edit.position->latitude, 'N', 'S'));
-        SetIfPresent(xmp, kExifNs, "GPSLongitude",
-                     XmpCoordinate(edit.position->longitude, 'E', 'W'));
+        changed = SetIfPresent(xmp, kExifNs, "GPSLatitude",
+                               XmpCoordinate(edit.position->latitude, 'N', 'S')) ||
+                  changed;
+        changed = SetIfPresent(xmp, kExifNs, "GPSLongitude",
+                               XmpCoordinate(edit.position->longitude, 'E', 'W')) ||
+                  changed;
     }
+    return changed;
 }
 
 std::optional<std::string> Serialise(XmpPtr xmp, std::uint32_t padding) {
@@ -188,7 +197,9 @@ bool ReadXmpCaptions(std::string_view packet, CaptionForms& forms) {
 std::optional<std::string> EditXmpPacket(std::string_view packet, const CaptionEdit& edit) {
     XmpHandle handle = Parse(packet);
     if (!handle) return std::nullopt;
-    ApplyEdit(handle.get(), edit);
+    // A packet the edit does not change keeps its bytes: the toolkit would
+    // normalise it when serialising it anew.
+    if (!ApplyEdit(handle.get(), edit)) return std::string(packet);
     // Room to grow in place, as XMP writers leave it, unless the segment
     // cannot hold it.
     for (std::uint32_t padding : {2048u, 0u}) {

@@ -15,7 +15,8 @@ inline constexpr std::size_t kMaxXmpPacketBytes = 65533 - 29;
 bool ReadXmpCaptions(std::string_view packet, CaptionForms& forms);
 
 // The packet with the edit applied, serialised anew, or a new packet when
-// packet is empty. Properties the edit does not name keep their values.
+// packet is empty; the packet itself when the edit changes nothing in it.
+// Properties the edit does not name keep their values.
 // nullopt when the packet cannot be parsed or the result is larger than
 // kMaxXmpPacketBytes.
 std::optional<std::string> EditXmpPacket(std::string_view packet, const CaptionEdit& edit);

@@ -167,6 +167,19 @@ TEST_F(CaptionEditTest, ShotTimeAndPositionUpdateTheXmpCopiesTheFileHas) {
     }
 }
 
+// The toolkit would normalise a packet written anew; one without a copy of
+// the position keeps its bytes.
+TEST_F(CaptionEditTest, APositionEditLeavesAnXmpPacketWithoutPositionAsItWas) {
+    const std::string path = Tagged(kConventions[1]);  // digiKam: no dates, no position
+    const std::vector<std::uint8_t> before = ReadBytesFile(path);
+    ASSERT_TRUE(Rewrite(path, [](MetadataReader& r) { return SetExifPosition(r, 30, 120, 5); }));
+    const std::vector<std::uint8_t> after = ReadBytesFile(path);
+    const JpegExifPlace old = *FindExifPlace(before), now = *FindExifPlace(after);
+    ASSERT_TRUE(now.hasXmp());
+    EXPECT_TRUE(std::ranges::equal(Segment(before, old.xmpStart, old.xmpEnd),
+                                   Segment(after, now.xmpStart, now.xmpEnd)));
+}
+
 TEST_F(CaptionEditTest, AKeywordEditNewOnlyToXmpAndIptcLeavesTheExifSegmentAsItWas) {
     const std::string path =
         Tagged({"Explorer, Lightroom later",
