@@ -1,5 +1,6 @@
 #include "metadata/jpeg_file_reader.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <memory>
@@ -52,35 +53,56 @@ bool IsFrameHeader(int marker) {
     return marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8 && marker != 0xCC;
 }
 
-// Reads an APP1 or APP13 body of bodyLength bytes and keeps what it carries
-// (only the first EXIF and XMP segments count). Returns the bytes read:
-// fewer than bodyLength when the file ends inside the segment, which still
-// hands libexif what is there.
-std::size_t ReadAppSegment(std::FILE* f, int marker, std::size_t bodyLength, JpegHead& head) {
-    std::vector<std::uint8_t> body(bodyLength);
-    body.resize(std::fread(body.data(), 1, bodyLength, f));
-    const std::span<const std::uint8_t> bytes(body);
-    switch (ClassifyAppSegment(static_cast<std::uint8_t>(marker), bytes)) {
+// Whether a segment of this kind is read whole: the first EXIF and XMP
+// segments and every Photoshop one. Extended XMP (a phone's depth map,
+// megabytes) and other APP1 data are only looked at.
+bool Wanted(AppSegmentKind kind, const JpegHead& head) {
+    switch (kind) {
         case AppSegmentKind::Exif:
-            if (head.exifPayload.empty()) head.exifPayload = std::move(body);
+            return head.exifPayload.empty();
+        case AppSegmentKind::Xmp:
+            return head.xmpPacket.empty();
+        case AppSegmentKind::Photoshop:
+            return true;
+        case AppSegmentKind::ExtendedXmp:
+        case AppSegmentKind::Other:
+            break;
+    }
+    return false;
+}
+
+// Reads an APP1 or APP13 body of bodyLength bytes: its signature, and the
+// rest when it carries what the reader keeps. Returns the bytes read: fewer
+// than bodyLength when the file ends inside the segment (which still hands
+// libexif what is there) or the rest is not wanted.
+std::size_t ReadAppSegment(std::FILE* f, int marker, std::size_t bodyLength, JpegHead& head) {
+    std::vector<std::uint8_t> body(std::min(bodyLength, kExtendedXmpSignature.size()));
+    body.resize(std::fread(body.data(), 1, body.size(), f));
+    const AppSegmentKind kind = ClassifyAppSegment(static_cast<std::uint8_t>(marker), body);
+    if (kind == AppSegmentKind::ExtendedXmp) head.hasExtendedXmp = true;
+    if (!Wanted(kind, head) || std::feof(f)) return body.size();
+    const std::size_t start = body.size();
+    body.resize(bodyLength);
+    body.resize(start + std::fread(body.data() + start, 1, bodyLength - start, f));
+    const std::size_t read = body.size();
+    switch (kind) {
+        case AppSegmentKind::Exif:
+            head.exifPayload = std::move(body);
             break;
         case AppSegmentKind::Xmp:
-            if (head.xmpPacket.empty())
-                head.xmpPacket.assign(body.begin() + kXmpSignature.size(), body.end());
-            break;
-        case AppSegmentKind::ExtendedXmp:
-            head.hasExtendedXmp = true;
+            head.xmpPacket.assign(body.begin() + kXmpSignature.size(), body.end());
             break;
         case AppSegmentKind::Photoshop:
-            if (head.photoshopResources.size() + bytes.size() <= kMaxPhotoshopBytes)
+            if (head.photoshopResources.size() + body.size() <= kMaxPhotoshopBytes)
                 head.photoshopResources.insert(head.photoshopResources.end(),
                                                body.begin() + kPhotoshopSignature.size(),
                                                body.end());
             break;
+        case AppSegmentKind::ExtendedXmp:
         case AppSegmentKind::Other:
             break;
     }
-    return bytes.size();
+    return read;
 }
 
 // Reads precision, height and width from a frame header body of bodyLength
