@@ -24,6 +24,11 @@ int FuzzCompanionRequest(const std::uint8_t* data, std::size_t size);
 int FuzzMapRecords(const std::uint8_t* data, std::size_t size);
 // The bytes as a photo whose EXIF data is edited and written back in place.
 int FuzzExifRewrite(const std::uint8_t* data, std::size_t size);
+// The bytes as an XMP packet whose captions are read, edited and read again.
+int FuzzXmpPacket(const std::uint8_t* data, std::size_t size);
+// The bytes as a Photoshop resource stream (an APP13 segment's, after its
+// signature) whose IPTC captions are read, edited and read again.
+int FuzzIptcRecord(const std::uint8_t* data, std::size_t size);
 // The bytes as the catalogue file of a fresh data folder, opened and read.
 int FuzzCatalogueOpen(const std::uint8_t* data, std::size_t size);
 // The bytes as positions (pairs of doubles, and pairs of 32-bit fractions of

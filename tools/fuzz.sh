@@ -16,7 +16,7 @@ shift || true
 targets=("$@")
 if [ ${#targets[@]} -eq 0 ]; then
   targets=(photo_read image_decode link_frame map_records companion_request catalogue_open
-           exif_rewrite region_lookup track_read)
+           exif_rewrite region_lookup track_read xmp_packet iptc_record)
 fi
 build=build/fuzz
 photos=../shared/testdata/photos

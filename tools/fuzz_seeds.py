@@ -4,6 +4,7 @@ records, small catalogue files, a tiny photo with EXIF data and positions.
   fuzz_seeds.py CORPUS_ROOT SCHEMA_FILE [THUMBNAIL_JPEG]   every seed
   fuzz_seeds.py --replay FOLDER   one small seed per target, the ones kept in
                                   tests/fixtures/fuzz for the replay suite"""
+import hashlib
 import os
 import sqlite3
 import struct
@@ -165,6 +166,34 @@ def catalogue_seeds(seeds, schema_file, thumbnail):
     ], [("insert into tJpgMsg values(?,?)", ("x", b"\0\1"))])))
 
 
+def caption_seeds(seeds):
+    """An XMP packet as Lightroom writes one, and a Photoshop resource stream
+    with an IPTC record and its matching digest."""
+    xmp = ('<?xpacket begin="\ufeff" id="W5M0MpCehiHzreSzNTczkc9d"?>'
+           '<x:xmpmeta xmlns:x="adobe:ns:meta/"><rdf:RDF '
+           'xmlns:rdf="http://www.w3.org/1999/02/22-rdf-syntax-ns#">'
+           '<rdf:Description rdf:about="" xmlns:dc="http://purl.org/dc/elements/1.1/" '
+           'xmlns:lr="http://ns.adobe.com/lightroom/1.0/" xmlns:xmp="http://ns.adobe.com/xap/1.0/" '
+           'xmp:CreateDate="2012-05-15T10:20:30">'
+           '<dc:subject><rdf:Bag><rdf:li>西湖</rdf:li><rdf:li>荷花</rdf:li></rdf:Bag></dc:subject>'
+           '<dc:title><rdf:Alt><rdf:li xml:lang="x-default">断桥</rdf:li></rdf:Alt></dc:title>'
+           '<lr:hierarchicalSubject><rdf:Bag><rdf:li>地点|西湖</rdf:li></rdf:Bag>'
+           '</lr:hierarchicalSubject></rdf:Description></rdf:RDF></x:xmpmeta>'
+           '<?xpacket end="w"?>')
+    seeds.append(("xmp_packet", "lightroom.xmp", xmp.encode()))
+
+    def dataset(record, tag, data):
+        return struct.pack(">BBBH", 0x1C, record, tag, len(data)) + data
+
+    def resource(number, data):
+        return b"8BIM" + struct.pack(">HHI", number, 0, len(data)) + data + b"\0" * (len(data) % 2)
+
+    iim = (dataset(1, 90, b"\x1b%G") + dataset(2, 0, b"\0\4") + dataset(2, 25, "海".encode()) +
+           dataset(2, 25, b"sea") + dataset(2, 5, b"shore"))
+    seeds.append(("iptc_record", "keywords-and-digest.irb",
+                  resource(0x0404, iim) + resource(0x0425, hashlib.md5(iim).digest())))
+
+
 def write(root, seeds):
     for target, name, data in seeds:
         os.makedirs(os.path.join(root, target), exist_ok=True)
@@ -177,6 +206,7 @@ def main():
     link_seeds(seeds)
     companion_seeds(seeds)
     track_seeds(seeds)
+    caption_seeds(seeds)
     photo = tiny_photo()
     for target in ("photo_read", "image_decode", "exif_rewrite"):
         seeds.append((target, "grey-exif.jpg", photo))

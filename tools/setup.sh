@@ -6,7 +6,7 @@ set -euo pipefail
 
 packages=(
   cmake ninja-build g++ pkg-config clang-format
-  libsqlite3-dev libexif-dev libjpeg62-turbo-dev libpng-dev zlib1g-dev libssl-dev
+  libsqlite3-dev libexif-dev libexempi-dev libiptcdata0-dev libjpeg62-turbo-dev libpng-dev zlib1g-dev libssl-dev
   qt6-base-dev qt6-translations-l10n libgtest-dev libgmock-dev
   clang libclang-rt-14-dev python3 sqlite3
   xvfb xauth xdotool fonts-noto-cjk

@@ -80,6 +80,11 @@ int RunEdit(const std::vector<std::string>& args) {
     const std::vector<PhotoEditResult> results = WritePhotoEdits(targets, arguments.edit);
     int failed = 0;
     for (std::size_t i = 0; i < results.size(); ++i) {
+        if (results[i].Succeeded() && results[i].captionsInExifOnly)
+            std::fprintf(stderr,
+                         "%s: written into the Windows XP tags only: its XMP or IPTC data cannot "
+                         "be parsed (or would outgrow its segment) and was left as it was\n",
+                         arguments.files[i].c_str());
         if (results[i].Succeeded()) continue;
         ++failed;
         std::fprintf(stderr, "%s: %s\n", arguments.files[i].c_str(),

@@ -3,6 +3,7 @@
 
 #include "catalogue/photo_id.h"
 #include "cli/cli_commands.h"
+#include "metadata/caption_forms.h"
 #include "metadata/metadata_reader.h"
 #include "platform/c_locale_numbers.h"
 
@@ -16,6 +17,36 @@ void PrintNumber(const char* name, long long value) {
 }
 void PrintReal(const char* name, double value) {
     std::printf("%-16s %s\n", name, FixedText(value, 6).c_str());
+}
+
+const char* StateText(PacketState state) {
+    switch (state) {
+        case PacketState::Absent:
+            return "none";
+        case PacketState::Read:
+            return "read";
+        case PacketState::Unparsable:
+            return "cannot be parsed (kept as it is; edits write the XP tags only)";
+    }
+    return "";
+}
+
+// Each caption field's forms in the order reading takes them, so that a
+// user can see where a keyword or a caption comes from.
+void PrintCaptionForms(const std::string& path) {
+    const CaptionForms forms = ReadCaptionForms(path);
+    PrintText("XMP", StateText(forms.xmp));
+    if (forms.extendedXmp) PrintText("XMP extended", "present");
+    PrintText("IPTC", StateText(forms.iptc));
+    static const char* const kFieldNames[kCaptionFieldCount] = {"keywords", "title", "comment",
+                                                                "author", "subject"};
+    for (std::size_t field = 0; field < kCaptionFieldCount; ++field)
+        for (const CaptionValue& value : forms.fields[field]) {
+            std::string items;
+            for (const std::string& item : value.items)
+                items += (items.empty() ? "" : " | ") + item;
+            std::printf("%-16s %s: %s\n", kFieldNames[field], value.form.c_str(), items.c_str());
+        }
 }
 
 }  // namespace
@@ -62,5 +93,6 @@ int RunInfo(const std::vector<std::string>& args) {
     PrintText("strXpKeyword", r.strXpKeyword);
     PrintNumber("nbKeyword", r.nbKeyword);
     PrintText("strXpSubject", r.strXpSubject);
+    PrintCaptionForms(args[0]);
     return 0;
 }

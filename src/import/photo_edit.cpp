@@ -124,6 +124,7 @@ void WriteGroup(std::span<const PhotoEditTarget> targets, const PhotoEdit& edit,
             results[i].outcome = PhotoEditOutcome::RewriteFailed;
             continue;
         }
+        results[i].captionsInExifOnly = reader.CaptionsInExifOnly();
         entry.prepared = true;
         prepared.push_back(&entry.rewrite);
     }
@@ -157,6 +158,7 @@ PhotoEditResult WritePhotoEdit(const std::string& path, const PhotoEdit& edit,
         result.outcome = PhotoEditOutcome::RewriteFailed;
         return result;
     }
+    result.captionsInExifOnly = reader.CaptionsInExifOnly();
     AfterPhotoWritten({path, catalogueId, isDuplicate}, destination, positionWritten, result);
     return result;
 }

@@ -51,6 +51,9 @@ struct PhotoEditResult {
     RewriteFailure rewriteFailure = RewriteFailure::None;
     std::string finalPath;     // the photo's path after the edit (changes with a rename)
     std::int64_t photoId = 0;  // the id of the refreshed rows, 0 when not catalogued
+    // The file's XMP or IPTC could not be parsed: they were left as they
+    // were and the captions went into the Windows XP tags only.
+    bool captionsInExifOnly = false;
     bool Succeeded() const { return outcome == PhotoEditOutcome::Written; }
 };
 

@@ -111,20 +111,9 @@ void ReadXpText(ExifData* data, ExifTag tag, char (&field)[N]) {
     Utf8ToCodePage(text, field, N);
 }
 
-// A keyword list longer than its field keeps only the keywords that fit
-// whole: a keyword cut in half would become a keyword row, be offered by
-// the pickers and be written back cut.
 void ReadXpKeywords(ExifData* data, PhotoRecord& record) {
-    std::optional<std::string> text = WholeXpText(data, EXIF_TAG_XP_KEYWORDS);
-    if (!text) return;
-    // A tag holding no keyword (empty, ";") puts the photo with those without.
-    record.nbKeyword = SplitKeywords(*text).empty() ? 0 : 1;
-    constexpr std::size_t kRoom = sizeof record.strXpKeyword - 1;
-    if (text->size() > kRoom) {
-        const std::size_t lastEnd = text->rfind(';', kRoom - 1);
-        text->resize(lastEnd == std::string::npos ? 0 : lastEnd + 1);
-    }
-    Utf8ToCodePage(*text, record.strXpKeyword, sizeof record.strXpKeyword);
+    if (std::optional<std::string> text = WholeXpText(data, EXIF_TAG_XP_KEYWORDS))
+        StoreKeywordText(std::move(*text), record);
 }
 
 void ReadXpComment(ExifData* data, PhotoRecord& record) {
@@ -219,6 +208,20 @@ std::optional<std::string> WholeXpText(ExifData* data, ExifTag tag) {
     if (!entry) return std::nullopt;
     // UTF-16 in the file: UTF-8 takes at most 3 bytes for every 2.
     return EntryText(entry, 2 * std::size_t{entry->size} + kXpTextSlack);
+}
+
+// A keyword list longer than its field keeps only the keywords that fit
+// whole: a keyword cut in half would become a keyword row, be offered by
+// the pickers and be written back cut.
+void StoreKeywordText(std::string text, PhotoRecord& record) {
+    // A text holding no keyword (empty, ";") puts the photo with those without.
+    record.nbKeyword = SplitKeywords(text).empty() ? 0 : 1;
+    constexpr std::size_t kRoom = sizeof record.strXpKeyword - 1;
+    if (text.size() > kRoom) {
+        const std::size_t lastEnd = text.rfind(';', kRoom - 1);
+        text.resize(lastEnd == std::string::npos ? 0 : lastEnd + 1);
+    }
+    Utf8ToCodePage(text, record.strXpKeyword, sizeof record.strXpKeyword);
 }
 
 void ReadExifTags(ExifData* data, PhotoRecord& record) {

@@ -1,9 +1,12 @@
-// RewriteJpegExif: puts the reader's changed EXIF entries into the file.
+// RewriteJpegExif: puts the reader's changed EXIF entries into the file,
+// and its caption changes into the file's XMP and IPTC.
 //
 // The file's own EXIF data is patched (tiff_patch.h), so that every entry
 // not edited keeps its bytes, maker notes included; a file without usable
-// EXIF data gets all of the reader's entries. Every segment other than the
-// EXIF APP1 is copied byte for byte, in order.
+// EXIF data gets all of the reader's entries, and an edit that changes no
+// EXIF entry keeps the EXIF segment as it is. Every segment other than the
+// EXIF APP1, the main XMP APP1 and the Photoshop APP13 is copied byte for
+// byte, in order (extended XMP among them).
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -18,6 +21,7 @@
 #include <vector>
 
 #include "metadata/afcp_trailer.h"
+#include "metadata/caption_segments.h"
 #include "metadata/exif_document.h"
 #include "metadata/exif_rewrite.h"
 #include "metadata/jpeg_file_reader.h"
@@ -27,6 +31,8 @@
 #include "platform/text_codec.h"
 
 namespace {
+
+constexpr std::array<std::uint8_t, kExifHeaderSize> kExifSignature = {'E', 'x', 'i', 'f', 0, 0};
 
 // Entries the patch keeps itself: the IFD pointers and the thumbnail's place.
 bool IsStructuralTag(ExifTag tag) {
@@ -147,12 +153,22 @@ bool BuildTiff(const MetadataReader& reader, const std::vector<std::uint8_t>& he
     return PatchTiff(tiff, ValuesToWrite(reader, !keepOwn), reader.Thumbnail());
 }
 
+// A file whose EXIF data the edit does not change keeps its EXIF segment
+// byte for byte, when that segment is one libexif can read.
+bool KeepsItsExif(const MetadataReader& reader, const std::vector<std::uint8_t>& head,
+                  const JpegExifPlace& place) {
+    if (!reader.EditedTags().empty() || !place.hasExif() || !place.continuations.empty())
+        return false;
+    const std::size_t payload = place.segmentStart + 4;
+    return ExifDocument::Load(head.data() + payload, place.firstSegmentEnd - payload) != nullptr;
+}
+
 // Whether the new TIFF data, read as the reader would read it, holds every
 // edited entry as the reader has it. Damaged IFDs (repeated tags, entries in
 // no order) can hide a patched entry behind another; such an edit is
 // refused rather than written wrong.
 bool ReadsBackAsEdited(const MetadataReader& reader, const std::vector<std::uint8_t>& tiff) {
-    std::vector<std::uint8_t> payload = {'E', 'x', 'i', 'f', 0, 0};
+    std::vector<std::uint8_t> payload(kExifSignature.begin(), kExifSignature.end());
     payload.insert(payload.end(), tiff.begin(), tiff.end());
     const std::unique_ptr<ExifDocument> written =
         ExifDocument::Load(payload.data(), payload.size());
@@ -205,41 +221,52 @@ bool PrepareRewriteWith(MetadataReader& reader, const std::string& destination, 
     }
     if (!place) return Fail(why, RewriteFailure::Unreadable);
 
-    std::vector<std::uint8_t> tiff;
-    if (!BuildTiff(reader, head, *place, tiff)) return Fail(why, RewriteFailure::Unreadable);
-    if (tiff.size() + kExifHeaderSize > kMaxSegmentPayload)
-        return Fail(why, RewriteFailure::SegmentTooLarge);
-    if (!ReadsBackAsEdited(reader, tiff)) return Fail(why, RewriteFailure::WouldNotReadBack);
+    // The new segments, in file order: EXIF first, then XMP and IPTC.
+    std::vector<SegmentSplice> splices;
+    if (!KeepsItsExif(reader, head, *place)) {
+        SegmentSplice exif{place->hasExif() ? place->segmentStart : place->insertAt,
+                           place->hasExif() ? place->segmentEnd : place->insertAt,
+                           {}};
+        std::vector<std::uint8_t> tiff;
+        if (!BuildTiff(reader, head, *place, tiff)) return Fail(why, RewriteFailure::Unreadable);
+        if (tiff.size() + kExifHeaderSize > kMaxSegmentPayload)
+            return Fail(why, RewriteFailure::SegmentTooLarge);
+        if (!ReadsBackAsEdited(reader, tiff)) return Fail(why, RewriteFailure::WouldNotReadBack);
+        AppendSegment(exif.bytes, 0xE1, kExifSignature, tiff);
+        splices.push_back(std::move(exif));
+    }
+    CaptionSplices captions =
+        BuildCaptionSplices(head, *place, reader.CaptionChanges(),
+                            place->hasExif() ? place->segmentEnd : place->insertAt);
+    reader.SetCaptionsInExifOnly(captions.exifOnly);
+    for (SegmentSplice& splice : captions.splices) splices.push_back(std::move(splice));
+    std::stable_sort(
+        splices.begin(), splices.end(),
+        [](const SegmentSplice& a, const SegmentSplice& b) { return a.start < b.start; });
 
-    // Everything before the old EXIF segment (or the insertion point), the
-    // new segment, then the rest of the file as it is.
-    const std::size_t segmentLength = tiff.size() + kExifHeaderSize + 2;
-    const std::array<std::uint8_t, 10> segmentHead = {0xFF,
-                                                      0xE1,
-                                                      static_cast<std::uint8_t>(segmentLength >> 8),
-                                                      static_cast<std::uint8_t>(segmentLength),
-                                                      'E',
-                                                      'x',
-                                                      'i',
-                                                      'f',
-                                                      0,
-                                                      0};
-    const std::size_t headEnd = place->hasExif() ? place->segmentStart : place->insertAt;
-    const std::size_t tailStart = place->hasExif() ? place->segmentEnd : place->insertAt;
-    const std::span<const std::uint8_t> pieces[] = {std::span(head).first(headEnd), segmentHead,
-                                                    tiff};
+    // The head with each splice in place, up to the end of the last one;
+    // the rest of the file follows as it is.
+    std::vector<std::span<const std::uint8_t>> pieces;
+    std::size_t tailStart = 0;
+    std::int64_t delta = 0;
+    for (const SegmentSplice& splice : splices) {
+        pieces.push_back(std::span(head).subspan(tailStart, splice.start - tailStart));
+        pieces.push_back(splice.bytes);
+        tailStart = splice.end;
+        delta += static_cast<std::int64_t>(splice.bytes.size()) -
+                 static_cast<std::int64_t>(splice.end - splice.start);
+    }
+    const std::size_t keptEnd = splices.empty() ? 0 : splices.front().start;
 
     // An AFCP trailer after the image points at its entries by absolute
-    // offsets, which move with the new segment's length: it is written
+    // offsets, which move with the new segments' lengths: it is written
     // anew with them shifted, and a trailer whose offsets cannot be trusted
     // makes the rewrite fail rather than leave it pointing at the wrong bytes.
-    const auto delta = static_cast<std::int64_t>(headEnd + segmentHead.size() + tiff.size()) -
-                       static_cast<std::int64_t>(tailStart);
     AfcpTrailer trailer;
     const AfcpCheck afcp =
         delta == 0 ? AfcpCheck::None : ReadAfcpTrailer(file.fd, size, tailStart, trailer);
     if (afcp == AfcpCheck::Unusable ||
-        (afcp == AfcpCheck::Found && !ShiftAfcpOffsets(trailer, headEnd, tailStart, delta)))
+        (afcp == AfcpCheck::Found && !ShiftAfcpOffsets(trailer, keptEnd, tailStart, delta)))
         return Fail(why, RewriteFailure::TrailerOffsets);
     const std::uint64_t tailEnd = afcp == AfcpCheck::Found ? trailer.start : size;
     const std::span<const std::uint8_t> after[] = {trailer.bytes};

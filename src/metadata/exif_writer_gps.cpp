@@ -98,5 +98,6 @@ bool SetExifPosition(MetadataReader& reader, float latitude, float longitude,
     record.fGPSLatitude = latitude;
     record.fGPSLongitude = longitude;
     record.nGPSAlititude = altitude;
+    reader.CaptionChanges().position = CaptionEdit::Position{latitude, longitude};
     return true;
 }

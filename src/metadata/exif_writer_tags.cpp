@@ -1,9 +1,11 @@
 // The text and date setters of the EXIF writer.
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <ctime>
 #include <string>
+#include <vector>
 
 #include "metadata/exif_document.h"
 #include "metadata/exif_entry_edit.h"
@@ -76,6 +78,26 @@ bool SetAsciiTag(MetadataReader& reader, ExifTag tag, std::string_view text) {
     return true;
 }
 
+// Whether entry already holds units as UCS-2 little-endian, zeros after
+// them to its end: then rewriting it would change nothing that reads
+// differently, and an edit new only to the XMP and IPTC forms leaves the
+// EXIF segment as it is.
+bool HoldsAlready(const ExifEntry* entry, std::u16string_view units) {
+    if (!entry || entry->format != EXIF_FORMAT_BYTE || !entry->data ||
+        entry->size < 2 * units.size() + 2)
+        return false;
+    for (std::size_t i = 0; i < entry->size; ++i) {
+        const char16_t unit = i / 2 < units.size() ? units[i / 2] : 0;
+        if (entry->data[i] != static_cast<unsigned char>(i % 2 ? unit >> 8 : unit)) return false;
+    }
+    return true;
+}
+
+// Authors as XMP and IPTC list them: the ";"-separated names one by one.
+std::vector<std::string> AuthorList(const std::string& text) {
+    return SplitKeywords(text);
+}
+
 // Writes units as UCS-2 little-endian into a BYTE entry of IFD 0 of at
 // least size bytes, zero-filled after the text.
 bool SetWindowsTag(MetadataReader& reader, ExifTag tag, std::u16string_view units,
@@ -83,6 +105,7 @@ bool SetWindowsTag(MetadataReader& reader, ExifTag tag, std::u16string_view unit
     if (!PrepareExifForEdit(reader)) return false;
     ExifData* data = reader.Exif()->Data();
     ExifEntry* entry = exif_content_get_entry(data->ifd[EXIF_IFD_0], tag);
+    if (HoldsAlready(entry, units)) return true;
     if (!entry) {
         entry = CreateEntry(data, EXIF_IFD_0, tag, EXIF_FORMAT_BYTE, size, size);
         if (!entry) return false;
@@ -112,6 +135,17 @@ bool SetWindowsText(MetadataReader& reader, ExifTag tag, std::u16string_view tex
     return true;
 }
 
+// Minutes the local wall clock (local, the time seconds shows) is ahead of
+// UTC, from the two calendar times: tm_gmtoff is not everywhere.
+long ZoneOffsetMinutes(std::time_t seconds, const std::tm& local) {
+    std::tm utc{};
+    if (!gmtime_r(&seconds, &utc)) return 0;
+    // The two dates are at most one day apart.
+    const int days = local.tm_year != utc.tm_year ? (local.tm_year > utc.tm_year ? 1 : -1)
+                                                  : local.tm_yday - utc.tm_yday;
+    return days * 24 * 60 + (local.tm_hour - utc.tm_hour) * 60 + (local.tm_min - utc.tm_min);
+}
+
 }  // namespace
 
 bool SetExifMake(MetadataReader& reader, std::string_view text) {
@@ -131,6 +165,7 @@ bool SetExifKeywords(MetadataReader& reader, std::string_view utf8) {
     if (!SetWindowsTag(reader, EXIF_TAG_XP_KEYWORDS, Utf8ToWide(utf8), size)) return false;
     SetField(reader.Record().strXpKeyword, utf8);
     reader.Record().nbKeyword = SplitKeywords(utf8).empty() ? 0 : 1;
+    reader.CaptionChanges().keywords = SplitKeywords(utf8);
     return true;
 }
 
@@ -139,11 +174,16 @@ bool SetExifSubject(MetadataReader& reader, std::u16string_view text) {
 }
 
 bool SetExifAuthor(MetadataReader& reader, std::u16string_view text) {
-    return SetWindowsText(reader, EXIF_TAG_XP_AUTHOR, text, reader.Record().strXpAuthor);
+    if (!SetWindowsText(reader, EXIF_TAG_XP_AUTHOR, text, reader.Record().strXpAuthor))
+        return false;
+    reader.CaptionChanges().authors = AuthorList(WideToUtf8(text));
+    return true;
 }
 
 bool SetExifTitle(MetadataReader& reader, std::u16string_view text) {
-    return SetWindowsText(reader, EXIF_TAG_XP_TITLE, text, reader.Record().strXpTitle);
+    if (!SetWindowsText(reader, EXIF_TAG_XP_TITLE, text, reader.Record().strXpTitle)) return false;
+    reader.CaptionChanges().title = WideToUtf8(text);
+    return true;
 }
 
 bool SetExifComment(MetadataReader& reader, std::u16string_view text) {
@@ -152,6 +192,7 @@ bool SetExifComment(MetadataReader& reader, std::u16string_view text) {
     PhotoRecord& record = reader.Record();
     record.strXpComent = WideToUtf8(text);
     record.szOfComent = static_cast<std::int32_t>(2 * size + 1);
+    reader.CaptionChanges().comment = record.strXpComent;
     return true;
 }
 
@@ -179,5 +220,15 @@ bool SetExifShotTime(MetadataReader& reader, std::int32_t time) {
         MarkEdited(reader, entry);
         reader.Record().dwDateTime = time;
     }
+    // The XMP copies of the shot time, where the file has them.
+    char xmpText[64] = {};
+    std::snprintf(xmpText, sizeof xmpText, "%04d-%02d-%02dT%02d:%02d:%02d", local.tm_year + 1900,
+                  local.tm_mon + 1, local.tm_mday, local.tm_hour, local.tm_min, local.tm_sec);
+    const long offsetMinutes = ZoneOffsetMinutes(seconds, local);
+    char offset[16] = {};
+    std::snprintf(offset, sizeof offset, "%c%02ld:%02ld", offsetMinutes < 0 ? '-' : '+',
+                  std::labs(offsetMinutes) / 60, std::labs(offsetMinutes) % 60);
+    reader.CaptionChanges().shotTime = xmpText;
+    reader.CaptionChanges().shotTimeOffset = offset;
     return true;
 }

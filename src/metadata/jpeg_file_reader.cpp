@@ -1,9 +1,13 @@
 #include "metadata/jpeg_file_reader.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <memory>
+#include <span>
 #include <utility>
+
+#include "metadata/app_segment_kind.h"
 
 namespace {
 
@@ -11,7 +15,7 @@ constexpr int kMarkerSoi = 0xD8;
 constexpr int kMarkerEoi = 0xD9;
 constexpr int kMarkerSos = 0xDA;
 constexpr int kMarkerApp1 = 0xE1;
-constexpr unsigned char kExifHeader[6] = {'E', 'x', 'i', 'f', 0, 0};
+constexpr int kMarkerApp13 = 0xED;
 // Cameras put the EXIF segment first; some editors put ICC profiles and
 // Photoshop blocks before it. Stop looking after this many segments so that a
 // hostile file of endless empty segments cannot keep the reader busy.
@@ -49,17 +53,56 @@ bool IsFrameHeader(int marker) {
     return marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8 && marker != 0xCC;
 }
 
-// Reads an APP1 body of bodyLength bytes, keeping it as the EXIF payload
-// when it starts with the EXIF header. Returns the bytes read: fewer than
-// bodyLength when the file ends inside the segment, which still hands
-// libexif what is there.
-std::size_t ReadApp1(std::FILE* f, std::size_t bodyLength, std::vector<std::uint8_t>& payload) {
-    payload.resize(bodyLength);
-    const std::size_t got = std::fread(payload.data(), 1, bodyLength, f);
-    payload.resize(got);
-    if (got < sizeof kExifHeader || std::memcmp(payload.data(), kExifHeader, sizeof kExifHeader))
-        payload.clear();
-    return got;
+// Whether a segment of this kind is read whole: the first EXIF and XMP
+// segments and every Photoshop one. Extended XMP (a phone's depth map,
+// megabytes) and other APP1 data are only looked at.
+bool Wanted(AppSegmentKind kind, const JpegHead& head) {
+    switch (kind) {
+        case AppSegmentKind::Exif:
+            return head.exifPayload.empty();
+        case AppSegmentKind::Xmp:
+            return head.xmpPacket.empty();
+        case AppSegmentKind::Photoshop:
+            return true;
+        case AppSegmentKind::ExtendedXmp:
+        case AppSegmentKind::Other:
+            break;
+    }
+    return false;
+}
+
+// Reads an APP1 or APP13 body of bodyLength bytes: its signature, and the
+// rest when it carries what the reader keeps. Returns the bytes read: fewer
+// than bodyLength when the file ends inside the segment (which still hands
+// libexif what is there) or the rest is not wanted.
+std::size_t ReadAppSegment(std::FILE* f, int marker, std::size_t bodyLength, JpegHead& head) {
+    std::vector<std::uint8_t> body(std::min(bodyLength, kExtendedXmpSignature.size()));
+    body.resize(std::fread(body.data(), 1, body.size(), f));
+    const AppSegmentKind kind = ClassifyAppSegment(static_cast<std::uint8_t>(marker), body);
+    if (kind == AppSegmentKind::ExtendedXmp) head.hasExtendedXmp = true;
+    if (!Wanted(kind, head) || std::feof(f)) return body.size();
+    const std::size_t start = body.size();
+    body.resize(bodyLength);
+    body.resize(start + std::fread(body.data() + start, 1, bodyLength - start, f));
+    const std::size_t read = body.size();
+    switch (kind) {
+        case AppSegmentKind::Exif:
+            head.exifPayload = std::move(body);
+            break;
+        case AppSegmentKind::Xmp:
+            head.xmpPacket.assign(body.begin() + kXmpSignature.size(), body.end());
+            break;
+        case AppSegmentKind::Photoshop:
+            if (head.photoshopResources.size() + body.size() <= kMaxPhotoshopBytes)
+                head.photoshopResources.insert(head.photoshopResources.end(),
+                                               body.begin() + kPhotoshopSignature.size(),
+                                               body.end());
+            break;
+        case AppSegmentKind::ExtendedXmp:
+        case AppSegmentKind::Other:
+            break;
+    }
+    return read;
 }
 
 // Reads precision, height and width from a frame header body of bodyLength
@@ -101,14 +144,13 @@ bool ReadJpegHead(const std::string& utf8Path, JpegHead& head) {
         if (length < 2) break;
         const auto bodyLength = static_cast<std::size_t>(length - 2);
         std::size_t consumed = 0;
-        if (marker == kMarkerApp1 && head.exifPayload.empty() && bodyLength >= sizeof kExifHeader) {
-            consumed = ReadApp1(f, bodyLength, head.exifPayload);
+        if (marker == kMarkerApp1 || marker == kMarkerApp13) {
+            consumed = ReadAppSegment(f, marker, bodyLength, head);
         } else if (IsFrameHeader(marker) && !sawFrame) {
             sawFrame = true;
             consumed = ReadFrame(f, bodyLength, head.frame);
         }
         if (std::feof(f)) break;  // the file ended inside the segment
-        if (sawFrame && !head.exifPayload.empty()) break;
         if (std::fseek(f, static_cast<long>(bodyLength - consumed), SEEK_CUR) != 0) break;
     }
     return true;

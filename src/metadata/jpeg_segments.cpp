@@ -1,7 +1,6 @@
 #include "metadata/jpeg_segments.h"
 
-#include <cstring>
-
+#include "metadata/app_segment_kind.h"
 #include "metadata/tiff_patch.h"
 
 namespace {
@@ -10,9 +9,7 @@ constexpr std::uint8_t kMarkerSoi = 0xD8;
 constexpr std::uint8_t kMarkerEoi = 0xD9;
 constexpr std::uint8_t kMarkerSos = 0xDA;
 constexpr std::uint8_t kMarkerApp0 = 0xE0;
-constexpr std::uint8_t kMarkerApp1 = 0xE1;
 constexpr int kMaxSegments = 4096;
-constexpr unsigned char kExifHeader[kExifHeaderSize] = {'E', 'x', 'i', 'f', 0, 0};
 
 bool StartsWithTiffHeader(std::span<const std::uint8_t> bytes) {
     return bytes.size() >= 4 &&
@@ -48,10 +45,16 @@ std::optional<JpegExifPlace> FindExifPlace(std::span<const std::uint8_t> file) {
         const std::size_t payload = pos + 2;
         const std::size_t end = pos + length;
         if (segment == 0 && marker == kMarkerApp0) place.insertAt = end;
-        const bool exifApp1 = marker == kMarkerApp1 && end - payload >= kExifHeaderSize &&
-                              std::memcmp(&file[payload], kExifHeader, kExifHeaderSize) == 0;
+        const AppSegmentKind kind =
+            ClassifyAppSegment(marker, file.subspan(payload, end - payload));
         pos = end;
-        if (!exifApp1) continue;
+        if (kind == AppSegmentKind::Xmp && !place.hasXmp()) {
+            place.xmpStart = markerStart;
+            place.xmpEnd = end;
+        } else if (kind == AppSegmentKind::Photoshop) {
+            place.photoshop.emplace_back(markerStart, end);
+        }
+        if (kind != AppSegmentKind::Exif) continue;
         const auto body = file.subspan(payload + kExifHeaderSize, end - payload - kExifHeaderSize);
         if (!place.hasExif()) {
             place.segmentStart = markerStart;

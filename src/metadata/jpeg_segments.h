@@ -30,6 +30,15 @@ struct JpegExifPlace {
     // False when the data ended before the first scan (or EOI): a file read
     // only in part must then be read further.
     bool walkedToScan = false;
+    // The first APP1 segment holding the main XMP packet, marker to end;
+    // empty when there is none. Extended XMP segments are not counted: they
+    // stay as they are.
+    std::size_t xmpStart = 0;
+    std::size_t xmpEnd = 0;
+    bool hasXmp() const { return xmpEnd > xmpStart; }
+    // Every Photoshop APP13 segment, marker to end, in order: together they
+    // carry one stream of image resources.
+    std::vector<std::pair<std::size_t, std::size_t>> photoshop;
 };
 
 // Size of "Exif\0\0" at the start of an EXIF APP1 payload.

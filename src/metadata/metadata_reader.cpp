@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "image/raster_image.h"
+#include "metadata/caption_reading.h"
 #include "metadata/exif_document.h"
 #include "metadata/exif_tag_reader.h"
 #include "metadata/jpeg_file_reader.h"
@@ -74,6 +75,8 @@ void MetadataReader::Discard() {
     record_ = PhotoRecord{};
     exif_.reset();
     edited_.clear();
+    captionChanges_ = {};
+    captionsInExifOnly_ = false;
     loaded_ = false;
 }
 
@@ -109,6 +112,7 @@ bool ReadPhotoFile(MetadataReader& reader, const std::string& path, bool decodeW
         reader.exif_->SetIntelByteOrder();
         ReadExifTags(reader.exif_->Data(), record);
     }
+    ApplyCaptionForms(CollectCaptionForms(hadExif ? reader.exif_->Data() : nullptr, head), record);
     // The frame header gives the size of the image as it is; size tags are
     // left stale by editors that scale an image without updating them.
     if (head.frame) {
@@ -127,6 +131,6 @@ std::optional<std::string> ReadWholeKeywords(const std::string& path) {
     JpegHead head;
     ReadJpegHead(CodePageToUtf8(path), head);
     const std::unique_ptr<ExifDocument> exif = LoadExif(head);
-    if (!exif) return std::nullopt;
-    return WholeXpText(exif->Data(), EXIF_TAG_XP_KEYWORDS);
+    ExifData* data = exif ? exif->Data() : nullptr;
+    return WholeKeywordText(data, CollectCaptionForms(data, head));
 }

@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "metadata/caption_forms.h"
 #include "record/photo_record.h"
 
 class ExifDocument;  // libexif data; see exif_document.h (this folder only)
@@ -57,6 +58,16 @@ class MetadataReader {
     void MarkEdited(int ifd, std::uint16_t tag);
     const std::vector<EditedTag>& EditedTags() const { return edited_; }
 
+    // What the setters changed that the file's XMP and IPTC also hold; the
+    // rewrite writes it there (caption_forms.h).
+    CaptionEdit& CaptionChanges() { return captionChanges_; }
+    const CaptionEdit& CaptionChanges() const { return captionChanges_; }
+    // Set by a rewrite whose file holds XMP or IPTC that cannot be parsed
+    // (or would no longer fit its segment): those were left as they were and
+    // only the EXIF tags were written.
+    bool CaptionsInExifOnly() const { return captionsInExifOnly_; }
+    void SetCaptionsInExifOnly(bool exifOnly) { captionsInExifOnly_ = exifOnly; }
+
     // Frees everything and returns the reader to empty.
     void Discard();
 
@@ -68,6 +79,8 @@ class MetadataReader {
     PhotoRecord record_;
     std::unique_ptr<ExifDocument> exif_;
     std::vector<EditedTag> edited_;
+    CaptionEdit captionChanges_;
+    bool captionsInExifOnly_ = false;
     bool loaded_ = false;
 };
 
@@ -81,7 +94,8 @@ class MetadataReader {
 // thumbnail, or (with decodeWhenNoSize) an undecodable file without size.
 bool ReadPhotoFile(MetadataReader& reader, const std::string& path, bool decodeWhenNoSize);
 
-// The file's keywords text (XPKeywords, UTF-8) however long: the record
-// keeps only the whole keywords that fit its 100 bytes. nullopt when the
-// file has no EXIF data or no keywords tag.
+// The file's keywords text (UTF-8) however long, from all its forms as the
+// record takes them (caption_forms.h): the record keeps only the whole
+// keywords that fit its 100 bytes. nullopt when the file has no keywords
+// in any form and no XPKeywords tag.
 std::optional<std::string> ReadWholeKeywords(const std::string& path);

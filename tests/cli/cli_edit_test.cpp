@@ -7,6 +7,7 @@
 
 #include "cli_runner.h"
 #include "database_file.h"
+#include "exiftool_runner.h"
 #include "temp_folder.h"
 #include "test_jpeg_writer.h"
 
@@ -53,6 +54,49 @@ TEST_F(CliEdit, WritesEveryFileAndReportsEachFailureOnItsOwnLine) {
         EXPECT_NE(info.find("strMake          Canon"), std::string::npos) << info;
     }
     EXPECT_EQ(RunCli(Cli("edit --author me " + a)).status, 0);
+}
+
+// Keywords Lightroom wrote in XMP and IPTC: info names each form, and an
+// edit writes them all, as the properties dialog does.
+TEST_F(CliEdit, InfoShowsEachCaptionFormAndAnEditWritesThemAll) {
+    if (!HaveExiftool()) GTEST_SKIP() << "exiftool is not installed";
+    const std::string photo = Photo("lr.jpg");
+    ASSERT_EQ(RunExiftool({"-q", "-q", "-overwrite_original", "-charset", "iptc=UTF8",
+                           "-XMP-dc:Subject=西湖", "-IPTC:Keywords=西湖", "-IPTC:Keywords=荷花",
+                           photos_.File("lr.jpg")}),
+              "");
+    std::string info = Info(photo);
+    EXPECT_NE(info.find("strXpKeyword     西湖;荷花;"), std::string::npos) << info;
+    EXPECT_NE(info.find("keywords         XMP dc:subject: 西湖\n"), std::string::npos) << info;
+    EXPECT_NE(info.find("keywords         IPTC Keywords: 西湖 | 荷花\n"), std::string::npos)
+        << info;
+
+    const CliResult r = RunCli(Cli("edit --keywords '断桥;荷花' --author 张三 " + photo));
+    ASSERT_EQ(r.status, 0) << r.out;
+    const auto value = [this](const std::string& tag) {
+        return RunExiftool({"-q", "-q", "-s3", "-sep", ",", "-" + tag, photos_.File("lr.jpg")});
+    };
+    EXPECT_EQ(value("XPKeywords"), "断桥;荷花\n");
+    EXPECT_EQ(value("XMP-dc:Subject"), "断桥,荷花\n");
+    EXPECT_EQ(value("IPTC:Keywords"), "断桥,荷花\n");
+    EXPECT_EQ(value("XMP-dc:Creator"), "张三\n");
+    EXPECT_EQ(value("IPTC:By-line"), "张三\n");
+}
+
+TEST_F(CliEdit, SaysWhenAnUnparsableXmpPacketLeftTheEditInTheXpTagsOnly) {
+    Photo("broken-xmp.jpg");
+    std::vector<std::uint8_t> bytes = ReadBytesFile(photos_.File("broken-xmp.jpg"));
+    const std::string payload =
+        std::string("http://ns.adobe.com/xap/1.0/\0", 29) + "<x:xmpmeta <<<";
+    const std::uint8_t head[] = {0xFF, 0xE1, 0, static_cast<std::uint8_t>(payload.size() + 2)};
+    bytes.insert(bytes.begin() + 2, payload.begin(), payload.end());
+    bytes.insert(bytes.begin() + 2, std::begin(head), std::end(head));
+    ASSERT_TRUE(WriteBytesFile(photos_.File("broken-xmp.jpg"), bytes));
+    const CliResult r = RunCli(Cli("edit --keywords 海 '" + photos_.File("broken-xmp.jpg") + "'"));
+    EXPECT_EQ(r.status, 0);
+    EXPECT_NE(r.out.find("broken-xmp.jpg: written into the Windows XP tags only"),
+              std::string::npos)
+        << r.out;
 }
 
 TEST_F(CliEdit, BadArgumentsChangeNothingAndExitWith2) {

@@ -52,7 +52,9 @@ INSTANTIATE_TEST_SUITE_P(Targets, FuzzRegression,
                                          FuzzTarget{"catalogue_open", FuzzCatalogueOpen},
                                          FuzzTarget{"exif_rewrite", FuzzExifRewrite},
                                          FuzzTarget{"region_lookup", FuzzRegionLookup},
-                                         FuzzTarget{"track_read", FuzzTrackRead}),
+                                         FuzzTarget{"track_read", FuzzTrackRead},
+                                         FuzzTarget{"xmp_packet", FuzzXmpPacket},
+                                         FuzzTarget{"iptc_record", FuzzIptcRecord}),
                          [](const testing::TestParamInfo<FuzzTarget>& info) {
                              return std::string(info.param.name);
                          });

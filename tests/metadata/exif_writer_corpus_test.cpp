@@ -76,11 +76,62 @@ bool ChangesOnPurpose(const std::string& key) {
     const std::string tag = key.substr(key.find(':') + 1);
     static const std::set<std::string> written = {"XPKeywords",       "XPSubject",  "XPComment",
                                                   "DateTimeOriginal", "CreateDate", "ModifyDate"};
+    // The same captions, dates and position in the XMP and IPTC forms, the
+    // packet's toolkit and the IPTC digest that follows the record.
+    static const std::set<std::string> copies = {
+        "Subject",          "Description",     "Caption-Abstract",  "Keywords",
+        "DateCreated",      "GPSLatitude",     "GPSLongitude",      "XMPToolkit",
+        "LastKeywordXMP",   "LastKeywordIPTC", "CodedCharacterSet", "IPTCDigest",
+        "CurrentIPTCDigest"};
+    // Exempi's toolkit normalises a packet it parses, as Adobe's programs do
+    // when they save one: alias properties move to the ones they stand for
+    // (tiff:Artist to dc:creator, tiff:Software to xmp:CreatorTool,
+    // exif:DateTimeDigitized to xmp:CreateDate), an old rdf:about id
+    // becomes xmpMM:InstanceID, and a GPS time gets its date.
+    static const std::set<std::string> normalised = {"XMP-rdf:About",
+                                                     "XMP-xmpMM:InstanceID",
+                                                     "XMP-exif:DateTimeDigitized",
+                                                     "XMP-exif:GPSDateTime",
+                                                     "XMP-tiff:Artist",
+                                                     "XMP-tiff:Copyright",
+                                                     "XMP-tiff:ImageDescription",
+                                                     "XMP-tiff:Software",
+                                                     "XMP-xmp:CreatorTool"};
+    if (normalised.count(key)) return true;
     if (group == "System" || group == "ExifTool" || group == "GPS") return true;
     if (written.count(tag.substr(0, tag.find('#')))) return true;
+    if ((group.rfind("XMP", 0) == 0 || group == "IPTC" || group == "Photoshop" ||
+         group == "File") &&
+        copies.count(tag.substr(0, tag.find('#'))))
+        return true;
     if (group == "Composite")
         return tag.find("GPS") != std::string::npos || tag.find("Date") != std::string::npos;
     return false;
+}
+
+// The file without the segments a rewrite replaces (the main XMP packet and
+// the Photoshop resources), the EXIF segment (or where a new one goes) left
+// as a bare APP1 marker so that its place among the others shows.
+std::vector<std::uint8_t> WithoutRewrittenSegments(std::vector<std::uint8_t> file) {
+    const JpegExifPlace place = *FindExifPlace(file);
+    struct Cut {
+        std::size_t start, end;
+        bool exif;
+    };
+    std::vector<Cut> cuts;
+    for (auto [start, end] : place.photoshop) cuts.push_back({start, end, false});
+    if (place.hasXmp()) cuts.push_back({place.xmpStart, place.xmpEnd, false});
+    cuts.push_back(place.hasExif() ? Cut{place.segmentStart, place.segmentEnd, true}
+                                   : Cut{place.insertAt, place.insertAt, true});
+    // From the end, and at one place the EXIF segment before what follows it.
+    std::sort(cuts.begin(), cuts.end(), [](const Cut& a, const Cut& b) {
+        return a.start != b.start ? a.start > b.start : b.exif;
+    });
+    for (const Cut& cut : cuts) {
+        file.erase(file.begin() + cut.start, file.begin() + cut.end);
+        if (cut.exif) file.insert(file.begin() + cut.start, {0xFF, 0xE1});
+    }
+    return file;
 }
 
 // A thumbnail the writer added to a file whose EXIF data had none.
@@ -151,17 +202,10 @@ TEST_F(ExifWriterCorpus, EditsReadBackAndEverythingElseIsKept) {
         EXPECT_EQ(r.nGPSAlititude, 42);
         EXPECT_EQ(r.dwDateTime, 1337048430);
 
-        // Outside the EXIF segment the bytes are the old ones, in order.
-        const auto& old = originalBytes[copy];
-        const std::vector<std::uint8_t> now = ReadBytesFile(copy);
-        const JpegExifPlace oldPlace = *FindExifPlace(old);
-        const JpegExifPlace newPlace = *FindExifPlace(now);
-        const std::size_t headEnd = oldPlace.hasExif() ? oldPlace.segmentStart : oldPlace.insertAt;
-        const std::size_t tailStart = oldPlace.hasExif() ? oldPlace.segmentEnd : oldPlace.insertAt;
-        EXPECT_EQ(newPlace.segmentStart, headEnd);
-        EXPECT_TRUE(std::equal(old.begin(), old.begin() + headEnd, now.begin()));
-        EXPECT_TRUE(std::equal(old.begin() + tailStart, old.end(),
-                               now.begin() + newPlace.segmentEnd, now.end()));
+        // Outside the EXIF, XMP and Photoshop segments the bytes are the old
+        // ones, in order; the EXIF segment stays where it was among them.
+        EXPECT_EQ(WithoutRewrittenSegments(originalBytes[copy]),
+                  WithoutRewrittenSegments(ReadBytesFile(copy)));
     }
     std::printf("%zu files, %d written\n", copies.size(), written);
     EXPECT_GT(written, 50);

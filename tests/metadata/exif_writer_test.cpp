@@ -70,7 +70,8 @@ struct LayoutCase {
 class SegmentLayout : public ExifWriterTest, public ::testing::WithParamInterface<LayoutCase> {};
 
 // Everything outside the EXIF segment keeps its bytes and order; the EXIF
-// segment stays where it was, or follows SOI (and a JFIF header) when new.
+// segment stays where it was, or follows SOI (and a JFIF header) when new,
+// and the file's first XMP packet follows it.
 TEST_P(SegmentLayout, KeepsEveryOtherSegmentAndReadsTheEditBack) {
     const LayoutCase& c = GetParam();
     TestJpegOptions options = CameraOptions();
@@ -94,7 +95,10 @@ TEST_P(SegmentLayout, KeepsEveryOtherSegmentAndReadsTheEditBack) {
     const std::size_t tailStart = c.exif ? old.segmentEnd : old.insertAt;
     EXPECT_EQ(now.segmentStart, headEnd);
     EXPECT_TRUE(std::equal(before.begin(), before.begin() + headEnd, after.begin()));
-    EXPECT_TRUE(std::equal(before.begin() + tailStart, before.end(), after.begin() + now.segmentEnd,
+    // The keywords' new XMP packet follows the EXIF segment.
+    ASSERT_TRUE(now.hasXmp());
+    EXPECT_EQ(now.xmpStart, now.segmentEnd);
+    EXPECT_TRUE(std::equal(before.begin() + tailStart, before.end(), after.begin() + now.xmpEnd,
                            after.end()));
     if (c.jfif) {
         EXPECT_EQ(after[3], 0xE0);  // the JFIF header is still first
@@ -142,8 +146,9 @@ TEST_F(ExifWriterTest, FindsExifBehindLargeSegmentsAndKeepsThem) {
     const JpegExifPlace old = *FindExifPlace(bytes), now = *FindExifPlace(after);
     EXPECT_EQ(now.segmentStart, old.segmentStart);
     EXPECT_TRUE(std::equal(bytes.begin(), bytes.begin() + old.segmentStart, after.begin()));
-    EXPECT_TRUE(std::equal(bytes.begin() + old.segmentEnd, bytes.end(),
-                           after.begin() + now.segmentEnd, after.end()));
+    EXPECT_EQ(now.xmpStart, now.segmentEnd);
+    EXPECT_TRUE(std::equal(bytes.begin() + old.segmentEnd, bytes.end(), after.begin() + now.xmpEnd,
+                           after.end()));
     MetadataReader again;
     ASSERT_TRUE(ReadPhotoFile(again, path, false));
     EXPECT_STREQ(again.Record().strXpKeyword, "behind icc");

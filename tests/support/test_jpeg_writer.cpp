@@ -150,6 +150,10 @@ class ExifBuilder {
             e->data[2 * i + 1] = static_cast<unsigned char>(c >> 8);
         }
     }
+    void Bytes(ExifIfd ifd, int tag, const std::vector<std::uint8_t>& bytes) {
+        ExifEntry* e = Add(ifd, tag, EXIF_FORMAT_UNDEFINED, bytes.size());
+        std::memcpy(e->data, bytes.data(), bytes.size());
+    }
     void Thumbnail(const std::vector<std::uint8_t>& bytes) {
         auto* copy = static_cast<unsigned char*>(std::malloc(bytes.size()));
         std::memcpy(copy, bytes.data(), bytes.size());
@@ -211,6 +215,7 @@ void AddExifIfd(ExifBuilder& b, const TestJpegOptions& o) {
     if (o.exposureTime) b.Rationals(EXIF_IFD_EXIF, EXIF_TAG_EXPOSURE_TIME, &*o.exposureTime, 1);
     if (o.focalLength) b.Rationals(EXIF_IFD_EXIF, EXIF_TAG_FOCAL_LENGTH, &*o.focalLength, 1);
     if (o.iso) b.Short(EXIF_IFD_EXIF, EXIF_TAG_ISO_SPEED_RATINGS, *o.iso);
+    if (o.makerNote) b.Bytes(EXIF_IFD_EXIF, EXIF_TAG_MAKER_NOTE, *o.makerNote);
 }
 
 void AddGpsIfd(ExifBuilder& b, const TestJpegOptions& o) {

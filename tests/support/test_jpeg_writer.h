@@ -72,6 +72,8 @@ struct TestJpegOptions {
     std::optional<TestRational> exposureTime;
     std::optional<TestRational> focalLength;
     std::optional<std::uint16_t> iso;
+    // MakerNote (UNDEFINED) with these bytes.
+    std::optional<std::vector<std::uint8_t>> makerNote;
 
     // GPS IFD. References are written as given ("N", "S", "E", "W", or
     // anything else to test bad ones).
