@@ -59,6 +59,8 @@ void ShowAndPaint(QWidget& window) {
 }  // namespace
 
 int main(int argc, char* argv[]) {
+    // The catalogue every step of this run works on.
+    Library library;
     int photos = 10000, keywords = 200, runs = 20;
     for (int i = 1; i + 1 < argc; i += 2) {
         if (!std::strcmp(argv[i], "--photos")) photos = std::atoi(argv[i + 1]);

@@ -118,6 +118,8 @@ void PaintAll(CClassView& pane, CVereroView& view, QImage& paneImage, QImage& vi
 }  // namespace
 
 int main(int argc, char** argv) {
+    // The catalogue every step of this run works on.
+    Library library;
     int photos = 100000;
     int rounds = 5;
     std::string dir = std::filesystem::temp_directory_path().string() + "/darazoz-search-bench";

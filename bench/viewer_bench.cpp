@@ -172,6 +172,8 @@ std::vector<PhotoRef> CataloguedPhotos() {
 }  // namespace
 
 int main(int argc, char** argv) {
+    // The catalogue every step of this run works on.
+    Library library;
     int photos = 25;
     std::string screenText = "1920x1080";
     std::string dir = (std::filesystem::temp_directory_path() / "dz-viewer-bench").string();

@@ -43,7 +43,7 @@ void UpdateViewChecks(CMainFrame& frame, CVereroView* view) {
     }
     if (QAction* orient = frame.Command(CommandId::kAutoOrient)) {
         orient->setCheckable(true);
-        orient->setChecked(PhotoCatalogue::Instance().autoOrient);
+        orient->setChecked(view->Photos().autoOrient);
     }
 }
 
@@ -139,7 +139,6 @@ void ConnectViewer(CMainFrame& frame, CVereroView* view) {
             photos.ReleaseThumbnail(photos.currentIndex);
             photos.EnsureThumbnail(photos.currentIndex);
             photos.reselectIndex = std::max(0, photos.currentIndex);
-            CatalogueModified = true;
             OfferRegionLookupAfterViewer(queuedBefore);
             QObject::connect(&viewer, &QObject::destroyed, view,
                              [view] { view->RefreshList(false); });

@@ -4,6 +4,7 @@
 #include <thread>
 
 #include "catalogue/catalogue_save.h"
+#include "catalogue/photo_catalogue.h"
 #include "catalogue/process_flags.h"
 #include "messaging/worker_registry.h"
 
@@ -12,7 +13,7 @@ bool RunShutdownSequence(const std::function<void()>& pause) {
     // start new work against a catalogue that is about to be closed.
     if (WorkerRegistry::AnyRunning()) ExitRequested = true;
 
-    const bool save = CatalogueModified.load();
+    const bool save = HasCurrentLibrary() && CurrentLibrary().Modified();
     if (save) SaveCatalogue();
 
     while (WorkerRegistry::AnyWaitedForRunning()) pause();

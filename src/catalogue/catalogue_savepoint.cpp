@@ -2,6 +2,7 @@
 
 #include <sqlite3.h>
 
+#include "catalogue/library_internals.h"
 #include "catalogue/sql_query.h"
 
 namespace {
@@ -13,18 +14,18 @@ constexpr const char* kRollbackSavepoint = "rollback to photo_change";
 }  // namespace
 
 CatalogueSavepoint::CatalogueSavepoint() {
-    active_ = session_.ok() && ExecuteStatement(session_.db(), kSetSavepoint) == SQLITE_OK;
+    active_ = session_.ok() && ExecuteStatement(SessionDb(session_), kSetSavepoint) == SQLITE_OK;
 }
 
 CatalogueSavepoint::~CatalogueSavepoint() {
     if (!active_) return;
-    ExecuteStatement(session_.db(), kRollbackSavepoint);
-    ExecuteStatement(session_.db(), kReleaseSavepoint);
+    ExecuteStatement(SessionDb(session_), kRollbackSavepoint);
+    ExecuteStatement(SessionDb(session_), kReleaseSavepoint);
 }
 
 bool CatalogueSavepoint::Commit() {
     if (!active_) return false;
-    if (ExecuteStatement(session_.db(), kReleaseSavepoint) != SQLITE_OK) return false;
+    if (ExecuteStatement(SessionDb(session_), kReleaseSavepoint) != SQLITE_OK) return false;
     active_ = false;
     return true;
 }

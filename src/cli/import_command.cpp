@@ -55,7 +55,7 @@ class ProgressLine {
 // companion map resolves the regions of photos with a position; the
 // companion's replies are handled on this (the main) thread while the walk
 // runs on a worker.
-int RunImport(const std::vector<std::string>& args) {
+int RunImport(Library& library, const std::vector<std::string>& args) {
     if (args.empty()) {
         std::fprintf(stderr, "darazoz-cli import: name at least one folder or JPEG file\n");
         return 2;
@@ -97,7 +97,7 @@ int RunImport(const std::vector<std::string>& args) {
     SetRegionSource(nullptr);
     line.Clear();
 
-    const std::size_t queued = PhotoCatalogue::Instance().pendingRegions.Size();
+    const std::size_t queued = library.PendingRegions().Size();
     if (queued > 0)
         std::fprintf(stderr,
                      "%zu photos with a position were stored without region names "

@@ -5,7 +5,7 @@
 #include "catalogue/photo_catalogue.h"
 #include "cli/cli_commands.h"
 
-int RunStats(const std::vector<std::string>& args) {
+int RunStats(Library&, const std::vector<std::string>& args) {
     if (!args.empty()) {
         std::fprintf(stderr, "darazoz-cli stats: takes no arguments\n");
         return 2;

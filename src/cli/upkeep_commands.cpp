@@ -45,7 +45,7 @@ UpkeepProgress& StartPrinting() {
 
 }  // namespace
 
-int RunUpdate(const std::vector<std::string>& args) {
+int RunUpdate(Library&, const std::vector<std::string>& args) {
     if (!args.empty()) {
         std::fprintf(stderr, "darazoz-cli update: takes no arguments\n");
         return 2;
@@ -67,7 +67,7 @@ int RunUpdate(const std::vector<std::string>& args) {
 }
 
 // The program saves a plain tidy when it closes; the tool saves at once.
-int RunTidyCommand(const std::vector<std::string>& args) {
+int RunTidyCommand(Library& library, const std::vector<std::string>& args) {
     bool thorough = false;
     for (const std::string& arg : args) {
         if (arg != "--thorough") {
@@ -86,7 +86,7 @@ int RunTidyCommand(const std::vector<std::string>& args) {
         case TidyEnd::SaveFailed:
             return ReportSaveFailure();
         case TidyEnd::Tidied:
-            if (CatalogueModified && SaveCatalogue() != 0) return ReportSaveFailure();
+            if (library.Modified() && SaveCatalogue() != 0) return ReportSaveFailure();
             break;
         case TidyEnd::Rebuilt:
             break;

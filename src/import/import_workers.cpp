@@ -22,19 +22,19 @@ ImportEnd RunClosingSteps(int imported) {
     // Saved before anything waits for the user, so that the import survives
     // a crash while the closing question is open. The region queue the
     // question may empty lives in memory only.
+    // A failed save leaves the catalogue modified: saved again at exit or by hand.
     const bool saved = SaveCatalogue() == 0;
-    if (!saved) CatalogueModified = true;  // saved again at exit or by hand
     ImportReceivers receivers = CurrentImportReceivers();
     if (receivers.dropTrees) receivers.dropTrees();
     if (receivers.rebuildCurrentTree) receivers.rebuildCurrentTree();
-    const int withPosition = static_cast<int>(PhotoCatalogue::Instance().pendingRegions.Size());
+    const int withPosition = static_cast<int>(CurrentLibrary().PendingRegions().Size());
     if (withPosition >= 1 && !ExitRequested && receivers.askRegionLookup) {
         if (receivers.askRegionLookup(imported, withPosition)) {
             if (receivers.companionReady && receivers.companionReady() &&
                 receivers.startRegionLookup)
                 receivers.startRegionLookup();
         } else {
-            PhotoCatalogue::Instance().pendingRegions.Clear();
+            CurrentLibrary().PendingRegions().Clear();
         }
     }
     return saved ? ImportEnd::Finished : ImportEnd::SaveFailed;

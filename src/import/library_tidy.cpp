@@ -34,7 +34,6 @@ bool TidyCatalogue(const std::optional<std::string>& folder) {
         if (volumes.IsOffline(group)) {
             progress.Report(UpkeepChange::FolderOffline, group);
         } else if (!FolderExists(group)) {
-            CatalogueModified = true;
             DeletePhotoRows(group, 0, false);
             progress.Report(UpkeepChange::FolderRemoved, group);
         } else {
@@ -42,7 +41,6 @@ bool TidyCatalogue(const std::optional<std::string>& folder) {
                 const CataloguedFile& file = (*files)[k];
                 if (FileSizeOfUtf8Path(file.fullPath) >= 0) continue;
                 DeletePhotoRows(std::nullopt, file.id, false);
-                CatalogueModified = true;
                 progress.Report(UpkeepChange::PhotoRemoved, file.fullPath);
             }
         }
@@ -60,11 +58,9 @@ TidyEnd RunTidy(bool thorough) {
     }
     // The plain walk first tells what goes; the rebuild then copies what
     // stays. When the rebuild is written, nothing is left unsaved.
-    const bool wasModified = CatalogueModified;
     if (!TidyCatalogue(std::nullopt)) return TidyEnd::Failed;
     switch (RebuildCatalogue(&CurrentUpkeepProgress().copied)) {
         case RebuildResult::Done:
-            CatalogueModified = wasModified;
             return TidyEnd::Rebuilt;
         case RebuildResult::SaveFailed:
             return TidyEnd::SaveFailed;

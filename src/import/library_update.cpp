@@ -11,7 +11,6 @@
 #include "catalogue/deleted_paths.h"
 #include "catalogue/folder_stamps.h"
 #include "catalogue/folder_volumes.h"
-#include "catalogue/photo_catalogue.h"
 #include "catalogue/photo_rows.h"
 #include "catalogue/process_flags.h"
 #include "catalogue/upkeep_rows.h"
@@ -26,26 +25,6 @@ namespace {
 
 bool UpdateShouldStop() {
     return ExitRequested || CurrentUpkeepProgress().updateCancel;
-}
-
-// The marked folders of the folder list, loading it first when needed.
-// nullopt when there is no list at all.
-std::optional<std::vector<std::string>> ChangedFolders() {
-    CatalogueSession session;
-    FolderStampList& stamps = PhotoCatalogue::Instance().folderStamps;
-    if (stamps.empty()) LoadFolderList();
-    if (stamps.empty()) return std::nullopt;
-    AnyFolderChanged();
-    std::vector<std::string> changed;
-    for (const FolderStamp& stamp : stamps)
-        if (stamp.changed) changed.push_back(stamp.path);
-    return changed;
-}
-
-void ClearMark(const std::string& folder) {
-    CatalogueSession session;
-    for (FolderStamp& stamp : PhotoCatalogue::Instance().folderStamps)
-        if (stamp.path == folder) stamp.changed = false;
 }
 
 // A file read again under a new photo id (its thumbnail changed) leaves
@@ -137,7 +116,7 @@ UpdateEnd UpdateLibrary() {
             progress.Report(UpkeepChange::FolderOffline, folder);
         else
             UpdateFolder(folder);
-        ClearMark(folder);
+        ClearFolderMark(folder);
         ++progress.foldersDone;
     }
     RebuildFolderList();

@@ -19,7 +19,6 @@ void Report(const RegionLookupHooks& hooks, const RegionLookupResult& r) {
 }
 
 void MarkRegionsChanged(const RegionLookupHooks& hooks) {
-    CatalogueModified = true;
     if (hooks.regionTreeStale) hooks.regionTreeStale();
 }
 
@@ -28,7 +27,7 @@ void MarkRegionsChanged(const RegionLookupHooks& hooks) {
 RegionLookupResult RunRegionLookup(MapLink& link, RegionBuffer& buffer,
                                    const RegionLookupHooks& hooks) {
     RegionLookupResult result;
-    PendingRegionQueue& pending = PhotoCatalogue::Instance().pendingRegions;
+    PendingRegionQueue& pending = CurrentLibrary().PendingRegions();
     const PendingRegionList queue = pending.Snapshot();
     result.total = static_cast<int>(queue.size());
     if (queue.empty()) return result;

@@ -31,7 +31,7 @@ std::optional<TrackSkip> ApplyRecord(const MapPhotoRecord& r, std::string& path)
     // queue are brought along below, exactly for the position.
     if (!WriteEditedPhoto(path, edit, 0, false).Succeeded()) return TrackSkip::WriteFailed;
     UpdatePhotoPosition(r.idPic, latitude, longitude);
-    PhotoCatalogue::Instance().pendingRegions.Push({r.idPic, r.latitude, r.longitude});
+    CurrentLibrary().PendingRegions().Push({r.idPic, r.latitude, r.longitude});
     return std::nullopt;
 }
 
@@ -61,9 +61,6 @@ TrackApplyResult RunTrackApply(const std::vector<MapPhotoRecord>& records,
         if (report) report({result.applied, result.total, 0});
     }
     if (report) report({result.applied, result.total, result.total - result.applied});
-    if (result.applied > 0) {
-        CatalogueModified = true;
-        positionsAdded = true;
-    }
+    if (result.applied > 0) positionsAdded = true;
     return result;
 }

@@ -2,6 +2,7 @@
 
 #include "catalogue/catalogue_save.h"
 #include "catalogue/folder_stamps.h"
+#include "catalogue/photo_catalogue.h"
 #include "catalogue/process_flags.h"
 #include "dialogs/dlg_msg.h"
 #include "import/library_tidy.h"
@@ -57,8 +58,8 @@ bool UpkeepController::StartUpdateWorker() {
     if (!slot.Held() || update_.joinable()) return false;
     CurrentUpkeepProgress().Reset();
     update_ = std::thread([slot = std::move(slot)]() mutable {
+        // A failed save leaves the catalogue modified: saved at exit or by hand.
         const UpdateEnd end = UpdateLibrary();
-        if (end == UpdateEnd::SaveFailed) CatalogueModified = true;  // saved at exit or by hand
         RefreshTrees();
         PostDone(ReceiverRole::UpdateDialog, UiMessage::kUpdateFinished,
                  end == UpdateEnd::SaveFailed ? UpkeepOutcome::SaveFailed : UpkeepOutcome::Done);
@@ -96,11 +97,9 @@ bool UpkeepController::StartSaveWorker() {
     WorkerSlot slot(WorkerKind::Save);
     if (!slot.Held() || save_.joinable()) return false;
     save_ = std::thread([slot = std::move(slot)]() mutable {
-        // A failed save keeps the flag, so the command stays available and
-        // closing the program tries again.
-        CatalogueModified = false;
+        // A failed save leaves the catalogue modified, so the command stays
+        // available and closing the program tries again.
         const bool saved = SaveCatalogue() == 0;
-        if (!saved) CatalogueModified = true;
         PostDone(ReceiverRole::SaveDialog, UiMessage::kSaveFinished,
                  saved ? UpkeepOutcome::Done : UpkeepOutcome::Failed);
         slot.Release();
@@ -150,7 +149,6 @@ void UpkeepController::ClearCommand(QWidget* parent) {
         messageBox_(parent, QStringLiteral("提示"), QStringLiteral("清空数据库失败!"), false);
     ReceiverRegistry::Send(ReceiverRole::CategoryPane, UiMessage::kDropTrees);
     ReceiverRegistry::Post(ReceiverRole::CategoryPane, UiMessage::kRebuildCurrentTree);
-    CatalogueModified = true;
 }
 
 void UpkeepController::LibraryChangedPrompt(QWidget* parent) {
@@ -164,5 +162,5 @@ bool UpkeepController::UpdateAvailable() {
 }
 
 bool UpkeepController::SaveAvailable() {
-    return CatalogueModified;
+    return HasCurrentLibrary() && CurrentLibrary().Modified();
 }

@@ -51,7 +51,7 @@ class UpkeepController : public QObject {
 
     // Command states.
     static bool UpdateAvailable();  // a catalogued folder changed (reads the disk)
-    static bool SaveAvailable();    // CatalogueModified
+    static bool SaveAvailable();    // the library is modified
 
   signals:
     // The user chose to import the files the update saw in catalogued folders.

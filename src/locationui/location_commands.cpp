@@ -74,7 +74,7 @@ void LocationController::RegionsFromGps() {
                 false);
     }
     const bool empty = queue.empty();
-    PhotoCatalogue::Instance().pendingRegions.Replace(std::move(queue));
+    CurrentLibrary().PendingRegions().Replace(std::move(queue));
     if (empty) return;
     if (CompanionWindowExists()) {
         ReadyThenStartLookup();
@@ -124,7 +124,6 @@ void LocationController::OnPickedPosition(PickedPosition position) {
     }
     if (!session.photosModified) return;
     view_.RefreshList(false);
-    CatalogueModified = true;
     OfferRegionLookup(EditSource::ViewerOrPick, queuedBefore);
 }
 
@@ -160,7 +159,6 @@ void LocationController::ShowOnMap() {
         session.shownPhoto = without.front();
         session.selection = without;
         runProperties_(session, view_.window(), false);
-        if (session.photosModified) CatalogueModified = true;
         for (const PhotoRef& photo : without)
             if (const auto record = PositionRecord(photo)) records.push_back(*record);
     }
@@ -176,7 +174,6 @@ void LocationController::ShowSingleOnMap(PhotoRef photo) {
     PropertiesSession session;
     session.shownPhoto = photo;
     runProperties_(session, view_.window(), false);
-    if (session.photosModified) CatalogueModified = true;
     if (const auto record = PositionRecord(photo)) {
         SendMapPhotos({*record}, 1);
         PostRegionTreeStale();

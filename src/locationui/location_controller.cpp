@@ -44,11 +44,11 @@ LocationReport ReportTo(QObject* context, ReceiverRole role, const std::atomic<b
 }
 
 int QueueLength() {
-    return static_cast<int>(PhotoCatalogue::Instance().pendingRegions.Size());
+    return static_cast<int>(CurrentLibrary().PendingRegions().Size());
 }
 
 void EmptyQueue() {
-    PhotoCatalogue::Instance().pendingRegions.Clear();
+    CurrentLibrary().PendingRegions().Clear();
 }
 
 }  // namespace

@@ -47,7 +47,6 @@ bool RunPropertiesCommand(CVereroView& view, const std::function<void()>& runTid
         view.RefreshList(false);
         if (CDialog_ReportDetails* details = CDialog_ReportDetails::Instance())
             details->RefreshRows();
-        CatalogueModified = true;
     }
     return session.photosModified;
 }

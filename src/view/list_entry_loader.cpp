@@ -29,7 +29,7 @@ std::string Bounded(const std::string& utf8, std::size_t capacity) {
 
 }  // namespace
 
-bool LoadThumbnail(std::int64_t idPic, bool duplicate, PhotoListEntry& entry) {
+bool LoadThumbnail(std::int64_t idPic, bool duplicate, bool autoOrient, PhotoListEntry& entry) {
     bool found = false;
     std::vector<std::uint8_t> blob;
     {
@@ -56,9 +56,8 @@ bool LoadThumbnail(std::int64_t idPic, bool duplicate, PhotoListEntry& entry) {
     // Decoding runs outside the catalogue lock so that workers are not held
     // up by the UI thread's JPEG work.
     RasterImage image;
-    if (blob.empty() ||
-        !DecodeDisplayThumbnail(blob.data(), blob.size(), entry.width, entry.height,
-                                entry.orientation, PhotoCatalogue::Instance().autoOrient, image)) {
+    if (blob.empty() || !DecodeDisplayThumbnail(blob.data(), blob.size(), entry.width, entry.height,
+                                                entry.orientation, autoOrient, image)) {
         entry.thumbnail = QImage();
         return false;
     }

@@ -125,8 +125,8 @@ void CDialogPICVIEW::ResetView() {
         const PhotoListEntry& entry = photos.Entry(photos.currentIndex);
         imageSize_ = QSize(entry.width, entry.height);
         if (imageSize_.isEmpty() && displayed_) imageSize_ = displayed_->picture.size();
-        const bool turned = PhotoCatalogue::Instance().autoOrient &&
-                            OrientationFromText(entry.orientation).quarterTurns % 2 != 0;
+        const bool turned =
+            photos.autoOrient && OrientationFromText(entry.orientation).quarterTurns % 2 != 0;
         if (turned) imageSize_.transpose();
     } else {
         imageSize_ = {};

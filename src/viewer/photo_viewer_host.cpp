@@ -53,12 +53,12 @@ PhotoViewerHost::~PhotoViewerHost() {
 void PhotoViewerHost::OnPrefetchRequested() {
     const PhotoList& photos = view_.Photos();
     worker_.SetScreen(PrimaryScreenSize());
-    worker_.SetAutoOrient(PhotoCatalogue::Instance().autoOrient);
+    worker_.SetAutoOrient(photos.autoOrient);
     worker_.Reset(ListRefs(photos), photos.currentIndex);
 }
 
 void PhotoViewerHost::OnCacheClearRequested() {
-    worker_.SetAutoOrient(PhotoCatalogue::Instance().autoOrient);
+    worker_.SetAutoOrient(view_.Photos().autoOrient);
     worker_.ClearCache();
 }
 
@@ -113,7 +113,6 @@ void PhotoViewerHost::Open(ViewerOrigin origin) {
     if (photos.IsValid(photos.currentIndex))
         view_.PhotoStatusText(photos.Entry(photos.currentIndex).Ref());
     if (!viewer.PhotoDeleted()) return;
-    CatalogueModified = true;
     if (origin == ViewerOrigin::ShowCommand) {
         view_.RefreshList(true);
     } else {

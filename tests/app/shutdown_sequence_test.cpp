@@ -6,6 +6,7 @@
 
 #include "app/shutdown_sequence.h"
 #include "app_test_folder.h"
+#include "catalogue/deleted_paths.h"
 #include "messaging/worker_registry.h"
 
 namespace {
@@ -41,7 +42,7 @@ TEST(ShutdownSequence, SavesTheCatalogueOnlyWhenModified) {
     EXPECT_FALSE(RunShutdownSequence([] {}));
     EXPECT_FALSE(QFile::exists(folder.CatalogueFile()));
 
-    CatalogueModified = true;
+    AddDeletedPath("/photos/removed.jpg");  // a committed change
     EXPECT_TRUE(RunShutdownSequence([] {}));
     EXPECT_TRUE(QFile::exists(folder.CatalogueFile()));
 }

@@ -4,6 +4,7 @@
 
 #include <filesystem>
 
+#include "catalogue/library_internals.h"
 #include "catalogue/photo_rows.h"
 #include "catalogue/sql_query.h"
 #include "import/folder_walk.h"
@@ -15,7 +16,7 @@ namespace {
 
 std::string One(const std::string& statement) {
     CatalogueSession session;
-    return QueryText(session.db(), statement).value_or("<none>");
+    return QueryText(SessionDb(session), statement).value_or("<none>");
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include <filesystem>
 
 #include "catalogue/catalogue_save.h"
+#include "catalogue/library_internals.h"
 #include "catalogue/photo_id.h"
 #include "catalogue/photo_rows.h"
 #include "catalogue/sql_query.h"
@@ -20,7 +21,7 @@ namespace {
 
 std::string One(const std::string& statement) {
     CatalogueSession session;
-    return QueryText(session.db(), statement).value_or("<none>");
+    return QueryText(SessionDb(session), statement).value_or("<none>");
 }
 
 // Answers region requests from a fixed table and can pull the brakes after
@@ -80,7 +81,7 @@ TEST_F(ImportTest, ImportingAFolderTwiceStoresNothingNewTheSecondTime) {
     EXPECT_EQ(CountRowsInFile(CatalogueFilePath(), "tJpgMsg"), 5)
         << "the import saves the catalogue";
     EXPECT_EQ(CountRowsInFile(CatalogueFilePath(), "tFolder"), 2);
-    EXPECT_FALSE(CatalogueModified) << "imports save without touching the flag";
+    EXPECT_FALSE(fresh_.library().Modified()) << "the import saved everything it wrote";
 
     CurrentImportProgress().Reset();
     RunFolderImport(photos_.Path());
@@ -149,14 +150,15 @@ TEST_F(ImportTest, DistinctPhotosWithPlaceholderThumbnailsAreEachCataloguedWithA
     EXPECT_EQ(One("select count(*) from tReJpgMsg"), "0");
 
     CatalogueSession session;
-    ForEachRow(session.db(), "select bJpgThumbData, szofthumb from tJpgMsg", [](sqlite3_stmt* row) {
-        const auto* blob = static_cast<const std::uint8_t*>(sqlite3_column_blob(row, 0));
-        const int length = sqlite3_column_int(row, 1) - 1;
-        RasterImage picture;
-        ASSERT_NE(blob, nullptr);
-        EXPECT_TRUE(picture.Decode(blob, static_cast<std::size_t>(length), ImageFormat::Jpeg));
-        EXPECT_EQ(picture.Width(), 160);
-    });
+    ForEachRow(
+        SessionDb(session), "select bJpgThumbData, szofthumb from tJpgMsg", [](sqlite3_stmt* row) {
+            const auto* blob = static_cast<const std::uint8_t*>(sqlite3_column_blob(row, 0));
+            const int length = sqlite3_column_int(row, 1) - 1;
+            RasterImage picture;
+            ASSERT_NE(blob, nullptr);
+            EXPECT_TRUE(picture.Decode(blob, static_cast<std::size_t>(length), ImageFormat::Jpeg));
+            EXPECT_EQ(picture.Width(), 160);
+        });
 }
 
 // One photo in four folders, a damaged file and a new photo: the counts say
@@ -229,7 +231,7 @@ TEST_F(ImportTest, PhotosWithAPositionGetTheCompanionsRegionNames) {
         One("select nArea||strArea0||strArea1||strArea2 from tJpgMsg where strName='gps.jpg'"),
         "3广东省深圳市南山区");
     EXPECT_EQ(One("select nArea||strArea0 from tJpgMsg where strName='nogps.jpg'"), "0");
-    EXPECT_EQ(PhotoCatalogue::Instance().pendingRegions.Size(), 0u);
+    EXPECT_EQ(CurrentLibrary().PendingRegions().Size(), 0u);
 }
 
 TEST_F(ImportTest, WithoutTheCompanionPhotosWithAPositionAreQueuedAndTheSummaryAsks) {
@@ -247,8 +249,7 @@ TEST_F(ImportTest, WithoutTheCompanionPhotosWithAPositionAreQueuedAndTheSummaryA
     RunFolderImport(photos_.Path());
     EXPECT_EQ(askedImported, 3);
     EXPECT_EQ(asked, 2);
-    EXPECT_EQ(PhotoCatalogue::Instance().pendingRegions.Size(), 0u)
-        << "declining empties the queue";
+    EXPECT_EQ(CurrentLibrary().PendingRegions().Size(), 0u) << "declining empties the queue";
     EXPECT_EQ(One("select nArea from tJpgMsg where strName='gps1.jpg'"), "0");
 }
 
@@ -264,7 +265,7 @@ TEST_F(ImportTest, TheCatalogueFileHoldsTheImportBeforeTheClosingQuestionIsAsked
     SetImportReceivers(receivers);
     EXPECT_EQ(RunFolderImport(photos_.Path()), ImportEnd::Finished);
     EXPECT_EQ(rowsOnDisk, 2);
-    EXPECT_FALSE(CatalogueModified) << "declining empties only the in-memory queue";
+    EXPECT_FALSE(fresh_.library().Modified()) << "declining empties only the in-memory queue";
 }
 
 TEST_F(ImportTest, AFailedSaveAtTheEndLeavesTheCatalogueMarkedForTheNextSave) {
@@ -272,7 +273,7 @@ TEST_F(ImportTest, AFailedSaveAtTheEndLeavesTheCatalogueMarkedForTheNextSave) {
     // A save file that cannot be created: a folder with something in it.
     std::filesystem::create_directories(SaveFilePath() + "/blocker");
     EXPECT_EQ(RunListImport({photos_.File("a.jpg")}), ImportEnd::SaveFailed);
-    EXPECT_TRUE(CatalogueModified);
+    EXPECT_TRUE(fresh_.library().Modified());
 }
 
 TEST_F(ImportTest, ClosingStepsTellThePaneToDropAndRebuildItsTrees) {
@@ -332,12 +333,13 @@ TEST_F(ImportTest, RefreshingAPhotoKeepsItsRegionsWithoutTheMap) {
     TestJpegOptions changed = WithPosition();
     changed.xpTitle = u"new title";
     WritePhoto("r.jpg", 2, changed);  // a rewrite with a new thumbnail
+    ASSERT_EQ(SaveCatalogue(), 0);
     const std::int64_t newId = RefreshPhotoFromFile(path, oldId, false, false);
     ASSERT_NE(newId, 0);
     EXPECT_NE(newId, oldId);
     EXPECT_FALSE(PhotoIdExists(oldId));
     EXPECT_EQ(One("select strXpTitle||strArea2 from tJpgMsg"), "new title南山区");
-    EXPECT_TRUE(CatalogueModified);
+    EXPECT_TRUE(fresh_.library().Modified());
 }
 
 TEST_F(ImportTest, TheCountShowsItsRunningTotalAndACancelDuringItStopsTheListImport) {

@@ -5,6 +5,7 @@
 #include "catalogue/deleted_paths.h"
 #include "catalogue/folder_stamps.h"
 #include "catalogue/folder_volumes.h"
+#include "catalogue/library_internals.h"
 #include "catalogue/photo_rows.h"
 #include "catalogue/sql_query.h"
 #include "database_file.h"
@@ -22,7 +23,7 @@ constexpr std::int64_t kLaterTime = 1600000000;
 
 int Count(const std::string& statement) {
     CatalogueSession session;
-    return static_cast<int>(QueryInt64(session.db(), statement).value_or(-1));
+    return static_cast<int>(QueryInt64(SessionDb(session), statement).value_or(-1));
 }
 
 class LibraryUpkeepTest : public ImportTest {
@@ -172,8 +173,9 @@ TEST_F(LibraryUpkeepTest, TidyDropsGoneFoldersAndFilesButDuplicatesOnlyWithTheir
     std::filesystem::remove_all(a);
     std::filesystem::remove(b + "/1.jpg");
 
+    ASSERT_EQ(SaveCatalogue(), 0);
     ASSERT_TRUE(TidyCatalogue(std::nullopt));
-    EXPECT_TRUE(CatalogueModified);
+    EXPECT_TRUE(fresh_.library().Modified());
     EXPECT_EQ(Count("select count(*) from tJpgMsg where strPath = '" + a + "'"), 0);
     EXPECT_EQ(Count("select count(*) from tKeyWord where strPath = '" + a + "'"), 0);
     EXPECT_EQ(Count("select count(*) from tFolder where strFolderPath = '" + a + "'"), 0);
@@ -193,7 +195,7 @@ TEST_F(LibraryUpkeepTest, TheThoroughTidyWritesOnlyThePhotosThatExist) {
     const std::string a = ImportedFolder("a", 3, 0);
     std::filesystem::remove(a + "/2.jpg");
     ASSERT_EQ(RunTidy(true), TidyEnd::Rebuilt);
-    EXPECT_FALSE(CatalogueModified) << "everything is in the file";
+    EXPECT_FALSE(fresh_.library().Modified()) << "everything is in the file";
     const std::string file = CatalogueFilePath();
     EXPECT_EQ(CountRowsInFile(file, "tJpgMsg"), 2);
     EXPECT_EQ(CountRowsInFile(file, "tKeyWord"), 4);
@@ -234,13 +236,13 @@ TEST_F(OfflineVolumeTest, PhotosOnAnUnpluggedVolumeSurviveUpdateTidyAndRebuild) 
     ASSERT_TRUE(std::filesystem::exists(VolumeFilePath()));
     Unplug();
     ScopedMountTable unplugged(Unplugged());
-    PhotoCatalogue::Instance().folderStamps.clear();
+    ForgetFolderList();
 
     EXPECT_FALSE(AnyFolderChanged()) << "an unplugged volume is not a change";
     EXPECT_EQ(UpdateLibrary(), UpdateEnd::Updated);
     EXPECT_TRUE(TidyCatalogue(std::nullopt));
     EXPECT_EQ(Count("select count(*) from tJpgMsg"), 4);
-    EXPECT_FALSE(CatalogueModified);
+    EXPECT_FALSE(fresh_.library().Modified());
     EXPECT_EQ(RunTidy(true), TidyEnd::Rebuilt);
     EXPECT_EQ(CountRowsInFile(CatalogueFilePath(), "tJpgMsg"), 4);
     EXPECT_EQ(CountRowsInFile(CatalogueFilePath(), "tFolder"), 3)
@@ -266,7 +268,7 @@ TEST_F(OfflineVolumeTest, TheFolderListLearnsTheVolumesOfACatalogueFromBefore) {
         ScopedMountTable plugged(Plugged());
         pics = ImportedFolder("usb/pics", 1, 0);
         std::filesystem::remove(VolumeFilePath());  // as written before volumes were recorded
-        PhotoCatalogue::Instance().folderStamps.clear();
+        ForgetFolderList();
         EXPECT_FALSE(AnyFolderChanged()) << "the start-up check loads the folder list";
     }
     Unplug();

@@ -8,6 +8,7 @@
 #include <atomic>
 #include <thread>
 
+#include "catalogue/catalogue_save.h"
 #include "catalogue/photo_catalogue.h"
 #include "catalogue/photo_rows.h"
 #include "catalogue/process_flags.h"
@@ -45,14 +46,16 @@ class LocationWorkersTest : public ::testing::Test {
         r.fGPSLatitude = static_cast<float>(latitude);
         r.fGPSLongitude = static_cast<float>(longitude);
         ASSERT_EQ(InsertPhotoRow(id, r, {}, false, {}), InsertResult::Done);
-        PhotoCatalogue::Instance().pendingRegions.Push({id, latitude, longitude});
+        CurrentLibrary().PendingRegions().Push({id, latitude, longitude});
     }
 
-    std::size_t QueueLength() { return PhotoCatalogue::Instance().pendingRegions.Size(); }
+    std::size_t QueueLength() { return CurrentLibrary().PendingRegions().Size(); }
 
     // Runs the lookup on a worker while this thread handles the link, as
-    // the program's UI thread does.
+    // the program's UI thread does. The catalogue is saved first, so that
+    // Modified() afterwards tells what the lookup stored.
     RegionLookupResult Lookup(const RegionLookupHooks& hooks = {}) {
+        EXPECT_EQ(SaveCatalogue(), 0);
         RegionLookupResult result;
         std::atomic<bool> done{false};
         std::thread worker([&] {
@@ -88,7 +91,7 @@ TEST_F(LocationWorkersTest, StoresResolvedNamesAndCountsPhotosOutsideTheArea) {
     EXPECT_EQ(PhotoRegionNames(1), (RegionNames{"上海市", "上海市", "徐汇区"}));
     EXPECT_EQ(PhotoRegionNames(2), (RegionNames{"", "", ""}));
     EXPECT_EQ(QueueLength(), 0u);
-    EXPECT_TRUE(CatalogueModified);
+    EXPECT_TRUE(fresh_.library().Modified());
     EXPECT_EQ(stale, 1);
     ASSERT_FALSE(reports.empty());
     EXPECT_EQ(reports.back().done, 1);
@@ -103,7 +106,7 @@ TEST_F(LocationWorkersTest, ACompanionWithoutNamesLeavesEveryPhotoFailed) {
     EXPECT_EQ(r.resolved, 0);
     EXPECT_EQ(r.outside, 3);
     EXPECT_EQ(r.total, 3);
-    EXPECT_FALSE(CatalogueModified) << "nothing was stored";
+    EXPECT_FALSE(fresh_.library().Modified()) << "nothing was stored";
 }
 
 TEST_F(LocationWorkersTest, AnUnansweredPhotoStaysQueuedForTheNextLookup) {
@@ -125,7 +128,7 @@ TEST_F(LocationWorkersTest, CancelKeepsTheQueueAndStillInvalidatesTheRegionTree)
     EXPECT_EQ(Lookup(hooks).end, RegionLookupEnd::Cancelled);
     EXPECT_EQ(QueueLength(), 1u);
     EXPECT_EQ(stale, 1);
-    EXPECT_TRUE(CatalogueModified);
+    EXPECT_FALSE(fresh_.library().Modified()) << "nothing was stored";
 }
 
 TEST_F(LocationWorkersTest, AMissingCompanionIsRetriedThreeTimesUntilItIsFoundAgain) {
@@ -150,7 +153,7 @@ TEST_F(LocationWorkersTest, TrackRecordsThatCannotBeAppliedCountAsFailed) {
     QueuePhoto(1, 0, 0);
     QueuePhoto(2, 0, 0);
     QueuePhoto(3, 0, 0);
-    PhotoCatalogue::Instance().pendingRegions.Clear();
+    CurrentLibrary().PendingRegions().Clear();
     const std::string unwritable = fresh_.Root() + "/p3.jpg";
     PhotoEditStub::SetResponder([unwritable](const StubEditCall& call) {
         PhotoEditResult result = PhotoEditStub::Written(call);
@@ -185,7 +188,7 @@ TEST_F(LocationWorkersTest, TrackRecordsThatCannotBeAppliedCountAsFailed) {
     EXPECT_FALSE(PhotoPosition(3, false, latitude, longitude)) << "a failed write leaves the row";
     EXPECT_EQ(QueueLength(), 1u) << "only the written photo waits for its region";
     EXPECT_TRUE(positionsAdded);
-    EXPECT_TRUE(CatalogueModified);
+    EXPECT_TRUE(fresh_.library().Modified());
     ASSERT_FALSE(reports.empty());
     EXPECT_EQ(reports.back().done, 1);
     EXPECT_EQ(reports.back().total, 5);

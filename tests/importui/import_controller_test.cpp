@@ -68,7 +68,6 @@ class ImportControllerTest : public ::testing::Test {
   protected:
     void SetUp() override {
         SetDataFolder(data_.Path());
-        CloseCatalogue();
         ExitRequested = false;
         importCancelFlag = false;
         countCancelFlag = false;
@@ -94,7 +93,6 @@ class ImportControllerTest : public ::testing::Test {
     void TearDown() override {
         driver_.stop();
         controller_.reset();
-        CloseCatalogue();
         importCancelFlag = false;
         countCancelFlag = false;
         CurrentImportProgress().Reset();
@@ -136,9 +134,10 @@ class ImportControllerTest : public ::testing::Test {
         QCoreApplication::processEvents();
     }
 
-    static std::size_t PendingRegions() { return PhotoCatalogue::Instance().pendingRegions.Size(); }
+    std::size_t PendingRegions() { return library_.PendingRegions().Size(); }
 
     TempFolder data_;
+    Library library_;
     TempFolder photos_;
     MessageRecorder pane_;
     ReceiverRegistration paneRegistration_{ReceiverRole::CategoryPane, &pane_};

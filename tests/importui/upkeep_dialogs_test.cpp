@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "catalogue/catalogue_save.h"
+#include "catalogue/deleted_paths.h"
 #include "catalogue/photo_catalogue.h"
 #include "catalogue/photo_rows.h"
 #include "catalogue/process_flags.h"
@@ -166,13 +167,11 @@ class UpkeepControllerTest : public ::testing::Test {
   protected:
     void SetUp() override {
         SetDataFolder(data_.Path());
-        CloseCatalogue();
-        CatalogueModified = false;
         ExitRequested = false;
     }
-    void TearDown() override { CloseCatalogue(); }
 
     TempFolder data_;
+    Library library_;
     TempFolder photos_;
     Recorder pane_, updateDialog_, tidyDialog_, saveDialog_;
     ReceiverRegistration paneRole_{ReceiverRole::CategoryPane, &pane_};
@@ -198,11 +197,12 @@ TEST_F(UpkeepControllerTest, TheWorkersReportTheirEndAndFreeTheirSlots) {
     EXPECT_EQ(tidyDialog_.received.back().second, static_cast<int>(UpkeepOutcome::Done));
     EXPECT_EQ(CountPhotosNow(), 0);
 
-    CatalogueModified = true;
+    AddDeletedPath(folder + "/removed.jpg");
+    ASSERT_TRUE(library_.Modified());
     ASSERT_TRUE(upkeep.StartSaveWorker());
     ProcessEventsUntil([&] { return saveDialog_.Got(UiMessage::kSaveFinished); });
     EXPECT_EQ(saveDialog_.received.back().second, static_cast<int>(UpkeepOutcome::Done));
-    EXPECT_FALSE(CatalogueModified);
+    EXPECT_FALSE(library_.Modified());
     EXPECT_TRUE(std::filesystem::exists(CatalogueFilePath()));
     ProcessEventsUntil([] { return !WorkerRegistry::AnyRunning(); });
     EXPECT_FALSE(WorkerRegistry::AnyRunning());
@@ -212,11 +212,11 @@ TEST_F(UpkeepControllerTest, AFailedSaveKeepsTheCatalogueMarkedAsModified) {
     UpkeepController upkeep;
     ASSERT_TRUE(OpenCatalogue());
     std::filesystem::create_directories(SaveFilePath() + "/blocker");
-    CatalogueModified = true;
+    AddDeletedPath("/photos/removed.jpg");
     ASSERT_TRUE(upkeep.StartSaveWorker());
     ProcessEventsUntil([&] { return saveDialog_.Got(UiMessage::kSaveFinished); });
     EXPECT_EQ(saveDialog_.received.back().second, static_cast<int>(UpkeepOutcome::Failed));
-    EXPECT_TRUE(CatalogueModified);
+    EXPECT_TRUE(library_.Modified());
 }
 
 TEST_F(UpkeepControllerTest, ClearingAsksFirstAndMarksTheEmptyCatalogueModified) {
@@ -228,14 +228,15 @@ TEST_F(UpkeepControllerTest, ClearingAsksFirstAndMarksTheEmptyCatalogueModified)
         return answer;
     });
     InsertPhotoRow(1, PhotoRecord{}, {}, false, {});
+    ASSERT_EQ(SaveCatalogue(), 0);
     upkeep.ClearCommand(nullptr);
     EXPECT_EQ(asked, std::vector<QString>{"警告:确定要清空数据库吗？"});
     EXPECT_EQ(CountPhotosNow(), 1) << "cancelled";
-    EXPECT_FALSE(CatalogueModified);
+    EXPECT_FALSE(library_.Modified());
 
     answer = 1;
     upkeep.ClearCommand(nullptr);
     EXPECT_EQ(CountPhotosNow(), 0);
-    EXPECT_TRUE(CatalogueModified);
+    EXPECT_TRUE(library_.Modified());
     EXPECT_TRUE(pane_.Got(UiMessage::kDropTrees));
 }

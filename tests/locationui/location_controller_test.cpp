@@ -94,7 +94,7 @@ class LocationControllerTest : public ::testing::Test {
         view_.Photos().currentIndex = 0;
     }
 
-    std::size_t QueueLength() { return PhotoCatalogue::Instance().pendingRegions.Size(); }
+    std::size_t QueueLength() { return CurrentLibrary().PendingRegions().Size(); }
 
     // Handles events (link messages included) until done() or a generous bound.
     static bool WaitFor(const std::function<bool()>& done) {
@@ -184,7 +184,7 @@ TEST_F(LocationControllerTest, DecliningTheOfferEmptiesTheQueueWithoutACompanion
 
 TEST_F(LocationControllerTest, AMissingCompanionWindowRestartsTheLookupThreeTimes) {
     ListPhotos(1);
-    PhotoCatalogue::Instance().pendingRegions.Push({1, 31.2, 121.4});
+    CurrentLibrary().PendingRegions().Push({1, 31.2, 121.4});
     controller_.StartRegionLookup();
     ASSERT_TRUE(WaitFor([this] { return !resultTexts_.empty(); }));
     EXPECT_EQ(dialogs_, 4) << "each restart has its own dialog";
@@ -264,8 +264,7 @@ TEST_F(LocationControllerTest, ATrackReplyWithoutPositionsSaysSoAndWritesNothing
 
 TEST_F(LocationControllerTest, TheOfferCountsWhatTheEditAddedApartFromEarlierPhotos) {
     ListPhotos(3);
-    for (std::int64_t id : {1, 2, 3})
-        PhotoCatalogue::Instance().pendingRegions.Push({id, 31.2, 121.4});
+    for (std::int64_t id : {1, 2, 3}) CurrentLibrary().PendingRegions().Push({id, 31.2, 121.4});
     answers_ = {2};
     controller_.AskRegionLookup(false, 2);
     ASSERT_EQ(messages_.size(), 1u);
