@@ -106,7 +106,7 @@ void RunTidy(CMainFrame& frame) {
     if (tidy && tidy->isEnabled()) tidy->trigger();
 }
 
-void ConnectViewer(CMainFrame& frame, CVereroView* view) {
+void ConnectViewer(CMainFrame& frame, CVereroView* view, LocationController* location) {
     auto* host = new PhotoViewerHost(*view);
     if (QAction* show = frame.Command(CommandId::kShowPhoto)) {
         show->setEnabled(true);
@@ -117,32 +117,34 @@ void ConnectViewer(CMainFrame& frame, CVereroView* view) {
     }
     // 更多: the properties dialog over the viewer for its current photo; a
     // written photo refreshes the list once the viewer has closed.
-    host->onViewerCreated = [view, &frame](CDialogPICVIEW& viewer) {
-        QObject::connect(&viewer, &CDialogPICVIEW::moreRequested, &viewer, [view, &viewer, &frame] {
-            PhotoList& photos = view->Photos();
-            if (!photos.IsValid(photos.currentIndex)) return;
-            PropertiesSession session = SessionOnViewPhoto(*view, photos.currentIndex);
-            const int queuedBefore = LocationController::PendingRegionCount();
-            RunPropertiesOrSayInvalid(session, &viewer);
-            if (session.tidyRequested) {
-                // Once the viewer has closed.
-                QObject::connect(&viewer, &QObject::destroyed, &frame, [&frame] {
-                    QMetaObject::invokeMethod(
-                        &frame, [&frame] { RunTidy(frame); }, Qt::QueuedConnection);
-                });
-            }
-            if (!session.photosModified) return;
-            photos.Entry(photos.currentIndex).idPic = session.shownPhoto.idPic;
-            photos.Entry(photos.currentIndex).fromDuplicates = session.shownPhoto.fromDuplicates;
-            // A rename or a new id: the entry reads its row (name, path) again,
-            // so that 删除 and the caption follow the file.
-            photos.ReleaseThumbnail(photos.currentIndex);
-            photos.EnsureThumbnail(photos.currentIndex);
-            photos.reselectIndex = std::max(0, photos.currentIndex);
-            OfferRegionLookupAfterViewer(queuedBefore);
-            QObject::connect(&viewer, &QObject::destroyed, view,
-                             [view] { view->RefreshList(false); });
-        });
+    host->onViewerCreated = [view, &frame, location](CDialogPICVIEW& viewer) {
+        QObject::connect(
+            &viewer, &CDialogPICVIEW::moreRequested, &viewer, [view, &viewer, &frame, location] {
+                PhotoList& photos = view->Photos();
+                if (!photos.IsValid(photos.currentIndex)) return;
+                PropertiesSession session = SessionOnViewPhoto(*view, photos.currentIndex);
+                const int queuedBefore = location->PendingRegionCount();
+                RunPropertiesOrSayInvalid(session, &viewer);
+                if (session.tidyRequested) {
+                    // Once the viewer has closed.
+                    QObject::connect(&viewer, &QObject::destroyed, &frame, [&frame] {
+                        QMetaObject::invokeMethod(
+                            &frame, [&frame] { RunTidy(frame); }, Qt::QueuedConnection);
+                    });
+                }
+                if (!session.photosModified) return;
+                photos.Entry(photos.currentIndex).idPic = session.shownPhoto.idPic;
+                photos.Entry(photos.currentIndex).fromDuplicates =
+                    session.shownPhoto.fromDuplicates;
+                // A rename or a new id: the entry reads its row (name, path) again,
+                // so that 删除 and the caption follow the file.
+                photos.ReleaseThumbnail(photos.currentIndex);
+                photos.EnsureThumbnail(photos.currentIndex);
+                photos.reselectIndex = std::max(0, photos.currentIndex);
+                OfferRegionLookupAfterViewer(queuedBefore);
+                QObject::connect(&viewer, &QObject::destroyed, view,
+                                 [view] { view->RefreshList(false); });
+            });
     };
     QObject::connect(view, &CVereroView::openPhotoRequested, host, [view, host](int index) {
         view->Photos().currentIndex = index;
@@ -258,7 +260,7 @@ void CarryProperties(CMainFrame& frame, CVereroView* view, LocationController* l
         if (QAction* action = frame.Command(id)) {
             action->setEnabled(true);
             QObject::connect(action, &QAction::triggered, view, [view, runTidy, location] {
-                const int queuedBefore = LocationController::PendingRegionCount();
+                const int queuedBefore = location->PendingRegionCount();
                 if (RunPropertiesCommand(*view, runTidy))
                     location->OfferRegionLookup(LocationController::EditSource::PropertiesCommand,
                                                 queuedBefore);
@@ -269,7 +271,8 @@ void CarryProperties(CMainFrame& frame, CVereroView* view, LocationController* l
 
 // The four map commands of menu 编辑.
 LocationController* ConnectLocation(CVereroApp& app, CMainFrame& frame, CVereroView* view) {
-    auto* location = new LocationController(app.Link(), &app.RegionNames(), *view, &frame);
+    auto* location = new LocationController(app.Link(), &app.RegionNames(),
+                                            app.PhotoLibrary().PendingRegions(), *view, &frame);
     location->SetDialogOpenedHook([&frame] { frame.StartBringToFrontTimer(); });
     const std::pair<int, void (LocationController::*)()> commands[] = {
         {CommandId::kRegionsFromGps, &LocationController::RegionsFromGps},
@@ -325,8 +328,9 @@ void ConnectBrowsingWindows(CVereroApp& app) {
     Carry(frame, CommandId::kDetailList, view, &CVereroView::OnDetailList);
     Carry(frame, CommandId::kShowKeywords, view, &CVereroView::OnToggleKeywords);
     Carry(frame, CommandId::kAutoOrient, view, &CVereroView::OnToggleAutoOrient);
-    CarryProperties(frame, view, ConnectLocation(app, frame, view));
-    ConnectViewer(frame, view);
+    LocationController* location = ConnectLocation(app, frame, view);
+    CarryProperties(frame, view, location);
+    ConnectViewer(frame, view, location);
     ConnectUpkeep(frame, view, files, imports);
     auto updateCommands = [&frame, view] {
         UpdateViewChecks(frame, view);

@@ -84,7 +84,9 @@ int RunRegions(Library& library, const std::vector<std::string>& args) {
 
     library.PendingRegions().Replace(PhotosWithPosition(!all));
     RegionLookupResult result;
-    RunBesideLink(tool.link, [&] { result = RunRegionLookup(tool.link, tool.regionBuffer, {}); });
+    int retries = 0;
+    const RegionLookupJob job{library.PendingRegions(), retries};
+    RunBesideLink(tool.link, [&] { result = RunRegionLookup(tool.link, tool.regionBuffer, job); });
     if (result.end == RegionLookupEnd::NoCompanion) {
         std::fprintf(stderr, "darazoz-cli regions: the companion map went away; nothing changed\n");
         return kNoCompanion;
@@ -97,7 +99,7 @@ int RunRegions(Library& library, const std::vector<std::string>& args) {
 // Asks the running companion map for the positions of photos at their shot
 // times (from its recorded tracks) and writes them into the files and the
 // catalogue.
-int RunTrack(Library&, const std::vector<std::string>& args) {
+int RunTrack(Library& library, const std::vector<std::string>& args) {
     if (args.empty()) {
         std::fprintf(stderr, "darazoz-cli track: name at least one catalogued JPEG file\n");
         return 2;
@@ -143,7 +145,8 @@ int RunTrack(Library&, const std::vector<std::string>& args) {
         return 1;
     }
 
-    const TrackApplyResult result = RunTrackApply(*reply, {});
+    const TrackApplyResult result =
+        RunTrackApply(*reply, {WritePhotoEdit, library.PendingRegions(), {}});
     for (std::size_t i = 0; i < result.written.size(); ++i)
         std::printf("%s %s %s\n", result.writtenPaths[i].c_str(),
                     FixedText(result.written[i].latitude, 6).c_str(),

@@ -10,8 +10,6 @@
 // Set by a result dialog's 取消; cleared when a result dialog is created.
 // The workers stop before their next photo.
 inline std::atomic<bool> cancelLocationWork{false};
-// Set by the track worker when it wrote at least one position.
-inline std::atomic<bool> positionsAdded{false};
 
 // The counters a result dialog shows.
 struct LocationCounters {

@@ -10,7 +10,9 @@
 #include <string>
 #include <vector>
 
+#include "catalogue/pending_region_queue.h"
 #include "import/location_work.h"
+#include "import/photo_writer.h"
 #include "maplink/map_records.h"
 
 enum class TrackSkip {
@@ -36,10 +38,16 @@ struct TrackApplyResult {
     bool cancelled = false;  // 取消: the remaining records were not tried
 };
 
+// What one application is handed.
+struct TrackApplyJob {
+    PhotoWriter writer;         // writes each photo's new position
+    PendingRegionQueue& queue;  // every written photo waits here for its region names
+    LocationReport report;      // unset: no dialog
+};
+
 // Applies the records in order; stops before the next record on
 // cancelLocationWork and at once on ExitRequested. Reports after every
-// applied record and at the end (failed = total - applied). With at least
-// one position written, sets CatalogueModified and positionsAdded. Each
-// rewritten folder's new time is taken into the folder list.
+// applied record and at the end (failed = total - applied). Each rewritten
+// folder's new time is taken into the folder list.
 TrackApplyResult RunTrackApply(const std::vector<MapPhotoRecord>& records,
-                               const LocationReport& report);
+                               const TrackApplyJob& job);

@@ -10,7 +10,6 @@
 #include "locationui/location_controller.h"
 #include "maplink/map_link.h"
 #include "properties/dialog_exif.h"
-#include "properties/edited_record.h"
 #include "view/verero_view.h"
 
 namespace {
@@ -74,7 +73,7 @@ void LocationController::RegionsFromGps() {
                 false);
     }
     const bool empty = queue.empty();
-    CurrentLibrary().PendingRegions().Replace(std::move(queue));
+    regions_.Replace(std::move(queue));
     if (empty) return;
     if (CompanionWindowExists()) {
         ReadyThenStartLookup();
@@ -111,17 +110,12 @@ void LocationController::OnPickedPosition(PickedPosition position) {
     const auto current = CurrentPhoto(view_);
     if (!current) return;
     view_.PhotoStatusText(*current);
-    PresetPositionState& preset = PresetPosition();
-    preset.set = true;
-    preset.latitude = static_cast<float>(position.latitude);
-    preset.longitude = static_cast<float>(position.longitude);
     PropertiesSession session;
     session.shownPhoto = *current;
+    session.preset = {true, static_cast<float>(position.latitude),
+                      static_cast<float>(position.longitude)};
     const int queuedBefore = PendingRegionCount();
-    if (!runProperties_(session, view_.window(), true)) {
-        preset.set = false;
-        return;
-    }
+    if (!runProperties_(session, view_.window())) return;
     if (!session.photosModified) return;
     view_.RefreshList(false);
     OfferRegionLookup(EditSource::ViewerOrPick, queuedBefore);
@@ -158,7 +152,7 @@ void LocationController::ShowOnMap() {
         PropertiesSession session;
         session.shownPhoto = without.front();
         session.selection = without;
-        runProperties_(session, view_.window(), false);
+        runProperties_(session, view_.window());
         for (const PhotoRef& photo : without)
             if (const auto record = PositionRecord(photo)) records.push_back(*record);
     }
@@ -173,7 +167,7 @@ void LocationController::ShowSingleOnMap(PhotoRef photo) {
     if (Ask(QStringLiteral("此照片尚未添加经纬度信息.\r\n是否进行编辑？")) != kDlgMsgOk) return;
     PropertiesSession session;
     session.shownPhoto = photo;
-    runProperties_(session, view_.window(), false);
+    runProperties_(session, view_.window());
     if (const auto record = PositionRecord(photo)) {
         SendMapPhotos({*record}, 1);
         PostRegionTreeStale();

@@ -173,7 +173,8 @@ TEST_F(PhotoEditTest, AWrittenPhotoLeavesTheLibraryUnchangedForTheNextStart) {
     WriteFolderTable();
 
     // The track workflow writes only the file and the position columns.
-    const TrackApplyResult result = RunTrackApply({{id, 0, 22.5, 114.0, 0}}, {});
+    const TrackApplyResult result = RunTrackApply(
+        {{id, 0, 22.5, 114.0, 0}}, {WritePhotoEdit, fresh_.library().PendingRegions(), {}});
     ASSERT_EQ(result.applied, 1);
     ForgetFolderList();  // as a new start finds it
     EXPECT_FALSE(AnyFolderChanged());

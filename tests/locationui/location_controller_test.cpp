@@ -23,7 +23,7 @@
 #include "messaging/worker_registry.h"
 #include "photo_edit_stub.h"
 #include "properties/dialog_exif.h"
-#include "properties/edited_record.h"
+#include "properties/properties_session.h"
 #include "view/verero_view.h"
 
 namespace {
@@ -38,7 +38,7 @@ class LocationControllerTest : public ::testing::Test {
     void SetUp() override {
         PhotoEditStub::Reset();
         cancelLocationWork = false;
-        positionsAdded = false;
+        controller_.SetPhotoWriter(RecordWrite);
         controller_.SetMessageBox(
             [this](QWidget*, const QString& title, const QString& text, bool) {
                 messages_.push_back({title, text});
@@ -94,7 +94,7 @@ class LocationControllerTest : public ::testing::Test {
         view_.Photos().currentIndex = 0;
     }
 
-    std::size_t QueueLength() { return CurrentLibrary().PendingRegions().Size(); }
+    std::size_t QueueLength() { return fresh_.library().PendingRegions().Size(); }
 
     // Handles events (link messages included) until done() or a generous bound.
     static bool WaitFor(const std::function<bool()>& done) {
@@ -112,7 +112,7 @@ class LocationControllerTest : public ::testing::Test {
                           Qt::QueuedConnection);
                   }};
     CVereroView view_;
-    LocationController controller_{&link_, &buffer_, view_};
+    LocationController controller_{&link_, &buffer_, fresh_.library().PendingRegions(), view_};
     std::unique_ptr<CompanionSim> sim_;
     std::vector<Shown> messages_;
     std::deque<int> answers_;
@@ -184,7 +184,7 @@ TEST_F(LocationControllerTest, DecliningTheOfferEmptiesTheQueueWithoutACompanion
 
 TEST_F(LocationControllerTest, AMissingCompanionWindowRestartsTheLookupThreeTimes) {
     ListPhotos(1);
-    CurrentLibrary().PendingRegions().Push({1, 31.2, 121.4});
+    fresh_.library().PendingRegions().Push({1, 31.2, 121.4});
     controller_.StartRegionLookup();
     ASSERT_TRUE(WaitFor([this] { return !resultTexts_.empty(); }));
     EXPECT_EQ(dialogs_, 4) << "each restart has its own dialog";
@@ -219,9 +219,8 @@ TEST_F(LocationControllerTest, APickedPositionOpensThePropertiesDialogWithThePos
     view_.Photos().currentIndex = 1;
     std::optional<PresetPositionState> preset;
     PhotoRef shown;
-    controller_.SetPropertiesRunner([&](PropertiesSession& session, QWidget*, bool keepPreset) {
-        EXPECT_TRUE(keepPreset);
-        preset = PresetPosition();
+    controller_.SetPropertiesRunner([&](PropertiesSession& session, QWidget*) {
+        preset = session.preset;
         shown = session.shownPhoto;
         return true;
     });
@@ -264,7 +263,7 @@ TEST_F(LocationControllerTest, ATrackReplyWithoutPositionsSaysSoAndWritesNothing
 
 TEST_F(LocationControllerTest, TheOfferCountsWhatTheEditAddedApartFromEarlierPhotos) {
     ListPhotos(3);
-    for (std::int64_t id : {1, 2, 3}) CurrentLibrary().PendingRegions().Push({id, 31.2, 121.4});
+    for (std::int64_t id : {1, 2, 3}) fresh_.library().PendingRegions().Push({id, 31.2, 121.4});
     answers_ = {2};
     controller_.AskRegionLookup(false, 2);
     ASSERT_EQ(messages_.size(), 1u);
