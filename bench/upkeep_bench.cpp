@@ -175,9 +175,8 @@ int main(int argc, char** argv) {
     std::printf("  10 folders changed      %8.1f ms (target < 100), reports %s\n", ms,
                 changed ? "a change" : "none");
 
-    UpkeepProgress& progress = CurrentUpkeepProgress();
-    progress.Reset();
-    ms = Milliseconds([] { UpdateLibrary(); });
+    UpkeepProgress progress;
+    ms = Milliseconds([&] { UpdateLibrary(progress); });
     const double save = Milliseconds([] { SaveCatalogue(); });
     std::printf(
         "\nupdate of 10 folders      %8.1f ms (%d refreshed, %d removed), including its save; "
@@ -185,7 +184,7 @@ int main(int argc, char** argv) {
         ms, progress.refreshed.load(), progress.photosRemoved.load(), save);
 
     const double statFloor = FileStatFloor(root, photos);
-    ms = Milliseconds([] { TidyCatalogue(std::nullopt); });
+    ms = Milliseconds([&] { TidyCatalogue(std::nullopt, progress); });
     std::printf(
         "tidy, whole catalogue     %8.1f ms (target < 2000), floor: stat of every file "
         "%.1f ms\n",

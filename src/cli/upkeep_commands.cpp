@@ -33,14 +33,11 @@ const char* ChangeWord(UpkeepChange change) {
     return "";
 }
 
-// Resets the counters and prints every change as it happens.
-UpkeepProgress& StartPrinting() {
-    UpkeepProgress& progress = CurrentUpkeepProgress();
-    progress.Reset();
+// Prints every change as it happens.
+void PrintChanges(UpkeepProgress& progress) {
     progress.onChange = [](UpkeepChange change, const std::string& path) {
         std::printf("%s %s\n", ChangeWord(change), path.c_str());
     };
-    return progress;
 }
 
 }  // namespace
@@ -51,8 +48,9 @@ int RunUpdate(Library&, const std::vector<std::string>& args) {
         return 2;
     }
     if (!OpenCatalogueOrReport()) return 1;
-    UpkeepProgress& progress = StartPrinting();
-    UpdateEnd end = UpdateLibrary();
+    UpkeepProgress progress;
+    PrintChanges(progress);
+    UpdateEnd end = UpdateLibrary(progress);
     if (end == UpdateEnd::NoFolders) {
         std::printf("nothing to update: the catalogue lists no folders\n");
         return 0;
@@ -77,8 +75,9 @@ int RunTidyCommand(Library& library, const std::vector<std::string>& args) {
         thorough = true;
     }
     if (!OpenCatalogueOrReport()) return 1;
-    UpkeepProgress& progress = StartPrinting();
-    switch (RunTidy(thorough)) {
+    UpkeepProgress progress;
+    PrintChanges(progress);
+    switch (RunTidy(thorough, progress)) {
         case TidyEnd::Failed:
             std::fprintf(stderr, "darazoz-cli tidy: the catalogue could not be %s\n",
                          thorough ? "rebuilt" : "read");

@@ -56,10 +56,10 @@ bool UpkeepController::StartUpdateWorker() {
     Reap();
     WorkerSlot slot(WorkerKind::LibraryUpdate);
     if (!slot.Held() || update_.joinable()) return false;
-    CurrentUpkeepProgress().Reset();
-    update_ = std::thread([slot = std::move(slot)]() mutable {
+    progress_.Reset();
+    update_ = std::thread([this, slot = std::move(slot)]() mutable {
         // A failed save leaves the catalogue modified: saved at exit or by hand.
-        const UpdateEnd end = UpdateLibrary();
+        const UpdateEnd end = UpdateLibrary(progress_);
         RefreshTrees();
         PostDone(ReceiverRole::UpdateDialog, UiMessage::kUpdateFinished,
                  end == UpdateEnd::SaveFailed ? UpkeepOutcome::SaveFailed : UpkeepOutcome::Done);
@@ -72,10 +72,10 @@ bool UpkeepController::StartTidyWorker(bool thorough) {
     Reap();
     WorkerSlot slot(WorkerKind::Tidy);
     if (!slot.Held() || tidy_.joinable()) return false;
-    CurrentUpkeepProgress().Reset();
-    tidy_ = std::thread([slot = std::move(slot), thorough]() mutable {
+    progress_.Reset();
+    tidy_ = std::thread([this, slot = std::move(slot), thorough]() mutable {
         UpkeepOutcome outcome = UpkeepOutcome::Done;
-        switch (RunTidy(thorough)) {
+        switch (RunTidy(thorough, progress_)) {
             case TidyEnd::Tidied:
             case TidyEnd::Rebuilt:
                 break;
@@ -109,7 +109,7 @@ bool UpkeepController::StartSaveWorker() {
 
 void UpkeepController::UpdateLibraryCommand(QWidget* parent) {
     {
-        CDlgUpdatePic dialog(parent);
+        CDlgUpdatePic dialog(progress_, parent);
         ReceiverRegistry::Post(ReceiverRole::MainView, UiMessage::kStartLibraryUpdate);
         dialog.exec();
     }
@@ -120,7 +120,7 @@ void UpkeepController::OfferNewPhotos(QWidget* parent) {
     // The update saw them but imports nothing by itself: they may be
     // photos the user has not chosen to add.
     if (WorkerRegistry::IsRunning(WorkerKind::LibraryUpdate)) return;
-    const std::vector<std::string> found = CurrentUpkeepProgress().NewFilePaths();
+    const std::vector<std::string> found = progress_.NewFilePaths();
     if (found.empty()) return;
     if (messageBox_(parent, QStringLiteral("提示"),
                     NewPhotosQuestion(static_cast<int>(found.size())), true) != kDlgMsgOk)
@@ -131,7 +131,8 @@ void UpkeepController::OfferNewPhotos(QWidget* parent) {
 }
 
 void UpkeepController::TidyCommand(QWidget* parent) {
-    CDlgUpdate dialog([this](bool thorough) { return StartTidyWorker(thorough); }, parent);
+    CDlgUpdate dialog([this](bool thorough) { return StartTidyWorker(thorough); }, progress_,
+                      parent);
     dialog.exec();
 }
 

@@ -15,6 +15,8 @@
 #include <functional>
 #include <thread>
 
+#include "import/library_upkeep.h"
+
 class QWidget;
 
 class UpkeepController : public QObject {
@@ -62,6 +64,9 @@ class UpkeepController : public QObject {
     void OfferNewPhotos(QWidget* parent);
 
     MessageBox messageBox_;
+    // The progress of the update or tidy that runs or ran last; its workers
+    // and dialogs are handed it.
+    UpkeepProgress progress_;
     std::thread update_;
     std::thread tidy_;
     std::thread save_;

@@ -63,8 +63,9 @@ void Deliver(QObject* receiver, int number, UpkeepOutcome outcome) {
 }  // namespace
 
 TEST(UpkeepDialogs, TheTextsCountTheirStopsWithTheTicks) {
-    CDlgUpdatePic update;
-    CDlgUpdate tidy({});
+    UpkeepProgress progress;
+    CDlgUpdatePic update(progress);
+    CDlgUpdate tidy({}, progress);
     CDlgSaveToHd save;
     const struct {
         CUpkeepDialog* dialog;
@@ -87,25 +88,26 @@ TEST(UpkeepDialogs, TheTextsCountTheirStopsWithTheTicks) {
 }
 
 TEST(UpkeepDialogs, TheUpdateDialogCancelsAndShowsTheEnd) {
-    CurrentUpkeepProgress().updateCancel = true;
+    UpkeepProgress progress;
+    progress.updateCancel = true;
     {
-        CDlgUpdatePic dialog;
-        EXPECT_FALSE(CurrentUpkeepProgress().updateCancel) << "cleared on opening";
+        CDlgUpdatePic dialog(progress);
+        EXPECT_FALSE(progress.updateCancel) << "cleared on opening";
         EXPECT_FALSE(dialog.OkButton()->isEnabled());
         EXPECT_TRUE(dialog.Animating());
         EXPECT_TRUE(dialog.TextLine()->text().isEmpty());
         dialog.CancelButton()->click();
-        EXPECT_TRUE(CurrentUpkeepProgress().updateCancel);
+        EXPECT_TRUE(progress.updateCancel);
     }
-    CurrentUpkeepProgress().updateCancel = false;
-    CDlgUpdatePic dialog;
+    progress.updateCancel = false;
+    CDlgUpdatePic dialog(progress);
     ASSERT_TRUE(ReceiverRegistry::Post(ReceiverRole::UpdateDialog, UiMessage::kUpdateFinished, 0));
     QCoreApplication::processEvents();
     EXPECT_FALSE(dialog.Animating());
     EXPECT_EQ(dialog.TextLine()->text(), "已更新照片库!");
     EXPECT_TRUE(dialog.OkButton()->isEnabled());
     dialog.CancelButton()->click();
-    EXPECT_FALSE(CurrentUpkeepProgress().updateCancel) << "nothing left to cancel";
+    EXPECT_FALSE(progress.updateCancel) << "nothing left to cancel";
 }
 
 TEST(UpkeepDialogs, TheEndSaysWhatTheUpdateAndTheTidyDid) {
@@ -128,10 +130,13 @@ TEST(UpkeepDialogs, TheTidyDialogLocksWhileItsWorkerRunsAndAsksTheViewToReload) 
     ReceiverRegistration viewRole(ReceiverRole::MainView, &view);
     std::vector<bool> started;
     bool accept = false;
-    CDlgUpdate dialog([&](bool thorough) {
-        started.push_back(thorough);
-        return accept;
-    });
+    UpkeepProgress progress;
+    CDlgUpdate dialog(
+        [&](bool thorough) {
+            started.push_back(thorough);
+            return accept;
+        },
+        progress);
     dialog.StartButton()->click();  // a tidy already runs: nothing changes
     EXPECT_TRUE(dialog.CloseButton()->isEnabled());
     EXPECT_FALSE(dialog.Animating());
