@@ -52,7 +52,8 @@ RunFigures TimeImport(const std::string& folder, const std::string& dataFolder) 
         double start = Now();
         BeginTransaction();
         int imported = 0;
-        ImportFolderTree(folder, imported);
+        ImportProgress progress;
+        ImportFolderTree(folder, imported, progress);
         CommitTransaction();
         double seconds = Now() - start;
         char line[128];

@@ -79,12 +79,11 @@ int RunImport(Library& library, const std::vector<std::string>& args) {
     MapLinkRegionSource regionSource(link, regionBuffer);
     SetRegionSource(&regionSource);
 
-    ImportProgress& progress = CurrentImportProgress();
-    progress.Reset();
+    ImportProgress progress;
     std::atomic<bool> done{false};
     ImportEnd end = ImportEnd::Empty;
     std::thread worker([&] {
-        end = RunListImport(paths, std::chrono::milliseconds(0));
+        end = RunListImport(paths, {progress, {}}, std::chrono::milliseconds(0));
         done = true;
         link.Endpoint().Interrupt();  // the loop below notices the end at once
     });

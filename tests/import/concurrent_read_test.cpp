@@ -54,12 +54,12 @@ TEST_F(ImportTest, AnImportAndAPhotoRefreshOnTwoThreadsEachStoreTheirOwnFiles) {
         } while (!importDone);
     });
     start.arrive_and_wait();
-    const ImportEnd end = RunFolderImport(photos_.File("new"));
+    const ImportEnd end = RunFolderImport(photos_.File("new"), Job());
     importDone = true;
     refresher.join();
 
     EXPECT_EQ(end, ImportEnd::Finished);
-    EXPECT_EQ(CurrentImportProgress().imported, 150);
+    EXPECT_EQ(progress_.imported, 150);
     EXPECT_EQ(refreshFailures, 0);
     CatalogueSession session;
     std::map<std::string, std::int64_t> stored;

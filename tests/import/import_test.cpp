@@ -75,18 +75,18 @@ TEST_F(ImportTest, ImportingAFolderTwiceStoresNothingNewTheSecondTime) {
     for (int i = 0; i < 5; ++i)
         WritePhoto("trip/day" + std::to_string(i % 2) + "/p" + std::to_string(i) + ".jpg", 100 + i);
     WritePhoto("trip/readme.txt.jpgx", 200);  // not a JPEG name: skipped uncounted
-    EXPECT_EQ(CountJpegFiles(photos_.Path()), 5);
-    EXPECT_EQ(RunFolderImport(photos_.Path()), ImportEnd::Finished);
-    EXPECT_EQ(CurrentImportProgress().imported, 5);
+    EXPECT_EQ(CountJpegFiles(photos_.Path(), progress_), 5);
+    EXPECT_EQ(RunFolderImport(photos_.Path(), Job()), ImportEnd::Finished);
+    EXPECT_EQ(progress_.imported, 5);
     EXPECT_EQ(CountRowsInFile(CatalogueFilePath(), "tJpgMsg"), 5)
         << "the import saves the catalogue";
     EXPECT_EQ(CountRowsInFile(CatalogueFilePath(), "tFolder"), 2);
     EXPECT_FALSE(fresh_.library().Modified()) << "the import saved everything it wrote";
 
-    CurrentImportProgress().Reset();
-    RunFolderImport(photos_.Path());
-    EXPECT_EQ(CurrentImportProgress().imported, 0);
-    EXPECT_EQ(CurrentImportProgress().notImported, 5);
+    progress_.Reset();
+    RunFolderImport(photos_.Path(), Job());
+    EXPECT_EQ(progress_.imported, 0);
+    EXPECT_EQ(progress_.notImported, 5);
     EXPECT_EQ(One("select count(*) from tReJpgMsg"), "0");
 }
 
@@ -128,11 +128,11 @@ TEST_F(ImportTest, UnreadableFilesCountAsNotImportedAndTheWalkGoesOn) {
     garbage.seed = 3;
     ASSERT_TRUE(WriteTestJpeg(photos_.File("garbage-exif.jpg"), garbage));  // decodable: imports
 
-    RunFolderImport(photos_.Path());
-    EXPECT_EQ(CurrentImportProgress().imported, 2);
-    EXPECT_EQ(CurrentImportProgress().notImported, 3);
-    EXPECT_EQ(CurrentImportProgress().Counts().unreadable, 3);
-    EXPECT_EQ(CurrentImportProgress().Counts().duplicates, 0);
+    RunFolderImport(photos_.Path(), Job());
+    EXPECT_EQ(progress_.imported, 2);
+    EXPECT_EQ(progress_.notImported, 3);
+    EXPECT_EQ(progress_.Counts().unreadable, 3);
+    EXPECT_EQ(progress_.Counts().duplicates, 0);
 }
 
 TEST_F(ImportTest, DistinctPhotosWithPlaceholderThumbnailsAreEachCataloguedWithAPicture) {
@@ -144,8 +144,8 @@ TEST_F(ImportTest, DistinctPhotosWithPlaceholderThumbnailsAreEachCataloguedWithA
         o.thumbnailBytes = std::vector<std::uint8_t>(28, 0);  // as some cameras store it
         paths.push_back(WritePhoto("p" + std::to_string(seed) + ".jpg", seed, o));
     }
-    EXPECT_EQ(RunListImport(paths, std::chrono::milliseconds(0)), ImportEnd::Finished);
-    EXPECT_EQ(CurrentImportProgress().imported, 4);
+    EXPECT_EQ(RunListImport(paths, Job(), std::chrono::milliseconds(0)), ImportEnd::Finished);
+    EXPECT_EQ(progress_.imported, 4);
     EXPECT_EQ(One("select count(distinct idPic) from tJpgMsg"), "4");
     EXPECT_EQ(One("select count(*) from tReJpgMsg"), "0");
 
@@ -183,16 +183,16 @@ TEST_F(ImportTest, TheCountsTellDuplicatesFromThirdCopiesAndUnreadableFiles) {
     ASSERT_TRUE(TruncateFile(noImage, 4 + (bytes[4] << 8 | bytes[5])));
     const std::string fresh = WritePhoto("e/new.jpg", 10);
 
-    EXPECT_EQ(
-        RunListImport({older, oldest, newest, first, noImage, fresh}, std::chrono::milliseconds(0)),
-        ImportEnd::Finished);
-    const ImportCounts counts = CurrentImportProgress().Counts();
+    EXPECT_EQ(RunListImport({older, oldest, newest, first, noImage, fresh}, Job(),
+                            std::chrono::milliseconds(0)),
+              ImportEnd::Finished);
+    const ImportCounts counts = progress_.Counts();
     EXPECT_EQ(counts.imported, 1);     // new.jpg
     EXPECT_EQ(counts.duplicates, 2);   // b/p.jpg, then a/p.jpg as the newest copy's duplicate
     EXPECT_EQ(counts.thirdCopies, 2);  // c/p.jpg, and b/p.jpg put out by d/p.jpg
     EXPECT_EQ(counts.unreadable, 1);
     EXPECT_EQ(counts.failed, 0);
-    EXPECT_EQ(CurrentImportProgress().notImported, 5);
+    EXPECT_EQ(progress_.notImported, 5);
     EXPECT_EQ(One("select strFullPath from tJpgMsg where strName = 'p.jpg'"), newest);
     EXPECT_EQ(One("select strFullPath from tReJpgMsg"), first);
 }
@@ -202,10 +202,10 @@ TEST_F(ImportTest, CancellingAfter150PhotosKeeps150AndStillSaves) {
         WritePhoto("p" + std::to_string(i) + ".jpg", 1000 + i, WithPosition());
     FakeRegionSource source;
     source.stopAfter = 150;
-    source.flagToSet = &importCancelFlag;
+    source.flagToSet = &progress_.cancel;
     SetRegionSource(&source);
-    EXPECT_EQ(RunFolderImport(photos_.Path()), ImportEnd::Finished);
-    EXPECT_EQ(CurrentImportProgress().imported, 150);
+    EXPECT_EQ(RunFolderImport(photos_.Path(), Job()), ImportEnd::Finished);
+    EXPECT_EQ(progress_.imported, 150);
     EXPECT_EQ(CountRowsInFile(CatalogueFilePath(), "tJpgMsg"), 150);
 }
 
@@ -216,7 +216,7 @@ TEST_F(ImportTest, AnExitRequestStopsWithoutCommitOrSave) {
     source.stopAfter = 110;
     source.flagToSet = &ExitRequested;
     SetRegionSource(&source);
-    EXPECT_EQ(RunFolderImport(photos_.Path()), ImportEnd::Abandoned);
+    EXPECT_EQ(RunFolderImport(photos_.Path(), Job()), ImportEnd::Abandoned);
     EXPECT_FALSE(std::filesystem::exists(CatalogueFilePath()) &&
                  CountRowsInFile(CatalogueFilePath(), "tJpgMsg") > 0);
 }
@@ -245,8 +245,8 @@ TEST_F(ImportTest, WithoutTheCompanionPhotosWithAPositionAreQueuedAndTheSummaryA
         asked = withPosition;
         return false;
     };
-    SetImportReceivers(receivers);
-    RunFolderImport(photos_.Path());
+    receivers_ = receivers;
+    RunFolderImport(photos_.Path(), Job());
     EXPECT_EQ(askedImported, 3);
     EXPECT_EQ(asked, 2);
     EXPECT_EQ(CurrentLibrary().PendingRegions().Size(), 0u) << "declining empties the queue";
@@ -262,8 +262,8 @@ TEST_F(ImportTest, TheCatalogueFileHoldsTheImportBeforeTheClosingQuestionIsAsked
         rowsOnDisk = CountRowsInFile(CatalogueFilePath(), "tJpgMsg");
         return false;
     };
-    SetImportReceivers(receivers);
-    EXPECT_EQ(RunFolderImport(photos_.Path()), ImportEnd::Finished);
+    receivers_ = receivers;
+    EXPECT_EQ(RunFolderImport(photos_.Path(), Job()), ImportEnd::Finished);
     EXPECT_EQ(rowsOnDisk, 2);
     EXPECT_FALSE(fresh_.library().Modified()) << "declining empties only the in-memory queue";
 }
@@ -272,7 +272,7 @@ TEST_F(ImportTest, AFailedSaveAtTheEndLeavesTheCatalogueMarkedForTheNextSave) {
     WritePhoto("a.jpg", 1);
     // A save file that cannot be created: a folder with something in it.
     std::filesystem::create_directories(SaveFilePath() + "/blocker");
-    EXPECT_EQ(RunListImport({photos_.File("a.jpg")}), ImportEnd::SaveFailed);
+    EXPECT_EQ(RunListImport({photos_.File("a.jpg")}, Job()), ImportEnd::SaveFailed);
     EXPECT_TRUE(fresh_.library().Modified());
 }
 
@@ -282,8 +282,8 @@ TEST_F(ImportTest, ClosingStepsTellThePaneToDropAndRebuildItsTrees) {
     ImportReceivers receivers;
     receivers.dropTrees = [&] { calls.push_back("drop"); };
     receivers.rebuildCurrentTree = [&] { calls.push_back("rebuild"); };
-    SetImportReceivers(receivers);
-    RunListImport({photos_.File("a.jpg")});
+    receivers_ = receivers;
+    RunListImport({photos_.File("a.jpg")}, Job());
     EXPECT_EQ(calls, (std::vector<std::string>{"drop", "rebuild"}));
 }
 
@@ -292,8 +292,9 @@ TEST_F(ImportTest, AListWithNothingToImportEndsWithoutClosingSteps) {
     bool dropped = false;
     ImportReceivers receivers;
     receivers.dropTrees = [&] { dropped = true; };
-    SetImportReceivers(receivers);
-    EXPECT_EQ(RunListImport({photos_.File("empty"), photos_.File("x.png")}), ImportEnd::Empty);
+    receivers_ = receivers;
+    EXPECT_EQ(RunListImport({photos_.File("empty"), photos_.File("x.png")}, Job()),
+              ImportEnd::Empty);
     EXPECT_FALSE(dropped);
     EXPECT_FALSE(std::filesystem::exists(CatalogueFilePath()) &&
                  CountRowsInFile(CatalogueFilePath(), "tFolder") > 0);
@@ -345,10 +346,10 @@ TEST_F(ImportTest, RefreshingAPhotoKeepsItsRegionsWithoutTheMap) {
 TEST_F(ImportTest, TheCountShowsItsRunningTotalAndACancelDuringItStopsTheListImport) {
     for (int i = 0; i < 3; ++i) WritePhoto("c/p" + std::to_string(i) + ".jpg", 300 + i);
     std::atomic<int> running{10};
-    EXPECT_EQ(CountJpegFiles(photos_.Path(), &running), 3);
+    EXPECT_EQ(CountJpegFiles(photos_.Path(), progress_, &running), 3);
     EXPECT_EQ(running, 13) << "the running total grows as files are found";
 
-    importCancelFlag = true;  // pressed while the list was being counted
-    RunListImport({photos_.Path()});
-    EXPECT_EQ(CurrentImportProgress().imported, 0);
+    progress_.cancel = true;  // pressed while the list was being counted
+    RunListImport({photos_.Path()}, Job());
+    EXPECT_EQ(progress_.imported, 0);
 }

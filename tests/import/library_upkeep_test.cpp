@@ -30,7 +30,7 @@ class LibraryUpkeepTest : public ImportTest {
   protected:
     void SetUp() override {
         ImportTest::SetUp();
-        progress_.onChange = [this](UpkeepChange change, const std::string& path) {
+        upkeep_.onChange = [this](UpkeepChange change, const std::string& path) {
             changes_.emplace(path, change);
         };
     }
@@ -46,7 +46,7 @@ class LibraryUpkeepTest : public ImportTest {
                         kImportTime);
         const std::string folder = photos_.File(name);
         SetModified(folder, kImportTime);
-        EXPECT_EQ(RunFolderImport(folder), ImportEnd::Finished);
+        EXPECT_EQ(RunFolderImport(folder, Job()), ImportEnd::Finished);
         return folder;
     }
 
@@ -54,7 +54,7 @@ class LibraryUpkeepTest : public ImportTest {
     static void Touch(const std::string& folder) { SetModified(folder, kLaterTime); }
 
     std::multimap<std::string, UpkeepChange> changes_;
-    UpkeepProgress progress_;
+    UpkeepProgress upkeep_;
 };
 
 }  // namespace
@@ -69,7 +69,7 @@ TEST_F(LibraryUpkeepTest, UpdateRereadsModifiedFilesDropsGoneOnesAndImportsNothi
     WritePhoto("a/new.jpg", 99);
     Touch(a);
 
-    ASSERT_EQ(UpdateLibrary(progress_), UpdateEnd::Updated);
+    ASSERT_EQ(UpdateLibrary(upkeep_), UpdateEnd::Updated);
     EXPECT_EQ(Count("select count(*) from tJpgMsg where strPath = '" + a + "'"), 2);
     EXPECT_EQ(Count("select count(*) from tJpgMsg where strModel = 'EOS R5'"), 1);
     EXPECT_EQ(Count("select count(*) from tJpgMsg where strName = 'new.jpg'"), 0);
@@ -90,7 +90,7 @@ TEST_F(LibraryUpkeepTest, ARereadWithANewThumbnailReplacesTheOldRowOfTheFile) {
     const std::string a = ImportedFolder("a", 1, 0);
     SetModified(WritePhoto("a/1.jpg", 50), kLaterTime);  // other pixels, other thumbnail
     Touch(a);
-    ASSERT_EQ(UpdateLibrary(progress_), UpdateEnd::Updated);
+    ASSERT_EQ(UpdateLibrary(upkeep_), UpdateEnd::Updated);
     EXPECT_EQ(Count("select count(*) from tJpgMsg where strFullPath = '" + a + "/1.jpg'"), 1);
     EXPECT_EQ(Count("select count(*) from tKeyWord"), 0) << "the new file has no keywords";
 }
@@ -102,9 +102,9 @@ TEST_F(LibraryUpkeepTest, AFileOnTheDeletedListIsNotReadAgain) {
     edited.model = "EOS R5";
     SetModified(WritePhoto("a/1.jpg", 1, edited), kLaterTime);
     Touch(a);
-    ASSERT_EQ(UpdateLibrary(progress_), UpdateEnd::Updated);
+    ASSERT_EQ(UpdateLibrary(upkeep_), UpdateEnd::Updated);
     EXPECT_EQ(Count("select count(*) from tJpgMsg where strModel = 'EOS R5'"), 0);
-    EXPECT_EQ(progress_.refreshed, 0);
+    EXPECT_EQ(upkeep_.refreshed, 0);
 }
 
 TEST_F(LibraryUpkeepTest, AFolderWhosePhotosAllVanishedLosesItsRowsAndItsStamp) {
@@ -118,7 +118,7 @@ TEST_F(LibraryUpkeepTest, AFolderWhosePhotosAllVanishedLosesItsRowsAndItsStamp) 
     std::filesystem::remove(a + "/1.jpg");
     std::filesystem::remove(a + "/2.jpg");
     Touch(a);
-    ASSERT_EQ(UpdateLibrary(progress_), UpdateEnd::Updated);
+    ASSERT_EQ(UpdateLibrary(upkeep_), UpdateEnd::Updated);
     EXPECT_EQ(Count("select count(*) from tJpgMsg where strPath = '" + a + "'"), 0);
     EXPECT_EQ(Count("select count(*) from tKeyWord where strPath = '" + a + "'"), 0);
     EXPECT_EQ(Count("select count(*) from tSubject where strPath = '" + a + "'"), 0);
@@ -131,15 +131,15 @@ TEST_F(LibraryUpkeepTest, ACancelledUpdateStillRewritesTheFolderListAndSaves) {
     std::filesystem::remove(a + "/1.jpg");
     Touch(a);
     ASSERT_TRUE(AnyFolderChanged());
-    progress_.updateCancel = true;
-    ASSERT_EQ(UpdateLibrary(progress_), UpdateEnd::Updated);
+    upkeep_.updateCancel = true;
+    ASSERT_EQ(UpdateLibrary(upkeep_), UpdateEnd::Updated);
     EXPECT_EQ(Count("select count(*) from tJpgMsg"), 2) << "no folder was handled";
     EXPECT_EQ(QueryFileColumn(CatalogueFilePath(), "select ModifyTime from tFolder"),
               std::vector<std::string>{std::to_string(kLaterTime)});
 }
 
 TEST_F(LibraryUpkeepTest, AnUpdateWithoutAFolderListDoesNothing) {
-    EXPECT_EQ(UpdateLibrary(progress_), UpdateEnd::NoFolders);
+    EXPECT_EQ(UpdateLibrary(upkeep_), UpdateEnd::NoFolders);
 }
 
 TEST_F(LibraryUpkeepTest, IsFileModifiedComparesTheFileTimeWithTheCatalogue) {
@@ -168,7 +168,7 @@ TEST_F(LibraryUpkeepTest, TidyDropsGoneFoldersAndFilesButDuplicatesOnlyWithTheir
     std::filesystem::remove(b + "/1.jpg");
 
     ASSERT_EQ(SaveCatalogue(), 0);
-    ASSERT_TRUE(TidyCatalogue(std::nullopt, progress_));
+    ASSERT_TRUE(TidyCatalogue(std::nullopt, upkeep_));
     EXPECT_TRUE(fresh_.library().Modified());
     EXPECT_EQ(Count("select count(*) from tJpgMsg where strPath = '" + a + "'"), 0);
     EXPECT_EQ(Count("select count(*) from tKeyWord where strPath = '" + a + "'"), 0);
@@ -176,26 +176,26 @@ TEST_F(LibraryUpkeepTest, TidyDropsGoneFoldersAndFilesButDuplicatesOnlyWithTheir
     EXPECT_EQ(Count("select count(*) from tJpgMsg where strPath = '" + b + "'"), 1);
     EXPECT_EQ(Count("select count(*) from tKeyWord where strPath = '" + b + "'"), 2);
     EXPECT_EQ(Count("select count(*) from tReJpgMsg"), 1) << "c still exists";
-    EXPECT_EQ(progress_.foldersRemoved, 1);
-    EXPECT_EQ(progress_.photosRemoved, 1);
+    EXPECT_EQ(upkeep_.foldersRemoved, 1);
+    EXPECT_EQ(upkeep_.photosRemoved, 1);
     EXPECT_EQ(CountRowsInFile(CatalogueFilePath(), "tJpgMsg"), 5) << "the plain tidy does not save";
 
     std::filesystem::remove_all(c);
-    ASSERT_TRUE(TidyCatalogue(std::nullopt, progress_));
+    ASSERT_TRUE(TidyCatalogue(std::nullopt, upkeep_));
     EXPECT_EQ(Count("select count(*) from tReJpgMsg"), 0) << "gone with its folder";
 }
 
 TEST_F(LibraryUpkeepTest, TheThoroughTidyWritesOnlyThePhotosThatExist) {
     const std::string a = ImportedFolder("a", 3, 0);
     std::filesystem::remove(a + "/2.jpg");
-    ASSERT_EQ(RunTidy(true, progress_), TidyEnd::Rebuilt);
+    ASSERT_EQ(RunTidy(true, upkeep_), TidyEnd::Rebuilt);
     EXPECT_FALSE(fresh_.library().Modified()) << "everything is in the file";
     const std::string file = CatalogueFilePath();
     EXPECT_EQ(CountRowsInFile(file, "tJpgMsg"), 2);
     EXPECT_EQ(CountRowsInFile(file, "tKeyWord"), 4);
     EXPECT_EQ(CountRowsInFile(file, "tSubject"), 2);
     EXPECT_EQ(CountRowsInFile(file, "tFolder"), 1);
-    EXPECT_EQ(progress_.copied, 2);
+    EXPECT_EQ(upkeep_.copied, 2);
 }
 
 // A volume is "unplugged" by installing a mount table without it; its mount
@@ -233,11 +233,11 @@ TEST_F(OfflineVolumeTest, PhotosOnAnUnpluggedVolumeSurviveUpdateTidyAndRebuild) 
     ForgetFolderList();
 
     EXPECT_FALSE(AnyFolderChanged()) << "an unplugged volume is not a change";
-    EXPECT_EQ(UpdateLibrary(progress_), UpdateEnd::Updated);
-    EXPECT_TRUE(TidyCatalogue(std::nullopt, progress_));
+    EXPECT_EQ(UpdateLibrary(upkeep_), UpdateEnd::Updated);
+    EXPECT_TRUE(TidyCatalogue(std::nullopt, upkeep_));
     EXPECT_EQ(Count("select count(*) from tJpgMsg"), 4);
     EXPECT_FALSE(fresh_.library().Modified());
-    EXPECT_EQ(RunTidy(true, progress_), TidyEnd::Rebuilt);
+    EXPECT_EQ(RunTidy(true, upkeep_), TidyEnd::Rebuilt);
     EXPECT_EQ(CountRowsInFile(CatalogueFilePath(), "tJpgMsg"), 4);
     EXPECT_EQ(CountRowsInFile(CatalogueFilePath(), "tFolder"), 3)
         << "offline folders keep their stamps";
@@ -252,7 +252,7 @@ TEST_F(OfflineVolumeTest, AFolderMissingFromAPluggedVolumeIsGone) {
     const std::string pics = ImportedFolder("usb/pics", 2, 0);
     std::filesystem::remove_all(pics);
     EXPECT_TRUE(AnyFolderChanged());
-    EXPECT_TRUE(TidyCatalogue(std::nullopt, progress_));
+    EXPECT_TRUE(TidyCatalogue(std::nullopt, upkeep_));
     EXPECT_EQ(Count("select count(*) from tJpgMsg"), 0);
 }
 
@@ -267,6 +267,6 @@ TEST_F(OfflineVolumeTest, TheFolderListLearnsTheVolumesOfACatalogueFromBefore) {
     }
     Unplug();
     ScopedMountTable unplugged(Unplugged());
-    EXPECT_TRUE(TidyCatalogue(std::nullopt, progress_));
+    EXPECT_TRUE(TidyCatalogue(std::nullopt, upkeep_));
     EXPECT_EQ(Count("select count(*) from tJpgMsg"), 1);
 }
