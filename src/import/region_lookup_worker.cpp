@@ -45,7 +45,7 @@ RegionLookupResult RunRegionLookup(MapLink& link, RegionBuffer& buffer,
             result.end = RegionLookupEnd::Exited;
             return result;
         }
-        if (cancelLocationWork) {
+        if (job.cancel) {
             MarkRegionsChanged(job);
             result.end = RegionLookupEnd::Cancelled;
             return result;

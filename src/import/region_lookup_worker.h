@@ -8,6 +8,7 @@
 // link's dispatch thread meanwhile. Talks to the outside only through what
 // its job hands it.
 
+#include <atomic>
 #include <functional>
 
 #include "catalogue/pending_region_queue.h"
@@ -22,7 +23,8 @@ inline constexpr int kMissingCompanionRetries = 3;
 
 // What one lookup is handed.
 struct RegionLookupJob {
-    PendingRegionQueue& queue;  // asked in order; the answered entries leave it
+    PendingRegionQueue& queue;        // asked in order; the answered entries leave it
+    const std::atomic<bool>& cancel;  // 取消: stops before the next entry, the queue kept
     // Restarts made since the companion's window was last found; its owner
     // keeps it from one lookup to the next.
     int& missingCompanionRetries;

@@ -46,7 +46,7 @@ TrackApplyResult RunTrackApply(const std::vector<MapPhotoRecord>& records,
             result.exited = true;
             return result;
         }
-        if (cancelLocationWork) {
+        if (job.cancel) {
             result.cancelled = true;
             break;
         }

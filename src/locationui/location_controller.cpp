@@ -27,8 +27,9 @@ LocationController* instance = nullptr;
 
 // Hands the counters to the registered result dialog of role and waits
 // until it has redrawn its text.
-LocationReport ReportTo(QObject* context, ReceiverRole role, const std::atomic<bool>& closing) {
-    return [context, role, &closing](const LocationCounters& c) {
+LocationReport ReportTo(QObject* context, ReceiverRole role, const std::atomic<bool>& closing,
+                        const std::atomic<bool>& cancel) {
+    return [context, role, &closing, &cancel](const LocationCounters& c) {
         CallOnUiThread<bool>(
             context,
             [role, c] {
@@ -39,7 +40,7 @@ LocationReport ReportTo(QObject* context, ReceiverRole role, const std::atomic<b
                 return ReceiverRegistry::Send(role, UiMessage::kResultProgress);
             },
             // A closed dialog takes no counters: 取消 and closing end the wait.
-            [&closing] { return ExitRequested || closing || cancelLocationWork; });
+            [&closing, &cancel] { return ExitRequested || closing || cancel; });
     };
 }
 
@@ -79,7 +80,7 @@ LocationController::~LocationController() {
         link_->SetTrackPositionsReceiver({});
     }
     closing_ = true;
-    cancelLocationWork = true;
+    cancel_ = true;
     if (regionWorker_.joinable()) regionWorker_.join();
     if (trackWorker_.joinable()) trackWorker_.join();
     if (instance == this) instance = nullptr;
@@ -157,8 +158,8 @@ CLocationResultDialog* LocationController::OpenResultDialog(bool regions) {
     CLocationResultDialog* dialog =
         regions ? static_cast<CLocationResultDialog*>(new CDialog_EditGps(view_.window()))
                 : new CDialog_AddGps(view_.window());
-    cancelLocationWork = false;
-    connect(dialog, &QDialog::rejected, [] { cancelLocationWork = true; });
+    cancel_ = false;
+    connect(dialog, &QDialog::rejected, [this] { cancel_ = true; });
     if (dialogOpened_) dialogOpened_();
     return dialog;
 }
@@ -187,8 +188,8 @@ void LocationController::StartRegionLookup() {
     regionDialog_ = dialog;
     regionWorker_ = std::thread([this, slot = std::move(slot)]() mutable {
         bool restart = false;
-        RegionLookupJob job{regions_, missingCompanionRetries_};
-        job.report = ReportTo(this, ReceiverRole::RegionResultDialog, closing_);
+        RegionLookupJob job{regions_, cancel_, missingCompanionRetries_};
+        job.report = ReportTo(this, ReceiverRole::RegionResultDialog, closing_, cancel_);
         job.regionTreeStale = [] {
             ReceiverRegistry::Post(ReceiverRole::CategoryPane, UiMessage::kRegionTreeStale);
         };
@@ -238,17 +239,17 @@ void LocationController::OnTrackPositions(std::vector<MapPhotoRecord> records) {
     tracksApplied_ = 0;
     CLocationResultDialog* dialog = OpenResultDialog(false);
     trackDialog_ = dialog;
-    trackWorker_ =
-        std::thread([this, slot = std::move(slot), records = std::move(records)]() mutable {
-            const TrackApplyJob job{writer_, regions_,
-                                    ReportTo(this, ReceiverRole::TrackResultDialog, closing_)};
-            tracksApplied_ = RunTrackApply(records, job).applied;
-            records.clear();
-            slot.Release();
-            if (ExitRequested || closing_) return;
-            QMetaObject::invokeMethod(
-                this, [this] { OnTrackApplyEnded(); }, Qt::QueuedConnection);
-        });
+    trackWorker_ = std::thread([this, slot = std::move(slot),
+                                records = std::move(records)]() mutable {
+        const TrackApplyJob job{writer_, regions_, cancel_,
+                                ReportTo(this, ReceiverRole::TrackResultDialog, closing_, cancel_)};
+        tracksApplied_ = RunTrackApply(records, job).applied;
+        records.clear();
+        slot.Release();
+        if (ExitRequested || closing_) return;
+        QMetaObject::invokeMethod(
+            this, [this] { OnTrackApplyEnded(); }, Qt::QueuedConnection);
+    });
     RunResultDialog(dialog);
     // 取消 stops the worker before its next photo: wait for that photo.
     if (trackWorker_.joinable()) trackWorker_.join();

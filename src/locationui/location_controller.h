@@ -135,6 +135,10 @@ class LocationController : public QObject {
     bool regionLookupActive_ = false;  // from start until the dialog has closed
     bool restartPending_ = false;      // the lookup found no companion window
     std::atomic<bool> closing_{false};
+    // A result dialog's 取消 (and the controller's end): the running lookup
+    // or track application stops before its next photo; cleared when a
+    // result dialog opens.
+    std::atomic<bool> cancel_{false};
 };
 
 // For the viewer after its 更多 (the properties dialog) saved photos: runs

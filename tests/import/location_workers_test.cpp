@@ -25,10 +25,7 @@ namespace {
 
 class LocationWorkersTest : public ::testing::Test {
   protected:
-    void SetUp() override {
-        cancelLocationWork = false;
-        PhotoEditStub::Reset();
-    }
+    void SetUp() override { PhotoEditStub::Reset(); }
     void TearDown() override { PhotoEditStub::Reset(); }
 
     void StartCompanion(RegionReplyMode mode = RegionReplyMode::Table) {
@@ -69,10 +66,11 @@ class LocationWorkersTest : public ::testing::Test {
 
     LinkTestEnvironment env_;
     // A lookup of the test's queue; the restarts count across the test's lookups.
-    RegionLookupJob Job() { return {fresh_.library().PendingRegions(), retries_}; }
+    RegionLookupJob Job() { return {fresh_.library().PendingRegions(), cancel_, retries_}; }
 
     FreshCatalogue fresh_;
     int retries_ = 0;
+    std::atomic<bool> cancel_{false};
     RegionBuffer buffer_;
     MapLink link_{buffer_};
     std::unique_ptr<CompanionSim> sim_;
@@ -125,7 +123,7 @@ TEST_F(LocationWorkersTest, AnUnansweredPhotoStaysQueuedForTheNextLookup) {
 TEST_F(LocationWorkersTest, CancelKeepsTheQueueAndStillInvalidatesTheRegionTree) {
     StartCompanion();
     QueuePhoto(1, 31.2, 121.4);
-    cancelLocationWork = true;
+    cancel_ = true;
     int stale = 0;
     RegionLookupJob job = Job();
     job.regionTreeStale = [&] { ++stale; };
@@ -177,7 +175,7 @@ TEST_F(LocationWorkersTest, TrackRecordsThatCannotBeAppliedCountAsFailed) {
     std::vector<LocationCounters> reports;
     ASSERT_EQ(SaveCatalogue(), 0);
     const TrackApplyResult r =
-        RunTrackApply(records, {RecordWrite, fresh_.library().PendingRegions(),
+        RunTrackApply(records, {RecordWrite, fresh_.library().PendingRegions(), cancel_,
                                 [&](const LocationCounters& c) { reports.push_back(c); }});
 
     EXPECT_EQ(r.applied, 1);
