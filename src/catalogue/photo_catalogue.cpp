@@ -54,10 +54,6 @@ bool TableExists(sqlite3* connection, const char* table) {
     return exists;
 }
 
-}  // namespace
-
-namespace {
-
 // The library constructed last that still lives; see CurrentLibrary.
 std::atomic<Library*> current{nullptr};
 
@@ -78,7 +74,8 @@ Library::~Library() {
 }
 
 void Library::WaitUntilPrivate() {
-    std::lock_guard lock(mutex_);
+    // Without the lock: the image moves its pages while it holds it. The
+    // callers (benchmarks) run no operation meanwhile.
     if (workingImage_) workingImage_->WaitUntilPrivate();
 }
 
