@@ -10,14 +10,18 @@ namespace {
 constexpr const char* kSelectDetailRow =
     "select strName,dwDateTime,fSize,strPath,strModel,nWidth,nHeight,fGPSLongitude,fGPSLatitude,"
     "strXpAuthor,strXpSubject,strXpKeyword,strXpComent,idPic from tJpgMsg where idPic = %lld";
+constexpr const char* kSelectDuplicateDetailRow =
+    "select strName,dwDateTime,fSize,strPath,strModel,nWidth,nHeight,fGPSLongitude,fGPSLatitude,"
+    "strXpAuthor,strXpSubject,strXpKeyword,strXpComent,idPic from tReJpgMsg where idPic = %lld";
 
 }  // namespace
 
-std::optional<DetailRow> ReadDetailRow(std::int64_t idPic) {
+std::optional<DetailRow> ReadDetailRow(std::int64_t idPic, bool duplicate) {
     CatalogueSession session;
     if (!session.ok()) return std::nullopt;
     std::optional<DetailRow> found;
-    ForEachRow(SessionDb(session), FormatStatement(kSelectDetailRow, idPic),
+    ForEachRow(SessionDb(session),
+               FormatStatement(duplicate ? kSelectDuplicateDetailRow : kSelectDetailRow, idPic),
                [&](sqlite3_stmt* row) {
                    if (found) return;
                    DetailRow& r = found.emplace();
