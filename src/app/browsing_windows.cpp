@@ -159,8 +159,8 @@ void ConnectViewer(CMainFrame& frame, CVereroView* view, LocationController* loc
 // for, the start-up offer to update a changed library, and the tidy dialog
 // that follows 打开文件位置 on a photo whose file is gone.
 void ConnectUpkeep(CMainFrame& frame, CVereroView* view, PhotoFileCommands* files,
-                   ImportController* imports) {
-    auto* upkeep = new UpkeepController(&frame);
+                   ImportController* imports, const Library& library) {
+    auto* upkeep = new UpkeepController(library, &frame);
     QObject::connect(
         upkeep, &UpkeepController::newPhotosFound, imports,
         [imports, &frame](const QStringList& paths) { imports->AcceptFilePaths(paths, &frame); });
@@ -172,13 +172,13 @@ void ConnectUpkeep(CMainFrame& frame, CVereroView* view, PhotoFileCommands* file
     carry(CommandId::kTidyCatalogue, [upkeep, &frame] { upkeep->TidyCommand(&frame); });
     carry(CommandId::kSaveCatalogue, [upkeep, &frame] { upkeep->SaveCommand(&frame); });
     carry(CommandId::kClearCatalogue, [upkeep, &frame] { upkeep->ClearCommand(&frame); });
-    auto updateStates = [&frame, view] {
+    auto updateStates = [&frame, view, upkeep] {
         auto enable = [&frame](int id, bool enabled) {
             if (QAction* action = frame.Command(id)) action->setEnabled(enabled);
         };
         enable(CommandId::kUpdateLibrary, UpkeepController::UpdateAvailable());
         enable(CommandId::kTidyCatalogue, true);
-        enable(CommandId::kSaveCatalogue, UpkeepController::SaveAvailable());
+        enable(CommandId::kSaveCatalogue, upkeep->SaveAvailable());
         enable(CommandId::kClearCatalogue, view->HasPhotos());
     };
     updateStates();
@@ -331,7 +331,7 @@ void ConnectBrowsingWindows(CVereroApp& app) {
     LocationController* location = ConnectLocation(app, frame, view);
     CarryProperties(frame, view, location);
     ConnectViewer(frame, view, location);
-    ConnectUpkeep(frame, view, files, imports);
+    ConnectUpkeep(frame, view, files, imports, app.PhotoLibrary());
     auto updateCommands = [&frame, view] {
         UpdateViewChecks(frame, view);
         UpdatePhotoCommands(frame, view);

@@ -35,8 +35,9 @@ void PostDone(ReceiverRole dialog, int number, UpkeepOutcome outcome) {
 
 }  // namespace
 
-UpkeepController::UpkeepController(QObject* parent)
+UpkeepController::UpkeepController(const Library& library, QObject* parent)
     : QObject(parent),
+      library_(library),
       messageBox_([](QWidget* owner, const QString& title, const QString& text, bool twoButtons) {
           return ShowDlgMsg(owner, title, text, twoButtons);
       }) {}
@@ -162,6 +163,6 @@ bool UpkeepController::UpdateAvailable() {
     return AnyFolderChanged();
 }
 
-bool UpkeepController::SaveAvailable() {
-    return HasCurrentLibrary() && CurrentLibrary().Modified();
+bool UpkeepController::SaveAvailable() const {
+    return library_.Modified();
 }

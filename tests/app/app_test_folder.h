@@ -14,6 +14,7 @@ class AppTestFolder {
     AppTestFolder() { std::filesystem::create_directories(fresh_.DataFolder()); }
     QString Path() const { return QString::fromStdString(fresh_.DataFolder()); }
     QString CatalogueFile() const { return QString::fromStdString(CatalogueFilePath()); }
+    Library& library() { return fresh_.library(); }
 
   private:
     FreshCatalogue fresh_;

@@ -163,6 +163,7 @@ TEST_F(MainFrameTest, ClosingSavesAModifiedCatalogueAfterHiding) {
     ASSERT_TRUE(OpenCatalogue());
     ASSERT_TRUE(QFile::remove(folder.CatalogueFile()));
     AddDeletedPath("/photos/removed.jpg");  // a committed change
+    frame.AttachLibrary(&folder.library());
     frame.show();
     frame.Command(CommandId::kExit)->trigger();
     EXPECT_FALSE(frame.isVisible());
