@@ -52,3 +52,12 @@ TEST_F(CatalogueTest, ALibraryMadeInsideAnotherWorksOnItsOwnAndHandsBack) {
     EXPECT_TRUE(PhotoIdExists(1)) << "the outer library is current again, unchanged";
     EXPECT_TRUE(fresh_.library().Modified());
 }
+
+TEST_F(CatalogueTest, WaitingForAPrivateWorkingDatabaseReturnsAndKeepsItUsable) {
+    InsertPhotoRow(1, MakeRecord("/p", "a.jpg"), {}, false, {});
+    ASSERT_EQ(SaveCatalogue(), 0);
+    CloseCatalogue();
+    ASSERT_TRUE(OpenCatalogue());  // the saved file as the working database's image
+    fresh_.library().WaitUntilPrivate();
+    EXPECT_TRUE(PhotoIdExists(1));
+}
