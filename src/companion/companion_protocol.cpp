@@ -14,8 +14,8 @@ bool IsValidPosition(double latitude, double longitude) {
     return latitude >= -90 && latitude <= 90 && longitude >= -180 && longitude <= 180;
 }
 
-CompanionProtocol::CompanionProtocol(RegionNamer namer, std::int32_t linkId)
-    : namer_(std::move(namer)), linkId_(linkId) {}
+CompanionProtocol::CompanionProtocol(RegionNamer namer, std::int32_t linkId, MapRequestHandlers map)
+    : namer_(std::move(namer)), map_(std::move(map)), linkId_(linkId) {}
 
 std::int64_t CompanionProtocol::Handle(const LinkMessage& message,
                                        std::vector<LinkMessage>& toProgram) {
@@ -30,6 +30,32 @@ std::int64_t CompanionProtocol::Handle(const LinkMessage& message,
     switch (message.Code()) {
         case kCodeRegionLookup:
             return AnswerRegionLookup(message, toProgram);
+        case kCodePickPosition:
+        case kCodeShowPhotos:
+        case kCodeTrackPositions:
+            return HandOnMapRequest(message);
+        default:
+            return 0;
+    }
+}
+
+std::int64_t CompanionProtocol::HandOnMapRequest(const LinkMessage& request) const {
+    const auto records = [&request] {
+        return UnpackMapPhotoRecords(request.data.data(), request.data.size());
+    };
+    switch (request.Code()) {
+        case kCodePickPosition:
+            if (!map_.pickPosition) return 0;
+            map_.pickPosition(request.flags);
+            return 1;
+        case kCodeShowPhotos:
+            if (!map_.showPhotos) return 0;
+            map_.showPhotos(records(), request.flags);
+            return 1;
+        case kCodeTrackPositions:
+            if (!map_.findPositions) return 0;
+            map_.findPositions(records(), request.flags);
+            return 1;
         default:
             return 0;
     }

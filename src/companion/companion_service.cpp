@@ -12,9 +12,9 @@ std::int32_t FreshLinkId() {
 
 }  // namespace
 
-CompanionService::CompanionService(RegionNamer namer, std::int32_t linkId,
+CompanionService::CompanionService(RegionNamer namer, MapRequestHandlers map, std::int32_t linkId,
                                    const EndpointFactory& makeEndpoint)
-    : protocol_(std::move(namer), linkId != 0 ? linkId : FreshLinkId()) {
+    : protocol_(std::move(namer), linkId != 0 ? linkId : FreshLinkId(), std::move(map)) {
     endpoint_ = makeEndpoint({kCompanionLinkClass,
                               [this](const LinkMessage& m) {
                                   std::vector<LinkMessage> answers;
@@ -40,6 +40,13 @@ void CompanionService::SendToProgram(LinkMessage message) {
     // On the service's own thread (from a handler) the wait in Loop notices
     // the message anyway; another thread has to wake it.
     if (!endpoint_->OnDispatchThread()) endpoint_->Interrupt();
+}
+
+void CompanionService::AnswerProgram(std::uint16_t code, std::vector<std::uint8_t> data) {
+    LinkMessage message;
+    message.dwData = MakeDwData(code, protocol_.LinkId());
+    message.data = std::move(data);
+    SendToProgram(std::move(message));
 }
 
 bool CompanionService::HasOutgoing() {

@@ -25,7 +25,8 @@ class CompanionService {
 
     // linkId 0 picks a fresh one for this run (1..32767), so that a
     // restarted companion refuses the id of its predecessor.
-    explicit CompanionService(RegionNamer namer, std::int32_t linkId = 0,
+    explicit CompanionService(RegionNamer namer, MapRequestHandlers map = {},
+                              std::int32_t linkId = 0,
                               const EndpointFactory& makeEndpoint = CreateLinkEndpoint);
     ~CompanionService();
     CompanionService(const CompanionService&) = delete;
@@ -43,6 +44,9 @@ class CompanionService {
 
     // Queues a message to the program; sent from the service's thread.
     void SendToProgram(LinkMessage message);
+    // Queues an answer of ours under this run's link id (a picked position,
+    // track positions, photos selected on the map).
+    void AnswerProgram(std::uint16_t code, std::vector<std::uint8_t> data);
 
   private:
     void Loop();

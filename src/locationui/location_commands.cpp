@@ -3,7 +3,6 @@
 
 #include <optional>
 
-#include "catalogue/photo_catalogue.h"
 #include "catalogue/photo_rows.h"
 #include "catalogue/process_flags.h"
 #include "dialogs/dlg_msg.h"

@@ -5,7 +5,6 @@
 #include <QTimer>
 #include <algorithm>
 
-#include "catalogue/photo_catalogue.h"
 #include "catalogue/process_flags.h"
 #include "dialogs/dlg_msg.h"
 #include "dialogs/location_result_dialog.h"

@@ -8,7 +8,6 @@
 #include <QTimer>
 #include <QTimerEvent>
 
-#include "catalogue/photo_catalogue.h"
 #include "metadata/display_thumbnail.h"
 #include "view/photo_list.h"
 #include "viewer/prefetch_worker.h"

@@ -7,7 +7,6 @@
 #include <chrono>
 #include <thread>
 
-#include "catalogue/photo_catalogue.h"
 #include "catalogue/process_flags.h"
 #include "messaging/message_event.h"
 #include "messaging/receiver_registry.h"
@@ -28,6 +27,11 @@ constexpr int kDesktopDarken = -150;
 QSize PrimaryScreenSize() {
     if (const QScreen* screen = QGuiApplication::primaryScreen()) return screen->size();
     return {};
+}
+
+qreal PrimaryScreenPixelRatio() {
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) return screen->devicePixelRatio();
+    return 1;
 }
 
 std::vector<PhotoRef> ListRefs(const PhotoList& photos) {
@@ -52,7 +56,7 @@ PhotoViewerHost::~PhotoViewerHost() {
 
 void PhotoViewerHost::OnPrefetchRequested() {
     const PhotoList& photos = view_.Photos();
-    worker_.SetScreen(PrimaryScreenSize());
+    worker_.SetScreen(PrimaryScreenSize(), PrimaryScreenPixelRatio());
     worker_.SetAutoOrient(photos.autoOrient);
     worker_.Reset(ListRefs(photos), photos.currentIndex);
 }

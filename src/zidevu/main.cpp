@@ -12,6 +12,10 @@
 #include "messaging/termination_signals.h"
 #include "zidevu/install_settings.h"
 #include "zidevu/region_data.h"
+#include "zidevu/track_import_command.h"
+#include "zidevu/track_request_handler.h"
+#include "zidevu/track_settings.h"
+#include "zidevu/track_ui.h"
 #include "zidevu/zidevu_options.h"
 #include "zidevu/zidevu_window.h"
 
@@ -44,12 +48,13 @@ int main(int argc, char** argv) {
         std::fputs(kZidevuUsage, stdout);
         return 0;
     }
-    if (!options.headless && !options.install && !DisplayAvailable()) {
+    const bool oneShot = options.install || !options.importTracks.empty();
+    if (!options.headless && !oneShot && !DisplayAvailable()) {
         std::fprintf(stderr, "zidevu: no display; running without a window\n");
         options.headless = true;
     }
     std::unique_ptr<QCoreApplication> app;
-    if (options.headless || options.install) {
+    if (options.headless || oneShot) {
         app = std::make_unique<QCoreApplication>(argc, argv);
     } else {
         app = std::make_unique<QApplication>(argc, argv);
@@ -67,6 +72,11 @@ int main(int argc, char** argv) {
         return 0;
     }
 
+    const std::string trackStore = options.trackStoreFile.empty()
+                                       ? DefaultTrackStorePath().toStdString()
+                                       : options.trackStoreFile;
+    if (!options.importTracks.empty()) return RunTrackImport(options.importTracks, trackStore);
+
     // The first start records the program (before it can be found listening),
     // and a moved program records its new place.
     if (!InstallSettingsCurrent(self)) Install(self);
@@ -74,8 +84,17 @@ int main(int argc, char** argv) {
     RegionAtlas atlas;
     const RegionDataState regionData = OpenRegionData(
         atlas, options.regionDataFile, QCoreApplication::applicationDirPath().toStdString());
+    TrackRequestHandler tracks(trackStore);
+    MapRequestHandlers map;
+    map.findPositions = [&tracks](std::vector<MapPhotoRecord> records, std::uint32_t) {
+        tracks.Receive(std::move(records));
+    };
     CompanionService service(
-        [&atlas](double latitude, double longitude) { return atlas.Lookup(latitude, longitude); });
+        [&atlas](double latitude, double longitude) { return atlas.Lookup(latitude, longitude); },
+        map);
+    tracks.SetAnswer([&service](std::vector<MapPhotoRecord> reply) {
+        service.AnswerProgram(kCodeTrackPositions, PackMapPhotoRecords(reply));
+    });
     if (!service.IsListening()) {
         if (service.AnotherCompanionListens()) {
             std::printf("zidevu: another zidevu is already running; this one exits\n");
@@ -94,6 +113,7 @@ int main(int argc, char** argv) {
     std::unique_ptr<ZidevuWindow> window;
     if (!options.headless) {
         window = std::make_unique<ZidevuWindow>(service, regionData);
+        AttachTrackUi(*window, tracks);
         window->show();
     }
     return app->exec();

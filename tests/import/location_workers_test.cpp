@@ -9,7 +9,6 @@
 #include <thread>
 
 #include "catalogue/catalogue_save.h"
-#include "catalogue/photo_catalogue.h"
 #include "catalogue/photo_rows.h"
 #include "catalogue/process_flags.h"
 #include "companion_sim.h"

@@ -11,7 +11,6 @@
 #include <QTimer>
 #include <deque>
 
-#include "catalogue/photo_catalogue.h"
 #include "catalogue/photo_rows.h"
 #include "companion_sim.h"
 #include "dialogs/location_result_dialog.h"

@@ -143,3 +143,43 @@ TEST_F(ACompanionProtocol, returnsZeroAndSendsNothingForWhatItDoesNotHandle) {
     EXPECT_TRUE(toProgram.empty());
     EXPECT_EQ(protocol.Status().lookupsAnswered, 0);
 }
+
+TEST(ACompanionProtocolWithMapHandlers, handsEachMapRequestOnWithItsRecordsAndWindowFlags) {
+    std::vector<std::string> calls;
+    std::vector<MapPhotoRecord> received;
+    MapRequestHandlers map;
+    map.pickPosition = [&](std::uint32_t flags) {
+        calls.push_back("pick " + std::to_string(flags));
+    };
+    map.showPhotos = [&](std::vector<MapPhotoRecord> photos, std::uint32_t flags) {
+        calls.push_back("show " + std::to_string(flags));
+        received = std::move(photos);
+    };
+    map.findPositions = [&](std::vector<MapPhotoRecord> records, std::uint32_t flags) {
+        calls.push_back("find " + std::to_string(flags));
+        received.insert(received.end(), records.begin(), records.end());
+    };
+    CompanionProtocol protocol({}, kLinkId, map);
+    std::vector<LinkMessage> toProgram;
+    // Before the handshake nothing reaches the map.
+    EXPECT_LT(protocol.Handle(Message(20001, kLinkId), toProgram), 0);
+    protocol.Handle(Handshake(), toProgram);
+
+    LinkMessage pick = Message(20001, kLinkId);
+    pick.flags = kFlagRestoreWindow | kFlagBringToTop;
+    EXPECT_EQ(protocol.Handle(pick, toProgram), 1);
+    LinkMessage show = Message(
+        20004, kLinkId, PackMapPhotoRecords({{7, 0, 22.5, 114.0, 0}, {9, 0, 40.0, 116.4, 0}}));
+    show.flags = kFlagRestoreWindow;
+    EXPECT_EQ(protocol.Handle(show, toProgram), 1);
+    LinkMessage find = Message(20005, kLinkId, PackMapPhotoRecords({{11, 1700000000, 0, 0, 0}}));
+    find.data.resize(find.data.size() + 39);  // a partial record is dropped
+    EXPECT_EQ(protocol.Handle(find, toProgram), 1);
+
+    EXPECT_EQ(calls, (std::vector<std::string>{"pick 3", "show 1", "find 0"}));
+    ASSERT_EQ(received.size(), 3u);
+    EXPECT_EQ(received[1].idPic, 9);
+    EXPECT_DOUBLE_EQ(received[1].longitude, 116.4);
+    EXPECT_EQ(received[2].dwDateTime, 1700000000);
+    EXPECT_TRUE(toProgram.empty());  // answers come later, through the service
+}

@@ -7,6 +7,7 @@
 
 #include <filesystem>
 #include <limits>
+#include <optional>
 #include <thread>
 
 #include "link_test_environment.h"
@@ -56,7 +57,7 @@ class ACompanionService : public ::testing::Test {
 };
 
 TEST_F(ACompanionService, bringsNamesIntoTheRegionBufferAfterTheHandshake) {
-    CompanionService service(ShenzhenOnly, 4242);
+    CompanionService service(ShenzhenOnly, {}, 4242);
     ASSERT_TRUE(service.IsListening());
 
     EXPECT_TRUE(link.RequestRegionNames(22.54, 114.06, 5));
@@ -86,14 +87,37 @@ TEST_F(ACompanionService, answersNoNamesForANanPosition) {
     EXPECT_EQ(regions.Slot(0), "");
 }
 
+TEST_F(ACompanionService, answersAPickRequestLaterWithThePickedPosition) {
+    // The handler runs on the service's thread; the answer is queued from
+    // another one, as the map window answers after the user's click.
+    std::thread answerer;
+    MapRequestHandlers map;
+    CompanionService* self = nullptr;
+    map.pickPosition = [&](std::uint32_t) {
+        answerer = std::thread([&] {
+            self->AnswerProgram(kCodePickPosition, PackPickedPosition({31.23, 121.47}));
+        });
+    };
+    CompanionService service(ShenzhenOnly, map);
+    self = &service;
+    std::optional<PickedPosition> picked;
+    link.SetPickedPositionReceiver([&](PickedPosition p) { picked = p; });
+
+    EXPECT_EQ(link.SendToCompanion(kCodePickPosition, {}), 1);
+    ASSERT_TRUE(PumpUntil(link.Endpoint(), [&] { return picked.has_value(); }));
+    answerer.join();
+    EXPECT_DOUBLE_EQ(picked->latitude, 31.23);
+    EXPECT_DOUBLE_EQ(picked->longitude, 121.47);
+}
+
 TEST_F(ACompanionService, refusesTheLinkIdOfItsPredecessorAfterARestart) {
     {
-        CompanionService first(ShenzhenOnly, 11);
+        CompanionService first(ShenzhenOnly, {}, 11);
         EXPECT_TRUE(link.RequestRegionNames(22.54, 114.06, 5));
         EXPECT_EQ(link.LinkId(), 11);
     }
     EXPECT_FALSE(std::filesystem::exists(SocketPath())) << "the socket file goes with it";
-    CompanionService second(ShenzhenOnly, 12);
+    CompanionService second(ShenzhenOnly, {}, 12);
     regions.Clear();
     EXPECT_TRUE(link.RequestRegionNames(22.54, 114.06, 5));
     EXPECT_EQ(link.LinkId(), 12);
@@ -101,7 +125,7 @@ TEST_F(ACompanionService, refusesTheLinkIdOfItsPredecessorAfterARestart) {
 }
 
 TEST_F(ACompanionService, staysUpAndAnsweringAfterHostileFrames) {
-    CompanionService service(ShenzhenOnly, 5);
+    CompanionService service(ShenzhenOnly, {}, 5);
     ASSERT_TRUE(link.RequestRegionNames(22.54, 114.06, 5));  // the handshake is done
     regions.Clear();
     LinkMessage request;
