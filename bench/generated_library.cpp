@@ -6,6 +6,7 @@
 #include <string>
 
 #include "catalogue/catalogue_save.h"
+#include "catalogue/library_internals.h"
 #include "catalogue/photo_catalogue.h"
 #include "catalogue/photo_rows.h"
 #include "catalogue/sql_query.h"
@@ -72,7 +73,7 @@ void GenerateLibrary(int photos, const std::vector<std::vector<std::uint8_t>>& t
                        regions);
         for (const std::string& keyword : {k1, k2})
             ExecuteStatement(
-                session.db(),
+                SessionDb(session),
                 FormatStatement("insert into tKeyWord(strKeyword,idPic,dwDateTime,fGPSLatitude,"
                                 "fGPSLongitude,strModel,strName,strPath) "
                                 "values('%s',%lld,%d,%f,%f,'%s','%s','%s')",
@@ -80,7 +81,7 @@ void GenerateLibrary(int photos, const std::vector<std::vector<std::uint8_t>>& t
                                 r.fGPSLatitude, r.fGPSLongitude, r.strModel, r.strName, r.strPath));
         if (r.strXpSubject[0])
             ExecuteStatement(
-                session.db(),
+                SessionDb(session),
                 FormatStatement("insert into tSubject(strSubject,idPic,dwDateTime,strModel,strName,"
                                 "strPath) values('%s',%lld,%d,'%s','%s','%s')",
                                 r.strXpSubject, static_cast<std::int64_t>(id), r.dwDateTime,

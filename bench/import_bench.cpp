@@ -52,7 +52,8 @@ RunFigures TimeImport(const std::string& folder, const std::string& dataFolder) 
         double start = Now();
         BeginTransaction();
         int imported = 0;
-        ImportFolderTree(folder, imported);
+        ImportProgress progress;
+        ImportFolderTree(folder, imported, progress);
         CommitTransaction();
         double seconds = Now() - start;
         char line[128];
@@ -189,6 +190,8 @@ void ReportWholeProcess(const std::vector<std::string>& files, const std::string
 }  // namespace
 
 int main(int argc, char** argv) {
+    // The catalogue every step of this run works on.
+    Library library;
     int camera = 2000, plain = 40;
     std::string dir = std::filesystem::temp_directory_path().string() + "/darazoz-bench";
     for (int i = 1; i + 1 < argc; i += 2) {

@@ -123,19 +123,21 @@ void Print(const char* what, double seconds, const Run& run, double fileMiB, con
 // has run for a while.
 int HoldCatalogue(const std::string& folder) {
     SetDataFolder(folder);
+    Library library;
     if (!OpenCatalogue()) return 1;
     auto tree = BuildCategoryTree(SortMode::ShotTime, nullptr);
     if (!tree) return 1;
     AppendDuplicatesGroup(*tree);
     ApplyGroupCounts(*tree);
-    if (PhotoCatalogue::Instance().workingImage)
-        PhotoCatalogue::Instance().workingImage->WaitUntilPrivate();
+    library.WaitUntilPrivate();
     return 0;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
+    // The catalogue every step of this run works on.
+    Library library;
     if (argc == 3 && std::string(argv[1]) == "--hold-catalogue") return HoldCatalogue(argv[2]);
 
     std::vector<int> sizes;

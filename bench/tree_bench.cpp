@@ -29,6 +29,8 @@ double Milliseconds(std::chrono::steady_clock::time_point since) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    // The catalogue every step of this run works on.
+    Library library;
     int photos = 100000;
     std::string dir = std::filesystem::temp_directory_path().string() + "/darazoz-tree-bench";
     for (int i = 1; i + 1 < argc; i += 2) {

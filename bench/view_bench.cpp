@@ -120,6 +120,8 @@ void ScrollThrough(CVereroView& view, QImage& screen, const char* label) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    // The catalogue every step of this run works on.
+    Library library;
     int photos = 100000, group = 10000, width = 1280, height = 800;
     for (int i = 1; i + 1 < argc; i += 2) {
         if (!std::strcmp(argv[i], "--photos")) photos = std::atoi(argv[i + 1]);

@@ -351,6 +351,8 @@ void PrintScreen(QSize screen, const std::vector<Figures>& rounds) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    // The catalogue every step of this run works on.
+    Library library;
     Options options;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];

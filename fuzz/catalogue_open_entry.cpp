@@ -23,6 +23,7 @@ int FuzzCatalogueOpen(const std::uint8_t* data, std::size_t size) {
     SetDataFolder(folder);
     if (!WriteScratchFile(CatalogueFilePath(), data, size)) return 0;
 
+    Library library;
     if (OpenCatalogue()) {
         CountPhotosNow();
         LoadFolderList();
@@ -34,6 +35,5 @@ int FuzzCatalogueOpen(const std::uint8_t* data, std::size_t size) {
         PhotoRecord record;
         if (first) LoadPhotoRecord(*first, false, record);
     }
-    CloseCatalogue();
     return 0;
 }

@@ -43,7 +43,7 @@ void UpdateViewChecks(CMainFrame& frame, CVereroView* view) {
     }
     if (QAction* orient = frame.Command(CommandId::kAutoOrient)) {
         orient->setCheckable(true);
-        orient->setChecked(PhotoCatalogue::Instance().autoOrient);
+        orient->setChecked(view->Photos().autoOrient);
     }
 }
 
@@ -106,7 +106,7 @@ void RunTidy(CMainFrame& frame) {
     if (tidy && tidy->isEnabled()) tidy->trigger();
 }
 
-void ConnectViewer(CMainFrame& frame, CVereroView* view) {
+void ConnectViewer(CMainFrame& frame, CVereroView* view, LocationController* location) {
     auto* host = new PhotoViewerHost(*view);
     if (QAction* show = frame.Command(CommandId::kShowPhoto)) {
         show->setEnabled(true);
@@ -117,33 +117,34 @@ void ConnectViewer(CMainFrame& frame, CVereroView* view) {
     }
     // 更多: the properties dialog over the viewer for its current photo; a
     // written photo refreshes the list once the viewer has closed.
-    host->onViewerCreated = [view, &frame](CDialogPICVIEW& viewer) {
-        QObject::connect(&viewer, &CDialogPICVIEW::moreRequested, &viewer, [view, &viewer, &frame] {
-            PhotoList& photos = view->Photos();
-            if (!photos.IsValid(photos.currentIndex)) return;
-            PropertiesSession session = SessionOnViewPhoto(*view, photos.currentIndex);
-            const int queuedBefore = LocationController::PendingRegionCount();
-            RunPropertiesOrSayInvalid(session, &viewer);
-            if (session.tidyRequested) {
-                // Once the viewer has closed.
-                QObject::connect(&viewer, &QObject::destroyed, &frame, [&frame] {
-                    QMetaObject::invokeMethod(
-                        &frame, [&frame] { RunTidy(frame); }, Qt::QueuedConnection);
-                });
-            }
-            if (!session.photosModified) return;
-            photos.Entry(photos.currentIndex).idPic = session.shownPhoto.idPic;
-            photos.Entry(photos.currentIndex).fromDuplicates = session.shownPhoto.fromDuplicates;
-            // A rename or a new id: the entry reads its row (name, path) again,
-            // so that 删除 and the caption follow the file.
-            photos.ReleaseThumbnail(photos.currentIndex);
-            photos.EnsureThumbnail(photos.currentIndex);
-            photos.reselectIndex = std::max(0, photos.currentIndex);
-            CatalogueModified = true;
-            OfferRegionLookupAfterViewer(queuedBefore);
-            QObject::connect(&viewer, &QObject::destroyed, view,
-                             [view] { view->RefreshList(false); });
-        });
+    host->onViewerCreated = [view, &frame, location](CDialogPICVIEW& viewer) {
+        QObject::connect(
+            &viewer, &CDialogPICVIEW::moreRequested, &viewer, [view, &viewer, &frame, location] {
+                PhotoList& photos = view->Photos();
+                if (!photos.IsValid(photos.currentIndex)) return;
+                PropertiesSession session = SessionOnViewPhoto(*view, photos.currentIndex);
+                const int queuedBefore = location->PendingRegionCount();
+                RunPropertiesOrSayInvalid(session, &viewer);
+                if (session.tidyRequested) {
+                    // Once the viewer has closed.
+                    QObject::connect(&viewer, &QObject::destroyed, &frame, [&frame] {
+                        QMetaObject::invokeMethod(
+                            &frame, [&frame] { RunTidy(frame); }, Qt::QueuedConnection);
+                    });
+                }
+                if (!session.photosModified) return;
+                photos.Entry(photos.currentIndex).idPic = session.shownPhoto.idPic;
+                photos.Entry(photos.currentIndex).fromDuplicates =
+                    session.shownPhoto.fromDuplicates;
+                // A rename or a new id: the entry reads its row (name, path) again,
+                // so that 删除 and the caption follow the file.
+                photos.ReleaseThumbnail(photos.currentIndex);
+                photos.EnsureThumbnail(photos.currentIndex);
+                photos.reselectIndex = std::max(0, photos.currentIndex);
+                OfferRegionLookupAfterViewer(queuedBefore);
+                QObject::connect(&viewer, &QObject::destroyed, view,
+                                 [view] { view->RefreshList(false); });
+            });
     };
     QObject::connect(view, &CVereroView::openPhotoRequested, host, [view, host](int index) {
         view->Photos().currentIndex = index;
@@ -158,8 +159,8 @@ void ConnectViewer(CMainFrame& frame, CVereroView* view) {
 // for, the start-up offer to update a changed library, and the tidy dialog
 // that follows 打开文件位置 on a photo whose file is gone.
 void ConnectUpkeep(CMainFrame& frame, CVereroView* view, PhotoFileCommands* files,
-                   ImportController* imports) {
-    auto* upkeep = new UpkeepController(&frame);
+                   ImportController* imports, const Library& library) {
+    auto* upkeep = new UpkeepController(library, &frame);
     QObject::connect(
         upkeep, &UpkeepController::newPhotosFound, imports,
         [imports, &frame](const QStringList& paths) { imports->AcceptFilePaths(paths, &frame); });
@@ -171,13 +172,13 @@ void ConnectUpkeep(CMainFrame& frame, CVereroView* view, PhotoFileCommands* file
     carry(CommandId::kTidyCatalogue, [upkeep, &frame] { upkeep->TidyCommand(&frame); });
     carry(CommandId::kSaveCatalogue, [upkeep, &frame] { upkeep->SaveCommand(&frame); });
     carry(CommandId::kClearCatalogue, [upkeep, &frame] { upkeep->ClearCommand(&frame); });
-    auto updateStates = [&frame, view] {
+    auto updateStates = [&frame, view, upkeep] {
         auto enable = [&frame](int id, bool enabled) {
             if (QAction* action = frame.Command(id)) action->setEnabled(enabled);
         };
         enable(CommandId::kUpdateLibrary, UpkeepController::UpdateAvailable());
         enable(CommandId::kTidyCatalogue, true);
-        enable(CommandId::kSaveCatalogue, UpkeepController::SaveAvailable());
+        enable(CommandId::kSaveCatalogue, upkeep->SaveAvailable());
         enable(CommandId::kClearCatalogue, view->HasPhotos());
     };
     updateStates();
@@ -259,7 +260,7 @@ void CarryProperties(CMainFrame& frame, CVereroView* view, LocationController* l
         if (QAction* action = frame.Command(id)) {
             action->setEnabled(true);
             QObject::connect(action, &QAction::triggered, view, [view, runTidy, location] {
-                const int queuedBefore = LocationController::PendingRegionCount();
+                const int queuedBefore = location->PendingRegionCount();
                 if (RunPropertiesCommand(*view, runTidy))
                     location->OfferRegionLookup(LocationController::EditSource::PropertiesCommand,
                                                 queuedBefore);
@@ -270,7 +271,8 @@ void CarryProperties(CMainFrame& frame, CVereroView* view, LocationController* l
 
 // The four map commands of menu 编辑.
 LocationController* ConnectLocation(CVereroApp& app, CMainFrame& frame, CVereroView* view) {
-    auto* location = new LocationController(app.Link(), &app.RegionNames(), *view, &frame);
+    auto* location = new LocationController(app.Link(), &app.RegionNames(),
+                                            app.PhotoLibrary().PendingRegions(), *view, &frame);
     location->SetDialogOpenedHook([&frame] { frame.StartBringToFrontTimer(); });
     const std::pair<int, void (LocationController::*)()> commands[] = {
         {CommandId::kRegionsFromGps, &LocationController::RegionsFromGps},
@@ -326,9 +328,10 @@ void ConnectBrowsingWindows(CVereroApp& app) {
     Carry(frame, CommandId::kDetailList, view, &CVereroView::OnDetailList);
     Carry(frame, CommandId::kShowKeywords, view, &CVereroView::OnToggleKeywords);
     Carry(frame, CommandId::kAutoOrient, view, &CVereroView::OnToggleAutoOrient);
-    CarryProperties(frame, view, ConnectLocation(app, frame, view));
-    ConnectViewer(frame, view);
-    ConnectUpkeep(frame, view, files, imports);
+    LocationController* location = ConnectLocation(app, frame, view);
+    CarryProperties(frame, view, location);
+    ConnectViewer(frame, view, location);
+    ConnectUpkeep(frame, view, files, imports, app.PhotoLibrary());
     auto updateCommands = [&frame, view] {
         UpdateViewChecks(frame, view);
         UpdatePhotoCommands(frame, view);

@@ -155,7 +155,7 @@ void CMainFrame::Shutdown() {
     shutDown_ = true;
     hide();
     QGuiApplication::sync();  // let the window disappear before the wait
-    RunShutdownSequence(ShutdownPause);
+    RunShutdownSequence(library_, ShutdownPause);
     close();
     // Top-level windows without a parent (the viewer) must not keep the
     // program alive once the frame is gone.

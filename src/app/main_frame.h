@@ -21,6 +21,7 @@ class QDockWidget;
 class QLabel;
 class QMenu;
 class QToolBar;
+class Library;
 class MapLink;
 
 // The status bar's text while no photo is named.
@@ -69,6 +70,8 @@ class CMainFrame : public QMainWindow {
     // Connects the map link's bring-to-front requests and photo selections
     // to the window; the link must outlive the frame or be detached (null).
     void AttachMapLink(MapLink* link);
+    // The catalogue that closing the window saves when it is modified.
+    void AttachLibrary(const Library* library) { library_ = library; }
     // Restores, raises and activates the window and a modal dialog over it
     // (a companion's request, a later start of the program).
     void BringToFront();
@@ -111,5 +114,6 @@ class CMainFrame : public QMainWindow {
     ApplicationLook look_;
     int lookId_ = LookId::kDefault;
     MapLink* mapLink_ = nullptr;
+    const Library* library_ = nullptr;
     bool shutDown_ = false;
 };

@@ -4,15 +4,16 @@
 #include <thread>
 
 #include "catalogue/catalogue_save.h"
+#include "catalogue/photo_catalogue.h"
 #include "catalogue/process_flags.h"
 #include "messaging/worker_registry.h"
 
-bool RunShutdownSequence(const std::function<void()>& pause) {
+bool RunShutdownSequence(const Library* library, const std::function<void()>& pause) {
     // Every worker polls the flag, the ones not waited for too: they must not
     // start new work against a catalogue that is about to be closed.
     if (WorkerRegistry::AnyRunning()) ExitRequested = true;
 
-    const bool save = CatalogueModified.load();
+    const bool save = library != nullptr && library->Modified();
     if (save) SaveCatalogue();
 
     while (WorkerRegistry::AnyWaitedForRunning()) pause();

@@ -5,11 +5,14 @@
 
 #include <functional>
 
+class Library;
+
 // Sets ExitRequested when a worker runs; saves the catalogue to its file when
-// CatalogueModified is set (a failed save does not stop the shutdown); then,
+// library is modified (a failed save does not stop the shutdown); then,
 // while a waited-for worker runs, calls pause (100 ms sleeps in the program)
-// and tests again. Returns whether a save was attempted.
-bool RunShutdownSequence(const std::function<void()>& pause);
+// and tests again. Returns whether a save was attempted. Without a library
+// there is nothing to save.
+bool RunShutdownSequence(const Library* library, const std::function<void()>& pause);
 
 // Sleeps 100 ms; the pause of the real shutdown.
 void ShutdownPause();

@@ -105,6 +105,7 @@ CVereroApp::StartOutcome CVereroApp::InitInstance(const LaunchOptions& options,
         ReceiverRegistry::Post(ReceiverRole::MainFrame, CMainFrame::MapLinkPumpEvent());
     });
     frame_->AttachMapLink(mapLink_.get());
+    frame_->AttachLibrary(&library_);
 
     frame_->show();
     return StartOutcome::Running;

@@ -15,6 +15,7 @@
 
 #include "app/catalogue_startup.h"
 #include "app/launch_options.h"
+#include "catalogue/photo_catalogue.h"
 #include "maplink/region_buffer.h"
 
 class CMainFrame;
@@ -63,6 +64,7 @@ class CVereroApp {
     CMainFrame* MainFrame() const { return frame_.get(); }
     MapLink* Link() const { return mapLink_.get(); }
     RegionBuffer& RegionNames() { return regionNames_; }
+    Library& PhotoLibrary() { return library_; }
     // Whether this instance holds the data folder lock (only a running one does).
     bool HoldsDataFolderLock() const;
 
@@ -74,6 +76,8 @@ class CVereroApp {
     void OpenPaths(const QStringList& paths, bool bringToFront);
 
     StartupMessageBox messageBox_;
+    // The catalogue the windows work on; outlives them.
+    Library library_;
     RegionBuffer regionNames_;
     std::function<void(const QStringList&)> pathsReceiver_;
     QStringList pendingPaths_;

@@ -8,6 +8,7 @@
 #include "catalogue/compact_write.h"
 #include "catalogue/folder_stamps.h"
 #include "catalogue/folder_volumes.h"
+#include "catalogue/library_internals.h"
 #include "catalogue/photo_catalogue.h"
 #include "catalogue/process_flags.h"
 #include "catalogue/sql_query.h"
@@ -49,7 +50,7 @@ bool DropVanishedRows(sqlite3* db, bool duplicates, const VolumeCheck& volumes,
 RebuildResult RebuildCatalogue(std::atomic<int>* copied) {
     CatalogueSession session;
     if (!session.ok()) return RebuildResult::Failed;
-    sqlite3* db = session.db();
+    sqlite3* db = SessionDb(session);
     // All or nothing: a failed step leaves the working database as it was.
     if (ExecuteStatement(db, "begin transaction") != SQLITE_OK) return RebuildResult::Failed;
     const VolumeCheck volumes;
@@ -68,9 +69,9 @@ RebuildResult RebuildCatalogue(std::atomic<int>* copied) {
     WriteFolderTable();
     // Written compactly to the save file, which then replaces the catalogue
     // file in one rename: the old file stays until the new one is complete.
-    if (WriteCompactCatalogueFile(db) != SQLITE_OK) {
-        CatalogueModified = true;
-        return RebuildResult::SaveFailed;
-    }
+    // The deletions committed, which marked the catalogue modified; only a
+    // complete write clears that.
+    if (WriteCompactCatalogueFile(db) != SQLITE_OK) return RebuildResult::SaveFailed;
+    LibraryInternals::MarkSaved(CurrentLibrary());
     return RebuildResult::Done;
 }

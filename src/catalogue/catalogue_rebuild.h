@@ -13,7 +13,7 @@ enum class RebuildResult {
     Done,        // the tidied catalogue is in use and compactly in the catalogue file
     Failed,      // nothing changed: the working database and the file are as before
     SaveFailed,  // the tidied catalogue is in use but could not be written;
-                 // CatalogueModified is set so that it is saved later
+                 // the library stays modified so that it is saved later
 };
 
 // Runs on the calling thread and holds the catalogue lock throughout.

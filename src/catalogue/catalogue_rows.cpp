@@ -2,6 +2,7 @@
 
 #include <sqlite3.h>
 
+#include "catalogue/library_internals.h"
 #include "catalogue/sql_query.h"
 
 bool CatalogueRow::IsNull(int column) const {
@@ -40,16 +41,16 @@ std::span<const std::uint8_t> CatalogueRow::Blob(int column) const {
 
 bool ForEachRow(const CatalogueSession& session, const std::string& statement,
                 const std::function<void(const CatalogueRow&)>& onRow) {
-    return ForEachRow(session.db(), statement,
+    return ForEachRow(SessionDb(session), statement,
                       [&](sqlite3_stmt* row) { onRow(CatalogueRow(row)); });
 }
 
 std::optional<std::int64_t> QueryInt64(const CatalogueSession& session,
                                        const std::string& statement) {
-    return QueryInt64(session.db(), statement);
+    return QueryInt64(SessionDb(session), statement);
 }
 
 std::optional<std::string> QueryText(const CatalogueSession& session,
                                      const std::string& statement) {
-    return QueryText(session.db(), statement);
+    return QueryText(SessionDb(session), statement);
 }

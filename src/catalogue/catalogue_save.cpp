@@ -8,6 +8,7 @@
 #include <string>
 
 #include "catalogue/compact_write.h"
+#include "catalogue/library_internals.h"
 #include "catalogue/photo_catalogue.h"
 #include "catalogue/sql_query.h"
 #include "catalogue/sql_statement.h"
@@ -38,7 +39,8 @@ void RemoveInterruptedSave() {
 }
 
 int SaveCatalogue() {
-    if (PhotoCatalogue::Instance().readOnly) return SQLITE_READONLY;
+    if (!HasCurrentLibrary()) return SQLITE_CANTOPEN;
+    if (CurrentLibrary().ReadOnly()) return SQLITE_READONLY;
     CatalogueSession session;
     if (!session.ok()) return SQLITE_CANTOPEN;
     const std::string target = CatalogueFilePath();
@@ -51,7 +53,7 @@ int SaveCatalogue() {
                              nullptr);
     if (rc == SQLITE_OK) {
         // A full disk or a failing write shows in the step's result.
-        sqlite3_backup* backup = sqlite3_backup_init(file, "main", session.db(), "main");
+        sqlite3_backup* backup = sqlite3_backup_init(file, "main", SessionDb(session), "main");
         if (!backup) {
             rc = sqlite3_errcode(file);
         } else {
@@ -70,6 +72,8 @@ int SaveCatalogue() {
         return SQLITE_IOERR;
     }
     SyncPath(DataFolder(), O_RDONLY | O_DIRECTORY);
+    // The session held the lock throughout, so no write came in between.
+    LibraryInternals::MarkSaved(CurrentLibrary());
     return SQLITE_OK;
 }
 
@@ -89,9 +93,14 @@ int WriteCompactCatalogueFile(sqlite3* db) {
 }
 
 bool ClearCatalogue() {
-    PhotoCatalogue& catalogue = PhotoCatalogue::Instance();
-    std::lock_guard lock(catalogue.Mutex());
-    catalogue.CloseWorking();
+    if (!HasCurrentLibrary()) return false;
+    Library& library = CurrentLibrary();
+    std::lock_guard lock(LibraryInternals::Mutex(library));
+    LibraryInternals::CloseWorking(library);
     std::remove(CatalogueFilePath().c_str());
-    return OpenCatalogue();
+    const bool opened = OpenCatalogue();
+    // The emptied catalogue is offered for saving like any change, even
+    // though nothing committed in it.
+    LibraryInternals::MarkModified(library);
+    return opened;
 }

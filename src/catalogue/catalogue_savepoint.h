@@ -24,4 +24,5 @@ class CatalogueSavepoint {
   private:
     CatalogueSession session_;
     bool active_ = false;
+    bool outermost_ = false;  // no transaction was open: the savepoint is one
 };

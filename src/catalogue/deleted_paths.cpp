@@ -1,5 +1,6 @@
 #include "catalogue/deleted_paths.h"
 
+#include "catalogue/library_internals.h"
 #include "catalogue/photo_catalogue.h"
 #include "catalogue/sql_query.h"
 #include "catalogue/sql_statement.h"
@@ -8,7 +9,7 @@
 bool IsDeletedPath(const std::string& path) {
     CatalogueSession session;
     if (!session.ok()) return false;
-    return QueryInt64(session.db(),
+    return QueryInt64(SessionDb(session),
                       FormatStatement("select count(*) from tDelTable where  strfullPath = '%s'",
                                       CodePageToUtf8(path)))
                .value_or(0) > 0;
@@ -26,13 +27,14 @@ void AddDeletedPath(const std::string& path) {
     CatalogueSession session;
     if (!session.ok()) return;
     ExecuteStatement(
-        session.db(),
+        SessionDb(session),
         FormatStatement("insert into tDelTable(strfullPath) values('%s')", CodePageToUtf8(path)));
 }
 
 void RemoveDeletedPath(const std::string& path) {
     CatalogueSession session;
     if (!session.ok()) return;
-    ExecuteStatement(session.db(), FormatStatement("delete from tDelTable where strfullPath = '%s'",
-                                                   CodePageToUtf8(path)));
+    ExecuteStatement(
+        SessionDb(session),
+        FormatStatement("delete from tDelTable where strfullPath = '%s'", CodePageToUtf8(path)));
 }

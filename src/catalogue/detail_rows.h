@@ -1,5 +1,6 @@
 #pragma once
-// The catalogue columns the detail list shows for one photo.
+// The catalogue columns the detail list and the status bar show for one
+// photo.
 //
 // Threads: any thread; holds the catalogue session for the call.
 
@@ -24,6 +25,7 @@ struct DetailRow {
     std::int64_t idPic = 0;
 };
 
-// The row of idPic, always from tJpgMsg (a listed duplicate shows its
-// catalogued copy); nullopt when tJpgMsg has no such photo.
-std::optional<DetailRow> ReadDetailRow(std::int64_t idPic);
+// The row of idPic in tJpgMsg, or in tReJpgMsg when duplicate is set (the
+// detail list always reads tJpgMsg: a listed duplicate shows its catalogued
+// copy); nullopt when the table has no such photo.
+std::optional<DetailRow> ReadDetailRow(std::int64_t idPic, bool duplicate);

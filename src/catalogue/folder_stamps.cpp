@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "catalogue/folder_volumes.h"
+#include "catalogue/library_internals.h"
 #include "catalogue/photo_catalogue.h"
-#include "catalogue/process_flags.h"
 #include "catalogue/sql_query.h"
 #include "catalogue/sql_statement.h"
 #include "platform/file_status.h"
@@ -21,8 +21,9 @@ constexpr const char* kSelectFolderTimes = "select strFolderPath, ModifyTime fro
 constexpr const char* kSelectFolderTime =
     "select ModifyTime from tFolder where strFolderPath = '%s'";
 
+// Callers hold a CatalogueSession, which needs a library.
 FolderStampList& Stamps() {
-    return PhotoCatalogue::Instance().folderStamps;
+    return LibraryInternals::FolderStamps(CurrentLibrary());
 }
 
 FolderStamp* FindStamp(const std::string& path) {
@@ -51,6 +52,7 @@ std::vector<std::string> CataloguedFolders(sqlite3* db) {
 
 void PutFolderStamp(const std::string& path, std::int64_t time) {
     CatalogueSession session;
+    if (!HasCurrentLibrary()) return;
     if (time == 0) time = TimeOnDisk(path);
     auto& list = Stamps();
     if (time == 0) {
@@ -69,14 +71,15 @@ void PutFolderStamp(const std::string& path, std::int64_t time) {
 
 void LoadFolderList() {
     CatalogueSession session;
+    if (!HasCurrentLibrary()) return;
     Stamps().clear();
     if (!session.ok()) return;
     // tFolder has no index: read it once rather than once per folder.
     std::unordered_map<std::string, std::int64_t> stored;
-    ForEachRow(session.db(), kSelectFolderTimes, [&](sqlite3_stmt* row) {
+    ForEachRow(SessionDb(session), kSelectFolderTimes, [&](sqlite3_stmt* row) {
         stored.emplace(ColumnText(row, 0), ParseInt64Text(ColumnText(row, 1)));
     });
-    const std::vector<std::string> folders = CataloguedFolders(session.db());
+    const std::vector<std::string> folders = CataloguedFolders(SessionDb(session));
     for (const std::string& folder : folders) {
         auto time = stored.find(folder);
         if (time == stored.end()) continue;
@@ -93,10 +96,11 @@ void LoadFolderList() {
 
 void RebuildFolderList() {
     CatalogueSession session;
+    if (!HasCurrentLibrary()) return;
     FolderStampList previous;
     previous.swap(Stamps());
     if (!session.ok()) return;
-    const std::vector<std::string> folders = CataloguedFolders(session.db());
+    const std::vector<std::string> folders = CataloguedFolders(SessionDb(session));
     RememberFolderVolumes(folders);
     const VolumeCheck volumes;
     for (const std::string& folder : folders) {
@@ -111,7 +115,7 @@ void RebuildFolderList() {
                                 [&](const FolderStamp& s) { return s.path == folder; });
         std::optional<std::string> stored;
         if (old == previous.end())
-            stored = QueryText(session.db(), FormatStatement(kSelectFolderTime, folder));
+            stored = QueryText(SessionDb(session), FormatStatement(kSelectFolderTime, folder));
         std::int64_t time =
             old != previous.end() ? old->lastWriteTime : (stored ? ParseInt64Text(*stored) : 0);
         if (time != 0) Stamps().push_back({folder, time, false});
@@ -120,11 +124,12 @@ void RebuildFolderList() {
 
 void WriteFolderTable() {
     CatalogueSession session;
+    if (!HasCurrentLibrary()) return;
     if (!session.ok() || Stamps().empty()) return;
-    ExecuteStatement(session.db(), "delete from tFolder");
+    ExecuteStatement(SessionDb(session), "delete from tFolder");
     for (const FolderStamp& stamp : Stamps()) {
         ExecuteStatement(
-            session.db(),
+            SessionDb(session),
             FormatStatement("insert into tFolder(strFolderPath ,ModifyTime) values('%s',%lld)",
                             stamp.path, stamp.lastWriteTime));
     }
@@ -132,6 +137,7 @@ void WriteFolderTable() {
 
 bool AnyFolderChanged() {
     CatalogueSession session;
+    if (!HasCurrentLibrary()) return false;
     if (Stamps().empty()) LoadFolderList();
     // Read only when a folder looks changed: most checks find none.
     std::optional<VolumeCheck> volumes;
@@ -153,6 +159,45 @@ bool AnyFolderChanged() {
     return any;
 }
 
+std::vector<std::string> ListedFolders() {
+    CatalogueSession session;
+    if (!HasCurrentLibrary()) return {};
+    if (Stamps().empty()) LoadFolderList();
+    std::vector<std::string> folders;
+    folders.reserve(Stamps().size());
+    for (const FolderStamp& stamp : Stamps()) folders.push_back(stamp.path);
+    return folders;
+}
+
+FolderStampList FolderStamps() {
+    CatalogueSession session;
+    return HasCurrentLibrary() ? Stamps() : FolderStampList{};
+}
+
+std::optional<std::vector<std::string>> ChangedFolders() {
+    CatalogueSession session;
+    if (!HasCurrentLibrary()) return std::nullopt;
+    if (Stamps().empty()) LoadFolderList();
+    if (Stamps().empty()) return std::nullopt;
+    AnyFolderChanged();
+    std::vector<std::string> changed;
+    for (const FolderStamp& stamp : Stamps())
+        if (stamp.changed) changed.push_back(stamp.path);
+    return changed;
+}
+
+void ClearFolderMark(const std::string& folder) {
+    CatalogueSession session;
+    if (!HasCurrentLibrary()) return;
+    for (FolderStamp& stamp : Stamps())
+        if (stamp.path == folder) stamp.changed = false;
+}
+
+void ForgetFolderList() {
+    CatalogueSession session;
+    if (HasCurrentLibrary()) Stamps().clear();
+}
+
 void RefreshFolderStamp(const std::string& path) {
     CatalogueSession session;
     if (!session.ok()) return;
@@ -166,9 +211,8 @@ void RefreshFolderStamp(const std::string& path) {
     // re-reads it.
     stamp->changed = true;
     ExecuteStatement(
-        session.db(),
+        SessionDb(session),
         FormatStatement("Update tFolder set ModifyTime = %lld where strFolderPath = '%s'", current,
                         path));
     stamp->lastWriteTime = current;
-    CatalogueModified = true;
 }

@@ -1,12 +1,16 @@
 #pragma once
 // The folder list: every folder holding catalogued photos with its
-// last-write time, in memory (PhotoCatalogue::folderStamps) and in tFolder.
+// last-write time, in memory (held by the Library) and in tFolder.
 // A folder whose time on disk differs from the stored one is "changed": the
 // library update offers to re-read it. Paths are UTF-8 and compared byte
 // for byte.
 
 #include <cstdint>
+#include <optional>
 #include <string>
+#include <vector>
+
+#include "catalogue/photo_catalogue.h"
 
 // Sets a folder's stamp. time 0 means "read it from disk"; a drive root that
 // gives no time takes the current time; a folder that still has no time
@@ -32,3 +36,19 @@ bool AnyFolderChanged();
 // the next start. The folder is marked for this session, as a check would
 // mark it, and a mark stays.
 void RefreshFolderStamp(const std::string& path);
+
+// The listed folders in list order (loading the list first when it is empty).
+std::vector<std::string> ListedFolders();
+
+// A copy of the list as it is.
+FolderStampList FolderStamps();
+
+// The marked folders after a check (loading the list first when it is
+// empty); nullopt when there is no list at all.
+std::optional<std::vector<std::string>> ChangedFolders();
+
+// Takes the mark off one folder (the update has re-read it).
+void ClearFolderMark(const std::string& folder);
+
+// Empties the list in memory, as a new start finds it; tFolder stays.
+void ForgetFolderList();

@@ -4,6 +4,7 @@
 
 #include <unordered_set>
 
+#include "catalogue/library_internals.h"
 #include "catalogue/photo_catalogue.h"
 #include "catalogue/sql_query.h"
 
@@ -39,7 +40,7 @@ std::optional<std::vector<FoundPhoto>> FoundIn(sqlite3* db, const std::string& s
 std::optional<std::vector<FoundPhoto>> ReadFoundPhotos(const std::string& statement) {
     CatalogueSession session;
     if (!session.ok()) return std::nullopt;
-    return FoundIn(session.db(), statement);
+    return FoundIn(SessionDb(session), statement);
 }
 
 std::optional<std::vector<FoundPhoto>> ReadFoundPhotosInFile(const std::string& file,

@@ -1,5 +1,6 @@
 #include "catalogue/keyword_rows.h"
 
+#include "catalogue/library_internals.h"
 #include "catalogue/photo_catalogue.h"
 #include "catalogue/sql_query.h"
 #include "catalogue/sql_statement.h"
@@ -13,7 +14,7 @@ constexpr const char* kDistinctKeywords =
 void WriteKeywordRows(std::int64_t id, const PhotoRecord& r) {
     CatalogueSession session;
     if (!session.ok()) return;
-    sqlite3* db = session.db();
+    sqlite3* db = SessionDb(session);
     ExecuteStatement(db, FormatStatement("delete from tSubject where idPic = %lld", id));
     if (r.strXpSubject[0] != '\0') {
         ExecuteStatement(
@@ -38,7 +39,7 @@ std::vector<std::string> DistinctKeywords() {
     CatalogueSession session;
     std::vector<std::string> keywords;
     if (!session.ok()) return keywords;
-    ForEachRow(session.db(), kDistinctKeywords,
+    ForEachRow(SessionDb(session), kDistinctKeywords,
                [&](sqlite3_stmt* row) { keywords.push_back(ColumnText(row, 0)); });
     return keywords;
 }

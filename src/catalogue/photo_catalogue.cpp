@@ -9,6 +9,7 @@
 #include "catalogue/catalogue_file_check.h"
 #include "catalogue/catalogue_save.h"
 #include "catalogue/catalogue_schema.h"
+#include "catalogue/library_internals.h"
 #include "catalogue/sql_query.h"
 #include "catalogue/sql_statement.h"
 #include "platform/data_folder.h"
@@ -53,23 +54,43 @@ bool TableExists(sqlite3* connection, const char* table) {
     return exists;
 }
 
+// The library constructed last that still lives; see CurrentLibrary.
+std::atomic<Library*> current{nullptr};
+
+// Every write that commits in the working database leaves the file behind.
+int MarkModifiedOnCommit(void* library) {
+    LibraryInternals::MarkModified(*static_cast<Library*>(library));
+    return 0;  // let the commit go on
+}
+
 }  // namespace
 
-PhotoCatalogue& PhotoCatalogue::Instance() {
-    static PhotoCatalogue catalogue;
-    return catalogue;
+Library::Library(Access access) : access_(access), previous_(current.exchange(this)) {}
+
+Library::~Library() {
+    LibraryInternals::CloseWorking(*this);
+    Library* self = this;
+    current.compare_exchange_strong(self, previous_);
 }
 
-PhotoCatalogue::PhotoCatalogue() = default;
-
-PhotoCatalogue::~PhotoCatalogue() {
-    CloseWorking();
+void Library::WaitUntilPrivate() {
+    // Without the lock: the image moves its pages while it holds it. The
+    // callers (benchmarks) run no operation meanwhile.
+    if (workingImage_) workingImage_->WaitUntilPrivate();
 }
 
-void PhotoCatalogue::CloseWorking() {
-    sqlite3_close(working);
-    working = nullptr;
-    workingImage.reset();
+Library& CurrentLibrary() {
+    return *current.load();
+}
+
+bool HasCurrentLibrary() {
+    return current.load() != nullptr;
+}
+
+void LibraryInternals::CloseWorking(Library& library) {
+    sqlite3_close(library.working_);
+    library.working_ = nullptr;
+    library.workingImage_.reset();
 }
 
 std::string CatalogueFilePath() {
@@ -100,11 +121,12 @@ namespace {
 // memory: the pages are shared with the system's file cache until the image
 // moves onto memory of its own in the background, so even a 1 GB catalogue
 // is usable at once.
-bool MapWorkingDatabase(sqlite3** working, std::unique_ptr<PrivateFileImage>* image) {
-    // Every user of the working database holds the catalogue mutex, so
+bool MapWorkingDatabase(std::recursive_mutex& mutex, sqlite3** working,
+                        std::unique_ptr<PrivateFileImage>* image) {
+    // Every user of the working database holds the library's mutex, so
     // holding it keeps writes out while a slice of the image moves.
-    const auto exclusive = [](const std::function<void()>& step) {
-        std::unique_lock lock(PhotoCatalogue::Instance().Mutex(), std::try_to_lock);
+    const auto exclusive = [&mutex](const std::function<void()>& step) {
+        std::unique_lock lock(mutex, std::try_to_lock);
         if (lock) step();
         return lock.owns_lock();
     };
@@ -179,11 +201,14 @@ CatalogueFileState AddMissingTables() {
 }  // namespace
 
 bool OpenCatalogue() {
-    PhotoCatalogue& catalogue = PhotoCatalogue::Instance();
-    std::lock_guard lock(catalogue.Mutex());
-    const bool readOnly = catalogue.readOnly;
+    return HasCurrentLibrary() && LibraryInternals::Open(CurrentLibrary());
+}
+
+bool LibraryInternals::Open(Library& library) {
+    std::lock_guard lock(library.mutex_);
+    const bool readOnly = library.ReadOnly();
     if (!readOnly) EnsureFolder(DataFolder());
-    if (catalogue.working) return true;
+    if (library.working_) return true;
     // A save file belongs to the process that holds the data folder.
     if (!readOnly) RemoveInterruptedSave();
 
@@ -197,42 +222,47 @@ bool OpenCatalogue() {
                                    : CheckCatalogueFile(CatalogueFilePath());
     if (state == CatalogueFileState::Usable && !readOnly) state = AddMissingTables();
     if (state == CatalogueFileState::Usable &&
-        !MapWorkingDatabase(&catalogue.working, &catalogue.workingImage))
-        state = CopyWorkingDatabase(&catalogue.working);
-    catalogue.openState = state;
+        !MapWorkingDatabase(library.mutex_, &library.working_, &library.workingImage_))
+        state = CopyWorkingDatabase(&library.working_);
+    library.openState_ = state;
     if (state != CatalogueFileState::Usable) {
         ReportError("open database");
         return false;
     }
+    sqlite3_commit_hook(library.working_, MarkModifiedOnCommit, &library);
     return true;
 }
 
 CatalogueFileState CatalogueOpenState() {
-    PhotoCatalogue& catalogue = PhotoCatalogue::Instance();
-    std::lock_guard lock(catalogue.Mutex());
-    return catalogue.openState;
+    if (!HasCurrentLibrary()) return CatalogueFileState::Unreadable;
+    Library& library = CurrentLibrary();
+    std::lock_guard lock(LibraryInternals::Mutex(library));
+    return LibraryInternals::OpenState(library);
 }
 
 void CloseCatalogue() {
-    PhotoCatalogue& catalogue = PhotoCatalogue::Instance();
-    std::lock_guard lock(catalogue.Mutex());
-    catalogue.CloseWorking();
-    catalogue.folderStamps.clear();
-    catalogue.pendingRegions.Clear();
-    catalogue.photoCountCache = 0;
-    catalogue.openState = CatalogueFileState::Usable;
+    if (!HasCurrentLibrary()) return;
+    Library& library = CurrentLibrary();
+    std::lock_guard lock(LibraryInternals::Mutex(library));
+    LibraryInternals::CloseWorking(library);
+    LibraryInternals::FolderStamps(library).clear();
+    LibraryInternals::PhotoCountCache(library) = 0;
+    LibraryInternals::OpenState(library) = CatalogueFileState::Usable;
 }
 
-CatalogueSession::CatalogueSession()
-    : lock_(PhotoCatalogue::Instance().Mutex()),
-      db_(OpenCatalogue() ? PhotoCatalogue::Instance().working : nullptr) {}
+CatalogueSession::CatalogueSession() {
+    if (!HasCurrentLibrary()) return;
+    Library& library = CurrentLibrary();
+    lock_ = std::unique_lock(LibraryInternals::Mutex(library));
+    if (LibraryInternals::Open(library)) db_ = LibraryInternals::Working(library);
+}
 
 std::int64_t CatalogueMemoryUsed() {
     CatalogueSession session;
     std::int64_t image = 0;
     // The image's pages are the process's memory, not SQLite's allocations.
-    if (session.ok() && PhotoCatalogue::Instance().workingImage)
-        image = QueryInt64(session.db(), "pragma page_count").value_or(0) *
-                QueryInt64(session.db(), "pragma page_size").value_or(0);
+    if (session.ok() && LibraryInternals::HasImage(CurrentLibrary()))
+        image = QueryInt64(SessionDb(session), "pragma page_count").value_or(0) *
+                QueryInt64(SessionDb(session), "pragma page_size").value_or(0);
     return sqlite3_memory_used() + image;
 }

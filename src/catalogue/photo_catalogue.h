@@ -1,9 +1,11 @@
 #pragma once
-// The process-wide catalogue: the in-memory working database loaded from
-// myJpgdb.db in the data folder, and the state shared by the operations.
+// The photo library: the in-memory working database loaded from myJpgdb.db
+// in the data folder, its lock and the folder list. The window program,
+// darazoz-cli and each test construct one and keep it for as long as they
+// use the catalogue; while it lives, the catalogue operations work on it.
 //
 // Thread contract: every catalogue operation takes CatalogueSession, which
-// holds the one catalogue mutex for its whole duration, so the UI thread and
+// holds the library's one mutex for its whole duration, so the UI thread and
 // the workers never use the working connection at the same time. The mutex
 // is recursive so that composite operations can call simpler ones.
 
@@ -27,41 +29,61 @@ struct FolderStamp {
 };
 using FolderStampList = std::vector<FolderStamp>;
 
-class PhotoCatalogue {
+class Library {
   public:
-    static PhotoCatalogue& Instance();
+    enum class Access {
+        ReadWrite,
+        // Another process holds the data folder: the saved catalogue file is
+        // read as it is, nothing in the data folder is created, changed or
+        // removed, and a save is refused.
+        ReadOnly,
+    };
 
-    std::recursive_mutex& Mutex() { return mutex_; }
+    explicit Library(Access access = Access::ReadWrite);
+    // Closes the working database; the changes not saved are lost.
+    ~Library();
+    Library(const Library&) = delete;
+    Library& operator=(const Library&) = delete;
 
-    // Working connection; null until the catalogue is opened. Use only while
-    // holding Mutex().
-    sqlite3* working = nullptr;
-    // The memory the working database lives in when it was loaded as an
-    // image of the file; outlives the working connection.
-    std::unique_ptr<PrivateFileImage> workingImage;
+    bool ReadOnly() const { return access_ == Access::ReadOnly; }
 
-    // Closes the working connection and frees its memory.
-    void CloseWorking();
+    // The working database holds changes that are not in the catalogue file:
+    // set whenever a write to it commits, cleared by a complete save.
+    bool Modified() const { return modified_; }
 
-    // Guards itself; needs no Mutex().
-    PendingRegionQueue pendingRegions;
+    // The photos waiting for their region names; guards itself.
+    PendingRegionQueue& PendingRegions() { return pendingRegions_; }
 
-    // Guarded by Mutex().
-    FolderStampList folderStamps;
-    int photoCountCache = 0;
-    CatalogueFileState openState = CatalogueFileState::Usable;
-
-    std::atomic<bool> autoOrient{true};
-    // Set before the first open when another process holds the data folder:
-    // the saved catalogue file is read as it is, nothing in the data folder
-    // is created, changed or removed, and a save is refused.
-    std::atomic<bool> readOnly{false};
+    // Returns once the working database no longer shares pages with the
+    // catalogue file (the benchmarks measure a settled start).
+    void WaitUntilPrivate();
 
   private:
-    PhotoCatalogue();
-    ~PhotoCatalogue();
+    friend class LibraryInternals;
+
+    const Access access_;
+    // The library that was current before this one; current again after it.
+    Library* const previous_;
     std::recursive_mutex mutex_;
+    // Working connection; null until the catalogue is opened.
+    sqlite3* working_ = nullptr;
+    // The memory the working database lives in when it was loaded as an
+    // image of the file; outlives the working connection.
+    std::unique_ptr<PrivateFileImage> workingImage_;
+    std::atomic<bool> modified_{false};
+    PendingRegionQueue pendingRegions_;
+
+    // Guarded by mutex_.
+    FolderStampList folderStamps_;
+    int photoCountCache_ = 0;
+    CatalogueFileState openState_ = CatalogueFileState::Usable;
 };
+
+// The library the catalogue operations work on: the one constructed last
+// that still lives. Callers that are not handed their library yet reach it
+// here; an operation without any library fails quietly.
+Library& CurrentLibrary();
+bool HasCurrentLibrary();
 
 // The catalogue file and the save file in the data folder.
 std::string CatalogueFilePath();
@@ -77,27 +99,24 @@ bool OpenCatalogue();
 // Why the last OpenCatalogue failed; Usable after a successful one.
 CatalogueFileState CatalogueOpenState();
 
-// Closes the connections and forgets the folder list, the pending region
-// queue and the cached photo count (process end; tests).
+// Closes the working database and forgets the folder list and the cached
+// photo count (a test that reopens its catalogue as a new start would).
 void CloseCatalogue();
 
 // Bytes of memory the catalogue holds (the working database, its image and
 // SQLite's caches), for the benchmarks' figures.
 std::int64_t CatalogueMemoryUsed();
 
-// Creates one table with its indexes when the database lacks it. Existing
-// tables are never altered.
-bool EnsureTable(sqlite3* connection, const char* table);
-
-// Holds the catalogue mutex and an open working connection for one
-// operation. Check ok() (false when the catalogue cannot be opened).
+// Holds the library's mutex and an open working connection for one
+// operation. Check ok() (false without a library or when the catalogue
+// cannot be opened).
 class CatalogueSession {
   public:
     CatalogueSession();
     bool ok() const { return db_ != nullptr; }
-    sqlite3* db() const { return db_; }
 
   private:
-    std::lock_guard<std::recursive_mutex> lock_;
-    sqlite3* db_;
+    friend class LibraryInternals;
+    std::unique_lock<std::recursive_mutex> lock_;
+    sqlite3* db_ = nullptr;
 };

@@ -1,5 +1,6 @@
 #include "catalogue/photo_display_source.h"
 
+#include "catalogue/library_internals.h"
 #include "catalogue/photo_catalogue.h"
 #include "catalogue/sql_query.h"
 #include "catalogue/sql_statement.h"
@@ -20,7 +21,7 @@ std::optional<PhotoDisplaySource> LoadPhotoDisplaySource(std::int64_t idPic, boo
     std::optional<PhotoDisplaySource> source;
     const std::string statement =
         FormatStatement(duplicate ? kSelectDuplicateSource : kSelectMainSource, idPic);
-    ForEachRow(session.db(), statement, [&](sqlite3_stmt* row) {
+    ForEachRow(SessionDb(session), statement, [&](sqlite3_stmt* row) {
         if (source) return;
         source.emplace();
         source->fullPath = CodePageToUtf8(ColumnText(row, 0));

@@ -1,5 +1,6 @@
 #include "catalogue/photo_path_lookup.h"
 
+#include "catalogue/library_internals.h"
 #include "catalogue/photo_catalogue.h"
 #include "catalogue/sql_query.h"
 #include "catalogue/sql_statement.h"
@@ -14,9 +15,9 @@ constexpr const char* kDuplicateByPath = "select idPic from tReJpgMsg where strF
 std::optional<PhotoAtPath> FindPhotoByPath(const std::string& fullPath) {
     CatalogueSession session;
     if (!session.ok()) return std::nullopt;
-    if (auto id = QueryInt64(session.db(), FormatStatement(kMainByPath, fullPath)))
+    if (auto id = QueryInt64(SessionDb(session), FormatStatement(kMainByPath, fullPath)))
         return PhotoAtPath{*id, false};
-    if (auto id = QueryInt64(session.db(), FormatStatement(kDuplicateByPath, fullPath)))
+    if (auto id = QueryInt64(SessionDb(session), FormatStatement(kDuplicateByPath, fullPath)))
         return PhotoAtPath{*id, true};
     return std::nullopt;
 }

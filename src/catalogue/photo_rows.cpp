@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "catalogue/library_internals.h"
 #include "catalogue/photo_catalogue.h"
 #include "catalogue/sql_query.h"
 #include "catalogue/sql_statement.h"
@@ -100,12 +101,12 @@ float ColumnFloat(sqlite3_stmt* row, int column) {
 
 void BeginTransaction() {
     CatalogueSession session;
-    if (session.ok()) ExecuteStatement(session.db(), "begin transaction");
+    if (session.ok()) ExecuteStatement(SessionDb(session), "begin transaction");
 }
 
 void CommitTransaction() {
     CatalogueSession session;
-    if (session.ok()) ExecuteStatement(session.db(), "commit transaction");
+    if (session.ok()) ExecuteStatement(SessionDb(session), "commit transaction");
 }
 
 InsertResult InsertPhotoRow(std::int64_t id, const PhotoRecord& record,
@@ -118,10 +119,10 @@ InsertResult InsertPhotoRow(std::int64_t id, const PhotoRecord& record,
     const int blobLength = static_cast<int>(thumbnail.size()) + 1;
     std::string statement = FormatPhotoInsert(toDuplicates ? kInsertDuplicate : kInsertMain, id,
                                               record, blobLength, nArea, regions);
-    if (thumbnail.empty()) return StepInsert(session.db(), statement, nullptr, 0);
+    if (thumbnail.empty()) return StepInsert(SessionDb(session), statement, nullptr, 0);
     std::vector<std::uint8_t> blob(thumbnail.begin(), thumbnail.end());
     blob.push_back(0);
-    return StepInsert(session.db(), statement, blob.data(), blobLength);
+    return StepInsert(SessionDb(session), statement, blob.data(), blobLength);
 }
 
 bool CopyPhotoToDuplicates(std::int64_t id) {
@@ -129,7 +130,7 @@ bool CopyPhotoToDuplicates(std::int64_t id) {
     if (!session.ok()) return false;
     sqlite3_stmt* select = nullptr;
     std::string query = FormatStatement(kSelectMainRow, id);
-    if (sqlite3_prepare_v2(session.db(), query.c_str(), -1, &select, nullptr) != SQLITE_OK ||
+    if (sqlite3_prepare_v2(SessionDb(session), query.c_str(), -1, &select, nullptr) != SQLITE_OK ||
         sqlite3_step(select) != SQLITE_ROW) {
         sqlite3_finalize(select);
         return false;
@@ -177,11 +178,12 @@ bool CopyPhotoToDuplicates(std::int64_t id) {
     RegionNames regions{ColumnText(select, 32), ColumnText(select, 33), ColumnText(select, 34)};
     sqlite3_finalize(select);
 
-    ExecuteStatement(session.db(), FormatStatement("delete from tReJpgMsg where idPic = %lld", id));
+    ExecuteStatement(SessionDb(session),
+                     FormatStatement("delete from tReJpgMsg where idPic = %lld", id));
     std::string insert = FormatPhotoInsert(kCopyToDuplicates, id, r, szofthumb, nArea, regions);
     // The blob is bound with the row's own szofthumb, never past the bytes read.
     int length = std::min<int>(szofthumb, static_cast<int>(blob.size()));
-    return StepInsert(session.db(), insert, blob.empty() ? nullptr : blob.data(), length) ==
+    return StepInsert(SessionDb(session), insert, blob.empty() ? nullptr : blob.data(), length) ==
            InsertResult::Done;
 }
 
@@ -190,7 +192,7 @@ int DeletePhotoRows(const std::optional<std::string>& folder, std::int64_t id, b
     if (!session.ok()) return SQLITE_CANTOPEN;
     int rc = SQLITE_OK;
     auto run = [&](const char* format, const auto& value) {
-        rc = ExecuteStatement(session.db(), FormatStatement(format, value));
+        rc = ExecuteStatement(SessionDb(session), FormatStatement(format, value));
     };
     if (id != 0) {
         if (duplicate) {
@@ -218,7 +220,7 @@ int DeletePhotoRows(const std::optional<std::string>& folder, std::int64_t id, b
 bool PhotoIdExists(std::int64_t id) {
     CatalogueSession session;
     if (!session.ok()) return false;
-    return QueryInt64(session.db(),
+    return QueryInt64(SessionDb(session),
                       FormatStatement("select count(*) from tJpgMsg where idPic = %lld", id))
                .value_or(0) > 0;
 }
@@ -226,14 +228,16 @@ bool PhotoIdExists(std::int64_t id) {
 int CountPhotosNow() {
     CatalogueSession session;
     if (!session.ok()) return 0;
-    return static_cast<int>(QueryInt64(session.db(), "select count(*) from  tJpgMsg").value_or(0));
+    return static_cast<int>(
+        QueryInt64(SessionDb(session), "select count(*) from  tJpgMsg").value_or(0));
 }
 
 int PhotoCount() {
     CatalogueSession session;
-    PhotoCatalogue& catalogue = PhotoCatalogue::Instance();
-    if (catalogue.photoCountCache == 0) catalogue.photoCountCache = CountPhotosNow();
-    return catalogue.photoCountCache;
+    if (!session.ok()) return 0;
+    int& cache = LibraryInternals::PhotoCountCache(CurrentLibrary());
+    if (cache == 0) cache = CountPhotosNow();
+    return cache;
 }
 
 std::int32_t PhotoShotTime(std::int64_t id, bool duplicate) {
@@ -242,7 +246,7 @@ std::int32_t PhotoShotTime(std::int64_t id, bool duplicate) {
     const char* format = duplicate ? "select dwDateTime from tReJpgMsg where idPic = %lld"
                                    : "select dwDateTime from tJpgMsg where idPic = %lld";
     return static_cast<std::int32_t>(
-        QueryInt64(session.db(), FormatStatement(format, id)).value_or(0));
+        QueryInt64(SessionDb(session), FormatStatement(format, id)).value_or(0));
 }
 
 std::optional<std::string> PhotoFullPath(std::int64_t id, bool duplicate) {
@@ -250,7 +254,7 @@ std::optional<std::string> PhotoFullPath(std::int64_t id, bool duplicate) {
     if (!session.ok()) return std::nullopt;
     const char* format = duplicate ? "select strFullPath from tReJpgMsg where idPic = %lld"
                                    : "select strFullPath from tJpgMsg where idPic = %lld";
-    auto path = QueryText(session.db(), FormatStatement(format, id));
+    auto path = QueryText(SessionDb(session), FormatStatement(format, id));
     if (path) *path = CodePageToUtf8(*path);  // the code page is UTF-8 here
     return path;
 }
@@ -262,7 +266,7 @@ bool PhotoPosition(std::int64_t id, bool duplicate, double& latitude, double& lo
     const char* format = duplicate
                              ? "select fGPSLatitude,fGPSLongitude from tReJpgMsg where idPic = %lld"
                              : "select fGPSLatitude,fGPSLongitude from tJpgMsg where idPic = %lld";
-    ForEachRow(session.db(), FormatStatement(format, id), [&](sqlite3_stmt* row) {
+    ForEachRow(SessionDb(session), FormatStatement(format, id), [&](sqlite3_stmt* row) {
         latitude = sqlite3_column_double(row, 0);
         longitude = sqlite3_column_double(row, 1);
     });
@@ -272,7 +276,7 @@ bool PhotoPosition(std::int64_t id, bool duplicate, double& latitude, double& lo
 std::optional<std::string> PhotoName(std::int64_t id) {
     CatalogueSession session;
     if (!session.ok()) return std::nullopt;
-    return QueryText(session.db(),
+    return QueryText(SessionDb(session),
                      FormatStatement("select strName from tJpgMsg where idPic=%lld", id));
 }
 
@@ -281,7 +285,7 @@ std::int32_t NewestFileTimeInFolder(const std::string& folder) {
     if (!session.ok()) return 0;
     return static_cast<std::int32_t>(
         QueryInt64(
-            session.db(),
+            SessionDb(session),
             FormatStatement("select max(dwMTime) from tJpgMsg where strPath = '%s';", folder))
             .value_or(0));
 }
@@ -291,7 +295,7 @@ std::optional<CataloguedCopy> FindCataloguedCopy(std::int64_t id) {
     if (!session.ok()) return std::nullopt;
     std::vector<CataloguedCopy> rows;
     bool ok = ForEachRow(
-        session.db(),
+        SessionDb(session),
         FormatStatement("select dwMTime,strXpKeyword ,strXpSubject,strPath from "
                         "tJpgMsg where idPic=%lld ",
                         id),
@@ -310,7 +314,7 @@ std::optional<RegionNames> PhotoRegionNames(std::int64_t id, bool duplicate) {
                              ? "select strArea0,strArea1,strArea2 from tReJpgMsg where idPic = %lld"
                              : "select strArea0,strArea1,strArea2 from tJpgMsg where idPic = %lld";
     std::optional<RegionNames> names;
-    ForEachRow(session.db(), FormatStatement(format, id), [&](sqlite3_stmt* row) {
+    ForEachRow(SessionDb(session), FormatStatement(format, id), [&](sqlite3_stmt* row) {
         if (!names) names = RegionNames{ColumnText(row, 0), ColumnText(row, 1), ColumnText(row, 2)};
     });
     return names;
@@ -321,7 +325,7 @@ bool LoadPhotoRecord(std::int64_t id, bool duplicate, PhotoRecord& record) {
     if (!session.ok()) return false;
     bool found = false;
     std::string query = FormatStatement(duplicate ? kLoadDuplicateRecord : kLoadMainRecord, id);
-    ForEachRow(session.db(), query, [&](sqlite3_stmt* row) {
+    ForEachRow(SessionDb(session), query, [&](sqlite3_stmt* row) {
         if (found) return;
         found = true;
         PhotoRecord& r = record;
@@ -360,7 +364,7 @@ bool LoadPhotoRecord(std::int64_t id, bool duplicate, PhotoRecord& record) {
 bool UpdatePhotoRegion(std::int64_t id, const RegionNames& regions) {
     CatalogueSession session;
     if (!session.ok()) return false;
-    return ExecuteStatement(session.db(),
+    return ExecuteStatement(SessionDb(session),
                             FormatStatement("Update tJpgMsg set strArea0 = '%s',strArea1 = "
                                             "'%s',strArea2 = '%s',nArea=%d where idPic = %lld",
                                             regions[0], regions[1], regions[2], 3, id)) ==
@@ -370,7 +374,7 @@ bool UpdatePhotoRegion(std::int64_t id, const RegionNames& regions) {
 bool UpdatePhotoPosition(std::int64_t id, float latitude, float longitude) {
     CatalogueSession session;
     if (!session.ok()) return false;
-    if (ExecuteStatement(session.db(),
+    if (ExecuteStatement(SessionDb(session),
                          FormatStatement("Update tJpgMsg set fGPSLatitude =%f, fGPSLongitude=%f "
                                          "where idPic=%lld",
                                          latitude, longitude, id)) != SQLITE_OK)

@@ -1,5 +1,6 @@
 #include "catalogue/position_rows.h"
 
+#include "catalogue/library_internals.h"
 #include "catalogue/photo_catalogue.h"
 #include "catalogue/sql_query.h"
 #include "catalogue/sql_statement.h"
@@ -22,7 +23,7 @@ PendingRegionList PhotosWithPosition(bool withoutRegionOnly) {
     std::string statement = kPositionedPhotos;
     if (withoutRegionOnly) statement += kWithoutRegion;
     statement += kByIdOrder;
-    ForEachRow(session.db(), statement, [&photos](sqlite3_stmt* row) {
+    ForEachRow(SessionDb(session), statement, [&photos](sqlite3_stmt* row) {
         photos.push_back({sqlite3_column_int64(row, 0), sqlite3_column_double(row, 1),
                           sqlite3_column_double(row, 2)});
     });
@@ -32,5 +33,5 @@ PendingRegionList PhotosWithPosition(bool withoutRegionOnly) {
 std::optional<std::int64_t> PhotoIdByPath(const std::string& fullPath) {
     CatalogueSession session;
     if (!session.ok()) return std::nullopt;
-    return QueryInt64(session.db(), FormatStatement(kPhotoIdByPath, fullPath));
+    return QueryInt64(SessionDb(session), FormatStatement(kPhotoIdByPath, fullPath));
 }

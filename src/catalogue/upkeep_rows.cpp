@@ -1,5 +1,6 @@
 #include "catalogue/upkeep_rows.h"
 
+#include "catalogue/library_internals.h"
 #include "catalogue/photo_catalogue.h"
 #include "catalogue/sql_query.h"
 #include "catalogue/sql_statement.h"
@@ -28,7 +29,7 @@ std::optional<std::vector<CataloguedFile>> CataloguedFiles(
     if (!session.ok()) return std::nullopt;
     std::vector<CataloguedFile> files;
     const std::string query = folder ? FormatStatement(kFolderFiles, *folder) : kAllFiles;
-    bool ok = ForEachRow(session.db(), query, [&](sqlite3_stmt* row) {
+    bool ok = ForEachRow(SessionDb(session), query, [&](sqlite3_stmt* row) {
         files.push_back(
             {ColumnText(row, 0), ColumnText(row, 1), ParseInt64Text(ColumnText(row, 2))});
     });
@@ -40,10 +41,11 @@ std::optional<std::int32_t> StoredFileTime(const std::string& utf8Path) {
     CatalogueSession session;
     if (!session.ok()) return std::nullopt;
     auto stored = static_cast<std::int32_t>(
-        QueryInt64(session.db(), FormatStatement(kMainFileTime, utf8Path)).value_or(0));
+        QueryInt64(SessionDb(session), FormatStatement(kMainFileTime, utf8Path)).value_or(0));
     if (stored <= 0)
         stored = static_cast<std::int32_t>(
-            QueryInt64(session.db(), FormatStatement(kDuplicateFileTime, utf8Path)).value_or(0));
+            QueryInt64(SessionDb(session), FormatStatement(kDuplicateFileTime, utf8Path))
+                .value_or(0));
     return stored;
 }
 
@@ -53,7 +55,7 @@ std::unordered_map<std::string, std::int32_t> StoredFileTimesInFolder(const std:
     if (!session.ok()) return times;
     // Duplicates first, so that a main row's positive time wins.
     for (const char* format : {kDuplicateTimesInFolder, kMainTimesInFolder}) {
-        ForEachRow(session.db(), FormatStatement(format, folder), [&](sqlite3_stmt* row) {
+        ForEachRow(SessionDb(session), FormatStatement(format, folder), [&](sqlite3_stmt* row) {
             const auto time = static_cast<std::int32_t>(sqlite3_column_int64(row, 1));
             if (format == kMainTimesInFolder && time <= 0) return;
             times[ColumnText(row, 0)] = time;
@@ -67,7 +69,7 @@ std::vector<std::int64_t> MainPhotoIdsOfFile(const std::string& folder,
     CatalogueSession session;
     std::vector<std::int64_t> ids;
     if (!session.ok()) return ids;
-    ForEachRow(session.db(), FormatStatement(kMainIdsOfFile, folder, utf8Path),
+    ForEachRow(SessionDb(session), FormatStatement(kMainIdsOfFile, folder, utf8Path),
                [&](sqlite3_stmt* row) { ids.push_back(sqlite3_column_int64(row, 0)); });
     return ids;
 }

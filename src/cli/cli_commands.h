@@ -5,11 +5,14 @@
 #include <string>
 #include <vector>
 
+class Library;
+
+// A command works on the library that main() constructed for it.
 struct CliCommand {
     const char* name;
     const char* arguments;
     const char* summary;
-    int (*run)(const std::vector<std::string>& args);
+    int (*run)(Library& library, const std::vector<std::string>& args);
     // Only reads: runs on the saved catalogue file while another process
     // holds the data folder.
     bool readsOnly = false;
@@ -18,15 +21,15 @@ struct CliCommand {
 const CliCommand* FindCommand(const std::string& name);
 void PrintUsage(std::FILE* out);
 
-int RunStats(const std::vector<std::string>& args);
-int RunImport(const std::vector<std::string>& args);
-int RunInfo(const std::vector<std::string>& args);
-int RunEdit(const std::vector<std::string>& args);
-int RunSearch(const std::vector<std::string>& args);
-int RunUpdate(const std::vector<std::string>& args);
-int RunTidyCommand(const std::vector<std::string>& args);
-int RunRegions(const std::vector<std::string>& args);
-int RunTrack(const std::vector<std::string>& args);
+int RunStats(Library& library, const std::vector<std::string>& args);
+int RunImport(Library& library, const std::vector<std::string>& args);
+int RunInfo(Library& library, const std::vector<std::string>& args);
+int RunEdit(Library& library, const std::vector<std::string>& args);
+int RunSearch(Library& library, const std::vector<std::string>& args);
+int RunUpdate(Library& library, const std::vector<std::string>& args);
+int RunTidyCommand(Library& library, const std::vector<std::string>& args);
+int RunRegions(Library& library, const std::vector<std::string>& args);
+int RunTrack(Library& library, const std::vector<std::string>& args);
 
 // Opens the catalogue; when it cannot be opened, prints the catalogue file
 // and the reason to standard error and returns false (the file is left as

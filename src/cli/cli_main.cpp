@@ -36,14 +36,13 @@ int main(int argc, char** argv) {
         return 2;
     }
     DataFolderLock lock(folder);
-    if (!lock.held() && command->readsOnly) {
-        PhotoCatalogue::Instance().readOnly = true;
-    } else if (!lock.held()) {
+    if (!lock.held() && !command->readsOnly) {
         std::fprintf(stderr,
                      "darazoz-cli: the data folder %s is in use by another process "
                      "(the program or another darazoz-cli); close it and try again.\n",
                      folder.c_str());
         return 3;
     }
-    return command->run(std::vector<std::string>(args.begin() + 1, args.end()));
+    Library library(lock.held() ? Library::Access::ReadWrite : Library::Access::ReadOnly);
+    return command->run(library, std::vector<std::string>(args.begin() + 1, args.end()));
 }

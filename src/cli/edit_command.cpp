@@ -58,7 +58,7 @@ std::string FailureReason(const PhotoEditResult& result, const PhotoEdit& edit) 
 // Writes the given fields into each file with the same core as the
 // properties dialog; catalogued photos get their rows refreshed and the
 // catalogue is saved once at the end.
-int RunEdit(const std::vector<std::string>& args) {
+int RunEdit(Library& library, const std::vector<std::string>& args) {
     EditArguments arguments;
     std::string error;
     if (!ParseEditArguments(args, arguments, error)) {
@@ -90,8 +90,8 @@ int RunEdit(const std::vector<std::string>& args) {
         std::fprintf(stderr, "%s: %s\n", arguments.files[i].c_str(),
                      FailureReason(results[i], arguments.edit).c_str());
     }
-    if (CatalogueModified && SaveCatalogue() != 0) return ReportSaveFailure();
-    const std::size_t queued = PhotoCatalogue::Instance().pendingRegions.Size();
+    if (library.Modified() && SaveCatalogue() != 0) return ReportSaveFailure();
+    const std::size_t queued = library.PendingRegions().Size();
     if (queued > 0)
         std::fprintf(stderr,
                      "%zu photos with a new position wait for their region names "

@@ -55,7 +55,7 @@ class ProgressLine {
 // companion map resolves the regions of photos with a position; the
 // companion's replies are handled on this (the main) thread while the walk
 // runs on a worker.
-int RunImport(const std::vector<std::string>& args) {
+int RunImport(Library& library, const std::vector<std::string>& args) {
     if (args.empty()) {
         std::fprintf(stderr, "darazoz-cli import: name at least one folder or JPEG file\n");
         return 2;
@@ -79,12 +79,11 @@ int RunImport(const std::vector<std::string>& args) {
     MapLinkRegionSource regionSource(link, regionBuffer);
     SetRegionSource(&regionSource);
 
-    ImportProgress& progress = CurrentImportProgress();
-    progress.Reset();
+    ImportProgress progress;
     std::atomic<bool> done{false};
     ImportEnd end = ImportEnd::Empty;
     std::thread worker([&] {
-        end = RunListImport(paths, std::chrono::milliseconds(0));
+        end = RunListImport(paths, {progress, {}}, std::chrono::milliseconds(0));
         done = true;
         link.Endpoint().Interrupt();  // the loop below notices the end at once
     });
@@ -97,7 +96,7 @@ int RunImport(const std::vector<std::string>& args) {
     SetRegionSource(nullptr);
     line.Clear();
 
-    const std::size_t queued = PhotoCatalogue::Instance().pendingRegions.Size();
+    const std::size_t queued = library.PendingRegions().Size();
     if (queued > 0)
         std::fprintf(stderr,
                      "%zu photos with a position were stored without region names "

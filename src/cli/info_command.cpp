@@ -52,7 +52,7 @@ void PrintCaptionForms(const std::string& path) {
 }  // namespace
 
 // Shows what reading one file gives, without touching the catalogue.
-int RunInfo(const std::vector<std::string>& args) {
+int RunInfo(Library&, const std::vector<std::string>& args) {
     if (args.size() != 1) {
         std::fprintf(stderr, "darazoz-cli info: name one JPEG file\n");
         return 2;

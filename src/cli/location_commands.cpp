@@ -72,7 +72,7 @@ const char* SkipText(TrackSkip why) {
 
 // Looks up the regions of catalogued photos with a position through the
 // running companion map and stores the names it gives.
-int RunRegions(const std::vector<std::string>& args) {
+int RunRegions(Library& library, const std::vector<std::string>& args) {
     const bool all = args.size() == 1 && args[0] == "--all";
     if (!args.empty() && !all) {
         std::fprintf(stderr, "darazoz-cli regions: the only option is --all\n");
@@ -82,9 +82,12 @@ int RunRegions(const std::vector<std::string>& args) {
     ToolLink tool;
     if (!CompanionRunningOrSay("regions", tool.link)) return kNoCompanion;
 
-    PhotoCatalogue::Instance().pendingRegions.Replace(PhotosWithPosition(!all));
+    library.PendingRegions().Replace(PhotosWithPosition(!all));
     RegionLookupResult result;
-    RunBesideLink(tool.link, [&] { result = RunRegionLookup(tool.link, tool.regionBuffer, {}); });
+    int retries = 0;
+    const std::atomic<bool> never{false};  // the tool has no 取消
+    const RegionLookupJob job{library.PendingRegions(), never, retries};
+    RunBesideLink(tool.link, [&] { result = RunRegionLookup(tool.link, tool.regionBuffer, job); });
     if (result.end == RegionLookupEnd::NoCompanion) {
         std::fprintf(stderr, "darazoz-cli regions: the companion map went away; nothing changed\n");
         return kNoCompanion;
@@ -97,7 +100,7 @@ int RunRegions(const std::vector<std::string>& args) {
 // Asks the running companion map for the positions of photos at their shot
 // times (from its recorded tracks) and writes them into the files and the
 // catalogue.
-int RunTrack(const std::vector<std::string>& args) {
+int RunTrack(Library& library, const std::vector<std::string>& args) {
     if (args.empty()) {
         std::fprintf(stderr, "darazoz-cli track: name at least one catalogued JPEG file\n");
         return 2;
@@ -143,7 +146,9 @@ int RunTrack(const std::vector<std::string>& args) {
         return 1;
     }
 
-    const TrackApplyResult result = RunTrackApply(*reply, {});
+    const std::atomic<bool> never{false};  // the tool has no 取消
+    const TrackApplyResult result =
+        RunTrackApply(*reply, {WritePhotoEdit, library.PendingRegions(), never, {}});
     for (std::size_t i = 0; i < result.written.size(); ++i)
         std::printf("%s %s %s\n", result.writtenPaths[i].c_str(),
                     FixedText(result.written[i].latitude, 6).c_str(),

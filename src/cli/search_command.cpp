@@ -135,7 +135,7 @@ constexpr const char* kSearchHelp =
 
 }  // namespace
 
-int RunSearch(const std::vector<std::string>& args) {
+int RunSearch(Library&, const std::vector<std::string>& args) {
     if (args.size() == 1 && (args[0] == "--help" || args[0] == "-h")) {
         std::fputs(kSearchHelp, stdout);
         return 0;

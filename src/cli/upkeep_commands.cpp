@@ -33,26 +33,24 @@ const char* ChangeWord(UpkeepChange change) {
     return "";
 }
 
-// Resets the counters and prints every change as it happens.
-UpkeepProgress& StartPrinting() {
-    UpkeepProgress& progress = CurrentUpkeepProgress();
-    progress.Reset();
+// Prints every change as it happens.
+void PrintChanges(UpkeepProgress& progress) {
     progress.onChange = [](UpkeepChange change, const std::string& path) {
         std::printf("%s %s\n", ChangeWord(change), path.c_str());
     };
-    return progress;
 }
 
 }  // namespace
 
-int RunUpdate(const std::vector<std::string>& args) {
+int RunUpdate(Library&, const std::vector<std::string>& args) {
     if (!args.empty()) {
         std::fprintf(stderr, "darazoz-cli update: takes no arguments\n");
         return 2;
     }
     if (!OpenCatalogueOrReport()) return 1;
-    UpkeepProgress& progress = StartPrinting();
-    UpdateEnd end = UpdateLibrary();
+    UpkeepProgress progress;
+    PrintChanges(progress);
+    UpdateEnd end = UpdateLibrary(progress);
     if (end == UpdateEnd::NoFolders) {
         std::printf("nothing to update: the catalogue lists no folders\n");
         return 0;
@@ -67,7 +65,7 @@ int RunUpdate(const std::vector<std::string>& args) {
 }
 
 // The program saves a plain tidy when it closes; the tool saves at once.
-int RunTidyCommand(const std::vector<std::string>& args) {
+int RunTidyCommand(Library& library, const std::vector<std::string>& args) {
     bool thorough = false;
     for (const std::string& arg : args) {
         if (arg != "--thorough") {
@@ -77,8 +75,9 @@ int RunTidyCommand(const std::vector<std::string>& args) {
         thorough = true;
     }
     if (!OpenCatalogueOrReport()) return 1;
-    UpkeepProgress& progress = StartPrinting();
-    switch (RunTidy(thorough)) {
+    UpkeepProgress progress;
+    PrintChanges(progress);
+    switch (RunTidy(thorough, progress)) {
         case TidyEnd::Failed:
             std::fprintf(stderr, "darazoz-cli tidy: the catalogue could not be %s\n",
                          thorough ? "rebuilt" : "read");
@@ -86,7 +85,7 @@ int RunTidyCommand(const std::vector<std::string>& args) {
         case TidyEnd::SaveFailed:
             return ReportSaveFailure();
         case TidyEnd::Tidied:
-            if (CatalogueModified && SaveCatalogue() != 0) return ReportSaveFailure();
+            if (library.Modified() && SaveCatalogue() != 0) return ReportSaveFailure();
             break;
         case TidyEnd::Rebuilt:
             break;

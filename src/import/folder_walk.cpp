@@ -63,14 +63,15 @@ bool Walk(const std::string& folder, const std::function<bool()>& stop,
 
 }  // namespace
 
-bool ImportShouldStop() {
-    return ExitRequested || importCancelFlag;
+bool ImportShouldStop(const ImportProgress& progress) {
+    return ExitRequested || progress.cancel;
 }
 
-int CountJpegFiles(const std::string& folder, std::atomic<int>* runningTotal) {
+int CountJpegFiles(const std::string& folder, const ImportProgress& progress,
+                   std::atomic<int>* runningTotal) {
     int count = 0;
     Walk(
-        folder, [] { return ImportShouldStop() || countCancelFlag; },
+        folder, [&progress] { return ImportShouldStop(progress) || progress.countCancel; },
         [&](const std::string& path) {
             if (!IsJpegName(path)) return;
             ++count;
@@ -79,9 +80,8 @@ int CountJpegFiles(const std::string& folder, std::atomic<int>* runningTotal) {
     return count;
 }
 
-void ImportOneFile(const std::string& path, int& counter) {
+void ImportOneFile(const std::string& path, int& counter, ImportProgress& progress) {
     if (!IsJpegName(path)) return;
-    ImportProgress& progress = CurrentImportProgress();
     switch (StorePhotoFile(path, true)) {
         case StoreOutcome::Imported:
             break;
@@ -106,6 +106,8 @@ void ImportOneFile(const std::string& path, int& counter) {
     }
 }
 
-void ImportFolderTree(const std::string& folder, int& counter) {
-    Walk(folder, ImportShouldStop, [&](const std::string& path) { ImportOneFile(path, counter); });
+void ImportFolderTree(const std::string& folder, int& counter, ImportProgress& progress) {
+    Walk(
+        folder, [&progress] { return ImportShouldStop(progress); },
+        [&](const std::string& path) { ImportOneFile(path, counter, progress); });
 }

@@ -1,24 +1,27 @@
 #pragma once
 // Depth-first walks of a folder tree in the order the file system returns
 // the entries. Both stop before the walk and before each entry when the
-// program closes or the import is cancelled. Symbolic links to folders are
-// not followed, so a link cycle cannot trap a walk.
+// program closes or the import's progress is cancelled. Symbolic links to
+// folders are not followed, so a link cycle cannot trap a walk.
 
 #include <atomic>
 #include <string>
 
-// Number of files under folder whose name passes IsJpegName. Also stops on
-// countCancelFlag. runningTotal, when given, grows with every file found, so
-// a counter on screen can show the count while it runs.
-int CountJpegFiles(const std::string& folder, std::atomic<int>* runningTotal = nullptr);
+#include "import/import_state.h"
 
-// Imports every JPEG file under folder. counter is the import's running
-// count of imported files; every 100th one commits the open transaction and
-// opens the next.
-void ImportFolderTree(const std::string& folder, int& counter);
+// Number of files under folder whose name passes IsJpegName. Also stops on
+// progress.countCancel. runningTotal, when given, grows with every file
+// found, so a counter on screen can show the count while it runs.
+int CountJpegFiles(const std::string& folder, const ImportProgress& progress,
+                   std::atomic<int>* runningTotal = nullptr);
+
+// Imports every JPEG file under folder, counting into progress. counter is
+// the import's running count of imported files; every 100th one commits the
+// open transaction and opens the next.
+void ImportFolderTree(const std::string& folder, int& counter, ImportProgress& progress);
 
 // One file of a walk or of a list: imports it when its name passes.
-void ImportOneFile(const std::string& path, int& counter);
+void ImportOneFile(const std::string& path, int& counter, ImportProgress& progress);
 
 // True when a walk must stop: the program closes or the import is cancelled.
-bool ImportShouldStop();
+bool ImportShouldStop(const ImportProgress& progress);

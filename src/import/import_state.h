@@ -1,5 +1,6 @@
 #pragma once
-// State shared between the import workers and whoever shows their progress.
+// What an import worker is handed: the progress its starter owns and shows,
+// and the receivers its closing steps tell.
 //
 // Threads: the counters and flags are atomics written by the worker (or, for
 // the cancel flags, by the UI thread) and read without locking.
@@ -30,6 +31,11 @@ struct ImportProgress {
     std::atomic<int> unreadable{0};
     std::atomic<int> thirdCopies{0};
     std::atomic<int> failed{0};
+    // Set by the progress dialog's 取消: the walk stops and the closing steps
+    // still run.
+    std::atomic<bool> cancel{false};
+    // Set by the found-photos counter's 取消: the count stops, no import follows.
+    std::atomic<bool> countCancel{false};
 
     // Counts one file that was not imported, before its reason, so that a
     // reader of Counts() never sees a reason without its file.
@@ -49,8 +55,11 @@ struct ImportProgress {
         counts.duplicates = notImported - counts.unreadable - counts.thirdCopies - counts.failed;
         return counts;
     }
+    // Everything, the cancel flags too: a new import starts.
     void Reset() {
         total = 0;
+        cancel = false;
+        countCancel = false;
         ResetOutcomes();
     }
     // Every counter but the total.
@@ -62,14 +71,6 @@ struct ImportProgress {
         failed = 0;
     }
 };
-
-ImportProgress& CurrentImportProgress();
-
-// Set by the progress dialog's cancel: the walk stops and the closing steps
-// still run.
-inline std::atomic<bool> importCancelFlag{false};
-// Set by the found-photos dialog's cancel: the count stops, no import follows.
-inline std::atomic<bool> countCancelFlag{false};
 
 // Where the region names of a photo with a position come from: the
 // companion map application while it runs.
@@ -93,9 +94,12 @@ struct ImportReceivers {
     std::function<void()> startRegionLookup;  // posted to the main view
 };
 
-// Registration; the pointers stay owned by the caller and must outlive
-// their registration. Any thread.
+struct ImportJob {
+    ImportProgress& progress;
+    ImportReceivers receivers;
+};
+
+// Registration; the pointer stays owned by the caller and must outlive its
+// registration. Any thread.
 void SetRegionSource(RegionSource* source);
 RegionSource* CurrentRegionSource();
-void SetImportReceivers(ImportReceivers receivers);
-ImportReceivers CurrentImportReceivers();

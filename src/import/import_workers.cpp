@@ -15,26 +15,26 @@
 
 namespace {
 
-ImportEnd RunClosingSteps(int imported) {
+ImportEnd RunClosingSteps(int imported, const ImportJob& job) {
     CommitTransaction();
     RebuildFolderList();
     WriteFolderTable();
     // Saved before anything waits for the user, so that the import survives
     // a crash while the closing question is open. The region queue the
     // question may empty lives in memory only.
+    // A failed save leaves the catalogue modified: saved again at exit or by hand.
     const bool saved = SaveCatalogue() == 0;
-    if (!saved) CatalogueModified = true;  // saved again at exit or by hand
-    ImportReceivers receivers = CurrentImportReceivers();
+    const ImportReceivers& receivers = job.receivers;
     if (receivers.dropTrees) receivers.dropTrees();
     if (receivers.rebuildCurrentTree) receivers.rebuildCurrentTree();
-    const int withPosition = static_cast<int>(PhotoCatalogue::Instance().pendingRegions.Size());
+    const int withPosition = static_cast<int>(CurrentLibrary().PendingRegions().Size());
     if (withPosition >= 1 && !ExitRequested && receivers.askRegionLookup) {
         if (receivers.askRegionLookup(imported, withPosition)) {
             if (receivers.companionReady && receivers.companionReady() &&
                 receivers.startRegionLookup)
                 receivers.startRegionLookup();
         } else {
-            PhotoCatalogue::Instance().pendingRegions.Clear();
+            CurrentLibrary().PendingRegions().Clear();
         }
     }
     return saved ? ImportEnd::Finished : ImportEnd::SaveFailed;
@@ -42,21 +42,21 @@ ImportEnd RunClosingSteps(int imported) {
 
 }  // namespace
 
-ImportEnd RunFolderImport(const std::string& folder) {
+ImportEnd RunFolderImport(const std::string& folder, const ImportJob& job) {
     BeginTransaction();
     int imported = 0;
-    ImportFolderTree(folder, imported);
+    ImportFolderTree(folder, imported, job.progress);
     if (ExitRequested) return ImportEnd::Abandoned;
-    return RunClosingSteps(imported);
+    return RunClosingSteps(imported, job);
 }
 
-ImportEnd RunListImport(const std::vector<std::string>& paths,
+ImportEnd RunListImport(const std::vector<std::string>& paths, const ImportJob& job,
                         std::chrono::milliseconds totalPause) {
-    ImportProgress& progress = CurrentImportProgress();
+    ImportProgress& progress = job.progress;
     int total = 0;
     for (const std::string& path : paths) {
         if (IsDirectory(path)) {
-            total += CountJpegFiles(path);
+            total += CountJpegFiles(path, progress);
         } else if (IsJpegName(path)) {
             total += 1;
         }
@@ -64,7 +64,7 @@ ImportEnd RunListImport(const std::vector<std::string>& paths,
     if (total == 0) return ImportEnd::Empty;
     progress.total = total;
     if (totalPause.count() > 0) std::this_thread::sleep_for(totalPause);
-    // importCancelFlag is cleared by whoever starts the import, not here: a
+    // The cancel flag is cleared by whoever starts the import, not here: a
     // cancel pressed while the list was being counted must still stop it.
     progress.ResetOutcomes();
 
@@ -72,13 +72,13 @@ ImportEnd RunListImport(const std::vector<std::string>& paths,
     int imported = 0;
     for (const std::string& path : paths) {
         if (ExitRequested) return ImportEnd::Abandoned;
-        if (importCancelFlag) break;
+        if (progress.cancel) break;
         if (IsDirectory(path)) {
-            ImportFolderTree(path, imported);
+            ImportFolderTree(path, imported, progress);
         } else {
-            ImportOneFile(path, imported);
+            ImportOneFile(path, imported, progress);
         }
     }
     if (ExitRequested) return ImportEnd::Abandoned;
-    return RunClosingSteps(imported);
+    return RunClosingSteps(imported, job);
 }

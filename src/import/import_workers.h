@@ -1,11 +1,13 @@
 #pragma once
 // The bodies of the import workers. The caller runs each on a thread of its
-// own and shows CurrentImportProgress(); these functions only report through
-// the progress counters and the registered ImportReceivers.
+// own and shows the progress of the job it hands them; these functions only
+// report through that progress and the job's receivers.
 
 #include <chrono>
 #include <string>
 #include <vector>
+
+#include "import/import_state.h"
 
 enum class ImportEnd {
     Finished,    // closing steps ran (also after a cancel)
@@ -16,13 +18,14 @@ enum class ImportEnd {
 
 // Folder import after its count: imports the tree inside one transaction
 // committed every 100 photos, then runs the closing steps.
-ImportEnd RunFolderImport(const std::string& folder);
+ImportEnd RunFolderImport(const std::string& folder, const ImportJob& job);
 
 // List import: counts the files and folders of paths, then imports them in
 // order. With nothing to import it ends without closing steps. The caller
-// clears importCancelFlag before it starts the worker. totalPause lets a
+// resets the job's progress (and so its cancel flag) before it starts the
+// worker. totalPause lets a
 // progress dialog show the counted total before the counts move; a caller
 // without a dialog passes zero.
 inline constexpr std::chrono::milliseconds kListTotalPause{100};
-ImportEnd RunListImport(const std::vector<std::string>& paths,
+ImportEnd RunListImport(const std::vector<std::string>& paths, const ImportJob& job,
                         std::chrono::milliseconds totalPause = kListTotalPause);

@@ -21,10 +21,9 @@ bool FolderExists(const std::string& folder) {
 
 }  // namespace
 
-bool TidyCatalogue(const std::optional<std::string>& folder) {
+bool TidyCatalogue(const std::optional<std::string>& folder, UpkeepProgress& progress) {
     auto files = CataloguedFiles(folder);
     if (!files) return false;
-    UpkeepProgress& progress = CurrentUpkeepProgress();
     const VolumeCheck volumes;
     std::size_t i = 0;
     while (i < files->size() && !ExitRequested) {
@@ -34,7 +33,6 @@ bool TidyCatalogue(const std::optional<std::string>& folder) {
         if (volumes.IsOffline(group)) {
             progress.Report(UpkeepChange::FolderOffline, group);
         } else if (!FolderExists(group)) {
-            CatalogueModified = true;
             DeletePhotoRows(group, 0, false);
             progress.Report(UpkeepChange::FolderRemoved, group);
         } else {
@@ -42,7 +40,6 @@ bool TidyCatalogue(const std::optional<std::string>& folder) {
                 const CataloguedFile& file = (*files)[k];
                 if (FileSizeOfUtf8Path(file.fullPath) >= 0) continue;
                 DeletePhotoRows(std::nullopt, file.id, false);
-                CatalogueModified = true;
                 progress.Report(UpkeepChange::PhotoRemoved, file.fullPath);
             }
         }
@@ -51,20 +48,18 @@ bool TidyCatalogue(const std::optional<std::string>& folder) {
     return true;
 }
 
-TidyEnd RunTidy(bool thorough) {
+TidyEnd RunTidy(bool thorough, UpkeepProgress& progress) {
     if (!thorough) {
-        if (!TidyCatalogue(std::nullopt)) return TidyEnd::Failed;
+        if (!TidyCatalogue(std::nullopt, progress)) return TidyEnd::Failed;
         LoadFolderList();
         WriteFolderTable();
         return TidyEnd::Tidied;
     }
     // The plain walk first tells what goes; the rebuild then copies what
     // stays. When the rebuild is written, nothing is left unsaved.
-    const bool wasModified = CatalogueModified;
-    if (!TidyCatalogue(std::nullopt)) return TidyEnd::Failed;
-    switch (RebuildCatalogue(&CurrentUpkeepProgress().copied)) {
+    if (!TidyCatalogue(std::nullopt, progress)) return TidyEnd::Failed;
+    switch (RebuildCatalogue(&progress.copied)) {
         case RebuildResult::Done:
-            CatalogueModified = wasModified;
             return TidyEnd::Rebuilt;
         case RebuildResult::SaveFailed:
             return TidyEnd::SaveFailed;

@@ -5,15 +5,17 @@
 #include <optional>
 #include <string>
 
+#include "import/library_upkeep.h"
+
 // Walks the main rows of one folder, or of the whole catalogue. A folder
 // that no longer exists loses all its rows (duplicates, keywords, subjects
 // and its tFolder row too); in an existing folder each photo whose file is
-// gone loses its rows. Deletions set CatalogueModified. False when the
-// catalogue cannot be read.
-bool TidyCatalogue(const std::optional<std::string>& folder);
+// gone loses its rows; each is reported to progress. Deletions leave the
+// library modified. False when the catalogue cannot be read.
+bool TidyCatalogue(const std::optional<std::string>& folder, UpkeepProgress& progress);
 
 enum class TidyEnd {
-    Tidied,      // plain tidy: done, not saved (CatalogueModified tells)
+    Tidied,      // plain tidy: done, not saved (the library tells whether it is modified)
     Rebuilt,     // thorough tidy: rebuilt and written to the catalogue file
     Failed,      // the catalogue could not be read or rebuilt; nothing changed
     SaveFailed,  // thorough tidy: rebuilt, but the file could not be written
@@ -21,5 +23,6 @@ enum class TidyEnd {
 
 // The tidy worker's body: the plain tidy of the whole catalogue followed by
 // the reload and rewrite of the folder list, or with thorough the rebuild
-// of the catalogue in place and its write to the file.
-TidyEnd RunTidy(bool thorough);
+// of the catalogue in place and its write to the file (progress.copied
+// counts the photos kept).
+TidyEnd RunTidy(bool thorough, UpkeepProgress& progress);

@@ -11,7 +11,6 @@
 #include "catalogue/deleted_paths.h"
 #include "catalogue/folder_stamps.h"
 #include "catalogue/folder_volumes.h"
-#include "catalogue/photo_catalogue.h"
 #include "catalogue/photo_rows.h"
 #include "catalogue/process_flags.h"
 #include "catalogue/upkeep_rows.h"
@@ -24,28 +23,8 @@
 
 namespace {
 
-bool UpdateShouldStop() {
-    return ExitRequested || CurrentUpkeepProgress().updateCancel;
-}
-
-// The marked folders of the folder list, loading it first when needed.
-// nullopt when there is no list at all.
-std::optional<std::vector<std::string>> ChangedFolders() {
-    CatalogueSession session;
-    FolderStampList& stamps = PhotoCatalogue::Instance().folderStamps;
-    if (stamps.empty()) LoadFolderList();
-    if (stamps.empty()) return std::nullopt;
-    AnyFolderChanged();
-    std::vector<std::string> changed;
-    for (const FolderStamp& stamp : stamps)
-        if (stamp.changed) changed.push_back(stamp.path);
-    return changed;
-}
-
-void ClearMark(const std::string& folder) {
-    CatalogueSession session;
-    for (FolderStamp& stamp : PhotoCatalogue::Instance().folderStamps)
-        if (stamp.path == folder) stamp.changed = false;
+bool UpdateShouldStop(const UpkeepProgress& progress) {
+    return ExitRequested || progress.updateCancel;
 }
 
 // A file read again under a new photo id (its thumbnail changed) leaves
@@ -60,12 +39,11 @@ void DropSupersededRows(const std::string& folder, const std::string& path,
     for (std::int64_t old : before) DeletePhotoRows(std::nullopt, old, false);
 }
 
-void UpdateFolder(const std::string& folder) {
-    UpkeepProgress& progress = CurrentUpkeepProgress();
+void UpdateFolder(const std::string& folder, UpkeepProgress& progress) {
     const int removedBefore = progress.foldersRemoved;
-    TidyCatalogue(folder);
+    TidyCatalogue(folder, progress);
     if (NewestFileTimeInFolder(folder) != 0) {
-        RefreshFolder(folder);
+        RefreshFolder(folder, progress);
         return;
     }
     // No photo left in the folder: its remaining rows go too.
@@ -91,7 +69,7 @@ bool IsFileModified(const std::string& path) {
     return !stored || IsNewerThan(path, *stored);
 }
 
-int RefreshFolder(const std::string& folder) {
+int RefreshFolder(const std::string& folder, UpkeepProgress& progress) {
     const std::string directory = IsDriveRootPath(folder) ? std::string(1, kPathSeparator) : folder;
     DIR* dir = opendir(directory.c_str());
     if (!dir) return 0;
@@ -106,13 +84,12 @@ int RefreshFolder(const std::string& folder) {
     const std::unordered_map<std::string, std::int32_t> stored = StoredFileTimesInFolder(folder);
     int refreshed = 0;
     for (const std::string& path : files) {
-        if (UpdateShouldStop()) break;
+        if (UpdateShouldStop(progress)) break;
         auto time = stored.find(path);
         if (time == stored.end()) {
             // Not catalogued, and not removed by the user on purpose: the
             // caller may offer to import it.
-            if (!IsDeletedPath(path))
-                CurrentUpkeepProgress().Report(UpkeepChange::NewFileSeen, path);
+            if (!IsDeletedPath(path)) progress.Report(UpkeepChange::NewFileSeen, path);
             continue;
         }
         if (!IsNewerThan(path, time->second)) continue;
@@ -120,24 +97,23 @@ int RefreshFolder(const std::string& folder) {
         if (!AddPhotoFile(path, false)) continue;
         DropSupersededRows(folder, path, before);
         ++refreshed;
-        CurrentUpkeepProgress().Report(UpkeepChange::Refreshed, path);
+        progress.Report(UpkeepChange::Refreshed, path);
     }
     return refreshed;
 }
 
-UpdateEnd UpdateLibrary() {
+UpdateEnd UpdateLibrary(UpkeepProgress& progress) {
     std::optional<std::vector<std::string>> changed = ChangedFolders();
     if (!changed) return UpdateEnd::NoFolders;
-    UpkeepProgress& progress = CurrentUpkeepProgress();
     progress.foldersTotal = static_cast<int>(changed->size());
     for (const std::string& folder : *changed) {
-        if (UpdateShouldStop()) break;
+        if (UpdateShouldStop(progress)) break;
         // Marked folders on a volume unplugged since stay as they are.
         if (VolumeCheck().IsOffline(folder))
             progress.Report(UpkeepChange::FolderOffline, folder);
         else
-            UpdateFolder(folder);
-        ClearMark(folder);
+            UpdateFolder(folder, progress);
+        ClearFolderMark(folder);
         ++progress.foldersDone;
     }
     RebuildFolderList();

@@ -1,9 +1,11 @@
 #pragma once
 // "更新照片库": brings the catalogue in line with the folders that changed on
 // disk since their stamps were taken. Nothing here creates threads; the
-// caller runs UpdateLibrary on a worker and reads CurrentUpkeepProgress().
+// caller runs UpdateLibrary on a worker with the progress it shows.
 
 #include <string>
+
+#include "import/library_upkeep.h"
 
 enum class UpdateEnd {
     Updated,     // the changed folders were handled (or the update was cancelled) and saved
@@ -13,16 +15,16 @@ enum class UpdateEnd {
 
 // For every changed folder that is online: drops the photos whose files are
 // gone, drops the folder's rows when no photo is left, and reads the
-// modified files again. Stops between steps on UpkeepProgress::updateCancel or
-// ExitRequested; the folder list and tFolder are rewritten and the
-// catalogue saved in every case but NoFolders.
-UpdateEnd UpdateLibrary();
+// modified files again, counting and reporting into progress. Stops between
+// steps on progress.updateCancel or ExitRequested; the folder list and
+// tFolder are rewritten and the catalogue saved in every case but NoFolders.
+UpdateEnd UpdateLibrary(UpkeepProgress& progress);
 
 // Reads the modified catalogued JPEG files directly in folder again (no
 // subfolders, no new files, nothing on the deleted list). Returns how many
 // were re-imported. JPEG files the catalogue does not hold (and the user did
-// not remove) are reported as NewFileSeen, not imported.
-int RefreshFolder(const std::string& folder);
+// not remove) are reported to progress as NewFileSeen, not imported.
+int RefreshFolder(const std::string& folder, UpkeepProgress& progress);
 
 // True when the file's last-write time is newer than the one catalogued for
 // it. Files that are not catalogued or cannot be read give false.

@@ -1,10 +1,5 @@
 #include "import/library_upkeep.h"
 
-UpkeepProgress& CurrentUpkeepProgress() {
-    static UpkeepProgress progress;
-    return progress;
-}
-
 void UpkeepProgress::Report(UpkeepChange change, const std::string& path) {
     switch (change) {
         case UpkeepChange::Refreshed:

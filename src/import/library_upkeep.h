@@ -1,6 +1,6 @@
 #pragma once
-// State shared by the library update and tidy workers and whoever shows or
-// prints their progress.
+// The progress of one library update or tidy, owned by whoever starts the
+// worker and shows or prints it, and handed to the worker's body.
 //
 // Threads: the counters are atomics written by the worker and read without
 // locking, as is the update's cancel flag, which the UI thread writes; the
@@ -55,5 +55,3 @@ struct UpkeepProgress {
     mutable std::mutex newFilesMutex_;
     std::vector<std::string> newFilePaths_;
 };
-
-UpkeepProgress& CurrentUpkeepProgress();

@@ -1,17 +1,8 @@
 #pragma once
-// State shared by the location workers (region lookup, track application)
-// and the result dialogs that show their progress.
-//
-// Threads: atomics, written by a worker or the UI thread and read anywhere.
+// What the location workers (region lookup, track application) report to
+// the result dialogs that show their progress.
 
-#include <atomic>
 #include <functional>
-
-// Set by a result dialog's 取消; cleared when a result dialog is created.
-// The workers stop before their next photo.
-inline std::atomic<bool> cancelLocationWork{false};
-// Set by the track worker when it wrote at least one position.
-inline std::atomic<bool> positionsAdded{false};
 
 // The counters a result dialog shows.
 struct LocationCounters {

@@ -43,7 +43,6 @@ std::int64_t RefreshPhotoFromFile(const std::string& path, std::int64_t oldId, b
     // Keyword and subject rows belong to the main rows only.
     if (!toDuplicates) WriteKeywordRows(id, record);
     if (!change.Commit()) return 0;
-    CatalogueModified = true;
     return id;
 }
 

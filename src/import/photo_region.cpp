@@ -8,7 +8,7 @@ RegionNames ResolveRegionOrQueue(std::int64_t id, const PhotoRecord& record, int
     RegionSource* source = CurrentRegionSource();
     if (source && source->CompanionAvailable())
         return source->RequestNames(record.fGPSLatitude, record.fGPSLongitude, maxSends);
-    PhotoCatalogue::Instance().pendingRegions.Push(
+    CurrentLibrary().PendingRegions().Push(
         {id, static_cast<double>(record.fGPSLatitude), static_cast<double>(record.fGPSLongitude)});
     return {};
 }

@@ -2,7 +2,6 @@
 
 #include <thread>
 
-#include "catalogue/photo_catalogue.h"
 #include "catalogue/photo_rows.h"
 #include "catalogue/process_flags.h"
 #include "maplink/map_link.h"
@@ -10,40 +9,35 @@
 
 namespace {
 
-// Restarts made since the companion's window was last found; lives for the
-// process run.
-std::atomic<int> missingCompanionRetries{0};
-
-void Report(const RegionLookupHooks& hooks, const RegionLookupResult& r) {
-    if (hooks.report) hooks.report({r.resolved, r.total, r.outside});
+void Report(const RegionLookupJob& job, const RegionLookupResult& r) {
+    if (job.report) job.report({r.resolved, r.total, r.outside});
 }
 
-void MarkRegionsChanged(const RegionLookupHooks& hooks) {
-    CatalogueModified = true;
-    if (hooks.regionTreeStale) hooks.regionTreeStale();
+void MarkRegionsChanged(const RegionLookupJob& job) {
+    if (job.regionTreeStale) job.regionTreeStale();
 }
 
 }  // namespace
 
 RegionLookupResult RunRegionLookup(MapLink& link, RegionBuffer& buffer,
-                                   const RegionLookupHooks& hooks) {
+                                   const RegionLookupJob& job) {
     RegionLookupResult result;
-    PendingRegionQueue& pending = PhotoCatalogue::Instance().pendingRegions;
+    PendingRegionQueue& pending = job.queue;
     const PendingRegionList queue = pending.Snapshot();
     result.total = static_cast<int>(queue.size());
     if (queue.empty()) return result;
 
     if (!link.CompanionWindowExists()) {
         result.end = RegionLookupEnd::NoCompanion;
-        if (missingCompanionRetries < kMissingCompanionRetries) {
-            ++missingCompanionRetries;
+        if (job.missingCompanionRetries < kMissingCompanionRetries) {
+            ++job.missingCompanionRetries;
             std::this_thread::sleep_for(kRegionReplyPause);
-            if (hooks.restart) hooks.restart();
+            if (job.restart) job.restart();
         }
-        Report(hooks, result);
+        Report(job, result);
         return result;
     }
-    missingCompanionRetries = 0;
+    job.missingCompanionRetries = 0;
 
     PendingRegionList unanswered;
     for (const PendingRegion& entry : queue) {
@@ -51,8 +45,8 @@ RegionLookupResult RunRegionLookup(MapLink& link, RegionBuffer& buffer,
             result.end = RegionLookupEnd::Exited;
             return result;
         }
-        if (cancelLocationWork) {
-            MarkRegionsChanged(hooks);
+        if (job.cancel) {
+            MarkRegionsChanged(job);
             result.end = RegionLookupEnd::Cancelled;
             return result;
         }
@@ -73,14 +67,14 @@ RegionLookupResult RunRegionLookup(MapLink& link, RegionBuffer& buffer,
         } else {
             ++result.unanswered;  // the names could not be stored
         }
-        Report(hooks, result);
+        Report(job, result);
     }
 
     // Entries queued meanwhile stay, and so do those the companion never
     // answered, for the next lookup.
     pending.DropFirst(queue.size(), unanswered);
     result.end = RegionLookupEnd::Finished;
-    if (result.resolved > 0) MarkRegionsChanged(hooks);
-    Report(hooks, result);
+    if (result.resolved > 0) MarkRegionsChanged(job);
+    Report(job, result);
     return result;
 }

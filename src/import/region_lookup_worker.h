@@ -5,10 +5,13 @@
 //
 // Threads: runs on the worker thread that calls it (one at a time, see
 // WorkerKind::RegionLookup); the companion's replies are handled on the map
-// link's dispatch thread meanwhile. Talks to the outside only through hooks.
+// link's dispatch thread meanwhile. Talks to the outside only through what
+// its job hands it.
 
+#include <atomic>
 #include <functional>
 
+#include "catalogue/pending_region_queue.h"
 #include "import/location_work.h"
 
 class MapLink;
@@ -18,7 +21,13 @@ inline constexpr int kRegionLookupSends = 5;
 // Restarts while the companion's window is missing, per absence.
 inline constexpr int kMissingCompanionRetries = 3;
 
-struct RegionLookupHooks {
+// What one lookup is handed.
+struct RegionLookupJob {
+    PendingRegionQueue& queue;        // asked in order; the answered entries leave it
+    const std::atomic<bool>& cancel;  // 取消: stops before the next entry, the queue kept
+    // Restarts made since the companion's window was last found; its owner
+    // keeps it from one lookup to the next.
+    int& missingCompanionRetries;
     LocationReport report;                  // unset: no dialog
     std::function<void()> regionTreeStale;  // posted to the category pane
     // Start a new lookup once this one has ended (the companion may still be
@@ -42,5 +51,4 @@ struct RegionLookupResult {
     int unanswered = 0;  // no answer after kRegionLookupSends requests
 };
 
-RegionLookupResult RunRegionLookup(MapLink& link, RegionBuffer& buffer,
-                                   const RegionLookupHooks& hooks);
+RegionLookupResult RunRegionLookup(MapLink& link, RegionBuffer& buffer, const RegionLookupJob& job);

@@ -2,7 +2,6 @@
 
 #include <optional>
 
-#include "catalogue/photo_catalogue.h"
 #include "catalogue/photo_rows.h"
 #include "catalogue/process_flags.h"
 #include "import/photo_edit.h"
@@ -12,7 +11,8 @@
 namespace {
 
 // Writes one record's position; the altitude the photo has stays.
-std::optional<TrackSkip> ApplyRecord(const MapPhotoRecord& r, std::string& path) {
+std::optional<TrackSkip> ApplyRecord(const MapPhotoRecord& r, const TrackApplyJob& job,
+                                     std::string& path) {
     auto fullPath = PhotoFullPath(r.idPic, false);
     if (fullPath) path = *fullPath;
     // 0,0 is the track's "no position here"; writing it would erase the
@@ -29,16 +29,16 @@ std::optional<TrackSkip> ApplyRecord(const MapPhotoRecord& r, std::string& path)
     edit.position = GpsPosition{latitude, longitude, stored.nGPSAlititude};
     // Catalogue id 0: only the file is rewritten; the row and the region
     // queue are brought along below, exactly for the position.
-    if (!WriteEditedPhoto(path, edit, 0, false).Succeeded()) return TrackSkip::WriteFailed;
+    if (!job.writer(path, edit, 0, false).Succeeded()) return TrackSkip::WriteFailed;
     UpdatePhotoPosition(r.idPic, latitude, longitude);
-    PhotoCatalogue::Instance().pendingRegions.Push({r.idPic, r.latitude, r.longitude});
+    job.queue.Push({r.idPic, r.latitude, r.longitude});
     return std::nullopt;
 }
 
 }  // namespace
 
 TrackApplyResult RunTrackApply(const std::vector<MapPhotoRecord>& records,
-                               const LocationReport& report) {
+                               const TrackApplyJob& job) {
     TrackApplyResult result;
     result.total = static_cast<int>(records.size());
     for (const MapPhotoRecord& r : records) {
@@ -46,24 +46,20 @@ TrackApplyResult RunTrackApply(const std::vector<MapPhotoRecord>& records,
             result.exited = true;
             return result;
         }
-        if (cancelLocationWork) {
+        if (job.cancel) {
             result.cancelled = true;
             break;
         }
         std::string path;
-        if (auto skip = ApplyRecord(r, path)) {
+        if (auto skip = ApplyRecord(r, job, path)) {
             result.failures.push_back({r.idPic, path, *skip});
             continue;
         }
         ++result.applied;
         result.written.push_back(r);
         result.writtenPaths.push_back(path);
-        if (report) report({result.applied, result.total, 0});
+        if (job.report) job.report({result.applied, result.total, 0});
     }
-    if (report) report({result.applied, result.total, result.total - result.applied});
-    if (result.applied > 0) {
-        CatalogueModified = true;
-        positionsAdded = true;
-    }
+    if (job.report) job.report({result.applied, result.total, result.total - result.applied});
     return result;
 }

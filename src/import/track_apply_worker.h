@@ -6,11 +6,14 @@
 // Threads: runs on the worker thread that calls it (one at a time, see
 // WorkerKind::TrackApply), or on the command-line tool's main thread.
 
+#include <atomic>
 #include <cstdint>
 #include <string>
 #include <vector>
 
+#include "catalogue/pending_region_queue.h"
 #include "import/location_work.h"
+#include "import/photo_writer.h"
 #include "maplink/map_records.h"
 
 enum class TrackSkip {
@@ -36,10 +39,17 @@ struct TrackApplyResult {
     bool cancelled = false;  // 取消: the remaining records were not tried
 };
 
-// Applies the records in order; stops before the next record on
-// cancelLocationWork and at once on ExitRequested. Reports after every
-// applied record and at the end (failed = total - applied). With at least
-// one position written, sets CatalogueModified and positionsAdded. Each
-// rewritten folder's new time is taken into the folder list.
+// What one application is handed.
+struct TrackApplyJob {
+    PhotoWriter writer;               // writes each photo's new position
+    PendingRegionQueue& queue;        // every written photo waits here for its region names
+    const std::atomic<bool>& cancel;  // 取消: stops before the next record
+    LocationReport report;            // unset: no dialog
+};
+
+// Applies the records in order; stops before the next record on job.cancel
+// and at once on ExitRequested. Reports after every
+// applied record and at the end (failed = total - applied). Each rewritten
+// folder's new time is taken into the folder list.
 TrackApplyResult RunTrackApply(const std::vector<MapPhotoRecord>& records,
-                               const LocationReport& report);
+                               const TrackApplyJob& job);

@@ -25,7 +25,8 @@ QLabel* MakeLine(QWidget* parent, int top) {
 
 }  // namespace
 
-CDlg_NewPic::CDlg_NewPic(QWidget* parent) : CSkinnedDialog(parent) {
+CDlg_NewPic::CDlg_NewPic(ImportProgress& progress, QWidget* parent)
+    : CSkinnedDialog(parent), progress_(progress) {
     SetCaption(QStringLiteral("导入照片"));
     setFixedSize(kWidth, kHeight);
 
@@ -65,7 +66,7 @@ void CDlg_NewPic::StartRefreshWhenCounted() {
 
 void CDlg_NewPic::OnTick() {
     if (waitForCount_) {
-        if (CurrentImportProgress().total.load() <= 0) return;
+        if (progress_.total.load() <= 0) return;
         waitForCount_ = false;
     }
     Refresh();
@@ -79,7 +80,7 @@ void CDlg_NewPic::ShowTexts(const ImportProgressTexts& texts) {
 }
 
 void CDlg_NewPic::Refresh() {
-    const ImportCounts counts = CurrentImportProgress().Counts();
+    const ImportCounts counts = progress_.Counts();
     ShowTexts(MakeImportProgressTexts(counts));
     if (counts.total > 0) {
         if (!rangeSet_) {
@@ -95,7 +96,7 @@ void CDlg_NewPic::Refresh() {
 }
 
 void CDlg_NewPic::reject() {
-    importCancelFlag = true;
+    progress_.cancel = true;
     refresh_.stop();
     CSkinnedDialog::reject();
 }

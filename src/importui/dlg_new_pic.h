@@ -1,9 +1,9 @@
 #pragma once
 // The import progress dialog "导入照片": a bar, four text lines, 确定
-// (enabled once every counted file was handled) and 取消 (sets
-// importCancelFlag; the worker stops at its next check and still runs its
-// closing steps). Runs modally while an import worker runs; it only reads
-// CurrentImportProgress(), every 100 ms once the refresh was started.
+// (enabled once every counted file was handled) and 取消 (sets the
+// progress's cancel flag; the worker stops at its next check and still runs
+// its closing steps). Runs modally while an import worker runs; it only
+// reads the import's progress, every 100 ms once the refresh was started.
 //
 // UI thread only.
 
@@ -14,13 +14,14 @@
 class QLabel;
 class QProgressBar;
 class QPushButton;
+struct ImportProgress;
 struct ImportProgressTexts;
 
 class CDlg_NewPic : public CSkinnedDialog {
     Q_OBJECT
 
   public:
-    explicit CDlg_NewPic(QWidget* parent = nullptr);
+    explicit CDlg_NewPic(ImportProgress& progress, QWidget* parent = nullptr);
 
     // Starts the 100 ms refresh (the folder import, once its count ended,
     // also when it found nothing).
@@ -48,6 +49,7 @@ class CDlg_NewPic : public CSkinnedDialog {
     void OnTick();
     void ShowTexts(const ImportProgressTexts& texts);
 
+    ImportProgress& progress_;
     QTimer refresh_;
     bool waitForCount_ = false;
     bool rangeSet_ = false;

@@ -17,10 +17,12 @@ constexpr int kHeight = 124;
 
 }  // namespace
 
-CDlgUpdate::CDlgUpdate(std::function<bool(bool thorough)> startTidy, QWidget* parent)
+CDlgUpdate::CDlgUpdate(std::function<bool(bool thorough)> startTidy, const UpkeepProgress& progress,
+                       QWidget* parent)
     : CUpkeepDialog(QStringLiteral("整理数据库"), ReceiverRole::TidyDialog,
                     UiMessage::kUpdateFinished, parent),
-      startTidy_(std::move(startTidy)) {
+      startTidy_(std::move(startTidy)),
+      progress_(progress) {
     setFixedSize(kWidth, kHeight);
     TextLine()->setGeometry(upkeep_layout::TextLine());
     thorough_ = new QCheckBox(QStringLiteral("彻底整理数据库，可以释放多余空间。"), this);
@@ -49,7 +51,7 @@ QString CDlgUpdate::TickText(int tick) const {
 void CDlgUpdate::OnDone(UpkeepOutcome outcome) {
     switch (outcome) {
         case UpkeepOutcome::Done:
-            TextLine()->setText(TidySummary(CurrentUpkeepProgress()));
+            TextLine()->setText(TidySummary(progress_));
             break;
         case UpkeepOutcome::SaveFailed:
             TextLine()->setText(QStringLiteral("已整理完数据库，但未能保存数据库!"));

@@ -13,12 +13,16 @@
 class QCheckBox;
 class QPushButton;
 
+struct UpkeepProgress;
+
 class CDlgUpdate : public CUpkeepDialog {
     Q_OBJECT
 
   public:
-    // startTidy(thorough) starts the tidy worker; false when one runs already.
-    explicit CDlgUpdate(std::function<bool(bool thorough)> startTidy, QWidget* parent = nullptr);
+    // startTidy(thorough) starts the tidy worker; false when one runs
+    // already. progress is the tidy's, summed up at its end.
+    CDlgUpdate(std::function<bool(bool thorough)> startTidy, const UpkeepProgress& progress,
+               QWidget* parent = nullptr);
 
     QCheckBox* ThoroughBox() const { return thorough_; }
     QPushButton* StartButton() const { return start_; }
@@ -34,6 +38,7 @@ class CDlgUpdate : public CUpkeepDialog {
     void Start();
 
     std::function<bool(bool)> startTidy_;
+    const UpkeepProgress& progress_;
     QCheckBox* thorough_;
     QPushButton* start_;
     QPushButton* close_;

@@ -16,9 +16,10 @@ constexpr int kHeight = 100;
 
 }  // namespace
 
-CDlgUpdatePic::CDlgUpdatePic(QWidget* parent)
+CDlgUpdatePic::CDlgUpdatePic(UpkeepProgress& progress, QWidget* parent)
     : CUpkeepDialog(QStringLiteral("更新照片"), ReceiverRole::UpdateDialog,
-                    UiMessage::kUpdateFinished, parent) {
+                    UiMessage::kUpdateFinished, parent),
+      progress_(progress) {
     setFixedSize(kWidth, kHeight);
     TextLine()->setGeometry(upkeep_layout::TextLine());
     ok_ = new QPushButton(QStringLiteral("确定"), this);
@@ -28,7 +29,7 @@ CDlgUpdatePic::CDlgUpdatePic(QWidget* parent)
     ok_->setEnabled(false);
     connect(ok_, &QPushButton::clicked, this, &CDlgUpdatePic::accept);
     connect(cancel_, &QPushButton::clicked, this, &CDlgUpdatePic::reject);
-    CurrentUpkeepProgress().updateCancel = false;
+    progress_.updateCancel = false;
     StartAnimation();
 }
 
@@ -40,12 +41,12 @@ QString CDlgUpdatePic::TickText(int tick) const {
 void CDlgUpdatePic::OnDone(UpkeepOutcome outcome) {
     TextLine()->setText(outcome == UpkeepOutcome::SaveFailed
                             ? QStringLiteral("已更新照片库，但未能保存数据库!")
-                            : UpdateSummary(CurrentUpkeepProgress()));
+                            : UpdateSummary(progress_));
     ok_->setEnabled(true);
 }
 
 void CDlgUpdatePic::reject() {
     // After the end, 取消 only closes.
-    if (!ok_->isEnabled()) CurrentUpkeepProgress().updateCancel = true;
+    if (!ok_->isEnabled()) progress_.updateCancel = true;
     CUpkeepDialog::reject();
 }

@@ -9,12 +9,14 @@
 #include "importui/upkeep_dialog.h"
 
 class QPushButton;
+struct UpkeepProgress;
 
 class CDlgUpdatePic : public CUpkeepDialog {
     Q_OBJECT
 
   public:
-    explicit CDlgUpdatePic(QWidget* parent = nullptr);
+    // progress is the update's, which the dialog cancels and sums up.
+    explicit CDlgUpdatePic(UpkeepProgress& progress, QWidget* parent = nullptr);
 
     QPushButton* OkButton() const { return ok_; }
     QPushButton* CancelButton() const { return cancel_; }
@@ -26,6 +28,7 @@ class CDlgUpdatePic : public CUpkeepDialog {
     void OnDone(UpkeepOutcome outcome) override;
 
   private:
+    UpkeepProgress& progress_;
     QPushButton* ok_;
     QPushButton* cancel_;
 };

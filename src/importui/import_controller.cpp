@@ -59,13 +59,12 @@ ImportController::ImportController(MapLink* link, RegionBuffer* regionNames, QOb
         regionSource_ = std::make_unique<MapLinkRegionSource>(*link, *regionNames);
         SetRegionSource(regionSource_.get());
     }
-    RegisterReceivers();
+    receivers_ = MakeReceivers();
 }
 
 ImportController::~ImportController() {
     closing_ = true;
     if (worker_.joinable()) worker_.join();
-    SetImportReceivers({});
     if (regionSource_) SetRegionSource(nullptr);
     if (instance == this) instance = nullptr;
 }
@@ -97,7 +96,7 @@ void ImportController::CloseProgressDialog() {
     if (CDlg_NewPic* dialog = ProgressDialog()) dialog->accept();
 }
 
-void ImportController::RegisterReceivers() {
+ImportReceivers ImportController::MakeReceivers() {
     ImportReceivers receivers;
     auto stop = [this] { return StopWaiting(); };
     receivers.dropTrees = [this, stop] {
@@ -134,7 +133,7 @@ void ImportController::RegisterReceivers() {
     receivers.startRegionLookup = [] {
         ReceiverRegistry::Post(ReceiverRole::MainView, UiMessage::kStartRegionLookup);
     };
-    SetImportReceivers(std::move(receivers));
+    return receivers;
 }
 
 bool ImportController::ImportRunning() const {
@@ -163,9 +162,7 @@ void ImportController::ImportFolder(const QString& folder, QWidget* parent) {
         Refuse(parent);
         return;
     }
-    CurrentImportProgress().Reset();
-    importCancelFlag = false;
-    countCancelFlag = false;
+    progress_.Reset();
     lastImportFolder_ = folder;
     dialogParent_ = parent;
 
@@ -180,18 +177,18 @@ void ImportController::ImportFolder(const QString& folder, QWidget* parent) {
 }
 
 void ImportController::RunFolderWorker(WorkerSlot countSlot, const std::string& folder) {
-    const int count = CountJpegFiles(folder, &CurrentImportProgress().total);
-    const bool counted = !countCancelFlag && !ExitRequested;
+    const int count = CountJpegFiles(folder, progress_, &progress_.total);
+    const bool counted = !progress_.countCancel && !ExitRequested;
     std::optional<WorkerSlot> importSlot;
     if (counted) {
-        CurrentImportProgress().total = count;
+        progress_.total = count;
         // Taken before the count's slot is freed, so shutdown never sees a gap.
         if (count > 0) importSlot.emplace(WorkerKind::FolderImport);
     }
     countSlot.Release();
     QMetaObject::invokeMethod(
         this, [this, counted] { OnCountEnded(counted); }, Qt::QueuedConnection);
-    if (importSlot && importSlot->Held()) RunFolderImport(folder);
+    if (importSlot && importSlot->Held()) RunFolderImport(folder, {progress_, receivers_});
     importSlot.reset();
     workerActive_ = false;
     QMetaObject::invokeMethod(this, &ImportController::OnWorkerEnded, Qt::QueuedConnection);
@@ -255,8 +252,7 @@ void ImportController::StartWaitingImport() {
 void ImportController::StartListImport(QWidget* parent) {
     std::vector<std::string> paths;
     for (const QString& path : importPathList_) paths.push_back(NativePath(path));
-    CurrentImportProgress().Reset();
-    importCancelFlag = false;
+    progress_.Reset();
     dialogParent_ = parent;
 
     RunProgressDialog(parent, false, [this, paths = std::move(paths)] {
@@ -272,7 +268,7 @@ void ImportController::StartListImport(QWidget* parent) {
 }
 
 void ImportController::RunListWorker(WorkerSlot listSlot, const std::vector<std::string>& paths) {
-    RunListImport(paths);
+    RunListImport(paths, {progress_, receivers_});
     listSlot.Release();
     workerActive_ = false;
     QMetaObject::invokeMethod(this, &ImportController::OnWorkerEnded, Qt::QueuedConnection);
@@ -282,7 +278,7 @@ void ImportController::RunProgressDialog(QWidget* parent, bool folderCount,
                                          std::function<bool()> startWorker) {
     // The previous worker has ended (ImportRunning was false); reap its thread.
     if (worker_.joinable()) worker_.join();
-    CDlg_NewPic dialog(parent);
+    CDlg_NewPic dialog(progress_, parent);
     progressDialog_ = &dialog;
     if (dialogOpened_) dialogOpened_();
     if (!folderCount) dialog.StartRefreshWhenCounted();
@@ -322,12 +318,12 @@ void ImportController::ShowCounter(QWidget* parent) {
 
 void ImportController::ShowCount() {
     if (!counter_) return;
-    counter_->SetCountText(QString::number(CurrentImportProgress().total.load()));
+    counter_->SetCountText(QString::number(progress_.total.load()));
     ReceiverRegistry::Send(ReceiverRole::FoundPhotosCounter, UiMessage::kFoundCountChanged);
 }
 
 void ImportController::CancelFolderCount() {
-    countCancelFlag = true;
+    progress_.countCancel = true;
     countTick_.stop();
     if (counter_) counter_->hide();
 }

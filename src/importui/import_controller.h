@@ -22,6 +22,7 @@
 #include <thread>
 #include <vector>
 
+#include "import/import_state.h"
 #include "maplink/companion_locator.h"
 
 class CDialog_Num;
@@ -43,13 +44,17 @@ class ImportController : public QObject {
 
     // With a map link and its region buffer, photos with a position get
     // their region names from the running companion while they are
-    // imported. Registers the import's receivers (and region source) for
-    // its lifetime; one controller per process.
+    // imported. Registers that region source for its lifetime and hands its
+    // own progress and receivers to every import it starts; one controller
+    // per process.
     explicit ImportController(MapLink* link = nullptr, RegionBuffer* regionNames = nullptr,
                               QObject* parent = nullptr);
     ~ImportController() override;
 
     static ImportController* Instance();
+
+    // The progress of the import that runs or ran last.
+    const ImportProgress& Progress() const { return progress_; }
 
     // Called when a progress dialog is created (the main frame arms its
     // bring-to-front timer there).
@@ -118,7 +123,8 @@ class ImportController : public QObject {
     void OnCountEnded(bool counted);
     void OnWorkerEnded();
     void Refuse(QWidget* parent);
-    void RegisterReceivers();
+    // What the closing steps of the controller's imports tell the windows.
+    ImportReceivers MakeReceivers();
     QWidget* DialogParent() const;
     bool StopWaiting() const;
 
@@ -143,6 +149,8 @@ class ImportController : public QObject {
     MapLink* link_;
     CompanionLocator locator_;
     std::unique_ptr<MapLinkRegionSource> regionSource_;
+    ImportProgress progress_;
+    ImportReceivers receivers_;
 
     std::thread worker_;
     bool countCompleted_ = false;

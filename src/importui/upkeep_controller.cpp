@@ -2,6 +2,7 @@
 
 #include "catalogue/catalogue_save.h"
 #include "catalogue/folder_stamps.h"
+#include "catalogue/photo_catalogue.h"
 #include "catalogue/process_flags.h"
 #include "dialogs/dlg_msg.h"
 #include "import/library_tidy.h"
@@ -34,8 +35,9 @@ void PostDone(ReceiverRole dialog, int number, UpkeepOutcome outcome) {
 
 }  // namespace
 
-UpkeepController::UpkeepController(QObject* parent)
+UpkeepController::UpkeepController(const Library& library, QObject* parent)
     : QObject(parent),
+      library_(library),
       messageBox_([](QWidget* owner, const QString& title, const QString& text, bool twoButtons) {
           return ShowDlgMsg(owner, title, text, twoButtons);
       }) {}
@@ -55,10 +57,10 @@ bool UpkeepController::StartUpdateWorker() {
     Reap();
     WorkerSlot slot(WorkerKind::LibraryUpdate);
     if (!slot.Held() || update_.joinable()) return false;
-    CurrentUpkeepProgress().Reset();
-    update_ = std::thread([slot = std::move(slot)]() mutable {
-        const UpdateEnd end = UpdateLibrary();
-        if (end == UpdateEnd::SaveFailed) CatalogueModified = true;  // saved at exit or by hand
+    progress_.Reset();
+    update_ = std::thread([this, slot = std::move(slot)]() mutable {
+        // A failed save leaves the catalogue modified: saved at exit or by hand.
+        const UpdateEnd end = UpdateLibrary(progress_);
         RefreshTrees();
         PostDone(ReceiverRole::UpdateDialog, UiMessage::kUpdateFinished,
                  end == UpdateEnd::SaveFailed ? UpkeepOutcome::SaveFailed : UpkeepOutcome::Done);
@@ -71,10 +73,10 @@ bool UpkeepController::StartTidyWorker(bool thorough) {
     Reap();
     WorkerSlot slot(WorkerKind::Tidy);
     if (!slot.Held() || tidy_.joinable()) return false;
-    CurrentUpkeepProgress().Reset();
-    tidy_ = std::thread([slot = std::move(slot), thorough]() mutable {
+    progress_.Reset();
+    tidy_ = std::thread([this, slot = std::move(slot), thorough]() mutable {
         UpkeepOutcome outcome = UpkeepOutcome::Done;
-        switch (RunTidy(thorough)) {
+        switch (RunTidy(thorough, progress_)) {
             case TidyEnd::Tidied:
             case TidyEnd::Rebuilt:
                 break;
@@ -96,11 +98,9 @@ bool UpkeepController::StartSaveWorker() {
     WorkerSlot slot(WorkerKind::Save);
     if (!slot.Held() || save_.joinable()) return false;
     save_ = std::thread([slot = std::move(slot)]() mutable {
-        // A failed save keeps the flag, so the command stays available and
-        // closing the program tries again.
-        CatalogueModified = false;
+        // A failed save leaves the catalogue modified, so the command stays
+        // available and closing the program tries again.
         const bool saved = SaveCatalogue() == 0;
-        if (!saved) CatalogueModified = true;
         PostDone(ReceiverRole::SaveDialog, UiMessage::kSaveFinished,
                  saved ? UpkeepOutcome::Done : UpkeepOutcome::Failed);
         slot.Release();
@@ -110,7 +110,7 @@ bool UpkeepController::StartSaveWorker() {
 
 void UpkeepController::UpdateLibraryCommand(QWidget* parent) {
     {
-        CDlgUpdatePic dialog(parent);
+        CDlgUpdatePic dialog(progress_, parent);
         ReceiverRegistry::Post(ReceiverRole::MainView, UiMessage::kStartLibraryUpdate);
         dialog.exec();
     }
@@ -121,7 +121,7 @@ void UpkeepController::OfferNewPhotos(QWidget* parent) {
     // The update saw them but imports nothing by itself: they may be
     // photos the user has not chosen to add.
     if (WorkerRegistry::IsRunning(WorkerKind::LibraryUpdate)) return;
-    const std::vector<std::string> found = CurrentUpkeepProgress().NewFilePaths();
+    const std::vector<std::string> found = progress_.NewFilePaths();
     if (found.empty()) return;
     if (messageBox_(parent, QStringLiteral("提示"),
                     NewPhotosQuestion(static_cast<int>(found.size())), true) != kDlgMsgOk)
@@ -132,7 +132,8 @@ void UpkeepController::OfferNewPhotos(QWidget* parent) {
 }
 
 void UpkeepController::TidyCommand(QWidget* parent) {
-    CDlgUpdate dialog([this](bool thorough) { return StartTidyWorker(thorough); }, parent);
+    CDlgUpdate dialog([this](bool thorough) { return StartTidyWorker(thorough); }, progress_,
+                      parent);
     dialog.exec();
 }
 
@@ -150,7 +151,6 @@ void UpkeepController::ClearCommand(QWidget* parent) {
         messageBox_(parent, QStringLiteral("提示"), QStringLiteral("清空数据库失败!"), false);
     ReceiverRegistry::Send(ReceiverRole::CategoryPane, UiMessage::kDropTrees);
     ReceiverRegistry::Post(ReceiverRole::CategoryPane, UiMessage::kRebuildCurrentTree);
-    CatalogueModified = true;
 }
 
 void UpkeepController::LibraryChangedPrompt(QWidget* parent) {
@@ -163,6 +163,6 @@ bool UpkeepController::UpdateAvailable() {
     return AnyFolderChanged();
 }
 
-bool UpkeepController::SaveAvailable() {
-    return CatalogueModified;
+bool UpkeepController::SaveAvailable() const {
+    return library_.Modified();
 }

@@ -15,6 +15,9 @@
 #include <functional>
 #include <thread>
 
+#include "import/library_upkeep.h"
+
+class Library;
 class QWidget;
 
 class UpkeepController : public QObject {
@@ -25,7 +28,8 @@ class UpkeepController : public QObject {
     using MessageBox = std::function<int(QWidget* parent, const QString& title, const QString& text,
                                          bool twoButtons)>;
 
-    explicit UpkeepController(QObject* parent = nullptr);
+    // library is the catalogue whose unsaved changes 保存数据库 offers.
+    explicit UpkeepController(const Library& library, QObject* parent = nullptr);
     ~UpkeepController() override;
 
     void SetMessageBox(MessageBox box) { messageBox_ = std::move(box); }
@@ -51,7 +55,7 @@ class UpkeepController : public QObject {
 
     // Command states.
     static bool UpdateAvailable();  // a catalogued folder changed (reads the disk)
-    static bool SaveAvailable();    // CatalogueModified
+    bool SaveAvailable() const;     // the library is modified
 
   signals:
     // The user chose to import the files the update saw in catalogued folders.
@@ -61,7 +65,11 @@ class UpkeepController : public QObject {
     void Reap();
     void OfferNewPhotos(QWidget* parent);
 
+    const Library& library_;
     MessageBox messageBox_;
+    // The progress of the update or tidy that runs or ran last; its workers
+    // and dialogs are handed it.
+    UpkeepProgress progress_;
     std::thread update_;
     std::thread tidy_;
     std::thread save_;

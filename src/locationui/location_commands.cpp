@@ -3,14 +3,12 @@
 
 #include <optional>
 
-#include "catalogue/photo_catalogue.h"
 #include "catalogue/photo_rows.h"
 #include "catalogue/process_flags.h"
 #include "dialogs/dlg_msg.h"
 #include "locationui/location_controller.h"
 #include "maplink/map_link.h"
 #include "properties/dialog_exif.h"
-#include "properties/edited_record.h"
 #include "view/verero_view.h"
 
 namespace {
@@ -74,7 +72,7 @@ void LocationController::RegionsFromGps() {
                 false);
     }
     const bool empty = queue.empty();
-    PhotoCatalogue::Instance().pendingRegions.Replace(std::move(queue));
+    regions_.Replace(std::move(queue));
     if (empty) return;
     if (CompanionWindowExists()) {
         ReadyThenStartLookup();
@@ -111,20 +109,14 @@ void LocationController::OnPickedPosition(PickedPosition position) {
     const auto current = CurrentPhoto(view_);
     if (!current) return;
     view_.PhotoStatusText(*current);
-    PresetPositionState& preset = PresetPosition();
-    preset.set = true;
-    preset.latitude = static_cast<float>(position.latitude);
-    preset.longitude = static_cast<float>(position.longitude);
     PropertiesSession session;
     session.shownPhoto = *current;
+    session.preset = {true, static_cast<float>(position.latitude),
+                      static_cast<float>(position.longitude)};
     const int queuedBefore = PendingRegionCount();
-    if (!runProperties_(session, view_.window(), true)) {
-        preset.set = false;
-        return;
-    }
+    if (!runProperties_(session, view_.window())) return;
     if (!session.photosModified) return;
     view_.RefreshList(false);
-    CatalogueModified = true;
     OfferRegionLookup(EditSource::ViewerOrPick, queuedBefore);
 }
 
@@ -159,8 +151,7 @@ void LocationController::ShowOnMap() {
         PropertiesSession session;
         session.shownPhoto = without.front();
         session.selection = without;
-        runProperties_(session, view_.window(), false);
-        if (session.photosModified) CatalogueModified = true;
+        runProperties_(session, view_.window());
         for (const PhotoRef& photo : without)
             if (const auto record = PositionRecord(photo)) records.push_back(*record);
     }
@@ -175,8 +166,7 @@ void LocationController::ShowSingleOnMap(PhotoRef photo) {
     if (Ask(QStringLiteral("此照片尚未添加经纬度信息.\r\n是否进行编辑？")) != kDlgMsgOk) return;
     PropertiesSession session;
     session.shownPhoto = photo;
-    runProperties_(session, view_.window(), false);
-    if (session.photosModified) CatalogueModified = true;
+    runProperties_(session, view_.window());
     if (const auto record = PositionRecord(photo)) {
         SendMapPhotos({*record}, 1);
         PostRegionTreeStale();

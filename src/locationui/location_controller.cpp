@@ -5,7 +5,6 @@
 #include <QTimer>
 #include <algorithm>
 
-#include "catalogue/photo_catalogue.h"
 #include "catalogue/process_flags.h"
 #include "dialogs/dlg_msg.h"
 #include "dialogs/location_result_dialog.h"
@@ -27,8 +26,9 @@ LocationController* instance = nullptr;
 
 // Hands the counters to the registered result dialog of role and waits
 // until it has redrawn its text.
-LocationReport ReportTo(QObject* context, ReceiverRole role, const std::atomic<bool>& closing) {
-    return [context, role, &closing](const LocationCounters& c) {
+LocationReport ReportTo(QObject* context, ReceiverRole role, const std::atomic<bool>& closing,
+                        const std::atomic<bool>& cancel) {
+    return [context, role, &closing, &cancel](const LocationCounters& c) {
         CallOnUiThread<bool>(
             context,
             [role, c] {
@@ -39,23 +39,16 @@ LocationReport ReportTo(QObject* context, ReceiverRole role, const std::atomic<b
                 return ReceiverRegistry::Send(role, UiMessage::kResultProgress);
             },
             // A closed dialog takes no counters: 取消 and closing end the wait.
-            [&closing] { return ExitRequested || closing || cancelLocationWork; });
+            [&closing, &cancel] { return ExitRequested || closing || cancel; });
     };
-}
-
-int QueueLength() {
-    return static_cast<int>(PhotoCatalogue::Instance().pendingRegions.Size());
-}
-
-void EmptyQueue() {
-    PhotoCatalogue::Instance().pendingRegions.Clear();
 }
 
 }  // namespace
 
-LocationController::LocationController(MapLink* link, RegionBuffer* regionNames, CVereroView& view,
+LocationController::LocationController(MapLink* link, RegionBuffer* regionNames,
+                                       PendingRegionQueue& regions, CVereroView& view,
                                        QObject* parent)
-    : QObject(parent), link_(link), regionNames_(regionNames), view_(view) {
+    : QObject(parent), link_(link), regionNames_(regionNames), regions_(regions), view_(view) {
     instance = this;
     messageBox_ = [](QWidget* owner, const QString& title, const QString& text, bool twoButtons) {
         return ShowDlgMsg(owner, title, text, twoButtons);
@@ -86,7 +79,7 @@ LocationController::~LocationController() {
         link_->SetTrackPositionsReceiver({});
     }
     closing_ = true;
-    cancelLocationWork = true;
+    cancel_ = true;
     if (regionWorker_.joinable()) regionWorker_.join();
     if (trackWorker_.joinable()) trackWorker_.join();
     if (instance == this) instance = nullptr;
@@ -117,12 +110,12 @@ void LocationController::ReadyThenStartLookup() {
         ReceiverRegistry::Post(ReceiverRole::MainView, UiMessage::kStartRegionLookup);
 }
 
-int LocationController::PendingRegionCount() {
-    return QueueLength();
+int LocationController::PendingRegionCount() const {
+    return static_cast<int>(regions_.Size());
 }
 
 void LocationController::AskRegionLookup(bool lineBreak, int queuedBefore) {
-    const int queued = QueueLength();
+    const int queued = PendingRegionCount();
     const int earlier = std::clamp(queuedBefore, 0, queued);
     // Photos left from earlier operations are looked up too: say so.
     const QString earlierText =
@@ -134,12 +127,12 @@ void LocationController::AskRegionLookup(bool lineBreak, int queuedBefore) {
     if (Ask(text) == kDlgMsgOk) {
         ReadyThenStartLookup();  // not ready: the queue keeps its entries
     } else {
-        EmptyQueue();
+        regions_.Clear();
     }
 }
 
 void LocationController::OfferRegionLookup(EditSource source, int queuedBefore) {
-    const int queued = QueueLength();
+    const int queued = PendingRegionCount();
     if (source == EditSource::PropertiesCommand) {
         if (queued == 0) return;
         // With the companion running the dialog resolved the regions itself.
@@ -164,8 +157,8 @@ CLocationResultDialog* LocationController::OpenResultDialog(bool regions) {
     CLocationResultDialog* dialog =
         regions ? static_cast<CLocationResultDialog*>(new CDialog_EditGps(view_.window()))
                 : new CDialog_AddGps(view_.window());
-    cancelLocationWork = false;
-    connect(dialog, &QDialog::rejected, [] { cancelLocationWork = true; });
+    cancel_ = false;
+    connect(dialog, &QDialog::rejected, [this] { cancel_ = true; });
     if (dialogOpened_) dialogOpened_();
     return dialog;
 }
@@ -194,13 +187,13 @@ void LocationController::StartRegionLookup() {
     regionDialog_ = dialog;
     regionWorker_ = std::thread([this, slot = std::move(slot)]() mutable {
         bool restart = false;
-        RegionLookupHooks hooks;
-        hooks.report = ReportTo(this, ReceiverRole::RegionResultDialog, closing_);
-        hooks.regionTreeStale = [] {
+        RegionLookupJob job{regions_, cancel_, missingCompanionRetries_};
+        job.report = ReportTo(this, ReceiverRole::RegionResultDialog, closing_, cancel_);
+        job.regionTreeStale = [] {
             ReceiverRegistry::Post(ReceiverRole::CategoryPane, UiMessage::kRegionTreeStale);
         };
-        hooks.restart = [&restart] { restart = true; };
-        const RegionLookupResult result = RunRegionLookup(*link_, *regionNames_, hooks);
+        job.restart = [&restart] { restart = true; };
+        const RegionLookupResult result = RunRegionLookup(*link_, *regionNames_, job);
         slot.Release();
         if (ExitRequested || closing_) return;
         QMetaObject::invokeMethod(
@@ -242,23 +235,25 @@ void LocationController::OnTrackPositions(std::vector<MapPhotoRecord> records) {
     if (trackWorker_.joinable()) trackWorker_.join();
     WorkerSlot slot(WorkerKind::TrackApply);
     if (!slot.Held()) return;
-    positionsAdded = false;
+    tracksApplied_ = 0;
     CLocationResultDialog* dialog = OpenResultDialog(false);
     trackDialog_ = dialog;
-    trackWorker_ =
-        std::thread([this, slot = std::move(slot), records = std::move(records)]() mutable {
-            RunTrackApply(records, ReportTo(this, ReceiverRole::TrackResultDialog, closing_));
-            records.clear();
-            slot.Release();
-            if (ExitRequested || closing_) return;
-            QMetaObject::invokeMethod(
-                this, [this] { OnTrackApplyEnded(); }, Qt::QueuedConnection);
-        });
+    trackWorker_ = std::thread([this, slot = std::move(slot),
+                                records = std::move(records)]() mutable {
+        const TrackApplyJob job{writer_, regions_, cancel_,
+                                ReportTo(this, ReceiverRole::TrackResultDialog, closing_, cancel_)};
+        tracksApplied_ = RunTrackApply(records, job).applied;
+        records.clear();
+        slot.Release();
+        if (ExitRequested || closing_) return;
+        QMetaObject::invokeMethod(
+            this, [this] { OnTrackApplyEnded(); }, Qt::QueuedConnection);
+    });
     RunResultDialog(dialog);
     // 取消 stops the worker before its next photo: wait for that photo.
     if (trackWorker_.joinable()) trackWorker_.join();
-    if (positionsAdded) view_.RefreshList(false);
-    if (positionsAdded && Ask(QStringLiteral("是否根据位置获取地区信息？")) == kDlgMsgOk)
+    if (tracksApplied_ > 0) view_.RefreshList(false);
+    if (tracksApplied_ > 0 && Ask(QStringLiteral("是否根据位置获取地区信息？")) == kDlgMsgOk)
         ReceiverRegistry::Post(ReceiverRole::MainView, UiMessage::kStartRegionLookup);
 }
 

@@ -20,6 +20,8 @@
 #include <thread>
 #include <vector>
 
+#include "catalogue/pending_region_queue.h"
+#include "import/photo_writer.h"
 #include "maplink/companion_locator.h"
 #include "maplink/companion_readiness.h"
 #include "maplink/map_records.h"
@@ -43,13 +45,13 @@ class LocationController : public QObject {
     // The companion readiness check; true when the work may go on.
     using ReadinessCheck = std::function<bool(QWidget* parent, ReadinessPurpose purpose)>;
     // Runs the properties dialog (RunPropertiesDialog by default).
-    using PropertiesRunner =
-        std::function<bool(PropertiesSession& session, QWidget* parent, bool keepPreset)>;
+    using PropertiesRunner = std::function<bool(PropertiesSession& session, QWidget* parent)>;
 
     // link and regionNames may be null (no companion link): the commands then
-    // find no companion.
-    LocationController(MapLink* link, RegionBuffer* regionNames, CVereroView& view,
-                       QObject* parent = nullptr);
+    // find no companion. regions is the program's pending region queue, which
+    // the lookups ask and the track application fills.
+    LocationController(MapLink* link, RegionBuffer* regionNames, PendingRegionQueue& regions,
+                       CVereroView& view, QObject* parent = nullptr);
     // Waits for a running worker (it stops on ExitRequested or 取消).
     ~LocationController() override;
 
@@ -58,6 +60,8 @@ class LocationController : public QObject {
     void SetMessageBox(MessageBox box) { messageBox_ = std::move(box); }
     void SetReadinessCheck(ReadinessCheck check) { readinessCheck_ = std::move(check); }
     void SetPropertiesRunner(PropertiesRunner runner) { runProperties_ = std::move(runner); }
+    // Writes the positions taken from the companion's tracks (WritePhotoEdit by default).
+    void SetPhotoWriter(PhotoWriter writer) { writer_ = std::move(writer); }
     // Called when a result dialog is created (the main frame starts its
     // bring-to-front timer there) and, for tests,
     // once it is shown.
@@ -93,7 +97,7 @@ class LocationController : public QObject {
     // empties the queue. lineBreak puts the question on two lines.
     void AskRegionLookup(bool lineBreak, int queuedBefore = 0);
     // Photos waiting in the pending region queue.
-    static int PendingRegionCount();
+    int PendingRegionCount() const;
 
   private:
     int Ask(const QString& text, bool twoButtons = true,
@@ -111,11 +115,17 @@ class LocationController : public QObject {
 
     MapLink* link_;
     RegionBuffer* regionNames_;
+    PendingRegionQueue& regions_;
     CVereroView& view_;
     CompanionLocator locator_;
     MessageBox messageBox_;
     ReadinessCheck readinessCheck_;
     PropertiesRunner runProperties_;
+    PhotoWriter writer_ = WritePhotoEdit;
+    int tracksApplied_ = 0;  // written by the track worker, read after its join
+    // Restarts of the lookup while the companion's window was missing; the
+    // lookup worker (one at a time) counts them.
+    int missingCompanionRetries_ = 0;
     std::function<void()> dialogOpened_;
     std::function<void(CLocationResultDialog*)> dialogShown_;
     std::thread regionWorker_;
@@ -125,6 +135,10 @@ class LocationController : public QObject {
     bool regionLookupActive_ = false;  // from start until the dialog has closed
     bool restartPending_ = false;      // the lookup found no companion window
     std::atomic<bool> closing_{false};
+    // A result dialog's 取消 (and the controller's end): the running lookup
+    // or track application stops before its next photo; cleared when a
+    // result dialog opens.
+    std::atomic<bool> cancel_{false};
 };
 
 // For the viewer after its 更多 (the properties dialog) saved photos: runs

@@ -6,7 +6,6 @@
 
 #include "catalogue/photo_rows.h"
 #include "catalogue/process_flags.h"
-#include "import/photo_writer.h"
 
 std::vector<PhotoRef> BatchPhotos(const std::vector<PhotoRef>& selection, PhotoRef shown) {
     std::vector<PhotoRef> photos;
@@ -23,7 +22,7 @@ void RunBatchApply(BatchJob& job) {
         if (!job.proceed || ExitRequested) break;
         const std::optional<std::string> path = PhotoFullPath(photo.idPic, photo.fromDuplicates);
         PhotoEditResult result;
-        if (path) result = WriteEditedPhoto(*path, job.edit, photo.idPic, photo.fromDuplicates);
+        if (path) result = job.writer(*path, job.edit, photo.idPic, photo.fromDuplicates);
         if (result.Succeeded()) {
             ++job.modified;
             continue;

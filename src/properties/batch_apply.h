@@ -11,12 +11,14 @@
 #include <vector>
 
 #include "import/photo_edit.h"
+#include "import/photo_writer.h"
 #include "properties/photo_edit_texts.h"
 #include "tree/photo_ref.h"
 
 struct BatchJob {
     PhotoEdit edit;                // the same for every photo; never a new name
     std::vector<PhotoRef> photos;  // in selection order, without the shown photo
+    PhotoWriter writer;            // the dialog's
     std::atomic<int> modified{0};  // photos written, the shown one included
     // BatchContinue: Cancel clears it; the worker stops before its next photo.
     std::atomic<bool> proceed{true};

@@ -11,7 +11,6 @@
 #include "messaging/ui_messages.h"
 #include "metadata/metadata_reader.h"
 #include "properties/batch_apply.h"
-#include "properties/edited_record.h"
 #include "widgets/skin_button.h"
 
 namespace {
@@ -160,17 +159,17 @@ void CDialog_Exif::BuildGrid() {
 
 void CDialog_Exif::FillGrid() {
     static const PhotoRecord kEmpty;
-    const PhotoRecord* record = EditedRecord();
-    const PropertyValues values = FormatPropertyValues(record != nullptr ? *record : kEmpty);
+    const std::optional<PhotoRecord>& record = session_.record;
+    const PropertyValues values = FormatPropertyValues(record ? *record : kEmpty);
     for (int row = 0; row < PropertyRow::Count; ++row) SetCellText(row, values[row]);
     // The catalogue keeps only the keywords that fit its 100 bytes; the row
     // shows all the file holds, so that a keyword edit writes them all back.
-    if (record != nullptr) {
+    if (record) {
         if (const std::optional<std::string> whole = ReadWholeKeywords(record->strFullPath))
             SetCellText(PropertyRow::Keywords, QString::fromStdString(*whole));
     }
     changed_.ClearAll();
-    const PresetPositionState& preset = PresetPosition();
+    const PresetPositionState& preset = session_.preset;
     if (preset.set) {
         SetCellText(PropertyRow::Longitude, QString::asprintf("%.4f", preset.longitude));
         SetCellText(PropertyRow::Latitude, QString::asprintf("%.4f", preset.latitude));

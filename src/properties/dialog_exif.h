@@ -8,7 +8,9 @@
 // UI thread only. One instance at a time, published as Instance() and as
 // the PropertiesDialog receiver (UiMessage::kOpenKeywordEditor opens the keyword editor; the
 // batch worker posts kBatchApplyEnded). Opened through RunPropertiesDialog
-// (properties_command.h), which fills EditedRecord first.
+// (properties_command.h), which loads the session's record first. Photos are
+// written through the dialog's photo writer (WritePhotoEdit unless the
+// opener gives another), the batch's included.
 
 #include <QDialog>
 #include <QTimer>
@@ -17,8 +19,10 @@
 #include <thread>
 #include <vector>
 
+#include "import/photo_writer.h"
 #include "messaging/receiver_registry.h"
 #include "properties/photo_changes.h"
+#include "properties/properties_session.h"
 #include "properties/property_commit_rules.h"
 #include "properties/property_rows.h"
 #include "tree/photo_ref.h"
@@ -30,14 +34,6 @@ class MyEdit;
 class CDateTimeField;
 class QTableWidget;
 struct BatchJob;
-
-// What the opener hands to the dialog and reads back after it closed.
-struct PropertiesSession {
-    PhotoRef shownPhoto;              // the photo in EditedRecord; follows a rename
-    std::vector<PhotoRef> selection;  // the view's multi-selection; empty for one photo
-    bool photosModified = false;      // a write was attempted: refresh the list
-    bool tidyRequested = false;       // a photo turned out invalid: tidy the catalogue
-};
 
 class CDialog_Exif : public QDialog {
     Q_OBJECT
@@ -53,6 +49,7 @@ class CDialog_Exif : public QDialog {
     static CDialog_Exif* Instance();
 
     void SetMessageBox(MessageBox box) { messageBox_ = std::move(box); }
+    void SetPhotoWriter(PhotoWriter writer) { writer_ = std::move(writer); }
 
     QTableWidget* Grid() const { return grid_; }
     QString CellText(int row) const;
@@ -142,6 +139,7 @@ class CDialog_Exif : public QDialog {
     PropertiesSession& session_;
     ReceiverRegistration registration_;
     MessageBox messageBox_;
+    PhotoWriter writer_ = WritePhotoEdit;
 
     QTableWidget* grid_ = nullptr;
     CSkinButton* ok_ = nullptr;

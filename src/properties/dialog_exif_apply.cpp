@@ -1,13 +1,11 @@
 // CDialog_Exif: 应用, 确定, 取消, and the batch over the multi-selection.
 
 #include "dialogs/dlg_msg.h"
-#include "import/photo_writer.h"
 #include "messaging/receiver_registry.h"
 #include "messaging/ui_messages.h"
 #include "messaging/worker_registry.h"
 #include "properties/batch_apply.h"
 #include "properties/dialog_exif.h"
-#include "properties/edited_record.h"
 #include "properties/photo_edit_texts.h"
 #include "widgets/skin_button.h"
 
@@ -26,15 +24,15 @@ CDialog_Exif::ApplyOutcome CDialog_Exif::Apply() {
         return ApplyOutcome::Declined;
     session_.photosModified = true;
 
-    const PhotoRecord* record = EditedRecord();
-    if (record == nullptr) {
+    const std::optional<PhotoRecord>& record = session_.record;
+    if (!record) {
         InvalidPhoto();
         return ApplyOutcome::Closed;
     }
     const PhotoRef shown = session_.shownPhoto;
     const PhotoEdit edit = BuildPhotoEdit(Values(), changed_, *record);
     const PhotoEditResult result =
-        WriteEditedPhoto(record->strFullPath, edit, shown.idPic, shown.fromDuplicates);
+        writer_(record->strFullPath, edit, shown.idPic, shown.fromDuplicates);
     if (FailureCallsForTidy(result)) {
         InvalidPhoto();
         return ApplyOutcome::Closed;
@@ -45,7 +43,7 @@ CDialog_Exif::ApplyOutcome CDialog_Exif::Apply() {
         messageBox_(this, kNotice,
                     QStringLiteral("照片未能修改：") + PhotoEditFailureReason(result), false);
     }
-    LoadEditedRecord(session_.shownPhoto);
+    LoadSessionRecord(session_);
 
     std::vector<PhotoRef> others = BatchPhotos(session_.selection, shown);
     if (!others.empty()) {
@@ -55,7 +53,7 @@ CDialog_Exif::ApplyOutcome CDialog_Exif::Apply() {
     if (!result.Succeeded()) return ApplyOutcome::Failed;
     // The grid shows the photo as written: its full new name, its new
     // change time; the preset position is in the file now.
-    PresetPosition().set = false;
+    session_.preset.set = false;
     FillGrid();
     return ApplyOutcome::Saved;
 }
@@ -78,6 +76,7 @@ void CDialog_Exif::StartBatch(const PhotoEdit& edit, std::vector<PhotoRef> photo
     job_->edit = edit;
     job_->edit.newName.reset();
     job_->photos = std::move(photos);
+    job_->writer = writer_;
     job_->modified = shownWritten ? 1 : 0;
     total_ = static_cast<int>(job_->photos.size()) + 1;
     batchRunning_ = true;

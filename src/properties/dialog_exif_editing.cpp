@@ -10,7 +10,6 @@
 #include "messaging/ui_messages.h"
 #include "properties/custom_keywords_file.h"
 #include "properties/dialog_exif.h"
-#include "properties/edited_record.h"
 #include "properties/my_key_word_edit.h"
 #include "widgets/check_combo_box.h"
 #include "widgets/date_time_field.h"
@@ -205,9 +204,9 @@ bool CDialog_Exif::CommitName(QString typed, CommitVariant variant) {
         if (typed.isEmpty()) return false;
         typed = NormaliseFileNameOnApply(typed);
     } else {
-        const PhotoRecord* record = EditedRecord();
-        const QString folder = record != nullptr ? QString::fromUtf8(record->strPath) : QString();
-        const QString current = record != nullptr ? QString::fromUtf8(record->strName) : QString();
+        const std::optional<PhotoRecord>& record = session_.record;
+        const QString folder = record ? QString::fromUtf8(record->strPath) : QString();
+        const QString current = record ? QString::fromUtf8(record->strName) : QString();
         auto occupied = [&](const QString& name) {
             const QFileInfo file(folder + QLatin1Char('/') + name);
             return !folder.isEmpty() && name != current && file.isFile() && file.size() > 0;

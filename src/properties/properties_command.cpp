@@ -1,21 +1,18 @@
 #include "properties/properties_command.h"
 
-#include "catalogue/process_flags.h"
 #include "dialogs/dlg_msg.h"
 #include "properties/dialog_exif.h"
-#include "properties/edited_record.h"
 #include "view/report_details.h"
 #include "view/verero_view.h"
 
-bool RunPropertiesDialog(PropertiesSession& session, QWidget* parent, bool keepPreset) {
-    if (!keepPreset) PresetPosition().set = false;
-    if (!LoadEditedRecord(session.shownPhoto)) return false;
+bool RunPropertiesDialog(PropertiesSession& session, QWidget* parent) {
+    if (!LoadSessionRecord(session)) return false;
     session.photosModified = false;
     {
         CDialog_Exif dialog(session, parent);
         dialog.exec();
     }
-    FreeEditedRecord();
+    session.record.reset();
     return true;
 }
 
@@ -47,7 +44,6 @@ bool RunPropertiesCommand(CVereroView& view, const std::function<void()>& runTid
         view.RefreshList(false);
         if (CDialog_ReportDetails* details = CDialog_ReportDetails::Instance())
             details->RefreshRows();
-        CatalogueModified = true;
     }
     return session.photosModified;
 }

@@ -10,11 +10,11 @@ class CVereroView;
 class QWidget;
 struct PropertiesSession;
 
-// Runs the dialog modally for session (the opening contract): loads
-// EditedRecord for session.shownPhoto, clears the preset position unless
-// keepPreset, runs the dialog, and frees the record again. False without
-// running it when the photo's row cannot be read.
-bool RunPropertiesDialog(PropertiesSession& session, QWidget* parent, bool keepPreset = false);
+// Runs the dialog modally for session (the opening contract): loads the
+// record of session.shownPhoto, runs the dialog with the session's preset
+// position, and frees the record again. False without running it when the
+// photo's row cannot be read.
+bool RunPropertiesDialog(PropertiesSession& session, QWidget* parent);
 
 // A session on the view's photo at index, with the view's multi-selection
 // for the batch.
@@ -26,6 +26,5 @@ void RunPropertiesOrSayInvalid(PropertiesSession& session, QWidget* parent);
 // The command on view's current photo. After the dialog: a photo that
 // turned out invalid runs runTidy (the 整理数据库 dialog), and written
 // photos refresh the list, which rebuilds the trees that group by the
-// edited fields, and mark the catalogue modified. True when photos were
-// written.
+// edited fields. True when photos were written.
 bool RunPropertiesCommand(CVereroView& view, const std::function<void()>& runTidy);

@@ -8,7 +8,6 @@
 #include <vector>
 
 #include "catalogue/folder_stamps.h"
-#include "catalogue/photo_catalogue.h"
 #include "platform/native_path.h"
 #include "tree/keyed_rows.h"
 #include "tree/tree_builders.h"
@@ -21,11 +20,8 @@ constexpr const char* kFolderRows = "select dwDateTime,strName,idPic,strPath fro
 // The folder list ordered by increasing length; among equal lengths the
 // folder added later comes first.
 std::vector<std::string> FoldersShortestFirst() {
-    FolderStampList& stamps = PhotoCatalogue::Instance().folderStamps;
-    if (stamps.empty()) LoadFolderList();
-    std::vector<std::string> folders;
-    folders.reserve(stamps.size());
-    for (auto it = stamps.rbegin(); it != stamps.rend(); ++it) folders.push_back(it->path);
+    std::vector<std::string> folders = ListedFolders();
+    std::reverse(folders.begin(), folders.end());
     std::stable_sort(
         folders.begin(), folders.end(),
         [](const std::string& a, const std::string& b) { return a.size() < b.size(); });

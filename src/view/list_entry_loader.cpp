@@ -2,9 +2,7 @@
 
 #include <vector>
 
-#include "catalogue/catalogue_rows.h"
-#include "catalogue/photo_catalogue.h"
-#include "catalogue/sql_statement.h"
+#include "catalogue/list_entry_row.h"
 #include "image/raster_image.h"
 #include "metadata/display_thumbnail.h"
 #include "platform/text_codec.h"
@@ -14,13 +12,6 @@
 
 namespace {
 
-constexpr const char* kSelectMainEntry =
-    "select strName,strFullPath,nWidth,nHeight,bJpgThumbData,strXpKeyword,strOrientation "
-    "from tJpgMsg where idPic = %lld";
-constexpr const char* kSelectDuplicateEntry =
-    "select strName,strFullPath,nWidth,nHeight,bJpgThumbData,strXpKeyword,strOrientation "
-    "from tReJpgMsg where idPic = %lld";
-
 // Catalogue UTF-8 into a field of the entry, cut to the field's capacity the
 // way the fixed fields of a record are.
 std::string Bounded(const std::string& utf8, std::size_t capacity) {
@@ -29,36 +20,23 @@ std::string Bounded(const std::string& utf8, std::size_t capacity) {
 
 }  // namespace
 
-bool LoadThumbnail(std::int64_t idPic, bool duplicate, PhotoListEntry& entry) {
-    bool found = false;
-    std::vector<std::uint8_t> blob;
-    {
-        CatalogueSession session;
-        if (!session.ok()) return false;
-        const std::string statement =
-            FormatStatement(duplicate ? kSelectDuplicateEntry : kSelectMainEntry, idPic);
-        ForEachRow(session, statement, [&](const CatalogueRow& row) {
-            if (found) return;
-            found = true;
-            entry.name = Bounded(row.Text(0), kEntryNameCapacity);
-            entry.fullPath = Bounded(row.Text(1), kEntryFullPathCapacity);
-            entry.width = row.Int(2);
-            entry.height = row.Int(3);
-            const auto bytes = row.Blob(4);
-            blob.assign(bytes.begin(), bytes.end());
-            entry.keywords = Bounded(row.Text(5), kEntryKeywordsCapacity);
-            entry.orientation = Bounded(row.Text(6), kEntryOrientationCapacity);
-        });
-    }
-    if (!found) return false;
+bool LoadThumbnail(std::int64_t idPic, bool duplicate, bool autoOrient, PhotoListEntry& entry) {
+    const std::optional<ListEntryRow> row = ReadListEntryRow(idPic, duplicate);
+    if (!row) return false;
+    entry.name = Bounded(row->name, kEntryNameCapacity);
+    entry.fullPath = Bounded(row->fullPath, kEntryFullPathCapacity);
+    entry.width = row->width;
+    entry.height = row->height;
+    entry.keywords = Bounded(row->keywords, kEntryKeywordsCapacity);
+    entry.orientation = Bounded(row->orientation, kEntryOrientationCapacity);
     if (duplicate) entry.fromDuplicates = true;
 
-    // Decoding runs outside the catalogue lock so that workers are not held
-    // up by the UI thread's JPEG work.
+    // Decoding runs outside the catalogue lock (the read has let it go) so
+    // that workers are not held up by the UI thread's JPEG work.
     RasterImage image;
-    if (blob.empty() ||
-        !DecodeDisplayThumbnail(blob.data(), blob.size(), entry.width, entry.height,
-                                entry.orientation, PhotoCatalogue::Instance().autoOrient, image)) {
+    const std::vector<std::uint8_t>& blob = row->thumbnail;
+    if (blob.empty() || !DecodeDisplayThumbnail(blob.data(), blob.size(), entry.width, entry.height,
+                                                entry.orientation, autoOrient, image)) {
         entry.thumbnail = QImage();
         return false;
     }

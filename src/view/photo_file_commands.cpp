@@ -132,7 +132,6 @@ void PhotoFileCommands::Remove(bool deleteFiles) {
     } else {
         RemoveAt(view_.Photos().currentIndex, deleteFiles);
     }
-    CatalogueModified = true;
     view_.RefreshList(true);
 }
 
@@ -165,6 +164,5 @@ void PhotoFileCommands::PromoteDuplicates() {
         promoted = true;
     }
     if (!promoted) return;
-    CatalogueModified = true;
     view_.RefreshList(false);
 }

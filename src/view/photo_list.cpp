@@ -28,7 +28,7 @@ bool PhotoList::EnsureThumbnail(int index) {
     if (!IsValid(index)) return false;
     PhotoListEntry& entry = Entry(index);
     if (!entry.thumbnail.isNull()) return true;
-    if (!LoadListEntry(entry.idPic, entry, entry.fromDuplicates)) return false;
+    if (!LoadListEntry(entry.idPic, entry, entry.fromDuplicates, autoOrient)) return false;
     ++loadedThumbnails_;
     return true;
 }

@@ -75,6 +75,9 @@ class PhotoList {
     int LoadedThumbnails() const { return loadedThumbnails_; }
 
     int currentIndex = 0;
+    // Thumbnails and the viewer turn photos by their EXIF orientation (the
+    // view's 自动旋转 option; it lasts for the run).
+    bool autoOrient = true;
     // The tree node whose photos are listed; set by the category pane.
     std::optional<NodeIndex> categoryNode;
     // Entry selected after the next refresh when the current photo is gone.

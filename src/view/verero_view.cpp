@@ -220,8 +220,7 @@ void CVereroView::OnToggleAutoOrient() {
         emit commandStatesChanged();  // the menu ticked its item; tick it back
         return;
     }
-    std::atomic<bool>& autoOrient = PhotoCatalogue::Instance().autoOrient;
-    autoOrient = !autoOrient;
+    photos_.autoOrient = !photos_.autoOrient;
     // The decoded thumbnails are turned the old way; the refresh refills the
     // list, and until then each is reloaded when next painted.
     for (int i = 0; i < photos_.AllocatedCount(); ++i) photos_.ReleaseThumbnail(i);

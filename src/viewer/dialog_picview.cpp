@@ -8,7 +8,6 @@
 #include <QTimer>
 #include <QTimerEvent>
 
-#include "catalogue/photo_catalogue.h"
 #include "metadata/display_thumbnail.h"
 #include "view/photo_list.h"
 #include "viewer/prefetch_worker.h"
@@ -125,8 +124,8 @@ void CDialogPICVIEW::ResetView() {
         const PhotoListEntry& entry = photos.Entry(photos.currentIndex);
         imageSize_ = QSize(entry.width, entry.height);
         if (imageSize_.isEmpty() && displayed_) imageSize_ = displayed_->picture.size();
-        const bool turned = PhotoCatalogue::Instance().autoOrient &&
-                            OrientationFromText(entry.orientation).quarterTurns % 2 != 0;
+        const bool turned =
+            photos.autoOrient && OrientationFromText(entry.orientation).quarterTurns % 2 != 0;
         if (turned) imageSize_.transpose();
     } else {
         imageSize_ = {};

@@ -7,7 +7,6 @@
 #include <chrono>
 #include <thread>
 
-#include "catalogue/photo_catalogue.h"
 #include "catalogue/process_flags.h"
 #include "messaging/message_event.h"
 #include "messaging/receiver_registry.h"
@@ -58,12 +57,12 @@ PhotoViewerHost::~PhotoViewerHost() {
 void PhotoViewerHost::OnPrefetchRequested() {
     const PhotoList& photos = view_.Photos();
     worker_.SetScreen(PrimaryScreenSize(), PrimaryScreenPixelRatio());
-    worker_.SetAutoOrient(PhotoCatalogue::Instance().autoOrient);
+    worker_.SetAutoOrient(photos.autoOrient);
     worker_.Reset(ListRefs(photos), photos.currentIndex);
 }
 
 void PhotoViewerHost::OnCacheClearRequested() {
-    worker_.SetAutoOrient(PhotoCatalogue::Instance().autoOrient);
+    worker_.SetAutoOrient(view_.Photos().autoOrient);
     worker_.ClearCache();
 }
 
@@ -118,7 +117,6 @@ void PhotoViewerHost::Open(ViewerOrigin origin) {
     if (photos.IsValid(photos.currentIndex))
         view_.PhotoStatusText(photos.Entry(photos.currentIndex).Ref());
     if (!viewer.PhotoDeleted()) return;
-    CatalogueModified = true;
     if (origin == ViewerOrigin::ShowCommand) {
         view_.RefreshList(true);
     } else {

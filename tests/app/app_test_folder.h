@@ -1,6 +1,6 @@
 #pragma once
-// A temporary data folder made current for one test; the catalogue is closed
-// and the process flags cleared before and after.
+// A temporary data folder made current for one test, with a library of its
+// own and the exit flag cleared before and after.
 
 #include <QString>
 #include <filesystem>
@@ -14,6 +14,7 @@ class AppTestFolder {
     AppTestFolder() { std::filesystem::create_directories(fresh_.DataFolder()); }
     QString Path() const { return QString::fromStdString(fresh_.DataFolder()); }
     QString CatalogueFile() const { return QString::fromStdString(CatalogueFilePath()); }
+    Library& library() { return fresh_.library(); }
 
   private:
     FreshCatalogue fresh_;

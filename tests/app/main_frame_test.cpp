@@ -17,6 +17,7 @@
 #include "app/command_table.h"
 #include "app/main_frame.h"
 #include "app_test_folder.h"
+#include "catalogue/deleted_paths.h"
 #include "catalogue/photo_rows.h"
 #include "maplink/map_link.h"
 #include "maplink/map_records.h"
@@ -161,7 +162,8 @@ TEST_F(MainFrameTest, LookMenuOffersTheFourColourLooksWithTheDefaultMarked) {
 TEST_F(MainFrameTest, ClosingSavesAModifiedCatalogueAfterHiding) {
     ASSERT_TRUE(OpenCatalogue());
     ASSERT_TRUE(QFile::remove(folder.CatalogueFile()));
-    CatalogueModified = true;
+    AddDeletedPath("/photos/removed.jpg");  // a committed change
+    frame.AttachLibrary(&folder.library());
     frame.show();
     frame.Command(CommandId::kExit)->trigger();
     EXPECT_FALSE(frame.isVisible());

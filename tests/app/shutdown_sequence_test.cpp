@@ -6,6 +6,7 @@
 
 #include "app/shutdown_sequence.h"
 #include "app_test_folder.h"
+#include "catalogue/deleted_paths.h"
 #include "messaging/worker_registry.h"
 
 namespace {
@@ -24,7 +25,7 @@ TEST(ShutdownSequence, StopsAndWaitsForARunningWorker) {
     std::atomic<bool> started{false};
     std::thread worker = StartFakeWorker(WorkerKind::ListImport, started);
     int pauses = 0;
-    RunShutdownSequence([&] {
+    RunShutdownSequence(&folder.library(), [&] {
         ++pauses;
         std::this_thread::yield();
     });
@@ -38,18 +39,18 @@ TEST(ShutdownSequence, SavesTheCatalogueOnlyWhenModified) {
     ASSERT_TRUE(OpenCatalogue());
     ASSERT_TRUE(QFile::remove(folder.CatalogueFile()));
 
-    EXPECT_FALSE(RunShutdownSequence([] {}));
+    EXPECT_FALSE(RunShutdownSequence(&folder.library(), [] {}));
     EXPECT_FALSE(QFile::exists(folder.CatalogueFile()));
 
-    CatalogueModified = true;
-    EXPECT_TRUE(RunShutdownSequence([] {}));
+    AddDeletedPath("/photos/removed.jpg");  // a committed change
+    EXPECT_TRUE(RunShutdownSequence(&folder.library(), [] {}));
     EXPECT_TRUE(QFile::exists(folder.CatalogueFile()));
 }
 
 TEST(ShutdownSequence, LeavesExitRequestedClearWhenNoWorkerRuns) {
     AppTestFolder folder;
     int pauses = 0;
-    RunShutdownSequence([&] { ++pauses; });
+    RunShutdownSequence(&folder.library(), [&] { ++pauses; });
     EXPECT_FALSE(ExitRequested);
     EXPECT_EQ(pauses, 0);
 }
@@ -58,7 +59,7 @@ TEST(ShutdownSequence, DoesNotWaitForTheRegionLookup) {
     AppTestFolder folder;
     WorkerSlot lookup(WorkerKind::RegionLookup);
     int pauses = 0;
-    RunShutdownSequence([&] { ++pauses; });
+    RunShutdownSequence(&folder.library(), [&] { ++pauses; });
     EXPECT_TRUE(ExitRequested);  // it still gets told to stop
     EXPECT_EQ(pauses, 0);
 }

@@ -6,6 +6,7 @@
 #include "catalogue/catalogue_save.h"
 #include "catalogue/deleted_paths.h"
 #include "catalogue/keyword_rows.h"
+#include "catalogue/library_internals.h"
 #include "catalogue/photo_rows.h"
 #include "catalogue/sql_query.h"
 #include "catalogue_fixture.h"
@@ -20,7 +21,7 @@ std::string Bytes(const std::string& path) {
 
 int Count(const std::string& statement) {
     CatalogueSession session;
-    return static_cast<int>(QueryInt64(session.db(), statement).value_or(-1));
+    return static_cast<int>(QueryInt64(SessionDb(session), statement).value_or(-1));
 }
 
 class CatalogueRebuildTest : public CatalogueTest {
@@ -71,12 +72,13 @@ TEST_F(CatalogueRebuildTest, TheRebuiltFileHoldsExactlyThePhotosWhoseFilesExist)
 }
 
 TEST_F(CatalogueRebuildTest, AFailedWriteLeavesTheCatalogueFileAsItWas) {
+    ASSERT_EQ(SaveCatalogue(), 0);
     const std::string before = Bytes(CatalogueFilePath());
     // A save file that cannot be created: a folder with something in it.
     std::filesystem::create_directories(SaveFilePath() + "/blocker");
     EXPECT_EQ(RebuildCatalogue(), RebuildResult::SaveFailed);
     EXPECT_EQ(Bytes(CatalogueFilePath()), before);
-    EXPECT_TRUE(CatalogueModified) << "the rebuilt catalogue waits for a save";
+    EXPECT_TRUE(fresh_.library().Modified()) << "the rebuilt catalogue waits for a save";
     EXPECT_EQ(Count("select count(*) from tJpgMsg"), 2);
 
     std::filesystem::remove_all(SaveFilePath());

@@ -4,6 +4,7 @@
 #include "catalogue/catalogue_save.h"
 #include "catalogue/deleted_paths.h"
 #include "catalogue/folder_stamps.h"
+#include "catalogue/library_internals.h"
 #include "catalogue/photo_rows.h"
 #include "catalogue/sql_query.h"
 #include "catalogue_fixture.h"
@@ -13,7 +14,7 @@ namespace {
 
 std::int64_t StoredTime(const std::string& folder) {
     CatalogueSession session;
-    return QueryInt64(session.db(),
+    return QueryInt64(SessionDb(session),
                       "select ModifyTime from tFolder where strFolderPath = '" + folder + "'")
         .value_or(-1);
 }
@@ -32,7 +33,7 @@ TEST_F(CatalogueTest, WritingAnEmptyFolderListLeavesTheTableUntouched) {
     RebuildFolderList();
     WriteFolderTable();
     ASSERT_GT(StoredTime(Root() + "/gone"), 0);
-    PhotoCatalogue::Instance().folderStamps.clear();
+    ForgetFolderList();
     WriteFolderTable();
     EXPECT_GT(StoredTime(Root() + "/gone"), 0);
 }
@@ -45,19 +46,18 @@ TEST_F(CatalogueTest, AFolderDeletedOnDiskIsMarkedChangedAndDroppedByTheRebuild)
     InsertPhotoRow(2, MakeRecord(gone, "b.jpg"), {}, false, {});
     RebuildFolderList();
     WriteFolderTable();
-    PhotoCatalogue::Instance().folderStamps.clear();
+    ForgetFolderList();
     EXPECT_FALSE(AnyFolderChanged()) << "loaded from tFolder, nothing changed";
 
     std::filesystem::remove_all(gone);
     EXPECT_TRUE(AnyFolderChanged());
-    auto& stamps = PhotoCatalogue::Instance().folderStamps;
+    const FolderStampList stamps = FolderStamps();
     ASSERT_EQ(stamps.size(), 2u);
     for (const FolderStamp& stamp : stamps)
         EXPECT_EQ(stamp.changed, stamp.path == gone) << stamp.path;
 
     RebuildFolderList();
-    ASSERT_EQ(stamps.size(), 1u);
-    EXPECT_EQ(stamps[0].path, kept);
+    EXPECT_EQ(ListedFolders(), std::vector<std::string>{kept});
 }
 
 TEST_F(CatalogueTest, ATouchedFolderIsMarkedAndOwnRewritesAreTakenIn) {
@@ -79,9 +79,9 @@ TEST_F(CatalogueTest, ATouchedFolderIsMarkedAndOwnRewritesAreTakenIn) {
 TEST_F(CatalogueTest, PhotosInTheRootFolderKeepItMarkedAtEveryCheck) {
     InsertPhotoRow(1, MakeRecord("", "root.jpg"), {}, false, {});
     RebuildFolderList();
-    ASSERT_EQ(PhotoCatalogue::Instance().folderStamps.size(), 1u)
-        << "the root takes the current time";
-    PhotoCatalogue::Instance().folderStamps[0].lastWriteTime -= 10;
+    const FolderStampList stamps = FolderStamps();
+    ASSERT_EQ(stamps.size(), 1u) << "the root takes the current time";
+    PutFolderStamp("", stamps[0].lastWriteTime - 10);
     EXPECT_TRUE(AnyFolderChanged());
 }
 

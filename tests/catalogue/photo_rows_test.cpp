@@ -5,6 +5,7 @@
 #include <fstream>
 
 #include "catalogue/keyword_rows.h"
+#include "catalogue/library_internals.h"
 #include "catalogue/photo_rows.h"
 #include "catalogue/sql_query.h"
 #include "catalogue/sql_statement.h"
@@ -17,7 +18,7 @@ const std::vector<std::uint8_t> kThumb = {0xFF, 0xD8, 0x01, 0x02, 0xFF, 0xD9};
 std::vector<std::string> Column(const std::string& statement) {
     CatalogueSession session;
     std::vector<std::string> values;
-    ForEachRow(session.db(), statement,
+    ForEachRow(SessionDb(session), statement,
                [&](sqlite3_stmt* row) { values.push_back(ColumnText(row, 0)); });
     return values;
 }
@@ -28,7 +29,7 @@ TEST_F(CatalogueTest, InsertStoresTheThumbnailWithATrailingZeroByte) {
     PhotoRecord r = MakeRecord("/photos", "a.jpg");
     ASSERT_EQ(InsertPhotoRow(11, r, kThumb, false, {"广东省", "深圳市", ""}), InsertResult::Done);
     CatalogueSession session;
-    ForEachRow(session.db(),
+    ForEachRow(SessionDb(session),
                "select szofthumb,bJpgThumbData,nArea,strArea1 from tJpgMsg where idPic=11",
                [&](sqlite3_stmt* row) {
                    EXPECT_EQ(sqlite3_column_int(row, 0), 7);

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "catalogue/catalogue_save.h"
+#include "catalogue/library_internals.h"
 #include "catalogue/photo_id.h"
 #include "catalogue/photo_rows.h"
 #include "catalogue_fixture.h"

@@ -5,6 +5,7 @@
 #include <map>
 #include <thread>
 
+#include "catalogue/library_internals.h"
 #include "catalogue/photo_id.h"
 #include "catalogue/sql_query.h"
 #include "import/import_workers.h"
@@ -53,21 +54,21 @@ TEST_F(ImportTest, AnImportAndAPhotoRefreshOnTwoThreadsEachStoreTheirOwnFiles) {
         } while (!importDone);
     });
     start.arrive_and_wait();
-    const ImportEnd end = RunFolderImport(photos_.File("new"));
+    const ImportEnd end = RunFolderImport(photos_.File("new"), Job());
     importDone = true;
     refresher.join();
 
     EXPECT_EQ(end, ImportEnd::Finished);
-    EXPECT_EQ(CurrentImportProgress().imported, 150);
+    EXPECT_EQ(progress_.imported, 150);
     EXPECT_EQ(refreshFailures, 0);
     CatalogueSession session;
     std::map<std::string, std::int64_t> stored;
-    ForEachRow(session.db(), "select strName, strXpTitle, idPic from tJpgMsg",
+    ForEachRow(SessionDb(session), "select strName, strXpTitle, idPic from tJpgMsg",
                [&](sqlite3_stmt* row) {
                    const std::string name = ColumnText(row, 0);
                    EXPECT_EQ(ColumnText(row, 1), name) << "the title of another file";
                    stored[name] = sqlite3_column_int64(row, 2);
                });
     EXPECT_EQ(stored, idByName);
-    EXPECT_EQ(QueryInt64(session.db(), "select count(*) from tReJpgMsg"), 0);
+    EXPECT_EQ(QueryInt64(SessionDb(session), "select count(*) from tReJpgMsg"), 0);
 }

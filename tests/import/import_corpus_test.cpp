@@ -4,6 +4,7 @@
 
 #include <filesystem>
 
+#include "catalogue/library_internals.h"
 #include "catalogue/photo_rows.h"
 #include "catalogue/sql_query.h"
 #include "import/folder_walk.h"
@@ -15,7 +16,7 @@ namespace {
 
 std::string One(const std::string& statement) {
     CatalogueSession session;
-    return QueryText(session.db(), statement).value_or("<none>");
+    return QueryText(SessionDb(session), statement).value_or("<none>");
 }
 
 }  // namespace
@@ -24,8 +25,8 @@ TEST_F(ImportTest, TheRealCameraCollectionImportsWithoutCrashing) {
     const std::string corpus = PhotoCorpusFolder();
     if (!std::filesystem::is_directory(corpus)) GTEST_SKIP() << "no photo collection at " << corpus;
 
-    ASSERT_EQ(RunListImport({corpus}), ImportEnd::Finished);
-    const ImportProgress& progress = CurrentImportProgress();
+    ASSERT_EQ(RunListImport({corpus}, Job()), ImportEnd::Finished);
+    const ImportProgress& progress = progress_;
     EXPECT_GT(progress.total, 0);
     EXPECT_EQ(progress.imported + progress.notImported, progress.total);
     EXPECT_GE(progress.Counts().duplicates, 0);
@@ -44,7 +45,7 @@ TEST_F(ImportTest, TheRealCameraCollectionImportsWithoutCrashing) {
               "1");
 
     // A second import finds everything already catalogued.
-    CurrentImportProgress().Reset();
-    RunListImport({corpus});
+    progress_.Reset();
+    RunListImport({corpus}, Job());
     EXPECT_EQ(progress.imported, 0);
 }

@@ -18,19 +18,14 @@
 
 class ImportTest : public ::testing::Test {
   protected:
-    void SetUp() override {
-        importCancelFlag = false;
-        countCancelFlag = false;
-        CurrentImportProgress().Reset();
-        SetRegionSource(nullptr);
-        SetImportReceivers({});
-    }
+    void SetUp() override { SetRegionSource(nullptr); }
     void TearDown() override {
         ExitRequested = false;
-        importCancelFlag = false;
         SetRegionSource(nullptr);
-        SetImportReceivers({});
     }
+
+    // An import that counts into progress_ and tells receivers_.
+    ImportJob Job() { return {progress_, receivers_}; }
 
     // Writes a camera-like photo with its own embedded thumbnail.
     std::string WritePhoto(const std::string& relativePath, std::uint32_t seed,
@@ -70,4 +65,6 @@ class ImportTest : public ::testing::Test {
 
     FreshCatalogue fresh_;
     TempFolder photos_;
+    ImportProgress progress_;
+    ImportReceivers receivers_;
 };

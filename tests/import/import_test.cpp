@@ -4,6 +4,7 @@
 #include <filesystem>
 
 #include "catalogue/catalogue_save.h"
+#include "catalogue/library_internals.h"
 #include "catalogue/photo_id.h"
 #include "catalogue/photo_rows.h"
 #include "catalogue/sql_query.h"
@@ -20,7 +21,7 @@ namespace {
 
 std::string One(const std::string& statement) {
     CatalogueSession session;
-    return QueryText(session.db(), statement).value_or("<none>");
+    return QueryText(SessionDb(session), statement).value_or("<none>");
 }
 
 // Answers region requests from a fixed table and can pull the brakes after
@@ -74,18 +75,18 @@ TEST_F(ImportTest, ImportingAFolderTwiceStoresNothingNewTheSecondTime) {
     for (int i = 0; i < 5; ++i)
         WritePhoto("trip/day" + std::to_string(i % 2) + "/p" + std::to_string(i) + ".jpg", 100 + i);
     WritePhoto("trip/readme.txt.jpgx", 200);  // not a JPEG name: skipped uncounted
-    EXPECT_EQ(CountJpegFiles(photos_.Path()), 5);
-    EXPECT_EQ(RunFolderImport(photos_.Path()), ImportEnd::Finished);
-    EXPECT_EQ(CurrentImportProgress().imported, 5);
+    EXPECT_EQ(CountJpegFiles(photos_.Path(), progress_), 5);
+    EXPECT_EQ(RunFolderImport(photos_.Path(), Job()), ImportEnd::Finished);
+    EXPECT_EQ(progress_.imported, 5);
     EXPECT_EQ(CountRowsInFile(CatalogueFilePath(), "tJpgMsg"), 5)
         << "the import saves the catalogue";
     EXPECT_EQ(CountRowsInFile(CatalogueFilePath(), "tFolder"), 2);
-    EXPECT_FALSE(CatalogueModified) << "imports save without touching the flag";
+    EXPECT_FALSE(fresh_.library().Modified()) << "the import saved everything it wrote";
 
-    CurrentImportProgress().Reset();
-    RunFolderImport(photos_.Path());
-    EXPECT_EQ(CurrentImportProgress().imported, 0);
-    EXPECT_EQ(CurrentImportProgress().notImported, 5);
+    progress_.Reset();
+    RunFolderImport(photos_.Path(), Job());
+    EXPECT_EQ(progress_.imported, 0);
+    EXPECT_EQ(progress_.notImported, 5);
     EXPECT_EQ(One("select count(*) from tReJpgMsg"), "0");
 }
 
@@ -127,11 +128,11 @@ TEST_F(ImportTest, UnreadableFilesCountAsNotImportedAndTheWalkGoesOn) {
     garbage.seed = 3;
     ASSERT_TRUE(WriteTestJpeg(photos_.File("garbage-exif.jpg"), garbage));  // decodable: imports
 
-    RunFolderImport(photos_.Path());
-    EXPECT_EQ(CurrentImportProgress().imported, 2);
-    EXPECT_EQ(CurrentImportProgress().notImported, 3);
-    EXPECT_EQ(CurrentImportProgress().Counts().unreadable, 3);
-    EXPECT_EQ(CurrentImportProgress().Counts().duplicates, 0);
+    RunFolderImport(photos_.Path(), Job());
+    EXPECT_EQ(progress_.imported, 2);
+    EXPECT_EQ(progress_.notImported, 3);
+    EXPECT_EQ(progress_.Counts().unreadable, 3);
+    EXPECT_EQ(progress_.Counts().duplicates, 0);
 }
 
 TEST_F(ImportTest, DistinctPhotosWithPlaceholderThumbnailsAreEachCataloguedWithAPicture) {
@@ -143,20 +144,21 @@ TEST_F(ImportTest, DistinctPhotosWithPlaceholderThumbnailsAreEachCataloguedWithA
         o.thumbnailBytes = std::vector<std::uint8_t>(28, 0);  // as some cameras store it
         paths.push_back(WritePhoto("p" + std::to_string(seed) + ".jpg", seed, o));
     }
-    EXPECT_EQ(RunListImport(paths, std::chrono::milliseconds(0)), ImportEnd::Finished);
-    EXPECT_EQ(CurrentImportProgress().imported, 4);
+    EXPECT_EQ(RunListImport(paths, Job(), std::chrono::milliseconds(0)), ImportEnd::Finished);
+    EXPECT_EQ(progress_.imported, 4);
     EXPECT_EQ(One("select count(distinct idPic) from tJpgMsg"), "4");
     EXPECT_EQ(One("select count(*) from tReJpgMsg"), "0");
 
     CatalogueSession session;
-    ForEachRow(session.db(), "select bJpgThumbData, szofthumb from tJpgMsg", [](sqlite3_stmt* row) {
-        const auto* blob = static_cast<const std::uint8_t*>(sqlite3_column_blob(row, 0));
-        const int length = sqlite3_column_int(row, 1) - 1;
-        RasterImage picture;
-        ASSERT_NE(blob, nullptr);
-        EXPECT_TRUE(picture.Decode(blob, static_cast<std::size_t>(length), ImageFormat::Jpeg));
-        EXPECT_EQ(picture.Width(), 160);
-    });
+    ForEachRow(
+        SessionDb(session), "select bJpgThumbData, szofthumb from tJpgMsg", [](sqlite3_stmt* row) {
+            const auto* blob = static_cast<const std::uint8_t*>(sqlite3_column_blob(row, 0));
+            const int length = sqlite3_column_int(row, 1) - 1;
+            RasterImage picture;
+            ASSERT_NE(blob, nullptr);
+            EXPECT_TRUE(picture.Decode(blob, static_cast<std::size_t>(length), ImageFormat::Jpeg));
+            EXPECT_EQ(picture.Width(), 160);
+        });
 }
 
 // One photo in four folders, a damaged file and a new photo: the counts say
@@ -181,16 +183,16 @@ TEST_F(ImportTest, TheCountsTellDuplicatesFromThirdCopiesAndUnreadableFiles) {
     ASSERT_TRUE(TruncateFile(noImage, 4 + (bytes[4] << 8 | bytes[5])));
     const std::string fresh = WritePhoto("e/new.jpg", 10);
 
-    EXPECT_EQ(
-        RunListImport({older, oldest, newest, first, noImage, fresh}, std::chrono::milliseconds(0)),
-        ImportEnd::Finished);
-    const ImportCounts counts = CurrentImportProgress().Counts();
+    EXPECT_EQ(RunListImport({older, oldest, newest, first, noImage, fresh}, Job(),
+                            std::chrono::milliseconds(0)),
+              ImportEnd::Finished);
+    const ImportCounts counts = progress_.Counts();
     EXPECT_EQ(counts.imported, 1);     // new.jpg
     EXPECT_EQ(counts.duplicates, 2);   // b/p.jpg, then a/p.jpg as the newest copy's duplicate
     EXPECT_EQ(counts.thirdCopies, 2);  // c/p.jpg, and b/p.jpg put out by d/p.jpg
     EXPECT_EQ(counts.unreadable, 1);
     EXPECT_EQ(counts.failed, 0);
-    EXPECT_EQ(CurrentImportProgress().notImported, 5);
+    EXPECT_EQ(progress_.notImported, 5);
     EXPECT_EQ(One("select strFullPath from tJpgMsg where strName = 'p.jpg'"), newest);
     EXPECT_EQ(One("select strFullPath from tReJpgMsg"), first);
 }
@@ -200,10 +202,10 @@ TEST_F(ImportTest, CancellingAfter150PhotosKeeps150AndStillSaves) {
         WritePhoto("p" + std::to_string(i) + ".jpg", 1000 + i, WithPosition());
     FakeRegionSource source;
     source.stopAfter = 150;
-    source.flagToSet = &importCancelFlag;
+    source.flagToSet = &progress_.cancel;
     SetRegionSource(&source);
-    EXPECT_EQ(RunFolderImport(photos_.Path()), ImportEnd::Finished);
-    EXPECT_EQ(CurrentImportProgress().imported, 150);
+    EXPECT_EQ(RunFolderImport(photos_.Path(), Job()), ImportEnd::Finished);
+    EXPECT_EQ(progress_.imported, 150);
     EXPECT_EQ(CountRowsInFile(CatalogueFilePath(), "tJpgMsg"), 150);
 }
 
@@ -214,7 +216,7 @@ TEST_F(ImportTest, AnExitRequestStopsWithoutCommitOrSave) {
     source.stopAfter = 110;
     source.flagToSet = &ExitRequested;
     SetRegionSource(&source);
-    EXPECT_EQ(RunFolderImport(photos_.Path()), ImportEnd::Abandoned);
+    EXPECT_EQ(RunFolderImport(photos_.Path(), Job()), ImportEnd::Abandoned);
     EXPECT_FALSE(std::filesystem::exists(CatalogueFilePath()) &&
                  CountRowsInFile(CatalogueFilePath(), "tJpgMsg") > 0);
 }
@@ -229,7 +231,7 @@ TEST_F(ImportTest, PhotosWithAPositionGetTheCompanionsRegionNames) {
         One("select nArea||strArea0||strArea1||strArea2 from tJpgMsg where strName='gps.jpg'"),
         "3广东省深圳市南山区");
     EXPECT_EQ(One("select nArea||strArea0 from tJpgMsg where strName='nogps.jpg'"), "0");
-    EXPECT_EQ(PhotoCatalogue::Instance().pendingRegions.Size(), 0u);
+    EXPECT_EQ(CurrentLibrary().PendingRegions().Size(), 0u);
 }
 
 TEST_F(ImportTest, WithoutTheCompanionPhotosWithAPositionAreQueuedAndTheSummaryAsks) {
@@ -243,12 +245,11 @@ TEST_F(ImportTest, WithoutTheCompanionPhotosWithAPositionAreQueuedAndTheSummaryA
         asked = withPosition;
         return false;
     };
-    SetImportReceivers(receivers);
-    RunFolderImport(photos_.Path());
+    receivers_ = receivers;
+    RunFolderImport(photos_.Path(), Job());
     EXPECT_EQ(askedImported, 3);
     EXPECT_EQ(asked, 2);
-    EXPECT_EQ(PhotoCatalogue::Instance().pendingRegions.Size(), 0u)
-        << "declining empties the queue";
+    EXPECT_EQ(CurrentLibrary().PendingRegions().Size(), 0u) << "declining empties the queue";
     EXPECT_EQ(One("select nArea from tJpgMsg where strName='gps1.jpg'"), "0");
 }
 
@@ -261,18 +262,18 @@ TEST_F(ImportTest, TheCatalogueFileHoldsTheImportBeforeTheClosingQuestionIsAsked
         rowsOnDisk = CountRowsInFile(CatalogueFilePath(), "tJpgMsg");
         return false;
     };
-    SetImportReceivers(receivers);
-    EXPECT_EQ(RunFolderImport(photos_.Path()), ImportEnd::Finished);
+    receivers_ = receivers;
+    EXPECT_EQ(RunFolderImport(photos_.Path(), Job()), ImportEnd::Finished);
     EXPECT_EQ(rowsOnDisk, 2);
-    EXPECT_FALSE(CatalogueModified) << "declining empties only the in-memory queue";
+    EXPECT_FALSE(fresh_.library().Modified()) << "declining empties only the in-memory queue";
 }
 
 TEST_F(ImportTest, AFailedSaveAtTheEndLeavesTheCatalogueMarkedForTheNextSave) {
     WritePhoto("a.jpg", 1);
     // A save file that cannot be created: a folder with something in it.
     std::filesystem::create_directories(SaveFilePath() + "/blocker");
-    EXPECT_EQ(RunListImport({photos_.File("a.jpg")}), ImportEnd::SaveFailed);
-    EXPECT_TRUE(CatalogueModified);
+    EXPECT_EQ(RunListImport({photos_.File("a.jpg")}, Job()), ImportEnd::SaveFailed);
+    EXPECT_TRUE(fresh_.library().Modified());
 }
 
 TEST_F(ImportTest, ClosingStepsTellThePaneToDropAndRebuildItsTrees) {
@@ -281,8 +282,8 @@ TEST_F(ImportTest, ClosingStepsTellThePaneToDropAndRebuildItsTrees) {
     ImportReceivers receivers;
     receivers.dropTrees = [&] { calls.push_back("drop"); };
     receivers.rebuildCurrentTree = [&] { calls.push_back("rebuild"); };
-    SetImportReceivers(receivers);
-    RunListImport({photos_.File("a.jpg")});
+    receivers_ = receivers;
+    RunListImport({photos_.File("a.jpg")}, Job());
     EXPECT_EQ(calls, (std::vector<std::string>{"drop", "rebuild"}));
 }
 
@@ -291,8 +292,9 @@ TEST_F(ImportTest, AListWithNothingToImportEndsWithoutClosingSteps) {
     bool dropped = false;
     ImportReceivers receivers;
     receivers.dropTrees = [&] { dropped = true; };
-    SetImportReceivers(receivers);
-    EXPECT_EQ(RunListImport({photos_.File("empty"), photos_.File("x.png")}), ImportEnd::Empty);
+    receivers_ = receivers;
+    EXPECT_EQ(RunListImport({photos_.File("empty"), photos_.File("x.png")}, Job()),
+              ImportEnd::Empty);
     EXPECT_FALSE(dropped);
     EXPECT_FALSE(std::filesystem::exists(CatalogueFilePath()) &&
                  CountRowsInFile(CatalogueFilePath(), "tFolder") > 0);
@@ -332,21 +334,22 @@ TEST_F(ImportTest, RefreshingAPhotoKeepsItsRegionsWithoutTheMap) {
     TestJpegOptions changed = WithPosition();
     changed.xpTitle = u"new title";
     WritePhoto("r.jpg", 2, changed);  // a rewrite with a new thumbnail
+    ASSERT_EQ(SaveCatalogue(), 0);
     const std::int64_t newId = RefreshPhotoFromFile(path, oldId, false, false);
     ASSERT_NE(newId, 0);
     EXPECT_NE(newId, oldId);
     EXPECT_FALSE(PhotoIdExists(oldId));
     EXPECT_EQ(One("select strXpTitle||strArea2 from tJpgMsg"), "new title南山区");
-    EXPECT_TRUE(CatalogueModified);
+    EXPECT_TRUE(fresh_.library().Modified());
 }
 
 TEST_F(ImportTest, TheCountShowsItsRunningTotalAndACancelDuringItStopsTheListImport) {
     for (int i = 0; i < 3; ++i) WritePhoto("c/p" + std::to_string(i) + ".jpg", 300 + i);
     std::atomic<int> running{10};
-    EXPECT_EQ(CountJpegFiles(photos_.Path(), &running), 3);
+    EXPECT_EQ(CountJpegFiles(photos_.Path(), progress_, &running), 3);
     EXPECT_EQ(running, 13) << "the running total grows as files are found";
 
-    importCancelFlag = true;  // pressed while the list was being counted
-    RunListImport({photos_.Path()});
-    EXPECT_EQ(CurrentImportProgress().imported, 0);
+    progress_.cancel = true;  // pressed while the list was being counted
+    RunListImport({photos_.Path()}, Job());
+    EXPECT_EQ(progress_.imported, 0);
 }

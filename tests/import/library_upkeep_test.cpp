@@ -5,6 +5,7 @@
 #include "catalogue/deleted_paths.h"
 #include "catalogue/folder_stamps.h"
 #include "catalogue/folder_volumes.h"
+#include "catalogue/library_internals.h"
 #include "catalogue/photo_rows.h"
 #include "catalogue/sql_query.h"
 #include "database_file.h"
@@ -22,23 +23,16 @@ constexpr std::int64_t kLaterTime = 1600000000;
 
 int Count(const std::string& statement) {
     CatalogueSession session;
-    return static_cast<int>(QueryInt64(session.db(), statement).value_or(-1));
+    return static_cast<int>(QueryInt64(SessionDb(session), statement).value_or(-1));
 }
 
 class LibraryUpkeepTest : public ImportTest {
   protected:
     void SetUp() override {
         ImportTest::SetUp();
-        CurrentUpkeepProgress().updateCancel = false;
-        CurrentUpkeepProgress().Reset();
-        CurrentUpkeepProgress().onChange = [this](UpkeepChange change, const std::string& path) {
+        upkeep_.onChange = [this](UpkeepChange change, const std::string& path) {
             changes_.emplace(path, change);
         };
-    }
-    void TearDown() override {
-        CurrentUpkeepProgress().onChange = nullptr;
-        CurrentUpkeepProgress().updateCancel = false;
-        ImportTest::TearDown();
     }
 
     // Writes photos a/1.jpg .. a/n.jpg with keywords and a subject, and
@@ -52,7 +46,7 @@ class LibraryUpkeepTest : public ImportTest {
                         kImportTime);
         const std::string folder = photos_.File(name);
         SetModified(folder, kImportTime);
-        EXPECT_EQ(RunFolderImport(folder), ImportEnd::Finished);
+        EXPECT_EQ(RunFolderImport(folder, Job()), ImportEnd::Finished);
         return folder;
     }
 
@@ -60,6 +54,7 @@ class LibraryUpkeepTest : public ImportTest {
     static void Touch(const std::string& folder) { SetModified(folder, kLaterTime); }
 
     std::multimap<std::string, UpkeepChange> changes_;
+    UpkeepProgress upkeep_;
 };
 
 }  // namespace
@@ -74,7 +69,7 @@ TEST_F(LibraryUpkeepTest, UpdateRereadsModifiedFilesDropsGoneOnesAndImportsNothi
     WritePhoto("a/new.jpg", 99);
     Touch(a);
 
-    ASSERT_EQ(UpdateLibrary(), UpdateEnd::Updated);
+    ASSERT_EQ(UpdateLibrary(upkeep_), UpdateEnd::Updated);
     EXPECT_EQ(Count("select count(*) from tJpgMsg where strPath = '" + a + "'"), 2);
     EXPECT_EQ(Count("select count(*) from tJpgMsg where strModel = 'EOS R5'"), 1);
     EXPECT_EQ(Count("select count(*) from tJpgMsg where strName = 'new.jpg'"), 0);
@@ -95,7 +90,7 @@ TEST_F(LibraryUpkeepTest, ARereadWithANewThumbnailReplacesTheOldRowOfTheFile) {
     const std::string a = ImportedFolder("a", 1, 0);
     SetModified(WritePhoto("a/1.jpg", 50), kLaterTime);  // other pixels, other thumbnail
     Touch(a);
-    ASSERT_EQ(UpdateLibrary(), UpdateEnd::Updated);
+    ASSERT_EQ(UpdateLibrary(upkeep_), UpdateEnd::Updated);
     EXPECT_EQ(Count("select count(*) from tJpgMsg where strFullPath = '" + a + "/1.jpg'"), 1);
     EXPECT_EQ(Count("select count(*) from tKeyWord"), 0) << "the new file has no keywords";
 }
@@ -107,9 +102,9 @@ TEST_F(LibraryUpkeepTest, AFileOnTheDeletedListIsNotReadAgain) {
     edited.model = "EOS R5";
     SetModified(WritePhoto("a/1.jpg", 1, edited), kLaterTime);
     Touch(a);
-    ASSERT_EQ(UpdateLibrary(), UpdateEnd::Updated);
+    ASSERT_EQ(UpdateLibrary(upkeep_), UpdateEnd::Updated);
     EXPECT_EQ(Count("select count(*) from tJpgMsg where strModel = 'EOS R5'"), 0);
-    EXPECT_EQ(CurrentUpkeepProgress().refreshed, 0);
+    EXPECT_EQ(upkeep_.refreshed, 0);
 }
 
 TEST_F(LibraryUpkeepTest, AFolderWhosePhotosAllVanishedLosesItsRowsAndItsStamp) {
@@ -123,7 +118,7 @@ TEST_F(LibraryUpkeepTest, AFolderWhosePhotosAllVanishedLosesItsRowsAndItsStamp) 
     std::filesystem::remove(a + "/1.jpg");
     std::filesystem::remove(a + "/2.jpg");
     Touch(a);
-    ASSERT_EQ(UpdateLibrary(), UpdateEnd::Updated);
+    ASSERT_EQ(UpdateLibrary(upkeep_), UpdateEnd::Updated);
     EXPECT_EQ(Count("select count(*) from tJpgMsg where strPath = '" + a + "'"), 0);
     EXPECT_EQ(Count("select count(*) from tKeyWord where strPath = '" + a + "'"), 0);
     EXPECT_EQ(Count("select count(*) from tSubject where strPath = '" + a + "'"), 0);
@@ -136,15 +131,15 @@ TEST_F(LibraryUpkeepTest, ACancelledUpdateStillRewritesTheFolderListAndSaves) {
     std::filesystem::remove(a + "/1.jpg");
     Touch(a);
     ASSERT_TRUE(AnyFolderChanged());
-    CurrentUpkeepProgress().updateCancel = true;
-    ASSERT_EQ(UpdateLibrary(), UpdateEnd::Updated);
+    upkeep_.updateCancel = true;
+    ASSERT_EQ(UpdateLibrary(upkeep_), UpdateEnd::Updated);
     EXPECT_EQ(Count("select count(*) from tJpgMsg"), 2) << "no folder was handled";
     EXPECT_EQ(QueryFileColumn(CatalogueFilePath(), "select ModifyTime from tFolder"),
               std::vector<std::string>{std::to_string(kLaterTime)});
 }
 
 TEST_F(LibraryUpkeepTest, AnUpdateWithoutAFolderListDoesNothing) {
-    EXPECT_EQ(UpdateLibrary(), UpdateEnd::NoFolders);
+    EXPECT_EQ(UpdateLibrary(upkeep_), UpdateEnd::NoFolders);
 }
 
 TEST_F(LibraryUpkeepTest, IsFileModifiedComparesTheFileTimeWithTheCatalogue) {
@@ -172,34 +167,35 @@ TEST_F(LibraryUpkeepTest, TidyDropsGoneFoldersAndFilesButDuplicatesOnlyWithTheir
     std::filesystem::remove_all(a);
     std::filesystem::remove(b + "/1.jpg");
 
-    ASSERT_TRUE(TidyCatalogue(std::nullopt));
-    EXPECT_TRUE(CatalogueModified);
+    ASSERT_EQ(SaveCatalogue(), 0);
+    ASSERT_TRUE(TidyCatalogue(std::nullopt, upkeep_));
+    EXPECT_TRUE(fresh_.library().Modified());
     EXPECT_EQ(Count("select count(*) from tJpgMsg where strPath = '" + a + "'"), 0);
     EXPECT_EQ(Count("select count(*) from tKeyWord where strPath = '" + a + "'"), 0);
     EXPECT_EQ(Count("select count(*) from tFolder where strFolderPath = '" + a + "'"), 0);
     EXPECT_EQ(Count("select count(*) from tJpgMsg where strPath = '" + b + "'"), 1);
     EXPECT_EQ(Count("select count(*) from tKeyWord where strPath = '" + b + "'"), 2);
     EXPECT_EQ(Count("select count(*) from tReJpgMsg"), 1) << "c still exists";
-    EXPECT_EQ(CurrentUpkeepProgress().foldersRemoved, 1);
-    EXPECT_EQ(CurrentUpkeepProgress().photosRemoved, 1);
+    EXPECT_EQ(upkeep_.foldersRemoved, 1);
+    EXPECT_EQ(upkeep_.photosRemoved, 1);
     EXPECT_EQ(CountRowsInFile(CatalogueFilePath(), "tJpgMsg"), 5) << "the plain tidy does not save";
 
     std::filesystem::remove_all(c);
-    ASSERT_TRUE(TidyCatalogue(std::nullopt));
+    ASSERT_TRUE(TidyCatalogue(std::nullopt, upkeep_));
     EXPECT_EQ(Count("select count(*) from tReJpgMsg"), 0) << "gone with its folder";
 }
 
 TEST_F(LibraryUpkeepTest, TheThoroughTidyWritesOnlyThePhotosThatExist) {
     const std::string a = ImportedFolder("a", 3, 0);
     std::filesystem::remove(a + "/2.jpg");
-    ASSERT_EQ(RunTidy(true), TidyEnd::Rebuilt);
-    EXPECT_FALSE(CatalogueModified) << "everything is in the file";
+    ASSERT_EQ(RunTidy(true, upkeep_), TidyEnd::Rebuilt);
+    EXPECT_FALSE(fresh_.library().Modified()) << "everything is in the file";
     const std::string file = CatalogueFilePath();
     EXPECT_EQ(CountRowsInFile(file, "tJpgMsg"), 2);
     EXPECT_EQ(CountRowsInFile(file, "tKeyWord"), 4);
     EXPECT_EQ(CountRowsInFile(file, "tSubject"), 2);
     EXPECT_EQ(CountRowsInFile(file, "tFolder"), 1);
-    EXPECT_EQ(CurrentUpkeepProgress().copied, 2);
+    EXPECT_EQ(upkeep_.copied, 2);
 }
 
 // A volume is "unplugged" by installing a mount table without it; its mount
@@ -234,14 +230,14 @@ TEST_F(OfflineVolumeTest, PhotosOnAnUnpluggedVolumeSurviveUpdateTidyAndRebuild) 
     ASSERT_TRUE(std::filesystem::exists(VolumeFilePath()));
     Unplug();
     ScopedMountTable unplugged(Unplugged());
-    PhotoCatalogue::Instance().folderStamps.clear();
+    ForgetFolderList();
 
     EXPECT_FALSE(AnyFolderChanged()) << "an unplugged volume is not a change";
-    EXPECT_EQ(UpdateLibrary(), UpdateEnd::Updated);
-    EXPECT_TRUE(TidyCatalogue(std::nullopt));
+    EXPECT_EQ(UpdateLibrary(upkeep_), UpdateEnd::Updated);
+    EXPECT_TRUE(TidyCatalogue(std::nullopt, upkeep_));
     EXPECT_EQ(Count("select count(*) from tJpgMsg"), 4);
-    EXPECT_FALSE(CatalogueModified);
-    EXPECT_EQ(RunTidy(true), TidyEnd::Rebuilt);
+    EXPECT_FALSE(fresh_.library().Modified());
+    EXPECT_EQ(RunTidy(true, upkeep_), TidyEnd::Rebuilt);
     EXPECT_EQ(CountRowsInFile(CatalogueFilePath(), "tJpgMsg"), 4);
     EXPECT_EQ(CountRowsInFile(CatalogueFilePath(), "tFolder"), 3)
         << "offline folders keep their stamps";
@@ -256,7 +252,7 @@ TEST_F(OfflineVolumeTest, AFolderMissingFromAPluggedVolumeIsGone) {
     const std::string pics = ImportedFolder("usb/pics", 2, 0);
     std::filesystem::remove_all(pics);
     EXPECT_TRUE(AnyFolderChanged());
-    EXPECT_TRUE(TidyCatalogue(std::nullopt));
+    EXPECT_TRUE(TidyCatalogue(std::nullopt, upkeep_));
     EXPECT_EQ(Count("select count(*) from tJpgMsg"), 0);
 }
 
@@ -266,11 +262,11 @@ TEST_F(OfflineVolumeTest, TheFolderListLearnsTheVolumesOfACatalogueFromBefore) {
         ScopedMountTable plugged(Plugged());
         pics = ImportedFolder("usb/pics", 1, 0);
         std::filesystem::remove(VolumeFilePath());  // as written before volumes were recorded
-        PhotoCatalogue::Instance().folderStamps.clear();
+        ForgetFolderList();
         EXPECT_FALSE(AnyFolderChanged()) << "the start-up check loads the folder list";
     }
     Unplug();
     ScopedMountTable unplugged(Unplugged());
-    EXPECT_TRUE(TidyCatalogue(std::nullopt));
+    EXPECT_TRUE(TidyCatalogue(std::nullopt, upkeep_));
     EXPECT_EQ(Count("select count(*) from tJpgMsg"), 1);
 }

@@ -8,7 +8,7 @@
 #include <atomic>
 #include <thread>
 
-#include "catalogue/photo_catalogue.h"
+#include "catalogue/catalogue_save.h"
 #include "catalogue/photo_rows.h"
 #include "catalogue/process_flags.h"
 #include "companion_sim.h"
@@ -24,11 +24,7 @@ namespace {
 
 class LocationWorkersTest : public ::testing::Test {
   protected:
-    void SetUp() override {
-        cancelLocationWork = false;
-        positionsAdded = false;
-        PhotoEditStub::Reset();
-    }
+    void SetUp() override { PhotoEditStub::Reset(); }
     void TearDown() override { PhotoEditStub::Reset(); }
 
     void StartCompanion(RegionReplyMode mode = RegionReplyMode::Table) {
@@ -45,18 +41,21 @@ class LocationWorkersTest : public ::testing::Test {
         r.fGPSLatitude = static_cast<float>(latitude);
         r.fGPSLongitude = static_cast<float>(longitude);
         ASSERT_EQ(InsertPhotoRow(id, r, {}, false, {}), InsertResult::Done);
-        PhotoCatalogue::Instance().pendingRegions.Push({id, latitude, longitude});
+        fresh_.library().PendingRegions().Push({id, latitude, longitude});
     }
 
-    std::size_t QueueLength() { return PhotoCatalogue::Instance().pendingRegions.Size(); }
+    std::size_t QueueLength() { return fresh_.library().PendingRegions().Size(); }
 
     // Runs the lookup on a worker while this thread handles the link, as
-    // the program's UI thread does.
-    RegionLookupResult Lookup(const RegionLookupHooks& hooks = {}) {
+    // the program's UI thread does. The catalogue is saved first, so that
+    // Modified() afterwards tells what the lookup stored.
+    RegionLookupResult Lookup() { return Lookup(Job()); }
+    RegionLookupResult Lookup(const RegionLookupJob& job) {
+        EXPECT_EQ(SaveCatalogue(), 0);
         RegionLookupResult result;
         std::atomic<bool> done{false};
         std::thread worker([&] {
-            result = RunRegionLookup(link_, buffer_, hooks);
+            result = RunRegionLookup(link_, buffer_, job);
             done = true;
         });
         EXPECT_TRUE(PumpUntil(link_.Endpoint(), [&] { return done.load(); }));
@@ -65,7 +64,12 @@ class LocationWorkersTest : public ::testing::Test {
     }
 
     LinkTestEnvironment env_;
+    // A lookup of the test's queue; the restarts count across the test's lookups.
+    RegionLookupJob Job() { return {fresh_.library().PendingRegions(), cancel_, retries_}; }
+
     FreshCatalogue fresh_;
+    int retries_ = 0;
+    std::atomic<bool> cancel_{false};
     RegionBuffer buffer_;
     MapLink link_{buffer_};
     std::unique_ptr<CompanionSim> sim_;
@@ -77,18 +81,18 @@ TEST_F(LocationWorkersTest, StoresResolvedNamesAndCountsPhotosOutsideTheArea) {
     QueuePhoto(2, 10, 10);  // outside every box: one empty name
     std::vector<LocationCounters> reports;
     int stale = 0;
-    RegionLookupHooks hooks;
-    hooks.report = [&](const LocationCounters& c) { reports.push_back(c); };
-    hooks.regionTreeStale = [&] { ++stale; };
+    RegionLookupJob job = Job();
+    job.report = [&](const LocationCounters& c) { reports.push_back(c); };
+    job.regionTreeStale = [&] { ++stale; };
 
-    const RegionLookupResult r = Lookup(hooks);
+    const RegionLookupResult r = Lookup(job);
     EXPECT_EQ(r.end, RegionLookupEnd::Finished);
     EXPECT_EQ(r.resolved, 1);
     EXPECT_EQ(r.outside, 1);
     EXPECT_EQ(PhotoRegionNames(1), (RegionNames{"上海市", "上海市", "徐汇区"}));
     EXPECT_EQ(PhotoRegionNames(2), (RegionNames{"", "", ""}));
     EXPECT_EQ(QueueLength(), 0u);
-    EXPECT_TRUE(CatalogueModified);
+    EXPECT_TRUE(fresh_.library().Modified());
     EXPECT_EQ(stale, 1);
     ASSERT_FALSE(reports.empty());
     EXPECT_EQ(reports.back().done, 1);
@@ -103,7 +107,7 @@ TEST_F(LocationWorkersTest, ACompanionWithoutNamesLeavesEveryPhotoFailed) {
     EXPECT_EQ(r.resolved, 0);
     EXPECT_EQ(r.outside, 3);
     EXPECT_EQ(r.total, 3);
-    EXPECT_FALSE(CatalogueModified) << "nothing was stored";
+    EXPECT_FALSE(fresh_.library().Modified()) << "nothing was stored";
 }
 
 TEST_F(LocationWorkersTest, AnUnansweredPhotoStaysQueuedForTheNextLookup) {
@@ -118,31 +122,31 @@ TEST_F(LocationWorkersTest, AnUnansweredPhotoStaysQueuedForTheNextLookup) {
 TEST_F(LocationWorkersTest, CancelKeepsTheQueueAndStillInvalidatesTheRegionTree) {
     StartCompanion();
     QueuePhoto(1, 31.2, 121.4);
-    cancelLocationWork = true;
+    cancel_ = true;
     int stale = 0;
-    RegionLookupHooks hooks;
-    hooks.regionTreeStale = [&] { ++stale; };
-    EXPECT_EQ(Lookup(hooks).end, RegionLookupEnd::Cancelled);
+    RegionLookupJob job = Job();
+    job.regionTreeStale = [&] { ++stale; };
+    EXPECT_EQ(Lookup(job).end, RegionLookupEnd::Cancelled);
     EXPECT_EQ(QueueLength(), 1u);
     EXPECT_EQ(stale, 1);
-    EXPECT_TRUE(CatalogueModified);
+    EXPECT_FALSE(fresh_.library().Modified()) << "nothing was stored";
 }
 
 TEST_F(LocationWorkersTest, AMissingCompanionIsRetriedThreeTimesUntilItIsFoundAgain) {
     QueuePhoto(1, 31.2, 121.4);
     int restarts = 0;
-    RegionLookupHooks hooks;
-    hooks.restart = [&] { ++restarts; };
-    for (int run = 0; run < 4; ++run) EXPECT_EQ(Lookup(hooks).end, RegionLookupEnd::NoCompanion);
+    RegionLookupJob job = Job();
+    job.restart = [&] { ++restarts; };
+    for (int run = 0; run < 4; ++run) EXPECT_EQ(Lookup(job).end, RegionLookupEnd::NoCompanion);
     EXPECT_EQ(restarts, 3);
     EXPECT_EQ(QueueLength(), 1u) << "the queue waits for the companion";
 
     StartCompanion();
-    EXPECT_EQ(Lookup(hooks).resolved, 1);
+    EXPECT_EQ(Lookup(job).resolved, 1);
     sim_.reset();
     ASSERT_TRUE(PumpUntil(link_.Endpoint(), [this] { return !link_.CompanionWindowExists(); }));
     QueuePhoto(2, 31.2, 121.4);
-    Lookup(hooks);
+    Lookup(job);
     EXPECT_EQ(restarts, 4) << "finding the window resets the count";
 }
 
@@ -150,7 +154,7 @@ TEST_F(LocationWorkersTest, TrackRecordsThatCannotBeAppliedCountAsFailed) {
     QueuePhoto(1, 0, 0);
     QueuePhoto(2, 0, 0);
     QueuePhoto(3, 0, 0);
-    PhotoCatalogue::Instance().pendingRegions.Clear();
+    fresh_.library().PendingRegions().Clear();
     const std::string unwritable = fresh_.Root() + "/p3.jpg";
     PhotoEditStub::SetResponder([unwritable](const StubEditCall& call) {
         PhotoEditResult result = PhotoEditStub::Written(call);
@@ -168,8 +172,10 @@ TEST_F(LocationWorkersTest, TrackRecordsThatCannotBeAppliedCountAsFailed) {
         {2, 0, 0, 0, 0},         // no track position: the photo keeps its own
     };
     std::vector<LocationCounters> reports;
+    ASSERT_EQ(SaveCatalogue(), 0);
     const TrackApplyResult r =
-        RunTrackApply(records, [&](const LocationCounters& c) { reports.push_back(c); });
+        RunTrackApply(records, {RecordWrite, fresh_.library().PendingRegions(), cancel_,
+                                [&](const LocationCounters& c) { reports.push_back(c); }});
 
     EXPECT_EQ(r.applied, 1);
     ASSERT_EQ(r.failures.size(), 4u);
@@ -184,8 +190,7 @@ TEST_F(LocationWorkersTest, TrackRecordsThatCannotBeAppliedCountAsFailed) {
     EXPECT_TRUE(PhotoPosition(1, false, latitude, longitude));
     EXPECT_FALSE(PhotoPosition(3, false, latitude, longitude)) << "a failed write leaves the row";
     EXPECT_EQ(QueueLength(), 1u) << "only the written photo waits for its region";
-    EXPECT_TRUE(positionsAdded);
-    EXPECT_TRUE(CatalogueModified);
+    EXPECT_TRUE(fresh_.library().Modified());
     ASSERT_FALSE(reports.empty());
     EXPECT_EQ(reports.back().done, 1);
     EXPECT_EQ(reports.back().total, 5);

@@ -3,6 +3,7 @@
 #include <filesystem>
 
 #include "catalogue/folder_stamps.h"
+#include "catalogue/library_internals.h"
 #include "catalogue/photo_rows.h"
 #include "catalogue/sql_query.h"
 #include "import/add_photo_file.h"
@@ -16,7 +17,7 @@ namespace {
 
 std::string One(const std::string& statement) {
     CatalogueSession session;
-    return QueryText(session.db(), statement).value_or("<none>");
+    return QueryText(SessionDb(session), statement).value_or("<none>");
 }
 
 class PhotoEditTest : public ImportTest {
@@ -41,7 +42,7 @@ TEST_F(PhotoEditTest, WritesTheFieldsAndRefreshesTheCatalogueRows) {
     EXPECT_EQ(One("select strXpKeyword||'|'||strXpSubject||'|'||nGPSAlititude from tJpgMsg"),
               "海;山|旅行|5");
     EXPECT_EQ(One("select count(*) from tKeyWord"), "2");
-    EXPECT_EQ(PhotoCatalogue::Instance().pendingRegions.Size(), 1u);  // no companion: queued
+    EXPECT_EQ(CurrentLibrary().PendingRegions().Size(), 1u);  // no companion: queued
 }
 
 TEST_F(PhotoEditTest, ANewNameMovesTheFileAndSetsTheTitle) {
@@ -172,9 +173,11 @@ TEST_F(PhotoEditTest, AWrittenPhotoLeavesTheLibraryUnchangedForTheNextStart) {
     WriteFolderTable();
 
     // The track workflow writes only the file and the position columns.
-    const TrackApplyResult result = RunTrackApply({{id, 0, 22.5, 114.0, 0}}, {});
+    const std::atomic<bool> never{false};
+    const TrackApplyResult result = RunTrackApply(
+        {{id, 0, 22.5, 114.0, 0}}, {WritePhotoEdit, fresh_.library().PendingRegions(), never, {}});
     ASSERT_EQ(result.applied, 1);
-    PhotoCatalogue::Instance().folderStamps.clear();  // as a new start finds it
+    ForgetFolderList();  // as a new start finds it
     EXPECT_FALSE(AnyFolderChanged());
 
     // Also for a file that is not catalogued, beside catalogued ones.
@@ -185,7 +188,7 @@ TEST_F(PhotoEditTest, AWrittenPhotoLeavesTheLibraryUnchangedForTheNextStart) {
     PhotoEdit edit;
     edit.author = "me";
     ASSERT_TRUE(WritePhotoEdit(other, edit, 0, false).Succeeded());
-    PhotoCatalogue::Instance().folderStamps.clear();
+    ForgetFolderList();
     EXPECT_FALSE(AnyFolderChanged());
 }
 

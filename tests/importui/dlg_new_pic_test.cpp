@@ -11,18 +11,11 @@ namespace {
 
 class CDlg_NewPicTest : public ::testing::Test {
   protected:
-    void SetUp() override {
-        CurrentImportProgress().Reset();
-        importCancelFlag = false;
-    }
-    void TearDown() override {
-        CurrentImportProgress().Reset();
-        importCancelFlag = false;
-    }
+    ImportProgress progress_;
 };
 
 TEST_F(CDlg_NewPicTest, OpensWithTheInitialTextsAndOkDisabled) {
-    CDlg_NewPic dialog;
+    CDlg_NewPic dialog(progress_);
     EXPECT_EQ(dialog.Caption(), QStringLiteral("导入照片"));
     EXPECT_EQ(dialog.ImportedLine()->text(), QStringLiteral("已导入照片：0/0张"));
     EXPECT_EQ(dialog.DuplicateLine()->text(), QStringLiteral("重复照片：0张"));
@@ -33,7 +26,7 @@ TEST_F(CDlg_NewPicTest, OpensWithTheInitialTextsAndOkDisabled) {
 }
 
 TEST_F(CDlg_NewPicTest, AnEmptyCountShowsZeroPercentAndNeverEnablesOk) {
-    CDlg_NewPic dialog;
+    CDlg_NewPic dialog(progress_);
     dialog.StartRefresh();
     dialog.Refresh();
     EXPECT_EQ(dialog.ImportedLine()->text(), QStringLiteral("已导入照片：0/0张"));
@@ -43,9 +36,9 @@ TEST_F(CDlg_NewPicTest, AnEmptyCountShowsZeroPercentAndNeverEnablesOk) {
 }
 
 TEST_F(CDlg_NewPicTest, EnablesOkAndStopsRefreshingOnceEveryFileWasHandled) {
-    CDlg_NewPic dialog;
+    CDlg_NewPic dialog(progress_);
     dialog.StartRefresh();
-    ImportProgress& progress = CurrentImportProgress();
+    ImportProgress& progress = progress_;
     progress.total = 4;
     progress.imported = 1;
     dialog.Refresh();
@@ -68,11 +61,11 @@ TEST_F(CDlg_NewPicTest, EnablesOkAndStopsRefreshingOnceEveryFileWasHandled) {
 }
 
 TEST_F(CDlg_NewPicTest, CancelSetsTheImportCancelFlagAndCloses) {
-    CDlg_NewPic dialog;
+    CDlg_NewPic dialog(progress_);
     dialog.show();
     dialog.StartRefresh();
     dialog.CancelButton()->click();
-    EXPECT_TRUE(importCancelFlag);
+    EXPECT_TRUE(progress_.cancel);
     EXPECT_FALSE(dialog.isVisible());
     EXPECT_EQ(dialog.result(), QDialog::Rejected);
     EXPECT_FALSE(dialog.Refreshing());

@@ -68,11 +68,7 @@ class ImportControllerTest : public ::testing::Test {
   protected:
     void SetUp() override {
         SetDataFolder(data_.Path());
-        CloseCatalogue();
         ExitRequested = false;
-        importCancelFlag = false;
-        countCancelFlag = false;
-        CurrentImportProgress().Reset();
         controller_ = std::make_unique<ImportController>();
         controller_->SetMessageBox(
             [this](QWidget*, const QString& title, const QString& text, bool twoButtons) {
@@ -94,10 +90,6 @@ class ImportControllerTest : public ::testing::Test {
     void TearDown() override {
         driver_.stop();
         controller_.reset();
-        CloseCatalogue();
-        importCancelFlag = false;
-        countCancelFlag = false;
-        CurrentImportProgress().Reset();
     }
 
     std::string WritePhoto(const std::string& relativePath, std::uint32_t seed,
@@ -136,9 +128,10 @@ class ImportControllerTest : public ::testing::Test {
         QCoreApplication::processEvents();
     }
 
-    static std::size_t PendingRegions() { return PhotoCatalogue::Instance().pendingRegions.Size(); }
+    std::size_t PendingRegions() { return library_.PendingRegions().Size(); }
 
     TempFolder data_;
+    Library library_;
     TempFolder photos_;
     MessageRecorder pane_;
     ReceiverRegistration paneRegistration_{ReceiverRole::CategoryPane, &pane_};
@@ -207,7 +200,7 @@ TEST_F(ImportControllerTest, CancellingTheProgressDialogStillRunsTheClosingSteps
         if (dialog.Refreshing() || dialog.OkButton()->isEnabled()) dialog.CancelButton()->click();
     };
     controller_->ImportFolder(Folder("many"), &pane_);
-    EXPECT_TRUE(importCancelFlag);
+    EXPECT_TRUE(controller_->Progress().cancel);
     WaitForTheWorker();
     EXPECT_TRUE(pane_.Got(UiMessage::kDropTrees));
     EXPECT_TRUE(pane_.Got(UiMessage::kRebuildCurrentTree));
@@ -246,7 +239,7 @@ TEST_F(ImportControllerTest, ADropWhileTheListIsQueuedIsRefusedAndAnEmptyListImp
     EXPECT_TRUE(controller_->AcceptDroppedPaths({QString::fromStdString(photo)}, &pane_));
     WaitForTheWorker();
     ProcessEventsUntil([this] { return controller_->ProgressDialog() == nullptr; });
-    EXPECT_EQ(CurrentImportProgress().imported.load(), 1);
+    EXPECT_EQ(controller_->Progress().imported.load(), 1);
     EXPECT_TRUE(pane_.Got(UiMessage::kDropTrees));
     EXPECT_EQ(messages_.size(), 1u);
 }
@@ -333,7 +326,7 @@ TEST_F(ImportControllerTest, TheCounterAndTheProgressDialogNeverShareTheScreen) 
     WaitForTheWorker();
     EXPECT_EQ(watch.countersShown, 1);
     EXPECT_EQ(watch.overlaps, 0);
-    EXPECT_EQ(CurrentImportProgress().imported.load(), 2);
+    EXPECT_EQ(controller_->Progress().imported.load(), 2);
 }
 
 TEST_F(ImportControllerTest, TheClosingQuestionComesAfterTheSaveAndTheProgressDialogsEnd) {

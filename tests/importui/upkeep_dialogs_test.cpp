@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "catalogue/catalogue_save.h"
+#include "catalogue/deleted_paths.h"
 #include "catalogue/photo_catalogue.h"
 #include "catalogue/photo_rows.h"
 #include "catalogue/process_flags.h"
@@ -62,8 +63,9 @@ void Deliver(QObject* receiver, int number, UpkeepOutcome outcome) {
 }  // namespace
 
 TEST(UpkeepDialogs, TheTextsCountTheirStopsWithTheTicks) {
-    CDlgUpdatePic update;
-    CDlgUpdate tidy({});
+    UpkeepProgress progress;
+    CDlgUpdatePic update(progress);
+    CDlgUpdate tidy({}, progress);
     CDlgSaveToHd save;
     const struct {
         CUpkeepDialog* dialog;
@@ -86,25 +88,26 @@ TEST(UpkeepDialogs, TheTextsCountTheirStopsWithTheTicks) {
 }
 
 TEST(UpkeepDialogs, TheUpdateDialogCancelsAndShowsTheEnd) {
-    CurrentUpkeepProgress().updateCancel = true;
+    UpkeepProgress progress;
+    progress.updateCancel = true;
     {
-        CDlgUpdatePic dialog;
-        EXPECT_FALSE(CurrentUpkeepProgress().updateCancel) << "cleared on opening";
+        CDlgUpdatePic dialog(progress);
+        EXPECT_FALSE(progress.updateCancel) << "cleared on opening";
         EXPECT_FALSE(dialog.OkButton()->isEnabled());
         EXPECT_TRUE(dialog.Animating());
         EXPECT_TRUE(dialog.TextLine()->text().isEmpty());
         dialog.CancelButton()->click();
-        EXPECT_TRUE(CurrentUpkeepProgress().updateCancel);
+        EXPECT_TRUE(progress.updateCancel);
     }
-    CurrentUpkeepProgress().updateCancel = false;
-    CDlgUpdatePic dialog;
+    progress.updateCancel = false;
+    CDlgUpdatePic dialog(progress);
     ASSERT_TRUE(ReceiverRegistry::Post(ReceiverRole::UpdateDialog, UiMessage::kUpdateFinished, 0));
     QCoreApplication::processEvents();
     EXPECT_FALSE(dialog.Animating());
     EXPECT_EQ(dialog.TextLine()->text(), "已更新照片库!");
     EXPECT_TRUE(dialog.OkButton()->isEnabled());
     dialog.CancelButton()->click();
-    EXPECT_FALSE(CurrentUpkeepProgress().updateCancel) << "nothing left to cancel";
+    EXPECT_FALSE(progress.updateCancel) << "nothing left to cancel";
 }
 
 TEST(UpkeepDialogs, TheEndSaysWhatTheUpdateAndTheTidyDid) {
@@ -127,10 +130,13 @@ TEST(UpkeepDialogs, TheTidyDialogLocksWhileItsWorkerRunsAndAsksTheViewToReload) 
     ReceiverRegistration viewRole(ReceiverRole::MainView, &view);
     std::vector<bool> started;
     bool accept = false;
-    CDlgUpdate dialog([&](bool thorough) {
-        started.push_back(thorough);
-        return accept;
-    });
+    UpkeepProgress progress;
+    CDlgUpdate dialog(
+        [&](bool thorough) {
+            started.push_back(thorough);
+            return accept;
+        },
+        progress);
     dialog.StartButton()->click();  // a tidy already runs: nothing changes
     EXPECT_TRUE(dialog.CloseButton()->isEnabled());
     EXPECT_FALSE(dialog.Animating());
@@ -166,13 +172,11 @@ class UpkeepControllerTest : public ::testing::Test {
   protected:
     void SetUp() override {
         SetDataFolder(data_.Path());
-        CloseCatalogue();
-        CatalogueModified = false;
         ExitRequested = false;
     }
-    void TearDown() override { CloseCatalogue(); }
 
     TempFolder data_;
+    Library library_;
     TempFolder photos_;
     Recorder pane_, updateDialog_, tidyDialog_, saveDialog_;
     ReceiverRegistration paneRole_{ReceiverRole::CategoryPane, &pane_};
@@ -182,7 +186,7 @@ class UpkeepControllerTest : public ::testing::Test {
 };
 
 TEST_F(UpkeepControllerTest, TheWorkersReportTheirEndAndFreeTheirSlots) {
-    UpkeepController upkeep;
+    UpkeepController upkeep(library_);
     ASSERT_TRUE(upkeep.StartUpdateWorker());
     ProcessEventsUntil([&] { return updateDialog_.Got(UiMessage::kUpdateFinished); });
     EXPECT_TRUE(pane_.Got(UiMessage::kDropTrees));
@@ -198,29 +202,30 @@ TEST_F(UpkeepControllerTest, TheWorkersReportTheirEndAndFreeTheirSlots) {
     EXPECT_EQ(tidyDialog_.received.back().second, static_cast<int>(UpkeepOutcome::Done));
     EXPECT_EQ(CountPhotosNow(), 0);
 
-    CatalogueModified = true;
+    AddDeletedPath(folder + "/removed.jpg");
+    ASSERT_TRUE(library_.Modified());
     ASSERT_TRUE(upkeep.StartSaveWorker());
     ProcessEventsUntil([&] { return saveDialog_.Got(UiMessage::kSaveFinished); });
     EXPECT_EQ(saveDialog_.received.back().second, static_cast<int>(UpkeepOutcome::Done));
-    EXPECT_FALSE(CatalogueModified);
+    EXPECT_FALSE(library_.Modified());
     EXPECT_TRUE(std::filesystem::exists(CatalogueFilePath()));
     ProcessEventsUntil([] { return !WorkerRegistry::AnyRunning(); });
     EXPECT_FALSE(WorkerRegistry::AnyRunning());
 }
 
 TEST_F(UpkeepControllerTest, AFailedSaveKeepsTheCatalogueMarkedAsModified) {
-    UpkeepController upkeep;
+    UpkeepController upkeep(library_);
     ASSERT_TRUE(OpenCatalogue());
     std::filesystem::create_directories(SaveFilePath() + "/blocker");
-    CatalogueModified = true;
+    AddDeletedPath("/photos/removed.jpg");
     ASSERT_TRUE(upkeep.StartSaveWorker());
     ProcessEventsUntil([&] { return saveDialog_.Got(UiMessage::kSaveFinished); });
     EXPECT_EQ(saveDialog_.received.back().second, static_cast<int>(UpkeepOutcome::Failed));
-    EXPECT_TRUE(CatalogueModified);
+    EXPECT_TRUE(library_.Modified());
 }
 
 TEST_F(UpkeepControllerTest, ClearingAsksFirstAndMarksTheEmptyCatalogueModified) {
-    UpkeepController upkeep;
+    UpkeepController upkeep(library_);
     std::vector<QString> asked;
     int answer = 2;
     upkeep.SetMessageBox([&](QWidget*, const QString& title, const QString& text, bool) {
@@ -228,14 +233,15 @@ TEST_F(UpkeepControllerTest, ClearingAsksFirstAndMarksTheEmptyCatalogueModified)
         return answer;
     });
     InsertPhotoRow(1, PhotoRecord{}, {}, false, {});
+    ASSERT_EQ(SaveCatalogue(), 0);
     upkeep.ClearCommand(nullptr);
     EXPECT_EQ(asked, std::vector<QString>{"警告:确定要清空数据库吗？"});
     EXPECT_EQ(CountPhotosNow(), 1) << "cancelled";
-    EXPECT_FALSE(CatalogueModified);
+    EXPECT_FALSE(library_.Modified());
 
     answer = 1;
     upkeep.ClearCommand(nullptr);
     EXPECT_EQ(CountPhotosNow(), 0);
-    EXPECT_TRUE(CatalogueModified);
+    EXPECT_TRUE(library_.Modified());
     EXPECT_TRUE(pane_.Got(UiMessage::kDropTrees));
 }

@@ -11,7 +11,6 @@
 #include <QTimer>
 #include <deque>
 
-#include "catalogue/photo_catalogue.h"
 #include "catalogue/photo_rows.h"
 #include "companion_sim.h"
 #include "dialogs/location_result_dialog.h"
@@ -23,7 +22,7 @@
 #include "messaging/worker_registry.h"
 #include "photo_edit_stub.h"
 #include "properties/dialog_exif.h"
-#include "properties/edited_record.h"
+#include "properties/properties_session.h"
 #include "view/verero_view.h"
 
 namespace {
@@ -37,8 +36,7 @@ class LocationControllerTest : public ::testing::Test {
   protected:
     void SetUp() override {
         PhotoEditStub::Reset();
-        cancelLocationWork = false;
-        positionsAdded = false;
+        controller_.SetPhotoWriter(RecordWrite);
         controller_.SetMessageBox(
             [this](QWidget*, const QString& title, const QString& text, bool) {
                 messages_.push_back({title, text});
@@ -94,7 +92,7 @@ class LocationControllerTest : public ::testing::Test {
         view_.Photos().currentIndex = 0;
     }
 
-    std::size_t QueueLength() { return PhotoCatalogue::Instance().pendingRegions.Size(); }
+    std::size_t QueueLength() { return fresh_.library().PendingRegions().Size(); }
 
     // Handles events (link messages included) until done() or a generous bound.
     static bool WaitFor(const std::function<bool()>& done) {
@@ -112,7 +110,7 @@ class LocationControllerTest : public ::testing::Test {
                           Qt::QueuedConnection);
                   }};
     CVereroView view_;
-    LocationController controller_{&link_, &buffer_, view_};
+    LocationController controller_{&link_, &buffer_, fresh_.library().PendingRegions(), view_};
     std::unique_ptr<CompanionSim> sim_;
     std::vector<Shown> messages_;
     std::deque<int> answers_;
@@ -184,7 +182,7 @@ TEST_F(LocationControllerTest, DecliningTheOfferEmptiesTheQueueWithoutACompanion
 
 TEST_F(LocationControllerTest, AMissingCompanionWindowRestartsTheLookupThreeTimes) {
     ListPhotos(1);
-    PhotoCatalogue::Instance().pendingRegions.Push({1, 31.2, 121.4});
+    fresh_.library().PendingRegions().Push({1, 31.2, 121.4});
     controller_.StartRegionLookup();
     ASSERT_TRUE(WaitFor([this] { return !resultTexts_.empty(); }));
     EXPECT_EQ(dialogs_, 4) << "each restart has its own dialog";
@@ -208,7 +206,6 @@ TEST_F(LocationControllerTest, CancelDuringALookupKeepsTheQueue) {
     controller_.RegionsFromGps();
     ASSERT_TRUE(WaitFor([this] { return dialogs_ == 1; }));
     ASSERT_TRUE(WaitFor([] { return !WorkerRegistry::IsRunning(WorkerKind::RegionLookup); }));
-    EXPECT_TRUE(cancelLocationWork);
     EXPECT_EQ(QueueLength(), 2u) << "a cancelled lookup leaves its photos queued";
     EXPECT_TRUE(PhotoRegionNames(2)->at(0).empty());
 }
@@ -219,9 +216,8 @@ TEST_F(LocationControllerTest, APickedPositionOpensThePropertiesDialogWithThePos
     view_.Photos().currentIndex = 1;
     std::optional<PresetPositionState> preset;
     PhotoRef shown;
-    controller_.SetPropertiesRunner([&](PropertiesSession& session, QWidget*, bool keepPreset) {
-        EXPECT_TRUE(keepPreset);
-        preset = PresetPosition();
+    controller_.SetPropertiesRunner([&](PropertiesSession& session, QWidget*) {
+        preset = session.preset;
         shown = session.shownPhoto;
         return true;
     });
@@ -264,8 +260,7 @@ TEST_F(LocationControllerTest, ATrackReplyWithoutPositionsSaysSoAndWritesNothing
 
 TEST_F(LocationControllerTest, TheOfferCountsWhatTheEditAddedApartFromEarlierPhotos) {
     ListPhotos(3);
-    for (std::int64_t id : {1, 2, 3})
-        PhotoCatalogue::Instance().pendingRegions.Push({id, 31.2, 121.4});
+    for (std::int64_t id : {1, 2, 3}) fresh_.library().PendingRegions().Push({id, 31.2, 121.4});
     answers_ = {2};
     controller_.AskRegionLookup(false, 2);
     ASSERT_EQ(messages_.size(), 1u);

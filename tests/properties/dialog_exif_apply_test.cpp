@@ -73,8 +73,7 @@ TEST_F(PropertiesTest, AfterApplyTheGridShowsThePhotoAsWritten) {
 
 TEST_F(PropertiesTest, PresetPositionIsWrittenByOkWithoutOtherChanges) {
     AddPhoto(1, "a.jpg");
-    PresetPosition() = {true, 31.25f, 121.5f};
-    Open({1, false});
+    Open({1, false}, {}, {true, 31.25f, 121.5f});
     EXPECT_EQ(dialog_->CellText(Longitude), QStringLiteral("121.5000"));
     EXPECT_EQ(dialog_->CellText(Latitude), QStringLiteral("31.2500"));
     dialog_->accept();

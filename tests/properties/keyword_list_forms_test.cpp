@@ -131,9 +131,8 @@ TEST_F(PropertiesTest, LookingAtTheKeywordsAndApplyingLeavesThePhotoFileByteIden
     ASSERT_TRUE(WriteTestJpeg(path, options));
     const std::vector<std::uint8_t> before = ReadBytesFile(path);
     AddPhoto(1, "a.jpg", false, "海;山");
-    ReplacePhotoWriter({});  // the real writer
-
     Open({1, false});
+    dialog_->SetPhotoWriter(WritePhotoEdit);
     dialog_->HoverCell(Keywords, 1);
     dialog_->HoverCell(Author, 1);
     EXPECT_EQ(dialog_->Apply(), CDialog_Exif::ApplyOutcome::Unchanged);

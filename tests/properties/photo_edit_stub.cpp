@@ -2,8 +2,6 @@
 
 #include <mutex>
 
-#include "import/photo_writer.h"
-
 namespace {
 std::mutex mutex;
 std::vector<StubEditCall> calls;
@@ -16,7 +14,6 @@ void Reset() {
     std::lock_guard lock(mutex);
     calls.clear();
     responder = nullptr;
-    ReplacePhotoWriter(RecordWrite);
 }
 
 std::vector<StubEditCall> Calls() {

@@ -1,8 +1,8 @@
 #pragma once
-// A stand-in for the dialog's photo writer that writes nothing: Reset puts
-// it in place; it records each call and answers with what the test's
-// responder says (by default: written, same id, the new name's path after a
-// rename).
+// A stand-in photo writer that writes nothing (RecordWrite, handed to the
+// dialog or the worker under test): it records each call and answers with
+// what the test's responder says (by default: written, same id, the new
+// name's path after a rename).
 //
 // Threads: any; calls are recorded under a lock.
 
@@ -25,7 +25,7 @@ PhotoEditResult RecordWrite(const std::string& path, const PhotoEdit& edit,
                             std::int64_t catalogueId, bool isDuplicate);
 
 namespace PhotoEditStub {
-// Clears the record and the responder and installs the stand-in.
+// Clears the record and the responder.
 void Reset();
 std::vector<StubEditCall> Calls();
 std::size_t CallCount();

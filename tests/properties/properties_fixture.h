@@ -16,7 +16,7 @@
 #include "fresh_catalogue.h"
 #include "photo_edit_stub.h"
 #include "properties/dialog_exif.h"
-#include "properties/edited_record.h"
+#include "properties/properties_session.h"
 #include "widgets/num_edit.h"
 
 struct ShownMessage {
@@ -50,12 +50,10 @@ class PropertiesTest : public ::testing::Test {
     void SetUp() override {
         std::filesystem::create_directories(Folder());
         PhotoEditStub::Reset();
-        PresetPosition() = {};
     }
     void TearDown() override {
         gate_.Open();
         dialog_.reset();
-        FreeEditedRecord();
         PhotoEditStub::Reset();
     }
 
@@ -78,13 +76,17 @@ class PropertiesTest : public ::testing::Test {
         if (!duplicate) WriteKeywordRows(id, r);
     }
 
-    // Opens the dialog on shown (shown, not run modally).
-    void Open(PhotoRef shown, std::vector<PhotoRef> selection = {}) {
+    // Opens the dialog on shown (shown, not run modally), writing through
+    // the stand-in.
+    void Open(PhotoRef shown, std::vector<PhotoRef> selection = {},
+              PresetPositionState preset = {}) {
         session_ = PropertiesSession{};
         session_.shownPhoto = shown;
         session_.selection = std::move(selection);
-        ASSERT_TRUE(LoadEditedRecord(shown));
+        session_.preset = preset;
+        ASSERT_TRUE(LoadSessionRecord(session_));
         dialog_ = std::make_unique<CDialog_Exif>(session_);
+        dialog_->SetPhotoWriter(RecordWrite);
         dialog_->SetMessageBox([this](QWidget*, const QString& title, const QString& text, bool) {
             messages_.push_back({title, text});
             return answer_;

@@ -1,26 +1,15 @@
 #include "fresh_catalogue.h"
 
-#include "catalogue/photo_catalogue.h"
 #include "catalogue/process_flags.h"
 #include "platform/data_folder.h"
 
-namespace {
-
-void ResetCatalogue() {
-    CloseCatalogue();
-    CatalogueModified = false;
-    ExitRequested = false;
-}
-
-}  // namespace
-
 FreshCatalogue::FreshCatalogue() {
-    ResetCatalogue();
+    ExitRequested = false;
     SetDataFolder(DataFolder());
 }
 
 FreshCatalogue::~FreshCatalogue() {
-    ResetCatalogue();
+    ExitRequested = false;
 }
 
 PhotoRecord RecordOf(const std::string& folder, const std::string& name) {

@@ -1,11 +1,12 @@
 #pragma once
 // A fresh data folder (root/data, not yet created) made current for one
-// test, with the catalogue closed and the process flags cleared before and
-// after. The suites of the catalogue, the import, the trees, the view and the
+// test, with a library of its own (not yet opened) and the exit flag
+// cleared before and after. The suites of the catalogue, the import, the trees, the view and the
 // shell build their fixtures on it.
 
 #include <string>
 
+#include "catalogue/photo_catalogue.h"
 #include "record/photo_record.h"
 #include "temp_folder.h"
 
@@ -19,9 +20,11 @@ class FreshCatalogue {
     // The temporary folder that holds the data folder; removed at the end.
     const std::string& Root() const { return root_.Path(); }
     std::string DataFolder() const { return root_.File("data"); }
+    Library& library() { return library_; }
 
   private:
     TempFolder root_;
+    Library library_;
 };
 
 // A record of a photo file at folder/name (the file need not exist).

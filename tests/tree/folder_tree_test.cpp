@@ -4,6 +4,7 @@
 #include <random>
 
 #include "catalogue/folder_stamps.h"
+#include "catalogue/library_internals.h"
 #include "catalogue/sql_query.h"
 #include "tree/category_tree_builder.h"
 #include "tree/mount_table.h"
@@ -64,7 +65,7 @@ TEST_F(FolderTree, EachFolderListsItsPhotosInTheOrderTheCatalogueSortsThem) {
     {
         CatalogueSession session;
         ForEachRow(
-            session.db(),
+            SessionDb(session),
             "select strPath,strName from tJpgMsg order by strPath DESC,dwDateTime DESC",
             [&](sqlite3_stmt* row) { expected[ColumnText(row, 0)] += ColumnText(row, 1) + " "; });
     }

@@ -3,6 +3,7 @@
 #include <random>
 #include <vector>
 
+#include "catalogue/library_internals.h"
 #include "catalogue/sql_query.h"
 #include "catalogue/sql_statement.h"
 #include "tree/category_tree_builder.h"
@@ -48,7 +49,7 @@ TEST_F(RegionTree, APhotoCountedWithoutRegionsListsNoProvinceOfItsOwn) {
     Add({.id = 2, .name = "nj.jpg", .regions = {"江苏省", "南京市", "玄武区"}});
     {
         CatalogueSession session;
-        ASSERT_EQ(ExecuteStatement(session.db(), "update tJpgMsg set nArea=0 where idPic=2"),
+        ASSERT_EQ(ExecuteStatement(SessionDb(session), "update tJpgMsg set nArea=0 where idPic=2"),
                   SQLITE_OK);
     }
     const std::string text = BuiltRegions();
@@ -65,7 +66,7 @@ TEST_F(RegionTree, NamesWithApostrophesStillFindTheirPhotos) {
 // the cities of each, the districts of each city and the photos of each.
 std::string RegionsAskedPerLevel() {
     CatalogueSession session;
-    sqlite3* db = session.db();
+    sqlite3* db = SessionDb(session);
     auto column = [&](const std::string& statement) {
         std::vector<std::string> values;
         ForEachRow(db, statement, [&](sqlite3_stmt* row) { values.push_back(ColumnText(row, 0)); });
@@ -135,7 +136,7 @@ TEST_F(RegionTree, OnePassGivesTheTreeThePerLevelQuestionsGive) {
              .regions = {pick(provinces), pick(cities), pick(districts)}});
         if (i % 37 == 0) {
             CatalogueSession session;
-            ExecuteStatement(session.db(),
+            ExecuteStatement(SessionDb(session),
                              FormatStatement("update tJpgMsg set nArea=%d where idPic=%lld",
                                              i % 2 ? 0 : 1, static_cast<long long>(id)));
         }

@@ -292,13 +292,13 @@ TEST_F(ViewTest, ARefreshOfAShorterListStillNamesAFallbackPhoto) {
 
 TEST_F(ViewTest, AutoOrientationToggleFlipsTheOptionAndRequestsARefresh) {
     view.OnToggleAutoOrient();
-    EXPECT_TRUE(PhotoCatalogue::Instance().autoOrient) << "nothing happens without photos";
+    EXPECT_TRUE(view.Photos().autoOrient) << "nothing happens without photos";
     Fill(4);
     view.ShowListFromTop();
     QSignalSpy refresh(&view, &CVereroView::refreshRequested);
     QSignalSpy cache(&view, &CVereroView::imageCacheClearRequested);
     view.OnToggleAutoOrient();
-    EXPECT_FALSE(PhotoCatalogue::Instance().autoOrient);
+    EXPECT_FALSE(view.Photos().autoOrient);
     EXPECT_EQ(cache.size(), 1);
     EXPECT_EQ(view.Photos().LoadedThumbnails(), 0);
     QCoreApplication::processEvents();
@@ -334,7 +334,7 @@ TEST_F(ViewTest, UpkeepMessagesBecomeRequestsAndTheStartUpCheckReportsAChange) {
     RebuildFolderList();
     WriteFolderTable();
     std::filesystem::remove_all(folder);
-    PhotoCatalogue::Instance().folderStamps.clear();
+    ForgetFolderList();
     view.ArmLibraryChangeCheck();
     EXPECT_TRUE(changed.wait(10000));
 }

@@ -40,9 +40,6 @@ inline std::vector<std::uint8_t> JpegOf(const RasterImage& picture) {
 
 class ViewCatalogueTest : public ::testing::Test {
   protected:
-    void SetUp() override { PhotoCatalogue::Instance().autoOrient = true; }
-    void TearDown() override { PhotoCatalogue::Instance().autoOrient = true; }
-
     static PhotoRecord Record(const std::string& name, int width, int height) {
         PhotoRecord r = RecordOf("/photos", name);
         r.nWidth = width;

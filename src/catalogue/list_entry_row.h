@@ -1,0 +1,24 @@
+#pragma once
+// What the browse list reads of one catalogued photo: its caption data and
+// its stored thumbnail.
+//
+// Threads: any thread; holds the catalogue session for the one query.
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+struct ListEntryRow {
+    std::string name;      // strName, UTF-8 like every text here
+    std::string fullPath;  // strFullPath
+    int width = 0;         // nWidth, nHeight of the photo
+    int height = 0;
+    std::vector<std::uint8_t> thumbnail;  // bJpgThumbData as stored; empty for NULL
+    std::string keywords;                 // strXpKeyword
+    std::string orientation;              // strOrientation, e.g. "Left-top"
+};
+
+// The row of idPic in tJpgMsg, or in tReJpgMsg when duplicate is set;
+// nullopt when there is no such row.
+std::optional<ListEntryRow> ReadListEntryRow(std::int64_t idPic, bool duplicate);

@@ -1,0 +1,12 @@
+#include "properties/properties_session.h"
+
+#include "catalogue/photo_rows.h"
+
+bool LoadSessionRecord(PropertiesSession& session) {
+    session.record.emplace();
+    if (LoadPhotoRecord(session.shownPhoto.idPic, session.shownPhoto.fromDuplicates,
+                        *session.record))
+        return true;
+    session.record.reset();
+    return false;
+}

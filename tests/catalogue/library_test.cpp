@@ -1,0 +1,63 @@
+// The library's modified mark follows what the working database holds
+// beyond the file, and each library keeps its own catalogue.
+
+#include <filesystem>
+#include <fstream>
+
+#include "catalogue/catalogue_save.h"
+#include "catalogue/catalogue_savepoint.h"
+#include "catalogue/deleted_paths.h"
+#include "catalogue/photo_rows.h"
+#include "catalogue_fixture.h"
+
+TEST_F(CatalogueTest, TheLibraryIsModifiedExactlyWhileCommittedChangesAreNotInTheFile) {
+    Library& library = fresh_.library();
+    ASSERT_TRUE(OpenCatalogue());
+    EXPECT_FALSE(library.Modified()) << "opening writes nothing";
+    EXPECT_FALSE(PhotoIdExists(1));
+    EXPECT_FALSE(library.Modified()) << "a read commits nothing";
+    {
+        CatalogueSavepoint change;
+        InsertPhotoRow(1, MakeRecord("/p", "a.jpg"), {}, false, {});
+    }
+    EXPECT_FALSE(library.Modified()) << "a change rolled back";
+
+    BeginTransaction();
+    InsertPhotoRow(1, MakeRecord("/p", "a.jpg"), {}, false, {});
+    EXPECT_FALSE(library.Modified()) << "not committed yet";
+    CommitTransaction();
+    EXPECT_TRUE(library.Modified());
+
+    ASSERT_EQ(SaveCatalogue(), 0);
+    EXPECT_FALSE(library.Modified());
+
+    std::filesystem::create_directories(SaveFilePath() + "/blocker");
+    AddDeletedPath("/p/a.jpg");
+    EXPECT_NE(SaveCatalogue(), 0);
+    EXPECT_TRUE(library.Modified()) << "a failed save keeps the mark";
+
+    std::filesystem::remove_all(SaveFilePath());
+    ASSERT_EQ(SaveCatalogue(), 0);
+    ASSERT_TRUE(ClearCatalogue());
+    EXPECT_TRUE(library.Modified()) << "the emptied catalogue waits for a save";
+}
+
+TEST_F(CatalogueTest, ALibraryMadeInsideAnotherWorksOnItsOwnAndHandsBack) {
+    InsertPhotoRow(1, MakeRecord("/p", "a.jpg"), {}, false, {});
+    {
+        Library reader(Library::Access::ReadOnly);
+        EXPECT_FALSE(PhotoIdExists(1)) << "the saved file has no photo yet";
+        EXPECT_NE(SaveCatalogue(), 0) << "a read-only library never saves";
+    }
+    EXPECT_TRUE(PhotoIdExists(1)) << "the outer library is current again, unchanged";
+    EXPECT_TRUE(fresh_.library().Modified());
+}
+
+TEST_F(CatalogueTest, WaitingForAPrivateWorkingDatabaseReturnsAndKeepsItUsable) {
+    InsertPhotoRow(1, MakeRecord("/p", "a.jpg"), {}, false, {});
+    ASSERT_EQ(SaveCatalogue(), 0);
+    CloseCatalogue();
+    ASSERT_TRUE(OpenCatalogue());  // the saved file as the working database's image
+    fresh_.library().WaitUntilPrivate();
+    EXPECT_TRUE(PhotoIdExists(1));
+}
