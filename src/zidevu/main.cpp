@@ -11,6 +11,7 @@
 #include "companion/companion_service.h"
 #include "messaging/termination_signals.h"
 #include "zidevu/install_settings.h"
+#include "zidevu/map_request_relay.h"
 #include "zidevu/region_data.h"
 #include "zidevu/zidevu_options.h"
 #include "zidevu/zidevu_window.h"
@@ -74,8 +75,20 @@ int main(int argc, char** argv) {
     RegionAtlas atlas;
     const RegionDataState regionData = OpenRegionData(
         atlas, options.regionDataFile, QCoreApplication::applicationDirPath().toStdString());
+    // The map requests need the window; headless they are answered 0.
+    MapRequestRelay relay;
+    std::unique_ptr<ZidevuWindow> window;
+    if (!options.headless) {
+        relay.onShowPhotos = [&window](std::vector<MapPhotoRecord> photos, std::uint32_t flags) {
+            if (window) window->ShowPhotos(std::move(photos), flags);
+        };
+        relay.onPickPosition = [&window](std::uint32_t flags) {
+            if (window) window->StartPicking(flags);
+        };
+    }
     CompanionService service(
-        [&atlas](double latitude, double longitude) { return atlas.Lookup(latitude, longitude); });
+        [&atlas](double latitude, double longitude) { return atlas.Lookup(latitude, longitude); },
+        relay.Handlers());
     if (!service.IsListening()) {
         if (service.AnotherCompanionListens()) {
             std::printf("zidevu: another zidevu is already running; this one exits\n");
@@ -91,10 +104,14 @@ int main(int argc, char** argv) {
                      regionData.problem.c_str());
     }
 
-    std::unique_ptr<ZidevuWindow> window;
     if (!options.headless) {
-        window = std::make_unique<ZidevuWindow>(service, regionData);
+        window = std::make_unique<ZidevuWindow>(
+            service, regionData, [&service](std::uint16_t code, std::vector<std::uint8_t> data) {
+                service.AnswerProgram(code, std::move(data));
+            });
         window->show();
     }
-    return app->exec();
+    const int status = app->exec();
+    window.reset();  // before the service it reads
+    return status;
 }

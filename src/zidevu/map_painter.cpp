@@ -1,0 +1,148 @@
+#include "zidevu/map_painter.h"
+
+#include <QFontMetrics>
+#include <QPainter>
+#include <QPointF>
+#include <QRectF>
+#include <algorithm>
+#include <array>
+
+namespace {
+
+const QColor kSea(170, 211, 223);
+const QColor kLand(242, 239, 233);
+const QColor kLabelHalo(255, 255, 255, 200);
+
+struct BorderStyle {
+    double minScale;  // pixels per world unit from which the level is drawn
+    QColor color;
+    double width;
+};
+
+// Country, province, city, district.
+const std::array<BorderStyle, 4> kBorderStyles{{
+    {0, QColor(110, 110, 110), 1.2},
+    {0, QColor(150, 110, 160), 1.0},
+    {14, QColor(160, 150, 150), 0.8},
+    {55, QColor(190, 185, 185), 0.6},
+}};
+
+// A name is shown from this scale on, and when its region is this many pixels wide.
+struct LabelRule {
+    double minScale;
+    double minPixels;
+    int pointSize;
+};
+const std::array<LabelRule, 4> kLabelRules{{
+    {1, 45, 9},
+    {6, 40, 10},
+    {30, 40, 9},
+    {110, 36, 8},
+}};
+
+constexpr int kMaxLabels = 400;
+
+}  // namespace
+
+bool ShapeIsDrawn(const MapShape& shape, const WorldBox& visible, double scale, double minPixels) {
+    if (shape.maxX < visible.minX || shape.minX > visible.maxX || shape.maxY < visible.minY ||
+        shape.minY > visible.maxY)
+        return false;
+    return std::max(shape.maxX - shape.minX, shape.maxY - shape.minY) * scale >= minPixels;
+}
+
+MapPainter::MapPainter(const MapGeometry& geometry) : geometry_(geometry) {
+    names_.reserve(geometry.Labels().size());
+    for (const MapLabel& label : geometry.Labels())
+        names_.push_back(QString::fromStdString(label.name));
+}
+
+void MapPainter::Paint(QPainter& painter, const MapView& view) {
+    painter.fillRect(QRectF(0, 0, view.Width(), view.Height()), kSea);
+    if (!geometry_.IsOpen()) return;
+    const int step = MapGeometry::DetailStepFor(view.Scale());
+    const WorldBox visible = view.Visible();
+    painter.save();
+    PaintLands(painter, view, step, visible);
+    PaintBorders(painter, view, step, visible);
+    PaintLabels(painter, view, visible);
+    painter.restore();
+}
+
+int MapPainter::Project(const MapShape& shape, int step, const MapView& view) {
+    const MapSpan span = shape.spans[step];
+    buffer_.resize(static_cast<int>(span.count));
+    const WorldPoint* points = geometry_.Points().data() + span.first;
+    for (std::uint32_t i = 0; i < span.count; ++i) {
+        const ScreenPoint p = view.ToScreen(points[i]);
+        buffer_[static_cast<int>(i)] = QPointF(p.x, p.y);
+    }
+    return static_cast<int>(span.count);
+}
+
+void MapPainter::PaintLands(QPainter& painter, const MapView& view, int step,
+                            const WorldBox& visible) {
+    painter.setRenderHint(QPainter::Antialiasing, false);
+    // The outline in the land's colour closes the hairline gaps between
+    // neighbouring polygons simplified apart.
+    painter.setPen(QPen(kLand, 1));
+    painter.setBrush(kLand);
+    for (const MapShape& shape : geometry_.Lands()) {
+        if (!ShapeIsDrawn(shape, visible, view.Scale(), 1.0)) continue;
+        const int count = Project(shape, step, view);
+        if (count >= 3) painter.drawPolygon(buffer_.constData(), count);
+    }
+}
+
+void MapPainter::PaintBorders(QPainter& painter, const MapView& view, int step,
+                              const WorldBox& visible) {
+    painter.setRenderHint(QPainter::Antialiasing, true);
+    painter.setBrush(Qt::NoBrush);
+    // The finest levels first, so that a coarser border lies on top of them.
+    for (int level = 3; level >= 0; --level) {
+        const BorderStyle& style = kBorderStyles[level];
+        if (view.Scale() < style.minScale) continue;
+        painter.setPen(QPen(style.color, style.width));
+        for (const MapShape& shape : geometry_.Borders()) {
+            if (static_cast<int>(shape.level) != level) continue;
+            if (!ShapeIsDrawn(shape, visible, view.Scale(), 1.0)) continue;
+            const int count = Project(shape, step, view);
+            if (count >= 2) painter.drawPolyline(buffer_.constData(), count);
+        }
+    }
+}
+
+void MapPainter::PaintLabels(QPainter& painter, const MapView& view, const WorldBox& visible) {
+    std::vector<QRectF> taken;
+    QFont font = painter.font();
+    const auto& labels = geometry_.Labels();
+    // Coarser names first: they win a place over the finer ones.
+    for (int level = 0; level < 4 && static_cast<int>(taken.size()) < kMaxLabels; ++level) {
+        const LabelRule& rule = kLabelRules[level];
+        if (view.Scale() < rule.minScale) continue;
+        font.setPointSize(rule.pointSize);
+        font.setBold(level <= 1);
+        painter.setFont(font);
+        const QFontMetrics metrics(font);
+        for (std::size_t i = 0; i < labels.size(); ++i) {
+            const MapLabel& label = labels[i];
+            if (static_cast<int>(label.level) != level) continue;
+            if (label.extent * view.Scale() < rule.minPixels) continue;
+            if (label.at.x < visible.minX || label.at.x > visible.maxX ||
+                label.at.y < visible.minY || label.at.y > visible.maxY)
+                continue;
+            const ScreenPoint p = view.ToScreen(label.at);
+            QRectF box = metrics.boundingRect(names_[i]);
+            box.moveCenter(QPointF(p.x, p.y));
+            if (std::any_of(taken.begin(), taken.end(),
+                            [&](const QRectF& other) { return other.intersects(box); }))
+                continue;
+            taken.push_back(box.adjusted(-3, -2, 3, 2));
+            painter.setPen(kLabelHalo);
+            painter.drawText(box.translated(1, 1), Qt::AlignCenter, names_[i]);
+            painter.setPen(level == 0 ? QColor(70, 70, 70) : QColor(90, 60, 100));
+            painter.drawText(box, Qt::AlignCenter, names_[i]);
+            if (static_cast<int>(taken.size()) >= kMaxLabels) break;
+        }
+    }
+}

@@ -1,0 +1,116 @@
+#pragma once
+// The map of the companion's window: the base map of the region data, the
+// album's photos as markers (clustered with a count where they overlap),
+// their selection, recorded tracks as lines, and a picking state in which a
+// click gives a position.
+//
+// Mouse: drag to pan, wheel to zoom, click a marker to select it, Ctrl+click
+// to add or remove it, Shift+drag (or Ctrl+drag, adding) for a rubber band.
+// Keys: arrows pan, + and - zoom, Esc ends picking. UI thread only.
+
+#include <QPoint>
+#include <QWidget>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <vector>
+
+#include "companion/map_geometry.h"
+#include "companion/marker_clusters.h"
+#include "maplink/map_records.h"
+
+class MapPainter;
+
+struct GeoPosition {
+    double latitude = 0;
+    double longitude = 0;
+};
+
+class MapWidget : public QWidget {
+    Q_OBJECT
+
+  public:
+    // geometry may be closed: the map then says why in its middle.
+    MapWidget(const MapGeometry& geometry, QString missingDataText, QWidget* parent = nullptr);
+    ~MapWidget() override;
+
+    // Replaces the markers, clears the selection and fits the view to them.
+    void SetPhotos(std::vector<MapPhotoRecord> photos);
+    const std::vector<MapPhotoRecord>& Photos() const { return photos_; }
+    // The selected photos in the order received, as the album expects them back (kind 2).
+    std::vector<MapPhotoRecord> SelectedPhotos() const;
+    // The photo's name for the hover text; unknown names show the id.
+    void SetNameLookup(std::function<std::optional<QString>(std::int64_t)> lookup);
+    // What hovering at this pixel shows: the names (or ids) of the marker's
+    // photos; empty away from the markers.
+    QString HoverText(QPoint at);
+
+    // Recorded tracks, each a line through its positions, drawn above the base map.
+    void SetTracks(std::vector<std::vector<GeoPosition>> tracks);
+
+    void StartPicking();
+    void StopPicking();
+    bool IsPicking() const { return picking_; }
+    // A pin at the position with a line of text beside it.
+    void ShowPickedPoint(GeoPosition position, QString text);
+
+    void ZoomIn();
+    void ZoomOut();
+    // The photos when there are any, else all the outlines.
+    void FitAll();
+
+    const MapView& View() const { return view_; }
+    void SetView(const MapView& view);
+
+  signals:
+    void pointerMoved(double latitude, double longitude);
+    void selectionChanged(int selected);
+    // A click in the picking state; picking has ended.
+    void positionPicked(double latitude, double longitude);
+    // Esc in the picking state; picking has ended.
+    void pickAbandoned();
+
+  protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+  private:
+    const std::vector<MarkerCluster>& Clusters();
+    void PaintMarkers(QPainter& painter);
+    void PaintTracks(QPainter& painter);
+    void PaintPickedPoint(QPainter& painter);
+    void PaintOverlay(QPainter& painter);
+    void ClickAt(QPoint at, bool toggle);
+    void SelectRectangle(QRect rectangle, bool add);
+    void ShowHoverText(QPoint at, QPoint global);
+    void ZoomBy(double factor, QPointF at);
+
+    const MapGeometry& geometry_;
+    QString missingDataText_;
+    std::unique_ptr<MapPainter> painter_;
+    MapView view_;
+
+    std::vector<MapPhotoRecord> photos_;
+    std::vector<WorldPoint> markers_;
+    std::vector<char> selected_;
+    std::vector<MarkerCluster> clusters_;
+    double clusteredScale_ = 0;  // the scale clusters_ was made for; 0: none yet
+    std::function<std::optional<QString>(std::int64_t)> nameOf_;
+
+    std::vector<std::vector<WorldPoint>> tracks_;
+
+    bool picking_ = false;
+    std::optional<WorldPoint> picked_;
+    QString pickedText_;
+
+    enum class Drag { None, Pan, Band } drag_ = Drag::None;
+    QPoint pressAt_, lastAt_;
+    bool moved_ = false;
+    bool bandAdds_ = false;
+};
