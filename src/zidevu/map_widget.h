@@ -59,6 +59,9 @@ class MapWidget : public QWidget {
     // The photos when there are any, else all the outlines.
     void FitAll();
 
+    // Why the map cannot be drawn (shown in its middle); empty when it can.
+    QString Notice() const { return geometry_.IsOpen() ? QString() : missingDataText_; }
+
     const MapView& View() const { return view_; }
     void SetView(const MapView& view);
 

@@ -168,9 +168,10 @@ void ZidevuWindow::AnswerPickedPosition(double latitude, double longitude) {
     if (!pickPending_) return;
     pickPending_ = false;
     if (answer_) answer_(kCodePickPosition, PackPickedPosition({latitude, longitude}));
-    map_->ShowPickedPoint(
-        {latitude, longitude},
-        PickedPositionText(latitude, longitude, atlas_.Lookup(latitude, longitude)));
+    const QString text =
+        PickedPositionText(latitude, longitude, atlas_.Lookup(latitude, longitude));
+    map_->ShowPickedPoint({latitude, longitude}, text);
+    statusBar()->showMessage(QStringLiteral("已选取：%1").arg(text));
 }
 
 void ZidevuWindow::SendSelectionToAlbum() {
