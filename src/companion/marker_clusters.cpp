@@ -4,6 +4,23 @@
 #include <cmath>
 #include <unordered_map>
 
+namespace {
+
+struct Cell {
+    std::int64_t column, row;
+};
+
+std::uint64_t CellKey(std::int64_t column, std::int64_t row) {
+    return static_cast<std::uint64_t>(column) << 32 ^ static_cast<std::uint32_t>(row);
+}
+
+Cell CellOf(WorldPoint p, double cell) {
+    return {static_cast<std::int64_t>(std::floor(p.x / cell)),
+            static_cast<std::int64_t>(std::floor(p.y / cell))};
+}
+
+}  // namespace
+
 std::vector<MarkerCluster> ClusterMarkers(const std::vector<WorldPoint>& markers, double scale,
                                           double cellPixels) {
     const double cell = cellPixels / scale;  // world units
@@ -11,26 +28,57 @@ std::vector<MarkerCluster> ClusterMarkers(const std::vector<WorldPoint>& markers
     clusterOfCell.reserve(markers.size());
     std::vector<MarkerCluster> clusters;
     std::vector<std::pair<double, double>> sums;
+    std::vector<Cell> cells;
     for (std::uint32_t i = 0; i < markers.size(); ++i) {
-        const auto column = static_cast<std::int64_t>(std::floor(markers[i].x / cell));
-        const auto row = static_cast<std::int64_t>(std::floor(markers[i].y / cell));
-        const std::uint64_t key =
-            static_cast<std::uint64_t>(column) << 32 ^ static_cast<std::uint32_t>(row);
-        const auto [it, fresh] = clusterOfCell.try_emplace(key, clusters.size());
+        const Cell at = CellOf(markers[i], cell);
+        const auto [it, fresh] =
+            clusterOfCell.try_emplace(CellKey(at.column, at.row), clusters.size());
         if (fresh) {
             clusters.emplace_back();
             sums.emplace_back(0, 0);
+            cells.push_back(at);
         }
         clusters[it->second].members.push_back(i);
         sums[it->second].first += markers[i].x;
         sums[it->second].second += markers[i].y;
     }
-    for (std::size_t c = 0; c < clusters.size(); ++c) {
+    auto centre = [&](std::size_t c) {
         const double n = static_cast<double>(clusters[c].members.size());
-        clusters[c].at = {static_cast<float>(sums[c].first / n),
+        return WorldPoint{static_cast<float>(sums[c].first / n),
                           static_cast<float>(sums[c].second / n)};
+    };
+    // Neighbouring cells whose clusters would be drawn over each other join
+    // the earlier one, so that a cell border never splits one group in two.
+    const double nearSquared = (kClusterJoinFraction * cell) * (kClusterJoinFraction * cell);
+    std::vector<char> joined(clusters.size(), 0);
+    for (std::size_t c = 0; c < clusters.size(); ++c) {
+        if (joined[c]) continue;
+        for (std::int64_t dy = -1; dy <= 1; ++dy)
+            for (std::int64_t dx = -1; dx <= 1; ++dx) {
+                const auto found =
+                    clusterOfCell.find(CellKey(cells[c].column + dx, cells[c].row + dy));
+                if (found == clusterOfCell.end()) continue;
+                const std::size_t other = found->second;
+                if (other <= c || joined[other]) continue;
+                const WorldPoint a = centre(c), b = centre(other);
+                const double ex = a.x - b.x, ey = a.y - b.y;
+                if (ex * ex + ey * ey >= nearSquared) continue;
+                auto& members = clusters[c].members;
+                members.insert(members.end(), clusters[other].members.begin(),
+                               clusters[other].members.end());
+                sums[c].first += sums[other].first;
+                sums[c].second += sums[other].second;
+                joined[other] = 1;
+            }
     }
-    return clusters;
+    std::vector<MarkerCluster> result;
+    for (std::size_t c = 0; c < clusters.size(); ++c) {
+        if (joined[c]) continue;
+        clusters[c].at = centre(c);
+        std::sort(clusters[c].members.begin(), clusters[c].members.end());
+        result.push_back(std::move(clusters[c]));
+    }
+    return result;
 }
 
 int ClusterAt(const std::vector<MarkerCluster>& clusters, const MapView& view, double x, double y,

@@ -2,12 +2,15 @@
 // Photo markers grouped into clusters at one scale: markers whose positions
 // fall into the same square of the grid (cellPixels wide on screen, anchored
 // at the world's origin so that panning never regroups them) form one
-// cluster, drawn at the mean of its markers with their count.
+// cluster, drawn at the mean of its markers with their count. Clusters of
+// neighbouring squares closer than kClusterJoinFraction of a square join.
 
 #include <cstdint>
 #include <vector>
 
 #include "companion/map_projection.h"
+
+inline constexpr double kClusterJoinFraction = 0.75;
 
 struct MarkerCluster {
     WorldPoint at;

@@ -19,7 +19,7 @@ TEST(MarkerClusters, groupMarkersThatShareAScreenCellAndCountThem) {
         std::vector<std::vector<std::uint32_t>> clusters;
     };
     const Case kCases[] = {
-        {1, {{0, 1, 2}, {3}}},           // the world in 360 px
+        {1, {{0, 1, 2, 3}}},             // the world in 360 px: one group
         {30, {{0, 1, 2}, {3}}},          // the country: Beijing and Shanghai
         {2000, {{0, 1}, {2}, {3}}},      // the city
         {400000, {{0}, {1}, {2}, {3}}},  // the street
@@ -30,6 +30,11 @@ TEST(MarkerClusters, groupMarkersThatShareAScreenCellAndCountThem) {
         for (const MarkerCluster& cluster : clusters) members.push_back(cluster.members);
         EXPECT_EQ(members, c.clusters) << c.scale;
     }
+    // Two markers a pixel apart on either side of a cell border form one cluster.
+    const double cell = 36.0 / 2000;
+    const std::vector<WorldPoint> straddling = {{static_cast<float>(6467 * cell - 0.4 / 2000), 40},
+                                                {static_cast<float>(6467 * cell + 0.4 / 2000), 40}};
+    EXPECT_EQ(ClusterMarkers(straddling, 2000, 36).size(), 1u);
     // A cluster sits at the mean of its markers.
     const auto city = ClusterMarkers(markers, 2000, 36);
     EXPECT_NEAR(city[0].at.x, (markers[0].x + markers[1].x) / 2, 1e-4);
