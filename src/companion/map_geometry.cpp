@@ -22,9 +22,9 @@ constexpr std::int32_t kNearCell = 500;
 constexpr double kBorderGapUnits = 2000;
 
 // Simplification tolerance of each step, in world units (about degrees).
-constexpr std::array<double, kMapDetailSteps> kTolerance{0, 0.002, 0.008, 0.03, 0.12, 0.5};
+constexpr std::array<double, kMapDetailSteps> kTolerance{0, 0.002, 0.008, 0.03, 0.1, 0.3};
 // A step is used while its tolerance stays below this many pixels.
-constexpr double kTolerablePixels = 0.8;
+constexpr double kTolerablePixels = 1.2;
 
 struct RegionNames {
     std::int64_t id = 0;
@@ -261,9 +261,12 @@ class MapGeometryBuilder {
         bool operator==(const EdgeClass& o) const { return level == o.level && drawn == o.drawn; }
     };
 
-    EdgeClass ClassifyEdge(std::size_t self, PolygonVertex a, PolygonVertex b) const {
-        const auto [a0, a1] = OwnersOf(a);
-        const auto [b0, b1] = OwnersOf(b);
+    using OwnerRange =
+        std::pair<std::vector<Owner>::const_iterator, std::vector<Owner>::const_iterator>;
+
+    EdgeClass ClassifyEdge(std::size_t self, const OwnerRange& a, const OwnerRange& b) const {
+        const auto [a0, a1] = a;
+        const auto [b0, b1] = b;
         EdgeClass edge;
         BorderLevel partialLevel = BorderLevel::District;
         BorderLevel sharedLevel = BorderLevel::District;
@@ -338,8 +341,11 @@ class MapGeometryBuilder {
         const std::size_t n = ring.size();
         edges_.assign(n, EdgeClass{});
         std::size_t anyShared = n;
+        // Each vertex is looked up once for the two edges it ends.
+        ranges_.resize(n);
+        for (std::size_t i = 0; i < n; ++i) ranges_[i] = OwnersOf(ring[i]);
         for (std::size_t i = 0; i < n; ++i) {
-            edges_[i] = ClassifyEdge(self, ring[i], ring[(i + 1) % n]);
+            edges_[i] = ClassifyEdge(self, ranges_[i], ranges_[(i + 1) % n]);
             if (edges_[i].kind == EdgeClass::Shared) anyShared = i;
         }
         FillBorderGaps(ring, anyShared);
@@ -453,6 +459,7 @@ class MapGeometryBuilder {
     std::vector<Owner> cellOwners_;  // cell key, region
     std::vector<WorldPoint> world_, scratch_, kept_, previous_;
     std::vector<EdgeClass> edges_;
+    std::vector<OwnerRange> ranges_;
 };
 
 bool MapGeometry::Open(const std::string& path) {
@@ -473,6 +480,15 @@ bool MapGeometry::Open(const std::string& path) {
         return false;
     }
     builder.Build();
+    std::stable_sort(borders_.begin(), borders_.end(),
+                     [](const MapShape& a, const MapShape& b) { return a.level < b.level; });
+    for (int level = 0; level <= 4; ++level) {
+        levelStarts_[level] = static_cast<std::size_t>(
+            std::partition_point(
+                borders_.begin(), borders_.end(),
+                [&](const MapShape& s) { return static_cast<int>(s.level) < level; }) -
+            borders_.begin());
+    }
     if (lands_.empty()) {
         *this = MapGeometry();
         error_ = path + " holds no outlines";
@@ -480,6 +496,11 @@ bool MapGeometry::Open(const std::string& path) {
     }
     open_ = true;
     return true;
+}
+
+std::span<const MapShape> MapGeometry::Borders(BorderLevel level) const {
+    const auto l = static_cast<std::size_t>(level);
+    return {borders_.data() + levelStarts_[l], levelStarts_[l + 1] - levelStarts_[l]};
 }
 
 int MapGeometry::DetailStepFor(double scale) {

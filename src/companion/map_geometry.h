@@ -12,6 +12,7 @@
 
 #include <array>
 #include <cstdint>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -49,9 +50,11 @@ class MapGeometry {
     const std::string& ErrorText() const { return error_; }
 
     const std::vector<WorldPoint>& Points() const { return points_; }
-    // Land outlines (closed rings, to fill) and border lines (open polylines).
+    // Land outlines (closed rings, to fill) and border lines (open polylines,
+    // ordered by level).
     const std::vector<MapShape>& Lands() const { return lands_; }
     const std::vector<MapShape>& Borders() const { return borders_; }
+    std::span<const MapShape> Borders(BorderLevel level) const;
     const std::vector<MapLabel>& Labels() const { return labels_; }
     WorldBox Bounds() const { return bounds_; }
 
@@ -65,6 +68,7 @@ class MapGeometry {
     std::vector<WorldPoint> points_;
     std::vector<MapShape> lands_;
     std::vector<MapShape> borders_;
+    std::array<std::size_t, 5> levelStarts_{};  // borders_ of level l: [starts[l], starts[l + 1])
     std::vector<MapLabel> labels_;
     WorldBox bounds_ = WorldBox::None();
 };

@@ -16,16 +16,23 @@ const QColor kLabelHalo(255, 255, 255, 200);
 struct BorderStyle {
     double minScale;  // pixels per world unit from which the level is drawn
     QColor color;
-    double width;
 };
 
-// Country, province, city, district.
+// Country, province, city, district; the finer the level, the fainter.
 const std::array<BorderStyle, 4> kBorderStyles{{
-    {0, QColor(110, 110, 110), 1.2},
-    {0, QColor(150, 110, 160), 1.0},
-    {14, QColor(160, 150, 150), 0.8},
-    {55, QColor(190, 185, 185), 0.6},
+    {0, QColor(100, 100, 100)},
+    {0, QColor(150, 100, 165)},
+    {14, QColor(165, 155, 155)},
+    {55, QColor(195, 190, 190)},
 }};
+
+// One pixel wide at every scale: the raster engine draws such lines without
+// stroking them into polygons first.
+QPen CosmeticPen(const QColor& color) {
+    QPen pen(color, 1);
+    pen.setCosmetic(true);
+    return pen;
+}
 
 // A name is shown from this scale on, and when its region is this many pixels wide.
 struct LabelRule {
@@ -41,6 +48,7 @@ const std::array<LabelRule, 4> kLabelRules{{
 }};
 
 constexpr int kMaxLabels = 400;
+constexpr double kSmoothBordersFrom = 400;  // pixels per world unit
 
 }  // namespace
 
@@ -85,7 +93,7 @@ void MapPainter::PaintLands(QPainter& painter, const MapView& view, int step,
     painter.setRenderHint(QPainter::Antialiasing, false);
     // The outline in the land's colour closes the hairline gaps between
     // neighbouring polygons simplified apart.
-    painter.setPen(QPen(kLand, 1));
+    painter.setPen(CosmeticPen(kLand));
     painter.setBrush(kLand);
     for (const MapShape& shape : geometry_.Lands()) {
         if (!ShapeIsDrawn(shape, visible, view.Scale(), 1.0)) continue;
@@ -96,15 +104,16 @@ void MapPainter::PaintLands(QPainter& painter, const MapView& view, int step,
 
 void MapPainter::PaintBorders(QPainter& painter, const MapView& view, int step,
                               const WorldBox& visible) {
-    painter.setRenderHint(QPainter::Antialiasing, true);
+    // Smoothing costs more than it shows where borders are dense; it is kept
+    // for the few, long lines of the district scale.
+    painter.setRenderHint(QPainter::Antialiasing, view.Scale() >= kSmoothBordersFrom);
     painter.setBrush(Qt::NoBrush);
     // The finest levels first, so that a coarser border lies on top of them.
     for (int level = 3; level >= 0; --level) {
         const BorderStyle& style = kBorderStyles[level];
         if (view.Scale() < style.minScale) continue;
-        painter.setPen(QPen(style.color, style.width));
-        for (const MapShape& shape : geometry_.Borders()) {
-            if (static_cast<int>(shape.level) != level) continue;
+        painter.setPen(CosmeticPen(style.color));
+        for (const MapShape& shape : geometry_.Borders(static_cast<BorderLevel>(level))) {
             if (!ShapeIsDrawn(shape, visible, view.Scale(), 1.0)) continue;
             const int count = Project(shape, step, view);
             if (count >= 2) painter.drawPolyline(buffer_.constData(), count);

@@ -21,6 +21,9 @@ constexpr double kScaleForOnePhoto = 2000;  // about a town
 constexpr double kZoomStep = 2.0;
 constexpr int kDragThreshold = 4;
 constexpr int kHoverNamesShown = 5;
+constexpr int kBaseMargin = 160;
+constexpr std::size_t kClusterLevelsKept =
+    8;  // pixels of base map kept beyond each side of the view
 
 const QColor kMarker(40, 110, 220);
 const QColor kMarkerSelected(245, 140, 20);
@@ -59,7 +62,8 @@ void MapWidget::SetPhotos(std::vector<MapPhotoRecord> photos) {
         markers_.push_back(ToWorld(photo.latitude, photo.longitude));
     }
     selected_.assign(photos_.size(), 0);
-    clusteredScale_ = 0;
+    levels_.clear();
+    layersStale_ = true;
     FitAll();
     emit selectionChanged(0);
 }
@@ -88,6 +92,7 @@ void MapWidget::SetTracks(std::vector<std::vector<GeoPosition>> tracks) {
         for (const GeoPosition& p : track) line.push_back(ToWorld(p.latitude, p.longitude));
         tracks_.push_back(std::move(line));
     }
+    layersStale_ = true;
     update();
 }
 
@@ -138,51 +143,98 @@ void MapWidget::ZoomBy(double factor, QPointF at) {
     update();
 }
 
-const std::vector<MarkerCluster>& MapWidget::Clusters() {
-    if (clusteredScale_ != view_.Scale()) {
-        clusters_ = ClusterMarkers(markers_, view_.Scale(), kClusterCellPixels);
-        clusteredScale_ = view_.Scale();
+// Clusters are made for scales a quarter octave apart, so that a zoom step
+// within one reuses them; the last few levels are kept.
+MapWidget::ClusterLevel& MapWidget::Level() {
+    const int level = static_cast<int>(std::floor(std::log2(view_.Scale()) * 4));
+    auto found = levels_.find(level);
+    if (found == levels_.end()) {
+        if (levels_.size() >= kClusterLevelsKept) levels_.clear();
+        found = levels_.emplace(level, ClusterLevel{}).first;
+        found->second.clusters =
+            ClusterMarkers(markers_, std::exp2(level / 4.0), kClusterCellPixels);
     }
-    return clusters_;
+    ClusterLevel& current = found->second;
+    if (!current.chosenCounted) {
+        current.chosen.assign(current.clusters.size(), 0);
+        for (std::size_t c = 0; c < current.clusters.size(); ++c)
+            for (std::uint32_t m : current.clusters[c].members)
+                current.chosen[c] += selected_[m] != 0;
+        current.chosenCounted = true;
+    }
+    return current;
+}
+
+const std::vector<MarkerCluster>& MapWidget::Clusters() {
+    return Level().clusters;
+}
+
+void MapWidget::SelectionEdited() {
+    for (auto& [level, clusters] : levels_) clusters.chosenCounted = false;
+    layersStale_ = true;
+    emit selectionChanged(static_cast<int>(std::count(selected_.begin(), selected_.end(), 1)));
+}
+
+// The base map is drawn into an image larger than the widget and then only
+// copied while the view pans within it; a new scale, a new size or a pan
+// beyond its margin draws it again.
+void MapWidget::PaintBaseMap(QPainter& painter) {
+    const QSize wanted(width() + 2 * kBaseMargin, height() + 2 * kBaseMargin);
+    double x = 0, y = 0;
+    auto offset = [&] {
+        const ScreenPoint p = baseView_.ToScreen(view_.CenterX(), view_.CenterY());
+        x = p.x - width() / 2.0;
+        y = p.y - height() / 2.0;
+    };
+    offset();
+    const bool stale = base_.size() != wanted || baseView_.Scale() != view_.Scale() || x < 0 ||
+                       y < 0 || x > 2 * kBaseMargin || y > 2 * kBaseMargin;
+    if (stale) {
+        if (base_.size() != wanted) base_ = QImage(wanted, QImage::Format_RGB32);
+        baseView_ = MapView(view_.CenterX(), view_.CenterY(), view_.Scale(), wanted.width(),
+                            wanted.height());
+        QPainter basePainter(&base_);
+        painter_->Paint(basePainter, baseView_);
+        offset();
+    }
+    painter.drawImage(QPointF(-std::round(x), -std::round(y)), base_);
 }
 
 void MapWidget::paintEvent(QPaintEvent*) {
     QPainter painter(this);
-    painter_->Paint(painter, view_);
+    PaintBaseMap(painter);
     painter.setRenderHint(QPainter::Antialiasing, true);
-    PaintTracks(painter);
-    PaintMarkers(painter);
     PaintPickedPoint(painter);
     PaintOverlay(painter);
 }
 
-void MapWidget::PaintTracks(QPainter& painter) {
+void MapWidget::PaintTracks(QPainter& painter, const MapView& view) {
     painter.setPen(QPen(kTrack, 2.5, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
     painter.setBrush(Qt::NoBrush);
     QVector<QPointF> line;
     for (const auto& track : tracks_) {
         line.resize(static_cast<int>(track.size()));
         for (std::size_t i = 0; i < track.size(); ++i) {
-            const ScreenPoint p = view_.ToScreen(track[i]);
+            const ScreenPoint p = view.ToScreen(track[i]);
             line[static_cast<int>(i)] = QPointF(p.x, p.y);
         }
         painter.drawPolyline(line.constData(), line.size());
     }
 }
 
-void MapWidget::PaintMarkers(QPainter& painter) {
-    const QRectF visible = QRectF(rect()).adjusted(-30, -30, 30, 30);
+void MapWidget::PaintMarkers(QPainter& painter, const MapView& view) {
+    const QRectF visible = QRectF(0, 0, view.Width(), view.Height()).adjusted(-30, -30, 30, 30);
     QFont font = painter.font();
     font.setPointSize(8);
     font.setBold(true);
     painter.setFont(font);
-    for (const MarkerCluster& cluster : Clusters()) {
-        const ScreenPoint p = view_.ToScreen(cluster.at);
+    const ClusterLevel& level = Level();
+    for (std::size_t c = 0; c < level.clusters.size(); ++c) {
+        const MarkerCluster& cluster = level.clusters[c];
+        const ScreenPoint p = view.ToScreen(cluster.at);
         const QPointF centre(p.x, p.y);
         if (!visible.contains(centre)) continue;
-        const std::size_t chosen = static_cast<std::size_t>(
-            std::count_if(cluster.members.begin(), cluster.members.end(),
-                          [&](std::uint32_t m) { return selected_[m] != 0; }));
+        const std::size_t chosen = level.chosen[c];
         const int radius = ClusterRadius(cluster.members.size());
         painter.setPen(
             QPen(chosen > 0 ? kMarkerSelected.darker(130) : Qt::white, chosen > 0 ? 3 : 1.5));
@@ -370,16 +422,17 @@ void MapWidget::keyPressEvent(QKeyEvent* event) {
 }
 
 void MapWidget::ClickAt(QPoint at, bool toggle) {
-    const int hit = ClusterAt(Clusters(), view_, at.x(), at.y(), kMarkerHitPixels);
+    const auto& clusters = Clusters();
+    const int hit = ClusterAt(clusters, view_, at.x(), at.y(), kMarkerHitPixels);
     if (!toggle) std::fill(selected_.begin(), selected_.end(), 0);
     if (hit >= 0) {
-        const auto& members = clusters_[static_cast<std::size_t>(hit)].members;
+        const auto& members = clusters[static_cast<std::size_t>(hit)].members;
         // Ctrl+click on a cluster that is wholly chosen takes it out again.
         const bool all = std::all_of(members.begin(), members.end(),
                                      [&](std::uint32_t m) { return selected_[m] != 0; });
         for (std::uint32_t m : members) selected_[m] = toggle && all ? 0 : 1;
     }
-    emit selectionChanged(static_cast<int>(std::count(selected_.begin(), selected_.end(), 1)));
+    SelectionEdited();
 }
 
 void MapWidget::SelectRectangle(QRect rectangle, bool add) {
@@ -387,13 +440,14 @@ void MapWidget::SelectRectangle(QRect rectangle, bool add) {
     for (std::uint32_t m : MarkersInRectangle(markers_, view_, rectangle.left(), rectangle.top(),
                                               rectangle.right(), rectangle.bottom()))
         selected_[m] = 1;
-    emit selectionChanged(static_cast<int>(std::count(selected_.begin(), selected_.end(), 1)));
+    SelectionEdited();
 }
 
 QString MapWidget::HoverText(QPoint at) {
-    const int hit = ClusterAt(Clusters(), view_, at.x(), at.y(), kMarkerHitPixels);
+    const auto& clusters = Clusters();
+    const int hit = ClusterAt(clusters, view_, at.x(), at.y(), kMarkerHitPixels);
     if (hit < 0) return {};
-    const auto& members = clusters_[static_cast<std::size_t>(hit)].members;
+    const auto& members = clusters[static_cast<std::size_t>(hit)].members;
     QStringList lines;
     if (members.size() > 1) lines << QStringLiteral("%1张照片").arg(members.size());
     for (std::size_t k = 0; k < members.size() && k < kHoverNamesShown; ++k) {

@@ -8,9 +8,11 @@
 // to add or remove it, Shift+drag (or Ctrl+drag, adding) for a rubber band.
 // Keys: arrows pan, + and - zoom, Esc ends picking. UI thread only.
 
+#include <QImage>
 #include <QPoint>
 #include <QWidget>
 #include <functional>
+#include <map>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -84,9 +86,17 @@ class MapWidget : public QWidget {
     void keyPressEvent(QKeyEvent* event) override;
 
   private:
+    struct ClusterLevel {
+        std::vector<MarkerCluster> clusters;
+        std::vector<std::uint32_t> chosen;  // per cluster, its chosen markers
+        bool chosenCounted = false;
+    };
+    ClusterLevel& Level();
     const std::vector<MarkerCluster>& Clusters();
-    void PaintMarkers(QPainter& painter);
-    void PaintTracks(QPainter& painter);
+    void SelectionEdited();
+    void PaintBaseMap(QPainter& painter);
+    void PaintMarkers(QPainter& painter, const MapView& view);
+    void PaintTracks(QPainter& painter, const MapView& view);
     void PaintPickedPoint(QPainter& painter);
     void PaintOverlay(QPainter& painter);
     void ClickAt(QPoint at, bool toggle);
@@ -98,12 +108,14 @@ class MapWidget : public QWidget {
     QString missingDataText_;
     std::unique_ptr<MapPainter> painter_;
     MapView view_;
+    QImage base_;              // base map, tracks and markers around the view
+    MapView baseView_;         // what base_ shows
+    bool layersStale_ = true;  // photos, selection or tracks changed since base_ was drawn
 
     std::vector<MapPhotoRecord> photos_;
     std::vector<WorldPoint> markers_;
     std::vector<char> selected_;
-    std::vector<MarkerCluster> clusters_;
-    double clusteredScale_ = 0;  // the scale clusters_ was made for; 0: none yet
+    std::map<int, ClusterLevel> levels_;  // by quarter octave of the scale
     std::function<std::optional<QString>(std::int64_t)> nameOf_;
 
     std::vector<std::vector<WorldPoint>> tracks_;
