@@ -67,14 +67,20 @@ MapPainter::MapPainter(const MapGeometry& geometry) : geometry_(geometry) {
 
 void MapPainter::Paint(QPainter& painter, const MapView& view) {
     painter.fillRect(QRectF(0, 0, view.Width(), view.Height()), kSea);
-    if (!geometry_.IsOpen()) return;
     const int step = MapGeometry::DetailStepFor(view.Scale());
     const WorldBox visible = view.Visible();
     painter.save();
-    PaintLands(painter, view, step, visible);
-    PaintBorders(painter, view, step, visible);
-    PaintLabels(painter, view, visible);
+    if (geometry_.IsOpen()) PaintLands(painter, view, step, visible);
+    if (underlay_) underlay_(painter, view);
+    if (geometry_.IsOpen()) {
+        PaintBorders(painter, view, step, visible);
+        PaintLabels(painter, view, visible);
+    }
     painter.restore();
+}
+
+void MapPainter::SetUnderlay(std::function<void(QPainter&, const MapView&)> underlay) {
+    underlay_ = std::move(underlay);
 }
 
 int MapPainter::Project(const MapShape& shape, int step, const MapView& view) {

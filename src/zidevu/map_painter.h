@@ -8,6 +8,7 @@
 
 #include <QString>
 #include <QVector>
+#include <functional>
 #include <vector>
 
 #include "companion/map_geometry.h"
@@ -20,6 +21,8 @@ class MapPainter {
     explicit MapPainter(const MapGeometry& geometry);
 
     void Paint(QPainter& painter, const MapView& view);
+    // Drawn over the land and under the borders and names (raster tiles).
+    void SetUnderlay(std::function<void(QPainter&, const MapView&)> underlay);
 
   private:
     void PaintLands(QPainter& painter, const MapView& view, int step, const WorldBox& visible);
@@ -31,6 +34,7 @@ class MapPainter {
     const MapGeometry& geometry_;
     std::vector<QString> names_;  // of geometry_.Labels(), converted once
     QVector<QPointF> buffer_;
+    std::function<void(QPainter&, const MapView&)> underlay_;
 };
 
 // True when the shape's box reaches into the visible box and spans at least minPixels.

@@ -11,6 +11,7 @@
 #include <cmath>
 
 #include "zidevu/map_painter.h"
+#include "zidevu/tile_layer.h"
 
 namespace {
 
@@ -82,6 +83,24 @@ std::vector<MapPhotoRecord> MapWidget::SelectedPhotos() const {
 
 void MapWidget::SetNameLookup(std::function<std::optional<QString>(std::int64_t)> lookup) {
     nameOf_ = std::move(lookup);
+}
+
+void MapWidget::SetTileLayer(TileLayer* tiles) {
+    if (tiles_) disconnect(tiles_, nullptr, this, nullptr);
+    tiles_ = tiles;
+    if (tiles_) {
+        painter_->SetUnderlay(
+            [tiles](QPainter& painter, const MapView& view) { tiles->Paint(painter, view); });
+        connect(tiles_, &TileLayer::tileArrived, this, [this] {
+            layersStale_ = true;
+            update();
+        });
+        connect(tiles_, &QObject::destroyed, this, [this] { SetTileLayer(nullptr); });
+    } else {
+        painter_->SetUnderlay({});
+    }
+    layersStale_ = true;
+    update();
 }
 
 void MapWidget::SetTracks(std::vector<std::vector<GeoPosition>> tracks) {
@@ -311,7 +330,9 @@ void MapWidget::PaintOverlay(QPainter& painter) {
         painter.drawText(origin + QPointF(4, -6), label);
     }
     // The outlines are a database derived from OpenStreetMap.
-    const QString attribution = QStringLiteral("© OpenStreetMap contributors");
+    QString attribution = QStringLiteral("© OpenStreetMap contributors");
+    if (tiles_ && tiles_->Attribution() != attribution)
+        attribution += QStringLiteral(" · 瓦片：") + tiles_->Attribution();
     QRectF box = metrics.boundingRect(attribution).adjusted(-4, -2, 4, 2);
     box.moveBottomRight(QPointF(width() - 2, height() - 2));
     painter.setPen(Qt::NoPen);

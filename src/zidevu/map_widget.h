@@ -22,6 +22,7 @@
 #include "maplink/map_records.h"
 
 class MapPainter;
+class TileLayer;
 
 struct GeoPosition {
     double latitude = 0;
@@ -46,6 +47,9 @@ class MapWidget : public QWidget {
     // What hovering at this pixel shows: the names (or ids) of the marker's
     // photos; empty away from the markers.
     QString HoverText(QPoint at);
+
+    // Raster tiles under the borders (not owned); nullptr: the vector map alone.
+    void SetTileLayer(TileLayer* tiles);
 
     // Recorded tracks, each a line through its positions, drawn above the base map.
     void SetTracks(std::vector<std::vector<GeoPosition>> tracks);
@@ -119,6 +123,7 @@ class MapWidget : public QWidget {
     std::function<std::optional<QString>(std::int64_t)> nameOf_;
 
     std::vector<std::vector<WorldPoint>> tracks_;
+    TileLayer* tiles_ = nullptr;
 
     bool picking_ = false;
     std::optional<WorldPoint> picked_;

@@ -5,6 +5,8 @@
 #include <QFileInfo>
 #include <QLabel>
 #include <QMenuBar>
+#include <QSignalBlocker>
+#include <QStandardPaths>
 #include <QStatusBar>
 #include <QStringList>
 #include <QTimer>
@@ -12,6 +14,7 @@
 
 #include "companion/companion_service.h"
 #include "zidevu/map_widget.h"
+#include "zidevu/tile_layer.h"
 
 namespace {
 
@@ -81,8 +84,20 @@ ZidevuWindow::ZidevuWindow(const CompanionService& service, const RegionDataStat
     showInAlbum_->setEnabled(false);
     connect(showInAlbum_, &QAction::triggered, this, &ZidevuWindow::SendSelectionToAlbum);
 
+    tilesAction_ = new QAction(QStringLiteral("在线地图瓦片"), this);
+    tilesAction_->setObjectName(QStringLiteral("useTiles"));
+    tilesAction_->setCheckable(true);
+    tilesAction_->setToolTip(
+        QStringLiteral("从网络取街道图瓦片，画在边界之下（设置：Tiles/Address）"));
+    connect(tilesAction_, &QAction::toggled, this, [this](bool on) {
+        SaveTileEnabled(on);
+        UseTiles(on);
+    });
+
     QMenu* menu = menuBar()->addMenu(QStringLiteral("地图"));
     menu->addActions({zoomIn, zoomOut, fitAll});
+    menu->addSeparator();
+    menu->addAction(tilesAction_);
     menu->addSeparator();
     menu->addAction(showInAlbum_);
     QToolBar* tools = addToolBar(QStringLiteral("地图"));
@@ -134,6 +149,11 @@ ZidevuWindow::ZidevuWindow(const CompanionService& service, const RegionDataStat
         statusBar()->showMessage(QStringLiteral("已放弃选取位置"), 3000);
     });
     resize(1000, 700);
+    if (LoadTileSettings().enabled) {
+        const QSignalBlocker quiet(tilesAction_);
+        tilesAction_->setChecked(true);
+        UseTiles(true);
+    }
 
     auto* timer = new QTimer(this);
     connect(timer, &QTimer::timeout, this, &ZidevuWindow::Refresh);
@@ -141,7 +161,9 @@ ZidevuWindow::ZidevuWindow(const CompanionService& service, const RegionDataStat
     Refresh();
 }
 
-ZidevuWindow::~ZidevuWindow() = default;
+ZidevuWindow::~ZidevuWindow() {
+    map_->SetTileLayer(nullptr);
+}
 
 void ZidevuWindow::Refresh() {
     const CompanionStatus status = service_.Status();
@@ -195,6 +217,16 @@ void ZidevuWindow::SendSelectionToAlbum() {
     if (chosen.empty() || !answer_) return;
     answer_(kCodeShowPhotos, PackMapPhotoRecords(chosen));
     statusBar()->showMessage(QStringLiteral("已把 %1 张照片发送到相册").arg(chosen.size()), 5000);
+}
+
+void ZidevuWindow::UseTiles(bool on) {
+    map_->SetTileLayer(nullptr);
+    tiles_.reset();
+    if (!on) return;
+    const QString cache = QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation) +
+                          QStringLiteral("/darazoz/zidevu-tiles");
+    tiles_ = std::make_unique<TileLayer>(LoadTileSettings(), cache);
+    map_->SetTileLayer(tiles_.get());
 }
 
 void ZidevuWindow::ShowPointer(double latitude, double longitude) {

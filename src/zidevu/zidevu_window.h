@@ -12,6 +12,7 @@
 #include <QMainWindow>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <vector>
 
 #include "companion/album_photo_names.h"
@@ -22,6 +23,7 @@
 
 class CompanionService;
 class MapWidget;
+class TileLayer;
 class QAction;
 class QLabel;
 
@@ -47,12 +49,14 @@ class ZidevuWindow : public QMainWindow {
 
     MapWidget* Map() const { return map_; }
     QAction* ShowInAlbumAction() const { return showInAlbum_; }
+    QAction* TilesAction() const { return tilesAction_; }
 
   private:
     void ApplyRequestFlags(std::uint32_t flags);
     void SendSelectionToAlbum();
     void AnswerPickedPosition(double latitude, double longitude);
     void ShowPointer(double latitude, double longitude);
+    void UseTiles(bool on);
 
     const CompanionService& service_;
     AnswerToProgram answer_;
@@ -62,6 +66,8 @@ class ZidevuWindow : public QMainWindow {
     bool pickPending_ = false;
     MapWidget* map_ = nullptr;
     QAction* showInAlbum_ = nullptr;
+    QAction* tilesAction_ = nullptr;
+    std::unique_ptr<TileLayer> tiles_;
     QLabel* pointer_ = nullptr;
     QLabel* lookups_ = nullptr;
     QLabel* lastLookup_ = nullptr;

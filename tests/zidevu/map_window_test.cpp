@@ -257,6 +257,7 @@ TEST_F(TheMapWindow, namesTheHoveredPhotoFromTheAlbumsCatalogueElseItsId) {
 
 TEST_F(TheMapWindow, opensWithoutRegionDataAndSaysWhyOnTheMap) {
     EXPECT_TRUE(window.Map()->Notice().contains(QStringLiteral("region data file not found")));
+    EXPECT_FALSE(window.TilesAction()->isChecked()) << "raster tiles are off by default";
     // It still draws, shows photos and answers picks.
     window.ShowPhotos(kPhotos, 0);
     EXPECT_FALSE(window.Map()->grab().isNull());
