@@ -206,14 +206,19 @@ void MapWidget::PaintBaseMap(QPainter& painter) {
         y = p.y - height() / 2.0;
     };
     offset();
-    const bool stale = base_.size() != wanted || baseView_.Scale() != view_.Scale() || x < 0 ||
-                       y < 0 || x > 2 * kBaseMargin || y > 2 * kBaseMargin;
+    const bool stale = layersStale_ || base_.size() != wanted ||
+                       baseView_.Scale() != view_.Scale() || x < 0 || y < 0 ||
+                       x > 2 * kBaseMargin || y > 2 * kBaseMargin;
     if (stale) {
         if (base_.size() != wanted) base_ = QImage(wanted, QImage::Format_RGB32);
         baseView_ = MapView(view_.CenterX(), view_.CenterY(), view_.Scale(), wanted.width(),
                             wanted.height());
         QPainter basePainter(&base_);
         painter_->Paint(basePainter, baseView_);
+        basePainter.setRenderHint(QPainter::Antialiasing, true);
+        PaintTracks(basePainter, baseView_);
+        PaintMarkers(basePainter, baseView_);
+        layersStale_ = false;
         offset();
     }
     painter.drawImage(QPointF(-std::round(x), -std::round(y)), base_);

@@ -167,6 +167,21 @@ TEST_F(TheMapWindow, fitsTheViewToThePhotosAndClustersThoseThatOverlap) {
     EXPECT_EQ(SentIds(), (std::vector<std::int64_t>{101, 107}));
 }
 
+TEST_F(TheMapWindow, drawsTheMarkersAndRedrawsThemWhenChosen) {
+    window.ShowPhotos(kPhotos, 0);
+    const QPoint shanghai = At(kPhotos[1]).toPoint();
+    const QColor before = window.Map()->grab().toImage().pixelColor(shanghai);
+    EXPECT_GT(before.blue(), before.red() + 80) << "a blue marker";
+    Click(window.Map(), At(kPhotos[1]));
+    const QColor after = window.Map()->grab().toImage().pixelColor(shanghai);
+    EXPECT_GT(after.red(), after.blue() + 80) << "an orange marker once chosen";
+    // Panning carries it along.
+    PressKey(window.Map(), Qt::Key_Left);
+    const QPoint moved = At(kPhotos[1]).toPoint();
+    ASSERT_NE(moved, shanghai);
+    EXPECT_GT(window.Map()->grab().toImage().pixelColor(moved).red(), 200);
+}
+
 TEST_F(TheMapWindow, answersAPickOnceWithTheClickedPosition) {
     struct Case {
         const char* what;
