@@ -36,11 +36,11 @@ int ClusterRadius(std::size_t count) {
 
 }  // namespace
 
-MapWidget::MapWidget(const MapGeometry& geometry, QString missingDataText, QWidget* parent)
+MapWidget::MapWidget(QString notice, QWidget* parent)
     : QWidget(parent),
-      geometry_(geometry),
-      missingDataText_(std::move(missingDataText)),
-      painter_(std::make_unique<MapPainter>(geometry)) {
+      geometry_(std::make_shared<MapGeometry>()),
+      notice_(std::move(notice)),
+      painter_(std::make_unique<MapPainter>(*geometry_)) {
     setObjectName(QStringLiteral("map"));
     setMouseTracking(true);
     setFocusPolicy(Qt::StrongFocus);
@@ -83,6 +83,16 @@ std::vector<MapPhotoRecord> MapWidget::SelectedPhotos() const {
 
 void MapWidget::SetNameLookup(std::function<std::optional<QString>(std::int64_t)> lookup) {
     nameOf_ = std::move(lookup);
+}
+
+void MapWidget::SetGeometry(std::shared_ptr<const MapGeometry> geometry, QString notice) {
+    geometry_ = geometry ? std::move(geometry) : std::make_shared<MapGeometry>();
+    notice_ = std::move(notice);
+    painter_ = std::make_unique<MapPainter>(*geometry_);
+    SetTileLayer(tiles_);  // onto the new painter
+    if (markers_.empty()) FitAll();
+    layersStale_ = true;
+    update();
 }
 
 void MapWidget::SetTileLayer(TileLayer* tiles) {
@@ -145,7 +155,7 @@ void MapWidget::ZoomOut() {
 void MapWidget::FitAll() {
     WorldBox box = WorldBox::None();
     for (WorldPoint p : markers_) box.Include(p.x, p.y);
-    if (box.Empty()) box = geometry_.Bounds();
+    if (box.Empty()) box = geometry_->Bounds();
     if (box.Empty()) box = {-180, -70, 180, 85};
     view_.Fit(box, kFitMarginPixels, kScaleForOnePhoto);
     update();
@@ -301,10 +311,10 @@ void MapWidget::PaintOverlay(QPainter& painter) {
     font.setPointSize(9);
     painter.setFont(font);
     const QFontMetrics metrics(font);
-    if (!geometry_.IsOpen()) {
+    if (!geometry_->IsOpen()) {
         painter.setPen(QColor(60, 60, 60));
         painter.drawText(rect().adjusted(20, 20, -20, -20), Qt::AlignCenter | Qt::TextWordWrap,
-                         missingDataText_);
+                         notice_);
     }
     if (drag_ == Drag::Band) {
         painter.setPen(QPen(QColor(40, 110, 220), 1, Qt::DashLine));

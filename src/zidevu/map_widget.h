@@ -33,8 +33,10 @@ class MapWidget : public QWidget {
     Q_OBJECT
 
   public:
-    // geometry may be closed: the map then says why in its middle.
-    MapWidget(const MapGeometry& geometry, QString missingDataText, QWidget* parent = nullptr);
+    // Without geometry (or with a closed one) the map says notice in its middle.
+    explicit MapWidget(QString notice, QWidget* parent = nullptr);
+    // The outlines to draw from now on; notice says why when they are not open.
+    void SetGeometry(std::shared_ptr<const MapGeometry> geometry, QString notice);
     ~MapWidget() override;
 
     // Replaces the markers, clears the selection and fits the view to them.
@@ -66,7 +68,7 @@ class MapWidget : public QWidget {
     void FitAll();
 
     // Why the map cannot be drawn (shown in its middle); empty when it can.
-    QString Notice() const { return geometry_.IsOpen() ? QString() : missingDataText_; }
+    QString Notice() const { return geometry_->IsOpen() ? QString() : notice_; }
 
     const MapView& View() const { return view_; }
     void SetView(const MapView& view);
@@ -108,8 +110,8 @@ class MapWidget : public QWidget {
     void ShowHoverText(QPoint at, QPoint global);
     void ZoomBy(double factor, QPointF at);
 
-    const MapGeometry& geometry_;
-    QString missingDataText_;
+    std::shared_ptr<const MapGeometry> geometry_;
+    QString notice_;
     std::unique_ptr<MapPainter> painter_;
     MapView view_;
     QImage base_;              // base map, tracks and markers around the view

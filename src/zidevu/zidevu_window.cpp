@@ -13,6 +13,7 @@
 #include <QToolBar>
 
 #include "companion/companion_service.h"
+#include "companion/map_geometry.h"
 #include "zidevu/map_widget.h"
 #include "zidevu/tile_layer.h"
 
@@ -55,14 +56,19 @@ ZidevuWindow::ZidevuWindow(const CompanionService& service, const RegionDataStat
     : QMainWindow(parent), service_(service), answer_(std::move(answer)) {
     setObjectName(QStringLiteral("zazadoRud"));
     setWindowTitle(QStringLiteral("Zidevu — Darazoz互动地图浏览器"));
-    QString missing = RegionDataText(regionData);
+    map_ = new MapWidget(
+        regionData.Ready() ? QStringLiteral("正在读取地图……") : RegionDataText(regionData), this);
     if (regionData.Ready()) {
-        if (!geometry_.Open(regionData.path))
-            missing = QStringLiteral("地图无法显示：%1")
-                          .arg(QString::fromStdString(geometry_.ErrorText()));
         atlas_.Open(regionData.path);
+        // Decoding every outline takes a while: the window and the album's
+        // requests need not wait for it.
+        geometryLoader_ = std::thread([this, path = regionData.path] {
+            auto geometry = std::make_shared<MapGeometry>();
+            geometry->Open(path);
+            QMetaObject::invokeMethod(
+                this, [this, geometry] { ShowGeometry(geometry); }, Qt::QueuedConnection);
+        });
     }
-    map_ = new MapWidget(geometry_, missing, this);
     map_->SetNameLookup([this](std::int64_t id) -> std::optional<QString> {
         const std::optional<std::string> name = names_.NameOf(id);
         if (!name) return std::nullopt;
@@ -162,7 +168,23 @@ ZidevuWindow::ZidevuWindow(const CompanionService& service, const RegionDataStat
 }
 
 ZidevuWindow::~ZidevuWindow() {
+    if (geometryLoader_.joinable()) geometryLoader_.join();
     map_->SetTileLayer(nullptr);
+}
+
+void ZidevuWindow::ShowGeometry(std::shared_ptr<const MapGeometry> geometry) {
+    const QString notice =
+        geometry->IsOpen()
+            ? QString()
+            : QStringLiteral("地图无法显示：%1").arg(QString::fromStdString(geometry->ErrorText()));
+    map_->SetGeometry(std::move(geometry), notice);
+}
+
+void ZidevuWindow::FinishLoadingMap() {
+    if (!geometryLoader_.joinable()) return;
+    geometryLoader_.join();
+    // The loader's hand-over is queued behind this call.
+    QCoreApplication::sendPostedEvents(this);
 }
 
 void ZidevuWindow::Refresh() {

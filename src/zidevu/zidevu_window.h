@@ -13,15 +13,16 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <thread>
 #include <vector>
 
 #include "companion/album_photo_names.h"
-#include "companion/map_geometry.h"
 #include "companion/region_atlas.h"
 #include "maplink/map_records.h"
 #include "zidevu/region_data.h"
 
 class CompanionService;
+class MapGeometry;
 class MapWidget;
 class TileLayer;
 class QAction;
@@ -48,6 +49,9 @@ class ZidevuWindow : public QMainWindow {
     bool IsPicking() const;
 
     MapWidget* Map() const { return map_; }
+    // Waits for the outlines being read and puts them on the map (tests,
+    // benchmarks; the window does it by itself when they are ready).
+    void FinishLoadingMap();
     QAction* ShowInAlbumAction() const { return showInAlbum_; }
     QAction* TilesAction() const { return tilesAction_; }
 
@@ -57,11 +61,12 @@ class ZidevuWindow : public QMainWindow {
     void AnswerPickedPosition(double latitude, double longitude);
     void ShowPointer(double latitude, double longitude);
     void UseTiles(bool on);
+    void ShowGeometry(std::shared_ptr<const MapGeometry> geometry);
 
     const CompanionService& service_;
     AnswerToProgram answer_;
-    MapGeometry geometry_;
-    RegionAtlas atlas_;  // the UI thread's own: an atlas serves one thread
+    std::thread geometryLoader_;  // reads the outlines while the window is already up
+    RegionAtlas atlas_;           // the UI thread's own: an atlas serves one thread
     AlbumPhotoNames names_;
     bool pickPending_ = false;
     MapWidget* map_ = nullptr;

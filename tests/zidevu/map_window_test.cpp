@@ -300,6 +300,7 @@ TEST(TheMapWindowWithRegionData, namesThePickedPositionsRegions) {
                         });
     window.resize(1000, 700);
     window.show();
+    window.FinishLoadingMap();
     EXPECT_TRUE(window.Map()->Notice().isEmpty());
     window.ShowPhotos({{1, 0, 22.54, 114.06, 0}}, 0);  // centres the map on Shenzhen
     window.StartPicking(0);
