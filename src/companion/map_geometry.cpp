@@ -480,8 +480,16 @@ bool MapGeometry::Open(const std::string& path) {
         return false;
     }
     builder.Build();
-    std::stable_sort(borders_.begin(), borders_.end(),
-                     [](const MapShape& a, const MapShape& b) { return a.level < b.level; });
+    // By level, and within a level (and among the lands) the widest first,
+    // so that a frame stops at the first shape too small for its scale.
+    auto extent = [](const MapShape& shape) {
+        return std::max(shape.maxX - shape.minX, shape.maxY - shape.minY);
+    };
+    std::stable_sort(borders_.begin(), borders_.end(), [&](const MapShape& a, const MapShape& b) {
+        return a.level != b.level ? a.level < b.level : extent(a) > extent(b);
+    });
+    std::stable_sort(lands_.begin(), lands_.end(),
+                     [&](const MapShape& a, const MapShape& b) { return extent(a) > extent(b); });
     for (int level = 0; level <= 4; ++level) {
         levelStarts_[level] = static_cast<std::size_t>(
             std::partition_point(

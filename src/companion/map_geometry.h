@@ -50,8 +50,8 @@ class MapGeometry {
     const std::string& ErrorText() const { return error_; }
 
     const std::vector<WorldPoint>& Points() const { return points_; }
-    // Land outlines (closed rings, to fill) and border lines (open polylines,
-    // ordered by level).
+    // Land outlines (closed rings, to fill; the widest first) and border
+    // lines (open polylines, by level, within a level the widest first).
     const std::vector<MapShape>& Lands() const { return lands_; }
     const std::vector<MapShape>& Borders() const { return borders_; }
     std::span<const MapShape> Borders(BorderLevel level) const;

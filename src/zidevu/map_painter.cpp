@@ -52,11 +52,13 @@ constexpr double kSmoothBordersFrom = 400;  // pixels per world unit
 
 }  // namespace
 
-bool ShapeIsDrawn(const MapShape& shape, const WorldBox& visible, double scale, double minPixels) {
+ShapeFit FitOf(const MapShape& shape, const WorldBox& visible, double scale, double minPixels) {
+    if (std::max(shape.maxX - shape.minX, shape.maxY - shape.minY) * scale < minPixels)
+        return ShapeFit::TooSmall;
     if (shape.maxX < visible.minX || shape.minX > visible.maxX || shape.maxY < visible.minY ||
         shape.minY > visible.maxY)
-        return false;
-    return std::max(shape.maxX - shape.minX, shape.maxY - shape.minY) * scale >= minPixels;
+        return ShapeFit::Outside;
+    return ShapeFit::Drawn;
 }
 
 MapPainter::MapPainter(const MapGeometry& geometry) : geometry_(geometry) {
@@ -87,10 +89,12 @@ int MapPainter::Project(const MapShape& shape, int step, const MapView& view) {
     const MapSpan span = shape.spans[step];
     buffer_.resize(static_cast<int>(span.count));
     const WorldPoint* points = geometry_.Points().data() + span.first;
-    for (std::uint32_t i = 0; i < span.count; ++i) {
-        const ScreenPoint p = view.ToScreen(points[i]);
-        buffer_[static_cast<int>(i)] = QPointF(p.x, p.y);
-    }
+    // MapView::ToScreen, spelled out for the hottest loop of a frame.
+    const ScreenPoint origin = view.ToScreen(0, 0);
+    const double scale = view.Scale();
+    QPointF* out = buffer_.data();
+    for (std::uint32_t i = 0; i < span.count; ++i)
+        out[i] = QPointF(origin.x + points[i].x * scale, origin.y - points[i].y * scale);
     return static_cast<int>(span.count);
 }
 
@@ -102,7 +106,9 @@ void MapPainter::PaintLands(QPainter& painter, const MapView& view, int step,
     painter.setPen(CosmeticPen(kLand));
     painter.setBrush(kLand);
     for (const MapShape& shape : geometry_.Lands()) {
-        if (!ShapeIsDrawn(shape, visible, view.Scale(), 1.0)) continue;
+        const ShapeFit fit = FitOf(shape, visible, view.Scale(), 1.0);
+        if (fit == ShapeFit::TooSmall) break;  // and so are all after it
+        if (fit == ShapeFit::Outside) continue;
         const int count = Project(shape, step, view);
         if (count >= 3) painter.drawPolygon(buffer_.constData(), count);
     }
@@ -120,7 +126,9 @@ void MapPainter::PaintBorders(QPainter& painter, const MapView& view, int step,
         if (view.Scale() < style.minScale) continue;
         painter.setPen(CosmeticPen(style.color));
         for (const MapShape& shape : geometry_.Borders(static_cast<BorderLevel>(level))) {
-            if (!ShapeIsDrawn(shape, visible, view.Scale(), 1.0)) continue;
+            const ShapeFit fit = FitOf(shape, visible, view.Scale(), 1.0);
+            if (fit == ShapeFit::TooSmall) break;  // and so are all after it
+            if (fit == ShapeFit::Outside) continue;
             const int count = Project(shape, step, view);
             if (count >= 2) painter.drawPolyline(buffer_.constData(), count);
         }

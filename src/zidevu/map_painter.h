@@ -37,5 +37,6 @@ class MapPainter {
     std::function<void(QPainter&, const MapView&)> underlay_;
 };
 
-// True when the shape's box reaches into the visible box and spans at least minPixels.
-bool ShapeIsDrawn(const MapShape& shape, const WorldBox& visible, double scale, double minPixels);
+enum class ShapeFit { Drawn, Outside, TooSmall };
+// Whether the shape spans at least minPixels and reaches into the visible box.
+ShapeFit FitOf(const MapShape& shape, const WorldBox& visible, double scale, double minPixels);

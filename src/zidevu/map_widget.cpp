@@ -257,17 +257,22 @@ void MapWidget::PaintTracks(QPainter& painter, const MapView& view) {
 }
 
 void MapWidget::PaintMarkers(QPainter& painter, const MapView& view) {
-    const QRectF visible = QRectF(0, 0, view.Width(), view.Height()).adjusted(-30, -30, 30, 30);
     QFont font = painter.font();
     font.setPointSize(8);
     font.setBold(true);
     painter.setFont(font);
+    // Culled in world units first: most clusters lie far outside the view.
+    WorldBox near = view.Visible();
+    const double slack = 30 / view.Scale();
+    near = {near.minX - slack, near.minY - slack, near.maxX + slack, near.maxY + slack};
     const ClusterLevel& level = Level();
     for (std::size_t c = 0; c < level.clusters.size(); ++c) {
         const MarkerCluster& cluster = level.clusters[c];
+        if (cluster.at.x < near.minX || cluster.at.x > near.maxX || cluster.at.y < near.minY ||
+            cluster.at.y > near.maxY)
+            continue;
         const ScreenPoint p = view.ToScreen(cluster.at);
         const QPointF centre(p.x, p.y);
-        if (!visible.contains(centre)) continue;
         const std::size_t chosen = level.chosen[c];
         const int radius = ClusterRadius(cluster.members.size());
         painter.setPen(
