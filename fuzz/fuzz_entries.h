@@ -30,3 +30,6 @@ int FuzzCatalogueOpen(const std::uint8_t* data, std::size_t size);
 // the globe) looked up in the shipped region data, and as one polygon of a
 // damaged data file.
 int FuzzRegionLookup(const std::uint8_t* data, std::size_t size);
+// The bytes as a recorded track file (GPX, KML or NMEA), matched at its
+// fixes when it reads; and as a stored segment's blob.
+int FuzzTrackRead(const std::uint8_t* data, std::size_t size);

@@ -13,6 +13,12 @@ int FuzzImageDecode(const std::uint8_t* data, std::size_t size) {
     RasterImage image;
     int width = 0, height = 0;
     image.DecodeJpegScaled(data, size, 1, 1, &width, &height);
+    // The viewer's path: the header alone, then straight into a display bitmap.
+    if (ReadJpegSize(data, size, width, height)) {
+        Bitmap bitmap;
+        JpegBitmapDecode result;
+        DecodeJpegBitmap(data, size, 1, bitmap, result);
+    }
     if (static_cast<long long>(width) * height <= kFullDecodePixels) {
         if (image.Decode(data, size, ImageFormat::Jpeg)) {
             RasterImage small;

@@ -16,7 +16,7 @@ shift || true
 targets=("$@")
 if [ ${#targets[@]} -eq 0 ]; then
   targets=(photo_read image_decode link_frame map_records companion_request catalogue_open
-           exif_rewrite region_lookup)
+           exif_rewrite region_lookup track_read)
 fi
 build=build/fuzz
 photos=../shared/testdata/photos

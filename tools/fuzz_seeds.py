@@ -55,6 +55,32 @@ def companion_seeds(seeds):
                   struct.pack("<dddd", 22.54, 114.06, 10.0, 150.0)))
 
 
+def nmea(body):
+    checksum = 0
+    for c in body.encode():
+        checksum ^= c
+    return "$%s*%02X\r\n" % (body, checksum)
+
+
+def track_seeds(seeds):
+    """Recorded tracks: a GPX with two segments, a KML gx:Track, an NMEA log
+    over midnight UTC."""
+    seeds.append(("track_read", "two-segments.gpx", (
+        '<gpx version="1.1"><trk><name>w</name><trkseg>'
+        '<trkpt lat="22.5" lon="114.0"><time>2026-05-01T12:00:00Z</time></trkpt>'
+        '<trkpt lat="22.6" lon="114.1"><time>2026-05-01T12:00:01.5Z</time></trkpt>'
+        '</trkseg><trkseg><trkpt lat="-1" lon="-2"><time>2026-05-01T13:00:00+08:00</time>'
+        '</trkpt></trkseg></trk><wpt lat="1" lon="2"><time>2026-05-01T14:00:00Z</time></wpt>'
+        '</gpx>').encode()))
+    seeds.append(("track_read", "gx-track.kml", (
+        '<kml><Placemark><gx:Track xmlns:gx="g"><when>2026-05-01T12:00:00Z</when>'
+        '<when>2026-05-01T12:00:05Z</when><gx:coord>114 22.5 1</gx:coord>'
+        '<gx:coord>114.1 22.6 1</gx:coord></gx:Track></Placemark></kml>').encode()))
+    seeds.append(("track_read", "midnight.nmea", (
+        nmea("GPRMC,235959,A,3954.0,N,11624.0,E,1.0,90.0,311226,,,A") +
+        nmea("GPGGA,000000,3954.1,N,11624.1,E,1,08,0.9,50.0,M,0,M,,")).encode()))
+
+
 def grey_alpha_png():
     """A small PNG: grey with alpha, filtered rows."""
     rows = b"".join(b"\x01" + bytes((x * 9 + y * 5) & 0xFF for x in range(8) for _ in (0, 1))
@@ -150,6 +176,7 @@ def main():
     seeds = []
     link_seeds(seeds)
     companion_seeds(seeds)
+    track_seeds(seeds)
     photo = tiny_photo()
     for target in ("photo_read", "image_decode", "exif_rewrite"):
         seeds.append((target, "grey-exif.jpg", photo))

@@ -10,9 +10,9 @@ packages=(
   qt6-base-dev qt6-translations-l10n libgtest-dev libgmock-dev
   clang libclang-rt-14-dev python3 sqlite3
   xvfb xauth xdotool fonts-noto-cjk
-  libimage-exiftool-perl locales
+  libimage-exiftool-perl locales tzdata libhowardhinnant-date-dev
   opencc
-  imagemagick file dpkg-dev desktop-file-utils appstream lintian man-db
+  imagemagick libjpeg-turbo-progs file dpkg-dev desktop-file-utils appstream lintian man-db
 )
 
 missing=()

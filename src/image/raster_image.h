@@ -158,3 +158,24 @@ int BitmapStride(int width, int bitDepth);  // 0 on overflow or unsupported dept
 // Supports bit depths 8, 24 and 32. False (destination untouched) for an empty or inconsistent
 // source (pixels shorter than height * stride) or an unsupported depth.
 bool RotateBitmap(const Bitmap& source, Bitmap& destination, double angleDegrees);
+
+// JPEG straight into a display bitmap, for the viewer.
+//
+// The full size from the header. False (width and height untouched) when the data is not a JPEG
+// or ends inside the headers.
+bool ReadJpegSize(const std::uint8_t* bytes, std::size_t length, int& width, int& height);
+// n of the DCT scale n/8 (1, 2, 4 or 8) for decoding a width x height JPEG: the smallest whose
+// output still covers minWidth x minHeight, 8 when no smaller one does. libjpeg-turbo decodes
+// these four scales with SIMD; the other eighths gain nothing: 3/8 decodes slower than 1/2, and
+// 5/8 to 7/8 about as slowly as the whole picture or slower.
+int FastJpegScaleCovering(int width, int height, int minWidth, int minHeight);
+struct JpegBitmapDecode {
+    bool truncated = false;  // as RasterImage::IsTruncated()
+    std::string error;       // why the decode failed
+};
+// Decodes a JPEG at scale scaleEighths/8 (1, 2, 4 or 8) into a 32-bit top-down bitmap (B,G,R,255
+// quadruples, no colour table); grey and CMYK JPEGs come out in the same layout. Same limits as
+// RasterImage::Decode, and truncated data decodes the same way. On failure out is empty and
+// result.error tells why.
+bool DecodeJpegBitmap(const std::uint8_t* bytes, std::size_t length, int scaleEighths, Bitmap& out,
+                      JpegBitmapDecode& result);

@@ -77,14 +77,19 @@ struct DecodeState {
     int minHeight = 0;
     int* headerWidth = nullptr;
     int* headerHeight = nullptr;
+    bool headerOnly = false;  // stop after the header
+    int scaleEighths = 0;     // > 0: decode at exactly this n/8 instead of minWidth/minHeight
     RasterImage* out = nullptr;
+    Bitmap* bitmap = nullptr;  // set: decode into this 32-bit top-down bitmap instead of out
     jpeg_decompress_struct cinfo;
     ErrorManager err;
     jpeg_progress_mgr progress;
 };
 
-void ConvertCmykRow(const JSAMPLE* cmyk, std::uint8_t* bgr, JDIMENSION width, bool inverted) {
-    for (JDIMENSION x = 0; x < width; ++x, cmyk += 4, bgr += 3) {
+// pixelBytes 3 writes B,G,R; 4 writes B,G,R,255.
+void ConvertCmykRow(const JSAMPLE* cmyk, std::uint8_t* bgr, JDIMENSION width, bool inverted,
+                    int pixelBytes) {
+    for (JDIMENSION x = 0; x < width; ++x, cmyk += 4, bgr += pixelBytes) {
         int c = cmyk[0], m = cmyk[1], y = cmyk[2], k = cmyk[3];
         if (!inverted) {
             c = 255 - c;
@@ -96,7 +101,27 @@ void ConvertCmykRow(const JSAMPLE* cmyk, std::uint8_t* bgr, JDIMENSION width, bo
         bgr[0] = static_cast<std::uint8_t>((y * k + 127) / 255);
         bgr[1] = static_cast<std::uint8_t>((m * k + 127) / 255);
         bgr[2] = static_cast<std::uint8_t>((c * k + 127) / 255);
+        if (pixelBytes == 4) bgr[3] = 0xFF;
     }
+}
+
+// Sizes the bitmap's pixels; the reason when they cannot be had, else null. Kept out of
+// RunDecode so that no exception or C++ object crosses its setjmp.
+const char* AllocateBitmap(Bitmap& bitmap, int width, int height) {
+    const int stride = BitmapStride(width, 32);
+    if (stride == 0 || static_cast<std::uint64_t>(stride) * static_cast<std::uint64_t>(height) >
+                           RasterImage::kMaxPixelBytes) {
+        return "image too large";
+    }
+    try {
+        bitmap.pixels.resize(static_cast<std::size_t>(stride) * static_cast<std::size_t>(height));
+    } catch (const std::bad_alloc&) {
+        return "out of memory";
+    }
+    bitmap.width = width;
+    bitmap.height = height;
+    bitmap.bitDepth = 32;
+    return nullptr;
 }
 
 // Returns 0 on success, 1 after a libjpeg error (message in s.err.message), 2 when the pixel
@@ -117,17 +142,26 @@ int RunDecode(DecodeState& s) {
     jpeg_read_header(cinfo, TRUE);
     if (s.headerWidth) *s.headerWidth = static_cast<int>(cinfo->image_width);
     if (s.headerHeight) *s.headerHeight = static_cast<int>(cinfo->image_height);
+    if (s.headerOnly) {
+        jpeg_destroy_decompress(cinfo);
+        return 0;
+    }
 
     bool cmyk = false;
-    int bitDepth = 24;
+    int bitDepth = s.bitmap ? 32 : 24;
     switch (cinfo->jpeg_color_space) {
         case JCS_GRAYSCALE:
-            cinfo->out_color_space = JCS_GRAYSCALE;
-            bitDepth = 8;
+            if (s.bitmap) {
+                cinfo->out_color_space = JCS_EXT_BGRX;  // libjpeg-turbo spreads grey itself
+            } else {
+                cinfo->out_color_space = JCS_GRAYSCALE;
+                bitDepth = 8;
+            }
             break;
         case JCS_YCbCr:
         case JCS_RGB:
-            cinfo->out_color_space = JCS_EXT_BGR;
+            // libjpeg-turbo sets the X byte to 255.
+            cinfo->out_color_space = s.bitmap ? JCS_EXT_BGRX : JCS_EXT_BGR;
             break;
         case JCS_CMYK:
         case JCS_YCCK:
@@ -140,7 +174,9 @@ int RunDecode(DecodeState& s) {
     cinfo->dct_method = JDCT_ISLOW;
     cinfo->scale_num = 8;
     cinfo->scale_denom = 8;
-    if (s.minWidth > 0) {
+    if (s.scaleEighths > 0) {
+        cinfo->scale_num = static_cast<unsigned>(s.scaleEighths);
+    } else if (s.minWidth > 0) {
         // Smallest n/8 whose output still covers the minimum; 8/8 when none does.
         for (unsigned n = 1; n <= 8; ++n) {
             cinfo->scale_num = n;
@@ -156,16 +192,29 @@ int RunDecode(DecodeState& s) {
         cinfo->output_height > 65535) {
         FailWith(reinterpret_cast<j_common_ptr>(cinfo), "invalid JPEG size");
     }
-    if (!RasterImageAccess::Allocate(*s.out, static_cast<int>(cinfo->output_width),
-                                     static_cast<int>(cinfo->output_height), bitDepth, false)) {
-        jpeg_destroy_decompress(cinfo);
-        return 2;  // reason in s.out->LastError()
+    const int outWidth = static_cast<int>(cinfo->output_width);
+    const int outHeight = static_cast<int>(cinfo->output_height);
+    std::uint8_t* pixels = nullptr;
+    std::ptrdiff_t stride = 0;
+    if (s.bitmap) {
+        if (const char* reason = AllocateBitmap(*s.bitmap, outWidth, outHeight))
+            FailWith(reinterpret_cast<j_common_ptr>(cinfo), reason);
+        stride = BitmapStride(outWidth, 32);
+        pixels = s.bitmap->pixels.data();  // top-down
+    } else {
+        if (!RasterImageAccess::Allocate(*s.out, outWidth, outHeight, bitDepth, false)) {
+            jpeg_destroy_decompress(cinfo);
+            return 2;  // reason in s.out->LastError()
+        }
+        if (bitDepth == 8) RasterImageAccess::SetGreyPalette(*s.out);
+        // Bottom-up: scanline 0 goes into the last row.
+        stride = -static_cast<std::ptrdiff_t>(s.out->Stride());
+        pixels = RasterImageAccess::Pixels(*s.out) + (outHeight - 1) * -stride;
     }
-    if (bitDepth == 8) RasterImageAccess::SetGreyPalette(*s.out);
 
     jpeg_start_decompress(cinfo);
-    if (cinfo->output_width != static_cast<JDIMENSION>(s.out->Width()) ||
-        cinfo->output_height != static_cast<JDIMENSION>(s.out->Height()) ||
+    if (cinfo->output_width != static_cast<JDIMENSION>(outWidth) ||
+        cinfo->output_height != static_cast<JDIMENSION>(outHeight) ||
         cinfo->output_components != (cmyk ? 4 : bitDepth / 8)) {
         FailWith(reinterpret_cast<j_common_ptr>(cinfo), "unexpected JPEG output format");
     }
@@ -174,24 +223,24 @@ int RunDecode(DecodeState& s) {
         cmykRow = (*cinfo->mem->alloc_sarray)(reinterpret_cast<j_common_ptr>(cinfo), JPOOL_IMAGE,
                                               cinfo->output_width * 4, 1);
     }
-    std::uint8_t* pixels = RasterImageAccess::Pixels(*s.out);
-    const std::size_t stride = static_cast<std::size_t>(s.out->Stride());
     const JDIMENSION height = cinfo->output_height;
     while (cinfo->output_scanline < height) {
         if (cmyk) {
-            std::uint8_t* row = pixels + (height - 1 - cinfo->output_scanline) * stride;
+            std::uint8_t* row =
+                pixels + static_cast<std::ptrdiff_t>(cinfo->output_scanline) * stride;
             if (jpeg_read_scanlines(cinfo, cmykRow, 1) != 1) {
                 FailWith(reinterpret_cast<j_common_ptr>(cinfo), "JPEG decoding stalled");
             }
-            ConvertCmykRow(cmykRow[0], row, cinfo->output_width, cinfo->saw_Adobe_marker);
+            ConvertCmykRow(cmykRow[0], row, cinfo->output_width, cinfo->saw_Adobe_marker,
+                           bitDepth / 8);
             continue;
         }
-        // Write scanlines straight into the bottom-up rows, several at a time.
+        // Write scanlines straight into the rows, several at a time.
         JSAMPROW rows[16];
         const JDIMENSION left = height - cinfo->output_scanline;
         const JDIMENSION count = left < 16 ? left : 16;
         for (JDIMENSION i = 0; i < count; ++i) {
-            rows[i] = pixels + (height - 1 - (cinfo->output_scanline + i)) * stride;
+            rows[i] = pixels + static_cast<std::ptrdiff_t>(cinfo->output_scanline + i) * stride;
         }
         if (jpeg_read_scanlines(cinfo, rows, count) == 0) {
             FailWith(reinterpret_cast<j_common_ptr>(cinfo), "JPEG decoding stalled");
@@ -318,27 +367,43 @@ int RunEncode(EncodeState& s) {
 
 }  // namespace
 
-bool DecodeJpeg(const std::uint8_t* bytes, std::size_t length, int minWidth, int minHeight,
-                int* headerWidth, int* headerHeight, RasterImage& out, std::string& error) {
+namespace {
+
+// A decode state for bytes, its error manager installed; null when libjpeg cannot take the length.
+std::unique_ptr<DecodeState> NewDecodeState(const std::uint8_t* bytes, std::size_t length,
+                                            std::string& error) {
     if (length > 0xFFFFFFFFu) {
         error = "JPEG data too large";
-        return false;
+        return nullptr;
     }
     auto state = std::make_unique<DecodeState>();
+    std::memset(&state->cinfo, 0, sizeof state->cinfo);
+    std::memset(&state->progress, 0, sizeof state->progress);
+    InstallErrorManager(state->err);
+    state->cinfo.err = &state->err.pub;
+    state->bytes = bytes;
+    state->length = length;
+    return state;
+}
+
+const char* DecodeError(const DecodeState& s) {
+    return s.err.message[0] ? s.err.message : "JPEG decoding failed";
+}
+
+}  // namespace
+
+bool DecodeJpeg(const std::uint8_t* bytes, std::size_t length, int minWidth, int minHeight,
+                int* headerWidth, int* headerHeight, RasterImage& out, std::string& error) {
+    const auto state = NewDecodeState(bytes, length, error);
+    if (!state) return false;
     DecodeState& s = *state;
-    std::memset(&s.cinfo, 0, sizeof s.cinfo);
-    std::memset(&s.progress, 0, sizeof s.progress);
-    InstallErrorManager(s.err);
-    s.cinfo.err = &s.err.pub;
-    s.bytes = bytes;
-    s.length = length;
     s.minWidth = minWidth;
     s.minHeight = minHeight;
     s.headerWidth = headerWidth;
     s.headerHeight = headerHeight;
     s.out = &out;
     const int result = RunDecode(s);
-    if (result == 1) error = s.err.message[0] ? s.err.message : "JPEG decoding failed";
+    if (result == 1) error = DecodeError(s);
     if (result == 2) error = out.LastError();
     if (result != 0) {
         out.Clear();
@@ -392,3 +457,55 @@ bool EncodeJpeg(const RasterImage& image, int quality, std::vector<std::uint8_t>
 }
 
 }  // namespace darazoz_image
+
+bool ReadJpegSize(const std::uint8_t* bytes, std::size_t length, int& width, int& height) {
+    std::string error;
+    if (bytes == nullptr || length == 0) return false;
+    const auto state = darazoz_image::NewDecodeState(bytes, length, error);
+    if (!state) return false;
+    int w = 0;
+    int h = 0;
+    state->headerOnly = true;
+    state->headerWidth = &w;
+    state->headerHeight = &h;
+    if (darazoz_image::RunDecode(*state) != 0 || w <= 0 || h <= 0) return false;
+    width = w;
+    height = h;
+    return true;
+}
+
+int FastJpegScaleCovering(int width, int height, int minWidth, int minHeight) {
+    // libjpeg's output side at n/8 is ceil(side * n / 8).
+    const auto scaled = [](int side, int n) {
+        return (static_cast<std::int64_t>(side) * n + 7) / 8;
+    };
+    for (const int n : {1, 2, 4}) {
+        if (scaled(width, n) >= minWidth && scaled(height, n) >= minHeight) return n;
+    }
+    return 8;
+}
+
+bool DecodeJpegBitmap(const std::uint8_t* bytes, std::size_t length, int scaleEighths, Bitmap& out,
+                      JpegBitmapDecode& result) {
+    out = Bitmap{};
+    result = JpegBitmapDecode{};
+    if (bytes == nullptr || length == 0) {
+        result.error = "no data";
+        return false;
+    }
+    if (scaleEighths != 1 && scaleEighths != 2 && scaleEighths != 4 && scaleEighths != 8) {
+        result.error = "unsupported scale";
+        return false;
+    }
+    const auto state = darazoz_image::NewDecodeState(bytes, length, result.error);
+    if (!state) return false;
+    state->scaleEighths = scaleEighths;
+    state->bitmap = &out;
+    if (darazoz_image::RunDecode(*state) != 0) {
+        result.error = darazoz_image::DecodeError(*state);
+        out = Bitmap{};
+        return false;
+    }
+    result.truncated = state->err.truncated;
+    return true;
+}

@@ -108,7 +108,9 @@ class CDialogPICVIEW : public QDialog {
     void RequestFullResolutionIfNeeded(int shownWidth);
     QImage StripThumbnail(int index, bool darkened);
 
-    void PaintPicture(QPainter& painter);
+    // Where the picture goes in this paint (consumes the drag offset).
+    QRect PlacePicture();
+    void PaintPicture(QPainter& painter, const QRect& target);
     void PaintStrip(QPainter& painter);
 
     Services services_;

@@ -19,14 +19,14 @@ constexpr int kStripDarken = -100;
 }  // namespace
 
 void CDialogPICVIEW::RequestFullResolutionIfNeeded(int shownWidth) {
-    // Shown wider than the reduced picture holds (原始比例 or zoomed in):
-    // the full-resolution picture replaces it in its slot.
+    // Shown wider (in device pixels) than the reduced picture holds
+    // (原始比例 or zoomed in): the full-resolution picture joins it in its slot.
     if (displayedIndex_ >= 0 && displayed_->Reduced() && shownWidth > displayed_->picture.width() &&
         services_.worker)
         services_.worker->RequestFullResolution(displayedIndex_);
 }
 
-void CDialogPICVIEW::PaintPicture(QPainter& painter) {
+QRect CDialogPICVIEW::PlacePicture() {
     const int dw = ZoomedLength(imageSize_.width(), zoom_);
     const int dh = ZoomedLength(imageSize_.height(), zoom_);
     int left = 0;
@@ -46,21 +46,25 @@ void CDialogPICVIEW::PaintPicture(QPainter& painter) {
         left = (width() - dw) / 2;
         top = (height() - dh) / 2;
     }
-    const QRect target(left, top, dw, dh);
-    if (displayed_ && displayed_->fitted.size() == target.size()) {
-        painter.drawImage(target.topLeft(), displayed_->fitted);
-    } else if (displayed_ && !displayed_->picture.isNull()) {
-        // Smoothing is kept for still pictures of a mild scale; animation
-        // steps, a thumbnail standing in and far reductions are sampled, so
-        // that every paint stays within a frame.
-        const bool smooth = displayedIndex_ >= 0 && !zoomAboutCentre_ && !wheelAnimating_ &&
-                            displayed_->picture.width() <= 2 * std::max(dw, 1);
+    return {left, top, dw, dh};
+}
+
+void CDialogPICVIEW::PaintPicture(QPainter& painter, const QRect& target) {
+    const QSize device = DeviceSize(target.size(), devicePixelRatioF());
+    if (displayed_ && !displayed_->picture.isNull()) {
+        // A picture made for this size is copied. Smoothing is kept for
+        // still pictures of a mild scale; animation steps, a thumbnail
+        // standing in and far reductions are sampled, so that every paint
+        // stays within a frame.
+        const QImage& picture = displayed_->PictureFor(device);
+        const bool smooth = picture.size() != device && displayedIndex_ >= 0 && !zoomAboutCentre_ &&
+                            !wheelAnimating_ && picture.width() <= 2 * std::max(device.width(), 1);
         painter.setRenderHint(QPainter::SmoothPixmapTransform, smooth);
-        painter.drawImage(target, displayed_->picture);
+        painter.drawImage(target, picture);
     }
     previous_ = target;
     previousKnown_ = true;
-    RequestFullResolutionIfNeeded(dw);
+    RequestFullResolutionIfNeeded(device.width());
 }
 
 QImage CDialogPICVIEW::StripThumbnail(int index, bool darkened) {
@@ -97,14 +101,21 @@ void CDialogPICVIEW::PaintStrip(QPainter& painter) {
 void CDialogPICVIEW::paintEvent(QPaintEvent*) {
     if (imageSize_.isEmpty()) return;
     QPainter painter(this);
-    // Each mode covers the whole client area once.
+    // Each mode covers the whole client area: the background goes around
+    // the opaque picture (a 4K screen is 33 MB a layer), overlapping its
+    // edge by a pixel so that no rounding of a fractional pixel ratio
+    // leaves a seam.
+    const QRect target = PlacePicture();
+    if (displayed_ && !displayed_->picture.isNull() && !displayed_->picture.hasAlphaChannel())
+        painter.setClipRegion(QRegion(rect()).subtracted(QRegion(target.adjusted(1, 1, -1, -1))));
     if (!fullscreen_)
         painter.fillRect(rect(), kViewerBackground);
     else if (backdrop_.isNull())
         painter.fillRect(rect(), kNoDesktop);
     else
         painter.drawImage(rect(), backdrop_);
-    PaintPicture(painter);
+    painter.setClipping(false);
+    PaintPicture(painter, target);
     if (fullscreen_) painter.drawPixmap(screen_.width() - 44, 2, 32, 32, closeIcon_);
 
     QFont font = painter.font();

@@ -5,11 +5,11 @@
 #include <QTransform>
 #include <algorithm>
 #include <cmath>
+#include <memory>
 #include <vector>
 
 #include "image/raster_image.h"
 #include "metadata/display_thumbnail.h"
-#include "view/raster_qimage.h"
 #include "viewer/viewer_geometry.h"
 
 namespace {
@@ -33,22 +33,52 @@ std::vector<std::uint8_t> ReadWholeFile(const std::string& path) {
     return {bytes.begin(), bytes.end()};
 }
 
-// The smallest decoded size (file orientation) that still covers the
-// screen at the fitted zoom; an empty size when the photo should be decoded
-// whole: a fitted zoom above one half gains too little from a reduced scale.
-QSize CoveringSize(QSize fileSize, int turns, QSize screen) {
-    if (fileSize.isEmpty() || screen.isEmpty()) return {};
-    const QSize shown = TurnedSize(fileSize, turns);
-    const int fit = FitZoom(shown.width(), shown.height(), screen.width(), screen.height(),
-                            ViewerZoom::kNatural);
-    if (fit > ViewerZoom::kNatural / 2) return {};
-    const auto cover = [fit](int side) {
-        return static_cast<int>(std::ceil(static_cast<double>(side) * fit / 1000));
-    };
-    return {cover(fileSize.width()), cover(fileSize.height())};
+// The JPEG decoded at scale n/8 into a QImage that owns the decoded pixels:
+// libjpeg writes the display format itself, so nothing is converted or copied.
+QImage DecodeJpegPicture(const std::vector<std::uint8_t>& bytes, int scale) {
+    static_assert(Q_BYTE_ORDER == Q_LITTLE_ENDIAN, "B,G,R,X bytes are Format_RGB32 here only");
+    auto bitmap = std::make_unique<Bitmap>();
+    JpegBitmapDecode result;
+    if (!DecodeJpegBitmap(bytes.data(), bytes.size(), scale, *bitmap, result)) return {};
+    Bitmap* owned = bitmap.release();
+    return QImage(
+        owned->pixels.data(), owned->width, owned->height, BitmapStride(owned->width, 32),
+        QImage::Format_RGB32, [](void* info) { delete static_cast<Bitmap*>(info); }, owned);
 }
 
 }  // namespace
+
+QSize DeviceSize(QSize logical, qreal devicePixelRatio) {
+    return {qRound(logical.width() * devicePixelRatio),
+            qRound(logical.height() * devicePixelRatio)};
+}
+
+QSize FittedDeviceSize(QSize shown, QSize screen, qreal devicePixelRatio) {
+    if (shown.isEmpty() || screen.isEmpty()) return {};
+    const int fit = FitZoom(shown.width(), shown.height(), screen.width(), screen.height(),
+                            ViewerZoom::kNatural);
+    return DeviceSize({ZoomedLength(shown.width(), fit), ZoomedLength(shown.height(), fit)},
+                      devicePixelRatio);
+}
+
+namespace {
+
+// FittedDeviceSize of a photo stored as fileSize, turned back to the file's
+// orientation (decoding and reducing happen before the turn).
+QSize FittedAsStored(QSize fileSize, int quarterTurns, QSize screen, qreal devicePixelRatio) {
+    return TurnedSize(
+        FittedDeviceSize(TurnedSize(fileSize, quarterTurns), screen, devicePixelRatio),
+        quarterTurns);
+}
+
+}  // namespace
+
+int DisplayDecodeScale(QSize fileSize, int quarterTurns, QSize screen, qreal devicePixelRatio) {
+    const QSize fitted = FittedAsStored(fileSize, quarterTurns, screen, devicePixelRatio);
+    if (fitted.isEmpty()) return 8;
+    return FastJpegScaleCovering(fileSize.width(), fileSize.height(), fitted.width(),
+                                 fitted.height());
+}
 
 QImage TurnPicture(const QImage& picture, int quarterTurns) {
     const int turns = NormalTurns(quarterTurns);
@@ -85,7 +115,7 @@ DisplayImage PlaceholderImage(const std::string& sourcePath) {
 DisplayImage Turned(const DisplayImage& image, int quarterTurns) {
     DisplayImage result = image;
     result.picture = TurnPicture(image.picture, quarterTurns);
-    result.fitted = QImage();  // made for the old fitted size
+    result.fullPicture = TurnPicture(image.fullPicture, quarterTurns);
     result.fullSize = TurnedSize(image.fullSize, quarterTurns);
     result.quarterTurns = NormalTurns(image.quarterTurns + quarterTurns);
     return result;
@@ -97,43 +127,32 @@ DisplayImage DecodeDisplayImage(const DecodeRequest& request) {
         request.autoOrient ? OrientationFromText(request.orientation) : OrientationTransform{};
     if (request.fixedQuarterTurns >= 0) upright.quarterTurns = request.fixedQuarterTurns;
     const int turns = NormalTurns(upright.quarterTurns);
-    RasterImage raster;
-    QSize fileSize;
-    bool decoded = false;
-    if (!bytes.empty()) {
-        const QSize cover = request.fullResolution
-                                ? QSize()
-                                : CoveringSize(request.hintSize, turns, request.screen);
-        if (cover.isEmpty()) {
-            decoded = raster.Decode(bytes.data(), bytes.size(), ImageFormat::Jpeg);
-            fileSize = QSize(raster.Width(), raster.Height());
-        } else {
-            int headerWidth = 0;
-            int headerHeight = 0;
-            decoded = raster.DecodeJpegScaled(bytes.data(), bytes.size(), cover.width(),
-                                              cover.height(), &headerWidth, &headerHeight);
-            fileSize = QSize(headerWidth, headerHeight);
-        }
-    }
-    QImage picture = decoded ? ToQImage(raster) : QImage();
-    if (picture.isNull() || fileSize.isEmpty()) return PlaceholderImage(request.path);
-    raster.Clear();  // the QImage holds the pixels now; keep one copy only
+    int width = 0;
+    int height = 0;
+    if (bytes.empty() || !ReadJpegSize(bytes.data(), bytes.size(), width, height))
+        return PlaceholderImage(request.path);
+    const QSize fileSize(width, height);
+    const QSize shown = TurnedSize(fileSize, turns);
+    const QSize fitted = request.fullResolution ? QSize()
+                                                : FittedAsStored(fileSize, turns, request.screen,
+                                                                 request.devicePixelRatio);
+    const int scale = request.fullResolution ? 8
+                                             : DisplayDecodeScale(fileSize, turns, request.screen,
+                                                                  request.devicePixelRatio);
+    QImage picture = DecodeJpegPicture(bytes, scale);
+    if (picture.isNull()) return PlaceholderImage(request.path);
+    // Reduced before turning: both the scaling and the turn then touch
+    // only the screen's pixels.
+    if (!fitted.isEmpty() && picture.width() >= fitted.width() &&
+        picture.height() >= fitted.height() && picture.size() != fitted)
+        picture = picture.scaled(fitted, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    if (upright.mirrored) picture.mirror(true, false);
 
     DisplayImage image;
     image.sourcePath = request.path;
-    image.picture = TurnPicture(upright.mirrored ? picture.mirrored(true, false) : picture, turns);
-    image.fullSize = TurnedSize(fileSize, turns);
+    image.picture = TurnPicture(picture, turns);
+    image.fullSize = shown;
     image.quarterTurns = turns;
-    if (!request.screen.isEmpty()) {
-        const int fit =
-            FitZoom(image.fullSize.width(), image.fullSize.height(), request.screen.width(),
-                    request.screen.height(), ViewerZoom::kNatural);
-        const QSize shown(ZoomedLength(image.fullSize.width(), fit),
-                          ZoomedLength(image.fullSize.height(), fit));
-        if (fit < ViewerZoom::kNatural && !shown.isEmpty())
-            image.fitted =
-                image.picture.scaled(shown, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
-    }
     return image;
 }
 

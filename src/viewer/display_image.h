@@ -1,8 +1,8 @@
 #pragma once
-// DisplayImage: one photo decoded for the viewer. The picture may be decoded
-// at a reduced DCT scale (still covering the screen at the fitted zoom);
-// fullSize always names the photo's real pixel size as displayed, so zoom
-// arithmetic and the size text never see the reduced scale.
+// DisplayImage: one photo decoded for the viewer. The picture of a large
+// photo is reduced to its size on the screen (decoded at a DCT scale that
+// still covers it); fullSize always names the photo's real pixel size as
+// displayed, so zoom arithmetic and the size text never see the reduction.
 //
 // Any thread: a plain value made of a QImage (never a QPixmap). Once stored
 // in the cache it is shared read-only; rotation makes a new one.
@@ -13,11 +13,14 @@
 #include <string>
 
 struct DisplayImage {
-    QImage picture;  // upright as displayed, Format_RGB32
-    // The picture already scaled to the zoom the viewer opens at (FitZoom
-    // against the screen), made off the UI thread so that the first paint
-    // of a large photo is a plain copy; null when the photo fits the screen.
-    QImage fitted;
+    // Upright as displayed, Format_RGB32. A large photo comes at the size
+    // in device pixels it is drawn at when the viewer opens it (FitZoom
+    // against the screen), made off the UI thread so that its paint is a
+    // plain copy; a photo that fits the screen comes whole.
+    QImage picture;
+    // The photo at full resolution, decoded on demand when it is shown
+    // wider than picture (原始比例, zooming in); null until then.
+    QImage fullPicture;
     QSize fullSize;  // the photo's size after the display turns
     // Clockwise quarter turns applied (orientation + user), after the
     // orientation's mirroring.
@@ -28,16 +31,22 @@ struct DisplayImage {
     bool fullResolutionFailed = false;
     std::string sourcePath;  // UTF-8
 
-    // True when the picture holds fewer pixels than the photo, so that
-    // showing it wider than its own width would lose detail.
+    // True while no picture holds every pixel of the photo, so that showing
+    // it wider than picture would lose detail.
     bool Reduced() const {
-        return !placeholder && !fullResolutionFailed && picture.width() < fullSize.width();
+        return !placeholder && !fullResolutionFailed && fullPicture.isNull() &&
+               picture.width() < fullSize.width();
+    }
+    // The picture to draw at a size of `device` pixels: the full one once it
+    // is there and the reduced one would be stretched.
+    const QImage& PictureFor(QSize device) const {
+        return !fullPicture.isNull() && device.width() > picture.width() ? fullPicture : picture;
     }
 };
 using DisplayImagePtr = std::shared_ptr<const DisplayImage>;
 
-// How to decode: the screen the picture must cover at its fitted zoom, or
-// full resolution (原始比例 and zooming past the reduced picture).
+// How to decode: the screen the picture is made for, or full resolution
+// (原始比例 and zooming past the reduced picture).
 struct DecodeRequest {
     std::string path;         // UTF-8
     std::string orientation;  // EXIF orientation text, applied when autoOrient
@@ -46,10 +55,20 @@ struct DecodeRequest {
     // the orientation); a full-resolution redecode keeps the user's turns.
     // The orientation's mirroring applies either way.
     int fixedQuarterTurns = -1;
-    QSize screen;  // empty: always full resolution
+    QSize screen;  // logical pixels; empty: always full resolution
+    qreal devicePixelRatio = 1;
     bool fullResolution = false;
-    QSize hintSize;  // the size recorded in the catalogue (file orientation), 0 when unknown
 };
+
+// A size in logical pixels as device pixels.
+QSize DeviceSize(QSize logical, qreal devicePixelRatio);
+// The size in device pixels at which the viewer draws a photo of `shown`
+// pixels (upright) when it opens it on `screen`; empty without a screen.
+QSize FittedDeviceSize(QSize shown, QSize screen, qreal devicePixelRatio);
+// n of the DCT scale n/8 a photo of fileSize (as stored) turned by
+// quarterTurns is decoded at for `screen`: the smallest fast scale whose
+// picture still covers its fitted size.
+int DisplayDecodeScale(QSize fileSize, int quarterTurns, QSize screen, qreal devicePixelRatio);
 
 // Decodes the file. A file that cannot be read or decoded gives the
 // placeholder picture (placeholder set), never an empty result.

@@ -30,6 +30,11 @@ QSize PrimaryScreenSize() {
     return {};
 }
 
+qreal PrimaryScreenPixelRatio() {
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) return screen->devicePixelRatio();
+    return 1;
+}
+
 std::vector<PhotoRef> ListRefs(const PhotoList& photos) {
     std::vector<PhotoRef> refs;
     refs.reserve(static_cast<std::size_t>(photos.Count()));
@@ -52,7 +57,7 @@ PhotoViewerHost::~PhotoViewerHost() {
 
 void PhotoViewerHost::OnPrefetchRequested() {
     const PhotoList& photos = view_.Photos();
-    worker_.SetScreen(PrimaryScreenSize());
+    worker_.SetScreen(PrimaryScreenSize(), PrimaryScreenPixelRatio());
     worker_.SetAutoOrient(PhotoCatalogue::Instance().autoOrient);
     worker_.Reset(ListRefs(photos), photos.currentIndex);
 }

@@ -102,9 +102,10 @@ void PrefetchWorker::RequestFullResolution(int index) {
     Wake();
 }
 
-void PrefetchWorker::SetScreen(QSize screen) {
+void PrefetchWorker::SetScreen(QSize screen, qreal devicePixelRatio) {
     std::lock_guard lock(state_);
     screen_ = screen;
+    devicePixelRatio_ = devicePixelRatio;
 }
 
 void PrefetchWorker::SetAutoOrient(bool autoOrient) {
@@ -168,12 +169,13 @@ void PrefetchWorker::Store(const Task& task, DisplayImage image) {
         if (task.fullResolution) {
             // The viewer may have turned the photo while it was decoded.
             if (slot.index != task.index || slot.image != task.replaces) return;
-            if (shared->placeholder) {
-                DisplayImage kept = *task.replaces;
-                kept.fullResolutionFailed = true;
-                shared = std::make_shared<const DisplayImage>(std::move(kept));
-            }
-            slot.image = std::move(shared);
+            // The screen-sized picture stays for the fitted view.
+            DisplayImage merged = *task.replaces;
+            if (shared->placeholder || shared->fullSize != merged.fullSize)
+                merged.fullResolutionFailed = true;
+            else
+                merged.fullPicture = shared->picture;
+            slot.image = std::make_shared<const DisplayImage>(std::move(merged));
         } else {
             if (slot.index != -1) return;
             slot.image = std::move(shared);
@@ -201,12 +203,12 @@ void PrefetchWorker::Run() {
             }
             busy_ = true;
             request.screen = screen_;
+            request.devicePixelRatio = devicePixelRatio_;
             request.autoOrient = autoOrient_;
         }
         if (const auto source = lookup_(task->photo)) {
             request.path = source->fullPath;
             request.orientation = source->orientation;
-            request.hintSize = QSize(source->width, source->height);
         }
         request.fullResolution = task->fullResolution;
         request.fixedQuarterTurns = task->fixedTurns;

@@ -62,8 +62,9 @@ class PrefetchWorker {
     void Resume();
     // Asks for the photo at index at full resolution in its slot.
     void RequestFullResolution(int index);
-    // The screen a reduced decode must still cover; empty: always decode whole.
-    void SetScreen(QSize screen);
+    // The screen (logical pixels, and its device pixel ratio) that photos
+    // are reduced for; empty: always decode whole.
+    void SetScreen(QSize screen, qreal devicePixelRatio = 1);
     void SetAutoOrient(bool autoOrient);
     // Tells the UI thread that the image of a list index was stored.
     const PrefetchNotices* Notices() const { return &notices_; }
@@ -99,6 +100,7 @@ class PrefetchWorker {
     std::uint64_t generation_ = 0;
     int fullResolutionIndex_ = -1;
     QSize screen_;
+    qreal devicePixelRatio_ = 1;
     bool autoOrient_ = false;
     bool busy_ = false;  // a task is being decoded
     bool woken_ = false;

@@ -12,7 +12,13 @@
 #include "messaging/termination_signals.h"
 #include "zidevu/install_settings.h"
 #include "zidevu/map_request_relay.h"
+#include "zidevu/map_widget.h"
 #include "zidevu/region_data.h"
+#include "zidevu/track_dock.h"
+#include "zidevu/track_import_command.h"
+#include "zidevu/track_request_handler.h"
+#include "zidevu/track_settings.h"
+#include "zidevu/track_ui.h"
 #include "zidevu/zidevu_options.h"
 #include "zidevu/zidevu_window.h"
 
@@ -45,12 +51,13 @@ int main(int argc, char** argv) {
         std::fputs(kZidevuUsage, stdout);
         return 0;
     }
-    if (!options.headless && !options.install && !DisplayAvailable()) {
+    const bool oneShot = options.install || !options.importTracks.empty();
+    if (!options.headless && !oneShot && !DisplayAvailable()) {
         std::fprintf(stderr, "zidevu: no display; running without a window\n");
         options.headless = true;
     }
     std::unique_ptr<QCoreApplication> app;
-    if (options.headless || options.install) {
+    if (options.headless || oneShot) {
         app = std::make_unique<QCoreApplication>(argc, argv);
     } else {
         app = std::make_unique<QApplication>(argc, argv);
@@ -68,6 +75,11 @@ int main(int argc, char** argv) {
         return 0;
     }
 
+    const std::string trackStore = options.trackStoreFile.empty()
+                                       ? DefaultTrackStorePath().toStdString()
+                                       : options.trackStoreFile;
+    if (!options.importTracks.empty()) return RunTrackImport(options.importTracks, trackStore);
+
     // The first start records the program (before it can be found listening),
     // and a moved program records its new place.
     if (!InstallSettingsCurrent(self)) Install(self);
@@ -75,7 +87,9 @@ int main(int argc, char** argv) {
     RegionAtlas atlas;
     const RegionDataState regionData = OpenRegionData(
         atlas, options.regionDataFile, QCoreApplication::applicationDirPath().toStdString());
-    // The map requests need the window; headless they are answered 0.
+    TrackRequestHandler tracks(trackStore);
+    // The map requests need the window (headless they are answered 0); the
+    // track requests are answered headless too.
     MapRequestRelay relay;
     std::unique_ptr<ZidevuWindow> window;
     if (!options.headless) {
@@ -86,9 +100,16 @@ int main(int argc, char** argv) {
             if (window) window->StartPicking(flags);
         };
     }
+    MapRequestHandlers map = relay.Handlers();
+    map.findPositions = [&tracks](std::vector<MapPhotoRecord> records, std::uint32_t) {
+        tracks.Receive(std::move(records));
+    };
     CompanionService service(
         [&atlas](double latitude, double longitude) { return atlas.Lookup(latitude, longitude); },
-        relay.Handlers());
+        map);
+    tracks.SetAnswer([&service](std::vector<MapPhotoRecord> reply) {
+        service.AnswerProgram(kCodeTrackPositions, PackMapPhotoRecords(reply));
+    });
     if (!service.IsListening()) {
         if (service.AnotherCompanionListens()) {
             std::printf("zidevu: another zidevu is already running; this one exits\n");
@@ -109,6 +130,20 @@ int main(int argc, char** argv) {
             service, regionData, [&service](std::uint16_t code, std::vector<std::uint8_t> data) {
                 service.AnswerProgram(code, std::move(data));
             });
+        // The stored tracks are drawn on the map, again whenever they change.
+        TrackDock* dock = AttachTrackUi(*window, tracks);
+        MapWidget* mapWidget = window->Map();
+        auto drawTracks = [mapWidget, dock] {
+            std::vector<std::vector<GeoPosition>> lines;
+            for (const TrackPolyline& polyline : dock->Polylines()) {
+                std::vector<GeoPosition>& line = lines.emplace_back();
+                for (const auto& [latitude, longitude] : polyline.points)
+                    line.push_back({latitude, longitude});
+            }
+            mapWidget->SetTracks(std::move(lines));
+        };
+        QObject::connect(dock, &TrackDock::tracksChanged, mapWidget, drawTracks);
+        drawTracks();
         window->show();
     }
     const int status = app->exec();

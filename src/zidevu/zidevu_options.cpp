@@ -1,9 +1,16 @@
 #include "zidevu/zidevu_options.h"
 
 bool ParseZidevuOptions(const std::vector<std::string>& args, ZidevuOptions& options) {
+    bool importing = false;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
-        if (arg == "--headless") {
+        if (importing && !arg.starts_with("--")) {
+            options.importTracks.push_back(arg);
+        } else if (arg == "--import-track") {
+            importing = true;
+        } else if (arg == "--track-store" && i + 1 < args.size()) {
+            options.trackStoreFile = args[++i];
+        } else if (arg == "--headless") {
             options.headless = true;
         } else if (arg == "--install") {
             options.install = true;
@@ -15,5 +22,5 @@ bool ParseZidevuOptions(const std::vector<std::string>& args, ZidevuOptions& opt
             return false;
         }
     }
-    return true;
+    return !importing || !options.importTracks.empty();
 }

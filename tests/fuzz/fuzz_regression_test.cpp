@@ -51,7 +51,8 @@ INSTANTIATE_TEST_SUITE_P(Targets, FuzzRegression,
                                          FuzzTarget{"companion_request", FuzzCompanionRequest},
                                          FuzzTarget{"catalogue_open", FuzzCatalogueOpen},
                                          FuzzTarget{"exif_rewrite", FuzzExifRewrite},
-                                         FuzzTarget{"region_lookup", FuzzRegionLookup}),
+                                         FuzzTarget{"region_lookup", FuzzRegionLookup},
+                                         FuzzTarget{"track_read", FuzzTrackRead}),
                          [](const testing::TestParamInfo<FuzzTarget>& info) {
                              return std::string(info.param.name);
                          });

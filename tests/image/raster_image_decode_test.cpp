@@ -417,3 +417,102 @@ TEST(RealWorldPhotos, decodeOrFailCleanly) {
     }
     EXPECT_GT(decoded, 20);
 }
+
+namespace {
+
+// The B,G,R,X pixel at (x, y) of a 32-bit top-down bitmap, X checked to be 255.
+RgbColor BitmapColor(const Bitmap& bitmap, int x, int y) {
+    const std::uint8_t* p =
+        bitmap.pixels.data() + static_cast<std::size_t>(y) * BitmapStride(bitmap.width, 32) + x * 4;
+    EXPECT_EQ(p[3], 255) << "at " << x << "," << y;
+    return {p[2], p[1], p[0]};
+}
+
+}  // namespace
+
+TEST(DecodeJpegBitmap, writesTopDownDisplayPixelsAtTheScaleAskedForInEveryColourSpace) {
+    struct Case {
+        const char* what;
+        Bytes jpeg;
+        int scale;
+        int width, height;
+        RgbColor topLeft, bottomRight;
+    };
+    Bytes cmyk;
+    for (int i = 0; i < 64 * 48; ++i) cmyk.insert(cmyk.end(), {255, 0, 0, 255});
+    const Case cases[] = {
+        {"baseline", QuadrantJpeg(1600, 1200), 2, 400, 300, {255, 0, 0}, {255, 255, 255}},
+        {"full size", QuadrantJpeg(160, 120), 8, 160, 120, {255, 0, 0}, {255, 255, 255}},
+        {"progressive", QuadrantJpeg(800, 600, true), 1, 100, 75, {255, 0, 0}, {255, 255, 255}},
+        {"grey",
+         WriteJpeg(64, 48, 1, MakeGrey(64, 48, [](int, int) { return std::uint8_t{77}; }), false),
+         4,
+         32,
+         24,
+         {77, 77, 77},
+         {77, 77, 77}},
+        {"cmyk", WriteJpeg(64, 48, 4, cmyk, false), 8, 64, 48, {255, 0, 0}, {255, 0, 0}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        Bitmap bitmap;
+        JpegBitmapDecode result;
+        ASSERT_TRUE(DecodeJpegBitmap(c.jpeg.data(), c.jpeg.size(), c.scale, bitmap, result))
+            << result.error;
+        EXPECT_EQ(bitmap.width, c.width);
+        EXPECT_EQ(bitmap.height, c.height);
+        EXPECT_EQ(bitmap.bitDepth, 32);
+        EXPECT_FALSE(result.truncated);
+        ExpectNear(BitmapColor(bitmap, 2, 2), c.topLeft, 8);
+        ExpectNear(BitmapColor(bitmap, c.width - 3, c.height - 3), c.bottomRight, 8);
+        int width = 0, height = 0;
+        ASSERT_TRUE(ReadJpegSize(c.jpeg.data(), c.jpeg.size(), width, height));
+        EXPECT_EQ(width, c.width * 8 / c.scale);
+    }
+}
+
+TEST(FastJpegScaleCovering, agreesWithLibjpegsOwnRoundingOnOddSizes) {
+    // Odd sides round up at every scale; the scale chosen must cover the minimum and the next
+    // faster one must not.
+    const Bytes jpeg = QuadrantJpeg(1001, 603);
+    const int minimums[][2] = {{126, 1}, {1, 76}, {125, 75}, {251, 10}, {501, 302}, {1001, 603}};
+    for (const auto& minimum : minimums) {
+        const int scale = FastJpegScaleCovering(1001, 603, minimum[0], minimum[1]);
+        Bitmap bitmap;
+        JpegBitmapDecode result;
+        ASSERT_TRUE(DecodeJpegBitmap(jpeg.data(), jpeg.size(), scale, bitmap, result));
+        EXPECT_GE(bitmap.width, minimum[0]);
+        EXPECT_GE(bitmap.height, minimum[1]);
+        if (scale > 1) {
+            ASSERT_TRUE(DecodeJpegBitmap(jpeg.data(), jpeg.size(), scale / 2, bitmap, result));
+            EXPECT_TRUE(bitmap.width < minimum[0] || bitmap.height < minimum[1]) << scale;
+        }
+    }
+    EXPECT_EQ(FastJpegScaleCovering(100, 100, 200, 200), 8);  // smaller than the minimum
+}
+
+TEST(DecodeJpegBitmap, cutHostileOrGarbageDataGivesAClearResult) {
+    const Bytes jpeg = QuadrantJpeg(512, 384);
+    Bitmap bitmap;
+    JpegBitmapDecode result;
+    const Bytes cut(jpeg.begin(), jpeg.begin() + jpeg.size() * 6 / 10);
+    ASSERT_TRUE(DecodeJpegBitmap(cut.data(), cut.size(), 8, bitmap, result)) << result.error;
+    EXPECT_TRUE(result.truncated);
+    ExpectNear(BitmapColor(bitmap, 40, 10), {255, 0, 0}, 6);  // the top rows arrived
+
+    const Bytes absurd = WithFrameSize(QuadrantJpeg(16, 16), 65000, 65000);
+    const Bytes failing[] = {Bytes(jpeg.begin(), jpeg.begin() + 200), Bytes(1000, 0x5A), absurd};
+    for (const Bytes& data : failing) {
+        EXPECT_FALSE(DecodeJpegBitmap(data.data(), data.size(), 8, bitmap, result));
+        EXPECT_TRUE(bitmap.pixels.empty());
+        EXPECT_EQ(bitmap.width, 0);
+        EXPECT_FALSE(result.error.empty());
+    }
+    EXPECT_EQ(result.error, "image too large");
+    int width = 0, height = 0;
+    EXPECT_TRUE(ReadJpegSize(absurd.data(), absurd.size(), width, height));  // the header is fine
+    EXPECT_EQ(width, 65000);
+    EXPECT_FALSE(ReadJpegSize(failing[1].data(), failing[1].size(), width, height));
+    EXPECT_FALSE(DecodeJpegBitmap(jpeg.data(), jpeg.size(), 3, bitmap, result));  // a slow eighth
+    EXPECT_FALSE(DecodeJpegBitmap(nullptr, 0, 8, bitmap, result));
+}

@@ -2,8 +2,9 @@
 # Installs the build into a temporary root, makes that tree read-only and runs
 # the installed programs with a home of their own: darazoz-cli keeps the
 # catalogue in the XDG data folder, zidevu records itself and answers a region
-# lookup from the data file under the prefix, and the desktop entries,
-# metainfo and manual pages pass the checkers that are installed.
+# lookup from the data file under the prefix, every launcher and folder
+# action runs an installed program, and the desktop entries, metainfo and
+# manual pages pass the checkers that are installed.
 # usage: installed_tree_test.sh CMAKE BUILD_DIR VERSION IMAGEMAGICK_CONVERT
 set -euo pipefail
 cmake=$1 build=$2 version=$3 convert=$4
@@ -54,6 +55,14 @@ done
   fail "the photo's region names"
 grep -qx "LastRunPath=$prefix/bin/zidevu" "$XDG_CONFIG_HOME/Darazoz Software/zidevu.conf" ||
   fail "zidevu did not record itself on its first start"
+
+# Every launcher, menu entry and folder action runs a program of this tree.
+for entry in "$prefix"/share/applications/*.desktop "$prefix"/share/kio/servicemenus/darazoz-*.desktop \
+             "$prefix"/share/nemo/actions/darazoz-*.nemo_action; do
+  [ -f "$entry" ] || fail "missing $entry"
+  program=$(sed -n 's/^Exec=\([^ ]*\).*/\1/p' "$entry")
+  [ -x "$prefix/bin/$program" ] || fail "$entry runs $program, which the tree does not hold"
+done
 
 if command -v desktop-file-validate >/dev/null; then
   desktop-file-validate "$prefix"/share/applications/*.desktop

@@ -35,6 +35,12 @@ class PrivateFileImageTest : public ::testing::Test {
         });
         if (!image_) GTEST_SKIP() << "this system cannot map and lease a file";
     }
+    // Writes to the image as the catalogue does: under the lock that the
+    // mover's exclusive step takes.
+    void Write(std::int64_t offset, char value) {
+        std::lock_guard lock(writers_);
+        image_->data()[offset] = static_cast<unsigned char>(value);
+    }
     std::string Image() const {
         return {reinterpret_cast<const char*>(image_->data()),
                 static_cast<std::size_t>(image_->size())};
@@ -51,8 +57,8 @@ class PrivateFileImageTest : public ::testing::Test {
 TEST_F(PrivateFileImageTest, HoldsTheFileKeepsWritesToItselfAndGrowsIntoItsRoom) {
     EXPECT_EQ(Image(), Pattern());
     EXPECT_GE(image_->capacity(), image_->size() + (1 << 20));
-    image_->data()[5000] = 'x';
-    image_->data()[image_->size() + 70000] = 'y';
+    Write(5000, 'x');
+    Write(image_->size() + 70000, 'y');
     EXPECT_EQ(image_->data()[5000], 'x');
     EXPECT_EQ(image_->data()[image_->size() + 70000], 'y');
     EXPECT_EQ(ReadAll(path_), Pattern()) << "the file never sees the image's writes";
@@ -62,7 +68,7 @@ TEST_F(PrivateFileImageTest, HoldsTheFileKeepsWritesToItselfAndGrowsIntoItsRoom)
 // then other bytes) must not take pages from under the image: its open
 // waits until every page is the image's own.
 TEST_F(PrivateFileImageTest, AFileCutShortAndRewrittenInPlaceLeavesTheImageWhole) {
-    image_->data()[100] = 'z';
+    Write(100, 'z');
     std::string expected = Pattern();
     expected[100] = 'z';
     EXPECT_EQ(Image(), expected);  // every page read once: shared with the file

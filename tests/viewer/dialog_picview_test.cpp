@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <QGuiApplication>
+#include <QScreen>
 #include <QTest>
 #include <QTimer>
 #include <QWheelEvent>
@@ -49,11 +51,13 @@ class ViewerDialogTest : public ::testing::Test {
             cache_, [this](PhotoRef photo) -> std::optional<PhotoDisplaySource> {
                 return sources_.at(photo.idPic);
             });
+        // As the host does: large photos are reduced to their size on the screen.
+        worker_->SetScreen(QGuiApplication::primaryScreen()->size());
         std::vector<PhotoRef> refs;
         for (int i = 0; i < n; ++i) refs.push_back(photos_.Entry(i).Ref());
         worker_->Reset(refs, 0);
     }
-    CDialogPICVIEW& Open(int index) {
+    CDialogPICVIEW& Open(int index, const QImage& backdrop = QImage()) {
         photos_.currentIndex = index;
         worker_->SetCurrent(index);
         WaitIdle();
@@ -68,7 +72,7 @@ class ViewerDialogTest : public ::testing::Test {
             return true;
         };
         services.confirmDelete = [this] { return answer_; };
-        viewer_ = std::make_unique<CDialogPICVIEW>(services, cache_.Find(index), QImage());
+        viewer_ = std::make_unique<CDialogPICVIEW>(services, cache_.Find(index), backdrop);
         viewer_->show();
         return *viewer_;
     }
@@ -162,6 +166,8 @@ TEST_F(ViewerDialogTest, ALargePhotoOpensFittedAndTurnsStayWhileCached) {
     Make(3, screen.width() * 2, screen.height() * 2);
     CDialogPICVIEW& viewer = Open(1);
     EXPECT_EQ(viewer.Zoom(), 500);
+    EXPECT_EQ(viewer.Displayed()->picture.size(), screen);  // made for the screen
+    EXPECT_TRUE(viewer.Displayed()->Reduced());
     viewer.OnTurn(true);
     EXPECT_EQ(viewer.ImageSize(), QSize(screen.height() * 2, screen.width() * 2));
     viewer.OnNext();
@@ -173,7 +179,38 @@ TEST_F(ViewerDialogTest, ALargePhotoOpensFittedAndTurnsStayWhileCached) {
     viewer.repaint();
     for (int i = 0; i < 200 && viewer.Displayed()->Reduced(); ++i) QTest::qWait(10);
     EXPECT_FALSE(viewer.Displayed()->Reduced());
-    EXPECT_EQ(viewer.Displayed()->picture.size(), viewer.ImageSize());
+    EXPECT_EQ(viewer.Displayed()->fullPicture.size(), viewer.ImageSize());
+}
+
+TEST_F(ViewerDialogTest, ZoomingInPastTheScreenSizedPictureBringsFullResolution) {
+    const QSize screen = QGuiApplication::primaryScreen()->size();
+    Make(1, screen.width() * 2, screen.height() * 2);
+    CDialogPICVIEW& viewer = Open(0);
+    viewer.repaint();
+    EXPECT_TRUE(viewer.Displayed()->Reduced());  // the fitted view asks for nothing more
+    QTest::qWait(50);
+    EXPECT_TRUE(viewer.Displayed()->fullPicture.isNull());
+    viewer.OnZoomIn();
+    for (int i = 0; i < 200 && viewer.Displayed()->Reduced(); ++i) QTest::qWait(10);
+    EXPECT_EQ(viewer.Displayed()->fullPicture.size(), viewer.ImageSize());
+    EXPECT_EQ(viewer.Displayed()->picture.size(), screen);
+}
+
+TEST_F(ViewerDialogTest, APrefetchedPictureIsCopiedAsMadeWithTheDesktopAround) {
+    const QSize screen = QGuiApplication::primaryScreen()->size();
+    Make(1, screen.width() * 2, screen.height());  // fitted at 500: a band across the middle
+    QImage desktop(screen, QImage::Format_RGB32);
+    desktop.fill(QColor(0, 200, 0));
+    CDialogPICVIEW& viewer = Open(0, desktop);
+    const QImage shown = viewer.grab().toImage().convertToFormat(QImage::Format_RGB32);
+    const QImage& picture = viewer.Displayed()->picture;
+    ASSERT_EQ(picture.size(), QSize(screen.width(), screen.height() / 2));
+    const int top = (screen.height() - picture.height()) / 2;
+    EXPECT_EQ(shown.pixel(5, 5), desktop.pixel(5, 5));
+    EXPECT_EQ(shown.pixel(screen.width() / 2, top - 2), desktop.pixel(0, 0));
+    for (const QPoint at : {QPoint(0, 0), QPoint(picture.width() / 2, picture.height() / 2),
+                            QPoint(picture.width() - 1, picture.height() - 1)})
+        EXPECT_EQ(shown.pixel(at + QPoint(0, top)), picture.pixel(at)) << at.x() << "," << at.y();
 }
 
 TEST_F(ViewerDialogTest, DeletingShowsTheNextPhotoAndShiftsTheCache) {

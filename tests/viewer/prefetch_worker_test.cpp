@@ -89,6 +89,24 @@ TEST_F(PrefetchWorkerTest, KeepsTheCurrentPhotoAndItsNeighboursAndEvictsFarOnes)
     EXPECT_LE(cache_.Held(), kCacheSlots);
 }
 
+TEST_F(PrefetchWorkerTest, SteppingHoldsAtMostThreeScreenSizedPictures) {
+    MakePhotos(6, {}, 1600, 1200);
+    PrefetchWorker worker(cache_, Lookup());
+    worker.SetScreen(QSize(400, 300));
+    worker.Reset(photos_, 0);
+    for (int current = 0; current < 6; ++current) {
+        worker.SetCurrent(current);
+        WaitIdle(worker);
+        EXPECT_LE(cache_.Held(), kCacheSlots);
+        for (const int index : cache_.Indices()) {
+            if (index < 0) continue;
+            const DisplayImagePtr image = cache_.Find(index);
+            EXPECT_EQ(image->picture.size(), QSize(400, 300)) << index;
+            EXPECT_TRUE(image->fullPicture.isNull()) << index;  // only asked for when zoomed
+        }
+    }
+}
+
 TEST_F(PrefetchWorkerTest, ANewListEmptiesTheCacheFirst) {
     MakePhotos(4);
     PrefetchWorker worker(cache_, Lookup());
@@ -185,15 +203,17 @@ TEST_F(PrefetchWorkerTest, ALargePhotoIsDecodedReducedUntilFullResolutionIsAsked
     const DisplayImagePtr reduced = cache_.Find(0);
     EXPECT_EQ(reduced->fullSize, QSize(1200, 1600));  // turned upright
     EXPECT_TRUE(reduced->Reduced());
-    // Fitted at 187 (300 / 1600): 1/4 scale still covers 225 x 300.
-    EXPECT_GE(reduced->picture.height(), 300);
-    EXPECT_LT(reduced->picture.height(), 1600);
+    // Made at its size on the screen: fitted at 187 (300 / 1600).
+    EXPECT_EQ(reduced->picture.size(), QSize(224, 299));
 
     worker.RequestFullResolution(0);
     WaitIdle(worker);
     const DisplayImagePtr full = cache_.Find(0);
     EXPECT_FALSE(full->Reduced());
-    EXPECT_EQ(full->picture.size(), QSize(1200, 1600));
+    EXPECT_EQ(full->fullPicture.size(), QSize(1200, 1600));
+    EXPECT_EQ(full->picture.size(), QSize(224, 299));  // still there for the fitted view
+    EXPECT_EQ(&full->PictureFor({225, 300}), &full->fullPicture);
+    EXPECT_EQ(&full->PictureFor({224, 299}), &full->picture);
 }
 
 TEST_F(PrefetchWorkerTest, AFailedFullResolutionDecodeKeepsTheReducedPicture) {

@@ -9,8 +9,11 @@
 #include <fstream>
 #include <sstream>
 
+#include <QSettings>
+
 #include "child_process.h"
 #include "cli_runner.h"
+#include "computer_time_zone.h"
 #include "database_file.h"
 #include "link_test_environment.h"
 #include "maplink/companion_launcher.h"
@@ -20,6 +23,7 @@
 #include "maplink/unix_socket.h"
 #include "temp_folder.h"
 #include "test_jpeg_writer.h"
+#include "track_file_writer.h"
 
 namespace {
 
@@ -28,6 +32,16 @@ std::string ReadFile(const std::string& path) {
     std::ostringstream text;
     text << in.rdbuf();
     return text.str();
+}
+
+std::string Exiftool(const std::string& arguments) {
+    std::string out;
+    if (FILE* pipe = popen(("exiftool " + arguments + " 2>&1").c_str(), "r")) {
+        char buffer[256];
+        while (fgets(buffer, sizeof buffer, pipe)) out += buffer;
+        pclose(pipe);
+    }
+    return out;
 }
 
 std::size_t Count(const std::string& text, const std::string& part) {
@@ -182,4 +196,62 @@ TEST_F(TheZidevuProgram, isStartedByTheRegionLookupCheckWhenInstalledButNotRunni
     fd.Reset();
     kill(peer.pid, SIGTERM);
     EXPECT_TRUE(PumpUntil(*probe, [&] { return !CompanionListens(); }));
+}
+
+// A camera 37 minutes fast, its offset remembered in zidevu's settings: the
+// tracks imported from the command line give darazoz-cli the positions at
+// the photos' true times, and a photo outside the track gets none.
+TEST_F(TheZidevuProgram, importsTracksAndGivesDarazozCliTrackThePositionsAtTheShotTimes) {
+    ComputerTimeZone zone("Asia/Shanghai");  // for darazoz-cli and zidevu too
+    TempFolder photos, data;
+    const std::int64_t noon = 1777636800'000;  // 2026-05-01T12:00:00Z, 20:00 in Shanghai
+    std::ofstream(env.Root() + "/walk.gpx")
+        << GpxText({{{noon, 22.50, 114.00}, {noon + 60'000, 22.51, 114.02}}});
+    std::ofstream(env.Root() + "/notes.txt") << "not a track\n";
+    const std::string walk = env.Root() + "/walk.gpx", notes = env.Root() + "/notes.txt";
+
+    EXPECT_EQ(Start({"--import-track", walk, notes})->Wait(), 1);
+    std::string output = ReadFile(Output());
+    EXPECT_NE(output.find("walk.gpx: stored as track 1 (GPX, 1 segments, 2 fixes)"),
+              std::string::npos)
+        << output;
+    EXPECT_NE(output.find("notes.txt: nothing imported: not a track"), std::string::npos) << output;
+    EXPECT_EQ(Start({"--import-track", walk})->Wait(), 0);
+    EXPECT_NE(ReadFile(Output()).find("already stored as track 1"), std::string::npos);
+    EXPECT_EQ(Start({"--import-track"})->Wait(), 2);
+
+    {
+        // What the window remembers (the test process's own settings are elsewhere).
+        QSettings settings(QString::fromStdString(env.CompanionSettings()), QSettings::IniFormat);
+        settings.setValue("Tracks/CameraOffsetSeconds", 37 * 60);
+    }
+    const struct {
+        const char* name;
+        const char* cameraTime;
+    } shots[] = {{"on-the-walk.jpg", "2026:05:01 20:37:30"}, {"later.jpg", "2026:05:01 23:37:00"}};
+    std::uint32_t seed = 1;
+    for (const auto& shot : shots) {
+        TestJpegOptions o;
+        o.seed = seed++;
+        o.embedThumbnail = true;
+        o.dateTimeOriginal = shot.cameraTime;
+        ASSERT_TRUE(WriteTestJpeg(photos.File(shot.name), o));
+    }
+    const std::string dataDir = "--data-dir '" + data.Path() + "' ";
+    ASSERT_EQ(RunCli(dataDir + "import '" + photos.Path() + "'").status, 0);
+
+    auto zidevu = StartListening();
+    const CliResult r = RunCli(dataDir + "track '" + photos.File("on-the-walk.jpg") + "' '" +
+                               photos.File("later.jpg") + "'");
+    EXPECT_EQ(r.status, 1) << r.out;
+    EXPECT_NE(r.out.find("written 1 of 2"), std::string::npos) << r.out << ReadFile(Output());
+    EXPECT_NE(r.out.find("later.jpg: no track position"), std::string::npos) << r.out;
+
+    const std::string gps =
+        Exiftool("-n -s3 -GPSLatitude -GPSLongitude '" + photos.File("on-the-walk.jpg") + "'");
+    double latitude = 0, longitude = 0;
+    ASSERT_EQ(std::sscanf(gps.c_str(), "%lf %lf", &latitude, &longitude), 2) << gps;
+    EXPECT_NEAR(latitude, 22.505, 1e-5);
+    EXPECT_NEAR(longitude, 114.01, 1e-5);
+    EXPECT_EQ(Exiftool("-n -s3 -GPSLatitude '" + photos.File("later.jpg") + "'"), "");
 }
