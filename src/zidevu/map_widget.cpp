@@ -303,7 +303,10 @@ void MapWidget::PaintPickedPoint(QPainter& painter) {
     if (pickedText_.isEmpty()) return;
     const QFontMetrics metrics(painter.font());
     QRectF box = metrics.boundingRect(pickedText_).adjusted(-5, -3, 5, 3);
-    box.moveBottomLeft(tip + QPointF(10, -10));
+    box.moveBottomLeft(tip + QPointF(8, -28));  // above the pin's head
+    // Kept inside the map, over the pin if it must.
+    if (box.right() > width() - 2) box.moveRight(std::max(width() - 2.0, box.width() + 2));
+    if (box.left() < 2) box.moveLeft(2);
     painter.setPen(QColor(120, 120, 120));
     painter.setBrush(QColor(255, 255, 255, 230));
     painter.drawRoundedRect(box, 3, 3);
