@@ -8,6 +8,7 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QStatusBar>
+#include <fstream>
 #include <thread>
 
 #include "companion/companion_service.h"
@@ -175,6 +176,13 @@ TEST_F(TheMapWindow, drawsTheMarkersAndRedrawsThemWhenChosen) {
     Click(window.Map(), At(kPhotos[1]));
     const QColor after = window.Map()->grab().toImage().pixelColor(shanghai);
     EXPECT_GT(after.red(), after.blue() + 80) << "an orange marker once chosen";
+    // A recorded track is drawn as a line through its positions.
+    const QPointF beijing = At(kPhotos[0]), chengdu = At(kPhotos[3]);
+    window.Map()->SetTracks({{{kPhotos[0].latitude, kPhotos[0].longitude},
+                              {kPhotos[3].latitude, kPhotos[3].longitude}}});
+    const QColor onTrack =
+        window.Map()->grab().toImage().pixelColor(((beijing + chengdu) / 2).toPoint());
+    EXPECT_GT(onTrack.red(), onTrack.green() + 80) << "the track's crimson";
     // Panning carries it along.
     PressKey(window.Map(), Qt::Key_Left);
     const QPoint moved = At(kPhotos[1]).toPoint();
@@ -255,9 +263,12 @@ TEST_F(TheMapWindow, namesTheHoveredPhotoFromTheAlbumsCatalogueElseItsId) {
         const char* dataFolder;  // nullptr: the test's folder
         std::vector<QString> hover;
     };
+    TempFolder junk;
+    std::ofstream(junk.File("myJpgdb.db")) << "not a catalogue";
     const Case kCases[] = {
         {nullptr, {"故宫.jpg", "外滩 副本.jpg", "照片 103"}},
         {"/nonexistent/folder", {"照片 101", "照片 102", "照片 103"}},
+        {junk.Path().c_str(), {"照片 101", "照片 102", "照片 103"}},
     };
     for (const Case& c : kCases) {
         qputenv("DARAZOZ_DATA_DIR",
