@@ -22,7 +22,7 @@ constexpr std::int32_t kNearCell = 500;
 constexpr double kBorderGapUnits = 2000;
 
 // Simplification tolerance of each step, in world units (about degrees).
-constexpr std::array<double, kMapDetailSteps> kTolerance{0, 0.002, 0.008, 0.03, 0.1, 0.3};
+constexpr std::array<double, kMapDetailSteps> kTolerance{0, 0.008, 0.02, 0.06, 0.15, 0.4};
 // A step is used while its tolerance stays below this many pixels.
 constexpr double kTolerablePixels = 1.2;
 
