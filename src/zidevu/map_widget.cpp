@@ -138,6 +138,12 @@ void MapWidget::StopPicking() {
     update();
 }
 
+void MapWidget::AbandonPicking() {
+    if (!picking_) return;
+    StopPicking();
+    emit pickAbandoned();
+}
+
 void MapWidget::ShowPickedPoint(GeoPosition position, QString text) {
     picked_ = ToWorld(position.latitude, position.longitude);
     pickedText_ = std::move(text);
@@ -453,10 +459,7 @@ void MapWidget::keyPressEvent(QKeyEvent* event) {
             ZoomOut();
             return;
         case Qt::Key_Escape:
-            if (picking_) {
-                StopPicking();
-                emit pickAbandoned();
-            }
+            AbandonPicking();
             return;
         default:
             QWidget::keyPressEvent(event);

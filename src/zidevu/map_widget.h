@@ -58,6 +58,8 @@ class MapWidget : public QWidget {
 
     void StartPicking();
     void StopPicking();
+    // Esc: ends picking without a position (pickAbandoned).
+    void AbandonPicking();
     bool IsPicking() const { return picking_; }
     // A pin at the position with a line of text beside it.
     void ShowPickedPoint(GeoPosition position, QString text);

@@ -5,6 +5,7 @@
 #include <QFileInfo>
 #include <QLabel>
 #include <QMenuBar>
+#include <QShortcut>
 #include <QSignalBlocker>
 #include <QStandardPaths>
 #include <QStatusBar>
@@ -150,6 +151,12 @@ ZidevuWindow::ZidevuWindow(const CompanionService& service, const RegionDataStat
     connect(map_, &MapWidget::selectionChanged, this,
             [this](int selected) { showInAlbum_->setEnabled(selected > 0); });
     connect(map_, &MapWidget::positionPicked, this, &ZidevuWindow::AnswerPickedPosition);
+    // Esc gives up a pick wherever the window's focus is (the track panel, the toolbar).
+    giveUpPick_ = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    giveUpPick_->setEnabled(false);
+    connect(giveUpPick_, &QShortcut::activated, map_, &MapWidget::AbandonPicking);
+    connect(map_, &MapWidget::pickAbandoned, this, [this] { giveUpPick_->setEnabled(false); });
+    connect(map_, &MapWidget::positionPicked, this, [this] { giveUpPick_->setEnabled(false); });
     connect(map_, &MapWidget::pickAbandoned, this, [this] {
         pickPending_ = false;
         statusBar()->showMessage(QStringLiteral("已放弃选取位置"), 3000);
@@ -217,6 +224,7 @@ void ZidevuWindow::ShowPhotos(std::vector<MapPhotoRecord> photos, std::uint32_t 
 void ZidevuWindow::StartPicking(std::uint32_t flags) {
     pickPending_ = true;
     map_->StartPicking();
+    giveUpPick_->setEnabled(true);
     ApplyRequestFlags(flags);
 }
 

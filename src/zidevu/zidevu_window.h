@@ -27,6 +27,7 @@ class MapWidget;
 class TileLayer;
 class QAction;
 class QLabel;
+class QShortcut;
 
 // Sends one of our answers to the album (CompanionService::AnswerProgram).
 using AnswerToProgram = std::function<void(std::uint16_t code, std::vector<std::uint8_t> data)>;
@@ -72,6 +73,7 @@ class ZidevuWindow : public QMainWindow {
     MapWidget* map_ = nullptr;
     QAction* showInAlbum_ = nullptr;
     QAction* tilesAction_ = nullptr;
+    QShortcut* giveUpPick_ = nullptr;
     std::unique_ptr<TileLayer> tiles_;
     QLabel* pointer_ = nullptr;
     QLabel* lookups_ = nullptr;

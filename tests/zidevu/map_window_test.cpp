@@ -8,6 +8,7 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QStatusBar>
+#include <QTest>
 #include <fstream>
 #include <thread>
 
@@ -194,13 +195,15 @@ TEST_F(TheMapWindow, answersAPickOnceWithTheClickedPosition) {
     struct Case {
         const char* what;
         bool escape;  // Esc before the click
+        bool escapeElsewhere;
         bool secondRequest;
         std::size_t answered;
     };
     const Case kCases[] = {
-        {"a click", false, false, 1},
-        {"two requests, one click", false, true, 1},
-        {"Esc gives up", true, false, 0},
+        {"a click", false, false, false, 1},
+        {"two requests, one click", false, false, true, 1},
+        {"Esc gives up", true, false, false, 0},
+        {"Esc with the focus elsewhere gives up", false, true, false, 0},
     };
     for (const Case& c : kCases) {
         answers.clear();
@@ -208,7 +211,9 @@ TEST_F(TheMapWindow, answersAPickOnceWithTheClickedPosition) {
         if (c.secondRequest) window.StartPicking(kFlagBringToTop);
         EXPECT_TRUE(window.IsPicking()) << c.what;
         EXPECT_EQ(window.Map()->cursor().shape(), Qt::CrossCursor) << c.what;
+        // Esc on the map, or anywhere in the window (through its shortcut).
         if (c.escape) PressKey(window.Map(), Qt::Key_Escape);
+        if (c.escapeElsewhere) QTest::keyClick(window.statusBar(), Qt::Key_Escape);
         const QPointF at(600, 250);
         Click(window.Map(), at);
         Click(window.Map(), at + QPointF(40, 40));  // no longer picking: answers nothing
