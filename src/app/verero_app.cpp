@@ -86,6 +86,9 @@ CVereroApp::StartOutcome CVereroApp::InitInstance(const LaunchOptions& options,
     // Listening before the catalogue opens: a start that comes meanwhile
     // is kept waiting for the window, not told the folder is in use.
     instanceChannel_ = std::make_unique<InstanceChannel>(folder);
+    // The companion started from here reads this folder's catalogue for the
+    // names of the photos it shows.
+    qputenv("DARAZOZ_DATA_DIR", QByteArray::fromStdString(folder));
     QObject::connect(instanceChannel_.get(), &InstanceChannel::pathsHandedOver,
                      [this](const QStringList& paths) { OpenPaths(paths, true); });
     pendingPaths_ = options.paths;

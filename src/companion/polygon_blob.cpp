@@ -49,11 +49,12 @@ bool ReadVertex(VarintReader& reader, std::int64_t& x, std::int64_t& y) {
            y < kCoordinateLimit;
 }
 
-// Calls edge(ax, ay, bx, by) for every edge of every ring, the closing
-// edges included. False when the blob is damaged (the edges seen so far have
+// Calls ring(count) at the start of every ring and vertex(x, y) for each of
+// its vertices. False when the blob is damaged (what was seen so far has
 // been visited).
-template <typename EdgeVisitor>
-bool VisitEdges(const unsigned char* data, std::size_t size, EdgeVisitor&& edge) {
+template <typename RingVisitor, typename VertexVisitor>
+bool VisitVertices(const unsigned char* data, std::size_t size, RingVisitor&& ring,
+                   VertexVisitor&& vertex) {
     if (data == nullptr) return false;
     VarintReader reader(data, size);
     std::uint64_t rings = 0;
@@ -62,22 +63,42 @@ bool VisitEdges(const unsigned char* data, std::size_t size, EdgeVisitor&& edge)
         std::uint64_t count = 0;
         // Every vertex takes at least two bytes.
         if (!reader.Unsigned(count) || count < 3 || count > reader.Remaining() / 2) return false;
-        std::int64_t cx = 0;
-        std::int64_t cy = 0;
-        if (!ReadVertex(reader, cx, cy)) return false;
-        const std::int64_t firstX = cx;
-        const std::int64_t firstY = cy;
-        for (std::uint64_t i = 1; i < count; ++i) {
-            std::int64_t nx = cx;
-            std::int64_t ny = cy;
-            if (!ReadVertex(reader, nx, ny)) return false;
-            edge(cx, cy, nx, ny);
-            cx = nx;
-            cy = ny;
+        ring(static_cast<std::size_t>(count));
+        std::int64_t x = 0;
+        std::int64_t y = 0;
+        for (std::uint64_t i = 0; i < count; ++i) {
+            if (!ReadVertex(reader, x, y)) return false;
+            vertex(x, y);
         }
-        edge(cx, cy, firstX, firstY);
     }
     return true;
+}
+
+// Calls edge(ax, ay, bx, by) for every edge of every ring, the closing
+// edges included.
+template <typename EdgeVisitor>
+bool VisitEdges(const unsigned char* data, std::size_t size, EdgeVisitor&& edge) {
+    std::size_t left = 0;
+    std::int64_t firstX = 0, firstY = 0, lastX = 0, lastY = 0;
+    bool started = false;
+    return VisitVertices(
+        data, size,
+        [&](std::size_t count) {
+            left = count;
+            started = false;
+        },
+        [&](std::int64_t x, std::int64_t y) {
+            if (!started) {
+                firstX = x;
+                firstY = y;
+                started = true;
+            } else {
+                edge(lastX, lastY, x, y);
+            }
+            lastX = x;
+            lastY = y;
+            if (--left == 0) edge(lastX, lastY, firstX, firstY);
+        });
 }
 
 }  // namespace
@@ -103,5 +124,21 @@ bool DecodePolygonEdges(const unsigned char* data, std::size_t size,
                                  static_cast<std::int32_t>(bx), static_cast<std::int32_t>(by)});
         });
     if (!intact) edges.clear();
+    return intact;
+}
+
+bool DecodePolygonRings(const unsigned char* data, std::size_t size,
+                        std::vector<std::vector<PolygonVertex>>& rings) {
+    rings.clear();
+    const bool intact = VisitVertices(
+        data, size,
+        [&](std::size_t count) {
+            rings.emplace_back();
+            rings.back().reserve(count);
+        },
+        [&](std::int64_t x, std::int64_t y) {
+            rings.back().push_back({static_cast<std::int32_t>(x), static_cast<std::int32_t>(y)});
+        });
+    if (!intact) rings.clear();
     return intact;
 }

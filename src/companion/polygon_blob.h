@@ -31,6 +31,15 @@ struct PolygonEdge {
 bool DecodePolygonEdges(const unsigned char* data, std::size_t size,
                         std::vector<PolygonEdge>& edges);
 
+// One vertex of a decoded ring, in stored units.
+struct PolygonVertex {
+    std::int32_t x, y;
+};
+
+// The blob's rings, the outline first; false (and no rings) when damaged.
+bool DecodePolygonRings(const unsigned char* data, std::size_t size,
+                        std::vector<std::vector<PolygonVertex>>& rings);
+
 // Does the edge a-b cross the ray from (px, py) towards greater x? Half-open
 // in y and strict in x, which puts a point on an edge on one side only; exact
 // in integers (coordinates below 2^30, so the products fit).

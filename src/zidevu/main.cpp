@@ -11,7 +11,10 @@
 #include "companion/companion_service.h"
 #include "messaging/termination_signals.h"
 #include "zidevu/install_settings.h"
+#include "zidevu/map_request_relay.h"
+#include "zidevu/map_widget.h"
 #include "zidevu/region_data.h"
+#include "zidevu/track_dock.h"
 #include "zidevu/track_import_command.h"
 #include "zidevu/track_request_handler.h"
 #include "zidevu/track_settings.h"
@@ -85,7 +88,19 @@ int main(int argc, char** argv) {
     const RegionDataState regionData = OpenRegionData(
         atlas, options.regionDataFile, QCoreApplication::applicationDirPath().toStdString());
     TrackRequestHandler tracks(trackStore);
-    MapRequestHandlers map;
+    // The map requests need the window (headless they are answered 0); the
+    // track requests are answered headless too.
+    MapRequestRelay relay;
+    std::unique_ptr<ZidevuWindow> window;
+    if (!options.headless) {
+        relay.onShowPhotos = [&window](std::vector<MapPhotoRecord> photos, std::uint32_t flags) {
+            if (window) window->ShowPhotos(std::move(photos), flags);
+        };
+        relay.onPickPosition = [&window](std::uint32_t flags) {
+            if (window) window->StartPicking(flags);
+        };
+    }
+    MapRequestHandlers map = relay.Handlers();
     map.findPositions = [&tracks](std::vector<MapPhotoRecord> records, std::uint32_t) {
         tracks.Receive(std::move(records));
     };
@@ -110,11 +125,28 @@ int main(int argc, char** argv) {
                      regionData.problem.c_str());
     }
 
-    std::unique_ptr<ZidevuWindow> window;
     if (!options.headless) {
-        window = std::make_unique<ZidevuWindow>(service, regionData);
-        AttachTrackUi(*window, tracks);
+        window = std::make_unique<ZidevuWindow>(
+            service, regionData, [&service](std::uint16_t code, std::vector<std::uint8_t> data) {
+                service.AnswerProgram(code, std::move(data));
+            });
+        // The stored tracks are drawn on the map, again whenever they change.
+        TrackDock* dock = AttachTrackUi(*window, tracks);
+        MapWidget* mapWidget = window->Map();
+        auto drawTracks = [mapWidget, dock] {
+            std::vector<std::vector<GeoPosition>> lines;
+            for (const TrackPolyline& polyline : dock->Polylines()) {
+                std::vector<GeoPosition>& line = lines.emplace_back();
+                for (const auto& [latitude, longitude] : polyline.points)
+                    line.push_back({latitude, longitude});
+            }
+            mapWidget->SetTracks(std::move(lines));
+        };
+        QObject::connect(dock, &TrackDock::tracksChanged, mapWidget, drawTracks);
+        drawTracks();
         window->show();
     }
-    return app->exec();
+    const int status = app->exec();
+    window.reset();  // before the service it reads
+    return status;
 }

@@ -30,6 +30,8 @@ TEST(CVereroApp, StartUpOpensTheCatalogueOfTheDataFolderAndShowsTheFrame) {
     ASSERT_EQ(app.InitInstance({.dataFolder = folder.Path().toStdString()}),
               CVereroApp::StartOutcome::Running);
     EXPECT_TRUE(QFile::exists(folder.Path() + QStringLiteral("/myJpgdb.db")));
+    // The programs it starts (the companion) learn the folder from the environment.
+    EXPECT_EQ(qEnvironmentVariable("DARAZOZ_DATA_DIR"), folder.Path());
     ASSERT_NE(app.MainFrame(), nullptr);
     EXPECT_TRUE(app.MainFrame()->isVisible());
     EXPECT_EQ(CVereroApp::Instance(), &app);

@@ -8,39 +8,15 @@
 
 #include "companion/banded_polygon.h"
 #include "companion/polygon_blob.h"
+#include "region_file_writer.h"
 
 namespace {
 
 using Ring = std::vector<std::pair<std::int64_t, std::int64_t>>;
 using Bytes = std::vector<unsigned char>;
 
-void PutVarint(Bytes& out, std::uint64_t v) {
-    while (v >= 0x80) {
-        out.push_back(static_cast<unsigned char>((v & 0x7F) | 0x80));
-        v >>= 7;
-    }
-    out.push_back(static_cast<unsigned char>(v));
-}
-
-void PutSigned(Bytes& out, std::int64_t v) {
-    PutVarint(out, (static_cast<std::uint64_t>(v) << 1) ^ static_cast<std::uint64_t>(v >> 63));
-}
-
-// The converter's layout, written independently of the reader under test.
 Bytes Pack(const std::vector<Ring>& rings) {
-    Bytes out;
-    PutVarint(out, rings.size());
-    for (const Ring& ring : rings) {
-        PutVarint(out, ring.size());
-        std::int64_t px = 0, py = 0;
-        for (auto [x, y] : ring) {
-            PutSigned(out, x - px);
-            PutSigned(out, y - py);
-            px = x;
-            py = y;
-        }
-    }
-    return out;
+    return PackPolygon(rings);
 }
 
 PolygonTest TestPoint(const Bytes& blob, std::int64_t x, std::int64_t y) {
@@ -117,6 +93,9 @@ TEST(ADamagedPolygonBlob, isReportedWithoutReadingPastItsEnd) {
         if (data != nullptr) std::copy(blob.begin(), blob.end(), const_cast<unsigned char*>(data));
         EXPECT_EQ(TestPointInPolygonBlob(data, blob.size(), X0 + 10, Y0 + 10), PolygonTest::Damaged)
             << what;
+        std::vector<std::vector<PolygonVertex>> rings;
+        EXPECT_FALSE(DecodePolygonRings(data, blob.size(), rings)) << what;
+        EXPECT_TRUE(rings.empty()) << what;
         delete[] data;
     }
 }
@@ -152,6 +131,21 @@ TEST(ABandedPolygon, answersExactlyAsTheBlobItWasBuiltFrom) {
         for (std::int64_t d = 0; d <= 100; ++d)
             ASSERT_EQ(banded.Contains(X0 + d, Y0 + 100 - d),
                       TestPoint(blob, X0 + d, Y0 + 100 - d) == PolygonTest::Inside);
+    }
+}
+
+TEST(APolygonBlob, decodesToTheRingsItWasPackedFrom) {
+    const std::vector<Ring> packed = Star();
+    const Bytes blob = Pack(packed);
+    std::vector<std::vector<PolygonVertex>> rings;
+    ASSERT_TRUE(DecodePolygonRings(blob.data(), blob.size(), rings));
+    ASSERT_EQ(rings.size(), packed.size());
+    for (std::size_t r = 0; r < packed.size(); ++r) {
+        ASSERT_EQ(rings[r].size(), packed[r].size());
+        for (std::size_t i = 0; i < packed[r].size(); ++i) {
+            ASSERT_EQ(rings[r][i].x, packed[r][i].first);
+            ASSERT_EQ(rings[r][i].y, packed[r][i].second);
+        }
     }
 }
 
