@@ -23,14 +23,16 @@ void RunBatchApply(BatchJob& job) {
         const std::optional<std::string> path = PhotoFullPath(photo.idPic, photo.fromDuplicates);
         PhotoEditResult result;
         if (path) result = job.writer(*path, job.edit, photo.idPic, photo.fromDuplicates);
-        if (result.Succeeded()) {
-            ++job.modified;
-            continue;
-        }
+        if (result.Succeeded()) ++job.modified;
+        if (result.Succeeded() && !result.captionsInExifOnly) continue;
         const QString name = path ? QFileInfo(QString::fromStdString(*path)).fileName()
                                   : QString::number(photo.idPic);
         std::lock_guard lock(job.mutex);
-        job.failures.push_back({name, result});
+        if (result.Succeeded()) {
+            job.captionsInExifOnly.push_back(name);
+        } else {
+            job.failures.push_back({name, result});
+        }
     }
     job.proceed = false;
 }

@@ -23,8 +23,9 @@ struct BatchJob {
     // BatchContinue: Cancel clears it; the worker stops before its next photo.
     std::atomic<bool> proceed{true};
 
-    std::mutex mutex;  // guards failures
+    std::mutex mutex;  // guards failures and captionsInExifOnly
     std::vector<PhotoEditFailure> failures;
+    std::vector<QString> captionsInExifOnly;  // names of photos written so
 };
 
 // The photos a batch writes besides shown: selection in order, without

@@ -1,5 +1,7 @@
 // CDialog_Exif: 应用, 确定, 取消, and the batch over the multi-selection.
 
+#include <QFileInfo>
+
 #include "dialogs/dlg_msg.h"
 #include "messaging/receiver_registry.h"
 #include "messaging/ui_messages.h"
@@ -39,6 +41,10 @@ CDialog_Exif::ApplyOutcome CDialog_Exif::Apply() {
     }
     if (result.Succeeded()) {
         if (result.photoId != 0) session_.shownPhoto.idPic = result.photoId;
+        if (result.captionsInExifOnly) {
+            const QString name = QFileInfo(QString::fromStdString(result.finalPath)).fileName();
+            messageBox_(this, kNotice, CaptionsInExifOnlyNotice({name}), false);
+        }
     } else {
         messageBox_(this, kNotice,
                     QStringLiteral("照片未能修改：") + PhotoEditFailureReason(result), false);
@@ -104,9 +110,11 @@ void CDialog_Exif::BatchEnded() {
     OnProgressTimer();
     progressTimer_.stop();
     std::vector<PhotoEditFailure> failures;
+    std::vector<QString> captionsInExifOnly;
     {
         std::lock_guard lock(job_->mutex);
         failures = job_->failures;
+        captionsInExifOnly = job_->captionsInExifOnly;
     }
     changed_.ClearAll();
     ok_->setEnabled(true);
@@ -116,6 +124,8 @@ void CDialog_Exif::BatchEnded() {
             session_.tidyRequested = session_.tidyRequested || FailureCallsForTidy(failure.result);
         messageBox_(this, kNotice, BatchFailureSummary(failures), false);
     }
+    if (!captionsInExifOnly.empty())
+        messageBox_(this, kNotice, CaptionsInExifOnlyNotice(captionsInExifOnly), false);
     endTimer_.start();
 }
 

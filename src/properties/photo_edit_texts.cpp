@@ -1,5 +1,7 @@
 #include "properties/photo_edit_texts.h"
 
+#include <functional>
+
 #include <algorithm>
 
 QString PhotoEditFailureReason(const PhotoEditResult& result) {
@@ -42,18 +44,38 @@ bool FailureCallsForTidy(const PhotoEditResult& result) {
            result.outcome == PhotoEditOutcome::RefreshFailed;
 }
 
+namespace {
+
+// One line per item, at most kSummaryReasons of them, then "……".
+QString ListedLines(std::size_t count, const std::function<QString(std::size_t)>& line) {
+    QString text;
+    const std::size_t listed = std::min<std::size_t>(count, kSummaryReasons);
+    for (std::size_t i = 0; i < listed; ++i) text += QStringLiteral("\r\n") + line(i);
+    if (count > listed) text += QStringLiteral("\r\n……");
+    return text;
+}
+
+}  // namespace
+
 QString BatchFailureSummary(const std::vector<PhotoEditFailure>& failures) {
     if (failures.empty()) return {};
     QString text = QStringLiteral("有%1张照片未能修改：").arg(failures.size());
-    const std::size_t listed = std::min<std::size_t>(failures.size(), kSummaryReasons);
-    for (std::size_t i = 0; i < listed; ++i) {
-        text += QStringLiteral("\r\n") + failures[i].name + QStringLiteral("：") +
-                PhotoEditFailureReason(failures[i].result);
-    }
-    if (failures.size() > listed) text += QStringLiteral("\r\n……");
+    text += ListedLines(failures.size(), [&failures](std::size_t i) {
+        return failures[i].name + QStringLiteral("：") + PhotoEditFailureReason(failures[i].result);
+    });
     bool tidy = false;
     for (const PhotoEditFailure& failure : failures)
         tidy = tidy || FailureCallsForTidy(failure.result);
     if (tidy) text += QStringLiteral("\r\n请先整理数据库。");
     return text;
+}
+
+QString CaptionsInExifOnlyNotice(const std::vector<QString>& names) {
+    if (names.empty()) return {};
+    return QStringLiteral(
+               "有%1张照片的XMP或IPTC信息无法解析，已原样保留；"
+               "关键词、标题、备注和作者只写入了Windows XP标签，"
+               "其他程序仍显示原来的内容：")
+               .arg(names.size()) +
+           ListedLines(names.size(), [&names](std::size_t i) { return names[i]; });
 }

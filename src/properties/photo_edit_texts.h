@@ -24,3 +24,8 @@ inline constexpr int kSummaryReasons = 3;
 // "有2张照片未能修改：" then one "name：reason" line per failure (at most
 // kSummaryReasons, then "……"), lines separated by "\r\n".
 QString BatchFailureSummary(const std::vector<PhotoEditFailure>& failures);
+
+// The photos written whose XMP or IPTC could not be parsed: those were left
+// as they were and the captions went into the Windows XP tags only, so other
+// programs still show the old captions. Names listed as in the summary.
+QString CaptionsInExifOnlyNotice(const std::vector<QString>& names);

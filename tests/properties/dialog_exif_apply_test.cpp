@@ -197,6 +197,29 @@ TEST_F(BatchTest, PhotosThatFailAreSummedUpAtTheEnd) {
     EXPECT_TRUE(session_.tidyRequested);
 }
 
+TEST_F(BatchTest, PhotosWhoseXmpOrIptcCouldNotBeParsedAreNamedOnceWritten) {
+    OpenThree();
+    // The shown photo (1) and photo 3 have packets that cannot be parsed.
+    PhotoEditStub::SetResponder([](const StubEditCall& call) {
+        PhotoEditResult result = PhotoEditStub::Written(call);
+        result.captionsInExifOnly = call.catalogueId != 2;
+        return result;
+    });
+    EditValue(Subject, QStringLiteral("西湖"), Author);
+    dialog_->Apply();
+    ASSERT_TRUE(WaitFor([this] { return !dialog_->BatchInProgress(); }));
+    EXPECT_EQ(dialog_->windowTitle(), QStringLiteral("照片属性（EXIF） 已修改3/3."))
+        << "written all the same";
+    ASSERT_EQ(messages_.size(), 2u);
+    const QString notice = QStringLiteral(
+        "的XMP或IPTC信息无法解析，已原样保留；关键词、标题、备注和作者只写入了Windows XP标签，"
+        "其他程序仍显示原来的内容：");
+    EXPECT_EQ(messages_[0].text,
+              QStringLiteral("有1张照片") + notice + QStringLiteral("\r\na.jpg"));
+    EXPECT_EQ(messages_[1].text,
+              QStringLiteral("有1张照片") + notice + QStringLiteral("\r\nc.jpg"));
+}
+
 TEST(BatchPhotos, SkipTheShownPhotoRepeatsAndInvalidIds) {
     const std::vector<PhotoRef> selection = {{2, false},  {1, false}, {2, false},
                                              {-1, false}, {2, true},  {3, false}};
