@@ -225,7 +225,7 @@ bool SetExifShotTime(MetadataReader& reader, std::int32_t time) {
     std::snprintf(xmpText, sizeof xmpText, "%04d-%02d-%02dT%02d:%02d:%02d", local.tm_year + 1900,
                   local.tm_mon + 1, local.tm_mday, local.tm_hour, local.tm_min, local.tm_sec);
     const long offsetMinutes = ZoneOffsetMinutes(seconds, local);
-    char offset[16] = {};
+    char offset[32] = {};  // room for any long the compiler cannot rule out
     std::snprintf(offset, sizeof offset, "%c%02ld:%02ld", offsetMinutes < 0 ? '-' : '+',
                   std::labs(offsetMinutes) / 60, std::labs(offsetMinutes) % 60);
     reader.CaptionChanges().shotTime = xmpText;
