@@ -164,17 +164,20 @@ void MapWidget::FitAll() {
     if (box.Empty()) box = geometry_->Bounds();
     if (box.Empty()) box = {-180, -70, 180, 85};
     view_.Fit(box, kFitMarginPixels, kScaleForOnePhoto);
+    showingFit_ = true;
     update();
 }
 
 void MapWidget::SetView(const MapView& view) {
     view_ = view;
+    showingFit_ = false;
     view_.Resize(width(), height());
     update();
 }
 
 void MapWidget::ZoomBy(double factor, QPointF at) {
     view_.ZoomAt(factor, at.x(), at.y());
+    showingFit_ = false;
     update();
 }
 
@@ -373,6 +376,7 @@ void MapWidget::PaintOverlay(QPainter& painter) {
 
 void MapWidget::resizeEvent(QResizeEvent*) {
     view_.Resize(width(), height());
+    if (showingFit_) FitAll();
 }
 
 void MapWidget::mousePressEvent(QMouseEvent* event) {
@@ -398,6 +402,7 @@ void MapWidget::mouseMoveEvent(QMouseEvent* event) {
     if (picking_ && moved_ && drag_ == Drag::None) drag_ = Drag::Pan;
     if (drag_ == Drag::Pan) {
         view_.PanBy(at.x() - lastAt_.x(), at.y() - lastAt_.y());
+        showingFit_ = false;
         update();
     } else if (drag_ == Drag::Band) {
         update();
@@ -465,6 +470,7 @@ void MapWidget::keyPressEvent(QKeyEvent* event) {
             QWidget::keyPressEvent(event);
             return;
     }
+    showingFit_ = false;  // one of the arrow keys panned
     update();
 }
 

@@ -116,6 +116,9 @@ class MapWidget : public QWidget {
     QString notice_;
     std::unique_ptr<MapPainter> painter_;
     MapView view_;
+    // The view is the last fit and nobody moved it: a resize fits again, so
+    // that the first layout of the window shows the whole picture.
+    bool showingFit_ = true;
     QImage base_;              // base map, tracks and markers around the view
     MapView baseView_;         // what base_ shows
     bool layersStale_ = true;  // photos, selection or tracks changed since base_ was drawn

@@ -37,11 +37,13 @@ QString ClockText(const TrackMatchSettings& s) {
 }  // namespace
 
 TrackReviewDialog::TrackReviewDialog(TrackRequest request, TrackMatchSettings settings,
-                                     TrackRequestHandler::Answer reply, QWidget* parent)
+                                     TrackRequestHandler::Answer reply, QWidget* parent,
+                                     PhotoNamer nameOf)
     : QDialog(parent),
       request_(std::move(request)),
       settings_(std::move(settings)),
-      reply_(std::move(reply)) {
+      reply_(std::move(reply)),
+      nameOf_(std::move(nameOf)) {
     setWindowTitle(QStringLiteral("核对根据轨迹找到的位置"));
     auto* layout = new QVBoxLayout(this);
     clock_ = new QLabel(this);
@@ -77,7 +79,7 @@ void TrackReviewDialog::Fill() {
         const auto wall =
             row.record.dwDateTime ? CatalogueWallSeconds(row.record.dwDateTime) : std::nullopt;
         auto* item = new QTreeWidgetItem(
-            rows_, {QString::number(row.record.idPic),
+            rows_, {nameOf_ ? nameOf_(row.record.idPic) : QString::number(row.record.idPic),
                     wall ? WallClockText(*wall) : QStringLiteral("无拍摄时间"),
                     row.shotInstant ? LocalInstantText(*row.shotInstant) : QString(),
                     NearestText(row.match), PositionText(row)});

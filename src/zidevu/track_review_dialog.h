@@ -9,6 +9,8 @@
 // UI thread only. The reply is sent once, when the dialog finishes.
 
 #include <QDialog>
+#include <QString>
+#include <functional>
 #include <vector>
 
 #include "zidevu/track_request_handler.h"
@@ -20,8 +22,11 @@ class TrackReviewDialog : public QDialog {
     Q_OBJECT
 
   public:
+    // nameOf names a photo in the first column (default: its id).
+    using PhotoNamer = std::function<QString(std::int64_t photoId)>;
     TrackReviewDialog(TrackRequest request, TrackMatchSettings settings,
-                      TrackRequestHandler::Answer reply, QWidget* parent = nullptr);
+                      TrackRequestHandler::Answer reply, QWidget* parent = nullptr,
+                      PhotoNamer nameOf = {});
 
     // The rows ticked now, in request order.
     std::vector<bool> Ticked() const;
@@ -42,6 +47,7 @@ class TrackReviewDialog : public QDialog {
     const TrackRequest request_;
     TrackMatchSettings settings_;
     TrackRequestHandler::Answer reply_;
+    PhotoNamer nameOf_;
     std::vector<PositionRow> matched_;
     QTreeWidget* rows_ = nullptr;
     QLabel* clock_ = nullptr;

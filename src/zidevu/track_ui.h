@@ -2,9 +2,10 @@
 // Puts the track panel into the window and has the requests for positions
 // reviewed there while the window is shown.
 
-class QMainWindow;
 class TrackRequestHandler;
 class TrackDock;
+class ZidevuWindow;
 
-// UI thread only; the dock is owned by the window.
-TrackDock* AttachTrackUi(QMainWindow& window, TrackRequestHandler& handler);
+// UI thread only; the dock is owned by the window. The review names the
+// photos as the album's catalogue does.
+TrackDock* AttachTrackUi(ZidevuWindow& window, TrackRequestHandler& handler);

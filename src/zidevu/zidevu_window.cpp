@@ -213,9 +213,17 @@ void ZidevuWindow::ApplyRequestFlags(std::uint32_t flags) {
     }
 }
 
-void ZidevuWindow::ShowPhotos(std::vector<MapPhotoRecord> photos, std::uint32_t flags) {
-    // The album may have saved since: its file is read again for the names.
+QString ZidevuWindow::PhotoName(std::int64_t photoId) {
+    const std::optional<std::string> name = names_.NameOf(photoId);
+    return name ? QString::fromStdString(*name) : QString::number(photoId);
+}
+
+void ZidevuWindow::RereadPhotoNames() {
     names_.Open(AlbumCatalogueFile(QCoreApplication::applicationDirPath().toStdString()));
+}
+
+void ZidevuWindow::ShowPhotos(std::vector<MapPhotoRecord> photos, std::uint32_t flags) {
+    RereadPhotoNames();
     map_->SetPhotos(std::move(photos));
     ApplyRequestFlags(flags);
     statusBar()->showMessage(QStringLiteral("显示 %1 张照片").arg(map_->Photos().size()), 5000);

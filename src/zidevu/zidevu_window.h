@@ -50,6 +50,10 @@ class ZidevuWindow : public QMainWindow {
     bool IsPicking() const;
 
     MapWidget* Map() const { return map_; }
+    // The photo's file name as the album's catalogue file has it, else its id.
+    QString PhotoName(std::int64_t photoId);
+    // Reads the album's catalogue file again (the album may have saved since).
+    void RereadPhotoNames();
     // Waits for the outlines being read and puts them on the map (tests,
     // benchmarks; the window does it by itself when they are ready).
     void FinishLoadingMap();

@@ -169,6 +169,27 @@ TEST_F(TheMapWindow, fitsTheViewToThePhotosAndClustersThoseThatOverlap) {
     EXPECT_EQ(SentIds(), (std::vector<std::int64_t>{101, 107}));
 }
 
+TEST_F(TheMapWindow, keepsTheFitAcrossAResizeUntilTheUserMovesTheMap) {
+    window.ShowPhotos(kPhotos, 0);
+    const auto allInView = [this] {
+        for (const MapPhotoRecord& photo : kPhotos)
+            if (!QRectF(window.Map()->rect()).contains(At(photo))) return false;
+        return true;
+    };
+    window.resize(420, 300);
+    QApplication::processEvents();
+    EXPECT_TRUE(allInView()) << "a fit follows the window's size, as on its first layout";
+    window.resize(1000, 700);
+    QApplication::processEvents();
+    EXPECT_TRUE(allInView());
+    PressKey(window.Map(), Qt::Key_Left);
+    const MapView moved = window.Map()->View();
+    window.resize(900, 650);
+    QApplication::processEvents();
+    EXPECT_DOUBLE_EQ(window.Map()->View().CenterX(), moved.CenterX()) << "the user's view stays";
+    EXPECT_DOUBLE_EQ(window.Map()->View().Scale(), moved.Scale());
+}
+
 TEST_F(TheMapWindow, drawsTheMarkersAndRedrawsThemWhenChosen) {
     window.ShowPhotos(kPhotos, 0);
     const QPoint shanghai = At(kPhotos[1]).toPoint();

@@ -1,17 +1,19 @@
 // The window's track panel and the review of positions before they are
 // sent, offscreen.
 #include <gtest/gtest.h>
+#include <sqlite3.h>
 
 #include <QApplication>
-#include <QMainWindow>
 #include <QSettings>
 #include <QSignalSpy>
 #include <QSpinBox>
 #include <QTreeWidget>
 #include <fstream>
 
+#include "companion/companion_service.h"
 #include "companion/track_time.h"
 #include "computer_time_zone.h"
+#include "link_test_environment.h"
 #include "temp_folder.h"
 #include "track_file_writer.h"
 #include "zidevu/camera_clock_dialog.h"
@@ -19,6 +21,7 @@
 #include "zidevu/track_review_dialog.h"
 #include "zidevu/track_settings.h"
 #include "zidevu/track_ui.h"
+#include "zidevu/zidevu_window.h"
 
 namespace {
 
@@ -137,11 +140,24 @@ TEST(TheTrackSettings, readImpossibleValuesAsDefaultsOrLimits) {
     EXPECT_EQ(s.rules.maxDistanceMs, MatchRules().maxDistanceMs);
 }
 
-// While the window is shown a request waits for the review; hidden, it is
-// answered at once. A clock corrected in the review shows in the panel.
+// While the window is shown a request waits for the review, which names the
+// photos as the album's catalogue does; hidden, it is answered at once. A
+// clock corrected in the review shows in the panel.
 TEST(TheTrackPanel, hasRequestsReviewedOnlyWhileTheWindowIsShown) {
     TempFolder folder;
-    QMainWindow window;
+    sqlite3* db = nullptr;
+    ASSERT_EQ(sqlite3_open(folder.File("myJpgdb.db").c_str(), &db), SQLITE_OK);
+    ASSERT_EQ(sqlite3_exec(db,
+                           "create table tJpgMsg(idPic integer, strName nvarchar(100));"
+                           "create table tReJpgMsg(idPic integer, strName nvarchar(100));"
+                           "insert into tJpgMsg values (11, '西湖.jpg');",
+                           nullptr, nullptr, nullptr),
+              SQLITE_OK);
+    sqlite3_close(db);
+    qputenv("DARAZOZ_DATA_DIR", QByteArray::fromStdString(folder.Path()));
+    LinkTestEnvironment env;
+    CompanionService service([](double, double) { return std::vector<std::string>{}; });
+    ZidevuWindow window(service, RegionDataState{"", "none"});
     TrackRequestHandler handler(folder.File("tracks.db"));
     Replies replies;
     handler.SetAnswer(replies.Answer());
@@ -158,6 +174,9 @@ TEST(TheTrackPanel, hasRequestsReviewedOnlyWhileTheWindowIsShown) {
     const auto reviews = window.findChildren<TrackReviewDialog*>();
     ASSERT_EQ(reviews.size(), 1);
     EXPECT_EQ(replies.sent.size(), 1u);
+    EXPECT_EQ(reviews.front()->Rows()->topLevelItem(0)->text(0), "西湖.jpg");
+    EXPECT_EQ(reviews.front()->Rows()->topLevelItem(1)->text(0), "12") << "unknown to the album";
+    qunsetenv("DARAZOZ_DATA_DIR");
     TrackMatchSettings corrected;
     corrected.clock.offsetSeconds = 120;
     reviews.front()->ApplySettings(corrected);
