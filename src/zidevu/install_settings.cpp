@@ -4,24 +4,24 @@
 
 namespace {
 
-QSettings Settings() {
-    return QSettings(QSettings::NativeFormat, QSettings::UserScope,
-                     QStringLiteral("Darazoz Software"), QStringLiteral("zidevu"));
-}
-
 const QString kVersionKey = QStringLiteral("MainFrm/LastVersion");
 const QString kRunPathKey = QStringLiteral("MainFrm/LastRunPath");
 
 }  // namespace
 
+QSettings ZidevuSettings() {
+    return QSettings(QSettings::NativeFormat, QSettings::UserScope,
+                     QStringLiteral("Darazoz Software"), QStringLiteral("zidevu"));
+}
+
 bool InstallSettingsCurrent(const QString& executablePath) {
-    QSettings settings = Settings();
+    QSettings settings = ZidevuSettings();
     return settings.value(kVersionKey).toInt() == kZidevuVersion &&
            settings.value(kRunPathKey).toString() == executablePath;
 }
 
 bool WriteInstallSettings(const QString& executablePath) {
-    QSettings settings = Settings();
+    QSettings settings = ZidevuSettings();
     settings.setValue(kVersionKey, kZidevuVersion);
     settings.setValue(kRunPathKey, executablePath);
     settings.sync();
@@ -29,5 +29,5 @@ bool WriteInstallSettings(const QString& executablePath) {
 }
 
 QString InstallSettingsLocation() {
-    return Settings().fileName();
+    return ZidevuSettings().fileName();
 }

@@ -4,7 +4,12 @@
 // and LastRunPath, in Qt's native settings format (the registry on Windows,
 // ~/.config/Darazoz Software/zidevu.conf on Linux).
 
+#include <QSettings>
 #include <QString>
+
+// zidevu's settings: the install marker above and the window's own groups
+// (Tracks, Tiles), in the one file the album reads.
+QSettings ZidevuSettings();
 
 // The version recorded as LastVersion; the album needs more than 500.
 inline constexpr int kZidevuVersion = 501;

@@ -11,6 +11,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "zidevu/install_settings.h"
+
 namespace {
 
 constexpr int kTilePixels = 256;
@@ -20,10 +22,6 @@ constexpr qint64 kDefaultCacheMegabytes = 200;
 constexpr int kMaxPending = 64;       // requests in flight at once
 constexpr double kWorldSpan = 360.0;  // world units across (and up) at zoom 0
 
-QSettings Settings() {
-    return QSettings(QStringLiteral("Darazoz Software"), QStringLiteral("zidevu"));
-}
-
 QString TileId(const TileKey& key) {
     return QStringLiteral("%1/%2/%3").arg(key.z).arg(key.x).arg(key.y);
 }
@@ -31,7 +29,7 @@ QString TileId(const TileKey& key) {
 }  // namespace
 
 TileSettings LoadTileSettings() {
-    QSettings settings = Settings();
+    QSettings settings = ZidevuSettings();
     settings.beginGroup(QStringLiteral("Tiles"));
     TileSettings tiles;
     tiles.enabled = settings.value(QStringLiteral("Enabled"), false).toBool();
@@ -50,7 +48,7 @@ TileSettings LoadTileSettings() {
 }
 
 void SaveTileEnabled(bool enabled) {
-    QSettings settings = Settings();
+    QSettings settings = ZidevuSettings();
     settings.setValue(QStringLiteral("Tiles/Enabled"), enabled);
 }
 

@@ -10,11 +10,6 @@
 
 namespace {
 
-QSettings Settings() {
-    return QSettings(QSettings::NativeFormat, QSettings::UserScope,
-                     QStringLiteral("Darazoz Software"), QStringLiteral("zidevu"));
-}
-
 const QString kOffsetKey = QStringLiteral("Tracks/CameraOffsetSeconds");
 const QString kZoneKey = QStringLiteral("Tracks/CameraTimeZone");
 const QString kGapKey = QStringLiteral("Tracks/MaxGapSeconds");
@@ -29,7 +24,7 @@ std::int64_t SecondsOr(const QSettings& settings, const QString& key, std::int64
 }  // namespace
 
 TrackMatchSettings LoadTrackSettings() {
-    const QSettings settings = Settings();
+    const QSettings settings = ZidevuSettings();
     TrackMatchSettings s;
     s.clock.offsetSeconds = std::clamp<qlonglong>(
         settings.value(kOffsetKey).toLongLong(), -kMaxCameraOffsetSeconds, kMaxCameraOffsetSeconds);
@@ -41,7 +36,7 @@ TrackMatchSettings LoadTrackSettings() {
 }
 
 void SaveTrackSettings(const TrackMatchSettings& s) {
-    QSettings settings = Settings();
+    QSettings settings = ZidevuSettings();
     settings.setValue(kOffsetKey, static_cast<qlonglong>(s.clock.offsetSeconds));
     settings.setValue(kZoneKey, QString::fromStdString(s.clock.timeZone));
     settings.setValue(kGapKey, static_cast<qlonglong>(s.rules.maxGapMs / 1000));
