@@ -93,7 +93,8 @@ struct LabelSum {
 
 class MapGeometryBuilder {
   public:
-    explicit MapGeometryBuilder(MapGeometry& g) : g_(g) {}
+    MapGeometryBuilder(MapGeometry& g, const std::atomic<bool>* stop) : g_(g), stop_(stop) {}
+    bool Stopped() const { return stop_ && stop_->load(std::memory_order_relaxed); }
 
     bool Read(sqlite3* db, std::string& error) {
         sqlite3_stmt* statement = nullptr;
@@ -119,7 +120,7 @@ class MapGeometryBuilder {
             return false;
         }
         int step = SQLITE_ROW;
-        while ((step = sqlite3_step(statement)) == SQLITE_ROW) {
+        while (!Stopped() && (step = sqlite3_step(statement)) == SQLITE_ROW) {
             const auto found = indexOf.find(sqlite3_column_int64(statement, 0));
             if (found == indexOf.end()) continue;
             DecodedPart part;
@@ -130,6 +131,10 @@ class MapGeometryBuilder {
             parts_.push_back(std::move(part));
         }
         sqlite3_finalize(statement);
+        if (Stopped()) {
+            error = "stopped";
+            return false;
+        }
         if (step != SQLITE_DONE) {
             error = sqlite3_errmsg(db);
             return false;
@@ -141,7 +146,7 @@ class MapGeometryBuilder {
         IndexChineseVertices();
         std::map<std::string, LabelSum> labelSums;
         std::vector<std::pair<double, std::size_t>> largestCountryPart(regions_.size(), {-1, 0});
-        for (std::size_t p = 0; p < parts_.size(); ++p) {
+        for (std::size_t p = 0; p < parts_.size() && !Stopped(); ++p) {
             const DecodedPart& part = parts_[p];
             const RegionNames& region = regions_[part.region];
             const RingMoments outline = MomentsOf(part.rings[0]);
@@ -453,6 +458,7 @@ class MapGeometryBuilder {
     }
 
     MapGeometry& g_;
+    const std::atomic<bool>* stop_;
     std::vector<RegionNames> regions_;
     std::vector<DecodedPart> parts_;
     std::vector<Owner> owners_;
@@ -462,7 +468,7 @@ class MapGeometryBuilder {
     std::vector<OwnerRange> ranges_;
 };
 
-bool MapGeometry::Open(const std::string& path) {
+bool MapGeometry::Open(const std::string& path, const std::atomic<bool>* stop) {
     *this = MapGeometry();
     sqlite3* db = nullptr;
     if (sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READONLY, nullptr) != SQLITE_OK) {
@@ -470,7 +476,7 @@ bool MapGeometry::Open(const std::string& path) {
         error_ = "cannot open " + path;
         return false;
     }
-    MapGeometryBuilder builder(*this);
+    MapGeometryBuilder builder(*this, stop);
     std::string why;
     const bool read = builder.Read(db, why);
     sqlite3_close(db);
@@ -480,6 +486,11 @@ bool MapGeometry::Open(const std::string& path) {
         return false;
     }
     builder.Build();
+    if (builder.Stopped()) {
+        *this = MapGeometry();
+        error_ = "stopped";
+        return false;
+    }
     // By level, and within a level (and among the lands) the widest first,
     // so that a frame stops at the first shape too small for its scale.
     auto extent = [](const MapShape& shape) {

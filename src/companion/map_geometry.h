@@ -11,6 +11,7 @@
 // Read-only after Open; any thread may read a geometry that no thread opens.
 
 #include <array>
+#include <atomic>
 #include <cstdint>
 #include <span>
 #include <string>
@@ -45,7 +46,9 @@ class MapGeometry {
   public:
     // Reads the data file read-only. False when it is missing or damaged (a
     // damaged polygon inside a good file is left out); ErrorText says why.
-    bool Open(const std::string& path);
+    // A set stop ends the reading early (false, nothing kept): the window
+    // that asked is closing.
+    bool Open(const std::string& path, const std::atomic<bool>* stop = nullptr);
     bool IsOpen() const { return open_; }
     const std::string& ErrorText() const { return error_; }
 

@@ -65,7 +65,8 @@ ZidevuWindow::ZidevuWindow(const CompanionService& service, const RegionDataStat
         // requests need not wait for it.
         geometryLoader_ = std::thread([this, path = regionData.path] {
             auto geometry = std::make_shared<MapGeometry>();
-            geometry->Open(path);
+            geometry->Open(path, &closing_);
+            if (closing_) return;  // the window is going: nobody to hand it to
             QMetaObject::invokeMethod(
                 this, [this, geometry] { ShowGeometry(geometry); }, Qt::QueuedConnection);
         });
@@ -175,6 +176,9 @@ ZidevuWindow::ZidevuWindow(const CompanionService& service, const RegionDataStat
 }
 
 ZidevuWindow::~ZidevuWindow() {
+    // A window closed while the outlines are read (a SIGTERM at start) stops
+    // the reading rather than waiting for it.
+    closing_ = true;
     if (geometryLoader_.joinable()) geometryLoader_.join();
     map_->SetTileLayer(nullptr);
 }

@@ -10,6 +10,7 @@
 // on a timer.
 
 #include <QMainWindow>
+#include <atomic>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -70,8 +71,9 @@ class ZidevuWindow : public QMainWindow {
 
     const CompanionService& service_;
     AnswerToProgram answer_;
-    std::thread geometryLoader_;  // reads the outlines while the window is already up
-    RegionAtlas atlas_;           // the UI thread's own: an atlas serves one thread
+    std::atomic<bool> closing_{false};  // tells the loader to stop
+    std::thread geometryLoader_;        // reads the outlines while the window is already up
+    RegionAtlas atlas_;                 // the UI thread's own: an atlas serves one thread
     AlbumPhotoNames names_;
     bool pickPending_ = false;
     MapWidget* map_ = nullptr;

@@ -139,6 +139,14 @@ TEST(AMapGeometry, leavesOutADamagedPolygonAndRefusesFilesItCannotRead) {
         EXPECT_NE(unreadable.ErrorText().find(bad), std::string::npos) << unreadable.ErrorText();
         EXPECT_TRUE(unreadable.Lands().empty());
     }
+
+    // A window closing while the file is read stops the reading: nothing is kept.
+    const std::atomic<bool> stop{true};
+    MapGeometry stopped;
+    EXPECT_FALSE(stopped.Open(path, &stop));
+    EXPECT_FALSE(stopped.IsOpen());
+    EXPECT_TRUE(stopped.Lands().empty());
+    EXPECT_TRUE(stopped.Borders().empty());
 }
 
 }  // namespace
