@@ -26,7 +26,7 @@
 #include "maplink/companion_locator.h"
 #include "maplink/companion_readiness.h"
 #include "maplink/map_records.h"
-#include "tree/photo_ref.h"
+#include "record/photo_ref.h"
 
 class CLocationResultDialog;
 struct RegionLookupResult;

@@ -28,7 +28,7 @@
 #include "catalogue/photo_display_source.h"
 #include "catalogue/process_flags.h"
 #include "messaging/worker_registry.h"
-#include "tree/photo_ref.h"
+#include "record/photo_ref.h"
 #include "viewer/viewer_image_cache.h"
 
 class PrefetchNotices : public QObject {
