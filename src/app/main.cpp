@@ -5,12 +5,12 @@
 #include <QTimer>
 #include <cstdio>
 
-#include "app/browsing_windows.h"
 #include "app/launch_options.h"
 #include "app/main_frame.h"
 #include "app/qt_translations.h"
 #include "app/startup_report.h"
 #include "app/verero_app.h"
+#include "browsing/browsing_windows.h"
 #include "messaging/termination_signals.h"
 #include "pane/class_view.h"
 #include "pane/tree_ctrl_ex.h"

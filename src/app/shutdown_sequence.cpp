@@ -11,7 +11,7 @@
 bool RunShutdownSequence(const Library* library, const std::function<void()>& pause) {
     // Every worker polls the flag, the ones not waited for too: they must not
     // start new work against a catalogue that is about to be closed.
-    if (WorkerRegistry::AnyRunning()) ExitRequested = true;
+    if (WorkerRegistry::AnyRunning()) ExitToken.RequestStop();
 
     const bool save = library != nullptr && library->Modified();
     if (save) SaveCatalogue();

@@ -7,7 +7,7 @@
 
 class Library;
 
-// Sets ExitRequested when a worker runs; saves the catalogue to its file when
+// Sets the exit token when a worker runs; saves the catalogue to its file when
 // library is modified (a failed save does not stop the shutdown); then,
 // while a waited-for worker runs, calls pause (100 ms sleeps in the program)
 // and tests again. Returns whether a save was attempted. Without a library

@@ -57,7 +57,7 @@ RebuildResult RebuildCatalogue(std::atomic<int>* copied) {
     if (!DropVanishedRows(db, false, volumes, copied) ||
         !DropVanishedRows(db, true, volumes, copied) ||
         ExecuteStatement(db, kDeleteOrphanKeywords) != SQLITE_OK ||
-        ExecuteStatement(db, kDeleteOrphanSubjects) != SQLITE_OK || ExitRequested) {
+        ExecuteStatement(db, kDeleteOrphanSubjects) != SQLITE_OK || ExitToken.StopRequested()) {
         ExecuteStatement(db, "rollback transaction");
         return RebuildResult::Failed;
     }

@@ -1,8 +1,9 @@
 #pragma once
-// Process-wide flags shared by the user-interface thread and the workers.
+// The program's exit token, shared by the user-interface thread and the
+// workers: the parent of every job's stop token.
 
-#include <atomic>
+#include "platform/stop_token.h"
 
 // The program is closing: every worker stops at its next check, without
 // committing or saving.
-inline std::atomic<bool> ExitRequested{false};
+inline StopToken ExitToken;

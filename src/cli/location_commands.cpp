@@ -85,8 +85,8 @@ int RunRegions(Library& library, const std::vector<std::string>& args) {
     library.PendingRegions().Replace(PhotosWithPosition(!all));
     RegionLookupResult result;
     int retries = 0;
-    const std::atomic<bool> never{false};  // the tool has no 取消
-    const RegionLookupJob job{library.PendingRegions(), never, retries};
+    const StopToken stop{&ExitToken};  // the tool has no 取消
+    const RegionLookupJob job{library.PendingRegions(), stop, retries};
     RunBesideLink(tool.link, [&] { result = RunRegionLookup(tool.link, tool.regionBuffer, job); });
     if (result.end == RegionLookupEnd::NoCompanion) {
         std::fprintf(stderr, "darazoz-cli regions: the companion map went away; nothing changed\n");
@@ -146,9 +146,9 @@ int RunTrack(Library& library, const std::vector<std::string>& args) {
         return 1;
     }
 
-    const std::atomic<bool> never{false};  // the tool has no 取消
+    const StopToken stop{&ExitToken};  // the tool has no 取消
     const TrackApplyResult result =
-        RunTrackApply(*reply, {WritePhotoEdit, library.PendingRegions(), never, {}});
+        RunTrackApply(*reply, {WritePhotoEdit, library.PendingRegions(), stop, {}});
     for (std::size_t i = 0; i < result.written.size(); ++i)
         std::printf("%s %s %s\n", result.writtenPaths[i].c_str(),
                     FixedText(result.written[i].latitude, 6).c_str(),

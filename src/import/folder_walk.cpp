@@ -6,7 +6,6 @@
 #include <functional>
 
 #include "catalogue/photo_rows.h"
-#include "catalogue/process_flags.h"
 #include "import/add_photo_file.h"
 #include "import/import_state.h"
 #include "import/jpeg_name.h"
@@ -63,15 +62,11 @@ bool Walk(const std::string& folder, const std::function<bool()>& stop,
 
 }  // namespace
 
-bool ImportShouldStop(const ImportProgress& progress) {
-    return ExitRequested || progress.cancel;
-}
-
 int CountJpegFiles(const std::string& folder, const ImportProgress& progress,
                    std::atomic<int>* runningTotal) {
     int count = 0;
     Walk(
-        folder, [&progress] { return ImportShouldStop(progress) || progress.countCancel; },
+        folder, [&progress] { return progress.countStop.StopRequested(); },
         [&](const std::string& path) {
             if (!IsJpegName(path)) return;
             ++count;
@@ -108,6 +103,6 @@ void ImportOneFile(const std::string& path, int& counter, ImportProgress& progre
 
 void ImportFolderTree(const std::string& folder, int& counter, ImportProgress& progress) {
     Walk(
-        folder, [&progress] { return ImportShouldStop(progress); },
+        folder, [&progress] { return progress.stop.StopRequested(); },
         [&](const std::string& path) { ImportOneFile(path, counter, progress); });
 }

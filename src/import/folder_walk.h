@@ -9,8 +9,8 @@
 
 #include "import/import_state.h"
 
-// Number of files under folder whose name passes IsJpegName. Also stops on
-// progress.countCancel. runningTotal, when given, grows with every file
+// Number of files under folder whose name passes IsJpegName. Stops on
+// progress.countStop. runningTotal, when given, grows with every file
 // found, so a counter on screen can show the count while it runs.
 int CountJpegFiles(const std::string& folder, const ImportProgress& progress,
                    std::atomic<int>* runningTotal = nullptr);
@@ -22,6 +22,3 @@ void ImportFolderTree(const std::string& folder, int& counter, ImportProgress& p
 
 // One file of a walk or of a list: imports it when its name passes.
 void ImportOneFile(const std::string& path, int& counter, ImportProgress& progress);
-
-// True when a walk must stop: the program closes or the import is cancelled.
-bool ImportShouldStop(const ImportProgress& progress);

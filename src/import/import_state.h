@@ -2,13 +2,15 @@
 // What an import worker is handed: the progress its starter owns and shows,
 // and the receivers its closing steps tell.
 //
-// Threads: the counters and flags are atomics written by the worker (or, for
-// the cancel flags, by the UI thread) and read without locking.
+// Threads: the counters are atomics written by the worker and read without
+// locking; the stop tokens are requested by the UI thread.
 
 #include <atomic>
 #include <functional>
 
 #include "catalogue/photo_rows.h"
+#include "catalogue/process_flags.h"
+#include "platform/stop_token.h"
 
 // The counters of one moment, for a display.
 struct ImportCounts {
@@ -25,17 +27,23 @@ struct ImportCounts {
 };
 
 struct ImportProgress {
+    // exit is the parent of the job's stop token: the program's exit token,
+    // or a test's own.
+    explicit ImportProgress(const StopToken* exit = &ExitToken) : stop(exit) {}
+
     std::atomic<int> total{0};        // files found by counting
     std::atomic<int> imported{0};     // StorePhotoFile gave Imported
     std::atomic<int> notImported{0};  // every other outcome, the reasons below included
     std::atomic<int> unreadable{0};
     std::atomic<int> thirdCopies{0};
     std::atomic<int> failed{0};
-    // Set by the progress dialog's 取消: the walk stops and the closing steps
-    // still run.
-    std::atomic<bool> cancel{false};
-    // Set by the found-photos counter's 取消: the count stops, no import follows.
-    std::atomic<bool> countCancel{false};
+    // The job's stop: requested by the progress dialog's 取消 (the walk stops
+    // and the closing steps still run); reads as stopped when the program
+    // closes (nothing is committed or saved).
+    StopToken stop;
+    // Requested by the found-photos counter's 取消: the count stops, no
+    // import follows. Its parent is stop, so the count also stops with it.
+    StopToken countStop{&stop};
 
     // Counts one file that was not imported, before its reason, so that a
     // reader of Counts() never sees a reason without its file.
@@ -55,11 +63,11 @@ struct ImportProgress {
         counts.duplicates = notImported - counts.unreadable - counts.thirdCopies - counts.failed;
         return counts;
     }
-    // Everything, the cancel flags too: a new import starts.
+    // Everything, the stop requests too: a new import starts.
     void Reset() {
         total = 0;
-        cancel = false;
-        countCancel = false;
+        stop.Clear();
+        countStop.Clear();
         ResetOutcomes();
     }
     // Every counter but the total.

@@ -7,7 +7,6 @@
 #include "catalogue/folder_stamps.h"
 #include "catalogue/photo_catalogue.h"
 #include "catalogue/photo_rows.h"
-#include "catalogue/process_flags.h"
 #include "import/folder_walk.h"
 #include "import/import_state.h"
 #include "import/jpeg_name.h"
@@ -28,7 +27,8 @@ ImportEnd RunClosingSteps(int imported, const ImportJob& job) {
     if (receivers.dropTrees) receivers.dropTrees();
     if (receivers.rebuildCurrentTree) receivers.rebuildCurrentTree();
     const int withPosition = static_cast<int>(CurrentLibrary().PendingRegions().Size());
-    if (withPosition >= 1 && !ExitRequested && receivers.askRegionLookup) {
+    if (withPosition >= 1 && !job.progress.stop.ParentStopRequested() &&
+        receivers.askRegionLookup) {
         if (receivers.askRegionLookup(imported, withPosition)) {
             if (receivers.companionReady && receivers.companionReady() &&
                 receivers.startRegionLookup)
@@ -46,7 +46,7 @@ ImportEnd RunFolderImport(const std::string& folder, const ImportJob& job) {
     BeginTransaction();
     int imported = 0;
     ImportFolderTree(folder, imported, job.progress);
-    if (ExitRequested) return ImportEnd::Abandoned;
+    if (job.progress.stop.ParentStopRequested()) return ImportEnd::Abandoned;
     return RunClosingSteps(imported, job);
 }
 
@@ -64,21 +64,21 @@ ImportEnd RunListImport(const std::vector<std::string>& paths, const ImportJob& 
     if (total == 0) return ImportEnd::Empty;
     progress.total = total;
     if (totalPause.count() > 0) std::this_thread::sleep_for(totalPause);
-    // The cancel flag is cleared by whoever starts the import, not here: a
+    // The stop request is cleared by whoever starts the import, not here: a
     // cancel pressed while the list was being counted must still stop it.
     progress.ResetOutcomes();
 
     BeginTransaction();
     int imported = 0;
     for (const std::string& path : paths) {
-        if (ExitRequested) return ImportEnd::Abandoned;
-        if (progress.cancel) break;
+        if (progress.stop.ParentStopRequested()) return ImportEnd::Abandoned;
+        if (progress.stop.StopRequested()) break;
         if (IsDirectory(path)) {
             ImportFolderTree(path, imported, progress);
         } else {
             ImportOneFile(path, imported, progress);
         }
     }
-    if (ExitRequested) return ImportEnd::Abandoned;
+    if (progress.stop.ParentStopRequested()) return ImportEnd::Abandoned;
     return RunClosingSteps(imported, job);
 }

@@ -6,7 +6,6 @@
 #include "catalogue/folder_stamps.h"
 #include "catalogue/folder_volumes.h"
 #include "catalogue/photo_rows.h"
-#include "catalogue/process_flags.h"
 #include "catalogue/upkeep_rows.h"
 #include "import/library_upkeep.h"
 #include "platform/file_status.h"
@@ -26,7 +25,7 @@ bool TidyCatalogue(const std::optional<std::string>& folder, UpkeepProgress& pro
     if (!files) return false;
     const VolumeCheck volumes;
     std::size_t i = 0;
-    while (i < files->size() && !ExitRequested) {
+    while (i < files->size() && !progress.stop.StopRequested()) {
         const std::string group = (*files)[i].folder;
         std::size_t end = i;
         while (end < files->size() && (*files)[end].folder == group) ++end;

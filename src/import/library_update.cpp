@@ -12,7 +12,6 @@
 #include "catalogue/folder_stamps.h"
 #include "catalogue/folder_volumes.h"
 #include "catalogue/photo_rows.h"
-#include "catalogue/process_flags.h"
 #include "catalogue/upkeep_rows.h"
 #include "import/add_photo_file.h"
 #include "import/jpeg_name.h"
@@ -22,10 +21,6 @@
 #include "platform/native_path.h"
 
 namespace {
-
-bool UpdateShouldStop(const UpkeepProgress& progress) {
-    return ExitRequested || progress.updateCancel;
-}
 
 // A file read again under a new photo id (its thumbnail changed) leaves
 // its old row behind; that row names the same file and goes.
@@ -84,7 +79,7 @@ int RefreshFolder(const std::string& folder, UpkeepProgress& progress) {
     const std::unordered_map<std::string, std::int32_t> stored = StoredFileTimesInFolder(folder);
     int refreshed = 0;
     for (const std::string& path : files) {
-        if (UpdateShouldStop(progress)) break;
+        if (progress.stop.StopRequested()) break;
         auto time = stored.find(path);
         if (time == stored.end()) {
             // Not catalogued, and not removed by the user on purpose: the
@@ -107,7 +102,7 @@ UpdateEnd UpdateLibrary(UpkeepProgress& progress) {
     if (!changed) return UpdateEnd::NoFolders;
     progress.foldersTotal = static_cast<int>(changed->size());
     for (const std::string& folder : *changed) {
-        if (UpdateShouldStop(progress)) break;
+        if (progress.stop.StopRequested()) break;
         // Marked folders on a volume unplugged since stay as they are.
         if (VolumeCheck().IsOffline(folder))
             progress.Report(UpkeepChange::FolderOffline, folder);

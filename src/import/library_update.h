@@ -16,7 +16,7 @@ enum class UpdateEnd {
 // For every changed folder that is online: drops the photos whose files are
 // gone, drops the folder's rows when no photo is left, and reads the
 // modified files again, counting and reporting into progress. Stops between
-// steps on progress.updateCancel or ExitRequested; the folder list and
+// steps on progress.stop (its 取消 or the exit token); the folder list and
 // tFolder are rewritten and the catalogue saved in every case but NoFolders.
 UpdateEnd UpdateLibrary(UpkeepProgress& progress);
 

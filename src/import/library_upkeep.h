@@ -3,7 +3,7 @@
 // worker and shows or prints it, and handed to the worker's body.
 //
 // Threads: the counters are atomics written by the worker and read without
-// locking, as is the update's cancel flag, which the UI thread writes; the
+// locking; the stop token is requested by the UI thread; the
 // new files' paths are kept under a lock of their own; onChange is set while
 // no worker runs and called on the worker.
 
@@ -12,6 +12,9 @@
 #include <mutex>
 #include <string>
 #include <vector>
+
+#include "catalogue/process_flags.h"
+#include "platform/stop_token.h"
 
 enum class UpkeepChange {
     Refreshed,      // a modified file was read again (path: the file)
@@ -22,6 +25,10 @@ enum class UpkeepChange {
 };
 
 struct UpkeepProgress {
+    // exit is the parent of the job's stop token: the program's exit token,
+    // or a test's own.
+    explicit UpkeepProgress(const StopToken* exit = &ExitToken) : stop(exit) {}
+
     std::atomic<int> foldersTotal{0};  // changed folders the update walks
     std::atomic<int> foldersDone{0};
     std::atomic<int> refreshed{0};
@@ -30,9 +37,10 @@ struct UpkeepProgress {
     std::atomic<int> foldersOffline{0};
     std::atomic<int> copied{0};  // photos copied by the thorough tidy
     std::atomic<int> newFiles{0};
-    // Set by the update dialog's 取消 (and cleared when it opens): the update
-    // stops between files and folders. Reset() leaves it alone.
-    std::atomic<bool> updateCancel{false};
+    // The job's stop, polled by the update and the tidy. Requested by the
+    // update dialog's 取消 (and cleared when it opens): the update stops
+    // between files and folders. Reset() leaves it alone.
+    StopToken stop;
     std::function<void(UpkeepChange, const std::string& path)> onChange;
 
     void Reset() {

@@ -9,7 +9,7 @@ bool MapLinkRegionSource::CompanionAvailable() {
 }
 
 RegionNames MapLinkRegionSource::RequestNames(double latitude, double longitude, int maxSends) {
-    link_.RequestRegionNames(latitude, longitude, maxSends, &ExitRequested);
+    link_.RequestRegionNames(latitude, longitude, maxSends, &ExitToken);
     RegionNames names{buffer_.Slot(0), buffer_.Slot(1), buffer_.Slot(2)};
     buffer_.Clear();
     return names;

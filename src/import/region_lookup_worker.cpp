@@ -3,7 +3,6 @@
 #include <thread>
 
 #include "catalogue/photo_rows.h"
-#include "catalogue/process_flags.h"
 #include "maplink/map_link.h"
 #include "maplink/region_buffer.h"
 
@@ -15,6 +14,19 @@ void Report(const RegionLookupJob& job, const RegionLookupResult& r) {
 
 void MarkRegionsChanged(const RegionLookupJob& job) {
     if (job.regionTreeStale) job.regionTreeStale();
+}
+
+// Ends the lookup when its stop was requested: at once when the program
+// closes, as cancelled (the queue kept) on 取消.
+bool StopAt(const RegionLookupJob& job, RegionLookupResult& result) {
+    if (job.stop.ParentStopRequested()) {
+        result.end = RegionLookupEnd::Exited;
+        return true;
+    }
+    if (!job.stop.StopRequested()) return false;
+    MarkRegionsChanged(job);
+    result.end = RegionLookupEnd::Cancelled;
+    return true;
 }
 
 }  // namespace
@@ -41,21 +53,12 @@ RegionLookupResult RunRegionLookup(MapLink& link, RegionBuffer& buffer,
 
     PendingRegionList unanswered;
     for (const PendingRegion& entry : queue) {
-        if (ExitRequested) {
-            result.end = RegionLookupEnd::Exited;
-            return result;
-        }
-        if (job.cancel) {
-            MarkRegionsChanged(job);
-            result.end = RegionLookupEnd::Cancelled;
-            return result;
-        }
-        const bool answered = link.RequestRegionNames(entry.latitude, entry.longitude,
-                                                      kRegionLookupSends, &ExitRequested);
-        if (ExitRequested) {
-            result.end = RegionLookupEnd::Exited;
-            return result;
-        }
+        if (StopAt(job, result)) return result;
+        const bool answered =
+            link.RequestRegionNames(entry.latitude, entry.longitude, kRegionLookupSends, &job.stop);
+        // A stop that cut the wait short ends here; an answer that came is
+        // still stored.
+        if ((job.stop.ParentStopRequested() || !answered) && StopAt(job, result)) return result;
         const std::string first = buffer.Slot(0);
         if (!answered) {
             ++result.unanswered;

@@ -8,11 +8,11 @@
 // link's dispatch thread meanwhile. Talks to the outside only through what
 // its job hands it.
 
-#include <atomic>
 #include <functional>
 
 #include "catalogue/pending_region_queue.h"
 #include "import/location_work.h"
+#include "platform/stop_token.h"
 
 class MapLink;
 class RegionBuffer;
@@ -23,8 +23,11 @@ inline constexpr int kMissingCompanionRetries = 3;
 
 // What one lookup is handed.
 struct RegionLookupJob {
-    PendingRegionQueue& queue;        // asked in order; the answered entries leave it
-    const std::atomic<bool>& cancel;  // 取消: stops before the next entry, the queue kept
+    PendingRegionQueue& queue;  // asked in order; the answered entries leave it
+    // The job's stop, whose parent is the exit token. Its own request (取消)
+    // stops before the next entry, the queue kept; the exit token's ends
+    // the lookup at once.
+    const StopToken& stop;
     // Restarts made since the companion's window was last found; its owner
     // keeps it from one lookup to the next.
     int& missingCompanionRetries;

@@ -3,7 +3,6 @@
 #include <optional>
 
 #include "catalogue/photo_rows.h"
-#include "catalogue/process_flags.h"
 #include "import/photo_edit.h"
 #include "import/photo_writer.h"
 #include "import/position_range.h"
@@ -42,11 +41,11 @@ TrackApplyResult RunTrackApply(const std::vector<MapPhotoRecord>& records,
     TrackApplyResult result;
     result.total = static_cast<int>(records.size());
     for (const MapPhotoRecord& r : records) {
-        if (ExitRequested) {
+        if (job.stop.ParentStopRequested()) {
             result.exited = true;
             return result;
         }
-        if (job.cancel) {
+        if (job.stop.StopRequested()) {
             result.cancelled = true;
             break;
         }

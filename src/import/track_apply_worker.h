@@ -6,7 +6,6 @@
 // Threads: runs on the worker thread that calls it (one at a time, see
 // WorkerKind::TrackApply), or on the command-line tool's main thread.
 
-#include <atomic>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -15,6 +14,7 @@
 #include "import/location_work.h"
 #include "import/photo_writer.h"
 #include "maplink/map_records.h"
+#include "platform/stop_token.h"
 
 enum class TrackSkip {
     NoPosition,     // the track gave 0,0: the photo's own position is kept
@@ -41,14 +41,14 @@ struct TrackApplyResult {
 
 // What one application is handed.
 struct TrackApplyJob {
-    PhotoWriter writer;               // writes each photo's new position
-    PendingRegionQueue& queue;        // every written photo waits here for its region names
-    const std::atomic<bool>& cancel;  // 取消: stops before the next record
-    LocationReport report;            // unset: no dialog
+    PhotoWriter writer;         // writes each photo's new position
+    PendingRegionQueue& queue;  // every written photo waits here for its region names
+    const StopToken& stop;      // 取消, or the exit token above it
+    LocationReport report;      // unset: no dialog
 };
 
-// Applies the records in order; stops before the next record on job.cancel
-// and at once on ExitRequested. Reports after every
+// Applies the records in order; stops before the next record on the job's
+// own stop (取消) and at once on the exit token. Reports after every
 // applied record and at the end (failed = total - applied). Each rewritten
 // folder's new time is taken into the folder list.
 TrackApplyResult RunTrackApply(const std::vector<MapPhotoRecord>& records,

@@ -96,7 +96,7 @@ void CDlg_NewPic::Refresh() {
 }
 
 void CDlg_NewPic::reject() {
-    progress_.cancel = true;
+    progress_.stop.RequestStop();
     refresh_.stop();
     CSkinnedDialog::reject();
 }

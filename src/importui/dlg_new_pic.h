@@ -1,7 +1,7 @@
 #pragma once
 // The import progress dialog "导入照片": a bar, four text lines, 确定
 // (enabled once every counted file was handled) and 取消 (sets the
-// progress's cancel flag; the worker stops at its next check and still runs
+// progress's stop token; the worker stops at its next check and still runs
 // its closing steps). Runs modally while an import worker runs; it only
 // reads the import's progress, every 100 ms once the refresh was started.
 //

@@ -29,7 +29,7 @@ CDlgUpdatePic::CDlgUpdatePic(UpkeepProgress& progress, QWidget* parent)
     ok_->setEnabled(false);
     connect(ok_, &QPushButton::clicked, this, &CDlgUpdatePic::accept);
     connect(cancel_, &QPushButton::clicked, this, &CDlgUpdatePic::reject);
-    progress_.updateCancel = false;
+    progress_.stop.Clear();
     StartAnimation();
 }
 
@@ -47,6 +47,6 @@ void CDlgUpdatePic::OnDone(UpkeepOutcome outcome) {
 
 void CDlgUpdatePic::reject() {
     // After the end, 取消 only closes.
-    if (!ok_->isEnabled()) progress_.updateCancel = true;
+    if (!ok_->isEnabled()) progress_.stop.RequestStop();
     CUpkeepDialog::reject();
 }

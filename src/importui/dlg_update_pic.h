@@ -1,7 +1,7 @@
 #pragma once
 // "更新照片": the progress dialog of the library update. 确定 is enabled when
 // the update worker reports its end (kUpdateFinished); 取消 sets
-// UpkeepProgress::updateCancel and closes at once (the worker finishes its
+// UpkeepProgress::stop and closes at once (the worker finishes its
 // folder step, then rewrites the folder list and saves).
 //
 // UI thread only.

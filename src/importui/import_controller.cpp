@@ -82,7 +82,7 @@ CDlg_NewPic* ImportController::ProgressDialog() const {
 }
 
 bool ImportController::StopWaiting() const {
-    return ExitRequested || closing_;
+    return ExitToken.StopRequested() || closing_;
 }
 
 QWidget* ImportController::DialogParent() const {
@@ -178,7 +178,7 @@ void ImportController::ImportFolder(const QString& folder, QWidget* parent) {
 
 void ImportController::RunFolderWorker(WorkerSlot countSlot, const std::string& folder) {
     const int count = CountJpegFiles(folder, progress_, &progress_.total);
-    const bool counted = !progress_.countCancel && !ExitRequested;
+    const bool counted = !progress_.countStop.StopRequested();
     std::optional<WorkerSlot> importSlot;
     if (counted) {
         progress_.total = count;
@@ -323,7 +323,7 @@ void ImportController::ShowCount() {
 }
 
 void ImportController::CancelFolderCount() {
-    progress_.countCancel = true;
+    progress_.countStop.RequestStop();
     countTick_.stop();
     if (counter_) counter_->hide();
 }

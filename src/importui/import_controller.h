@@ -8,7 +8,7 @@
 // Threads: every member function is for the UI thread. The workers run on
 // one std::thread at a time, recorded in the worker registry; they reach the
 // UI only through queued calls and the receiver registry, and stop on
-// ExitRequested.
+// the exit token.
 
 #include <QObject>
 #include <QPointer>

@@ -74,6 +74,8 @@ bool UpkeepController::StartTidyWorker(bool thorough) {
     WorkerSlot slot(WorkerKind::Tidy);
     if (!slot.Held() || tidy_.joinable()) return false;
     progress_.Reset();
+    // A tidy has no 取消: an update's cancel left behind must not stop it.
+    progress_.stop.Clear();
     tidy_ = std::thread([this, slot = std::move(slot), thorough]() mutable {
         UpkeepOutcome outcome = UpkeepOutcome::Done;
         switch (RunTidy(thorough, progress_)) {

@@ -5,7 +5,6 @@
 #include <QTimer>
 #include <algorithm>
 
-#include "catalogue/process_flags.h"
 #include "dialogs/dlg_msg.h"
 #include "dialogs/location_result_dialog.h"
 #include "import/location_work.h"
@@ -27,8 +26,8 @@ LocationController* instance = nullptr;
 // Hands the counters to the registered result dialog of role and waits
 // until it has redrawn its text.
 LocationReport ReportTo(QObject* context, ReceiverRole role, const std::atomic<bool>& closing,
-                        const std::atomic<bool>& cancel) {
-    return [context, role, &closing, &cancel](const LocationCounters& c) {
+                        const StopToken& stop) {
+    return [context, role, &closing, &stop](const LocationCounters& c) {
         CallOnUiThread<bool>(
             context,
             [role, c] {
@@ -39,7 +38,7 @@ LocationReport ReportTo(QObject* context, ReceiverRole role, const std::atomic<b
                 return ReceiverRegistry::Send(role, UiMessage::kResultProgress);
             },
             // A closed dialog takes no counters: 取消 and closing end the wait.
-            [&closing, &cancel] { return ExitRequested || closing || cancel; });
+            [&closing, &stop] { return closing || stop.StopRequested(); });
     };
 }
 
@@ -79,7 +78,7 @@ LocationController::~LocationController() {
         link_->SetTrackPositionsReceiver({});
     }
     closing_ = true;
-    cancel_ = true;
+    stop_.RequestStop();
     if (regionWorker_.joinable()) regionWorker_.join();
     if (trackWorker_.joinable()) trackWorker_.join();
     if (instance == this) instance = nullptr;
@@ -157,8 +156,8 @@ CLocationResultDialog* LocationController::OpenResultDialog(bool regions) {
     CLocationResultDialog* dialog =
         regions ? static_cast<CLocationResultDialog*>(new CDialog_EditGps(view_.window()))
                 : new CDialog_AddGps(view_.window());
-    cancel_ = false;
-    connect(dialog, &QDialog::rejected, [this] { cancel_ = true; });
+    stop_.Clear();
+    connect(dialog, &QDialog::rejected, [this] { stop_.RequestStop(); });
     if (dialogOpened_) dialogOpened_();
     return dialog;
 }
@@ -187,15 +186,15 @@ void LocationController::StartRegionLookup() {
     regionDialog_ = dialog;
     regionWorker_ = std::thread([this, slot = std::move(slot)]() mutable {
         bool restart = false;
-        RegionLookupJob job{regions_, cancel_, missingCompanionRetries_};
-        job.report = ReportTo(this, ReceiverRole::RegionResultDialog, closing_, cancel_);
+        RegionLookupJob job{regions_, stop_, missingCompanionRetries_};
+        job.report = ReportTo(this, ReceiverRole::RegionResultDialog, closing_, stop_);
         job.regionTreeStale = [] {
             ReceiverRegistry::Post(ReceiverRole::CategoryPane, UiMessage::kRegionTreeStale);
         };
         job.restart = [&restart] { restart = true; };
         const RegionLookupResult result = RunRegionLookup(*link_, *regionNames_, job);
         slot.Release();
-        if (ExitRequested || closing_) return;
+        if (closing_ || stop_.ParentStopRequested()) return;
         QMetaObject::invokeMethod(
             this, [this, restart, result] { OnRegionLookupEnded(restart, result); },
             Qt::QueuedConnection);
@@ -240,12 +239,12 @@ void LocationController::OnTrackPositions(std::vector<MapPhotoRecord> records) {
     trackDialog_ = dialog;
     trackWorker_ = std::thread([this, slot = std::move(slot),
                                 records = std::move(records)]() mutable {
-        const TrackApplyJob job{writer_, regions_, cancel_,
-                                ReportTo(this, ReceiverRole::TrackResultDialog, closing_, cancel_)};
+        const TrackApplyJob job{writer_, regions_, stop_,
+                                ReportTo(this, ReceiverRole::TrackResultDialog, closing_, stop_)};
         tracksApplied_ = RunTrackApply(records, job).applied;
         records.clear();
         slot.Release();
-        if (ExitRequested || closing_) return;
+        if (closing_ || stop_.ParentStopRequested()) return;
         QMetaObject::invokeMethod(
             this, [this] { OnTrackApplyEnded(); }, Qt::QueuedConnection);
     });

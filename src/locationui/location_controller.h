@@ -10,7 +10,7 @@
 // Threads: every member function is for the UI thread. The two workers run
 // on std::threads recorded in the worker registry; they reach the UI only
 // through blocking queued calls (the result dialog's counters) and posted
-// messages, and stop on ExitRequested.
+// messages, and stop on the exit token.
 
 #include <QObject>
 #include <QPointer>
@@ -21,11 +21,12 @@
 #include <vector>
 
 #include "catalogue/pending_region_queue.h"
+#include "catalogue/process_flags.h"
 #include "import/photo_writer.h"
 #include "maplink/companion_locator.h"
 #include "maplink/companion_readiness.h"
 #include "maplink/map_records.h"
-#include "tree/photo_ref.h"
+#include "record/photo_ref.h"
 
 class CLocationResultDialog;
 struct RegionLookupResult;
@@ -52,7 +53,7 @@ class LocationController : public QObject {
     // the lookups ask and the track application fills.
     LocationController(MapLink* link, RegionBuffer* regionNames, PendingRegionQueue& regions,
                        CVereroView& view, QObject* parent = nullptr);
-    // Waits for a running worker (it stops on ExitRequested or 取消).
+    // Waits for a running worker (it stops on the exit token or 取消).
     ~LocationController() override;
 
     static LocationController* Instance();
@@ -135,10 +136,11 @@ class LocationController : public QObject {
     bool regionLookupActive_ = false;  // from start until the dialog has closed
     bool restartPending_ = false;      // the lookup found no companion window
     std::atomic<bool> closing_{false};
-    // A result dialog's 取消 (and the controller's end): the running lookup
-    // or track application stops before its next photo; cleared when a
-    // result dialog opens.
-    std::atomic<bool> cancel_{false};
+    // The running job's stop, whose parent is the exit token. Requested by a
+    // result dialog's 取消 (and the controller's end): the lookup or track
+    // application stops before its next photo; cleared when a result dialog
+    // opens.
+    StopToken stop_{&ExitToken};
 };
 
 // For the viewer after its 更多 (the properties dialog) saved photos: runs

@@ -72,7 +72,7 @@ std::int64_t MapLink::SendToCompanion(std::uint16_t code, const std::vector<std:
 }
 
 bool MapLink::RequestRegionNames(double latitude, double longitude, int maxSends,
-                                 const std::atomic<bool>* stop) {
+                                 const StopToken* stop) {
     regionBuffer_.Clear();
     RegionLookupBlock block;
     block.latitude = latitude;
@@ -83,7 +83,7 @@ bool MapLink::RequestRegionNames(double latitude, double longitude, int maxSends
         SendToCompanion(kCodeRegionLookup, request);
         AwaitRegionReply();
         if (!regionBuffer_.awaitingRegionReply) return true;
-        if (stop && *stop) break;
+        if (stop && stop->StopRequested()) break;
     }
     return !regionBuffer_.awaitingRegionReply;
 }

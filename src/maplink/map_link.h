@@ -20,6 +20,7 @@
 #include "maplink/link_endpoint.h"
 #include "maplink/map_records.h"
 #include "maplink/region_buffer.h"
+#include "platform/stop_token.h"
 
 // The main frame's one-shot timer that arms bring-to-front for the next
 // region reply; result dialogs and the import dialog start it when created.
@@ -59,7 +60,7 @@ class MapLink {
     // flag or stop is set. True when a final reply arrived; the names are
     // then in the buffer.
     bool RequestRegionNames(double latitude, double longitude, int maxSends,
-                            const std::atomic<bool>* stop = nullptr);
+                            const StopToken* stop = nullptr);
     // Lengthens (or shortens) the wait after each region request; tests use
     // a wait long enough that only a woken waiter can return.
     void SetRegionReplyPause(std::chrono::milliseconds pause) { regionReplyPause_ = pause; }

@@ -19,7 +19,7 @@ std::vector<PhotoRef> BatchPhotos(const std::vector<PhotoRef>& selection, PhotoR
 
 void RunBatchApply(BatchJob& job) {
     for (const PhotoRef& photo : job.photos) {
-        if (!job.proceed || ExitRequested) break;
+        if (!job.proceed || ExitToken.StopRequested()) break;
         const std::optional<std::string> path = PhotoFullPath(photo.idPic, photo.fromDuplicates);
         PhotoEditResult result;
         if (path) result = job.writer(*path, job.edit, photo.idPic, photo.fromDuplicates);

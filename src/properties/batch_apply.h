@@ -13,7 +13,7 @@
 #include "import/photo_edit.h"
 #include "import/photo_writer.h"
 #include "properties/photo_edit_texts.h"
-#include "tree/photo_ref.h"
+#include "record/photo_ref.h"
 
 struct BatchJob {
     PhotoEdit edit;                // the same for every photo; never a new name

@@ -25,7 +25,7 @@
 #include "properties/properties_session.h"
 #include "properties/property_commit_rules.h"
 #include "properties/property_rows.h"
-#include "tree/photo_ref.h"
+#include "record/photo_ref.h"
 
 class CCheckComboBox;
 class CSkinButton;

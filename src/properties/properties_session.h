@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "record/photo_record.h"
-#include "tree/photo_ref.h"
+#include "record/photo_ref.h"
 
 // A position the pick-position workflow puts into the dialog as edited.
 struct PresetPositionState {

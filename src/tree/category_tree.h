@@ -27,7 +27,7 @@
 #include <string_view>
 #include <vector>
 
-#include "tree/photo_ref.h"
+#include "record/photo_ref.h"
 
 using NodeIndex = std::uint32_t;
 inline constexpr NodeIndex kRootNode = 0;

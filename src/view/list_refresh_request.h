@@ -6,8 +6,8 @@
 
 #include <optional>
 
+#include "record/photo_ref.h"
 #include "tree/category_tree.h"
-#include "tree/photo_ref.h"
 
 struct ListRefreshRequest {
     // The node whose photos were listed. The pane reads its label and the

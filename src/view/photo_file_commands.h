@@ -12,7 +12,7 @@
 #include <functional>
 #include <vector>
 
-#include "tree/photo_ref.h"
+#include "record/photo_ref.h"
 
 class CVereroView;
 

@@ -14,8 +14,8 @@
 
 #include <QImage>
 
+#include "record/photo_ref.h"
 #include "tree/category_tree.h"
-#include "tree/photo_ref.h"
 #include "view/letterbox.h"
 
 // Capacities of the entry's text fields in bytes, terminator included; a

@@ -5,7 +5,7 @@
 #include <optional>
 #include <string>
 
-#include "tree/photo_ref.h"
+#include "record/photo_ref.h"
 
 // Builds the summary from the photo's row in tJpgMsg (tReJpgMsg for a
 // duplicate): name, file size, shot date, pixel size, position (longitude

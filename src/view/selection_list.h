@@ -11,7 +11,7 @@
 #include <unordered_map>
 #include <vector>
 
-#include "tree/photo_ref.h"
+#include "record/photo_ref.h"
 
 class SelectionList {
   public:

@@ -2,11 +2,9 @@
 
 #include <chrono>
 
-#include "catalogue/process_flags.h"
-
 namespace {
 
-// How long the idle worker sleeps before it looks at ExitRequested again.
+// How long the idle worker sleeps before it looks at the exit token again.
 constexpr std::chrono::milliseconds kIdleTick{20};
 
 }  // namespace
@@ -22,7 +20,7 @@ PrefetchWorker::PrefetchWorker(ViewerImageCache& cache, SourceLookup lookup, Dec
 }
 
 PrefetchWorker::~PrefetchWorker() {
-    stop_ = true;
+    stop_.RequestStop();
     Wake();
     if (thread_.joinable()) thread_.join();
 }
@@ -190,14 +188,14 @@ void PrefetchWorker::Store(const Task& task, DisplayImage image) {
 }
 
 void PrefetchWorker::Run() {
-    while (!stop_ && !ExitRequested) {
+    while (!stop_.StopRequested()) {
         std::optional<Task> task;
         DecodeRequest request;
         {
             std::unique_lock lock(state_);
             if (!paused_) task = NextTask();
             if (!task) {
-                wake_.wait_for(lock, kIdleTick, [this] { return woken_ || stop_.load(); });
+                wake_.wait_for(lock, kIdleTick, [this] { return woken_ || stop_.StopRequested(); });
                 woken_ = false;
                 continue;
             }

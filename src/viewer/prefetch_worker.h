@@ -12,7 +12,7 @@
 //
 // Threads: the public functions are for the UI thread, where the worker is
 // created; Notices() signals there (queued from the worker thread). The worker stops on
-// ExitRequested and when it is destroyed (the destructor waits for it).
+// the exit token and when it is destroyed (the destructor waits for it).
 
 #include <QObject>
 #include <QSize>
@@ -26,8 +26,9 @@
 #include <vector>
 
 #include "catalogue/photo_display_source.h"
+#include "catalogue/process_flags.h"
 #include "messaging/worker_registry.h"
-#include "tree/photo_ref.h"
+#include "record/photo_ref.h"
 #include "viewer/viewer_image_cache.h"
 
 class PrefetchNotices : public QObject {
@@ -106,8 +107,8 @@ class PrefetchWorker {
     bool woken_ = false;
 
     std::atomic<bool> paused_{false};
-    std::atomic<bool> stop_{false};
-    PrefetchNotices notices_;  // lives on the creating (UI) thread
+    StopToken stop_{&ExitToken};  // the destructor's stop, below the exit token
+    PrefetchNotices notices_;     // lives on the creating (UI) thread
     std::optional<WorkerSlot> workerSlot_;
     std::thread thread_;
 };

@@ -181,11 +181,11 @@ TEST_F(MainFrameTest, ClosingAnUnmodifiedCatalogueWritesNothing) {
 TEST_F(MainFrameTest, ClosingWaitsForARunningImport) {
     WorkerSlot slot(WorkerKind::FolderImport);
     std::thread import([held = std::move(slot)] {
-        while (!ExitRequested) std::this_thread::yield();
+        while (!ExitToken.StopRequested()) std::this_thread::yield();
     });
     frame.show();
     frame.close();
-    EXPECT_TRUE(ExitRequested);
+    EXPECT_TRUE(ExitToken.StopRequested());
     EXPECT_FALSE(WorkerRegistry::IsRunning(WorkerKind::FolderImport));
     import.join();
 }

@@ -11,12 +11,12 @@
 
 namespace {
 
-// A worker that runs until it sees ExitRequested, as every worker loop does.
+// A worker that runs until it sees the exit token, as every worker loop does.
 std::thread StartFakeWorker(WorkerKind kind, std::atomic<bool>& started) {
     WorkerSlot slot(kind);
     return std::thread([held = std::move(slot), &started] {
         started = true;
-        while (!ExitRequested) std::this_thread::yield();
+        while (!ExitToken.StopRequested()) std::this_thread::yield();
     });
 }
 
@@ -29,7 +29,7 @@ TEST(ShutdownSequence, StopsAndWaitsForARunningWorker) {
         ++pauses;
         std::this_thread::yield();
     });
-    EXPECT_TRUE(ExitRequested);
+    EXPECT_TRUE(ExitToken.StopRequested());
     EXPECT_FALSE(WorkerRegistry::IsRunning(WorkerKind::ListImport));
     worker.join();
 }
@@ -47,11 +47,11 @@ TEST(ShutdownSequence, SavesTheCatalogueOnlyWhenModified) {
     EXPECT_TRUE(QFile::exists(folder.CatalogueFile()));
 }
 
-TEST(ShutdownSequence, LeavesExitRequestedClearWhenNoWorkerRuns) {
+TEST(ShutdownSequence, LeavesTheExitTokenClearWhenNoWorkerRuns) {
     AppTestFolder folder;
     int pauses = 0;
     RunShutdownSequence(&folder.library(), [&] { ++pauses; });
-    EXPECT_FALSE(ExitRequested);
+    EXPECT_FALSE(ExitToken.StopRequested());
     EXPECT_EQ(pauses, 0);
 }
 
@@ -60,7 +60,7 @@ TEST(ShutdownSequence, DoesNotWaitForTheRegionLookup) {
     WorkerSlot lookup(WorkerKind::RegionLookup);
     int pauses = 0;
     RunShutdownSequence(&folder.library(), [&] { ++pauses; });
-    EXPECT_TRUE(ExitRequested);  // it still gets told to stop
+    EXPECT_TRUE(ExitToken.StopRequested());  // it still gets told to stop
     EXPECT_EQ(pauses, 0);
 }
 

@@ -20,7 +20,7 @@ class ImportTest : public ::testing::Test {
   protected:
     void SetUp() override { SetRegionSource(nullptr); }
     void TearDown() override {
-        ExitRequested = false;
+        ExitToken.Clear();
         SetRegionSource(nullptr);
     }
 

@@ -33,11 +33,11 @@ class FakeRegionSource : public RegionSource {
     RegionNames names{"广东省", "深圳市", "南山区"};
     int calls = 0;
     int stopAfter = -1;
-    std::atomic<bool>* flagToSet = nullptr;
+    StopToken* tokenToStop = nullptr;
 
     bool CompanionAvailable() override { return available; }
     RegionNames RequestNames(double, double, int) override {
-        if (++calls == stopAfter && flagToSet) *flagToSet = true;
+        if (++calls == stopAfter && tokenToStop) tokenToStop->RequestStop();
         return names;
     }
 };
@@ -202,7 +202,7 @@ TEST_F(ImportTest, CancellingAfter150PhotosKeeps150AndStillSaves) {
         WritePhoto("p" + std::to_string(i) + ".jpg", 1000 + i, WithPosition());
     FakeRegionSource source;
     source.stopAfter = 150;
-    source.flagToSet = &progress_.cancel;
+    source.tokenToStop = &progress_.stop;
     SetRegionSource(&source);
     EXPECT_EQ(RunFolderImport(photos_.Path(), Job()), ImportEnd::Finished);
     EXPECT_EQ(progress_.imported, 150);
@@ -214,7 +214,7 @@ TEST_F(ImportTest, AnExitRequestStopsWithoutCommitOrSave) {
         WritePhoto("p" + std::to_string(i) + ".jpg", 2000 + i, WithPosition());
     FakeRegionSource source;
     source.stopAfter = 110;
-    source.flagToSet = &ExitRequested;
+    source.tokenToStop = &ExitToken;
     SetRegionSource(&source);
     EXPECT_EQ(RunFolderImport(photos_.Path(), Job()), ImportEnd::Abandoned);
     EXPECT_FALSE(std::filesystem::exists(CatalogueFilePath()) &&
@@ -349,7 +349,7 @@ TEST_F(ImportTest, TheCountShowsItsRunningTotalAndACancelDuringItStopsTheListImp
     EXPECT_EQ(CountJpegFiles(photos_.Path(), progress_, &running), 3);
     EXPECT_EQ(running, 13) << "the running total grows as files are found";
 
-    progress_.cancel = true;  // pressed while the list was being counted
+    progress_.stop.RequestStop();  // pressed while the list was being counted
     RunListImport({photos_.Path()}, Job());
     EXPECT_EQ(progress_.imported, 0);
 }

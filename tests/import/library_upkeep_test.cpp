@@ -131,7 +131,7 @@ TEST_F(LibraryUpkeepTest, ACancelledUpdateStillRewritesTheFolderListAndSaves) {
     std::filesystem::remove(a + "/1.jpg");
     Touch(a);
     ASSERT_TRUE(AnyFolderChanged());
-    upkeep_.updateCancel = true;
+    upkeep_.stop.RequestStop();
     ASSERT_EQ(UpdateLibrary(upkeep_), UpdateEnd::Updated);
     EXPECT_EQ(Count("select count(*) from tJpgMsg"), 2) << "no folder was handled";
     EXPECT_EQ(QueryFileColumn(CatalogueFilePath(), "select ModifyTime from tFolder"),

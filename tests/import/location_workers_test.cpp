@@ -69,7 +69,7 @@ class LocationWorkersTest : public ::testing::Test {
 
     FreshCatalogue fresh_;
     int retries_ = 0;
-    std::atomic<bool> cancel_{false};
+    StopToken cancel_{&ExitToken};
     RegionBuffer buffer_;
     MapLink link_{buffer_};
     std::unique_ptr<CompanionSim> sim_;
@@ -122,7 +122,7 @@ TEST_F(LocationWorkersTest, AnUnansweredPhotoStaysQueuedForTheNextLookup) {
 TEST_F(LocationWorkersTest, CancelKeepsTheQueueAndStillInvalidatesTheRegionTree) {
     StartCompanion();
     QueuePhoto(1, 31.2, 121.4);
-    cancel_ = true;
+    cancel_.RequestStop();
     int stale = 0;
     RegionLookupJob job = Job();
     job.regionTreeStale = [&] { ++stale; };
@@ -195,6 +195,36 @@ TEST_F(LocationWorkersTest, TrackRecordsThatCannotBeAppliedCountAsFailed) {
     EXPECT_EQ(reports.back().done, 1);
     EXPECT_EQ(reports.back().total, 5);
     EXPECT_EQ(reports.back().failed, 4);
+}
+
+// A stop during the run ends it before the next record, through the job's
+// own token (取消) or the exit token above it; the photo written before the
+// stop keeps its position and its place in the queue.
+TEST_F(LocationWorkersTest, ATrackApplicationStoppedThroughEitherTokenKeepsWhatItWrote) {
+    for (const bool throughExit : {false, true}) {
+        SCOPED_TRACE(throughExit ? "exit token" : "job's own token");
+        fresh_.library().PendingRegions().Clear();
+        QueuePhoto(throughExit ? 12 : 2, 0, 0);
+        QueuePhoto(throughExit ? 13 : 3, 0, 0);
+        fresh_.library().PendingRegions().Clear();
+        StopToken exit;
+        StopToken stop{&exit};
+        PhotoEditStub::SetResponder([&](const StubEditCall& call) {
+            (throughExit ? exit : stop).RequestStop();
+            return PhotoEditStub::Written(call);
+        });
+        const std::int64_t first = throughExit ? 12 : 2;
+        const TrackApplyResult r =
+            RunTrackApply({{first, 0, 31.5, 121.5, 0}, {first + 1, 0, 31.6, 121.6, 0}},
+                          {RecordWrite, fresh_.library().PendingRegions(), stop, {}});
+        EXPECT_EQ(r.applied, 1);
+        EXPECT_EQ(r.exited, throughExit);
+        EXPECT_EQ(r.cancelled, !throughExit);
+        double latitude = 0, longitude = 0;
+        EXPECT_TRUE(PhotoPosition(first, false, latitude, longitude));
+        EXPECT_FALSE(PhotoPosition(first + 1, false, latitude, longitude)) << "never tried";
+        EXPECT_EQ(QueueLength(), 1u) << "the written photo waits for its region";
+    }
 }
 
 }  // namespace

@@ -173,7 +173,7 @@ TEST_F(PhotoEditTest, AWrittenPhotoLeavesTheLibraryUnchangedForTheNextStart) {
     WriteFolderTable();
 
     // The track workflow writes only the file and the position columns.
-    const std::atomic<bool> never{false};
+    const StopToken never;
     const TrackApplyResult result = RunTrackApply(
         {{id, 0, 22.5, 114.0, 0}}, {WritePhotoEdit, fresh_.library().PendingRegions(), never, {}});
     ASSERT_EQ(result.applied, 1);

@@ -65,7 +65,7 @@ TEST_F(CDlg_NewPicTest, CancelSetsTheImportCancelFlagAndCloses) {
     dialog.show();
     dialog.StartRefresh();
     dialog.CancelButton()->click();
-    EXPECT_TRUE(progress_.cancel);
+    EXPECT_TRUE(progress_.stop.StopRequested());
     EXPECT_FALSE(dialog.isVisible());
     EXPECT_EQ(dialog.result(), QDialog::Rejected);
     EXPECT_FALSE(dialog.Refreshing());

@@ -68,7 +68,7 @@ class ImportControllerTest : public ::testing::Test {
   protected:
     void SetUp() override {
         SetDataFolder(data_.Path());
-        ExitRequested = false;
+        ExitToken.Clear();
         controller_ = std::make_unique<ImportController>();
         controller_->SetMessageBox(
             [this](QWidget*, const QString& title, const QString& text, bool twoButtons) {
@@ -200,7 +200,7 @@ TEST_F(ImportControllerTest, CancellingTheProgressDialogStillRunsTheClosingSteps
         if (dialog.Refreshing() || dialog.OkButton()->isEnabled()) dialog.CancelButton()->click();
     };
     controller_->ImportFolder(Folder("many"), &pane_);
-    EXPECT_TRUE(controller_->Progress().cancel);
+    EXPECT_TRUE(controller_->Progress().stop.StopRequested());
     WaitForTheWorker();
     EXPECT_TRUE(pane_.Got(UiMessage::kDropTrees));
     EXPECT_TRUE(pane_.Got(UiMessage::kRebuildCurrentTree));

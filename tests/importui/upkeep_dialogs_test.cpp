@@ -89,17 +89,17 @@ TEST(UpkeepDialogs, TheTextsCountTheirStopsWithTheTicks) {
 
 TEST(UpkeepDialogs, TheUpdateDialogCancelsAndShowsTheEnd) {
     UpkeepProgress progress;
-    progress.updateCancel = true;
+    progress.stop.RequestStop();
     {
         CDlgUpdatePic dialog(progress);
-        EXPECT_FALSE(progress.updateCancel) << "cleared on opening";
+        EXPECT_FALSE(progress.stop.StopRequested()) << "cleared on opening";
         EXPECT_FALSE(dialog.OkButton()->isEnabled());
         EXPECT_TRUE(dialog.Animating());
         EXPECT_TRUE(dialog.TextLine()->text().isEmpty());
         dialog.CancelButton()->click();
-        EXPECT_TRUE(progress.updateCancel);
+        EXPECT_TRUE(progress.stop.StopRequested());
     }
-    progress.updateCancel = false;
+    progress.stop.Clear();
     CDlgUpdatePic dialog(progress);
     ASSERT_TRUE(ReceiverRegistry::Post(ReceiverRole::UpdateDialog, UiMessage::kUpdateFinished, 0));
     QCoreApplication::processEvents();
@@ -107,7 +107,7 @@ TEST(UpkeepDialogs, TheUpdateDialogCancelsAndShowsTheEnd) {
     EXPECT_EQ(dialog.TextLine()->text(), "已更新照片库!");
     EXPECT_TRUE(dialog.OkButton()->isEnabled());
     dialog.CancelButton()->click();
-    EXPECT_FALSE(progress.updateCancel) << "nothing left to cancel";
+    EXPECT_FALSE(progress.stop.StopRequested()) << "nothing left to cancel";
 }
 
 TEST(UpkeepDialogs, TheEndSaysWhatTheUpdateAndTheTidyDid) {
@@ -172,7 +172,7 @@ class UpkeepControllerTest : public ::testing::Test {
   protected:
     void SetUp() override {
         SetDataFolder(data_.Path());
-        ExitRequested = false;
+        ExitToken.Clear();
     }
 
     TempFolder data_;

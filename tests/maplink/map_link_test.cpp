@@ -183,7 +183,8 @@ TEST_F(AMapLink, stopsRepeatingWhenAskedTo) {
     CompanionSimOptions options;
     options.regionMode = RegionReplyMode::Silent;
     auto sim = StartCompanion(options);
-    std::atomic<bool> stop{true};
+    StopToken stop;
+    stop.RequestStop();
 
     EXPECT_FALSE(link.RequestRegionNames(31.2, 121.5, 5, &stop));
     const auto codes = Codes(sim->Received());

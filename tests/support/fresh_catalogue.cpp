@@ -4,12 +4,12 @@
 #include "platform/data_folder.h"
 
 FreshCatalogue::FreshCatalogue() {
-    ExitRequested = false;
+    ExitToken.Clear();
     SetDataFolder(DataFolder());
 }
 
 FreshCatalogue::~FreshCatalogue() {
-    ExitRequested = false;
+    ExitToken.Clear();
 }
 
 PhotoRecord RecordOf(const std::string& folder, const std::string& name) {

@@ -1,7 +1,8 @@
 #pragma once
 // The browsing windows the program's frame hosts: the category pane, the
-// main view and the import commands. Kept out of the shell library so that
-// the shell's tests need none of them.
+// main view and the import commands, and the wiring of the frame's commands
+// to them. Kept out of the shell library so that the shell's tests need
+// none of them.
 //
 // UI thread only.
 

@@ -1,4 +1,4 @@
-#include "app/browsing_windows.h"
+#include "browsing/browsing_windows.h"
 
 #include <QAction>
 #include <QClipboard>
