@@ -1,18 +1,22 @@
 #include "catalogue/deleted_paths.h"
 
+#include "catalogue/cached_statement.h"
 #include "catalogue/library_internals.h"
 #include "catalogue/photo_catalogue.h"
 #include "catalogue/sql_query.h"
 #include "catalogue/sql_statement.h"
 #include "platform/text_codec.h"
 
+namespace {
+constexpr const char* kCountDeleted = "select count(*) from tDelTable where strfullPath = ?";
+}  // namespace
+
 bool IsDeletedPath(const std::string& path) {
     CatalogueSession session;
     if (!session.ok()) return false;
-    return QueryInt64(SessionDb(session),
-                      FormatStatement("select count(*) from tDelTable where  strfullPath = '%s'",
-                                      CodePageToUtf8(path)))
-               .value_or(0) > 0;
+    const std::string utf8 = CodePageToUtf8(path);
+    CachedStatement count(session, kCountDeleted);
+    return count.Bind(utf8).Step() == SQLITE_ROW && sqlite3_column_int64(count.get(), 0) > 0;
 }
 
 bool PassDeletedPathCheck(const std::string& path, bool force) {

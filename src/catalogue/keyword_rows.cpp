@@ -1,37 +1,40 @@
 #include "catalogue/keyword_rows.h"
 
+#include "catalogue/cached_statement.h"
 #include "catalogue/library_internals.h"
 #include "catalogue/photo_catalogue.h"
 #include "catalogue/sql_query.h"
-#include "catalogue/sql_statement.h"
 #include "record/keyword_list.h"
 
 namespace {
 constexpr const char* kDistinctKeywords =
     "select distinct strKeyword from tKeyWord order by strKeyword";
+constexpr const char* kDeleteSubject = "delete from tSubject where idPic = ?";
+constexpr const char* kInsertSubject =
+    "insert into tSubject(strSubject,strPath,idPic,dwDateTime,fGPSLatitude,fGPSLongitude,"
+    "strModel,strName) values(?,?,?,?,?,?,?,?)";
+constexpr const char* kDeleteKeywords = "delete from tKeyWord where idPic = ?";
+constexpr const char* kInsertKeyword =
+    "insert into tKeyWord(strKeyword,idPic,dwDateTime,fGPSLatitude,fGPSLongitude,strModel,"
+    "strName,strPath) values(?,?,?,?,?,?,?,?)";
 }  // namespace
 
 void WriteKeywordRows(std::int64_t id, const PhotoRecord& r) {
     CatalogueSession session;
     if (!session.ok()) return;
-    sqlite3* db = SessionDb(session);
-    ExecuteStatement(db, FormatStatement("delete from tSubject where idPic = %lld", id));
+    CachedStatement(session, kDeleteSubject).Bind(id).Run();
     if (r.strXpSubject[0] != '\0') {
-        ExecuteStatement(
-            db, FormatStatement("insert into tSubject(strSubject,strPath,idPic,dwDateTime,"
-                                "fGPSLatitude, \t\t\tfGPSLongitude,strModel,strName) "
-                                "values('%s','%s',%lld,%d,%f,%f,'%s'\t\t\t,'%s')",
-                                r.strXpSubject, r.strPath, id, r.dwDateTime, r.fGPSLatitude,
-                                r.fGPSLongitude, r.strModel, r.strName));
+        CachedStatement(session, kInsertSubject)
+            .Bind(r.strXpSubject, r.strPath, id, r.dwDateTime, r.fGPSLatitude, r.fGPSLongitude,
+                  r.strModel, r.strName)
+            .Run();
     }
-    ExecuteStatement(db, FormatStatement("delete from tKeyWord where idPic = %lld", id));
+    CachedStatement(session, kDeleteKeywords).Bind(id).Run();
     for (const std::string& keyword : SplitKeywords(r.strXpKeyword)) {
-        ExecuteStatement(db,
-                         FormatStatement("insert into tKeyWord(strKeyword,idPic,dwDateTime,"
-                                         "fGPSLatitude,fGPSLongitude,strModel,strName, strPath) "
-                                         "values('%s',%lld,%d,%f,%f,'%s','%s','%s')",
-                                         keyword, id, r.dwDateTime, r.fGPSLatitude, r.fGPSLongitude,
-                                         r.strModel, r.strName, r.strPath));
+        CachedStatement(session, kInsertKeyword)
+            .Bind(keyword, id, r.dwDateTime, r.fGPSLatitude, r.fGPSLongitude, r.strModel, r.strName,
+                  r.strPath)
+            .Run();
     }
 }
 

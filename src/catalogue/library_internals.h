@@ -5,6 +5,7 @@
 
 #include "catalogue/photo_catalogue.h"
 
+class StatementCache;
 struct sqlite3;
 
 class LibraryInternals {
@@ -20,6 +21,8 @@ class LibraryInternals {
     // leave the file behind it (a catalogue just emptied).
     static void MarkModified(Library& library) { library.modified_ = true; }
     static bool Open(Library& library);
+    // The statements prepared on the session's connection (made on first use).
+    static StatementCache& Statements(const CatalogueSession& session);
     static void CloseWorking(Library& library);
     static CatalogueFileState& OpenState(Library& library) { return library.openState_; }
     static bool HasImage(const Library& library) { return library.workingImage_ != nullptr; }

@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <functional>
 
+#include "catalogue/cached_statement.h"
 #include "catalogue/catalogue_file_check.h"
 #include "catalogue/catalogue_save.h"
 #include "catalogue/catalogue_schema.h"
@@ -87,7 +88,15 @@ bool HasCurrentLibrary() {
     return current.load() != nullptr;
 }
 
+StatementCache& LibraryInternals::Statements(const CatalogueSession& session) {
+    Library& library = *session.library_;
+    if (!library.statements_) library.statements_ = std::make_unique<StatementCache>(session.db_);
+    return *library.statements_;
+}
+
 void LibraryInternals::CloseWorking(Library& library) {
+    // A connection with statements left unfinalized would not close.
+    library.statements_.reset();
     sqlite3_close(library.working_);
     library.working_ = nullptr;
     library.workingImage_.reset();
@@ -254,6 +263,7 @@ CatalogueSession::CatalogueSession() {
     if (!HasCurrentLibrary()) return;
     Library& library = CurrentLibrary();
     lock_ = std::unique_lock(LibraryInternals::Mutex(library));
+    library_ = &library;
     if (LibraryInternals::Open(library)) db_ = LibraryInternals::Working(library);
 }
 

@@ -20,6 +20,7 @@
 #include "catalogue/pending_region_queue.h"
 
 class PrivateFileImage;
+class StatementCache;
 struct sqlite3;
 
 struct FolderStamp {
@@ -70,6 +71,8 @@ class Library {
     // The memory the working database lives in when it was loaded as an
     // image of the file; outlives the working connection.
     std::unique_ptr<PrivateFileImage> workingImage_;
+    // The statements prepared on working_; emptied before it closes.
+    std::unique_ptr<StatementCache> statements_;
     std::atomic<bool> modified_{false};
     PendingRegionQueue pendingRegions_;
 
@@ -118,5 +121,6 @@ class CatalogueSession {
   private:
     friend class LibraryInternals;
     std::unique_lock<std::recursive_mutex> lock_;
+    Library* library_ = nullptr;
     sqlite3* db_ = nullptr;
 };

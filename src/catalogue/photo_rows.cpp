@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "catalogue/cached_statement.h"
 #include "catalogue/library_internals.h"
 #include "catalogue/photo_catalogue.h"
 #include "catalogue/sql_query.h"
@@ -12,35 +13,17 @@
 
 namespace {
 
-constexpr const char* kInsertMain =
-    "insert into tJpgMsg(idPic,bJpgThumbData,nbKeyword,strFullPath,strXpTitle,strXpComent,"
-    "szOfComent,strXpAuthor,strXpKeyword,\t\tstrXpSubject,strName,strPath,fSize,dwCTime,dwMTime,"
-    "dwDateTime,fGPSLatitude,fGPSLongitude,\t\tnGPSAlititude,strMake,strModel,nWidth,nHeight,"
-    "nFocalLength,fExposureTime,fApertureFNumber,\t\tnISOequivalent,nFocalplaneXRes,"
-    "nFocalplaneYRes,szofthumb,strOrientation,nArea,strArea0,strArea1,strArea2) "
-    "values(%lld,?,%d,'%s','%s','%s',\t\t%d,'%s','%s','%s','%s','%s',%f,%d,%d,%d,%f,%f,%d,'%s','%s'"
-    ","
-    "%d,%d,%d,%f,%f,%d,%d,%d,%d,'%s',%d,'%s','%s','%s')";
+#define PHOTO_INSERT(table)                                                                     \
+    "insert into " table                                                                        \
+    "(idPic,bJpgThumbData,nbKeyword,strFullPath,strXpTitle,strXpComent,szOfComent,strXpAuthor," \
+    "strXpKeyword,strXpSubject,strName,strPath,fSize,dwCTime,dwMTime,dwDateTime,fGPSLatitude,"  \
+    "fGPSLongitude,nGPSAlititude,strMake,strModel,nWidth,nHeight,nFocalLength,fExposureTime,"   \
+    "fApertureFNumber,nISOequivalent,nFocalplaneXRes,nFocalplaneYRes,szofthumb,strOrientation," \
+    "nArea,strArea0,strArea1,strArea2) "                                                        \
+    "values(?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?)"
 
-constexpr const char* kInsertDuplicate =
-    "insert into tReJpgMsg(idPic,bJpgThumbData,nbKeyword,strFullPath,strXpTitle,strXpComent,"
-    "szOfComent,strXpAuthor,strXpKeyword,\t\t\tstrXpSubject,strName,strPath,fSize,dwCTime,dwMTime,"
-    "dwDateTime,fGPSLatitude,fGPSLongitude,\t\t\tnGPSAlititude,strMake,strModel,nWidth,nHeight,"
-    "nFocalLength,fExposureTime,fApertureFNumber,\t\t\tnISOequivalent,nFocalplaneXRes,"
-    "nFocalplaneYRes,szofthumb,strOrientation,nArea,strArea0,strArea1,strArea2) "
-    "values(%lld,?,%d,'%s','%s','%s',\t\t\t%d,'%s','%s','%s','%s','%s',%f,%d,%d,%d,%f,%f,%d,'%s','%"
-    "s',"
-    "%d,%d,%d,%f,%f,%d,%d,%d,%d,'%s',%d,'%s','%s','%s')";
-
-// The copy of a main row into the duplicates keeps its own texts.
-constexpr const char* kCopyToDuplicates =
-    "insert into tReJpgMsg(idPic,bJpgThumbData,nbKeyword,strFullPath,strXpTitle,strXpComent,"
-    "szOfComent,strXpAuthor,strXpKeyword,strXpSubject,strName,strPath,fSize,dwCTime,dwMTime,"
-    "dwDateTime,fGPSLatitude,fGPSLongitude,nGPSAlititude,strMake,strModel,nWidth,nHeight,"
-    "nFocalLength,fExposureTime,fApertureFNumber,nISOequivalent,nFocalplaneXRes,nFocalplaneYRes,"
-    "szofthumb,strOrientation,nArea,strArea0,strArea1,strArea2) values(%lld,?,%d,'%s','%s','%s',"
-    "%d,'%s','%s','%s','%s','%s',%f,%d,%d,%d,%f,%f,%d,'%s','%s',%d,%d,%d,%f,%f,%d,%d,%d,%d,'%s',%d,"
-    "'%s','%s','%s')";
+constexpr const char* kInsertMain = PHOTO_INSERT("tJpgMsg");
+constexpr const char* kInsertDuplicate = PHOTO_INSERT("tReJpgMsg");
 
 constexpr const char* kSelectMainRow =
     "select szofthumb,idPic,bJpgThumbData, nbKeyword,strFullPath, strXpTitle, \t\t\t\tstrXpComent,"
@@ -48,7 +31,16 @@ constexpr const char* kSelectMainRow =
     "dwCTime,dwMTime,dwDateTime,fGPSLatitude, fGPSLongitude, \t\t\t\tnGPSAlititude,strMake,"
     "strModel,nWidth,nHeight,\t\t\t\tnFocalLength,fExposureTime,fApertureFNumber,nISOequivalent,"
     "\t\t\t\tnFocalplaneXRes,nFocalplaneYRes,strOrientation,nArea,strArea0,strArea1,strArea2 "
-    "from tJpgMsg where idPic=%lld";
+    "from tJpgMsg where idPic=?";
+
+constexpr const char* kDeleteDuplicateById = "delete from tReJpgMsg where idPic = ?";
+constexpr const char* kDeleteSubjectsById = "delete from tSubject where idPic = ?";
+constexpr const char* kDeleteKeywordsById = "delete from tKeyword where idPic = ?";
+constexpr const char* kDeleteMainById = "delete from tJpgMsg where idPic = ?";
+constexpr const char* kMainPathById = "select strFullPath from tJpgMsg where idPic = ?";
+constexpr const char* kDuplicatePathById = "select strFullPath from tReJpgMsg where idPic = ?";
+constexpr const char* kCataloguedCopy =
+    "select dwMTime,strXpKeyword ,strXpSubject,strPath from tJpgMsg where idPic=?";
 
 constexpr const char* kLoadMainRecord =
     "select strName,strXpSubject,strXpKeyword,strFullPath,strXpComent,strXpAuthor,\t\t\t\t\t\t"
@@ -64,33 +56,26 @@ constexpr const char* kLoadDuplicateRecord =
     "strModel,fExposureTime,fApertureFNumber,nISOequivalent,nFocalLength from tReJpgMsg where "
     "idPic = %lld";
 
-std::string FormatPhotoInsert(const char* format, std::int64_t id, const PhotoRecord& r,
-                              int szofthumb, int nArea, const RegionNames& regions) {
-    return FormatStatement(format, id, r.nbKeyword, r.strFullPath, r.strXpTitle, r.strXpComent,
-                           r.szOfComent, r.strXpAuthor, r.strXpKeyword, r.strXpSubject, r.strName,
-                           r.strPath, r.fSize, r.dwCTime, r.dwMTime, r.dwDateTime, r.fGPSLatitude,
-                           r.fGPSLongitude, r.nGPSAlititude, r.strMake, r.strModel, r.nWidth,
-                           r.nHeight, r.nFocalLength, r.fExposureTime, r.fApertureFNumber,
-                           r.nISOequivalent, r.nFocalplaneXRes, r.nFocalplaneYRes, szofthumb,
-                           r.strOrientation, nArea, regions[0], regions[1], regions[2]);
-}
-
-// Steps an insert with the blob bound as parameter 1 (SQLite reads it in
-// place; it stays alive for the whole step).
-InsertResult StepInsert(sqlite3* db, const std::string& statement, const void* blob, int length) {
-    sqlite3_stmt* insert = nullptr;
-    if (sqlite3_prepare_v2(db, statement.c_str(), -1, &insert, nullptr) != SQLITE_OK) {
-        sqlite3_finalize(insert);
-        return InsertResult::Failed;
+// Binds and steps a photo insert; blob is bound as it is (null: NULL).
+InsertResult StepPhotoInsert(const CatalogueSession& session, const char* text, std::int64_t id,
+                             const PhotoRecord& r, const std::uint8_t* blob, int blobLength,
+                             int szofthumb, int nArea, const RegionNames& regions) {
+    CachedStatement insert(session, text);
+    insert.Bind(id);
+    if (blob) {
+        insert.BindBlob({blob, static_cast<std::size_t>(blobLength)});
+    } else {
+        insert.BindNull();
     }
-    if (blob && sqlite3_bind_blob(insert, 1, blob, length, SQLITE_STATIC) != SQLITE_OK) {
-        sqlite3_finalize(insert);
-        return InsertResult::Failed;
-    }
-    InsertResult result =
-        sqlite3_step(insert) == SQLITE_DONE ? InsertResult::Done : InsertResult::NotDone;
-    sqlite3_finalize(insert);
-    return result;
+    insert.Bind(r.nbKeyword, r.strFullPath, r.strXpTitle, r.strXpComent, r.szOfComent,
+                r.strXpAuthor, r.strXpKeyword, r.strXpSubject, r.strName, r.strPath, r.fSize,
+                r.dwCTime, r.dwMTime, r.dwDateTime, r.fGPSLatitude, r.fGPSLongitude,
+                r.nGPSAlititude, r.strMake, r.strModel, r.nWidth, r.nHeight, r.nFocalLength,
+                r.fExposureTime, r.fApertureFNumber, r.nISOequivalent, r.nFocalplaneXRes,
+                r.nFocalplaneYRes, szofthumb, r.strOrientation, nArea, regions[0], regions[1],
+                regions[2]);
+    if (!insert.ok()) return InsertResult::Failed;
+    return insert.Step() == SQLITE_DONE ? InsertResult::Done : InsertResult::NotDone;
 }
 
 float ColumnFloat(sqlite3_stmt* row, int column) {
@@ -117,30 +102,25 @@ InsertResult InsertPhotoRow(std::int64_t id, const PhotoRecord& record,
     int nArea = 0;
     for (const std::string& name : regions) nArea += name.empty() ? 0 : 1;
     const int blobLength = static_cast<int>(thumbnail.size()) + 1;
-    std::string statement = FormatPhotoInsert(toDuplicates ? kInsertDuplicate : kInsertMain, id,
-                                              record, blobLength, nArea, regions);
-    if (thumbnail.empty()) return StepInsert(SessionDb(session), statement, nullptr, 0);
+    const char* text = toDuplicates ? kInsertDuplicate : kInsertMain;
+    if (thumbnail.empty())
+        return StepPhotoInsert(session, text, id, record, nullptr, 0, blobLength, nArea, regions);
     std::vector<std::uint8_t> blob(thumbnail.begin(), thumbnail.end());
     blob.push_back(0);
-    return StepInsert(SessionDb(session), statement, blob.data(), blobLength);
+    return StepPhotoInsert(session, text, id, record, blob.data(), blobLength, blobLength, nArea,
+                           regions);
 }
 
 bool CopyPhotoToDuplicates(std::int64_t id) {
     CatalogueSession session;
     if (!session.ok()) return false;
-    sqlite3_stmt* select = nullptr;
-    std::string query = FormatStatement(kSelectMainRow, id);
-    if (sqlite3_prepare_v2(SessionDb(session), query.c_str(), -1, &select, nullptr) != SQLITE_OK ||
-        sqlite3_step(select) != SQLITE_ROW) {
-        sqlite3_finalize(select);
-        return false;
-    }
+    CachedStatement row(session, kSelectMainRow);
+    row.Bind(id);
+    if (row.Step() != SQLITE_ROW) return false;
+    sqlite3_stmt* select = row.get();
     PhotoRecord r;
     SetField(r.strFullPath, ColumnText(select, 4));
-    if (FileSizeOfUtf8Path(r.strFullPath) < 0) {
-        sqlite3_finalize(select);
-        return false;
-    }
+    if (FileSizeOfUtf8Path(r.strFullPath) < 0) return false;
     const int szofthumb = sqlite3_column_int(select, 0);
     std::vector<std::uint8_t> blob;
     if (const void* data = sqlite3_column_blob(select, 2)) {
@@ -176,15 +156,12 @@ bool CopyPhotoToDuplicates(std::int64_t id) {
     SetField(r.strOrientation, ColumnText(select, 30));
     const int nArea = sqlite3_column_int(select, 31);
     RegionNames regions{ColumnText(select, 32), ColumnText(select, 33), ColumnText(select, 34)};
-    sqlite3_finalize(select);
 
-    ExecuteStatement(SessionDb(session),
-                     FormatStatement("delete from tReJpgMsg where idPic = %lld", id));
-    std::string insert = FormatPhotoInsert(kCopyToDuplicates, id, r, szofthumb, nArea, regions);
+    CachedStatement(session, kDeleteDuplicateById).Bind(id).Run();
     // The blob is bound with the row's own szofthumb, never past the bytes read.
     int length = std::min<int>(szofthumb, static_cast<int>(blob.size()));
-    return StepInsert(SessionDb(session), insert, blob.empty() ? nullptr : blob.data(), length) ==
-           InsertResult::Done;
+    return StepPhotoInsert(session, kInsertDuplicate, id, r, blob.empty() ? nullptr : blob.data(),
+                           length, szofthumb, nArea, regions) == InsertResult::Done;
 }
 
 int DeletePhotoRows(const std::optional<std::string>& folder, std::int64_t id, bool duplicate) {
@@ -194,13 +171,18 @@ int DeletePhotoRows(const std::optional<std::string>& folder, std::int64_t id, b
     auto run = [&](const char* format, const auto& value) {
         rc = ExecuteStatement(SessionDb(session), FormatStatement(format, value));
     };
+    auto runById = [&](const char* text) {
+        CachedStatement statement(session, text);
+        rc = statement.Bind(id).Step();
+        if (rc == SQLITE_DONE) rc = SQLITE_OK;
+    };
     if (id != 0) {
         if (duplicate) {
-            run("delete from tReJpgMsg where idPic = %lld", id);
+            runById(kDeleteDuplicateById);
         } else {
-            run("delete from tSubject where idPic = %lld", id);
-            run("delete from tKeyword where idPic = %lld", id);
-            run("delete from tJpgMsg where idPic = %lld", id);
+            runById(kDeleteSubjectsById);
+            runById(kDeleteKeywordsById);
+            runById(kDeleteMainById);
         }
     }
     if (folder) {
@@ -252,11 +234,9 @@ std::int32_t PhotoShotTime(std::int64_t id, bool duplicate) {
 std::optional<std::string> PhotoFullPath(std::int64_t id, bool duplicate) {
     CatalogueSession session;
     if (!session.ok()) return std::nullopt;
-    const char* format = duplicate ? "select strFullPath from tReJpgMsg where idPic = %lld"
-                                   : "select strFullPath from tJpgMsg where idPic = %lld";
-    auto path = QueryText(SessionDb(session), FormatStatement(format, id));
-    if (path) *path = CodePageToUtf8(*path);  // the code page is UTF-8 here
-    return path;
+    CachedStatement query(session, duplicate ? kDuplicatePathById : kMainPathById);
+    if (query.Bind(id).Step() != SQLITE_ROW) return std::nullopt;
+    return CodePageToUtf8(ColumnText(query.get(), 0));  // the code page is UTF-8 here
 }
 
 bool PhotoPosition(std::int64_t id, bool duplicate, double& latitude, double& longitude) {
@@ -293,18 +273,14 @@ std::int32_t NewestFileTimeInFolder(const std::string& folder) {
 std::optional<CataloguedCopy> FindCataloguedCopy(std::int64_t id) {
     CatalogueSession session;
     if (!session.ok()) return std::nullopt;
-    std::vector<CataloguedCopy> rows;
-    bool ok = ForEachRow(
-        SessionDb(session),
-        FormatStatement("select dwMTime,strXpKeyword ,strXpSubject,strPath from "
-                        "tJpgMsg where idPic=%lld ",
-                        id),
-        [&](sqlite3_stmt* row) {
-            rows.push_back({static_cast<std::int32_t>(ParseInt64Text(ColumnText(row, 0))),
-                            ColumnText(row, 3)});
-        });
-    if (!ok || rows.size() != 1) return std::nullopt;
-    return rows.front();
+    CachedStatement query(session, kCataloguedCopy);
+    query.Bind(id);
+    if (query.Step() != SQLITE_ROW) return std::nullopt;
+    CataloguedCopy copy{static_cast<std::int32_t>(ParseInt64Text(ColumnText(query.get(), 0))),
+                        ColumnText(query.get(), 3)};
+    // Exactly one row: a second one means the id is not a key here.
+    if (query.Step() != SQLITE_DONE) return std::nullopt;
+    return copy;
 }
 
 std::optional<RegionNames> PhotoRegionNames(std::int64_t id, bool duplicate) {
