@@ -6,6 +6,7 @@
 
 #include "catalogue/library_internals.h"
 #include "catalogue/photo_catalogue.h"
+#include "catalogue/search_statement.h"
 #include "catalogue/sql_query.h"
 
 namespace {
@@ -16,16 +17,17 @@ constexpr const char* kWithFullPathsHead = "select s.dwDateTime, s.idPic, p.strF
 constexpr const char* kWithFullPathsTail =
     ") s join tJpgMsg p on p.idPic = s.idPic order by s.dwDateTime DESC";
 
-std::string WithFullPaths(std::string statement) {
+std::string WithFullPaths(const SearchFilter& filter) {
+    std::string statement = SearchStatement(filter);
     while (!statement.empty() && (statement.back() == ';' || statement.back() == ' '))
         statement.pop_back();
     return kWithFullPathsHead + statement + kWithFullPathsTail;
 }
 
-std::optional<std::vector<FoundPhoto>> FoundIn(sqlite3* db, const std::string& statement) {
+std::optional<std::vector<FoundPhoto>> FoundIn(sqlite3* db, const SearchFilter& filter) {
     std::vector<FoundPhoto> found;
     std::unordered_set<std::int64_t> seen;
-    const bool ran = ForEachRow(db, WithFullPaths(statement), [&](sqlite3_stmt* row) {
+    const bool ran = ForEachRow(db, WithFullPaths(filter), [&](sqlite3_stmt* row) {
         const std::int64_t id = sqlite3_column_int64(row, 1);
         if (seen.insert(id).second)
             found.push_back(
@@ -37,20 +39,20 @@ std::optional<std::vector<FoundPhoto>> FoundIn(sqlite3* db, const std::string& s
 
 }  // namespace
 
-std::optional<std::vector<FoundPhoto>> ReadFoundPhotos(const std::string& statement) {
+std::optional<std::vector<FoundPhoto>> ReadFoundPhotos(const SearchFilter& filter) {
     CatalogueSession session;
     if (!session.ok()) return std::nullopt;
-    return FoundIn(SessionDb(session), statement);
+    return FoundIn(SessionDb(session), filter);
 }
 
 std::optional<std::vector<FoundPhoto>> ReadFoundPhotosInFile(const std::string& file,
-                                                             const std::string& statement) {
+                                                             const SearchFilter& filter) {
     sqlite3* db = nullptr;
     if (sqlite3_open_v2(file.c_str(), &db, SQLITE_OPEN_READONLY, nullptr) != SQLITE_OK) {
         sqlite3_close(db);
         return std::nullopt;
     }
-    auto found = FoundIn(db, statement);
+    auto found = FoundIn(db, filter);
     sqlite3_close(db);
     return found;
 }

@@ -13,7 +13,6 @@
 #include "cli/cli_commands.h"
 #include "platform/text_codec.h"
 #include "tree/search_criteria.h"
-#include "tree/search_query.h"
 
 namespace {
 
@@ -146,9 +145,8 @@ int RunSearch(Library&, const std::vector<std::string>& args) {
     // reading it in place spares loading every thumbnail into memory. A file
     // that is missing or lacks a table is opened the usual way, which makes
     // it whole.
-    const std::string statement = SearchStatement(filter);
-    auto found = ReadFoundPhotosInFile(CatalogueFilePath(), statement);
-    if (!found) found = ReadFoundPhotos(statement);
+    auto found = ReadFoundPhotosInFile(CatalogueFilePath(), filter);
+    if (!found) found = ReadFoundPhotos(filter);
     if (!found) {
         std::fprintf(stderr, "%sthe catalogue %s cannot be searched\n", kPrefix,
                      CatalogueFilePath().c_str());

@@ -18,9 +18,9 @@
 #include <string>
 #include <vector>
 
+#include "catalogue/search_filter.h"
 #include "messaging/receiver_registry.h"
 #include "pane/pane_hooks.h"
-#include "tree/search_filter.h"
 #include "tree/sort_mode.h"
 #include "view/list_refresh_request.h"
 

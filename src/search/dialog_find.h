@@ -21,8 +21,8 @@
 #include <QWidget>
 #include <functional>
 
+#include "catalogue/search_filter.h"
 #include "tree/search_criteria.h"
-#include "tree/search_filter.h"
 
 class CCheckComboBox;
 class CnumEdit;

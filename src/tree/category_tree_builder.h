@@ -11,9 +11,9 @@
 #include <memory>
 #include <span>
 
+#include "catalogue/search_filter.h"
 #include "tree/category_tree.h"
 #include "tree/mount_table.h"
-#include "tree/search_filter.h"
 #include "tree/sort_mode.h"
 
 // The tree of one grouping, or null when there is none to show (its query
@@ -28,7 +28,7 @@ std::unique_ptr<CategoryTree> BuildCategoryTree(SortMode mode, const SearchFilte
 // The folder grouping with a given mount table (tests, tools).
 std::unique_ptr<CategoryTree> BuildFolderTree(const MountTable& mounts);
 
-// Appends the top-level group "*重复照片列表*" with the rows of tReJpgMsg,
+// Appends the top-level group "*重复照片列表*" with the duplicate rows,
 // one child per folder. Does nothing on a filtered tree, when the query fails
 // or when there are no duplicates.
 void AppendDuplicatesGroup(CategoryTree& tree);

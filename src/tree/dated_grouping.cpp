@@ -56,11 +56,11 @@ DatedGrouping::YearMonth DatedGrouping::LocalYearMonth(std::int64_t dateTime) {
 }
 
 void DatedGrouping::Add(const DatedRow& row) {
-    if (skipRepeatedIds_ && placed_ != 0 && row.idPic == previousId_) return;
+    if (skipRepeatedIds_ && placed_ != 0 && row.id == previousId_) return;
     YearMonth date = LocalYearMonth(row.dateTime);
     NodeIndex parent = shotTime_ ? PlaceShotTime(row, date) : PlaceKeyed(row, date);
-    tree_.AddPhoto(parent, PhotoRef{row.idPic, false}, row.name);
-    previousId_ = row.idPic;
+    tree_.AddPhoto(parent, PhotoRef{row.id, false}, row.name);
+    previousId_ = row.id;
     previous_ = date;
     ++placed_;
 }

@@ -13,7 +13,7 @@
 struct DatedRow {
     std::int64_t dateTime = 0;  // seconds since 1970-01-01 00:00 UTC; 0 = undated
     std::string_view name;
-    std::int64_t idPic = 0;
+    std::int64_t id = 0;
     std::string_view key;  // ignored by the shot-time grouping
 };
 

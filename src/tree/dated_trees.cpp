@@ -3,46 +3,31 @@
 
 #include <string>
 
-#include "catalogue/catalogue_rows.h"
-#include "catalogue/sql_statement.h"
+#include "catalogue/grouping_rows.h"
 #include "tree/dated_grouping.h"
 #include "tree/keyed_rows.h"
-#include "tree/search_query.h"
 #include "tree/tree_builders.h"
 #include "tree/tree_labels.h"
 
 namespace {
 
-constexpr const char* kShotTimeQuery =
-    "select dwDateTime,strName,idPic from tJpgMsg order by dwDateTime DESC";
-// The camera, keyword and subject rows are read in stored order and sorted
-// here (see KeyedRows).
-constexpr const char* kCameraRows = "select dwDateTime,strName,idPic,strModel from tJpgMsg";
-constexpr const char* kKeywordRows = "select dwDateTime,strName,idPic,strKeyword from tKeyWord";
-constexpr const char* kNoKeywordQuery =
-    "select dwDateTime, strName, idPic, strXpKeyword from tJpgMsg where nbKeyword = %d order by "
-    "dwDateTime DESC";
-constexpr const char* kSubjectRows = "select dwDateTime,strName,idPic,strSubject from tSubject";
-constexpr const char* kNoSubjectQuery =
-    "select dwDateTime,strName,idPic,strXpSubject from tJpgMsg where strXpSubject = '%s' order by "
-    "dwDateTime DESC";
-
-// Feeds every row (dwDateTime, strName, idPic), all with the same empty key,
-// to the grouping; false when the statement fails.
-bool FeedRows(const CatalogueSession& session, const std::string& statement,
-              DatedGrouping& grouping) {
-    return ForEachRow(session, statement, [&](const CatalogueRow& row) {
-        grouping.Add(DatedRow{row.Int64(0), row.TextView(1), row.Int64(2), {}});
-    });
+DatedRow AsDatedRow(const GroupingRow& row) {
+    return DatedRow{row.dateTime.value_or(0), row.name, row.id, {}};
 }
 
-// Feeds the rows of a keyed statement to the grouping, sorted by key and shot
-// time; false when the statement fails.
-bool FeedKeyedRows(const CatalogueSession& session, const char* statement,
-                   DatedGrouping& grouping) {
-    KeyedRows rows;
-    if (!rows.Read(session, statement)) return false;
-    rows.ForEachSorted([&](const DatedRow& row) { grouping.Add(row); });
+// Feeds every row of the set, all with the same empty key, to the grouping;
+// false when the catalogue cannot be read.
+bool FeedRows(const CatalogueSession& session, GroupingRows rows, DatedGrouping& grouping) {
+    return ForEachGroupingRow(session, rows,
+                              [&](const GroupingRow& row) { grouping.Add(AsDatedRow(row)); });
+}
+
+// Feeds the rows of a keyed set to the grouping, sorted by key and shot
+// time; false when the catalogue cannot be read.
+bool FeedKeyedRows(const CatalogueSession& session, GroupingRows rows, DatedGrouping& grouping) {
+    KeyedRows keyed;
+    if (!keyed.Read(session, rows)) return false;
+    keyed.ForEachSorted([&](const DatedRow& row) { grouping.Add(row); });
     return true;
 }
 
@@ -59,11 +44,10 @@ std::string NoSubjectLabel(std::string_view) {
     return kNoSubjectLabel;
 }
 
-std::unique_ptr<CategoryTree> ShotTimeTree(const CatalogueSession& session,
-                                           const std::string& statement) {
+std::unique_ptr<CategoryTree> ShotTimeTree(const CatalogueSession& session) {
     auto tree = std::make_unique<CategoryTree>();
     auto grouping = DatedGrouping::ShotTime(*tree);
-    if (!FeedRows(session, statement, grouping) || grouping.PlacedCount() == 0)
+    if (!FeedRows(session, GroupingRows::ShotTime, grouping) || grouping.PlacedCount() == 0)
         return NoPhotosTree();
     return tree;
 }
@@ -71,22 +55,22 @@ std::unique_ptr<CategoryTree> ShotTimeTree(const CatalogueSession& session,
 std::unique_ptr<CategoryTree> CameraTree(const CatalogueSession& session) {
     auto tree = std::make_unique<CategoryTree>();
     auto grouping = DatedGrouping::Keyed(*tree, true, ModelLabel);
-    if (!FeedKeyedRows(session, kCameraRows, grouping)) return nullptr;
+    if (!FeedKeyedRows(session, GroupingRows::CameraModels, grouping)) return nullptr;
     if (grouping.PlacedCount() == 0) return NoPhotosTree();
     return tree;
 }
 
 // Keyword and subject trees: the key groups, then one group of the photos
 // without any key.
-std::unique_ptr<CategoryTree> TaggedTree(const CatalogueSession& session, const char* keyRows,
-                                         const std::string& untaggedQuery,
+std::unique_ptr<CategoryTree> TaggedTree(const CatalogueSession& session, GroupingRows keyRows,
+                                         GroupingRows untaggedRows,
                                          DatedGrouping::KeyLabel untaggedLabel) {
     auto tree = std::make_unique<CategoryTree>();
     auto keyed = DatedGrouping::Keyed(*tree, false, KeyAsLabel);
     if (!FeedKeyedRows(session, keyRows, keyed)) return nullptr;
     auto untagged = DatedGrouping::Keyed(*tree, false, untaggedLabel);
     // All rows share the empty key, so they form one group.
-    FeedRows(session, untaggedQuery, untagged);
+    FeedRows(session, untaggedRows, untagged);
     if (keyed.PlacedCount() == 0 && untagged.PlacedCount() == 0) return NoPhotosTree();
     return tree;
 }
@@ -102,14 +86,14 @@ std::unique_ptr<CategoryTree> NoPhotosTree() {
 std::unique_ptr<CategoryTree> BuildDatedTree(const CatalogueSession& session, SortMode mode) {
     switch (mode) {
         case SortMode::ShotTime:
-            return ShotTimeTree(session, kShotTimeQuery);
+            return ShotTimeTree(session);
         case SortMode::CameraModel:
             return CameraTree(session);
         case SortMode::KeywordGroups:
-            return TaggedTree(session, kKeywordRows, FormatStatement(kNoKeywordQuery, 0),
+            return TaggedTree(session, GroupingRows::Keywords, GroupingRows::WithoutKeywords,
                               NoKeywordsLabel);
         case SortMode::SubjectGroups:
-            return TaggedTree(session, kSubjectRows, FormatStatement(kNoSubjectQuery, ""),
+            return TaggedTree(session, GroupingRows::Subjects, GroupingRows::WithoutSubject,
                               NoSubjectLabel);
         default:
             return nullptr;
@@ -120,7 +104,11 @@ std::unique_ptr<CategoryTree> BuildSearchTree(const CatalogueSession& session,
                                               const SearchFilter& filter) {
     auto tree = std::make_unique<CategoryTree>();
     auto grouping = DatedGrouping::ShotTime(*tree);
-    if (!session.ok() || !FeedRows(session, SearchStatement(filter), grouping)) {
+    const bool read =
+        session.ok() && ForEachSearchRow(session, filter, [&](const GroupingRow& row) {
+            grouping.Add(AsDatedRow(row));
+        });
+    if (!read) {
         tree = std::make_unique<CategoryTree>();
     } else if (grouping.PlacedCount() == 0) {
         tree = NoPhotosTree();

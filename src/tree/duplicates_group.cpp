@@ -1,4 +1,4 @@
-// The group of duplicate photos (tReJpgMsg) appended to the trees.
+// The group of duplicate photos appended to the trees.
 
 #include <string>
 

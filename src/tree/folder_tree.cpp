@@ -14,9 +14,6 @@
 
 namespace {
 
-// Sorted by folder (descending) and shot time (newest first) by KeyedRows.
-constexpr const char* kFolderRows = "select dwDateTime,strName,idPic,strPath from tJpgMsg";
-
 // The folder list ordered by increasing length; among equal lengths the
 // folder added later comes first.
 std::vector<std::string> FoldersShortestFirst() {
@@ -102,17 +99,18 @@ std::unique_ptr<CategoryTree> BuildFolderTree(const CatalogueSession& session,
     std::int64_t previousId = 0;
     std::string currentPath;
     std::optional<NodeIndex> current;
+    // Sorted by folder (descending) and shot time (newest first).
     KeyedRows rows;
-    if (!rows.Read(session, kFolderRows)) return nullptr;
+    if (!rows.Read(session, GroupingRows::Folders)) return nullptr;
     rows.ForEachSorted([&](const DatedRow& row) {
-        if (placed != 0 && row.idPic == previousId) return;
+        if (placed != 0 && row.id == previousId) return;
         if (placed == 0 || row.key != currentPath) {
             currentPath.assign(row.key);
             current = nodes.NodeOf(currentPath);
         }
         ++placed;
-        previousId = row.idPic;
-        if (current) tree->AddPhoto(*current, PhotoRef{row.idPic, false}, row.name);
+        previousId = row.id;
+        if (current) tree->AddPhoto(*current, PhotoRef{row.id, false}, row.name);
     });
     if (placed == 0) return NoPhotosTree();
     return tree;

@@ -4,22 +4,21 @@
 #include <string_view>
 #include <unordered_map>
 
-#include "catalogue/catalogue_rows.h"
 #include "tree/tree_builders.h"
 
-bool KeyedRows::Read(const CatalogueSession& session, const char* statement) {
+bool KeyedRows::Read(const CatalogueSession& session, GroupingRows set) {
     std::unordered_map<std::string, std::uint32_t> bucketOfKey;
-    return ForEachRow(session, statement, [&](const CatalogueRow& row) {
-        const std::string_view name = row.TextView(1);
-        rows_.push_back({row.Int64(0), row.Int64(2), static_cast<std::uint32_t>(names_.size()),
-                         static_cast<std::uint32_t>(name.size()), row.IsNull(0)});
-        names_ += name;
+    return ForEachGroupingRow(session, set, [&](const GroupingRow& row) {
+        rows_.push_back({row.dateTime.value_or(0), row.id,
+                         static_cast<std::uint32_t>(names_.size()),
+                         static_cast<std::uint32_t>(row.name.size()), !row.dateTime});
+        names_ += row.name;
         const auto index = static_cast<std::uint32_t>(rows_.size() - 1);
-        if (row.IsNull(3)) {
+        if (!row.key) {
             nullKeyRows_.push_back(index);
             return;
         }
-        auto [bucket, added] = bucketOfKey.try_emplace(std::string(row.TextView(3)),
+        auto [bucket, added] = bucketOfKey.try_emplace(std::string(*row.key),
                                                        static_cast<std::uint32_t>(buckets_.size()));
         if (added) buckets_.push_back({bucket->first, {}});
         buckets_[bucket->second].rows.push_back(index);

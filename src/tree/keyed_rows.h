@@ -1,7 +1,7 @@
 #pragma once
-// Rows (dwDateTime, strName, idPic, key) of a statement read in stored order
-// and handed out sorted by key and then by shot time, both descending: the
-// order "order by <key> DESC,dwDateTime DESC" gives. SQLite walks the key's
+// The rows of a keyed grouping set read in stored order and handed out
+// sorted by key and then by shot time, both descending: the order the
+// catalogue gives when asked to sort by key and shot time. SQLite walks the key's
 // index backwards for that order, so rows with equal key and shot time come
 // in reverse stored order, and so they do here. Sorting here instead of in
 // SQL spares a lookup from the index into the large photo table for every
@@ -12,13 +12,13 @@
 #include <string>
 #include <vector>
 
-#include "catalogue/photo_catalogue.h"
+#include "catalogue/grouping_rows.h"
 #include "tree/dated_grouping.h"
 
 class KeyedRows {
   public:
-    // Reads all rows; false when the statement fails.
-    bool Read(const CatalogueSession& session, const char* statement);
+    // Reads all rows of a keyed set; false when the catalogue cannot be read.
+    bool Read(const CatalogueSession& session, GroupingRows set);
 
     // Keys in descending byte order and NULL last (read as the empty key);
     // within a key newest first and undated last. Call once.

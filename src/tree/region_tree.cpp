@@ -6,9 +6,10 @@
 // lookup into the large table for every photo at each level, several times
 // slower with 100,000 photos. The tree is the one those per-level questions
 // give:
-// - provinces: the names of rows with a region (nArea > 0), in byte order;
+// - provinces: the names of rows with a region (a region count above 0), in
+//   byte order;
 // - cities of a province, districts of a province's city: every row with
-//   those names counts, in the order the rows are stored (by idPic);
+//   those names counts, in the order the rows are stored (by photo id);
 // - a city's photos: its province and city names match; a district's photos:
 //   its city and district names match, whichever the province;
 // - photos newest first, photos of one shot time in stored order.
@@ -24,21 +25,18 @@
 #include <utility>
 #include <vector>
 
-#include "catalogue/catalogue_rows.h"
+#include "catalogue/grouping_rows.h"
 #include "tree/tree_builders.h"
 #include "tree/tree_labels.h"
 
 namespace {
-
-constexpr const char* kRegionRows =
-    "select idPic,nArea,strArea0,strArea1,strArea2,strName,dwDateTime from tJpgMsg";
 
 constexpr std::string_view kProvinceSuffix = "省";
 
 struct RegionRow {
     std::int64_t id = 0;
     std::int64_t dateTime = 0;      // lowest for NULL, which sorts last
-    std::int64_t regionCount = -1;  // nArea; -1 for NULL, which is neither 0 nor above
+    std::int64_t regionCount = -1;  // -1 for NULL, which is neither 0 nor above
     std::string province;           // NULL reads as empty, as the tree never shows an empty name
     std::string city;
     std::string district;
@@ -67,19 +65,14 @@ struct RegionIndex {
     std::map<NamePair, FirstSeenNames> districtsOf;       // by (province, city)
     std::map<NamePair, RowList> cityPhotos;               // (province, city), newest first
     std::map<NamePair, RowList> districtPhotos;           // (city, district), newest first
-    RowList withoutRegion;                                // nArea = 0, newest first
+    RowList withoutRegion;                                // region count 0, newest first
 };
 
 bool ReadRegionRows(const CatalogueSession& session, std::vector<RegionRow>& rows) {
-    return ForEachRow(session, kRegionRows, [&](const CatalogueRow& row) {
-        RegionRow& r = rows.emplace_back();
-        r.id = row.Int64(0);
-        if (!row.IsNull(1)) r.regionCount = row.Int64(1);
-        r.province = row.TextView(2);
-        r.city = row.TextView(3);
-        r.district = row.TextView(4);
-        r.name = row.TextView(5);
-        r.dateTime = row.IsNull(6) ? std::numeric_limits<std::int64_t>::min() : row.Int64(6);
+    return ForEachRegionGroupingRow(session, [&](const RegionGroupingRow& row) {
+        rows.push_back({row.id, row.dateTime.value_or(std::numeric_limits<std::int64_t>::min()),
+                        row.regionCount.value_or(-1), std::string(row.province),
+                        std::string(row.city), std::string(row.district), std::string(row.name)});
     });
 }
 

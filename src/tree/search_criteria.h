@@ -12,7 +12,7 @@
 #include <string>
 #include <string_view>
 
-#include "tree/search_filter.h"
+#include "catalogue/search_filter.h"
 
 enum class SearchAxis { Longitude, Latitude };
 

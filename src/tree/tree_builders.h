@@ -7,9 +7,9 @@
 #include <string_view>
 
 #include "catalogue/photo_catalogue.h"
+#include "catalogue/search_filter.h"
 #include "tree/category_tree.h"
 #include "tree/mount_table.h"
-#include "tree/search_filter.h"
 #include "tree/sort_mode.h"
 
 // ShotTime, CameraModel, KeywordGroups and SubjectGroups.

@@ -14,7 +14,6 @@
 #include "record/keyword_list.h"
 #include "search/dialog_find.h"
 #include "test_jpeg_writer.h"
-#include "tree/search_query.h"
 #include "widgets/check_combo_box.h"
 
 namespace {
@@ -115,7 +114,7 @@ TEST_P(KeywordListForms, ReadAsTheFullListInDialogPickerBatchAndSearch) {
     for (const std::string& keyword : form.keywords) {
         SearchFilter filter;
         SetField(filter.keywordA, keyword);
-        const auto found = ReadFoundPhotos(SearchStatement(filter));
+        const auto found = ReadFoundPhotos(filter);
         ASSERT_TRUE(found);
         ASSERT_EQ(found->size(), 1u) << keyword;
         EXPECT_EQ(found->front().idPic, 1);

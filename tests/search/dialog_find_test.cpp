@@ -8,10 +8,10 @@
 #include <QToolBar>
 #include <clocale>
 
+#include "catalogue/search_statement.h"
 #include "pane/class_view.h"
 #include "pane/tree_ctrl_ex.h"
 #include "search/dialog_find.h"
-#include "tree/search_query.h"
 #include "tree_fixture.h"
 #include "view/verero_view.h"
 #include "widgets/check_combo_box.h"

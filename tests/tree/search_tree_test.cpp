@@ -1,8 +1,10 @@
 // The search statement and the trees built while the search is on.
 
+#include <fstream>
+
 #include "catalogue/found_photos.h"
+#include "catalogue/search_statement.h"
 #include "tree/category_tree_builder.h"
-#include "tree/search_query.h"
 #include "tree_fixture.h"
 
 namespace {
@@ -87,7 +89,7 @@ class FoundPhotos : public TreeTest {
   protected:
     static std::vector<std::string> Names(const SearchFilter& filter) {
         std::vector<std::string> names;
-        const auto found = ReadFoundPhotos(SearchStatement(filter));
+        const auto found = ReadFoundPhotos(filter);
         EXPECT_TRUE(found);
         for (const FoundPhoto& photo : found.value_or(std::vector<FoundPhoto>{}))
             names.push_back(photo.fullPath.substr(photo.fullPath.rfind('/') + 1));
@@ -131,6 +133,8 @@ TEST_F(FoundPhotos, BoundsAreExclusiveAndUnknownTimesOrPositionsStayOut) {
     EXPECT_EQ(Names(place), Names_t{"inside.jpg"});
 }
 
-TEST_F(FoundPhotos, AFailingStatementIsReportedNotTakenForNoPhotos) {
-    EXPECT_FALSE(ReadFoundPhotos("select nothing from nowhere"));
+TEST_F(FoundPhotos, AFileWithoutTheTablesIsReportedNotTakenForNoPhotos) {
+    const std::string empty = fresh_.Root() + "/empty.db";
+    std::ofstream{empty};  // an empty file is an empty database to SQLite
+    EXPECT_FALSE(ReadFoundPhotosInFile(empty, SearchFilter{}));
 }

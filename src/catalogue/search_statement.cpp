@@ -1,4 +1,4 @@
-#include "tree/search_query.h"
+#include "catalogue/search_statement.h"
 
 #include <algorithm>
 #include <cstring>

@@ -7,7 +7,7 @@
 struct SearchFilter {
     char keywordA[20] = {};  // UTF-8, zero-terminated
     char keywordB[20] = {};
-    std::int32_t start = 0;  // shot-time range, seconds like dwDateTime
+    std::int32_t start = 0;  // shot-time range, seconds since 1970-01-01 00:00 UTC
     std::int32_t end = 0;
     float longitude1 = 0;
     float longitude2 = 0;
