@@ -205,68 +205,87 @@ bool DecodeRle(const std::uint8_t* data, std::size_t size, const Layout& l, Rast
     return false;
 }
 
-}  // namespace
+// Where the parts of a whole BMP lie in the buffer, every one checked to fit.
+struct BmpParts {
+    Layout layout;
+    std::size_t paletteStart = 0;
+    std::size_t colours = 0;  // palette entries, 0 above 8 bits per pixel
+    std::size_t pixelStart = 0;
+    std::size_t stride = 0;  // bytes per uncompressed row
+};
 
-bool DecodeBmp(const std::uint8_t* bytes, std::size_t length, RasterImage& out,
-               std::string& error) {
-    auto fail = [&](const char* reason) {
-        out.Clear();
-        error = reason;
-        return false;
-    };
-    // A file image starts with the 14-byte file header; otherwise treat the data as a packed DIB.
+// Reads the file header (when the data starts with "BM"; otherwise the data
+// is a packed DIB), the DIB header and the palette's place, and checks that
+// the pixel rows fit. Null, or the reason the data cannot be decoded.
+const char* ReadBmpParts(const std::uint8_t* bytes, std::size_t length, BmpParts& parts) {
     const bool fileImage = length >= 2 && bytes[0] == 'B' && bytes[1] == 'M';
     const std::size_t dibStart = fileImage ? 14 : 0;
-    if (length < dibStart + 12) return fail("truncated BMP header");
-    Layout l;
-    if (const char* reason = ReadHeader(bytes + dibStart, length - dibStart, l))
-        return fail(reason);
-    if (const char* reason = CheckFormat(l)) return fail(reason);
+    if (length < dibStart + 12) return "truncated BMP header";
+    Layout& l = parts.layout;
+    if (const char* reason = ReadHeader(bytes + dibStart, length - dibStart, l)) return reason;
+    if (const char* reason = CheckFormat(l)) return reason;
 
-    const std::size_t paletteStart = dibStart + l.headerSize + l.maskBytesAfterHeader;
-    std::size_t colours = 0;
+    parts.paletteStart = dibStart + l.headerSize + l.maskBytesAfterHeader;
     if (l.bitCount <= 8) {
         const std::size_t maximum = std::size_t{1} << l.bitCount;
-        colours =
+        parts.colours =
             l.declaredColours == 0 || l.declaredColours > maximum ? maximum : l.declaredColours;
     }
-    const std::size_t paletteBytes = colours * l.paletteEntrySize;
-    if (paletteStart + paletteBytes > length) return fail("truncated BMP palette");
-    std::size_t pixelStart = paletteStart + paletteBytes;
+    const std::size_t paletteBytes = parts.colours * l.paletteEntrySize;
+    if (parts.paletteStart + paletteBytes > length) return "truncated BMP palette";
+    parts.pixelStart = parts.paletteStart + paletteBytes;
     if (fileImage) {
-        pixelStart = U32(bytes + 10);
-        if (pixelStart < 14 + 12) return fail("invalid BMP data offset");
+        parts.pixelStart = U32(bytes + 10);
+        if (parts.pixelStart < 14 + 12) return "invalid BMP data offset";
     }
-    if (pixelStart >= length) return fail("truncated BMP data");
-    const std::uint8_t* data = bytes + pixelStart;
-    const std::size_t available = length - pixelStart;
+    if (parts.pixelStart >= length) return "truncated BMP data";
 
-    const unsigned long long srcStride =
+    const unsigned long long stride =
         ((static_cast<unsigned long long>(l.width) * static_cast<unsigned>(l.bitCount) + 31) / 32) *
         4;
-    if (!l.Rle() && srcStride * static_cast<unsigned long long>(l.height) > available) {
-        return fail("truncated BMP data");
+    if (!l.Rle() &&
+        stride * static_cast<unsigned long long>(l.height) > length - parts.pixelStart) {
+        return "truncated BMP data";
     }
+    parts.stride = static_cast<std::size_t>(stride);
+    return nullptr;
+}
+
+// Allocates the image and fills its palette and pixels from the located parts.
+bool DecodePixels(const std::uint8_t* bytes, std::size_t length, const BmpParts& parts,
+                  RasterImage& out, std::string& error) {
+    const Layout& l = parts.layout;
     const int bitDepth = l.bitCount <= 8 ? 8 : 24;
     if (!RasterImageAccess::Allocate(out, l.width, l.height, bitDepth, false)) {
         error = out.LastError();
-        out.Clear();
         return false;
     }
     if (bitDepth == 8) {
         std::vector<RgbColor>& palette = RasterImageAccess::Palette(out);
-        const std::uint8_t* p = bytes + paletteStart;
-        for (std::size_t i = 0; i < colours; ++i, p += l.paletteEntrySize) {
+        const std::uint8_t* p = bytes + parts.paletteStart;
+        for (std::size_t i = 0; i < parts.colours; ++i, p += l.paletteEntrySize) {
             palette[i] = RgbColor{p[2], p[1], p[0]};
         }
     }
-    if (l.Rle()) {
-        if (DecodeRle(data, available, l, out, error)) return true;
+    const std::uint8_t* data = bytes + parts.pixelStart;
+    if (l.Rle()) return DecodeRle(data, length - parts.pixelStart, l, out, error);
+    DecodeRows(data, parts.stride, l, out);
+    return true;
+}
+
+}  // namespace
+
+bool DecodeBmp(const std::uint8_t* bytes, std::size_t length, RasterImage& out,
+               std::string& error) {
+    BmpParts parts;
+    if (const char* reason = ReadBmpParts(bytes, length, parts)) {
         out.Clear();
+        error = reason;
         return false;
     }
-    DecodeRows(data, static_cast<std::size_t>(srcStride), l, out);
-    return true;
+    if (DecodePixels(bytes, length, parts, out, error)) return true;
+    out.Clear();
+    return false;
 }
 
 }  // namespace darazoz_image
