@@ -69,8 +69,8 @@ void GenerateLibrary(int photos, const std::vector<std::vector<std::uint8_t>>& t
         const int region = id % kRegions;
         RegionNames regions{kProvinces[region % 6], "城市" + std::to_string(region),
                             "区" + std::to_string(region)};
-        InsertPhotoRow(id, r, thumbnails[static_cast<std::size_t>(id) % thumbnails.size()], false,
-                       regions);
+        InsertPhotoRow(PhotoRef{id, false}, r,
+                       thumbnails[static_cast<std::size_t>(id) % thumbnails.size()], regions);
         for (const std::string& keyword : {k1, k2})
             ExecuteStatement(
                 SessionDb(session),

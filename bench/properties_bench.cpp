@@ -43,7 +43,7 @@ void Generate(int photos, int keywords) {
         SetField(r.strMake, "NIKON CORPORATION");
         r.fExposureTime = 0.008f;
         r.dwDateTime = 1393808707 + id;
-        InsertPhotoRow(id, r, thumb, false, {});
+        InsertPhotoRow(PhotoRef{id, false}, r, thumb, {});
         WriteKeywordRows(id, r);
     }
     CommitTransaction();

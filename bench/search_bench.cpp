@@ -196,7 +196,8 @@ int main(int argc, char** argv) {
     // on their own, from photos the list has not shown.
     const int screenRows = view.Report()->Model()->LoadedRows();
     const Timing reading = Measure(rounds, [&] {
-        for (int i = 0; i < screenRows; ++i) ReadDetailRow(firstId + group / 2 + i, false);
+        for (int i = 0; i < screenRows; ++i)
+            ReadDetailRow(PhotoRef{firstId + group / 2 + i, false});
     });
     std::printf("  %d rows read from the catalogue %6.2f / %6.2f ms\n", screenRows, reading.best,
                 reading.median);

@@ -69,7 +69,7 @@ void Generate(int photos) {
         r.nHeight = 3000;
         r.fSize = 4.2f;
         r.dwDateTime = 1700000000 + id;
-        InsertPhotoRow(id, r, blobs[id % blobs.size()], false, {});
+        InsertPhotoRow(PhotoRef{id, false}, r, blobs[id % blobs.size()], {});
     }
     CommitTransaction();
 }

@@ -33,7 +33,7 @@ int FuzzCatalogueOpen(const std::uint8_t* data, std::size_t size) {
             if (session.ok()) first = QueryInt64(session, kFirstPhotoId);
         }
         PhotoRecord record;
-        if (first) LoadPhotoRecord(*first, false, record);
+        if (first) LoadPhotoRecord(PhotoRef{*first, false}, record);
     }
     return 0;
 }

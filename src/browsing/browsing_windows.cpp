@@ -133,9 +133,7 @@ void ConnectViewer(CMainFrame& frame, CVereroView* view, LocationController* loc
                     });
                 }
                 if (!session.photosModified) return;
-                photos.Entry(photos.currentIndex).idPic = session.shownPhoto.idPic;
-                photos.Entry(photos.currentIndex).fromDuplicates =
-                    session.shownPhoto.fromDuplicates;
+                photos.Entry(photos.currentIndex).ref = session.shownPhoto;
                 // A rename or a new id: the entry reads its row (name, path) again,
                 // so that 删除 and the caption follow the file.
                 photos.ReleaseThumbnail(photos.currentIndex);

@@ -10,17 +10,15 @@
 #include "catalogue/folder_volumes.h"
 #include "catalogue/library_internals.h"
 #include "catalogue/photo_catalogue.h"
+#include "catalogue/photo_table.h"
 #include "catalogue/process_flags.h"
 #include "catalogue/sql_query.h"
-#include "catalogue/sql_statement.h"
 #include "platform/file_status.h"
 
 namespace {
 
 constexpr const char* kMainFiles = "select idPic, strFullPath, strPath from tJpgMsg";
 constexpr const char* kDuplicateFiles = "select idPic, strFullPath, strPath from tReJpgMsg";
-constexpr const char* kDeleteMain = "delete from tJpgMsg where idPic = %lld";
-constexpr const char* kDeleteDuplicate = "delete from tReJpgMsg where idPic = %lld";
 // Keyword and subject rows go with their photo.
 constexpr const char* kDeleteOrphanKeywords =
     "delete from tKeyWord where idPic not in (select idPic from tJpgMsg)";
@@ -29,19 +27,20 @@ constexpr const char* kDeleteOrphanSubjects =
 
 // Drops the rows of one photo table whose files are gone (and are not on an
 // unplugged volume); counts the rows kept. False when a statement fails.
-bool DropVanishedRows(sqlite3* db, bool duplicates, const VolumeCheck& volumes,
+bool DropVanishedRows(const CatalogueSession& session, bool duplicates, const VolumeCheck& volumes,
                       std::atomic<int>* kept) {
     std::vector<std::int64_t> gone;
-    bool ok = ForEachRow(db, duplicates ? kDuplicateFiles : kMainFiles, [&](sqlite3_stmt* row) {
-        if (FileSizeOfUtf8Path(ColumnText(row, 1)) >= 0 || volumes.IsOffline(ColumnText(row, 2))) {
-            if (kept) ++*kept;
-            return;
-        }
-        gone.push_back(sqlite3_column_int64(row, 0));
-    });
+    bool ok = ForEachRow(SessionDb(session), duplicates ? kDuplicateFiles : kMainFiles,
+                         [&](sqlite3_stmt* row) {
+                             if (FileSizeOfUtf8Path(ColumnText(row, 1)) >= 0 ||
+                                 volumes.IsOffline(ColumnText(row, 2))) {
+                                 if (kept) ++*kept;
+                                 return;
+                             }
+                             gone.push_back(sqlite3_column_int64(row, 0));
+                         });
     for (std::int64_t id : gone)
-        ok = ok && ExecuteStatement(db, FormatStatement(duplicates ? kDeleteDuplicate : kDeleteMain,
-                                                        id)) == SQLITE_OK;
+        ok = ok && DeletePhotoRow(session, PhotoRef{id, duplicates}) == SQLITE_OK;
     return ok;
 }
 
@@ -54,8 +53,8 @@ RebuildResult RebuildCatalogue(std::atomic<int>* copied) {
     // All or nothing: a failed step leaves the working database as it was.
     if (ExecuteStatement(db, "begin transaction") != SQLITE_OK) return RebuildResult::Failed;
     const VolumeCheck volumes;
-    if (!DropVanishedRows(db, false, volumes, copied) ||
-        !DropVanishedRows(db, true, volumes, copied) ||
+    if (!DropVanishedRows(session, false, volumes, copied) ||
+        !DropVanishedRows(session, true, volumes, copied) ||
         ExecuteStatement(db, kDeleteOrphanKeywords) != SQLITE_OK ||
         ExecuteStatement(db, kDeleteOrphanSubjects) != SQLITE_OK || ExitToken.StopRequested()) {
         ExecuteStatement(db, "rollback transaction");

@@ -2,26 +2,25 @@
 
 #include "catalogue/library_internals.h"
 #include "catalogue/photo_catalogue.h"
+#include "catalogue/photo_table.h"
 #include "catalogue/sql_query.h"
 #include "catalogue/sql_statement.h"
 
 namespace {
 
-constexpr const char* kSelectDetailRow =
+constexpr PerPhotoTable kSelectDetailRow{
     "select strName,dwDateTime,fSize,strPath,strModel,nWidth,nHeight,fGPSLongitude,fGPSLatitude,"
-    "strXpAuthor,strXpSubject,strXpKeyword,strXpComent,idPic from tJpgMsg where idPic = %lld";
-constexpr const char* kSelectDuplicateDetailRow =
+    "strXpAuthor,strXpSubject,strXpKeyword,strXpComent,idPic from tJpgMsg where idPic = %lld",
     "select strName,dwDateTime,fSize,strPath,strModel,nWidth,nHeight,fGPSLongitude,fGPSLatitude,"
-    "strXpAuthor,strXpSubject,strXpKeyword,strXpComent,idPic from tReJpgMsg where idPic = %lld";
+    "strXpAuthor,strXpSubject,strXpKeyword,strXpComent,idPic from tReJpgMsg where idPic = %lld"};
 
 }  // namespace
 
-std::optional<DetailRow> ReadDetailRow(std::int64_t idPic, bool duplicate) {
+std::optional<DetailRow> ReadDetailRow(const PhotoRef& photo) {
     CatalogueSession session;
     if (!session.ok()) return std::nullopt;
     std::optional<DetailRow> found;
-    ForEachRow(SessionDb(session),
-               FormatStatement(duplicate ? kSelectDuplicateDetailRow : kSelectDetailRow, idPic),
+    ForEachRow(SessionDb(session), FormatStatement(kSelectDetailRow.For(photo), photo.idPic),
                [&](sqlite3_stmt* row) {
                    if (found) return;
                    DetailRow& r = found.emplace();

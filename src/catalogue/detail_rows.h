@@ -8,6 +8,8 @@
 #include <optional>
 #include <string>
 
+#include "record/photo_ref.h"
+
 struct DetailRow {
     std::string name;           // strName, UTF-8 like every text here
     std::int32_t dateTime = 0;  // dwDateTime, 0 when unknown
@@ -25,7 +27,6 @@ struct DetailRow {
     std::int64_t idPic = 0;
 };
 
-// The row of idPic in tJpgMsg, or in tReJpgMsg when duplicate is set (the
-// detail list always reads tJpgMsg: a listed duplicate shows its catalogued
-// copy); nullopt when the table has no such photo.
-std::optional<DetailRow> ReadDetailRow(std::int64_t idPic, bool duplicate);
+// The photo's row; nullopt when there is no such row. (The detail list asks
+// for the catalogued copy, also of a listed duplicate.)
+std::optional<DetailRow> ReadDetailRow(const PhotoRef& photo);

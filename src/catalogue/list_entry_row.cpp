@@ -2,25 +2,24 @@
 
 #include "catalogue/catalogue_rows.h"
 #include "catalogue/photo_catalogue.h"
+#include "catalogue/photo_table.h"
 #include "catalogue/sql_statement.h"
 
 namespace {
 
-constexpr const char* kSelectMainEntry =
+constexpr PerPhotoTable kSelectEntry{
     "select strName,strFullPath,nWidth,nHeight,bJpgThumbData,strXpKeyword,strOrientation "
-    "from tJpgMsg where idPic = %lld";
-constexpr const char* kSelectDuplicateEntry =
+    "from tJpgMsg where idPic = %lld",
     "select strName,strFullPath,nWidth,nHeight,bJpgThumbData,strXpKeyword,strOrientation "
-    "from tReJpgMsg where idPic = %lld";
+    "from tReJpgMsg where idPic = %lld"};
 
 }  // namespace
 
-std::optional<ListEntryRow> ReadListEntryRow(std::int64_t idPic, bool duplicate) {
+std::optional<ListEntryRow> ReadListEntryRow(const PhotoRef& photo) {
     CatalogueSession session;
     if (!session.ok()) return std::nullopt;
     std::optional<ListEntryRow> found;
-    ForEachRow(session,
-               FormatStatement(duplicate ? kSelectDuplicateEntry : kSelectMainEntry, idPic),
+    ForEachRow(session, FormatStatement(kSelectEntry.For(photo), photo.idPic),
                [&](const CatalogueRow& row) {
                    if (found) return;
                    ListEntryRow& entry = found.emplace();

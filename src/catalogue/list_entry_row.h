@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "record/photo_ref.h"
+
 struct ListEntryRow {
     std::string name;      // strName, UTF-8 like every text here
     std::string fullPath;  // strFullPath
@@ -19,6 +21,5 @@ struct ListEntryRow {
     std::string orientation;              // strOrientation, e.g. "Left-top"
 };
 
-// The row of idPic in tJpgMsg, or in tReJpgMsg when duplicate is set;
-// nullopt when there is no such row.
-std::optional<ListEntryRow> ReadListEntryRow(std::int64_t idPic, bool duplicate);
+// The photo's row; nullopt when there is no such row.
+std::optional<ListEntryRow> ReadListEntryRow(const PhotoRef& photo);

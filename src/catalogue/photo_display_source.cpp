@@ -2,25 +2,24 @@
 
 #include "catalogue/library_internals.h"
 #include "catalogue/photo_catalogue.h"
+#include "catalogue/photo_table.h"
 #include "catalogue/sql_query.h"
 #include "catalogue/sql_statement.h"
 #include "platform/text_codec.h"
 
 namespace {
 
-constexpr const char* kSelectMainSource =
-    "select strFullPath,nWidth,nHeight,strOrientation from tJpgMsg where idPic = %lld";
-constexpr const char* kSelectDuplicateSource =
-    "select strFullPath,nWidth,nHeight,strOrientation from tReJpgMsg where idPic = %lld";
+constexpr PerPhotoTable kSelectSource{
+    "select strFullPath,nWidth,nHeight,strOrientation from tJpgMsg where idPic = %lld",
+    "select strFullPath,nWidth,nHeight,strOrientation from tReJpgMsg where idPic = %lld"};
 
 }  // namespace
 
-std::optional<PhotoDisplaySource> LoadPhotoDisplaySource(std::int64_t idPic, bool duplicate) {
+std::optional<PhotoDisplaySource> LoadPhotoDisplaySource(const PhotoRef& photo) {
     CatalogueSession session;
     if (!session.ok()) return std::nullopt;
     std::optional<PhotoDisplaySource> source;
-    const std::string statement =
-        FormatStatement(duplicate ? kSelectDuplicateSource : kSelectMainSource, idPic);
+    const std::string statement = FormatStatement(kSelectSource.For(photo), photo.idPic);
     ForEachRow(SessionDb(session), statement, [&](sqlite3_stmt* row) {
         if (source) return;
         source.emplace();

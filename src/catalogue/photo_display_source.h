@@ -7,6 +7,8 @@
 #include <optional>
 #include <string>
 
+#include "record/photo_ref.h"
+
 struct PhotoDisplaySource {
     std::string fullPath;    // UTF-8
     std::int32_t width = 0;  // nWidth, nHeight as recorded; 0 when unknown
@@ -14,6 +16,5 @@ struct PhotoDisplaySource {
     std::string orientation;  // strOrientation, e.g. "Right-top"
 };
 
-// The row of idPic in tJpgMsg, or in tReJpgMsg when duplicate is set;
-// nullopt when there is no such row.
-std::optional<PhotoDisplaySource> LoadPhotoDisplaySource(std::int64_t idPic, bool duplicate);
+// The photo's row; nullopt when there is no such row.
+std::optional<PhotoDisplaySource> LoadPhotoDisplaySource(const PhotoRef& photo);

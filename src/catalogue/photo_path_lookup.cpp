@@ -12,12 +12,12 @@ constexpr const char* kDuplicateByPath = "select idPic from tReJpgMsg where strF
 
 }  // namespace
 
-std::optional<PhotoAtPath> FindPhotoByPath(const std::string& fullPath) {
+std::optional<PhotoRef> FindPhotoByPath(const std::string& fullPath) {
     CatalogueSession session;
     if (!session.ok()) return std::nullopt;
     if (auto id = QueryInt64(SessionDb(session), FormatStatement(kMainByPath, fullPath)))
-        return PhotoAtPath{*id, false};
+        return PhotoRef{*id, false};
     if (auto id = QueryInt64(SessionDb(session), FormatStatement(kDuplicateByPath, fullPath)))
-        return PhotoAtPath{*id, true};
+        return PhotoRef{*id, true};
     return std::nullopt;
 }

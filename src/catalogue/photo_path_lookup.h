@@ -5,11 +5,8 @@
 #include <optional>
 #include <string>
 
-struct PhotoAtPath {
-    std::int64_t id = 0;
-    bool duplicate = false;  // the row is in tReJpgMsg
-};
+#include "record/photo_ref.h"
 
-// The photo whose strFullPath is fullPath (UTF-8): the row of tJpgMsg, else
-// the one of tReJpgMsg; nullopt when neither has it.
-std::optional<PhotoAtPath> FindPhotoByPath(const std::string& fullPath);
+// The photo whose strFullPath is fullPath (UTF-8): the catalogued photo,
+// else the duplicate; nullopt when neither has it.
+std::optional<PhotoRef> FindPhotoByPath(const std::string& fullPath);

@@ -5,6 +5,7 @@
 #include "catalogue/cached_statement.h"
 #include "catalogue/library_internals.h"
 #include "catalogue/photo_catalogue.h"
+#include "catalogue/photo_table.h"
 #include "catalogue/sql_query.h"
 #include "catalogue/sql_statement.h"
 #include "platform/c_locale_numbers.h"
@@ -22,8 +23,7 @@ namespace {
     "nArea,strArea0,strArea1,strArea2) "                                                        \
     "values(?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?)"
 
-constexpr const char* kInsertMain = PHOTO_INSERT("tJpgMsg");
-constexpr const char* kInsertDuplicate = PHOTO_INSERT("tReJpgMsg");
+constexpr PerPhotoTable kInsert{PHOTO_INSERT("tJpgMsg"), PHOTO_INSERT("tReJpgMsg")};
 
 constexpr const char* kSelectMainRow =
     "select szofthumb,idPic,bJpgThumbData, nbKeyword,strFullPath, strXpTitle, \t\t\t\tstrXpComent,"
@@ -33,28 +33,32 @@ constexpr const char* kSelectMainRow =
     "\t\t\t\tnFocalplaneXRes,nFocalplaneYRes,strOrientation,nArea,strArea0,strArea1,strArea2 "
     "from tJpgMsg where idPic=?";
 
-constexpr const char* kDeleteDuplicateById = "delete from tReJpgMsg where idPic = ?";
 constexpr const char* kDeleteSubjectsById = "delete from tSubject where idPic = ?";
 constexpr const char* kDeleteKeywordsById = "delete from tKeyword where idPic = ?";
-constexpr const char* kDeleteMainById = "delete from tJpgMsg where idPic = ?";
-constexpr const char* kMainPathById = "select strFullPath from tJpgMsg where idPic = ?";
-constexpr const char* kDuplicatePathById = "select strFullPath from tReJpgMsg where idPic = ?";
+constexpr PerPhotoTable kPathById{"select strFullPath from tJpgMsg where idPic = ?",
+                                  "select strFullPath from tReJpgMsg where idPic = ?"};
+constexpr PerPhotoTable kShotTimeById{"select dwDateTime from tJpgMsg where idPic = %lld",
+                                      "select dwDateTime from tReJpgMsg where idPic = %lld"};
+constexpr PerPhotoTable kPositionById{
+    "select fGPSLatitude,fGPSLongitude from tJpgMsg where idPic = %lld",
+    "select fGPSLatitude,fGPSLongitude from tReJpgMsg where idPic = %lld"};
+constexpr PerPhotoTable kRegionNamesById{
+    "select strArea0,strArea1,strArea2 from tJpgMsg where idPic = %lld",
+    "select strArea0,strArea1,strArea2 from tReJpgMsg where idPic = %lld"};
 constexpr const char* kCataloguedCopy =
     "select dwMTime,strXpKeyword ,strXpSubject,strPath from tJpgMsg where idPic=?";
 
-constexpr const char* kLoadMainRecord =
+constexpr PerPhotoTable kLoadRecord{
     "select strName,strXpSubject,strXpKeyword,strFullPath,strXpComent,strXpAuthor,\t\t\t\t\t\t"
     "strPath,fSize,dwCTime,dwMTime,nWidth,nHeight,nFocalplaneXRes,nFocalplaneYRes,\t\t\t\t\t\t"
     "fGPSLongitude,fGPSLatitude,nGPSAlititude,dwDateTime,strMake,strModel,fExposureTime,"
     "\t\t\t\t\t\t"
-    "fApertureFNumber,nISOequivalent,nFocalLength from tJpgMsg where idPic = %lld";
-
-constexpr const char* kLoadDuplicateRecord =
+    "fApertureFNumber,nISOequivalent,nFocalLength from tJpgMsg where idPic = %lld",
     "select strName,strXpSubject,strXpKeyword,strFullPath,strXpComent,\t\t\t\t\t\t"
     "strXpAuthor,strPath,fSize,dwCTime,dwMTime,nWidth,nHeight,nFocalplaneXRes,\t\t\t\t\t\t"
     "nFocalplaneYRes,fGPSLongitude,fGPSLatitude,nGPSAlititude,dwDateTime,strMake,\t\t\t\t\t\t"
     "strModel,fExposureTime,fApertureFNumber,nISOequivalent,nFocalLength from tReJpgMsg where "
-    "idPic = %lld";
+    "idPic = %lld"};
 
 // Binds and steps a photo insert; blob is bound as it is (null: NULL).
 InsertResult StepPhotoInsert(const CatalogueSession& session, const char* text, std::int64_t id,
@@ -94,21 +98,21 @@ void CommitTransaction() {
     if (session.ok()) ExecuteStatement(SessionDb(session), "commit transaction");
 }
 
-InsertResult InsertPhotoRow(std::int64_t id, const PhotoRecord& record,
-                            std::span<const std::uint8_t> thumbnail, bool toDuplicates,
-                            const RegionNames& regions) {
+InsertResult InsertPhotoRow(const PhotoRef& photo, const PhotoRecord& record,
+                            std::span<const std::uint8_t> thumbnail, const RegionNames& regions) {
     CatalogueSession session;
     if (!session.ok()) return InsertResult::Failed;
     int nArea = 0;
     for (const std::string& name : regions) nArea += name.empty() ? 0 : 1;
     const int blobLength = static_cast<int>(thumbnail.size()) + 1;
-    const char* text = toDuplicates ? kInsertDuplicate : kInsertMain;
+    const char* text = kInsert.For(photo);
     if (thumbnail.empty())
-        return StepPhotoInsert(session, text, id, record, nullptr, 0, blobLength, nArea, regions);
+        return StepPhotoInsert(session, text, photo.idPic, record, nullptr, 0, blobLength, nArea,
+                               regions);
     std::vector<std::uint8_t> blob(thumbnail.begin(), thumbnail.end());
     blob.push_back(0);
-    return StepPhotoInsert(session, text, id, record, blob.data(), blobLength, blobLength, nArea,
-                           regions);
+    return StepPhotoInsert(session, text, photo.idPic, record, blob.data(), blobLength, blobLength,
+                           nArea, regions);
 }
 
 bool CopyPhotoToDuplicates(std::int64_t id) {
@@ -157,14 +161,16 @@ bool CopyPhotoToDuplicates(std::int64_t id) {
     const int nArea = sqlite3_column_int(select, 31);
     RegionNames regions{ColumnText(select, 32), ColumnText(select, 33), ColumnText(select, 34)};
 
-    CachedStatement(session, kDeleteDuplicateById).Bind(id).Run();
+    const PhotoRef duplicate{id, true};
+    DeletePhotoRow(session, duplicate);
     // The blob is bound with the row's own szofthumb, never past the bytes read.
     int length = std::min<int>(szofthumb, static_cast<int>(blob.size()));
-    return StepPhotoInsert(session, kInsertDuplicate, id, r, blob.empty() ? nullptr : blob.data(),
-                           length, szofthumb, nArea, regions) == InsertResult::Done;
+    return StepPhotoInsert(session, kInsert.For(duplicate), id, r,
+                           blob.empty() ? nullptr : blob.data(), length, szofthumb, nArea,
+                           regions) == InsertResult::Done;
 }
 
-int DeletePhotoRows(const std::optional<std::string>& folder, std::int64_t id, bool duplicate) {
+int DeletePhotoRows(const std::optional<std::string>& folder, const PhotoRef& photo) {
     CatalogueSession session;
     if (!session.ok()) return SQLITE_CANTOPEN;
     int rc = SQLITE_OK;
@@ -173,20 +179,18 @@ int DeletePhotoRows(const std::optional<std::string>& folder, std::int64_t id, b
     };
     auto runById = [&](const char* text) {
         CachedStatement statement(session, text);
-        rc = statement.Bind(id).Step();
+        rc = statement.Bind(photo.idPic).Step();
         if (rc == SQLITE_DONE) rc = SQLITE_OK;
     };
-    if (id != 0) {
-        if (duplicate) {
-            runById(kDeleteDuplicateById);
-        } else {
+    if (photo.idPic != 0) {
+        if (!photo.fromDuplicates) {
             runById(kDeleteSubjectsById);
             runById(kDeleteKeywordsById);
-            runById(kDeleteMainById);
         }
+        rc = DeletePhotoRow(session, photo);
     }
     if (folder) {
-        if (duplicate) {
+        if (photo.fromDuplicates) {
             run("delete from tReJpgMsg where strPath='%s'", *folder);
         } else {
             run("delete from tJpgMsg where strPath='%s'", *folder);
@@ -222,31 +226,28 @@ int PhotoCount() {
     return cache;
 }
 
-std::int32_t PhotoShotTime(std::int64_t id, bool duplicate) {
+std::int32_t PhotoShotTime(const PhotoRef& photo) {
     CatalogueSession session;
     if (!session.ok()) return 0;
-    const char* format = duplicate ? "select dwDateTime from tReJpgMsg where idPic = %lld"
-                                   : "select dwDateTime from tJpgMsg where idPic = %lld";
     return static_cast<std::int32_t>(
-        QueryInt64(SessionDb(session), FormatStatement(format, id)).value_or(0));
+        QueryInt64(SessionDb(session), FormatStatement(kShotTimeById.For(photo), photo.idPic))
+            .value_or(0));
 }
 
-std::optional<std::string> PhotoFullPath(std::int64_t id, bool duplicate) {
+std::optional<std::string> PhotoFullPath(const PhotoRef& photo) {
     CatalogueSession session;
     if (!session.ok()) return std::nullopt;
-    CachedStatement query(session, duplicate ? kDuplicatePathById : kMainPathById);
-    if (query.Bind(id).Step() != SQLITE_ROW) return std::nullopt;
+    CachedStatement query(session, kPathById.For(photo));
+    if (query.Bind(photo.idPic).Step() != SQLITE_ROW) return std::nullopt;
     return CodePageToUtf8(ColumnText(query.get(), 0));  // the code page is UTF-8 here
 }
 
-bool PhotoPosition(std::int64_t id, bool duplicate, double& latitude, double& longitude) {
+bool PhotoPosition(const PhotoRef& photo, double& latitude, double& longitude) {
     CatalogueSession session;
     latitude = longitude = 0;
     if (!session.ok()) return false;
-    const char* format = duplicate
-                             ? "select fGPSLatitude,fGPSLongitude from tReJpgMsg where idPic = %lld"
-                             : "select fGPSLatitude,fGPSLongitude from tJpgMsg where idPic = %lld";
-    ForEachRow(SessionDb(session), FormatStatement(format, id), [&](sqlite3_stmt* row) {
+    const std::string query = FormatStatement(kPositionById.For(photo), photo.idPic);
+    ForEachRow(SessionDb(session), query, [&](sqlite3_stmt* row) {
         latitude = sqlite3_column_double(row, 0);
         longitude = sqlite3_column_double(row, 1);
     });
@@ -283,24 +284,22 @@ std::optional<CataloguedCopy> FindCataloguedCopy(std::int64_t id) {
     return copy;
 }
 
-std::optional<RegionNames> PhotoRegionNames(std::int64_t id, bool duplicate) {
+std::optional<RegionNames> PhotoRegionNames(const PhotoRef& photo) {
     CatalogueSession session;
     if (!session.ok()) return std::nullopt;
-    const char* format = duplicate
-                             ? "select strArea0,strArea1,strArea2 from tReJpgMsg where idPic = %lld"
-                             : "select strArea0,strArea1,strArea2 from tJpgMsg where idPic = %lld";
     std::optional<RegionNames> names;
-    ForEachRow(SessionDb(session), FormatStatement(format, id), [&](sqlite3_stmt* row) {
+    const std::string query = FormatStatement(kRegionNamesById.For(photo), photo.idPic);
+    ForEachRow(SessionDb(session), query, [&](sqlite3_stmt* row) {
         if (!names) names = RegionNames{ColumnText(row, 0), ColumnText(row, 1), ColumnText(row, 2)};
     });
     return names;
 }
 
-bool LoadPhotoRecord(std::int64_t id, bool duplicate, PhotoRecord& record) {
+bool LoadPhotoRecord(const PhotoRef& photo, PhotoRecord& record) {
     CatalogueSession session;
     if (!session.ok()) return false;
     bool found = false;
-    std::string query = FormatStatement(duplicate ? kLoadDuplicateRecord : kLoadMainRecord, id);
+    const std::string query = FormatStatement(kLoadRecord.For(photo), photo.idPic);
     ForEachRow(SessionDb(session), query, [&](sqlite3_stmt* row) {
         if (found) return;
         found = true;

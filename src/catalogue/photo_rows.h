@@ -10,6 +10,7 @@
 #include <string>
 
 #include "record/photo_record.h"
+#include "record/photo_ref.h"
 
 // Province, city and district names stored with a photo (strArea0..2).
 using RegionNames = std::array<std::string, 3>;
@@ -19,20 +20,21 @@ enum class InsertResult { Done, NotDone, Failed };
 void BeginTransaction();
 void CommitTransaction();
 
-// Inserts a photo row. The stored blob is the thumbnail followed by one zero
+// Inserts a photo row into the photo's table. The stored blob is the thumbnail followed by one zero
 // byte (szofthumb = length + 1); an empty thumbnail stores NULL with
 // szofthumb 1. NotDone means a row with this id already exists.
-InsertResult InsertPhotoRow(std::int64_t id, const PhotoRecord& record,
-                            std::span<const std::uint8_t> thumbnail, bool toDuplicates,
-                            const RegionNames& regions);
+InsertResult InsertPhotoRow(const PhotoRef& photo, const PhotoRecord& record,
+                            std::span<const std::uint8_t> thumbnail, const RegionNames& regions);
 
 // Replaces the duplicate row of id by a copy of the main row. False when
 // there is no main row or its file no longer exists; then nothing changes.
 bool CopyPhotoToDuplicates(std::int64_t id);
 
-// Deletes the rows of one photo (id != 0) and/or of one folder (folder set).
-// Returns the SQLite result of the last statement.
-int DeletePhotoRows(const std::optional<std::string>& folder, std::int64_t id, bool duplicate);
+// Deletes the rows of one photo (its id != 0; a catalogued photo's keyword
+// and subject rows with it) and/or of one folder (folder set: of the
+// duplicates table alone when photo names a duplicate). Returns the SQLite
+// result of the last statement.
+int DeletePhotoRows(const std::optional<std::string>& folder, const PhotoRef& photo);
 
 bool PhotoIdExists(std::int64_t id);
 
@@ -41,10 +43,10 @@ bool PhotoIdExists(std::int64_t id);
 int PhotoCount();
 int CountPhotosNow();
 
-std::int32_t PhotoShotTime(std::int64_t id, bool duplicate);
-std::optional<std::string> PhotoFullPath(std::int64_t id, bool duplicate);
+std::int32_t PhotoShotTime(const PhotoRef& photo);
+std::optional<std::string> PhotoFullPath(const PhotoRef& photo);
 // True when the photo has a latitude or longitude other than 0.
-bool PhotoPosition(std::int64_t id, bool duplicate, double& latitude, double& longitude);
+bool PhotoPosition(const PhotoRef& photo, double& latitude, double& longitude);
 std::optional<std::string> PhotoName(std::int64_t id);
 // Newest last-write time of the photos in a folder; 0 when none.
 std::int32_t NewestFileTimeInFolder(const std::string& folder);
@@ -58,13 +60,12 @@ struct CataloguedCopy {
 // exactly one row.
 std::optional<CataloguedCopy> FindCataloguedCopy(std::int64_t id);
 
-// The region names stored with a photo (of tReJpgMsg when duplicate);
-// nullopt without a row.
-std::optional<RegionNames> PhotoRegionNames(std::int64_t id, bool duplicate = false);
+// The region names stored with a photo; nullopt without a row.
+std::optional<RegionNames> PhotoRegionNames(const PhotoRef& photo);
 
 // Loads the editable columns of a photo into record (text converted to the
 // code page). No row: false and the record is unchanged.
-bool LoadPhotoRecord(std::int64_t id, bool duplicate, PhotoRecord& record);
+bool LoadPhotoRecord(const PhotoRef& photo, PhotoRecord& record);
 
 // Stores the three region names of a photo (nArea becomes 3).
 bool UpdatePhotoRegion(std::int64_t id, const RegionNames& regions);

@@ -71,10 +71,7 @@ int RunEdit(Library& library, const std::vector<std::string>& args) {
         std::error_code ec;
         PhotoEditTarget target;
         target.path = std::filesystem::absolute(file, ec).lexically_normal().string();
-        if (const std::optional<PhotoAtPath> photo = FindPhotoByPath(target.path)) {
-            target.catalogueId = photo->id;
-            target.isDuplicate = photo->duplicate;
-        }
+        target.catalogued = FindPhotoByPath(target.path).value_or(PhotoRef{});
         targets.push_back(std::move(target));
     }
     const std::vector<PhotoEditResult> results = WritePhotoEdits(targets, arguments.edit);

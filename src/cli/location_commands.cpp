@@ -115,7 +115,7 @@ int RunTrack(Library& library, const std::vector<std::string>& args) {
         std::error_code ec;
         const std::string path = std::filesystem::absolute(arg, ec).lexically_normal().string();
         const auto id = PhotoIdByPath(path);
-        const std::int32_t shotTime = id ? PhotoShotTime(*id, false) : 0;
+        const std::int32_t shotTime = id ? PhotoShotTime(PhotoRef{*id, false}) : 0;
         if (!id || shotTime == 0) {
             std::fprintf(stderr, "darazoz-cli track: %s: %s\n", arg.c_str(),
                          id ? "has no shot time" : "not in the catalogue");

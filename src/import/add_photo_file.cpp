@@ -20,7 +20,7 @@ struct ReadPhoto : CataloguePhoto {
 };
 
 bool InsertAsMain(const ReadPhoto& photo) {
-    if (InsertPhotoRow(photo.id, photo.record, photo.thumbnail, false, photo.regions) !=
+    if (InsertPhotoRow(PhotoRef{photo.id, false}, photo.record, photo.thumbnail, photo.regions) !=
         InsertResult::Done)
         return false;
     WriteKeywordRows(photo.id, photo.record);
@@ -30,7 +30,7 @@ bool InsertAsMain(const ReadPhoto& photo) {
 // The photo's duplicate row holds another file than this one: with this
 // copy the photo has three, and the catalogue keeps two.
 bool DuplicateRowIsAnotherFile(const ReadPhoto& photo) {
-    auto path = PhotoFullPath(photo.id, true);
+    auto path = PhotoFullPath(PhotoRef{photo.id, true});
     return path && *path != photo.record.strFullPath;
 }
 
@@ -52,7 +52,7 @@ StoreOutcome ResolveDuplicate(const ReadPhoto& photo) {
 
     if (sameFolder) {
         if (existingTime >= newTime) return StoreOutcome::Duplicate;  // already catalogued
-        DeletePhotoRows(std::nullopt, photo.id, false);               // the file changed
+        DeletePhotoRows(std::nullopt, PhotoRef{photo.id, false});     // the file changed
         return InsertAsMain(photo) ? StoreOutcome::Imported : StoreOutcome::Failed;
     }
     if (existingTime < newTime || newerFolder) {
@@ -60,11 +60,11 @@ StoreOutcome ResolveDuplicate(const ReadPhoto& photo) {
         // any duplicate row before it.
         const bool displaces = DuplicateRowIsAnotherFile(photo);
         const bool copied = CopyPhotoToDuplicates(photo.id);
-        DeletePhotoRows(std::nullopt, photo.id, false);
+        DeletePhotoRows(std::nullopt, PhotoRef{photo.id, false});
         if (!InsertAsMain(photo)) return StoreOutcome::Failed;
         return copied && displaces ? StoreOutcome::ThirdCopy : StoreOutcome::Duplicate;
     }
-    switch (InsertPhotoRow(photo.id, n, photo.thumbnail, true, photo.regions)) {
+    switch (InsertPhotoRow(PhotoRef{photo.id, true}, n, photo.thumbnail, photo.regions)) {
         case InsertResult::Done:
             return StoreOutcome::Duplicate;
         case InsertResult::NotDone:
@@ -87,7 +87,8 @@ StoreOutcome StorePhotoFile(const std::string& path, bool force) {
     // The companion is asked only once the file is read, with nothing held.
     ReadPhoto photo{std::move(*read), {}};
     photo.regions = ResolveRegionOrQueue(photo.id, photo.record, kImportRegionSends);
-    switch (InsertPhotoRow(photo.id, photo.record, photo.thumbnail, false, photo.regions)) {
+    switch (
+        InsertPhotoRow(PhotoRef{photo.id, false}, photo.record, photo.thumbnail, photo.regions)) {
         case InsertResult::Failed:
             return StoreOutcome::Failed;
         case InsertResult::Done:

@@ -32,13 +32,13 @@ bool TidyCatalogue(const std::optional<std::string>& folder, UpkeepProgress& pro
         if (volumes.IsOffline(group)) {
             progress.Report(UpkeepChange::FolderOffline, group);
         } else if (!FolderExists(group)) {
-            DeletePhotoRows(group, 0, false);
+            DeletePhotoRows(group, PhotoRef{});
             progress.Report(UpkeepChange::FolderRemoved, group);
         } else {
             for (std::size_t k = i; k < end; ++k) {
                 const CataloguedFile& file = (*files)[k];
                 if (FileSizeOfUtf8Path(file.fullPath) >= 0) continue;
-                DeletePhotoRows(std::nullopt, file.id, false);
+                DeletePhotoRows(std::nullopt, PhotoRef{file.id, false});
                 progress.Report(UpkeepChange::PhotoRemoved, file.fullPath);
             }
         }

@@ -9,7 +9,7 @@
 
 // Walks the main rows of one folder, or of the whole catalogue. A folder
 // that no longer exists loses all its rows (duplicates, keywords, subjects
-// and its tFolder row too); in an existing folder each photo whose file is
+// and its folder row too); in an existing folder each photo whose file is
 // gone loses its rows; each is reported to progress. Deletions leave the
 // library modified. False when the catalogue cannot be read.
 bool TidyCatalogue(const std::optional<std::string>& folder, UpkeepProgress& progress);

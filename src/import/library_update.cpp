@@ -31,7 +31,7 @@ void DropSupersededRows(const std::string& folder, const std::string& path,
         return std::find(before.begin(), before.end(), id) == before.end();
     });
     if (!hasNewRow) return;
-    for (std::int64_t old : before) DeletePhotoRows(std::nullopt, old, false);
+    for (std::int64_t old : before) DeletePhotoRows(std::nullopt, PhotoRef{old, false});
 }
 
 void UpdateFolder(const std::string& folder, UpkeepProgress& progress) {
@@ -42,7 +42,7 @@ void UpdateFolder(const std::string& folder, UpkeepProgress& progress) {
         return;
     }
     // No photo left in the folder: its remaining rows go too.
-    DeletePhotoRows(folder, 0, false);
+    DeletePhotoRows(folder, PhotoRef{});
     if (progress.foldersRemoved == removedBefore)
         progress.Report(UpkeepChange::FolderRemoved, folder);
 }

@@ -17,7 +17,7 @@ enum class UpdateEnd {
 // gone, drops the folder's rows when no photo is left, and reads the
 // modified files again, counting and reporting into progress. Stops between
 // steps on progress.stop (its 取消 or the exit token); the folder list and
-// tFolder are rewritten and the catalogue saved in every case but NoFolders.
+// its stored copy are rewritten and the catalogue saved in every case but NoFolders.
 UpdateEnd UpdateLibrary(UpkeepProgress& progress);
 
 // Reads the modified catalogued JPEG files directly in folder again (no

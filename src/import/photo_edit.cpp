@@ -88,9 +88,8 @@ void AfterPhotoWritten(const PhotoEditTarget& target, const std::string& destina
                        bool positionWritten, PhotoEditResult& result) {
     if (!destination.empty()) result.finalPath = destination;
     RefreshFolderStamp(CodePageToUtf8(FolderOfPath(result.finalPath)));
-    if (target.catalogueId != 0) {
-        result.photoId = RefreshPhotoFromFile(result.finalPath, target.catalogueId,
-                                              target.isDuplicate, positionWritten);
+    if (target.catalogued.idPic != 0) {
+        result.photoId = RefreshPhotoFromFile(result.finalPath, target.catalogued, positionWritten);
         if (result.photoId == 0) {
             result.outcome = PhotoEditOutcome::RefreshFailed;
             return;
@@ -148,7 +147,7 @@ void WriteGroup(std::span<const PhotoEditTarget> targets, const PhotoEdit& edit,
 }  // namespace
 
 PhotoEditResult WritePhotoEdit(const std::string& path, const PhotoEdit& edit,
-                               std::int64_t catalogueId, bool isDuplicate) {
+                               const PhotoRef& catalogued) {
     PhotoEditResult result;
     MetadataReader reader;
     std::string destination;
@@ -159,7 +158,7 @@ PhotoEditResult WritePhotoEdit(const std::string& path, const PhotoEdit& edit,
         return result;
     }
     result.captionsInExifOnly = reader.CaptionsInExifOnly();
-    AfterPhotoWritten({path, catalogueId, isDuplicate}, destination, positionWritten, result);
+    AfterPhotoWritten({path, catalogued}, destination, positionWritten, result);
     return result;
 }
 
@@ -167,9 +166,7 @@ std::vector<PhotoEditResult> WritePhotoEdits(std::span<const PhotoEditTarget> ta
                                              const PhotoEdit& edit) {
     // One photo flushes its own file rather than the whole file system,
     // which may hold other programs' unwritten data.
-    if (targets.size() == 1)
-        return {
-            WritePhotoEdit(targets[0].path, edit, targets[0].catalogueId, targets[0].isDuplicate)};
+    if (targets.size() == 1) return {WritePhotoEdit(targets[0].path, edit, targets[0].catalogued)};
     std::vector<PhotoEditResult> results(targets.size());
     for (std::size_t start = 0; start < targets.size(); start += kFlushGroup) {
         const std::size_t count = std::min(kFlushGroup, targets.size() - start);

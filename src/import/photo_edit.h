@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "metadata/exif_writer.h"
+#include "record/photo_ref.h"
 
 struct GpsPosition {
     float latitude = 0;         // degrees, negative south
@@ -58,16 +59,15 @@ struct PhotoEditResult {
 };
 
 // Reads the photo at path, applies edit, rewrites the file crash-safely and,
-// when catalogueId is non-zero, replaces the photo's catalogue rows (in
-// tReJpgMsg when isDuplicate) by rows read again from the written file.
+// when catalogued names a photo (id non-zero), replaces its catalogue rows
+// by rows read again from the written file.
 // A written position marks the photo for the region lookup.
 PhotoEditResult WritePhotoEdit(const std::string& path, const PhotoEdit& edit,
-                               std::int64_t catalogueId, bool isDuplicate);
+                               const PhotoRef& catalogued);
 
 struct PhotoEditTarget {
     std::string path;
-    std::int64_t catalogueId = 0;  // 0: not catalogued
-    bool isDuplicate = false;
+    PhotoRef catalogued;  // id 0: not catalogued
 };
 
 // WritePhotoEdit for many photos, flushing the disk once per group of files

@@ -13,8 +13,7 @@
 #include "import/photo_region.h"
 #include "platform/file_status.h"
 
-std::int64_t RefreshPhotoFromFile(const std::string& path, std::int64_t oldId, bool wasDuplicate,
-                                  bool askMap) {
+std::int64_t RefreshPhotoFromFile(const std::string& path, const PhotoRef& old, bool askMap) {
     PassDeletedPathCheck(path, true);
     // The file is read before any row changes, so that an unreadable file
     // leaves the photo's rows as they were.
@@ -24,7 +23,7 @@ std::int64_t RefreshPhotoFromFile(const std::string& path, std::int64_t oldId, b
     RegionNames regions;
     if (askMap) {
         regions = ResolveRegionOrQueue(id, record, kRefreshRegionSends);
-    } else if (std::optional<RegionNames> oldRegions = PhotoRegionNames(oldId, wasDuplicate)) {
+    } else if (std::optional<RegionNames> oldRegions = PhotoRegionNames(old)) {
         regions = *oldRegions;
     }
 
@@ -32,22 +31,21 @@ std::int64_t RefreshPhotoFromFile(const std::string& path, std::int64_t oldId, b
     // old rows.
     CatalogueSavepoint change;
     if (!change.ok()) return 0;
-    DeletePhotoRows(std::nullopt, oldId, wasDuplicate);
+    DeletePhotoRows(std::nullopt, old);
     // The same thumbnail keeps the id, and the row goes back to the table it
     // came from (a duplicate stays beside its main row). Under a new id it
     // goes where an import puts a new photo: the main table, or the
     // duplicates when that id already has a main row.
-    const bool toDuplicates = id == oldId ? wasDuplicate : PhotoIdExists(id);
-    if (InsertPhotoRow(id, record, thumbnail, toDuplicates, regions) != InsertResult::Done)
-        return 0;
+    const PhotoRef refreshed{id, id == old.idPic ? old.fromDuplicates : PhotoIdExists(id)};
+    if (InsertPhotoRow(refreshed, record, thumbnail, regions) != InsertResult::Done) return 0;
     // Keyword and subject rows belong to the main rows only.
-    if (!toDuplicates) WriteKeywordRows(id, record);
+    if (!refreshed.fromDuplicates) WriteKeywordRows(id, record);
     if (!change.Commit()) return 0;
     return id;
 }
 
 bool PromoteDuplicate(std::int64_t id) {
-    std::optional<std::string> path = PhotoFullPath(id, true);
+    std::optional<std::string> path = PhotoFullPath(PhotoRef{id, true});
     if (!path) return false;
     if (!CopyPhotoToDuplicates(id)) return false;
     // Marked as written now, so the duplicate rules let this copy win. A

@@ -6,13 +6,14 @@
 #include <cstdint>
 #include <string>
 
-// After the program rewrote a photo's file: replaces the photo's rows by
+#include "record/photo_ref.h"
+
+// After the program rewrote the file of photo old: replaces its rows by
 // what the file now holds. With askMap the region is asked of the companion
 // (or the photo is queued); without it the old region names are kept.
 // Returns the new photo id, or 0 when the file cannot be read or the rows
 // cannot be replaced; the old rows are then kept as they were.
-std::int64_t RefreshPhotoFromFile(const std::string& path, std::int64_t oldId, bool wasDuplicate,
-                                  bool askMap);
+std::int64_t RefreshPhotoFromFile(const std::string& path, const PhotoRef& old, bool askMap);
 
 // Makes the duplicate copy of id the catalogued one: the current main photo
 // takes the duplicate row and the duplicate's file, marked as written now,

@@ -10,4 +10,4 @@
 #include "import/photo_edit.h"
 
 using PhotoWriter = std::function<PhotoEditResult(const std::string& path, const PhotoEdit& edit,
-                                                  std::int64_t catalogueId, bool isDuplicate)>;
+                                                  const PhotoRef& catalogued)>;

@@ -16,14 +16,14 @@ namespace {
 std::optional<MapPhotoRecord> PositionRecord(PhotoRef photo) {
     double latitude = 0;
     double longitude = 0;
-    if (!PhotoPosition(photo.idPic, photo.fromDuplicates, latitude, longitude)) return std::nullopt;
+    if (!PhotoPosition(photo, latitude, longitude)) return std::nullopt;
     return MapPhotoRecord{photo.idPic, 0, latitude, longitude, 0};
 }
 
 std::optional<PhotoRef> CurrentPhoto(CVereroView& view) {
     const std::optional<int> index = view.PickCommandPhoto(false);
     if (!index) return std::nullopt;
-    return view.Photos().Entry(*index).Ref();
+    return view.Photos().Entry(*index).ref;
 }
 
 // Makes photos the view's selection and the first of them its current photo.
@@ -34,7 +34,7 @@ void SelectPhotos(CVereroView& view, const std::vector<PhotoRef>& photos) {
     selection.multiSelectActive = true;
     PhotoList& list = view.Photos();
     for (int i = 0; i < list.Count(); ++i) {
-        if (list.Entry(i).Ref() == photos.front()) {
+        if (list.Entry(i).ref == photos.front()) {
             list.currentIndex = i;
             break;
         }
@@ -88,13 +88,12 @@ void LocationController::PositionsFromTracks() {
     if (selected.empty()) {
         const auto current = CurrentPhoto(view_);
         if (!current) return;
-        const std::int32_t shotTime = PhotoShotTime(current->idPic, current->fromDuplicates);
+        const std::int32_t shotTime = PhotoShotTime(*current);
         if (shotTime == 0) return;  // nothing to match a track against
         records.push_back({current->idPic, shotTime, 0, 0, 0});
     } else {
         for (const PhotoRef& photo : selected)
-            records.push_back(
-                {photo.idPic, PhotoShotTime(photo.idPic, photo.fromDuplicates), 0, 0, 0});
+            records.push_back({photo.idPic, PhotoShotTime(photo), 0, 0, 0});
     }
     link_->SendToCompanion(kCodeTrackPositions, PackMapPhotoRecords(records));
 }

@@ -41,7 +41,7 @@ class MapLink {
                      const EndpointFactory& makeEndpoint = CreateLinkEndpoint);
 
     // Receivers; unset ones are skipped. photoIdExists answers whether an id
-    // is still in tJpgMsg; without it a photo selection keeps no ids.
+    // is still catalogued; without it a photo selection keeps no ids.
     void SetPhotoIdCheck(std::function<bool(std::int64_t)> photoIdExists);
     void SetBringToFrontReceiver(std::function<void()> bringToFront);
     void SetPhotoSelectionReceiver(std::function<void(std::vector<std::int64_t>)> receiver);

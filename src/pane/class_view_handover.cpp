@@ -97,7 +97,7 @@ std::optional<NodeIndex> FindByLabelPath(const CategoryTree& tree,
 int PositionInList(const PhotoList& list, PhotoRef photo) {
     if (photo.idPic == 0) return -1;
     for (int i = 0; i < list.Count(); ++i)
-        if (list.Entry(i).Ref() == photo) return i;
+        if (list.Entry(i).ref == photo) return i;
     return -1;
 }
 

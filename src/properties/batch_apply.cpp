@@ -20,9 +20,9 @@ std::vector<PhotoRef> BatchPhotos(const std::vector<PhotoRef>& selection, PhotoR
 void RunBatchApply(BatchJob& job) {
     for (const PhotoRef& photo : job.photos) {
         if (!job.proceed || ExitToken.StopRequested()) break;
-        const std::optional<std::string> path = PhotoFullPath(photo.idPic, photo.fromDuplicates);
+        const std::optional<std::string> path = PhotoFullPath(photo);
         PhotoEditResult result;
-        if (path) result = job.writer(*path, job.edit, photo.idPic, photo.fromDuplicates);
+        if (path) result = job.writer(*path, job.edit, photo);
         if (result.Succeeded()) ++job.modified;
         if (result.Succeeded() && !result.captionsInExifOnly) continue;
         const QString name = path ? QFileInfo(QString::fromStdString(*path)).fileName()

@@ -33,8 +33,7 @@ CDialog_Exif::ApplyOutcome CDialog_Exif::Apply() {
     }
     const PhotoRef shown = session_.shownPhoto;
     const PhotoEdit edit = BuildPhotoEdit(Values(), changed_, *record);
-    const PhotoEditResult result =
-        writer_(record->strFullPath, edit, shown.idPic, shown.fromDuplicates);
+    const PhotoEditResult result = writer_(record->strFullPath, edit, shown);
     if (FailureCallsForTidy(result)) {
         InvalidPhoto();
         return ApplyOutcome::Closed;

@@ -18,7 +18,7 @@ bool RunPropertiesDialog(PropertiesSession& session, QWidget* parent) {
 
 PropertiesSession SessionOnViewPhoto(const CVereroView& view, int index) {
     PropertiesSession session;
-    session.shownPhoto = view.Photos().Entry(index).Ref();
+    session.shownPhoto = view.Photos().Entry(index).ref;
     session.selection = view.Selection().list.Photos();
     return session;
 }
@@ -40,7 +40,7 @@ bool RunPropertiesCommand(CVereroView& view, const std::function<void()>& runTid
     if (session.photosModified) {
         // A rename may have given the photo a new id: reselect it by that.
         if (view.Photos().IsValid(*index))
-            view.Photos().Entry(*index).idPic = session.shownPhoto.idPic;
+            view.Photos().Entry(*index).ref.idPic = session.shownPhoto.idPic;
         view.RefreshList(false);
         if (CDialog_ReportDetails* details = CDialog_ReportDetails::Instance())
             details->RefreshRows();

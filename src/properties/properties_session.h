@@ -28,6 +28,6 @@ struct PropertiesSession {
     bool tidyRequested = false;         // a photo turned out invalid: tidy the catalogue
 };
 
-// Loads the row of session.shownPhoto (from tReJpgMsg for a duplicate) into
+// Loads the row of session.shownPhoto (the duplicate row for a duplicate) into
 // session.record. False, and no record held, when the row cannot be read.
 bool LoadSessionRecord(PropertiesSession& session);

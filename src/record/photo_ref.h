@@ -6,7 +6,7 @@
 
 struct PhotoRef {
     std::int64_t idPic = 0;       // photo id, never negative
-    bool fromDuplicates = false;  // the id names a row of tReJpgMsg, not of tJpgMsg
+    bool fromDuplicates = false;  // the id names the duplicate row, not the catalogued photo
 
     // One signed value: the id, negated for duplicates (ids are never
     // negative, and the duplicates never hold id 0).

@@ -57,11 +57,11 @@ const DetailListModel::Cells& DetailListModel::RowCells(int row) const {
     ++loadedRows_;
     Cells& cells = *held;
     if (!photos_.IsValid(row)) return cells;
-    const std::int64_t idPic = photos_.Entry(row).idPic;
+    const std::int64_t idPic = photos_.Entry(row).ref.idPic;
     // A photo that left the catalogue after the list was filled keeps its
     // row with only its id.
     constexpr int kIdColumn = kDetailColumnCount - 1;
-    const std::optional<DetailRow> detail = ReadDetailRow(idPic, false);
+    const std::optional<DetailRow> detail = ReadDetailRow(PhotoRef{idPic, false});
     if (!detail) {
         DetailRow idOnly;
         idOnly.idPic = idPic;

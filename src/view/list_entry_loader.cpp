@@ -20,16 +20,16 @@ std::string Bounded(const std::string& utf8, std::size_t capacity) {
 
 }  // namespace
 
-bool LoadThumbnail(std::int64_t idPic, bool duplicate, bool autoOrient, PhotoListEntry& entry) {
-    const std::optional<ListEntryRow> row = ReadListEntryRow(idPic, duplicate);
+bool LoadListEntry(const PhotoRef& photo, PhotoListEntry& entry, bool autoOrient) {
+    const std::optional<ListEntryRow> row = ReadListEntryRow(photo);
     if (!row) return false;
+    entry.ref = photo;
     entry.name = Bounded(row->name, kEntryNameCapacity);
     entry.fullPath = Bounded(row->fullPath, kEntryFullPathCapacity);
     entry.width = row->width;
     entry.height = row->height;
     entry.keywords = Bounded(row->keywords, kEntryKeywordsCapacity);
     entry.orientation = Bounded(row->orientation, kEntryOrientationCapacity);
-    if (duplicate) entry.fromDuplicates = true;
 
     // Decoding runs outside the catalogue lock (the read has let it go) so
     // that workers are not held up by the UI thread's JPEG work.

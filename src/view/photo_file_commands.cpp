@@ -41,7 +41,7 @@ PhotoFileCommands::PhotoFileCommands(CVereroView& view, QObject* parent)
 int PhotosWithoutTrash(const std::vector<PhotoRef>& photos) {
     int count = 0;
     for (const PhotoRef& photo : photos) {
-        const auto path = PhotoFullPath(photo.idPic, photo.fromDuplicates);
+        const auto path = PhotoFullPath(photo);
         if (path && !VolumeHasTrash(QString::fromStdString(*path))) ++count;
     }
     return count;
@@ -53,7 +53,7 @@ std::vector<PhotoRef> PhotoFileCommands::Targets() const {
     if (!selected.Empty()) return selected.Photos();
     const PhotoList& photos = view_.Photos();
     if (!photos.IsValid(photos.currentIndex)) return {};
-    return {photos.Entry(photos.currentIndex).Ref()};
+    return {photos.Entry(photos.currentIndex).ref};
 }
 
 QStringList PhotoFileCommands::ClipboardPaths() const {
@@ -62,7 +62,7 @@ QStringList PhotoFileCommands::ClipboardPaths() const {
     for (const PhotoRef& photo : Targets()) {
         // The current photo alone is always named by its catalogued copy.
         const bool duplicate = selection && photo.fromDuplicates;
-        if (auto path = PhotoFullPath(photo.idPic, duplicate))
+        if (auto path = PhotoFullPath(PhotoRef{photo.idPic, duplicate}))
             paths << QString::fromStdString(*path);
     }
     return paths;
@@ -87,8 +87,8 @@ void PhotoFileCommands::OpenFileLocation() {
     if (!view_.HasPhotos() || !photos.IsValid(photos.currentIndex)) return;
     // The catalogue's path, not the entry's: the entry reads its path only
     // when it is first painted, which the detail list never does.
-    const PhotoRef photo = photos.Entry(photos.currentIndex).Ref();
-    const std::string path = PhotoFullPath(photo.idPic, photo.fromDuplicates).value_or("");
+    const PhotoRef photo = photos.Entry(photos.currentIndex).ref;
+    const std::string path = PhotoFullPath(photo).value_or("");
     if (path.empty() || FileSizeOfUtf8Path(path) < 1) {
         if (showInvalidPhoto) showInvalidPhoto();
         emit tidyRequested();
@@ -111,13 +111,13 @@ namespace {
 
 // One photo out of the catalogue, its file to the trash or marked removed.
 void RemovePhoto(PhotoRef photo, bool deleteFile) {
-    const auto path = PhotoFullPath(photo.idPic, photo.fromDuplicates);
+    const auto path = PhotoFullPath(photo);
     if (path && deleteFile) {
         DeletePhotoFile(QString::fromStdString(*path));
     } else if (path) {
         AddDeletedPath(*path);
     }
-    DeletePhotoRows(std::nullopt, photo.idPic, photo.fromDuplicates);
+    DeletePhotoRows(std::nullopt, photo);
 }
 
 }  // namespace
@@ -138,7 +138,7 @@ void PhotoFileCommands::Remove(bool deleteFiles) {
 bool PhotoFileCommands::RemoveAt(int index, bool deleteFile) {
     PhotoList& photos = view_.Photos();
     if (!photos.IsValid(index)) return false;
-    const PhotoRef photo = photos.Entry(index).Ref();
+    const PhotoRef photo = photos.Entry(index).ref;
     RemovePhoto(photo, deleteFile);
     SelectionList& selected = view_.Selection().list;
     if (selected.Contains(photo)) selected.Toggle(photo);

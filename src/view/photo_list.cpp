@@ -13,8 +13,7 @@ void PhotoList::Reset(int n) {
 void PhotoList::Append(PhotoRef ref) {
     if (count_ >= AllocatedCount()) return;
     PhotoListEntry& entry = entries_[static_cast<std::size_t>(count_++)];
-    entry.idPic = ref.idPic;
-    entry.fromDuplicates = ref.fromDuplicates;
+    entry.ref = ref;
 }
 
 void PhotoList::RemoveAt(int index) {
@@ -28,7 +27,7 @@ bool PhotoList::EnsureThumbnail(int index) {
     if (!IsValid(index)) return false;
     PhotoListEntry& entry = Entry(index);
     if (!entry.thumbnail.isNull()) return true;
-    if (!LoadListEntry(entry.idPic, entry, entry.fromDuplicates, autoOrient)) return false;
+    if (!LoadListEntry(entry.ref, entry, autoOrient)) return false;
     ++loadedThumbnails_;
     return true;
 }

@@ -26,25 +26,22 @@ inline constexpr std::size_t kEntryKeywordsCapacity = 256;
 inline constexpr std::size_t kEntryOrientationCapacity = 20;
 
 // One photo of the list. The text fields and the thumbnail are empty until
-// the entry is first painted (LoadListEntry); only idPic and fromDuplicates
-// are known from the start, which keeps filling a large list cheap.
+// the entry is first painted (LoadListEntry); only the photo it refers to
+// is known from the start, which keeps filling a large list cheap.
 struct PhotoListEntry {
-    std::int64_t idPic = 0;
-    bool fromDuplicates = false;  // the row lives in tReJpgMsg
+    PhotoRef ref;
     // The decoded thumbnail, upright and ready to draw (32-bit, so that
     // painting a screen is a plain blit); null until loaded and after trimming.
     QImage thumbnail;
     // Black bars found in the thumbnail when it was loaded.
     bool letterboxed = false;
     LetterboxBars bars;
-    std::string name;        // strName, system code page
-    std::string fullPath;    // strFullPath
-    std::int32_t width = 0;  // nWidth, nHeight of the photo
+    std::string name;        // file name, system code page
+    std::string fullPath;    // of the catalogued file
+    std::int32_t width = 0;  // pixel size of the photo
     std::int32_t height = 0;
-    std::string keywords;     // strXpKeyword
-    std::string orientation;  // strOrientation, e.g. "Left-top"
-
-    PhotoRef Ref() const { return PhotoRef{idPic, fromDuplicates}; }
+    std::string keywords;     // as stored, ';'-separated
+    std::string orientation;  // EXIF orientation text, e.g. "Left-top"
 };
 
 class PhotoList {

@@ -60,7 +60,7 @@ std::string Compose(const DetailRow& row) {
 }  // namespace
 
 std::optional<std::string> ReadPhotoStatusText(PhotoRef photo) {
-    const std::optional<DetailRow> row = ReadDetailRow(photo.idPic, photo.fromDuplicates);
+    const std::optional<DetailRow> row = ReadDetailRow(photo);
     if (!row) return std::nullopt;
     return Compose(*row);
 }

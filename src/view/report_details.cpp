@@ -96,7 +96,7 @@ void CDialog_ReportDetails::MakeCurrent(int row) {
     if (!view_.Photos().IsValid(row)) return;
     selectedRow_ = row;
     view_.Photos().currentIndex = row;
-    view_.PhotoStatusText(view_.Photos().Entry(row).Ref());
+    view_.PhotoStatusText(view_.Photos().Entry(row).ref);
 }
 
 void CDialog_ReportDetails::CollectSelection() {
@@ -111,7 +111,7 @@ void CDialog_ReportDetails::CollectSelection() {
     std::unordered_set<std::int64_t> listed;
     for (const QModelIndex& index : rows) {
         if (!view_.Photos().IsValid(index.row())) continue;
-        const PhotoRef ref = view_.Photos().Entry(index.row()).Ref();
+        const PhotoRef ref = view_.Photos().Entry(index.row()).ref;
         if (listed.insert(ref.idPic).second) selection.list.Append(ref);
     }
     selection.multiSelectActive = true;

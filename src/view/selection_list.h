@@ -3,7 +3,7 @@
 // thread only.
 //
 // A photo is named by its PhotoRef, so the catalogued copy of a photo and
-// its duplicate (same idPic, other table) are selected independently.
+// its duplicate (same id, the other row) are selected independently.
 // Membership tests are constant time, so painting and select-all stay cheap
 // for very large lists.
 

@@ -136,9 +136,9 @@ ListRefreshRequest CVereroView::ListedRequest() const {
     request.categoryNode = photos_.categoryNode;
     request.reselectIndex = std::clamp(photos_.reselectIndex, 0, std::max(0, photos_.Count() - 1));
     if (photos_.IsValid(photos_.currentIndex))
-        request.currentPhoto = photos_.Entry(photos_.currentIndex).Ref();
+        request.currentPhoto = photos_.Entry(photos_.currentIndex).ref;
     if (photos_.IsValid(request.reselectIndex))
-        request.fallbackPhoto = photos_.Entry(request.reselectIndex).Ref();
+        request.fallbackPhoto = photos_.Entry(request.reselectIndex).ref;
     return request;
 }
 

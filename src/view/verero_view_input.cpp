@@ -18,7 +18,7 @@ void CVereroView::LeftButtonDown(const QPoint& point, Qt::KeyboardModifiers modi
     const ClickOutcome outcome = selection_.Click(photos_, HitTest(point), keys);
     if (outcome.repaintAll) viewport()->update();
     if (photos_.IsValid(photos_.currentIndex))
-        PhotoStatusText(photos_.Entry(photos_.currentIndex).Ref());
+        PhotoStatusText(photos_.Entry(photos_.currentIndex).ref);
     if (!selection_.multiSelectActive) {
         if (photos_.currentIndex != outcome.oldIndex) {
             RepaintCell(outcome.oldIndex);

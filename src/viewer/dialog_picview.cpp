@@ -91,7 +91,7 @@ void CDialogPICVIEW::CreateButtons() {
     connect(Button(kMore), &QAbstractButton::clicked, this, [this] {
         const PhotoList& photos = *services_.photos;
         if (photos.IsValid(photos.currentIndex))
-            emit moreRequested(photos.Entry(photos.currentIndex).idPic);
+            emit moreRequested(photos.Entry(photos.currentIndex).ref.idPic);
     });
     LayOutButtons();
 }

@@ -37,7 +37,7 @@ qreal PrimaryScreenPixelRatio() {
 std::vector<PhotoRef> ListRefs(const PhotoList& photos) {
     std::vector<PhotoRef> refs;
     refs.reserve(static_cast<std::size_t>(photos.Count()));
-    for (int i = 0; i < photos.Count(); ++i) refs.push_back(photos.Entry(i).Ref());
+    for (int i = 0; i < photos.Count(); ++i) refs.push_back(photos.Entry(i).ref);
     return refs;
 }
 
@@ -103,7 +103,7 @@ void PhotoViewerHost::Open(ViewerOrigin origin) {
         return files_->RemoveAt(index, deleteFile);
     };
     services.confirmDelete = [this, &photos]() -> std::optional<bool> {
-        const PhotoRef shown = photos.Entry(photos.currentIndex).Ref();
+        const PhotoRef shown = photos.Entry(photos.currentIndex).ref;
         CDialogDelete2 dialog(view_.window(), PhotosWithoutTrash({shown}));
         if (dialog.exec() != QDialog::Accepted) return std::nullopt;
         return dialog.DeleteFiles();
@@ -115,7 +115,7 @@ void PhotoViewerHost::Open(ViewerOrigin origin) {
     // The viewer moved the current photo: the grid and the status bar follow.
     view_.viewport()->update();
     if (photos.IsValid(photos.currentIndex))
-        view_.PhotoStatusText(photos.Entry(photos.currentIndex).Ref());
+        view_.PhotoStatusText(photos.Entry(photos.currentIndex).ref);
     if (!viewer.PhotoDeleted()) return;
     if (origin == ViewerOrigin::ShowCommand) {
         view_.RefreshList(true);

@@ -12,9 +12,7 @@ constexpr std::chrono::milliseconds kIdleTick{20};
 PrefetchWorker::PrefetchWorker(ViewerImageCache& cache, SourceLookup lookup, Decoder decoder)
     : cache_(cache), lookup_(std::move(lookup)), decoder_(std::move(decoder)) {
     if (!lookup_) {
-        lookup_ = [](PhotoRef photo) {
-            return LoadPhotoDisplaySource(photo.idPic, photo.fromDuplicates);
-        };
+        lookup_ = [](PhotoRef photo) { return LoadPhotoDisplaySource(photo); };
     }
     if (!decoder_) decoder_ = DecodeDisplayImage;
 }

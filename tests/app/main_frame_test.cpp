@@ -207,7 +207,7 @@ TEST_F(MainFrameTest, HandsTheCataloguedPhotosChosenOnTheMapToThePane) {
     ASSERT_TRUE(OpenCatalogue());
     PhotoRecord record{};
     CopyBounded(record.strName, sizeof(record.strName), "map.jpg");
-    ASSERT_EQ(InsertPhotoRow(11, record, {}, false, {}), InsertResult::Done);
+    ASSERT_EQ(InsertPhotoRow(PhotoRef{11, false}, record, {}, {}), InsertResult::Done);
     RegionBuffer regions;
     MapLink link(regions);
     frame.AttachMapLink(&link);

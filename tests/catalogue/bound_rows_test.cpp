@@ -188,10 +188,12 @@ TEST_F(CatalogueTest, BoundRowsHoldWhatTheFormattedStatementsStored) {
     ASSERT_EQ(sqlite3_open(":memory:", &formatted), SQLITE_OK);
     CreateSchema(formatted);
     for (const Photo& photo : TrickyPhotos()) {
-        ASSERT_EQ(InsertPhotoRow(photo.id, photo.record, photo.thumbnail, false, photo.regions),
-                  InsertResult::Done);
-        ASSERT_EQ(InsertPhotoRow(photo.id, photo.record, photo.thumbnail, true, photo.regions),
-                  InsertResult::Done);
+        ASSERT_EQ(
+            InsertPhotoRow(PhotoRef{photo.id, false}, photo.record, photo.thumbnail, photo.regions),
+            InsertResult::Done);
+        ASSERT_EQ(
+            InsertPhotoRow(PhotoRef{photo.id, true}, photo.record, photo.thumbnail, photo.regions),
+            InsertResult::Done);
         WriteKeywordRows(photo.id, photo.record);
         InsertFormatted(formatted, "tJpgMsg", photo);
         InsertFormatted(formatted, "tReJpgMsg", photo);
@@ -257,7 +259,7 @@ TEST_F(CatalogueTest, ANotFiniteFloatFailsTheInsertAsItsFormattedStatementDid) {
     for (float bad : {std::numeric_limits<float>::infinity(), std::nanf("")}) {
         PhotoRecord r = MakeRecord("/p", "bad.jpg");
         r.fExposureTime = bad;
-        EXPECT_EQ(InsertPhotoRow(3, r, {}, false, {}), InsertResult::Failed);
+        EXPECT_EQ(InsertPhotoRow(PhotoRef{3, false}, r, {}, {}), InsertResult::Failed);
     }
     EXPECT_FALSE(PhotoIdExists(3));
 }
@@ -266,7 +268,8 @@ TEST_F(CatalogueTest, ANotFiniteFloatFailsTheInsertAsItsFormattedStatementDid) {
 // nested in another) is a second copy; the first keeps its place.
 TEST_F(CatalogueTest, ANestedUseOfACachedStatementLeavesTheOuterOneWhereItWas) {
     for (std::int64_t id : {1, 2}) {
-        ASSERT_EQ(InsertPhotoRow(id, MakeRecord("/p", std::to_string(id) + ".jpg"), {}, false, {}),
+        ASSERT_EQ(InsertPhotoRow(PhotoRef{id, false}, MakeRecord("/p", std::to_string(id) + ".jpg"),
+                                 {}, {}),
                   InsertResult::Done);
     }
     CatalogueSession session;
@@ -286,10 +289,12 @@ TEST_F(CatalogueTest, ANestedUseOfACachedStatementLeavesTheOuterOneWhereItWas) {
 // The cached statements go with the connection: a catalogue closed and
 // opened again (as after a rebuild) is written through statements of its own.
 TEST_F(CatalogueTest, CachedStatementsFollowTheConnectionAcrossAReopen) {
-    ASSERT_EQ(InsertPhotoRow(1, MakeRecord("/p", "1.jpg"), {}, false, {}), InsertResult::Done);
+    ASSERT_EQ(InsertPhotoRow(PhotoRef{1, false}, MakeRecord("/p", "1.jpg"), {}, {}),
+              InsertResult::Done);
     CloseCatalogue();
-    ASSERT_EQ(InsertPhotoRow(2, MakeRecord("/p", "2.jpg"), {}, false, {}), InsertResult::Done);
+    ASSERT_EQ(InsertPhotoRow(PhotoRef{2, false}, MakeRecord("/p", "2.jpg"), {}, {}),
+              InsertResult::Done);
     EXPECT_TRUE(PhotoIdExists(2));
     EXPECT_FALSE(PhotoIdExists(1)) << "the unsaved first insert went with the old connection";
-    EXPECT_EQ(PhotoFullPath(2, false), MakeRecord("/p", "2.jpg").strFullPath);
+    EXPECT_EQ(PhotoFullPath(PhotoRef{2, false}), MakeRecord("/p", "2.jpg").strFullPath);
 }

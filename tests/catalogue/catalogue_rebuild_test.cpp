@@ -37,12 +37,12 @@ class CatalogueRebuildTest : public CatalogueTest {
             SetField(r.strXpKeyword, "a;b");
             SetField(r.strXpSubject, "trip");
             const std::uint8_t thumbnail[] = {0xFF, 0xD8, static_cast<std::uint8_t>(id)};
-            ASSERT_EQ(InsertPhotoRow(id, r, thumbnail, false, {"省", "市", "区"}),
+            ASSERT_EQ(InsertPhotoRow(PhotoRef{id, false}, r, thumbnail, {"省", "市", "区"}),
                       InsertResult::Done);
             WriteKeywordRows(id, r);
             if (id != 2) std::ofstream(r.strFullPath) << "jpeg";
         }
-        InsertPhotoRow(4, MakeRecord(folder_, "dup.jpg"), {}, true, {});
+        InsertPhotoRow(PhotoRef{4, true}, MakeRecord(folder_, "dup.jpg"), {}, {});
         AddDeletedPath(folder_ + "/removed.jpg");
         ASSERT_EQ(SaveCatalogue(), 0);
     }

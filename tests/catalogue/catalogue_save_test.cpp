@@ -11,7 +11,7 @@
 #include "database_file.h"
 
 TEST_F(CatalogueTest, SaveReplacesTheCatalogueFileAndLeavesNoSaveFile) {
-    InsertPhotoRow(1, MakeRecord("/p", "a.jpg"), {}, false, {});
+    InsertPhotoRow(PhotoRef{1, false}, MakeRecord("/p", "a.jpg"), {}, {});
     EXPECT_EQ(CountRowsInFile(CatalogueFilePath(), "tJpgMsg"), 0);
     ASSERT_EQ(SaveCatalogue(), 0);
     EXPECT_EQ(CountRowsInFile(CatalogueFilePath(), "tJpgMsg"), 1);
@@ -22,24 +22,24 @@ TEST_F(CatalogueTest, SaveReplacesTheCatalogueFileAndLeavesNoSaveFile) {
 TEST_F(CatalogueTest, ALeftoverSaveFileIsOverwritten) {
     ASSERT_TRUE(OpenCatalogue());
     { std::ofstream(SaveFilePath()) << "half-written garbage from a crash"; }
-    InsertPhotoRow(1, MakeRecord("/p", "a.jpg"), {}, false, {});
+    InsertPhotoRow(PhotoRef{1, false}, MakeRecord("/p", "a.jpg"), {}, {});
     ASSERT_EQ(SaveCatalogue(), 0);
     EXPECT_EQ(CountRowsInFile(CatalogueFilePath(), "tJpgMsg"), 1);
 }
 
 TEST_F(CatalogueTest, AFailedSaveLeavesTheOldCatalogueFileUntouched) {
-    InsertPhotoRow(1, MakeRecord("/p", "a.jpg"), {}, false, {});
+    InsertPhotoRow(PhotoRef{1, false}, MakeRecord("/p", "a.jpg"), {}, {});
     ASSERT_EQ(SaveCatalogue(), 0);
     // A save file that cannot be created: a non-empty folder in its place.
     std::filesystem::create_directories(SaveFilePath());
     std::ofstream(SaveFilePath() + "/blocker") << "x";
-    InsertPhotoRow(2, MakeRecord("/p", "b.jpg"), {}, false, {});
+    InsertPhotoRow(PhotoRef{2, false}, MakeRecord("/p", "b.jpg"), {}, {});
     EXPECT_NE(SaveCatalogue(), 0);
     EXPECT_EQ(CountRowsInFile(CatalogueFilePath(), "tJpgMsg"), 1);
 }
 
 TEST_F(CatalogueTest, OpeningRemovesTheFilesOfASaveThatWasCutShort) {
-    InsertPhotoRow(1, MakeRecord("/p", "a.jpg"), {}, false, {});
+    InsertPhotoRow(PhotoRef{1, false}, MakeRecord("/p", "a.jpg"), {}, {});
     ASSERT_EQ(SaveCatalogue(), 0);
     CloseCatalogue();
     for (const std::string& leftover : {SaveFilePath(), SaveFilePath() + "-journal"})
@@ -51,7 +51,7 @@ TEST_F(CatalogueTest, OpeningRemovesTheFilesOfASaveThatWasCutShort) {
 }
 
 TEST_F(CatalogueTest, ClearingLeavesAnEmptyCatalogueWithAllTables) {
-    InsertPhotoRow(1, MakeRecord("/p", "a.jpg"), {}, false, {});
+    InsertPhotoRow(PhotoRef{1, false}, MakeRecord("/p", "a.jpg"), {}, {});
     ASSERT_EQ(SaveCatalogue(), 0);
     ASSERT_TRUE(ClearCatalogue());
     EXPECT_FALSE(PhotoIdExists(1));
@@ -62,9 +62,9 @@ TEST_F(CatalogueTest, ClearingLeavesAnEmptyCatalogueWithAllTables) {
 // The old file stays complete whenever the save file cannot be written; the
 // working database keeps the new rows for a later save.
 TEST_F(CatalogueTest, ASaveOnAFullDiskKeepsTheOldFileAndReportsIt) {
-    InsertPhotoRow(1, MakeRecord("/p", "a.jpg"), {}, false, {});
+    InsertPhotoRow(PhotoRef{1, false}, MakeRecord("/p", "a.jpg"), {}, {});
     ASSERT_EQ(SaveCatalogue(), 0);
-    InsertPhotoRow(2, MakeRecord("/p", "b.jpg"), {}, false, {});
+    InsertPhotoRow(PhotoRef{2, false}, MakeRecord("/p", "b.jpg"), {}, {});
 
     {
         // A full disk: writes beyond 64 KiB fail (EFBIG) as they do on a full
@@ -92,9 +92,9 @@ TEST_F(CatalogueTest, ASaveOnAFullDiskKeepsTheOldFileAndReportsIt) {
 
 TEST_F(CatalogueTest, ASaveIntoAReadOnlyDataFolderKeepsTheOldFileAndReportsIt) {
     namespace fs = std::filesystem;
-    InsertPhotoRow(1, MakeRecord("/p", "a.jpg"), {}, false, {});
+    InsertPhotoRow(PhotoRef{1, false}, MakeRecord("/p", "a.jpg"), {}, {});
     ASSERT_EQ(SaveCatalogue(), 0);
-    InsertPhotoRow(2, MakeRecord("/p", "b.jpg"), {}, false, {});
+    InsertPhotoRow(PhotoRef{2, false}, MakeRecord("/p", "b.jpg"), {}, {});
     const auto writable = fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write;
     fs::permissions(DataFolder(), writable, fs::perm_options::remove);
     if (std::ofstream(DataFolder() + "/probe")) {
@@ -114,12 +114,12 @@ TEST_F(CatalogueTest, ASaveIntoAReadOnlyDataFolderKeepsTheOldFileAndReportsIt) {
 // whole.
 TEST_F(CatalogueTest, AFileCutShortUnderTheOpenCatalogueTakesNothingFromIt) {
     for (int id = 1; id <= 40; ++id)
-        InsertPhotoRow(id, MakeRecord("/p", std::to_string(id) + ".jpg"), {}, false, {});
+        InsertPhotoRow(PhotoRef{id, false}, MakeRecord("/p", std::to_string(id) + ".jpg"), {}, {});
     ASSERT_EQ(SaveCatalogue(), 0);
     CloseCatalogue();
     ASSERT_TRUE(OpenCatalogue());
     std::ofstream(CatalogueFilePath(), std::ios::trunc) << "cut";
-    InsertPhotoRow(41, MakeRecord("/p", "41.jpg"), {}, false, {});
+    InsertPhotoRow(PhotoRef{41, false}, MakeRecord("/p", "41.jpg"), {}, {});
     ASSERT_EQ(SaveCatalogue(), 0);
     EXPECT_EQ(CountRowsInFile(CatalogueFilePath(), "tJpgMsg"), 41);
 }

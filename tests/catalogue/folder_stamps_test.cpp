@@ -29,7 +29,7 @@ void SetFolderTime(const std::string& folder, std::int64_t seconds) {
 
 TEST_F(CatalogueTest, WritingAnEmptyFolderListLeavesTheTableUntouched) {
     std::filesystem::create_directories(Root() + "/gone");
-    InsertPhotoRow(1, MakeRecord(Root() + "/gone", "a.jpg"), {}, false, {});
+    InsertPhotoRow(PhotoRef{1, false}, MakeRecord(Root() + "/gone", "a.jpg"), {}, {});
     RebuildFolderList();
     WriteFolderTable();
     ASSERT_GT(StoredTime(Root() + "/gone"), 0);
@@ -42,8 +42,8 @@ TEST_F(CatalogueTest, AFolderDeletedOnDiskIsMarkedChangedAndDroppedByTheRebuild)
     std::string kept = Root() + "/kept", gone = Root() + "/gone";
     std::filesystem::create_directories(kept);
     std::filesystem::create_directories(gone);
-    InsertPhotoRow(1, MakeRecord(kept, "a.jpg"), {}, false, {});
-    InsertPhotoRow(2, MakeRecord(gone, "b.jpg"), {}, false, {});
+    InsertPhotoRow(PhotoRef{1, false}, MakeRecord(kept, "a.jpg"), {}, {});
+    InsertPhotoRow(PhotoRef{2, false}, MakeRecord(gone, "b.jpg"), {}, {});
     RebuildFolderList();
     WriteFolderTable();
     ForgetFolderList();
@@ -64,7 +64,7 @@ TEST_F(CatalogueTest, ATouchedFolderIsMarkedAndOwnRewritesAreTakenIn) {
     std::string folder = Root() + "/f";
     std::filesystem::create_directories(folder);
     SetFolderTime(folder, 1500000000);
-    InsertPhotoRow(1, MakeRecord(folder, "a.jpg"), {}, false, {});
+    InsertPhotoRow(PhotoRef{1, false}, MakeRecord(folder, "a.jpg"), {}, {});
     RebuildFolderList();
     WriteFolderTable();
     EXPECT_FALSE(AnyFolderChanged());
@@ -77,7 +77,7 @@ TEST_F(CatalogueTest, ATouchedFolderIsMarkedAndOwnRewritesAreTakenIn) {
 }
 
 TEST_F(CatalogueTest, PhotosInTheRootFolderKeepItMarkedAtEveryCheck) {
-    InsertPhotoRow(1, MakeRecord("", "root.jpg"), {}, false, {});
+    InsertPhotoRow(PhotoRef{1, false}, MakeRecord("", "root.jpg"), {}, {});
     RebuildFolderList();
     const FolderStampList stamps = FolderStamps();
     ASSERT_EQ(stamps.size(), 1u) << "the root takes the current time";

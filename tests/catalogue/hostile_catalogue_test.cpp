@@ -47,7 +47,7 @@ std::vector<std::string> SchemaWith(const std::string& table, const std::string&
 // The bytes of a sound saved catalogue with one photo; the catalogue is
 // closed afterwards.
 std::string SoundCatalogueBytes() {
-    InsertPhotoRow(1, RecordOf("/p", "a.jpg"), {}, false, {});
+    InsertPhotoRow(PhotoRef{1, false}, RecordOf("/p", "a.jpg"), {}, {});
     EXPECT_EQ(SaveCatalogue(), 0);
     CloseCatalogue();
     return ReadBytes(CatalogueFilePath());
@@ -145,7 +145,7 @@ TEST_F(HostileCatalogueTest, SettingTheFileAsideStartsANewCatalogue) {
     EXPECT_FALSE(std::filesystem::exists(CatalogueFilePath() + "-journal"));
 
     ASSERT_TRUE(OpenCatalogue());
-    InsertPhotoRow(1, MakeRecord("/p", "a.jpg"), {}, false, {});
+    InsertPhotoRow(PhotoRef{1, false}, MakeRecord("/p", "a.jpg"), {}, {});
     EXPECT_EQ(SaveCatalogue(), 0);
     EXPECT_EQ(CountRowsInFile(CatalogueFilePath(), "tJpgMsg"), 1);
 }

@@ -18,12 +18,12 @@ TEST_F(CatalogueTest, TheLibraryIsModifiedExactlyWhileCommittedChangesAreNotInTh
     EXPECT_FALSE(library.Modified()) << "a read commits nothing";
     {
         CatalogueSavepoint change;
-        InsertPhotoRow(1, MakeRecord("/p", "a.jpg"), {}, false, {});
+        InsertPhotoRow(PhotoRef{1, false}, MakeRecord("/p", "a.jpg"), {}, {});
     }
     EXPECT_FALSE(library.Modified()) << "a change rolled back";
 
     BeginTransaction();
-    InsertPhotoRow(1, MakeRecord("/p", "a.jpg"), {}, false, {});
+    InsertPhotoRow(PhotoRef{1, false}, MakeRecord("/p", "a.jpg"), {}, {});
     EXPECT_FALSE(library.Modified()) << "not committed yet";
     CommitTransaction();
     EXPECT_TRUE(library.Modified());
@@ -43,7 +43,7 @@ TEST_F(CatalogueTest, TheLibraryIsModifiedExactlyWhileCommittedChangesAreNotInTh
 }
 
 TEST_F(CatalogueTest, ALibraryMadeInsideAnotherWorksOnItsOwnAndHandsBack) {
-    InsertPhotoRow(1, MakeRecord("/p", "a.jpg"), {}, false, {});
+    InsertPhotoRow(PhotoRef{1, false}, MakeRecord("/p", "a.jpg"), {}, {});
     {
         Library reader(Library::Access::ReadOnly);
         EXPECT_FALSE(PhotoIdExists(1)) << "the saved file has no photo yet";
@@ -54,7 +54,7 @@ TEST_F(CatalogueTest, ALibraryMadeInsideAnotherWorksOnItsOwnAndHandsBack) {
 }
 
 TEST_F(CatalogueTest, WaitingForAPrivateWorkingDatabaseReturnsAndKeepsItUsable) {
-    InsertPhotoRow(1, MakeRecord("/p", "a.jpg"), {}, false, {});
+    InsertPhotoRow(PhotoRef{1, false}, MakeRecord("/p", "a.jpg"), {}, {});
     ASSERT_EQ(SaveCatalogue(), 0);
     CloseCatalogue();
     ASSERT_TRUE(OpenCatalogue());  // the saved file as the working database's image

@@ -4,8 +4,11 @@
 #include <clocale>
 #include <fstream>
 
+#include "catalogue/detail_rows.h"
 #include "catalogue/keyword_rows.h"
 #include "catalogue/library_internals.h"
+#include "catalogue/list_entry_row.h"
+#include "catalogue/photo_display_source.h"
 #include "catalogue/photo_rows.h"
 #include "catalogue/sql_query.h"
 #include "catalogue/sql_statement.h"
@@ -27,7 +30,8 @@ std::vector<std::string> Column(const std::string& statement) {
 
 TEST_F(CatalogueTest, InsertStoresTheThumbnailWithATrailingZeroByte) {
     PhotoRecord r = MakeRecord("/photos", "a.jpg");
-    ASSERT_EQ(InsertPhotoRow(11, r, kThumb, false, {"广东省", "深圳市", ""}), InsertResult::Done);
+    ASSERT_EQ(InsertPhotoRow(PhotoRef{11, false}, r, kThumb, {"广东省", "深圳市", ""}),
+              InsertResult::Done);
     CatalogueSession session;
     ForEachRow(SessionDb(session),
                "select szofthumb,bJpgThumbData,nArea,strArea1 from tJpgMsg where idPic=11",
@@ -44,9 +48,10 @@ TEST_F(CatalogueTest, InsertStoresTheThumbnailWithATrailingZeroByte) {
 
 TEST_F(CatalogueTest, InsertOfAnExistingIdIsNotDoneAndEmptyThumbnailStoresNull) {
     PhotoRecord r = MakeRecord("/photos", "a.jpg");
-    EXPECT_EQ(InsertPhotoRow(11, r, {}, false, {}), InsertResult::Done);
-    EXPECT_EQ(InsertPhotoRow(11, r, kThumb, false, {}), InsertResult::NotDone);
-    EXPECT_EQ(InsertPhotoRow(11, r, kThumb, true, {}), InsertResult::Done) << "duplicates table";
+    EXPECT_EQ(InsertPhotoRow(PhotoRef{11, false}, r, {}, {}), InsertResult::Done);
+    EXPECT_EQ(InsertPhotoRow(PhotoRef{11, false}, r, kThumb, {}), InsertResult::NotDone);
+    EXPECT_EQ(InsertPhotoRow(PhotoRef{11, true}, r, kThumb, {}), InsertResult::Done)
+        << "duplicates table";
     EXPECT_EQ(Column("select szofthumb from tJpgMsg where idPic=11"),
               std::vector<std::string>{"1"});
     EXPECT_EQ(Column("select count(*) from tJpgMsg where bJpgThumbData is null"),
@@ -56,14 +61,14 @@ TEST_F(CatalogueTest, InsertOfAnExistingIdIsNotDoneAndEmptyThumbnailStoresNull) 
 TEST_F(CatalogueTest, NamesWithApostrophesAreStoredAndFoundAgain) {
     PhotoRecord r = MakeRecord("/photos/Tom's trip", "it's me.jpg");
     SetField(r.strXpKeyword, "O'Brien;beach");
-    ASSERT_EQ(InsertPhotoRow(5, r, kThumb, false, {"a'b", "", ""}), InsertResult::Done);
+    ASSERT_EQ(InsertPhotoRow(PhotoRef{5, false}, r, kThumb, {"a'b", "", ""}), InsertResult::Done);
     WriteKeywordRows(5, r);
     EXPECT_EQ(PhotoName(5).value_or(""), "it's me.jpg");
-    EXPECT_EQ(PhotoFullPath(5, false).value_or(""), "/photos/Tom's trip/it's me.jpg");
+    EXPECT_EQ(PhotoFullPath(PhotoRef{5, false}).value_or(""), "/photos/Tom's trip/it's me.jpg");
     EXPECT_EQ(Column("select strKeyword from tKeyWord where idPic=5"),
               (std::vector<std::string>{"O'Brien", "beach"}));
     PhotoRecord loaded;
-    ASSERT_TRUE(LoadPhotoRecord(5, false, loaded));
+    ASSERT_TRUE(LoadPhotoRecord(PhotoRef{5, false}, loaded));
     EXPECT_STREQ(loaded.strPath, "/photos/Tom's trip");
 }
 
@@ -96,9 +101,9 @@ TEST_F(CatalogueTest, KeywordsAreSplitAtSemicolonsSkippingEmptyOnes) {
 
 TEST_F(CatalogueTest, PhotoCountKeepsItsFirstNonZeroValue) {
     EXPECT_EQ(PhotoCount(), 0);
-    InsertPhotoRow(1, MakeRecord("/p", "1.jpg"), kThumb, false, {});
+    InsertPhotoRow(PhotoRef{1, false}, MakeRecord("/p", "1.jpg"), kThumb, {});
     EXPECT_EQ(PhotoCount(), 1) << "zero is queried again";
-    InsertPhotoRow(2, MakeRecord("/p", "2.jpg"), kThumb, false, {});
+    InsertPhotoRow(PhotoRef{2, false}, MakeRecord("/p", "2.jpg"), kThumb, {});
     EXPECT_EQ(PhotoCount(), 1) << "stale by design";
     EXPECT_EQ(CountPhotosNow(), 2);
 }
@@ -107,29 +112,29 @@ TEST_F(CatalogueTest, DeletingAPhotoRemovesItsKeywordAndSubjectRows) {
     PhotoRecord r = MakeRecord("/p", "d.jpg");
     SetField(r.strXpKeyword, "a;b");
     SetField(r.strXpSubject, "s");
-    InsertPhotoRow(9, r, kThumb, false, {});
+    InsertPhotoRow(PhotoRef{9, false}, r, kThumb, {});
     WriteKeywordRows(9, r);
-    InsertPhotoRow(9, r, kThumb, true, {});
-    DeletePhotoRows(std::nullopt, 9, false);
+    InsertPhotoRow(PhotoRef{9, true}, r, kThumb, {});
+    DeletePhotoRows(std::nullopt, PhotoRef{9, false});
     EXPECT_FALSE(PhotoIdExists(9));
     EXPECT_TRUE(Column("select idPic from tKeyWord").empty());
     EXPECT_TRUE(Column("select idPic from tSubject").empty());
     EXPECT_EQ(Column("select idPic from tReJpgMsg"), std::vector<std::string>{"9"})
         << "duplicate stays";
-    DeletePhotoRows(std::string("/p"), 0, true);
+    DeletePhotoRows(std::string("/p"), PhotoRef{0, true});
     EXPECT_TRUE(Column("select idPic from tReJpgMsg").empty());
 }
 
 TEST_F(CatalogueTest, CopyToDuplicatesNeedsTheMainPhotosFile) {
     std::string file = Root() + "/main.jpg";
     PhotoRecord r = MakeRecord(Root(), "main.jpg");
-    InsertPhotoRow(21, r, kThumb, false, {"省", "市", "区"});
+    InsertPhotoRow(PhotoRef{21, false}, r, kThumb, {"省", "市", "区"});
     EXPECT_FALSE(CopyPhotoToDuplicates(21)) << "file missing: nothing happens";
     EXPECT_TRUE(Column("select idPic from tReJpgMsg").empty());
     EXPECT_FALSE(CopyPhotoToDuplicates(22)) << "no main row";
 
     std::ofstream(file) << "x";
-    InsertPhotoRow(21, MakeRecord("/elsewhere", "old.jpg"), {}, true, {});
+    InsertPhotoRow(PhotoRef{21, true}, MakeRecord("/elsewhere", "old.jpg"), {}, {});
     ASSERT_TRUE(CopyPhotoToDuplicates(21));
     EXPECT_EQ(Column("select strFullPath||'|'||szofthumb||'|'||length(bJpgThumbData)||'|'||strArea2"
                      " from tReJpgMsg where idPic=21"),
@@ -142,9 +147,9 @@ TEST_F(CatalogueTest, LoadPhotoRecordFillsTheEditableFieldsOrLeavesTheRecordAlon
     r.strXpComent = "a comment";
     r.fExposureTime = 0.008f;
     r.nISOequivalent = 200;
-    InsertPhotoRow(4, r, kThumb, false, {});
+    InsertPhotoRow(PhotoRef{4, false}, r, kThumb, {});
     PhotoRecord loaded;
-    ASSERT_TRUE(LoadPhotoRecord(4, false, loaded));
+    ASSERT_TRUE(LoadPhotoRecord(PhotoRef{4, false}, loaded));
     EXPECT_EQ(loaded.strXpComent, "a comment");
     EXPECT_FLOAT_EQ(loaded.fExposureTime, 0.008f);
     EXPECT_FLOAT_EQ(loaded.fGPSLatitude, 39.9f);
@@ -152,21 +157,21 @@ TEST_F(CatalogueTest, LoadPhotoRecordFillsTheEditableFieldsOrLeavesTheRecordAlon
     EXPECT_EQ(loaded.dwDateTime, 1337000000);
 
     PhotoRecord untouched = MakeRecord("/q", "u.jpg");
-    EXPECT_FALSE(LoadPhotoRecord(4, true, untouched));
+    EXPECT_FALSE(LoadPhotoRecord(PhotoRef{4, true}, untouched));
     EXPECT_STREQ(untouched.strName, "u.jpg");
 }
 
 TEST_F(CatalogueTest, RegionAndPositionUpdatesReachTheRow) {
-    InsertPhotoRow(8, MakeRecord("/p", "r.jpg"), kThumb, false, {});
+    InsertPhotoRow(PhotoRef{8, false}, MakeRecord("/p", "r.jpg"), kThumb, {});
     ASSERT_TRUE(UpdatePhotoRegion(8, {"浙江省", "杭州市", "西湖区"}));
     EXPECT_EQ(Column("select nArea||strArea0||strArea2 from tJpgMsg"),
               std::vector<std::string>{"3浙江省西湖区"});
     ASSERT_TRUE(UpdatePhotoPosition(8, -33.5f, 151.25f));
     double lat = 0, lon = 0;
-    EXPECT_TRUE(PhotoPosition(8, false, lat, lon));
+    EXPECT_TRUE(PhotoPosition(PhotoRef{8, false}, lat, lon));
     EXPECT_DOUBLE_EQ(lat, -33.5);
     EXPECT_DOUBLE_EQ(lon, 151.25);
-    EXPECT_EQ(PhotoShotTime(8, false), 1337000000);
+    EXPECT_EQ(PhotoShotTime(PhotoRef{8, false}), 1337000000);
 }
 
 // The window runs in the user's locale; a German one prints 2.5 as "2,5".
@@ -178,11 +183,11 @@ TEST_F(CatalogueTest, RowsWrittenAndReadUnderADecimalCommaLocaleAreThoseOfTheCLo
     r.fExposureTime = 0.008f;
     r.fApertureFNumber = 2.8f;
     SetField(r.strXpKeyword, "海;山");
-    const InsertResult inserted = InsertPhotoRow(5, r, kThumb, false, {});
+    const InsertResult inserted = InsertPhotoRow(PhotoRef{5, false}, r, kThumb, {});
     WriteKeywordRows(5, r);
     const bool moved = UpdatePhotoPosition(5, -33.5f, 151.25f);
     PhotoRecord loaded;
-    const bool loadedOk = LoadPhotoRecord(5, false, loaded);
+    const bool loadedOk = LoadPhotoRecord(PhotoRef{5, false}, loaded);
     const std::string statement = FormatStatement("%f %%f %d", 2.5f, 3);
     std::setlocale(LC_ALL, "C");
 
@@ -198,4 +203,43 @@ TEST_F(CatalogueTest, RowsWrittenAndReadUnderADecimalCommaLocaleAreThoseOfTheCLo
     EXPECT_FLOAT_EQ(loaded.fExposureTime, 0.008f);
     EXPECT_FLOAT_EQ(loaded.fSize, 2.5f);
     EXPECT_FLOAT_EQ(loaded.fGPSLatitude, -33.5f);
+}
+
+// A photo and its duplicate share the id: every one-photo reader must read
+// the row of the table its reference names, and a delete remove that row only.
+TEST_F(CatalogueTest, EachOnePhotoOperationUsesTheTableItsReferenceNames) {
+    struct Copy {
+        PhotoRef ref;
+        std::string folder;
+        std::int32_t shotTime;
+        float latitude;
+        RegionNames regions;
+    };
+    const Copy copies[] = {{{7, false}, "/main", 1000, 10, {"甲", "", ""}},
+                           {{7, true}, "/copy", 2000, 20, {"乙", "", ""}}};
+    for (const Copy& c : copies) {
+        PhotoRecord r = MakeRecord(c.folder, "a.jpg");
+        r.dwDateTime = c.shotTime;
+        r.fGPSLatitude = c.latitude;
+        ASSERT_EQ(InsertPhotoRow(c.ref, r, kThumb, c.regions), InsertResult::Done);
+    }
+    for (const Copy& c : copies) {
+        SCOPED_TRACE(c.folder);
+        const std::string path = c.folder + "/a.jpg";
+        EXPECT_EQ(PhotoFullPath(c.ref), path);
+        EXPECT_EQ(PhotoShotTime(c.ref), c.shotTime);
+        double latitude = 0, longitude = 0;
+        EXPECT_TRUE(PhotoPosition(c.ref, latitude, longitude));
+        EXPECT_NEAR(latitude, c.latitude, 1e-4);
+        EXPECT_EQ(PhotoRegionNames(c.ref), c.regions);
+        PhotoRecord loaded;
+        ASSERT_TRUE(LoadPhotoRecord(c.ref, loaded));
+        EXPECT_STREQ(loaded.strFullPath, path.c_str());
+        EXPECT_EQ(ReadDetailRow(c.ref).value_or(DetailRow{}).folder, c.folder);
+        EXPECT_EQ(ReadListEntryRow(c.ref).value_or(ListEntryRow{}).fullPath, path);
+        EXPECT_EQ(LoadPhotoDisplaySource(c.ref).value_or(PhotoDisplaySource{}).fullPath, path);
+    }
+    DeletePhotoRows(std::nullopt, copies[1].ref);
+    EXPECT_FALSE(PhotoFullPath(copies[1].ref));
+    EXPECT_EQ(PhotoFullPath(copies[0].ref), "/main/a.jpg");
 }

@@ -49,7 +49,7 @@ TEST_F(ImportTest, AnImportAndAPhotoRefreshOnTwoThreadsEachStoreTheirOwnFiles) {
         start.arrive_and_wait();
         do {
             for (const KnownPhoto& photo : refreshed)
-                if (RefreshPhotoFromFile(photo.path, photo.id, false, false) != photo.id)
+                if (RefreshPhotoFromFile(photo.path, PhotoRef{photo.id, false}, false) != photo.id)
                     ++refreshFailures;
         } while (!importDone);
     });

@@ -335,7 +335,7 @@ TEST_F(ImportTest, RefreshingAPhotoKeepsItsRegionsWithoutTheMap) {
     changed.xpTitle = u"new title";
     WritePhoto("r.jpg", 2, changed);  // a rewrite with a new thumbnail
     ASSERT_EQ(SaveCatalogue(), 0);
-    const std::int64_t newId = RefreshPhotoFromFile(path, oldId, false, false);
+    const std::int64_t newId = RefreshPhotoFromFile(path, PhotoRef{oldId, false}, false);
     ASSERT_NE(newId, 0);
     EXPECT_NE(newId, oldId);
     EXPECT_FALSE(PhotoIdExists(oldId));

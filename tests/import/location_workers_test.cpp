@@ -40,7 +40,7 @@ class LocationWorkersTest : public ::testing::Test {
         PhotoRecord r = RecordOf(fresh_.Root(), "p" + std::to_string(id) + ".jpg");
         r.fGPSLatitude = static_cast<float>(latitude);
         r.fGPSLongitude = static_cast<float>(longitude);
-        ASSERT_EQ(InsertPhotoRow(id, r, {}, false, {}), InsertResult::Done);
+        ASSERT_EQ(InsertPhotoRow(PhotoRef{id, false}, r, {}, {}), InsertResult::Done);
         fresh_.library().PendingRegions().Push({id, latitude, longitude});
     }
 
@@ -89,8 +89,8 @@ TEST_F(LocationWorkersTest, StoresResolvedNamesAndCountsPhotosOutsideTheArea) {
     EXPECT_EQ(r.end, RegionLookupEnd::Finished);
     EXPECT_EQ(r.resolved, 1);
     EXPECT_EQ(r.outside, 1);
-    EXPECT_EQ(PhotoRegionNames(1), (RegionNames{"上海市", "上海市", "徐汇区"}));
-    EXPECT_EQ(PhotoRegionNames(2), (RegionNames{"", "", ""}));
+    EXPECT_EQ(PhotoRegionNames(PhotoRef{1, false}), (RegionNames{"上海市", "上海市", "徐汇区"}));
+    EXPECT_EQ(PhotoRegionNames(PhotoRef{2, false}), (RegionNames{"", "", ""}));
     EXPECT_EQ(QueueLength(), 0u);
     EXPECT_TRUE(fresh_.library().Modified());
     EXPECT_EQ(stale, 1);
@@ -187,8 +187,9 @@ TEST_F(LocationWorkersTest, TrackRecordsThatCannotBeAppliedCountAsFailed) {
     ASSERT_EQ(PhotoEditStub::CallCount(), 2u);
     EXPECT_FLOAT_EQ(PhotoEditStub::Calls()[0].edit.position->latitude, 31.5f);
     double latitude = 0, longitude = 0;
-    EXPECT_TRUE(PhotoPosition(1, false, latitude, longitude));
-    EXPECT_FALSE(PhotoPosition(3, false, latitude, longitude)) << "a failed write leaves the row";
+    EXPECT_TRUE(PhotoPosition(PhotoRef{1, false}, latitude, longitude));
+    EXPECT_FALSE(PhotoPosition(PhotoRef{3, false}, latitude, longitude))
+        << "a failed write leaves the row";
     EXPECT_EQ(QueueLength(), 1u) << "only the written photo waits for its region";
     EXPECT_TRUE(fresh_.library().Modified());
     ASSERT_FALSE(reports.empty());
@@ -221,8 +222,9 @@ TEST_F(LocationWorkersTest, ATrackApplicationStoppedThroughEitherTokenKeepsWhatI
         EXPECT_EQ(r.exited, throughExit);
         EXPECT_EQ(r.cancelled, !throughExit);
         double latitude = 0, longitude = 0;
-        EXPECT_TRUE(PhotoPosition(first, false, latitude, longitude));
-        EXPECT_FALSE(PhotoPosition(first + 1, false, latitude, longitude)) << "never tried";
+        EXPECT_TRUE(PhotoPosition(PhotoRef{first, false}, latitude, longitude));
+        EXPECT_FALSE(PhotoPosition(PhotoRef{first + 1, false}, latitude, longitude))
+            << "never tried";
         EXPECT_EQ(QueueLength(), 1u) << "the written photo waits for its region";
     }
 }

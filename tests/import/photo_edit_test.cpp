@@ -35,7 +35,7 @@ TEST_F(PhotoEditTest, WritesTheFieldsAndRefreshesTheCatalogueRows) {
     edit.keywords = "海;山";
     edit.subject = "旅行";
     edit.position = GpsPosition{22.5f, 114.0f, 5};
-    const PhotoEditResult result = WritePhotoEdit(path, edit, id, false);
+    const PhotoEditResult result = WritePhotoEdit(path, edit, PhotoRef{id, false});
     ASSERT_TRUE(result.Succeeded());
     EXPECT_EQ(result.finalPath, path);
     EXPECT_EQ(result.photoId, id);  // the embedded thumbnail, so the id, is unchanged
@@ -50,7 +50,7 @@ TEST_F(PhotoEditTest, ANewNameMovesTheFileAndSetsTheTitle) {
     const std::int64_t id = Catalogued(path);
     PhotoEdit edit;
     edit.newName = "新名字.jpg";
-    const PhotoEditResult result = WritePhotoEdit(path, edit, id, false);
+    const PhotoEditResult result = WritePhotoEdit(path, edit, PhotoRef{id, false});
     ASSERT_TRUE(result.Succeeded());
     EXPECT_EQ(result.finalPath, photos_.File("新名字.jpg"));
     EXPECT_FALSE(std::filesystem::exists(path));
@@ -60,12 +60,12 @@ TEST_F(PhotoEditTest, ANewNameMovesTheFileAndSetsTheTitle) {
     WritePhoto("other.jpg", 2);
     for (const char* name : {"other.jpg", "sub/x.jpg", ""}) {
         edit.newName = name;
-        PhotoEditResult refused = WritePhotoEdit(result.finalPath, edit, 0, false);
+        PhotoEditResult refused = WritePhotoEdit(result.finalPath, edit, PhotoRef{});
         EXPECT_FALSE(refused.Succeeded()) << name;
         EXPECT_TRUE(std::filesystem::exists(result.finalPath));
     }
     edit.newName = "other.jpg";
-    EXPECT_EQ(WritePhotoEdit(result.finalPath, edit, 0, false).rewriteFailure,
+    EXPECT_EQ(WritePhotoEdit(result.finalPath, edit, PhotoRef{}).rewriteFailure,
               RewriteFailure::DestinationOccupied);
 }
 
@@ -76,14 +76,14 @@ TEST_F(PhotoEditTest, UnchangedTextsAreNotRewrittenAndAnEmptySubjectIsRefused) {
     PhotoEdit edit;
     edit.subject = "same";
     edit.comment = "";  // no comment in the file: stays without one
-    EXPECT_TRUE(WritePhotoEdit(path, edit, 0, false).Succeeded());
+    EXPECT_TRUE(WritePhotoEdit(path, edit, PhotoRef{}).Succeeded());
     MetadataReader reader;
     ASSERT_TRUE(ReadPhotoFile(reader, path, false));
     EXPECT_EQ(reader.Record().szOfComent, 0);
 
     edit.subject = "";
     const auto before = ReadBytesFile(path);
-    EXPECT_EQ(WritePhotoEdit(path, edit, 0, false).outcome, PhotoEditOutcome::InvalidValue);
+    EXPECT_EQ(WritePhotoEdit(path, edit, PhotoRef{}).outcome, PhotoEditOutcome::InvalidValue);
     EXPECT_EQ(ReadBytesFile(path), before);
 }
 
@@ -100,7 +100,7 @@ TEST_F(PhotoEditTest, ABatchWritesEveryReadablePhotoAndReportsEachOne) {
         targets.push_back({photos_.File(name), 0, false});
     }
     const std::int64_t id = Catalogued(targets[0].path);
-    targets[0].catalogueId = id;
+    targets[0].catalogued = PhotoRef{id, false};
     PhotoEdit edit;
     edit.keywords = "batch";
     const std::vector<PhotoEditResult> results = WritePhotoEdits(targets, edit);
@@ -140,7 +140,7 @@ TEST_F(PhotoEditTest, EditingEitherCopyOfADuplicatePairRefreshesItsOwnRow) {
     for (const auto& e : edits) {
         PhotoEdit edit;
         edit.keywords = e.keywords;
-        const PhotoEditResult result = WritePhotoEdit(e.path, edit, id, e.duplicate);
+        const PhotoEditResult result = WritePhotoEdit(e.path, edit, PhotoRef{id, e.duplicate});
         EXPECT_EQ(result.outcome, PhotoEditOutcome::Written) << e.path;
         EXPECT_EQ(result.photoId, id);
     }
@@ -155,8 +155,8 @@ TEST_F(PhotoEditTest, ARefreshUnderANewIdJoinsTheMainRowOfThatId) {
     const auto [first, copy] = PhotoAndCopy(1500000000, 1400000000);
     const std::int64_t id = std::stoll(One("select idPic from tJpgMsg"));
     PhotoRecord stale = RecordOf(std::string(FolderOfPath(copy)), "p.jpg");
-    ASSERT_EQ(InsertPhotoRow(4711, stale, {}, false, {}), InsertResult::Done);
-    EXPECT_EQ(RefreshPhotoFromFile(copy, 4711, false, false), id);
+    ASSERT_EQ(InsertPhotoRow(PhotoRef{4711, false}, stale, {}, {}), InsertResult::Done);
+    EXPECT_EQ(RefreshPhotoFromFile(copy, PhotoRef{4711, false}, false), id);
     EXPECT_EQ(One("select strFullPath from tReJpgMsg where idPic = " + std::to_string(id)), copy);
     EXPECT_EQ(One("select strFullPath from tJpgMsg where idPic = " + std::to_string(id)), first);
     EXPECT_FALSE(PhotoIdExists(4711));
@@ -187,7 +187,7 @@ TEST_F(PhotoEditTest, AWrittenPhotoLeavesTheLibraryUnchangedForTheNextStart) {
     WriteFolderTable();
     PhotoEdit edit;
     edit.author = "me";
-    ASSERT_TRUE(WritePhotoEdit(other, edit, 0, false).Succeeded());
+    ASSERT_TRUE(WritePhotoEdit(other, edit, PhotoRef{}).Succeeded());
     ForgetFolderList();
     EXPECT_FALSE(AnyFolderChanged());
 }
@@ -196,9 +196,10 @@ TEST_F(PhotoEditTest, AFailedRereadKeepsThePhotosRows) {
     const std::string path = WritePhoto("gone.jpg", 1);
     const std::int64_t id = Catalogued(path);
     std::filesystem::remove(path);
-    EXPECT_EQ(RefreshPhotoFromFile(path, id, false, false), 0);
+    EXPECT_EQ(RefreshPhotoFromFile(path, PhotoRef{id, false}, false), 0);
     EXPECT_TRUE(PhotoIdExists(id));
-    EXPECT_EQ(WritePhotoEdit(path, PhotoEdit{}, id, false).outcome, PhotoEditOutcome::Unreadable);
+    EXPECT_EQ(WritePhotoEdit(path, PhotoEdit{}, PhotoRef{id, false}).outcome,
+              PhotoEditOutcome::Unreadable);
 }
 
 }  // namespace

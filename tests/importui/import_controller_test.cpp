@@ -463,7 +463,7 @@ TEST_F(ImportControllerTest, ImportsAndEditsStoreTheSameRowsUnderADecimalCommaLo
             id = std::stoll(QueryText(session, "select idPic from tJpgMsg where strName='6.jpg'")
                                 .value_or("0"));
         }
-        EXPECT_TRUE(WritePhotoEdit(edited, edit, id, false).Succeeded());
+        EXPECT_TRUE(WritePhotoEdit(edited, edit, PhotoRef{id, false}).Succeeded());
         const std::vector<std::string> afterEdit = StoredRows();
         rows.insert(rows.end(), afterEdit.begin(), afterEdit.end());
         return rows;

@@ -196,7 +196,7 @@ TEST_F(UpkeepControllerTest, TheWorkersReportTheirEndAndFreeTheirSlots) {
     PhotoRecord r;
     SetField(r.strPath, folder);
     SetField(r.strFullPath, folder + "/gone.jpg");
-    InsertPhotoRow(1, r, {}, false, {});
+    InsertPhotoRow(PhotoRef{1, false}, r, {}, {});
     ASSERT_TRUE(upkeep.StartTidyWorker(true));
     ProcessEventsUntil([&] { return tidyDialog_.Got(UiMessage::kUpdateFinished); });
     EXPECT_EQ(tidyDialog_.received.back().second, static_cast<int>(UpkeepOutcome::Done));
@@ -232,7 +232,7 @@ TEST_F(UpkeepControllerTest, ClearingAsksFirstAndMarksTheEmptyCatalogueModified)
         asked.push_back(title + ":" + text);
         return answer;
     });
-    InsertPhotoRow(1, PhotoRecord{}, {}, false, {});
+    InsertPhotoRow(PhotoRef{1, false}, PhotoRecord{}, {}, {});
     ASSERT_EQ(SaveCatalogue(), 0);
     upkeep.ClearCommand(nullptr);
     EXPECT_EQ(asked, std::vector<QString>{"警告:确定要清空数据库吗？"});

@@ -85,7 +85,7 @@ class LocationControllerTest : public ::testing::Test {
                 r.fGPSLongitude = 121.4f;
             }
             r.dwDateTime = 1561939200 + id;  // 2019-07-01 00:00 UTC
-            ASSERT_EQ(InsertPhotoRow(id, r, {}, false, {}), InsertResult::Done);
+            ASSERT_EQ(InsertPhotoRow(PhotoRef{id, false}, r, {}, {}), InsertResult::Done);
             view_.Photos().Append({id, false});
             if (selectAll) view_.Selection().list.Append({id, false});
         }
@@ -207,7 +207,7 @@ TEST_F(LocationControllerTest, CancelDuringALookupKeepsTheQueue) {
     ASSERT_TRUE(WaitFor([this] { return dialogs_ == 1; }));
     ASSERT_TRUE(WaitFor([] { return !WorkerRegistry::IsRunning(WorkerKind::RegionLookup); }));
     EXPECT_EQ(QueueLength(), 2u) << "a cancelled lookup leaves its photos queued";
-    EXPECT_TRUE(PhotoRegionNames(2)->at(0).empty());
+    EXPECT_TRUE(PhotoRegionNames(PhotoRef{2, false})->at(0).empty());
 }
 
 TEST_F(LocationControllerTest, APickedPositionOpensThePropertiesDialogWithThePositionPreset) {

@@ -53,7 +53,7 @@ class ClassViewTest : public TreeTest {
     std::vector<std::int64_t> Listed() const {
         std::vector<std::int64_t> ids;
         for (int i = 0; i < view->Photos().Count(); ++i)
-            ids.push_back(view->Photos().Entry(i).idPic);
+            ids.push_back(view->Photos().Entry(i).ref.idPic);
         return ids;
     }
     void Send(int number) {
@@ -108,7 +108,7 @@ TEST_F(ClassViewTest, GroupClickListsItsPhotosAndLeafClickListsTheParentWithTheL
     Click(Item(0, 1, 1));  // March: the second photo
     EXPECT_EQ(Listed(), (Ids{2, 1}));
     EXPECT_EQ(view->Photos().currentIndex, 1);
-    EXPECT_EQ(view->Photos().Entry(1).idPic, tree()->Model()->LeafOf(Item(0, 1, 1))->ref.idPic);
+    EXPECT_EQ(view->Photos().Entry(1).ref.idPic, tree()->Model()->LeafOf(Item(0, 1, 1))->ref.idPic);
 }
 
 TEST_F(ClassViewTest, ClickingTheSameLeafAgainAfterAGroupDoesNotRefillTheView) {
@@ -157,11 +157,11 @@ TEST_F(ClassViewTest, DroppedTreesAreRebuiltWithTheListInItsCategory) {
     Send(UiMessage::kDropTrees);
     Send(UiMessage::kRebuildCurrentTree);
     EXPECT_EQ(Listed(), (Ids{2, 1}));
-    EXPECT_EQ(view->Photos().Entry(view->Photos().currentIndex).idPic, 2);
+    EXPECT_EQ(view->Photos().Entry(view->Photos().currentIndex).ref.idPic, 2);
 
     // A month that is gone leaves the list in its year.
-    DeletePhotoRows(std::nullopt, 1, false);
-    DeletePhotoRows(std::nullopt, 2, false);
+    DeletePhotoRows(std::nullopt, PhotoRef{1, false});
+    DeletePhotoRows(std::nullopt, PhotoRef{2, false});
     Send(UiMessage::kDropTrees);
     Send(UiMessage::kRebuildCurrentTree);
     EXPECT_EQ(Listed(), Ids{3});
@@ -230,7 +230,7 @@ TEST_F(ClassViewTest, StaleRegionsInTheRegionGroupingFindTheListedCategoryAgain)
     ASSERT_EQ(before.size(), 4u);
     // The current photo is gone by the time the regions change: the
     // category is found again by its label.
-    DeletePhotoRows(std::nullopt, before[1], false);
+    DeletePhotoRows(std::nullopt, PhotoRef{before[1], false});
     ASSERT_FALSE(PhotoIdExists(before[1]));
     Send(UiMessage::kRegionTreeStale);
     ASSERT_NE(tree(), nullptr);

@@ -37,7 +37,7 @@ TEST_F(PropertiesTest, ApplyWritesOnlyTheChangedFieldsAndThenClearsThem) {
     ASSERT_EQ(PhotoEditStub::CallCount(), 1u);
     const StubEditCall call = PhotoEditStub::Calls()[0];
     EXPECT_EQ(call.path, Folder() + "/a.jpg");
-    EXPECT_EQ(call.catalogueId, 1);
+    EXPECT_EQ(call.catalogued.idPic, 1);
     EXPECT_EQ(call.edit.subject, "新主题");
     ASSERT_TRUE(call.edit.position);
     EXPECT_FLOAT_EQ(call.edit.position->longitude, 116.4f) << "the shown position goes along";
@@ -59,8 +59,8 @@ TEST_F(PropertiesTest, AfterApplyTheGridShowsThePhotoAsWritten) {
         SetField(r.strFullPath, Folder() + "/" + *call.edit.newName);
         r.dwMTime = 1393808707;  // 2014-03-03 09:05:07 in Asia/Shanghai
         static const std::vector<std::uint8_t> thumb = {0xFF, 0xD8, 0x01, 0xFF, 0xD9};
-        DeletePhotoRows(std::nullopt, 1, false);
-        InsertPhotoRow(1, r, thumb, false, {});
+        DeletePhotoRows(std::nullopt, PhotoRef{1, false});
+        InsertPhotoRow(PhotoRef{1, false}, r, thumb, {});
         return PhotoEditStub::Written(call);
     });
     Open({1, false});
@@ -117,7 +117,7 @@ TEST_F(PropertiesTest, ADuplicateIsWrittenOnlyWhenTheUserAgrees) {
     answer_ = 1;
     EXPECT_EQ(dialog_->Apply(), CDialog_Exif::ApplyOutcome::Saved);
     ASSERT_EQ(PhotoEditStub::CallCount(), 1u);
-    EXPECT_TRUE(PhotoEditStub::Calls()[0].isDuplicate);
+    EXPECT_TRUE(PhotoEditStub::Calls()[0].catalogued.fromDuplicates);
 }
 
 TEST_F(PropertiesTest, ARefusedValueKeepsTheDialogOpenOnOk) {
@@ -133,7 +133,7 @@ TEST_F(PropertiesTest, ARefusedValueKeepsTheDialogOpenOnOk) {
 TEST_F(BatchTest, ThreePhotosCountInTheTitleAndTheNameStaysWithTheShownPhoto) {
     OpenThree();
     PhotoEditStub::SetResponder([this](const StubEditCall& call) {
-        return call.catalogueId == 3 ? gate_.Pass(call) : PhotoEditStub::Written(call);
+        return call.catalogued.idPic == 3 ? gate_.Pass(call) : PhotoEditStub::Written(call);
     });
     EditValue(Subject, QStringLiteral("新主题"), Author);
     EditValue(Name, QStringLiteral("renamed"), Author);
@@ -155,7 +155,7 @@ TEST_F(BatchTest, ThreePhotosCountInTheTitleAndTheNameStaysWithTheShownPhoto) {
     const std::vector<StubEditCall> calls = PhotoEditStub::Calls();
     EXPECT_EQ(calls[0].edit.newName, "renamed.JPG");
     for (std::size_t i = 1; i < calls.size(); ++i) {
-        EXPECT_EQ(calls[i].catalogueId, static_cast<std::int64_t>(i + 1));
+        EXPECT_EQ(calls[i].catalogued.idPic, static_cast<std::int64_t>(i + 1));
         EXPECT_FALSE(calls[i].edit.newName) << "only the shown photo is renamed";
         EXPECT_EQ(calls[i].edit.subject, "新主题");
     }
@@ -165,7 +165,7 @@ TEST_F(BatchTest, ThreePhotosCountInTheTitleAndTheNameStaysWithTheShownPhoto) {
 TEST_F(BatchTest, CancelFinishesThePhotoInHandAndWritesNoMore) {
     OpenThree();
     PhotoEditStub::SetResponder([this](const StubEditCall& call) {
-        return call.catalogueId == 2 ? gate_.Pass(call) : PhotoEditStub::Written(call);
+        return call.catalogued.idPic == 2 ? gate_.Pass(call) : PhotoEditStub::Written(call);
     });
     EditValue(Subject, QStringLiteral("新主题"), Author);
     dialog_->Apply();
@@ -180,9 +180,9 @@ TEST_F(BatchTest, CancelFinishesThePhotoInHandAndWritesNoMore) {
 TEST_F(BatchTest, PhotosThatFailAreSummedUpAtTheEnd) {
     OpenThree();
     PhotoEditStub::SetResponder([](const StubEditCall& call) {
-        if (call.catalogueId == 2)
+        if (call.catalogued.idPic == 2)
             return Failed(PhotoEditOutcome::RewriteFailed, RewriteFailure::SegmentTooLarge);
-        if (call.catalogueId == 3) return Failed(PhotoEditOutcome::RefreshFailed);
+        if (call.catalogued.idPic == 3) return Failed(PhotoEditOutcome::RefreshFailed);
         return PhotoEditStub::Written(call);
     });
     EditValue(Subject, QStringLiteral("新主题"), Author);
@@ -202,7 +202,7 @@ TEST_F(BatchTest, PhotosWhoseXmpOrIptcCouldNotBeParsedAreNamedOnceWritten) {
     // The shown photo (1) and photo 3 have packets that cannot be parsed.
     PhotoEditStub::SetResponder([](const StubEditCall& call) {
         PhotoEditResult result = PhotoEditStub::Written(call);
-        result.captionsInExifOnly = call.catalogueId != 2;
+        result.captionsInExifOnly = call.catalogued.idPic != 2;
         return result;
     });
     EditValue(Subject, QStringLiteral("西湖"), Author);
@@ -243,7 +243,7 @@ TEST_F(PropertiesTest, AThousandPhotoBatchCountsAndStopsOnCancel) {
     Open({1, false}, selection);
     // Photos past the 100th wait until the test lets them through.
     PhotoEditStub::SetResponder([this](const StubEditCall& call) {
-        return call.catalogueId > 100 ? gate_.Pass(call) : PhotoEditStub::Written(call);
+        return call.catalogued.idPic > 100 ? gate_.Pass(call) : PhotoEditStub::Written(call);
     });
     EditValue(PropertyRow::Subject, QStringLiteral("新主题"), PropertyRow::Author);
     dialog_->Apply();

@@ -98,7 +98,7 @@ TEST_P(KeywordListForms, ReadAsTheFullListInDialogPickerBatchAndSearch) {
     const std::string before = StoredRecord(other).strXpKeyword;
     PhotoEdit same;
     same.keywords = JoinKeywords(form.keywords);
-    ASSERT_TRUE(WritePhotoEdit(other, same, 0, false).Succeeded());
+    ASSERT_TRUE(WritePhotoEdit(other, same, PhotoRef{}).Succeeded());
     const PhotoRecord after = StoredRecord(other);
     EXPECT_EQ(after.strXpKeyword, before);
     // The keyword grouping puts a photo without keywords with those without.

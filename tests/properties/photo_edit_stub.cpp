@@ -34,7 +34,7 @@ void SetResponder(std::function<PhotoEditResult(const StubEditCall&)> answer) {
 PhotoEditResult Written(const StubEditCall& call) {
     PhotoEditResult result;
     result.outcome = PhotoEditOutcome::Written;
-    result.photoId = call.catalogueId;
+    result.photoId = call.catalogued.idPic;
     result.finalPath = call.path;
     if (call.edit.newName) {
         const std::size_t slash = call.path.rfind('/');
@@ -46,8 +46,8 @@ PhotoEditResult Written(const StubEditCall& call) {
 }  // namespace PhotoEditStub
 
 PhotoEditResult RecordWrite(const std::string& path, const PhotoEdit& edit,
-                            std::int64_t catalogueId, bool isDuplicate) {
-    StubEditCall call{path, edit, catalogueId, isDuplicate};
+                            const PhotoRef& catalogued) {
+    StubEditCall call{path, edit, catalogued};
     std::function<PhotoEditResult(const StubEditCall&)> answer;
     {
         std::lock_guard lock(mutex);

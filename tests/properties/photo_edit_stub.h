@@ -16,13 +16,12 @@
 struct StubEditCall {
     std::string path;
     PhotoEdit edit;
-    std::int64_t catalogueId = 0;
-    bool isDuplicate = false;
+    PhotoRef catalogued;
 };
 
 // The stand-in itself, as installed by Reset.
 PhotoEditResult RecordWrite(const std::string& path, const PhotoEdit& edit,
-                            std::int64_t catalogueId, bool isDuplicate);
+                            const PhotoRef& catalogued);
 
 namespace PhotoEditStub {
 // Clears the record and the responder.

@@ -45,7 +45,7 @@ TEST_F(PropertiesCommandTest, OpensOnTheCurrentPhotoAndRefreshesAfterAWrite) {
         dialog.accept();
     });
     ASSERT_EQ(PhotoEditStub::CallCount(), 1u);
-    EXPECT_EQ(PhotoEditStub::Calls()[0].catalogueId, 2);
+    EXPECT_EQ(PhotoEditStub::Calls()[0].catalogued.idPic, 2);
     EXPECT_EQ(refresh.count(), 1) << "the pane rebuilds its trees and reselects";
     EXPECT_EQ(tidies_, 0);
 }
@@ -60,8 +60,8 @@ TEST_F(PropertiesCommandTest, TheMultiSelectionBecomesTheBatch) {
     });
     const std::vector<StubEditCall> calls = PhotoEditStub::Calls();
     ASSERT_EQ(calls.size(), 3u);
-    EXPECT_EQ(calls[0].catalogueId, 2) << "the shown photo first";
-    EXPECT_EQ(calls[1].catalogueId, 1);
+    EXPECT_EQ(calls[0].catalogued.idPic, 2) << "the shown photo first";
+    EXPECT_EQ(calls[1].catalogued.idPic, 1);
     EXPECT_EQ(calls[2].edit.make, "Canon");
 }
 

@@ -219,7 +219,7 @@ TEST_F(DialogFindTest, ThePaneShowsOnlyTheFoundPhotosAndEveryPhotoAgainWhenSwitc
     shown->ValueEditor()->setText("家人");
     shown->Search();
     ASSERT_EQ(view.Photos().Count(), 1);
-    EXPECT_EQ(view.Photos().Entry(0).idPic, 1);
+    EXPECT_EQ(view.Photos().Entry(0).ref.idPic, 1);
     pane.ShowMode(SortMode::CameraModel);
     EXPECT_EQ(pane.CurrentTree(), nullptr);  // only the shot-time grouping is filtered
     pane.ShowMode(SortMode::ShotTime);

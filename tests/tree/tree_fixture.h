@@ -58,7 +58,8 @@ class TreeTest : public ::testing::Test {
         r.dwDateTime = static_cast<std::int32_t>(p.dateTime);
         r.fGPSLongitude = p.longitude;
         r.fGPSLatitude = p.latitude;
-        ASSERT_EQ(InsertPhotoRow(p.id, r, {}, p.duplicate, p.regions), InsertResult::Done);
+        ASSERT_EQ(InsertPhotoRow(PhotoRef{p.id, p.duplicate}, r, {}, p.regions),
+                  InsertResult::Done);
         if (!p.duplicate) WriteKeywordRows(p.id, r);
     }
 

@@ -153,7 +153,7 @@ TEST_F(DetailListTest, RefreshShowsEditedRowsAndAGoneRowKeepsOnlyItsId) {
     view.Report()->RefreshRows();
     EXPECT_EQ(Cell(1, 6), "116.4000,39.9000");
 
-    ASSERT_EQ(DeletePhotoRows(std::nullopt, 3, false), 0);
+    ASSERT_EQ(DeletePhotoRows(std::nullopt, PhotoRef{3, false}), 0);
     view.Report()->RefreshRows();
     EXPECT_EQ(Cell(2, 0), "");
     EXPECT_EQ(Cell(2, 11), "3");

@@ -146,7 +146,7 @@ TEST(APhotoList, IgnoresEntriesWrittenBeyondItsAllocation) {
     list.Append({3, false});
     EXPECT_EQ(list.Count(), 2);
     EXPECT_EQ(list.AllocatedCount(), 2);
-    EXPECT_TRUE(list.Entry(1).fromDuplicates);
+    EXPECT_TRUE(list.Entry(1).ref.fromDuplicates);
     list.Reset(0);
     EXPECT_EQ(list.AllocatedCount(), 0);
     EXPECT_FALSE(list.IsValid(0));

@@ -50,7 +50,7 @@ class FileCommandsTest : public ViewCatalogueTest {
 
 TEST_F(FileCommandsTest, CopyPutsTheSelectedFilesOnTheClipboardForAFileManager) {
     Fill(5);
-    for (int i : {0, 2, 5}) view.Selection().list.Append(view.Photos().Entry(i).Ref());
+    for (int i : {0, 2, 5}) view.Selection().list.Append(view.Photos().Entry(i).ref);
     commands.Copy();
     const QMimeData* data = QApplication::clipboard()->mimeData();
     ASSERT_TRUE(data);
@@ -92,7 +92,7 @@ TEST_F(FileCommandsTest, RemovingTheCurrentPhotoFromDiskTakesItsFileAndItsEntry)
     EXPECT_FALSE(PhotoIdExists(2));
     EXPECT_FALSE(IsDeletedPath(PathOf("p2.jpg").toStdString()));
     ASSERT_EQ(view.Photos().Count(), 3);
-    EXPECT_EQ(view.Photos().Entry(1).idPic, 3);
+    EXPECT_EQ(view.Photos().Entry(1).ref.idPic, 3);
 }
 
 TEST_F(FileCommandsTest, TheRemovalQuestionCountsOnlyPhotosOnAVolumeWithoutTrash) {
@@ -109,7 +109,7 @@ TEST_F(FileCommandsTest, TheViewersRemovalOfAnotherPhotoKeepsTheCurrentOneAndThe
     view.Selection().list.Append({2, false});
     EXPECT_TRUE(commands.RemoveAt(1, false));
     EXPECT_FALSE(PhotoIdExists(2));
-    EXPECT_EQ(view.Photos().Entry(view.Photos().currentIndex).idPic, 4);
+    EXPECT_EQ(view.Photos().Entry(view.Photos().currentIndex).ref.idPic, 4);
     EXPECT_FALSE(view.Selection().list.Contains({2, false}));
     EXPECT_FALSE(commands.RemoveAt(9, false));
     EXPECT_EQ(view.Photos().Count(), 4);

@@ -49,7 +49,8 @@ class ViewCatalogueTest : public ::testing::Test {
 
     static void Insert(std::int64_t id, const PhotoRecord& record,
                        const std::vector<std::uint8_t>& thumbnail, bool duplicate = false) {
-        ASSERT_EQ(InsertPhotoRow(id, record, thumbnail, duplicate, {}), InsertResult::Done);
+        ASSERT_EQ(InsertPhotoRow(PhotoRef{id, duplicate}, record, thumbnail, {}),
+                  InsertResult::Done);
     }
 
     FreshCatalogue fresh_;

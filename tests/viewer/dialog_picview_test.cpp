@@ -54,7 +54,7 @@ class ViewerDialogTest : public ::testing::Test {
         // As the host does: large photos are reduced to their size on the screen.
         worker_->SetScreen(QGuiApplication::primaryScreen()->size());
         std::vector<PhotoRef> refs;
-        for (int i = 0; i < n; ++i) refs.push_back(photos_.Entry(i).Ref());
+        for (int i = 0; i < n; ++i) refs.push_back(photos_.Entry(i).ref);
         worker_->Reset(refs, 0);
     }
     CDialogPICVIEW& Open(int index, const QImage& backdrop = QImage()) {
@@ -281,7 +281,7 @@ TEST_F(ViewerDialogTest, MoreAsksForTheCurrentPhotosPropertiesOnceSomeoneListens
     viewer.show();
     ASSERT_TRUE(viewer.Button(ViewerButtonId::kMore)->isEnabled());
     viewer.Button(ViewerButtonId::kMore)->click();
-    EXPECT_EQ(asked, photos_.Entry(1).idPic);
+    EXPECT_EQ(asked, photos_.Entry(1).ref.idPic);
 }
 
 TEST_F(ViewerDialogTest, TheModalRunOutlivesTheSwitchToWindowedMode) {
