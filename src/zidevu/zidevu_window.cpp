@@ -13,6 +13,7 @@
 #include <QTimer>
 #include <QToolBar>
 
+#include "companion/album_catalogue_file.h"
 #include "companion/companion_service.h"
 #include "companion/map_geometry.h"
 #include "zidevu/map_widget.h"

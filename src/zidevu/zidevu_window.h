@@ -17,7 +17,7 @@
 #include <thread>
 #include <vector>
 
-#include "companion/album_photo_names.h"
+#include "catalogue/saved_photo_names.h"
 #include "companion/region_atlas.h"
 #include "maplink/map_records.h"
 #include "zidevu/region_data.h"
@@ -74,7 +74,7 @@ class ZidevuWindow : public QMainWindow {
     std::atomic<bool> closing_{false};  // tells the loader to stop
     std::thread geometryLoader_;        // reads the outlines while the window is already up
     RegionAtlas atlas_;                 // the UI thread's own: an atlas serves one thread
-    AlbumPhotoNames names_;
+    SavedPhotoNames names_;
     bool pickPending_ = false;
     MapWidget* map_ = nullptr;
     QAction* showInAlbum_ = nullptr;

@@ -1,8 +1,7 @@
-#include "companion/album_photo_names.h"
+#include "catalogue/saved_photo_names.h"
 
 #include <sqlite3.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <system_error>
 
@@ -12,36 +11,14 @@ namespace {
 constexpr const char* kNameQuery =
     "SELECT strName FROM tJpgMsg WHERE idPic = ?1 "
     "UNION ALL SELECT strName FROM tReJpgMsg WHERE idPic = ?1 LIMIT 1";
-constexpr const char* kCatalogueName = "myJpgdb.db";
-
-std::string Join(const std::string& folder, const std::string& name) {
-    return (std::filesystem::path(folder) / name).string();
-}
 
 }  // namespace
 
-std::string AlbumCatalogueFile(const std::string& programFolder) {
-    if (const char* env = std::getenv("DARAZOZ_DATA_DIR"); env && *env)
-        return Join(env, kCatalogueName);
-    std::error_code ec;
-    const std::string beside = Join(Join(programFolder, "data"), kCatalogueName);
-    if (!programFolder.empty() && std::filesystem::is_regular_file(beside, ec)) return beside;
-    std::string base;
-    if (const char* xdg = std::getenv("XDG_DATA_HOME"); xdg && *xdg) {
-        base = xdg;
-    } else if (const char* home = std::getenv("HOME"); home && *home) {
-        base = Join(home, ".local/share");
-    } else {
-        base = "/tmp";
-    }
-    return Join(Join(Join(base, "darazoz"), "data"), kCatalogueName);
-}
-
-AlbumPhotoNames::~AlbumPhotoNames() {
+SavedPhotoNames::~SavedPhotoNames() {
     Close();
 }
 
-void AlbumPhotoNames::Close() {
+void SavedPhotoNames::Close() {
     sqlite3_finalize(query_);
     query_ = nullptr;
     sqlite3_close(db_);
@@ -49,7 +26,7 @@ void AlbumPhotoNames::Close() {
     known_.clear();
 }
 
-bool AlbumPhotoNames::Open(const std::string& path) {
+bool SavedPhotoNames::Open(const std::string& path) {
     Close();
     std::error_code ec;
     // SQLite would take a missing file for an empty database.
@@ -62,7 +39,7 @@ bool AlbumPhotoNames::Open(const std::string& path) {
     return true;
 }
 
-std::optional<std::string> AlbumPhotoNames::NameOf(std::int64_t photoId) {
+std::optional<std::string> SavedPhotoNames::NameOf(std::int64_t photoId) {
     if (!query_) return std::nullopt;
     if (const auto found = known_.find(photoId); found != known_.end()) return found->second;
     std::optional<std::string> name;
