@@ -46,6 +46,7 @@
 #include "catalogue/photo_catalogue.h"
 #include "platform/data_folder.h"
 #include "tree/category_tree_builder.h"
+#include "view/photo_file_commands.h"
 #include "view/verero_view.h"
 #include "viewer/dialog_picview.h"
 #include "viewer/display_image.h"
@@ -252,7 +253,14 @@ int RunRound(int argc, char** argv, const Options& options, QSize screenSize) {
 
     CVereroView view;
     view.resize(800, 600);
-    auto* host = new PhotoViewerHost(view);
+    PhotoFileCommands removal(view);
+    auto* host = new PhotoViewerHost(
+        view,
+        {[&removal](int index, bool deleteFile) { return removal.RemoveAt(index, deleteFile); },
+         PhotosWithoutTrash},
+        &view);
+    QObject::connect(&view, &CVereroView::prefetchRequested, host,
+                     &PhotoViewerHost::OnPrefetchRequested);
     view.ResetPhotoList(static_cast<int>(refs.size()));
     for (const PhotoRef& ref : refs) view.Photos().Append(ref);
     view.Photos().currentIndex = 0;

@@ -107,7 +107,16 @@ void RunTidy(CMainFrame& frame) {
 }
 
 void ConnectViewer(CMainFrame& frame, CVereroView* view, LocationController* location) {
-    auto* host = new PhotoViewerHost(*view);
+    auto* removal = new PhotoFileCommands(*view, view);
+    auto* host = new PhotoViewerHost(
+        *view,
+        {[removal](int index, bool deleteFile) { return removal->RemoveAt(index, deleteFile); },
+         PhotosWithoutTrash},
+        view);
+    QObject::connect(view, &CVereroView::prefetchRequested, host,
+                     &PhotoViewerHost::OnPrefetchRequested);
+    QObject::connect(view, &CVereroView::imageCacheClearRequested, host,
+                     &PhotoViewerHost::OnCacheClearRequested);
     if (QAction* show = frame.Command(CommandId::kShowPhoto)) {
         show->setEnabled(true);
         QObject::connect(show, &QAction::triggered, host, [view, host] {
@@ -272,6 +281,8 @@ LocationController* ConnectLocation(CVereroApp& app, CMainFrame& frame, CVereroV
     auto* location = new LocationController(app.Link(), &app.RegionNames(),
                                             app.PhotoLibrary().PendingRegions(), *view, &frame);
     location->SetDialogOpenedHook([&frame] { frame.StartBringToFrontTimer(); });
+    QObject::connect(view, &CVereroView::regionLookupRequested, location,
+                     &LocationController::StartRegionLookup);
     const std::pair<int, void (LocationController::*)()> commands[] = {
         {CommandId::kRegionsFromGps, &LocationController::RegionsFromGps},
         {CommandId::kPositionsFromTracks, &LocationController::PositionsFromTracks},

@@ -16,6 +16,7 @@
 #include "catalogue/photo_catalogue.h"
 #include "catalogue/sql_query.h"
 #include "catalogue/sql_statement.h"
+#include "platform/local_time.h"
 
 namespace {
 
@@ -164,10 +165,11 @@ bool IsDamagedState(CatalogueFileState state) {
 }
 
 std::string CatalogueAsidePath(std::time_t now) {
-    std::tm local{};
-    localtime_r(&now, &local);
-    char stamp[32];
-    std::strftime(stamp, sizeof stamp, ".damaged-%Y%m%d-%H%M%S", &local);
+    // A clock the library cannot convert leaves the zeroed stamp it always gave.
+    const LocalWallTime t = LocalWallTimeOf(now).value_or(LocalWallTime{1900, 1, 0});
+    char stamp[48];
+    std::snprintf(stamp, sizeof stamp, ".damaged-%04d%02d%02d-%02d%02d%02d", t.year, t.month, t.day,
+                  t.hour, t.minute, t.second);
     return CatalogueFilePath() + stamp;
 }
 

@@ -32,15 +32,14 @@ std::optional<std::int64_t> ComputerInstant(std::int64_t wallSeconds) {
 }  // namespace
 
 std::optional<std::int64_t> CatalogueWallSeconds(std::int32_t dwDateTime) {
-    const std::time_t seconds = dwDateTime;
-    std::tm local{};
-    if (!localtime_r(&seconds, &local)) return std::nullopt;
-    const date::year_month_day ymd{date::year(local.tm_year + 1900),
-                                   date::month(static_cast<unsigned>(local.tm_mon + 1)),
-                                   date::day(static_cast<unsigned>(local.tm_mday))};
+    const std::optional<LocalWallTime> local = LocalWallTimeOf(dwDateTime);
+    if (!local) return std::nullopt;
+    const date::year_month_day ymd{date::year(local->year),
+                                   date::month(static_cast<unsigned>(local->month)),
+                                   date::day(static_cast<unsigned>(local->day))};
     const auto days = date::sys_days(ymd).time_since_epoch().count();
-    return static_cast<std::int64_t>(days) * 86400 + (local.tm_hour * 60LL + local.tm_min) * 60 +
-           local.tm_sec;
+    return static_cast<std::int64_t>(days) * 86400 + (local->hour * 60LL + local->minute) * 60 +
+           local->second;
 }
 
 std::optional<std::int64_t> ShotInstant(std::int32_t dwDateTime, const CameraClock& clock) {

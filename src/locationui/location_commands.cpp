@@ -3,13 +3,13 @@
 
 #include <optional>
 
+#include "browsemodel/photo_browser.h"
 #include "catalogue/photo_rows.h"
 #include "catalogue/process_flags.h"
 #include "dialogs/dlg_msg.h"
 #include "locationui/location_controller.h"
 #include "maplink/map_link.h"
 #include "properties/dialog_exif.h"
-#include "view/verero_view.h"
 
 namespace {
 
@@ -20,14 +20,14 @@ std::optional<MapPhotoRecord> PositionRecord(PhotoRef photo) {
     return MapPhotoRecord{photo.idPic, 0, latitude, longitude, 0};
 }
 
-std::optional<PhotoRef> CurrentPhoto(CVereroView& view) {
+std::optional<PhotoRef> CurrentPhoto(PhotoBrowser& view) {
     const std::optional<int> index = view.PickCommandPhoto(false);
     if (!index) return std::nullopt;
     return view.Photos().Entry(*index).ref;
 }
 
 // Makes photos the view's selection and the first of them its current photo.
-void SelectPhotos(CVereroView& view, const std::vector<PhotoRef>& photos) {
+void SelectPhotos(PhotoBrowser& view, const std::vector<PhotoRef>& photos) {
     GridSelection& selection = view.Selection();
     selection.list.Clear();
     for (const PhotoRef& photo : photos) selection.list.Append(photo);
@@ -39,7 +39,7 @@ void SelectPhotos(CVereroView& view, const std::vector<PhotoRef>& photos) {
             break;
         }
     }
-    view.viewport()->update();
+    view.RedrawSelection();
 }
 
 }  // namespace
@@ -113,7 +113,7 @@ void LocationController::OnPickedPosition(PickedPosition position) {
     session.preset = {true, static_cast<float>(position.latitude),
                       static_cast<float>(position.longitude)};
     const int queuedBefore = PendingRegionCount();
-    if (!runProperties_(session, view_.window())) return;
+    if (!runProperties_(session, view_.DialogParent())) return;
     if (!session.photosModified) return;
     view_.RefreshList(false);
     OfferRegionLookup(EditSource::ViewerOrPick, queuedBefore);
@@ -150,7 +150,7 @@ void LocationController::ShowOnMap() {
         PropertiesSession session;
         session.shownPhoto = without.front();
         session.selection = without;
-        runProperties_(session, view_.window());
+        runProperties_(session, view_.DialogParent());
         for (const PhotoRef& photo : without)
             if (const auto record = PositionRecord(photo)) records.push_back(*record);
     }
@@ -165,7 +165,7 @@ void LocationController::ShowSingleOnMap(PhotoRef photo) {
     if (Ask(QStringLiteral("此照片尚未添加经纬度信息.\r\n是否进行编辑？")) != kDlgMsgOk) return;
     PropertiesSession session;
     session.shownPhoto = photo;
-    runProperties_(session, view_.window());
+    runProperties_(session, view_.DialogParent());
     if (const auto record = PositionRecord(photo)) {
         SendMapPhotos({*record}, 1);
         PostRegionTreeStale();

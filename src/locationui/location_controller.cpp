@@ -5,6 +5,7 @@
 #include <QTimer>
 #include <algorithm>
 
+#include "browsemodel/photo_browser.h"
 #include "dialogs/dlg_msg.h"
 #include "dialogs/location_result_dialog.h"
 #include "import/location_work.h"
@@ -17,7 +18,6 @@
 #include "messaging/ui_messages.h"
 #include "messaging/worker_registry.h"
 #include "properties/properties_command.h"
-#include "view/verero_view.h"
 
 namespace {
 
@@ -45,7 +45,7 @@ LocationReport ReportTo(QObject* context, ReceiverRole role, const std::atomic<b
 }  // namespace
 
 LocationController::LocationController(MapLink* link, RegionBuffer* regionNames,
-                                       PendingRegionQueue& regions, CVereroView& view,
+                                       PendingRegionQueue& regions, PhotoBrowser& view,
                                        QObject* parent)
     : QObject(parent), link_(link), regionNames_(regionNames), regions_(regions), view_(view) {
     instance = this;
@@ -56,8 +56,6 @@ LocationController::LocationController(MapLink* link, RegionBuffer* regionNames,
         return CheckCompanionReadiness(owner, link_, locator_, purpose);
     };
     runProperties_ = RunPropertiesDialog;
-    connect(&view_, &CVereroView::regionLookupRequested, this,
-            &LocationController::StartRegionLookup);
     if (link_ == nullptr) return;
     // The link calls these from inside its message handler; the workflows
     // run modal dialogs, so they start once the handler has returned.
@@ -89,11 +87,11 @@ LocationController* LocationController::Instance() {
 }
 
 int LocationController::Ask(const QString& text, bool twoButtons, const QString& title) {
-    return messageBox_(view_.window(), title, text, twoButtons);
+    return messageBox_(view_.DialogParent(), title, text, twoButtons);
 }
 
 bool LocationController::Ready(ReadinessPurpose purpose) {
-    return readinessCheck_(view_.window(), purpose);
+    return readinessCheck_(view_.DialogParent(), purpose);
 }
 
 bool LocationController::CompanionWindowExists() const {
@@ -154,8 +152,8 @@ void LocationController::OfferRegionLookup(EditSource source, int queuedBefore) 
 
 CLocationResultDialog* LocationController::OpenResultDialog(bool regions) {
     CLocationResultDialog* dialog =
-        regions ? static_cast<CLocationResultDialog*>(new CDialog_EditGps(view_.window()))
-                : new CDialog_AddGps(view_.window());
+        regions ? static_cast<CLocationResultDialog*>(new CDialog_EditGps(view_.DialogParent()))
+                : new CDialog_AddGps(view_.DialogParent());
     stop_.Clear();
     connect(dialog, &QDialog::rejected, [this] { stop_.RequestStop(); });
     if (dialogOpened_) dialogOpened_();

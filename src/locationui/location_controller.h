@@ -30,7 +30,7 @@
 
 class CLocationResultDialog;
 struct RegionLookupResult;
-class CVereroView;
+class PhotoBrowser;
 class MapLink;
 class QWidget;
 class RegionBuffer;
@@ -52,7 +52,7 @@ class LocationController : public QObject {
     // find no companion. regions is the program's pending region queue, which
     // the lookups ask and the track application fills.
     LocationController(MapLink* link, RegionBuffer* regionNames, PendingRegionQueue& regions,
-                       CVereroView& view, QObject* parent = nullptr);
+                       PhotoBrowser& view, QObject* parent = nullptr);
     // Waits for a running worker (it stops on the exit token or 取消).
     ~LocationController() override;
 
@@ -117,7 +117,7 @@ class LocationController : public QObject {
     MapLink* link_;
     RegionBuffer* regionNames_;
     PendingRegionQueue& regions_;
-    CVereroView& view_;
+    PhotoBrowser& view_;
     CompanionLocator locator_;
     MessageBox messageBox_;
     ReadinessCheck readinessCheck_;

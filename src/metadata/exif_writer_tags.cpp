@@ -1,5 +1,6 @@
 // The text and date setters of the EXIF writer.
 
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -11,6 +12,8 @@
 #include "metadata/exif_entry_edit.h"
 #include "metadata/exif_writer.h"
 #include "metadata/metadata_reader.h"
+#include "platform/local_time.h"
+#include "platform/text_codec.h"
 #include "record/keyword_list.h"
 
 namespace {
@@ -18,36 +21,6 @@ namespace {
 constexpr unsigned int kMakeModelSlack = 11;  // room a new Make/Model entry gets beyond the text
 constexpr unsigned int kXpTextSlack = 10;     // bytes a Windows text tag gets beyond its text
 constexpr unsigned int kDateTextSize = 20;    // "YYYY:MM:DD hh:mm:ss" and its zero
-
-// UTF-16 -> UTF-8 (the code page on POSIX); an unpaired surrogate becomes U+FFFD.
-std::string WideToUtf8(std::u16string_view text) {
-    std::string out;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        char32_t c = text[i];
-        if (c >= 0xD800 && c <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
-            text[i + 1] <= 0xDFFF) {
-            c = 0x10000 + ((c - 0xD800) << 10) + (text[++i] - 0xDC00);
-        } else if (c >= 0xD800 && c <= 0xDFFF) {
-            c = 0xFFFD;
-        }
-        if (c < 0x80) {
-            out += static_cast<char>(c);
-        } else if (c < 0x800) {
-            out += static_cast<char>(0xC0 | c >> 6);
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        } else if (c < 0x10000) {
-            out += static_cast<char>(0xE0 | c >> 12);
-            out += static_cast<char>(0x80 | (c >> 6 & 0x3F));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        } else {
-            out += static_cast<char>(0xF0 | c >> 18);
-            out += static_cast<char>(0x80 | (c >> 12 & 0x3F));
-            out += static_cast<char>(0x80 | (c >> 6 & 0x3F));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        }
-    }
-    return out;
-}
 
 // The entry for tag found anywhere, else created in ifd with size bytes,
 // grown to at least minSize bytes. Null when memory runs out.
@@ -137,13 +110,17 @@ bool SetWindowsText(MetadataReader& reader, ExifTag tag, std::u16string_view tex
 
 // Minutes the local wall clock (local, the time seconds shows) is ahead of
 // UTC, from the two calendar times: tm_gmtoff is not everywhere.
-long ZoneOffsetMinutes(std::time_t seconds, const std::tm& local) {
-    std::tm utc{};
-    if (!gmtime_r(&seconds, &utc)) return 0;
-    // The two dates are at most one day apart.
-    const int days = local.tm_year != utc.tm_year ? (local.tm_year > utc.tm_year ? 1 : -1)
-                                                  : local.tm_yday - utc.tm_yday;
-    return days * 24 * 60 + (local.tm_hour - utc.tm_hour) * 60 + (local.tm_min - utc.tm_min);
+// Minutes the local clock runs ahead of UTC at seconds, both counted in whole
+// minutes (a zone offset with seconds, as old local mean times have, is cut).
+long ZoneOffsetMinutes(std::int64_t seconds, const LocalWallTime& local) {
+    using namespace std::chrono;
+    const year_month_day date{year(local.year), month(static_cast<unsigned>(local.month)),
+                              day(static_cast<unsigned>(local.day))};
+    const std::int64_t localMinutes =
+        static_cast<std::int64_t>(sys_days(date).time_since_epoch().count()) * 24 * 60 +
+        local.hour * 60 + local.minute;
+    const std::int64_t utcMinutes = seconds >= 0 ? seconds / 60 : (seconds - 59) / 60;
+    return static_cast<long>(localMinutes - utcMinutes);
 }
 
 }  // namespace
@@ -198,12 +175,11 @@ bool SetExifComment(MetadataReader& reader, std::u16string_view text) {
 
 bool SetExifShotTime(MetadataReader& reader, std::int32_t time) {
     if (!PrepareExifForEdit(reader)) return false;
-    const std::time_t seconds = time;
-    std::tm local{};
-    if (!localtime_r(&seconds, &local)) return false;
+    const std::optional<LocalWallTime> local = LocalWallTimeOf(time);
+    if (!local) return false;
     char text[64] = {};
-    std::snprintf(text, sizeof text, "%04d:%02d:%02d %02d:%02d:%02d", local.tm_year + 1900,
-                  local.tm_mon + 1, local.tm_mday, local.tm_hour, local.tm_min, local.tm_sec);
+    std::snprintf(text, sizeof text, "%04d:%02d:%02d %02d:%02d:%02d", local->year, local->month,
+                  local->day, local->hour, local->minute, local->second);
     // DateTime belongs in IFD 0; the two EXIF dates in the EXIF IFD.
     const struct {
         ExifTag tag;
@@ -222,9 +198,9 @@ bool SetExifShotTime(MetadataReader& reader, std::int32_t time) {
     }
     // The XMP copies of the shot time, where the file has them.
     char xmpText[64] = {};
-    std::snprintf(xmpText, sizeof xmpText, "%04d-%02d-%02dT%02d:%02d:%02d", local.tm_year + 1900,
-                  local.tm_mon + 1, local.tm_mday, local.tm_hour, local.tm_min, local.tm_sec);
-    const long offsetMinutes = ZoneOffsetMinutes(seconds, local);
+    std::snprintf(xmpText, sizeof xmpText, "%04d-%02d-%02dT%02d:%02d:%02d", local->year,
+                  local->month, local->day, local->hour, local->minute, local->second);
+    const long offsetMinutes = ZoneOffsetMinutes(time, *local);
     char offset[32] = {};  // room for any long the compiler cannot rule out
     std::snprintf(offset, sizeof offset, "%c%02ld:%02ld", offsetMinutes < 0 ? '-' : '+',
                   std::labs(offsetMinutes) / 60, std::labs(offsetMinutes) % 60);

@@ -10,6 +10,7 @@
 
 #include "metadata/photoshop_resources.h"
 #include "metadata/utf8_text.h"
+#include "platform/text_codec.h"
 
 namespace {
 
@@ -88,14 +89,7 @@ std::string TextOf(const IptcDataSet* dataset, bool utf8) {
     std::string text(reinterpret_cast<const char*>(dataset->data), dataset->size);
     if (utf8 || IsUtf8(text)) return text;
     std::string converted;
-    for (unsigned char c : text) {
-        if (c < 0x80) {
-            converted += static_cast<char>(c);
-        } else {
-            converted += static_cast<char>(0xC0 | c >> 6);
-            converted += static_cast<char>(0x80 | (c & 0x3F));
-        }
-    }
+    for (unsigned char c : text) AppendUtf8(converted, c);
     return converted;
 }
 

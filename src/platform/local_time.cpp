@@ -18,3 +18,16 @@ std::optional<std::int64_t> LocalWallSeconds(int year, int month, int day, int h
         return std::nullopt;
     return static_cast<std::int64_t>(seconds);
 }
+
+std::optional<LocalWallTime> LocalWallTimeOf(std::int64_t seconds) {
+    const std::time_t time = static_cast<std::time_t>(seconds);
+    if (static_cast<std::int64_t>(time) != seconds) return std::nullopt;
+    std::tm local{};
+#ifdef _WIN32
+    if (localtime_s(&local, &time) != 0) return std::nullopt;
+#else
+    if (localtime_r(&time, &local) == nullptr) return std::nullopt;
+#endif
+    return LocalWallTime{local.tm_year + 1900, local.tm_mon + 1, local.tm_mday,
+                         local.tm_hour,        local.tm_min,     local.tm_sec};
+}

@@ -10,3 +10,17 @@
 // fields would move (31 April). Nothing when the time cannot be represented.
 std::optional<std::int64_t> LocalWallSeconds(int year, int month, int day, int hour = 0,
                                              int minute = 0, int second = 0, bool exact = false);
+
+// A moment as the computer's clock shows it: month 1..12, day 1..31.
+struct LocalWallTime {
+    int year = 0;
+    int month = 0;
+    int day = 0;
+    int hour = 0;
+    int minute = 0;
+    int second = 0;
+};
+
+// The local wall time of seconds since 1970 UTC; nothing when the C library
+// cannot convert it (a year beyond its range).
+std::optional<LocalWallTime> LocalWallTimeOf(std::int64_t seconds);

@@ -21,6 +21,13 @@ std::size_t Utf8ToCodePage(std::string_view text, char* buffer, std::size_t limi
 // the text.
 std::u16string Utf8ToWide(std::string_view text);
 
+// UTF-16 -> UTF-8. Surrogate pairs become one 4-byte character; an unpaired
+// surrogate becomes U+FFFD; a zero unit is kept.
+std::string WideToUtf8(std::u16string_view text);
+
+// Appends the UTF-8 form of a code point (at most U+10FFFF).
+void AppendUtf8(std::string& out, char32_t codePoint);
+
 // Copies text into a fixed field of capacity bytes (terminator included),
 // cutting at a character boundary. Returns the bytes copied.
 std::size_t CopyBounded(char* field, std::size_t capacity, std::string_view text);

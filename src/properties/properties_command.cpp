@@ -1,9 +1,8 @@
 #include "properties/properties_command.h"
 
+#include "browsemodel/photo_browser.h"
 #include "dialogs/dlg_msg.h"
 #include "properties/dialog_exif.h"
-#include "view/report_details.h"
-#include "view/verero_view.h"
 
 bool RunPropertiesDialog(PropertiesSession& session, QWidget* parent) {
     if (!LoadSessionRecord(session)) return false;
@@ -16,7 +15,7 @@ bool RunPropertiesDialog(PropertiesSession& session, QWidget* parent) {
     return true;
 }
 
-PropertiesSession SessionOnViewPhoto(const CVereroView& view, int index) {
+PropertiesSession SessionOnViewPhoto(const PhotoBrowser& view, int index) {
     PropertiesSession session;
     session.shownPhoto = view.Photos().Entry(index).ref;
     session.selection = view.Selection().list.Photos();
@@ -29,21 +28,20 @@ void RunPropertiesOrSayInvalid(PropertiesSession& session, QWidget* parent) {
     session.tidyRequested = true;
 }
 
-bool RunPropertiesCommand(CVereroView& view, const std::function<void()>& runTidy) {
+bool RunPropertiesCommand(PhotoBrowser& view, const std::function<void()>& runTidy) {
     if (!view.HasPhotos()) return false;
     const std::optional<int> index = view.PickCommandPhoto(false);
     if (!index) return false;
     PropertiesSession session = SessionOnViewPhoto(view, *index);
     view.PhotoStatusText(session.shownPhoto);
-    RunPropertiesOrSayInvalid(session, view.window());
+    RunPropertiesOrSayInvalid(session, view.DialogParent());
     if (session.tidyRequested && runTidy) runTidy();
     if (session.photosModified) {
         // A rename may have given the photo a new id: reselect it by that.
         if (view.Photos().IsValid(*index))
             view.Photos().Entry(*index).ref.idPic = session.shownPhoto.idPic;
         view.RefreshList(false);
-        if (CDialog_ReportDetails* details = CDialog_ReportDetails::Instance())
-            details->RefreshRows();
+        view.RefreshDetailRows();
     }
     return session.photosModified;
 }

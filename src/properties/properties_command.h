@@ -6,7 +6,7 @@
 
 #include <functional>
 
-class CVereroView;
+class PhotoBrowser;
 class QWidget;
 struct PropertiesSession;
 
@@ -18,7 +18,7 @@ bool RunPropertiesDialog(PropertiesSession& session, QWidget* parent);
 
 // A session on the view's photo at index, with the view's multi-selection
 // for the batch.
-PropertiesSession SessionOnViewPhoto(const CVereroView& view, int index);
+PropertiesSession SessionOnViewPhoto(const PhotoBrowser& view, int index);
 // Runs the dialog; a photo whose row cannot be read is reported as invalid
 // and asks for the tidy (session.tidyRequested).
 void RunPropertiesOrSayInvalid(PropertiesSession& session, QWidget* parent);
@@ -27,4 +27,4 @@ void RunPropertiesOrSayInvalid(PropertiesSession& session, QWidget* parent);
 // turned out invalid runs runTidy (the 整理数据库 dialog), and written
 // photos refresh the list, which rebuilds the trees that group by the
 // edited fields. True when photos were written.
-bool RunPropertiesCommand(CVereroView& view, const std::function<void()>& runTidy);
+bool RunPropertiesCommand(PhotoBrowser& view, const std::function<void()>& runTidy);

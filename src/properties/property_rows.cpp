@@ -1,4 +1,5 @@
 #include "properties/property_rows.h"
+#include "platform/local_time.h"
 
 #include <cmath>
 #include <ctime>
@@ -41,12 +42,10 @@ bool IsGreyPropertyRow(int row) {
 }
 
 QString FormatPropertyTime(std::int32_t stored) {
-    const std::time_t seconds = static_cast<std::uint32_t>(stored);
-    std::tm local{};
-    if (localtime_r(&seconds, &local) == nullptr) return {};
-    return QString::asprintf("%04d-%02d-%02d %02d:%02d:%02d", local.tm_year + 1900,
-                             local.tm_mon + 1, local.tm_mday, local.tm_hour, local.tm_min,
-                             local.tm_sec);
+    const std::optional<LocalWallTime> local = LocalWallTimeOf(static_cast<std::uint32_t>(stored));
+    if (!local) return {};
+    return QString::asprintf("%04d-%02d-%02d %02d:%02d:%02d", local->year, local->month, local->day,
+                             local->hour, local->minute, local->second);
 }
 
 QString FormatExposure(float seconds) {

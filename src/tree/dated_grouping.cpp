@@ -41,10 +41,9 @@ DatedGrouping::YearMonth DatedGrouping::LocalYearMonth(std::int64_t dateTime) {
     // West of UTC the time 0 falls in 1969; it still means "no shot time".
     if (dateTime == 0) return {kUndatedYear, 1};
     if (dateTime >= monthStart_ && dateTime < monthEnd_) return cachedMonth_;
-    std::time_t time = static_cast<std::time_t>(dateTime);
-    std::tm local{};
-    if (!localtime_r(&time, &local)) return {kUndatedYear, 1};
-    YearMonth date{local.tm_year + 1900, local.tm_mon + 1};
+    const std::optional<LocalWallTime> local = LocalWallTimeOf(dateTime);
+    if (!local) return {kUndatedYear, 1};
+    YearMonth date{local->year, local->month};
     std::int64_t start = MonthStart(date.year, date.month);
     std::int64_t end = MonthStart(date.year, date.month + 1);
     if (start <= dateTime && dateTime < end) {

@@ -86,10 +86,9 @@ std::int32_t LocalDayEnd(const CalendarDay& day) {
 }
 
 CalendarDay LocalToday() {
-    const std::time_t now = std::time(nullptr);
-    std::tm t{};
-    localtime_r(&now, &t);
-    return {t.tm_year + 1900, t.tm_mon + 1, t.tm_mday};
+    // A clock the library cannot convert leaves the zeroed day it always gave.
+    const LocalWallTime t = LocalWallTimeOf(std::time(nullptr)).value_or(LocalWallTime{1900, 1, 0});
+    return {t.year, t.month, t.day};
 }
 
 std::optional<SearchFilter> FilterFromEntries(const SearchEntries& e, const CalendarDay& today) {

@@ -5,6 +5,7 @@
 #include <ctime>
 
 #include "platform/c_locale_numbers.h"
+#include "platform/local_time.h"
 
 const std::array<DetailColumn, kDetailColumnCount> kDetailColumns{{
     {"名称", 150},
@@ -32,11 +33,10 @@ std::string Format(const char* format, Args... args) {
 
 std::string LocalDateTime(std::int32_t seconds) {
     if (seconds == 0) return {};
-    const std::time_t time = seconds;
-    std::tm t{};
-    if (localtime_r(&time, &t) == nullptr) return {};
-    return Format("%04d-%02d-%02d %02d:%02d:%02d", t.tm_year + 1900, t.tm_mon + 1, t.tm_mday,
-                  t.tm_hour, t.tm_min, t.tm_sec);
+    const std::optional<LocalWallTime> t = LocalWallTimeOf(seconds);
+    if (!t) return {};
+    return Format("%04d-%02d-%02d %02d:%02d:%02d", t->year, t->month, t->day, t->hour, t->minute,
+                  t->second);
 }
 
 }  // namespace

@@ -4,7 +4,7 @@
 #include <QPixmap>
 #include <cstdlib>
 
-#include "view/photo_list.h"
+#include "browsemodel/photo_list.h"
 
 namespace {
 

@@ -4,10 +4,10 @@
 #include <QFontMetrics>
 #include <QPainter>
 
+#include "browsemodel/grid_selection.h"
+#include "browsemodel/photo_list.h"
+#include "browsemodel/thumbnail_trimmer.h"
 #include "view/grid_layout.h"
-#include "view/grid_selection.h"
-#include "view/photo_list.h"
-#include "view/thumbnail_trimmer.h"
 
 namespace {
 

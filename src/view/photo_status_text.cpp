@@ -5,6 +5,7 @@
 
 #include "catalogue/detail_rows.h"
 #include "platform/c_locale_numbers.h"
+#include "platform/local_time.h"
 
 namespace {
 
@@ -37,12 +38,9 @@ std::string Compose(const DetailRow& row) {
         text += Printed("文件大小：%dKB;", static_cast<int>(row.sizeMegabytes * 1024));
     }
     if (row.dateTime != 0) {
-        const std::time_t seconds = row.dateTime;
-        std::tm local{};
-        if (localtime_r(&seconds, &local) != nullptr) {
-            text +=
-                Printed("日期：%04d-%02d-%02d %02d:%02d:%02d;", local.tm_year + 1900,
-                        local.tm_mon + 1, local.tm_mday, local.tm_hour, local.tm_min, local.tm_sec);
+        if (const std::optional<LocalWallTime> local = LocalWallTimeOf(row.dateTime)) {
+            text += Printed("日期：%04d-%02d-%02d %02d:%02d:%02d;", local->year, local->month,
+                            local->day, local->hour, local->minute, local->second);
         }
     }
     if (row.width != 0 && row.height != 0) text += Printed("像素：%d×%d;", row.width, row.height);

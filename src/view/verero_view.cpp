@@ -142,6 +142,14 @@ ListRefreshRequest CVereroView::ListedRequest() const {
     return request;
 }
 
+void CVereroView::RefreshDetailRows() {
+    if (CDialog_ReportDetails* details = CDialog_ReportDetails::Instance()) details->RefreshRows();
+}
+
+void CVereroView::RedrawSelection() {
+    viewport()->update();
+}
+
 void CVereroView::PhotoStatusText(PhotoRef photo) {
     if (const auto text = ReadPhotoStatusText(photo))
         emit statusTextChanged(QString::fromUtf8(*text));

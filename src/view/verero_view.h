@@ -21,18 +21,17 @@
 #include <QUrl>
 #include <optional>
 
+#include "browsemodel/photo_browser.h"
 #include "messaging/receiver_registry.h"
 #include "view/grid_layout.h"
-#include "view/grid_selection.h"
 #include "view/list_refresh_request.h"
-#include "view/photo_list.h"
 
 class CDialog_ReportDetails;
 
 // cellSize of the detail list (详细列表); the icon modes use larger cells.
 inline constexpr int kDetailListCell = 1;
 
-class CVereroView : public QAbstractScrollArea {
+class CVereroView : public QAbstractScrollArea, public PhotoBrowser {
     Q_OBJECT
 
   public:
@@ -42,8 +41,8 @@ class CVereroView : public QAbstractScrollArea {
     static CVereroView* Instance();
 
     // --- The list, as the category pane fills it.
-    PhotoList& Photos() { return photos_; }
-    const PhotoList& Photos() const { return photos_; }
+    PhotoList& Photos() override { return photos_; }
+    const PhotoList& Photos() const override { return photos_; }
     // Releases the old entries and their thumbnails and makes room for n.
     void ResetPhotoList(int n);
     // Shows the list from its first photo, loading the first screen.
@@ -54,16 +53,19 @@ class CVereroView : public QAbstractScrollArea {
     // Asks the pane to rebuild the tree and reselect (refreshRequested),
     // remembering the scroll position; with selectPrevious the photo before
     // the current one is the fallback. Then asks for the viewer prefetch.
-    void RefreshList(bool selectPrevious);
+    void RefreshList(bool selectPrevious) override;
+    // The detail list, when it was ever shown, reads its rows again.
+    void RefreshDetailRows() override;
     // Where the list stands now, as a refresh hands it to the pane.
     ListRefreshRequest ListedRequest() const;
     // Sets the status text of the photo (statusTextChanged) when its row is
     // found exactly once; otherwise the status bar keeps its text.
-    void PhotoStatusText(PhotoRef photo);
+    void PhotoStatusText(PhotoRef photo) override;
 
     // --- Selection.
-    GridSelection& Selection() { return selection_; }
-    const GridSelection& Selection() const { return selection_; }
+    GridSelection& Selection() override { return selection_; }
+    const GridSelection& Selection() const override { return selection_; }
+    void RedrawSelection() override;
     void SelectAll();
 
     // Index under a viewport point, or -1; in the detail list the row
@@ -73,13 +75,13 @@ class CVereroView : public QAbstractScrollArea {
     // after a right click, show takes the photo under that point, properties
     // the current one; the recorded point is used once. nullopt when the
     // index is not a photo of the list.
-    std::optional<int> PickCommandPhoto(bool show);
+    std::optional<int> PickCommandPhoto(bool show) override;
+    QWidget* DialogParent() override { return window(); }
 
     // --- Display state.
     int CellSize() const { return layout_.cellSize; }
     const GridLayout& Layout() const { return layout_; }
     bool ShowKeywords() const { return showKeywords_; }
-    bool HasPhotos() const { return photos_.AllocatedCount() > 0; }
     bool DetailMode() const { return layout_.cellSize < 2; }
     // The detail list, null before 详细列表 was first chosen.
     CDialog_ReportDetails* Report() const { return report_; }

@@ -8,8 +8,8 @@
 #include <QTimer>
 #include <QTimerEvent>
 
+#include "browsemodel/photo_list.h"
 #include "metadata/display_thumbnail.h"
-#include "view/photo_list.h"
 #include "viewer/prefetch_worker.h"
 #include "viewer/viewer_geometry.h"
 #include "viewer/viewer_image_cache.h"

@@ -5,7 +5,7 @@
 #include <QWheelEvent>
 #include <cstdlib>
 
-#include "view/photo_list.h"
+#include "browsemodel/photo_list.h"
 #include "viewer/dialog_picview.h"
 #include "viewer/viewer_geometry.h"
 

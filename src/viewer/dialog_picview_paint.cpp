@@ -3,7 +3,7 @@
 #include <QPaintEvent>
 #include <QPainter>
 
-#include "view/photo_list.h"
+#include "browsemodel/photo_list.h"
 #include "viewer/dialog_picview.h"
 #include "viewer/prefetch_worker.h"
 #include "viewer/viewer_geometry.h"

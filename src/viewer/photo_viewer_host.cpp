@@ -7,12 +7,11 @@
 #include <chrono>
 #include <thread>
 
+#include "browsemodel/photo_browser.h"
 #include "catalogue/process_flags.h"
 #include "messaging/message_event.h"
 #include "messaging/receiver_registry.h"
 #include "messaging/ui_messages.h"
-#include "view/photo_file_commands.h"
-#include "view/verero_view.h"
 #include "viewer/dialog_delete2.h"
 #include "viewer/dialog_picview.h"
 
@@ -43,12 +42,8 @@ std::vector<PhotoRef> ListRefs(const PhotoList& photos) {
 
 }  // namespace
 
-PhotoViewerHost::PhotoViewerHost(CVereroView& view)
-    : QObject(&view), view_(view), files_(new PhotoFileCommands(view, this)), worker_(cache_) {
-    connect(&view, &CVereroView::prefetchRequested, this, &PhotoViewerHost::OnPrefetchRequested);
-    connect(&view, &CVereroView::imageCacheClearRequested, this,
-            &PhotoViewerHost::OnCacheClearRequested);
-}
+PhotoViewerHost::PhotoViewerHost(PhotoBrowser& browser, PhotoRemoval removePhoto, QObject* parent)
+    : QObject(parent), view_(browser), removePhoto_(std::move(removePhoto)), worker_(cache_) {}
 
 PhotoViewerHost::~PhotoViewerHost() {
     cache_.Clear();
@@ -100,20 +95,20 @@ void PhotoViewerHost::Open(ViewerOrigin origin) {
     services.cache = &cache_;
     services.worker = &worker_;
     services.removePhoto = [this](int index, bool deleteFile) {
-        return files_->RemoveAt(index, deleteFile);
+        return removePhoto_.remove(index, deleteFile);
     };
     services.confirmDelete = [this, &photos]() -> std::optional<bool> {
         const PhotoRef shown = photos.Entry(photos.currentIndex).ref;
-        CDialogDelete2 dialog(view_.window(), PhotosWithoutTrash({shown}));
+        CDialogDelete2 dialog(view_.DialogParent(), removePhoto_.withoutTrash({shown}));
         if (dialog.exec() != QDialog::Accepted) return std::nullopt;
         return dialog.DeleteFiles();
     };
-    CDialogPICVIEW viewer(services, opening, DarkenedDesktop(), view_.window());
+    CDialogPICVIEW viewer(services, opening, DarkenedDesktop(), view_.DialogParent());
     if (onViewerCreated) onViewerCreated(viewer);
     viewer.Run();
 
     // The viewer moved the current photo: the grid and the status bar follow.
-    view_.viewport()->update();
+    view_.RedrawSelection();
     if (photos.IsValid(photos.currentIndex))
         view_.PhotoStatusText(photos.Entry(photos.currentIndex).ref);
     if (!viewer.PhotoDeleted()) return;

@@ -1,22 +1,23 @@
 #pragma once
-// PhotoViewerHost: the main view's side of the viewer. It owns the
-// ViewerImageCache and the PrefetchWorker (it is a child of the view, so
-// both go with the view), answers the view's and the pane's prefetch
-// requests, and opens CDialogPICVIEW on the current photo.
+// PhotoViewerHost: the browsed list's side of the viewer. It owns the
+// ViewerImageCache and the PrefetchWorker (the shell makes it a child of the
+// main view, so both go with the view), answers the prefetch requests the
+// shell connects to it, and opens CDialogPICVIEW on the current photo.
 //
 // UI thread only.
 
 #include <QObject>
 #include <functional>
 #include <memory>
+#include <vector>
 
+#include "record/photo_ref.h"
 #include "viewer/display_image.h"
 #include "viewer/prefetch_worker.h"
 #include "viewer/viewer_image_cache.h"
 
 class CDialogPICVIEW;
-class CVereroView;
-class PhotoFileCommands;
+class PhotoBrowser;
 
 // How the viewer was asked for; it decides what follows a deletion.
 enum class ViewerOrigin { ShowCommand, DoubleClick };
@@ -25,7 +26,17 @@ class PhotoViewerHost : public QObject {
     Q_OBJECT
 
   public:
-    explicit PhotoViewerHost(CVereroView& view);
+    // The viewer's 删除, done by the list's owner.
+    struct PhotoRemoval {
+        // Removes the photo at index from the list (and its file with
+        // deleteFile); false when nothing was removed.
+        std::function<bool(int index, bool deleteFile)> remove;
+        // How many of these photos a removal with the files would delete for
+        // good (their volume has no trash); the question warns of them.
+        std::function<int(const std::vector<PhotoRef>& photos)> withoutTrash;
+    };
+
+    PhotoViewerHost(PhotoBrowser& browser, PhotoRemoval removePhoto, QObject* parent);
     ~PhotoViewerHost() override;
 
     ViewerImageCache& Cache() { return cache_; }
@@ -49,8 +60,8 @@ class PhotoViewerHost : public QObject {
   private:
     DisplayImagePtr WaitForCurrent();
 
-    CVereroView& view_;
-    PhotoFileCommands* files_;  // the view's single-photo removal
+    PhotoBrowser& view_;
+    PhotoRemoval removePhoto_;
     ViewerImageCache cache_;
     PrefetchWorker worker_;
 };

@@ -35,6 +35,8 @@ struct Shown {
 class LocationControllerTest : public ::testing::Test {
   protected:
     void SetUp() override {
+        QObject::connect(&view_, &CVereroView::regionLookupRequested, &controller_,
+                         &LocationController::StartRegionLookup);
         PhotoEditStub::Reset();
         controller_.SetPhotoWriter(RecordWrite);
         controller_.SetMessageBox(

@@ -41,3 +41,29 @@ TEST(ParseInt64Text, ReadsDecimalAndHexAndStopsAtTheFirstNonDigit) {
               ParseInt64Text("99999999999999999999999"))
         << "at most 23 digits are read, and overlong input does not overflow into UB";
 }
+
+// The UTF-8 that edited Windows texts leave in the record and the XMP: pairs
+// joined, lone surrogates replaced, zero units kept, and back to the same
+// UTF-16 wherever the decoder takes the characters (up to three bytes).
+TEST(WideToUtf8, JoinsPairsReplacesLoneSurrogatesAndKeepsZeroUnits) {
+    struct Case {
+        std::u16string wide;
+        std::string utf8;
+    };
+    const Case cases[] = {
+        {u"A海é", "A海é"},
+        {std::u16string(u"\xD83D\xDE00", 2), "\xF0\x9F\x98\x80"},
+        {std::u16string(u"a\xD800z", 3), "a\xEF\xBF\xBDz"},
+        {std::u16string(u"\xDC00\xD800", 2), "\xEF\xBF\xBD\xEF\xBF\xBD"},
+        {std::u16string(u"x\0y", 3), std::string("x\0y", 3)},
+    };
+    for (const Case& c : cases) EXPECT_EQ(WideToUtf8(c.wide), c.utf8) << c.utf8;
+    EXPECT_EQ(Utf8ToWide(WideToUtf8(u"关键词;Ünïcode")), u"关键词;Ünïcode");
+}
+
+TEST(AppendUtf8, EncodesEachLengthOfCodePoint) {
+    std::string out;
+    for (char32_t c : {U'\x7F', U'\x80', U'\x7FF', U'\x800', U'\xFFFF', U'\x10000', U'\x10FFFF'})
+        AppendUtf8(out, c);
+    EXPECT_EQ(out, "\x7F\xC2\x80\xDF\xBF\xE0\xA0\x80\xEF\xBF\xBF\xF0\x90\x80\x80\xF4\x8F\xBF\xBF");
+}

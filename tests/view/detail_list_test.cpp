@@ -10,11 +10,11 @@
 
 #include "catalogue/detail_rows.h"
 #include "catalogue/photo_rows.h"
+#include "photo_catalogue_fixture.h"
 #include "view/detail_cells.h"
 #include "view/detail_list_model.h"
 #include "view/report_details.h"
 #include "view/verero_view.h"
-#include "view_catalogue_fixture.h"
 
 namespace {
 
@@ -54,10 +54,10 @@ TEST(DetailCells, EachColumnIsFormattedAsTheListShowsIt) {
 }
 
 // A view of 800 x 600 pixels over n photos named photoN.jpg.
-class DetailListTest : public ViewCatalogueTest {
+class DetailListTest : public PhotoCatalogueTest {
   protected:
     void SetUp() override {
-        ViewCatalogueTest::SetUp();
+        PhotoCatalogueTest::SetUp();
         view.resize(800, 600);
         view.show();
     }

@@ -12,16 +12,16 @@
 
 #include "catalogue/deleted_paths.h"
 #include "catalogue/photo_rows.h"
+#include "photo_catalogue_fixture.h"
 #include "view/photo_clipboard.h"
 #include "view/photo_trash.h"
 #include "view/verero_view.h"
-#include "view_catalogue_fixture.h"
 
 namespace {
 
 // n photos with real files in a temporary folder, listed in the view; photo
 // 2 also has a duplicate in another file, listed after the main photos.
-class FileCommandsTest : public ViewCatalogueTest {
+class FileCommandsTest : public PhotoCatalogueTest {
   protected:
     void Fill(int n) {
         BeginTransaction();

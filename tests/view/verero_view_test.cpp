@@ -10,9 +10,9 @@
 #include "catalogue/photo_rows.h"
 #include "messaging/receiver_registry.h"
 #include "messaging/ui_messages.h"
+#include "photo_catalogue_fixture.h"
 #include "view/grid_painter.h"
 #include "view/verero_view.h"
-#include "view_catalogue_fixture.h"
 
 namespace {
 
@@ -20,7 +20,7 @@ const QColor kLandscapeColour(200, 60, 60);
 
 // A view of 800 x 600 pixels over a catalogue of n landscape photos
 // (160 x 120 thumbnails); photo 2 has black bars of 16 pixels at its sides.
-class ViewTest : public ViewCatalogueTest {
+class ViewTest : public PhotoCatalogueTest {
   protected:
     void Fill(int n) {
         BeginTransaction();
@@ -35,7 +35,7 @@ class ViewTest : public ViewCatalogueTest {
         view.Photos().currentIndex = 0;
     }
     void SetUp() override {
-        ViewCatalogueTest::SetUp();
+        PhotoCatalogueTest::SetUp();
         view.resize(800, 600);
         view.show();
     }

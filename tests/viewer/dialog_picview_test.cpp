@@ -10,9 +10,9 @@
 #include <chrono>
 #include <thread>
 
+#include "browsemodel/photo_list.h"
 #include "temp_folder.h"
 #include "test_jpeg_writer.h"
-#include "view/photo_list.h"
 #include "viewer/prefetch_worker.h"
 #include "viewer/viewer_geometry.h"
 #include "viewer/viewer_skin.h"

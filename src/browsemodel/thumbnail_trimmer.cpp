@@ -1,6 +1,6 @@
-#include "view/thumbnail_trimmer.h"
+#include "browsemodel/thumbnail_trimmer.h"
 
-#include "view/photo_list.h"
+#include "browsemodel/photo_list.h"
 
 #include <algorithm>
 

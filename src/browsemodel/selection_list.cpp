@@ -1,4 +1,4 @@
-#include "view/selection_list.h"
+#include "browsemodel/selection_list.h"
 
 #include <algorithm>
 

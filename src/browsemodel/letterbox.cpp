@@ -1,4 +1,4 @@
-#include "view/letterbox.h"
+#include "browsemodel/letterbox.h"
 
 #include <algorithm>
 

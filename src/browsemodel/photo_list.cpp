@@ -1,6 +1,6 @@
-#include "view/photo_list.h"
+#include "browsemodel/photo_list.h"
 
-#include "view/list_entry_loader.h"
+#include "browsemodel/list_entry_loader.h"
 
 void PhotoList::Reset(int n) {
     entries_.clear();

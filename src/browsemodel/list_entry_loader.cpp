@@ -1,14 +1,14 @@
-#include "view/list_entry_loader.h"
+#include "browsemodel/list_entry_loader.h"
 
 #include <vector>
 
+#include "browsemodel/letterbox.h"
+#include "browsemodel/photo_list.h"
+#include "browsemodel/raster_qimage.h"
 #include "catalogue/list_entry_row.h"
 #include "image/raster_image.h"
 #include "metadata/display_thumbnail.h"
 #include "platform/text_codec.h"
-#include "view/letterbox.h"
-#include "view/photo_list.h"
-#include "view/raster_qimage.h"
 
 namespace {
 

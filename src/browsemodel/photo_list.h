@@ -14,9 +14,9 @@
 
 #include <QImage>
 
+#include "browsemodel/letterbox.h"
 #include "record/photo_ref.h"
 #include "tree/category_tree.h"
-#include "view/letterbox.h"
 
 // Capacities of the entry's text fields in bytes, terminator included; a
 // longer catalogue value is cut at a character boundary to fit.

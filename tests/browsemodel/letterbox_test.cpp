@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "view/letterbox.h"
-#include "view_catalogue_fixture.h"
+#include "browsemodel/letterbox.h"
+#include "photo_catalogue_fixture.h"
 
 TEST(LetterboxDetection, FindsBlackBarsAtTheSides) {
     EXPECT_TRUE(IsLetterboxed(SolidPicture(160, 120, 200, 180, 90, 20)));

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "view/raster_qimage.h"
-#include "view_catalogue_fixture.h"
+#include "browsemodel/raster_qimage.h"
+#include "photo_catalogue_fixture.h"
 
 TEST(AConvertedThumbnail, KeepsItsTopRowOnTopAndItsColours) {
     // Top row red, the rest blue.

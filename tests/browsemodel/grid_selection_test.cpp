@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "view/grid_selection.h"
-#include "view/photo_list.h"
+#include "browsemodel/grid_selection.h"
+#include "browsemodel/photo_list.h"
 
 namespace {
 

@@ -38,7 +38,7 @@ inline std::vector<std::uint8_t> JpegOf(const RasterImage& picture) {
     return bytes;
 }
 
-class ViewCatalogueTest : public ::testing::Test {
+class PhotoCatalogueTest : public ::testing::Test {
   protected:
     static PhotoRecord Record(const std::string& name, int width, int height) {
         PhotoRecord r = RecordOf("/photos", name);

@@ -5,7 +5,7 @@
 // While multiSelectActive is clear the current photo counts as selected
 // besides any listed photo; once set, only the SelectionList counts.
 
-#include "view/selection_list.h"
+#include "browsemodel/selection_list.h"
 
 class PhotoList;
 

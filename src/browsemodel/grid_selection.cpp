@@ -1,8 +1,8 @@
-#include "view/grid_selection.h"
+#include "browsemodel/grid_selection.h"
 
 #include <algorithm>
 
-#include "view/photo_list.h"
+#include "browsemodel/photo_list.h"
 
 bool GridSelection::IsSelected(const PhotoList& photos, int index) const {
     if (list.Contains(photos.Entry(index).ref)) return true;

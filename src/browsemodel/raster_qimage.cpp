@@ -1,4 +1,4 @@
-#include "view/raster_qimage.h"
+#include "browsemodel/raster_qimage.h"
 
 #include "image/raster_image.h"
 

@@ -1,14 +1,12 @@
 #include <sqlite3.h>
 
+#include "browsemodel/list_entry_loader.h"
+#include "browsemodel/photo_list.h"
 #include "catalogue/library_internals.h"
 #include "catalogue/sql_query.h"
-#include "view/list_entry_loader.h"
-#include "view/photo_list.h"
-#include "view/photo_status_text.h"
-#include "view_catalogue_fixture.h"
+#include "photo_catalogue_fixture.h"
 
-using ListEntryLoading = ViewCatalogueTest;
-using StatusText = ViewCatalogueTest;
+using ListEntryLoading = PhotoCatalogueTest;
 
 TEST_F(ListEntryLoading, CopiesTheCaptionDataAndDecodesTheThumbnail) {
     PhotoRecord r = Record("海边.jpg", 4000, 3000);
@@ -95,44 +93,4 @@ TEST_F(ListEntryLoading, CutsLongTextsToTheEntryFieldsWithoutSplittingACharacter
     ASSERT_TRUE(LoadListEntry({7, false}, entry, true));
     EXPECT_EQ(entry.keywords.size(), kEntryKeywordsCapacity - 1) << "36 x 7 bytes and one 风";
     EXPECT_EQ(entry.keywords.substr(entry.keywords.size() - 4), ";风");
-}
-
-TEST_F(StatusText, OfAPhotoWithoutPositionOrTagsIsNameSizeDateAndPixels) {
-    PhotoRecord r = Record("a.jpg", 4000, 3000);
-    r.fSize = 2.5f;
-    r.dwDateTime = 1337000000;  // 2012-05-14 20:53:20 in Shanghai
-    Insert(1, r, JpegOf(SolidPicture(16, 12, 9, 9, 9)));
-    EXPECT_EQ(ReadPhotoStatusText({1, false}).value_or(""),
-              "名称：a.jpg;文件大小：2.50M;日期：2012-05-14 20:53:20;像素：4000×3000;");
-}
-
-TEST_F(StatusText, ListsSmallSizesInKilobytesThePositionLongitudeFirstAndTheTags) {
-    PhotoRecord r = Record("b.jpg", 0, 0);
-    r.fSize = 0.5f;
-    r.fGPSLatitude = 39.9f;
-    r.fGPSLongitude = 116.4f;
-    SetField(r.strXpKeyword, "beach");
-    SetField(r.strXpAuthor, "Li");
-    SetField(r.strXpSubject, "trip");
-    r.strXpComent = "fine";
-    Insert(2, r, JpegOf(SolidPicture(16, 12, 9, 9, 9)));
-    EXPECT_EQ(ReadPhotoStatusText({2, false}).value_or(""),
-              "名称：b.jpg;文件大小：512KB;经纬度：116.4000,39.9000;关键词：beach "
-              ";作者：Li;主题：trip;备注：fine;");
-}
-
-TEST_F(StatusText, StaysOneLineAndEndsTheAuthorListOnce) {
-    PhotoRecord r = Record("c.jpg", 0, 0);
-    SetField(r.strXpAuthor, "测试作者;");
-    r.strXpComent = "海边\r\n日落\n";
-    Insert(5, r, JpegOf(SolidPicture(16, 12, 9, 9, 9)));
-    EXPECT_EQ(ReadPhotoStatusText({5, false}).value_or(""),
-              "名称：c.jpg;作者：测试作者;备注：海边  日落 ;");
-}
-
-TEST_F(StatusText, ReadsDuplicatesFromTheirTableAndIsAbsentWithoutARow) {
-    Insert(3, Record("main.jpg", 0, 0), JpegOf(SolidPicture(16, 12, 9, 9, 9)));
-    Insert(3, Record("dup.jpg", 0, 0), JpegOf(SolidPicture(16, 12, 9, 9, 9)), true);
-    EXPECT_EQ(ReadPhotoStatusText({3, true}).value_or(""), "名称：dup.jpg;");
-    EXPECT_FALSE(ReadPhotoStatusText({4, false}));
 }

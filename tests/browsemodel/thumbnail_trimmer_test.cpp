@@ -1,12 +1,12 @@
-#include "view/thumbnail_trimmer.h"
+#include "browsemodel/thumbnail_trimmer.h"
+#include "browsemodel/photo_list.h"
 #include "catalogue/photo_rows.h"
-#include "view/photo_list.h"
-#include "view_catalogue_fixture.h"
+#include "photo_catalogue_fixture.h"
 
 namespace {
 
 // A list of n catalogued photos (ids 1..n) sharing one small thumbnail.
-class TrimmingTest : public ViewCatalogueTest {
+class TrimmingTest : public PhotoCatalogueTest {
   protected:
     void Fill(int n) {
         const std::vector<std::uint8_t> thumbnail = JpegOf(SolidPicture(8, 6, 200, 90, 40));
