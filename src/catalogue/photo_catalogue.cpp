@@ -26,6 +26,10 @@ constexpr std::int64_t kGrowthRoom = std::int64_t{64} << 30;
 // Lets reads use the image's pages in place instead of copying each into a
 // page cache.
 constexpr const char* kReadInPlace = "pragma mmap_size=2147418112";
+// Pages written in a transaction stay in the page cache until it commits: a
+// cache smaller than one import batch (100 photos with their thumbnails)
+// spills pages into the image and copies them back, over and over.
+constexpr const char* kWriteCache = "pragma cache_size=-65536";
 
 void ReportError(const char* label) {
     std::printf("%s error!\n", label);
@@ -149,6 +153,7 @@ bool MapWorkingDatabase(std::recursive_mutex& mutex, sqlite3** working,
         return false;
     }
     ExecuteStatement(memory, kReadInPlace);
+    ExecuteStatement(memory, kWriteCache);
     *working = memory;
     *image = std::move(mapped);
     return true;

@@ -164,6 +164,10 @@ bool RotateBitmap(const Bitmap& source, Bitmap& destination, double angleDegrees
 // The full size from the header. False (width and height untouched) when the data is not a JPEG
 // or ends inside the headers.
 bool ReadJpegSize(const std::uint8_t* bytes, std::size_t length, int& width, int& height);
+// True exactly when RasterImage::DecodeJpegScaled(bytes, length, 1, 1, ...) would succeed. A
+// single-scan image whose scan runs to its end is judged from its headers alone, without decoding
+// the scan's data (which cannot make the decode fail); any other decodes at 1/8 scale.
+bool JpegDecodes(const std::uint8_t* bytes, std::size_t length);
 // n of the DCT scale n/8 (1, 2, 4 or 8) for decoding a width x height JPEG: the smallest whose
 // output still covers minWidth x minHeight, 8 when no smaller one does. libjpeg-turbo decodes
 // these four scales with SIMD; the other eighths gain nothing: 3/8 decodes slower than 1/2, and

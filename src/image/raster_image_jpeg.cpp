@@ -77,14 +77,38 @@ struct DecodeState {
     int minHeight = 0;
     int* headerWidth = nullptr;
     int* headerHeight = nullptr;
-    bool headerOnly = false;  // stop after the header
-    int scaleEighths = 0;     // > 0: decode at exactly this n/8 instead of minWidth/minHeight
+    bool headerOnly = false;   // stop after the header
+    bool verdictOnly = false;  // stop once the rest cannot change whether the decode succeeds
+    int scaleEighths = 0;      // > 0: decode at exactly this n/8 instead of minWidth/minHeight
     RasterImage* out = nullptr;
     Bitmap* bitmap = nullptr;  // set: decode into this 32-bit top-down bitmap instead of out
     jpeg_decompress_struct cinfo;
     ErrorManager err;
     jpeg_progress_mgr progress;
 };
+
+// True when the bytes after the first scan's header are entropy-coded data that reach the
+// end-of-image marker (or the data's end) without any other marker. libjpeg only warns about
+// damaged entropy-coded data and reads nothing after EOI, so a single-scan image without restart
+// markers decodes from here on whatever those bytes are. The walk finds markers as libjpeg does:
+// 0xFF, any 0xFF fill bytes, then a byte other than 0x00 (0xFF 0x00 is a data byte 0xFF).
+bool ScanRunsToImageEnd(const std::uint8_t* data, std::size_t length) {
+    const std::uint8_t* const end = data + length;
+    const std::uint8_t* at = data;
+    for (;;) {
+        at = static_cast<const std::uint8_t*>(std::memchr(at, 0xFF, std::size_t(end - at)));
+        if (at == nullptr) return true;  // the data ends: libjpeg supplies EOI
+        while (at < end && *at == 0xFF) ++at;
+        if (at == end) return true;
+        if (*at != 0x00) return *at == (JPEG_EOI & 0xFF);
+        ++at;
+    }
+}
+
+bool RestDecodesWhateverItHolds(j_decompress_ptr cinfo) {
+    return !jpeg_has_multiple_scans(cinfo) && cinfo->restart_interval == 0 && !cinfo->arith_code &&
+           ScanRunsToImageEnd(cinfo->src->next_input_byte, cinfo->src->bytes_in_buffer);
+}
 
 // pixelBytes 3 writes B,G,R; 4 writes B,G,R,255.
 void ConvertCmykRow(const JSAMPLE* cmyk, std::uint8_t* bgr, JDIMENSION width, bool inverted,
@@ -217,6 +241,10 @@ int RunDecode(DecodeState& s) {
         cinfo->output_height != static_cast<JDIMENSION>(outHeight) ||
         cinfo->output_components != (cmyk ? 4 : bitDepth / 8)) {
         FailWith(reinterpret_cast<j_common_ptr>(cinfo), "unexpected JPEG output format");
+    }
+    if (s.verdictOnly && RestDecodesWhateverItHolds(cinfo)) {
+        jpeg_destroy_decompress(cinfo);
+        return 0;
     }
     JSAMPARRAY cmykRow = nullptr;
     if (cmyk) {
@@ -472,6 +500,20 @@ bool ReadJpegSize(const std::uint8_t* bytes, std::size_t length, int& width, int
     width = w;
     height = h;
     return true;
+}
+
+bool JpegDecodes(const std::uint8_t* bytes, std::size_t length) {
+    std::string error;
+    if (bytes == nullptr || length == 0) return false;
+    const auto state = darazoz_image::NewDecodeState(bytes, length, error);
+    if (!state) return false;
+    // The setup of a 1/8-scale decode, so that every check before the pixels is the same.
+    RasterImage pixels;
+    state->minWidth = 1;
+    state->minHeight = 1;
+    state->out = &pixels;
+    state->verdictOnly = true;
+    return darazoz_image::RunDecode(*state) == 0;
 }
 
 int FastJpegScaleCovering(int width, int height, int minWidth, int minHeight) {

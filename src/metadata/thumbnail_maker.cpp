@@ -41,10 +41,7 @@ std::optional<std::vector<std::uint8_t>> GenerateThumbnail(const std::string& ut
 }
 
 bool DecodesAsJpeg(std::span<const std::uint8_t> bytes) {
-    // The smallest DCT scale still walks every marker and all entropy-coded
-    // data, at a fraction of a full decode's cost.
-    RasterImage decoded;
-    return decoded.DecodeJpegScaled(bytes.data(), bytes.size(), 1, 1, nullptr, nullptr);
+    return JpegDecodes(bytes.data(), bytes.size());
 }
 
 std::optional<std::span<const std::uint8_t>> MakeThumbnail(MetadataReader& reader) {
