@@ -24,6 +24,7 @@
 // LastError()).
 #pragma once
 
+#include <atomic>
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -175,6 +176,7 @@ bool JpegDecodes(const std::uint8_t* bytes, std::size_t length);
 int FastJpegScaleCovering(int width, int height, int minWidth, int minHeight);
 struct JpegBitmapDecode {
     bool truncated = false;  // as RasterImage::IsTruncated()
+    bool cancelled = false;  // stopped because JpegRows::cancel was set
     std::string error;       // why the decode failed
 };
 // Decodes a JPEG at scale scaleEighths/8 (1, 2, 4 or 8) into a 32-bit top-down bitmap (B,G,R,255
@@ -183,3 +185,28 @@ struct JpegBitmapDecode {
 // result.error tells why.
 bool DecodeJpegBitmap(const std::uint8_t* bytes, std::size_t length, int scaleEighths, Bitmap& out,
                       JpegBitmapDecode& result);
+// The output of a JPEG decoded at scale n/8 (1, 2, 4 or 8). A progressive JPEG gives its first row
+// only after every scan was read, so decoding it in bands gains nothing.
+struct JpegLayout {
+    int width = 0, height = 0;
+    bool progressive = false;
+};
+// False when the data is not a JPEG, ends inside the headers, or the scale is not one of the four.
+bool ReadJpegLayout(const std::uint8_t* bytes, std::size_t length, int scaleEighths,
+                    JpegLayout& layout);
+// Output rows firstRow..endRow-1 at a scale, into memory the caller owns: pixels holds row
+// firstRow, each row stride bytes on, in DecodeJpegBitmap's B,G,R,255 layout. width must be the
+// layout's.
+struct JpegRows {
+    std::uint8_t* pixels = nullptr;
+    std::ptrdiff_t stride = 0;
+    int width = 0;
+    int firstRow = 0, endRow = 0;
+    // Polled while decoding; once true the decode stops (result.cancelled).
+    const std::atomic<bool>* cancel = nullptr;
+};
+// The rows above firstRow are read through but not reconstructed, so calls for adjacent bands on
+// different threads together give exactly the pixels of one whole decode. Failures as
+// DecodeJpegBitmap; the rows are then partly written.
+bool DecodeJpegRows(const std::uint8_t* bytes, std::size_t length, int scaleEighths,
+                    const JpegRows& rows, JpegBitmapDecode& result);

@@ -4,6 +4,7 @@
 // the setjmp in RunDecode/RunEncode. Those two functions therefore hold no C++ objects with
 // destructors and keep every value that changes after setjmp in a state struct owned by their
 // caller (so nothing relies on non-volatile locals after the jump).
+#include <atomic>
 #include <csetjmp>
 #include <cstdio>
 #include <cstdlib>
@@ -28,6 +29,8 @@ struct ErrorManager {
     jmp_buf jump;
     char message[JMSG_LENGTH_MAX];
     bool truncated;
+    const std::atomic<bool>* cancel;  // set: the caller no longer wants the picture
+    bool cancelled;
 };
 
 [[noreturn]] void FailWith(j_common_ptr cinfo, const char* text) {
@@ -54,7 +57,19 @@ void OnEmitMessage(j_common_ptr cinfo, int level) {
 
 void OnOutputMessage(j_common_ptr) {}  // never print
 
+[[noreturn]] void FailCancelled(j_common_ptr cinfo) {
+    reinterpret_cast<ErrorManager*>(cinfo->err)->cancelled = true;
+    FailWith(cinfo, "decoding cancelled");
+}
+
+bool Cancelled(j_common_ptr cinfo) {
+    const auto* cancel = reinterpret_cast<ErrorManager*>(cinfo->err)->cancel;
+    return cancel && cancel->load(std::memory_order_relaxed);
+}
+
+// Called per scan and per call of jpeg_read_scanlines.
 void OnProgress(j_common_ptr cinfo) {
+    if (Cancelled(cinfo)) FailCancelled(cinfo);
     if (cinfo->is_decompressor &&
         reinterpret_cast<j_decompress_ptr>(cinfo)->input_scan_number > kMaxScans) {
         FailWith(cinfo, "too many JPEG scans");
@@ -68,6 +83,8 @@ void InstallErrorManager(ErrorManager& err) {
     err.pub.output_message = OnOutputMessage;
     err.message[0] = '\0';
     err.truncated = false;
+    err.cancel = nullptr;
+    err.cancelled = false;
 }
 
 struct DecodeState {
@@ -77,11 +94,13 @@ struct DecodeState {
     int minHeight = 0;
     int* headerWidth = nullptr;
     int* headerHeight = nullptr;
-    bool headerOnly = false;   // stop after the header
-    bool verdictOnly = false;  // stop once the rest cannot change whether the decode succeeds
-    int scaleEighths = 0;      // > 0: decode at exactly this n/8 instead of minWidth/minHeight
+    bool headerOnly = false;       // stop after the header
+    bool verdictOnly = false;      // stop once the rest cannot change whether the decode succeeds
+    int scaleEighths = 0;          // > 0: decode at exactly this n/8 instead of minWidth/minHeight
+    JpegLayout* layout = nullptr;  // with headerOnly: the output at scaleEighths
     RasterImage* out = nullptr;
-    Bitmap* bitmap = nullptr;  // set: decode into this 32-bit top-down bitmap instead of out
+    Bitmap* bitmap = nullptr;        // set: decode into this 32-bit top-down bitmap instead of out
+    const JpegRows* rows = nullptr;  // set: decode these rows into the caller's memory
     jpeg_decompress_struct cinfo;
     ErrorManager err;
     jpeg_progress_mgr progress;
@@ -167,15 +186,24 @@ int RunDecode(DecodeState& s) {
     if (s.headerWidth) *s.headerWidth = static_cast<int>(cinfo->image_width);
     if (s.headerHeight) *s.headerHeight = static_cast<int>(cinfo->image_height);
     if (s.headerOnly) {
+        if (s.layout) {
+            cinfo->scale_num = static_cast<unsigned>(s.scaleEighths);
+            cinfo->scale_denom = 8;
+            jpeg_calc_output_dimensions(cinfo);
+            s.layout->width = static_cast<int>(cinfo->output_width);
+            s.layout->height = static_cast<int>(cinfo->output_height);
+            s.layout->progressive = cinfo->progressive_mode != 0;
+        }
         jpeg_destroy_decompress(cinfo);
         return 0;
     }
 
     bool cmyk = false;
-    int bitDepth = s.bitmap ? 32 : 24;
+    const bool display = s.bitmap || s.rows;  // B,G,R,255 rows
+    int bitDepth = display ? 32 : 24;
     switch (cinfo->jpeg_color_space) {
         case JCS_GRAYSCALE:
-            if (s.bitmap) {
+            if (display) {
                 cinfo->out_color_space = JCS_EXT_BGRX;  // libjpeg-turbo spreads grey itself
             } else {
                 cinfo->out_color_space = JCS_GRAYSCALE;
@@ -185,7 +213,7 @@ int RunDecode(DecodeState& s) {
         case JCS_YCbCr:
         case JCS_RGB:
             // libjpeg-turbo sets the X byte to 255.
-            cinfo->out_color_space = s.bitmap ? JCS_EXT_BGRX : JCS_EXT_BGR;
+            cinfo->out_color_space = display ? JCS_EXT_BGRX : JCS_EXT_BGR;
             break;
         case JCS_CMYK:
         case JCS_YCCK:
@@ -218,9 +246,22 @@ int RunDecode(DecodeState& s) {
     }
     const int outWidth = static_cast<int>(cinfo->output_width);
     const int outHeight = static_cast<int>(cinfo->output_height);
+    // Output row y goes to pixels + (y - firstRow) * stride.
     std::uint8_t* pixels = nullptr;
     std::ptrdiff_t stride = 0;
-    if (s.bitmap) {
+    JDIMENSION firstRow = 0;
+    JDIMENSION endRow = static_cast<JDIMENSION>(outHeight);
+    if (s.rows) {
+        const JpegRows& target = *s.rows;
+        if (target.width != outWidth || target.firstRow < 0 || target.firstRow >= target.endRow ||
+            target.endRow > outHeight || target.pixels == nullptr) {
+            FailWith(reinterpret_cast<j_common_ptr>(cinfo), "rows outside the JPEG's output");
+        }
+        pixels = target.pixels;
+        stride = target.stride;
+        firstRow = static_cast<JDIMENSION>(target.firstRow);
+        endRow = static_cast<JDIMENSION>(target.endRow);
+    } else if (s.bitmap) {
         if (const char* reason = AllocateBitmap(*s.bitmap, outWidth, outHeight))
             FailWith(reinterpret_cast<j_common_ptr>(cinfo), reason);
         stride = BitmapStride(outWidth, 32);
@@ -251,11 +292,18 @@ int RunDecode(DecodeState& s) {
         cmykRow = (*cinfo->mem->alloc_sarray)(reinterpret_cast<j_common_ptr>(cinfo), JPOOL_IMAGE,
                                               cinfo->output_width * 4, 1);
     }
-    const JDIMENSION height = cinfo->output_height;
-    while (cinfo->output_scanline < height) {
+    // The rows above the band are entropy-decoded (the data is one sequential stream) but not
+    // reconstructed, which is what lets a second thread start lower down.
+    if (firstRow > 0 && jpeg_skip_scanlines(cinfo, firstRow) != firstRow)
+        FailWith(reinterpret_cast<j_common_ptr>(cinfo), "JPEG decoding stalled");
+    if (Cancelled(reinterpret_cast<j_common_ptr>(cinfo)))
+        FailCancelled(reinterpret_cast<j_common_ptr>(cinfo));
+    const auto rowAt = [&](JDIMENSION y) {
+        return pixels + static_cast<std::ptrdiff_t>(y - firstRow) * stride;
+    };
+    while (cinfo->output_scanline < endRow) {
         if (cmyk) {
-            std::uint8_t* row =
-                pixels + static_cast<std::ptrdiff_t>(cinfo->output_scanline) * stride;
+            std::uint8_t* row = rowAt(cinfo->output_scanline);
             if (jpeg_read_scanlines(cinfo, cmykRow, 1) != 1) {
                 FailWith(reinterpret_cast<j_common_ptr>(cinfo), "JPEG decoding stalled");
             }
@@ -265,16 +313,18 @@ int RunDecode(DecodeState& s) {
         }
         // Write scanlines straight into the rows, several at a time.
         JSAMPROW rows[16];
-        const JDIMENSION left = height - cinfo->output_scanline;
+        const JDIMENSION left = endRow - cinfo->output_scanline;
         const JDIMENSION count = left < 16 ? left : 16;
-        for (JDIMENSION i = 0; i < count; ++i) {
-            rows[i] = pixels + static_cast<std::ptrdiff_t>(cinfo->output_scanline + i) * stride;
-        }
+        for (JDIMENSION i = 0; i < count; ++i) rows[i] = rowAt(cinfo->output_scanline + i);
         if (jpeg_read_scanlines(cinfo, rows, count) == 0) {
             FailWith(reinterpret_cast<j_common_ptr>(cinfo), "JPEG decoding stalled");
         }
     }
-    jpeg_finish_decompress(cinfo);
+    // A band that ends above the bottom leaves the rest of the data unread.
+    if (cinfo->output_scanline == cinfo->output_height)
+        jpeg_finish_decompress(cinfo);
+    else
+        jpeg_abort_decompress(cinfo);
     jpeg_destroy_decompress(cinfo);
     return 0;
 }
@@ -527,6 +577,50 @@ int FastJpegScaleCovering(int width, int height, int minWidth, int minHeight) {
     return 8;
 }
 
+namespace {
+
+bool IsFastScale(int scaleEighths) {
+    return scaleEighths == 1 || scaleEighths == 2 || scaleEighths == 4 || scaleEighths == 8;
+}
+
+}  // namespace
+
+bool ReadJpegLayout(const std::uint8_t* bytes, std::size_t length, int scaleEighths,
+                    JpegLayout& layout) {
+    std::string error;
+    if (bytes == nullptr || length == 0 || !IsFastScale(scaleEighths)) return false;
+    const auto state = darazoz_image::NewDecodeState(bytes, length, error);
+    if (!state) return false;
+    JpegLayout read;
+    state->headerOnly = true;
+    state->scaleEighths = scaleEighths;
+    state->layout = &read;
+    if (darazoz_image::RunDecode(*state) != 0 || read.width <= 0 || read.height <= 0) return false;
+    layout = read;
+    return true;
+}
+
+bool DecodeJpegRows(const std::uint8_t* bytes, std::size_t length, int scaleEighths,
+                    const JpegRows& rows, JpegBitmapDecode& result) {
+    result = JpegBitmapDecode{};
+    if (bytes == nullptr || length == 0 || !IsFastScale(scaleEighths)) {
+        result.error = "no data or unsupported scale";
+        return false;
+    }
+    const auto state = darazoz_image::NewDecodeState(bytes, length, result.error);
+    if (!state) return false;
+    state->scaleEighths = scaleEighths;
+    state->rows = &rows;
+    state->err.cancel = rows.cancel;
+    if (darazoz_image::RunDecode(*state) != 0) {
+        result.error = darazoz_image::DecodeError(*state);
+        result.cancelled = state->err.cancelled;
+        return false;
+    }
+    result.truncated = state->err.truncated;
+    return true;
+}
+
 bool DecodeJpegBitmap(const std::uint8_t* bytes, std::size_t length, int scaleEighths, Bitmap& out,
                       JpegBitmapDecode& result) {
     out = Bitmap{};
@@ -535,7 +629,7 @@ bool DecodeJpegBitmap(const std::uint8_t* bytes, std::size_t length, int scaleEi
         result.error = "no data";
         return false;
     }
-    if (scaleEighths != 1 && scaleEighths != 2 && scaleEighths != 4 && scaleEighths != 8) {
+    if (!IsFastScale(scaleEighths)) {
         result.error = "unsupported scale";
         return false;
     }

@@ -5,11 +5,11 @@
 #include <QTransform>
 #include <algorithm>
 #include <cmath>
-#include <memory>
 #include <vector>
 
 #include "image/raster_image.h"
 #include "metadata/display_thumbnail.h"
+#include "viewer/banded_jpeg_decode.h"
 #include "viewer/viewer_geometry.h"
 
 namespace {
@@ -31,19 +31,6 @@ std::vector<std::uint8_t> ReadWholeFile(const std::string& path) {
     if (!file.open(QIODevice::ReadOnly)) return {};
     const QByteArray bytes = file.readAll();
     return {bytes.begin(), bytes.end()};
-}
-
-// The JPEG decoded at scale n/8 into a QImage that owns the decoded pixels:
-// libjpeg writes the display format itself, so nothing is converted or copied.
-QImage DecodeJpegPicture(const std::vector<std::uint8_t>& bytes, int scale) {
-    static_assert(Q_BYTE_ORDER == Q_LITTLE_ENDIAN, "B,G,R,X bytes are Format_RGB32 here only");
-    auto bitmap = std::make_unique<Bitmap>();
-    JpegBitmapDecode result;
-    if (!DecodeJpegBitmap(bytes.data(), bytes.size(), scale, *bitmap, result)) return {};
-    Bitmap* owned = bitmap.release();
-    return QImage(
-        owned->pixels.data(), owned->width, owned->height, BitmapStride(owned->width, 32),
-        QImage::Format_RGB32, [](void* info) { delete static_cast<Bitmap*>(info); }, owned);
 }
 
 }  // namespace
@@ -139,7 +126,14 @@ DisplayImage DecodeDisplayImage(const DecodeRequest& request) {
     const int scale = request.fullResolution ? 8
                                              : DisplayDecodeScale(fileSize, turns, request.screen,
                                                                   request.devicePixelRatio);
-    QImage picture = DecodeJpegPicture(bytes, scale);
+    // libjpeg writes the display format itself, so nothing is converted.
+    BandedDecode decoded = DecodeJpegInBands(bytes, scale, request.cancel);
+    if (decoded.cancelled) {
+        DisplayImage cancelled;
+        cancelled.cancelled = true;
+        return cancelled;
+    }
+    QImage picture = std::move(decoded.picture);
     if (picture.isNull()) return PlaceholderImage(request.path);
     // Reduced before turning: both the scaling and the turn then touch
     // only the screen's pixels.

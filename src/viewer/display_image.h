@@ -9,6 +9,7 @@
 
 #include <QImage>
 #include <QSize>
+#include <atomic>
 #include <memory>
 #include <string>
 
@@ -29,6 +30,8 @@ struct DisplayImage {
     // A full-resolution decode of this photo failed (too large for memory,
     // say): the reduced picture stays and is not asked for again.
     bool fullResolutionFailed = false;
+    // The decode was stopped before it finished: no picture, never stored.
+    bool cancelled = false;
     std::string sourcePath;  // UTF-8
 
     // True while no picture holds every pixel of the photo, so that showing
@@ -58,6 +61,9 @@ struct DecodeRequest {
     QSize screen;  // logical pixels; empty: always full resolution
     qreal devicePixelRatio = 1;
     bool fullResolution = false;
+    // Polled while decoding: once true the decode stops (the photo is no
+    // longer wanted) and gives a cancelled image.
+    const std::atomic<bool>* cancel = nullptr;
 };
 
 // A size in logical pixels as device pixels.
@@ -71,7 +77,8 @@ QSize FittedDeviceSize(QSize shown, QSize screen, qreal devicePixelRatio);
 int DisplayDecodeScale(QSize fileSize, int quarterTurns, QSize screen, qreal devicePixelRatio);
 
 // Decodes the file. A file that cannot be read or decoded gives the
-// placeholder picture (placeholder set), never an empty result.
+// placeholder picture (placeholder set); only a cancelled decode gives no
+// picture.
 DisplayImage DecodeDisplayImage(const DecodeRequest& request);
 // The stand-in for a photo that cannot be shown.
 DisplayImage PlaceholderImage(const std::string& sourcePath);

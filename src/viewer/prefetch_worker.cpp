@@ -1,6 +1,7 @@
 #include "viewer/prefetch_worker.h"
 
 #include <chrono>
+#include <cstdlib>
 
 namespace {
 
@@ -19,6 +20,7 @@ PrefetchWorker::PrefetchWorker(ViewerImageCache& cache, SourceLookup lookup, Dec
 
 PrefetchWorker::~PrefetchWorker() {
     stop_.RequestStop();
+    cancelRunning_ = true;
     Wake();
     if (thread_.joinable()) thread_.join();
 }
@@ -39,6 +41,7 @@ void PrefetchWorker::Reset(std::vector<PhotoRef> photos, int currentIndex) {
         ++generation_;
         fullResolutionIndex_ = -1;
         cache_.Clear();
+        CancelStaleDecodeLocked();
     }
     if (!thread_.joinable()) {
         // At most one prefetch worker runs; without the slot there is none.
@@ -55,6 +58,7 @@ void PrefetchWorker::SetCurrent(int currentIndex) {
     {
         std::lock_guard lock(state_);
         currentIndex_ = currentIndex;
+        CancelStaleDecodeLocked();
     }
     Wake();
 }
@@ -65,6 +69,7 @@ void PrefetchWorker::ClearCache() {
         ++generation_;
         fullResolutionIndex_ = -1;
         cache_.Clear();
+        CancelStaleDecodeLocked();
     }
     Wake();
 }
@@ -76,6 +81,7 @@ void PrefetchWorker::RemoveAt(int index) {
     if (currentIndex_ > index) --currentIndex_;
     ++generation_;
     fullResolutionIndex_ = -1;
+    CancelStaleDecodeLocked();
     ViewerImageCache::CacheGuard guard(cache_);
     cache_.ShiftAfterRemovalLocked(index);
 }
@@ -107,6 +113,16 @@ void PrefetchWorker::SetScreen(QSize screen, qreal devicePixelRatio) {
 void PrefetchWorker::SetAutoOrient(bool autoOrient) {
     std::lock_guard lock(state_);
     autoOrient_ = autoOrient;
+}
+
+void PrefetchWorker::CancelStaleDecodeLocked() {
+    if (!busy_) return;
+    const bool otherList = running_.generation != generation_;
+    // The planner evicts photos more than one step away; a full-resolution
+    // picture serves only the photo on screen.
+    const bool outOfReach = std::abs(running_.index - currentIndex_) > 1 ||
+                            (running_.fullResolution && running_.index != currentIndex_);
+    if (otherList || outOfReach) cancelRunning_ = true;
 }
 
 int PrefetchWorker::Count() {
@@ -155,11 +171,13 @@ std::optional<PrefetchWorker::Task> PrefetchWorker::NextTask() {
 }
 
 void PrefetchWorker::Store(const Task& task, DisplayImage image) {
-    auto shared = std::make_shared<const DisplayImage>(std::move(image));
     {
         std::lock_guard lock(state_);
         busy_ = false;
-        if (task.generation != generation_) return;  // the list changed meanwhile
+        running_ = {};
+        // The list changed meanwhile, or the user moved away from the photo.
+        if (task.generation != generation_ || cancelRunning_ || image.cancelled) return;
+        auto shared = std::make_shared<const DisplayImage>(std::move(image));
         ViewerImageCache::CacheGuard guard(cache_);
         ViewerImageCache::Slot& slot = cache_.SlotAt(task.slot);
         if (task.fullResolution) {
@@ -198,6 +216,9 @@ void PrefetchWorker::Run() {
                 continue;
             }
             busy_ = true;
+            running_ = *task;
+            cancelRunning_ = stop_.StopRequested();
+            request.cancel = &cancelRunning_;
             request.screen = screen_;
             request.devicePixelRatio = devicePixelRatio_;
             request.autoOrient = autoOrient_;
@@ -212,5 +233,6 @@ void PrefetchWorker::Run() {
     }
     std::lock_guard lock(state_);
     busy_ = false;
+    running_ = {};
     workerSlot_.reset();
 }

@@ -9,6 +9,8 @@
 // list's generation; a new list, a removal or a cleared cache starts a new
 // generation, and a decode of an older one is dropped instead of stored.
 // Pausing is cooperative: the worker looks at the flag before each photo.
+// A decode the user moved away from (a jump, a new list) is cancelled: it
+// stops part-way and its result is dropped.
 //
 // Threads: the public functions are for the UI thread, where the worker is
 // created; Notices() signals there (queued from the worker thread). The worker stops on
@@ -87,6 +89,9 @@ class PrefetchWorker {
 
     void Run();
     std::optional<Task> NextTask();
+    // Under state_: cancels the running decode when its photo is no longer
+    // wanted (another list, or out of the current photo's reach).
+    void CancelStaleDecodeLocked();
     void Store(const Task& task, DisplayImage image);
     void Wake();
 
@@ -104,11 +109,13 @@ class PrefetchWorker {
     qreal devicePixelRatio_ = 1;
     bool autoOrient_ = false;
     bool busy_ = false;  // a task is being decoded
+    Task running_;       // the task being decoded, while busy_
     bool woken_ = false;
 
     std::atomic<bool> paused_{false};
-    StopToken stop_{&ExitToken};  // the destructor's stop, below the exit token
-    PrefetchNotices notices_;     // lives on the creating (UI) thread
+    std::atomic<bool> cancelRunning_{false};  // polled by the running decode
+    StopToken stop_{&ExitToken};              // the destructor's stop, below the exit token
+    PrefetchNotices notices_;                 // lives on the creating (UI) thread
     std::optional<WorkerSlot> workerSlot_;
     std::thread thread_;
 };

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <tuple>
 #include <vector>
 
@@ -153,6 +154,18 @@ TEST(DecodeDisplayImage, ACutOrHostileFileGivesThePartThatArrivedOrThePlaceholde
     DecodeRequest missing;
     missing.path = folder.File("missing.jpg");
     EXPECT_TRUE(DecodeDisplayImage(missing).placeholder);
+}
+
+TEST(DecodeDisplayImage, ACancelledDecodeGivesNoPictureRatherThanThePlaceholder) {
+    TempFolder folder;
+    DecodeRequest request;
+    request.path = WriteMarkedPhoto(folder);
+    const std::atomic<bool> cancel{true};
+    request.cancel = &cancel;
+    const DisplayImage image = DecodeDisplayImage(request);
+    EXPECT_TRUE(image.cancelled);
+    EXPECT_FALSE(image.placeholder);
+    EXPECT_TRUE(image.picture.isNull());
 }
 
 }  // namespace

@@ -4,7 +4,10 @@
 
 #include <algorithm>
 #include <chrono>
+#include <condition_variable>
+#include <functional>
 #include <map>
+#include <mutex>
 #include <set>
 #include <thread>
 
@@ -190,6 +193,74 @@ TEST_F(PrefetchWorkerTest, ADecodeForAReplacedListIsDropped) {
     WaitIdle(worker);
     EXPECT_EQ(cache_.Find(0)->sourcePath, PathAt(2));
     EXPECT_EQ(cache_.Held(), 1);
+}
+
+// What the UI does while photo 0 of ten is being decoded, and whether that
+// decode is still wanted. The decoder holds each decode until the test lets
+// it go or the worker cancels it.
+TEST_F(PrefetchWorkerTest, ADecodeThatIsNoLongerWantedIsCancelledAndNotStored) {
+    MakePhotos(10);
+    struct Case {
+        const char* what;
+        std::function<void(PrefetchWorker&)> act;
+        bool cancelled;
+        bool photo0HeldAfter;  // a cleared cache decodes it afresh
+    };
+    const Case cases[] = {
+        {"a step to the next photo", [](PrefetchWorker& w) { w.SetCurrent(1); }, false, true},
+        {"a jump of five photos", [](PrefetchWorker& w) { w.SetCurrent(5); }, true, false},
+        {"a new list",
+         [this](PrefetchWorker& w) {
+             w.Reset({photos_[7], photos_[8]}, 0);
+         },
+         true, false},
+        {"a cleared cache", [](PrefetchWorker& w) { w.ClearCache(); }, true, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        cache_.Clear();
+        std::mutex mutex;
+        std::condition_variable changed;
+        bool started = false, release = false, sawCancel = false;
+        PrefetchWorker worker(cache_, Lookup(), [&](const DecodeRequest& request) {
+            if (request.path == PathAt(0) && !started) {
+                std::unique_lock lock(mutex);
+                started = true;
+                changed.notify_all();
+                // Polls the flag as a real decode does; the bound only keeps a
+                // broken worker from hanging the test.
+                for (int i = 0; i < 10000 && !release && !request.cancel->load(); ++i) {
+                    lock.unlock();
+                    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+                    lock.lock();
+                }
+                sawCancel = request.cancel->load();
+            }
+            return DecodeDisplayImage(request);
+        });
+        worker.Reset(photos_, 0);
+        {
+            std::unique_lock lock(mutex);
+            ASSERT_TRUE(changed.wait_for(lock, std::chrono::seconds(10), [&] { return started; }));
+        }
+        c.act(worker);
+        {
+            std::lock_guard lock(mutex);
+            release = true;  // after the act: the flag is set by then or never
+        }
+        WaitIdle(worker);
+        std::lock_guard lock(mutex);
+        EXPECT_EQ(sawCancel, c.cancelled);
+        // A cancelled decode leaves no picture of photo 0 behind; only a
+        // decode started afterwards may store one.
+        bool photo0Held = false;
+        ViewerImageCache::CacheGuard guard(cache_);
+        for (int i = 0; i < kCacheSlots; ++i) {
+            const auto& slot = cache_.SlotAt(i);
+            if (slot.image && slot.image->sourcePath == PathAt(0)) photo0Held = true;
+        }
+        EXPECT_EQ(photo0Held, c.photo0HeldAfter);
+    }
 }
 
 TEST_F(PrefetchWorkerTest, ALargePhotoIsDecodedReducedUntilFullResolutionIsAsked) {
