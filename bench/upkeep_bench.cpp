@@ -191,7 +191,7 @@ int main(int argc, char** argv) {
         ms, statFloor);
 
     const double plainSave = Milliseconds([] { SaveCatalogue(); });
-    ms = Milliseconds([] { RebuildCatalogue(); });
+    ms = Milliseconds([] { RebuildCatalogue(StopToken{}); });
     std::printf(
         "thorough tidy (rebuild)   %8.1f ms = %.2f x the plain save of %.1f ms (target "
         "< 2 x)\n",

@@ -10,7 +10,6 @@
 #include "catalogue/folder_volumes.h"
 #include "catalogue/library_internals.h"
 #include "catalogue/photo_catalogue.h"
-#include "catalogue/process_flags.h"
 #include "catalogue/sql_query.h"
 #include "catalogue/sql_statement.h"
 #include "platform/file_status.h"
@@ -47,7 +46,7 @@ bool DropVanishedRows(sqlite3* db, bool duplicates, const VolumeCheck& volumes,
 
 }  // namespace
 
-RebuildResult RebuildCatalogue(std::atomic<int>* copied) {
+RebuildResult RebuildCatalogue(const StopToken& stop, std::atomic<int>* copied) {
     CatalogueSession session;
     if (!session.ok()) return RebuildResult::Failed;
     sqlite3* db = SessionDb(session);
@@ -57,7 +56,7 @@ RebuildResult RebuildCatalogue(std::atomic<int>* copied) {
     if (!DropVanishedRows(db, false, volumes, copied) ||
         !DropVanishedRows(db, true, volumes, copied) ||
         ExecuteStatement(db, kDeleteOrphanKeywords) != SQLITE_OK ||
-        ExecuteStatement(db, kDeleteOrphanSubjects) != SQLITE_OK || ExitToken.StopRequested()) {
+        ExecuteStatement(db, kDeleteOrphanSubjects) != SQLITE_OK || stop.StopRequested()) {
         ExecuteStatement(db, "rollback transaction");
         return RebuildResult::Failed;
     }
