@@ -176,7 +176,7 @@ int main(int argc, char** argv) {
                 changed ? "a change" : "none");
 
     UpkeepProgress progress;
-    ms = Milliseconds([&] { UpdateLibrary(progress); });
+    ms = Milliseconds([&] { UpdateLibrary(progress, {nullptr, library.PendingRegions()}); });
     const double save = Milliseconds([] { SaveCatalogue(); });
     std::printf(
         "\nupdate of 10 folders      %8.1f ms (%d refreshed, %d removed), including its save; "

@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "import/photo_region.h"
 #include "metadata/exif_writer.h"
 
 struct GpsPosition {
@@ -60,9 +61,10 @@ struct PhotoEditResult {
 // Reads the photo at path, applies edit, rewrites the file crash-safely and,
 // when catalogueId is non-zero, replaces the photo's catalogue rows (in
 // tReJpgMsg when isDuplicate) by rows read again from the written file.
-// A written position marks the photo for the region lookup.
+// A written position takes the photo's region names through regions.
 PhotoEditResult WritePhotoEdit(const std::string& path, const PhotoEdit& edit,
-                               std::int64_t catalogueId, bool isDuplicate);
+                               std::int64_t catalogueId, bool isDuplicate,
+                               const RegionRoute& regions);
 
 struct PhotoEditTarget {
     std::string path;
@@ -75,4 +77,4 @@ struct PhotoEditTarget {
 // Each photo is still replaced only after its new content is on disk.
 // Results come in the order of targets.
 std::vector<PhotoEditResult> WritePhotoEdits(std::span<const PhotoEditTarget> targets,
-                                             const PhotoEdit& edit);
+                                             const PhotoEdit& edit, const RegionRoute& regions);

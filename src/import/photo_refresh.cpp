@@ -14,7 +14,7 @@
 #include "platform/file_status.h"
 
 std::int64_t RefreshPhotoFromFile(const std::string& path, std::int64_t oldId, bool wasDuplicate,
-                                  bool askMap) {
+                                  bool askMap, const RegionRoute& route) {
     PassDeletedPathCheck(path, true);
     // The file is read before any row changes, so that an unreadable file
     // leaves the photo's rows as they were.
@@ -23,7 +23,7 @@ std::int64_t RefreshPhotoFromFile(const std::string& path, std::int64_t oldId, b
     const auto& [record, thumbnail, id] = *read;
     RegionNames regions;
     if (askMap) {
-        regions = ResolveRegionOrQueue(id, record, kRefreshRegionSends);
+        regions = ResolveRegionOrQueue(id, record, kRefreshRegionSends, route);
     } else if (std::optional<RegionNames> oldRegions = PhotoRegionNames(oldId, wasDuplicate)) {
         regions = *oldRegions;
     }
@@ -46,12 +46,12 @@ std::int64_t RefreshPhotoFromFile(const std::string& path, std::int64_t oldId, b
     return id;
 }
 
-bool PromoteDuplicate(std::int64_t id) {
+bool PromoteDuplicate(std::int64_t id, const RegionRoute& regions) {
     std::optional<std::string> path = PhotoFullPath(id, true);
     if (!path) return false;
     if (!CopyPhotoToDuplicates(id)) return false;
     // Marked as written now, so the duplicate rules let this copy win. A
     // missing file is left missing (the import then fails for it).
     SetFileLastWriteTime(*path, std::time(nullptr));
-    return AddPhotoFile(*path, true);
+    return AddPhotoFile(*path, true, regions);
 }

@@ -16,8 +16,9 @@ bool RunPropertiesDialog(PropertiesSession& session, QWidget* parent) {
     return true;
 }
 
-PropertiesSession SessionOnViewPhoto(const CVereroView& view, int index) {
+PropertiesSession SessionOnViewPhoto(const CVereroView& view, int index, PhotoWriter writer) {
     PropertiesSession session;
+    session.writer = std::move(writer);
     session.shownPhoto = view.Photos().Entry(index).Ref();
     session.selection = view.Selection().list.Photos();
     return session;
@@ -29,11 +30,12 @@ void RunPropertiesOrSayInvalid(PropertiesSession& session, QWidget* parent) {
     session.tidyRequested = true;
 }
 
-bool RunPropertiesCommand(CVereroView& view, const std::function<void()>& runTidy) {
+bool RunPropertiesCommand(CVereroView& view, const PhotoWriter& writer,
+                          const std::function<void()>& runTidy) {
     if (!view.HasPhotos()) return false;
     const std::optional<int> index = view.PickCommandPhoto(false);
     if (!index) return false;
-    PropertiesSession session = SessionOnViewPhoto(view, *index);
+    PropertiesSession session = SessionOnViewPhoto(view, *index, writer);
     view.PhotoStatusText(session.shownPhoto);
     RunPropertiesOrSayInvalid(session, view.window());
     if (session.tidyRequested && runTidy) runTidy();

@@ -6,6 +6,8 @@
 
 #include <functional>
 
+#include "import/photo_writer.h"
+
 class CVereroView;
 class QWidget;
 struct PropertiesSession;
@@ -17,14 +19,15 @@ struct PropertiesSession;
 bool RunPropertiesDialog(PropertiesSession& session, QWidget* parent);
 
 // A session on the view's photo at index, with the view's multi-selection
-// for the batch.
-PropertiesSession SessionOnViewPhoto(const CVereroView& view, int index);
+// for the batch, writing through writer.
+PropertiesSession SessionOnViewPhoto(const CVereroView& view, int index, PhotoWriter writer);
 // Runs the dialog; a photo whose row cannot be read is reported as invalid
 // and asks for the tidy (session.tidyRequested).
 void RunPropertiesOrSayInvalid(PropertiesSession& session, QWidget* parent);
 
-// The command on view's current photo. After the dialog: a photo that
-// turned out invalid runs runTidy (the 整理数据库 dialog), and written
-// photos refresh the list, which rebuilds the trees that group by the
-// edited fields. True when photos were written.
-bool RunPropertiesCommand(CVereroView& view, const std::function<void()>& runTidy);
+// The command on view's current photo, writing through writer. After the
+// dialog: a photo that turned out invalid runs runTidy (the 整理数据库
+// dialog), and written photos refresh the list, which rebuilds the trees
+// that group by the edited fields. True when photos were written.
+bool RunPropertiesCommand(CVereroView& view, const PhotoWriter& writer,
+                          const std::function<void()>& runTidy);

@@ -58,6 +58,8 @@ class PropertiesTest : public ::testing::Test {
     }
 
     std::string Folder() const { return fresh_.Root() + "/photos"; }
+    // No companion: photos written with a position wait in the library's queue.
+    RegionRoute Regions() { return {nullptr, fresh_.library().PendingRegions()}; }
 
     // A catalogued photo <name> in the test's photo folder, with its keyword rows.
     void AddPhoto(std::int64_t id, const std::string& name, bool duplicate = false,
