@@ -71,6 +71,6 @@ RebuildResult RebuildCatalogue(const StopToken& stop, std::atomic<int>* copied) 
     // The deletions committed, which marked the catalogue modified; only a
     // complete write clears that.
     if (WriteCompactCatalogueFile(db) != SQLITE_OK) return RebuildResult::SaveFailed;
-    LibraryInternals::MarkSaved(CurrentLibrary());
+    LibraryInternals::MarkSaved(LibraryInternals::Owner(session));
     return RebuildResult::Done;
 }
