@@ -107,7 +107,7 @@ void RunTidy(CMainFrame& frame) {
 }
 
 void ConnectViewer(CMainFrame& frame, CVereroView* view, LocationController* location,
-                   const PhotoWriter& writer) {
+                   const PropertiesContext& properties) {
     auto* host = new PhotoViewerHost(*view);
     if (QAction* show = frame.Command(CommandId::kShowPhoto)) {
         show->setEnabled(true);
@@ -118,35 +118,36 @@ void ConnectViewer(CMainFrame& frame, CVereroView* view, LocationController* loc
     }
     // 更多: the properties dialog over the viewer for its current photo; a
     // written photo refreshes the list once the viewer has closed.
-    host->onViewerCreated = [view, &frame, location, writer](CDialogPICVIEW& viewer) {
-        QObject::connect(
-            &viewer, &CDialogPICVIEW::moreRequested, &viewer,
-            [view, &viewer, &frame, location, writer] {
-                PhotoList& photos = view->Photos();
-                if (!photos.IsValid(photos.currentIndex)) return;
-                PropertiesSession session = SessionOnViewPhoto(*view, photos.currentIndex, writer);
-                const int queuedBefore = location->PendingRegionCount();
-                RunPropertiesOrSayInvalid(session, &viewer);
-                if (session.tidyRequested) {
-                    // Once the viewer has closed.
-                    QObject::connect(&viewer, &QObject::destroyed, &frame, [&frame] {
-                        QMetaObject::invokeMethod(
-                            &frame, [&frame] { RunTidy(frame); }, Qt::QueuedConnection);
-                    });
-                }
-                if (!session.photosModified) return;
-                photos.Entry(photos.currentIndex).idPic = session.shownPhoto.idPic;
-                photos.Entry(photos.currentIndex).fromDuplicates =
-                    session.shownPhoto.fromDuplicates;
-                // A rename or a new id: the entry reads its row (name, path) again,
-                // so that 删除 and the caption follow the file.
-                photos.ReleaseThumbnail(photos.currentIndex);
-                photos.EnsureThumbnail(photos.currentIndex);
-                photos.reselectIndex = std::max(0, photos.currentIndex);
-                OfferRegionLookupAfterViewer(queuedBefore);
-                QObject::connect(&viewer, &QObject::destroyed, view,
-                                 [view] { view->RefreshList(false); });
-            });
+    host->onViewerCreated = [view, &frame, location, properties](CDialogPICVIEW& viewer) {
+        QObject::connect(&viewer, &CDialogPICVIEW::moreRequested, &viewer,
+                         [view, &viewer, &frame, location, properties] {
+                             PhotoList& photos = view->Photos();
+                             if (!photos.IsValid(photos.currentIndex)) return;
+                             PropertiesSession session =
+                                 SessionOnViewPhoto(*view, photos.currentIndex, properties);
+                             const int queuedBefore = location->PendingRegionCount();
+                             RunPropertiesOrSayInvalid(session, &viewer);
+                             if (session.tidyRequested) {
+                                 // Once the viewer has closed.
+                                 QObject::connect(&viewer, &QObject::destroyed, &frame, [&frame] {
+                                     QMetaObject::invokeMethod(
+                                         &frame, [&frame] { RunTidy(frame); },
+                                         Qt::QueuedConnection);
+                                 });
+                             }
+                             if (!session.photosModified) return;
+                             photos.Entry(photos.currentIndex).idPic = session.shownPhoto.idPic;
+                             photos.Entry(photos.currentIndex).fromDuplicates =
+                                 session.shownPhoto.fromDuplicates;
+                             // A rename or a new id: the entry reads its row (name, path) again,
+                             // so that 删除 and the caption follow the file.
+                             photos.ReleaseThumbnail(photos.currentIndex);
+                             photos.EnsureThumbnail(photos.currentIndex);
+                             photos.reselectIndex = std::max(0, photos.currentIndex);
+                             OfferRegionLookupAfterViewer(queuedBefore);
+                             QObject::connect(&viewer, &QObject::destroyed, view,
+                                              [view] { view->RefreshList(false); });
+                         });
     };
     QObject::connect(view, &CVereroView::openPhotoRequested, host, [view, host](int index) {
         view->Photos().currentIndex = index;
@@ -262,25 +263,28 @@ PhotoFileCommands* ConnectFileCommands(CMainFrame& frame, CVereroView* view, CCl
 // 查看照片属性 under both its ids; a photo found invalid runs 整理数据库 when
 // that command is carried.
 void CarryProperties(CMainFrame& frame, CVereroView* view, LocationController* location,
-                     const PhotoWriter& writer) {
+                     const PropertiesContext& properties) {
     auto runTidy = [&frame] { RunTidy(frame); };
     for (int id : {CommandId::kProperties, CommandId::kPropertiesAlternate}) {
         if (QAction* action = frame.Command(id)) {
             action->setEnabled(true);
-            QObject::connect(action, &QAction::triggered, view, [view, runTidy, location, writer] {
-                const int queuedBefore = location->PendingRegionCount();
-                if (RunPropertiesCommand(*view, writer, runTidy))
-                    location->OfferRegionLookup(LocationController::EditSource::PropertiesCommand,
-                                                queuedBefore);
-            });
+            QObject::connect(
+                action, &QAction::triggered, view, [view, runTidy, location, properties] {
+                    const int queuedBefore = location->PendingRegionCount();
+                    if (RunPropertiesCommand(*view, properties, runTidy))
+                        location->OfferRegionLookup(
+                            LocationController::EditSource::PropertiesCommand, queuedBefore);
+                });
         }
     }
 }
 
 // The four map commands of menu 编辑.
 LocationController* ConnectLocation(CVereroApp& app, CMainFrame& frame, CVereroView* view,
-                                    const RegionRoute& regions) {
+                                    const RegionRoute& regions,
+                                    const PropertiesContext& properties) {
     auto* location = new LocationController(app.Link(), &app.RegionNames(), regions, *view, &frame);
+    location->SetPropertiesContext(properties);
     location->SetDialogOpenedHook([&frame] { frame.StartBringToFrontTimer(); });
     const std::pair<int, void (LocationController::*)()> commands[] = {
         {CommandId::kRegionsFromGps, &LocationController::RegionsFromGps},
@@ -338,10 +342,13 @@ void ConnectBrowsingWindows(CVereroApp& app) {
     Carry(frame, CommandId::kDetailList, view, &CVereroView::OnDetailList);
     Carry(frame, CommandId::kShowKeywords, view, &CVereroView::OnToggleKeywords);
     Carry(frame, CommandId::kAutoOrient, view, &CVereroView::OnToggleAutoOrient);
-    LocationController* location = ConnectLocation(app, frame, view, imports->Regions());
-    const PhotoWriter writer = RoutedPhotoWriter(imports->Regions());
-    CarryProperties(frame, view, location, writer);
-    ConnectViewer(frame, view, location, writer);
+    // Every properties dialog of the run writes on the import's region route
+    // and shares the answers of the others.
+    const PropertiesContext properties{RoutedPhotoWriter(imports->Regions())};
+    LocationController* location =
+        ConnectLocation(app, frame, view, imports->Regions(), properties);
+    CarryProperties(frame, view, location, properties);
+    ConnectViewer(frame, view, location, properties);
     ConnectUpkeep(frame, view, files, imports, app.PhotoLibrary());
     auto updateCommands = [&frame, view] {
         UpdateViewChecks(frame, view);

@@ -107,7 +107,7 @@ void LocationController::PickPositionOnMap() {
 PropertiesSession LocationController::SessionOn(PhotoRef shown) const {
     PropertiesSession session;
     session.shownPhoto = shown;
-    session.writer = RoutedPhotoWriter(regions_);
+    session.context = properties_;
     return session;
 }
 

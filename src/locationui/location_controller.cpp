@@ -51,7 +51,8 @@ LocationController::LocationController(MapLink* link, RegionBuffer* regionNames,
       regionNames_(regionNames),
       regions_(regions),
       view_(view),
-      writer_(RoutedPhotoWriter(regions)) {
+      writer_(RoutedPhotoWriter(regions)),
+      properties_{RoutedPhotoWriter(regions)} {
     instance = this;
     messageBox_ = [](QWidget* owner, const QString& title, const QString& text, bool twoButtons) {
         return ShowDlgMsg(owner, title, text, twoButtons);

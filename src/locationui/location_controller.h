@@ -26,6 +26,7 @@
 #include "maplink/companion_locator.h"
 #include "maplink/companion_readiness.h"
 #include "maplink/map_records.h"
+#include "properties/properties_session.h"
 #include "record/photo_ref.h"
 
 class CLocationResultDialog;
@@ -34,7 +35,6 @@ class CVereroView;
 class MapLink;
 class QWidget;
 class RegionBuffer;
-struct PropertiesSession;
 
 class LocationController : public QObject {
     Q_OBJECT
@@ -62,6 +62,9 @@ class LocationController : public QObject {
     void SetMessageBox(MessageBox box) { messageBox_ = std::move(box); }
     void SetReadinessCheck(ReadinessCheck check) { readinessCheck_ = std::move(check); }
     void SetPropertiesRunner(PropertiesRunner runner) { runProperties_ = std::move(runner); }
+    // What the properties dialogs it opens are handed (by default a writer on
+    // the region route and answers of their own).
+    void SetPropertiesContext(PropertiesContext context) { properties_ = std::move(context); }
     // Writes the positions taken from the companion's tracks (RoutedPhotoWriter by default).
     void SetPhotoWriter(PhotoWriter writer) { writer_ = std::move(writer); }
     // Called when a result dialog is created (the main frame starts its
@@ -114,7 +117,7 @@ class LocationController : public QObject {
     void OnTrackApplyEnded();
     void SendMapPhotos(const std::vector<MapPhotoRecord>& records, int asked);
     void ShowSingleOnMap(PhotoRef photo);
-    // A properties session on shown that writes through the region route.
+    // A properties session on shown in the controller's properties context.
     PropertiesSession SessionOn(PhotoRef shown) const;
 
     MapLink* link_;
@@ -126,6 +129,7 @@ class LocationController : public QObject {
     ReadinessCheck readinessCheck_;
     PropertiesRunner runProperties_;
     PhotoWriter writer_;
+    PropertiesContext properties_;
     int tracksApplied_ = 0;  // written by the track worker, read after its join
     // Restarts of the lookup while the companion's window was missing; the
     // lookup worker (one at a time) counts them.

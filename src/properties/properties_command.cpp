@@ -16,9 +16,10 @@ bool RunPropertiesDialog(PropertiesSession& session, QWidget* parent) {
     return true;
 }
 
-PropertiesSession SessionOnViewPhoto(const CVereroView& view, int index, PhotoWriter writer) {
+PropertiesSession SessionOnViewPhoto(const CVereroView& view, int index,
+                                     PropertiesContext context) {
     PropertiesSession session;
-    session.writer = std::move(writer);
+    session.context = std::move(context);
     session.shownPhoto = view.Photos().Entry(index).Ref();
     session.selection = view.Selection().list.Photos();
     return session;
@@ -30,12 +31,12 @@ void RunPropertiesOrSayInvalid(PropertiesSession& session, QWidget* parent) {
     session.tidyRequested = true;
 }
 
-bool RunPropertiesCommand(CVereroView& view, const PhotoWriter& writer,
+bool RunPropertiesCommand(CVereroView& view, const PropertiesContext& context,
                           const std::function<void()>& runTidy) {
     if (!view.HasPhotos()) return false;
     const std::optional<int> index = view.PickCommandPhoto(false);
     if (!index) return false;
-    PropertiesSession session = SessionOnViewPhoto(view, *index, writer);
+    PropertiesSession session = SessionOnViewPhoto(view, *index, context);
     view.PhotoStatusText(session.shownPhoto);
     RunPropertiesOrSayInvalid(session, view.window());
     if (session.tidyRequested && runTidy) runTidy();

@@ -6,11 +6,10 @@
 
 #include <functional>
 
-#include "import/photo_writer.h"
+#include "properties/properties_session.h"
 
 class CVereroView;
 class QWidget;
-struct PropertiesSession;
 
 // Runs the dialog modally for session (the opening contract): loads the
 // record of session.shownPhoto, runs the dialog with the session's preset
@@ -19,15 +18,15 @@ struct PropertiesSession;
 bool RunPropertiesDialog(PropertiesSession& session, QWidget* parent);
 
 // A session on the view's photo at index, with the view's multi-selection
-// for the batch, writing through writer.
-PropertiesSession SessionOnViewPhoto(const CVereroView& view, int index, PhotoWriter writer);
+// for the batch, in the opener's context.
+PropertiesSession SessionOnViewPhoto(const CVereroView& view, int index, PropertiesContext context);
 // Runs the dialog; a photo whose row cannot be read is reported as invalid
 // and asks for the tidy (session.tidyRequested).
 void RunPropertiesOrSayInvalid(PropertiesSession& session, QWidget* parent);
 
-// The command on view's current photo, writing through writer. After the
+// The command on view's current photo, in the opener's context. After the
 // dialog: a photo that turned out invalid runs runTidy (the 整理数据库
 // dialog), and written photos refresh the list, which rebuilds the trees
 // that group by the edited fields. True when photos were written.
-bool RunPropertiesCommand(CVereroView& view, const PhotoWriter& writer,
+bool RunPropertiesCommand(CVereroView& view, const PropertiesContext& context,
                           const std::function<void()>& runTidy);

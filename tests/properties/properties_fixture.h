@@ -78,11 +78,13 @@ class PropertiesTest : public ::testing::Test {
         if (!duplicate) WriteKeywordRows(id, r);
     }
 
-    // Opens the dialog on shown (shown, not run modally), writing through
-    // the stand-in.
-    void Open(PhotoRef shown, std::vector<PhotoRef> selection = {},
-              PresetPositionState preset = {}) {
+    // Opens the dialog on shown (shown, not run modally) in context (an
+    // opener's own by default), writing through the stand-in.
+    void Open(PhotoRef shown, std::vector<PhotoRef> selection = {}, PresetPositionState preset = {},
+              PropertiesContext context = {}) {
+        dialog_.reset();
         session_ = PropertiesSession{};
+        session_.context = std::move(context);
         session_.shownPhoto = shown;
         session_.selection = std::move(selection);
         session_.preset = preset;
