@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "bench_corpus.h"
+#include "catalogue/pending_region_queue.h"
 #include "catalogue/photo_catalogue.h"
 #include "catalogue/photo_rows.h"
 #include "import/folder_walk.h"
@@ -53,7 +54,8 @@ RunFigures TimeImport(const std::string& folder, const std::string& dataFolder) 
         BeginTransaction();
         int imported = 0;
         ImportProgress progress;
-        ImportFolderTree(folder, imported, progress);
+        PendingRegionQueue regions;  // no companion: photos with a position wait here
+        ImportFolderTree(folder, imported, progress, {nullptr, regions});
         CommitTransaction();
         double seconds = Now() - start;
         char line[128];

@@ -176,7 +176,7 @@ int main(int argc, char** argv) {
                 changed ? "a change" : "none");
 
     UpkeepProgress progress;
-    ms = Milliseconds([&] { UpdateLibrary(progress); });
+    ms = Milliseconds([&] { UpdateLibrary(progress, {nullptr, library.PendingRegions()}); });
     const double save = Milliseconds([] { SaveCatalogue(); });
     std::printf(
         "\nupdate of 10 folders      %8.1f ms (%d refreshed, %d removed), including its save; "
@@ -191,7 +191,7 @@ int main(int argc, char** argv) {
         ms, statFloor);
 
     const double plainSave = Milliseconds([] { SaveCatalogue(); });
-    ms = Milliseconds([] { RebuildCatalogue(); });
+    ms = Milliseconds([] { RebuildCatalogue(StopToken{}); });
     std::printf(
         "thorough tidy (rebuild)   %8.1f ms = %.2f x the plain save of %.1f ms (target "
         "< 2 x)\n",

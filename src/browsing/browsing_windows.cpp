@@ -106,7 +106,8 @@ void RunTidy(CMainFrame& frame) {
     if (tidy && tidy->isEnabled()) tidy->trigger();
 }
 
-void ConnectViewer(CMainFrame& frame, CVereroView* view, LocationController* location) {
+void ConnectViewer(CMainFrame& frame, CVereroView* view, LocationController* location,
+                   const PropertiesContext& properties) {
     auto* removal = new PhotoFileCommands(*view, view);
     auto* host = new PhotoViewerHost(
         *view,
@@ -126,32 +127,34 @@ void ConnectViewer(CMainFrame& frame, CVereroView* view, LocationController* loc
     }
     // 更多: the properties dialog over the viewer for its current photo; a
     // written photo refreshes the list once the viewer has closed.
-    host->onViewerCreated = [view, &frame, location](CDialogPICVIEW& viewer) {
-        QObject::connect(
-            &viewer, &CDialogPICVIEW::moreRequested, &viewer, [view, &viewer, &frame, location] {
-                PhotoList& photos = view->Photos();
-                if (!photos.IsValid(photos.currentIndex)) return;
-                PropertiesSession session = SessionOnViewPhoto(*view, photos.currentIndex);
-                const int queuedBefore = location->PendingRegionCount();
-                RunPropertiesOrSayInvalid(session, &viewer);
-                if (session.tidyRequested) {
-                    // Once the viewer has closed.
-                    QObject::connect(&viewer, &QObject::destroyed, &frame, [&frame] {
-                        QMetaObject::invokeMethod(
-                            &frame, [&frame] { RunTidy(frame); }, Qt::QueuedConnection);
-                    });
-                }
-                if (!session.photosModified) return;
-                photos.Entry(photos.currentIndex).ref = session.shownPhoto;
-                // A rename or a new id: the entry reads its row (name, path) again,
-                // so that 删除 and the caption follow the file.
-                photos.ReleaseThumbnail(photos.currentIndex);
-                photos.EnsureThumbnail(photos.currentIndex);
-                photos.reselectIndex = std::max(0, photos.currentIndex);
-                OfferRegionLookupAfterViewer(queuedBefore);
-                QObject::connect(&viewer, &QObject::destroyed, view,
-                                 [view] { view->RefreshList(false); });
-            });
+    host->onViewerCreated = [view, &frame, location, properties](CDialogPICVIEW& viewer) {
+        QObject::connect(&viewer, &CDialogPICVIEW::moreRequested, &viewer,
+                         [view, &viewer, &frame, location, properties] {
+                             PhotoList& photos = view->Photos();
+                             if (!photos.IsValid(photos.currentIndex)) return;
+                             PropertiesSession session =
+                                 SessionOnViewPhoto(*view, photos.currentIndex, properties);
+                             const int queuedBefore = location->PendingRegionCount();
+                             RunPropertiesOrSayInvalid(session, &viewer);
+                             if (session.tidyRequested) {
+                                 // Once the viewer has closed.
+                                 QObject::connect(&viewer, &QObject::destroyed, &frame, [&frame] {
+                                     QMetaObject::invokeMethod(
+                                         &frame, [&frame] { RunTidy(frame); },
+                                         Qt::QueuedConnection);
+                                 });
+                             }
+                             if (!session.photosModified) return;
+                             photos.Entry(photos.currentIndex).ref = session.shownPhoto;
+                             // A rename or a new id: the entry reads its row (name, path) again,
+                             // so that 删除 and the caption follow the file.
+                             photos.ReleaseThumbnail(photos.currentIndex);
+                             photos.EnsureThumbnail(photos.currentIndex);
+                             photos.reselectIndex = std::max(0, photos.currentIndex);
+                             OfferRegionLookupAfterViewer(queuedBefore);
+                             QObject::connect(&viewer, &QObject::destroyed, view,
+                                              [view] { view->RefreshList(false); });
+                         });
     };
     QObject::connect(view, &CVereroView::openPhotoRequested, host, [view, host](int index) {
         view->Photos().currentIndex = index;
@@ -167,7 +170,7 @@ void ConnectViewer(CMainFrame& frame, CVereroView* view, LocationController* loc
 // that follows 打开文件位置 on a photo whose file is gone.
 void ConnectUpkeep(CMainFrame& frame, CVereroView* view, PhotoFileCommands* files,
                    ImportController* imports, const Library& library) {
-    auto* upkeep = new UpkeepController(library, &frame);
+    auto* upkeep = new UpkeepController(library, imports->Regions(), &frame);
     QObject::connect(
         upkeep, &UpkeepController::newPhotosFound, imports,
         [imports, &frame](const QStringList& paths) { imports->AcceptFilePaths(paths, &frame); });
@@ -226,7 +229,8 @@ void CarrySearch(CMainFrame& frame, CClassView* pane, CVereroView* view) {
 // The clipboard, removal and duplicate commands of the main menu and of menu
 // 119 act on the view's photos; 黏贴 imports what the clipboard offers, as
 // the pane's Ctrl+V does.
-PhotoFileCommands* ConnectFileCommands(CMainFrame& frame, CVereroView* view, CClassView* pane) {
+PhotoFileCommands* ConnectFileCommands(CMainFrame& frame, CVereroView* view, CClassView* pane,
+                                       const RegionRoute& regions) {
     auto* files = new PhotoFileCommands(*view, view);
     const std::pair<int, void (PhotoFileCommands::*)()> commands[] = {
         {CommandId::kCopy, &PhotoFileCommands::Copy},
@@ -234,7 +238,6 @@ PhotoFileCommands* ConnectFileCommands(CMainFrame& frame, CVereroView* view, CCl
         {CommandId::kOpenFileLocation, &PhotoFileCommands::OpenFileLocation},
         {CommandId::kRemoveFromAlbum, &PhotoFileCommands::RemoveFromAlbum},
         {CommandId::kRemoveFromAlbumContext, &PhotoFileCommands::RemoveFromAlbum},
-        {CommandId::kAddDuplicatesToCatalogue, &PhotoFileCommands::PromoteDuplicates},
     };
     for (const auto& [id, slot] : commands) {
         if (QAction* action = frame.Command(id)) {
@@ -243,7 +246,12 @@ PhotoFileCommands* ConnectFileCommands(CMainFrame& frame, CVereroView* view, CCl
         }
     }
     QAction* promote = frame.Command(CommandId::kAddDuplicatesToCatalogue);
-    if (promote) promote->setToolTip(QStringLiteral("将重复列表中的照片替换数据库中的照片。"));
+    if (promote) {
+        promote->setEnabled(true);
+        QObject::connect(promote, &QAction::triggered, files,
+                         [files, regions] { files->PromoteDuplicates(regions); });
+        promote->setToolTip(QStringLiteral("将重复列表中的照片替换数据库中的照片。"));
+    }
     QAction* paste = frame.Command(CommandId::kPaste);
     auto updatePaste = [paste] {
         if (paste)
@@ -261,25 +269,29 @@ PhotoFileCommands* ConnectFileCommands(CMainFrame& frame, CVereroView* view, CCl
 
 // 查看照片属性 under both its ids; a photo found invalid runs 整理数据库 when
 // that command is carried.
-void CarryProperties(CMainFrame& frame, CVereroView* view, LocationController* location) {
+void CarryProperties(CMainFrame& frame, CVereroView* view, LocationController* location,
+                     const PropertiesContext& properties) {
     auto runTidy = [&frame] { RunTidy(frame); };
     for (int id : {CommandId::kProperties, CommandId::kPropertiesAlternate}) {
         if (QAction* action = frame.Command(id)) {
             action->setEnabled(true);
-            QObject::connect(action, &QAction::triggered, view, [view, runTidy, location] {
-                const int queuedBefore = location->PendingRegionCount();
-                if (RunPropertiesCommand(*view, runTidy))
-                    location->OfferRegionLookup(LocationController::EditSource::PropertiesCommand,
-                                                queuedBefore);
-            });
+            QObject::connect(
+                action, &QAction::triggered, view, [view, runTidy, location, properties] {
+                    const int queuedBefore = location->PendingRegionCount();
+                    if (RunPropertiesCommand(*view, properties, runTidy))
+                        location->OfferRegionLookup(
+                            LocationController::EditSource::PropertiesCommand, queuedBefore);
+                });
         }
     }
 }
 
 // The four map commands of menu 编辑.
-LocationController* ConnectLocation(CVereroApp& app, CMainFrame& frame, CVereroView* view) {
-    auto* location = new LocationController(app.Link(), &app.RegionNames(),
-                                            app.PhotoLibrary().PendingRegions(), *view, &frame);
+LocationController* ConnectLocation(CVereroApp& app, CMainFrame& frame, CVereroView* view,
+                                    const RegionRoute& regions,
+                                    const PropertiesContext& properties) {
+    auto* location = new LocationController(app.Link(), &app.RegionNames(), regions, *view, &frame);
+    location->SetPropertiesContext(properties);
     location->SetDialogOpenedHook([&frame] { frame.StartBringToFrontTimer(); });
     QObject::connect(view, &CVereroView::regionLookupRequested, location,
                      &LocationController::StartRegionLookup);
@@ -313,7 +325,8 @@ void ConnectBrowsingWindows(CVereroApp& app) {
     CMainFrame& frame = *app.MainFrame();
     CVereroView* view = CVereroView::Instance();
     if (!view) return;
-    auto* imports = new ImportController(app.Link(), &app.RegionNames(), &frame);
+    auto* imports = new ImportController(app.PhotoLibrary().PendingRegions(), app.Link(),
+                                         &app.RegionNames(), &frame);
     imports->SetDialogOpenedHook([&frame] { frame.StartBringToFrontTimer(); });
     if (CClassView* pane = CClassView::Instance()) {
         ConnectPaneToImports(frame, pane, imports);
@@ -330,16 +343,21 @@ void ConnectBrowsingWindows(CVereroApp& app) {
                      [view, imports](const QList<QUrl>& urls) {
                          imports->AcceptDroppedPaths(LocalFilePaths(urls), view);
                      });
-    PhotoFileCommands* files = ConnectFileCommands(frame, view, CClassView::Instance());
+    PhotoFileCommands* files =
+        ConnectFileCommands(frame, view, CClassView::Instance(), imports->Regions());
     QObject::connect(view, &CVereroView::statusTextChanged, &frame, &CMainFrame::SetStatusText);
     Carry(frame, CommandId::kLargeIcons, view, &CVereroView::OnLargeIcons);
     Carry(frame, CommandId::kSmallIcons, view, &CVereroView::OnSmallIcons);
     Carry(frame, CommandId::kDetailList, view, &CVereroView::OnDetailList);
     Carry(frame, CommandId::kShowKeywords, view, &CVereroView::OnToggleKeywords);
     Carry(frame, CommandId::kAutoOrient, view, &CVereroView::OnToggleAutoOrient);
-    LocationController* location = ConnectLocation(app, frame, view);
-    CarryProperties(frame, view, location);
-    ConnectViewer(frame, view, location);
+    // Every properties dialog of the run writes on the import's region route
+    // and shares the answers of the others.
+    const PropertiesContext properties{RoutedPhotoWriter(imports->Regions())};
+    LocationController* location =
+        ConnectLocation(app, frame, view, imports->Regions(), properties);
+    CarryProperties(frame, view, location, properties);
+    ConnectViewer(frame, view, location, properties);
     ConnectUpkeep(frame, view, files, imports, app.PhotoLibrary());
     auto updateCommands = [&frame, view] {
         UpdateViewChecks(frame, view);

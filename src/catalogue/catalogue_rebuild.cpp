@@ -11,7 +11,6 @@
 #include "catalogue/library_internals.h"
 #include "catalogue/photo_catalogue.h"
 #include "catalogue/photo_table.h"
-#include "catalogue/process_flags.h"
 #include "catalogue/sql_query.h"
 #include "platform/file_status.h"
 
@@ -46,7 +45,7 @@ bool DropVanishedRows(const CatalogueSession& session, bool duplicates, const Vo
 
 }  // namespace
 
-RebuildResult RebuildCatalogue(std::atomic<int>* copied) {
+RebuildResult RebuildCatalogue(const StopToken& stop, std::atomic<int>* copied) {
     CatalogueSession session;
     if (!session.ok()) return RebuildResult::Failed;
     sqlite3* db = SessionDb(session);
@@ -56,7 +55,7 @@ RebuildResult RebuildCatalogue(std::atomic<int>* copied) {
     if (!DropVanishedRows(session, false, volumes, copied) ||
         !DropVanishedRows(session, true, volumes, copied) ||
         ExecuteStatement(db, kDeleteOrphanKeywords) != SQLITE_OK ||
-        ExecuteStatement(db, kDeleteOrphanSubjects) != SQLITE_OK || ExitToken.StopRequested()) {
+        ExecuteStatement(db, kDeleteOrphanSubjects) != SQLITE_OK || stop.StopRequested()) {
         ExecuteStatement(db, "rollback transaction");
         return RebuildResult::Failed;
     }
@@ -71,6 +70,6 @@ RebuildResult RebuildCatalogue(std::atomic<int>* copied) {
     // The deletions committed, which marked the catalogue modified; only a
     // complete write clears that.
     if (WriteCompactCatalogueFile(db) != SQLITE_OK) return RebuildResult::SaveFailed;
-    LibraryInternals::MarkSaved(CurrentLibrary());
+    LibraryInternals::MarkSaved(LibraryInternals::Owner(session));
     return RebuildResult::Done;
 }

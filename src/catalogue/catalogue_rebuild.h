@@ -9,6 +9,8 @@
 
 #include <atomic>
 
+#include "platform/stop_token.h"
+
 enum class RebuildResult {
     Done,        // the tidied catalogue is in use and compactly in the catalogue file
     Failed,      // nothing changed: the working database and the file are as before
@@ -19,5 +21,5 @@ enum class RebuildResult {
 // Runs on the calling thread and holds the catalogue lock throughout.
 // copied, when given, grows by one per kept photo (main and duplicate
 // rows). Rows on an unplugged volume are kept; stops without changes when
-// the program closes.
-RebuildResult RebuildCatalogue(std::atomic<int>* copied = nullptr);
+// stop is requested (the tidy's token, which stops when the program closes).
+RebuildResult RebuildCatalogue(const StopToken& stop, std::atomic<int>* copied = nullptr);

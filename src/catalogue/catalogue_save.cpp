@@ -39,6 +39,7 @@ void RemoveInterruptedSave() {
 }
 
 int SaveCatalogue() {
+    // Refused before the session would open the catalogue.
     if (!HasCurrentLibrary()) return SQLITE_CANTOPEN;
     if (CurrentLibrary().ReadOnly()) return SQLITE_READONLY;
     CatalogueSession session;
@@ -73,7 +74,7 @@ int SaveCatalogue() {
     }
     SyncPath(DataFolder(), O_RDONLY | O_DIRECTORY);
     // The session held the lock throughout, so no write came in between.
-    LibraryInternals::MarkSaved(CurrentLibrary());
+    LibraryInternals::MarkSaved(LibraryInternals::Owner(session));
     return SQLITE_OK;
 }
 

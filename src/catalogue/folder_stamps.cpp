@@ -21,13 +21,13 @@ constexpr const char* kSelectFolderTimes = "select strFolderPath, ModifyTime fro
 constexpr const char* kSelectFolderTime =
     "select ModifyTime from tFolder where strFolderPath = '%s'";
 
-// Callers hold a CatalogueSession, which needs a library.
-FolderStampList& Stamps() {
-    return LibraryInternals::FolderStamps(CurrentLibrary());
+// The folder list of the session's library; the session holds its lock.
+FolderStampList& Stamps(const CatalogueSession& session) {
+    return LibraryInternals::FolderStamps(LibraryInternals::Owner(session));
 }
 
-FolderStamp* FindStamp(const std::string& path) {
-    auto& list = Stamps();
+FolderStamp* FindStamp(const CatalogueSession& session, const std::string& path) {
+    auto& list = Stamps(session);
     auto it = std::find_if(list.begin(), list.end(),
                            [&](const FolderStamp& s) { return s.path == path; });
     return it == list.end() ? nullptr : &*it;
@@ -52,14 +52,14 @@ std::vector<std::string> CataloguedFolders(sqlite3* db) {
 
 void PutFolderStamp(const std::string& path, std::int64_t time) {
     CatalogueSession session;
-    if (!HasCurrentLibrary()) return;
+    if (!LibraryInternals::HasOwner(session)) return;
     if (time == 0) time = TimeOnDisk(path);
-    auto& list = Stamps();
+    auto& list = Stamps(session);
     if (time == 0) {
         std::erase_if(list, [&](const FolderStamp& s) { return s.path == path; });
         return;
     }
-    if (FolderStamp* stamp = FindStamp(path)) {
+    if (FolderStamp* stamp = FindStamp(session, path)) {
         if (stamp->lastWriteTime != time) {
             stamp->lastWriteTime = time;
             stamp->changed = false;
@@ -71,8 +71,8 @@ void PutFolderStamp(const std::string& path, std::int64_t time) {
 
 void LoadFolderList() {
     CatalogueSession session;
-    if (!HasCurrentLibrary()) return;
-    Stamps().clear();
+    if (!LibraryInternals::HasOwner(session)) return;
+    Stamps(session).clear();
     if (!session.ok()) return;
     // tFolder has no index: read it once rather than once per folder.
     std::unordered_map<std::string, std::int64_t> stored;
@@ -85,7 +85,7 @@ void LoadFolderList() {
         if (time == stored.end()) continue;
         // The folders are distinct, so a stored time needs no look-up in the list.
         if (time->second != 0)
-            Stamps().push_back({folder, time->second, false});
+            Stamps(session).push_back({folder, time->second, false});
         else
             PutFolderStamp(folder, 0);
     }
@@ -96,9 +96,9 @@ void LoadFolderList() {
 
 void RebuildFolderList() {
     CatalogueSession session;
-    if (!HasCurrentLibrary()) return;
+    if (!LibraryInternals::HasOwner(session)) return;
     FolderStampList previous;
-    previous.swap(Stamps());
+    previous.swap(Stamps(session));
     if (!session.ok()) return;
     const std::vector<std::string> folders = CataloguedFolders(SessionDb(session));
     RememberFolderVolumes(folders);
@@ -106,7 +106,8 @@ void RebuildFolderList() {
     for (const std::string& folder : folders) {
         if (!volumes.IsOffline(folder)) {
             // Distinct folders: no look-up in the list (a folder gone has no time).
-            if (std::int64_t time = TimeOnDisk(folder)) Stamps().push_back({folder, time, false});
+            if (std::int64_t time = TimeOnDisk(folder))
+                Stamps(session).push_back({folder, time, false});
             continue;
         }
         // An offline folder keeps the time it had, so that changes made on
@@ -118,16 +119,16 @@ void RebuildFolderList() {
             stored = QueryText(SessionDb(session), FormatStatement(kSelectFolderTime, folder));
         std::int64_t time =
             old != previous.end() ? old->lastWriteTime : (stored ? ParseInt64Text(*stored) : 0);
-        if (time != 0) Stamps().push_back({folder, time, false});
+        if (time != 0) Stamps(session).push_back({folder, time, false});
     }
 }
 
 void WriteFolderTable() {
     CatalogueSession session;
-    if (!HasCurrentLibrary()) return;
-    if (!session.ok() || Stamps().empty()) return;
+    if (!LibraryInternals::HasOwner(session)) return;
+    if (!session.ok() || Stamps(session).empty()) return;
     ExecuteStatement(SessionDb(session), "delete from tFolder");
-    for (const FolderStamp& stamp : Stamps()) {
+    for (const FolderStamp& stamp : Stamps(session)) {
         ExecuteStatement(
             SessionDb(session),
             FormatStatement("insert into tFolder(strFolderPath ,ModifyTime) values('%s',%lld)",
@@ -137,12 +138,12 @@ void WriteFolderTable() {
 
 bool AnyFolderChanged() {
     CatalogueSession session;
-    if (!HasCurrentLibrary()) return false;
-    if (Stamps().empty()) LoadFolderList();
+    if (!LibraryInternals::HasOwner(session)) return false;
+    if (Stamps(session).empty()) LoadFolderList();
     // Read only when a folder looks changed: most checks find none.
     std::optional<VolumeCheck> volumes;
     bool any = false;
-    for (FolderStamp& stamp : Stamps()) {
+    for (FolderStamp& stamp : Stamps(session)) {
         bool changed = stamp.changed;
         if (!changed) {
             std::int64_t current = TimeOnDisk(stamp.path);
@@ -161,48 +162,48 @@ bool AnyFolderChanged() {
 
 std::vector<std::string> ListedFolders() {
     CatalogueSession session;
-    if (!HasCurrentLibrary()) return {};
-    if (Stamps().empty()) LoadFolderList();
+    if (!LibraryInternals::HasOwner(session)) return {};
+    if (Stamps(session).empty()) LoadFolderList();
     std::vector<std::string> folders;
-    folders.reserve(Stamps().size());
-    for (const FolderStamp& stamp : Stamps()) folders.push_back(stamp.path);
+    folders.reserve(Stamps(session).size());
+    for (const FolderStamp& stamp : Stamps(session)) folders.push_back(stamp.path);
     return folders;
 }
 
 FolderStampList FolderStamps() {
     CatalogueSession session;
-    return HasCurrentLibrary() ? Stamps() : FolderStampList{};
+    return LibraryInternals::HasOwner(session) ? Stamps(session) : FolderStampList{};
 }
 
 std::optional<std::vector<std::string>> ChangedFolders() {
     CatalogueSession session;
-    if (!HasCurrentLibrary()) return std::nullopt;
-    if (Stamps().empty()) LoadFolderList();
-    if (Stamps().empty()) return std::nullopt;
+    if (!LibraryInternals::HasOwner(session)) return std::nullopt;
+    if (Stamps(session).empty()) LoadFolderList();
+    if (Stamps(session).empty()) return std::nullopt;
     AnyFolderChanged();
     std::vector<std::string> changed;
-    for (const FolderStamp& stamp : Stamps())
+    for (const FolderStamp& stamp : Stamps(session))
         if (stamp.changed) changed.push_back(stamp.path);
     return changed;
 }
 
 void ClearFolderMark(const std::string& folder) {
     CatalogueSession session;
-    if (!HasCurrentLibrary()) return;
-    for (FolderStamp& stamp : Stamps())
+    if (!LibraryInternals::HasOwner(session)) return;
+    for (FolderStamp& stamp : Stamps(session))
         if (stamp.path == folder) stamp.changed = false;
 }
 
 void ForgetFolderList() {
     CatalogueSession session;
-    if (HasCurrentLibrary()) Stamps().clear();
+    if (LibraryInternals::HasOwner(session)) Stamps(session).clear();
 }
 
 void RefreshFolderStamp(const std::string& path) {
     CatalogueSession session;
     if (!session.ok()) return;
-    if (Stamps().empty()) LoadFolderList();
-    FolderStamp* stamp = FindStamp(path);
+    if (Stamps(session).empty()) LoadFolderList();
+    FolderStamp* stamp = FindStamp(session, path);
     if (!stamp) return;
     const std::int64_t current = TimeOnDisk(path);
     if (current == 0 || current == stamp->lastWriteTime) return;

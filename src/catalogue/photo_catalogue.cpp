@@ -276,7 +276,7 @@ std::int64_t CatalogueMemoryUsed() {
     CatalogueSession session;
     std::int64_t image = 0;
     // The image's pages are the process's memory, not SQLite's allocations.
-    if (session.ok() && LibraryInternals::HasImage(CurrentLibrary()))
+    if (session.ok() && LibraryInternals::HasImage(LibraryInternals::Owner(session)))
         image = QueryInt64(SessionDb(session), "pragma page_count").value_or(0) *
                 QueryInt64(SessionDb(session), "pragma page_size").value_or(0);
     return sqlite3_memory_used() + image;

@@ -221,7 +221,7 @@ int CountPhotosNow() {
 int PhotoCount() {
     CatalogueSession session;
     if (!session.ok()) return 0;
-    int& cache = LibraryInternals::PhotoCountCache(CurrentLibrary());
+    int& cache = LibraryInternals::PhotoCountCache(LibraryInternals::Owner(session));
     if (cache == 0) cache = CountPhotosNow();
     return cache;
 }

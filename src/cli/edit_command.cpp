@@ -74,7 +74,8 @@ int RunEdit(Library& library, const std::vector<std::string>& args) {
         target.catalogued = FindPhotoByPath(target.path).value_or(PhotoRef{});
         targets.push_back(std::move(target));
     }
-    const std::vector<PhotoEditResult> results = WritePhotoEdits(targets, arguments.edit);
+    const std::vector<PhotoEditResult> results =
+        WritePhotoEdits(targets, arguments.edit, {nullptr, library.PendingRegions()});
     int failed = 0;
     for (std::size_t i = 0; i < results.size(); ++i) {
         if (results[i].Succeeded() && results[i].captionsInExifOnly)

@@ -77,13 +77,13 @@ int RunImport(Library& library, const std::vector<std::string>& args) {
     MapLink link(regionBuffer);
     link.SetPhotoIdCheck(PhotoIdExists);
     MapLinkRegionSource regionSource(link, regionBuffer);
-    SetRegionSource(&regionSource);
 
     ImportProgress progress;
     std::atomic<bool> done{false};
     ImportEnd end = ImportEnd::Empty;
     std::thread worker([&] {
-        end = RunListImport(paths, {progress, {}}, std::chrono::milliseconds(0));
+        end = RunListImport(paths, {progress, {}, {&regionSource, library.PendingRegions()}},
+                            std::chrono::milliseconds(0));
         done = true;
         link.Endpoint().Interrupt();  // the loop below notices the end at once
     });
@@ -93,7 +93,6 @@ int RunImport(Library& library, const std::vector<std::string>& args) {
         line.Show(progress);
     }
     worker.join();
-    SetRegionSource(nullptr);
     line.Clear();
 
     const std::size_t queued = library.PendingRegions().Size();

@@ -148,7 +148,10 @@ int RunTrack(Library& library, const std::vector<std::string>& args) {
 
     const StopToken stop{&ExitToken};  // the tool has no 取消
     const TrackApplyResult result =
-        RunTrackApply(*reply, {WritePhotoEdit, library.PendingRegions(), stop, {}});
+        RunTrackApply(*reply, {RoutedPhotoWriter({nullptr, library.PendingRegions()}),
+                               library.PendingRegions(),
+                               stop,
+                               {}});
     for (std::size_t i = 0; i < result.written.size(); ++i)
         std::printf("%s %s %s\n", result.writtenPaths[i].c_str(),
                     FixedText(result.written[i].latitude, 6).c_str(),

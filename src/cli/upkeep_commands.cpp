@@ -42,7 +42,7 @@ void PrintChanges(UpkeepProgress& progress) {
 
 }  // namespace
 
-int RunUpdate(Library&, const std::vector<std::string>& args) {
+int RunUpdate(Library& library, const std::vector<std::string>& args) {
     if (!args.empty()) {
         std::fprintf(stderr, "darazoz-cli update: takes no arguments\n");
         return 2;
@@ -50,7 +50,8 @@ int RunUpdate(Library&, const std::vector<std::string>& args) {
     if (!OpenCatalogueOrReport()) return 1;
     UpkeepProgress progress;
     PrintChanges(progress);
-    UpdateEnd end = UpdateLibrary(progress);
+    // The tool does not ask the companion: re-read photos wait for their regions.
+    UpdateEnd end = UpdateLibrary(progress, {nullptr, library.PendingRegions()});
     if (end == UpdateEnd::NoFolders) {
         std::printf("nothing to update: the catalogue lists no folders\n");
         return 0;

@@ -78,7 +78,7 @@ StoreOutcome ResolveDuplicate(const ReadPhoto& photo) {
 
 }  // namespace
 
-StoreOutcome StorePhotoFile(const std::string& path, bool force) {
+StoreOutcome StorePhotoFile(const std::string& path, bool force, const RegionRoute& regions) {
     if (path.size() > kMaxPathBytes) return StoreOutcome::Unreadable;
     if (!OpenCatalogue()) return StoreOutcome::Failed;
     if (!PassDeletedPathCheck(path, force)) return StoreOutcome::Skipped;
@@ -86,7 +86,7 @@ StoreOutcome StorePhotoFile(const std::string& path, bool force) {
     if (!read) return StoreOutcome::Unreadable;
     // The companion is asked only once the file is read, with nothing held.
     ReadPhoto photo{std::move(*read), {}};
-    photo.regions = ResolveRegionOrQueue(photo.id, photo.record, kImportRegionSends);
+    photo.regions = ResolveRegionOrQueue(photo.id, photo.record, kImportRegionSends, regions);
     switch (
         InsertPhotoRow(PhotoRef{photo.id, false}, photo.record, photo.thumbnail, photo.regions)) {
         case InsertResult::Failed:
@@ -100,6 +100,6 @@ StoreOutcome StorePhotoFile(const std::string& path, bool force) {
     return ResolveDuplicate(photo);
 }
 
-bool AddPhotoFile(const std::string& path, bool force) {
-    return StorePhotoFile(path, force) == StoreOutcome::Imported;
+bool AddPhotoFile(const std::string& path, bool force, const RegionRoute& regions) {
+    return StorePhotoFile(path, force, regions) == StoreOutcome::Imported;
 }

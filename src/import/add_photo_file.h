@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <string>
 
+#include "import/photo_region.h"
 #include "record/photo_record.h"
 
 // What became of one file given to StorePhotoFile.
@@ -21,9 +22,10 @@ enum class StoreOutcome {
 
 // Reads the file and stores it. force is true for imports the user started
 // (a path on the deleted list is taken off it) and false for the library
-// update (such a path is skipped).
-StoreOutcome StorePhotoFile(const std::string& path, bool force);
+// update (such a path is skipped). A photo with a position takes its region
+// names through regions.
+StoreOutcome StorePhotoFile(const std::string& path, bool force, const RegionRoute& regions);
 
 // StorePhotoFile for callers that only ask whether the file counts as
 // imported.
-bool AddPhotoFile(const std::string& path, bool force);
+bool AddPhotoFile(const std::string& path, bool force, const RegionRoute& regions);

@@ -75,9 +75,10 @@ int CountJpegFiles(const std::string& folder, const ImportProgress& progress,
     return count;
 }
 
-void ImportOneFile(const std::string& path, int& counter, ImportProgress& progress) {
+void ImportOneFile(const std::string& path, int& counter, ImportProgress& progress,
+                   const RegionRoute& regions) {
     if (!IsJpegName(path)) return;
-    switch (StorePhotoFile(path, true)) {
+    switch (StorePhotoFile(path, true, regions)) {
         case StoreOutcome::Imported:
             break;
         case StoreOutcome::Duplicate:
@@ -101,8 +102,9 @@ void ImportOneFile(const std::string& path, int& counter, ImportProgress& progre
     }
 }
 
-void ImportFolderTree(const std::string& folder, int& counter, ImportProgress& progress) {
+void ImportFolderTree(const std::string& folder, int& counter, ImportProgress& progress,
+                      const RegionRoute& regions) {
     Walk(
         folder, [&progress] { return progress.stop.StopRequested(); },
-        [&](const std::string& path) { ImportOneFile(path, counter, progress); });
+        [&](const std::string& path) { ImportOneFile(path, counter, progress, regions); });
 }

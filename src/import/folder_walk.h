@@ -8,6 +8,7 @@
 #include <string>
 
 #include "import/import_state.h"
+#include "import/photo_region.h"
 
 // Number of files under folder whose name passes IsJpegName. Stops on
 // progress.countStop. runningTotal, when given, grows with every file
@@ -17,8 +18,11 @@ int CountJpegFiles(const std::string& folder, const ImportProgress& progress,
 
 // Imports every JPEG file under folder, counting into progress. counter is
 // the import's running count of imported files; every 100th one commits the
-// open transaction and opens the next.
-void ImportFolderTree(const std::string& folder, int& counter, ImportProgress& progress);
+// open transaction and opens the next. Photos with a position take their
+// region names through regions.
+void ImportFolderTree(const std::string& folder, int& counter, ImportProgress& progress,
+                      const RegionRoute& regions);
 
 // One file of a walk or of a list: imports it when its name passes.
-void ImportOneFile(const std::string& path, int& counter, ImportProgress& progress);
+void ImportOneFile(const std::string& path, int& counter, ImportProgress& progress,
+                   const RegionRoute& regions);

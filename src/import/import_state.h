@@ -1,6 +1,7 @@
 #pragma once
 // What an import worker is handed: the progress its starter owns and shows,
-// and the receivers its closing steps tell.
+// the receivers its closing steps tell, and where its photos' region names
+// come from.
 //
 // Threads: the counters are atomics written by the worker and read without
 // locking; the stop tokens are requested by the UI thread.
@@ -10,6 +11,7 @@
 
 #include "catalogue/photo_rows.h"
 #include "catalogue/process_flags.h"
+#include "import/photo_region.h"
 #include "platform/stop_token.h"
 
 // The counters of one moment, for a display.
@@ -105,9 +107,7 @@ struct ImportReceivers {
 struct ImportJob {
     ImportProgress& progress;
     ImportReceivers receivers;
+    // The companion while it runs; the photos it cannot name wait in the
+    // queue, which the closing question reads and may empty.
+    RegionRoute regions;
 };
-
-// Registration; the pointer stays owned by the caller and must outlive its
-// registration. Any thread.
-void SetRegionSource(RegionSource* source);
-RegionSource* CurrentRegionSource();

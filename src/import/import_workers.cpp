@@ -5,7 +5,7 @@
 
 #include "catalogue/catalogue_save.h"
 #include "catalogue/folder_stamps.h"
-#include "catalogue/photo_catalogue.h"
+#include "catalogue/pending_region_queue.h"
 #include "catalogue/photo_rows.h"
 #include "import/folder_walk.h"
 #include "import/import_state.h"
@@ -26,7 +26,7 @@ ImportEnd RunClosingSteps(int imported, const ImportJob& job) {
     const ImportReceivers& receivers = job.receivers;
     if (receivers.dropTrees) receivers.dropTrees();
     if (receivers.rebuildCurrentTree) receivers.rebuildCurrentTree();
-    const int withPosition = static_cast<int>(CurrentLibrary().PendingRegions().Size());
+    const int withPosition = static_cast<int>(job.regions.queue.Size());
     if (withPosition >= 1 && !job.progress.stop.ParentStopRequested() &&
         receivers.askRegionLookup) {
         if (receivers.askRegionLookup(imported, withPosition)) {
@@ -34,7 +34,7 @@ ImportEnd RunClosingSteps(int imported, const ImportJob& job) {
                 receivers.startRegionLookup)
                 receivers.startRegionLookup();
         } else {
-            CurrentLibrary().PendingRegions().Clear();
+            job.regions.queue.Clear();
         }
     }
     return saved ? ImportEnd::Finished : ImportEnd::SaveFailed;
@@ -45,7 +45,7 @@ ImportEnd RunClosingSteps(int imported, const ImportJob& job) {
 ImportEnd RunFolderImport(const std::string& folder, const ImportJob& job) {
     BeginTransaction();
     int imported = 0;
-    ImportFolderTree(folder, imported, job.progress);
+    ImportFolderTree(folder, imported, job.progress, job.regions);
     if (job.progress.stop.ParentStopRequested()) return ImportEnd::Abandoned;
     return RunClosingSteps(imported, job);
 }
@@ -74,9 +74,9 @@ ImportEnd RunListImport(const std::vector<std::string>& paths, const ImportJob& 
         if (progress.stop.ParentStopRequested()) return ImportEnd::Abandoned;
         if (progress.stop.StopRequested()) break;
         if (IsDirectory(path)) {
-            ImportFolderTree(path, imported, progress);
+            ImportFolderTree(path, imported, progress, job.regions);
         } else {
-            ImportOneFile(path, imported, progress);
+            ImportOneFile(path, imported, progress, job.regions);
         }
     }
     if (progress.stop.ParentStopRequested()) return ImportEnd::Abandoned;

@@ -57,7 +57,7 @@ TidyEnd RunTidy(bool thorough, UpkeepProgress& progress) {
     // The plain walk first tells what goes; the rebuild then copies what
     // stays. When the rebuild is written, nothing is left unsaved.
     if (!TidyCatalogue(std::nullopt, progress)) return TidyEnd::Failed;
-    switch (RebuildCatalogue(&progress.copied)) {
+    switch (RebuildCatalogue(progress.stop, &progress.copied)) {
         case RebuildResult::Done:
             return TidyEnd::Rebuilt;
         case RebuildResult::SaveFailed:

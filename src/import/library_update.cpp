@@ -34,11 +34,11 @@ void DropSupersededRows(const std::string& folder, const std::string& path,
     for (std::int64_t old : before) DeletePhotoRows(std::nullopt, PhotoRef{old, false});
 }
 
-void UpdateFolder(const std::string& folder, UpkeepProgress& progress) {
+void UpdateFolder(const std::string& folder, UpkeepProgress& progress, const RegionRoute& regions) {
     const int removedBefore = progress.foldersRemoved;
     TidyCatalogue(folder, progress);
     if (NewestFileTimeInFolder(folder) != 0) {
-        RefreshFolder(folder, progress);
+        RefreshFolder(folder, progress, regions);
         return;
     }
     // No photo left in the folder: its remaining rows go too.
@@ -64,7 +64,7 @@ bool IsFileModified(const std::string& path) {
     return !stored || IsNewerThan(path, *stored);
 }
 
-int RefreshFolder(const std::string& folder, UpkeepProgress& progress) {
+int RefreshFolder(const std::string& folder, UpkeepProgress& progress, const RegionRoute& regions) {
     const std::string directory = IsDriveRootPath(folder) ? std::string(1, kPathSeparator) : folder;
     DIR* dir = opendir(directory.c_str());
     if (!dir) return 0;
@@ -89,7 +89,7 @@ int RefreshFolder(const std::string& folder, UpkeepProgress& progress) {
         }
         if (!IsNewerThan(path, time->second)) continue;
         const std::vector<std::int64_t> before = MainPhotoIdsOfFile(folder, path);
-        if (!AddPhotoFile(path, false)) continue;
+        if (!AddPhotoFile(path, false, regions)) continue;
         DropSupersededRows(folder, path, before);
         ++refreshed;
         progress.Report(UpkeepChange::Refreshed, path);
@@ -97,7 +97,7 @@ int RefreshFolder(const std::string& folder, UpkeepProgress& progress) {
     return refreshed;
 }
 
-UpdateEnd UpdateLibrary(UpkeepProgress& progress) {
+UpdateEnd UpdateLibrary(UpkeepProgress& progress, const RegionRoute& regions) {
     std::optional<std::vector<std::string>> changed = ChangedFolders();
     if (!changed) return UpdateEnd::NoFolders;
     progress.foldersTotal = static_cast<int>(changed->size());
@@ -107,7 +107,7 @@ UpdateEnd UpdateLibrary(UpkeepProgress& progress) {
         if (VolumeCheck().IsOffline(folder))
             progress.Report(UpkeepChange::FolderOffline, folder);
         else
-            UpdateFolder(folder, progress);
+            UpdateFolder(folder, progress, regions);
         ClearFolderMark(folder);
         ++progress.foldersDone;
     }

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "import/library_upkeep.h"
+#include "import/photo_region.h"
 
 enum class UpdateEnd {
     Updated,     // the changed folders were handled (or the update was cancelled) and saved
@@ -18,13 +19,14 @@ enum class UpdateEnd {
 // modified files again, counting and reporting into progress. Stops between
 // steps on progress.stop (its 取消 or the exit token); the folder list and
 // its stored copy are rewritten and the catalogue saved in every case but NoFolders.
-UpdateEnd UpdateLibrary(UpkeepProgress& progress);
+// A re-read photo with a position takes its region names through regions.
+UpdateEnd UpdateLibrary(UpkeepProgress& progress, const RegionRoute& regions);
 
 // Reads the modified catalogued JPEG files directly in folder again (no
 // subfolders, no new files, nothing on the deleted list). Returns how many
 // were re-imported. JPEG files the catalogue does not hold (and the user did
 // not remove) are reported to progress as NewFileSeen, not imported.
-int RefreshFolder(const std::string& folder, UpkeepProgress& progress);
+int RefreshFolder(const std::string& folder, UpkeepProgress& progress, const RegionRoute& regions);
 
 // True when the file's last-write time is newer than the one catalogued for
 // it. Files that are not catalogued or cannot be read give false.

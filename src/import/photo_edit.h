@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "import/photo_region.h"
 #include "metadata/exif_writer.h"
 #include "record/photo_ref.h"
 
@@ -61,9 +62,9 @@ struct PhotoEditResult {
 // Reads the photo at path, applies edit, rewrites the file crash-safely and,
 // when catalogued names a photo (id non-zero), replaces its catalogue rows
 // by rows read again from the written file.
-// A written position marks the photo for the region lookup.
+// A written position takes the photo's region names through regions.
 PhotoEditResult WritePhotoEdit(const std::string& path, const PhotoEdit& edit,
-                               const PhotoRef& catalogued);
+                               const PhotoRef& catalogued, const RegionRoute& regions);
 
 struct PhotoEditTarget {
     std::string path;
@@ -75,4 +76,4 @@ struct PhotoEditTarget {
 // Each photo is still replaced only after its new content is on disk.
 // Results come in the order of targets.
 std::vector<PhotoEditResult> WritePhotoEdits(std::span<const PhotoEditTarget> targets,
-                                             const PhotoEdit& edit);
+                                             const PhotoEdit& edit, const RegionRoute& regions);

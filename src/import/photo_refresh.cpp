@@ -13,7 +13,8 @@
 #include "import/photo_region.h"
 #include "platform/file_status.h"
 
-std::int64_t RefreshPhotoFromFile(const std::string& path, const PhotoRef& old, bool askMap) {
+std::int64_t RefreshPhotoFromFile(const std::string& path, const PhotoRef& old, bool askMap,
+                                  const RegionRoute& route) {
     PassDeletedPathCheck(path, true);
     // The file is read before any row changes, so that an unreadable file
     // leaves the photo's rows as they were.
@@ -22,7 +23,7 @@ std::int64_t RefreshPhotoFromFile(const std::string& path, const PhotoRef& old, 
     const auto& [record, thumbnail, id] = *read;
     RegionNames regions;
     if (askMap) {
-        regions = ResolveRegionOrQueue(id, record, kRefreshRegionSends);
+        regions = ResolveRegionOrQueue(id, record, kRefreshRegionSends, route);
     } else if (std::optional<RegionNames> oldRegions = PhotoRegionNames(old)) {
         regions = *oldRegions;
     }
@@ -44,12 +45,12 @@ std::int64_t RefreshPhotoFromFile(const std::string& path, const PhotoRef& old, 
     return id;
 }
 
-bool PromoteDuplicate(std::int64_t id) {
+bool PromoteDuplicate(std::int64_t id, const RegionRoute& regions) {
     std::optional<std::string> path = PhotoFullPath(PhotoRef{id, true});
     if (!path) return false;
     if (!CopyPhotoToDuplicates(id)) return false;
     // Marked as written now, so the duplicate rules let this copy win. A
     // missing file is left missing (the import then fails for it).
     SetFileLastWriteTime(*path, std::time(nullptr));
-    return AddPhotoFile(*path, true);
+    return AddPhotoFile(*path, true, regions);
 }

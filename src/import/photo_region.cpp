@@ -1,14 +1,14 @@
 #include "import/photo_region.h"
 
-#include "catalogue/photo_catalogue.h"
+#include "catalogue/pending_region_queue.h"
 #include "import/import_state.h"
 
-RegionNames ResolveRegionOrQueue(std::int64_t id, const PhotoRecord& record, int maxSends) {
+RegionNames ResolveRegionOrQueue(std::int64_t id, const PhotoRecord& record, int maxSends,
+                                 const RegionRoute& route) {
     if (!record.HasPosition()) return {};
-    RegionSource* source = CurrentRegionSource();
-    if (source && source->CompanionAvailable())
-        return source->RequestNames(record.fGPSLatitude, record.fGPSLongitude, maxSends);
-    CurrentLibrary().PendingRegions().Push(
+    if (route.source && route.source->CompanionAvailable())
+        return route.source->RequestNames(record.fGPSLatitude, record.fGPSLongitude, maxSends);
+    route.queue.Push(
         {id, static_cast<double>(record.fGPSLatitude), static_cast<double>(record.fGPSLongitude)});
     return {};
 }

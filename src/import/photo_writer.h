@@ -1,7 +1,8 @@
 #pragma once
 // How the windows and the workers (the properties dialog, its batch, the
-// track workflow) write a photo: they are handed a writer, WritePhotoEdit
-// unless their opener (a test) gives a recorder instead.
+// track workflow) write a photo: they are handed a writer, normally
+// RoutedPhotoWriter on the program's region route, or a recorder from a
+// test.
 
 #include <cstdint>
 #include <functional>
@@ -11,3 +12,7 @@
 
 using PhotoWriter = std::function<PhotoEditResult(const std::string& path, const PhotoEdit& edit,
                                                   const PhotoRef& catalogued)>;
+
+// WritePhotoEdit taking the written photos' region names through regions
+// (whose source and queue must outlive the writer).
+PhotoWriter RoutedPhotoWriter(RegionRoute regions);

@@ -41,8 +41,9 @@ std::string NativePath(const QString& path) {
 
 }  // namespace
 
-ImportController::ImportController(MapLink* link, RegionBuffer* regionNames, QObject* parent)
-    : QObject(parent), lastImportFolder_(DefaultImportFolder()), link_(link) {
+ImportController::ImportController(PendingRegionQueue& regions, MapLink* link,
+                                   RegionBuffer* regionNames, QObject* parent)
+    : QObject(parent), lastImportFolder_(DefaultImportFolder()), link_(link), regions_(regions) {
     instance = this;
     messageBox_ = [](QWidget* owner, const QString& title, const QString& text, bool twoButtons) {
         return ShowDlgMsg(owner, title, text, twoButtons);
@@ -55,18 +56,19 @@ ImportController::ImportController(MapLink* link, RegionBuffer* regionNames, QOb
     waitingRetry_.setSingleShot(true);
     waitingRetry_.setInterval(kWaitingRetryMs);
     connect(&waitingRetry_, &QTimer::timeout, this, &ImportController::StartWaitingImport);
-    if (link != nullptr && regionNames != nullptr) {
+    if (link != nullptr && regionNames != nullptr)
         regionSource_ = std::make_unique<MapLinkRegionSource>(*link, *regionNames);
-        SetRegionSource(regionSource_.get());
-    }
     receivers_ = MakeReceivers();
 }
 
 ImportController::~ImportController() {
     closing_ = true;
     if (worker_.joinable()) worker_.join();
-    if (regionSource_) SetRegionSource(nullptr);
     if (instance == this) instance = nullptr;
+}
+
+RegionRoute ImportController::Regions() const {
+    return {regionSource_.get(), regions_};
 }
 
 ImportController* ImportController::Instance() {
@@ -188,7 +190,8 @@ void ImportController::RunFolderWorker(WorkerSlot countSlot, const std::string& 
     countSlot.Release();
     QMetaObject::invokeMethod(
         this, [this, counted] { OnCountEnded(counted); }, Qt::QueuedConnection);
-    if (importSlot && importSlot->Held()) RunFolderImport(folder, {progress_, receivers_});
+    if (importSlot && importSlot->Held())
+        RunFolderImport(folder, {progress_, receivers_, Regions()});
     importSlot.reset();
     workerActive_ = false;
     QMetaObject::invokeMethod(this, &ImportController::OnWorkerEnded, Qt::QueuedConnection);
@@ -268,7 +271,7 @@ void ImportController::StartListImport(QWidget* parent) {
 }
 
 void ImportController::RunListWorker(WorkerSlot listSlot, const std::vector<std::string>& paths) {
-    RunListImport(paths, {progress_, receivers_});
+    RunListImport(paths, {progress_, receivers_, Regions()});
     listSlot.Release();
     workerActive_ = false;
     QMetaObject::invokeMethod(this, &ImportController::OnWorkerEnded, Qt::QueuedConnection);

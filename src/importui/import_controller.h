@@ -44,14 +44,18 @@ class ImportController : public QObject {
 
     // With a map link and its region buffer, photos with a position get
     // their region names from the running companion while they are
-    // imported. Registers that region source for its lifetime and hands its
-    // own progress and receivers to every import it starts; one controller
-    // per process.
-    explicit ImportController(MapLink* link = nullptr, RegionBuffer* regionNames = nullptr,
-                              QObject* parent = nullptr);
+    // imported; the others wait in regions, the program's pending region
+    // queue. Hands its own progress, receivers and region route to every
+    // import it starts; one controller per process.
+    explicit ImportController(PendingRegionQueue& regions, MapLink* link = nullptr,
+                              RegionBuffer* regionNames = nullptr, QObject* parent = nullptr);
     ~ImportController() override;
 
     static ImportController* Instance();
+
+    // The companion's region source (while the controller lives) and the
+    // queue: what the other jobs that store photos are handed.
+    RegionRoute Regions() const;
 
     // The progress of the import that runs or ran last.
     const ImportProgress& Progress() const { return progress_; }
@@ -149,6 +153,7 @@ class ImportController : public QObject {
     MapLink* link_;
     CompanionLocator locator_;
     std::unique_ptr<MapLinkRegionSource> regionSource_;
+    PendingRegionQueue& regions_;
     ImportProgress progress_;
     ImportReceivers receivers_;
 

@@ -35,9 +35,10 @@ void PostDone(ReceiverRole dialog, int number, UpkeepOutcome outcome) {
 
 }  // namespace
 
-UpkeepController::UpkeepController(const Library& library, QObject* parent)
+UpkeepController::UpkeepController(const Library& library, RegionRoute regions, QObject* parent)
     : QObject(parent),
       library_(library),
+      regions_(regions),
       messageBox_([](QWidget* owner, const QString& title, const QString& text, bool twoButtons) {
           return ShowDlgMsg(owner, title, text, twoButtons);
       }) {}
@@ -60,7 +61,7 @@ bool UpkeepController::StartUpdateWorker() {
     progress_.Reset();
     update_ = std::thread([this, slot = std::move(slot)]() mutable {
         // A failed save leaves the catalogue modified: saved at exit or by hand.
-        const UpdateEnd end = UpdateLibrary(progress_);
+        const UpdateEnd end = UpdateLibrary(progress_, regions_);
         RefreshTrees();
         PostDone(ReceiverRole::UpdateDialog, UiMessage::kUpdateFinished,
                  end == UpdateEnd::SaveFailed ? UpkeepOutcome::SaveFailed : UpkeepOutcome::Done);

@@ -16,6 +16,7 @@
 #include <thread>
 
 #include "import/library_upkeep.h"
+#include "import/photo_region.h"
 
 class Library;
 class QWidget;
@@ -28,8 +29,9 @@ class UpkeepController : public QObject {
     using MessageBox = std::function<int(QWidget* parent, const QString& title, const QString& text,
                                          bool twoButtons)>;
 
-    // library is the catalogue whose unsaved changes 保存数据库 offers.
-    explicit UpkeepController(const Library& library, QObject* parent = nullptr);
+    // library is the catalogue whose unsaved changes 保存数据库 offers;
+    // the update's re-read photos take their region names through regions.
+    UpkeepController(const Library& library, RegionRoute regions, QObject* parent = nullptr);
     ~UpkeepController() override;
 
     void SetMessageBox(MessageBox box) { messageBox_ = std::move(box); }
@@ -66,6 +68,7 @@ class UpkeepController : public QObject {
     void OfferNewPhotos(QWidget* parent);
 
     const Library& library_;
+    const RegionRoute regions_;
     MessageBox messageBox_;
     // The progress of the update or tidy that runs or ran last; its workers
     // and dialogs are handed it.

@@ -72,7 +72,7 @@ void LocationController::RegionsFromGps() {
                 false);
     }
     const bool empty = queue.empty();
-    regions_.Replace(std::move(queue));
+    regions_.queue.Replace(std::move(queue));
     if (empty) return;
     if (CompanionWindowExists()) {
         ReadyThenStartLookup();
@@ -103,13 +103,19 @@ void LocationController::PickPositionOnMap() {
     link_->SendToCompanion(kCodePickPosition, {});
 }
 
+PropertiesSession LocationController::SessionOn(PhotoRef shown) const {
+    PropertiesSession session;
+    session.shownPhoto = shown;
+    session.context = properties_;
+    return session;
+}
+
 void LocationController::OnPickedPosition(PickedPosition position) {
     if (!view_.HasPhotos()) return;
     const auto current = CurrentPhoto(view_);
     if (!current) return;
     view_.PhotoStatusText(*current);
-    PropertiesSession session;
-    session.shownPhoto = *current;
+    PropertiesSession session = SessionOn(*current);
     session.preset = {true, static_cast<float>(position.latitude),
                       static_cast<float>(position.longitude)};
     const int queuedBefore = PendingRegionCount();
@@ -147,8 +153,7 @@ void LocationController::ShowOnMap() {
             return;
         }
         SelectPhotos(view_, without);
-        PropertiesSession session;
-        session.shownPhoto = without.front();
+        PropertiesSession session = SessionOn(without.front());
         session.selection = without;
         runProperties_(session, view_.DialogParent());
         for (const PhotoRef& photo : without)
@@ -163,8 +168,7 @@ void LocationController::ShowSingleOnMap(PhotoRef photo) {
         return;
     }
     if (Ask(QStringLiteral("此照片尚未添加经纬度信息.\r\n是否进行编辑？")) != kDlgMsgOk) return;
-    PropertiesSession session;
-    session.shownPhoto = photo;
+    PropertiesSession session = SessionOn(photo);
     runProperties_(session, view_.DialogParent());
     if (const auto record = PositionRecord(photo)) {
         SendMapPhotos({*record}, 1);

@@ -45,9 +45,14 @@ LocationReport ReportTo(QObject* context, ReceiverRole role, const std::atomic<b
 }  // namespace
 
 LocationController::LocationController(MapLink* link, RegionBuffer* regionNames,
-                                       PendingRegionQueue& regions, PhotoBrowser& view,
-                                       QObject* parent)
-    : QObject(parent), link_(link), regionNames_(regionNames), regions_(regions), view_(view) {
+                                       RegionRoute regions, PhotoBrowser& view, QObject* parent)
+    : QObject(parent),
+      link_(link),
+      regionNames_(regionNames),
+      regions_(regions),
+      view_(view),
+      writer_(RoutedPhotoWriter(regions)),
+      properties_{RoutedPhotoWriter(regions)} {
     instance = this;
     messageBox_ = [](QWidget* owner, const QString& title, const QString& text, bool twoButtons) {
         return ShowDlgMsg(owner, title, text, twoButtons);
@@ -108,7 +113,7 @@ void LocationController::ReadyThenStartLookup() {
 }
 
 int LocationController::PendingRegionCount() const {
-    return static_cast<int>(regions_.Size());
+    return static_cast<int>(regions_.queue.Size());
 }
 
 void LocationController::AskRegionLookup(bool lineBreak, int queuedBefore) {
@@ -124,7 +129,7 @@ void LocationController::AskRegionLookup(bool lineBreak, int queuedBefore) {
     if (Ask(text) == kDlgMsgOk) {
         ReadyThenStartLookup();  // not ready: the queue keeps its entries
     } else {
-        regions_.Clear();
+        regions_.queue.Clear();
     }
 }
 
@@ -184,7 +189,7 @@ void LocationController::StartRegionLookup() {
     regionDialog_ = dialog;
     regionWorker_ = std::thread([this, slot = std::move(slot)]() mutable {
         bool restart = false;
-        RegionLookupJob job{regions_, stop_, missingCompanionRetries_};
+        RegionLookupJob job{regions_.queue, stop_, missingCompanionRetries_};
         job.report = ReportTo(this, ReceiverRole::RegionResultDialog, closing_, stop_);
         job.regionTreeStale = [] {
             ReceiverRegistry::Post(ReceiverRole::CategoryPane, UiMessage::kRegionTreeStale);
@@ -237,7 +242,7 @@ void LocationController::OnTrackPositions(std::vector<MapPhotoRecord> records) {
     trackDialog_ = dialog;
     trackWorker_ = std::thread([this, slot = std::move(slot),
                                 records = std::move(records)]() mutable {
-        const TrackApplyJob job{writer_, regions_, stop_,
+        const TrackApplyJob job{writer_, regions_.queue, stop_,
                                 ReportTo(this, ReceiverRole::TrackResultDialog, closing_, stop_)};
         tracksApplied_ = RunTrackApply(records, job).applied;
         records.clear();

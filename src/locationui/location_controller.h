@@ -26,6 +26,7 @@
 #include "maplink/companion_locator.h"
 #include "maplink/companion_readiness.h"
 #include "maplink/map_records.h"
+#include "properties/properties_session.h"
 #include "record/photo_ref.h"
 
 class CLocationResultDialog;
@@ -34,7 +35,6 @@ class PhotoBrowser;
 class MapLink;
 class QWidget;
 class RegionBuffer;
-struct PropertiesSession;
 
 class LocationController : public QObject {
     Q_OBJECT
@@ -49,9 +49,10 @@ class LocationController : public QObject {
     using PropertiesRunner = std::function<bool(PropertiesSession& session, QWidget* parent)>;
 
     // link and regionNames may be null (no companion link): the commands then
-    // find no companion. regions is the program's pending region queue, which
-    // the lookups ask and the track application fills.
-    LocationController(MapLink* link, RegionBuffer* regionNames, PendingRegionQueue& regions,
+    // find no companion. regions holds the program's pending region queue,
+    // which the lookups ask and the track application fills; the properties
+    // dialogs it opens write through it.
+    LocationController(MapLink* link, RegionBuffer* regionNames, RegionRoute regions,
                        PhotoBrowser& view, QObject* parent = nullptr);
     // Waits for a running worker (it stops on the exit token or 取消).
     ~LocationController() override;
@@ -61,7 +62,10 @@ class LocationController : public QObject {
     void SetMessageBox(MessageBox box) { messageBox_ = std::move(box); }
     void SetReadinessCheck(ReadinessCheck check) { readinessCheck_ = std::move(check); }
     void SetPropertiesRunner(PropertiesRunner runner) { runProperties_ = std::move(runner); }
-    // Writes the positions taken from the companion's tracks (WritePhotoEdit by default).
+    // What the properties dialogs it opens are handed (by default a writer on
+    // the region route and answers of their own).
+    void SetPropertiesContext(PropertiesContext context) { properties_ = std::move(context); }
+    // Writes the positions taken from the companion's tracks (RoutedPhotoWriter by default).
     void SetPhotoWriter(PhotoWriter writer) { writer_ = std::move(writer); }
     // Called when a result dialog is created (the main frame starts its
     // bring-to-front timer there) and, for tests,
@@ -113,16 +117,19 @@ class LocationController : public QObject {
     void OnTrackApplyEnded();
     void SendMapPhotos(const std::vector<MapPhotoRecord>& records, int asked);
     void ShowSingleOnMap(PhotoRef photo);
+    // A properties session on shown in the controller's properties context.
+    PropertiesSession SessionOn(PhotoRef shown) const;
 
     MapLink* link_;
     RegionBuffer* regionNames_;
-    PendingRegionQueue& regions_;
+    const RegionRoute regions_;
     PhotoBrowser& view_;
     CompanionLocator locator_;
     MessageBox messageBox_;
     ReadinessCheck readinessCheck_;
     PropertiesRunner runProperties_;
-    PhotoWriter writer_ = WritePhotoEdit;
+    PhotoWriter writer_;
+    PropertiesContext properties_;
     int tracksApplied_ = 0;  // written by the track worker, read after its join
     // Restarts of the lookup while the companion's window was missing; the
     // lookup worker (one at a time) counts them.

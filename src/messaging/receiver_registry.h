@@ -8,6 +8,9 @@
 // thread). Post may be called from any thread; the event is handled
 // later on the receiver's thread. Send delivers at once and is for
 // the receiver's thread only.
+//
+// Process-wide on purpose: it is the one way a worker reaches a window that
+// may already be gone, and every window registers itself.
 
 #include <QObject>
 #include <QVariant>

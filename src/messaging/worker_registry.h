@@ -6,6 +6,9 @@
 // Threads: any. A starter takes a WorkerSlot on its own thread and moves it
 // into the worker's thread function; the slot is released when that
 // function returns or throws, so it is cleared on every path.
+//
+// Process-wide on purpose: the one-of-a-kind rule and the shutdown wait span
+// every starter in the process, whoever owns it.
 
 #include <array>
 #include <atomic>

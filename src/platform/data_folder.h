@@ -4,6 +4,9 @@
 // folder exists or can be created and written and the program is not an
 // installed one (<prefix>/bin beside <prefix>/share/darazoz), else
 // $XDG_DATA_HOME/darazoz/data (default ~/.local/share/darazoz/data).
+//
+// Process-wide on purpose: it is chosen once, before anything is opened, and
+// the catalogue, the settings files and the folder lock all live in it.
 
 #include <string>
 #include <vector>

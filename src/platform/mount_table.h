@@ -50,7 +50,8 @@ class MountTable {
 MountTable CurrentMountTable();
 
 // Replaces the system's table for CurrentMountTable() while it lives, so
-// that tests can unplug a volume. One at a time.
+// that tests can unplug a volume. One at a time. Process-wide because the
+// offline-volume checks sit inside catalogue operations that take no table.
 class ScopedMountTable {
   public:
     explicit ScopedMountTable(MountTable table);

@@ -5,7 +5,6 @@
 #include <unordered_set>
 
 #include "catalogue/photo_rows.h"
-#include "catalogue/process_flags.h"
 
 std::vector<PhotoRef> BatchPhotos(const std::vector<PhotoRef>& selection, PhotoRef shown) {
     std::vector<PhotoRef> photos;
@@ -17,9 +16,9 @@ std::vector<PhotoRef> BatchPhotos(const std::vector<PhotoRef>& selection, PhotoR
     return photos;
 }
 
-void RunBatchApply(BatchJob& job) {
+void RunBatchApply(BatchJob& job, const StopToken& stop) {
     for (const PhotoRef& photo : job.photos) {
-        if (!job.proceed || ExitToken.StopRequested()) break;
+        if (!job.proceed || stop.StopRequested()) break;
         const std::optional<std::string> path = PhotoFullPath(photo);
         PhotoEditResult result;
         if (path) result = job.writer(*path, job.edit, photo);

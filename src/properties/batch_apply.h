@@ -12,6 +12,7 @@
 
 #include "import/photo_edit.h"
 #include "import/photo_writer.h"
+#include "platform/stop_token.h"
 #include "properties/photo_edit_texts.h"
 #include "record/photo_ref.h"
 
@@ -32,7 +33,7 @@ struct BatchJob {
 // repeats, without shown and without invalid ids (-1).
 std::vector<PhotoRef> BatchPhotos(const std::vector<PhotoRef>& selection, PhotoRef shown);
 
-// Writes job.edit into each photo while job.proceed is set and the program
-// is not closing. A photo that fails is recorded and the batch goes on.
-// Clears job.proceed at its end.
-void RunBatchApply(BatchJob& job);
+// Writes job.edit into each photo while job.proceed is set and stop (the
+// starter's; it stops when the program closes) is not requested. A photo
+// that fails is recorded and the batch goes on. Clears job.proceed at its end.
+void RunBatchApply(BatchJob& job, const StopToken& stop);

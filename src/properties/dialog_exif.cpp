@@ -93,7 +93,10 @@ QPixmap ButtonFace(const QString& text, bool pressed, bool enabled = true) {
 }  // namespace
 
 CDialog_Exif::CDialog_Exif(PropertiesSession& session, QWidget* parent)
-    : QDialog(parent), session_(session), registration_(ReceiverRole::PropertiesDialog, this) {
+    : QDialog(parent),
+      session_(session),
+      registration_(ReceiverRole::PropertiesDialog, this),
+      writer_(session.context.writer) {
     instance = this;
     messageBox_ = [](QWidget* owner, const QString& title, const QString& text, bool twoButtons) {
         return ShowDlgMsg(owner, title, text, twoButtons);

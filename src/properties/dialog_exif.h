@@ -9,8 +9,8 @@
 // the PropertiesDialog receiver (UiMessage::kOpenKeywordEditor opens the keyword editor; the
 // batch worker posts kBatchApplyEnded). Opened through RunPropertiesDialog
 // (properties_command.h), which loads the session's record first. Photos are
-// written through the dialog's photo writer (WritePhotoEdit unless the
-// opener gives another), the batch's included.
+// written through the dialog's photo writer (the session's unless a test
+// sets another), the batch's included.
 
 #include <QDialog>
 #include <QTimer>
@@ -139,7 +139,7 @@ class CDialog_Exif : public QDialog {
     PropertiesSession& session_;
     ReceiverRegistration registration_;
     MessageBox messageBox_;
-    PhotoWriter writer_ = WritePhotoEdit;
+    PhotoWriter writer_;
 
     QTableWidget* grid_ = nullptr;
     CSkinButton* ok_ = nullptr;

@@ -2,6 +2,7 @@
 
 #include <QFileInfo>
 
+#include "catalogue/process_flags.h"
 #include "dialogs/dlg_msg.h"
 #include "messaging/receiver_registry.h"
 #include "messaging/ui_messages.h"
@@ -89,7 +90,7 @@ void CDialog_Exif::StartBatch(const PhotoEdit& edit, std::vector<PhotoRef> photo
     apply_->setEnabled(false);
     progressTimer_.start();
     worker_ = std::thread([job = job_, slot = std::move(slot)]() mutable {
-        RunBatchApply(*job);
+        RunBatchApply(*job, ExitToken);
         slot.Release();
         ReceiverRegistry::Post(ReceiverRole::PropertiesDialog, UiMessage::kBatchApplyEnded);
     });

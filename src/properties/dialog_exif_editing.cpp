@@ -25,9 +25,6 @@ const QString kCustomItem = QStringLiteral("自定义");
 constexpr int kCommentExtraHeight = 80;
 constexpr int kKeywordQuestionAbove = 5;
 
-// Asked once per run: more than five keywords.
-bool keywordQuestionAnswered = false;
-
 const QStringList& PresetKeywords() {
     static const QStringList presets = {QStringLiteral("精选"), QStringLiteral("冲印"),
                                         QStringLiteral("家人"), QStringLiteral("朋友"),
@@ -354,11 +351,13 @@ void CDialog_Exif::RefillKeywordPicker(const QString& list) {
 bool CDialog_Exif::AllowTick(int) {
     int ticked = 0;
     for (int i = 0; i < keywordPicker_->count(); ++i) ticked += keywordPicker_->Ticked(i) ? 1 : 0;
-    if (ticked < kKeywordQuestionAbove || keywordQuestionAnswered) return true;
+    // Asked once per run: the opener's context outlives the dialog.
+    bool& accepted = session_.context.answers->manyKeywordsAccepted;
+    if (ticked < kKeywordQuestionAbove || accepted) return true;
     if (messageBox_(this, kNotice, QStringLiteral("关键词已超过5个，是否继续增加？"), true) !=
         kDlgMsgOk)
         return false;
-    keywordQuestionAnswered = true;
+    accepted = true;
     return true;
 }
 

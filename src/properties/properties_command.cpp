@@ -15,8 +15,10 @@ bool RunPropertiesDialog(PropertiesSession& session, QWidget* parent) {
     return true;
 }
 
-PropertiesSession SessionOnViewPhoto(const PhotoBrowser& view, int index) {
+PropertiesSession SessionOnViewPhoto(const PhotoBrowser& view, int index,
+                                     PropertiesContext context) {
     PropertiesSession session;
+    session.context = std::move(context);
     session.shownPhoto = view.Photos().Entry(index).ref;
     session.selection = view.Selection().list.Photos();
     return session;
@@ -28,11 +30,12 @@ void RunPropertiesOrSayInvalid(PropertiesSession& session, QWidget* parent) {
     session.tidyRequested = true;
 }
 
-bool RunPropertiesCommand(PhotoBrowser& view, const std::function<void()>& runTidy) {
+bool RunPropertiesCommand(PhotoBrowser& view, const PropertiesContext& context,
+                          const std::function<void()>& runTidy) {
     if (!view.HasPhotos()) return false;
     const std::optional<int> index = view.PickCommandPhoto(false);
     if (!index) return false;
-    PropertiesSession session = SessionOnViewPhoto(view, *index);
+    PropertiesSession session = SessionOnViewPhoto(view, *index, context);
     view.PhotoStatusText(session.shownPhoto);
     RunPropertiesOrSayInvalid(session, view.DialogParent());
     if (session.tidyRequested && runTidy) runTidy();

@@ -156,11 +156,11 @@ bool PhotoFileCommands::PromoteAvailable() const {
     return false;
 }
 
-void PhotoFileCommands::PromoteDuplicates() {
+void PhotoFileCommands::PromoteDuplicates(const RegionRoute& regions) {
     bool promoted = false;
     for (const PhotoRef& photo : Targets()) {
         if (!photo.fromDuplicates) continue;
-        PromoteDuplicate(photo.idPic);
+        PromoteDuplicate(photo.idPic, regions);
         promoted = true;
     }
     if (!promoted) return;

@@ -12,6 +12,7 @@
 #include <functional>
 #include <vector>
 
+#include "import/photo_region.h"
 #include "record/photo_ref.h"
 
 class CVereroView;
@@ -49,7 +50,8 @@ class PhotoFileCommands : public QObject {
     // Whether 将重复照片添加到数据库中 applies: a duplicate among the selected
     // photos, or, without a selection, the current photo is a duplicate.
     bool PromoteAvailable() const;
-    void PromoteDuplicates();
+    // The promoted photos take their region names through regions.
+    void PromoteDuplicates(const RegionRoute& regions);
 
     // The delete confirmation; tests replace it. Returns false for 取消,
     // otherwise sets deleteFiles.

@@ -53,7 +53,7 @@ class CatalogueRebuildTest : public CatalogueTest {
 
 TEST_F(CatalogueRebuildTest, TheRebuiltFileHoldsExactlyThePhotosWhoseFilesExist) {
     std::atomic<int> copied{0};
-    ASSERT_EQ(RebuildCatalogue(&copied), RebuildResult::Done);
+    ASSERT_EQ(RebuildCatalogue(StopToken{}, &copied), RebuildResult::Done);
     EXPECT_EQ(copied, 2);
     const std::string file = CatalogueFilePath();
     EXPECT_EQ(QueryFileColumn(file, "select idPic from tJpgMsg order by idPic"),
@@ -76,7 +76,7 @@ TEST_F(CatalogueRebuildTest, AFailedWriteLeavesTheCatalogueFileAsItWas) {
     const std::string before = Bytes(CatalogueFilePath());
     // A save file that cannot be created: a folder with something in it.
     std::filesystem::create_directories(SaveFilePath() + "/blocker");
-    EXPECT_EQ(RebuildCatalogue(), RebuildResult::SaveFailed);
+    EXPECT_EQ(RebuildCatalogue(StopToken{}), RebuildResult::SaveFailed);
     EXPECT_EQ(Bytes(CatalogueFilePath()), before);
     EXPECT_TRUE(fresh_.library().Modified()) << "the rebuilt catalogue waits for a save";
     EXPECT_EQ(Count("select count(*) from tJpgMsg"), 2);
@@ -84,4 +84,14 @@ TEST_F(CatalogueRebuildTest, AFailedWriteLeavesTheCatalogueFileAsItWas) {
     std::filesystem::remove_all(SaveFilePath());
     ASSERT_EQ(SaveCatalogue(), 0);
     EXPECT_EQ(CountRowsInFile(CatalogueFilePath(), "tJpgMsg"), 2);
+}
+
+TEST_F(CatalogueRebuildTest, AStoppedRebuildChangesNothing) {
+    const std::string before = Bytes(CatalogueFilePath());
+    StopToken stop;
+    stop.RequestStop();
+    EXPECT_EQ(RebuildCatalogue(stop), RebuildResult::Failed);
+    EXPECT_EQ(Bytes(CatalogueFilePath()), before);
+    EXPECT_EQ(Count("select count(*) from tJpgMsg"), 3) << "the deletions were rolled back";
+    EXPECT_EQ(Count("select count(*) from tKeyWord where idPic = 2"), 2);
 }

@@ -38,7 +38,7 @@ TEST_F(ImportTest, AnImportAndAPhotoRefreshOnTwoThreadsEachStoreTheirOwnFiles) {
     std::vector<KnownPhoto> refreshed;
     for (int i = 0; i < 6; ++i) {
         refreshed.push_back(write("edited", i, 500 + i));
-        ASSERT_TRUE(AddPhotoFile(refreshed.back().path, true));
+        ASSERT_TRUE(AddPhotoFile(refreshed.back().path, true, Regions()));
     }
     for (int i = 0; i < 150; ++i) write("new", i, 600 + i);
 
@@ -49,7 +49,8 @@ TEST_F(ImportTest, AnImportAndAPhotoRefreshOnTwoThreadsEachStoreTheirOwnFiles) {
         start.arrive_and_wait();
         do {
             for (const KnownPhoto& photo : refreshed)
-                if (RefreshPhotoFromFile(photo.path, PhotoRef{photo.id, false}, false) != photo.id)
+                if (RefreshPhotoFromFile(photo.path, PhotoRef{photo.id, false}, false, Regions()) !=
+                    photo.id)
                     ++refreshFailures;
         } while (!importDone);
     });

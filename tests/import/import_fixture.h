@@ -1,12 +1,13 @@
 #pragma once
-// A fresh data folder and photo folder per test, with the import's shared
-// state reset.
+// A fresh data folder and photo folder per test, and the region route the
+// imports are handed (no companion unless a test sets source_).
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <string>
 
+#include "catalogue/pending_region_queue.h"
 #include "catalogue/photo_catalogue.h"
 #include "catalogue/process_flags.h"
 #include "fresh_catalogue.h"
@@ -18,14 +19,12 @@
 
 class ImportTest : public ::testing::Test {
   protected:
-    void SetUp() override { SetRegionSource(nullptr); }
-    void TearDown() override {
-        ExitToken.Clear();
-        SetRegionSource(nullptr);
-    }
+    void TearDown() override { ExitToken.Clear(); }
 
+    // The companion (source_) or the library's queue.
+    RegionRoute Regions() { return {source_, fresh_.library().PendingRegions()}; }
     // An import that counts into progress_ and tells receivers_.
-    ImportJob Job() { return {progress_, receivers_}; }
+    ImportJob Job() { return {progress_, receivers_, Regions()}; }
 
     // Writes a camera-like photo with its own embedded thumbnail.
     std::string WritePhoto(const std::string& relativePath, std::uint32_t seed,
@@ -51,7 +50,7 @@ class ImportTest : public ::testing::Test {
                                                      const std::string& copyName = "b/p.jpg") {
         std::string first = WritePhoto("a/p.jpg", 1);
         SetModified(first, firstTime);
-        EXPECT_TRUE(AddPhotoFile(first, true));
+        EXPECT_TRUE(AddPhotoFile(first, true, Regions()));
         std::string copy = photos_.File(copyName);
         std::filesystem::create_directories(std::filesystem::path(copy).parent_path());
         std::filesystem::copy_file(first, copy);
@@ -67,4 +66,5 @@ class ImportTest : public ::testing::Test {
     TempFolder photos_;
     ImportProgress progress_;
     ImportReceivers receivers_;
+    RegionSource* source_ = nullptr;
 };

@@ -65,7 +65,7 @@ TEST_F(ImportTest, TheIdOfAPhotoIsTheDigestOfItsEmbeddedThumbnail) {
     TestJpegOptions o;
     o.thumbnailBytes = MakePlainJpeg(20, 15, 77);
     std::string path = WritePhoto("a.jpg", 1, o);
-    ASSERT_TRUE(AddPhotoFile(path, true));
+    ASSERT_TRUE(AddPhotoFile(path, true, Regions()));
     const std::int64_t id = ComputePhotoId(o.thumbnailBytes.data(), o.thumbnailBytes.size());
     EXPECT_TRUE(PhotoIdExists(id));
     EXPECT_EQ(One("select strModel||'|'||nWidth||'|'||strName from tJpgMsg"), "EOS 5D|64|a.jpg");
@@ -95,24 +95,24 @@ TEST_F(ImportTest, ATouchedFileIsImportedAgainWithItsKeywordRowsRewritten) {
     o.xpKeywords = u"sea;beach";
     std::string path = WritePhoto("p.jpg", 1, o);
     SetModified(path, 1600000000);
-    ASSERT_TRUE(AddPhotoFile(path, true));
-    EXPECT_FALSE(AddPhotoFile(path, true)) << "unchanged";
+    ASSERT_TRUE(AddPhotoFile(path, true, Regions()));
+    EXPECT_FALSE(AddPhotoFile(path, true, Regions())) << "unchanged";
     SetModified(path, 1600000100);
-    EXPECT_TRUE(AddPhotoFile(path, true)) << "changed file in its own folder";
+    EXPECT_TRUE(AddPhotoFile(path, true, Regions())) << "changed file in its own folder";
     EXPECT_EQ(One("select count(*) from tKeyWord"), "2");
     EXPECT_EQ(One("select dwMTime from tJpgMsg"), "1600000100");
 }
 
 TEST_F(ImportTest, ANewerCopyElsewhereTakesTheMainRowAndTheOldOneBecomesTheDuplicate) {
     auto [first, copy] = PhotoAndCopy(1600000000, 1600000500, "b/p copy.jpg");
-    EXPECT_FALSE(AddPhotoFile(copy, true)) << "a copy never counts as imported";
+    EXPECT_FALSE(AddPhotoFile(copy, true, Regions())) << "a copy never counts as imported";
     EXPECT_EQ(One("select strFullPath from tJpgMsg"), copy);
     EXPECT_EQ(One("select strFullPath from tReJpgMsg"), first);
 }
 
 TEST_F(ImportTest, AnOlderCopyElsewhereGoesToTheDuplicates) {
     auto [first, copy] = PhotoAndCopy(1600000000, 1500000000);
-    EXPECT_FALSE(AddPhotoFile(copy, true));
+    EXPECT_FALSE(AddPhotoFile(copy, true, Regions()));
     EXPECT_EQ(One("select strFullPath from tJpgMsg"), first);
     EXPECT_EQ(One("select strFullPath from tReJpgMsg"), copy);
 }
@@ -203,7 +203,7 @@ TEST_F(ImportTest, CancellingAfter150PhotosKeeps150AndStillSaves) {
     FakeRegionSource source;
     source.stopAfter = 150;
     source.tokenToStop = &progress_.stop;
-    SetRegionSource(&source);
+    source_ = &source;
     EXPECT_EQ(RunFolderImport(photos_.Path(), Job()), ImportEnd::Finished);
     EXPECT_EQ(progress_.imported, 150);
     EXPECT_EQ(CountRowsInFile(CatalogueFilePath(), "tJpgMsg"), 150);
@@ -215,7 +215,7 @@ TEST_F(ImportTest, AnExitRequestStopsWithoutCommitOrSave) {
     FakeRegionSource source;
     source.stopAfter = 110;
     source.tokenToStop = &ExitToken;
-    SetRegionSource(&source);
+    source_ = &source;
     EXPECT_EQ(RunFolderImport(photos_.Path(), Job()), ImportEnd::Abandoned);
     EXPECT_FALSE(std::filesystem::exists(CatalogueFilePath()) &&
                  CountRowsInFile(CatalogueFilePath(), "tJpgMsg") > 0);
@@ -223,15 +223,28 @@ TEST_F(ImportTest, AnExitRequestStopsWithoutCommitOrSave) {
 
 TEST_F(ImportTest, PhotosWithAPositionGetTheCompanionsRegionNames) {
     FakeRegionSource source;
-    SetRegionSource(&source);
-    ASSERT_TRUE(AddPhotoFile(WritePhoto("gps.jpg", 1, WithPosition()), true));
-    ASSERT_TRUE(AddPhotoFile(WritePhoto("nogps.jpg", 2), true));
+    source_ = &source;
+    ASSERT_TRUE(AddPhotoFile(WritePhoto("gps.jpg", 1, WithPosition()), true, Regions()));
+    ASSERT_TRUE(AddPhotoFile(WritePhoto("nogps.jpg", 2), true, Regions()));
     EXPECT_EQ(source.calls, 1);
     EXPECT_EQ(
         One("select nArea||strArea0||strArea1||strArea2 from tJpgMsg where strName='gps.jpg'"),
         "3广东省深圳市南山区");
     EXPECT_EQ(One("select nArea||strArea0 from tJpgMsg where strName='nogps.jpg'"), "0");
-    EXPECT_EQ(CurrentLibrary().PendingRegions().Size(), 0u);
+    EXPECT_EQ(fresh_.library().PendingRegions().Size(), 0u);
+}
+
+TEST_F(ImportTest, APhotoWithAPositionWaitsInTheQueueItsStoreWasHanded) {
+    const std::string path = WritePhoto("gps.jpg", 1, WithPosition());
+    PendingRegionQueue own;
+    ASSERT_EQ(StorePhotoFile(path, true, {nullptr, own}), StoreOutcome::Imported);
+    EXPECT_EQ(own.Size(), 1u);
+    EXPECT_EQ(fresh_.library().PendingRegions().Size(), 0u) << "no other queue takes it";
+    FakeRegionSource source;
+    const std::int64_t id = std::stoll(One("select idPic from tJpgMsg"));
+    ASSERT_EQ(RefreshPhotoFromFile(path, PhotoRef{id, false}, true, {&source, own}), id);
+    EXPECT_EQ(source.calls, 1) << "the refresh asks the source it was handed";
+    EXPECT_EQ(own.Size(), 1u);
 }
 
 TEST_F(ImportTest, WithoutTheCompanionPhotosWithAPositionAreQueuedAndTheSummaryAsks) {
@@ -249,7 +262,7 @@ TEST_F(ImportTest, WithoutTheCompanionPhotosWithAPositionAreQueuedAndTheSummaryA
     RunFolderImport(photos_.Path(), Job());
     EXPECT_EQ(askedImported, 3);
     EXPECT_EQ(asked, 2);
-    EXPECT_EQ(CurrentLibrary().PendingRegions().Size(), 0u) << "declining empties the queue";
+    EXPECT_EQ(fresh_.library().PendingRegions().Size(), 0u) << "declining empties the queue";
     EXPECT_EQ(One("select nArea from tJpgMsg where strName='gps1.jpg'"), "0");
 }
 
@@ -302,10 +315,10 @@ TEST_F(ImportTest, AListWithNothingToImportEndsWithoutClosingSteps) {
 
 TEST_F(ImportTest, PromotingADuplicateSwapsItWithTheMainPhoto) {
     auto [first, copy] = PhotoAndCopy(1600000000, 1500000000);
-    AddPhotoFile(copy, true);
+    AddPhotoFile(copy, true, Regions());
     const std::int64_t id = std::stoll(One("select idPic from tReJpgMsg"));
 
-    PromoteDuplicate(id);
+    PromoteDuplicate(id, Regions());
     EXPECT_EQ(One("select strFullPath from tJpgMsg"), copy);
     EXPECT_EQ(One("select strFullPath from tReJpgMsg"), first);
     EXPECT_GT(FolderLastWriteTime(copy), 1600000000)
@@ -314,11 +327,11 @@ TEST_F(ImportTest, PromotingADuplicateSwapsItWithTheMainPhoto) {
 
 TEST_F(ImportTest, PromotingADuplicateWhoseMainFileIsGoneDoesNothing) {
     auto [first, copy] = PhotoAndCopy(1600000000, 1500000000);
-    AddPhotoFile(copy, true);
+    AddPhotoFile(copy, true, Regions());
     const std::int64_t id = std::stoll(One("select idPic from tReJpgMsg"));
     std::filesystem::remove(first);
 
-    EXPECT_FALSE(PromoteDuplicate(id));
+    EXPECT_FALSE(PromoteDuplicate(id, Regions()));
     EXPECT_EQ(One("select strFullPath from tReJpgMsg"), copy);
     EXPECT_EQ(FolderLastWriteTime(copy), 1500000000);
 }
@@ -326,16 +339,16 @@ TEST_F(ImportTest, PromotingADuplicateWhoseMainFileIsGoneDoesNothing) {
 TEST_F(ImportTest, RefreshingAPhotoKeepsItsRegionsWithoutTheMap) {
     std::string path = WritePhoto("r.jpg", 1, WithPosition());
     FakeRegionSource source;
-    SetRegionSource(&source);
-    ASSERT_TRUE(AddPhotoFile(path, true));
+    source_ = &source;
+    ASSERT_TRUE(AddPhotoFile(path, true, Regions()));
     const std::int64_t oldId = std::stoll(One("select idPic from tJpgMsg"));
-    SetRegionSource(nullptr);
+    source_ = nullptr;
 
     TestJpegOptions changed = WithPosition();
     changed.xpTitle = u"new title";
     WritePhoto("r.jpg", 2, changed);  // a rewrite with a new thumbnail
     ASSERT_EQ(SaveCatalogue(), 0);
-    const std::int64_t newId = RefreshPhotoFromFile(path, PhotoRef{oldId, false}, false);
+    const std::int64_t newId = RefreshPhotoFromFile(path, PhotoRef{oldId, false}, false, Regions());
     ASSERT_NE(newId, 0);
     EXPECT_NE(newId, oldId);
     EXPECT_FALSE(PhotoIdExists(oldId));

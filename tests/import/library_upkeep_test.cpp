@@ -69,7 +69,7 @@ TEST_F(LibraryUpkeepTest, UpdateRereadsModifiedFilesDropsGoneOnesAndImportsNothi
     WritePhoto("a/new.jpg", 99);
     Touch(a);
 
-    ASSERT_EQ(UpdateLibrary(upkeep_), UpdateEnd::Updated);
+    ASSERT_EQ(UpdateLibrary(upkeep_, Regions()), UpdateEnd::Updated);
     EXPECT_EQ(Count("select count(*) from tJpgMsg where strPath = '" + a + "'"), 2);
     EXPECT_EQ(Count("select count(*) from tJpgMsg where strModel = 'EOS R5'"), 1);
     EXPECT_EQ(Count("select count(*) from tJpgMsg where strName = 'new.jpg'"), 0);
@@ -90,7 +90,7 @@ TEST_F(LibraryUpkeepTest, ARereadWithANewThumbnailReplacesTheOldRowOfTheFile) {
     const std::string a = ImportedFolder("a", 1, 0);
     SetModified(WritePhoto("a/1.jpg", 50), kLaterTime);  // other pixels, other thumbnail
     Touch(a);
-    ASSERT_EQ(UpdateLibrary(upkeep_), UpdateEnd::Updated);
+    ASSERT_EQ(UpdateLibrary(upkeep_, Regions()), UpdateEnd::Updated);
     EXPECT_EQ(Count("select count(*) from tJpgMsg where strFullPath = '" + a + "/1.jpg'"), 1);
     EXPECT_EQ(Count("select count(*) from tKeyWord"), 0) << "the new file has no keywords";
 }
@@ -102,7 +102,7 @@ TEST_F(LibraryUpkeepTest, AFileOnTheDeletedListIsNotReadAgain) {
     edited.model = "EOS R5";
     SetModified(WritePhoto("a/1.jpg", 1, edited), kLaterTime);
     Touch(a);
-    ASSERT_EQ(UpdateLibrary(upkeep_), UpdateEnd::Updated);
+    ASSERT_EQ(UpdateLibrary(upkeep_, Regions()), UpdateEnd::Updated);
     EXPECT_EQ(Count("select count(*) from tJpgMsg where strModel = 'EOS R5'"), 0);
     EXPECT_EQ(upkeep_.refreshed, 0);
 }
@@ -112,13 +112,14 @@ TEST_F(LibraryUpkeepTest, AFolderWhosePhotosAllVanishedLosesItsRowsAndItsStamp) 
     ImportedFolder("b", 1, 10);
     std::filesystem::copy_file(a + "/1.jpg", photos_.File("b/copy.jpg"));
     SetModified(photos_.File("b/copy.jpg"), kImportTime - 10);
-    ASSERT_FALSE(AddPhotoFile(photos_.File("b/copy.jpg"), true)) << "older copy: a duplicate";
+    ASSERT_FALSE(AddPhotoFile(photos_.File("b/copy.jpg"), true, Regions()))
+        << "older copy: a duplicate";
     ASSERT_EQ(Count("select count(*) from tReJpgMsg"), 1);
 
     std::filesystem::remove(a + "/1.jpg");
     std::filesystem::remove(a + "/2.jpg");
     Touch(a);
-    ASSERT_EQ(UpdateLibrary(upkeep_), UpdateEnd::Updated);
+    ASSERT_EQ(UpdateLibrary(upkeep_, Regions()), UpdateEnd::Updated);
     EXPECT_EQ(Count("select count(*) from tJpgMsg where strPath = '" + a + "'"), 0);
     EXPECT_EQ(Count("select count(*) from tKeyWord where strPath = '" + a + "'"), 0);
     EXPECT_EQ(Count("select count(*) from tSubject where strPath = '" + a + "'"), 0);
@@ -132,14 +133,14 @@ TEST_F(LibraryUpkeepTest, ACancelledUpdateStillRewritesTheFolderListAndSaves) {
     Touch(a);
     ASSERT_TRUE(AnyFolderChanged());
     upkeep_.stop.RequestStop();
-    ASSERT_EQ(UpdateLibrary(upkeep_), UpdateEnd::Updated);
+    ASSERT_EQ(UpdateLibrary(upkeep_, Regions()), UpdateEnd::Updated);
     EXPECT_EQ(Count("select count(*) from tJpgMsg"), 2) << "no folder was handled";
     EXPECT_EQ(QueryFileColumn(CatalogueFilePath(), "select ModifyTime from tFolder"),
               std::vector<std::string>{std::to_string(kLaterTime)});
 }
 
 TEST_F(LibraryUpkeepTest, AnUpdateWithoutAFolderListDoesNothing) {
-    EXPECT_EQ(UpdateLibrary(upkeep_), UpdateEnd::NoFolders);
+    EXPECT_EQ(UpdateLibrary(upkeep_, Regions()), UpdateEnd::NoFolders);
 }
 
 TEST_F(LibraryUpkeepTest, IsFileModifiedComparesTheFileTimeWithTheCatalogue) {
@@ -162,7 +163,7 @@ TEST_F(LibraryUpkeepTest, TidyDropsGoneFoldersAndFilesButDuplicatesOnlyWithTheir
     // c/copy.jpg is an older copy of a/1.jpg: a duplicate row in folder c.
     std::filesystem::copy_file(a + "/1.jpg", c + "/copy.jpg");
     SetModified(c + "/copy.jpg", kImportTime - 10);
-    ASSERT_FALSE(AddPhotoFile(c + "/copy.jpg", true));
+    ASSERT_FALSE(AddPhotoFile(c + "/copy.jpg", true, Regions()));
     std::filesystem::remove(c + "/copy.jpg");  // vanished duplicate, folder stays
     std::filesystem::remove_all(a);
     std::filesystem::remove(b + "/1.jpg");
@@ -233,7 +234,7 @@ TEST_F(OfflineVolumeTest, PhotosOnAnUnpluggedVolumeSurviveUpdateTidyAndRebuild) 
     ForgetFolderList();
 
     EXPECT_FALSE(AnyFolderChanged()) << "an unplugged volume is not a change";
-    EXPECT_EQ(UpdateLibrary(upkeep_), UpdateEnd::Updated);
+    EXPECT_EQ(UpdateLibrary(upkeep_, Regions()), UpdateEnd::Updated);
     EXPECT_TRUE(TidyCatalogue(std::nullopt, upkeep_));
     EXPECT_EQ(Count("select count(*) from tJpgMsg"), 4);
     EXPECT_FALSE(fresh_.library().Modified());

@@ -23,7 +23,7 @@ std::string One(const std::string& statement) {
 class PhotoEditTest : public ImportTest {
   protected:
     std::int64_t Catalogued(const std::string& path) {
-        EXPECT_TRUE(AddPhotoFile(path, true));
+        EXPECT_TRUE(AddPhotoFile(path, true, Regions()));
         return std::stoll(One("select idPic from tJpgMsg"));
     }
 };
@@ -35,14 +35,14 @@ TEST_F(PhotoEditTest, WritesTheFieldsAndRefreshesTheCatalogueRows) {
     edit.keywords = "海;山";
     edit.subject = "旅行";
     edit.position = GpsPosition{22.5f, 114.0f, 5};
-    const PhotoEditResult result = WritePhotoEdit(path, edit, PhotoRef{id, false});
+    const PhotoEditResult result = WritePhotoEdit(path, edit, PhotoRef{id, false}, Regions());
     ASSERT_TRUE(result.Succeeded());
     EXPECT_EQ(result.finalPath, path);
     EXPECT_EQ(result.photoId, id);  // the embedded thumbnail, so the id, is unchanged
     EXPECT_EQ(One("select strXpKeyword||'|'||strXpSubject||'|'||nGPSAlititude from tJpgMsg"),
               "海;山|旅行|5");
     EXPECT_EQ(One("select count(*) from tKeyWord"), "2");
-    EXPECT_EQ(CurrentLibrary().PendingRegions().Size(), 1u);  // no companion: queued
+    EXPECT_EQ(fresh_.library().PendingRegions().Size(), 1u);  // no companion: queued
 }
 
 TEST_F(PhotoEditTest, ANewNameMovesTheFileAndSetsTheTitle) {
@@ -50,7 +50,7 @@ TEST_F(PhotoEditTest, ANewNameMovesTheFileAndSetsTheTitle) {
     const std::int64_t id = Catalogued(path);
     PhotoEdit edit;
     edit.newName = "新名字.jpg";
-    const PhotoEditResult result = WritePhotoEdit(path, edit, PhotoRef{id, false});
+    const PhotoEditResult result = WritePhotoEdit(path, edit, PhotoRef{id, false}, Regions());
     ASSERT_TRUE(result.Succeeded());
     EXPECT_EQ(result.finalPath, photos_.File("新名字.jpg"));
     EXPECT_FALSE(std::filesystem::exists(path));
@@ -60,12 +60,12 @@ TEST_F(PhotoEditTest, ANewNameMovesTheFileAndSetsTheTitle) {
     WritePhoto("other.jpg", 2);
     for (const char* name : {"other.jpg", "sub/x.jpg", ""}) {
         edit.newName = name;
-        PhotoEditResult refused = WritePhotoEdit(result.finalPath, edit, PhotoRef{});
+        PhotoEditResult refused = WritePhotoEdit(result.finalPath, edit, PhotoRef{}, Regions());
         EXPECT_FALSE(refused.Succeeded()) << name;
         EXPECT_TRUE(std::filesystem::exists(result.finalPath));
     }
     edit.newName = "other.jpg";
-    EXPECT_EQ(WritePhotoEdit(result.finalPath, edit, PhotoRef{}).rewriteFailure,
+    EXPECT_EQ(WritePhotoEdit(result.finalPath, edit, PhotoRef{}, Regions()).rewriteFailure,
               RewriteFailure::DestinationOccupied);
 }
 
@@ -76,14 +76,15 @@ TEST_F(PhotoEditTest, UnchangedTextsAreNotRewrittenAndAnEmptySubjectIsRefused) {
     PhotoEdit edit;
     edit.subject = "same";
     edit.comment = "";  // no comment in the file: stays without one
-    EXPECT_TRUE(WritePhotoEdit(path, edit, PhotoRef{}).Succeeded());
+    EXPECT_TRUE(WritePhotoEdit(path, edit, PhotoRef{}, Regions()).Succeeded());
     MetadataReader reader;
     ASSERT_TRUE(ReadPhotoFile(reader, path, false));
     EXPECT_EQ(reader.Record().szOfComent, 0);
 
     edit.subject = "";
     const auto before = ReadBytesFile(path);
-    EXPECT_EQ(WritePhotoEdit(path, edit, PhotoRef{}).outcome, PhotoEditOutcome::InvalidValue);
+    EXPECT_EQ(WritePhotoEdit(path, edit, PhotoRef{}, Regions()).outcome,
+              PhotoEditOutcome::InvalidValue);
     EXPECT_EQ(ReadBytesFile(path), before);
 }
 
@@ -103,7 +104,7 @@ TEST_F(PhotoEditTest, ABatchWritesEveryReadablePhotoAndReportsEachOne) {
     targets[0].catalogued = PhotoRef{id, false};
     PhotoEdit edit;
     edit.keywords = "batch";
-    const std::vector<PhotoEditResult> results = WritePhotoEdits(targets, edit);
+    const std::vector<PhotoEditResult> results = WritePhotoEdits(targets, edit, Regions());
     ASSERT_EQ(results.size(), targets.size());
     for (int i = 0; i < 40; ++i) {
         const bool broken = i % 13 == 5;
@@ -128,7 +129,7 @@ TEST_F(PhotoEditTest, ABatchWritesEveryReadablePhotoAndReportsEachOne) {
 // keyword rows stay those of the main copy.
 TEST_F(PhotoEditTest, EditingEitherCopyOfADuplicatePairRefreshesItsOwnRow) {
     const auto [older, newer] = PhotoAndCopy(1500000000, 1600000000);
-    AddPhotoFile(newer, true);
+    AddPhotoFile(newer, true, Regions());
     const std::int64_t id = std::stoll(One("select idPic from tJpgMsg"));
     ASSERT_EQ(One("select strFullPath from tReJpgMsg"), older);
 
@@ -140,7 +141,8 @@ TEST_F(PhotoEditTest, EditingEitherCopyOfADuplicatePairRefreshesItsOwnRow) {
     for (const auto& e : edits) {
         PhotoEdit edit;
         edit.keywords = e.keywords;
-        const PhotoEditResult result = WritePhotoEdit(e.path, edit, PhotoRef{id, e.duplicate});
+        const PhotoEditResult result =
+            WritePhotoEdit(e.path, edit, PhotoRef{id, e.duplicate}, Regions());
         EXPECT_EQ(result.outcome, PhotoEditOutcome::Written) << e.path;
         EXPECT_EQ(result.photoId, id);
     }
@@ -156,7 +158,7 @@ TEST_F(PhotoEditTest, ARefreshUnderANewIdJoinsTheMainRowOfThatId) {
     const std::int64_t id = std::stoll(One("select idPic from tJpgMsg"));
     PhotoRecord stale = RecordOf(std::string(FolderOfPath(copy)), "p.jpg");
     ASSERT_EQ(InsertPhotoRow(PhotoRef{4711, false}, stale, {}, {}), InsertResult::Done);
-    EXPECT_EQ(RefreshPhotoFromFile(copy, PhotoRef{4711, false}, false), id);
+    EXPECT_EQ(RefreshPhotoFromFile(copy, PhotoRef{4711, false}, false, Regions()), id);
     EXPECT_EQ(One("select strFullPath from tReJpgMsg where idPic = " + std::to_string(id)), copy);
     EXPECT_EQ(One("select strFullPath from tJpgMsg where idPic = " + std::to_string(id)), first);
     EXPECT_FALSE(PhotoIdExists(4711));
@@ -174,8 +176,9 @@ TEST_F(PhotoEditTest, AWrittenPhotoLeavesTheLibraryUnchangedForTheNextStart) {
 
     // The track workflow writes only the file and the position columns.
     const StopToken never;
-    const TrackApplyResult result = RunTrackApply(
-        {{id, 0, 22.5, 114.0, 0}}, {WritePhotoEdit, fresh_.library().PendingRegions(), never, {}});
+    const TrackApplyResult result =
+        RunTrackApply({{id, 0, 22.5, 114.0, 0}},
+                      {RoutedPhotoWriter(Regions()), fresh_.library().PendingRegions(), never, {}});
     ASSERT_EQ(result.applied, 1);
     ForgetFolderList();  // as a new start finds it
     EXPECT_FALSE(AnyFolderChanged());
@@ -187,7 +190,7 @@ TEST_F(PhotoEditTest, AWrittenPhotoLeavesTheLibraryUnchangedForTheNextStart) {
     WriteFolderTable();
     PhotoEdit edit;
     edit.author = "me";
-    ASSERT_TRUE(WritePhotoEdit(other, edit, PhotoRef{}).Succeeded());
+    ASSERT_TRUE(WritePhotoEdit(other, edit, PhotoRef{}, Regions()).Succeeded());
     ForgetFolderList();
     EXPECT_FALSE(AnyFolderChanged());
 }
@@ -196,9 +199,9 @@ TEST_F(PhotoEditTest, AFailedRereadKeepsThePhotosRows) {
     const std::string path = WritePhoto("gone.jpg", 1);
     const std::int64_t id = Catalogued(path);
     std::filesystem::remove(path);
-    EXPECT_EQ(RefreshPhotoFromFile(path, PhotoRef{id, false}, false), 0);
+    EXPECT_EQ(RefreshPhotoFromFile(path, PhotoRef{id, false}, false, Regions()), 0);
     EXPECT_TRUE(PhotoIdExists(id));
-    EXPECT_EQ(WritePhotoEdit(path, PhotoEdit{}, PhotoRef{id, false}).outcome,
+    EXPECT_EQ(WritePhotoEdit(path, PhotoEdit{}, PhotoRef{id, false}, Regions()).outcome,
               PhotoEditOutcome::Unreadable);
 }
 

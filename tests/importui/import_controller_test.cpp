@@ -69,7 +69,7 @@ class ImportControllerTest : public ::testing::Test {
     void SetUp() override {
         SetDataFolder(data_.Path());
         ExitToken.Clear();
-        controller_ = std::make_unique<ImportController>();
+        controller_ = std::make_unique<ImportController>(library_.PendingRegions());
         controller_->SetMessageBox(
             [this](QWidget*, const QString& title, const QString& text, bool twoButtons) {
                 messages_.push_back({title, text, twoButtons});
@@ -463,7 +463,8 @@ TEST_F(ImportControllerTest, ImportsAndEditsStoreTheSameRowsUnderADecimalCommaLo
             id = std::stoll(QueryText(session, "select idPic from tJpgMsg where strName='6.jpg'")
                                 .value_or("0"));
         }
-        EXPECT_TRUE(WritePhotoEdit(edited, edit, PhotoRef{id, false}).Succeeded());
+        EXPECT_TRUE(
+            WritePhotoEdit(edited, edit, PhotoRef{id, false}, controller_->Regions()).Succeeded());
         const std::vector<std::string> afterEdit = StoredRows();
         rows.insert(rows.end(), afterEdit.begin(), afterEdit.end());
         return rows;

@@ -186,7 +186,7 @@ class UpkeepControllerTest : public ::testing::Test {
 };
 
 TEST_F(UpkeepControllerTest, TheWorkersReportTheirEndAndFreeTheirSlots) {
-    UpkeepController upkeep(library_);
+    UpkeepController upkeep(library_, {nullptr, library_.PendingRegions()});
     ASSERT_TRUE(upkeep.StartUpdateWorker());
     ProcessEventsUntil([&] { return updateDialog_.Got(UiMessage::kUpdateFinished); });
     EXPECT_TRUE(pane_.Got(UiMessage::kDropTrees));
@@ -214,7 +214,7 @@ TEST_F(UpkeepControllerTest, TheWorkersReportTheirEndAndFreeTheirSlots) {
 }
 
 TEST_F(UpkeepControllerTest, AFailedSaveKeepsTheCatalogueMarkedAsModified) {
-    UpkeepController upkeep(library_);
+    UpkeepController upkeep(library_, {nullptr, library_.PendingRegions()});
     ASSERT_TRUE(OpenCatalogue());
     std::filesystem::create_directories(SaveFilePath() + "/blocker");
     AddDeletedPath("/photos/removed.jpg");
@@ -225,7 +225,7 @@ TEST_F(UpkeepControllerTest, AFailedSaveKeepsTheCatalogueMarkedAsModified) {
 }
 
 TEST_F(UpkeepControllerTest, ClearingAsksFirstAndMarksTheEmptyCatalogueModified) {
-    UpkeepController upkeep(library_);
+    UpkeepController upkeep(library_, {nullptr, library_.PendingRegions()});
     std::vector<QString> asked;
     int answer = 2;
     upkeep.SetMessageBox([&](QWidget*, const QString& title, const QString& text, bool) {

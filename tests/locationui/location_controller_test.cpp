@@ -112,7 +112,8 @@ class LocationControllerTest : public ::testing::Test {
                           Qt::QueuedConnection);
                   }};
     CVereroView view_;
-    LocationController controller_{&link_, &buffer_, fresh_.library().PendingRegions(), view_};
+    LocationController controller_{
+        &link_, &buffer_, {nullptr, fresh_.library().PendingRegions()}, view_};
     std::unique_ptr<CompanionSim> sim_;
     std::vector<Shown> messages_;
     std::deque<int> answers_;

@@ -227,6 +227,22 @@ TEST(BatchPhotos, SkipTheShownPhotoRepeatsAndInvalidIds) {
               (std::vector<PhotoRef>{{2, false}, {2, true}, {3, false}}));
 }
 
+TEST(RunBatchApply, TheStartersStopWritesNoPhoto) {
+    BatchJob job;
+    job.photos = {{1, false}, {2, false}};
+    int written = 0;
+    job.writer = [&written](const std::string&, const PhotoEdit&, std::int64_t, bool) {
+        ++written;
+        return PhotoEditResult{};
+    };
+    StopToken exit;  // the program closing
+    const StopToken stop{&exit};
+    exit.RequestStop();
+    RunBatchApply(job, stop);
+    EXPECT_EQ(written, 0);
+    EXPECT_FALSE(job.proceed) << "the batch reads as ended";
+}
+
 }  // namespace
 
 namespace {

@@ -7,6 +7,7 @@
 #include <QTest>
 #include <QTimer>
 #include <QTreeWidget>
+#include <algorithm>
 
 #include "catalogue/keyword_rows.h"
 #include "properties/custom_keywords_file.h"
@@ -215,6 +216,33 @@ TEST_F(PropertiesTest, EnterStartsANewCommentLineAndNeverPressesOk) {
 }  // namespace
 
 namespace {
+
+TEST_F(PropertiesTest, TheManyKeywordsQuestionIsAskedUntilAcceptedOncePerOpener) {
+    AddPhoto(1, "a.jpg");
+    const QString question = QStringLiteral("关键词已超过5个，是否继续增加？");
+    const PropertiesContext opener;
+    // Ticks the six presets in a dialog of context; true when the sixth took.
+    auto tickSix = [&](const PropertiesContext& context) {
+        Open({1, false}, {}, {}, context);
+        dialog_->HoverCell(PropertyRow::Keywords, 1);
+        CCheckComboBox* picker = dialog_->KeywordPicker();
+        for (int i = 0; i < 6; ++i) picker->ToggleItem(i);
+        return picker->Ticked(5);
+    };
+    auto asked = [&] {
+        return std::count_if(messages_.begin(), messages_.end(),
+                             [&](const ShownMessage& m) { return m.text == question; });
+    };
+    answer_ = 2;
+    EXPECT_FALSE(tickSix(opener)) << "取消 leaves the sixth unticked";
+    answer_ = 1;
+    EXPECT_TRUE(tickSix(opener));
+    EXPECT_EQ(asked(), 2);
+    EXPECT_TRUE(tickSix(opener)) << "a later dialog of the same opener";
+    EXPECT_EQ(asked(), 2) << "accepted once, not asked again";
+    EXPECT_TRUE(tickSix(PropertiesContext{}));
+    EXPECT_EQ(asked(), 3) << "another opener asks again";
+}
 
 TEST_F(PropertiesTest, CustomKeywordEditorRefillsThePickerAndKeepsTheListInItsFile) {
     AddPhoto(1, "a.jpg");

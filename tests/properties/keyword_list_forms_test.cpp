@@ -98,7 +98,7 @@ TEST_P(KeywordListForms, ReadAsTheFullListInDialogPickerBatchAndSearch) {
     const std::string before = StoredRecord(other).strXpKeyword;
     PhotoEdit same;
     same.keywords = JoinKeywords(form.keywords);
-    ASSERT_TRUE(WritePhotoEdit(other, same, PhotoRef{}).Succeeded());
+    ASSERT_TRUE(WritePhotoEdit(other, same, PhotoRef{}, Regions()).Succeeded());
     const PhotoRecord after = StoredRecord(other);
     EXPECT_EQ(after.strXpKeyword, before);
     // The keyword grouping puts a photo without keywords with those without.
@@ -131,7 +131,7 @@ TEST_F(PropertiesTest, LookingAtTheKeywordsAndApplyingLeavesThePhotoFileByteIden
     const std::vector<std::uint8_t> before = ReadBytesFile(path);
     AddPhoto(1, "a.jpg", false, "海;山");
     Open({1, false});
-    dialog_->SetPhotoWriter(WritePhotoEdit);
+    dialog_->SetPhotoWriter(RoutedPhotoWriter(Regions()));
     dialog_->HoverCell(Keywords, 1);
     dialog_->HoverCell(Author, 1);
     EXPECT_EQ(dialog_->Apply(), CDialog_Exif::ApplyOutcome::Unchanged);

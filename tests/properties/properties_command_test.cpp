@@ -29,7 +29,7 @@ class PropertiesCommandTest : public PropertiesTest {
             dialog->SetPhotoWriter(RecordWrite);
             drive(*dialog);
         });
-        RunPropertiesCommand(view_, [this] { ++tidies_; });
+        RunPropertiesCommand(view_, {RecordWrite}, [this] { ++tidies_; });
     }
 
     CVereroView view_;

@@ -58,6 +58,8 @@ class PropertiesTest : public ::testing::Test {
     }
 
     std::string Folder() const { return fresh_.Root() + "/photos"; }
+    // No companion: photos written with a position wait in the library's queue.
+    RegionRoute Regions() { return {nullptr, fresh_.library().PendingRegions()}; }
 
     // A catalogued photo <name> in the test's photo folder, with its keyword rows.
     void AddPhoto(std::int64_t id, const std::string& name, bool duplicate = false,
@@ -76,11 +78,13 @@ class PropertiesTest : public ::testing::Test {
         if (!duplicate) WriteKeywordRows(id, r);
     }
 
-    // Opens the dialog on shown (shown, not run modally), writing through
-    // the stand-in.
-    void Open(PhotoRef shown, std::vector<PhotoRef> selection = {},
-              PresetPositionState preset = {}) {
+    // Opens the dialog on shown (shown, not run modally) in context (an
+    // opener's own by default), writing through the stand-in.
+    void Open(PhotoRef shown, std::vector<PhotoRef> selection = {}, PresetPositionState preset = {},
+              PropertiesContext context = {}) {
+        dialog_.reset();
         session_ = PropertiesSession{};
+        session_.context = std::move(context);
         session_.shownPhoto = shown;
         session_.selection = std::move(selection);
         session_.preset = preset;
