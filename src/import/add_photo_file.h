@@ -5,8 +5,10 @@
 // every catalogue call holds the catalogue lock.
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
+#include "import/catalogue_photo_read.h"
 #include "record/photo_record.h"
 
 // What became of one file given to StorePhotoFile.
@@ -23,6 +25,11 @@ enum class StoreOutcome {
 // (a path on the deleted list is taken off it) and false for the library
 // update (such a path is skipped).
 StoreOutcome StorePhotoFile(const std::string& path, bool force);
+
+// StorePhotoFile of a file that was read beforehand (an import reads ahead
+// on other threads): read is what ReadCataloguePhoto gave for path.
+StoreOutcome StoreReadPhotoFile(const std::string& path, bool force,
+                                std::optional<CataloguePhoto> read);
 
 // StorePhotoFile for callers that only ask whether the file counts as
 // imported.
