@@ -1,9 +1,11 @@
 // Import benchmark: photos per second and peak memory of the import over
 // (a) camera-like 12-megapixel files with embedded EXIF thumbnails and
 // (b) 12-megapixel files without EXIF, side by side with the reference floor
-// program and, when installed, exiftool -fast on the same files.
+// program and, when installed, exiftool -fast on the same files; (b) also,
+// over several rounds, against the same files read and stored on one thread
+// and against vipsthumbnail when installed.
 //
-// usage: import_bench [--camera N] [--plain N] [--dir DIR]
+// usage: import_bench [--camera N] [--plain N] [--rounds R] [--workers N] [--dir DIR]
 
 #include <sys/resource.h>
 #include <sys/wait.h>
@@ -15,6 +17,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -22,7 +25,10 @@
 #include "catalogue/pending_region_queue.h"
 #include "catalogue/photo_catalogue.h"
 #include "catalogue/photo_rows.h"
+#include "import/add_photo_file.h"
 #include "import/folder_walk.h"
+#include "import/ordered_import.h"
+#include "import/photo_read_pool.h"
 #include "platform/data_folder.h"
 
 namespace {
@@ -39,9 +45,10 @@ double Now() {
         .count();
 }
 
-// Imports the folder in a child process, so that its peak memory is the
-// import's own; the child reports its timing through a pipe.
-RunFigures TimeImport(const std::string& folder, const std::string& dataFolder) {
+// Runs import (which returns how many it imported) in a child process with a
+// new data folder, so that its peak memory is the import's own; the child
+// reports its timing through a pipe.
+RunFigures TimeImport(const std::string& dataFolder, const std::function<int()>& import) {
     int pipeFds[2];
     if (pipe(pipeFds) != 0) return {};
     pid_t child = fork();
@@ -52,10 +59,7 @@ RunFigures TimeImport(const std::string& folder, const std::string& dataFolder) 
         OpenCatalogue();
         double start = Now();
         BeginTransaction();
-        int imported = 0;
-        ImportProgress progress;
-        PendingRegionQueue regions;  // no companion: photos with a position wait here
-        ImportFolderTree(folder, imported, progress, {nullptr, regions});
+        int imported = import();
         CommitTransaction();
         double seconds = Now() - start;
         char line[128];
@@ -76,6 +80,33 @@ RunFigures TimeImport(const std::string& folder, const std::string& dataFolder) 
         std::sscanf(line, "%lf %d %lf", &figures.seconds, &figures.imported, &figures.catalogueMiB);
     figures.peakKiB = usage.ru_maxrss;
     return figures;
+}
+
+// The folder import as the program runs it: the walk, reads ahead on the
+// pool and one writer.
+int PooledImport(const std::string& folder, int workers) {
+    int imported = 0;
+    ImportProgress progress;
+    PendingRegionQueue regions;  // no companion: photos with a position wait here
+    OrderedImport import(imported, progress, {nullptr, regions}, workers);
+    ImportFolderTree(folder, import);
+    import.Finish();
+    return imported;
+}
+
+// Every file read and stored on the one import thread, one after another, as
+// the import did before it read ahead.
+int SerialImport(const std::vector<std::string>& files) {
+    int imported = 0;
+    PendingRegionQueue regions;
+    for (const std::string& file : files) {
+        if (StorePhotoFile(file, true, {nullptr, regions}) != StoreOutcome::Imported) continue;
+        if (++imported % 100 == 0) {
+            CommitTransaction();
+            BeginTransaction();
+        }
+    }
+    return imported;
 }
 
 std::string WriteList(const std::string& path, const std::vector<std::string>& files) {
@@ -120,10 +151,26 @@ double ExiftoolRate(const std::string& list, std::size_t files) {
     return double(files) / (Now() - start);
 }
 
+// vipsthumbnail making 160-pixel thumbnails of the same files in one process;
+// 0 when it is not installed.
+double VipsThumbnailRate(const std::vector<std::string>& files, const std::string& workDir) {
+    if (std::system("command -v vipsthumbnail >/dev/null 2>&1") != 0) return 0;
+    const std::string out = workDir + "/vips-out";
+    std::filesystem::remove_all(out);
+    std::filesystem::create_directories(out);
+    std::string command = "vipsthumbnail --size 160 -o '" + out + "/%s.jpg'";
+    for (const std::string& f : files) command += " '" + f + "'";
+    const double start = Now();
+    if (std::system((command + " >/dev/null 2>&1").c_str()) != 0) return 0;
+    return double(files.size()) / (Now() - start);
+}
+
 void Report(const char* name, const std::string& folder, const std::vector<std::string>& files,
             const std::string& workDir, const std::string& floor, double targetRate) {
     WarmFileCache(files);
-    RunFigures run = TimeImport(folder, workDir + "/data");
+    RunFigures run = TimeImport(workDir + "/data", [&] {
+        return PooledImport(folder, PhotoReadPool::DefaultWorkerCount());
+    });
     const double rate = run.imported / run.seconds;
     std::printf("\n%s: %zu files\n", name, files.size());
     std::printf("  import        %9.1f photos/s  (%d imported in %.3f s; target >= %.0f)\n", rate,
@@ -144,6 +191,53 @@ void Report(const char* name, const std::string& folder, const std::vector<std::
                     rate / exiftool);
     else
         std::printf("  exiftool      (not installed)\n");
+}
+
+struct Spread {
+    double min = 0, median = 0, max = 0;
+};
+
+Spread SpreadOf(std::vector<double> values) {
+    std::sort(values.begin(), values.end());
+    if (values.empty()) return {};
+    return {values.front(), values[values.size() / 2], values.back()};
+}
+
+// The generated thumbnails on the read pool against the same import on one
+// thread and vipsthumbnail, round after round so that each ratio compares
+// figures taken moments apart on a shared machine.
+void ReportReadAhead(const std::string& folder, const std::vector<std::string>& files,
+                     const std::string& workDir, int workers, int rounds) {
+    WarmFileCache(files);
+    std::vector<double> pooled, serial, vips, overSerial, overVips;
+    for (int round = 0; round < rounds; ++round) {
+        RunFigures run =
+            TimeImport(workDir + "/data", [&] { return PooledImport(folder, workers); });
+        RunFigures one = TimeImport(workDir + "/data", [&] { return SerialImport(files); });
+        pooled.push_back(run.imported / run.seconds);
+        serial.push_back(one.imported / one.seconds);
+        overSerial.push_back(pooled.back() / serial.back());
+        if (double rate = VipsThumbnailRate(files, workDir); rate > 0) {
+            vips.push_back(rate);
+            overVips.push_back(pooled.back() / rate);
+        }
+    }
+    auto print = [](const char* label, const std::vector<double>& values, const char* unit) {
+        const Spread s = SpreadOf(values);
+        std::printf("  %-28s %8.2f %8.2f %8.2f  %s\n", label, s.min, s.median, s.max, unit);
+    };
+    std::printf("\nread ahead, files without EXIF: %zu files, %d read workers, %d rounds\n",
+                files.size(), workers, rounds);
+    std::printf("  %-28s %8s %8s %8s\n", "", "min", "median", "max");
+    print("import (read pool)", pooled, "photos/s");
+    print("import on one thread", serial, "photos/s");
+    print("pool / one thread", overSerial, "x (target >= 1.6)");
+    if (vips.empty()) {
+        std::printf("  vipsthumbnail --size 160     (not installed)\n");
+        return;
+    }
+    print("vipsthumbnail --size 160", vips, "files/s");
+    print("pool / vipsthumbnail", overVips, "x (target >= 1.5)");
 }
 
 double WallSeconds(const std::string& command) {
@@ -194,7 +288,8 @@ void ReportWholeProcess(const std::vector<std::string>& files, const std::string
 int main(int argc, char** argv) {
     // The catalogue every step of this run works on.
     Library library;
-    int camera = 2000, plain = 40;
+    int camera = 2000, plain = 40, rounds = 5;
+    int workers = PhotoReadPool::DefaultWorkerCount();
     std::string dir = std::filesystem::temp_directory_path().string() + "/darazoz-bench";
     for (int i = 1; i + 1 < argc; i += 2) {
         std::string option = argv[i];
@@ -202,11 +297,15 @@ int main(int argc, char** argv) {
             camera = std::atoi(argv[i + 1]);
         else if (option == "--plain")
             plain = std::atoi(argv[i + 1]);
+        else if (option == "--rounds")
+            rounds = std::max(1, std::atoi(argv[i + 1]));
+        else if (option == "--workers")
+            workers = std::max(1, std::atoi(argv[i + 1]));
         else if (option == "--dir")
             dir = argv[i + 1];
     }
     std::filesystem::create_directories(dir);
-    std::printf("import benchmark (one import thread; corpus in %s)\n", dir.c_str());
+    std::printf("import benchmark (corpus in %s)\n", dir.c_str());
     std::fflush(stdout);
     const std::string floor = BuildFloor(dir);
     auto cameraFiles = MakeCameraCorpus(dir + "/camera", camera);
@@ -214,5 +313,6 @@ int main(int argc, char** argv) {
     ReportWholeProcess(cameraFiles, dir, floor);
     auto plainFiles = MakePlainCorpus(dir + "/plain", plain);
     Report("plain", dir + "/plain", plainFiles, dir, floor, 25);
+    ReportReadAhead(dir + "/plain", plainFiles, dir, workers, rounds);
     return 0;
 }

@@ -13,6 +13,8 @@ packages=(
   libimage-exiftool-perl locales tzdata libhowardhinnant-date-dev
   opencc
   imagemagick libjpeg-turbo-progs file dpkg-dev desktop-file-utils appstream lintian man-db
+  # the peer of the import's generated thumbnails in bench/import_bench
+  libvips-tools
 )
 
 missing=()

@@ -76,16 +76,17 @@ StoreOutcome ResolveDuplicate(const ReadPhoto& photo) {
     return StoreOutcome::Failed;
 }
 
-}  // namespace
-
-StoreOutcome StorePhotoFile(const std::string& path, bool force, const RegionRoute& regions) {
+// read gives the file's ReadCataloguePhoto; it is called only once the
+// path has passed the checks before it.
+template <typename Read>
+StoreOutcome Store(const std::string& path, bool force, const RegionRoute& regions, Read&& read) {
     if (path.size() > kMaxPathBytes) return StoreOutcome::Unreadable;
     if (!OpenCatalogue()) return StoreOutcome::Failed;
     if (!PassDeletedPathCheck(path, force)) return StoreOutcome::Skipped;
-    std::optional<CataloguePhoto> read = ReadCataloguePhoto(path);
-    if (!read) return StoreOutcome::Unreadable;
+    std::optional<CataloguePhoto> readPhoto = read();
+    if (!readPhoto) return StoreOutcome::Unreadable;
     // The companion is asked only once the file is read, with nothing held.
-    ReadPhoto photo{std::move(*read), {}};
+    ReadPhoto photo{std::move(*readPhoto), {}};
     photo.regions = ResolveRegionOrQueue(photo.id, photo.record, kImportRegionSends, regions);
     switch (
         InsertPhotoRow(PhotoRef{photo.id, false}, photo.record, photo.thumbnail, photo.regions)) {
@@ -98,6 +99,17 @@ StoreOutcome StorePhotoFile(const std::string& path, bool force, const RegionRou
             break;
     }
     return ResolveDuplicate(photo);
+}
+
+}  // namespace
+
+StoreOutcome StorePhotoFile(const std::string& path, bool force, const RegionRoute& regions) {
+    return Store(path, force, regions, [&path] { return ReadCataloguePhoto(path); });
+}
+
+StoreOutcome StoreReadPhotoFile(const std::string& path, bool force, const RegionRoute& regions,
+                                std::optional<CataloguePhoto> read) {
+    return Store(path, force, regions, [&read] { return std::move(read); });
 }
 
 bool AddPhotoFile(const std::string& path, bool force, const RegionRoute& regions) {

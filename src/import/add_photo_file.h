@@ -5,8 +5,10 @@
 // every catalogue call holds the catalogue lock.
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
+#include "import/catalogue_photo_read.h"
 #include "import/photo_region.h"
 #include "record/photo_record.h"
 
@@ -25,6 +27,11 @@ enum class StoreOutcome {
 // update (such a path is skipped). A photo with a position takes its region
 // names through regions.
 StoreOutcome StorePhotoFile(const std::string& path, bool force, const RegionRoute& regions);
+
+// StorePhotoFile of a file that was read beforehand (an import reads ahead
+// on other threads): read is what ReadCataloguePhoto gave for path.
+StoreOutcome StoreReadPhotoFile(const std::string& path, bool force, const RegionRoute& regions,
+                                std::optional<CataloguePhoto> read);
 
 // StorePhotoFile for callers that only ask whether the file counts as
 // imported.

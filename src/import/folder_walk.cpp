@@ -5,15 +5,11 @@
 
 #include <functional>
 
-#include "catalogue/photo_rows.h"
-#include "import/add_photo_file.h"
 #include "import/import_state.h"
 #include "import/jpeg_name.h"
 #include "platform/native_path.h"
 
 namespace {
-
-constexpr int kTransactionSize = 100;
 
 enum class EntryKind { File, Folder, Other };
 
@@ -75,36 +71,8 @@ int CountJpegFiles(const std::string& folder, const ImportProgress& progress,
     return count;
 }
 
-void ImportOneFile(const std::string& path, int& counter, ImportProgress& progress,
-                   const RegionRoute& regions) {
-    if (!IsJpegName(path)) return;
-    switch (StorePhotoFile(path, true, regions)) {
-        case StoreOutcome::Imported:
-            break;
-        case StoreOutcome::Duplicate:
-        case StoreOutcome::Skipped:  // never, with force
-            progress.CountNotImported(nullptr);
-            return;
-        case StoreOutcome::ThirdCopy:
-            progress.CountNotImported(&progress.thirdCopies);
-            return;
-        case StoreOutcome::Unreadable:
-            progress.CountNotImported(&progress.unreadable);
-            return;
-        case StoreOutcome::Failed:
-            progress.CountNotImported(&progress.failed);
-            return;
-    }
-    progress.imported = ++counter;
-    if (counter % kTransactionSize == 0) {
-        CommitTransaction();
-        BeginTransaction();
-    }
-}
-
-void ImportFolderTree(const std::string& folder, int& counter, ImportProgress& progress,
-                      const RegionRoute& regions) {
+void ImportFolderTree(const std::string& folder, OrderedImport& import) {
     Walk(
-        folder, [&progress] { return progress.stop.StopRequested(); },
-        [&](const std::string& path) { ImportOneFile(path, counter, progress, regions); });
+        folder, [&import] { return import.Stopped(); },
+        [&import](const std::string& path) { import.Add(path); });
 }

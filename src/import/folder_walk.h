@@ -8,7 +8,7 @@
 #include <string>
 
 #include "import/import_state.h"
-#include "import/photo_region.h"
+#include "import/ordered_import.h"
 
 // Number of files under folder whose name passes IsJpegName. Stops on
 // progress.countStop. runningTotal, when given, grows with every file
@@ -16,13 +16,6 @@
 int CountJpegFiles(const std::string& folder, const ImportProgress& progress,
                    std::atomic<int>* runningTotal = nullptr);
 
-// Imports every JPEG file under folder, counting into progress. counter is
-// the import's running count of imported files; every 100th one commits the
-// open transaction and opens the next. Photos with a position take their
-// region names through regions.
-void ImportFolderTree(const std::string& folder, int& counter, ImportProgress& progress,
-                      const RegionRoute& regions);
-
-// One file of a walk or of a list: imports it when its name passes.
-void ImportOneFile(const std::string& path, int& counter, ImportProgress& progress,
-                   const RegionRoute& regions);
+// Hands every file under folder to import, in walk order, until the import
+// is stopped.
+void ImportFolderTree(const std::string& folder, OrderedImport& import);

@@ -10,6 +10,7 @@
 #include "import/folder_walk.h"
 #include "import/import_state.h"
 #include "import/jpeg_name.h"
+#include "import/ordered_import.h"
 #include "platform/file_status.h"
 
 namespace {
@@ -45,7 +46,11 @@ ImportEnd RunClosingSteps(int imported, const ImportJob& job) {
 ImportEnd RunFolderImport(const std::string& folder, const ImportJob& job) {
     BeginTransaction();
     int imported = 0;
-    ImportFolderTree(folder, imported, job.progress, job.regions);
+    {
+        OrderedImport import(imported, job.progress, job.regions);
+        ImportFolderTree(folder, import);
+        import.Finish();
+    }
     if (job.progress.stop.ParentStopRequested()) return ImportEnd::Abandoned;
     return RunClosingSteps(imported, job);
 }
@@ -70,14 +75,17 @@ ImportEnd RunListImport(const std::vector<std::string>& paths, const ImportJob& 
 
     BeginTransaction();
     int imported = 0;
-    for (const std::string& path : paths) {
-        if (progress.stop.ParentStopRequested()) return ImportEnd::Abandoned;
-        if (progress.stop.StopRequested()) break;
-        if (IsDirectory(path)) {
-            ImportFolderTree(path, imported, progress, job.regions);
-        } else {
-            ImportOneFile(path, imported, progress, job.regions);
+    {
+        OrderedImport import(imported, progress, job.regions);
+        for (const std::string& path : paths) {
+            if (import.Stopped()) break;
+            if (IsDirectory(path)) {
+                ImportFolderTree(path, import);
+            } else {
+                import.Add(path);
+            }
         }
+        import.Finish();
     }
     if (progress.stop.ParentStopRequested()) return ImportEnd::Abandoned;
     return RunClosingSteps(imported, job);

@@ -170,6 +170,37 @@ TEST_F(ImportControllerTest, AFolderImportCountsImportsAndRebuildsTheTrees) {
     EXPECT_TRUE(messages_.empty());
 }
 
+// Photos without EXIF are read ahead on several threads while the import
+// stores them; the dialog's last counts still add up to every file found.
+TEST_F(ImportControllerTest, AFolderOfPhotosWithoutExifEndsWithCountsForEveryFile) {
+    Folder("plain/copies");
+    for (std::uint32_t seed = 1; seed <= 12; ++seed) {
+        TestJpegOptions options;
+        options.withExif = false;
+        options.width = seed % 4 == 0 ? 800 : 64;
+        options.height = seed % 4 == 0 ? 600 : 48;
+        options.seed = seed;
+        ASSERT_TRUE(WriteTestJpeg(photos_.File("plain/" + std::to_string(seed) + ".jpg"), options));
+    }
+    std::filesystem::copy_file(photos_.File("plain/4.jpg"), photos_.File("plain/copies/4.jpg"));
+    WriteBytesFile(photos_.File("plain/damaged.jpg"), {0xFF, 0xD8, 0xFF});
+    std::vector<QString> lines;
+    onDialog_ = [&](CDlg_NewPic& dialog) {
+        if (!dialog.OkButton()->isEnabled()) return;
+        lines = {dialog.ImportedLine()->text(), dialog.DuplicateLine()->text(),
+                 dialog.NotImportedLine()->text(), dialog.DoneLine()->text()};
+        dialog.OkButton()->click();
+    };
+    controller_->ImportFolder(Folder("plain"), &pane_);
+    WaitForTheWorker();
+    const std::vector<QString> expected{
+        QStringLiteral("已导入照片：12/14张"), QStringLiteral("重复照片：1张"),
+        QStringLiteral("未导入：1张（无法读取1张）"), QStringLiteral("已完成：100%")};
+    EXPECT_EQ(lines, expected);
+    EXPECT_EQ(CountRowsInFile(CatalogueFilePath(), "tJpgMsg"), 12);
+    EXPECT_EQ(CountRowsInFile(CatalogueFilePath(), "tReJpgMsg"), 1);
+}
+
 TEST_F(ImportControllerTest, AFolderWithoutPhotosShowsZeroOfZeroAndNeverEnablesOk) {
     Folder("empty");
     std::filesystem::create_directories(photos_.File("empty/notes"));
