@@ -182,7 +182,7 @@ TEST_F(OrderedImportTest, ACancelDuringAPooledImportKeepsWhatWasStoredAndTheRest
         WritePhoto("p" + std::to_string(i) + ".jpg", 3000 + std::uint32_t(i), o);
     }
     CancelAtPhoto source(30);
-    SetRegionSource(&source);
+    source_ = &source;
     ImportEnd end = ImportEnd::Empty;
     std::thread worker([&] { end = RunFolderImport(photos_.Path(), Job()); });
     source.reached.wait();
@@ -197,7 +197,7 @@ TEST_F(OrderedImportTest, ACancelDuringAPooledImportKeepsWhatWasStoredAndTheRest
     EXPECT_EQ(CountRowsInFile(CatalogueFilePath(), "tKeyWord"), 30);
     EXPECT_EQ(One("select count(*) from tJpgMsg where strArea2 = '南山区'"), "30");
 
-    SetRegionSource(nullptr);
+    source_ = nullptr;
     progress_.Reset();
     EXPECT_EQ(RunFolderImport(photos_.Path(), Job()), ImportEnd::Finished);
     EXPECT_EQ(progress_.imported, 30);

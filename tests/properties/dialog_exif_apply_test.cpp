@@ -231,7 +231,7 @@ TEST(RunBatchApply, TheStartersStopWritesNoPhoto) {
     BatchJob job;
     job.photos = {{1, false}, {2, false}};
     int written = 0;
-    job.writer = [&written](const std::string&, const PhotoEdit&, std::int64_t, bool) {
+    job.writer = [&written](const std::string&, const PhotoEdit&, const PhotoRef&) {
         ++written;
         return PhotoEditResult{};
     };
