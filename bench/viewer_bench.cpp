@@ -82,6 +82,16 @@ double Median(std::vector<double> values) {
     return values[values.size() / 2];
 }
 
+// Processor seconds of the whole process (every thread), user and system.
+double ProcessCpu() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    const auto seconds = [](const timeval& t) {
+        return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_usec) / 1e6;
+    };
+    return seconds(usage.ru_utime) + seconds(usage.ru_stime);
+}
+
 double PeakMiB() {
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
@@ -216,6 +226,27 @@ std::vector<PhotoRef> CataloguedPhotos() {
     return refs;
 }
 
+// The worker's decode of one photo for this screen on its own, with nothing
+// else running: wall time and the processor time of all its threads (the
+// steadier figure on a shared machine).
+void MeasureDecode(const std::string& file, QSize screen, qreal ratio, Figures& figures) {
+    DecodeRequest request;
+    request.path = file;
+    request.screen = screen;
+    request.devicePixelRatio = ratio;
+    std::vector<double> wall, cpu;
+    for (int i = 0; i < 5; ++i) {
+        const double c = ProcessCpu();
+        const double t = Now();
+        const DisplayImage image = DecodeDisplayImage(request);
+        wall.push_back(Now() - t);
+        cpu.push_back(ProcessCpu() - c);
+        if (image.placeholder) return;
+    }
+    figures["decode.wall"] = Median(wall);
+    figures["decode.cpu"] = Median(cpu);
+}
+
 void MeasureBarePaint(QSize picture, Figures& figures) {
     BarePicture bare(picture);
     bare.setGeometry(QGuiApplication::primaryScreen()->geometry());
@@ -283,6 +314,7 @@ int RunRound(int argc, char** argv, const Options& options, QSize screenSize) {
     };
     host->Open(ViewerOrigin::DoubleClick);
     MeasureBarePaint(FittedDeviceSize(options.photo, screen->size(), ratio), figures);
+    MeasureDecode(options.firstFile, screen->size(), ratio, figures);
     figures["memory.peak_mib"] = PeakMiB();
     CloseCatalogue();
     for (const auto& [name, value] : figures) std::printf("%s %.6f\n", name.c_str(), value);
@@ -349,6 +381,9 @@ void PrintScreen(QSize screen, const std::vector<Figures>& rounds) {
                 ms("jump.full_paint").c_str());
     std::printf("    floor: djpeg -scale %.0f/8 right after each jump %s\n",
                 plain("decode.scale_eighths").median, ms("floor.djpeg").c_str());
+    std::printf("  decode alone for this screen:     wall           %s\n", ms("decode.wall").c_str());
+    std::printf("                                    CPU, all threads %s\n",
+                ms("decode.cpu").c_str());
     std::printf("  jump targets found cached: %.0f at most\n", plain("jump.cached_targets").max);
     std::printf("  decoded photos held at once: at most %.0f in the cache (limit 3 + 1 decoding)\n",
                 plain("cache.most_held").max);
