@@ -381,7 +381,8 @@ void PrintScreen(QSize screen, const std::vector<Figures>& rounds) {
                 ms("jump.full_paint").c_str());
     std::printf("    floor: djpeg -scale %.0f/8 right after each jump %s\n",
                 plain("decode.scale_eighths").median, ms("floor.djpeg").c_str());
-    std::printf("  decode alone for this screen:     wall           %s\n", ms("decode.wall").c_str());
+    std::printf("  decode alone for this screen:     wall           %s\n",
+                ms("decode.wall").c_str());
     std::printf("                                    CPU, all threads %s\n",
                 ms("decode.cpu").c_str());
     std::printf("  jump targets found cached: %.0f at most\n", plain("jump.cached_targets").max);

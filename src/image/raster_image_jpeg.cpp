@@ -15,6 +15,7 @@
 #include <jerror.h>
 #include <jpeglib.h>
 
+#include "image/jpeg_row_sink.h"
 #include "image/raster_image_internal.h"
 
 namespace darazoz_image {
@@ -99,8 +100,11 @@ struct DecodeState {
     int scaleEighths = 0;          // > 0: decode at exactly this n/8 instead of minWidth/minHeight
     JpegLayout* layout = nullptr;  // with headerOnly: the output at scaleEighths
     RasterImage* out = nullptr;
-    Bitmap* bitmap = nullptr;        // set: decode into this 32-bit top-down bitmap instead of out
-    const JpegRows* rows = nullptr;  // set: decode these rows into the caller's memory
+    Bitmap* bitmap = nullptr;     // set: decode into this 32-bit top-down bitmap instead of out
+    JpegRowSink* sink = nullptr;  // set: decode rows firstRow..endRow-1 into the sink's rows
+    int firstRow = 0;
+    int endRow = 0;
+    int rowWidth = 0;  // > 0: the output's width must be this
     jpeg_decompress_struct cinfo;
     ErrorManager err;
     jpeg_progress_mgr progress;
@@ -199,7 +203,7 @@ int RunDecode(DecodeState& s) {
     }
 
     bool cmyk = false;
-    const bool display = s.bitmap || s.rows;  // B,G,R,255 rows
+    const bool display = s.bitmap || s.sink;  // B,G,R,255 rows
     int bitDepth = display ? 32 : 24;
     switch (cinfo->jpeg_color_space) {
         case JCS_GRAYSCALE:
@@ -251,16 +255,12 @@ int RunDecode(DecodeState& s) {
     std::ptrdiff_t stride = 0;
     JDIMENSION firstRow = 0;
     JDIMENSION endRow = static_cast<JDIMENSION>(outHeight);
-    if (s.rows) {
-        const JpegRows& target = *s.rows;
-        if (target.width != outWidth || target.firstRow < 0 || target.firstRow >= target.endRow ||
-            target.endRow > outHeight || target.pixels == nullptr) {
+    if (s.sink) {
+        if ((s.rowWidth > 0 && s.rowWidth != outWidth) || s.firstRow < 0 ||
+            s.firstRow >= s.endRow || s.endRow > outHeight)
             FailWith(reinterpret_cast<j_common_ptr>(cinfo), "rows outside the JPEG's output");
-        }
-        pixels = target.pixels;
-        stride = target.stride;
-        firstRow = static_cast<JDIMENSION>(target.firstRow);
-        endRow = static_cast<JDIMENSION>(target.endRow);
+        firstRow = static_cast<JDIMENSION>(s.firstRow);
+        endRow = static_cast<JDIMENSION>(s.endRow);
     } else if (s.bitmap) {
         if (const char* reason = AllocateBitmap(*s.bitmap, outWidth, outHeight))
             FailWith(reinterpret_cast<j_common_ptr>(cinfo), reason);
@@ -299,7 +299,8 @@ int RunDecode(DecodeState& s) {
     if (Cancelled(reinterpret_cast<j_common_ptr>(cinfo)))
         FailCancelled(reinterpret_cast<j_common_ptr>(cinfo));
     const auto rowAt = [&](JDIMENSION y) {
-        return pixels + static_cast<std::ptrdiff_t>(y - firstRow) * stride;
+        return s.sink ? s.sink->Row(static_cast<int>(y))
+                      : pixels + static_cast<std::ptrdiff_t>(y - firstRow) * stride;
     };
     while (cinfo->output_scanline < endRow) {
         if (cmyk) {
@@ -309,16 +310,17 @@ int RunDecode(DecodeState& s) {
             }
             ConvertCmykRow(cmykRow[0], row, cinfo->output_width, cinfo->saw_Adobe_marker,
                            bitDepth / 8);
-            continue;
+        } else {
+            // Write scanlines straight into the rows, several at a time.
+            JSAMPROW rows[16];
+            const JDIMENSION left = endRow - cinfo->output_scanline;
+            const JDIMENSION count = left < 16 ? left : 16;
+            for (JDIMENSION i = 0; i < count; ++i) rows[i] = rowAt(cinfo->output_scanline + i);
+            if (jpeg_read_scanlines(cinfo, rows, count) == 0) {
+                FailWith(reinterpret_cast<j_common_ptr>(cinfo), "JPEG decoding stalled");
+            }
         }
-        // Write scanlines straight into the rows, several at a time.
-        JSAMPROW rows[16];
-        const JDIMENSION left = endRow - cinfo->output_scanline;
-        const JDIMENSION count = left < 16 ? left : 16;
-        for (JDIMENSION i = 0; i < count; ++i) rows[i] = rowAt(cinfo->output_scanline + i);
-        if (jpeg_read_scanlines(cinfo, rows, count) == 0) {
-            FailWith(reinterpret_cast<j_common_ptr>(cinfo), "JPEG decoding stalled");
-        }
+        if (s.sink) s.sink->Written(static_cast<int>(cinfo->output_scanline));
     }
     // A band that ends above the bottom leaves the rest of the data unread.
     if (cinfo->output_scanline == cinfo->output_height)
@@ -600,8 +602,24 @@ bool ReadJpegLayout(const std::uint8_t* bytes, std::size_t length, int scaleEigh
     return true;
 }
 
-bool DecodeJpegRows(const std::uint8_t* bytes, std::size_t length, int scaleEighths,
-                    const JpegRows& rows, JpegBitmapDecode& result) {
+namespace {
+
+// DecodeJpegRows' rows: contiguous in the caller's memory.
+class ContiguousRows final : public JpegRowSink {
+  public:
+    explicit ContiguousRows(const JpegRows& rows) : rows_(rows) {}
+    std::uint8_t* Row(int y) override {
+        return rows_.pixels + static_cast<std::ptrdiff_t>(y - rows_.firstRow) * rows_.stride;
+    }
+    void Written(int) override {}
+
+  private:
+    const JpegRows& rows_;
+};
+
+bool DecodeRowsToSink(const std::uint8_t* bytes, std::size_t length, int scaleEighths, int firstRow,
+                      int endRow, int width, const std::atomic<bool>* cancel, JpegRowSink& sink,
+                      JpegBitmapDecode& result) {
     result = JpegBitmapDecode{};
     if (bytes == nullptr || length == 0 || !IsFastScale(scaleEighths)) {
         result.error = "no data or unsupported scale";
@@ -610,8 +628,11 @@ bool DecodeJpegRows(const std::uint8_t* bytes, std::size_t length, int scaleEigh
     const auto state = darazoz_image::NewDecodeState(bytes, length, result.error);
     if (!state) return false;
     state->scaleEighths = scaleEighths;
-    state->rows = &rows;
-    state->err.cancel = rows.cancel;
+    state->sink = &sink;
+    state->firstRow = firstRow;
+    state->endRow = endRow;
+    state->rowWidth = width;
+    state->err.cancel = cancel;
     if (darazoz_image::RunDecode(*state) != 0) {
         result.error = darazoz_image::DecodeError(*state);
         result.cancelled = state->err.cancelled;
@@ -619,6 +640,26 @@ bool DecodeJpegRows(const std::uint8_t* bytes, std::size_t length, int scaleEigh
     }
     result.truncated = state->err.truncated;
     return true;
+}
+
+}  // namespace
+
+bool DecodeJpegRowsTo(const std::uint8_t* bytes, std::size_t length, int scaleEighths, int firstRow,
+                      int endRow, const std::atomic<bool>* cancel, JpegRowSink& sink,
+                      JpegBitmapDecode& result) {
+    return DecodeRowsToSink(bytes, length, scaleEighths, firstRow, endRow, 0, cancel, sink, result);
+}
+
+bool DecodeJpegRows(const std::uint8_t* bytes, std::size_t length, int scaleEighths,
+                    const JpegRows& rows, JpegBitmapDecode& result) {
+    if (rows.pixels == nullptr) {
+        result = JpegBitmapDecode{};
+        result.error = "rows outside the JPEG's output";
+        return false;
+    }
+    ContiguousRows sink(rows);
+    return DecodeRowsToSink(bytes, length, scaleEighths, rows.firstRow, rows.endRow, rows.width,
+                            rows.cancel, sink, result);
 }
 
 bool DecodeJpegBitmap(const std::uint8_t* bytes, std::size_t length, int scaleEighths, Bitmap& out,

@@ -1,9 +1,12 @@
 #include "viewer/banded_jpeg_decode.h"
 
+#include <functional>
 #include <system_error>
 #include <thread>
+#include <utility>
 
 #include "image/raster_image.h"
+#include "image/reducing_row_sink.h"
 
 namespace {
 
@@ -19,6 +22,31 @@ int UpperBandPercent(int scaleEighths) {
     return scaleEighths == 8 ? 64 : 72;
 }
 
+// Rows [first, end) of the picture, as one band; false when the decode failed.
+using Band = std::function<bool(int first, int end, JpegBitmapDecode& result)>;
+
+// Runs band over [0, cut) here and over [cut, height) on a helper thread
+// (cut 0: one band). picture is kept when both bands succeeded.
+BandedDecode RunBands(QImage picture, int cut, const Band& band) {
+    const int height = picture.height();
+    JpegBitmapDecode upper, lower;
+    bool lowerDone = true;
+    std::thread helper;
+    if (cut > 0) {
+        try {
+            helper = std::thread([&] { lowerDone = band(cut, height, lower); });
+        } catch (const std::system_error&) {
+            cut = 0;  // no thread to be had: one band
+        }
+    }
+    const bool upperDone = band(0, cut > 0 ? cut : height, upper);
+    if (helper.joinable()) helper.join();
+    BandedDecode decoded;
+    decoded.cancelled = upper.cancelled || lower.cancelled;
+    if (upperDone && lowerDone) decoded.picture = std::move(picture);
+    return decoded;
+}
+
 }  // namespace
 
 int LowerBandStart(int width, int height, int scaleEighths, bool progressive) {
@@ -29,49 +57,54 @@ int LowerBandStart(int width, int height, int scaleEighths, bool progressive) {
 }
 
 BandedDecode DecodeJpegInBands(const std::vector<std::uint8_t>& bytes, int scaleEighths,
-                               const std::atomic<bool>* cancel) {
-    BandedDecode decoded;
+                               const std::atomic<bool>* cancel, QSize reduced) {
     JpegLayout layout;
-    if (!ReadJpegLayout(bytes.data(), bytes.size(), scaleEighths, layout)) return decoded;
-    const int stride = BitmapStride(layout.width, 32);
+    if (!ReadJpegLayout(bytes.data(), bytes.size(), scaleEighths, layout)) return {};
+    const QSize decodedSize(layout.width, layout.height);
+    const bool reducing = !reduced.isEmpty() && reduced.width() <= layout.width &&
+                          reduced.height() <= layout.height && reduced != decodedSize;
+    const QSize size = reducing ? reduced : decodedSize;
+    const int stride = BitmapStride(size.width(), 32);
     if (stride == 0 ||
-        static_cast<std::uint64_t>(stride) * static_cast<std::uint64_t>(layout.height) >
+        static_cast<std::uint64_t>(stride) * static_cast<std::uint64_t>(size.height()) >
             RasterImage::kMaxPixelBytes)
-        return decoded;
+        return {};
     static_assert(Q_BYTE_ORDER == Q_LITTLE_ENDIAN, "B,G,R,X bytes are Format_RGB32 here only");
     // Not cleared: every row is written by one of the bands (a cut-off file
     // gets libjpeg's grey), and the threads touch their own pages first.
-    QImage picture(layout.width, layout.height, QImage::Format_RGB32);
-    if (picture.isNull()) return decoded;
+    QImage picture(size, QImage::Format_RGB32);
+    if (picture.isNull()) return {};
 
     // The rows' addresses are taken here once: scanLine() may not be called
     // from two threads.
     std::uint8_t* const pixels = picture.bits();
     const qsizetype bytesPerLine = picture.bytesPerLine();
-    const auto band = [&](int firstRow, int endRow, JpegBitmapDecode& result) {
-        JpegRows rows;
-        rows.pixels = pixels + firstRow * bytesPerLine;
-        rows.stride = bytesPerLine;
-        rows.width = layout.width;
-        rows.firstRow = firstRow;
-        rows.endRow = endRow;
-        rows.cancel = cancel;
-        return DecodeJpegRows(bytes.data(), bytes.size(), scaleEighths, rows, result);
-    };
-    int cut = LowerBandStart(layout.width, layout.height, scaleEighths, layout.progressive);
-    JpegBitmapDecode upper, lower;
-    bool lowerDone = true;
-    std::thread helper;
-    if (cut > 0) {
-        try {
-            helper = std::thread([&] { lowerDone = band(cut, layout.height, lower); });
-        } catch (const std::system_error&) {
-            cut = 0;  // no thread to be had: one band
-        }
+    const int sourceCut =
+        LowerBandStart(layout.width, layout.height, scaleEighths, layout.progressive);
+    if (!reducing) {
+        return RunBands(
+            std::move(picture), sourceCut, [&](int first, int end, JpegBitmapDecode& result) {
+                JpegRows rows;
+                rows.pixels = pixels + first * bytesPerLine;
+                rows.stride = bytesPerLine;
+                rows.width = layout.width;
+                rows.firstRow = first;
+                rows.endRow = end;
+                rows.cancel = cancel;
+                return DecodeJpegRows(bytes.data(), bytes.size(), scaleEighths, rows, result);
+            });
     }
-    const bool upperDone = band(0, cut > 0 ? cut : layout.height, upper);
-    if (helper.joinable()) helper.join();
-    decoded.cancelled = upper.cancelled || lower.cancelled;
-    if (upperDone && lowerDone) decoded.picture = std::move(picture);
-    return decoded;
+    // Each band decodes the source rows of its own destination rows, the
+    // one or two rows under the cut on both threads.
+    const AreaReduction plan(layout.width, layout.height, size.width(), size.height());
+    int cut = 0;
+    if (sourceCut > 0)
+        while (cut < size.height() && plan.FirstSourceRow(cut) < sourceCut) ++cut;
+    if (cut == size.height()) cut = 0;
+    return RunBands(std::move(picture), cut, [&](int first, int end, JpegBitmapDecode& result) {
+        ReducingRowSink rows(plan, first, end, pixels, bytesPerLine);
+        return DecodeJpegRowsTo(bytes.data(), bytes.size(), scaleEighths, rows.FirstSourceRow(),
+                                rows.EndSourceRow(), cancel, rows, result) &&
+               rows.Complete();
+    });
 }

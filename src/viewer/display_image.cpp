@@ -26,11 +26,20 @@ QSize TurnedSize(QSize size, int quarterTurns) {
     return NormalTurns(quarterTurns) % 2 ? size.transposed() : size;
 }
 
+// Larger files are not shown.
+constexpr qint64 kMostFileBytes = qint64{1} << 30;
+
+// Read straight into the buffer the decoder reads from.
 std::vector<std::uint8_t> ReadWholeFile(const std::string& path) {
     QFile file(QString::fromStdString(path));
-    if (!file.open(QIODevice::ReadOnly)) return {};
-    const QByteArray bytes = file.readAll();
-    return {bytes.begin(), bytes.end()};
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) return {};
+    const qint64 size = file.size();
+    if (size <= 0 || size > kMostFileBytes) return {};
+    std::vector<std::uint8_t> bytes(static_cast<std::size_t>(size));
+    const qint64 read = file.read(reinterpret_cast<char*>(bytes.data()), size);
+    if (read <= 0) return {};
+    bytes.resize(static_cast<std::size_t>(read));
+    return bytes;
 }
 
 }  // namespace
@@ -127,7 +136,9 @@ DisplayImage DecodeDisplayImage(const DecodeRequest& request) {
                                              : DisplayDecodeScale(fileSize, turns, request.screen,
                                                                   request.devicePixelRatio);
     // libjpeg writes the display format itself, so nothing is converted.
-    BandedDecode decoded = DecodeJpegInBands(bytes, scale, request.cancel);
+    // Reduced before turning, as the rows are decoded: both the scaling and
+    // the turn then touch only the screen's pixels.
+    BandedDecode decoded = DecodeJpegInBands(bytes, scale, request.cancel, fitted);
     if (decoded.cancelled) {
         DisplayImage cancelled;
         cancelled.cancelled = true;
@@ -135,11 +146,6 @@ DisplayImage DecodeDisplayImage(const DecodeRequest& request) {
     }
     QImage picture = std::move(decoded.picture);
     if (picture.isNull()) return PlaceholderImage(request.path);
-    // Reduced before turning: both the scaling and the turn then touch
-    // only the screen's pixels.
-    if (!fitted.isEmpty() && picture.width() >= fitted.width() &&
-        picture.height() >= fitted.height() && picture.size() != fitted)
-        picture = picture.scaled(fitted, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
     if (upright.mirrored) picture.mirror(true, false);
 
     DisplayImage image;

@@ -1,0 +1,143 @@
+#include "image/area_reduction.h"
+
+#include <algorithm>
+#include <cstring>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
+namespace {
+
+// Weights of one destination row's source rows sum to kRowUnit and those of
+// one pixel's source columns to kColumnUnit. A column sum of 8-bit values
+// then stays below 2^15 and a pixel's total below 2^23.
+constexpr int kRowUnit = 128;
+constexpr int kColumnUnit = 256;
+constexpr int kShift = 15;  // log2(kRowUnit * kColumnUnit)
+
+}  // namespace
+
+AreaReduction::Taps AreaReduction::MakeTaps(int sourceSize, int size, int unit) {
+    // In units of 1/size source pixel: source pixel i covers [i * size,
+    // (i + 1) * size), destination pixel d covers [d * sourceSize,
+    // (d + 1) * sourceSize). Weights are differences of the rounded running
+    // share, so each destination pixel's weights sum to exactly unit.
+    Taps taps;
+    taps.first.resize(static_cast<std::size_t>(size));
+    taps.offset.reserve(static_cast<std::size_t>(size) + 1);
+    const std::int64_t source = sourceSize;
+    const std::int64_t n = size;
+    for (std::int64_t d = 0; d < n; ++d) {
+        const std::int64_t begin = d * source;
+        const std::int64_t end = begin + source;
+        const auto share = [&](std::int64_t at) {
+            const std::int64_t covered = std::clamp(at, begin, end) - begin;
+            return (covered * unit + source / 2) / source;
+        };
+        std::int64_t first = begin / n;
+        std::int64_t last = (end + n - 1) / n - 1;
+        while (first < last && share((first + 1) * n) == 0) ++first;
+        while (last > first && share(last * n) == unit) --last;
+        taps.first[static_cast<std::size_t>(d)] = static_cast<int>(first);
+        taps.offset.push_back(static_cast<int>(taps.weights.size()));
+        for (std::int64_t i = first; i <= last; ++i)
+            taps.weights.push_back(static_cast<std::uint16_t>(share((i + 1) * n) - share(i * n)));
+        taps.most = std::max(taps.most, static_cast<int>(last - first + 1));
+    }
+    taps.offset.push_back(static_cast<int>(taps.weights.size()));
+    return taps;
+}
+
+AreaReduction::AreaReduction(int sourceWidth, int sourceHeight, int width, int height)
+    : sourceWidth_(sourceWidth),
+      columns_(MakeTaps(sourceWidth, width, kColumnUnit)),
+      rows_(MakeTaps(sourceHeight, height, kRowUnit)) {}
+
+int AreaReduction::SourceRowCount(int y) const {
+    const auto d = static_cast<std::size_t>(y);
+    return rows_.offset[d + 1] - rows_.offset[d];
+}
+
+void AreaReduction::ReduceRow(int y, const std::uint8_t* const* sourceRows, std::uint8_t* out,
+                              Scratch& scratch) const {
+    // The rows first, into one row of column sums (a contiguous loop the
+    // compiler vectorises), then each pixel's columns of that row.
+    const std::size_t values = static_cast<std::size_t>(sourceWidth_) * 4;
+    scratch.resize(values);
+    std::uint16_t* sums = scratch.data();
+    const auto d = static_cast<std::size_t>(y);
+    const std::uint16_t* rowWeights = rows_.weights.data() + rows_.offset[d];
+    const int count = SourceRowCount(y);
+    {
+        const std::uint16_t w = rowWeights[0];
+        const std::uint8_t* row = sourceRows[0];
+        for (std::size_t i = 0; i < values; ++i) sums[i] = static_cast<std::uint16_t>(w * row[i]);
+    }
+    for (int k = 1; k < count; ++k) {
+        const std::uint16_t w = rowWeights[k];
+        const std::uint8_t* row = sourceRows[k];
+        for (std::size_t i = 0; i < values; ++i)
+            sums[i] = static_cast<std::uint16_t>(sums[i] + w * row[i]);
+    }
+    ReduceColumns(sums, out);
+}
+
+void AreaReduction::ReduceColumns(const std::uint16_t* sums, std::uint8_t* out) const {
+    const int width = Width();
+    const std::uint16_t* weights = columns_.weights.data();
+    const int* offsets = columns_.offset.data();
+    const int* firsts = columns_.first.data();
+#if defined(__SSE2__)
+    // Two source pixels a step: their four channel sums interleaved pairwise
+    // and multiplied by the two weights in one multiply-add. The sums and
+    // weights fit signed 16 bits.
+    const __m128i half = _mm_set1_epi32(1 << (kShift - 1));
+    for (int x = 0; x < width; ++x, out += 4) {
+        const std::uint16_t* p = sums + static_cast<std::size_t>(firsts[x]) * 4;
+        const std::uint16_t* w = weights + offsets[x];
+        const int count = offsets[x + 1] - offsets[x];
+        __m128i total = half;
+        int k = 0;
+        for (; k + 1 < count; k += 2, p += 8) {
+            const __m128i two = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+            const __m128i pairs = _mm_unpacklo_epi16(two, _mm_srli_si128(two, 8));
+            const __m128i pairWeights = _mm_set1_epi32(w[k] | (w[k + 1] << 16));
+            total = _mm_add_epi32(total, _mm_madd_epi16(pairs, pairWeights));
+        }
+        if (k < count) {
+            const __m128i one = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(p));
+            const __m128i pairs = _mm_unpacklo_epi16(one, _mm_setzero_si128());
+            total = _mm_add_epi32(total, _mm_madd_epi16(pairs, _mm_set1_epi32(w[k])));
+        }
+        total = _mm_srli_epi32(total, kShift);
+        const __m128i words = _mm_packs_epi32(total, total);
+        const int bytes = _mm_cvtsi128_si32(_mm_packus_epi16(words, words));
+        std::memcpy(out, &bytes, 4);
+    }
+#else
+    for (int x = 0; x < width; ++x) {
+        const std::uint16_t* p = sums + static_cast<std::size_t>(firsts[x]) * 4;
+        std::uint32_t total[4] = {1u << (kShift - 1), 1u << (kShift - 1), 1u << (kShift - 1),
+                                  1u << (kShift - 1)};
+        for (int k = offsets[x]; k < offsets[x + 1]; ++k, p += 4) {
+            const std::uint32_t w = weights[k];
+            for (int c = 0; c < 4; ++c) total[c] += w * p[c];
+        }
+        for (int c = 0; c < 4; ++c) *out++ = static_cast<std::uint8_t>(total[c] >> kShift);
+    }
+#endif
+}
+
+void ReduceArea(const std::uint8_t* source, std::ptrdiff_t sourceStride, int sourceWidth,
+                int sourceHeight, std::uint8_t* out, std::ptrdiff_t stride, int width, int height) {
+    const AreaReduction plan(sourceWidth, sourceHeight, width, height);
+    AreaReduction::Scratch scratch;
+    std::vector<const std::uint8_t*> rows(static_cast<std::size_t>(plan.MostSourceRows()));
+    for (int y = 0; y < height; ++y) {
+        for (int k = 0; k < plan.SourceRowCount(y); ++k)
+            rows[static_cast<std::size_t>(k)] =
+                source + (plan.FirstSourceRow(y) + k) * sourceStride;
+        plan.ReduceRow(y, rows.data(), out + y * stride, scratch);
+    }
+}
