@@ -52,7 +52,18 @@ AreaReduction::Taps AreaReduction::MakeTaps(int sourceSize, int size, int unit) 
 AreaReduction::AreaReduction(int sourceWidth, int sourceHeight, int width, int height)
     : sourceWidth_(sourceWidth),
       columns_(MakeTaps(sourceWidth, width, kColumnUnit)),
-      rows_(MakeTaps(sourceHeight, height, kRowUnit)) {}
+      rows_(MakeTaps(sourceHeight, height, kRowUnit)),
+      columnPairs_((columns_.most + 1) / 2) {
+    pairedWeights_.reserve(static_cast<std::size_t>(width) * columnPairs_);
+    for (int x = 0; x < width; ++x) {
+        const auto from = columns_.weights.begin() + columns_.offset[static_cast<std::size_t>(x)];
+        const auto to = columns_.weights.begin() + columns_.offset[static_cast<std::size_t>(x) + 1];
+        std::vector<std::uint16_t> padded(from, to);
+        padded.resize(static_cast<std::size_t>(columnPairs_) * 2, 0);
+        for (std::size_t k = 0; k < padded.size(); k += 2)
+            pairedWeights_.push_back(padded[k] | static_cast<std::uint32_t>(padded[k + 1]) << 16);
+    }
+}
 
 int AreaReduction::SourceRowCount(int y) const {
     const auto d = static_cast<std::size_t>(y);
@@ -64,7 +75,8 @@ void AreaReduction::ReduceRow(int y, const std::uint8_t* const* sourceRows, std:
     // The rows first, into one row of column sums (a contiguous loop the
     // compiler vectorises), then each pixel's columns of that row.
     const std::size_t values = static_cast<std::size_t>(sourceWidth_) * 4;
-    scratch.resize(values);
+    // The padding's zero weights may reach past the row.
+    scratch.resize(values + static_cast<std::size_t>(columnPairs_) * 8);
     std::uint16_t* sums = scratch.data();
     const auto d = static_cast<std::size_t>(y);
     const std::uint16_t* rowWeights = rows_.weights.data() + rows_.offset[d];
@@ -85,8 +97,7 @@ void AreaReduction::ReduceRow(int y, const std::uint8_t* const* sourceRows, std:
 
 void AreaReduction::ReduceColumns(const std::uint16_t* sums, std::uint8_t* out) const {
     const int width = Width();
-    const std::uint16_t* weights = columns_.weights.data();
-    const int* offsets = columns_.offset.data();
+    const std::uint32_t* pairs = pairedWeights_.data();
     const int* firsts = columns_.first.data();
 #if defined(__SSE2__)
     // Two source pixels a step: their four channel sums interleaved pairwise
@@ -95,20 +106,12 @@ void AreaReduction::ReduceColumns(const std::uint16_t* sums, std::uint8_t* out) 
     const __m128i half = _mm_set1_epi32(1 << (kShift - 1));
     for (int x = 0; x < width; ++x, out += 4) {
         const std::uint16_t* p = sums + static_cast<std::size_t>(firsts[x]) * 4;
-        const std::uint16_t* w = weights + offsets[x];
-        const int count = offsets[x + 1] - offsets[x];
         __m128i total = half;
-        int k = 0;
-        for (; k + 1 < count; k += 2, p += 8) {
+        for (int k = 0; k < columnPairs_; ++k, p += 8) {
             const __m128i two = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
-            const __m128i pairs = _mm_unpacklo_epi16(two, _mm_srli_si128(two, 8));
-            const __m128i pairWeights = _mm_set1_epi32(w[k] | (w[k + 1] << 16));
-            total = _mm_add_epi32(total, _mm_madd_epi16(pairs, pairWeights));
-        }
-        if (k < count) {
-            const __m128i one = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(p));
-            const __m128i pairs = _mm_unpacklo_epi16(one, _mm_setzero_si128());
-            total = _mm_add_epi32(total, _mm_madd_epi16(pairs, _mm_set1_epi32(w[k])));
+            const __m128i interleaved = _mm_unpacklo_epi16(two, _mm_srli_si128(two, 8));
+            const __m128i weights = _mm_set1_epi32(static_cast<int>(*pairs++));
+            total = _mm_add_epi32(total, _mm_madd_epi16(interleaved, weights));
         }
         total = _mm_srli_epi32(total, kShift);
         const __m128i words = _mm_packs_epi32(total, total);
@@ -120,9 +123,9 @@ void AreaReduction::ReduceColumns(const std::uint16_t* sums, std::uint8_t* out) 
         const std::uint16_t* p = sums + static_cast<std::size_t>(firsts[x]) * 4;
         std::uint32_t total[4] = {1u << (kShift - 1), 1u << (kShift - 1), 1u << (kShift - 1),
                                   1u << (kShift - 1)};
-        for (int k = offsets[x]; k < offsets[x + 1]; ++k, p += 4) {
-            const std::uint32_t w = weights[k];
-            for (int c = 0; c < 4; ++c) total[c] += w * p[c];
+        for (int k = 0; k < columnPairs_; ++k, p += 8) {
+            const std::uint32_t w = *pairs++;
+            for (int c = 0; c < 4; ++c) total[c] += (w & 0xFFFF) * p[c] + (w >> 16) * p[c + 4];
         }
         for (int c = 0; c < 4; ++c) *out++ = static_cast<std::uint8_t>(total[c] >> kShift);
     }

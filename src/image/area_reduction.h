@@ -50,6 +50,11 @@ class AreaReduction {
     int sourceWidth_;
     Taps columns_;
     Taps rows_;
+    // The columns' weights in pairs (first | second << 16), columnPairs_ for
+    // every destination pixel, padded with zero weights: every pixel then
+    // takes the same steps.
+    int columnPairs_ = 0;
+    std::vector<std::uint32_t> pairedWeights_;
 };
 
 // The whole picture at once, rows top-down; strides in bytes.

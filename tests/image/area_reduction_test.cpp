@@ -90,20 +90,22 @@ TEST(ReducingRowSink, bandsGiveTheBytesOfTheWholeDecodeReducedAtOnce) {
         int scale;
         int width, height;
     };
-    Bytes textured;
-    {
-        Bytes rgb;
+    const auto texturedJpeg = [](int components) {
+        Bytes pixels;
         for (int y = 0; y < 611; ++y)
             for (int x = 0; x < 803; ++x)
-                for (int c = 0; c < 3; ++c) rgb.push_back(Detail(x, y, c));
-        textured = WriteJpeg(803, 611, 3, rgb, false);
-    }
+                for (int c = 0; c < components; ++c) pixels.push_back(Detail(x, y, c));
+        return WriteJpeg(803, 611, components, pixels, false);
+    };
+    const Bytes textured = texturedJpeg(3);
     const Case cases[] = {
         {"mild, full scale", textured, 8, 433, 329},
         {"almost none", textured, 8, 802, 610},
         {"halved scale", textured, 4, 300, 211},
         {"far", textured, 1, 13, 7},
         {"one side", textured, 8, 803, 400},
+        // Grey rows come a whole block row (8) per read, filling the ring.
+        {"grey", texturedJpeg(1), 8, 433, 329},
         {"cut in its image data", Bytes(textured.begin(), textured.begin() + textured.size() / 2),
          8, 433, 329},
     };
