@@ -16,10 +16,11 @@ constexpr std::int64_t kBandedMinimumPixels = 1 << 20;
 // The upper band's share of the rows, in percent. The lower band's thread
 // first reads through the upper band's entropy-coded data (one sequential
 // stream that only the reconstruction can skip), so the upper band takes more
-// rows; these shares balance the two threads on camera files. At the reduced
-// scales reconstruction is cheaper next to that reading, so the share grows.
+// rows; these shares balance the two threads' processor time on camera files
+// reduced to a screen's size as they are decoded. At the reduced scales
+// reconstruction is cheaper next to that reading, so the share grows.
 int UpperBandPercent(int scaleEighths) {
-    return scaleEighths == 8 ? 64 : 72;
+    return scaleEighths == 8 ? 62 : 75;
 }
 
 // Rows [first, end) of the picture, as one band; false when the decode failed.
