@@ -90,12 +90,12 @@ TEST(ReducingRowSink, bandsGiveTheBytesOfTheWholeDecodeReducedAtOnce) {
         int scale;
         int width, height;
     };
-    const auto texturedJpeg = [](int components) {
+    const auto texturedJpeg = [](int components, bool progressive = false) {
         Bytes pixels;
         for (int y = 0; y < 611; ++y)
             for (int x = 0; x < 803; ++x)
                 for (int c = 0; c < components; ++c) pixels.push_back(Detail(x, y, c));
-        return WriteJpeg(803, 611, components, pixels, false);
+        return WriteJpeg(803, 611, components, pixels, progressive);
     };
     const Bytes textured = texturedJpeg(3);
     const Case cases[] = {
@@ -106,6 +106,7 @@ TEST(ReducingRowSink, bandsGiveTheBytesOfTheWholeDecodeReducedAtOnce) {
         {"one side", textured, 8, 803, 400},
         // Grey rows come a whole block row (8) per read, filling the ring.
         {"grey", texturedJpeg(1), 8, 433, 329},
+        {"progressive", texturedJpeg(3, true), 8, 433, 329},
         {"cut in its image data", Bytes(textured.begin(), textured.begin() + textured.size() / 2),
          8, 433, 329},
     };
