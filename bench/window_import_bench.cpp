@@ -33,6 +33,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <ctime>
 #include <filesystem>
 #include <map>
 #include <sstream>
@@ -58,8 +59,14 @@ double Now() {
         .count();
 }
 
+// The process's processor seconds (all its threads) so far.
+double ProcessorSeconds() {
+    return double(std::clock()) / CLOCKS_PER_SEC;
+}
+
+// "label <monotonic seconds> <processor seconds>" for the parent.
 void Mark(const char* what) {
-    std::printf("%s %.6f\n", what, Now());
+    std::printf("%s %.6f %.6f\n", what, Now(), ProcessorSeconds());
     std::fflush(stdout);
 }
 
@@ -145,7 +152,8 @@ struct Run {
     double seconds = 0;     // the whole process
     double cpuSeconds = 0;  // user + system
     int status = -1;
-    std::map<std::string, double> marks;  // monotonic seconds
+    std::map<std::string, double> marks;     // monotonic seconds
+    std::map<std::string, double> cpuMarks;  // the process's processor seconds
 };
 
 // Runs command in a fresh process with extra environment, reading the
@@ -183,16 +191,19 @@ Run Measure(const std::vector<std::string>& command,
     run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     std::istringstream lines(text);
     std::string label;
-    double when = 0;
-    while (lines >> label >> when) run.marks[label] = when;
+    double when = 0, cpu = 0;
+    while (lines >> label >> when >> cpu) {
+        run.marks[label] = when;
+        run.cpuMarks[label] = cpu;
+    }
     return run;
 }
 
 // Seconds from one mark to another, or -1 when either is missing.
-double Between(const Run& run, const char* from, const char* to) {
-    const auto a = run.marks.find(from);
-    const auto b = run.marks.find(to);
-    return a == run.marks.end() || b == run.marks.end() ? -1 : b->second - a->second;
+double Between(const std::map<std::string, double>& marks, const char* from, const char* to) {
+    const auto a = marks.find(from);
+    const auto b = marks.find(to);
+    return a == marks.end() || b == marks.end() ? -1 : b->second - a->second;
 }
 
 void PrintSpread(const char* what, std::vector<double> values, const char* unit) {
@@ -202,13 +213,15 @@ void PrintSpread(const char* what, std::vector<double> values, const char* unit)
 }
 
 struct WindowFigures {
-    std::vector<double> counted, question, whole, cpu, countedRatio, questionRatio;
+    std::vector<double> counted, question, whole, cpu, questionCpu;
+    std::vector<double> countedRatio, questionRatio, questionCpuRatio;
     int failures = 0;
 };
 
-void AddWindowRun(WindowFigures& figures, const Run& run, double cliSeconds) {
-    const double counted = Between(run, "command", "counted");
-    const double question = Between(run, "command", "question");
+void AddWindowRun(WindowFigures& figures, const Run& run, const Run& cli) {
+    const double counted = Between(run.marks, "command", "counted");
+    const double question = Between(run.marks, "command", "question");
+    const double questionCpu = Between(run.cpuMarks, "command", "question");
     if (run.status != 0 || counted < 0 || question < 0 || !run.marks.count("ended")) {
         ++figures.failures;
         return;
@@ -217,8 +230,10 @@ void AddWindowRun(WindowFigures& figures, const Run& run, double cliSeconds) {
     figures.question.push_back(question);
     figures.whole.push_back(run.seconds);
     figures.cpu.push_back(run.cpuSeconds);
-    figures.countedRatio.push_back(counted / cliSeconds);
-    figures.questionRatio.push_back(question / cliSeconds);
+    figures.questionCpu.push_back(questionCpu);
+    figures.countedRatio.push_back(counted / cli.seconds);
+    figures.questionRatio.push_back(question / cli.seconds);
+    figures.questionCpuRatio.push_back(questionCpu / cli.cpuSeconds);
 }
 
 void PrintWindow(const char* name, const WindowFigures& figures) {
@@ -231,8 +246,10 @@ void PrintWindow(const char* name, const WindowFigures& figures) {
     PrintSpread("command -> closing question", figures.question, "s");
     PrintSpread("whole process (start-up, import, exit)", figures.whole, "s");
     PrintSpread("processor time of the process", figures.cpu, "s");
+    PrintSpread("processor time command -> closing question", figures.questionCpu, "s");
     PrintSpread("ratio last count / command line", figures.countedRatio, "x");
     PrintSpread("ratio closing question / command line (<= 1.3)", figures.questionRatio, "x");
+    PrintSpread("ratio of processor times, the same", figures.questionCpuRatio, "x");
     if (figures.failures > 0) std::printf("  %d rounds FAILED\n", figures.failures);
 }
 
@@ -281,10 +298,10 @@ int main(int argc, char** argv) {
         cliCpu.push_back(line.cpuSeconds);
         AddWindowRun(added,
                      Measure({self, "--window", "folder", work + "/folder", folder}, environment),
-                     line.seconds);
+                     line);
         AddWindowRun(pasted,
                      Measure({self, "--window", "paste", work + "/paste", folder}, environment),
-                     line.seconds);
+                     line);
     }
     std::filesystem::remove_all(work);
 
