@@ -73,14 +73,10 @@ std::string Numbered(const std::string& folder, const char* prefix, int i) {
     return folder + "/" + name;
 }
 
-}  // namespace
-
-std::vector<std::string> MakeCameraCorpus(const std::string& folder, int count) {
-    return MakeCameraCorpus(folder, count, kWidth, kHeight);
-}
-
-std::vector<std::string> MakeCameraCorpus(const std::string& folder, int count, int width,
-                                          int height) {
+// Camera files, each with its own EXIF block and embedded thumbnail; with
+// positioned, each also holds a GPS position (spread over eastern China).
+std::vector<std::string> WriteCameraCorpus(const std::string& folder, int count, BodySize size,
+                                           bool positioned) {
     std::filesystem::create_directories(folder);
     std::vector<std::string> files;
     std::vector<std::uint8_t> body;
@@ -88,7 +84,7 @@ std::vector<std::string> MakeCameraCorpus(const std::string& folder, int count, 
         std::string path = Numbered(folder, "IMG_", i);
         files.push_back(path);
         if (std::filesystem::exists(path)) continue;
-        if (body.empty()) body = EncodeBody(1, {width, height});
+        if (body.empty()) body = EncodeBody(1, size);
         TestJpegOptions exif;
         exif.width = 16;
         exif.height = 12;
@@ -98,19 +94,40 @@ std::vector<std::string> MakeCameraCorpus(const std::string& folder, int count, 
         exif.model = "Canon EOS 5D Mark III";
         exif.orientation = 1;
         exif.dateTimeOriginal = "2019:07:01 08:00:00";
-        exif.pixelXDimension = static_cast<std::uint32_t>(width);
-        exif.pixelYDimension = static_cast<std::uint32_t>(height);
+        exif.pixelXDimension = static_cast<std::uint32_t>(size.width);
+        exif.pixelYDimension = static_cast<std::uint32_t>(size.height);
         exif.fNumber = TestRational{28, 10};
         exif.exposureTime = TestRational{1, 125};
         exif.focalLength = TestRational{50, 1};
         exif.iso = 200;
         exif.xResolution = TestRational{72, 1};
         exif.yResolution = TestRational{72, 1};
+        if (positioned) {
+            exif.latitudeRef = "N";
+            exif.latitude = DmsFromDegrees(25.0 + (i % 100) * 0.1);
+            exif.longitudeRef = "E";
+            exif.longitude = DmsFromDegrees(105.0 + (i / 100) * 0.5);
+        }
         std::vector<std::uint8_t> small;
         MakeTestJpeg(exif, small);
         WriteFile(path, App1Segment(small), body);
     }
     return files;
+}
+
+}  // namespace
+
+std::vector<std::string> MakeCameraCorpus(const std::string& folder, int count) {
+    return MakeCameraCorpus(folder, count, kWidth, kHeight);
+}
+
+std::vector<std::string> MakeCameraCorpus(const std::string& folder, int count, int width,
+                                          int height) {
+    return WriteCameraCorpus(folder, count, {width, height}, false);
+}
+
+std::vector<std::string> MakePositionedCameraCorpus(const std::string& folder, int count) {
+    return WriteCameraCorpus(folder, count, {}, true);
 }
 
 std::vector<std::string> MakePlainCorpus(const std::string& folder, int count) {

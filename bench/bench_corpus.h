@@ -12,6 +12,10 @@ std::vector<std::string> MakeCameraCorpus(const std::string& folder, int count);
 std::vector<std::string> MakeCameraCorpus(const std::string& folder, int count, int width,
                                           int height);
 
+// Camera files (12 megapixels) that also hold a GPS position each, so that
+// importing them ends with the region question.
+std::vector<std::string> MakePositionedCameraCorpus(const std::string& folder, int count);
+
 // Files without EXIF, each a distinct 4000 x 3000 image.
 std::vector<std::string> MakePlainCorpus(const std::string& folder, int count);
 

@@ -82,8 +82,7 @@ int RunImport(Library& library, const std::vector<std::string>& args) {
     std::atomic<bool> done{false};
     ImportEnd end = ImportEnd::Empty;
     std::thread worker([&] {
-        end = RunListImport(paths, {progress, {}, {&regionSource, library.PendingRegions()}},
-                            std::chrono::milliseconds(0));
+        end = RunListImport(paths, {progress, {}, {&regionSource, library.PendingRegions()}});
         done = true;
         link.Endpoint().Interrupt();  // the loop below notices the end at once
     });

@@ -1,8 +1,5 @@
 #include "import/import_workers.h"
 
-#include <chrono>
-#include <thread>
-
 #include "catalogue/catalogue_save.h"
 #include "catalogue/folder_stamps.h"
 #include "catalogue/pending_region_queue.h"
@@ -55,8 +52,7 @@ ImportEnd RunFolderImport(const std::string& folder, const ImportJob& job) {
     return RunClosingSteps(imported, job);
 }
 
-ImportEnd RunListImport(const std::vector<std::string>& paths, const ImportJob& job,
-                        std::chrono::milliseconds totalPause) {
+ImportEnd RunListImport(const std::vector<std::string>& paths, const ImportJob& job) {
     ImportProgress& progress = job.progress;
     int total = 0;
     for (const std::string& path : paths) {
@@ -68,7 +64,6 @@ ImportEnd RunListImport(const std::vector<std::string>& paths, const ImportJob& 
     }
     if (total == 0) return ImportEnd::Empty;
     progress.total = total;
-    if (totalPause.count() > 0) std::this_thread::sleep_for(totalPause);
     // The stop request is cleared by whoever starts the import, not here: a
     // cancel pressed while the list was being counted must still stop it.
     progress.ResetOutcomes();

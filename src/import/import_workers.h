@@ -3,7 +3,6 @@
 // own and shows the progress of the job it hands them; these functions only
 // report through that progress and the job's receivers.
 
-#include <chrono>
 #include <string>
 #include <vector>
 
@@ -21,11 +20,8 @@ enum class ImportEnd {
 ImportEnd RunFolderImport(const std::string& folder, const ImportJob& job);
 
 // List import: counts the files and folders of paths, then imports them in
-// order. With nothing to import it ends without closing steps. The caller
-// resets the job's progress (and so its cancel flag) before it starts the
-// worker. totalPause lets a
-// progress dialog show the counted total before the counts move; a caller
-// without a dialog passes zero.
-inline constexpr std::chrono::milliseconds kListTotalPause{100};
-ImportEnd RunListImport(const std::vector<std::string>& paths, const ImportJob& job,
-                        std::chrono::milliseconds totalPause = kListTotalPause);
+// order at once (a progress dialog shows the total at its next refresh, with
+// the counts it has reached by then). With nothing to import it ends without
+// closing steps. The caller resets the job's progress (and so its cancel
+// flag) before it starts the worker.
+ImportEnd RunListImport(const std::vector<std::string>& paths, const ImportJob& job);

@@ -14,7 +14,7 @@ constexpr int kWidth = 320;
 constexpr int kHeight = 168;
 constexpr int kButtonWidth = 75;
 constexpr int kButtonHeight = 23;
-constexpr int kRefreshMs = 100;
+constexpr int kRefreshMs = 50;
 
 QLabel* MakeLine(QWidget* parent, int top) {
     auto* line = new QLabel(parent);

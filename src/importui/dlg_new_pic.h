@@ -3,7 +3,8 @@
 // (enabled once every counted file was handled) and 取消 (sets the
 // progress's stop token; the worker stops at its next check and still runs
 // its closing steps). Runs modally while an import worker runs; it only
-// reads the import's progress, every 100 ms once the refresh was started.
+// reads the import's progress, 20 times a second once the refresh was
+// started (never per photo, so a fast import is not slowed by repaints).
 //
 // UI thread only.
 
@@ -23,7 +24,7 @@ class CDlg_NewPic : public CSkinnedDialog {
   public:
     explicit CDlg_NewPic(ImportProgress& progress, QWidget* parent = nullptr);
 
-    // Starts the 100 ms refresh (the folder import, once its count ended,
+    // Starts the 50 ms refresh (the folder import, once its count ended,
     // also when it found nothing).
     void StartRefresh();
     // Starts the refresh as soon as the counters hold a total (the list
@@ -31,7 +32,9 @@ class CDlg_NewPic : public CSkinnedDialog {
     void StartRefreshWhenCounted();
     bool Refreshing() const { return refresh_.isActive(); }
 
-    // One refresh step; the timer calls it.
+    // One refresh step; the timer calls it, and so does the import controller
+    // once the walk has ended, so that the last counts are on the screen
+    // before the closing question.
     void Refresh();
 
     QProgressBar* Bar() const { return bar_; }

@@ -104,7 +104,10 @@ ImportReceivers ImportController::MakeReceivers() {
     receivers.dropTrees = [this, stop] {
         CallOnUiThread<bool>(
             this,
-            [] {
+            [this] {
+                // The walk has ended: its last counts are shown now, not at
+                // the next tick, which may come after the closing question.
+                if (CDlg_NewPic* dialog = ProgressDialog()) dialog->Refresh();
                 return ReceiverRegistry::Send(ReceiverRole::CategoryPane, UiMessage::kDropTrees);
             },
             stop);

@@ -144,7 +144,7 @@ TEST_F(ImportTest, DistinctPhotosWithPlaceholderThumbnailsAreEachCataloguedWithA
         o.thumbnailBytes = std::vector<std::uint8_t>(28, 0);  // as some cameras store it
         paths.push_back(WritePhoto("p" + std::to_string(seed) + ".jpg", seed, o));
     }
-    EXPECT_EQ(RunListImport(paths, Job(), std::chrono::milliseconds(0)), ImportEnd::Finished);
+    EXPECT_EQ(RunListImport(paths, Job()), ImportEnd::Finished);
     EXPECT_EQ(progress_.imported, 4);
     EXPECT_EQ(One("select count(distinct idPic) from tJpgMsg"), "4");
     EXPECT_EQ(One("select count(*) from tReJpgMsg"), "0");
@@ -183,8 +183,7 @@ TEST_F(ImportTest, TheCountsTellDuplicatesFromThirdCopiesAndUnreadableFiles) {
     ASSERT_TRUE(TruncateFile(noImage, 4 + (bytes[4] << 8 | bytes[5])));
     const std::string fresh = WritePhoto("e/new.jpg", 10);
 
-    EXPECT_EQ(RunListImport({older, oldest, newest, first, noImage, fresh}, Job(),
-                            std::chrono::milliseconds(0)),
+    EXPECT_EQ(RunListImport({older, oldest, newest, first, noImage, fresh}, Job()),
               ImportEnd::Finished);
     const ImportCounts counts = progress_.Counts();
     EXPECT_EQ(counts.imported, 1);     // new.jpg

@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QLabel>
 #include <QLocale>
+#include <QPointer>
 #include <QPushButton>
 #include <QTimer>
 #include <QWidget>
@@ -380,6 +381,49 @@ TEST_F(ImportControllerTest, TheClosingQuestionComesAfterTheSaveAndTheProgressDi
     ASSERT_EQ(messages_.size(), 1u);
     EXPECT_EQ(rowsOnDisk, 2);
     EXPECT_FALSE(progressShown);
+}
+
+// The progress dialog last shown.
+class ShownProgressDialog : public QObject {
+  public:
+    ShownProgressDialog() { QCoreApplication::instance()->installEventFilter(this); }
+    QPointer<CDlg_NewPic> dialog;
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Show)
+            if (auto* shown = qobject_cast<CDlg_NewPic*>(watched)) dialog = shown;
+        return false;
+    }
+};
+
+// The dialog reads the counts only now and then; an import that ends
+// between two reads still shows its last counts before the closing question
+// closes the dialog, for the folder and for the list import alike.
+TEST_F(ImportControllerTest, TheLastCountsAreShownBeforeTheClosingQuestion) {
+    WritePhoto("folder/a.jpg", 41, true);
+    WritePhoto("folder/b.jpg", 42);
+    const QStringList files{QString::fromStdString(WritePhoto("list/a.jpg", 43, true)),
+                            QString::fromStdString(WritePhoto("list/b.jpg", 44))};
+    const std::vector<std::function<void()>> imports{
+        [&] { controller_->ImportFolder(Folder("folder"), &pane_); },
+        [&] { controller_->AcceptFilePaths(files, &pane_); }};
+    for (std::size_t i = 0; i < imports.size(); ++i) {
+        ShownProgressDialog shown;
+        QString lastCount;
+        bool okEnabled = false;
+        controller_->SetMessageBox([&](QWidget*, const QString&, const QString&, bool) {
+            if (shown.dialog) {
+                lastCount = shown.dialog->ImportedLine()->text();
+                okEnabled = shown.dialog->OkButton()->isEnabled();
+            }
+            return 2;
+        });
+        imports[i]();
+        WaitForTheWorker();
+        EXPECT_EQ(lastCount, QStringLiteral("已导入照片：2/2张")) << "import " << i;
+        EXPECT_TRUE(okEnabled) << "import " << i;
+    }
 }
 
 TEST_F(ImportControllerTest, FilesFromOutsideWaitForTheOpenImportAndAreThenImported) {
