@@ -104,7 +104,7 @@ UpdateEnd UpdateLibrary(UpkeepProgress& progress, const RegionRoute& regions) {
     for (const std::string& folder : *changed) {
         if (progress.stop.StopRequested()) break;
         // Marked folders on a volume unplugged since stay as they are.
-        if (VolumeCheck().IsOffline(folder))
+        if (LibraryVolumeCheck().IsOffline(folder))
             progress.Report(UpkeepChange::FolderOffline, folder);
         else
             UpdateFolder(folder, progress, regions);
