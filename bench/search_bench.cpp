@@ -98,8 +98,8 @@ std::vector<SearchCase> SearchCases() {
     CopyBounded(cases[0].filter.keywordA, sizeof cases[0].filter.keywordA, "关键词7");
     cases[0].cliOptions = "--keyword 关键词7";
     cases[1].name = "a date range";
-    cases[1].filter.start = LocalDayStart({2015, 1, 1});
-    cases[1].filter.end = LocalDayEnd({2015, 12, 31});
+    cases[1].filter.start = *LocalDayStart({2015, 1, 1});
+    cases[1].filter.end = *LocalDayEnd({2015, 12, 31});
     cases[1].cliOptions = "--from 2015-01-01 --to 2015-12-31";
     cases[2].name = "a position range";
     cases[2].filter.longitude1 = 110;

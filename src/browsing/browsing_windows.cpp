@@ -151,7 +151,8 @@ void ConnectViewer(CMainFrame& frame, CVereroView* view, LocationController* loc
                              photos.ReleaseThumbnail(photos.currentIndex);
                              photos.EnsureThumbnail(photos.currentIndex);
                              photos.reselectIndex = std::max(0, photos.currentIndex);
-                             OfferRegionLookupAfterViewer(queuedBefore);
+                             location->OfferRegionLookup(
+                                 LocationController::EditSource::ViewerOrPick, queuedBefore);
                              QObject::connect(&viewer, &QObject::destroyed, view,
                                               [view] { view->RefreshList(false); });
                          });

@@ -51,7 +51,7 @@ RebuildResult RebuildCatalogue(const StopToken& stop, std::atomic<int>* copied) 
     sqlite3* db = SessionDb(session);
     // All or nothing: a failed step leaves the working database as it was.
     if (ExecuteStatement(db, "begin transaction") != SQLITE_OK) return RebuildResult::Failed;
-    const VolumeCheck volumes;
+    const VolumeCheck volumes(LibraryInternals::MountTables(session));
     if (!DropVanishedRows(session, false, volumes, copied) ||
         !DropVanishedRows(session, true, volumes, copied) ||
         ExecuteStatement(db, kDeleteOrphanKeywords) != SQLITE_OK ||

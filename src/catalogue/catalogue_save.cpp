@@ -1,8 +1,6 @@
 #include "catalogue/catalogue_save.h"
 
-#include <fcntl.h>
 #include <sqlite3.h>
-#include <unistd.h>
 
 #include <cstdio>
 #include <string>
@@ -13,19 +11,12 @@
 #include "catalogue/sql_query.h"
 #include "catalogue/sql_statement.h"
 #include "platform/data_folder.h"
+#include "platform/file_ops.h"
 
 namespace {
 
 // Writes a compact copy of a database: only its live pages, rows in order.
 constexpr const char* kVacuumInto = "vacuum into '%s'";
-
-bool SyncPath(const std::string& path, int flags) {
-    int fd = ::open(path.c_str(), flags);
-    if (fd < 0) return false;
-    bool ok = ::fsync(fd) == 0;
-    ::close(fd);
-    return ok;
-}
 
 void RemoveSaveFile(const std::string& path) {
     std::remove(path.c_str());
@@ -68,11 +59,11 @@ int SaveCatalogue() {
         RemoveSaveFile(saveFile);
         return rc;
     }
-    if (!SyncPath(saveFile, O_RDONLY) || std::rename(saveFile.c_str(), target.c_str()) != 0) {
+    if (!FlushFileToDisk(saveFile) || std::rename(saveFile.c_str(), target.c_str()) != 0) {
         // The old catalogue file stays; the next save overwrites the save file.
         return SQLITE_IOERR;
     }
-    SyncPath(DataFolder(), O_RDONLY | O_DIRECTORY);
+    FlushFolderToDisk(DataFolder());
     // The session held the lock throughout, so no write came in between.
     LibraryInternals::MarkSaved(LibraryInternals::Owner(session));
     return SQLITE_OK;
@@ -87,9 +78,9 @@ int WriteCompactCatalogueFile(sqlite3* db) {
         RemoveSaveFile(saveFile);
         return rc;
     }
-    if (!SyncPath(saveFile, O_RDONLY) || std::rename(saveFile.c_str(), target.c_str()) != 0)
+    if (!FlushFileToDisk(saveFile) || std::rename(saveFile.c_str(), target.c_str()) != 0)
         return SQLITE_IOERR;
-    SyncPath(DataFolder(), O_RDONLY | O_DIRECTORY);
+    FlushFolderToDisk(DataFolder());
     return SQLITE_OK;
 }
 

@@ -91,7 +91,7 @@ void LoadFolderList() {
     }
     // Also at start-up, so that a catalogue from before volumes were recorded
     // learns them while they are plugged in.
-    RememberFolderVolumes(folders);
+    RememberFolderVolumes(folders, LibraryInternals::MountTables(session));
 }
 
 void RebuildFolderList() {
@@ -101,8 +101,8 @@ void RebuildFolderList() {
     previous.swap(Stamps(session));
     if (!session.ok()) return;
     const std::vector<std::string> folders = CataloguedFolders(SessionDb(session));
-    RememberFolderVolumes(folders);
-    const VolumeCheck volumes;
+    RememberFolderVolumes(folders, LibraryInternals::MountTables(session));
+    const VolumeCheck volumes(LibraryInternals::MountTables(session));
     for (const std::string& folder : folders) {
         if (!volumes.IsOffline(folder)) {
             // Distinct folders: no look-up in the list (a folder gone has no time).
@@ -151,7 +151,7 @@ bool AnyFolderChanged() {
         }
         if (changed) {
             // A folder on an unplugged volume is offline, not changed.
-            if (!volumes) volumes.emplace();
+            if (!volumes) volumes.emplace(LibraryInternals::MountTables(session));
             changed = !volumes->IsOffline(stamp.path);
         }
         stamp.changed = changed;

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <fstream>
 
+#include "catalogue/library_internals.h"
 #include "platform/data_folder.h"
 #include "platform/file_status.h"
 #include "platform/native_path.h"
@@ -46,8 +47,8 @@ std::string VolumeFilePath() {
     return JoinPath(DataFolder(), kVolumeFile);
 }
 
-VolumeCheck::VolumeCheck() : recorded_(ReadRecordedVolumes()) {
-    if (!recorded_.empty()) mounts_ = CurrentMountTable();
+VolumeCheck::VolumeCheck(const MountTableSource& mounts) : recorded_(ReadRecordedVolumes()) {
+    if (!recorded_.empty()) mounts_ = mounts();
 }
 
 bool VolumeCheck::IsOffline(std::string_view folder) const {
@@ -61,10 +62,11 @@ bool VolumeCheck::IsOffline(std::string_view folder) const {
     return volume && !mounts_.IsMountPoint(*volume);
 }
 
-void RememberFolderVolumes(const std::vector<std::string>& folders) {
+void RememberFolderVolumes(const std::vector<std::string>& folders,
+                           const MountTableSource& mountTables) {
     std::vector<std::string> recorded = ReadRecordedVolumes();
     const std::size_t known = recorded.size();
-    const MountTable mounts = CurrentMountTable();
+    const MountTable mounts = mountTables();
     for (const std::string& folder : folders) {
         const MountPoint* mount = mounts.Holding(folder);
         if (!mount || IsRootMount(*mount)) continue;
@@ -72,4 +74,10 @@ void RememberFolderVolumes(const std::vector<std::string>& folders) {
         if (IsDirectory(folder)) recorded.push_back(mount->path);
     }
     if (recorded.size() != known) WriteRecordedVolumes(recorded);
+}
+
+VolumeCheck LibraryVolumeCheck() {
+    CatalogueSession session;
+    if (!LibraryInternals::HasOwner(session)) return VolumeCheck(MountTable::FromSystem);
+    return VolumeCheck(LibraryInternals::MountTables(session));
 }

@@ -9,12 +9,14 @@
 #include <string_view>
 #include <vector>
 
+#include "catalogue/photo_catalogue.h"
 #include "platform/mount_table.h"
 
 // A snapshot of the recorded volumes and of the mount table.
 class VolumeCheck {
   public:
-    VolumeCheck();
+    // mounts is asked once, and only when volumes were recorded.
+    explicit VolumeCheck(const MountTableSource& mounts);
 
     // True when folder lies on a recorded volume that is not mounted now (an
     // unmounted mount point is usually an empty folder, so the folder's own
@@ -28,6 +30,10 @@ class VolumeCheck {
 
 // Records the mount points holding those of folders that exist now. The file
 // is rewritten (through a temporary file) only when a volume is new.
-void RememberFolderVolumes(const std::vector<std::string>& folders);
+void RememberFolderVolumes(const std::vector<std::string>& folders, const MountTableSource& mounts);
+
+// A check on the mount points of the library the catalogue operations work
+// on (the system's without a library).
+VolumeCheck LibraryVolumeCheck();
 
 std::string VolumeFilePath();

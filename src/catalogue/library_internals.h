@@ -18,6 +18,9 @@ class LibraryInternals {
     static sqlite3* Working(Library& library) { return library.working_; }
     static std::recursive_mutex& Mutex(Library& library) { return library.mutex_; }
     static FolderStampList& FolderStamps(Library& library) { return library.folderStamps_; }
+    static const MountTableSource& MountTables(const CatalogueSession& session) {
+        return session.library_->mountTables_;
+    }
     static int& PhotoCountCache(Library& library) { return library.photoCountCache_; }
     // A complete save (or compact rewrite) put everything into the file.
     static void MarkSaved(Library& library) { library.modified_ = false; }

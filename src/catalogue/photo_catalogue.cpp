@@ -14,6 +14,7 @@
 #include "catalogue/sql_query.h"
 #include "catalogue/sql_statement.h"
 #include "platform/data_folder.h"
+#include "platform/mount_table.h"
 #include "platform/native_path.h"
 #include "platform/private_file_image.h"
 
@@ -70,7 +71,8 @@ int MarkModifiedOnCommit(void* library) {
 
 }  // namespace
 
-Library::Library(Access access) : access_(access), previous_(current.exchange(this)) {}
+Library::Library(Access access)
+    : access_(access), previous_(current.exchange(this)), mountTables_(MountTable::FromSystem) {}
 
 Library::~Library() {
     LibraryInternals::CloseWorking(*this);
@@ -262,6 +264,11 @@ void CloseCatalogue() {
     LibraryInternals::FolderStamps(library).clear();
     LibraryInternals::PhotoCountCache(library) = 0;
     LibraryInternals::OpenState(library) = CatalogueFileState::Usable;
+}
+
+void Library::SetMountTableSource(MountTableSource source) {
+    std::lock_guard lock(mutex_);
+    mountTables_ = std::move(source);
 }
 
 CatalogueSession::CatalogueSession() {

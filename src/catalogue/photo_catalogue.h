@@ -11,6 +11,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -19,6 +20,7 @@
 #include "catalogue/catalogue_file_check.h"
 #include "catalogue/pending_region_queue.h"
 
+class MountTable;
 class PrivateFileImage;
 class StatementCache;
 struct sqlite3;
@@ -29,6 +31,10 @@ struct FolderStamp {
     bool changed;
 };
 using FolderStampList = std::vector<FolderStamp>;
+
+// Where the offline-volume checks read the mount points from; called with
+// the library's mutex held, on the thread of the catalogue operation.
+using MountTableSource = std::function<MountTable()>;
 
 class Library {
   public:
@@ -55,6 +61,10 @@ class Library {
     // The photos waiting for their region names; guards itself.
     PendingRegionQueue& PendingRegions() { return pendingRegions_; }
 
+    // The mount points the library's offline-volume checks see: the
+    // system's table unless another source is set (tests unplug volumes).
+    void SetMountTableSource(MountTableSource source);
+
     // Returns once the working database no longer shares pages with the
     // catalogue file (the benchmarks measure a settled start).
     void WaitUntilPrivate();
@@ -77,6 +87,7 @@ class Library {
     PendingRegionQueue pendingRegions_;
 
     // Guarded by mutex_.
+    MountTableSource mountTables_;
     FolderStampList folderStamps_;
     int photoCountCache_ = 0;
     CatalogueFileState openState_ = CatalogueFileState::Usable;

@@ -1,5 +1,3 @@
-#include <unistd.h>
-
 #include <cstdio>
 #include <filesystem>
 #include <thread>
@@ -12,6 +10,7 @@
 #include "import/map_link_region_source.h"
 #include "maplink/map_link.h"
 #include "maplink/region_buffer.h"
+#include "platform/file_ops.h"
 
 namespace {
 
@@ -44,7 +43,7 @@ class ProgressLine {
     }
 
   private:
-    bool terminal_ = isatty(STDOUT_FILENO) && isatty(STDERR_FILENO);
+    bool terminal_ = OutputIsTerminal();
     bool shown_ = false;
 };
 

@@ -104,15 +104,18 @@ bool ParseSearchOptions(const std::vector<std::string>& args, SearchFilter& filt
         }
         if (!ok) return false;
     }
-    if (from && to && LocalDayStart(*from) > LocalDayStart(*to))
-        return Refuse("--from " + FormatDay(*from) + " lies after --to " + FormatDay(*to));
     // As in the panel, the range runs from the start day's midnight to the
     // end of the last day, both exclusive, and ends today when no end is
     // given. An end alone starts the range just after 1970-01-01 00:00:00
     // UTC, so that photos without a shot time (0) stay out.
     if (from || to) {
-        filter.start = from ? std::max(LocalDayStart(*from), 1) : 1;
-        filter.end = LocalDayEnd(to ? *to : LocalToday());
+        const std::optional<std::int32_t> start = from ? LocalDayStart(*from) : 1;
+        const std::optional<std::int32_t> end = LocalDayEnd(to ? *to : LocalToday());
+        if (!start || !end) return Refuse("the days lie beyond what the local clock converts");
+        if (from && to && *start > *end)
+            return Refuse("--from " + FormatDay(*from) + " lies after --to " + FormatDay(*to));
+        filter.start = std::max(*start, 1);
+        filter.end = *end;
     }
     if (!keywords.empty()) CopyBounded(filter.keywordA, sizeof filter.keywordA, keywords[0]);
     if (keywords.size() > 1) CopyBounded(filter.keywordB, sizeof filter.keywordB, keywords[1]);

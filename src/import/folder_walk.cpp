@@ -1,8 +1,6 @@
 #include "import/folder_walk.h"
 
-#include <dirent.h>
-#include <sys/stat.h>
-
+#include <filesystem>
 #include <functional>
 
 #include "import/import_state.h"
@@ -13,15 +11,17 @@ namespace {
 
 enum class EntryKind { File, Folder, Other };
 
-EntryKind KindOf(const std::string& path, unsigned char type) {
-    if (type == DT_REG) return EntryKind::File;
-    if (type == DT_DIR) return EntryKind::Folder;
-    struct stat st {};
-    if (lstat(path.c_str(), &st) != 0) return EntryKind::Other;
-    if (S_ISDIR(st.st_mode)) return EntryKind::Folder;
-    if (S_ISREG(st.st_mode)) return EntryKind::File;
+namespace fs = std::filesystem;
+
+// The entry's own type comes with the folder listing where the file system
+// gives it; only a link is followed, with one more look-up.
+EntryKind KindOf(const fs::directory_entry& entry) {
+    std::error_code error;
+    const fs::file_status own = entry.symlink_status(error);
+    if (fs::is_directory(own)) return EntryKind::Folder;
+    if (fs::is_regular_file(own)) return EntryKind::File;
     // A link to a file is imported like the file; a link to a folder is not walked.
-    if (S_ISLNK(st.st_mode) && stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode))
+    if (fs::is_symlink(own) && fs::is_regular_file(fs::status(entry.path(), error)))
         return EntryKind::File;
     return EntryKind::Other;
 }
@@ -31,29 +31,21 @@ EntryKind KindOf(const std::string& path, unsigned char type) {
 bool Walk(const std::string& folder, const std::function<bool()>& stop,
           const std::function<void(const std::string&)>& onFile) {
     if (stop()) return false;
-    DIR* dir = opendir(folder.c_str());
-    if (!dir) return true;
-    bool completed = true;
-    while (dirent* entry = readdir(dir)) {
-        if (stop()) {
-            completed = false;
-            break;
-        }
-        std::string_view name = entry->d_name;
-        if (name == "." || name == "..") continue;
-        std::string path = JoinPath(folder, name);
-        EntryKind kind = KindOf(path, entry->d_type);
+    std::error_code error;
+    fs::directory_iterator entries(folder, error);
+    // An unreadable folder, or one that fails part way, ends its listing quietly.
+    for (; !error && entries != fs::directory_iterator(); entries.increment(error)) {
+        if (stop()) return false;
+        const fs::directory_entry& entry = *entries;
+        const std::string path = JoinPath(folder, entry.path().filename().native());
+        const EntryKind kind = KindOf(entry);
         if (kind == EntryKind::Folder) {
-            if (!Walk(path, stop, onFile)) {
-                completed = false;
-                break;
-            }
+            if (!Walk(path, stop, onFile)) return false;
         } else if (kind == EntryKind::File) {
             onFile(path);
         }
     }
-    closedir(dir);
-    return completed;
+    return true;
 }
 
 }  // namespace

@@ -23,7 +23,7 @@ bool FolderExists(const std::string& folder) {
 bool TidyCatalogue(const std::optional<std::string>& folder, UpkeepProgress& progress) {
     auto files = CataloguedFiles(folder);
     if (!files) return false;
-    const VolumeCheck volumes;
+    const VolumeCheck volumes = LibraryVolumeCheck();
     std::size_t i = 0;
     while (i < files->size() && !progress.stop.StopRequested()) {
         const std::string group = (*files)[i].folder;

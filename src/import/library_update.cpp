@@ -1,8 +1,7 @@
 #include "import/library_update.h"
 
-#include <dirent.h>
-
 #include <algorithm>
+#include <filesystem>
 #include <optional>
 #include <unordered_map>
 #include <vector>
@@ -66,14 +65,14 @@ bool IsFileModified(const std::string& path) {
 
 int RefreshFolder(const std::string& folder, UpkeepProgress& progress, const RegionRoute& regions) {
     const std::string directory = IsDriveRootPath(folder) ? std::string(1, kPathSeparator) : folder;
-    DIR* dir = opendir(directory.c_str());
-    if (!dir) return 0;
+    std::error_code error;
+    std::filesystem::directory_iterator entries(directory, error);
+    if (error) return 0;
     std::vector<std::string> files;
-    while (dirent* entry = readdir(dir)) {
-        std::string path = JoinPath(directory, entry->d_name);
+    for (; !error && entries != std::filesystem::directory_iterator(); entries.increment(error)) {
+        std::string path = JoinPath(directory, entries->path().filename().native());
         if (IsJpegName(path) && !IsDirectory(path)) files.push_back(std::move(path));
     }
-    closedir(dir);
 
     // One look-up for the folder: asking per file would scan the table each time.
     const std::unordered_map<std::string, std::int32_t> stored = StoredFileTimesInFolder(folder);
@@ -104,7 +103,7 @@ UpdateEnd UpdateLibrary(UpkeepProgress& progress, const RegionRoute& regions) {
     for (const std::string& folder : *changed) {
         if (progress.stop.StopRequested()) break;
         // Marked folders on a volume unplugged since stay as they are.
-        if (VolumeCheck().IsOffline(folder))
+        if (LibraryVolumeCheck().IsOffline(folder))
             progress.Report(UpkeepChange::FolderOffline, folder);
         else
             UpdateFolder(folder, progress, regions);

@@ -28,8 +28,6 @@
 
 namespace {
 
-ImportController* instance = nullptr;
-
 constexpr int kCountTickMs = 1000;
 constexpr int kWaitingRetryMs = 250;
 
@@ -44,7 +42,6 @@ std::string NativePath(const QString& path) {
 ImportController::ImportController(PendingRegionQueue& regions, MapLink* link,
                                    RegionBuffer* regionNames, QObject* parent)
     : QObject(parent), lastImportFolder_(DefaultImportFolder()), link_(link), regions_(regions) {
-    instance = this;
     messageBox_ = [](QWidget* owner, const QString& title, const QString& text, bool twoButtons) {
         return ShowDlgMsg(owner, title, text, twoButtons);
     };
@@ -64,15 +61,10 @@ ImportController::ImportController(PendingRegionQueue& regions, MapLink* link,
 ImportController::~ImportController() {
     closing_ = true;
     if (worker_.joinable()) worker_.join();
-    if (instance == this) instance = nullptr;
 }
 
 RegionRoute ImportController::Regions() const {
     return {regionSource_.get(), regions_};
-}
-
-ImportController* ImportController::Instance() {
-    return instance;
 }
 
 CDialog_Num* ImportController::FoundPhotosCounter() const {

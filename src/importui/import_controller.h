@@ -51,8 +51,6 @@ class ImportController : public QObject {
                               RegionBuffer* regionNames = nullptr, QObject* parent = nullptr);
     ~ImportController() override;
 
-    static ImportController* Instance();
-
     // The companion's region source (while the controller lives) and the
     // queue: what the other jobs that store photos are handed.
     RegionRoute Regions() const;

@@ -21,8 +21,6 @@
 
 namespace {
 
-LocationController* instance = nullptr;
-
 // Hands the counters to the registered result dialog of role and waits
 // until it has redrawn its text.
 LocationReport ReportTo(QObject* context, ReceiverRole role, const std::atomic<bool>& closing,
@@ -53,7 +51,6 @@ LocationController::LocationController(MapLink* link, RegionBuffer* regionNames,
       view_(view),
       writer_(RoutedPhotoWriter(regions)),
       properties_{RoutedPhotoWriter(regions)} {
-    instance = this;
     messageBox_ = [](QWidget* owner, const QString& title, const QString& text, bool twoButtons) {
         return ShowDlgMsg(owner, title, text, twoButtons);
     };
@@ -84,11 +81,6 @@ LocationController::~LocationController() {
     stop_.RequestStop();
     if (regionWorker_.joinable()) regionWorker_.join();
     if (trackWorker_.joinable()) trackWorker_.join();
-    if (instance == this) instance = nullptr;
-}
-
-LocationController* LocationController::Instance() {
-    return instance;
 }
 
 int LocationController::Ask(const QString& text, bool twoButtons, const QString& title) {
@@ -261,9 +253,4 @@ void LocationController::OnTrackPositions(std::vector<MapPhotoRecord> records) {
 
 void LocationController::OnTrackApplyEnded() {
     if (trackDialog_ != nullptr) trackDialog_->EnableOk();
-}
-
-void OfferRegionLookupAfterViewer(int queuedBefore) {
-    if (LocationController* controller = LocationController::Instance())
-        controller->OfferRegionLookup(LocationController::EditSource::ViewerOrPick, queuedBefore);
 }

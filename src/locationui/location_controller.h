@@ -57,8 +57,6 @@ class LocationController : public QObject {
     // Waits for a running worker (it stops on the exit token or 取消).
     ~LocationController() override;
 
-    static LocationController* Instance();
-
     void SetMessageBox(MessageBox box) { messageBox_ = std::move(box); }
     void SetReadinessCheck(ReadinessCheck check) { readinessCheck_ = std::move(check); }
     void SetPropertiesRunner(PropertiesRunner runner) { runProperties_ = std::move(runner); }
@@ -149,7 +147,3 @@ class LocationController : public QObject {
     // opens.
     StopToken stop_{&ExitToken};
 };
-
-// For the viewer after its 更多 (the properties dialog) saved photos: runs
-// the region-lookup offer of the picked-position case. UI thread.
-void OfferRegionLookupAfterViewer(int queuedBefore);

@@ -1,9 +1,8 @@
 #include "metadata/afcp_trailer.h"
 
-#include <unistd.h>
-
-#include <cerrno>
 #include <cstring>
+
+#include "platform/file_ops.h"
 
 namespace {
 
@@ -34,17 +33,6 @@ std::optional<Order> Signature(const std::uint8_t* p) {
     return std::nullopt;
 }
 
-bool ReadAt(int fd, std::uint64_t offset, std::uint8_t* out, std::size_t length) {
-    std::size_t done = 0;
-    while (done < length) {
-        ssize_t got = pread(fd, out + done, length - done, static_cast<off_t>(offset + done));
-        if (got < 0 && errno == EINTR) continue;
-        if (got <= 0) return false;
-        done += static_cast<std::size_t>(got);
-    }
-    return true;
-}
-
 std::uint16_t EntryCount(const AfcpTrailer& t, const Order& order) {
     return order.Get16(&t.bytes[6]);
 }
@@ -64,8 +52,7 @@ std::vector<std::size_t> OffsetFields(const AfcpTrailer& t, const Order& order) 
 AfcpCheck ReadAfcpTrailer(int fd, std::uint64_t size, std::uint64_t notBefore,
                           AfcpTrailer& trailer) {
     std::uint8_t closing[kRecordSize];
-    if (size < kRecordSize || !ReadAt(fd, size - kRecordSize, closing, kRecordSize))
-        return AfcpCheck::None;
+    if (size < kRecordSize || !ReadAt(fd, size - kRecordSize, closing)) return AfcpCheck::None;
     const std::optional<Order> order = Signature(closing);
     if (!order) return AfcpCheck::None;
     const std::uint64_t start = order->Get32(closing + 4);
@@ -73,7 +60,7 @@ AfcpCheck ReadAfcpTrailer(int fd, std::uint64_t size, std::uint64_t notBefore,
         return AfcpCheck::Unusable;
     trailer.start = start;
     trailer.bytes.resize(static_cast<std::size_t>(size - start));
-    if (!ReadAt(fd, start, trailer.bytes.data(), trailer.bytes.size())) return AfcpCheck::Unusable;
+    if (!ReadAt(fd, start, trailer.bytes)) return AfcpCheck::Unusable;
     const std::optional<Order> header = Signature(trailer.bytes.data());
     if (!header || header->bigEndian != order->bigEndian) return AfcpCheck::Unusable;
     const std::uint64_t directoryEnd =

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "metadata/exif_writer.h"
-#include "metadata/file_replace.h"
+#include "platform/file_replace.h"
 
 bool RewriteJpegExifWith(MetadataReader& reader, const std::string& destination,
                          RewriteFailure* why, const FileOperations& ops);

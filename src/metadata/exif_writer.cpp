@@ -8,15 +8,11 @@
 // EXIF APP1, the main XMP APP1 and the Photoshop APP13 is copied byte for
 // byte, in order (extended XMP among them).
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <array>
-#include <cerrno>
 #include <cstring>
 #include <memory>
+#include <optional>
 #include <set>
 #include <vector>
 
@@ -28,6 +24,7 @@
 #include "metadata/jpeg_segments.h"
 #include "metadata/metadata_reader.h"
 #include "metadata/tiff_patch.h"
+#include "platform/file_ops.h"
 #include "platform/text_codec.h"
 
 namespace {
@@ -116,23 +113,10 @@ RewriteFailure FailureOf(ReplaceResult result) {
 // into memory, and the rest is copied file to file.
 constexpr std::size_t kHeadBytes = 256 * 1024;
 
-struct FileCloser {
-    int fd;
-    ~FileCloser() {
-        if (fd >= 0) close(fd);
-    }
-};
-
-bool ReadAt(int fd, std::uint64_t length, std::vector<std::uint8_t>& bytes) {
+// The first length bytes of the file.
+bool ReadHead(int fd, std::uint64_t length, std::vector<std::uint8_t>& bytes) {
     bytes.resize(length);
-    std::size_t done = 0;
-    while (done < length) {
-        ssize_t got = pread(fd, bytes.data() + done, length - done, static_cast<off_t>(done));
-        if (got < 0 && errno == EINTR) continue;
-        if (got <= 0) return false;
-        done += static_cast<std::size_t>(got);
-    }
-    return true;
+    return ReadAt(fd, 0, bytes);
 }
 
 // The new EXIF segment: the file's own TIFF data patched with the edited
@@ -199,23 +183,23 @@ bool PrepareRewriteWith(MetadataReader& reader, const std::string& destination, 
     prepared.source = CodePageToUtf8(reader.Path());
     const std::string target = destination.empty() ? prepared.source : CodePageToUtf8(destination);
     prepared.moving = target != prepared.source;
-    struct stat status;
-    if (prepared.moving && lstat(target.c_str(), &status) == 0)
+    if (prepared.moving && PathEntryExists(target))
         return Fail(why, RewriteFailure::DestinationOccupied);
 
-    FileCloser file{open(prepared.source.c_str(), O_RDONLY | O_CLOEXEC)};
-    if (file.fd < 0 || fstat(file.fd, &status) != 0 || !S_ISREG(status.st_mode))
-        return Fail(why, RewriteFailure::Unreadable);
-    if (access(prepared.source.c_str(), W_OK) != 0) return Fail(why, RewriteFailure::WriteFailed);
-    const auto size = static_cast<std::uint64_t>(status.st_size);
+    const ReadOnlyFile file(prepared.source);
+    const std::optional<OpenFileFacts> facts =
+        file.IsOpen() ? RegularFileFacts(file.Descriptor()) : std::nullopt;
+    if (!facts) return Fail(why, RewriteFailure::Unreadable);
+    if (!IsWritableFile(prepared.source)) return Fail(why, RewriteFailure::WriteFailed);
+    const std::uint64_t size = facts->size;
     std::vector<std::uint8_t> head;
-    if (!ReadAt(file.fd, std::min<std::uint64_t>(size, kHeadBytes), head))
+    if (!ReadHead(file.Descriptor(), std::min<std::uint64_t>(size, kHeadBytes), head))
         return Fail(why, RewriteFailure::Unreadable);
     std::optional<JpegExifPlace> place = FindExifPlace(head);
     if (place && !place->walkedToScan && head.size() < size) {
         // Segments before the image data larger than the head: read it all,
         // within the limit the reader also keeps.
-        if (size > kMaxDecodedFileBytes || !ReadAt(file.fd, size, head))
+        if (size > kMaxDecodedFileBytes || !ReadHead(file.Descriptor(), size, head))
             return Fail(why, RewriteFailure::Unreadable);
         place = FindExifPlace(head);
     }
@@ -264,16 +248,16 @@ bool PrepareRewriteWith(MetadataReader& reader, const std::string& destination, 
     // makes the rewrite fail rather than leave it pointing at the wrong bytes.
     AfcpTrailer trailer;
     const AfcpCheck afcp =
-        delta == 0 ? AfcpCheck::None : ReadAfcpTrailer(file.fd, size, tailStart, trailer);
+        delta == 0 ? AfcpCheck::None : ReadAfcpTrailer(file.Descriptor(), size, tailStart, trailer);
     if (afcp == AfcpCheck::Unusable ||
         (afcp == AfcpCheck::Found && !ShiftAfcpOffsets(trailer, keptEnd, tailStart, delta)))
         return Fail(why, RewriteFailure::TrailerOffsets);
     const std::uint64_t tailEnd = afcp == AfcpCheck::Found ? trailer.start : size;
     const std::span<const std::uint8_t> after[] = {trailer.bytes};
-    const NewContent content{pieces, file.fd, tailStart, tailEnd - tailStart,
+    const NewContent content{pieces, file.Descriptor(), tailStart, tailEnd - tailStart,
                              std::span(after).first(afcp == AfcpCheck::Found ? 1 : 0)};
-    const ReplaceResult written = WriteTemporary(target, content, status.st_mode, prepared.moving,
-                                                 flush, prepared.replace, ops);
+    const ReplaceResult written = WriteTemporary(target, content, facts->permissions,
+                                                 prepared.moving, flush, prepared.replace, ops);
     if (written != ReplaceResult::Done) return Fail(why, FailureOf(written));
     return true;
 }
@@ -283,9 +267,9 @@ bool CompleteRewriteWith(PreparedRewrite& prepared, bool flushFolder, RewriteFai
     if (why) *why = RewriteFailure::None;
     const ReplaceResult result = PutInPlace(prepared.replace, flushFolder, ops);
     if (result != ReplaceResult::Done) return Fail(why, FailureOf(result));
-    if (prepared.moving && unlink(prepared.source.c_str()) != 0) {
+    if (prepared.moving && !RemoveFile(prepared.source)) {
         // Both names would hold the photo; undo the new one.
-        unlink(prepared.replace.target.c_str());
+        RemoveFile(prepared.replace.target);
         return Fail(why, RewriteFailure::ReplaceFailed);
     }
     return true;

@@ -14,7 +14,7 @@
 #include <string>
 #include <string_view>
 
-#include "metadata/file_replace.h"
+#include "platform/file_replace.h"
 
 class MetadataReader;
 

@@ -12,8 +12,11 @@ std::optional<std::int64_t> LocalWallSeconds(int year, int month, int day, int h
     wall.tm_min = minute;
     wall.tm_sec = second;
     wall.tm_isdst = -1;  // let the time zone rules decide daylight saving
+    // -1 is also the answer for 1969-12-31 23:59:59 UTC, so failure shows in
+    // the weekday instead, which mktime sets only when it succeeds.
+    wall.tm_wday = -1;
     const std::time_t seconds = std::mktime(&wall);
-    if (seconds == static_cast<std::time_t>(-1)) return std::nullopt;
+    if (wall.tm_wday == -1) return std::nullopt;
     if (exact && (wall.tm_year != year - 1900 || wall.tm_mon != month - 1 || wall.tm_mday != day))
         return std::nullopt;
     return static_cast<std::int64_t>(seconds);

@@ -7,7 +7,9 @@
 
 // Fields out of their range roll over as std::mktime does (month 13 is
 // January of the next year) unless exact is set, which refuses a time whose
-// fields would move (31 April). Nothing when the time cannot be represented.
+// fields would move (31 April). A time in the gap of a change to daylight
+// saving moves on by the hour skipped. Nothing when the time cannot be
+// represented; -1 is a time like any other.
 std::optional<std::int64_t> LocalWallSeconds(int year, int month, int day, int hour = 0,
                                              int minute = 0, int second = 0, bool exact = false);
 

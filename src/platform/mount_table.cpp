@@ -5,8 +5,6 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <mutex>
-#include <optional>
 #include <sstream>
 #include <utility>
 
@@ -137,29 +135,4 @@ const MountPoint* MountTable::Holding(std::string_view folder) const& {
 bool MountTable::IsMountPoint(std::string_view path) const {
     return std::any_of(mounts_.begin(), mounts_.end(),
                        [&](const MountPoint& mount) { return mount.path == path; });
-}
-
-namespace {
-
-std::mutex overrideMutex;
-std::optional<MountTable> overrideTable;
-
-}  // namespace
-
-MountTable CurrentMountTable() {
-    {
-        std::lock_guard lock(overrideMutex);
-        if (overrideTable) return *overrideTable;
-    }
-    return MountTable::FromSystem();
-}
-
-ScopedMountTable::ScopedMountTable(MountTable table) {
-    std::lock_guard lock(overrideMutex);
-    overrideTable = std::move(table);
-}
-
-ScopedMountTable::~ScopedMountTable() {
-    std::lock_guard lock(overrideMutex);
-    overrideTable.reset();
 }

@@ -44,18 +44,3 @@ class MountTable {
   private:
     std::vector<MountPoint> mounts_;
 };
-
-// The mount table as the program sees it now: the system's, or the one a
-// test installed. Any thread.
-MountTable CurrentMountTable();
-
-// Replaces the system's table for CurrentMountTable() while it lives, so
-// that tests can unplug a volume. One at a time. Process-wide because the
-// offline-volume checks sit inside catalogue operations that take no table.
-class ScopedMountTable {
-  public:
-    explicit ScopedMountTable(MountTable table);
-    ~ScopedMountTable();
-    ScopedMountTable(const ScopedMountTable&) = delete;
-    ScopedMountTable& operator=(const ScopedMountTable&) = delete;
-};

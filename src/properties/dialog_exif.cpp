@@ -15,8 +15,6 @@
 
 namespace {
 
-CDialog_Exif* instance = nullptr;
-
 const QColor kGreyRow(230, 230, 230);
 
 // The window follows the resource's layout (202 x 299 dialog units, the
@@ -97,7 +95,6 @@ CDialog_Exif::CDialog_Exif(PropertiesSession& session, QWidget* parent)
       session_(session),
       registration_(ReceiverRole::PropertiesDialog, this),
       writer_(session.context.writer) {
-    instance = this;
     messageBox_ = [](QWidget* owner, const QString& title, const QString& text, bool twoButtons) {
         return ShowDlgMsg(owner, title, text, twoButtons);
     };
@@ -117,11 +114,6 @@ CDialog_Exif::CDialog_Exif(PropertiesSession& session, QWidget* parent)
 CDialog_Exif::~CDialog_Exif() {
     if (job_) job_->proceed = false;
     if (worker_.joinable()) worker_.join();
-    if (instance == this) instance = nullptr;
-}
-
-CDialog_Exif* CDialog_Exif::Instance() {
-    return instance;
 }
 
 void CDialog_Exif::BuildGrid() {

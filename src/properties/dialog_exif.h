@@ -5,8 +5,8 @@
 // fields into the shown photo and then, on the batch worker, into every
 // other photo of the view's multi-selection.
 //
-// UI thread only. One instance at a time, published as Instance() and as
-// the PropertiesDialog receiver (UiMessage::kOpenKeywordEditor opens the keyword editor; the
+// UI thread only. One instance at a time, registered as the
+// PropertiesDialog receiver (UiMessage::kOpenKeywordEditor opens the keyword editor; the
 // batch worker posts kBatchApplyEnded). Opened through RunPropertiesDialog
 // (properties_command.h), which loads the session's record first. Photos are
 // written through the dialog's photo writer (the session's unless a test
@@ -45,8 +45,6 @@ class CDialog_Exif : public QDialog {
 
     explicit CDialog_Exif(PropertiesSession& session, QWidget* parent = nullptr);
     ~CDialog_Exif() override;
-
-    static CDialog_Exif* Instance();
 
     void SetMessageBox(MessageBox box) { messageBox_ = std::move(box); }
     void SetPhotoWriter(PhotoWriter writer) { writer_ = std::move(writer); }

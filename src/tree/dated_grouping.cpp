@@ -19,8 +19,8 @@ std::string MonthLabel(int month) {
 }
 
 // Local midnight of the first day of a month; month may be 13 (January of the next year).
-std::int64_t MonthStart(int year, int month) {
-    return LocalWallSeconds(year, month, 1).value_or(-1);
+std::optional<std::int64_t> MonthStart(int year, int month) {
+    return LocalWallSeconds(year, month, 1);
 }
 
 }  // namespace
@@ -44,11 +44,12 @@ DatedGrouping::YearMonth DatedGrouping::LocalYearMonth(std::int64_t dateTime) {
     const std::optional<LocalWallTime> local = LocalWallTimeOf(dateTime);
     if (!local) return {kUndatedYear, 1};
     YearMonth date{local->year, local->month};
-    std::int64_t start = MonthStart(date.year, date.month);
-    std::int64_t end = MonthStart(date.year, date.month + 1);
-    if (start <= dateTime && dateTime < end) {
-        monthStart_ = start;
-        monthEnd_ = end;
+    // Only a month whose both ends convert is remembered.
+    const std::optional<std::int64_t> start = MonthStart(date.year, date.month);
+    const std::optional<std::int64_t> end = MonthStart(date.year, date.month + 1);
+    if (start && end && *start <= dateTime && dateTime < *end) {
+        monthStart_ = *start;
+        monthEnd_ = *end;
         cachedMonth_ = date;
     }
     return date;

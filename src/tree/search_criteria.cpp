@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
+#include <limits>
 
 #include "platform/c_locale_numbers.h"
 #include "platform/local_time.h"
@@ -29,9 +30,13 @@ std::optional<int> ParseNumber(std::string_view text) {
     return value;
 }
 
-std::int32_t LocalSeconds(const CalendarDay& day, int hour, int minute, int second) {
-    return static_cast<std::int32_t>(
-        LocalWallSeconds(day.year, day.month, day.day, hour, minute, second).value_or(-1));
+std::optional<std::int32_t> LocalSeconds(const CalendarDay& day, int hour, int minute, int second) {
+    const std::optional<std::int64_t> seconds =
+        LocalWallSeconds(day.year, day.month, day.day, hour, minute, second);
+    if (!seconds || *seconds < std::numeric_limits<std::int32_t>::min() ||
+        *seconds > std::numeric_limits<std::int32_t>::max())
+        return std::nullopt;
+    return static_cast<std::int32_t>(*seconds);
 }
 
 // A cell's number as the panel reads it: the leading decimal number, 0 when
@@ -77,11 +82,11 @@ std::string FormatDay(const CalendarDay& day) {
     return text;
 }
 
-std::int32_t LocalDayStart(const CalendarDay& day) {
+std::optional<std::int32_t> LocalDayStart(const CalendarDay& day) {
     return LocalSeconds(day, 0, 0, 0);
 }
 
-std::int32_t LocalDayEnd(const CalendarDay& day) {
+std::optional<std::int32_t> LocalDayEnd(const CalendarDay& day) {
     return LocalSeconds(day, 23, 59, 59);
 }
 
@@ -98,12 +103,13 @@ std::optional<SearchFilter> FilterFromEntries(const SearchEntries& e, const Cale
     const std::string keyword2 = CellKeyword(e, kKeyword2Cell, kKeyword2Placeholder);
 
     SearchFilter f;
+    // A day whose bound the clock cannot give counts as a day not entered.
     const auto startDay = ParseDay(e.text[kStartDayCell]);
     if (e.entered[kStartDayCell] && startDay && !(*startDay == kUnsetStartDay))
-        f.start = LocalDayStart(*startDay);
+        f.start = LocalDayStart(*startDay).value_or(0);
     // The end cell counts without being edited: it shows today from the start.
     if (const auto endDay = ParseDay(e.text[kEndDayCell]))
-        f.end = *endDay == today && f.start == 0 ? 0 : LocalDayEnd(*endDay);
+        f.end = *endDay == today && f.start == 0 ? 0 : LocalDayEnd(*endDay).value_or(0);
 
     f.longitude1 = CellDegrees(e, kLongitude1Cell);
     f.longitude2 = CellDegrees(e, kLongitude2Cell);

@@ -36,9 +36,10 @@ struct CalendarDay {
 std::optional<CalendarDay> ParseDay(std::string_view text);
 // "%04d-%02d-%02d".
 std::string FormatDay(const CalendarDay& day);
-// Seconds of 00:00:00 and of 23:59:59 local time of the day.
-std::int32_t LocalDayStart(const CalendarDay& day);
-std::int32_t LocalDayEnd(const CalendarDay& day);
+// Seconds of 00:00:00 and of 23:59:59 local time of the day; nothing when
+// the clock cannot convert the day or its seconds leave 32 bits.
+std::optional<std::int32_t> LocalDayStart(const CalendarDay& day);
+std::optional<std::int32_t> LocalDayEnd(const CalendarDay& day);
 CalendarDay LocalToday();
 
 // The first shown start day: it stands for "no start".

@@ -6,9 +6,7 @@
 #include <QStandardPaths>
 #include <QStorageInfo>
 
-#ifndef _WIN32
-#include <unistd.h>
-#endif
+#include "platform/file_ops.h"
 
 PhotoDeletion DeletePhotoFile(const QString& path) {
     // The home trash lives in the data folder; when that folder is missing,
@@ -29,7 +27,7 @@ bool VolumeHasTrash(const QString& path) {
     if (!volume.isValid() || volume.isReadOnly()) return false;
     if (volume == QStorageInfo(QDir::home())) return true;
     const QDir root(volume.rootPath());
-    const QString uid = QString::number(getuid());
+    const QString uid = QString::number(CurrentUserId());
     const QFileInfo shared(root.filePath(QStringLiteral(".Trash")));
     if (shared.isDir() && !shared.isSymLink()) return true;
     const QFileInfo own(root.filePath(QStringLiteral(".Trash-") + uid));

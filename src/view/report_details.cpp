@@ -12,7 +12,6 @@
 
 namespace {
 
-CDialog_ReportDetails* instance = nullptr;
 constexpr int kRowHeight = 20;
 constexpr int kCellPadding = 12;  // the style's margins on both sides of a cell's text
 
@@ -61,15 +60,6 @@ CDialog_ReportDetails::CDialog_ReportDetails(CVereroView& view, QWidget* parent)
         MakeCurrent(index.row());
         if (view_.Photos().IsValid(index.row())) emit view_.openPhotoRequested(index.row());
     });
-    instance = this;
-}
-
-CDialog_ReportDetails::~CDialog_ReportDetails() {
-    if (instance == this) instance = nullptr;
-}
-
-CDialog_ReportDetails* CDialog_ReportDetails::Instance() {
-    return instance;
 }
 
 void CDialog_ReportDetails::Refill() {

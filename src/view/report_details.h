@@ -7,8 +7,8 @@
 // open the viewer (CVereroView::openPhotoRequested), as in the grid.
 //
 // UI thread only. One instance, a child of the view's viewport created the
-// first time the mode is chosen, published as CDialog_ReportDetails::Instance()
-// so that the properties dialog can call RefreshRows after edits.
+// first time the mode is chosen; the view hands it RefreshRows after edits
+// (CVereroView::RefreshDetailRows).
 
 #include <QWidget>
 
@@ -21,9 +21,6 @@ class CDialog_ReportDetails : public QWidget {
 
   public:
     CDialog_ReportDetails(CVereroView& view, QWidget* parent);
-    ~CDialog_ReportDetails() override;
-
-    static CDialog_ReportDetails* Instance();
 
     // The view's list was refilled: all rows anew, the current photo's row
     // selected and scrolled into sight.

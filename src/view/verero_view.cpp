@@ -143,7 +143,7 @@ ListRefreshRequest CVereroView::ListedRequest() const {
 }
 
 void CVereroView::RefreshDetailRows() {
-    if (CDialog_ReportDetails* details = CDialog_ReportDetails::Instance()) details->RefreshRows();
+    if (report_ != nullptr) report_->RefreshRows();
 }
 
 void CVereroView::RedrawSelection() {

@@ -355,6 +355,16 @@ TEST_F(ImportTest, RefreshingAPhotoKeepsItsRegionsWithoutTheMap) {
     EXPECT_TRUE(fresh_.library().Modified());
 }
 
+TEST_F(ImportTest, TheWalkCountsLinksToFilesButNeitherFollowsLinksToFoldersNorDanglingOnes) {
+    namespace fs = std::filesystem;
+    const std::string photo = WritePhoto("album/p.jpg", 400);
+    fs::create_symlink(photo, photos_.File("album/linked.jpg"));
+    fs::create_symlink(photos_.File("nowhere.jpg"), photos_.File("album/dangling.jpg"));
+    // A link back up the tree: followed, it would never end.
+    fs::create_directory_symlink(photos_.Path(), photos_.File("album/loop"));
+    EXPECT_EQ(CountJpegFiles(photos_.Path(), progress_), 2);
+}
+
 TEST_F(ImportTest, TheCountShowsItsRunningTotalAndACancelDuringItStopsTheListImport) {
     for (int i = 0; i < 3; ++i) WritePhoto("c/p" + std::to_string(i) + ".jpg", 300 + i);
     std::atomic<int> running{10};

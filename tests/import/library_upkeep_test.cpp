@@ -199,14 +199,15 @@ TEST_F(LibraryUpkeepTest, TheThoroughTidyWritesOnlyThePhotosThatExist) {
     EXPECT_EQ(upkeep_.copied, 2);
 }
 
-// A volume is "unplugged" by installing a mount table without it; its mount
-// point then is an empty folder, as on a real system.
+// A volume is "unplugged" by handing the library a mount table without it;
+// its mount point then is an empty folder, as on a real system.
 class OfflineVolumeTest : public LibraryUpkeepTest {
   protected:
     void SetUp() override {
         LibraryUpkeepTest::SetUp();
         volume_ = photos_.File("usb");
         std::filesystem::create_directories(volume_);
+        fresh_.library().SetMountTableSource([this] { return mounts_; });
     }
     MountTable Plugged() const { return MountTable({{"/", ""}, {volume_, "STICK"}}); }
     MountTable Unplugged() const { return MountTable(std::vector<MountPoint>{{"/", ""}}); }
@@ -218,19 +219,18 @@ class OfflineVolumeTest : public LibraryUpkeepTest {
     }
 
     std::string volume_;
+    MountTable mounts_;  // what the library sees
 };
 
 TEST_F(OfflineVolumeTest, PhotosOnAnUnpluggedVolumeSurviveUpdateTidyAndRebuild) {
     std::string pics, root;
-    {
-        ScopedMountTable plugged(Plugged());
-        pics = ImportedFolder("usb/pics", 2, 0);
-        root = ImportedFolder("usb", 1, 10);  // photos at the mount point itself
-        ImportedFolder("home", 1, 20);
-    }
+    mounts_ = Plugged();
+    pics = ImportedFolder("usb/pics", 2, 0);
+    root = ImportedFolder("usb", 1, 10);  // photos at the mount point itself
+    ImportedFolder("home", 1, 20);
     ASSERT_TRUE(std::filesystem::exists(VolumeFilePath()));
     Unplug();
-    ScopedMountTable unplugged(Unplugged());
+    mounts_ = Unplugged();
     ForgetFolderList();
 
     EXPECT_FALSE(AnyFolderChanged()) << "an unplugged volume is not a change";
@@ -249,7 +249,7 @@ TEST_F(OfflineVolumeTest, PhotosOnAnUnpluggedVolumeSurviveUpdateTidyAndRebuild) 
 }
 
 TEST_F(OfflineVolumeTest, AFolderMissingFromAPluggedVolumeIsGone) {
-    ScopedMountTable plugged(Plugged());
+    mounts_ = Plugged();
     const std::string pics = ImportedFolder("usb/pics", 2, 0);
     std::filesystem::remove_all(pics);
     EXPECT_TRUE(AnyFolderChanged());
@@ -259,15 +259,13 @@ TEST_F(OfflineVolumeTest, AFolderMissingFromAPluggedVolumeIsGone) {
 
 TEST_F(OfflineVolumeTest, TheFolderListLearnsTheVolumesOfACatalogueFromBefore) {
     std::string pics;
-    {
-        ScopedMountTable plugged(Plugged());
-        pics = ImportedFolder("usb/pics", 1, 0);
-        std::filesystem::remove(VolumeFilePath());  // as written before volumes were recorded
-        ForgetFolderList();
-        EXPECT_FALSE(AnyFolderChanged()) << "the start-up check loads the folder list";
-    }
+    mounts_ = Plugged();
+    pics = ImportedFolder("usb/pics", 1, 0);
+    std::filesystem::remove(VolumeFilePath());  // as written before volumes were recorded
+    ForgetFolderList();
+    EXPECT_FALSE(AnyFolderChanged()) << "the start-up check loads the folder list";
     Unplug();
-    ScopedMountTable unplugged(Unplugged());
+    mounts_ = Unplugged();
     EXPECT_TRUE(TidyCatalogue(std::nullopt, upkeep_));
     EXPECT_EQ(Count("select count(*) from tJpgMsg"), 1);
 }

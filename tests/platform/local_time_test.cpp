@@ -2,9 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <cstdlib>
 #include <ctime>
 #include <limits>
+#include <optional>
 
 namespace {
 
@@ -46,6 +48,41 @@ TEST_F(LocalWallTimeTest, ShowsTheClockOfTheTimeZoneAndRoundTripsWithLocalWallSe
 TEST_F(LocalWallTimeTest, IsNothingBeyondTheLibrarysYears) {
     EXPECT_FALSE(LocalWallTimeOf(std::numeric_limits<std::int64_t>::max()));
     EXPECT_FALSE(LocalWallTimeOf(std::numeric_limits<std::int64_t>::min()));
+}
+
+TEST(LocalWallSecondsTest, ConvertsInEachTimeZoneWithMinusOneAsARealTime) {
+    struct Case {
+        const char* zone;
+        LocalWallTime wall;
+        std::optional<std::int64_t> seconds;
+    };
+    const Case cases[] = {
+        // 1969-12-31 23:59:59 UTC, the second that mktime also answers for failure.
+        {"UTC", {1969, 12, 31, 23, 59, 59}, -1},
+        {"Asia/Shanghai", {1970, 1, 1, 7, 59, 59}, -1},
+        {"America/New_York", {1969, 12, 31, 18, 59, 59}, -1},
+        {"Europe/Berlin", {1970, 1, 1, 0, 59, 59}, -1},
+        {"UTC", {2021, 6, 1, 12, 0, 0}, 1622548800},
+        {"Asia/Shanghai", {2021, 6, 1, 12, 0, 0}, 1622520000},
+        {"America/New_York", {2021, 6, 1, 12, 0, 0}, 1622563200},  // daylight saving
+        {"Europe/Berlin", {2021, 6, 1, 12, 0, 0}, 1622541600},
+        // 02:30 does not exist on the morning clocks go forward: it reads as 03:30.
+        {"America/New_York", {2021, 3, 14, 2, 30, 0}, 1615707000},
+        {"Europe/Berlin", {2021, 3, 28, 2, 30, 0}, 1616895000},
+        // The year overflows while the months roll over.
+        {"UTC", {INT_MAX, INT_MAX, 1, 0, 0, 0}, std::nullopt},
+        {"Asia/Shanghai", {INT_MAX, INT_MAX, 1, 0, 0, 0}, std::nullopt},
+    };
+    for (const Case& c : cases) {
+        setenv("TZ", c.zone, 1);
+        tzset();
+        const LocalWallTime& w = c.wall;
+        EXPECT_EQ(LocalWallSeconds(w.year, w.month, w.day, w.hour, w.minute, w.second), c.seconds)
+            << c.zone << " " << w.year << "-" << w.month << "-" << w.day << " " << w.hour << ":"
+            << w.minute << ":" << w.second;
+    }
+    unsetenv("TZ");
+    tzset();
 }
 
 }  // namespace

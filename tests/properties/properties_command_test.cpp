@@ -2,6 +2,7 @@
 // the view's multi-selection becomes the batch, and a write refreshes the
 // list (which rebuilds the trees).
 
+#include <QApplication>
 #include <QSignalSpy>
 #include <QTimer>
 
@@ -23,7 +24,7 @@ class PropertiesCommandTest : public PropertiesTest {
     // Runs the command; while its dialog is open, drive() acts on it.
     void Run(std::function<void(CDialog_Exif&)> drive) {
         QTimer::singleShot(0, [drive] {
-            CDialog_Exif* dialog = CDialog_Exif::Instance();
+            auto* dialog = qobject_cast<CDialog_Exif*>(QApplication::activeModalWidget());
             ASSERT_NE(dialog, nullptr);
             dialog->SetMessageBox([](QWidget*, const QString&, const QString&, bool) { return 1; });
             dialog->SetPhotoWriter(RecordWrite);

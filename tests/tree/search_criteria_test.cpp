@@ -60,6 +60,8 @@ TEST_F(SearchCriteria, DayBoundsAreLocalMidnightAndTheLastSecond) {
     // 2014-01-01 00:00:00 in Shanghai is 2013-12-31 16:00:00 UTC.
     EXPECT_EQ(LocalDayStart({2014, 1, 1}), 1388505600);
     EXPECT_EQ(LocalDayEnd({2014, 1, 1}), 1388505600 + 86399);
+    EXPECT_FALSE(LocalDayStart({2038, 1, 20})) << "beyond 32-bit seconds";
+    EXPECT_FALSE(LocalDayEnd({1900, 1, 0})) << "the zeroed day of a clock that failed";
 }
 
 TEST_F(SearchCriteria, RangesIncludeTheirLimitsAndRefuseEverythingBeyond) {

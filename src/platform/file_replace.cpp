@@ -1,4 +1,4 @@
-#include "metadata/file_replace.h"
+#include "platform/file_replace.h"
 
 #include <fcntl.h>
 #include <glob.h>
@@ -13,6 +13,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "platform/file_ops.h"
 #include "platform/native_path.h"
 
 namespace {
@@ -43,7 +44,7 @@ void RemoveStaleTemporaries(const std::string& target) {
             const std::string stale = found.gl_pathv[i];
             const long pid = std::strtol(stale.c_str() + prefixLength, nullptr, 10);
             if (pid > 0 && kill(static_cast<pid_t>(pid), 0) != 0 && errno == ESRCH)
-                unlink(stale.c_str());
+                RemoveFile(stale);
         }
     }
     globfree(&found);
@@ -54,13 +55,12 @@ bool RenameNoReplace(const std::string& from, const std::string& to) {
     if (errno != EINVAL && errno != ENOSYS && errno != ENOTSUP) return false;
     // File systems without the flag: a hard link also refuses an existing name.
     if (link(from.c_str(), to.c_str()) == 0) {
-        unlink(from.c_str());
+        RemoveFile(from);
         return true;
     }
     if (errno != EPERM && errno != ENOTSUP && errno != EOPNOTSUPP) return false;
     // Neither: check, then rename (a race with another writer remains).
-    struct stat existing;
-    if (lstat(to.c_str(), &existing) == 0) {
+    if (PathEntryExists(to)) {
         errno = EEXIST;
         return false;
     }
@@ -129,11 +129,7 @@ bool FileOperations::Rename(const std::string& from, const std::string& to, bool
 }
 
 bool FileOperations::FlushFolder(const std::string& folder) const {
-    int fd = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0) return false;
-    bool ok = fsync(fd) == 0;
-    close(fd);
-    return ok;
+    return FlushFolderToDisk(folder);
 }
 
 const FileOperations& SystemFileOperations() {
@@ -202,7 +198,7 @@ ReplaceResult PutInPlace(PendingReplace& pending, bool flushFolder, const FileOp
 }
 
 void DiscardTemporary(PendingReplace& pending) {
-    if (!pending.temporary.empty()) unlink(pending.temporary.c_str());
+    if (!pending.temporary.empty()) RemoveFile(pending.temporary);
     pending.temporary.clear();
 }
 
