@@ -50,8 +50,8 @@ std::vector<std::string> CataloguedFolders(sqlite3* db) {
 
 }  // namespace
 
-void PutFolderStamp(const std::string& path, std::int64_t time) {
-    CatalogueSession session;
+void PutFolderStamp(Library& library, const std::string& path, std::int64_t time) {
+    CatalogueSession session(library);
     if (!LibraryInternals::HasOwner(session)) return;
     if (time == 0) time = TimeOnDisk(path);
     auto& list = Stamps(session);
@@ -69,8 +69,8 @@ void PutFolderStamp(const std::string& path, std::int64_t time) {
     list.push_back({path, time, false});
 }
 
-void LoadFolderList() {
-    CatalogueSession session;
+void LoadFolderList(Library& library) {
+    CatalogueSession session(library);
     if (!LibraryInternals::HasOwner(session)) return;
     Stamps(session).clear();
     if (!session.ok()) return;
@@ -87,15 +87,15 @@ void LoadFolderList() {
         if (time->second != 0)
             Stamps(session).push_back({folder, time->second, false});
         else
-            PutFolderStamp(folder, 0);
+            PutFolderStamp(library, folder, 0);
     }
     // Also at start-up, so that a catalogue from before volumes were recorded
     // learns them while they are plugged in.
     RememberFolderVolumes(folders);
 }
 
-void RebuildFolderList() {
-    CatalogueSession session;
+void RebuildFolderList(Library& library) {
+    CatalogueSession session(library);
     if (!LibraryInternals::HasOwner(session)) return;
     FolderStampList previous;
     previous.swap(Stamps(session));
@@ -123,8 +123,8 @@ void RebuildFolderList() {
     }
 }
 
-void WriteFolderTable() {
-    CatalogueSession session;
+void WriteFolderTable(Library& library) {
+    CatalogueSession session(library);
     if (!LibraryInternals::HasOwner(session)) return;
     if (!session.ok() || Stamps(session).empty()) return;
     ExecuteStatement(SessionDb(session), "delete from tFolder");
@@ -136,10 +136,10 @@ void WriteFolderTable() {
     }
 }
 
-bool AnyFolderChanged() {
-    CatalogueSession session;
+bool AnyFolderChanged(Library& library) {
+    CatalogueSession session(library);
     if (!LibraryInternals::HasOwner(session)) return false;
-    if (Stamps(session).empty()) LoadFolderList();
+    if (Stamps(session).empty()) LoadFolderList(library);
     // Read only when a folder looks changed: most checks find none.
     std::optional<VolumeCheck> volumes;
     bool any = false;
@@ -160,49 +160,49 @@ bool AnyFolderChanged() {
     return any;
 }
 
-std::vector<std::string> ListedFolders() {
-    CatalogueSession session;
+std::vector<std::string> ListedFolders(Library& library) {
+    CatalogueSession session(library);
     if (!LibraryInternals::HasOwner(session)) return {};
-    if (Stamps(session).empty()) LoadFolderList();
+    if (Stamps(session).empty()) LoadFolderList(library);
     std::vector<std::string> folders;
     folders.reserve(Stamps(session).size());
     for (const FolderStamp& stamp : Stamps(session)) folders.push_back(stamp.path);
     return folders;
 }
 
-FolderStampList FolderStamps() {
-    CatalogueSession session;
+FolderStampList FolderStamps(Library& library) {
+    CatalogueSession session(library);
     return LibraryInternals::HasOwner(session) ? Stamps(session) : FolderStampList{};
 }
 
-std::optional<std::vector<std::string>> ChangedFolders() {
-    CatalogueSession session;
+std::optional<std::vector<std::string>> ChangedFolders(Library& library) {
+    CatalogueSession session(library);
     if (!LibraryInternals::HasOwner(session)) return std::nullopt;
-    if (Stamps(session).empty()) LoadFolderList();
+    if (Stamps(session).empty()) LoadFolderList(library);
     if (Stamps(session).empty()) return std::nullopt;
-    AnyFolderChanged();
+    AnyFolderChanged(library);
     std::vector<std::string> changed;
     for (const FolderStamp& stamp : Stamps(session))
         if (stamp.changed) changed.push_back(stamp.path);
     return changed;
 }
 
-void ClearFolderMark(const std::string& folder) {
-    CatalogueSession session;
+void ClearFolderMark(Library& library, const std::string& folder) {
+    CatalogueSession session(library);
     if (!LibraryInternals::HasOwner(session)) return;
     for (FolderStamp& stamp : Stamps(session))
         if (stamp.path == folder) stamp.changed = false;
 }
 
-void ForgetFolderList() {
-    CatalogueSession session;
+void ForgetFolderList(Library& library) {
+    CatalogueSession session(library);
     if (LibraryInternals::HasOwner(session)) Stamps(session).clear();
 }
 
-void RefreshFolderStamp(const std::string& path) {
-    CatalogueSession session;
+void RefreshFolderStamp(Library& library, const std::string& path) {
+    CatalogueSession session(library);
     if (!session.ok()) return;
-    if (Stamps(session).empty()) LoadFolderList();
+    if (Stamps(session).empty()) LoadFolderList(library);
     FolderStamp* stamp = FindStamp(session, path);
     if (!stamp) return;
     const std::int64_t current = TimeOnDisk(path);

@@ -214,8 +214,8 @@ CatalogueFileState AddMissingTables() {
 
 }  // namespace
 
-bool OpenCatalogue() {
-    return HasCurrentLibrary() && LibraryInternals::Open(CurrentLibrary());
+bool OpenCatalogue(Library& library) {
+    return LibraryInternals::Open(library);
 }
 
 bool LibraryInternals::Open(Library& library) {
@@ -247,16 +247,12 @@ bool LibraryInternals::Open(Library& library) {
     return true;
 }
 
-CatalogueFileState CatalogueOpenState() {
-    if (!HasCurrentLibrary()) return CatalogueFileState::Unreadable;
-    Library& library = CurrentLibrary();
+CatalogueFileState CatalogueOpenState(Library& library) {
     std::lock_guard lock(LibraryInternals::Mutex(library));
     return LibraryInternals::OpenState(library);
 }
 
-void CloseCatalogue() {
-    if (!HasCurrentLibrary()) return;
-    Library& library = CurrentLibrary();
+void CloseCatalogue(Library& library) {
     std::lock_guard lock(LibraryInternals::Mutex(library));
     LibraryInternals::CloseWorking(library);
     LibraryInternals::FolderStamps(library).clear();
@@ -265,15 +261,16 @@ void CloseCatalogue() {
 }
 
 CatalogueSession::CatalogueSession() {
-    if (!HasCurrentLibrary()) return;
-    Library& library = CurrentLibrary();
-    lock_ = std::unique_lock(LibraryInternals::Mutex(library));
-    library_ = &library;
+    if (HasCurrentLibrary()) *this = CatalogueSession(CurrentLibrary());
+}
+
+CatalogueSession::CatalogueSession(Library& library)
+    : lock_(LibraryInternals::Mutex(library)), library_(&library) {
     if (LibraryInternals::Open(library)) db_ = LibraryInternals::Working(library);
 }
 
-std::int64_t CatalogueMemoryUsed() {
-    CatalogueSession session;
+std::int64_t CatalogueMemoryUsed(Library& library) {
+    CatalogueSession session(library);
     std::int64_t image = 0;
     // The image's pages are the process's memory, not SQLite's allocations.
     if (session.ok() && LibraryInternals::HasImage(LibraryInternals::Owner(session)))

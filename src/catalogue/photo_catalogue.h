@@ -97,18 +97,18 @@ std::string SaveFilePath();
 // database. A file that fails the check is never written; the catalogue then
 // stays closed and CatalogueOpenState() says why. When already open it only
 // re-creates a missing data folder.
-bool OpenCatalogue();
+bool OpenCatalogue(Library& library);
 
 // Why the last OpenCatalogue failed; Usable after a successful one.
-CatalogueFileState CatalogueOpenState();
+CatalogueFileState CatalogueOpenState(Library& library);
 
 // Closes the working database and forgets the folder list and the cached
 // photo count (a test that reopens its catalogue as a new start would).
-void CloseCatalogue();
+void CloseCatalogue(Library& library);
 
 // Bytes of memory the catalogue holds (the working database, its image and
 // SQLite's caches), for the benchmarks' figures.
-std::int64_t CatalogueMemoryUsed();
+std::int64_t CatalogueMemoryUsed(Library& library);
 
 // Holds the library's mutex and an open working connection for one
 // operation. Check ok() (false without a library or when the catalogue
@@ -116,6 +116,7 @@ std::int64_t CatalogueMemoryUsed();
 class CatalogueSession {
   public:
     CatalogueSession();
+    explicit CatalogueSession(Library& library);
     bool ok() const { return db_ != nullptr; }
 
   private:
