@@ -35,7 +35,8 @@ std::string GeneratedPath(const std::string& root, int id) {
     return GeneratedFolder(root, id) + "/IMG_" + std::to_string(id) + ".jpg";
 }
 
-void GenerateLibrary(Library& library, int photos, const std::vector<std::vector<std::uint8_t>>& thumbnails,
+void GenerateLibrary(Library& library, int photos,
+                     const std::vector<std::vector<std::uint8_t>>& thumbnails,
                      const std::string& root, std::int32_t fileTime) {
     BeginTransaction(library);
     CatalogueSession session(library);

@@ -14,7 +14,8 @@ class Library;
 // from the given blobs, photo ids run from 1 to photos. Photo id lives in
 // <root>/<2010 + id % 15>/album<id % 1000>/IMG_<id>.jpg with the last-write
 // time fileTime (seconds since 1970).
-void GenerateLibrary(Library& library, int photos, const std::vector<std::vector<std::uint8_t>>& thumbnails,
+void GenerateLibrary(Library& library, int photos,
+                     const std::vector<std::vector<std::uint8_t>>& thumbnails,
                      const std::string& root = "/photos", std::int32_t fileTime = 0);
 
 // The folder and the full path of generated photo id.

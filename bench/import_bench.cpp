@@ -48,7 +48,8 @@ double Now() {
 // Runs import (which returns how many it imported) in a child process with a
 // new data folder, so that its peak memory is the import's own; the child
 // reports its timing through a pipe.
-RunFigures TimeImport(Library& library, const std::string& dataFolder, const std::function<int()>& import) {
+RunFigures TimeImport(Library& library, const std::string& dataFolder,
+                      const std::function<int()>& import) {
     int pipeFds[2];
     if (pipe(pipeFds) != 0) return {};
     pid_t child = fork();
@@ -100,7 +101,8 @@ int SerialImport(Library& library, const std::vector<std::string>& files) {
     int imported = 0;
     PendingRegionQueue regions;
     for (const std::string& file : files) {
-        if (StorePhotoFile(library, file, true, {nullptr, regions}) != StoreOutcome::Imported) continue;
+        if (StorePhotoFile(library, file, true, {nullptr, regions}) != StoreOutcome::Imported)
+            continue;
         if (++imported % 100 == 0) {
             CommitTransaction(library);
             BeginTransaction(library);
@@ -165,8 +167,9 @@ double VipsThumbnailRate(const std::vector<std::string>& files, const std::strin
     return double(files.size()) / (Now() - start);
 }
 
-void Report(Library& library, const char* name, const std::string& folder, const std::vector<std::string>& files,
-            const std::string& workDir, const std::string& floor, double targetRate) {
+void Report(Library& library, const char* name, const std::string& folder,
+            const std::vector<std::string>& files, const std::string& workDir,
+            const std::string& floor, double targetRate) {
     WarmFileCache(files);
     RunFigures run = TimeImport(library, workDir + "/data", [&] {
         return PooledImport(library, folder, PhotoReadPool::DefaultWorkerCount());
@@ -206,14 +209,16 @@ Spread SpreadOf(std::vector<double> values) {
 // The generated thumbnails on the read pool against the same import on one
 // thread and vipsthumbnail, round after round so that each ratio compares
 // figures taken moments apart on a shared machine.
-void ReportReadAhead(Library& library, const std::string& folder, const std::vector<std::string>& files,
-                     const std::string& workDir, int workers, int rounds) {
+void ReportReadAhead(Library& library, const std::string& folder,
+                     const std::vector<std::string>& files, const std::string& workDir, int workers,
+                     int rounds) {
     WarmFileCache(files);
     std::vector<double> pooled, serial, vips, overSerial, overVips;
     for (int round = 0; round < rounds; ++round) {
-        RunFigures run =
-            TimeImport(library, workDir + "/data", [&] { return PooledImport(library, folder, workers); });
-        RunFigures one = TimeImport(library, workDir + "/data", [&] { return SerialImport(library, files); });
+        RunFigures run = TimeImport(library, workDir + "/data",
+                                    [&] { return PooledImport(library, folder, workers); });
+        RunFigures one =
+            TimeImport(library, workDir + "/data", [&] { return SerialImport(library, files); });
         pooled.push_back(run.imported / run.seconds);
         serial.push_back(one.imported / one.seconds);
         overSerial.push_back(pooled.back() / serial.back());

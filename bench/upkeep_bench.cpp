@@ -160,7 +160,8 @@ int main(int argc, char** argv) {
                 std::filesystem::file_size(CatalogueFilePath()) / 1048576.0, photos, kFolders);
 
     FileStatFloor(root, photos);  // warms the file cache
-    std::printf("load at start-up          %8.1f ms\n", Milliseconds([&] { OpenCatalogue(library); }));
+    std::printf("load at start-up          %8.1f ms\n",
+                Milliseconds([&] { OpenCatalogue(library); }));
 
     std::printf("\nchange check (start-up offer), floor: stat of every folder %.1f ms\n",
                 FolderStatFloor(root));
@@ -176,7 +177,9 @@ int main(int argc, char** argv) {
                 changed ? "a change" : "none");
 
     UpkeepProgress progress;
-    ms = Milliseconds([&] { UpdateLibrary(library, progress, {nullptr, library.PendingRegions()}); });
+    ms = Milliseconds([&] {
+        UpdateLibrary(library, progress, {nullptr, library.PendingRegions()});
+    });
     const double save = Milliseconds([&] { SaveCatalogue(library); });
     std::printf(
         "\nupdate of 10 folders      %8.1f ms (%d refreshed, %d removed), including its save; "

@@ -20,7 +20,8 @@ std::string Bounded(const std::string& utf8, std::size_t capacity) {
 
 }  // namespace
 
-bool LoadListEntry(Library& library, const PhotoRef& photo, PhotoListEntry& entry, bool autoOrient) {
+bool LoadListEntry(Library& library, const PhotoRef& photo, PhotoListEntry& entry,
+                   bool autoOrient) {
     const std::optional<ListEntryRow> row = ReadListEntryRow(library, photo);
     if (!row) return false;
     entry.ref = photo;

@@ -327,8 +327,8 @@ void ConnectBrowsingWindows(CVereroApp& app) {
     CMainFrame& frame = *app.MainFrame();
     CVereroView* view = CVereroView::Instance();
     if (!view) return;
-    auto* imports = new ImportController(app.PhotoLibrary(), app.Link(),
-                                         &app.RegionNames(), &frame);
+    auto* imports =
+        new ImportController(app.PhotoLibrary(), app.Link(), &app.RegionNames(), &frame);
     imports->SetDialogOpenedHook([&frame] { frame.StartBringToFrontTimer(); });
     if (CClassView* pane = CClassView::Instance()) {
         ConnectPaneToImports(frame, pane, imports);

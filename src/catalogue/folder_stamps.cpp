@@ -52,7 +52,6 @@ std::vector<std::string> CataloguedFolders(sqlite3* db) {
 
 void PutFolderStamp(Library& library, const std::string& path, std::int64_t time) {
     CatalogueSession session(library);
-    if (!LibraryInternals::HasOwner(session)) return;
     if (time == 0) time = TimeOnDisk(path);
     auto& list = Stamps(session);
     if (time == 0) {
@@ -71,7 +70,6 @@ void PutFolderStamp(Library& library, const std::string& path, std::int64_t time
 
 void LoadFolderList(Library& library) {
     CatalogueSession session(library);
-    if (!LibraryInternals::HasOwner(session)) return;
     Stamps(session).clear();
     if (!session.ok()) return;
     // tFolder has no index: read it once rather than once per folder.
@@ -96,7 +94,6 @@ void LoadFolderList(Library& library) {
 
 void RebuildFolderList(Library& library) {
     CatalogueSession session(library);
-    if (!LibraryInternals::HasOwner(session)) return;
     FolderStampList previous;
     previous.swap(Stamps(session));
     if (!session.ok()) return;
@@ -125,7 +122,6 @@ void RebuildFolderList(Library& library) {
 
 void WriteFolderTable(Library& library) {
     CatalogueSession session(library);
-    if (!LibraryInternals::HasOwner(session)) return;
     if (!session.ok() || Stamps(session).empty()) return;
     ExecuteStatement(SessionDb(session), "delete from tFolder");
     for (const FolderStamp& stamp : Stamps(session)) {
@@ -138,7 +134,6 @@ void WriteFolderTable(Library& library) {
 
 bool AnyFolderChanged(Library& library) {
     CatalogueSession session(library);
-    if (!LibraryInternals::HasOwner(session)) return false;
     if (Stamps(session).empty()) LoadFolderList(library);
     // Read only when a folder looks changed: most checks find none.
     std::optional<VolumeCheck> volumes;
@@ -162,7 +157,6 @@ bool AnyFolderChanged(Library& library) {
 
 std::vector<std::string> ListedFolders(Library& library) {
     CatalogueSession session(library);
-    if (!LibraryInternals::HasOwner(session)) return {};
     if (Stamps(session).empty()) LoadFolderList(library);
     std::vector<std::string> folders;
     folders.reserve(Stamps(session).size());
@@ -172,12 +166,11 @@ std::vector<std::string> ListedFolders(Library& library) {
 
 FolderStampList FolderStamps(Library& library) {
     CatalogueSession session(library);
-    return LibraryInternals::HasOwner(session) ? Stamps(session) : FolderStampList{};
+    return Stamps(session);
 }
 
 std::optional<std::vector<std::string>> ChangedFolders(Library& library) {
     CatalogueSession session(library);
-    if (!LibraryInternals::HasOwner(session)) return std::nullopt;
     if (Stamps(session).empty()) LoadFolderList(library);
     if (Stamps(session).empty()) return std::nullopt;
     AnyFolderChanged(library);
@@ -189,14 +182,13 @@ std::optional<std::vector<std::string>> ChangedFolders(Library& library) {
 
 void ClearFolderMark(Library& library, const std::string& folder) {
     CatalogueSession session(library);
-    if (!LibraryInternals::HasOwner(session)) return;
     for (FolderStamp& stamp : Stamps(session))
         if (stamp.path == folder) stamp.changed = false;
 }
 
 void ForgetFolderList(Library& library) {
     CatalogueSession session(library);
-    if (LibraryInternals::HasOwner(session)) Stamps(session).clear();
+    Stamps(session).clear();
 }
 
 void RefreshFolderStamp(Library& library, const std::string& path) {

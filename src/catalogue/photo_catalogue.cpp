@@ -59,9 +59,6 @@ bool TableExists(sqlite3* connection, const char* table) {
     return exists;
 }
 
-// The library constructed last that still lives; see CurrentLibrary.
-std::atomic<Library*> current{nullptr};
-
 // Every write that commits in the working database leaves the file behind.
 int MarkModifiedOnCommit(void* library) {
     LibraryInternals::MarkModified(*static_cast<Library*>(library));
@@ -70,26 +67,16 @@ int MarkModifiedOnCommit(void* library) {
 
 }  // namespace
 
-Library::Library(Access access) : access_(access), previous_(current.exchange(this)) {}
+Library::Library(Access access) : access_(access) {}
 
 Library::~Library() {
     LibraryInternals::CloseWorking(*this);
-    Library* self = this;
-    current.compare_exchange_strong(self, previous_);
 }
 
 void Library::WaitUntilPrivate() {
     // Without the lock: the image moves its pages while it holds it. The
     // callers (benchmarks) run no operation meanwhile.
     if (workingImage_) workingImage_->WaitUntilPrivate();
-}
-
-Library& CurrentLibrary() {
-    return *current.load();
-}
-
-bool HasCurrentLibrary() {
-    return current.load() != nullptr;
 }
 
 StatementCache& LibraryInternals::Statements(const CatalogueSession& session) {
@@ -258,10 +245,6 @@ void CloseCatalogue(Library& library) {
     LibraryInternals::FolderStamps(library).clear();
     LibraryInternals::PhotoCountCache(library) = 0;
     LibraryInternals::OpenState(library) = CatalogueFileState::Usable;
-}
-
-CatalogueSession::CatalogueSession() {
-    if (HasCurrentLibrary()) *this = CatalogueSession(CurrentLibrary());
 }
 
 CatalogueSession::CatalogueSession(Library& library)

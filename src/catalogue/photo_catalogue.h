@@ -1,8 +1,8 @@
 #pragma once
 // The photo library: the in-memory working database loaded from myJpgdb.db
 // in the data folder, its lock and the folder list. The window program,
-// darazoz-cli and each test construct one and keep it for as long as they
-// use the catalogue; while it lives, the catalogue operations work on it.
+// darazoz-cli and each test construct one, keep it for as long as they use
+// the catalogue and hand it to every catalogue operation.
 //
 // Thread contract: every catalogue operation takes CatalogueSession, which
 // holds the library's one mutex for its whole duration, so the UI thread and
@@ -63,8 +63,6 @@ class Library {
     friend class LibraryInternals;
 
     const Access access_;
-    // The library that was current before this one; current again after it.
-    Library* const previous_;
     std::recursive_mutex mutex_;
     // Working connection; null until the catalogue is opened.
     sqlite3* working_ = nullptr;
@@ -81,12 +79,6 @@ class Library {
     int photoCountCache_ = 0;
     CatalogueFileState openState_ = CatalogueFileState::Usable;
 };
-
-// The library the catalogue operations work on: the one constructed last
-// that still lives. Callers that are not handed their library yet reach it
-// here; an operation without any library fails quietly.
-Library& CurrentLibrary();
-bool HasCurrentLibrary();
 
 // The catalogue file and the save file in the data folder.
 std::string CatalogueFilePath();
@@ -111,17 +103,15 @@ void CloseCatalogue(Library& library);
 std::int64_t CatalogueMemoryUsed(Library& library);
 
 // Holds the library's mutex and an open working connection for one
-// operation. Check ok() (false without a library or when the catalogue
-// cannot be opened).
+// operation. Check ok() (false when the catalogue cannot be opened).
 class CatalogueSession {
   public:
-    CatalogueSession();
     explicit CatalogueSession(Library& library);
     bool ok() const { return db_ != nullptr; }
 
   private:
     friend class LibraryInternals;
     std::unique_lock<std::recursive_mutex> lock_;
-    Library* library_ = nullptr;
+    Library* library_;
     sqlite3* db_ = nullptr;
 };

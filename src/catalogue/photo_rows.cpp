@@ -170,7 +170,8 @@ bool CopyPhotoToDuplicates(Library& library, std::int64_t id) {
                            regions) == InsertResult::Done;
 }
 
-int DeletePhotoRows(Library& library, const std::optional<std::string>& folder, const PhotoRef& photo) {
+int DeletePhotoRows(Library& library, const std::optional<std::string>& folder,
+                    const PhotoRef& photo) {
     CatalogueSession session(library);
     if (!session.ok()) return SQLITE_CANTOPEN;
     int rc = SQLITE_OK;

@@ -36,7 +36,8 @@ bool CopyPhotoToDuplicates(Library& library, std::int64_t id);
 // and subject rows with it) and/or of one folder (folder set: of the
 // duplicates table alone when photo names a duplicate). Returns the SQLite
 // result of the last statement.
-int DeletePhotoRows(Library& library, const std::optional<std::string>& folder, const PhotoRef& photo);
+int DeletePhotoRows(Library& library, const std::optional<std::string>& folder,
+                    const PhotoRef& photo);
 
 bool PhotoIdExists(Library& library, std::int64_t id);
 

@@ -23,8 +23,8 @@ constexpr const char* kDuplicateTimesInFolder =
 
 }  // namespace
 
-std::optional<std::vector<CataloguedFile>> CataloguedFiles(Library& library, 
-    const std::optional<std::string>& folder) {
+std::optional<std::vector<CataloguedFile>> CataloguedFiles(
+    Library& library, const std::optional<std::string>& folder) {
     CatalogueSession session(library);
     if (!session.ok()) return std::nullopt;
     std::vector<CataloguedFile> files;
@@ -49,7 +49,8 @@ std::optional<std::int32_t> StoredFileTime(Library& library, const std::string& 
     return stored;
 }
 
-std::unordered_map<std::string, std::int32_t> StoredFileTimesInFolder(Library& library, const std::string& folder) {
+std::unordered_map<std::string, std::int32_t> StoredFileTimesInFolder(Library& library,
+                                                                      const std::string& folder) {
     CatalogueSession session(library);
     std::unordered_map<std::string, std::int32_t> times;
     if (!session.ok()) return times;

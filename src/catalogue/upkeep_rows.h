@@ -17,8 +17,8 @@ struct CataloguedFile {
 // The main rows of one folder, or of the whole catalogue ordered by folder
 // (descending), so that the rows of one folder are consecutive. nullopt when
 // the query fails.
-std::optional<std::vector<CataloguedFile>> CataloguedFiles(Library& library, 
-    const std::optional<std::string>& folder);
+std::optional<std::vector<CataloguedFile>> CataloguedFiles(
+    Library& library, const std::optional<std::string>& folder);
 
 // The last-write time stored for a file: its main row's, else its duplicate
 // row's; 0 when neither has one. nullopt when the catalogue cannot be asked.
@@ -26,7 +26,8 @@ std::optional<std::int32_t> StoredFileTime(Library& library, const std::string& 
 
 // StoredFileTime of every catalogued file of one folder, by full path, in
 // two indexed queries (there is no index on the full path).
-std::unordered_map<std::string, std::int32_t> StoredFileTimesInFolder(Library& library, const std::string& folder);
+std::unordered_map<std::string, std::int32_t> StoredFileTimesInFolder(Library& library,
+                                                                      const std::string& folder);
 
 // The ids of the main rows that name this file (normally one); folder is
 // the file's folder, which lets the query use its index.

@@ -82,8 +82,9 @@ int RunImport(Library& library, const std::vector<std::string>& args) {
     std::atomic<bool> done{false};
     ImportEnd end = ImportEnd::Empty;
     std::thread worker([&] {
-        end = RunListImport(paths, {library, progress, {}, {&regionSource, library.PendingRegions()}},
-                            std::chrono::milliseconds(0));
+        end =
+            RunListImport(paths, {library, progress, {}, {&regionSource, library.PendingRegions()}},
+                          std::chrono::milliseconds(0));
         done = true;
         link.Endpoint().Interrupt();  // the loop below notices the end at once
     });

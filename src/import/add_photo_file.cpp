@@ -20,8 +20,8 @@ struct ReadPhoto : CataloguePhoto {
 };
 
 bool InsertAsMain(Library& library, const ReadPhoto& photo) {
-    if (InsertPhotoRow(library, PhotoRef{photo.id, false}, photo.record, photo.thumbnail, photo.regions) !=
-        InsertResult::Done)
+    if (InsertPhotoRow(library, PhotoRef{photo.id, false}, photo.record, photo.thumbnail,
+                       photo.regions) != InsertResult::Done)
         return false;
     WriteKeywordRows(library, photo.id, photo.record);
     return true;
@@ -51,8 +51,8 @@ StoreOutcome ResolveDuplicate(Library& library, const ReadPhoto& photo) {
         FolderLastWriteTime(n.strPath) > FolderLastWriteTime(existing->strPath);
 
     if (sameFolder) {
-        if (existingTime >= newTime) return StoreOutcome::Duplicate;  // already catalogued
-        DeletePhotoRows(library, std::nullopt, PhotoRef{photo.id, false});     // the file changed
+        if (existingTime >= newTime) return StoreOutcome::Duplicate;        // already catalogued
+        DeletePhotoRows(library, std::nullopt, PhotoRef{photo.id, false});  // the file changed
         return InsertAsMain(library, photo) ? StoreOutcome::Imported : StoreOutcome::Failed;
     }
     if (existingTime < newTime || newerFolder) {
@@ -69,7 +69,7 @@ StoreOutcome ResolveDuplicate(Library& library, const ReadPhoto& photo) {
             return StoreOutcome::Duplicate;
         case InsertResult::NotDone:
             return DuplicateRowIsAnotherFile(library, photo) ? StoreOutcome::ThirdCopy
-                                                    : StoreOutcome::Duplicate;
+                                                             : StoreOutcome::Duplicate;
         case InsertResult::Failed:
             break;
     }
@@ -79,7 +79,8 @@ StoreOutcome ResolveDuplicate(Library& library, const ReadPhoto& photo) {
 // read gives the file's ReadCataloguePhoto; it is called only once the
 // path has passed the checks before it.
 template <typename Read>
-StoreOutcome Store(Library& library, const std::string& path, bool force, const RegionRoute& regions, Read&& read) {
+StoreOutcome Store(Library& library, const std::string& path, bool force,
+                   const RegionRoute& regions, Read&& read) {
     if (path.size() > kMaxPathBytes) return StoreOutcome::Unreadable;
     if (!OpenCatalogue(library)) return StoreOutcome::Failed;
     if (!PassDeletedPathCheck(library, path, force)) return StoreOutcome::Skipped;
@@ -88,8 +89,8 @@ StoreOutcome Store(Library& library, const std::string& path, bool force, const 
     // The companion is asked only once the file is read, with nothing held.
     ReadPhoto photo{std::move(*readPhoto), {}};
     photo.regions = ResolveRegionOrQueue(photo.id, photo.record, kImportRegionSends, regions);
-    switch (
-        InsertPhotoRow(library, PhotoRef{photo.id, false}, photo.record, photo.thumbnail, photo.regions)) {
+    switch (InsertPhotoRow(library, PhotoRef{photo.id, false}, photo.record, photo.thumbnail,
+                           photo.regions)) {
         case InsertResult::Failed:
             return StoreOutcome::Failed;
         case InsertResult::Done:
@@ -103,15 +104,17 @@ StoreOutcome Store(Library& library, const std::string& path, bool force, const 
 
 }  // namespace
 
-StoreOutcome StorePhotoFile(Library& library, const std::string& path, bool force, const RegionRoute& regions) {
+StoreOutcome StorePhotoFile(Library& library, const std::string& path, bool force,
+                            const RegionRoute& regions) {
     return Store(library, path, force, regions, [&path] { return ReadCataloguePhoto(path); });
 }
 
-StoreOutcome StoreReadPhotoFile(Library& library, const std::string& path, bool force, const RegionRoute& regions,
-                                std::optional<CataloguePhoto> read) {
+StoreOutcome StoreReadPhotoFile(Library& library, const std::string& path, bool force,
+                                const RegionRoute& regions, std::optional<CataloguePhoto> read) {
     return Store(library, path, force, regions, [&read] { return std::move(read); });
 }
 
-bool AddPhotoFile(Library& library, const std::string& path, bool force, const RegionRoute& regions) {
+bool AddPhotoFile(Library& library, const std::string& path, bool force,
+                  const RegionRoute& regions) {
     return StorePhotoFile(library, path, force, regions) == StoreOutcome::Imported;
 }

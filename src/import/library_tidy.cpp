@@ -20,7 +20,8 @@ bool FolderExists(const std::string& folder) {
 
 }  // namespace
 
-bool TidyCatalogue(Library& library, const std::optional<std::string>& folder, UpkeepProgress& progress) {
+bool TidyCatalogue(Library& library, const std::optional<std::string>& folder,
+                   UpkeepProgress& progress) {
     auto files = CataloguedFiles(library, folder);
     if (!files) return false;
     const VolumeCheck volumes;

@@ -14,7 +14,8 @@ class Library;
 // and its folder row too); in an existing folder each photo whose file is
 // gone loses its rows; each is reported to progress. Deletions leave the
 // library modified. False when the catalogue cannot be read.
-bool TidyCatalogue(Library& library, const std::optional<std::string>& folder, UpkeepProgress& progress);
+bool TidyCatalogue(Library& library, const std::optional<std::string>& folder,
+                   UpkeepProgress& progress);
 
 enum class TidyEnd {
     Tidied,      // plain tidy: done, not saved (the library tells whether it is modified)

@@ -34,7 +34,8 @@ void DropSupersededRows(Library& library, const std::string& folder, const std::
     for (std::int64_t old : before) DeletePhotoRows(library, std::nullopt, PhotoRef{old, false});
 }
 
-void UpdateFolder(Library& library, const std::string& folder, UpkeepProgress& progress, const RegionRoute& regions) {
+void UpdateFolder(Library& library, const std::string& folder, UpkeepProgress& progress,
+                  const RegionRoute& regions) {
     const int removedBefore = progress.foldersRemoved;
     TidyCatalogue(library, folder, progress);
     if (NewestFileTimeInFolder(library, folder) != 0) {
@@ -64,7 +65,8 @@ bool IsFileModified(Library& library, const std::string& path) {
     return !stored || IsNewerThan(path, *stored);
 }
 
-int RefreshFolder(Library& library, const std::string& folder, UpkeepProgress& progress, const RegionRoute& regions) {
+int RefreshFolder(Library& library, const std::string& folder, UpkeepProgress& progress,
+                  const RegionRoute& regions) {
     const std::string directory = IsDriveRootPath(folder) ? std::string(1, kPathSeparator) : folder;
     DIR* dir = opendir(directory.c_str());
     if (!dir) return 0;
@@ -76,7 +78,8 @@ int RefreshFolder(Library& library, const std::string& folder, UpkeepProgress& p
     closedir(dir);
 
     // One look-up for the folder: asking per file would scan the table each time.
-    const std::unordered_map<std::string, std::int32_t> stored = StoredFileTimesInFolder(library, folder);
+    const std::unordered_map<std::string, std::int32_t> stored =
+        StoredFileTimesInFolder(library, folder);
     int refreshed = 0;
     for (const std::string& path : files) {
         if (progress.stop.StopRequested()) break;

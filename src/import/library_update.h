@@ -26,7 +26,8 @@ UpdateEnd UpdateLibrary(Library& library, UpkeepProgress& progress, const Region
 // subfolders, no new files, nothing on the deleted list). Returns how many
 // were re-imported. JPEG files the catalogue does not hold (and the user did
 // not remove) are reported to progress as NewFileSeen, not imported.
-int RefreshFolder(Library& library, const std::string& folder, UpkeepProgress& progress, const RegionRoute& regions);
+int RefreshFolder(Library& library, const std::string& folder, UpkeepProgress& progress,
+                  const RegionRoute& regions);
 
 // True when the file's last-write time is newer than the one catalogued for
 // it. Files that are not catalogued or cannot be read give false.

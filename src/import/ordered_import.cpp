@@ -15,8 +15,8 @@ constexpr std::size_t kReadAheadPerWorker = 4;
 
 }  // namespace
 
-OrderedImport::OrderedImport(Library& library, int& counter, ImportProgress& progress, const RegionRoute& regions,
-                             int readWorkers)
+OrderedImport::OrderedImport(Library& library, int& counter, ImportProgress& progress,
+                             const RegionRoute& regions, int readWorkers)
     : library_(library),
       counter_(counter),
       progress_(progress),

@@ -18,7 +18,8 @@ class OrderedImport {
   public:
     // counter is the import's running count of imported files; photos with
     // a position take their region names through regions.
-    OrderedImport(Library& library, int& counter, ImportProgress& progress, const RegionRoute& regions,
+    OrderedImport(Library& library, int& counter, ImportProgress& progress,
+                  const RegionRoute& regions,
                   int readWorkers = PhotoReadPool::DefaultWorkerCount());
 
     // Takes the next file of the walk when its name passes IsJpegName;

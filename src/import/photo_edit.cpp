@@ -84,13 +84,14 @@ bool Apply(MetadataReader& reader, const std::string& path, const PhotoEdit& edi
 // workflow, the command-line edit). The folder's new time is taken into the
 // folder list, so that the program's own rewrite is not offered as a change
 // of the library at the next start, and the catalogue rows follow the file.
-void AfterPhotoWritten(Library& library, const PhotoEditTarget& target, const std::string& destination,
-                       bool positionWritten, const RegionRoute& regions, PhotoEditResult& result) {
+void AfterPhotoWritten(Library& library, const PhotoEditTarget& target,
+                       const std::string& destination, bool positionWritten,
+                       const RegionRoute& regions, PhotoEditResult& result) {
     if (!destination.empty()) result.finalPath = destination;
     RefreshFolderStamp(library, CodePageToUtf8(FolderOfPath(result.finalPath)));
     if (target.catalogued.idPic != 0) {
-        result.photoId =
-            RefreshPhotoFromFile(library, result.finalPath, target.catalogued, positionWritten, regions);
+        result.photoId = RefreshPhotoFromFile(library, result.finalPath, target.catalogued,
+                                              positionWritten, regions);
         if (result.photoId == 0) {
             result.outcome = PhotoEditOutcome::RefreshFailed;
             return;
@@ -139,8 +140,8 @@ void WriteGroup(Library& library, std::span<const PhotoEditTarget> targets, cons
         } else if (!CompleteRewrite(entry.rewrite, &results[i].rewriteFailure)) {
             results[i].outcome = PhotoEditOutcome::RewriteFailed;
         } else {
-            AfterPhotoWritten(library, targets[i], entry.destination, entry.positionWritten, regions,
-                              results[i]);
+            AfterPhotoWritten(library, targets[i], entry.destination, entry.positionWritten,
+                              regions, results[i]);
         }
     }
     FlushRewrittenFolders(prepared);
@@ -164,7 +165,8 @@ PhotoEditResult WritePhotoEdit(Library& library, const std::string& path, const 
     return result;
 }
 
-std::vector<PhotoEditResult> WritePhotoEdits(Library& library, std::span<const PhotoEditTarget> targets,
+std::vector<PhotoEditResult> WritePhotoEdits(Library& library,
+                                             std::span<const PhotoEditTarget> targets,
                                              const PhotoEdit& edit, const RegionRoute& regions) {
     // One photo flushes its own file rather than the whole file system,
     // which may hold other programs' unwritten data.

@@ -75,5 +75,6 @@ struct PhotoEditTarget {
 // instead of once per file (the command-line edit over a folder of photos).
 // Each photo is still replaced only after its new content is on disk.
 // Results come in the order of targets.
-std::vector<PhotoEditResult> WritePhotoEdits(Library& library, std::span<const PhotoEditTarget> targets,
+std::vector<PhotoEditResult> WritePhotoEdits(Library& library,
+                                             std::span<const PhotoEditTarget> targets,
                                              const PhotoEdit& edit, const RegionRoute& regions);

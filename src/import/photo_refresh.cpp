@@ -13,8 +13,8 @@
 #include "import/photo_region.h"
 #include "platform/file_status.h"
 
-std::int64_t RefreshPhotoFromFile(Library& library, const std::string& path, const PhotoRef& old, bool askMap,
-                                  const RegionRoute& route) {
+std::int64_t RefreshPhotoFromFile(Library& library, const std::string& path, const PhotoRef& old,
+                                  bool askMap, const RegionRoute& route) {
     PassDeletedPathCheck(library, path, true);
     // The file is read before any row changes, so that an unreadable file
     // leaves the photo's rows as they were.
@@ -38,7 +38,8 @@ std::int64_t RefreshPhotoFromFile(Library& library, const std::string& path, con
     // goes where an import puts a new photo: the main table, or the
     // duplicates when that id already has a main row.
     const PhotoRef refreshed{id, id == old.idPic ? old.fromDuplicates : PhotoIdExists(library, id)};
-    if (InsertPhotoRow(library, refreshed, record, thumbnail, regions) != InsertResult::Done) return 0;
+    if (InsertPhotoRow(library, refreshed, record, thumbnail, regions) != InsertResult::Done)
+        return 0;
     // Keyword and subject rows belong to the main rows only.
     if (!refreshed.fromDuplicates) WriteKeywordRows(library, id, record);
     if (!change.Commit()) return 0;

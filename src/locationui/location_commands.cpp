@@ -158,7 +158,8 @@ void LocationController::ShowOnMap() {
         session.selection = without;
         runProperties_(session, view_.DialogParent());
         for (const PhotoRef& photo : without)
-            if (const auto record = PositionRecord(view_.PhotoLibrary(), photo)) records.push_back(*record);
+            if (const auto record = PositionRecord(view_.PhotoLibrary(), photo))
+                records.push_back(*record);
     }
     SendMapPhotos(records, asked);
 }

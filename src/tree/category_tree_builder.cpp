@@ -7,7 +7,8 @@ namespace {
 
 // While searching only the shot-time rows can be filtered; the keyword,
 // subject and region groupings show that tree, the others none.
-std::unique_ptr<CategoryTree> BuildFiltered(Library& library, SortMode mode, const SearchFilter& filter) {
+std::unique_ptr<CategoryTree> BuildFiltered(Library& library, SortMode mode,
+                                            const SearchFilter& filter) {
     switch (mode) {
         case SortMode::ShotTime:
         case SortMode::KeywordGroups:

@@ -38,8 +38,7 @@ void AppendDuplicatesGroup(Library& library, CategoryTree& tree);
 
 // The tree of the photos chosen on the map: one top-level node with a leaf
 // per id that has a catalogue row, in the order given.
-std::unique_ptr<CategoryTree> BuildFromMapTree(Library& library,
-                                               std::span<const std::int64_t> ids);
+std::unique_ptr<CategoryTree> BuildFromMapTree(Library& library, std::span<const std::int64_t> ids);
 
 // The count pass: removes childless nodes that are no photos (except a
 // childless first top-level node) and appends "[n]" to every group's label,

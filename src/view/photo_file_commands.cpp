@@ -126,7 +126,8 @@ void PhotoFileCommands::Remove(bool deleteFiles) {
     if (!view_.HasPhotos()) return;
     SelectionList& selected = view_.Selection().list;
     if (!selected.Empty()) {
-        for (const PhotoRef& photo : selected.Photos()) RemovePhoto(view_.PhotoLibrary(), photo, deleteFiles);
+        for (const PhotoRef& photo : selected.Photos())
+            RemovePhoto(view_.PhotoLibrary(), photo, deleteFiles);
         view_.Selection().Clear();
         view_.Photos().currentIndex = 0;
     } else {

@@ -207,7 +207,8 @@ TEST_F(MainFrameTest, HandsTheCataloguedPhotosChosenOnTheMapToThePane) {
     ASSERT_TRUE(OpenCatalogue(folder.library()));
     PhotoRecord record{};
     CopyBounded(record.strName, sizeof(record.strName), "map.jpg");
-    ASSERT_EQ(InsertPhotoRow(folder.library(), PhotoRef{11, false}, record, {}, {}), InsertResult::Done);
+    ASSERT_EQ(InsertPhotoRow(folder.library(), PhotoRef{11, false}, record, {}, {}),
+              InsertResult::Done);
     RegionBuffer regions;
     MapLink link(regions);
     frame.AttachLibrary(&folder.library());

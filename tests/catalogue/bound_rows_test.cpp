@@ -188,12 +188,12 @@ TEST_F(CatalogueTest, BoundRowsHoldWhatTheFormattedStatementsStored) {
     ASSERT_EQ(sqlite3_open(":memory:", &formatted), SQLITE_OK);
     CreateSchema(formatted);
     for (const Photo& photo : TrickyPhotos()) {
-        ASSERT_EQ(
-            InsertPhotoRow(library(), PhotoRef{photo.id, false}, photo.record, photo.thumbnail, photo.regions),
-            InsertResult::Done);
-        ASSERT_EQ(
-            InsertPhotoRow(library(), PhotoRef{photo.id, true}, photo.record, photo.thumbnail, photo.regions),
-            InsertResult::Done);
+        ASSERT_EQ(InsertPhotoRow(library(), PhotoRef{photo.id, false}, photo.record,
+                                 photo.thumbnail, photo.regions),
+                  InsertResult::Done);
+        ASSERT_EQ(InsertPhotoRow(library(), PhotoRef{photo.id, true}, photo.record, photo.thumbnail,
+                                 photo.regions),
+                  InsertResult::Done);
         WriteKeywordRows(library(), photo.id, photo.record);
         InsertFormatted(formatted, "tJpgMsg", photo);
         InsertFormatted(formatted, "tReJpgMsg", photo);
@@ -268,8 +268,8 @@ TEST_F(CatalogueTest, ANotFiniteFloatFailsTheInsertAsItsFormattedStatementDid) {
 // nested in another) is a second copy; the first keeps its place.
 TEST_F(CatalogueTest, ANestedUseOfACachedStatementLeavesTheOuterOneWhereItWas) {
     for (std::int64_t id : {1, 2}) {
-        ASSERT_EQ(InsertPhotoRow(library(), PhotoRef{id, false}, MakeRecord("/p", std::to_string(id) + ".jpg"),
-                                 {}, {}),
+        ASSERT_EQ(InsertPhotoRow(library(), PhotoRef{id, false},
+                                 MakeRecord("/p", std::to_string(id) + ".jpg"), {}, {}),
                   InsertResult::Done);
     }
     CatalogueSession session(library());
@@ -295,6 +295,7 @@ TEST_F(CatalogueTest, CachedStatementsFollowTheConnectionAcrossAReopen) {
     ASSERT_EQ(InsertPhotoRow(library(), PhotoRef{2, false}, MakeRecord("/p", "2.jpg"), {}, {}),
               InsertResult::Done);
     EXPECT_TRUE(PhotoIdExists(library(), 2));
-    EXPECT_FALSE(PhotoIdExists(library(), 1)) << "the unsaved first insert went with the old connection";
+    EXPECT_FALSE(PhotoIdExists(library(), 1))
+        << "the unsaved first insert went with the old connection";
     EXPECT_EQ(PhotoFullPath(library(), PhotoRef{2, false}), MakeRecord("/p", "2.jpg").strFullPath);
 }

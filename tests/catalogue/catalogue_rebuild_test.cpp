@@ -37,8 +37,9 @@ class CatalogueRebuildTest : public CatalogueTest {
             SetField(r.strXpKeyword, "a;b");
             SetField(r.strXpSubject, "trip");
             const std::uint8_t thumbnail[] = {0xFF, 0xD8, static_cast<std::uint8_t>(id)};
-            ASSERT_EQ(InsertPhotoRow(library(), PhotoRef{id, false}, r, thumbnail, {"省", "市", "区"}),
-                      InsertResult::Done);
+            ASSERT_EQ(
+                InsertPhotoRow(library(), PhotoRef{id, false}, r, thumbnail, {"省", "市", "区"}),
+                InsertResult::Done);
             WriteKeywordRows(library(), id, r);
             if (id != 2) std::ofstream(r.strFullPath) << "jpeg";
         }
@@ -68,7 +69,8 @@ TEST_F(CatalogueRebuildTest, TheRebuiltFileHoldsExactlyThePhotosWhoseFilesExist)
     EXPECT_EQ(QueryFileColumn(file, "select length(bJpgThumbData) from tJpgMsg where idPic = 3"),
               std::vector<std::string>{"4"})
         << "the thumbnail with its closing zero byte";
-    EXPECT_EQ(Count(library(), "select count(*) from tJpgMsg"), 2) << "the rebuilt database is in use";
+    EXPECT_EQ(Count(library(), "select count(*) from tJpgMsg"), 2)
+        << "the rebuilt database is in use";
 }
 
 TEST_F(CatalogueRebuildTest, AFailedWriteLeavesTheCatalogueFileAsItWas) {
@@ -92,6 +94,7 @@ TEST_F(CatalogueRebuildTest, AStoppedRebuildChangesNothing) {
     stop.RequestStop();
     EXPECT_EQ(RebuildCatalogue(library(), stop), RebuildResult::Failed);
     EXPECT_EQ(Bytes(CatalogueFilePath()), before);
-    EXPECT_EQ(Count(library(), "select count(*) from tJpgMsg"), 3) << "the deletions were rolled back";
+    EXPECT_EQ(Count(library(), "select count(*) from tJpgMsg"), 3)
+        << "the deletions were rolled back";
     EXPECT_EQ(Count(library(), "select count(*) from tKeyWord where idPic = 2"), 2);
 }

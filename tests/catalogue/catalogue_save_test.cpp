@@ -114,7 +114,8 @@ TEST_F(CatalogueTest, ASaveIntoAReadOnlyDataFolderKeepsTheOldFileAndReportsIt) {
 // whole.
 TEST_F(CatalogueTest, AFileCutShortUnderTheOpenCatalogueTakesNothingFromIt) {
     for (int id = 1; id <= 40; ++id)
-        InsertPhotoRow(library(), PhotoRef{id, false}, MakeRecord("/p", std::to_string(id) + ".jpg"), {}, {});
+        InsertPhotoRow(library(), PhotoRef{id, false},
+                       MakeRecord("/p", std::to_string(id) + ".jpg"), {}, {});
     ASSERT_EQ(SaveCatalogue(library()), 0);
     CloseCatalogue(library());
     ASSERT_TRUE(OpenCatalogue(library()));

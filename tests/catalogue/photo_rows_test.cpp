@@ -61,10 +61,12 @@ TEST_F(CatalogueTest, InsertOfAnExistingIdIsNotDoneAndEmptyThumbnailStoresNull) 
 TEST_F(CatalogueTest, NamesWithApostrophesAreStoredAndFoundAgain) {
     PhotoRecord r = MakeRecord("/photos/Tom's trip", "it's me.jpg");
     SetField(r.strXpKeyword, "O'Brien;beach");
-    ASSERT_EQ(InsertPhotoRow(library(), PhotoRef{5, false}, r, kThumb, {"a'b", "", ""}), InsertResult::Done);
+    ASSERT_EQ(InsertPhotoRow(library(), PhotoRef{5, false}, r, kThumb, {"a'b", "", ""}),
+              InsertResult::Done);
     WriteKeywordRows(library(), 5, r);
     EXPECT_EQ(PhotoName(library(), 5).value_or(""), "it's me.jpg");
-    EXPECT_EQ(PhotoFullPath(library(), PhotoRef{5, false}).value_or(""), "/photos/Tom's trip/it's me.jpg");
+    EXPECT_EQ(PhotoFullPath(library(), PhotoRef{5, false}).value_or(""),
+              "/photos/Tom's trip/it's me.jpg");
     EXPECT_EQ(Column(library(), "select strKeyword from tKeyWord where idPic=5"),
               (std::vector<std::string>{"O'Brien", "beach"}));
     PhotoRecord loaded;
@@ -136,7 +138,8 @@ TEST_F(CatalogueTest, CopyToDuplicatesNeedsTheMainPhotosFile) {
     std::ofstream(file) << "x";
     InsertPhotoRow(library(), PhotoRef{21, true}, MakeRecord("/elsewhere", "old.jpg"), {}, {});
     ASSERT_TRUE(CopyPhotoToDuplicates(library(), 21));
-    EXPECT_EQ(Column(library(), "select strFullPath||'|'||szofthumb||'|'||length(bJpgThumbData)||'|'||strArea2"
+    EXPECT_EQ(Column(library(),
+                     "select strFullPath||'|'||szofthumb||'|'||length(bJpgThumbData)||'|'||strArea2"
                      " from tReJpgMsg where idPic=21"),
               std::vector<std::string>{file + "|7|7|区"});
     EXPECT_TRUE(PhotoIdExists(library(), 21)) << "the main row stays";
@@ -194,7 +197,8 @@ TEST_F(CatalogueTest, RowsWrittenAndReadUnderADecimalCommaLocaleAreThoseOfTheCLo
     EXPECT_EQ(inserted, InsertResult::Done);
     EXPECT_TRUE(moved);
     EXPECT_EQ(statement, "2.500000 %f 3");
-    EXPECT_EQ(Column(library(), "select fSize||'|'||fExposureTime||'|'||fApertureFNumber||'|'||fGPSLatitude||"
+    EXPECT_EQ(Column(library(),
+                     "select fSize||'|'||fExposureTime||'|'||fApertureFNumber||'|'||fGPSLatitude||"
                      "'|'||fGPSLongitude from tJpgMsg"),
               std::vector<std::string>{"2.5|0.008|2.8|-33.5|151.25"});
     EXPECT_EQ(Column(library(), "select fGPSLatitude||'|'||fGPSLongitude from tKeyWord"),
@@ -237,7 +241,8 @@ TEST_F(CatalogueTest, EachOnePhotoOperationUsesTheTableItsReferenceNames) {
         EXPECT_STREQ(loaded.strFullPath, path.c_str());
         EXPECT_EQ(ReadDetailRow(library(), c.ref).value_or(DetailRow{}).folder, c.folder);
         EXPECT_EQ(ReadListEntryRow(library(), c.ref).value_or(ListEntryRow{}).fullPath, path);
-        EXPECT_EQ(LoadPhotoDisplaySource(library(), c.ref).value_or(PhotoDisplaySource{}).fullPath, path);
+        EXPECT_EQ(LoadPhotoDisplaySource(library(), c.ref).value_or(PhotoDisplaySource{}).fullPath,
+                  path);
     }
     DeletePhotoRows(library(), std::nullopt, copies[1].ref);
     EXPECT_FALSE(PhotoFullPath(library(), copies[1].ref));

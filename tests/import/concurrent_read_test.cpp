@@ -49,8 +49,8 @@ TEST_F(ImportTest, AnImportAndAPhotoRefreshOnTwoThreadsEachStoreTheirOwnFiles) {
         start.arrive_and_wait();
         do {
             for (const KnownPhoto& photo : refreshed)
-                if (RefreshPhotoFromFile(library(), photo.path, PhotoRef{photo.id, false}, false, Regions()) !=
-                    photo.id)
+                if (RefreshPhotoFromFile(library(), photo.path, PhotoRef{photo.id, false}, false,
+                                         Regions()) != photo.id)
                     ++refreshFailures;
         } while (!importDone);
     });

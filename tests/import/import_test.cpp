@@ -68,7 +68,8 @@ TEST_F(ImportTest, TheIdOfAPhotoIsTheDigestOfItsEmbeddedThumbnail) {
     ASSERT_TRUE(AddPhotoFile(library(), path, true, Regions()));
     const std::int64_t id = ComputePhotoId(o.thumbnailBytes.data(), o.thumbnailBytes.size());
     EXPECT_TRUE(PhotoIdExists(library(), id));
-    EXPECT_EQ(One(library(), "select strModel||'|'||nWidth||'|'||strName from tJpgMsg"), "EOS 5D|64|a.jpg");
+    EXPECT_EQ(One(library(), "select strModel||'|'||nWidth||'|'||strName from tJpgMsg"),
+              "EOS 5D|64|a.jpg");
 }
 
 TEST_F(ImportTest, ImportingAFolderTwiceStoresNothingNewTheSecondTime) {
@@ -105,7 +106,8 @@ TEST_F(ImportTest, ATouchedFileIsImportedAgainWithItsKeywordRowsRewritten) {
 
 TEST_F(ImportTest, ANewerCopyElsewhereTakesTheMainRowAndTheOldOneBecomesTheDuplicate) {
     auto [first, copy] = PhotoAndCopy(1600000000, 1600000500, "b/p copy.jpg");
-    EXPECT_FALSE(AddPhotoFile(library(), copy, true, Regions())) << "a copy never counts as imported";
+    EXPECT_FALSE(AddPhotoFile(library(), copy, true, Regions()))
+        << "a copy never counts as imported";
     EXPECT_EQ(One(library(), "select strFullPath from tJpgMsg"), copy);
     EXPECT_EQ(One(library(), "select strFullPath from tReJpgMsg"), first);
 }
@@ -228,7 +230,8 @@ TEST_F(ImportTest, PhotosWithAPositionGetTheCompanionsRegionNames) {
     ASSERT_TRUE(AddPhotoFile(library(), WritePhoto("nogps.jpg", 2), true, Regions()));
     EXPECT_EQ(source.calls, 1);
     EXPECT_EQ(
-        One(library(), "select nArea||strArea0||strArea1||strArea2 from tJpgMsg where strName='gps.jpg'"),
+        One(library(),
+            "select nArea||strArea0||strArea1||strArea2 from tJpgMsg where strName='gps.jpg'"),
         "3广东省深圳市南山区");
     EXPECT_EQ(One(library(), "select nArea||strArea0 from tJpgMsg where strName='nogps.jpg'"), "0");
     EXPECT_EQ(fresh_.library().PendingRegions().Size(), 0u);
@@ -348,7 +351,8 @@ TEST_F(ImportTest, RefreshingAPhotoKeepsItsRegionsWithoutTheMap) {
     changed.xpTitle = u"new title";
     WritePhoto("r.jpg", 2, changed);  // a rewrite with a new thumbnail
     ASSERT_EQ(SaveCatalogue(library()), 0);
-    const std::int64_t newId = RefreshPhotoFromFile(library(), path, PhotoRef{oldId, false}, false, Regions());
+    const std::int64_t newId =
+        RefreshPhotoFromFile(library(), path, PhotoRef{oldId, false}, false, Regions());
     ASSERT_NE(newId, 0);
     EXPECT_NE(newId, oldId);
     EXPECT_FALSE(PhotoIdExists(library(), oldId));

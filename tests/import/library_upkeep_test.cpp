@@ -91,8 +91,10 @@ TEST_F(LibraryUpkeepTest, ARereadWithANewThumbnailReplacesTheOldRowOfTheFile) {
     SetModified(WritePhoto("a/1.jpg", 50), kLaterTime);  // other pixels, other thumbnail
     Touch(a);
     ASSERT_EQ(UpdateLibrary(library(), upkeep_, Regions()), UpdateEnd::Updated);
-    EXPECT_EQ(Count(library(), "select count(*) from tJpgMsg where strFullPath = '" + a + "/1.jpg'"), 1);
-    EXPECT_EQ(Count(library(), "select count(*) from tKeyWord"), 0) << "the new file has no keywords";
+    EXPECT_EQ(
+        Count(library(), "select count(*) from tJpgMsg where strFullPath = '" + a + "/1.jpg'"), 1);
+    EXPECT_EQ(Count(library(), "select count(*) from tKeyWord"), 0)
+        << "the new file has no keywords";
 }
 
 TEST_F(LibraryUpkeepTest, AFileOnTheDeletedListIsNotReadAgain) {
@@ -123,7 +125,8 @@ TEST_F(LibraryUpkeepTest, AFolderWhosePhotosAllVanishedLosesItsRowsAndItsStamp) 
     EXPECT_EQ(Count(library(), "select count(*) from tJpgMsg where strPath = '" + a + "'"), 0);
     EXPECT_EQ(Count(library(), "select count(*) from tKeyWord where strPath = '" + a + "'"), 0);
     EXPECT_EQ(Count(library(), "select count(*) from tSubject where strPath = '" + a + "'"), 0);
-    EXPECT_EQ(Count(library(), "select count(*) from tFolder where strFolderPath = '" + a + "'"), 0);
+    EXPECT_EQ(Count(library(), "select count(*) from tFolder where strFolderPath = '" + a + "'"),
+              0);
     EXPECT_EQ(Count(library(), "select count(*) from tReJpgMsg"), 1) << "b's duplicate stays";
 }
 
@@ -173,7 +176,8 @@ TEST_F(LibraryUpkeepTest, TidyDropsGoneFoldersAndFilesButDuplicatesOnlyWithTheir
     EXPECT_TRUE(fresh_.library().Modified());
     EXPECT_EQ(Count(library(), "select count(*) from tJpgMsg where strPath = '" + a + "'"), 0);
     EXPECT_EQ(Count(library(), "select count(*) from tKeyWord where strPath = '" + a + "'"), 0);
-    EXPECT_EQ(Count(library(), "select count(*) from tFolder where strFolderPath = '" + a + "'"), 0);
+    EXPECT_EQ(Count(library(), "select count(*) from tFolder where strFolderPath = '" + a + "'"),
+              0);
     EXPECT_EQ(Count(library(), "select count(*) from tJpgMsg where strPath = '" + b + "'"), 1);
     EXPECT_EQ(Count(library(), "select count(*) from tKeyWord where strPath = '" + b + "'"), 2);
     EXPECT_EQ(Count(library(), "select count(*) from tReJpgMsg"), 1) << "c still exists";

@@ -66,7 +66,9 @@ class LocationWorkersTest : public ::testing::Test {
 
     LinkTestEnvironment env_;
     // A lookup of the test's queue; the restarts count across the test's lookups.
-    RegionLookupJob Job() { return {library(), fresh_.library().PendingRegions(), cancel_, retries_}; }
+    RegionLookupJob Job() {
+        return {library(), fresh_.library().PendingRegions(), cancel_, retries_};
+    }
 
     FreshCatalogue fresh_;
     int retries_ = 0;
@@ -90,7 +92,8 @@ TEST_F(LocationWorkersTest, StoresResolvedNamesAndCountsPhotosOutsideTheArea) {
     EXPECT_EQ(r.end, RegionLookupEnd::Finished);
     EXPECT_EQ(r.resolved, 1);
     EXPECT_EQ(r.outside, 1);
-    EXPECT_EQ(PhotoRegionNames(library(), PhotoRef{1, false}), (RegionNames{"上海市", "上海市", "徐汇区"}));
+    EXPECT_EQ(PhotoRegionNames(library(), PhotoRef{1, false}),
+              (RegionNames{"上海市", "上海市", "徐汇区"}));
     EXPECT_EQ(PhotoRegionNames(library(), PhotoRef{2, false}), (RegionNames{"", "", ""}));
     EXPECT_EQ(QueueLength(), 0u);
     EXPECT_TRUE(fresh_.library().Modified());

@@ -128,7 +128,8 @@ class OrderedImportTest : public ImportTest {
     std::map<StoreOutcome, int> StoreOneByOne(const std::vector<std::string>& files) {
         std::map<StoreOutcome, int> outcomes;
         BeginTransaction(library());
-        for (const std::string& file : files) ++outcomes[StorePhotoFile(library(), file, true, Regions())];
+        for (const std::string& file : files)
+            ++outcomes[StorePhotoFile(library(), file, true, Regions())];
         CommitTransaction(library());
         return outcomes;
     }
@@ -153,7 +154,8 @@ TEST_F(OrderedImportTest, ReadingAheadStoresTheSameRowsInTheSameOrderAsOneThread
     EXPECT_EQ(One(library(), "select strFullPath from tJpgMsg where strName = 'p.jpg'"),
               photos_.File("b/p.jpg"))
         << "the newest copy keeps the main row";
-    EXPECT_EQ(One(library(), "select group_concat(strFullPath) from tReJpgMsg"), photos_.File("a/p.jpg"));
+    EXPECT_EQ(One(library(), "select group_concat(strFullPath) from tReJpgMsg"),
+              photos_.File("a/p.jpg"));
 
     ASSERT_TRUE(ClearCatalogue(library()));
     std::map<StoreOutcome, int> oneByOne = StoreOneByOne(files);

@@ -35,12 +35,14 @@ TEST_F(PhotoEditTest, WritesTheFieldsAndRefreshesTheCatalogueRows) {
     edit.keywords = "海;山";
     edit.subject = "旅行";
     edit.position = GpsPosition{22.5f, 114.0f, 5};
-    const PhotoEditResult result = WritePhotoEdit(library(), path, edit, PhotoRef{id, false}, Regions());
+    const PhotoEditResult result =
+        WritePhotoEdit(library(), path, edit, PhotoRef{id, false}, Regions());
     ASSERT_TRUE(result.Succeeded());
     EXPECT_EQ(result.finalPath, path);
     EXPECT_EQ(result.photoId, id);  // the embedded thumbnail, so the id, is unchanged
-    EXPECT_EQ(One(library(), "select strXpKeyword||'|'||strXpSubject||'|'||nGPSAlititude from tJpgMsg"),
-              "海;山|旅行|5");
+    EXPECT_EQ(
+        One(library(), "select strXpKeyword||'|'||strXpSubject||'|'||nGPSAlititude from tJpgMsg"),
+        "海;山|旅行|5");
     EXPECT_EQ(One(library(), "select count(*) from tKeyWord"), "2");
     EXPECT_EQ(fresh_.library().PendingRegions().Size(), 1u);  // no companion: queued
 }
@@ -50,23 +52,27 @@ TEST_F(PhotoEditTest, ANewNameMovesTheFileAndSetsTheTitle) {
     const std::int64_t id = Catalogued(path);
     PhotoEdit edit;
     edit.newName = "新名字.jpg";
-    const PhotoEditResult result = WritePhotoEdit(library(), path, edit, PhotoRef{id, false}, Regions());
+    const PhotoEditResult result =
+        WritePhotoEdit(library(), path, edit, PhotoRef{id, false}, Regions());
     ASSERT_TRUE(result.Succeeded());
     EXPECT_EQ(result.finalPath, photos_.File("新名字.jpg"));
     EXPECT_FALSE(std::filesystem::exists(path));
-    EXPECT_EQ(One(library(), "select strName||'|'||strXpTitle from tJpgMsg"), "新名字.jpg|新名字.jpg");
+    EXPECT_EQ(One(library(), "select strName||'|'||strXpTitle from tJpgMsg"),
+              "新名字.jpg|新名字.jpg");
 
     // Occupied names, folder parts and empty names change nothing.
     WritePhoto("other.jpg", 2);
     for (const char* name : {"other.jpg", "sub/x.jpg", ""}) {
         edit.newName = name;
-        PhotoEditResult refused = WritePhotoEdit(library(), result.finalPath, edit, PhotoRef{}, Regions());
+        PhotoEditResult refused =
+            WritePhotoEdit(library(), result.finalPath, edit, PhotoRef{}, Regions());
         EXPECT_FALSE(refused.Succeeded()) << name;
         EXPECT_TRUE(std::filesystem::exists(result.finalPath));
     }
     edit.newName = "other.jpg";
-    EXPECT_EQ(WritePhotoEdit(library(), result.finalPath, edit, PhotoRef{}, Regions()).rewriteFailure,
-              RewriteFailure::DestinationOccupied);
+    EXPECT_EQ(
+        WritePhotoEdit(library(), result.finalPath, edit, PhotoRef{}, Regions()).rewriteFailure,
+        RewriteFailure::DestinationOccupied);
 }
 
 TEST_F(PhotoEditTest, UnchangedTextsAreNotRewrittenAndAnEmptySubjectIsRefused) {
@@ -104,7 +110,8 @@ TEST_F(PhotoEditTest, ABatchWritesEveryReadablePhotoAndReportsEachOne) {
     targets[0].catalogued = PhotoRef{id, false};
     PhotoEdit edit;
     edit.keywords = "batch";
-    const std::vector<PhotoEditResult> results = WritePhotoEdits(library(), targets, edit, Regions());
+    const std::vector<PhotoEditResult> results =
+        WritePhotoEdits(library(), targets, edit, Regions());
     ASSERT_EQ(results.size(), targets.size());
     for (int i = 0; i < 40; ++i) {
         const bool broken = i % 13 == 5;
@@ -146,7 +153,8 @@ TEST_F(PhotoEditTest, EditingEitherCopyOfADuplicatePairRefreshesItsOwnRow) {
         EXPECT_EQ(result.outcome, PhotoEditOutcome::Written) << e.path;
         EXPECT_EQ(result.photoId, id);
     }
-    EXPECT_EQ(One(library(), "select strFullPath||'|'||strXpKeyword from tReJpgMsg"), older + "|副本");
+    EXPECT_EQ(One(library(), "select strFullPath||'|'||strXpKeyword from tReJpgMsg"),
+              older + "|副本");
     EXPECT_EQ(One(library(), "select strFullPath||'|'||strXpKeyword from tJpgMsg"), newer + "|主");
     EXPECT_EQ(One(library(), "select group_concat(strKeyword) from tKeyWord"), "主");
 }
@@ -159,8 +167,11 @@ TEST_F(PhotoEditTest, ARefreshUnderANewIdJoinsTheMainRowOfThatId) {
     PhotoRecord stale = RecordOf(std::string(FolderOfPath(copy)), "p.jpg");
     ASSERT_EQ(InsertPhotoRow(library(), PhotoRef{4711, false}, stale, {}, {}), InsertResult::Done);
     EXPECT_EQ(RefreshPhotoFromFile(library(), copy, PhotoRef{4711, false}, false, Regions()), id);
-    EXPECT_EQ(One(library(), "select strFullPath from tReJpgMsg where idPic = " + std::to_string(id)), copy);
-    EXPECT_EQ(One(library(), "select strFullPath from tJpgMsg where idPic = " + std::to_string(id)), first);
+    EXPECT_EQ(
+        One(library(), "select strFullPath from tReJpgMsg where idPic = " + std::to_string(id)),
+        copy);
+    EXPECT_EQ(One(library(), "select strFullPath from tJpgMsg where idPic = " + std::to_string(id)),
+              first);
     EXPECT_FALSE(PhotoIdExists(library(), 4711));
 }
 
@@ -177,9 +188,11 @@ TEST_F(PhotoEditTest, AWrittenPhotoLeavesTheLibraryUnchangedForTheNextStart) {
     // The track workflow writes only the file and the position columns.
     const StopToken never;
     const TrackApplyResult result =
-        RunTrackApply({{id, 0, 22.5, 114.0, 0}},
-                      {library(), RoutedPhotoWriter(library(), Regions()), library().PendingRegions(), never,
-                       {}});
+        RunTrackApply({{id, 0, 22.5, 114.0, 0}}, {library(),
+                                                  RoutedPhotoWriter(library(), Regions()),
+                                                  library().PendingRegions(),
+                                                  never,
+                                                  {}});
     ASSERT_EQ(result.applied, 1);
     ForgetFolderList(library());  // as a new start finds it
     EXPECT_FALSE(AnyFolderChanged(library()));

@@ -495,7 +495,8 @@ TEST_F(ImportControllerTest, ImportsAndEditsStoreTheSameRowsUnderADecimalCommaLo
                                 .value_or("0"));
         }
         EXPECT_TRUE(
-            WritePhotoEdit(library_, edited, edit, PhotoRef{id, false}, controller_->Regions()).Succeeded());
+            WritePhotoEdit(library_, edited, edit, PhotoRef{id, false}, controller_->Regions())
+                .Succeeded());
         const std::vector<std::string> afterEdit = StoredRows(library_);
         rows.insert(rows.end(), afterEdit.begin(), afterEdit.end());
         return rows;

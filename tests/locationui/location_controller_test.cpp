@@ -88,7 +88,8 @@ class LocationControllerTest : public ::testing::Test {
                 r.fGPSLongitude = 121.4f;
             }
             r.dwDateTime = 1561939200 + id;  // 2019-07-01 00:00 UTC
-            ASSERT_EQ(InsertPhotoRow(library(), PhotoRef{id, false}, r, {}, {}), InsertResult::Done);
+            ASSERT_EQ(InsertPhotoRow(library(), PhotoRef{id, false}, r, {}, {}),
+                      InsertResult::Done);
             view_.Photos().Append({id, false});
             if (selectAll) view_.Selection().list.Append({id, false});
         }

@@ -75,7 +75,8 @@ class PropertiesTest : public ::testing::Test {
         r.fGPSLatitude = 39.9f;
         r.dwDateTime = 1393808707;  // 2014-03-03 09:05:07 in Asia/Shanghai
         static const std::vector<std::uint8_t> thumb = {0xFF, 0xD8, 0x01, 0xFF, 0xD9};
-        ASSERT_EQ(InsertPhotoRow(library(), PhotoRef{id, duplicate}, r, thumb, {}), InsertResult::Done);
+        ASSERT_EQ(InsertPhotoRow(library(), PhotoRef{id, duplicate}, r, thumb, {}),
+                  InsertResult::Done);
         if (!duplicate) WriteKeywordRows(library(), id, r);
     }
 

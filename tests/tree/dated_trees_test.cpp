@@ -112,7 +112,8 @@ TEST_F(DatedTrees, APhotoWithSeveralKeywordsIsListedAndCountedUnderEachKeyword) 
 
 TEST_F(DatedTrees, WithoutAnyKeywordTheTreeIsTheNoKeywordsGroupAlone) {
     Add({.id = 1, .name = "a.jpg", .dateTime = 0});
-    EXPECT_EQ(Built(library(), SortMode::KeywordGroups), "无关键词[1]\n  无日期标志[1]\n    a.jpg\n");
+    EXPECT_EQ(Built(library(), SortMode::KeywordGroups),
+              "无关键词[1]\n  无日期标志[1]\n    a.jpg\n");
 }
 
 TEST_F(DatedTrees, SubjectGroupsEndWithThePhotosWithoutSubject) {
@@ -139,8 +140,9 @@ TEST_F(DatedTrees, LeavesCarryThePhotoIdsInTreeOrder) {
 
 // A keyed tree as the catalogue sorts it: the key groups from rows ordered by
 // key and shot time, then the group of photos without a key.
-std::string KeyedTreeSortedBySql(Library& library, const char* orderedRows, const char* untaggedRows,
-                                 bool skipRepeatedIds, DatedGrouping::KeyLabel keyLabel,
+std::string KeyedTreeSortedBySql(Library& library, const char* orderedRows,
+                                 const char* untaggedRows, bool skipRepeatedIds,
+                                 DatedGrouping::KeyLabel keyLabel,
                                  DatedGrouping::KeyLabel untaggedLabel) {
     CategoryTree tree;
     {
@@ -179,7 +181,8 @@ TEST_F(DatedTrees, KeyedTreesSortedInMemoryMatchTheOrderTheCatalogueGives) {
     }
     auto label = [](std::string_view key) { return std::string(key); };
     EXPECT_EQ(Built(library(), SortMode::CameraModel),
-              KeyedTreeSortedBySql(library(), 
+              KeyedTreeSortedBySql(
+                  library(),
                   "select dwDateTime,strName,idPic,strModel from tJpgMsg order by strModel "
                   "DESC,dwDateTime DESC",
                   nullptr, true,
@@ -188,14 +191,16 @@ TEST_F(DatedTrees, KeyedTreesSortedInMemoryMatchTheOrderTheCatalogueGives) {
                   },
                   nullptr));
     EXPECT_EQ(Built(library(), SortMode::KeywordGroups),
-              KeyedTreeSortedBySql(library(), "select dwDateTime,strName,idPic,strKeyword from tKeyWord order "
+              KeyedTreeSortedBySql(library(),
+                                   "select dwDateTime,strName,idPic,strKeyword from tKeyWord order "
                                    "by strKeyword DESC,dwDateTime DESC",
                                    "select dwDateTime, strName, idPic, '' from tJpgMsg where "
                                    "nbKeyword = 0 order by dwDateTime DESC",
                                    false, label,
                                    [](std::string_view) { return std::string("无关键词"); }));
     EXPECT_EQ(Built(library(), SortMode::SubjectGroups),
-              KeyedTreeSortedBySql(library(), "select dwDateTime,strName,idPic,strSubject from tSubject order "
+              KeyedTreeSortedBySql(library(),
+                                   "select dwDateTime,strName,idPic,strSubject from tSubject order "
                                    "by strSubject DESC,dwDateTime DESC",
                                    "select dwDateTime,strName,idPic,'' from tJpgMsg where "
                                    "strXpSubject = '' order by dwDateTime DESC",

@@ -116,7 +116,8 @@ TEST_F(FolderTree, FoldersOnNoKnownMountHaveNoNodeAndEmptyDrivesAfterTheFirstDis
     EXPECT_EQ(BuiltWith(library(), MountTable(std::vector<MountPoint>{{"/media/usb", "STICK"}})),
               "STICK(/media/usb)[1]\n  pics[1]\n    u.jpg\n");
     // The first drive stays even when all its folders are empty.
-    EXPECT_EQ(BuiltWith(library(), MountTable(std::vector<MountPoint>{{"/d", ""}})), "本地磁盘(/d)[0]\n");
+    EXPECT_EQ(BuiltWith(library(), MountTable(std::vector<MountPoint>{{"/d", ""}})),
+              "本地磁盘(/d)[0]\n");
 }
 
 TEST(MountTableTest, ReadsMountPointsWithEscapesAndLabelsFromMountInfo) {

@@ -59,7 +59,8 @@ TEST_F(RegionTree, APhotoCountedWithoutRegionsListsNoProvinceOfItsOwn) {
 
 TEST_F(RegionTree, NamesWithApostrophesStillFindTheirPhotos) {
     Add({.id = 1, .name = "a.jpg", .regions = {"O'Brien省", "King's", "St John's"}});
-    EXPECT_EQ(BuiltRegions(library()), "O'Brien省[1]\n  King's[1]\n    St John's[1]\n      a.jpg\n");
+    EXPECT_EQ(BuiltRegions(library()),
+              "O'Brien省[1]\n  King's[1]\n    St John's[1]\n      a.jpg\n");
 }
 
 // The tree as the catalogue answers per level: the provinces with a region,
