@@ -35,10 +35,11 @@ std::string GeneratedPath(const std::string& root, int id) {
     return GeneratedFolder(root, id) + "/IMG_" + std::to_string(id) + ".jpg";
 }
 
-void GenerateLibrary(int photos, const std::vector<std::vector<std::uint8_t>>& thumbnails,
+void GenerateLibrary(Library& library, int photos,
+                     const std::vector<std::vector<std::uint8_t>>& thumbnails,
                      const std::string& root, std::int32_t fileTime) {
-    BeginTransaction();
-    CatalogueSession session;
+    BeginTransaction(library);
+    CatalogueSession session(library);
     for (int id = 1; id <= photos; ++id) {
         PhotoRecord r;
         const std::string folder = GeneratedFolder(root, id);
@@ -69,7 +70,7 @@ void GenerateLibrary(int photos, const std::vector<std::vector<std::uint8_t>>& t
         const int region = id % kRegions;
         RegionNames regions{kProvinces[region % 6], "城市" + std::to_string(region),
                             "区" + std::to_string(region)};
-        InsertPhotoRow(PhotoRef{id, false}, r,
+        InsertPhotoRow(library, PhotoRef{id, false}, r,
                        thumbnails[static_cast<std::size_t>(id) % thumbnails.size()], regions);
         for (const std::string& keyword : {k1, k2})
             ExecuteStatement(
@@ -87,11 +88,11 @@ void GenerateLibrary(int photos, const std::vector<std::vector<std::uint8_t>>& t
                                 r.strXpSubject, static_cast<std::int64_t>(id), r.dwDateTime,
                                 r.strModel, r.strName, r.strPath));
         if (id % 100 == 0) {
-            CommitTransaction();
-            BeginTransaction();
+            CommitTransaction(library);
+            BeginTransaction(library);
         }
     }
-    CommitTransaction();
+    CommitTransaction(library);
 }
 
 std::vector<std::vector<std::uint8_t>> SampleThumbnails() {
@@ -107,14 +108,14 @@ std::vector<std::vector<std::uint8_t>> SampleThumbnails() {
     return blobs;
 }
 
-void EnsureGeneratedCatalogue(const std::string& folder, int photos) {
+void EnsureGeneratedCatalogue(Library& library, const std::string& folder, int photos) {
     SetDataFolder(folder);
     if (std::filesystem::exists(CatalogueFilePath())) return;
     const auto start = std::chrono::steady_clock::now();
-    OpenCatalogue();
-    GenerateLibrary(photos, SampleThumbnails());
-    SaveCatalogue();
-    CloseCatalogue();
+    OpenCatalogue(library);
+    GenerateLibrary(library, photos, SampleThumbnails());
+    SaveCatalogue(library);
+    CloseCatalogue(library);
     std::printf("generated %d photos in %.1f s\n", photos,
                 std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
 }

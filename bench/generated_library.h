@@ -8,11 +8,14 @@
 #include <string>
 #include <vector>
 
+class Library;
+
 // Fills the (open, empty) working database; thumbnails are taken in turn
 // from the given blobs, photo ids run from 1 to photos. Photo id lives in
 // <root>/<2010 + id % 15>/album<id % 1000>/IMG_<id>.jpg with the last-write
 // time fileTime (seconds since 1970).
-void GenerateLibrary(int photos, const std::vector<std::vector<std::uint8_t>>& thumbnails,
+void GenerateLibrary(Library& library, int photos,
+                     const std::vector<std::vector<std::uint8_t>>& thumbnails,
                      const std::string& root = "/photos", std::int32_t fileTime = 0);
 
 // The folder and the full path of generated photo id.
@@ -25,4 +28,4 @@ std::vector<std::vector<std::uint8_t>> SampleThumbnails();
 // Makes folder the data folder and, when it holds no catalogue file yet,
 // generates one of photos photos there and saves it, saying how long that
 // took. Later runs reuse the file.
-void EnsureGeneratedCatalogue(const std::string& folder, int photos);
+void EnsureGeneratedCatalogue(Library& library, const std::string& folder, int photos);

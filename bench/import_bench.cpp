@@ -48,7 +48,8 @@ double Now() {
 // Runs import (which returns how many it imported) in a child process with a
 // new data folder, so that its peak memory is the import's own; the child
 // reports its timing through a pipe.
-RunFigures TimeImport(const std::string& dataFolder, const std::function<int()>& import) {
+RunFigures TimeImport(Library& library, const std::string& dataFolder,
+                      const std::function<int()>& import) {
     int pipeFds[2];
     if (pipe(pipeFds) != 0) return {};
     pid_t child = fork();
@@ -56,15 +57,15 @@ RunFigures TimeImport(const std::string& dataFolder, const std::function<int()>&
         close(pipeFds[0]);
         std::filesystem::remove_all(dataFolder);
         SetDataFolder(dataFolder);
-        OpenCatalogue();
+        OpenCatalogue(library);
         double start = Now();
-        BeginTransaction();
+        BeginTransaction(library);
         int imported = import();
-        CommitTransaction();
+        CommitTransaction(library);
         double seconds = Now() - start;
         char line[128];
         int n = std::snprintf(line, sizeof line, "%.6f %d %.3f\n", seconds, imported,
-                              double(CatalogueMemoryUsed()) / 1048576.0);
+                              double(CatalogueMemoryUsed(library)) / 1048576.0);
         if (write(pipeFds[1], line, std::size_t(n)) < 0) _exit(1);
         _exit(0);
     }
@@ -84,11 +85,11 @@ RunFigures TimeImport(const std::string& dataFolder, const std::function<int()>&
 
 // The folder import as the program runs it: the walk, reads ahead on the
 // pool and one writer.
-int PooledImport(const std::string& folder, int workers) {
+int PooledImport(Library& library, const std::string& folder, int workers) {
     int imported = 0;
     ImportProgress progress;
     PendingRegionQueue regions;  // no companion: photos with a position wait here
-    OrderedImport import(imported, progress, {nullptr, regions}, workers);
+    OrderedImport import(library, imported, progress, {nullptr, regions}, workers);
     ImportFolderTree(folder, import);
     import.Finish();
     return imported;
@@ -96,14 +97,15 @@ int PooledImport(const std::string& folder, int workers) {
 
 // Every file read and stored on the one import thread, one after another, as
 // the import did before it read ahead.
-int SerialImport(const std::vector<std::string>& files) {
+int SerialImport(Library& library, const std::vector<std::string>& files) {
     int imported = 0;
     PendingRegionQueue regions;
     for (const std::string& file : files) {
-        if (StorePhotoFile(file, true, {nullptr, regions}) != StoreOutcome::Imported) continue;
+        if (StorePhotoFile(library, file, true, {nullptr, regions}) != StoreOutcome::Imported)
+            continue;
         if (++imported % 100 == 0) {
-            CommitTransaction();
-            BeginTransaction();
+            CommitTransaction(library);
+            BeginTransaction(library);
         }
     }
     return imported;
@@ -165,11 +167,12 @@ double VipsThumbnailRate(const std::vector<std::string>& files, const std::strin
     return double(files.size()) / (Now() - start);
 }
 
-void Report(const char* name, const std::string& folder, const std::vector<std::string>& files,
-            const std::string& workDir, const std::string& floor, double targetRate) {
+void Report(Library& library, const char* name, const std::string& folder,
+            const std::vector<std::string>& files, const std::string& workDir,
+            const std::string& floor, double targetRate) {
     WarmFileCache(files);
-    RunFigures run = TimeImport(workDir + "/data", [&] {
-        return PooledImport(folder, PhotoReadPool::DefaultWorkerCount());
+    RunFigures run = TimeImport(library, workDir + "/data", [&] {
+        return PooledImport(library, folder, PhotoReadPool::DefaultWorkerCount());
     });
     const double rate = run.imported / run.seconds;
     std::printf("\n%s: %zu files\n", name, files.size());
@@ -206,14 +209,16 @@ Spread SpreadOf(std::vector<double> values) {
 // The generated thumbnails on the read pool against the same import on one
 // thread and vipsthumbnail, round after round so that each ratio compares
 // figures taken moments apart on a shared machine.
-void ReportReadAhead(const std::string& folder, const std::vector<std::string>& files,
-                     const std::string& workDir, int workers, int rounds) {
+void ReportReadAhead(Library& library, const std::string& folder,
+                     const std::vector<std::string>& files, const std::string& workDir, int workers,
+                     int rounds) {
     WarmFileCache(files);
     std::vector<double> pooled, serial, vips, overSerial, overVips;
     for (int round = 0; round < rounds; ++round) {
-        RunFigures run =
-            TimeImport(workDir + "/data", [&] { return PooledImport(folder, workers); });
-        RunFigures one = TimeImport(workDir + "/data", [&] { return SerialImport(files); });
+        RunFigures run = TimeImport(library, workDir + "/data",
+                                    [&] { return PooledImport(library, folder, workers); });
+        RunFigures one =
+            TimeImport(library, workDir + "/data", [&] { return SerialImport(library, files); });
         pooled.push_back(run.imported / run.seconds);
         serial.push_back(one.imported / one.seconds);
         overSerial.push_back(pooled.back() / serial.back());
@@ -309,10 +314,10 @@ int main(int argc, char** argv) {
     std::fflush(stdout);
     const std::string floor = BuildFloor(dir);
     auto cameraFiles = MakeCameraCorpus(dir + "/camera", camera);
-    Report("camera", dir + "/camera", cameraFiles, dir, floor, 3000);
+    Report(library, "camera", dir + "/camera", cameraFiles, dir, floor, 3000);
     ReportWholeProcess(cameraFiles, dir, floor);
     auto plainFiles = MakePlainCorpus(dir + "/plain", plain);
-    Report("plain", dir + "/plain", plainFiles, dir, floor, 25);
-    ReportReadAhead(dir + "/plain", plainFiles, dir, workers, rounds);
+    Report(library, "plain", dir + "/plain", plainFiles, dir, floor, 25);
+    ReportReadAhead(library, dir + "/plain", plainFiles, dir, workers, rounds);
     return 0;
 }

@@ -31,9 +31,9 @@ double Now() {
         .count();
 }
 
-void Generate(int photos, int keywords) {
+void Generate(Library& library, int photos, int keywords) {
     const std::vector<std::uint8_t> thumb = {0xFF, 0xD8, 0x01, 0xFF, 0xD9};
-    BeginTransaction();
+    BeginTransaction(library);
     for (int id = 1; id <= photos; ++id) {
         PhotoRecord r;
         SetField(r.strName, "photo" + std::to_string(id) + ".jpg");
@@ -43,10 +43,10 @@ void Generate(int photos, int keywords) {
         SetField(r.strMake, "NIKON CORPORATION");
         r.fExposureTime = 0.008f;
         r.dwDateTime = 1393808707 + id;
-        InsertPhotoRow(PhotoRef{id, false}, r, thumb, {});
-        WriteKeywordRows(id, r);
+        InsertPhotoRow(library, PhotoRef{id, false}, r, thumb, {});
+        WriteKeywordRows(library, id, r);
     }
-    CommitTransaction();
+    CommitTransaction(library);
 }
 
 // Shows window and returns once it has painted.
@@ -71,7 +71,7 @@ int main(int argc, char* argv[]) {
     const std::filesystem::path folder = std::filesystem::temp_directory_path() /
                                          ("dz-properties-bench-" + std::to_string(getpid()));
     SetDataFolder(folder.string());
-    Generate(photos, keywords < 1 ? 1 : keywords);
+    Generate(library, photos, keywords < 1 ? 1 : keywords);
 
     double floor = 0, open = 0, picker = 0;
     for (int run = 0; run < runs; ++run) {
@@ -86,6 +86,7 @@ int main(int argc, char* argv[]) {
 
         start = Now();
         PropertiesSession session;
+        session.library = &library;
         session.shownPhoto = {1 + run % photos, false};
         LoadSessionRecord(session);
         CDialog_Exif dialog(session);
@@ -101,7 +102,7 @@ int main(int argc, char* argv[]) {
     std::printf("floor (bare 25-row table shown):    %7.2f ms\n", 1000 * floor / runs);
     std::printf("properties dialog shown:            %7.2f ms\n", 1000 * open / runs);
     std::printf("keyword picker first opened:        %7.2f ms\n", 1000 * picker / runs);
-    CloseCatalogue();
+    CloseCatalogue(library);
     std::filesystem::remove_all(folder);
     return 0;
 }

@@ -131,10 +131,10 @@ int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication application(argc, argv);
 
-    EnsureGeneratedCatalogue(dir, photos);
+    EnsureGeneratedCatalogue(library, dir, photos);
     auto start = std::chrono::steady_clock::now();
     start = std::chrono::steady_clock::now();
-    if (!OpenCatalogue()) {
+    if (!OpenCatalogue(library)) {
         std::fprintf(stderr, "cannot open the catalogue in %s\n", dir.c_str());
         return 1;
     }
@@ -142,7 +142,7 @@ int main(int argc, char** argv) {
                 std::filesystem::file_size(CatalogueFilePath()) / 1048576.0, Milliseconds(start));
 
     // The program's window: a 250-pixel pane beside an 800 x 600 view.
-    CVereroView view;
+    CVereroView view(library);
     view.resize(800, 600);
     view.show();
     CClassView pane(view);
@@ -197,7 +197,7 @@ int main(int argc, char** argv) {
     const int screenRows = view.Report()->Model()->LoadedRows();
     const Timing reading = Measure(rounds, [&] {
         for (int i = 0; i < screenRows; ++i)
-            ReadDetailRow(PhotoRef{firstId + group / 2 + i, false});
+            ReadDetailRow(library, PhotoRef{firstId + group / 2 + i, false});
     });
     std::printf("  %d rows read from the catalogue %6.2f / %6.2f ms\n", screenRows, reading.best,
                 reading.median);
@@ -222,7 +222,7 @@ int main(int argc, char** argv) {
         " over %d screens (target < 10)\n",
         wall / std::max(1, screens), (CpuMilliseconds() - cpuStart) / std::max(1, screens), slowest,
         screens);
-    CloseCatalogue();
+    CloseCatalogue(library);
 
     // The command a user scripts with, as a fresh process each time.
     const std::string cli = DARAZOZ_CLI;

@@ -124,10 +124,10 @@ void Print(const char* what, double seconds, const Run& run, double fileMiB, con
 int HoldCatalogue(const std::string& folder) {
     SetDataFolder(folder);
     Library library;
-    if (!OpenCatalogue()) return 1;
-    auto tree = BuildCategoryTree(SortMode::ShotTime, nullptr);
+    if (!OpenCatalogue(library)) return 1;
+    auto tree = BuildCategoryTree(library, SortMode::ShotTime, nullptr);
     if (!tree) return 1;
-    AppendDuplicatesGroup(*tree);
+    AppendDuplicatesGroup(library, *tree);
     ApplyGroupCounts(*tree);
     library.WaitUntilPrivate();
     return 0;
@@ -155,7 +155,7 @@ int main(int argc, char** argv) {
     for (int photos : sizes) {
         const std::string folder = dir + "/d" + std::to_string(photos);
         std::filesystem::create_directories(folder);
-        EnsureGeneratedCatalogue(folder, photos);
+        EnsureGeneratedCatalogue(library, folder, photos);
         const std::string file = folder + "/myJpgdb.db";
         const double fileMiB = std::filesystem::file_size(file) / 1048576.0;
         // Warm the file cache so that every run reads from memory alike.

@@ -37,13 +37,13 @@ int main(int argc, char** argv) {
         if (std::string(argv[i]) == "--photos") photos = std::atoi(argv[i + 1]);
         if (std::string(argv[i]) == "--dir") dir = argv[i + 1];
     }
-    EnsureGeneratedCatalogue(dir, photos);
+    EnsureGeneratedCatalogue(library, dir, photos);
     auto start = std::chrono::steady_clock::now();
     std::printf("catalogue file       %8.1f MiB\n",
                 std::filesystem::file_size(CatalogueFilePath()) / 1048576.0);
 
     start = std::chrono::steady_clock::now();
-    OpenCatalogue();
+    OpenCatalogue(library);
     std::printf("load at start-up     %8.1f ms\n", Milliseconds(start));
 
     const struct {
@@ -54,9 +54,9 @@ int main(int argc, char** argv) {
                      {SortMode::SubjectGroups, "subject"}, {SortMode::RegionGroups, "region"}};
     for (const auto& grouping : groupings) {
         start = std::chrono::steady_clock::now();
-        auto tree = BuildCategoryTree(grouping.mode, nullptr);
+        auto tree = BuildCategoryTree(library, grouping.mode, nullptr);
         if (tree) {
-            AppendDuplicatesGroup(*tree);
+            AppendDuplicatesGroup(library, *tree);
             ApplyGroupCounts(*tree);
         }
         std::printf("build %-14s %8.1f ms (target < 300)\n", grouping.name, Milliseconds(start));
@@ -64,6 +64,6 @@ int main(int argc, char** argv) {
     struct rusage usage {};
     getrusage(RUSAGE_SELF, &usage);
     std::printf("peak memory          %8.1f MiB\n", usage.ru_maxrss / 1024.0);
-    CloseCatalogue();
+    CloseCatalogue(library);
     return 0;
 }

@@ -64,21 +64,21 @@ void WriteFile(const std::string& path, const std::vector<std::uint8_t>& bytes) 
 }
 
 // The catalogue, and the folders and (empty) files it names.
-void Generate(int photos, const std::string& root) {
-    OpenCatalogue();
+void Generate(Library& library, int photos, const std::string& root) {
+    OpenCatalogue(library);
     std::vector<std::vector<std::uint8_t>> thumbnails;
     for (int seed = 0; seed < 8; ++seed) thumbnails.push_back(Jpeg(seed));
-    GenerateLibrary(photos, thumbnails, root, kFileTime);
+    GenerateLibrary(library, photos, thumbnails, root, kFileTime);
     for (int id = 1; id <= photos; ++id) {
         const std::string path = GeneratedPath(root, id);
         if (id <= kFolders) std::filesystem::create_directories(GeneratedFolder(root, id));
         std::ofstream(path).put('\0');
         SetFileLastWriteTime(path, kFileTime);
     }
-    RebuildFolderList();
-    WriteFolderTable();
-    SaveCatalogue();
-    CloseCatalogue();
+    RebuildFolderList(library);
+    WriteFolderTable(library);
+    SaveCatalogue(library);
+    CloseCatalogue(library);
 }
 
 std::vector<std::string> JpegsIn(const std::string& folder) {
@@ -152,7 +152,7 @@ int main(int argc, char** argv) {
     SetDataFolder(dir + "/data");
     if (!std::filesystem::exists(CatalogueFilePath())) {
         std::printf("generating %d photos and their files ...\n", photos);
-        double ms = Milliseconds([&] { Generate(photos, root); });
+        double ms = Milliseconds([&] { Generate(library, photos, root); });
         std::printf("generated in %.0f ms\n", ms);
     }
     const int round = NextRound(dir);
@@ -160,43 +160,46 @@ int main(int argc, char** argv) {
                 std::filesystem::file_size(CatalogueFilePath()) / 1048576.0, photos, kFolders);
 
     FileStatFloor(root, photos);  // warms the file cache
-    std::printf("load at start-up          %8.1f ms\n", Milliseconds([] { OpenCatalogue(); }));
+    std::printf("load at start-up          %8.1f ms\n",
+                Milliseconds([&] { OpenCatalogue(library); }));
 
     std::printf("\nchange check (start-up offer), floor: stat of every folder %.1f ms\n",
                 FolderStatFloor(root));
-    ForgetFolderList();
+    ForgetFolderList(library);
     bool changed = true;
-    double ms = Milliseconds([&] { changed = AnyFolderChanged(); });
+    double ms = Milliseconds([&] { changed = AnyFolderChanged(library); });
     std::printf("  nothing changed         %8.1f ms (target < 100), reports %s\n", ms,
                 changed ? "a change" : "none");
     ChangeFolders(root, round);
-    ForgetFolderList();
-    ms = Milliseconds([&] { changed = AnyFolderChanged(); });
+    ForgetFolderList(library);
+    ms = Milliseconds([&] { changed = AnyFolderChanged(library); });
     std::printf("  10 folders changed      %8.1f ms (target < 100), reports %s\n", ms,
                 changed ? "a change" : "none");
 
     UpkeepProgress progress;
-    ms = Milliseconds([&] { UpdateLibrary(progress, {nullptr, library.PendingRegions()}); });
-    const double save = Milliseconds([] { SaveCatalogue(); });
+    ms = Milliseconds([&] {
+        UpdateLibrary(library, progress, {nullptr, library.PendingRegions()});
+    });
+    const double save = Milliseconds([&] { SaveCatalogue(library); });
     std::printf(
         "\nupdate of 10 folders      %8.1f ms (%d refreshed, %d removed), including its save; "
         "a save alone %.1f ms\n",
         ms, progress.refreshed.load(), progress.photosRemoved.load(), save);
 
     const double statFloor = FileStatFloor(root, photos);
-    ms = Milliseconds([&] { TidyCatalogue(std::nullopt, progress); });
+    ms = Milliseconds([&] { TidyCatalogue(library, std::nullopt, progress); });
     std::printf(
         "tidy, whole catalogue     %8.1f ms (target < 2000), floor: stat of every file "
         "%.1f ms\n",
         ms, statFloor);
 
-    const double plainSave = Milliseconds([] { SaveCatalogue(); });
-    ms = Milliseconds([] { RebuildCatalogue(StopToken{}); });
+    const double plainSave = Milliseconds([&] { SaveCatalogue(library); });
+    ms = Milliseconds([&] { RebuildCatalogue(library, StopToken{}); });
     std::printf(
         "thorough tidy (rebuild)   %8.1f ms = %.2f x the plain save of %.1f ms (target "
         "< 2 x)\n",
         ms, ms / plainSave, plainSave);
-    CloseCatalogue();
+    CloseCatalogue(library);
 
     std::printf("\nwhole commands in a fresh process (darazoz-cli)\n");
     std::printf("  stats (load, floor)     %8.1f ms\n", RunCli("stats"));

@@ -53,10 +53,10 @@ std::vector<std::uint8_t> Thumbnail(int seed) {
     return jpeg;
 }
 
-void Generate(int photos) {
+void Generate(Library& library, int photos) {
     std::vector<std::vector<std::uint8_t>> blobs;
     for (int i = 0; i < 8; ++i) blobs.push_back(Thumbnail(i));
-    BeginTransaction();
+    BeginTransaction(library);
     for (int id = 1; id <= photos; ++id) {
         PhotoRecord r;
         const std::string name = "IMG_" + std::to_string(id) + ".jpg";
@@ -69,9 +69,9 @@ void Generate(int photos) {
         r.nHeight = 3000;
         r.fSize = 4.2f;
         r.dwDateTime = 1700000000 + id;
-        InsertPhotoRow(PhotoRef{id, false}, r, blobs[id % blobs.size()], {});
+        InsertPhotoRow(library, PhotoRef{id, false}, r, blobs[id % blobs.size()], {});
     }
-    CommitTransaction();
+    CommitTransaction(library);
 }
 
 std::size_t ThumbnailBytes(const PhotoList& list) {
@@ -137,15 +137,15 @@ int main(int argc, char** argv) {
         std::filesystem::temp_directory_path() / ("dz-view-bench-" + std::to_string(::getpid()));
     std::filesystem::remove_all(folder);
     SetDataFolder(folder.string());
-    if (!OpenCatalogue()) {
+    if (!OpenCatalogue(library)) {
         std::fprintf(stderr, "cannot open a catalogue in %s\n", folder.c_str());
         return 1;
     }
     double t = Now();
-    Generate(photos);
+    Generate(library, photos);
     std::printf("catalogue of %d photos generated in %.2f s\n", photos, Now() - t);
 
-    CVereroView view;
+    CVereroView view(library);
     view.resize(width, height);
     view.show();
     QApplication::processEvents();
@@ -191,7 +191,7 @@ int main(int argc, char** argv) {
     view.ShowListFromTop();
     ScrollThrough(view, screen, "scrolling all photos");
 
-    CloseCatalogue();
+    CloseCatalogue(library);
     std::filesystem::remove_all(folder);
     return 0;
 }

@@ -219,9 +219,9 @@ void RunScenario(CDialogPICVIEW& viewer, PhotoViewerHost& host, const PhotoList&
     viewer.close();
 }
 
-std::vector<PhotoRef> CataloguedPhotos() {
+std::vector<PhotoRef> CataloguedPhotos(Library& library) {
     std::vector<PhotoRef> refs;
-    if (const auto tree = BuildCategoryTree(SortMode::ShotTime, nullptr))
+    if (const auto tree = BuildCategoryTree(library, SortMode::ShotTime, nullptr))
         tree->AppendPhotosBeneath(kRootNode, refs);
     return refs;
 }
@@ -266,7 +266,7 @@ void MeasureBarePaint(QSize picture, Figures& figures) {
 
 // One round in this process: the offscreen platform gets a screen of the
 // given size, the viewer opens over the catalogue in options.data.
-int RunRound(int argc, char** argv, const Options& options, QSize screenSize) {
+int RunRound(Library& library, int argc, char** argv, const Options& options, QSize screenSize) {
     const std::string screens = options.dir + "/screen-" + SizeText(screenSize) + ".json";
     std::ofstream(screens) << "{\"screens\":[{\"name\":\"bench\",\"x\":0,\"y\":0,\"width\":"
                            << screenSize.width() << ",\"height\":" << screenSize.height()
@@ -278,17 +278,19 @@ int RunRound(int argc, char** argv, const Options& options, QSize screenSize) {
     BenchApplication application(argc, argv);
     const QScreen* screen = QGuiApplication::primaryScreen();
     SetDataFolder(options.data);
-    if (!OpenCatalogue()) return 1;
-    const std::vector<PhotoRef> refs = CataloguedPhotos();
+    if (!OpenCatalogue(library)) return 1;
+    const std::vector<PhotoRef> refs = CataloguedPhotos(library);
     if (refs.size() < 8) return 1;
 
-    CVereroView view;
+    CVereroView view(library);
     view.resize(800, 600);
     PhotoFileCommands removal(view);
     auto* host = new PhotoViewerHost(
         view,
         {[&removal](int index, bool deleteFile) { return removal.RemoveAt(index, deleteFile); },
-         PhotosWithoutTrash},
+         [&library](const std::vector<PhotoRef>& photos) {
+             return PhotosWithoutTrash(library, photos);
+         }},
         &view);
     QObject::connect(&view, &CVereroView::prefetchRequested, host,
                      &PhotoViewerHost::OnPrefetchRequested);
@@ -316,7 +318,7 @@ int RunRound(int argc, char** argv, const Options& options, QSize screenSize) {
     MeasureBarePaint(FittedDeviceSize(options.photo, screen->size(), ratio), figures);
     MeasureDecode(options.firstFile, screen->size(), ratio, figures);
     figures["memory.peak_mib"] = PeakMiB();
-    CloseCatalogue();
+    CloseCatalogue(library);
     for (const auto& [name, value] : figures) std::printf("%s %.6f\n", name.c_str(), value);
     return 0;
 }
@@ -424,7 +426,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "bad --photo or --screens\n");
         return 2;
     }
-    if (options.round) return RunRound(argc, argv, options, options.screens.front());
+    if (options.round) return RunRound(library, argc, argv, options, options.screens.front());
 
     double t = Now();
     std::filesystem::create_directories(options.dir);

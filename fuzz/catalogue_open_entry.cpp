@@ -24,16 +24,16 @@ int FuzzCatalogueOpen(const std::uint8_t* data, std::size_t size) {
     if (!WriteScratchFile(CatalogueFilePath(), data, size)) return 0;
 
     Library library;
-    if (OpenCatalogue()) {
-        CountPhotosNow();
-        LoadFolderList();
+    if (OpenCatalogue(library)) {
+        CountPhotosNow(library);
+        LoadFolderList(library);
         std::optional<std::int64_t> first;
         {
-            CatalogueSession session;
+            CatalogueSession session(library);
             if (session.ok()) first = QueryInt64(session, kFirstPhotoId);
         }
         PhotoRecord record;
-        if (first) LoadPhotoRecord(PhotoRef{*first, false}, record);
+        if (first) LoadPhotoRecord(library, PhotoRef{*first, false}, record);
     }
     return 0;
 }

@@ -29,9 +29,9 @@ QString CatalogueProblemText(CatalogueFileState state) {
     return {};
 }
 
-bool OpenCatalogueAtStartup(const StartupMessageBox& ask, std::time_t now) {
-    if (OpenCatalogue()) return true;
-    const CatalogueFileState state = CatalogueOpenState();
+bool OpenCatalogueAtStartup(Library& library, const StartupMessageBox& ask, std::time_t now) {
+    if (OpenCatalogue(library)) return true;
+    const CatalogueFileState state = CatalogueOpenState(library);
     const QString problem = CatalogueProblemText(state) + QStringLiteral("\r\n") +
                             QString::fromStdString(CatalogueFilePath());
     if (!IsDamagedState(state)) {
@@ -46,9 +46,9 @@ bool OpenCatalogueAtStartup(const StartupMessageBox& ask, std::time_t now) {
         ask(kTitle, QStringLiteral("无法将原文件改名，没有新建相册数据库。"), false);
         return false;
     }
-    if (OpenCatalogue()) return true;
+    if (OpenCatalogue(library)) return true;
     ask(kTitle,
-        CatalogueProblemText(CatalogueOpenState()) + QStringLiteral("\r\n") +
+        CatalogueProblemText(CatalogueOpenState(library)) + QStringLiteral("\r\n") +
             QString::fromStdString(CatalogueFilePath()),
         false);
     return false;

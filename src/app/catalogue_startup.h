@@ -11,6 +11,8 @@
 
 #include "catalogue/catalogue_file_check.h"
 
+class Library;
+
 // Shows a message box (title, message, whether it has 取消) and returns
 // kDlgMsgOk or kDlgMsgCancel.
 using StartupMessageBox = std::function<int(const QString&, const QString&, bool)>;
@@ -23,4 +25,4 @@ QString CatalogueProblemText(CatalogueFileState state);
 // for a damaged file, offers a new catalogue (the file set aside with the
 // time now). Returns whether the catalogue is open; when not, the file is
 // as it was.
-bool OpenCatalogueAtStartup(const StartupMessageBox& ask, std::time_t now);
+bool OpenCatalogueAtStartup(Library& library, const StartupMessageBox& ask, std::time_t now);

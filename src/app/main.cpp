@@ -49,7 +49,8 @@ int main(int argc, char* argv[]) {
     if (options.reportStartup) new StartupReport(FirstGroupingShown, &application);
 
     CVereroApp verero;
-    const CVereroApp::StartOutcome start = verero.InitInstance(options, MakeBrowsingParts());
+    const CVereroApp::StartOutcome start =
+        verero.InitInstance(options, MakeBrowsingParts(verero.PhotoLibrary()));
     if (start != CVereroApp::StartOutcome::Running) return CVereroApp::ExitStatus(start);
     ConnectBrowsingWindows(verero);
     TerminationSignals termination;

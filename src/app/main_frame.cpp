@@ -108,7 +108,8 @@ void CMainFrame::AttachMapLink(MapLink* link) {
     // Receivers run on the link's dispatch thread, which is this UI thread.
     link->SetBringToFrontReceiver([this] { BringToFront(); });
     // Only photos of this catalogue are handed to the pane.
-    link->SetPhotoIdCheck(PhotoIdExists);
+    link->SetPhotoIdCheck(
+        [this](std::int64_t id) { return library_ != nullptr && PhotoIdExists(*library_, id); });
     link->SetPhotoSelectionReceiver([](std::vector<std::int64_t> ids) {
         QList<qint64> list(ids.begin(), ids.end());
         ReceiverRegistry::Post(ReceiverRole::CategoryPane, UiMessage::kShowMapPhotos,

@@ -70,8 +70,9 @@ class CMainFrame : public QMainWindow {
     // Connects the map link's bring-to-front requests and photo selections
     // to the window; the link must outlive the frame or be detached (null).
     void AttachMapLink(MapLink* link);
-    // The catalogue that closing the window saves when it is modified.
-    void AttachLibrary(const Library* library) { library_ = library; }
+    // The catalogue that closing the window saves when it is modified, and
+    // whose photos the map link hands to the pane.
+    void AttachLibrary(Library* library) { library_ = library; }
     // Restores, raises and activates the window and a modal dialog over it
     // (a companion's request, a later start of the program).
     void BringToFront();
@@ -114,6 +115,6 @@ class CMainFrame : public QMainWindow {
     ApplicationLook look_;
     int lookId_ = LookId::kDefault;
     MapLink* mapLink_ = nullptr;
-    const Library* library_ = nullptr;
+    Library* library_ = nullptr;
     bool shutDown_ = false;
 };

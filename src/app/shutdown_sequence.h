@@ -12,7 +12,7 @@ class Library;
 // while a waited-for worker runs, calls pause (100 ms sleeps in the program)
 // and tests again. Returns whether a save was attempted. Without a library
 // there is nothing to save.
-bool RunShutdownSequence(const Library* library, const std::function<void()>& pause);
+bool RunShutdownSequence(Library* library, const std::function<void()>& pause);
 
 // Sleeps 100 ms; the pause of the real shutdown.
 void ShutdownPause();

@@ -97,7 +97,7 @@ CVereroApp::StartOutcome CVereroApp::InitInstance(const LaunchOptions& options,
     // Before the frame exists, so that the category pane's first tree build
     // sees the catalogue the user chose. Without a catalogue (a damaged file
     // the user keeps) the program still runs; the file stays as it is.
-    OpenCatalogueAtStartup(messageBox_, std::time(nullptr));
+    OpenCatalogueAtStartup(library_, messageBox_, std::time(nullptr));
 
     frame_ = std::make_unique<CMainFrame>(parts.makePane ? parts.makePane() : nullptr,
                                           parts.makeView ? parts.makeView() : nullptr);

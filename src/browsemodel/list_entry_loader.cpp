@@ -20,8 +20,9 @@ std::string Bounded(const std::string& utf8, std::size_t capacity) {
 
 }  // namespace
 
-bool LoadListEntry(const PhotoRef& photo, PhotoListEntry& entry, bool autoOrient) {
-    const std::optional<ListEntryRow> row = ReadListEntryRow(photo);
+bool LoadListEntry(Library& library, const PhotoRef& photo, PhotoListEntry& entry,
+                   bool autoOrient) {
+    const std::optional<ListEntryRow> row = ReadListEntryRow(library, photo);
     if (!row) return false;
     entry.ref = photo;
     entry.name = Bounded(row->name, kEntryNameCapacity);

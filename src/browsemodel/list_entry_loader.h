@@ -5,6 +5,8 @@
 
 #include "record/photo_ref.h"
 
+class Library;
+
 struct PhotoListEntry;
 
 // Reads the row of photo into entry, which then refers to it: name, full
@@ -12,4 +14,4 @@ struct PhotoListEntry;
 // by its aspect and, when autoOrient is set, by the EXIF orientation. False
 // when there is no row, or when the row has no blob or the blob does not
 // decode (the entry then holds no thumbnail).
-bool LoadListEntry(const PhotoRef& photo, PhotoListEntry& entry, bool autoOrient);
+bool LoadListEntry(Library& library, const PhotoRef& photo, PhotoListEntry& entry, bool autoOrient);

@@ -19,6 +19,8 @@ class PhotoBrowser {
     virtual GridSelection& Selection() = 0;
     virtual const GridSelection& Selection() const = 0;
     bool HasPhotos() const { return Photos().AllocatedCount() > 0; }
+    // The catalogue the listed photos are in.
+    Library& PhotoLibrary() const { return Photos().PhotoLibrary(); }
 
     // The photo a show (true) or properties (false) command acts on, or
     // nullopt when there is none.

@@ -27,7 +27,7 @@ bool PhotoList::EnsureThumbnail(int index) {
     if (!IsValid(index)) return false;
     PhotoListEntry& entry = Entry(index);
     if (!entry.thumbnail.isNull()) return true;
-    if (!LoadListEntry(entry.ref, entry, autoOrient)) return false;
+    if (!LoadListEntry(*library_, entry.ref, entry, autoOrient)) return false;
     ++loadedThumbnails_;
     return true;
 }

@@ -18,6 +18,8 @@
 #include "record/photo_ref.h"
 #include "tree/category_tree.h"
 
+class Library;
+
 // Capacities of the entry's text fields in bytes, terminator included; a
 // longer catalogue value is cut at a character boundary to fit.
 inline constexpr std::size_t kEntryNameCapacity = 100;
@@ -46,6 +48,11 @@ struct PhotoListEntry {
 
 class PhotoList {
   public:
+    // The entries load their rows and thumbnails from library.
+    explicit PhotoList(Library& library) : library_(&library) {}
+
+    Library& PhotoLibrary() const { return *library_; }
+
     // ResetPhotoList: releases every entry of the old list and makes room
     // for n new ones; count starts at 0.
     void Reset(int n);
@@ -81,6 +88,7 @@ class PhotoList {
     int reselectIndex = 0;
 
   private:
+    Library* library_;
     std::vector<PhotoListEntry> entries_;
     int count_ = 0;
     int loadedThumbnails_ = 0;

@@ -62,8 +62,8 @@ void UpdatePhotoCommands(CMainFrame& frame, CVereroView* view) {
 
 // The pane hands its photos to the view, so whichever the frame asks for
 // first creates the view.
-CVereroView* TheView() {
-    return CVereroView::Instance() ? CVereroView::Instance() : new CVereroView;
+CVereroView* TheView(Library& library) {
+    return CVereroView::Instance() ? CVereroView::Instance() : new CVereroView(library);
 }
 
 void ConnectPaneToImports(CMainFrame& frame, CClassView* pane, ImportController* imports) {
@@ -112,7 +112,9 @@ void ConnectViewer(CMainFrame& frame, CVereroView* view, LocationController* loc
     auto* host = new PhotoViewerHost(
         *view,
         {[removal](int index, bool deleteFile) { return removal->RemoveAt(index, deleteFile); },
-         PhotosWithoutTrash},
+         [view](const std::vector<PhotoRef>& photos) {
+             return PhotosWithoutTrash(view->PhotoLibrary(), photos);
+         }},
         view);
     QObject::connect(view, &CVereroView::prefetchRequested, host,
                      &PhotoViewerHost::OnPrefetchRequested);
@@ -170,7 +172,7 @@ void ConnectViewer(CMainFrame& frame, CVereroView* view, LocationController* loc
 // for, the start-up offer to update a changed library, and the tidy dialog
 // that follows 打开文件位置 on a photo whose file is gone.
 void ConnectUpkeep(CMainFrame& frame, CVereroView* view, PhotoFileCommands* files,
-                   ImportController* imports, const Library& library) {
+                   ImportController* imports, Library& library) {
     auto* upkeep = new UpkeepController(library, imports->Regions(), &frame);
     QObject::connect(
         upkeep, &UpkeepController::newPhotosFound, imports,
@@ -187,7 +189,7 @@ void ConnectUpkeep(CMainFrame& frame, CVereroView* view, PhotoFileCommands* file
         auto enable = [&frame](int id, bool enabled) {
             if (QAction* action = frame.Command(id)) action->setEnabled(enabled);
         };
-        enable(CommandId::kUpdateLibrary, UpkeepController::UpdateAvailable());
+        enable(CommandId::kUpdateLibrary, upkeep->UpdateAvailable());
         enable(CommandId::kTidyCatalogue, true);
         enable(CommandId::kSaveCatalogue, upkeep->SaveAvailable());
         enable(CommandId::kClearCatalogue, view->HasPhotos());
@@ -218,7 +220,7 @@ void CarrySearch(CMainFrame& frame, CClassView* pane, CVereroView* view) {
             return;
         }
         if (on && pane->SearchPanel() == nullptr) {
-            auto* panel = new CDialogFind(pane);
+            auto* panel = new CDialogFind(view->PhotoLibrary(), pane);
             QObject::connect(panel, &CDialogFind::searchRequested, pane, &CClassView::Search);
             pane->SetSearchPanel(panel);
         }
@@ -313,11 +315,11 @@ LocationController* ConnectLocation(CVereroApp& app, CMainFrame& frame, CVereroV
 
 }  // namespace
 
-FrameParts MakeBrowsingParts() {
+FrameParts MakeBrowsingParts(Library& library) {
     FrameParts parts;
-    parts.makeView = [] { return TheView(); };
-    parts.makePane = [] {
-        return new CClassView(*TheView(), nullptr, CClassView::FirstTree::AfterFirstPaint);
+    parts.makeView = [&library] { return TheView(library); };
+    parts.makePane = [&library] {
+        return new CClassView(*TheView(library), nullptr, CClassView::FirstTree::AfterFirstPaint);
     };
     return parts;
 }
@@ -326,8 +328,8 @@ void ConnectBrowsingWindows(CVereroApp& app) {
     CMainFrame& frame = *app.MainFrame();
     CVereroView* view = CVereroView::Instance();
     if (!view) return;
-    auto* imports = new ImportController(app.PhotoLibrary().PendingRegions(), app.Link(),
-                                         &app.RegionNames(), &frame);
+    auto* imports =
+        new ImportController(app.PhotoLibrary(), app.Link(), &app.RegionNames(), &frame);
     imports->SetDialogOpenedHook([&frame] { frame.StartBringToFrontTimer(); });
     if (CClassView* pane = CClassView::Instance()) {
         ConnectPaneToImports(frame, pane, imports);
@@ -354,7 +356,7 @@ void ConnectBrowsingWindows(CVereroApp& app) {
     Carry(frame, CommandId::kAutoOrient, view, &CVereroView::OnToggleAutoOrient);
     // Every properties dialog of the run writes on the import's region route
     // and shares the answers of the others.
-    const PropertiesContext properties{RoutedPhotoWriter(imports->Regions())};
+    const PropertiesContext properties{RoutedPhotoWriter(app.PhotoLibrary(), imports->Regions())};
     LocationController* location =
         ConnectLocation(app, frame, view, imports->Regions(), properties);
     CarryProperties(frame, view, location, properties);

@@ -10,8 +10,8 @@
 
 class CMainFrame;
 
-// The factories for the frame's pane and view.
-FrameParts MakeBrowsingParts();
+// The factories for the frame's pane and view, which show library.
+FrameParts MakeBrowsingParts(Library& library);
 
 // Creates the import controller and connects the frame's commands and
 // status bar to the browsing windows; call once after the frame exists.

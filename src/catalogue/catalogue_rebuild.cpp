@@ -45,8 +45,8 @@ bool DropVanishedRows(const CatalogueSession& session, bool duplicates, const Vo
 
 }  // namespace
 
-RebuildResult RebuildCatalogue(const StopToken& stop, std::atomic<int>* copied) {
-    CatalogueSession session;
+RebuildResult RebuildCatalogue(Library& library, const StopToken& stop, std::atomic<int>* copied) {
+    CatalogueSession session(library);
     if (!session.ok()) return RebuildResult::Failed;
     sqlite3* db = SessionDb(session);
     // All or nothing: a failed step leaves the working database as it was.
@@ -63,8 +63,8 @@ RebuildResult RebuildCatalogue(const StopToken& stop, std::atomic<int>* copied) 
         ExecuteStatement(db, "rollback transaction");
         return RebuildResult::Failed;
     }
-    RebuildFolderList();
-    WriteFolderTable();
+    RebuildFolderList(library);
+    WriteFolderTable(library);
     // Written compactly to the save file, which then replaces the catalogue
     // file in one rename: the old file stays until the new one is complete.
     // The deletions committed, which marked the catalogue modified; only a

@@ -11,6 +11,8 @@
 
 #include "platform/stop_token.h"
 
+class Library;
+
 enum class RebuildResult {
     Done,        // the tidied catalogue is in use and compactly in the catalogue file
     Failed,      // nothing changed: the working database and the file are as before
@@ -22,4 +24,5 @@ enum class RebuildResult {
 // copied, when given, grows by one per kept photo (main and duplicate
 // rows). Rows on an unplugged volume are kept; stops without changes when
 // stop is requested (the tidy's token, which stops when the program closes).
-RebuildResult RebuildCatalogue(const StopToken& stop, std::atomic<int>* copied = nullptr);
+RebuildResult RebuildCatalogue(Library& library, const StopToken& stop,
+                               std::atomic<int>* copied = nullptr);

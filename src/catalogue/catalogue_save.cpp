@@ -29,11 +29,10 @@ void RemoveInterruptedSave() {
     RemoveSaveFile(SaveFilePath());
 }
 
-int SaveCatalogue() {
+int SaveCatalogue(Library& library) {
     // Refused before the session would open the catalogue.
-    if (!HasCurrentLibrary()) return SQLITE_CANTOPEN;
-    if (CurrentLibrary().ReadOnly()) return SQLITE_READONLY;
-    CatalogueSession session;
+    if (library.ReadOnly()) return SQLITE_READONLY;
+    CatalogueSession session(library);
     if (!session.ok()) return SQLITE_CANTOPEN;
     const std::string target = CatalogueFilePath();
     const std::string saveFile = SaveFilePath();
@@ -65,7 +64,7 @@ int SaveCatalogue() {
     }
     FlushFolderToDisk(DataFolder());
     // The session held the lock throughout, so no write came in between.
-    LibraryInternals::MarkSaved(LibraryInternals::Owner(session));
+    LibraryInternals::MarkSaved(library);
     return SQLITE_OK;
 }
 
@@ -84,13 +83,11 @@ int WriteCompactCatalogueFile(sqlite3* db) {
     return SQLITE_OK;
 }
 
-bool ClearCatalogue() {
-    if (!HasCurrentLibrary()) return false;
-    Library& library = CurrentLibrary();
+bool ClearCatalogue(Library& library) {
     std::lock_guard lock(LibraryInternals::Mutex(library));
     LibraryInternals::CloseWorking(library);
     std::remove(CatalogueFilePath().c_str());
-    const bool opened = OpenCatalogue();
+    const bool opened = OpenCatalogue(library);
     // The emptied catalogue is offered for saving like any change, even
     // though nothing committed in it.
     LibraryInternals::MarkModified(library);

@@ -1,11 +1,13 @@
 #pragma once
+
+class Library;
 // Writing the working database to the catalogue file, and clearing it.
 
 // Copies the working database into the save file, then renames the save
 // file over the catalogue file in one step, so the catalogue file is always
 // either the old or the new complete database. Returns 0 on success,
 // otherwise the SQLite error code (the catalogue file is then untouched).
-int SaveCatalogue();
+int SaveCatalogue(Library& library);
 // Deletes what a save that was cut short (the process killed) left in the
 // data folder: the save file and its journal. The catalogue file is then
 // the last complete save. Opening the catalogue runs it.
@@ -13,4 +15,4 @@ void RemoveInterruptedSave();
 
 // Closes the working database, deletes the catalogue file and opens a new
 // empty one. Returns whether the new catalogue could be opened.
-bool ClearCatalogue();
+bool ClearCatalogue(Library& library);

@@ -14,7 +14,7 @@ constexpr const char* kRollbackTransaction = "rollback transaction";
 
 }  // namespace
 
-CatalogueSavepoint::CatalogueSavepoint() {
+CatalogueSavepoint::CatalogueSavepoint(Library& library) : session_(library) {
     if (!session_.ok()) return;
     outermost_ = sqlite3_get_autocommit(SessionDb(session_)) != 0;
     active_ = ExecuteStatement(SessionDb(session_), kSetSavepoint) == SQLITE_OK;

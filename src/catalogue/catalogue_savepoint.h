@@ -11,7 +11,7 @@
 
 class CatalogueSavepoint {
   public:
-    CatalogueSavepoint();
+    explicit CatalogueSavepoint(Library& library);
     ~CatalogueSavepoint();
     CatalogueSavepoint(const CatalogueSavepoint&) = delete;
     CatalogueSavepoint& operator=(const CatalogueSavepoint&) = delete;

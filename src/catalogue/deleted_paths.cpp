@@ -11,32 +11,32 @@ namespace {
 constexpr const char* kCountDeleted = "select count(*) from tDelTable where strfullPath = ?";
 }  // namespace
 
-bool IsDeletedPath(const std::string& path) {
-    CatalogueSession session;
+bool IsDeletedPath(Library& library, const std::string& path) {
+    CatalogueSession session(library);
     if (!session.ok()) return false;
     const std::string utf8 = CodePageToUtf8(path);
     CachedStatement count(session, kCountDeleted);
     return count.Bind(utf8).Step() == SQLITE_ROW && sqlite3_column_int64(count.get(), 0) > 0;
 }
 
-bool PassDeletedPathCheck(const std::string& path, bool force) {
-    CatalogueSession session;
-    if (!IsDeletedPath(path)) return true;
+bool PassDeletedPathCheck(Library& library, const std::string& path, bool force) {
+    CatalogueSession session(library);
+    if (!IsDeletedPath(library, path)) return true;
     if (!force) return false;
-    RemoveDeletedPath(path);
+    RemoveDeletedPath(library, path);
     return true;
 }
 
-void AddDeletedPath(const std::string& path) {
-    CatalogueSession session;
+void AddDeletedPath(Library& library, const std::string& path) {
+    CatalogueSession session(library);
     if (!session.ok()) return;
     ExecuteStatement(
         SessionDb(session),
         FormatStatement("insert into tDelTable(strfullPath) values('%s')", CodePageToUtf8(path)));
 }
 
-void RemoveDeletedPath(const std::string& path) {
-    CatalogueSession session;
+void RemoveDeletedPath(Library& library, const std::string& path) {
+    CatalogueSession session(library);
     if (!session.ok()) return;
     ExecuteStatement(
         SessionDb(session),

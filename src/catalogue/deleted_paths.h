@@ -4,8 +4,10 @@
 
 #include <string>
 
-bool IsDeletedPath(const std::string& path);
+class Library;
+
+bool IsDeletedPath(Library& library, const std::string& path);
 // True when the import may go on with path.
-bool PassDeletedPathCheck(const std::string& path, bool force);
-void AddDeletedPath(const std::string& path);
-void RemoveDeletedPath(const std::string& path);
+bool PassDeletedPathCheck(Library& library, const std::string& path, bool force);
+void AddDeletedPath(Library& library, const std::string& path);
+void RemoveDeletedPath(Library& library, const std::string& path);

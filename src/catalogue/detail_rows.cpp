@@ -16,8 +16,8 @@ constexpr PerPhotoTable kSelectDetailRow{
 
 }  // namespace
 
-std::optional<DetailRow> ReadDetailRow(const PhotoRef& photo) {
-    CatalogueSession session;
+std::optional<DetailRow> ReadDetailRow(Library& library, const PhotoRef& photo) {
+    CatalogueSession session(library);
     if (!session.ok()) return std::nullopt;
     std::optional<DetailRow> found;
     ForEachRow(SessionDb(session), FormatStatement(kSelectDetailRow.For(photo), photo.idPic),

@@ -10,6 +10,7 @@
 
 #include "record/photo_ref.h"
 
+class Library;
 struct DetailRow {
     std::string name;           // strName, UTF-8 like every text here
     std::int32_t dateTime = 0;  // dwDateTime, 0 when unknown
@@ -29,4 +30,4 @@ struct DetailRow {
 
 // The photo's row; nullopt when there is no such row. (The detail list asks
 // for the catalogued copy, also of a listed duplicate.)
-std::optional<DetailRow> ReadDetailRow(const PhotoRef& photo);
+std::optional<DetailRow> ReadDetailRow(Library& library, const PhotoRef& photo);

@@ -10,8 +10,8 @@ constexpr const char* kDuplicatesQuery =
 
 }  // namespace
 
-bool ForEachDuplicateRow(const std::function<void(const DuplicateRow&)>& onRow) {
-    CatalogueSession session;
+bool ForEachDuplicateRow(Library& library, const std::function<void(const DuplicateRow&)>& onRow) {
+    CatalogueSession session(library);
     if (!session.ok()) return false;
     return ForEachRow(session, kDuplicatesQuery, [&](const CatalogueRow& row) {
         onRow({PhotoRef{row.Int64(2), true}, row.TextView(1), row.TextView(3)});

@@ -11,6 +11,7 @@
 
 #include "record/photo_ref.h"
 
+class Library;
 struct DuplicateRow {
     PhotoRef photo;           // always a duplicate
     std::string_view name;    // strName, valid during the callback only
@@ -19,4 +20,4 @@ struct DuplicateRow {
 
 // Hands each row to onRow in that order; false when the catalogue cannot be
 // read (no row is handed then).
-bool ForEachDuplicateRow(const std::function<void(const DuplicateRow&)>& onRow);
+bool ForEachDuplicateRow(Library& library, const std::function<void(const DuplicateRow&)>& onRow);

@@ -50,9 +50,8 @@ std::vector<std::string> CataloguedFolders(sqlite3* db) {
 
 }  // namespace
 
-void PutFolderStamp(const std::string& path, std::int64_t time) {
-    CatalogueSession session;
-    if (!LibraryInternals::HasOwner(session)) return;
+void PutFolderStamp(Library& library, const std::string& path, std::int64_t time) {
+    CatalogueSession session(library);
     if (time == 0) time = TimeOnDisk(path);
     auto& list = Stamps(session);
     if (time == 0) {
@@ -69,9 +68,8 @@ void PutFolderStamp(const std::string& path, std::int64_t time) {
     list.push_back({path, time, false});
 }
 
-void LoadFolderList() {
-    CatalogueSession session;
-    if (!LibraryInternals::HasOwner(session)) return;
+void LoadFolderList(Library& library) {
+    CatalogueSession session(library);
     Stamps(session).clear();
     if (!session.ok()) return;
     // tFolder has no index: read it once rather than once per folder.
@@ -87,16 +85,15 @@ void LoadFolderList() {
         if (time->second != 0)
             Stamps(session).push_back({folder, time->second, false});
         else
-            PutFolderStamp(folder, 0);
+            PutFolderStamp(library, folder, 0);
     }
     // Also at start-up, so that a catalogue from before volumes were recorded
     // learns them while they are plugged in.
     RememberFolderVolumes(folders, LibraryInternals::MountTables(session));
 }
 
-void RebuildFolderList() {
-    CatalogueSession session;
-    if (!LibraryInternals::HasOwner(session)) return;
+void RebuildFolderList(Library& library) {
+    CatalogueSession session(library);
     FolderStampList previous;
     previous.swap(Stamps(session));
     if (!session.ok()) return;
@@ -123,9 +120,8 @@ void RebuildFolderList() {
     }
 }
 
-void WriteFolderTable() {
-    CatalogueSession session;
-    if (!LibraryInternals::HasOwner(session)) return;
+void WriteFolderTable(Library& library) {
+    CatalogueSession session(library);
     if (!session.ok() || Stamps(session).empty()) return;
     ExecuteStatement(SessionDb(session), "delete from tFolder");
     for (const FolderStamp& stamp : Stamps(session)) {
@@ -136,10 +132,9 @@ void WriteFolderTable() {
     }
 }
 
-bool AnyFolderChanged() {
-    CatalogueSession session;
-    if (!LibraryInternals::HasOwner(session)) return false;
-    if (Stamps(session).empty()) LoadFolderList();
+bool AnyFolderChanged(Library& library) {
+    CatalogueSession session(library);
+    if (Stamps(session).empty()) LoadFolderList(library);
     // Read only when a folder looks changed: most checks find none.
     std::optional<VolumeCheck> volumes;
     bool any = false;
@@ -160,49 +155,46 @@ bool AnyFolderChanged() {
     return any;
 }
 
-std::vector<std::string> ListedFolders() {
-    CatalogueSession session;
-    if (!LibraryInternals::HasOwner(session)) return {};
-    if (Stamps(session).empty()) LoadFolderList();
+std::vector<std::string> ListedFolders(Library& library) {
+    CatalogueSession session(library);
+    if (Stamps(session).empty()) LoadFolderList(library);
     std::vector<std::string> folders;
     folders.reserve(Stamps(session).size());
     for (const FolderStamp& stamp : Stamps(session)) folders.push_back(stamp.path);
     return folders;
 }
 
-FolderStampList FolderStamps() {
-    CatalogueSession session;
-    return LibraryInternals::HasOwner(session) ? Stamps(session) : FolderStampList{};
+FolderStampList FolderStamps(Library& library) {
+    CatalogueSession session(library);
+    return Stamps(session);
 }
 
-std::optional<std::vector<std::string>> ChangedFolders() {
-    CatalogueSession session;
-    if (!LibraryInternals::HasOwner(session)) return std::nullopt;
-    if (Stamps(session).empty()) LoadFolderList();
+std::optional<std::vector<std::string>> ChangedFolders(Library& library) {
+    CatalogueSession session(library);
+    if (Stamps(session).empty()) LoadFolderList(library);
     if (Stamps(session).empty()) return std::nullopt;
-    AnyFolderChanged();
+    AnyFolderChanged(library);
     std::vector<std::string> changed;
     for (const FolderStamp& stamp : Stamps(session))
         if (stamp.changed) changed.push_back(stamp.path);
     return changed;
 }
 
-void ClearFolderMark(const std::string& folder) {
-    CatalogueSession session;
-    if (!LibraryInternals::HasOwner(session)) return;
+void ClearFolderMark(Library& library, const std::string& folder) {
+    CatalogueSession session(library);
     for (FolderStamp& stamp : Stamps(session))
         if (stamp.path == folder) stamp.changed = false;
 }
 
-void ForgetFolderList() {
-    CatalogueSession session;
-    if (LibraryInternals::HasOwner(session)) Stamps(session).clear();
+void ForgetFolderList(Library& library) {
+    CatalogueSession session(library);
+    Stamps(session).clear();
 }
 
-void RefreshFolderStamp(const std::string& path) {
-    CatalogueSession session;
+void RefreshFolderStamp(Library& library, const std::string& path) {
+    CatalogueSession session(library);
     if (!session.ok()) return;
-    if (Stamps(session).empty()) LoadFolderList();
+    if (Stamps(session).empty()) LoadFolderList(library);
     FolderStamp* stamp = FindStamp(session, path);
     if (!stamp) return;
     const std::int64_t current = TimeOnDisk(path);

@@ -15,40 +15,40 @@
 // Sets a folder's stamp. time 0 means "read it from disk"; a drive root that
 // gives no time takes the current time; a folder that still has no time
 // loses its entry. A changed time clears the changed mark.
-void PutFolderStamp(const std::string& path, std::int64_t time);
+void PutFolderStamp(Library& library, const std::string& path, std::int64_t time);
 
 // Fills the list from tFolder for every folder of tJpgMsg that has a row.
-void LoadFolderList();
+void LoadFolderList(Library& library);
 
 // Fills the list from disk for every folder of tJpgMsg.
-void RebuildFolderList();
+void RebuildFolderList(Library& library);
 
 // Rewrites tFolder from the list; an empty list leaves tFolder untouched.
-void WriteFolderTable();
+void WriteFolderTable(Library& library);
 
 // Marks the folders whose time on disk differs from their stamp (or that
 // are gone) and tells whether any folder is marked.
-bool AnyFolderChanged();
+bool AnyFolderChanged(Library& library);
 
 // After the program rewrote a file in a catalogued folder: takes the
 // folder's new time into the list and tFolder (loading the list first when
 // it is empty), so that the own change is not taken for an outside one at
 // the next start. The folder is marked for this session, as a check would
 // mark it, and a mark stays.
-void RefreshFolderStamp(const std::string& path);
+void RefreshFolderStamp(Library& library, const std::string& path);
 
 // The listed folders in list order (loading the list first when it is empty).
-std::vector<std::string> ListedFolders();
+std::vector<std::string> ListedFolders(Library& library);
 
 // A copy of the list as it is.
-FolderStampList FolderStamps();
+FolderStampList FolderStamps(Library& library);
 
 // The marked folders after a check (loading the list first when it is
 // empty); nullopt when there is no list at all.
-std::optional<std::vector<std::string>> ChangedFolders();
+std::optional<std::vector<std::string>> ChangedFolders(Library& library);
 
 // Takes the mark off one folder (the update has re-read it).
-void ClearFolderMark(const std::string& folder);
+void ClearFolderMark(Library& library, const std::string& folder);
 
 // Empties the list in memory, as a new start finds it; tFolder stays.
-void ForgetFolderList();
+void ForgetFolderList(Library& library);

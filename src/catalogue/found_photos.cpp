@@ -39,8 +39,9 @@ std::optional<std::vector<FoundPhoto>> FoundIn(sqlite3* db, const SearchFilter& 
 
 }  // namespace
 
-std::optional<std::vector<FoundPhoto>> ReadFoundPhotos(const SearchFilter& filter) {
-    CatalogueSession session;
+std::optional<std::vector<FoundPhoto>> ReadFoundPhotos(Library& library,
+                                                       const SearchFilter& filter) {
+    CatalogueSession session(library);
     if (!session.ok()) return std::nullopt;
     return FoundIn(SessionDb(session), filter);
 }

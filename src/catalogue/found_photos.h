@@ -12,6 +12,7 @@
 
 #include "catalogue/search_filter.h"
 
+class Library;
 struct FoundPhoto {
     std::int64_t idPic = 0;
     std::int32_t dateTime = 0;  // dwDateTime
@@ -23,7 +24,8 @@ struct FoundPhoto {
 // (a keyword search yields a row per matching keyword); a row whose photo is
 // no longer catalogued is left out. nullopt when the catalogue cannot be
 // opened or read.
-std::optional<std::vector<FoundPhoto>> ReadFoundPhotos(const SearchFilter& filter);
+std::optional<std::vector<FoundPhoto>> ReadFoundPhotos(Library& library,
+                                                       const SearchFilter& filter);
 
 // The same, read straight from the saved catalogue file, opened read-only,
 // without loading it into the working database: for a process that only

@@ -19,8 +19,8 @@ constexpr const char* kInsertKeyword =
     "strName,strPath) values(?,?,?,?,?,?,?,?)";
 }  // namespace
 
-void WriteKeywordRows(std::int64_t id, const PhotoRecord& r) {
-    CatalogueSession session;
+void WriteKeywordRows(Library& library, std::int64_t id, const PhotoRecord& r) {
+    CatalogueSession session(library);
     if (!session.ok()) return;
     CachedStatement(session, kDeleteSubject).Bind(id).Run();
     if (r.strXpSubject[0] != '\0') {
@@ -38,8 +38,8 @@ void WriteKeywordRows(std::int64_t id, const PhotoRecord& r) {
     }
 }
 
-std::vector<std::string> DistinctKeywords() {
-    CatalogueSession session;
+std::vector<std::string> DistinctKeywords(Library& library) {
+    CatalogueSession session(library);
     std::vector<std::string> keywords;
     if (!session.ok()) return keywords;
     ForEachRow(SessionDb(session), kDistinctKeywords,

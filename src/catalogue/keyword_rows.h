@@ -9,10 +9,12 @@
 
 #include "record/photo_record.h"
 
+class Library;
+
 // Replaces the keyword and subject rows of a photo: one keyword row per
 // keyword of strXpKeyword as SplitKeywords reads it.
-void WriteKeywordRows(std::int64_t id, const PhotoRecord& record);
+void WriteKeywordRows(Library& library, std::int64_t id, const PhotoRecord& record);
 
 // The distinct keywords of tKeyWord, in the order the query returns them
 // (UTF-8). Empty when the query fails.
-std::vector<std::string> DistinctKeywords();
+std::vector<std::string> DistinctKeywords(Library& library);

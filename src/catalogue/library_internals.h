@@ -11,9 +11,7 @@ struct sqlite3;
 class LibraryInternals {
   public:
     static sqlite3* Connection(const CatalogueSession& session) { return session.db_; }
-    // The library the session holds (a session may hold one whose catalogue
-    // cannot be opened); Owner only where HasOwner.
-    static bool HasOwner(const CatalogueSession& session) { return session.library_ != nullptr; }
+    // The library the session holds (also one whose catalogue cannot be opened).
     static Library& Owner(const CatalogueSession& session) { return *session.library_; }
     static sqlite3* Working(Library& library) { return library.working_; }
     static std::recursive_mutex& Mutex(Library& library) { return library.mutex_; }

@@ -15,8 +15,8 @@ constexpr PerPhotoTable kSelectEntry{
 
 }  // namespace
 
-std::optional<ListEntryRow> ReadListEntryRow(const PhotoRef& photo) {
-    CatalogueSession session;
+std::optional<ListEntryRow> ReadListEntryRow(Library& library, const PhotoRef& photo) {
+    CatalogueSession session(library);
     if (!session.ok()) return std::nullopt;
     std::optional<ListEntryRow> found;
     ForEachRow(session, FormatStatement(kSelectEntry.For(photo), photo.idPic),

@@ -11,6 +11,7 @@
 
 #include "record/photo_ref.h"
 
+class Library;
 struct ListEntryRow {
     std::string name;      // strName, UTF-8 like every text here
     std::string fullPath;  // strFullPath
@@ -22,4 +23,4 @@ struct ListEntryRow {
 };
 
 // The photo's row; nullopt when there is no such row.
-std::optional<ListEntryRow> ReadListEntryRow(const PhotoRef& photo);
+std::optional<ListEntryRow> ReadListEntryRow(Library& library, const PhotoRef& photo);

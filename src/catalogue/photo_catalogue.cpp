@@ -60,9 +60,6 @@ bool TableExists(sqlite3* connection, const char* table) {
     return exists;
 }
 
-// The library constructed last that still lives; see CurrentLibrary.
-std::atomic<Library*> current{nullptr};
-
 // Every write that commits in the working database leaves the file behind.
 int MarkModifiedOnCommit(void* library) {
     LibraryInternals::MarkModified(*static_cast<Library*>(library));
@@ -71,27 +68,16 @@ int MarkModifiedOnCommit(void* library) {
 
 }  // namespace
 
-Library::Library(Access access)
-    : access_(access), previous_(current.exchange(this)), mountTables_(MountTable::FromSystem) {}
+Library::Library(Access access) : access_(access), mountTables_(MountTable::FromSystem) {}
 
 Library::~Library() {
     LibraryInternals::CloseWorking(*this);
-    Library* self = this;
-    current.compare_exchange_strong(self, previous_);
 }
 
 void Library::WaitUntilPrivate() {
     // Without the lock: the image moves its pages while it holds it. The
     // callers (benchmarks) run no operation meanwhile.
     if (workingImage_) workingImage_->WaitUntilPrivate();
-}
-
-Library& CurrentLibrary() {
-    return *current.load();
-}
-
-bool HasCurrentLibrary() {
-    return current.load() != nullptr;
 }
 
 StatementCache& LibraryInternals::Statements(const CatalogueSession& session) {
@@ -216,8 +202,8 @@ CatalogueFileState AddMissingTables() {
 
 }  // namespace
 
-bool OpenCatalogue() {
-    return HasCurrentLibrary() && LibraryInternals::Open(CurrentLibrary());
+bool OpenCatalogue(Library& library) {
+    return LibraryInternals::Open(library);
 }
 
 bool LibraryInternals::Open(Library& library) {
@@ -249,16 +235,12 @@ bool LibraryInternals::Open(Library& library) {
     return true;
 }
 
-CatalogueFileState CatalogueOpenState() {
-    if (!HasCurrentLibrary()) return CatalogueFileState::Unreadable;
-    Library& library = CurrentLibrary();
+CatalogueFileState CatalogueOpenState(Library& library) {
     std::lock_guard lock(LibraryInternals::Mutex(library));
     return LibraryInternals::OpenState(library);
 }
 
-void CloseCatalogue() {
-    if (!HasCurrentLibrary()) return;
-    Library& library = CurrentLibrary();
+void CloseCatalogue(Library& library) {
     std::lock_guard lock(LibraryInternals::Mutex(library));
     LibraryInternals::CloseWorking(library);
     LibraryInternals::FolderStamps(library).clear();
@@ -271,16 +253,13 @@ void Library::SetMountTableSource(MountTableSource source) {
     mountTables_ = std::move(source);
 }
 
-CatalogueSession::CatalogueSession() {
-    if (!HasCurrentLibrary()) return;
-    Library& library = CurrentLibrary();
-    lock_ = std::unique_lock(LibraryInternals::Mutex(library));
-    library_ = &library;
+CatalogueSession::CatalogueSession(Library& library)
+    : lock_(LibraryInternals::Mutex(library)), library_(&library) {
     if (LibraryInternals::Open(library)) db_ = LibraryInternals::Working(library);
 }
 
-std::int64_t CatalogueMemoryUsed() {
-    CatalogueSession session;
+std::int64_t CatalogueMemoryUsed(Library& library) {
+    CatalogueSession session(library);
     std::int64_t image = 0;
     // The image's pages are the process's memory, not SQLite's allocations.
     if (session.ok() && LibraryInternals::HasImage(LibraryInternals::Owner(session)))

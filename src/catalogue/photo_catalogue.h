@@ -1,8 +1,8 @@
 #pragma once
 // The photo library: the in-memory working database loaded from myJpgdb.db
 // in the data folder, its lock and the folder list. The window program,
-// darazoz-cli and each test construct one and keep it for as long as they
-// use the catalogue; while it lives, the catalogue operations work on it.
+// darazoz-cli and each test construct one, keep it for as long as they use
+// the catalogue and hand it to every catalogue operation.
 //
 // Thread contract: every catalogue operation takes CatalogueSession, which
 // holds the library's one mutex for its whole duration, so the UI thread and
@@ -73,8 +73,6 @@ class Library {
     friend class LibraryInternals;
 
     const Access access_;
-    // The library that was current before this one; current again after it.
-    Library* const previous_;
     std::recursive_mutex mutex_;
     // Working connection; null until the catalogue is opened.
     sqlite3* working_ = nullptr;
@@ -93,12 +91,6 @@ class Library {
     CatalogueFileState openState_ = CatalogueFileState::Usable;
 };
 
-// The library the catalogue operations work on: the one constructed last
-// that still lives. Callers that are not handed their library yet reach it
-// here; an operation without any library fails quietly.
-Library& CurrentLibrary();
-bool HasCurrentLibrary();
-
 // The catalogue file and the save file in the data folder.
 std::string CatalogueFilePath();
 std::string SaveFilePath();
@@ -108,30 +100,29 @@ std::string SaveFilePath();
 // database. A file that fails the check is never written; the catalogue then
 // stays closed and CatalogueOpenState() says why. When already open it only
 // re-creates a missing data folder.
-bool OpenCatalogue();
+bool OpenCatalogue(Library& library);
 
 // Why the last OpenCatalogue failed; Usable after a successful one.
-CatalogueFileState CatalogueOpenState();
+CatalogueFileState CatalogueOpenState(Library& library);
 
 // Closes the working database and forgets the folder list and the cached
 // photo count (a test that reopens its catalogue as a new start would).
-void CloseCatalogue();
+void CloseCatalogue(Library& library);
 
 // Bytes of memory the catalogue holds (the working database, its image and
 // SQLite's caches), for the benchmarks' figures.
-std::int64_t CatalogueMemoryUsed();
+std::int64_t CatalogueMemoryUsed(Library& library);
 
 // Holds the library's mutex and an open working connection for one
-// operation. Check ok() (false without a library or when the catalogue
-// cannot be opened).
+// operation. Check ok() (false when the catalogue cannot be opened).
 class CatalogueSession {
   public:
-    CatalogueSession();
+    explicit CatalogueSession(Library& library);
     bool ok() const { return db_ != nullptr; }
 
   private:
     friend class LibraryInternals;
     std::unique_lock<std::recursive_mutex> lock_;
-    Library* library_ = nullptr;
+    Library* library_;
     sqlite3* db_ = nullptr;
 };

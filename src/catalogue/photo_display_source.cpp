@@ -15,8 +15,8 @@ constexpr PerPhotoTable kSelectSource{
 
 }  // namespace
 
-std::optional<PhotoDisplaySource> LoadPhotoDisplaySource(const PhotoRef& photo) {
-    CatalogueSession session;
+std::optional<PhotoDisplaySource> LoadPhotoDisplaySource(Library& library, const PhotoRef& photo) {
+    CatalogueSession session(library);
     if (!session.ok()) return std::nullopt;
     std::optional<PhotoDisplaySource> source;
     const std::string statement = FormatStatement(kSelectSource.For(photo), photo.idPic);

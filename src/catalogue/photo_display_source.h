@@ -9,6 +9,7 @@
 
 #include "record/photo_ref.h"
 
+class Library;
 struct PhotoDisplaySource {
     std::string fullPath;    // UTF-8
     std::int32_t width = 0;  // nWidth, nHeight as recorded; 0 when unknown
@@ -17,4 +18,4 @@ struct PhotoDisplaySource {
 };
 
 // The photo's row; nullopt when there is no such row.
-std::optional<PhotoDisplaySource> LoadPhotoDisplaySource(const PhotoRef& photo);
+std::optional<PhotoDisplaySource> LoadPhotoDisplaySource(Library& library, const PhotoRef& photo);

@@ -12,8 +12,8 @@ constexpr const char* kDuplicateByPath = "select idPic from tReJpgMsg where strF
 
 }  // namespace
 
-std::optional<PhotoRef> FindPhotoByPath(const std::string& fullPath) {
-    CatalogueSession session;
+std::optional<PhotoRef> FindPhotoByPath(Library& library, const std::string& fullPath) {
+    CatalogueSession session(library);
     if (!session.ok()) return std::nullopt;
     if (auto id = QueryInt64(SessionDb(session), FormatStatement(kMainByPath, fullPath)))
         return PhotoRef{*id, false};

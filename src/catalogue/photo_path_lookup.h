@@ -7,6 +7,8 @@
 
 #include "record/photo_ref.h"
 
+class Library;
+
 // The photo whose strFullPath is fullPath (UTF-8): the catalogued photo,
 // else the duplicate; nullopt when neither has it.
-std::optional<PhotoRef> FindPhotoByPath(const std::string& fullPath);
+std::optional<PhotoRef> FindPhotoByPath(Library& library, const std::string& fullPath);

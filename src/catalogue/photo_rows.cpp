@@ -88,19 +88,19 @@ float ColumnFloat(sqlite3_stmt* row, int column) {
 
 }  // namespace
 
-void BeginTransaction() {
-    CatalogueSession session;
+void BeginTransaction(Library& library) {
+    CatalogueSession session(library);
     if (session.ok()) ExecuteStatement(SessionDb(session), "begin transaction");
 }
 
-void CommitTransaction() {
-    CatalogueSession session;
+void CommitTransaction(Library& library) {
+    CatalogueSession session(library);
     if (session.ok()) ExecuteStatement(SessionDb(session), "commit transaction");
 }
 
-InsertResult InsertPhotoRow(const PhotoRef& photo, const PhotoRecord& record,
+InsertResult InsertPhotoRow(Library& library, const PhotoRef& photo, const PhotoRecord& record,
                             std::span<const std::uint8_t> thumbnail, const RegionNames& regions) {
-    CatalogueSession session;
+    CatalogueSession session(library);
     if (!session.ok()) return InsertResult::Failed;
     int nArea = 0;
     for (const std::string& name : regions) nArea += name.empty() ? 0 : 1;
@@ -115,8 +115,8 @@ InsertResult InsertPhotoRow(const PhotoRef& photo, const PhotoRecord& record,
                            nArea, regions);
 }
 
-bool CopyPhotoToDuplicates(std::int64_t id) {
-    CatalogueSession session;
+bool CopyPhotoToDuplicates(Library& library, std::int64_t id) {
+    CatalogueSession session(library);
     if (!session.ok()) return false;
     CachedStatement row(session, kSelectMainRow);
     row.Bind(id);
@@ -170,8 +170,9 @@ bool CopyPhotoToDuplicates(std::int64_t id) {
                            regions) == InsertResult::Done;
 }
 
-int DeletePhotoRows(const std::optional<std::string>& folder, const PhotoRef& photo) {
-    CatalogueSession session;
+int DeletePhotoRows(Library& library, const std::optional<std::string>& folder,
+                    const PhotoRef& photo) {
+    CatalogueSession session(library);
     if (!session.ok()) return SQLITE_CANTOPEN;
     int rc = SQLITE_OK;
     auto run = [&](const char* format, const auto& value) {
@@ -203,47 +204,47 @@ int DeletePhotoRows(const std::optional<std::string>& folder, const PhotoRef& ph
     return rc;
 }
 
-bool PhotoIdExists(std::int64_t id) {
-    CatalogueSession session;
+bool PhotoIdExists(Library& library, std::int64_t id) {
+    CatalogueSession session(library);
     if (!session.ok()) return false;
     return QueryInt64(SessionDb(session),
                       FormatStatement("select count(*) from tJpgMsg where idPic = %lld", id))
                .value_or(0) > 0;
 }
 
-int CountPhotosNow() {
-    CatalogueSession session;
+int CountPhotosNow(Library& library) {
+    CatalogueSession session(library);
     if (!session.ok()) return 0;
     return static_cast<int>(
         QueryInt64(SessionDb(session), "select count(*) from  tJpgMsg").value_or(0));
 }
 
-int PhotoCount() {
-    CatalogueSession session;
+int PhotoCount(Library& library) {
+    CatalogueSession session(library);
     if (!session.ok()) return 0;
     int& cache = LibraryInternals::PhotoCountCache(LibraryInternals::Owner(session));
-    if (cache == 0) cache = CountPhotosNow();
+    if (cache == 0) cache = CountPhotosNow(library);
     return cache;
 }
 
-std::int32_t PhotoShotTime(const PhotoRef& photo) {
-    CatalogueSession session;
+std::int32_t PhotoShotTime(Library& library, const PhotoRef& photo) {
+    CatalogueSession session(library);
     if (!session.ok()) return 0;
     return static_cast<std::int32_t>(
         QueryInt64(SessionDb(session), FormatStatement(kShotTimeById.For(photo), photo.idPic))
             .value_or(0));
 }
 
-std::optional<std::string> PhotoFullPath(const PhotoRef& photo) {
-    CatalogueSession session;
+std::optional<std::string> PhotoFullPath(Library& library, const PhotoRef& photo) {
+    CatalogueSession session(library);
     if (!session.ok()) return std::nullopt;
     CachedStatement query(session, kPathById.For(photo));
     if (query.Bind(photo.idPic).Step() != SQLITE_ROW) return std::nullopt;
     return CodePageToUtf8(ColumnText(query.get(), 0));  // the code page is UTF-8 here
 }
 
-bool PhotoPosition(const PhotoRef& photo, double& latitude, double& longitude) {
-    CatalogueSession session;
+bool PhotoPosition(Library& library, const PhotoRef& photo, double& latitude, double& longitude) {
+    CatalogueSession session(library);
     latitude = longitude = 0;
     if (!session.ok()) return false;
     const std::string query = FormatStatement(kPositionById.For(photo), photo.idPic);
@@ -254,15 +255,15 @@ bool PhotoPosition(const PhotoRef& photo, double& latitude, double& longitude) {
     return latitude != 0 || longitude != 0;
 }
 
-std::optional<std::string> PhotoName(std::int64_t id) {
-    CatalogueSession session;
+std::optional<std::string> PhotoName(Library& library, std::int64_t id) {
+    CatalogueSession session(library);
     if (!session.ok()) return std::nullopt;
     return QueryText(SessionDb(session),
                      FormatStatement("select strName from tJpgMsg where idPic=%lld", id));
 }
 
-std::int32_t NewestFileTimeInFolder(const std::string& folder) {
-    CatalogueSession session;
+std::int32_t NewestFileTimeInFolder(Library& library, const std::string& folder) {
+    CatalogueSession session(library);
     if (!session.ok()) return 0;
     return static_cast<std::int32_t>(
         QueryInt64(
@@ -271,8 +272,8 @@ std::int32_t NewestFileTimeInFolder(const std::string& folder) {
             .value_or(0));
 }
 
-std::optional<CataloguedCopy> FindCataloguedCopy(std::int64_t id) {
-    CatalogueSession session;
+std::optional<CataloguedCopy> FindCataloguedCopy(Library& library, std::int64_t id) {
+    CatalogueSession session(library);
     if (!session.ok()) return std::nullopt;
     CachedStatement query(session, kCataloguedCopy);
     query.Bind(id);
@@ -284,8 +285,8 @@ std::optional<CataloguedCopy> FindCataloguedCopy(std::int64_t id) {
     return copy;
 }
 
-std::optional<RegionNames> PhotoRegionNames(const PhotoRef& photo) {
-    CatalogueSession session;
+std::optional<RegionNames> PhotoRegionNames(Library& library, const PhotoRef& photo) {
+    CatalogueSession session(library);
     if (!session.ok()) return std::nullopt;
     std::optional<RegionNames> names;
     const std::string query = FormatStatement(kRegionNamesById.For(photo), photo.idPic);
@@ -295,8 +296,8 @@ std::optional<RegionNames> PhotoRegionNames(const PhotoRef& photo) {
     return names;
 }
 
-bool LoadPhotoRecord(const PhotoRef& photo, PhotoRecord& record) {
-    CatalogueSession session;
+bool LoadPhotoRecord(Library& library, const PhotoRef& photo, PhotoRecord& record) {
+    CatalogueSession session(library);
     if (!session.ok()) return false;
     bool found = false;
     const std::string query = FormatStatement(kLoadRecord.For(photo), photo.idPic);
@@ -336,8 +337,8 @@ bool LoadPhotoRecord(const PhotoRef& photo, PhotoRecord& record) {
     return found;
 }
 
-bool UpdatePhotoRegion(std::int64_t id, const RegionNames& regions) {
-    CatalogueSession session;
+bool UpdatePhotoRegion(Library& library, std::int64_t id, const RegionNames& regions) {
+    CatalogueSession session(library);
     if (!session.ok()) return false;
     return ExecuteStatement(SessionDb(session),
                             FormatStatement("Update tJpgMsg set strArea0 = '%s',strArea1 = "
@@ -346,8 +347,8 @@ bool UpdatePhotoRegion(std::int64_t id, const RegionNames& regions) {
            SQLITE_OK;
 }
 
-bool UpdatePhotoPosition(std::int64_t id, float latitude, float longitude) {
-    CatalogueSession session;
+bool UpdatePhotoPosition(Library& library, std::int64_t id, float latitude, float longitude) {
+    CatalogueSession session(library);
     if (!session.ok()) return false;
     if (ExecuteStatement(SessionDb(session),
                          FormatStatement("Update tJpgMsg set fGPSLatitude =%f, fGPSLongitude=%f "

@@ -16,9 +16,9 @@ constexpr const char* kPhotoIdByPath = "select idPic from tJpgMsg where strFullP
 
 }  // namespace
 
-PendingRegionList PhotosWithPosition(bool withoutRegionOnly) {
+PendingRegionList PhotosWithPosition(Library& library, bool withoutRegionOnly) {
     PendingRegionList photos;
-    CatalogueSession session;
+    CatalogueSession session(library);
     if (!session.ok()) return photos;
     std::string statement = kPositionedPhotos;
     if (withoutRegionOnly) statement += kWithoutRegion;
@@ -30,8 +30,8 @@ PendingRegionList PhotosWithPosition(bool withoutRegionOnly) {
     return photos;
 }
 
-std::optional<std::int64_t> PhotoIdByPath(const std::string& fullPath) {
-    CatalogueSession session;
+std::optional<std::int64_t> PhotoIdByPath(Library& library, const std::string& fullPath) {
+    CatalogueSession session(library);
     if (!session.ok()) return std::nullopt;
     return QueryInt64(SessionDb(session), FormatStatement(kPhotoIdByPath, fullPath));
 }

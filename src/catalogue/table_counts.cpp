@@ -6,8 +6,8 @@
 #include "catalogue/catalogue_schema.h"
 #include "catalogue/photo_catalogue.h"
 
-std::vector<TableRowCount> CountTableRows() {
-    CatalogueSession session;
+std::vector<TableRowCount> CountTableRows(Library& library) {
+    CatalogueSession session(library);
     std::vector<TableRowCount> counts;
     for (const TableSchema& table : CatalogueTables()) {
         const auto rows = QueryInt64(session, std::string("select count(*) from ") + table.name);

@@ -24,8 +24,8 @@ constexpr const char* kDuplicateTimesInFolder =
 }  // namespace
 
 std::optional<std::vector<CataloguedFile>> CataloguedFiles(
-    const std::optional<std::string>& folder) {
-    CatalogueSession session;
+    Library& library, const std::optional<std::string>& folder) {
+    CatalogueSession session(library);
     if (!session.ok()) return std::nullopt;
     std::vector<CataloguedFile> files;
     const std::string query = folder ? FormatStatement(kFolderFiles, *folder) : kAllFiles;
@@ -37,8 +37,8 @@ std::optional<std::vector<CataloguedFile>> CataloguedFiles(
     return files;
 }
 
-std::optional<std::int32_t> StoredFileTime(const std::string& utf8Path) {
-    CatalogueSession session;
+std::optional<std::int32_t> StoredFileTime(Library& library, const std::string& utf8Path) {
+    CatalogueSession session(library);
     if (!session.ok()) return std::nullopt;
     auto stored = static_cast<std::int32_t>(
         QueryInt64(SessionDb(session), FormatStatement(kMainFileTime, utf8Path)).value_or(0));
@@ -49,8 +49,9 @@ std::optional<std::int32_t> StoredFileTime(const std::string& utf8Path) {
     return stored;
 }
 
-std::unordered_map<std::string, std::int32_t> StoredFileTimesInFolder(const std::string& folder) {
-    CatalogueSession session;
+std::unordered_map<std::string, std::int32_t> StoredFileTimesInFolder(Library& library,
+                                                                      const std::string& folder) {
+    CatalogueSession session(library);
     std::unordered_map<std::string, std::int32_t> times;
     if (!session.ok()) return times;
     // Duplicates first, so that a main row's positive time wins.
@@ -64,9 +65,9 @@ std::unordered_map<std::string, std::int32_t> StoredFileTimesInFolder(const std:
     return times;
 }
 
-std::vector<std::int64_t> MainPhotoIdsOfFile(const std::string& folder,
+std::vector<std::int64_t> MainPhotoIdsOfFile(Library& library, const std::string& folder,
                                              const std::string& utf8Path) {
-    CatalogueSession session;
+    CatalogueSession session(library);
     std::vector<std::int64_t> ids;
     if (!session.ok()) return ids;
     ForEachRow(SessionDb(session), FormatStatement(kMainIdsOfFile, folder, utf8Path),

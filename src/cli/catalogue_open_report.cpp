@@ -28,9 +28,9 @@ const char* Reason(CatalogueFileState state) {
 
 }  // namespace
 
-bool OpenCatalogueOrReport() {
-    if (OpenCatalogue()) return true;
-    const CatalogueFileState state = CatalogueOpenState();
+bool OpenCatalogueOrReport(Library& library) {
+    if (OpenCatalogue(library)) return true;
+    const CatalogueFileState state = CatalogueOpenState(library);
     std::fprintf(stderr, "darazoz-cli: cannot open the catalogue %s: %s%s\n",
                  CatalogueFilePath().c_str(), Reason(state),
                  IsDamagedState(state) ? " (the file was left untouched)" : "");

@@ -34,7 +34,7 @@ int RunTrack(Library& library, const std::vector<std::string>& args);
 // Opens the catalogue; when it cannot be opened, prints the catalogue file
 // and the reason to standard error and returns false (the file is left as
 // it is). Commands then exit with status 1.
-bool OpenCatalogueOrReport();
+bool OpenCatalogueOrReport(Library& library);
 
 // Prints that the catalogue file could not be written (the old file is
 // left as it was) and returns the exit status 1.

@@ -65,17 +65,17 @@ int RunEdit(Library& library, const std::vector<std::string>& args) {
         std::fprintf(stderr, "darazoz-cli edit: %s\n", error.c_str());
         return 2;
     }
-    if (!OpenCatalogueOrReport()) return 1;
+    if (!OpenCatalogueOrReport(library)) return 1;
     std::vector<PhotoEditTarget> targets;
     for (const std::string& file : arguments.files) {
         std::error_code ec;
         PhotoEditTarget target;
         target.path = std::filesystem::absolute(file, ec).lexically_normal().string();
-        target.catalogued = FindPhotoByPath(target.path).value_or(PhotoRef{});
+        target.catalogued = FindPhotoByPath(library, target.path).value_or(PhotoRef{});
         targets.push_back(std::move(target));
     }
     const std::vector<PhotoEditResult> results =
-        WritePhotoEdits(targets, arguments.edit, {nullptr, library.PendingRegions()});
+        WritePhotoEdits(library, targets, arguments.edit, {nullptr, library.PendingRegions()});
     int failed = 0;
     for (std::size_t i = 0; i < results.size(); ++i) {
         if (results[i].Succeeded() && results[i].captionsInExifOnly)
@@ -88,7 +88,7 @@ int RunEdit(Library& library, const std::vector<std::string>& args) {
         std::fprintf(stderr, "%s: %s\n", arguments.files[i].c_str(),
                      FailureReason(results[i], arguments.edit).c_str());
     }
-    if (library.Modified() && SaveCatalogue() != 0) return ReportSaveFailure();
+    if (library.Modified() && SaveCatalogue(library) != 0) return ReportSaveFailure();
     const std::size_t queued = library.PendingRegions().Size();
     if (queued > 0)
         std::fprintf(stderr,

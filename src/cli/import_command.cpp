@@ -70,18 +70,18 @@ int RunImport(Library& library, const std::vector<std::string>& args) {
         }
         paths.push_back(std::filesystem::absolute(arg, ec).lexically_normal().string());
     }
-    if (!OpenCatalogueOrReport()) return 1;
+    if (!OpenCatalogueOrReport(library)) return 1;
 
     RegionBuffer regionBuffer;
     MapLink link(regionBuffer);
-    link.SetPhotoIdCheck(PhotoIdExists);
+    link.SetPhotoIdCheck([&library](std::int64_t id) { return PhotoIdExists(library, id); });
     MapLinkRegionSource regionSource(link, regionBuffer);
 
     ImportProgress progress;
     std::atomic<bool> done{false};
     ImportEnd end = ImportEnd::Empty;
     std::thread worker([&] {
-        end = RunListImport(paths, {progress, {}, {&regionSource, library.PendingRegions()}});
+        end = RunListImport(paths, {library, progress, {}, {&regionSource, library.PendingRegions()}});
         done = true;
         link.Endpoint().Interrupt();  // the loop below notices the end at once
     });

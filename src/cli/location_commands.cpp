@@ -49,8 +49,8 @@ void RunBesideLink(MapLink& link, const std::function<void()>& work) {
     worker.join();
 }
 
-int SaveOrSay(bool changed) {
-    if (!changed || SaveCatalogue() == 0) return 0;
+int SaveOrSay(Library& library, bool changed) {
+    if (!changed || SaveCatalogue(library) == 0) return 0;
     return ReportSaveFailure();
 }
 
@@ -78,15 +78,15 @@ int RunRegions(Library& library, const std::vector<std::string>& args) {
         std::fprintf(stderr, "darazoz-cli regions: the only option is --all\n");
         return 2;
     }
-    if (!OpenCatalogueOrReport()) return 1;
+    if (!OpenCatalogueOrReport(library)) return 1;
     ToolLink tool;
     if (!CompanionRunningOrSay("regions", tool.link)) return kNoCompanion;
 
-    library.PendingRegions().Replace(PhotosWithPosition(!all));
+    library.PendingRegions().Replace(PhotosWithPosition(library, !all));
     RegionLookupResult result;
     int retries = 0;
     const StopToken stop{&ExitToken};  // the tool has no 取消
-    const RegionLookupJob job{library.PendingRegions(), stop, retries};
+    const RegionLookupJob job{library, library.PendingRegions(), stop, retries};
     RunBesideLink(tool.link, [&] { result = RunRegionLookup(tool.link, tool.regionBuffer, job); });
     if (result.end == RegionLookupEnd::NoCompanion) {
         std::fprintf(stderr, "darazoz-cli regions: the companion map went away; nothing changed\n");
@@ -94,7 +94,7 @@ int RunRegions(Library& library, const std::vector<std::string>& args) {
     }
     std::printf("resolved %d, outside the area %d, unanswered %d (of %d)\n", result.resolved,
                 result.outside, result.unanswered, result.total);
-    return SaveOrSay(result.resolved > 0);
+    return SaveOrSay(library, result.resolved > 0);
 }
 
 // Asks the running companion map for the positions of photos at their shot
@@ -105,7 +105,7 @@ int RunTrack(Library& library, const std::vector<std::string>& args) {
         std::fprintf(stderr, "darazoz-cli track: name at least one catalogued JPEG file\n");
         return 2;
     }
-    if (!OpenCatalogueOrReport()) return 1;
+    if (!OpenCatalogueOrReport(library)) return 1;
     ToolLink tool;
     if (!CompanionRunningOrSay("track", tool.link)) return kNoCompanion;
 
@@ -114,8 +114,8 @@ int RunTrack(Library& library, const std::vector<std::string>& args) {
     for (const std::string& arg : args) {
         std::error_code ec;
         const std::string path = std::filesystem::absolute(arg, ec).lexically_normal().string();
-        const auto id = PhotoIdByPath(path);
-        const std::int32_t shotTime = id ? PhotoShotTime(PhotoRef{*id, false}) : 0;
+        const auto id = PhotoIdByPath(library, path);
+        const std::int32_t shotTime = id ? PhotoShotTime(library, PhotoRef{*id, false}) : 0;
         if (!id || shotTime == 0) {
             std::fprintf(stderr, "darazoz-cli track: %s: %s\n", arg.c_str(),
                          id ? "has no shot time" : "not in the catalogue");
@@ -148,7 +148,8 @@ int RunTrack(Library& library, const std::vector<std::string>& args) {
 
     const StopToken stop{&ExitToken};  // the tool has no 取消
     const TrackApplyResult result =
-        RunTrackApply(*reply, {RoutedPhotoWriter({nullptr, library.PendingRegions()}),
+        RunTrackApply(*reply, {library,
+                               RoutedPhotoWriter(library, {nullptr, library.PendingRegions()}),
                                library.PendingRegions(),
                                stop,
                                {}});
@@ -161,7 +162,7 @@ int RunTrack(Library& library, const std::vector<std::string>& args) {
                      f.path.empty() ? std::to_string(f.idPic).c_str() : f.path.c_str(),
                      SkipText(f.why));
     std::printf("written %d of %d\n", result.applied, result.total);
-    if (const int saved = SaveOrSay(result.applied > 0)) return saved;
+    if (const int saved = SaveOrSay(library, result.applied > 0)) return saved;
     // 0 only when every photo named got its position.
     return allTaken && result.applied == result.total ? 0 : 1;
 }

@@ -137,7 +137,7 @@ constexpr const char* kSearchHelp =
 
 }  // namespace
 
-int RunSearch(Library&, const std::vector<std::string>& args) {
+int RunSearch(Library& library, const std::vector<std::string>& args) {
     if (args.size() == 1 && (args[0] == "--help" || args[0] == "-h")) {
         std::fputs(kSearchHelp, stdout);
         return 0;
@@ -149,7 +149,7 @@ int RunSearch(Library&, const std::vector<std::string>& args) {
     // that is missing or lacks a table is opened the usual way, which makes
     // it whole.
     auto found = ReadFoundPhotosInFile(CatalogueFilePath(), filter);
-    if (!found) found = ReadFoundPhotos(filter);
+    if (!found) found = ReadFoundPhotos(library, filter);
     if (!found) {
         std::fprintf(stderr, "%sthe catalogue %s cannot be searched\n", kPrefix,
                      CatalogueFilePath().c_str());

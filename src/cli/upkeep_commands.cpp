@@ -47,11 +47,11 @@ int RunUpdate(Library& library, const std::vector<std::string>& args) {
         std::fprintf(stderr, "darazoz-cli update: takes no arguments\n");
         return 2;
     }
-    if (!OpenCatalogueOrReport()) return 1;
+    if (!OpenCatalogueOrReport(library)) return 1;
     UpkeepProgress progress;
     PrintChanges(progress);
     // The tool does not ask the companion: re-read photos wait for their regions.
-    UpdateEnd end = UpdateLibrary(progress, {nullptr, library.PendingRegions()});
+    UpdateEnd end = UpdateLibrary(library, progress, {nullptr, library.PendingRegions()});
     if (end == UpdateEnd::NoFolders) {
         std::printf("nothing to update: the catalogue lists no folders\n");
         return 0;
@@ -75,10 +75,10 @@ int RunTidyCommand(Library& library, const std::vector<std::string>& args) {
         }
         thorough = true;
     }
-    if (!OpenCatalogueOrReport()) return 1;
+    if (!OpenCatalogueOrReport(library)) return 1;
     UpkeepProgress progress;
     PrintChanges(progress);
-    switch (RunTidy(thorough, progress)) {
+    switch (RunTidy(library, thorough, progress)) {
         case TidyEnd::Failed:
             std::fprintf(stderr, "darazoz-cli tidy: the catalogue could not be %s\n",
                          thorough ? "rebuilt" : "read");
@@ -86,7 +86,7 @@ int RunTidyCommand(Library& library, const std::vector<std::string>& args) {
         case TidyEnd::SaveFailed:
             return ReportSaveFailure();
         case TidyEnd::Tidied:
-            if (library.Modified() && SaveCatalogue() != 0) return ReportSaveFailure();
+            if (library.Modified() && SaveCatalogue(library) != 0) return ReportSaveFailure();
             break;
         case TidyEnd::Rebuilt:
             break;

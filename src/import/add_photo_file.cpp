@@ -19,28 +19,28 @@ struct ReadPhoto : CataloguePhoto {
     RegionNames regions;
 };
 
-bool InsertAsMain(const ReadPhoto& photo) {
-    if (InsertPhotoRow(PhotoRef{photo.id, false}, photo.record, photo.thumbnail, photo.regions) !=
-        InsertResult::Done)
+bool InsertAsMain(Library& library, const ReadPhoto& photo) {
+    if (InsertPhotoRow(library, PhotoRef{photo.id, false}, photo.record, photo.thumbnail,
+                       photo.regions) != InsertResult::Done)
         return false;
-    WriteKeywordRows(photo.id, photo.record);
+    WriteKeywordRows(library, photo.id, photo.record);
     return true;
 }
 
 // The photo's duplicate row holds another file than this one: with this
 // copy the photo has three, and the catalogue keeps two.
-bool DuplicateRowIsAnotherFile(const ReadPhoto& photo) {
-    auto path = PhotoFullPath(PhotoRef{photo.id, true});
+bool DuplicateRowIsAnotherFile(Library& library, const ReadPhoto& photo) {
+    auto path = PhotoFullPath(library, PhotoRef{photo.id, true});
     return path && *path != photo.record.strFullPath;
 }
 
 // The id is already catalogued: the same thumbnail, hence the same photo.
 // Decides which copy keeps the main row.
-StoreOutcome ResolveDuplicate(const ReadPhoto& photo) {
+StoreOutcome ResolveDuplicate(Library& library, const ReadPhoto& photo) {
     const PhotoRecord& n = photo.record;
-    auto existing = FindCataloguedCopy(photo.id);
+    auto existing = FindCataloguedCopy(library, photo.id);
     if (!existing) {
-        WriteKeywordRows(photo.id, n);
+        WriteKeywordRows(library, photo.id, n);
         return StoreOutcome::Imported;
     }
     const bool sameFolder = existing->strPath == n.strPath;
@@ -51,25 +51,25 @@ StoreOutcome ResolveDuplicate(const ReadPhoto& photo) {
         FolderLastWriteTime(n.strPath) > FolderLastWriteTime(existing->strPath);
 
     if (sameFolder) {
-        if (existingTime >= newTime) return StoreOutcome::Duplicate;  // already catalogued
-        DeletePhotoRows(std::nullopt, PhotoRef{photo.id, false});     // the file changed
-        return InsertAsMain(photo) ? StoreOutcome::Imported : StoreOutcome::Failed;
+        if (existingTime >= newTime) return StoreOutcome::Duplicate;        // already catalogued
+        DeletePhotoRows(library, std::nullopt, PhotoRef{photo.id, false});  // the file changed
+        return InsertAsMain(library, photo) ? StoreOutcome::Imported : StoreOutcome::Failed;
     }
     if (existingTime < newTime || newerFolder) {
         // The new copy wins; the old one becomes the duplicate, in place of
         // any duplicate row before it.
-        const bool displaces = DuplicateRowIsAnotherFile(photo);
-        const bool copied = CopyPhotoToDuplicates(photo.id);
-        DeletePhotoRows(std::nullopt, PhotoRef{photo.id, false});
-        if (!InsertAsMain(photo)) return StoreOutcome::Failed;
+        const bool displaces = DuplicateRowIsAnotherFile(library, photo);
+        const bool copied = CopyPhotoToDuplicates(library, photo.id);
+        DeletePhotoRows(library, std::nullopt, PhotoRef{photo.id, false});
+        if (!InsertAsMain(library, photo)) return StoreOutcome::Failed;
         return copied && displaces ? StoreOutcome::ThirdCopy : StoreOutcome::Duplicate;
     }
-    switch (InsertPhotoRow(PhotoRef{photo.id, true}, n, photo.thumbnail, photo.regions)) {
+    switch (InsertPhotoRow(library, PhotoRef{photo.id, true}, n, photo.thumbnail, photo.regions)) {
         case InsertResult::Done:
             return StoreOutcome::Duplicate;
         case InsertResult::NotDone:
-            return DuplicateRowIsAnotherFile(photo) ? StoreOutcome::ThirdCopy
-                                                    : StoreOutcome::Duplicate;
+            return DuplicateRowIsAnotherFile(library, photo) ? StoreOutcome::ThirdCopy
+                                                             : StoreOutcome::Duplicate;
         case InsertResult::Failed:
             break;
     }
@@ -79,39 +79,42 @@ StoreOutcome ResolveDuplicate(const ReadPhoto& photo) {
 // read gives the file's ReadCataloguePhoto; it is called only once the
 // path has passed the checks before it.
 template <typename Read>
-StoreOutcome Store(const std::string& path, bool force, const RegionRoute& regions, Read&& read) {
+StoreOutcome Store(Library& library, const std::string& path, bool force,
+                   const RegionRoute& regions, Read&& read) {
     if (path.size() > kMaxPathBytes) return StoreOutcome::Unreadable;
-    if (!OpenCatalogue()) return StoreOutcome::Failed;
-    if (!PassDeletedPathCheck(path, force)) return StoreOutcome::Skipped;
+    if (!OpenCatalogue(library)) return StoreOutcome::Failed;
+    if (!PassDeletedPathCheck(library, path, force)) return StoreOutcome::Skipped;
     std::optional<CataloguePhoto> readPhoto = read();
     if (!readPhoto) return StoreOutcome::Unreadable;
     // The companion is asked only once the file is read, with nothing held.
     ReadPhoto photo{std::move(*readPhoto), {}};
     photo.regions = ResolveRegionOrQueue(photo.id, photo.record, kImportRegionSends, regions);
-    switch (
-        InsertPhotoRow(PhotoRef{photo.id, false}, photo.record, photo.thumbnail, photo.regions)) {
+    switch (InsertPhotoRow(library, PhotoRef{photo.id, false}, photo.record, photo.thumbnail,
+                           photo.regions)) {
         case InsertResult::Failed:
             return StoreOutcome::Failed;
         case InsertResult::Done:
-            WriteKeywordRows(photo.id, photo.record);
+            WriteKeywordRows(library, photo.id, photo.record);
             return StoreOutcome::Imported;
         case InsertResult::NotDone:
             break;
     }
-    return ResolveDuplicate(photo);
+    return ResolveDuplicate(library, photo);
 }
 
 }  // namespace
 
-StoreOutcome StorePhotoFile(const std::string& path, bool force, const RegionRoute& regions) {
-    return Store(path, force, regions, [&path] { return ReadCataloguePhoto(path); });
+StoreOutcome StorePhotoFile(Library& library, const std::string& path, bool force,
+                            const RegionRoute& regions) {
+    return Store(library, path, force, regions, [&path] { return ReadCataloguePhoto(path); });
 }
 
-StoreOutcome StoreReadPhotoFile(const std::string& path, bool force, const RegionRoute& regions,
-                                std::optional<CataloguePhoto> read) {
-    return Store(path, force, regions, [&read] { return std::move(read); });
+StoreOutcome StoreReadPhotoFile(Library& library, const std::string& path, bool force,
+                                const RegionRoute& regions, std::optional<CataloguePhoto> read) {
+    return Store(library, path, force, regions, [&read] { return std::move(read); });
 }
 
-bool AddPhotoFile(const std::string& path, bool force, const RegionRoute& regions) {
-    return StorePhotoFile(path, force, regions) == StoreOutcome::Imported;
+bool AddPhotoFile(Library& library, const std::string& path, bool force,
+                  const RegionRoute& regions) {
+    return StorePhotoFile(library, path, force, regions) == StoreOutcome::Imported;
 }

@@ -26,13 +26,15 @@ enum class StoreOutcome {
 // (a path on the deleted list is taken off it) and false for the library
 // update (such a path is skipped). A photo with a position takes its region
 // names through regions.
-StoreOutcome StorePhotoFile(const std::string& path, bool force, const RegionRoute& regions);
+StoreOutcome StorePhotoFile(Library& library, const std::string& path, bool force,
+                            const RegionRoute& regions);
 
 // StorePhotoFile of a file that was read beforehand (an import reads ahead
 // on other threads): read is what ReadCataloguePhoto gave for path.
-StoreOutcome StoreReadPhotoFile(const std::string& path, bool force, const RegionRoute& regions,
-                                std::optional<CataloguePhoto> read);
+StoreOutcome StoreReadPhotoFile(Library& library, const std::string& path, bool force,
+                                const RegionRoute& regions, std::optional<CataloguePhoto> read);
 
 // StorePhotoFile for callers that only ask whether the file counts as
 // imported.
-bool AddPhotoFile(const std::string& path, bool force, const RegionRoute& regions);
+bool AddPhotoFile(Library& library, const std::string& path, bool force,
+                  const RegionRoute& regions);

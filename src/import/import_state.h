@@ -105,6 +105,7 @@ struct ImportReceivers {
 };
 
 struct ImportJob {
+    Library& library;
     ImportProgress& progress;
     ImportReceivers receivers;
     // The companion while it runs; the photos it cannot name wait in the

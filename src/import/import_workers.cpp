@@ -13,14 +13,14 @@
 namespace {
 
 ImportEnd RunClosingSteps(int imported, const ImportJob& job) {
-    CommitTransaction();
-    RebuildFolderList();
-    WriteFolderTable();
+    CommitTransaction(job.library);
+    RebuildFolderList(job.library);
+    WriteFolderTable(job.library);
     // Saved before anything waits for the user, so that the import survives
     // a crash while the closing question is open. The region queue the
     // question may empty lives in memory only.
     // A failed save leaves the catalogue modified: saved again at exit or by hand.
-    const bool saved = SaveCatalogue() == 0;
+    const bool saved = SaveCatalogue(job.library) == 0;
     const ImportReceivers& receivers = job.receivers;
     if (receivers.dropTrees) receivers.dropTrees();
     if (receivers.rebuildCurrentTree) receivers.rebuildCurrentTree();
@@ -41,10 +41,10 @@ ImportEnd RunClosingSteps(int imported, const ImportJob& job) {
 }  // namespace
 
 ImportEnd RunFolderImport(const std::string& folder, const ImportJob& job) {
-    BeginTransaction();
+    BeginTransaction(job.library);
     int imported = 0;
     {
-        OrderedImport import(imported, job.progress, job.regions);
+        OrderedImport import(job.library, imported, job.progress, job.regions);
         ImportFolderTree(folder, import);
         import.Finish();
     }
@@ -68,10 +68,10 @@ ImportEnd RunListImport(const std::vector<std::string>& paths, const ImportJob& 
     // cancel pressed while the list was being counted must still stop it.
     progress.ResetOutcomes();
 
-    BeginTransaction();
+    BeginTransaction(job.library);
     int imported = 0;
     {
-        OrderedImport import(imported, progress, job.regions);
+        OrderedImport import(job.library, imported, progress, job.regions);
         for (const std::string& path : paths) {
             if (import.Stopped()) break;
             if (IsDirectory(path)) {

@@ -20,8 +20,9 @@ bool FolderExists(const std::string& folder) {
 
 }  // namespace
 
-bool TidyCatalogue(const std::optional<std::string>& folder, UpkeepProgress& progress) {
-    auto files = CataloguedFiles(folder);
+bool TidyCatalogue(Library& library, const std::optional<std::string>& folder,
+                   UpkeepProgress& progress) {
+    auto files = CataloguedFiles(library, folder);
     if (!files) return false;
     const VolumeCheck volumes = LibraryVolumeCheck();
     std::size_t i = 0;
@@ -32,13 +33,13 @@ bool TidyCatalogue(const std::optional<std::string>& folder, UpkeepProgress& pro
         if (volumes.IsOffline(group)) {
             progress.Report(UpkeepChange::FolderOffline, group);
         } else if (!FolderExists(group)) {
-            DeletePhotoRows(group, PhotoRef{});
+            DeletePhotoRows(library, group, PhotoRef{});
             progress.Report(UpkeepChange::FolderRemoved, group);
         } else {
             for (std::size_t k = i; k < end; ++k) {
                 const CataloguedFile& file = (*files)[k];
                 if (FileSizeOfUtf8Path(file.fullPath) >= 0) continue;
-                DeletePhotoRows(std::nullopt, PhotoRef{file.id, false});
+                DeletePhotoRows(library, std::nullopt, PhotoRef{file.id, false});
                 progress.Report(UpkeepChange::PhotoRemoved, file.fullPath);
             }
         }
@@ -47,17 +48,17 @@ bool TidyCatalogue(const std::optional<std::string>& folder, UpkeepProgress& pro
     return true;
 }
 
-TidyEnd RunTidy(bool thorough, UpkeepProgress& progress) {
+TidyEnd RunTidy(Library& library, bool thorough, UpkeepProgress& progress) {
     if (!thorough) {
-        if (!TidyCatalogue(std::nullopt, progress)) return TidyEnd::Failed;
-        LoadFolderList();
-        WriteFolderTable();
+        if (!TidyCatalogue(library, std::nullopt, progress)) return TidyEnd::Failed;
+        LoadFolderList(library);
+        WriteFolderTable(library);
         return TidyEnd::Tidied;
     }
     // The plain walk first tells what goes; the rebuild then copies what
     // stays. When the rebuild is written, nothing is left unsaved.
-    if (!TidyCatalogue(std::nullopt, progress)) return TidyEnd::Failed;
-    switch (RebuildCatalogue(progress.stop, &progress.copied)) {
+    if (!TidyCatalogue(library, std::nullopt, progress)) return TidyEnd::Failed;
+    switch (RebuildCatalogue(library, progress.stop, &progress.copied)) {
         case RebuildResult::Done:
             return TidyEnd::Rebuilt;
         case RebuildResult::SaveFailed:

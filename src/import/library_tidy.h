@@ -7,12 +7,15 @@
 
 #include "import/library_upkeep.h"
 
+class Library;
+
 // Walks the main rows of one folder, or of the whole catalogue. A folder
 // that no longer exists loses all its rows (duplicates, keywords, subjects
 // and its folder row too); in an existing folder each photo whose file is
 // gone loses its rows; each is reported to progress. Deletions leave the
 // library modified. False when the catalogue cannot be read.
-bool TidyCatalogue(const std::optional<std::string>& folder, UpkeepProgress& progress);
+bool TidyCatalogue(Library& library, const std::optional<std::string>& folder,
+                   UpkeepProgress& progress);
 
 enum class TidyEnd {
     Tidied,      // plain tidy: done, not saved (the library tells whether it is modified)
@@ -25,4 +28,4 @@ enum class TidyEnd {
 // the reload and rewrite of the folder list, or with thorough the rebuild
 // of the catalogue in place and its write to the file (progress.copied
 // counts the photos kept).
-TidyEnd RunTidy(bool thorough, UpkeepProgress& progress);
+TidyEnd RunTidy(Library& library, bool thorough, UpkeepProgress& progress);

@@ -23,25 +23,26 @@ namespace {
 
 // A file read again under a new photo id (its thumbnail changed) leaves
 // its old row behind; that row names the same file and goes.
-void DropSupersededRows(const std::string& folder, const std::string& path,
+void DropSupersededRows(Library& library, const std::string& folder, const std::string& path,
                         const std::vector<std::int64_t>& before) {
-    std::vector<std::int64_t> after = MainPhotoIdsOfFile(folder, path);
+    std::vector<std::int64_t> after = MainPhotoIdsOfFile(library, folder, path);
     bool hasNewRow = std::any_of(after.begin(), after.end(), [&](std::int64_t id) {
         return std::find(before.begin(), before.end(), id) == before.end();
     });
     if (!hasNewRow) return;
-    for (std::int64_t old : before) DeletePhotoRows(std::nullopt, PhotoRef{old, false});
+    for (std::int64_t old : before) DeletePhotoRows(library, std::nullopt, PhotoRef{old, false});
 }
 
-void UpdateFolder(const std::string& folder, UpkeepProgress& progress, const RegionRoute& regions) {
+void UpdateFolder(Library& library, const std::string& folder, UpkeepProgress& progress,
+                  const RegionRoute& regions) {
     const int removedBefore = progress.foldersRemoved;
-    TidyCatalogue(folder, progress);
-    if (NewestFileTimeInFolder(folder) != 0) {
-        RefreshFolder(folder, progress, regions);
+    TidyCatalogue(library, folder, progress);
+    if (NewestFileTimeInFolder(library, folder) != 0) {
+        RefreshFolder(library, folder, progress, regions);
         return;
     }
     // No photo left in the folder: its remaining rows go too.
-    DeletePhotoRows(folder, PhotoRef{});
+    DeletePhotoRows(library, folder, PhotoRef{});
     if (progress.foldersRemoved == removedBefore)
         progress.Report(UpkeepChange::FolderRemoved, folder);
 }
@@ -58,12 +59,13 @@ bool IsNewerThan(const std::string& path, std::int32_t stored) {
 
 }  // namespace
 
-bool IsFileModified(const std::string& path) {
-    std::optional<std::int32_t> stored = StoredFileTime(path);
+bool IsFileModified(Library& library, const std::string& path) {
+    std::optional<std::int32_t> stored = StoredFileTime(library, path);
     return !stored || IsNewerThan(path, *stored);
 }
 
-int RefreshFolder(const std::string& folder, UpkeepProgress& progress, const RegionRoute& regions) {
+int RefreshFolder(Library& library, const std::string& folder, UpkeepProgress& progress,
+                  const RegionRoute& regions) {
     const std::string directory = IsDriveRootPath(folder) ? std::string(1, kPathSeparator) : folder;
     std::error_code error;
     std::filesystem::directory_iterator entries(directory, error);
@@ -75,7 +77,8 @@ int RefreshFolder(const std::string& folder, UpkeepProgress& progress, const Reg
     }
 
     // One look-up for the folder: asking per file would scan the table each time.
-    const std::unordered_map<std::string, std::int32_t> stored = StoredFileTimesInFolder(folder);
+    const std::unordered_map<std::string, std::int32_t> stored =
+        StoredFileTimesInFolder(library, folder);
     int refreshed = 0;
     for (const std::string& path : files) {
         if (progress.stop.StopRequested()) break;
@@ -83,21 +86,21 @@ int RefreshFolder(const std::string& folder, UpkeepProgress& progress, const Reg
         if (time == stored.end()) {
             // Not catalogued, and not removed by the user on purpose: the
             // caller may offer to import it.
-            if (!IsDeletedPath(path)) progress.Report(UpkeepChange::NewFileSeen, path);
+            if (!IsDeletedPath(library, path)) progress.Report(UpkeepChange::NewFileSeen, path);
             continue;
         }
         if (!IsNewerThan(path, time->second)) continue;
-        const std::vector<std::int64_t> before = MainPhotoIdsOfFile(folder, path);
-        if (!AddPhotoFile(path, false, regions)) continue;
-        DropSupersededRows(folder, path, before);
+        const std::vector<std::int64_t> before = MainPhotoIdsOfFile(library, folder, path);
+        if (!AddPhotoFile(library, path, false, regions)) continue;
+        DropSupersededRows(library, folder, path, before);
         ++refreshed;
         progress.Report(UpkeepChange::Refreshed, path);
     }
     return refreshed;
 }
 
-UpdateEnd UpdateLibrary(UpkeepProgress& progress, const RegionRoute& regions) {
-    std::optional<std::vector<std::string>> changed = ChangedFolders();
+UpdateEnd UpdateLibrary(Library& library, UpkeepProgress& progress, const RegionRoute& regions) {
+    std::optional<std::vector<std::string>> changed = ChangedFolders(library);
     if (!changed) return UpdateEnd::NoFolders;
     progress.foldersTotal = static_cast<int>(changed->size());
     for (const std::string& folder : *changed) {
@@ -106,11 +109,11 @@ UpdateEnd UpdateLibrary(UpkeepProgress& progress, const RegionRoute& regions) {
         if (LibraryVolumeCheck().IsOffline(folder))
             progress.Report(UpkeepChange::FolderOffline, folder);
         else
-            UpdateFolder(folder, progress, regions);
-        ClearFolderMark(folder);
+            UpdateFolder(library, folder, progress, regions);
+        ClearFolderMark(library, folder);
         ++progress.foldersDone;
     }
-    RebuildFolderList();
-    WriteFolderTable();
-    return SaveCatalogue() == 0 ? UpdateEnd::Updated : UpdateEnd::SaveFailed;
+    RebuildFolderList(library);
+    WriteFolderTable(library);
+    return SaveCatalogue(library) == 0 ? UpdateEnd::Updated : UpdateEnd::SaveFailed;
 }

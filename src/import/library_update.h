@@ -20,14 +20,15 @@ enum class UpdateEnd {
 // steps on progress.stop (its 取消 or the exit token); the folder list and
 // its stored copy are rewritten and the catalogue saved in every case but NoFolders.
 // A re-read photo with a position takes its region names through regions.
-UpdateEnd UpdateLibrary(UpkeepProgress& progress, const RegionRoute& regions);
+UpdateEnd UpdateLibrary(Library& library, UpkeepProgress& progress, const RegionRoute& regions);
 
 // Reads the modified catalogued JPEG files directly in folder again (no
 // subfolders, no new files, nothing on the deleted list). Returns how many
 // were re-imported. JPEG files the catalogue does not hold (and the user did
 // not remove) are reported to progress as NewFileSeen, not imported.
-int RefreshFolder(const std::string& folder, UpkeepProgress& progress, const RegionRoute& regions);
+int RefreshFolder(Library& library, const std::string& folder, UpkeepProgress& progress,
+                  const RegionRoute& regions);
 
 // True when the file's last-write time is newer than the one catalogued for
 // it. Files that are not catalogued or cannot be read give false.
-bool IsFileModified(const std::string& path);
+bool IsFileModified(Library& library, const std::string& path);

@@ -15,9 +15,10 @@ constexpr std::size_t kReadAheadPerWorker = 4;
 
 }  // namespace
 
-OrderedImport::OrderedImport(int& counter, ImportProgress& progress, const RegionRoute& regions,
-                             int readWorkers)
-    : counter_(counter),
+OrderedImport::OrderedImport(Library& library, int& counter, ImportProgress& progress,
+                             const RegionRoute& regions, int readWorkers)
+    : library_(library),
+      counter_(counter),
       progress_(progress),
       regions_(regions),
       pool_(progress.stop, readWorkers),
@@ -39,7 +40,7 @@ bool OrderedImport::StoreOldest() {
     if (Stopped()) return false;
     std::optional<PhotoRead> read = pool_.TakeOldest();
     if (!read) return false;  // skipped: the stop came meanwhile
-    Count(StoreReadPhotoFile(read->path, true, regions_, std::move(read->photo)));
+    Count(StoreReadPhotoFile(library_, read->path, true, regions_, std::move(read->photo)));
     return true;
 }
 
@@ -63,7 +64,7 @@ void OrderedImport::Count(StoreOutcome outcome) {
     }
     progress_.imported = ++counter_;
     if (counter_ % kTransactionSize == 0) {
-        CommitTransaction();
-        BeginTransaction();
+        CommitTransaction(library_);
+        BeginTransaction(library_);
     }
 }

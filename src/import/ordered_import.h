@@ -18,7 +18,8 @@ class OrderedImport {
   public:
     // counter is the import's running count of imported files; photos with
     // a position take their region names through regions.
-    OrderedImport(int& counter, ImportProgress& progress, const RegionRoute& regions,
+    OrderedImport(Library& library, int& counter, ImportProgress& progress,
+                  const RegionRoute& regions,
                   int readWorkers = PhotoReadPool::DefaultWorkerCount());
 
     // Takes the next file of the walk when its name passes IsJpegName;
@@ -36,6 +37,7 @@ class OrderedImport {
     bool StoreOldest();
     void Count(StoreOutcome outcome);
 
+    Library& library_;
     int& counter_;
     ImportProgress& progress_;
     const RegionRoute regions_;

@@ -84,13 +84,14 @@ bool Apply(MetadataReader& reader, const std::string& path, const PhotoEdit& edi
 // workflow, the command-line edit). The folder's new time is taken into the
 // folder list, so that the program's own rewrite is not offered as a change
 // of the library at the next start, and the catalogue rows follow the file.
-void AfterPhotoWritten(const PhotoEditTarget& target, const std::string& destination,
-                       bool positionWritten, const RegionRoute& regions, PhotoEditResult& result) {
+void AfterPhotoWritten(Library& library, const PhotoEditTarget& target,
+                       const std::string& destination, bool positionWritten,
+                       const RegionRoute& regions, PhotoEditResult& result) {
     if (!destination.empty()) result.finalPath = destination;
-    RefreshFolderStamp(CodePageToUtf8(FolderOfPath(result.finalPath)));
+    RefreshFolderStamp(library, CodePageToUtf8(FolderOfPath(result.finalPath)));
     if (target.catalogued.idPic != 0) {
-        result.photoId =
-            RefreshPhotoFromFile(result.finalPath, target.catalogued, positionWritten, regions);
+        result.photoId = RefreshPhotoFromFile(library, result.finalPath, target.catalogued,
+                                              positionWritten, regions);
         if (result.photoId == 0) {
             result.outcome = PhotoEditOutcome::RefreshFailed;
             return;
@@ -110,7 +111,7 @@ struct GroupEntry {
     bool prepared = false;
 };
 
-void WriteGroup(std::span<const PhotoEditTarget> targets, const PhotoEdit& edit,
+void WriteGroup(Library& library, std::span<const PhotoEditTarget> targets, const PhotoEdit& edit,
                 const RegionRoute& regions, std::span<PhotoEditResult> results) {
     std::vector<GroupEntry> entries(targets.size());
     std::vector<PreparedRewrite*> prepared;
@@ -139,8 +140,8 @@ void WriteGroup(std::span<const PhotoEditTarget> targets, const PhotoEdit& edit,
         } else if (!CompleteRewrite(entry.rewrite, &results[i].rewriteFailure)) {
             results[i].outcome = PhotoEditOutcome::RewriteFailed;
         } else {
-            AfterPhotoWritten(targets[i], entry.destination, entry.positionWritten, regions,
-                              results[i]);
+            AfterPhotoWritten(library, targets[i], entry.destination, entry.positionWritten,
+                              regions, results[i]);
         }
     }
     FlushRewrittenFolders(prepared);
@@ -148,7 +149,7 @@ void WriteGroup(std::span<const PhotoEditTarget> targets, const PhotoEdit& edit,
 
 }  // namespace
 
-PhotoEditResult WritePhotoEdit(const std::string& path, const PhotoEdit& edit,
+PhotoEditResult WritePhotoEdit(Library& library, const std::string& path, const PhotoEdit& edit,
                                const PhotoRef& catalogued, const RegionRoute& regions) {
     PhotoEditResult result;
     MetadataReader reader;
@@ -160,20 +161,21 @@ PhotoEditResult WritePhotoEdit(const std::string& path, const PhotoEdit& edit,
         return result;
     }
     result.captionsInExifOnly = reader.CaptionsInExifOnly();
-    AfterPhotoWritten({path, catalogued}, destination, positionWritten, regions, result);
+    AfterPhotoWritten(library, {path, catalogued}, destination, positionWritten, regions, result);
     return result;
 }
 
-std::vector<PhotoEditResult> WritePhotoEdits(std::span<const PhotoEditTarget> targets,
+std::vector<PhotoEditResult> WritePhotoEdits(Library& library,
+                                             std::span<const PhotoEditTarget> targets,
                                              const PhotoEdit& edit, const RegionRoute& regions) {
     // One photo flushes its own file rather than the whole file system,
     // which may hold other programs' unwritten data.
     if (targets.size() == 1)
-        return {WritePhotoEdit(targets[0].path, edit, targets[0].catalogued, regions)};
+        return {WritePhotoEdit(library, targets[0].path, edit, targets[0].catalogued, regions)};
     std::vector<PhotoEditResult> results(targets.size());
     for (std::size_t start = 0; start < targets.size(); start += kFlushGroup) {
         const std::size_t count = std::min(kFlushGroup, targets.size() - start);
-        WriteGroup(targets.subspan(start, count), edit, regions,
+        WriteGroup(library, targets.subspan(start, count), edit, regions,
                    std::span(results).subspan(start, count));
     }
     return results;

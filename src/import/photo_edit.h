@@ -63,7 +63,7 @@ struct PhotoEditResult {
 // when catalogued names a photo (id non-zero), replaces its catalogue rows
 // by rows read again from the written file.
 // A written position takes the photo's region names through regions.
-PhotoEditResult WritePhotoEdit(const std::string& path, const PhotoEdit& edit,
+PhotoEditResult WritePhotoEdit(Library& library, const std::string& path, const PhotoEdit& edit,
                                const PhotoRef& catalogued, const RegionRoute& regions);
 
 struct PhotoEditTarget {
@@ -75,5 +75,6 @@ struct PhotoEditTarget {
 // instead of once per file (the command-line edit over a folder of photos).
 // Each photo is still replaced only after its new content is on disk.
 // Results come in the order of targets.
-std::vector<PhotoEditResult> WritePhotoEdits(std::span<const PhotoEditTarget> targets,
+std::vector<PhotoEditResult> WritePhotoEdits(Library& library,
+                                             std::span<const PhotoEditTarget> targets,
                                              const PhotoEdit& edit, const RegionRoute& regions);

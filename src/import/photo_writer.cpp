@@ -1,7 +1,8 @@
 #include "import/photo_writer.h"
 
-PhotoWriter RoutedPhotoWriter(RegionRoute regions) {
-    return [regions](const std::string& path, const PhotoEdit& edit, const PhotoRef& catalogued) {
-        return WritePhotoEdit(path, edit, catalogued, regions);
+PhotoWriter RoutedPhotoWriter(Library& library, RegionRoute regions) {
+    return [&library, regions](const std::string& path, const PhotoEdit& edit,
+                               const PhotoRef& catalogued) {
+        return WritePhotoEdit(library, path, edit, catalogued, regions);
     };
 }

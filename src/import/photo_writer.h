@@ -15,4 +15,4 @@ using PhotoWriter = std::function<PhotoEditResult(const std::string& path, const
 
 // WritePhotoEdit taking the written photos' region names through regions
 // (whose source and queue must outlive the writer).
-PhotoWriter RoutedPhotoWriter(RegionRoute regions);
+PhotoWriter RoutedPhotoWriter(Library& library, RegionRoute regions);

@@ -65,7 +65,8 @@ RegionLookupResult RunRegionLookup(MapLink& link, RegionBuffer& buffer,
             unanswered.push_back(entry);
         } else if (first.empty()) {
             ++result.outside;
-        } else if (UpdatePhotoRegion(entry.idPic, {first, buffer.Slot(1), buffer.Slot(2)})) {
+        } else if (UpdatePhotoRegion(job.library, entry.idPic,
+                                     {first, buffer.Slot(1), buffer.Slot(2)})) {
             ++result.resolved;
         } else {
             ++result.unanswered;  // the names could not be stored

@@ -14,6 +14,7 @@
 #include "import/location_work.h"
 #include "platform/stop_token.h"
 
+class Library;
 class MapLink;
 class RegionBuffer;
 
@@ -23,6 +24,7 @@ inline constexpr int kMissingCompanionRetries = 3;
 
 // What one lookup is handed.
 struct RegionLookupJob {
+    Library& library;           // where the names are stored
     PendingRegionQueue& queue;  // asked in order; the answered entries leave it
     // The job's stop, whose parent is the exit token. Its own request (取消)
     // stops before the next entry, the queue kept; the exit token's ends

@@ -12,7 +12,7 @@ namespace {
 // Writes one record's position; the altitude the photo has stays.
 std::optional<TrackSkip> ApplyRecord(const MapPhotoRecord& r, const TrackApplyJob& job,
                                      std::string& path) {
-    auto fullPath = PhotoFullPath(PhotoRef{r.idPic, false});
+    auto fullPath = PhotoFullPath(job.library, PhotoRef{r.idPic, false});
     if (fullPath) path = *fullPath;
     // 0,0 is the track's "no position here"; writing it would erase the
     // position the photo may have.
@@ -21,7 +21,7 @@ std::optional<TrackSkip> ApplyRecord(const MapPhotoRecord& r, const TrackApplyJo
         !InPositionRange(PositionPart::Longitude, r.longitude))
         return TrackSkip::OutOfRange;
     PhotoRecord stored;
-    if (!fullPath || !LoadPhotoRecord(PhotoRef{r.idPic, false}, stored))
+    if (!fullPath || !LoadPhotoRecord(job.library, PhotoRef{r.idPic, false}, stored))
         return TrackSkip::NotCatalogued;
     const auto latitude = static_cast<float>(r.latitude);
     const auto longitude = static_cast<float>(r.longitude);
@@ -30,7 +30,7 @@ std::optional<TrackSkip> ApplyRecord(const MapPhotoRecord& r, const TrackApplyJo
     // Not named to the writer: only the file is rewritten; the row and the
     // region queue are brought along below, exactly for the position.
     if (!job.writer(path, edit, PhotoRef{}).Succeeded()) return TrackSkip::WriteFailed;
-    UpdatePhotoPosition(r.idPic, latitude, longitude);
+    UpdatePhotoPosition(job.library, r.idPic, latitude, longitude);
     job.queue.Push({r.idPic, r.latitude, r.longitude});
     return std::nullopt;
 }

@@ -41,6 +41,7 @@ struct TrackApplyResult {
 
 // What one application is handed.
 struct TrackApplyJob {
+    Library& library;           // the catalogue the positions are stored in
     PhotoWriter writer;         // writes each photo's new position
     PendingRegionQueue& queue;  // every written photo waits here for its region names
     const StopToken& stop;      // 取消, or the exit token above it

@@ -9,6 +9,7 @@
 #include <optional>
 #include <utility>
 
+#include "catalogue/photo_catalogue.h"
 #include "catalogue/process_flags.h"
 #include "dialogs/dialog_num.h"
 #include "dialogs/dlg_msg.h"
@@ -39,9 +40,9 @@ std::string NativePath(const QString& path) {
 
 }  // namespace
 
-ImportController::ImportController(PendingRegionQueue& regions, MapLink* link,
-                                   RegionBuffer* regionNames, QObject* parent)
-    : QObject(parent), lastImportFolder_(DefaultImportFolder()), link_(link), regions_(regions) {
+ImportController::ImportController(Library& library, MapLink* link, RegionBuffer* regionNames,
+                                   QObject* parent)
+    : QObject(parent), lastImportFolder_(DefaultImportFolder()), link_(link), library_(library) {
     messageBox_ = [](QWidget* owner, const QString& title, const QString& text, bool twoButtons) {
         return ShowDlgMsg(owner, title, text, twoButtons);
     };
@@ -64,7 +65,7 @@ ImportController::~ImportController() {
 }
 
 RegionRoute ImportController::Regions() const {
-    return {regionSource_.get(), regions_};
+    return {regionSource_.get(), library_.PendingRegions()};
 }
 
 CDialog_Num* ImportController::FoundPhotosCounter() const {
@@ -186,7 +187,7 @@ void ImportController::RunFolderWorker(WorkerSlot countSlot, const std::string& 
     QMetaObject::invokeMethod(
         this, [this, counted] { OnCountEnded(counted); }, Qt::QueuedConnection);
     if (importSlot && importSlot->Held())
-        RunFolderImport(folder, {progress_, receivers_, Regions()});
+        RunFolderImport(folder, {library_, progress_, receivers_, Regions()});
     importSlot.reset();
     workerActive_ = false;
     QMetaObject::invokeMethod(this, &ImportController::OnWorkerEnded, Qt::QueuedConnection);
@@ -266,7 +267,7 @@ void ImportController::StartListImport(QWidget* parent) {
 }
 
 void ImportController::RunListWorker(WorkerSlot listSlot, const std::vector<std::string>& paths) {
-    RunListImport(paths, {progress_, receivers_, Regions()});
+    RunListImport(paths, {library_, progress_, receivers_, Regions()});
     listSlot.Release();
     workerActive_ = false;
     QMetaObject::invokeMethod(this, &ImportController::OnWorkerEnded, Qt::QueuedConnection);

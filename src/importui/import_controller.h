@@ -26,6 +26,7 @@
 #include "maplink/companion_locator.h"
 
 class CDialog_Num;
+class Library;
 class CDlg_NewPic;
 class MapLink;
 class MapLinkRegionSource;
@@ -44,10 +45,10 @@ class ImportController : public QObject {
 
     // With a map link and its region buffer, photos with a position get
     // their region names from the running companion while they are
-    // imported; the others wait in regions, the program's pending region
-    // queue. Hands its own progress, receivers and region route to every
-    // import it starts; one controller per process.
-    explicit ImportController(PendingRegionQueue& regions, MapLink* link = nullptr,
+    // imported; the others wait in the library's pending region queue.
+    // Hands the library and its own progress, receivers and region route to
+    // every import it starts; one controller per process.
+    explicit ImportController(Library& library, MapLink* link = nullptr,
                               RegionBuffer* regionNames = nullptr, QObject* parent = nullptr);
     ~ImportController() override;
 
@@ -151,7 +152,7 @@ class ImportController : public QObject {
     MapLink* link_;
     CompanionLocator locator_;
     std::unique_ptr<MapLinkRegionSource> regionSource_;
-    PendingRegionQueue& regions_;
+    Library& library_;
     ImportProgress progress_;
     ImportReceivers receivers_;
 

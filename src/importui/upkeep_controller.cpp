@@ -35,7 +35,7 @@ void PostDone(ReceiverRole dialog, int number, UpkeepOutcome outcome) {
 
 }  // namespace
 
-UpkeepController::UpkeepController(const Library& library, RegionRoute regions, QObject* parent)
+UpkeepController::UpkeepController(Library& library, RegionRoute regions, QObject* parent)
     : QObject(parent),
       library_(library),
       regions_(regions),
@@ -61,7 +61,7 @@ bool UpkeepController::StartUpdateWorker() {
     progress_.Reset();
     update_ = std::thread([this, slot = std::move(slot)]() mutable {
         // A failed save leaves the catalogue modified: saved at exit or by hand.
-        const UpdateEnd end = UpdateLibrary(progress_, regions_);
+        const UpdateEnd end = UpdateLibrary(library_, progress_, regions_);
         RefreshTrees();
         PostDone(ReceiverRole::UpdateDialog, UiMessage::kUpdateFinished,
                  end == UpdateEnd::SaveFailed ? UpkeepOutcome::SaveFailed : UpkeepOutcome::Done);
@@ -79,7 +79,7 @@ bool UpkeepController::StartTidyWorker(bool thorough) {
     progress_.stop.Clear();
     tidy_ = std::thread([this, slot = std::move(slot), thorough]() mutable {
         UpkeepOutcome outcome = UpkeepOutcome::Done;
-        switch (RunTidy(thorough, progress_)) {
+        switch (RunTidy(library_, thorough, progress_)) {
             case TidyEnd::Tidied:
             case TidyEnd::Rebuilt:
                 break;
@@ -100,10 +100,10 @@ bool UpkeepController::StartSaveWorker() {
     Reap();
     WorkerSlot slot(WorkerKind::Save);
     if (!slot.Held() || save_.joinable()) return false;
-    save_ = std::thread([slot = std::move(slot)]() mutable {
+    save_ = std::thread([&library = library_, slot = std::move(slot)]() mutable {
         // A failed save leaves the catalogue modified, so the command stays
         // available and closing the program tries again.
-        const bool saved = SaveCatalogue() == 0;
+        const bool saved = SaveCatalogue(library) == 0;
         PostDone(ReceiverRole::SaveDialog, UiMessage::kSaveFinished,
                  saved ? UpkeepOutcome::Done : UpkeepOutcome::Failed);
         slot.Release();
@@ -150,7 +150,7 @@ void UpkeepController::ClearCommand(QWidget* parent) {
     if (messageBox_(parent, QStringLiteral("警告"), QStringLiteral("确定要清空数据库吗？"), true) !=
         kDlgMsgOk)
         return;
-    if (!ClearCatalogue())
+    if (!ClearCatalogue(library_))
         messageBox_(parent, QStringLiteral("提示"), QStringLiteral("清空数据库失败!"), false);
     ReceiverRegistry::Send(ReceiverRole::CategoryPane, UiMessage::kDropTrees);
     ReceiverRegistry::Post(ReceiverRole::CategoryPane, UiMessage::kRebuildCurrentTree);
@@ -163,7 +163,7 @@ void UpkeepController::LibraryChangedPrompt(QWidget* parent) {
 }
 
 bool UpkeepController::UpdateAvailable() {
-    return AnyFolderChanged();
+    return AnyFolderChanged(library_);
 }
 
 bool UpkeepController::SaveAvailable() const {

@@ -29,9 +29,9 @@ class UpkeepController : public QObject {
     using MessageBox = std::function<int(QWidget* parent, const QString& title, const QString& text,
                                          bool twoButtons)>;
 
-    // library is the catalogue whose unsaved changes 保存数据库 offers;
+    // library is the catalogue the commands update, tidy, save and clear;
     // the update's re-read photos take their region names through regions.
-    UpkeepController(const Library& library, RegionRoute regions, QObject* parent = nullptr);
+    UpkeepController(Library& library, RegionRoute regions, QObject* parent = nullptr);
     ~UpkeepController() override;
 
     void SetMessageBox(MessageBox box) { messageBox_ = std::move(box); }
@@ -56,8 +56,8 @@ class UpkeepController : public QObject {
     bool StartSaveWorker();
 
     // Command states.
-    static bool UpdateAvailable();  // a catalogued folder changed (reads the disk)
-    bool SaveAvailable() const;     // the library is modified
+    bool UpdateAvailable();      // a catalogued folder changed (reads the disk)
+    bool SaveAvailable() const;  // the library is modified
 
   signals:
     // The user chose to import the files the update saw in catalogued folders.
@@ -67,7 +67,7 @@ class UpkeepController : public QObject {
     void Reap();
     void OfferNewPhotos(QWidget* parent);
 
-    const Library& library_;
+    Library& library_;
     const RegionRoute regions_;
     MessageBox messageBox_;
     // The progress of the update or tidy that runs or ran last; its workers

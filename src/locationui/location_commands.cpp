@@ -13,10 +13,10 @@
 
 namespace {
 
-std::optional<MapPhotoRecord> PositionRecord(PhotoRef photo) {
+std::optional<MapPhotoRecord> PositionRecord(Library& library, PhotoRef photo) {
     double latitude = 0;
     double longitude = 0;
-    if (!PhotoPosition(photo, latitude, longitude)) return std::nullopt;
+    if (!PhotoPosition(library, photo, latitude, longitude)) return std::nullopt;
     return MapPhotoRecord{photo.idPic, 0, latitude, longitude, 0};
 }
 
@@ -51,7 +51,7 @@ void LocationController::RegionsFromGps() {
     if (selected.empty()) {
         const auto current = CurrentPhoto(view_);
         if (!current) return;
-        const auto record = PositionRecord({current->idPic, false});
+        const auto record = PositionRecord(view_.PhotoLibrary(), {current->idPic, false});
         if (!record) {
             Ask(QStringLiteral("此照片没有经纬度，请先添加经纬度！"), false);
             return;
@@ -60,7 +60,7 @@ void LocationController::RegionsFromGps() {
     } else {
         int skipped = 0;
         for (const PhotoRef& photo : selected) {
-            if (const auto record = PositionRecord({photo.idPic, false})) {
+            if (const auto record = PositionRecord(view_.PhotoLibrary(), {photo.idPic, false})) {
                 queue.push_back({record->idPic, record->latitude, record->longitude});
             } else {
                 ++skipped;
@@ -88,12 +88,12 @@ void LocationController::PositionsFromTracks() {
     if (selected.empty()) {
         const auto current = CurrentPhoto(view_);
         if (!current) return;
-        const std::int32_t shotTime = PhotoShotTime(*current);
+        const std::int32_t shotTime = PhotoShotTime(view_.PhotoLibrary(), *current);
         if (shotTime == 0) return;  // nothing to match a track against
         records.push_back({current->idPic, shotTime, 0, 0, 0});
     } else {
         for (const PhotoRef& photo : selected)
-            records.push_back({photo.idPic, PhotoShotTime(photo), 0, 0, 0});
+            records.push_back({photo.idPic, PhotoShotTime(view_.PhotoLibrary(), photo), 0, 0, 0});
     }
     link_->SendToCompanion(kCodeTrackPositions, PackMapPhotoRecords(records));
 }
@@ -105,6 +105,7 @@ void LocationController::PickPositionOnMap() {
 
 PropertiesSession LocationController::SessionOn(PhotoRef shown) const {
     PropertiesSession session;
+    session.library = &view_.PhotoLibrary();
     session.shownPhoto = shown;
     session.context = properties_;
     return session;
@@ -135,7 +136,7 @@ void LocationController::ShowOnMap() {
     std::vector<MapPhotoRecord> records;
     std::vector<PhotoRef> without;
     for (const PhotoRef& photo : selected) {
-        if (const auto record = PositionRecord(photo)) {
+        if (const auto record = PositionRecord(view_.PhotoLibrary(), photo)) {
             records.push_back(*record);
         } else {
             without.push_back(photo);
@@ -157,20 +158,21 @@ void LocationController::ShowOnMap() {
         session.selection = without;
         runProperties_(session, view_.DialogParent());
         for (const PhotoRef& photo : without)
-            if (const auto record = PositionRecord(photo)) records.push_back(*record);
+            if (const auto record = PositionRecord(view_.PhotoLibrary(), photo))
+                records.push_back(*record);
     }
     SendMapPhotos(records, asked);
 }
 
 void LocationController::ShowSingleOnMap(PhotoRef photo) {
-    if (const auto record = PositionRecord(photo)) {
+    if (const auto record = PositionRecord(view_.PhotoLibrary(), photo)) {
         SendMapPhotos({*record}, 1);
         return;
     }
     if (Ask(QStringLiteral("此照片尚未添加经纬度信息.\r\n是否进行编辑？")) != kDlgMsgOk) return;
     PropertiesSession session = SessionOn(photo);
     runProperties_(session, view_.DialogParent());
-    if (const auto record = PositionRecord(photo)) {
+    if (const auto record = PositionRecord(view_.PhotoLibrary(), photo)) {
         SendMapPhotos({*record}, 1);
         PostRegionTreeStale();
     } else {

@@ -49,8 +49,8 @@ LocationController::LocationController(MapLink* link, RegionBuffer* regionNames,
       regionNames_(regionNames),
       regions_(regions),
       view_(view),
-      writer_(RoutedPhotoWriter(regions)),
-      properties_{RoutedPhotoWriter(regions)} {
+      writer_(RoutedPhotoWriter(view.PhotoLibrary(), regions)),
+      properties_{RoutedPhotoWriter(view.PhotoLibrary(), regions)} {
     messageBox_ = [](QWidget* owner, const QString& title, const QString& text, bool twoButtons) {
         return ShowDlgMsg(owner, title, text, twoButtons);
     };
@@ -181,7 +181,7 @@ void LocationController::StartRegionLookup() {
     regionDialog_ = dialog;
     regionWorker_ = std::thread([this, slot = std::move(slot)]() mutable {
         bool restart = false;
-        RegionLookupJob job{regions_.queue, stop_, missingCompanionRetries_};
+        RegionLookupJob job{view_.PhotoLibrary(), regions_.queue, stop_, missingCompanionRetries_};
         job.report = ReportTo(this, ReceiverRole::RegionResultDialog, closing_, stop_);
         job.regionTreeStale = [] {
             ReceiverRegistry::Post(ReceiverRole::CategoryPane, UiMessage::kRegionTreeStale);
@@ -234,7 +234,7 @@ void LocationController::OnTrackPositions(std::vector<MapPhotoRecord> records) {
     trackDialog_ = dialog;
     trackWorker_ = std::thread([this, slot = std::move(slot),
                                 records = std::move(records)]() mutable {
-        const TrackApplyJob job{writer_, regions_.queue, stop_,
+        const TrackApplyJob job{view_.PhotoLibrary(), writer_, regions_.queue, stop_,
                                 ReportTo(this, ReceiverRole::TrackResultDialog, closing_, stop_)};
         tracksApplied_ = RunTrackApply(records, job).applied;
         records.clear();

@@ -127,10 +127,10 @@ CTreeCtrlEx* CClassView::EnsureControl(SortMode slot) {
 bool CClassView::BuildTree(SortMode mode) {
     std::unique_ptr<CategoryTree> tree;
     if (mode == SortMode::FromMap) {
-        tree = BuildFromMapTree(mapIds_);
+        tree = BuildFromMapTree(view_.PhotoLibrary(), mapIds_);
     } else {
-        tree = BuildCategoryTree(mode, searchActive_ ? &filter_ : nullptr);
-        if (tree) AppendDuplicatesGroup(*tree);
+        tree = BuildCategoryTree(view_.PhotoLibrary(), mode, searchActive_ ? &filter_ : nullptr);
+        if (tree) AppendDuplicatesGroup(view_.PhotoLibrary(), *tree);
     }
     if (!tree) return false;
     ApplyGroupCounts(*tree);

@@ -19,7 +19,7 @@ std::vector<PhotoRef> BatchPhotos(const std::vector<PhotoRef>& selection, PhotoR
 void RunBatchApply(BatchJob& job, const StopToken& stop) {
     for (const PhotoRef& photo : job.photos) {
         if (!job.proceed || stop.StopRequested()) break;
-        const std::optional<std::string> path = PhotoFullPath(photo);
+        const std::optional<std::string> path = PhotoFullPath(*job.library, photo);
         PhotoEditResult result;
         if (path) result = job.writer(*path, job.edit, photo);
         if (result.Succeeded()) ++job.modified;

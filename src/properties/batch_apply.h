@@ -17,6 +17,7 @@
 #include "record/photo_ref.h"
 
 struct BatchJob {
+    Library* library = nullptr;    // the catalogue the photos are in
     PhotoEdit edit;                // the same for every photo; never a new name
     std::vector<PhotoRef> photos;  // in selection order, without the shown photo
     PhotoWriter writer;            // the dialog's

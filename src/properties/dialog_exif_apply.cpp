@@ -79,6 +79,7 @@ void CDialog_Exif::StartBatch(const PhotoEdit& edit, std::vector<PhotoRef> photo
     // The new name belongs to the shown photo only.
     changed_.Clear(EditField::Name);
     job_ = std::make_shared<BatchJob>();
+    job_->library = session_.library;
     job_->edit = edit;
     job_->edit.newName.reset();
     job_->photos = std::move(photos);

@@ -314,7 +314,8 @@ void CDialog_Exif::CreateKeywordPicker() {
         if (!keyword.isEmpty() && !PresetKeywords().contains(keyword) && !extras.contains(keyword))
             extras.append(keyword);
     };
-    for (const std::string& keyword : DistinctKeywords()) offer(QString::fromStdString(keyword));
+    for (const std::string& keyword : DistinctKeywords(*session_.library))
+        offer(QString::fromStdString(keyword));
     for (const QString& keyword : LoadCustomKeywords(CustomKeywordsPath())) offer(keyword);
     SetPickerItems(extras);
 }

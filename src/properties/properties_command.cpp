@@ -18,6 +18,7 @@ bool RunPropertiesDialog(PropertiesSession& session, QWidget* parent) {
 PropertiesSession SessionOnViewPhoto(const PhotoBrowser& view, int index,
                                      PropertiesContext context) {
     PropertiesSession session;
+    session.library = &view.PhotoLibrary();
     session.context = std::move(context);
     session.shownPhoto = view.Photos().Entry(index).ref;
     session.selection = view.Selection().list.Photos();

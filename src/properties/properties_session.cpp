@@ -4,7 +4,7 @@
 
 bool LoadSessionRecord(PropertiesSession& session) {
     session.record.emplace();
-    if (LoadPhotoRecord(session.shownPhoto, *session.record)) return true;
+    if (LoadPhotoRecord(*session.library, session.shownPhoto, *session.record)) return true;
     session.record.reset();
     return false;
 }

@@ -36,6 +36,7 @@ struct PropertiesContext {
 };
 
 struct PropertiesSession {
+    Library* library = nullptr;         // the catalogue the photos are in
     PhotoRef shownPhoto;                // the photo in record; follows a rename
     std::vector<PhotoRef> selection;    // the view's multi-selection; empty for one photo
     std::optional<PhotoRecord> record;  // the shown photo's row while the dialog runs

@@ -47,7 +47,7 @@ QPixmap SearchFace(const QColor& top, const QColor& bottom) {
 
 }  // namespace
 
-CDialogFind::CDialogFind(QWidget* parent) : QWidget(parent) {
+CDialogFind::CDialogFind(Library& library, QWidget* parent) : QWidget(parent), library_(library) {
     setAutoFillBackground(true);
     CreateGrid();
 
@@ -171,7 +171,7 @@ void CDialogFind::RefillKeywords() {
     fillingPicker_ = true;
     keywordPicker_->clear();
     // A keyword that does not fit a search field cannot be searched for.
-    for (const std::string& keyword : DistinctKeywords()) {
+    for (const std::string& keyword : DistinctKeywords(library_)) {
         if (!KeywordFits(keyword)) continue;
         const QString text = QString::fromStdString(keyword);
         keywordPicker_->AddItem(text, ticked.contains(text));

@@ -28,6 +28,7 @@ class CCheckComboBox;
 class CnumEdit;
 class CSkinButton;
 class CDateTimeField;
+class Library;
 class QTableWidget;
 
 class CDialogFind : public QWidget {
@@ -39,7 +40,8 @@ class CDialogFind : public QWidget {
     static constexpr int kLowColumn = 1;
     static constexpr int kHighColumn = 3;
 
-    explicit CDialogFind(QWidget* parent = nullptr);
+    // The keyword picker offers the keywords of library.
+    explicit CDialogFind(Library& library, QWidget* parent = nullptr);
 
     // The initial grid: placeholders, 1970-01-02 to today, empty ranges;
     // no cell counts as entered; editors hidden.
@@ -101,6 +103,7 @@ class CDialogFind : public QWidget {
     // The picker's ticks become the two keyword cells.
     void TakePickedKeywords();
 
+    Library& library_;
     QTableWidget* grid_ = nullptr;
     CnumEdit* valueEditor_ = nullptr;
     CDateTimeField* datePicker_ = nullptr;

@@ -7,13 +7,14 @@ namespace {
 
 // While searching only the shot-time rows can be filtered; the keyword,
 // subject and region groupings show that tree, the others none.
-std::unique_ptr<CategoryTree> BuildFiltered(SortMode mode, const SearchFilter& filter) {
+std::unique_ptr<CategoryTree> BuildFiltered(Library& library, SortMode mode,
+                                            const SearchFilter& filter) {
     switch (mode) {
         case SortMode::ShotTime:
         case SortMode::KeywordGroups:
         case SortMode::SubjectGroups:
         case SortMode::RegionGroups: {
-            CatalogueSession session;
+            CatalogueSession session(library);
             return BuildSearchTree(session, filter);
         }
         default:
@@ -23,18 +24,13 @@ std::unique_ptr<CategoryTree> BuildFiltered(SortMode mode, const SearchFilter& f
 
 }  // namespace
 
-std::unique_ptr<CategoryTree> BuildCategoryTree(SortMode mode, const SearchFilter* search) {
-    if (search) return BuildFiltered(mode, *search);
-    if (mode == SortMode::FolderTree) return BuildFolderTree(MountTable::FromSystem());
+std::unique_ptr<CategoryTree> BuildCategoryTree(Library& library, SortMode mode,
+                                                const SearchFilter* search) {
+    if (search) return BuildFiltered(library, mode, *search);
+    if (mode == SortMode::FolderTree) return BuildFolderTree(library, MountTable::FromSystem());
     if (mode == SortMode::FromMap) return nullptr;
-    CatalogueSession session;
+    CatalogueSession session(library);
     if (!session.ok()) return mode == SortMode::ShotTime ? NoPhotosTree() : nullptr;
     if (mode == SortMode::RegionGroups) return BuildRegionTree(session);
     return BuildDatedTree(session, mode);
-}
-
-std::unique_ptr<CategoryTree> BuildFolderTree(const MountTable& mounts) {
-    CatalogueSession session;
-    if (!session.ok()) return nullptr;
-    return BuildFolderTree(session, mounts);
 }

@@ -7,13 +7,13 @@
 #include "tree/tree_builders.h"
 #include "tree/tree_labels.h"
 
-void AppendDuplicatesGroup(CategoryTree& tree) {
+void AppendDuplicatesGroup(Library& library, CategoryTree& tree) {
     if (tree.filtered) return;
     std::optional<NodeIndex> group;
     std::optional<NodeIndex> folder;
     std::string previousPath;  // a first row with an empty folder opens no folder child
     std::int64_t previousId = 0;
-    ForEachDuplicateRow([&](const DuplicateRow& row) {
+    ForEachDuplicateRow(library, [&](const DuplicateRow& row) {
         const std::int64_t id = row.photo.idPic;
         if (group && id == previousId) return;
         if (!group) group = tree.AddGroup(kRootNode, kDuplicatesLabel);

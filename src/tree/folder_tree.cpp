@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "catalogue/folder_stamps.h"
+#include "catalogue/photo_catalogue.h"
 #include "platform/native_path.h"
 #include "tree/keyed_rows.h"
 #include "tree/tree_builders.h"
@@ -16,8 +17,8 @@ namespace {
 
 // The folder list ordered by increasing length; among equal lengths the
 // folder added later comes first.
-std::vector<std::string> FoldersShortestFirst() {
-    std::vector<std::string> folders = ListedFolders();
+std::vector<std::string> FoldersShortestFirst(Library& library) {
+    std::vector<std::string> folders = ListedFolders(library);
     std::reverse(folders.begin(), folders.end());
     std::stable_sort(
         folders.begin(), folders.end(),
@@ -84,11 +85,12 @@ class FolderNodes {
 
 }  // namespace
 
-std::unique_ptr<CategoryTree> BuildFolderTree(const CatalogueSession& session,
-                                              const MountTable& mounts) {
+std::unique_ptr<CategoryTree> BuildFolderTree(Library& library, const MountTable& mounts) {
+    CatalogueSession session(library);
+    if (!session.ok()) return nullptr;
     auto tree = std::make_unique<CategoryTree>();
     FolderNodes nodes(*tree, mounts);
-    std::vector<std::string> folders = FoldersShortestFirst();
+    std::vector<std::string> folders = FoldersShortestFirst(library);
     nodes.AddDrives(folders);
     for (const std::string& folder : folders) nodes.AddFolder(folder);
 

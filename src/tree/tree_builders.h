@@ -18,8 +18,6 @@ std::unique_ptr<CategoryTree> BuildDatedTree(const CatalogueSession& session, So
 // statement fails.
 std::unique_ptr<CategoryTree> BuildSearchTree(const CatalogueSession& session,
                                               const SearchFilter& filter);
-std::unique_ptr<CategoryTree> BuildFolderTree(const CatalogueSession& session,
-                                              const MountTable& mounts);
 std::unique_ptr<CategoryTree> BuildRegionTree(const CatalogueSession& session);
 
 // A tree holding only the notice "暂无照片".

@@ -61,7 +61,8 @@ const DetailListModel::Cells& DetailListModel::RowCells(int row) const {
     // A photo that left the catalogue after the list was filled keeps its
     // row with only its id.
     constexpr int kIdColumn = kDetailColumnCount - 1;
-    const std::optional<DetailRow> detail = ReadDetailRow(PhotoRef{idPic, false});
+    const std::optional<DetailRow> detail =
+        ReadDetailRow(photos_.PhotoLibrary(), PhotoRef{idPic, false});
     if (!detail) {
         DetailRow idOnly;
         idOnly.idPic = idPic;

@@ -21,7 +21,7 @@
 PhotoFileCommands::PhotoFileCommands(CVereroView& view, QObject* parent)
     : QObject(parent), view_(view) {
     askRemoval = [this](bool& deleteFiles) {
-        DialogDelete dialog(&view_, PhotosWithoutTrash(Targets()));
+        DialogDelete dialog(&view_, PhotosWithoutTrash(view_.PhotoLibrary(), Targets()));
         if (dialog.exec() != QDialog::Accepted) return false;
         deleteFiles = dialog.DeleteFiles();
         return true;
@@ -38,10 +38,10 @@ PhotoFileCommands::PhotoFileCommands(CVereroView& view, QObject* parent)
     };
 }
 
-int PhotosWithoutTrash(const std::vector<PhotoRef>& photos) {
+int PhotosWithoutTrash(Library& library, const std::vector<PhotoRef>& photos) {
     int count = 0;
     for (const PhotoRef& photo : photos) {
-        const auto path = PhotoFullPath(photo);
+        const auto path = PhotoFullPath(library, photo);
         if (path && !VolumeHasTrash(QString::fromStdString(*path))) ++count;
     }
     return count;
@@ -62,7 +62,7 @@ QStringList PhotoFileCommands::ClipboardPaths() const {
     for (const PhotoRef& photo : Targets()) {
         // The current photo alone is always named by its catalogued copy.
         const bool duplicate = selection && photo.fromDuplicates;
-        if (auto path = PhotoFullPath(PhotoRef{photo.idPic, duplicate}))
+        if (auto path = PhotoFullPath(view_.PhotoLibrary(), PhotoRef{photo.idPic, duplicate}))
             paths << QString::fromStdString(*path);
     }
     return paths;
@@ -88,7 +88,7 @@ void PhotoFileCommands::OpenFileLocation() {
     // The catalogue's path, not the entry's: the entry reads its path only
     // when it is first painted, which the detail list never does.
     const PhotoRef photo = photos.Entry(photos.currentIndex).ref;
-    const std::string path = PhotoFullPath(photo).value_or("");
+    const std::string path = PhotoFullPath(view_.PhotoLibrary(), photo).value_or("");
     if (path.empty() || FileSizeOfUtf8Path(path) < 1) {
         if (showInvalidPhoto) showInvalidPhoto();
         emit tidyRequested();
@@ -110,14 +110,14 @@ void PhotoFileCommands::RemoveFromAlbum() {
 namespace {
 
 // One photo out of the catalogue, its file to the trash or marked removed.
-void RemovePhoto(PhotoRef photo, bool deleteFile) {
-    const auto path = PhotoFullPath(photo);
+void RemovePhoto(Library& library, PhotoRef photo, bool deleteFile) {
+    const auto path = PhotoFullPath(library, photo);
     if (path && deleteFile) {
         DeletePhotoFile(QString::fromStdString(*path));
     } else if (path) {
-        AddDeletedPath(*path);
+        AddDeletedPath(library, *path);
     }
-    DeletePhotoRows(std::nullopt, photo);
+    DeletePhotoRows(library, std::nullopt, photo);
 }
 
 }  // namespace
@@ -126,7 +126,8 @@ void PhotoFileCommands::Remove(bool deleteFiles) {
     if (!view_.HasPhotos()) return;
     SelectionList& selected = view_.Selection().list;
     if (!selected.Empty()) {
-        for (const PhotoRef& photo : selected.Photos()) RemovePhoto(photo, deleteFiles);
+        for (const PhotoRef& photo : selected.Photos())
+            RemovePhoto(view_.PhotoLibrary(), photo, deleteFiles);
         view_.Selection().Clear();
         view_.Photos().currentIndex = 0;
     } else {
@@ -139,7 +140,7 @@ bool PhotoFileCommands::RemoveAt(int index, bool deleteFile) {
     PhotoList& photos = view_.Photos();
     if (!photos.IsValid(index)) return false;
     const PhotoRef photo = photos.Entry(index).ref;
-    RemovePhoto(photo, deleteFile);
+    RemovePhoto(view_.PhotoLibrary(), photo, deleteFile);
     SelectionList& selected = view_.Selection().list;
     if (selected.Contains(photo)) selected.Toggle(photo);
     photos.RemoveAt(index);
@@ -160,7 +161,7 @@ void PhotoFileCommands::PromoteDuplicates(const RegionRoute& regions) {
     bool promoted = false;
     for (const PhotoRef& photo : Targets()) {
         if (!photo.fromDuplicates) continue;
-        PromoteDuplicate(photo.idPic, regions);
+        PromoteDuplicate(view_.PhotoLibrary(), photo.idPic, regions);
         promoted = true;
     }
     if (!promoted) return;

@@ -19,7 +19,7 @@ class CVereroView;
 
 // How many of these photos sit on a volume without a trash, whose files a
 // removal with the files would delete for good.
-int PhotosWithoutTrash(const std::vector<PhotoRef>& photos);
+int PhotosWithoutTrash(Library& library, const std::vector<PhotoRef>& photos);
 
 class PhotoFileCommands : public QObject {
     Q_OBJECT

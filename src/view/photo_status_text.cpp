@@ -57,8 +57,8 @@ std::string Compose(const DetailRow& row) {
 
 }  // namespace
 
-std::optional<std::string> ReadPhotoStatusText(PhotoRef photo) {
-    const std::optional<DetailRow> row = ReadDetailRow(photo);
+std::optional<std::string> ReadPhotoStatusText(Library& library, PhotoRef photo) {
+    const std::optional<DetailRow> row = ReadDetailRow(library, photo);
     if (!row) return std::nullopt;
     return Compose(*row);
 }

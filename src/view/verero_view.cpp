@@ -22,8 +22,8 @@ constexpr int kLibraryChangeCheckDelayMs = 2000;
 
 }  // namespace
 
-CVereroView::CVereroView(QWidget* parent)
-    : QAbstractScrollArea(parent), registration_(ReceiverRole::MainView, this) {
+CVereroView::CVereroView(Library& library, QWidget* parent)
+    : QAbstractScrollArea(parent), photos_(library), registration_(ReceiverRole::MainView, this) {
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setFrameShape(QFrame::NoFrame);
     viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
@@ -32,7 +32,7 @@ CVereroView::CVereroView(QWidget* parent)
     libraryChangeTimer_.setSingleShot(true);
     libraryChangeTimer_.setInterval(kLibraryChangeCheckDelayMs);
     connect(&libraryChangeTimer_, &QTimer::timeout, this, [this] {
-        if (AnyFolderChanged())
+        if (AnyFolderChanged(photos_.PhotoLibrary()))
             QCoreApplication::postEvent(this, new MessageEvent(UiMessage::kLibraryChanged));
     });
     setAcceptDrops(true);  // files dropped on the grid are imported
@@ -151,7 +151,7 @@ void CVereroView::RedrawSelection() {
 }
 
 void CVereroView::PhotoStatusText(PhotoRef photo) {
-    if (const auto text = ReadPhotoStatusText(photo))
+    if (const auto text = ReadPhotoStatusText(photos_.PhotoLibrary(), photo))
         emit statusTextChanged(QString::fromUtf8(*text));
 }
 

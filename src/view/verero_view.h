@@ -35,7 +35,7 @@ class CVereroView : public QAbstractScrollArea, public PhotoBrowser {
     Q_OBJECT
 
   public:
-    explicit CVereroView(QWidget* parent = nullptr);
+    explicit CVereroView(Library& library, QWidget* parent = nullptr);
     ~CVereroView() override;
 
     static CVereroView* Instance();

@@ -43,7 +43,10 @@ std::vector<PhotoRef> ListRefs(const PhotoList& photos) {
 }  // namespace
 
 PhotoViewerHost::PhotoViewerHost(PhotoBrowser& browser, PhotoRemoval removePhoto, QObject* parent)
-    : QObject(parent), view_(browser), removePhoto_(std::move(removePhoto)), worker_(cache_) {}
+    : QObject(parent),
+      view_(browser),
+      removePhoto_(std::move(removePhoto)),
+      worker_(cache_, CatalogueSources(browser.PhotoLibrary())) {}
 
 PhotoViewerHost::~PhotoViewerHost() {
     cache_.Clear();

@@ -10,11 +10,12 @@ constexpr std::chrono::milliseconds kIdleTick{20};
 
 }  // namespace
 
+PrefetchWorker::SourceLookup CatalogueSources(Library& library) {
+    return [&library](PhotoRef photo) { return LoadPhotoDisplaySource(library, photo); };
+}
+
 PrefetchWorker::PrefetchWorker(ViewerImageCache& cache, SourceLookup lookup, Decoder decoder)
     : cache_(cache), lookup_(std::move(lookup)), decoder_(std::move(decoder)) {
-    if (!lookup_) {
-        lookup_ = [](PhotoRef photo) { return LoadPhotoDisplaySource(photo); };
-    }
     if (!decoder_) decoder_ = DecodeDisplayImage;
 }
 

@@ -40,14 +40,16 @@ class PrefetchNotices : public QObject {
     void stored(int index);
 };
 
+class Library;
+
 class PrefetchWorker {
   public:
     using SourceLookup = std::function<std::optional<PhotoDisplaySource>(PhotoRef)>;
     using Decoder = std::function<DisplayImage(const DecodeRequest&)>;
 
-    // lookup defaults to the catalogue, decoder to DecodeDisplayImage.
-    explicit PrefetchWorker(ViewerImageCache& cache, SourceLookup lookup = {},
-                            Decoder decoder = {});
+    // lookup finds each photo's file (CatalogueSources: in the catalogue);
+    // decoder defaults to DecodeDisplayImage.
+    PrefetchWorker(ViewerImageCache& cache, SourceLookup lookup, Decoder decoder = {});
     ~PrefetchWorker();
     PrefetchWorker(const PrefetchWorker&) = delete;
     PrefetchWorker& operator=(const PrefetchWorker&) = delete;
@@ -119,3 +121,6 @@ class PrefetchWorker {
     std::optional<WorkerSlot> workerSlot_;
     std::thread thread_;
 };
+
+// The lookup of the photos' files in library.
+PrefetchWorker::SourceLookup CatalogueSources(Library& library);

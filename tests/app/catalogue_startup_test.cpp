@@ -39,7 +39,7 @@ TEST(CatalogueStartup, ADamagedFileIsExplainedAndSetAsideWhenTheUserAgrees) {
     AppTestFolder folder;
     WriteText(folder.CatalogueFile(), "not a catalogue");
     std::vector<Asked> asked;
-    EXPECT_TRUE(OpenCatalogueAtStartup(Answering(kDlgMsgOk, asked), kNow));
+    EXPECT_TRUE(OpenCatalogueAtStartup(folder.library(), Answering(kDlgMsgOk, asked), kNow));
     ASSERT_EQ(asked.size(), 1u);
     EXPECT_TRUE(asked[0].twoButtons);
     EXPECT_TRUE(
@@ -49,25 +49,25 @@ TEST(CatalogueStartup, ADamagedFileIsExplainedAndSetAsideWhenTheUserAgrees) {
     QFile aside(folder.CatalogueFile() + kAside);
     ASSERT_TRUE(aside.open(QIODevice::ReadOnly));
     EXPECT_EQ(aside.readAll(), "not a catalogue");
-    EXPECT_EQ(CatalogueOpenState(), CatalogueFileState::Usable);
+    EXPECT_EQ(CatalogueOpenState(folder.library()), CatalogueFileState::Usable);
 }
 
 TEST(CatalogueStartup, DecliningLeavesTheFileAndTheCatalogueClosed) {
     AppTestFolder folder;
     WriteText(folder.CatalogueFile(), "SQLite format 3");
     std::vector<Asked> asked;
-    EXPECT_FALSE(OpenCatalogueAtStartup(Answering(kDlgMsgCancel, asked), kNow));
+    EXPECT_FALSE(OpenCatalogueAtStartup(folder.library(), Answering(kDlgMsgCancel, asked), kNow));
     EXPECT_EQ(asked.size(), 1u);
     EXPECT_EQ(std::filesystem::file_size(folder.CatalogueFile().toStdString()), 15u);
     EXPECT_FALSE(QFile::exists(folder.CatalogueFile() + kAside));
-    EXPECT_EQ(CatalogueOpenState(), CatalogueFileState::Truncated);
+    EXPECT_EQ(CatalogueOpenState(folder.library()), CatalogueFileState::Truncated);
 }
 
 TEST(CatalogueStartup, AnUnreadableFileIsOnlyReported) {
     AppTestFolder folder;
     std::filesystem::create_directories(folder.CatalogueFile().toStdString());
     std::vector<Asked> asked;
-    EXPECT_FALSE(OpenCatalogueAtStartup(Answering(kDlgMsgOk, asked), kNow));
+    EXPECT_FALSE(OpenCatalogueAtStartup(folder.library(), Answering(kDlgMsgOk, asked), kNow));
     ASSERT_EQ(asked.size(), 1u);
     EXPECT_FALSE(asked[0].twoButtons);
     EXPECT_TRUE(std::filesystem::is_directory(folder.CatalogueFile().toStdString()));

@@ -160,9 +160,9 @@ TEST_F(MainFrameTest, LookMenuOffersTheFourColourLooksWithTheDefaultMarked) {
 }
 
 TEST_F(MainFrameTest, ClosingSavesAModifiedCatalogueAfterHiding) {
-    ASSERT_TRUE(OpenCatalogue());
+    ASSERT_TRUE(OpenCatalogue(folder.library()));
     ASSERT_TRUE(QFile::remove(folder.CatalogueFile()));
-    AddDeletedPath("/photos/removed.jpg");  // a committed change
+    AddDeletedPath(folder.library(), "/photos/removed.jpg");  // a committed change
     frame.AttachLibrary(&folder.library());
     frame.show();
     frame.Command(CommandId::kExit)->trigger();
@@ -171,7 +171,7 @@ TEST_F(MainFrameTest, ClosingSavesAModifiedCatalogueAfterHiding) {
 }
 
 TEST_F(MainFrameTest, ClosingAnUnmodifiedCatalogueWritesNothing) {
-    ASSERT_TRUE(OpenCatalogue());
+    ASSERT_TRUE(OpenCatalogue(folder.library()));
     ASSERT_TRUE(QFile::remove(folder.CatalogueFile()));
     frame.show();
     frame.close();
@@ -204,12 +204,14 @@ class MapPhotosCatcher : public QObject {
 };
 
 TEST_F(MainFrameTest, HandsTheCataloguedPhotosChosenOnTheMapToThePane) {
-    ASSERT_TRUE(OpenCatalogue());
+    ASSERT_TRUE(OpenCatalogue(folder.library()));
     PhotoRecord record{};
     CopyBounded(record.strName, sizeof(record.strName), "map.jpg");
-    ASSERT_EQ(InsertPhotoRow(PhotoRef{11, false}, record, {}, {}), InsertResult::Done);
+    ASSERT_EQ(InsertPhotoRow(folder.library(), PhotoRef{11, false}, record, {}, {}),
+              InsertResult::Done);
     RegionBuffer regions;
     MapLink link(regions);
+    frame.AttachLibrary(&folder.library());
     frame.AttachMapLink(&link);
     MapPhotosCatcher pane;
     ReceiverRegistration registration(ReceiverRole::CategoryPane, &pane);

@@ -36,13 +36,13 @@ TEST(ShutdownSequence, StopsAndWaitsForARunningWorker) {
 
 TEST(ShutdownSequence, SavesTheCatalogueOnlyWhenModified) {
     AppTestFolder folder;
-    ASSERT_TRUE(OpenCatalogue());
+    ASSERT_TRUE(OpenCatalogue(folder.library()));
     ASSERT_TRUE(QFile::remove(folder.CatalogueFile()));
 
     EXPECT_FALSE(RunShutdownSequence(&folder.library(), [] {}));
     EXPECT_FALSE(QFile::exists(folder.CatalogueFile()));
 
-    AddDeletedPath("/photos/removed.jpg");  // a committed change
+    AddDeletedPath(folder.library(), "/photos/removed.jpg");  // a committed change
     EXPECT_TRUE(RunShutdownSequence(&folder.library(), [] {}));
     EXPECT_TRUE(QFile::exists(folder.CatalogueFile()));
 }

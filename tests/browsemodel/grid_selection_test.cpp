@@ -2,6 +2,7 @@
 
 #include "browsemodel/grid_selection.h"
 #include "browsemodel/photo_list.h"
+#include "catalogue/photo_catalogue.h"
 
 namespace {
 
@@ -24,7 +25,8 @@ class GridSelectionTest : public ::testing::Test {
         return drawn;
     }
 
-    PhotoList list;
+    Library library_;
+    PhotoList list{library_};
     GridSelection selection;
     static constexpr ClickModifiers kPlain{};
     static constexpr ClickModifiers kCtrl{true, false};
@@ -139,7 +141,8 @@ TEST(ASelectionList, AppendsTwiceWithoutTheToggleTestAndForgetsOneCopyAtATime) {
 }
 
 TEST(APhotoList, IgnoresEntriesWrittenBeyondItsAllocation) {
-    PhotoList list;
+    Library library;
+    PhotoList list(library);
     list.Reset(2);
     list.Append({1, false});
     list.Append({2, true});

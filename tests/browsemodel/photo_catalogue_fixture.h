@@ -40,6 +40,7 @@ inline std::vector<std::uint8_t> JpegOf(const RasterImage& picture) {
 
 class PhotoCatalogueTest : public ::testing::Test {
   protected:
+    Library& library() { return fresh_.library(); }
     static PhotoRecord Record(const std::string& name, int width, int height) {
         PhotoRecord r = RecordOf("/photos", name);
         r.nWidth = width;
@@ -47,9 +48,9 @@ class PhotoCatalogueTest : public ::testing::Test {
         return r;
     }
 
-    static void Insert(std::int64_t id, const PhotoRecord& record,
-                       const std::vector<std::uint8_t>& thumbnail, bool duplicate = false) {
-        ASSERT_EQ(InsertPhotoRow(PhotoRef{id, duplicate}, record, thumbnail, {}),
+    void Insert(std::int64_t id, const PhotoRecord& record,
+                const std::vector<std::uint8_t>& thumbnail, bool duplicate = false) {
+        ASSERT_EQ(InsertPhotoRow(library(), PhotoRef{id, duplicate}, record, thumbnail, {}),
                   InsertResult::Done);
     }
 

@@ -10,9 +10,9 @@ class TrimmingTest : public PhotoCatalogueTest {
   protected:
     void Fill(int n) {
         const std::vector<std::uint8_t> thumbnail = JpegOf(SolidPicture(8, 6, 200, 90, 40));
-        BeginTransaction();
+        BeginTransaction(library());
         for (int id = 1; id <= n; ++id) Insert(id, Record("p.jpg", 8, 6), thumbnail);
-        CommitTransaction();
+        CommitTransaction(library());
         list.Reset(n);
         for (int id = 1; id <= n; ++id) list.Append({id, false});
     }
@@ -21,7 +21,7 @@ class TrimmingTest : public PhotoCatalogueTest {
     }
     bool Loaded(int i) const { return !list.Entry(i).thumbnail.isNull(); }
 
-    PhotoList list;
+    PhotoList list{library()};
 };
 
 }  // namespace

@@ -83,7 +83,8 @@ std::map<QAction*, int> ReachableCommands(CMainFrame& frame) {
 TEST(TheBrowsingWindows, CarryEveryCommandOfTheFrame) {
     AppTestFolder folder;
     CVereroApp app;
-    ASSERT_EQ(app.InitInstance({.dataFolder = folder.Path().toStdString()}, MakeBrowsingParts()),
+    ASSERT_EQ(app.InitInstance({.dataFolder = folder.Path().toStdString()},
+                               MakeBrowsingParts(app.PhotoLibrary())),
               CVereroApp::StartOutcome::Running);
     CMainFrame& frame = *app.MainFrame();
     const std::map<QAction*, int> commands = ReachableCommands(frame);

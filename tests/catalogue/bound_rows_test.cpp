@@ -188,18 +188,18 @@ TEST_F(CatalogueTest, BoundRowsHoldWhatTheFormattedStatementsStored) {
     ASSERT_EQ(sqlite3_open(":memory:", &formatted), SQLITE_OK);
     CreateSchema(formatted);
     for (const Photo& photo : TrickyPhotos()) {
-        ASSERT_EQ(
-            InsertPhotoRow(PhotoRef{photo.id, false}, photo.record, photo.thumbnail, photo.regions),
-            InsertResult::Done);
-        ASSERT_EQ(
-            InsertPhotoRow(PhotoRef{photo.id, true}, photo.record, photo.thumbnail, photo.regions),
-            InsertResult::Done);
-        WriteKeywordRows(photo.id, photo.record);
+        ASSERT_EQ(InsertPhotoRow(library(), PhotoRef{photo.id, false}, photo.record,
+                                 photo.thumbnail, photo.regions),
+                  InsertResult::Done);
+        ASSERT_EQ(InsertPhotoRow(library(), PhotoRef{photo.id, true}, photo.record, photo.thumbnail,
+                                 photo.regions),
+                  InsertResult::Done);
+        WriteKeywordRows(library(), photo.id, photo.record);
         InsertFormatted(formatted, "tJpgMsg", photo);
         InsertFormatted(formatted, "tReJpgMsg", photo);
         WriteFormattedKeywordRows(formatted, photo);
     }
-    CatalogueSession session;
+    CatalogueSession session(library());
     for (const char* table : {"tJpgMsg", "tReJpgMsg", "tKeyWord", "tSubject"}) {
         const auto expected = StoredValues(formatted, table);
         EXPECT_FALSE(expected.empty()) << table;
@@ -211,7 +211,7 @@ TEST_F(CatalogueTest, BoundRowsHoldWhatTheFormattedStatementsStored) {
 // The float columns get the number a "%f" literal gave, for floats of every
 // magnitude and sign (SQLite's own reading of six decimals, to the last bit).
 TEST_F(CatalogueTest, BoundFloatsStoreTheNumberOfTheirSixDecimalLiteral) {
-    CatalogueSession session;
+    CatalogueSession session(library());
     ASSERT_TRUE(session.ok());
     std::mt19937 random(20261210);
     std::vector<float> values = {0.5e-6f, 1.5e-6f, 2.5e-6f, -0.5e-6f, 0.1f, 1e7f, 16777217.0f};
@@ -259,20 +259,20 @@ TEST_F(CatalogueTest, ANotFiniteFloatFailsTheInsertAsItsFormattedStatementDid) {
     for (float bad : {std::numeric_limits<float>::infinity(), std::nanf("")}) {
         PhotoRecord r = MakeRecord("/p", "bad.jpg");
         r.fExposureTime = bad;
-        EXPECT_EQ(InsertPhotoRow(PhotoRef{3, false}, r, {}, {}), InsertResult::Failed);
+        EXPECT_EQ(InsertPhotoRow(library(), PhotoRef{3, false}, r, {}, {}), InsertResult::Failed);
     }
-    EXPECT_FALSE(PhotoIdExists(3));
+    EXPECT_FALSE(PhotoIdExists(library(), 3));
 }
 
 // A statement handed out while a caller still steps through it (an operation
 // nested in another) is a second copy; the first keeps its place.
 TEST_F(CatalogueTest, ANestedUseOfACachedStatementLeavesTheOuterOneWhereItWas) {
     for (std::int64_t id : {1, 2}) {
-        ASSERT_EQ(InsertPhotoRow(PhotoRef{id, false}, MakeRecord("/p", std::to_string(id) + ".jpg"),
-                                 {}, {}),
+        ASSERT_EQ(InsertPhotoRow(library(), PhotoRef{id, false},
+                                 MakeRecord("/p", std::to_string(id) + ".jpg"), {}, {}),
                   InsertResult::Done);
     }
-    CatalogueSession session;
+    CatalogueSession session(library());
     constexpr const char* kIds = "select idPic from tJpgMsg where idPic >= ? order by idPic";
     CachedStatement outer(session, kIds);
     ASSERT_EQ(outer.Bind(1).Step(), SQLITE_ROW);
@@ -289,12 +289,13 @@ TEST_F(CatalogueTest, ANestedUseOfACachedStatementLeavesTheOuterOneWhereItWas) {
 // The cached statements go with the connection: a catalogue closed and
 // opened again (as after a rebuild) is written through statements of its own.
 TEST_F(CatalogueTest, CachedStatementsFollowTheConnectionAcrossAReopen) {
-    ASSERT_EQ(InsertPhotoRow(PhotoRef{1, false}, MakeRecord("/p", "1.jpg"), {}, {}),
+    ASSERT_EQ(InsertPhotoRow(library(), PhotoRef{1, false}, MakeRecord("/p", "1.jpg"), {}, {}),
               InsertResult::Done);
-    CloseCatalogue();
-    ASSERT_EQ(InsertPhotoRow(PhotoRef{2, false}, MakeRecord("/p", "2.jpg"), {}, {}),
+    CloseCatalogue(library());
+    ASSERT_EQ(InsertPhotoRow(library(), PhotoRef{2, false}, MakeRecord("/p", "2.jpg"), {}, {}),
               InsertResult::Done);
-    EXPECT_TRUE(PhotoIdExists(2));
-    EXPECT_FALSE(PhotoIdExists(1)) << "the unsaved first insert went with the old connection";
-    EXPECT_EQ(PhotoFullPath(PhotoRef{2, false}), MakeRecord("/p", "2.jpg").strFullPath);
+    EXPECT_TRUE(PhotoIdExists(library(), 2));
+    EXPECT_FALSE(PhotoIdExists(library(), 1))
+        << "the unsaved first insert went with the old connection";
+    EXPECT_EQ(PhotoFullPath(library(), PhotoRef{2, false}), MakeRecord("/p", "2.jpg").strFullPath);
 }

@@ -14,6 +14,7 @@
 
 class CatalogueTest : public ::testing::Test {
   protected:
+    Library& library() { return fresh_.library(); }
     std::string Root() const { return fresh_.Root(); }
 
     // A record for a photo file at folder/name (the file need not exist).

@@ -19,8 +19,8 @@ std::string Bytes(const std::string& path) {
     return {std::istreambuf_iterator<char>(file), {}};
 }
 
-int Count(const std::string& statement) {
-    CatalogueSession session;
+int Count(Library& library, const std::string& statement) {
+    CatalogueSession session(library);
     return static_cast<int>(QueryInt64(SessionDb(session), statement).value_or(-1));
 }
 
@@ -37,14 +37,15 @@ class CatalogueRebuildTest : public CatalogueTest {
             SetField(r.strXpKeyword, "a;b");
             SetField(r.strXpSubject, "trip");
             const std::uint8_t thumbnail[] = {0xFF, 0xD8, static_cast<std::uint8_t>(id)};
-            ASSERT_EQ(InsertPhotoRow(PhotoRef{id, false}, r, thumbnail, {"省", "市", "区"}),
-                      InsertResult::Done);
-            WriteKeywordRows(id, r);
+            ASSERT_EQ(
+                InsertPhotoRow(library(), PhotoRef{id, false}, r, thumbnail, {"省", "市", "区"}),
+                InsertResult::Done);
+            WriteKeywordRows(library(), id, r);
             if (id != 2) std::ofstream(r.strFullPath) << "jpeg";
         }
-        InsertPhotoRow(PhotoRef{4, true}, MakeRecord(folder_, "dup.jpg"), {}, {});
-        AddDeletedPath(folder_ + "/removed.jpg");
-        ASSERT_EQ(SaveCatalogue(), 0);
+        InsertPhotoRow(library(), PhotoRef{4, true}, MakeRecord(folder_, "dup.jpg"), {}, {});
+        AddDeletedPath(library(), folder_ + "/removed.jpg");
+        ASSERT_EQ(SaveCatalogue(library()), 0);
     }
     std::string folder_;
 };
@@ -53,7 +54,7 @@ class CatalogueRebuildTest : public CatalogueTest {
 
 TEST_F(CatalogueRebuildTest, TheRebuiltFileHoldsExactlyThePhotosWhoseFilesExist) {
     std::atomic<int> copied{0};
-    ASSERT_EQ(RebuildCatalogue(StopToken{}, &copied), RebuildResult::Done);
+    ASSERT_EQ(RebuildCatalogue(library(), StopToken{}, &copied), RebuildResult::Done);
     EXPECT_EQ(copied, 2);
     const std::string file = CatalogueFilePath();
     EXPECT_EQ(QueryFileColumn(file, "select idPic from tJpgMsg order by idPic"),
@@ -68,21 +69,22 @@ TEST_F(CatalogueRebuildTest, TheRebuiltFileHoldsExactlyThePhotosWhoseFilesExist)
     EXPECT_EQ(QueryFileColumn(file, "select length(bJpgThumbData) from tJpgMsg where idPic = 3"),
               std::vector<std::string>{"4"})
         << "the thumbnail with its closing zero byte";
-    EXPECT_EQ(Count("select count(*) from tJpgMsg"), 2) << "the rebuilt database is in use";
+    EXPECT_EQ(Count(library(), "select count(*) from tJpgMsg"), 2)
+        << "the rebuilt database is in use";
 }
 
 TEST_F(CatalogueRebuildTest, AFailedWriteLeavesTheCatalogueFileAsItWas) {
-    ASSERT_EQ(SaveCatalogue(), 0);
+    ASSERT_EQ(SaveCatalogue(library()), 0);
     const std::string before = Bytes(CatalogueFilePath());
     // A save file that cannot be created: a folder with something in it.
     std::filesystem::create_directories(SaveFilePath() + "/blocker");
-    EXPECT_EQ(RebuildCatalogue(StopToken{}), RebuildResult::SaveFailed);
+    EXPECT_EQ(RebuildCatalogue(library(), StopToken{}), RebuildResult::SaveFailed);
     EXPECT_EQ(Bytes(CatalogueFilePath()), before);
     EXPECT_TRUE(fresh_.library().Modified()) << "the rebuilt catalogue waits for a save";
-    EXPECT_EQ(Count("select count(*) from tJpgMsg"), 2);
+    EXPECT_EQ(Count(library(), "select count(*) from tJpgMsg"), 2);
 
     std::filesystem::remove_all(SaveFilePath());
-    ASSERT_EQ(SaveCatalogue(), 0);
+    ASSERT_EQ(SaveCatalogue(library()), 0);
     EXPECT_EQ(CountRowsInFile(CatalogueFilePath(), "tJpgMsg"), 2);
 }
 
@@ -90,8 +92,9 @@ TEST_F(CatalogueRebuildTest, AStoppedRebuildChangesNothing) {
     const std::string before = Bytes(CatalogueFilePath());
     StopToken stop;
     stop.RequestStop();
-    EXPECT_EQ(RebuildCatalogue(stop), RebuildResult::Failed);
+    EXPECT_EQ(RebuildCatalogue(library(), stop), RebuildResult::Failed);
     EXPECT_EQ(Bytes(CatalogueFilePath()), before);
-    EXPECT_EQ(Count("select count(*) from tJpgMsg"), 3) << "the deletions were rolled back";
-    EXPECT_EQ(Count("select count(*) from tKeyWord where idPic = 2"), 2);
+    EXPECT_EQ(Count(library(), "select count(*) from tJpgMsg"), 3)
+        << "the deletions were rolled back";
+    EXPECT_EQ(Count(library(), "select count(*) from tKeyWord where idPic = 2"), 2);
 }

@@ -11,60 +11,60 @@
 #include "database_file.h"
 
 TEST_F(CatalogueTest, SaveReplacesTheCatalogueFileAndLeavesNoSaveFile) {
-    InsertPhotoRow(PhotoRef{1, false}, MakeRecord("/p", "a.jpg"), {}, {});
+    InsertPhotoRow(library(), PhotoRef{1, false}, MakeRecord("/p", "a.jpg"), {}, {});
     EXPECT_EQ(CountRowsInFile(CatalogueFilePath(), "tJpgMsg"), 0);
-    ASSERT_EQ(SaveCatalogue(), 0);
+    ASSERT_EQ(SaveCatalogue(library()), 0);
     EXPECT_EQ(CountRowsInFile(CatalogueFilePath(), "tJpgMsg"), 1);
     EXPECT_FALSE(std::filesystem::exists(SaveFilePath()));
-    EXPECT_TRUE(PhotoIdExists(1)) << "the working database stays open";
+    EXPECT_TRUE(PhotoIdExists(library(), 1)) << "the working database stays open";
 }
 
 TEST_F(CatalogueTest, ALeftoverSaveFileIsOverwritten) {
-    ASSERT_TRUE(OpenCatalogue());
+    ASSERT_TRUE(OpenCatalogue(library()));
     { std::ofstream(SaveFilePath()) << "half-written garbage from a crash"; }
-    InsertPhotoRow(PhotoRef{1, false}, MakeRecord("/p", "a.jpg"), {}, {});
-    ASSERT_EQ(SaveCatalogue(), 0);
+    InsertPhotoRow(library(), PhotoRef{1, false}, MakeRecord("/p", "a.jpg"), {}, {});
+    ASSERT_EQ(SaveCatalogue(library()), 0);
     EXPECT_EQ(CountRowsInFile(CatalogueFilePath(), "tJpgMsg"), 1);
 }
 
 TEST_F(CatalogueTest, AFailedSaveLeavesTheOldCatalogueFileUntouched) {
-    InsertPhotoRow(PhotoRef{1, false}, MakeRecord("/p", "a.jpg"), {}, {});
-    ASSERT_EQ(SaveCatalogue(), 0);
+    InsertPhotoRow(library(), PhotoRef{1, false}, MakeRecord("/p", "a.jpg"), {}, {});
+    ASSERT_EQ(SaveCatalogue(library()), 0);
     // A save file that cannot be created: a non-empty folder in its place.
     std::filesystem::create_directories(SaveFilePath());
     std::ofstream(SaveFilePath() + "/blocker") << "x";
-    InsertPhotoRow(PhotoRef{2, false}, MakeRecord("/p", "b.jpg"), {}, {});
-    EXPECT_NE(SaveCatalogue(), 0);
+    InsertPhotoRow(library(), PhotoRef{2, false}, MakeRecord("/p", "b.jpg"), {}, {});
+    EXPECT_NE(SaveCatalogue(library()), 0);
     EXPECT_EQ(CountRowsInFile(CatalogueFilePath(), "tJpgMsg"), 1);
 }
 
 TEST_F(CatalogueTest, OpeningRemovesTheFilesOfASaveThatWasCutShort) {
-    InsertPhotoRow(PhotoRef{1, false}, MakeRecord("/p", "a.jpg"), {}, {});
-    ASSERT_EQ(SaveCatalogue(), 0);
-    CloseCatalogue();
+    InsertPhotoRow(library(), PhotoRef{1, false}, MakeRecord("/p", "a.jpg"), {}, {});
+    ASSERT_EQ(SaveCatalogue(library()), 0);
+    CloseCatalogue(library());
     for (const std::string& leftover : {SaveFilePath(), SaveFilePath() + "-journal"})
         std::ofstream(leftover) << "half a save";
-    ASSERT_TRUE(OpenCatalogue());
+    ASSERT_TRUE(OpenCatalogue(library()));
     EXPECT_FALSE(std::filesystem::exists(SaveFilePath()));
     EXPECT_FALSE(std::filesystem::exists(SaveFilePath() + "-journal"));
-    EXPECT_TRUE(PhotoIdExists(1));
+    EXPECT_TRUE(PhotoIdExists(library(), 1));
 }
 
 TEST_F(CatalogueTest, ClearingLeavesAnEmptyCatalogueWithAllTables) {
-    InsertPhotoRow(PhotoRef{1, false}, MakeRecord("/p", "a.jpg"), {}, {});
-    ASSERT_EQ(SaveCatalogue(), 0);
-    ASSERT_TRUE(ClearCatalogue());
-    EXPECT_FALSE(PhotoIdExists(1));
+    InsertPhotoRow(library(), PhotoRef{1, false}, MakeRecord("/p", "a.jpg"), {}, {});
+    ASSERT_EQ(SaveCatalogue(library()), 0);
+    ASSERT_TRUE(ClearCatalogue(library()));
+    EXPECT_FALSE(PhotoIdExists(library(), 1));
     EXPECT_EQ(CountRowsInFile(CatalogueFilePath(), "tJpgMsg"), 0);
-    EXPECT_EQ(CountPhotosNow(), 0);
+    EXPECT_EQ(CountPhotosNow(library()), 0);
 }
 
 // The old file stays complete whenever the save file cannot be written; the
 // working database keeps the new rows for a later save.
 TEST_F(CatalogueTest, ASaveOnAFullDiskKeepsTheOldFileAndReportsIt) {
-    InsertPhotoRow(PhotoRef{1, false}, MakeRecord("/p", "a.jpg"), {}, {});
-    ASSERT_EQ(SaveCatalogue(), 0);
-    InsertPhotoRow(PhotoRef{2, false}, MakeRecord("/p", "b.jpg"), {}, {});
+    InsertPhotoRow(library(), PhotoRef{1, false}, MakeRecord("/p", "a.jpg"), {}, {});
+    ASSERT_EQ(SaveCatalogue(library()), 0);
+    InsertPhotoRow(library(), PhotoRef{2, false}, MakeRecord("/p", "b.jpg"), {}, {});
 
     {
         // A full disk: writes beyond 64 KiB fail (EFBIG) as they do on a full
@@ -78,7 +78,7 @@ TEST_F(CatalogueTest, ASaveOnAFullDiskKeepsTheOldFileAndReportsIt) {
         rlimit small = saved;
         small.rlim_cur = 65536;
         setrlimit(RLIMIT_FSIZE, &small);
-        const int rc = SaveCatalogue();
+        const int rc = SaveCatalogue(library());
         setrlimit(RLIMIT_FSIZE, &saved);
         sigaction(SIGXFSZ, &previous, nullptr);
         EXPECT_NE(rc, 0);
@@ -86,26 +86,26 @@ TEST_F(CatalogueTest, ASaveOnAFullDiskKeepsTheOldFileAndReportsIt) {
     EXPECT_EQ(CountRowsInFile(CatalogueFilePath(), "tJpgMsg"), 1);
     EXPECT_FALSE(std::filesystem::exists(SaveFilePath()));
 
-    ASSERT_EQ(SaveCatalogue(), 0);
+    ASSERT_EQ(SaveCatalogue(library()), 0);
     EXPECT_EQ(CountRowsInFile(CatalogueFilePath(), "tJpgMsg"), 2);
 }
 
 TEST_F(CatalogueTest, ASaveIntoAReadOnlyDataFolderKeepsTheOldFileAndReportsIt) {
     namespace fs = std::filesystem;
-    InsertPhotoRow(PhotoRef{1, false}, MakeRecord("/p", "a.jpg"), {}, {});
-    ASSERT_EQ(SaveCatalogue(), 0);
-    InsertPhotoRow(PhotoRef{2, false}, MakeRecord("/p", "b.jpg"), {}, {});
+    InsertPhotoRow(library(), PhotoRef{1, false}, MakeRecord("/p", "a.jpg"), {}, {});
+    ASSERT_EQ(SaveCatalogue(library()), 0);
+    InsertPhotoRow(library(), PhotoRef{2, false}, MakeRecord("/p", "b.jpg"), {}, {});
     const auto writable = fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write;
     fs::permissions(DataFolder(), writable, fs::perm_options::remove);
     if (std::ofstream(DataFolder() + "/probe")) {
         fs::permissions(DataFolder(), fs::perms::owner_write, fs::perm_options::add);
         GTEST_SKIP() << "folder permissions do not bind this user (root)";
     }
-    const int rc = SaveCatalogue();
+    const int rc = SaveCatalogue(library());
     fs::permissions(DataFolder(), fs::perms::owner_write, fs::perm_options::add);
     EXPECT_NE(rc, 0);
     EXPECT_EQ(CountRowsInFile(CatalogueFilePath(), "tJpgMsg"), 1);
-    ASSERT_EQ(SaveCatalogue(), 0);
+    ASSERT_EQ(SaveCatalogue(library()), 0);
     EXPECT_EQ(CountRowsInFile(CatalogueFilePath(), "tJpgMsg"), 2);
 }
 
@@ -114,12 +114,13 @@ TEST_F(CatalogueTest, ASaveIntoAReadOnlyDataFolderKeepsTheOldFileAndReportsIt) {
 // whole.
 TEST_F(CatalogueTest, AFileCutShortUnderTheOpenCatalogueTakesNothingFromIt) {
     for (int id = 1; id <= 40; ++id)
-        InsertPhotoRow(PhotoRef{id, false}, MakeRecord("/p", std::to_string(id) + ".jpg"), {}, {});
-    ASSERT_EQ(SaveCatalogue(), 0);
-    CloseCatalogue();
-    ASSERT_TRUE(OpenCatalogue());
+        InsertPhotoRow(library(), PhotoRef{id, false},
+                       MakeRecord("/p", std::to_string(id) + ".jpg"), {}, {});
+    ASSERT_EQ(SaveCatalogue(library()), 0);
+    CloseCatalogue(library());
+    ASSERT_TRUE(OpenCatalogue(library()));
     std::ofstream(CatalogueFilePath(), std::ios::trunc) << "cut";
-    InsertPhotoRow(PhotoRef{41, false}, MakeRecord("/p", "41.jpg"), {}, {});
-    ASSERT_EQ(SaveCatalogue(), 0);
+    InsertPhotoRow(library(), PhotoRef{41, false}, MakeRecord("/p", "41.jpg"), {}, {});
+    ASSERT_EQ(SaveCatalogue(library()), 0);
     EXPECT_EQ(CountRowsInFile(CatalogueFilePath(), "tJpgMsg"), 41);
 }

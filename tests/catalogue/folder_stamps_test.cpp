@@ -12,8 +12,8 @@
 
 namespace {
 
-std::int64_t StoredTime(const std::string& folder) {
-    CatalogueSession session;
+std::int64_t StoredTime(Library& library, const std::string& folder) {
+    CatalogueSession session(library);
     return QueryInt64(SessionDb(session),
                       "select ModifyTime from tFolder where strFolderPath = '" + folder + "'")
         .value_or(-1);
@@ -29,68 +29,68 @@ void SetFolderTime(const std::string& folder, std::int64_t seconds) {
 
 TEST_F(CatalogueTest, WritingAnEmptyFolderListLeavesTheTableUntouched) {
     std::filesystem::create_directories(Root() + "/gone");
-    InsertPhotoRow(PhotoRef{1, false}, MakeRecord(Root() + "/gone", "a.jpg"), {}, {});
-    RebuildFolderList();
-    WriteFolderTable();
-    ASSERT_GT(StoredTime(Root() + "/gone"), 0);
-    ForgetFolderList();
-    WriteFolderTable();
-    EXPECT_GT(StoredTime(Root() + "/gone"), 0);
+    InsertPhotoRow(library(), PhotoRef{1, false}, MakeRecord(Root() + "/gone", "a.jpg"), {}, {});
+    RebuildFolderList(library());
+    WriteFolderTable(library());
+    ASSERT_GT(StoredTime(library(), Root() + "/gone"), 0);
+    ForgetFolderList(library());
+    WriteFolderTable(library());
+    EXPECT_GT(StoredTime(library(), Root() + "/gone"), 0);
 }
 
 TEST_F(CatalogueTest, AFolderDeletedOnDiskIsMarkedChangedAndDroppedByTheRebuild) {
     std::string kept = Root() + "/kept", gone = Root() + "/gone";
     std::filesystem::create_directories(kept);
     std::filesystem::create_directories(gone);
-    InsertPhotoRow(PhotoRef{1, false}, MakeRecord(kept, "a.jpg"), {}, {});
-    InsertPhotoRow(PhotoRef{2, false}, MakeRecord(gone, "b.jpg"), {}, {});
-    RebuildFolderList();
-    WriteFolderTable();
-    ForgetFolderList();
-    EXPECT_FALSE(AnyFolderChanged()) << "loaded from tFolder, nothing changed";
+    InsertPhotoRow(library(), PhotoRef{1, false}, MakeRecord(kept, "a.jpg"), {}, {});
+    InsertPhotoRow(library(), PhotoRef{2, false}, MakeRecord(gone, "b.jpg"), {}, {});
+    RebuildFolderList(library());
+    WriteFolderTable(library());
+    ForgetFolderList(library());
+    EXPECT_FALSE(AnyFolderChanged(library())) << "loaded from tFolder, nothing changed";
 
     std::filesystem::remove_all(gone);
-    EXPECT_TRUE(AnyFolderChanged());
-    const FolderStampList stamps = FolderStamps();
+    EXPECT_TRUE(AnyFolderChanged(library()));
+    const FolderStampList stamps = FolderStamps(library());
     ASSERT_EQ(stamps.size(), 2u);
     for (const FolderStamp& stamp : stamps)
         EXPECT_EQ(stamp.changed, stamp.path == gone) << stamp.path;
 
-    RebuildFolderList();
-    EXPECT_EQ(ListedFolders(), std::vector<std::string>{kept});
+    RebuildFolderList(library());
+    EXPECT_EQ(ListedFolders(library()), std::vector<std::string>{kept});
 }
 
 TEST_F(CatalogueTest, ATouchedFolderIsMarkedAndOwnRewritesAreTakenIn) {
     std::string folder = Root() + "/f";
     std::filesystem::create_directories(folder);
     SetFolderTime(folder, 1500000000);
-    InsertPhotoRow(PhotoRef{1, false}, MakeRecord(folder, "a.jpg"), {}, {});
-    RebuildFolderList();
-    WriteFolderTable();
-    EXPECT_FALSE(AnyFolderChanged());
+    InsertPhotoRow(library(), PhotoRef{1, false}, MakeRecord(folder, "a.jpg"), {}, {});
+    RebuildFolderList(library());
+    WriteFolderTable(library());
+    EXPECT_FALSE(AnyFolderChanged(library()));
 
     SetFolderTime(folder, 1600000000);
-    EXPECT_TRUE(AnyFolderChanged());
-    RefreshFolderStamp(folder);
-    EXPECT_EQ(StoredTime(folder), 1600000000);
-    EXPECT_TRUE(AnyFolderChanged()) << "the mark stays until the folder is re-read";
+    EXPECT_TRUE(AnyFolderChanged(library()));
+    RefreshFolderStamp(library(), folder);
+    EXPECT_EQ(StoredTime(library(), folder), 1600000000);
+    EXPECT_TRUE(AnyFolderChanged(library())) << "the mark stays until the folder is re-read";
 }
 
 TEST_F(CatalogueTest, PhotosInTheRootFolderKeepItMarkedAtEveryCheck) {
-    InsertPhotoRow(PhotoRef{1, false}, MakeRecord("", "root.jpg"), {}, {});
-    RebuildFolderList();
-    const FolderStampList stamps = FolderStamps();
+    InsertPhotoRow(library(), PhotoRef{1, false}, MakeRecord("", "root.jpg"), {}, {});
+    RebuildFolderList(library());
+    const FolderStampList stamps = FolderStamps(library());
     ASSERT_EQ(stamps.size(), 1u) << "the root takes the current time";
-    PutFolderStamp("", stamps[0].lastWriteTime - 10);
-    EXPECT_TRUE(AnyFolderChanged());
+    PutFolderStamp(library(), "", stamps[0].lastWriteTime - 10);
+    EXPECT_TRUE(AnyFolderChanged(library()));
 }
 
 TEST_F(CatalogueTest, DeletedPathsAreSkippedUnlessForced) {
     const std::string path = "/p/it's.jpg";
-    EXPECT_TRUE(PassDeletedPathCheck(path, false));
-    AddDeletedPath(path);
-    EXPECT_TRUE(IsDeletedPath(path));
-    EXPECT_FALSE(PassDeletedPathCheck(path, false));
-    EXPECT_TRUE(PassDeletedPathCheck(path, true));
-    EXPECT_FALSE(IsDeletedPath(path)) << "a forced import takes the path off the list";
+    EXPECT_TRUE(PassDeletedPathCheck(library(), path, false));
+    AddDeletedPath(library(), path);
+    EXPECT_TRUE(IsDeletedPath(library(), path));
+    EXPECT_FALSE(PassDeletedPathCheck(library(), path, false));
+    EXPECT_TRUE(PassDeletedPathCheck(library(), path, true));
+    EXPECT_FALSE(IsDeletedPath(library(), path)) << "a forced import takes the path off the list";
 }

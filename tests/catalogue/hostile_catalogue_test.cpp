@@ -46,10 +46,10 @@ std::vector<std::string> SchemaWith(const std::string& table, const std::string&
 
 // The bytes of a sound saved catalogue with one photo; the catalogue is
 // closed afterwards.
-std::string SoundCatalogueBytes() {
-    InsertPhotoRow(PhotoRef{1, false}, RecordOf("/p", "a.jpg"), {}, {});
-    EXPECT_EQ(SaveCatalogue(), 0);
-    CloseCatalogue();
+std::string SoundCatalogueBytes(Library& library) {
+    InsertPhotoRow(library, PhotoRef{1, false}, RecordOf("/p", "a.jpg"), {}, {});
+    EXPECT_EQ(SaveCatalogue(library), 0);
+    CloseCatalogue(library);
     return ReadBytes(CatalogueFilePath());
 }
 
@@ -68,73 +68,73 @@ TEST_F(HostileCatalogueTest, UnusableFilesAreReportedAndLeftUntouched) {
         {"cut inside the header", CatalogueFileState::Truncated,
          [](const std::string& path) { WriteBytes(path, std::string("SQLite format", 13)); }},
         {"cut inside a page", CatalogueFileState::Truncated,
-         [](const std::string& path) {
-             const std::string bytes = SoundCatalogueBytes();
+         [this](const std::string& path) {
+             const std::string bytes = SoundCatalogueBytes(library());
              WriteBytes(path, bytes.substr(0, bytes.size() / 2 + 17));
          }},
         {"cut at a page boundary", CatalogueFileState::Truncated,
-         [](const std::string& path) {
-             const std::string bytes = SoundCatalogueBytes();
+         [this](const std::string& path) {
+             const std::string bytes = SoundCatalogueBytes(library());
              WriteBytes(path, bytes.substr(0, 65536 * 3));
          }},
         {"schema page overwritten", CatalogueFileState::Damaged,
-         [](const std::string& path) {
-             std::string bytes = SoundCatalogueBytes();
+         [this](const std::string& path) {
+             std::string bytes = SoundCatalogueBytes(library());
              std::fill(bytes.begin() + 100, bytes.begin() + 8000, '\xA5');
              WriteBytes(path, bytes);
          }},
         {"missing columns", CatalogueFileState::WrongTables,
-         [](const std::string& path) {
+         [this](const std::string& path) {
              MakeDatabase(path, SchemaWith("tJpgMsg",
                                            "create table tJpgMsg(idPic integer "
                                            "primary key, strFullPath nvarchar(356))"));
          }},
         {"wrongly typed column", CatalogueFileState::WrongTables,
-         [](const std::string& path) {
+         [this](const std::string& path) {
              MakeDatabase(path, SchemaWith("tFolder",
                                            "create table tFolder(strFolderPath "
                                            "nvarchar(256) ,ModifyTime text)"));
          }},
         {"view in place of a table", CatalogueFileState::WrongTables,
-         [](const std::string& path) {
+         [this](const std::string& path) {
              MakeDatabase(path, SchemaWith("tDelTable", "create view tDelTable as select 1"));
          }},
     };
     for (const HostileCase& c : cases) {
         SCOPED_TRACE(c.name);
-        CloseCatalogue();
+        CloseCatalogue(library());
         std::filesystem::remove_all(DataFolder());
         std::filesystem::create_directories(DataFolder());
         c.make(CatalogueFilePath());
         const std::string before = ReadBytes(CatalogueFilePath());
 
         EXPECT_EQ(CheckCatalogueFile(CatalogueFilePath()), c.expected);
-        EXPECT_FALSE(OpenCatalogue());
-        EXPECT_EQ(CatalogueOpenState(), c.expected);
-        EXPECT_TRUE(IsDamagedState(CatalogueOpenState()));
-        EXPECT_NE(SaveCatalogue(), 0);
-        EXPECT_FALSE(PhotoIdExists(1));
+        EXPECT_FALSE(OpenCatalogue(library()));
+        EXPECT_EQ(CatalogueOpenState(library()), c.expected);
+        EXPECT_TRUE(IsDamagedState(CatalogueOpenState(library())));
+        EXPECT_NE(SaveCatalogue(library()), 0);
+        EXPECT_FALSE(PhotoIdExists(library(), 1));
         EXPECT_EQ(ReadBytes(CatalogueFilePath()), before) << "the file was written";
     }
 }
 
 TEST_F(HostileCatalogueTest, MissingEmptyAndSoundFilesOpen) {
     EXPECT_EQ(CheckCatalogueFile(CatalogueFilePath()), CatalogueFileState::Usable);
-    const std::string bytes = SoundCatalogueBytes();
+    const std::string bytes = SoundCatalogueBytes(library());
     EXPECT_EQ(CheckCatalogueFile(CatalogueFilePath()), CatalogueFileState::Usable);
-    ASSERT_TRUE(OpenCatalogue());
-    EXPECT_TRUE(PhotoIdExists(1));
-    CloseCatalogue();
+    ASSERT_TRUE(OpenCatalogue(library()));
+    EXPECT_TRUE(PhotoIdExists(library(), 1));
+    CloseCatalogue(library());
     WriteBytes(CatalogueFilePath(), "");
-    EXPECT_TRUE(OpenCatalogue());
-    EXPECT_EQ(CatalogueOpenState(), CatalogueFileState::Usable);
+    EXPECT_TRUE(OpenCatalogue(library()));
+    EXPECT_EQ(CatalogueOpenState(library()), CatalogueFileState::Usable);
 }
 
 TEST_F(HostileCatalogueTest, SettingTheFileAsideStartsANewCatalogue) {
     EnsureFolder(DataFolder());
     WriteBytes(CatalogueFilePath(), "not a catalogue");
     WriteBytes(CatalogueFilePath() + "-journal", "journal of the old file");
-    ASSERT_FALSE(OpenCatalogue());
+    ASSERT_FALSE(OpenCatalogue(library()));
 
     const std::time_t when = 1765308600;  // 2025-12-10 03:30:00 in Shanghai
     const auto aside = SetCatalogueFileAside(when);
@@ -144,9 +144,9 @@ TEST_F(HostileCatalogueTest, SettingTheFileAsideStartsANewCatalogue) {
     EXPECT_TRUE(std::filesystem::exists(*aside + "-journal"));
     EXPECT_FALSE(std::filesystem::exists(CatalogueFilePath() + "-journal"));
 
-    ASSERT_TRUE(OpenCatalogue());
-    InsertPhotoRow(PhotoRef{1, false}, MakeRecord("/p", "a.jpg"), {}, {});
-    EXPECT_EQ(SaveCatalogue(), 0);
+    ASSERT_TRUE(OpenCatalogue(library()));
+    InsertPhotoRow(library(), PhotoRef{1, false}, MakeRecord("/p", "a.jpg"), {}, {});
+    EXPECT_EQ(SaveCatalogue(library()), 0);
     EXPECT_EQ(CountRowsInFile(CatalogueFilePath(), "tJpgMsg"), 1);
 }
 

@@ -18,8 +18,8 @@ namespace {
 
 const std::vector<std::uint8_t> kThumb = {0xFF, 0xD8, 0x01, 0x02, 0xFF, 0xD9};
 
-std::vector<std::string> Column(const std::string& statement) {
-    CatalogueSession session;
+std::vector<std::string> Column(Library& library, const std::string& statement) {
+    CatalogueSession session(library);
     std::vector<std::string> values;
     ForEachRow(SessionDb(session), statement,
                [&](sqlite3_stmt* row) { values.push_back(ColumnText(row, 0)); });
@@ -30,9 +30,9 @@ std::vector<std::string> Column(const std::string& statement) {
 
 TEST_F(CatalogueTest, InsertStoresTheThumbnailWithATrailingZeroByte) {
     PhotoRecord r = MakeRecord("/photos", "a.jpg");
-    ASSERT_EQ(InsertPhotoRow(PhotoRef{11, false}, r, kThumb, {"广东省", "深圳市", ""}),
+    ASSERT_EQ(InsertPhotoRow(library(), PhotoRef{11, false}, r, kThumb, {"广东省", "深圳市", ""}),
               InsertResult::Done);
-    CatalogueSession session;
+    CatalogueSession session(library());
     ForEachRow(SessionDb(session),
                "select szofthumb,bJpgThumbData,nArea,strArea1 from tJpgMsg where idPic=11",
                [&](sqlite3_stmt* row) {
@@ -48,27 +48,29 @@ TEST_F(CatalogueTest, InsertStoresTheThumbnailWithATrailingZeroByte) {
 
 TEST_F(CatalogueTest, InsertOfAnExistingIdIsNotDoneAndEmptyThumbnailStoresNull) {
     PhotoRecord r = MakeRecord("/photos", "a.jpg");
-    EXPECT_EQ(InsertPhotoRow(PhotoRef{11, false}, r, {}, {}), InsertResult::Done);
-    EXPECT_EQ(InsertPhotoRow(PhotoRef{11, false}, r, kThumb, {}), InsertResult::NotDone);
-    EXPECT_EQ(InsertPhotoRow(PhotoRef{11, true}, r, kThumb, {}), InsertResult::Done)
+    EXPECT_EQ(InsertPhotoRow(library(), PhotoRef{11, false}, r, {}, {}), InsertResult::Done);
+    EXPECT_EQ(InsertPhotoRow(library(), PhotoRef{11, false}, r, kThumb, {}), InsertResult::NotDone);
+    EXPECT_EQ(InsertPhotoRow(library(), PhotoRef{11, true}, r, kThumb, {}), InsertResult::Done)
         << "duplicates table";
-    EXPECT_EQ(Column("select szofthumb from tJpgMsg where idPic=11"),
+    EXPECT_EQ(Column(library(), "select szofthumb from tJpgMsg where idPic=11"),
               std::vector<std::string>{"1"});
-    EXPECT_EQ(Column("select count(*) from tJpgMsg where bJpgThumbData is null"),
+    EXPECT_EQ(Column(library(), "select count(*) from tJpgMsg where bJpgThumbData is null"),
               std::vector<std::string>{"1"});
 }
 
 TEST_F(CatalogueTest, NamesWithApostrophesAreStoredAndFoundAgain) {
     PhotoRecord r = MakeRecord("/photos/Tom's trip", "it's me.jpg");
     SetField(r.strXpKeyword, "O'Brien;beach");
-    ASSERT_EQ(InsertPhotoRow(PhotoRef{5, false}, r, kThumb, {"a'b", "", ""}), InsertResult::Done);
-    WriteKeywordRows(5, r);
-    EXPECT_EQ(PhotoName(5).value_or(""), "it's me.jpg");
-    EXPECT_EQ(PhotoFullPath(PhotoRef{5, false}).value_or(""), "/photos/Tom's trip/it's me.jpg");
-    EXPECT_EQ(Column("select strKeyword from tKeyWord where idPic=5"),
+    ASSERT_EQ(InsertPhotoRow(library(), PhotoRef{5, false}, r, kThumb, {"a'b", "", ""}),
+              InsertResult::Done);
+    WriteKeywordRows(library(), 5, r);
+    EXPECT_EQ(PhotoName(library(), 5).value_or(""), "it's me.jpg");
+    EXPECT_EQ(PhotoFullPath(library(), PhotoRef{5, false}).value_or(""),
+              "/photos/Tom's trip/it's me.jpg");
+    EXPECT_EQ(Column(library(), "select strKeyword from tKeyWord where idPic=5"),
               (std::vector<std::string>{"O'Brien", "beach"}));
     PhotoRecord loaded;
-    ASSERT_TRUE(LoadPhotoRecord(PhotoRef{5, false}, loaded));
+    ASSERT_TRUE(LoadPhotoRecord(library(), PhotoRef{5, false}, loaded));
     EXPECT_STREQ(loaded.strPath, "/photos/Tom's trip");
 }
 
@@ -76,70 +78,71 @@ TEST_F(CatalogueTest, KeywordsAreSplitAtSemicolonsSkippingEmptyOnes) {
     PhotoRecord r = MakeRecord("/p", "k.jpg");
     SetField(r.strXpKeyword, "sea;beach;;sun");
     SetField(r.strXpSubject, "holiday");
-    WriteKeywordRows(3, r);
-    EXPECT_EQ(Column("select strKeyword from tKeyWord where idPic=3 order by rowid"),
+    WriteKeywordRows(library(), 3, r);
+    EXPECT_EQ(Column(library(), "select strKeyword from tKeyWord where idPic=3 order by rowid"),
               (std::vector<std::string>{"sea", "beach", "sun"}));
-    EXPECT_EQ(Column("select strSubject from tSubject where idPic=3"),
+    EXPECT_EQ(Column(library(), "select strSubject from tSubject where idPic=3"),
               std::vector<std::string>{"holiday"});
 
     SetField(r.strXpSubject, "");
     SetField(r.strXpKeyword, " sea ;sea");
-    WriteKeywordRows(3, r);
-    EXPECT_TRUE(Column("select strSubject from tSubject where idPic=3").empty())
+    WriteKeywordRows(library(), 3, r);
+    EXPECT_TRUE(Column(library(), "select strSubject from tSubject where idPic=3").empty())
         << "an empty subject removes the old row";
-    EXPECT_EQ(Column("select strKeyword from tKeyWord where idPic=3"),
+    EXPECT_EQ(Column(library(), "select strKeyword from tKeyWord where idPic=3"),
               (std::vector<std::string>{"sea"}))
         << "blanks around a keyword are trimmed and a repeat gives no second row";
-    WriteKeywordRows(4, MakeRecord("/p", "none.jpg"));
+    WriteKeywordRows(library(), 4, MakeRecord("/p", "none.jpg"));
     SetField(r.strXpKeyword, "O'Brien;sea");
-    WriteKeywordRows(5, r);
-    std::vector<std::string> distinct = DistinctKeywords();
+    WriteKeywordRows(library(), 5, r);
+    std::vector<std::string> distinct = DistinctKeywords(library());
     std::sort(distinct.begin(), distinct.end());
     EXPECT_EQ(distinct, (std::vector<std::string>{"O'Brien", "sea"}))
         << "the picker offers each keyword once";
 }
 
 TEST_F(CatalogueTest, PhotoCountKeepsItsFirstNonZeroValue) {
-    EXPECT_EQ(PhotoCount(), 0);
-    InsertPhotoRow(PhotoRef{1, false}, MakeRecord("/p", "1.jpg"), kThumb, {});
-    EXPECT_EQ(PhotoCount(), 1) << "zero is queried again";
-    InsertPhotoRow(PhotoRef{2, false}, MakeRecord("/p", "2.jpg"), kThumb, {});
-    EXPECT_EQ(PhotoCount(), 1) << "stale by design";
-    EXPECT_EQ(CountPhotosNow(), 2);
+    EXPECT_EQ(PhotoCount(library()), 0);
+    InsertPhotoRow(library(), PhotoRef{1, false}, MakeRecord("/p", "1.jpg"), kThumb, {});
+    EXPECT_EQ(PhotoCount(library()), 1) << "zero is queried again";
+    InsertPhotoRow(library(), PhotoRef{2, false}, MakeRecord("/p", "2.jpg"), kThumb, {});
+    EXPECT_EQ(PhotoCount(library()), 1) << "stale by design";
+    EXPECT_EQ(CountPhotosNow(library()), 2);
 }
 
 TEST_F(CatalogueTest, DeletingAPhotoRemovesItsKeywordAndSubjectRows) {
     PhotoRecord r = MakeRecord("/p", "d.jpg");
     SetField(r.strXpKeyword, "a;b");
     SetField(r.strXpSubject, "s");
-    InsertPhotoRow(PhotoRef{9, false}, r, kThumb, {});
-    WriteKeywordRows(9, r);
-    InsertPhotoRow(PhotoRef{9, true}, r, kThumb, {});
-    DeletePhotoRows(std::nullopt, PhotoRef{9, false});
-    EXPECT_FALSE(PhotoIdExists(9));
-    EXPECT_TRUE(Column("select idPic from tKeyWord").empty());
-    EXPECT_TRUE(Column("select idPic from tSubject").empty());
-    EXPECT_EQ(Column("select idPic from tReJpgMsg"), std::vector<std::string>{"9"})
+    InsertPhotoRow(library(), PhotoRef{9, false}, r, kThumb, {});
+    WriteKeywordRows(library(), 9, r);
+    InsertPhotoRow(library(), PhotoRef{9, true}, r, kThumb, {});
+    DeletePhotoRows(library(), std::nullopt, PhotoRef{9, false});
+    EXPECT_FALSE(PhotoIdExists(library(), 9));
+    EXPECT_TRUE(Column(library(), "select idPic from tKeyWord").empty());
+    EXPECT_TRUE(Column(library(), "select idPic from tSubject").empty());
+    EXPECT_EQ(Column(library(), "select idPic from tReJpgMsg"), std::vector<std::string>{"9"})
         << "duplicate stays";
-    DeletePhotoRows(std::string("/p"), PhotoRef{0, true});
-    EXPECT_TRUE(Column("select idPic from tReJpgMsg").empty());
+    DeletePhotoRows(library(), std::string("/p"), PhotoRef{0, true});
+    EXPECT_TRUE(Column(library(), "select idPic from tReJpgMsg").empty());
 }
 
 TEST_F(CatalogueTest, CopyToDuplicatesNeedsTheMainPhotosFile) {
     std::string file = Root() + "/main.jpg";
     PhotoRecord r = MakeRecord(Root(), "main.jpg");
-    InsertPhotoRow(PhotoRef{21, false}, r, kThumb, {"省", "市", "区"});
-    EXPECT_FALSE(CopyPhotoToDuplicates(21)) << "file missing: nothing happens";
-    EXPECT_TRUE(Column("select idPic from tReJpgMsg").empty());
-    EXPECT_FALSE(CopyPhotoToDuplicates(22)) << "no main row";
+    InsertPhotoRow(library(), PhotoRef{21, false}, r, kThumb, {"省", "市", "区"});
+    EXPECT_FALSE(CopyPhotoToDuplicates(library(), 21)) << "file missing: nothing happens";
+    EXPECT_TRUE(Column(library(), "select idPic from tReJpgMsg").empty());
+    EXPECT_FALSE(CopyPhotoToDuplicates(library(), 22)) << "no main row";
 
     std::ofstream(file) << "x";
-    InsertPhotoRow(PhotoRef{21, true}, MakeRecord("/elsewhere", "old.jpg"), {}, {});
-    ASSERT_TRUE(CopyPhotoToDuplicates(21));
-    EXPECT_EQ(Column("select strFullPath||'|'||szofthumb||'|'||length(bJpgThumbData)||'|'||strArea2"
+    InsertPhotoRow(library(), PhotoRef{21, true}, MakeRecord("/elsewhere", "old.jpg"), {}, {});
+    ASSERT_TRUE(CopyPhotoToDuplicates(library(), 21));
+    EXPECT_EQ(Column(library(),
+                     "select strFullPath||'|'||szofthumb||'|'||length(bJpgThumbData)||'|'||strArea2"
                      " from tReJpgMsg where idPic=21"),
               std::vector<std::string>{file + "|7|7|区"});
-    EXPECT_TRUE(PhotoIdExists(21)) << "the main row stays";
+    EXPECT_TRUE(PhotoIdExists(library(), 21)) << "the main row stays";
 }
 
 TEST_F(CatalogueTest, LoadPhotoRecordFillsTheEditableFieldsOrLeavesTheRecordAlone) {
@@ -147,9 +150,9 @@ TEST_F(CatalogueTest, LoadPhotoRecordFillsTheEditableFieldsOrLeavesTheRecordAlon
     r.strXpComent = "a comment";
     r.fExposureTime = 0.008f;
     r.nISOequivalent = 200;
-    InsertPhotoRow(PhotoRef{4, false}, r, kThumb, {});
+    InsertPhotoRow(library(), PhotoRef{4, false}, r, kThumb, {});
     PhotoRecord loaded;
-    ASSERT_TRUE(LoadPhotoRecord(PhotoRef{4, false}, loaded));
+    ASSERT_TRUE(LoadPhotoRecord(library(), PhotoRef{4, false}, loaded));
     EXPECT_EQ(loaded.strXpComent, "a comment");
     EXPECT_FLOAT_EQ(loaded.fExposureTime, 0.008f);
     EXPECT_FLOAT_EQ(loaded.fGPSLatitude, 39.9f);
@@ -157,21 +160,21 @@ TEST_F(CatalogueTest, LoadPhotoRecordFillsTheEditableFieldsOrLeavesTheRecordAlon
     EXPECT_EQ(loaded.dwDateTime, 1337000000);
 
     PhotoRecord untouched = MakeRecord("/q", "u.jpg");
-    EXPECT_FALSE(LoadPhotoRecord(PhotoRef{4, true}, untouched));
+    EXPECT_FALSE(LoadPhotoRecord(library(), PhotoRef{4, true}, untouched));
     EXPECT_STREQ(untouched.strName, "u.jpg");
 }
 
 TEST_F(CatalogueTest, RegionAndPositionUpdatesReachTheRow) {
-    InsertPhotoRow(PhotoRef{8, false}, MakeRecord("/p", "r.jpg"), kThumb, {});
-    ASSERT_TRUE(UpdatePhotoRegion(8, {"浙江省", "杭州市", "西湖区"}));
-    EXPECT_EQ(Column("select nArea||strArea0||strArea2 from tJpgMsg"),
+    InsertPhotoRow(library(), PhotoRef{8, false}, MakeRecord("/p", "r.jpg"), kThumb, {});
+    ASSERT_TRUE(UpdatePhotoRegion(library(), 8, {"浙江省", "杭州市", "西湖区"}));
+    EXPECT_EQ(Column(library(), "select nArea||strArea0||strArea2 from tJpgMsg"),
               std::vector<std::string>{"3浙江省西湖区"});
-    ASSERT_TRUE(UpdatePhotoPosition(8, -33.5f, 151.25f));
+    ASSERT_TRUE(UpdatePhotoPosition(library(), 8, -33.5f, 151.25f));
     double lat = 0, lon = 0;
-    EXPECT_TRUE(PhotoPosition(PhotoRef{8, false}, lat, lon));
+    EXPECT_TRUE(PhotoPosition(library(), PhotoRef{8, false}, lat, lon));
     EXPECT_DOUBLE_EQ(lat, -33.5);
     EXPECT_DOUBLE_EQ(lon, 151.25);
-    EXPECT_EQ(PhotoShotTime(PhotoRef{8, false}), 1337000000);
+    EXPECT_EQ(PhotoShotTime(library(), PhotoRef{8, false}), 1337000000);
 }
 
 // The window runs in the user's locale; a German one prints 2.5 as "2,5".
@@ -183,21 +186,22 @@ TEST_F(CatalogueTest, RowsWrittenAndReadUnderADecimalCommaLocaleAreThoseOfTheCLo
     r.fExposureTime = 0.008f;
     r.fApertureFNumber = 2.8f;
     SetField(r.strXpKeyword, "海;山");
-    const InsertResult inserted = InsertPhotoRow(PhotoRef{5, false}, r, kThumb, {});
-    WriteKeywordRows(5, r);
-    const bool moved = UpdatePhotoPosition(5, -33.5f, 151.25f);
+    const InsertResult inserted = InsertPhotoRow(library(), PhotoRef{5, false}, r, kThumb, {});
+    WriteKeywordRows(library(), 5, r);
+    const bool moved = UpdatePhotoPosition(library(), 5, -33.5f, 151.25f);
     PhotoRecord loaded;
-    const bool loadedOk = LoadPhotoRecord(PhotoRef{5, false}, loaded);
+    const bool loadedOk = LoadPhotoRecord(library(), PhotoRef{5, false}, loaded);
     const std::string statement = FormatStatement("%f %%f %d", 2.5f, 3);
     std::setlocale(LC_ALL, "C");
 
     EXPECT_EQ(inserted, InsertResult::Done);
     EXPECT_TRUE(moved);
     EXPECT_EQ(statement, "2.500000 %f 3");
-    EXPECT_EQ(Column("select fSize||'|'||fExposureTime||'|'||fApertureFNumber||'|'||fGPSLatitude||"
+    EXPECT_EQ(Column(library(),
+                     "select fSize||'|'||fExposureTime||'|'||fApertureFNumber||'|'||fGPSLatitude||"
                      "'|'||fGPSLongitude from tJpgMsg"),
               std::vector<std::string>{"2.5|0.008|2.8|-33.5|151.25"});
-    EXPECT_EQ(Column("select fGPSLatitude||'|'||fGPSLongitude from tKeyWord"),
+    EXPECT_EQ(Column(library(), "select fGPSLatitude||'|'||fGPSLongitude from tKeyWord"),
               (std::vector<std::string>{"39.900002|116.400002", "39.900002|116.400002"}));
     ASSERT_TRUE(loadedOk);
     EXPECT_FLOAT_EQ(loaded.fExposureTime, 0.008f);
@@ -221,25 +225,26 @@ TEST_F(CatalogueTest, EachOnePhotoOperationUsesTheTableItsReferenceNames) {
         PhotoRecord r = MakeRecord(c.folder, "a.jpg");
         r.dwDateTime = c.shotTime;
         r.fGPSLatitude = c.latitude;
-        ASSERT_EQ(InsertPhotoRow(c.ref, r, kThumb, c.regions), InsertResult::Done);
+        ASSERT_EQ(InsertPhotoRow(library(), c.ref, r, kThumb, c.regions), InsertResult::Done);
     }
     for (const Copy& c : copies) {
         SCOPED_TRACE(c.folder);
         const std::string path = c.folder + "/a.jpg";
-        EXPECT_EQ(PhotoFullPath(c.ref), path);
-        EXPECT_EQ(PhotoShotTime(c.ref), c.shotTime);
+        EXPECT_EQ(PhotoFullPath(library(), c.ref), path);
+        EXPECT_EQ(PhotoShotTime(library(), c.ref), c.shotTime);
         double latitude = 0, longitude = 0;
-        EXPECT_TRUE(PhotoPosition(c.ref, latitude, longitude));
+        EXPECT_TRUE(PhotoPosition(library(), c.ref, latitude, longitude));
         EXPECT_NEAR(latitude, c.latitude, 1e-4);
-        EXPECT_EQ(PhotoRegionNames(c.ref), c.regions);
+        EXPECT_EQ(PhotoRegionNames(library(), c.ref), c.regions);
         PhotoRecord loaded;
-        ASSERT_TRUE(LoadPhotoRecord(c.ref, loaded));
+        ASSERT_TRUE(LoadPhotoRecord(library(), c.ref, loaded));
         EXPECT_STREQ(loaded.strFullPath, path.c_str());
-        EXPECT_EQ(ReadDetailRow(c.ref).value_or(DetailRow{}).folder, c.folder);
-        EXPECT_EQ(ReadListEntryRow(c.ref).value_or(ListEntryRow{}).fullPath, path);
-        EXPECT_EQ(LoadPhotoDisplaySource(c.ref).value_or(PhotoDisplaySource{}).fullPath, path);
+        EXPECT_EQ(ReadDetailRow(library(), c.ref).value_or(DetailRow{}).folder, c.folder);
+        EXPECT_EQ(ReadListEntryRow(library(), c.ref).value_or(ListEntryRow{}).fullPath, path);
+        EXPECT_EQ(LoadPhotoDisplaySource(library(), c.ref).value_or(PhotoDisplaySource{}).fullPath,
+                  path);
     }
-    DeletePhotoRows(std::nullopt, copies[1].ref);
-    EXPECT_FALSE(PhotoFullPath(copies[1].ref));
-    EXPECT_EQ(PhotoFullPath(copies[0].ref), "/main/a.jpg");
+    DeletePhotoRows(library(), std::nullopt, copies[1].ref);
+    EXPECT_FALSE(PhotoFullPath(library(), copies[1].ref));
+    EXPECT_EQ(PhotoFullPath(library(), copies[0].ref), "/main/a.jpg");
 }

@@ -9,11 +9,11 @@
 #include "platform/data_folder.h"
 
 TEST_F(CatalogueTest, SavedNamesComeFromTheFileAsItWasSavedWithDuplicatesUnderTheirIds) {
-    InsertPhotoRow(PhotoRef{5, false}, MakeRecord("/p", "main.jpg"), {}, {});
-    InsertPhotoRow(PhotoRef{5, true}, MakeRecord("/q", "copy.jpg"), {}, {});
-    InsertPhotoRow(PhotoRef{6, true}, MakeRecord("/q", "only-copy.jpg"), {}, {});
-    ASSERT_EQ(SaveCatalogue(), 0);
-    InsertPhotoRow(PhotoRef{7, false}, MakeRecord("/p", "unsaved.jpg"), {}, {});
+    InsertPhotoRow(library(), PhotoRef{5, false}, MakeRecord("/p", "main.jpg"), {}, {});
+    InsertPhotoRow(library(), PhotoRef{5, true}, MakeRecord("/q", "copy.jpg"), {}, {});
+    InsertPhotoRow(library(), PhotoRef{6, true}, MakeRecord("/q", "only-copy.jpg"), {}, {});
+    ASSERT_EQ(SaveCatalogue(library()), 0);
+    InsertPhotoRow(library(), PhotoRef{7, false}, MakeRecord("/p", "unsaved.jpg"), {}, {});
 
     SavedPhotoNames names;
     ASSERT_TRUE(names.Open(CatalogueFilePath()));

@@ -28,16 +28,16 @@ std::vector<std::string> ReadGolden() {
 }  // namespace
 
 TEST_F(CatalogueTest, FirstOpenCreatesTheDataFolderAndTheExactSchema) {
-    ASSERT_TRUE(OpenCatalogue());
+    ASSERT_TRUE(OpenCatalogue(library()));
     EXPECT_TRUE(std::filesystem::is_directory(Root() + "/data"));
     EXPECT_EQ(QueryFileColumn(CatalogueFilePath(), "select sql from sqlite_master order by rowid"),
               ReadGolden());
 }
 
 TEST_F(CatalogueTest, SecondOpenFindsTheTablesAndCreatesNothing) {
-    ASSERT_TRUE(OpenCatalogue());
-    CloseCatalogue();
-    ASSERT_TRUE(OpenCatalogue());
+    ASSERT_TRUE(OpenCatalogue(library()));
+    CloseCatalogue(library());
+    ASSERT_TRUE(OpenCatalogue(library()));
     EXPECT_EQ(
         QueryFileColumn(CatalogueFilePath(), "select sql from sqlite_master order by rowid").size(),
         ReadGolden().size());
@@ -52,20 +52,20 @@ TEST_F(CatalogueTest, FileLackingSomeTablesGetsExactlyTheMissingOnesAndKeepsRows
                  nullptr);
     sqlite3_close(db);
 
-    ASSERT_TRUE(OpenCatalogue());
+    ASSERT_TRUE(OpenCatalogue(library()));
     EXPECT_EQ(QueryFileColumn(CatalogueFilePath(), "select sql from sqlite_master order by rowid"),
               ReadGolden());
     EXPECT_EQ(CountRowsInFile(CatalogueFilePath(), "tJpgMsg"), 1);
-    EXPECT_TRUE(PhotoIdExists(7)) << "the working database is loaded from the file";
+    EXPECT_TRUE(PhotoIdExists(library(), 7)) << "the working database is loaded from the file";
 }
 
 TEST_F(CatalogueTest, FileThatIsNotADatabaseFailsToOpenAndIsLeftAlone) {
     EnsureFolder(Root() + "/data");
     { std::ofstream(CatalogueFilePath()) << "not a database, but the user's file"; }
     testing::internal::CaptureStdout();
-    EXPECT_FALSE(OpenCatalogue());
+    EXPECT_FALSE(OpenCatalogue(library()));
     EXPECT_EQ(testing::internal::GetCapturedStdout(), "open database error!\n");
-    EXPECT_FALSE(PhotoIdExists(1)) << "operations fail quietly";
+    EXPECT_FALSE(PhotoIdExists(library(), 1)) << "operations fail quietly";
     std::ifstream in(CatalogueFilePath());
     std::stringstream content;
     content << in.rdbuf();
@@ -75,7 +75,7 @@ TEST_F(CatalogueTest, FileThatIsNotADatabaseFailsToOpenAndIsLeftAlone) {
 TEST_F(CatalogueTest, UnopenableCatalogueReportsOpenDatabaseError) {
     EnsureFolder(CatalogueFilePath());  // a folder where the file should be
     testing::internal::CaptureStdout();
-    EXPECT_FALSE(OpenCatalogue());
+    EXPECT_FALSE(OpenCatalogue(library()));
     EXPECT_EQ(testing::internal::GetCapturedStdout(), "open database error!\n");
 }
 

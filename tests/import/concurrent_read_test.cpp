@@ -38,7 +38,7 @@ TEST_F(ImportTest, AnImportAndAPhotoRefreshOnTwoThreadsEachStoreTheirOwnFiles) {
     std::vector<KnownPhoto> refreshed;
     for (int i = 0; i < 6; ++i) {
         refreshed.push_back(write("edited", i, 500 + i));
-        ASSERT_TRUE(AddPhotoFile(refreshed.back().path, true, Regions()));
+        ASSERT_TRUE(AddPhotoFile(library(), refreshed.back().path, true, Regions()));
     }
     for (int i = 0; i < 150; ++i) write("new", i, 600 + i);
 
@@ -49,8 +49,8 @@ TEST_F(ImportTest, AnImportAndAPhotoRefreshOnTwoThreadsEachStoreTheirOwnFiles) {
         start.arrive_and_wait();
         do {
             for (const KnownPhoto& photo : refreshed)
-                if (RefreshPhotoFromFile(photo.path, PhotoRef{photo.id, false}, false, Regions()) !=
-                    photo.id)
+                if (RefreshPhotoFromFile(library(), photo.path, PhotoRef{photo.id, false}, false,
+                                         Regions()) != photo.id)
                     ++refreshFailures;
         } while (!importDone);
     });
@@ -62,7 +62,7 @@ TEST_F(ImportTest, AnImportAndAPhotoRefreshOnTwoThreadsEachStoreTheirOwnFiles) {
     EXPECT_EQ(end, ImportEnd::Finished);
     EXPECT_EQ(progress_.imported, 150);
     EXPECT_EQ(refreshFailures, 0);
-    CatalogueSession session;
+    CatalogueSession session(library());
     std::map<std::string, std::int64_t> stored;
     ForEachRow(SessionDb(session), "select strName, strXpTitle, idPic from tJpgMsg",
                [&](sqlite3_stmt* row) {

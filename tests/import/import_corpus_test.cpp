@@ -14,8 +14,8 @@
 
 namespace {
 
-std::string One(const std::string& statement) {
-    CatalogueSession session;
+std::string One(Library& library, const std::string& statement) {
+    CatalogueSession session(library);
     return QueryText(SessionDb(session), statement).value_or("<none>");
 }
 
@@ -32,15 +32,19 @@ TEST_F(ImportTest, TheRealCameraCollectionImportsWithoutCrashing) {
     EXPECT_GE(progress.Counts().duplicates, 0);
     // Files that carry a few placeholder bytes as their thumbnail are
     // catalogued with one made from the image.
-    EXPECT_EQ(One("select count(*) from tJpgMsg where strPath like '%/exiftool' and "
+    EXPECT_EQ(One(library(),
+                  "select count(*) from tJpgMsg where strPath like '%/exiftool' and "
                   "szofthumb < 100"),
               "0");
-    EXPECT_NE(One("select count(*) from tJpgMsg where strPath like '%/exiftool'"), "0");
+    EXPECT_NE(One(library(), "select count(*) from tJpgMsg where strPath like '%/exiftool'"), "0");
 
     // The EXIF block and thumbnail of a file cut off in its image data are intact.
-    EXPECT_EQ(One("select count(*) from tJpgMsg where strName = 'truncated-DSCN0010.jpg'"), "1");
+    EXPECT_EQ(
+        One(library(), "select count(*) from tJpgMsg where strName = 'truncated-DSCN0010.jpg'"),
+        "1");
     // A byte copy under another name and folder is the same photo.
-    EXPECT_EQ(One("select count(*) from tReJpgMsg where strName = 'photo.JPEG' or idPic in "
+    EXPECT_EQ(One(library(),
+                  "select count(*) from tReJpgMsg where strName = 'photo.JPEG' or idPic in "
                   "(select idPic from tJpgMsg where strName = 'photo.JPEG')"),
               "1");
 

@@ -19,12 +19,13 @@
 
 class ImportTest : public ::testing::Test {
   protected:
+    Library& library() { return fresh_.library(); }
     void TearDown() override { ExitToken.Clear(); }
 
     // The companion (source_) or the library's queue.
     RegionRoute Regions() { return {source_, fresh_.library().PendingRegions()}; }
     // An import that counts into progress_ and tells receivers_.
-    ImportJob Job() { return {progress_, receivers_, Regions()}; }
+    ImportJob Job() { return {library(), progress_, receivers_, Regions()}; }
 
     // Writes a camera-like photo with its own embedded thumbnail.
     std::string WritePhoto(const std::string& relativePath, std::uint32_t seed,
@@ -50,7 +51,7 @@ class ImportTest : public ::testing::Test {
                                                      const std::string& copyName = "b/p.jpg") {
         std::string first = WritePhoto("a/p.jpg", 1);
         SetModified(first, firstTime);
-        EXPECT_TRUE(AddPhotoFile(first, true, Regions()));
+        EXPECT_TRUE(AddPhotoFile(library(), first, true, Regions()));
         std::string copy = photos_.File(copyName);
         std::filesystem::create_directories(std::filesystem::path(copy).parent_path());
         std::filesystem::copy_file(first, copy);

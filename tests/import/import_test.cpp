@@ -19,8 +19,8 @@
 
 namespace {
 
-std::string One(const std::string& statement) {
-    CatalogueSession session;
+std::string One(Library& library, const std::string& statement) {
+    CatalogueSession session(library);
     return QueryText(SessionDb(session), statement).value_or("<none>");
 }
 
@@ -65,10 +65,11 @@ TEST_F(ImportTest, TheIdOfAPhotoIsTheDigestOfItsEmbeddedThumbnail) {
     TestJpegOptions o;
     o.thumbnailBytes = MakePlainJpeg(20, 15, 77);
     std::string path = WritePhoto("a.jpg", 1, o);
-    ASSERT_TRUE(AddPhotoFile(path, true, Regions()));
+    ASSERT_TRUE(AddPhotoFile(library(), path, true, Regions()));
     const std::int64_t id = ComputePhotoId(o.thumbnailBytes.data(), o.thumbnailBytes.size());
-    EXPECT_TRUE(PhotoIdExists(id));
-    EXPECT_EQ(One("select strModel||'|'||nWidth||'|'||strName from tJpgMsg"), "EOS 5D|64|a.jpg");
+    EXPECT_TRUE(PhotoIdExists(library(), id));
+    EXPECT_EQ(One(library(), "select strModel||'|'||nWidth||'|'||strName from tJpgMsg"),
+              "EOS 5D|64|a.jpg");
 }
 
 TEST_F(ImportTest, ImportingAFolderTwiceStoresNothingNewTheSecondTime) {
@@ -87,7 +88,7 @@ TEST_F(ImportTest, ImportingAFolderTwiceStoresNothingNewTheSecondTime) {
     RunFolderImport(photos_.Path(), Job());
     EXPECT_EQ(progress_.imported, 0);
     EXPECT_EQ(progress_.notImported, 5);
-    EXPECT_EQ(One("select count(*) from tReJpgMsg"), "0");
+    EXPECT_EQ(One(library(), "select count(*) from tReJpgMsg"), "0");
 }
 
 TEST_F(ImportTest, ATouchedFileIsImportedAgainWithItsKeywordRowsRewritten) {
@@ -95,26 +96,27 @@ TEST_F(ImportTest, ATouchedFileIsImportedAgainWithItsKeywordRowsRewritten) {
     o.xpKeywords = u"sea;beach";
     std::string path = WritePhoto("p.jpg", 1, o);
     SetModified(path, 1600000000);
-    ASSERT_TRUE(AddPhotoFile(path, true, Regions()));
-    EXPECT_FALSE(AddPhotoFile(path, true, Regions())) << "unchanged";
+    ASSERT_TRUE(AddPhotoFile(library(), path, true, Regions()));
+    EXPECT_FALSE(AddPhotoFile(library(), path, true, Regions())) << "unchanged";
     SetModified(path, 1600000100);
-    EXPECT_TRUE(AddPhotoFile(path, true, Regions())) << "changed file in its own folder";
-    EXPECT_EQ(One("select count(*) from tKeyWord"), "2");
-    EXPECT_EQ(One("select dwMTime from tJpgMsg"), "1600000100");
+    EXPECT_TRUE(AddPhotoFile(library(), path, true, Regions())) << "changed file in its own folder";
+    EXPECT_EQ(One(library(), "select count(*) from tKeyWord"), "2");
+    EXPECT_EQ(One(library(), "select dwMTime from tJpgMsg"), "1600000100");
 }
 
 TEST_F(ImportTest, ANewerCopyElsewhereTakesTheMainRowAndTheOldOneBecomesTheDuplicate) {
     auto [first, copy] = PhotoAndCopy(1600000000, 1600000500, "b/p copy.jpg");
-    EXPECT_FALSE(AddPhotoFile(copy, true, Regions())) << "a copy never counts as imported";
-    EXPECT_EQ(One("select strFullPath from tJpgMsg"), copy);
-    EXPECT_EQ(One("select strFullPath from tReJpgMsg"), first);
+    EXPECT_FALSE(AddPhotoFile(library(), copy, true, Regions()))
+        << "a copy never counts as imported";
+    EXPECT_EQ(One(library(), "select strFullPath from tJpgMsg"), copy);
+    EXPECT_EQ(One(library(), "select strFullPath from tReJpgMsg"), first);
 }
 
 TEST_F(ImportTest, AnOlderCopyElsewhereGoesToTheDuplicates) {
     auto [first, copy] = PhotoAndCopy(1600000000, 1500000000);
-    EXPECT_FALSE(AddPhotoFile(copy, true, Regions()));
-    EXPECT_EQ(One("select strFullPath from tJpgMsg"), first);
-    EXPECT_EQ(One("select strFullPath from tReJpgMsg"), copy);
+    EXPECT_FALSE(AddPhotoFile(library(), copy, true, Regions()));
+    EXPECT_EQ(One(library(), "select strFullPath from tJpgMsg"), first);
+    EXPECT_EQ(One(library(), "select strFullPath from tReJpgMsg"), copy);
 }
 
 TEST_F(ImportTest, UnreadableFilesCountAsNotImportedAndTheWalkGoesOn) {
@@ -146,10 +148,10 @@ TEST_F(ImportTest, DistinctPhotosWithPlaceholderThumbnailsAreEachCataloguedWithA
     }
     EXPECT_EQ(RunListImport(paths, Job()), ImportEnd::Finished);
     EXPECT_EQ(progress_.imported, 4);
-    EXPECT_EQ(One("select count(distinct idPic) from tJpgMsg"), "4");
-    EXPECT_EQ(One("select count(*) from tReJpgMsg"), "0");
+    EXPECT_EQ(One(library(), "select count(distinct idPic) from tJpgMsg"), "4");
+    EXPECT_EQ(One(library(), "select count(*) from tReJpgMsg"), "0");
 
-    CatalogueSession session;
+    CatalogueSession session(library());
     ForEachRow(
         SessionDb(session), "select bJpgThumbData, szofthumb from tJpgMsg", [](sqlite3_stmt* row) {
             const auto* blob = static_cast<const std::uint8_t*>(sqlite3_column_blob(row, 0));
@@ -192,8 +194,8 @@ TEST_F(ImportTest, TheCountsTellDuplicatesFromThirdCopiesAndUnreadableFiles) {
     EXPECT_EQ(counts.unreadable, 1);
     EXPECT_EQ(counts.failed, 0);
     EXPECT_EQ(progress_.notImported, 5);
-    EXPECT_EQ(One("select strFullPath from tJpgMsg where strName = 'p.jpg'"), newest);
-    EXPECT_EQ(One("select strFullPath from tReJpgMsg"), first);
+    EXPECT_EQ(One(library(), "select strFullPath from tJpgMsg where strName = 'p.jpg'"), newest);
+    EXPECT_EQ(One(library(), "select strFullPath from tReJpgMsg"), first);
 }
 
 TEST_F(ImportTest, CancellingAfter150PhotosKeeps150AndStillSaves) {
@@ -223,25 +225,26 @@ TEST_F(ImportTest, AnExitRequestStopsWithoutCommitOrSave) {
 TEST_F(ImportTest, PhotosWithAPositionGetTheCompanionsRegionNames) {
     FakeRegionSource source;
     source_ = &source;
-    ASSERT_TRUE(AddPhotoFile(WritePhoto("gps.jpg", 1, WithPosition()), true, Regions()));
-    ASSERT_TRUE(AddPhotoFile(WritePhoto("nogps.jpg", 2), true, Regions()));
+    ASSERT_TRUE(AddPhotoFile(library(), WritePhoto("gps.jpg", 1, WithPosition()), true, Regions()));
+    ASSERT_TRUE(AddPhotoFile(library(), WritePhoto("nogps.jpg", 2), true, Regions()));
     EXPECT_EQ(source.calls, 1);
     EXPECT_EQ(
-        One("select nArea||strArea0||strArea1||strArea2 from tJpgMsg where strName='gps.jpg'"),
+        One(library(),
+            "select nArea||strArea0||strArea1||strArea2 from tJpgMsg where strName='gps.jpg'"),
         "3广东省深圳市南山区");
-    EXPECT_EQ(One("select nArea||strArea0 from tJpgMsg where strName='nogps.jpg'"), "0");
+    EXPECT_EQ(One(library(), "select nArea||strArea0 from tJpgMsg where strName='nogps.jpg'"), "0");
     EXPECT_EQ(fresh_.library().PendingRegions().Size(), 0u);
 }
 
 TEST_F(ImportTest, APhotoWithAPositionWaitsInTheQueueItsStoreWasHanded) {
     const std::string path = WritePhoto("gps.jpg", 1, WithPosition());
     PendingRegionQueue own;
-    ASSERT_EQ(StorePhotoFile(path, true, {nullptr, own}), StoreOutcome::Imported);
+    ASSERT_EQ(StorePhotoFile(library(), path, true, {nullptr, own}), StoreOutcome::Imported);
     EXPECT_EQ(own.Size(), 1u);
     EXPECT_EQ(fresh_.library().PendingRegions().Size(), 0u) << "no other queue takes it";
     FakeRegionSource source;
-    const std::int64_t id = std::stoll(One("select idPic from tJpgMsg"));
-    ASSERT_EQ(RefreshPhotoFromFile(path, PhotoRef{id, false}, true, {&source, own}), id);
+    const std::int64_t id = std::stoll(One(library(), "select idPic from tJpgMsg"));
+    ASSERT_EQ(RefreshPhotoFromFile(library(), path, PhotoRef{id, false}, true, {&source, own}), id);
     EXPECT_EQ(source.calls, 1) << "the refresh asks the source it was handed";
     EXPECT_EQ(own.Size(), 1u);
 }
@@ -262,7 +265,7 @@ TEST_F(ImportTest, WithoutTheCompanionPhotosWithAPositionAreQueuedAndTheSummaryA
     EXPECT_EQ(askedImported, 3);
     EXPECT_EQ(asked, 2);
     EXPECT_EQ(fresh_.library().PendingRegions().Size(), 0u) << "declining empties the queue";
-    EXPECT_EQ(One("select nArea from tJpgMsg where strName='gps1.jpg'"), "0");
+    EXPECT_EQ(One(library(), "select nArea from tJpgMsg where strName='gps1.jpg'"), "0");
 }
 
 TEST_F(ImportTest, TheCatalogueFileHoldsTheImportBeforeTheClosingQuestionIsAsked) {
@@ -314,24 +317,24 @@ TEST_F(ImportTest, AListWithNothingToImportEndsWithoutClosingSteps) {
 
 TEST_F(ImportTest, PromotingADuplicateSwapsItWithTheMainPhoto) {
     auto [first, copy] = PhotoAndCopy(1600000000, 1500000000);
-    AddPhotoFile(copy, true, Regions());
-    const std::int64_t id = std::stoll(One("select idPic from tReJpgMsg"));
+    AddPhotoFile(library(), copy, true, Regions());
+    const std::int64_t id = std::stoll(One(library(), "select idPic from tReJpgMsg"));
 
-    PromoteDuplicate(id, Regions());
-    EXPECT_EQ(One("select strFullPath from tJpgMsg"), copy);
-    EXPECT_EQ(One("select strFullPath from tReJpgMsg"), first);
+    PromoteDuplicate(library(), id, Regions());
+    EXPECT_EQ(One(library(), "select strFullPath from tJpgMsg"), copy);
+    EXPECT_EQ(One(library(), "select strFullPath from tReJpgMsg"), first);
     EXPECT_GT(FolderLastWriteTime(copy), 1600000000)
         << "the promoted file is marked as written now";
 }
 
 TEST_F(ImportTest, PromotingADuplicateWhoseMainFileIsGoneDoesNothing) {
     auto [first, copy] = PhotoAndCopy(1600000000, 1500000000);
-    AddPhotoFile(copy, true, Regions());
-    const std::int64_t id = std::stoll(One("select idPic from tReJpgMsg"));
+    AddPhotoFile(library(), copy, true, Regions());
+    const std::int64_t id = std::stoll(One(library(), "select idPic from tReJpgMsg"));
     std::filesystem::remove(first);
 
-    EXPECT_FALSE(PromoteDuplicate(id, Regions()));
-    EXPECT_EQ(One("select strFullPath from tReJpgMsg"), copy);
+    EXPECT_FALSE(PromoteDuplicate(library(), id, Regions()));
+    EXPECT_EQ(One(library(), "select strFullPath from tReJpgMsg"), copy);
     EXPECT_EQ(FolderLastWriteTime(copy), 1500000000);
 }
 
@@ -339,19 +342,20 @@ TEST_F(ImportTest, RefreshingAPhotoKeepsItsRegionsWithoutTheMap) {
     std::string path = WritePhoto("r.jpg", 1, WithPosition());
     FakeRegionSource source;
     source_ = &source;
-    ASSERT_TRUE(AddPhotoFile(path, true, Regions()));
-    const std::int64_t oldId = std::stoll(One("select idPic from tJpgMsg"));
+    ASSERT_TRUE(AddPhotoFile(library(), path, true, Regions()));
+    const std::int64_t oldId = std::stoll(One(library(), "select idPic from tJpgMsg"));
     source_ = nullptr;
 
     TestJpegOptions changed = WithPosition();
     changed.xpTitle = u"new title";
     WritePhoto("r.jpg", 2, changed);  // a rewrite with a new thumbnail
-    ASSERT_EQ(SaveCatalogue(), 0);
-    const std::int64_t newId = RefreshPhotoFromFile(path, PhotoRef{oldId, false}, false, Regions());
+    ASSERT_EQ(SaveCatalogue(library()), 0);
+    const std::int64_t newId =
+        RefreshPhotoFromFile(library(), path, PhotoRef{oldId, false}, false, Regions());
     ASSERT_NE(newId, 0);
     EXPECT_NE(newId, oldId);
-    EXPECT_FALSE(PhotoIdExists(oldId));
-    EXPECT_EQ(One("select strXpTitle||strArea2 from tJpgMsg"), "new title南山区");
+    EXPECT_FALSE(PhotoIdExists(library(), oldId));
+    EXPECT_EQ(One(library(), "select strXpTitle||strArea2 from tJpgMsg"), "new title南山区");
     EXPECT_TRUE(fresh_.library().Modified());
 }
 

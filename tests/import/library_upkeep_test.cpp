@@ -21,8 +21,8 @@ namespace {
 constexpr std::int64_t kImportTime = 1500000000;
 constexpr std::int64_t kLaterTime = 1600000000;
 
-int Count(const std::string& statement) {
-    CatalogueSession session;
+int Count(Library& library, const std::string& statement) {
+    CatalogueSession session(library);
     return static_cast<int>(QueryInt64(SessionDb(session), statement).value_or(-1));
 }
 
@@ -69,11 +69,11 @@ TEST_F(LibraryUpkeepTest, UpdateRereadsModifiedFilesDropsGoneOnesAndImportsNothi
     WritePhoto("a/new.jpg", 99);
     Touch(a);
 
-    ASSERT_EQ(UpdateLibrary(upkeep_, Regions()), UpdateEnd::Updated);
-    EXPECT_EQ(Count("select count(*) from tJpgMsg where strPath = '" + a + "'"), 2);
-    EXPECT_EQ(Count("select count(*) from tJpgMsg where strModel = 'EOS R5'"), 1);
-    EXPECT_EQ(Count("select count(*) from tJpgMsg where strName = 'new.jpg'"), 0);
-    EXPECT_EQ(Count("select count(*) from tJpgMsg where strPath = '" + b + "'"), 1)
+    ASSERT_EQ(UpdateLibrary(library(), upkeep_, Regions()), UpdateEnd::Updated);
+    EXPECT_EQ(Count(library(), "select count(*) from tJpgMsg where strPath = '" + a + "'"), 2);
+    EXPECT_EQ(Count(library(), "select count(*) from tJpgMsg where strModel = 'EOS R5'"), 1);
+    EXPECT_EQ(Count(library(), "select count(*) from tJpgMsg where strName = 'new.jpg'"), 0);
+    EXPECT_EQ(Count(library(), "select count(*) from tJpgMsg where strPath = '" + b + "'"), 1)
         << "an unchanged folder is not walked";
     EXPECT_EQ(changes_.count(a + "/1.jpg"), 1u);
     EXPECT_EQ(changes_.count(a + "/2.jpg"), 1u);
@@ -82,7 +82,7 @@ TEST_F(LibraryUpkeepTest, UpdateRereadsModifiedFilesDropsGoneOnesAndImportsNothi
     ASSERT_NE(seen, changes_.end());
     EXPECT_EQ(seen->second, UpkeepChange::NewFileSeen);
     EXPECT_EQ(changes_.size(), 3u);
-    EXPECT_FALSE(AnyFolderChanged()) << "the new folder time was taken";
+    EXPECT_FALSE(AnyFolderChanged(library())) << "the new folder time was taken";
     EXPECT_EQ(CountRowsInFile(CatalogueFilePath(), "tJpgMsg"), 3) << "the update saves";
 }
 
@@ -90,20 +90,22 @@ TEST_F(LibraryUpkeepTest, ARereadWithANewThumbnailReplacesTheOldRowOfTheFile) {
     const std::string a = ImportedFolder("a", 1, 0);
     SetModified(WritePhoto("a/1.jpg", 50), kLaterTime);  // other pixels, other thumbnail
     Touch(a);
-    ASSERT_EQ(UpdateLibrary(upkeep_, Regions()), UpdateEnd::Updated);
-    EXPECT_EQ(Count("select count(*) from tJpgMsg where strFullPath = '" + a + "/1.jpg'"), 1);
-    EXPECT_EQ(Count("select count(*) from tKeyWord"), 0) << "the new file has no keywords";
+    ASSERT_EQ(UpdateLibrary(library(), upkeep_, Regions()), UpdateEnd::Updated);
+    EXPECT_EQ(
+        Count(library(), "select count(*) from tJpgMsg where strFullPath = '" + a + "/1.jpg'"), 1);
+    EXPECT_EQ(Count(library(), "select count(*) from tKeyWord"), 0)
+        << "the new file has no keywords";
 }
 
 TEST_F(LibraryUpkeepTest, AFileOnTheDeletedListIsNotReadAgain) {
     const std::string a = ImportedFolder("a", 1, 0);
-    AddDeletedPath(a + "/1.jpg");
+    AddDeletedPath(library(), a + "/1.jpg");
     TestJpegOptions edited;
     edited.model = "EOS R5";
     SetModified(WritePhoto("a/1.jpg", 1, edited), kLaterTime);
     Touch(a);
-    ASSERT_EQ(UpdateLibrary(upkeep_, Regions()), UpdateEnd::Updated);
-    EXPECT_EQ(Count("select count(*) from tJpgMsg where strModel = 'EOS R5'"), 0);
+    ASSERT_EQ(UpdateLibrary(library(), upkeep_, Regions()), UpdateEnd::Updated);
+    EXPECT_EQ(Count(library(), "select count(*) from tJpgMsg where strModel = 'EOS R5'"), 0);
     EXPECT_EQ(upkeep_.refreshed, 0);
 }
 
@@ -112,48 +114,49 @@ TEST_F(LibraryUpkeepTest, AFolderWhosePhotosAllVanishedLosesItsRowsAndItsStamp) 
     ImportedFolder("b", 1, 10);
     std::filesystem::copy_file(a + "/1.jpg", photos_.File("b/copy.jpg"));
     SetModified(photos_.File("b/copy.jpg"), kImportTime - 10);
-    ASSERT_FALSE(AddPhotoFile(photos_.File("b/copy.jpg"), true, Regions()))
+    ASSERT_FALSE(AddPhotoFile(library(), photos_.File("b/copy.jpg"), true, Regions()))
         << "older copy: a duplicate";
-    ASSERT_EQ(Count("select count(*) from tReJpgMsg"), 1);
+    ASSERT_EQ(Count(library(), "select count(*) from tReJpgMsg"), 1);
 
     std::filesystem::remove(a + "/1.jpg");
     std::filesystem::remove(a + "/2.jpg");
     Touch(a);
-    ASSERT_EQ(UpdateLibrary(upkeep_, Regions()), UpdateEnd::Updated);
-    EXPECT_EQ(Count("select count(*) from tJpgMsg where strPath = '" + a + "'"), 0);
-    EXPECT_EQ(Count("select count(*) from tKeyWord where strPath = '" + a + "'"), 0);
-    EXPECT_EQ(Count("select count(*) from tSubject where strPath = '" + a + "'"), 0);
-    EXPECT_EQ(Count("select count(*) from tFolder where strFolderPath = '" + a + "'"), 0);
-    EXPECT_EQ(Count("select count(*) from tReJpgMsg"), 1) << "b's duplicate stays";
+    ASSERT_EQ(UpdateLibrary(library(), upkeep_, Regions()), UpdateEnd::Updated);
+    EXPECT_EQ(Count(library(), "select count(*) from tJpgMsg where strPath = '" + a + "'"), 0);
+    EXPECT_EQ(Count(library(), "select count(*) from tKeyWord where strPath = '" + a + "'"), 0);
+    EXPECT_EQ(Count(library(), "select count(*) from tSubject where strPath = '" + a + "'"), 0);
+    EXPECT_EQ(Count(library(), "select count(*) from tFolder where strFolderPath = '" + a + "'"),
+              0);
+    EXPECT_EQ(Count(library(), "select count(*) from tReJpgMsg"), 1) << "b's duplicate stays";
 }
 
 TEST_F(LibraryUpkeepTest, ACancelledUpdateStillRewritesTheFolderListAndSaves) {
     const std::string a = ImportedFolder("a", 2, 0);
     std::filesystem::remove(a + "/1.jpg");
     Touch(a);
-    ASSERT_TRUE(AnyFolderChanged());
+    ASSERT_TRUE(AnyFolderChanged(library()));
     upkeep_.stop.RequestStop();
-    ASSERT_EQ(UpdateLibrary(upkeep_, Regions()), UpdateEnd::Updated);
-    EXPECT_EQ(Count("select count(*) from tJpgMsg"), 2) << "no folder was handled";
+    ASSERT_EQ(UpdateLibrary(library(), upkeep_, Regions()), UpdateEnd::Updated);
+    EXPECT_EQ(Count(library(), "select count(*) from tJpgMsg"), 2) << "no folder was handled";
     EXPECT_EQ(QueryFileColumn(CatalogueFilePath(), "select ModifyTime from tFolder"),
               std::vector<std::string>{std::to_string(kLaterTime)});
 }
 
 TEST_F(LibraryUpkeepTest, AnUpdateWithoutAFolderListDoesNothing) {
-    EXPECT_EQ(UpdateLibrary(upkeep_, Regions()), UpdateEnd::NoFolders);
+    EXPECT_EQ(UpdateLibrary(library(), upkeep_, Regions()), UpdateEnd::NoFolders);
 }
 
 TEST_F(LibraryUpkeepTest, IsFileModifiedComparesTheFileTimeWithTheCatalogue) {
     const std::string a = ImportedFolder("a", 1, 0);
     const std::string photo = a + "/1.jpg";
-    EXPECT_FALSE(IsFileModified(photo));
+    EXPECT_FALSE(IsFileModified(library(), photo));
     SetModified(photo, kImportTime - 1);
-    EXPECT_FALSE(IsFileModified(photo)) << "older is not modified";
+    EXPECT_FALSE(IsFileModified(library(), photo)) << "older is not modified";
     SetModified(photo, kLaterTime);
-    EXPECT_TRUE(IsFileModified(photo));
-    EXPECT_FALSE(IsFileModified(WritePhoto("a/new.jpg", 7))) << "not catalogued";
+    EXPECT_TRUE(IsFileModified(library(), photo));
+    EXPECT_FALSE(IsFileModified(library(), WritePhoto("a/new.jpg", 7))) << "not catalogued";
     std::filesystem::remove(photo);
-    EXPECT_FALSE(IsFileModified(photo)) << "unreadable";
+    EXPECT_FALSE(IsFileModified(library(), photo)) << "unreadable";
 }
 
 TEST_F(LibraryUpkeepTest, TidyDropsGoneFoldersAndFilesButDuplicatesOnlyWithTheirFolder) {
@@ -163,33 +166,34 @@ TEST_F(LibraryUpkeepTest, TidyDropsGoneFoldersAndFilesButDuplicatesOnlyWithTheir
     // c/copy.jpg is an older copy of a/1.jpg: a duplicate row in folder c.
     std::filesystem::copy_file(a + "/1.jpg", c + "/copy.jpg");
     SetModified(c + "/copy.jpg", kImportTime - 10);
-    ASSERT_FALSE(AddPhotoFile(c + "/copy.jpg", true, Regions()));
+    ASSERT_FALSE(AddPhotoFile(library(), c + "/copy.jpg", true, Regions()));
     std::filesystem::remove(c + "/copy.jpg");  // vanished duplicate, folder stays
     std::filesystem::remove_all(a);
     std::filesystem::remove(b + "/1.jpg");
 
-    ASSERT_EQ(SaveCatalogue(), 0);
-    ASSERT_TRUE(TidyCatalogue(std::nullopt, upkeep_));
+    ASSERT_EQ(SaveCatalogue(library()), 0);
+    ASSERT_TRUE(TidyCatalogue(library(), std::nullopt, upkeep_));
     EXPECT_TRUE(fresh_.library().Modified());
-    EXPECT_EQ(Count("select count(*) from tJpgMsg where strPath = '" + a + "'"), 0);
-    EXPECT_EQ(Count("select count(*) from tKeyWord where strPath = '" + a + "'"), 0);
-    EXPECT_EQ(Count("select count(*) from tFolder where strFolderPath = '" + a + "'"), 0);
-    EXPECT_EQ(Count("select count(*) from tJpgMsg where strPath = '" + b + "'"), 1);
-    EXPECT_EQ(Count("select count(*) from tKeyWord where strPath = '" + b + "'"), 2);
-    EXPECT_EQ(Count("select count(*) from tReJpgMsg"), 1) << "c still exists";
+    EXPECT_EQ(Count(library(), "select count(*) from tJpgMsg where strPath = '" + a + "'"), 0);
+    EXPECT_EQ(Count(library(), "select count(*) from tKeyWord where strPath = '" + a + "'"), 0);
+    EXPECT_EQ(Count(library(), "select count(*) from tFolder where strFolderPath = '" + a + "'"),
+              0);
+    EXPECT_EQ(Count(library(), "select count(*) from tJpgMsg where strPath = '" + b + "'"), 1);
+    EXPECT_EQ(Count(library(), "select count(*) from tKeyWord where strPath = '" + b + "'"), 2);
+    EXPECT_EQ(Count(library(), "select count(*) from tReJpgMsg"), 1) << "c still exists";
     EXPECT_EQ(upkeep_.foldersRemoved, 1);
     EXPECT_EQ(upkeep_.photosRemoved, 1);
     EXPECT_EQ(CountRowsInFile(CatalogueFilePath(), "tJpgMsg"), 5) << "the plain tidy does not save";
 
     std::filesystem::remove_all(c);
-    ASSERT_TRUE(TidyCatalogue(std::nullopt, upkeep_));
-    EXPECT_EQ(Count("select count(*) from tReJpgMsg"), 0) << "gone with its folder";
+    ASSERT_TRUE(TidyCatalogue(library(), std::nullopt, upkeep_));
+    EXPECT_EQ(Count(library(), "select count(*) from tReJpgMsg"), 0) << "gone with its folder";
 }
 
 TEST_F(LibraryUpkeepTest, TheThoroughTidyWritesOnlyThePhotosThatExist) {
     const std::string a = ImportedFolder("a", 3, 0);
     std::filesystem::remove(a + "/2.jpg");
-    ASSERT_EQ(RunTidy(true, upkeep_), TidyEnd::Rebuilt);
+    ASSERT_EQ(RunTidy(library(), true, upkeep_), TidyEnd::Rebuilt);
     EXPECT_FALSE(fresh_.library().Modified()) << "everything is in the file";
     const std::string file = CatalogueFilePath();
     EXPECT_EQ(CountRowsInFile(file, "tJpgMsg"), 2);
@@ -231,14 +235,14 @@ TEST_F(OfflineVolumeTest, PhotosOnAnUnpluggedVolumeSurviveUpdateTidyAndRebuild) 
     ASSERT_TRUE(std::filesystem::exists(VolumeFilePath()));
     Unplug();
     mounts_ = Unplugged();
-    ForgetFolderList();
+    ForgetFolderList(library());
 
-    EXPECT_FALSE(AnyFolderChanged()) << "an unplugged volume is not a change";
-    EXPECT_EQ(UpdateLibrary(upkeep_, Regions()), UpdateEnd::Updated);
-    EXPECT_TRUE(TidyCatalogue(std::nullopt, upkeep_));
-    EXPECT_EQ(Count("select count(*) from tJpgMsg"), 4);
+    EXPECT_FALSE(AnyFolderChanged(library())) << "an unplugged volume is not a change";
+    EXPECT_EQ(UpdateLibrary(library(), upkeep_, Regions()), UpdateEnd::Updated);
+    EXPECT_TRUE(TidyCatalogue(library(), std::nullopt, upkeep_));
+    EXPECT_EQ(Count(library(), "select count(*) from tJpgMsg"), 4);
     EXPECT_FALSE(fresh_.library().Modified());
-    EXPECT_EQ(RunTidy(true, upkeep_), TidyEnd::Rebuilt);
+    EXPECT_EQ(RunTidy(library(), true, upkeep_), TidyEnd::Rebuilt);
     EXPECT_EQ(CountRowsInFile(CatalogueFilePath(), "tJpgMsg"), 4);
     EXPECT_EQ(CountRowsInFile(CatalogueFilePath(), "tFolder"), 3)
         << "offline folders keep their stamps";
@@ -252,9 +256,9 @@ TEST_F(OfflineVolumeTest, AFolderMissingFromAPluggedVolumeIsGone) {
     mounts_ = Plugged();
     const std::string pics = ImportedFolder("usb/pics", 2, 0);
     std::filesystem::remove_all(pics);
-    EXPECT_TRUE(AnyFolderChanged());
-    EXPECT_TRUE(TidyCatalogue(std::nullopt, upkeep_));
-    EXPECT_EQ(Count("select count(*) from tJpgMsg"), 0);
+    EXPECT_TRUE(AnyFolderChanged(library()));
+    EXPECT_TRUE(TidyCatalogue(library(), std::nullopt, upkeep_));
+    EXPECT_EQ(Count(library(), "select count(*) from tJpgMsg"), 0);
 }
 
 TEST_F(OfflineVolumeTest, TheFolderListLearnsTheVolumesOfACatalogueFromBefore) {
@@ -262,10 +266,10 @@ TEST_F(OfflineVolumeTest, TheFolderListLearnsTheVolumesOfACatalogueFromBefore) {
     mounts_ = Plugged();
     pics = ImportedFolder("usb/pics", 1, 0);
     std::filesystem::remove(VolumeFilePath());  // as written before volumes were recorded
-    ForgetFolderList();
-    EXPECT_FALSE(AnyFolderChanged()) << "the start-up check loads the folder list";
+    ForgetFolderList(library());
+    EXPECT_FALSE(AnyFolderChanged(library())) << "the start-up check loads the folder list";
     Unplug();
     mounts_ = Unplugged();
-    EXPECT_TRUE(TidyCatalogue(std::nullopt, upkeep_));
-    EXPECT_EQ(Count("select count(*) from tJpgMsg"), 1);
+    EXPECT_TRUE(TidyCatalogue(library(), std::nullopt, upkeep_));
+    EXPECT_EQ(Count(library(), "select count(*) from tJpgMsg"), 1);
 }

@@ -24,6 +24,7 @@ namespace {
 
 class LocationWorkersTest : public ::testing::Test {
   protected:
+    Library& library() { return fresh_.library(); }
     void SetUp() override { PhotoEditStub::Reset(); }
     void TearDown() override { PhotoEditStub::Reset(); }
 
@@ -40,7 +41,7 @@ class LocationWorkersTest : public ::testing::Test {
         PhotoRecord r = RecordOf(fresh_.Root(), "p" + std::to_string(id) + ".jpg");
         r.fGPSLatitude = static_cast<float>(latitude);
         r.fGPSLongitude = static_cast<float>(longitude);
-        ASSERT_EQ(InsertPhotoRow(PhotoRef{id, false}, r, {}, {}), InsertResult::Done);
+        ASSERT_EQ(InsertPhotoRow(library(), PhotoRef{id, false}, r, {}, {}), InsertResult::Done);
         fresh_.library().PendingRegions().Push({id, latitude, longitude});
     }
 
@@ -51,7 +52,7 @@ class LocationWorkersTest : public ::testing::Test {
     // Modified() afterwards tells what the lookup stored.
     RegionLookupResult Lookup() { return Lookup(Job()); }
     RegionLookupResult Lookup(const RegionLookupJob& job) {
-        EXPECT_EQ(SaveCatalogue(), 0);
+        EXPECT_EQ(SaveCatalogue(library()), 0);
         RegionLookupResult result;
         std::atomic<bool> done{false};
         std::thread worker([&] {
@@ -65,7 +66,9 @@ class LocationWorkersTest : public ::testing::Test {
 
     LinkTestEnvironment env_;
     // A lookup of the test's queue; the restarts count across the test's lookups.
-    RegionLookupJob Job() { return {fresh_.library().PendingRegions(), cancel_, retries_}; }
+    RegionLookupJob Job() {
+        return {library(), fresh_.library().PendingRegions(), cancel_, retries_};
+    }
 
     FreshCatalogue fresh_;
     int retries_ = 0;
@@ -89,8 +92,9 @@ TEST_F(LocationWorkersTest, StoresResolvedNamesAndCountsPhotosOutsideTheArea) {
     EXPECT_EQ(r.end, RegionLookupEnd::Finished);
     EXPECT_EQ(r.resolved, 1);
     EXPECT_EQ(r.outside, 1);
-    EXPECT_EQ(PhotoRegionNames(PhotoRef{1, false}), (RegionNames{"上海市", "上海市", "徐汇区"}));
-    EXPECT_EQ(PhotoRegionNames(PhotoRef{2, false}), (RegionNames{"", "", ""}));
+    EXPECT_EQ(PhotoRegionNames(library(), PhotoRef{1, false}),
+              (RegionNames{"上海市", "上海市", "徐汇区"}));
+    EXPECT_EQ(PhotoRegionNames(library(), PhotoRef{2, false}), (RegionNames{"", "", ""}));
     EXPECT_EQ(QueueLength(), 0u);
     EXPECT_TRUE(fresh_.library().Modified());
     EXPECT_EQ(stale, 1);
@@ -172,9 +176,9 @@ TEST_F(LocationWorkersTest, TrackRecordsThatCannotBeAppliedCountAsFailed) {
         {2, 0, 0, 0, 0},         // no track position: the photo keeps its own
     };
     std::vector<LocationCounters> reports;
-    ASSERT_EQ(SaveCatalogue(), 0);
+    ASSERT_EQ(SaveCatalogue(library()), 0);
     const TrackApplyResult r =
-        RunTrackApply(records, {RecordWrite, fresh_.library().PendingRegions(), cancel_,
+        RunTrackApply(records, {library(), RecordWrite, fresh_.library().PendingRegions(), cancel_,
                                 [&](const LocationCounters& c) { reports.push_back(c); }});
 
     EXPECT_EQ(r.applied, 1);
@@ -187,8 +191,8 @@ TEST_F(LocationWorkersTest, TrackRecordsThatCannotBeAppliedCountAsFailed) {
     ASSERT_EQ(PhotoEditStub::CallCount(), 2u);
     EXPECT_FLOAT_EQ(PhotoEditStub::Calls()[0].edit.position->latitude, 31.5f);
     double latitude = 0, longitude = 0;
-    EXPECT_TRUE(PhotoPosition(PhotoRef{1, false}, latitude, longitude));
-    EXPECT_FALSE(PhotoPosition(PhotoRef{3, false}, latitude, longitude))
+    EXPECT_TRUE(PhotoPosition(library(), PhotoRef{1, false}, latitude, longitude));
+    EXPECT_FALSE(PhotoPosition(library(), PhotoRef{3, false}, latitude, longitude))
         << "a failed write leaves the row";
     EXPECT_EQ(QueueLength(), 1u) << "only the written photo waits for its region";
     EXPECT_TRUE(fresh_.library().Modified());
@@ -217,13 +221,13 @@ TEST_F(LocationWorkersTest, ATrackApplicationStoppedThroughEitherTokenKeepsWhatI
         const std::int64_t first = throughExit ? 12 : 2;
         const TrackApplyResult r =
             RunTrackApply({{first, 0, 31.5, 121.5, 0}, {first + 1, 0, 31.6, 121.6, 0}},
-                          {RecordWrite, fresh_.library().PendingRegions(), stop, {}});
+                          {library(), RecordWrite, fresh_.library().PendingRegions(), stop, {}});
         EXPECT_EQ(r.applied, 1);
         EXPECT_EQ(r.exited, throughExit);
         EXPECT_EQ(r.cancelled, !throughExit);
         double latitude = 0, longitude = 0;
-        EXPECT_TRUE(PhotoPosition(PhotoRef{first, false}, latitude, longitude));
-        EXPECT_FALSE(PhotoPosition(PhotoRef{first + 1, false}, latitude, longitude))
+        EXPECT_TRUE(PhotoPosition(library(), PhotoRef{first, false}, latitude, longitude));
+        EXPECT_FALSE(PhotoPosition(library(), PhotoRef{first + 1, false}, latitude, longitude))
             << "never tried";
         EXPECT_EQ(QueueLength(), 1u) << "the written photo waits for its region";
     }

@@ -22,8 +22,8 @@ namespace {
 
 // Every row of the photo and caption tables in insertion order, each
 // column's type and bytes.
-std::vector<std::string> CatalogueRows() {
-    CatalogueSession session;
+std::vector<std::string> CatalogueRows(Library& library) {
+    CatalogueSession session(library);
     std::vector<std::string> rows;
     for (const std::string table : {"tJpgMsg", "tReJpgMsg", "tKeyWord", "tSubject"}) {
         ForEachRow(SessionDb(session), "select * from " + table + " order by rowid",
@@ -41,8 +41,8 @@ std::vector<std::string> CatalogueRows() {
     return rows;
 }
 
-std::string One(const std::string& statement) {
-    CatalogueSession session;
+std::string One(Library& library, const std::string& statement) {
+    CatalogueSession session(library);
     return QueryText(SessionDb(session), statement).value_or("<none>");
 }
 
@@ -127,37 +127,39 @@ class OrderedImportTest : public ImportTest {
     // The files in order on one thread, StorePhotoFile after StorePhotoFile.
     std::map<StoreOutcome, int> StoreOneByOne(const std::vector<std::string>& files) {
         std::map<StoreOutcome, int> outcomes;
-        BeginTransaction();
-        for (const std::string& file : files) ++outcomes[StorePhotoFile(file, true, Regions())];
-        CommitTransaction();
+        BeginTransaction(library());
+        for (const std::string& file : files)
+            ++outcomes[StorePhotoFile(library(), file, true, Regions())];
+        CommitTransaction(library());
         return outcomes;
     }
 
     void ImportPooled(const std::vector<std::string>& files, int workers) {
-        BeginTransaction();
+        BeginTransaction(library());
         int imported = 0;
         {
-            OrderedImport import(imported, progress_, Regions(), workers);
+            OrderedImport import(library(), imported, progress_, Regions(), workers);
             for (const std::string& file : files) import.Add(file);
             import.Finish();
         }
-        CommitTransaction();
+        CommitTransaction(library());
     }
 };
 
 TEST_F(OrderedImportTest, ReadingAheadStoresTheSameRowsInTheSameOrderAsOneThreadDoes) {
     const std::vector<std::string> files = MixedFiles();
     ImportPooled(files, 4);
-    const std::vector<std::string> pooledRows = CatalogueRows();
+    const std::vector<std::string> pooledRows = CatalogueRows(library());
     const ImportCounts counts = progress_.Counts();
-    EXPECT_EQ(One("select strFullPath from tJpgMsg where strName = 'p.jpg'"),
+    EXPECT_EQ(One(library(), "select strFullPath from tJpgMsg where strName = 'p.jpg'"),
               photos_.File("b/p.jpg"))
         << "the newest copy keeps the main row";
-    EXPECT_EQ(One("select group_concat(strFullPath) from tReJpgMsg"), photos_.File("a/p.jpg"));
+    EXPECT_EQ(One(library(), "select group_concat(strFullPath) from tReJpgMsg"),
+              photos_.File("a/p.jpg"));
 
-    ASSERT_TRUE(ClearCatalogue());
+    ASSERT_TRUE(ClearCatalogue(library()));
     std::map<StoreOutcome, int> oneByOne = StoreOneByOne(files);
-    EXPECT_EQ(pooledRows, CatalogueRows());
+    EXPECT_EQ(pooledRows, CatalogueRows(library()));
     EXPECT_EQ(counts.imported, oneByOne[StoreOutcome::Imported]);
     EXPECT_EQ(counts.duplicates, oneByOne[StoreOutcome::Duplicate]);
     EXPECT_EQ(counts.thirdCopies, oneByOne[StoreOutcome::ThirdCopy]);
@@ -195,7 +197,7 @@ TEST_F(OrderedImportTest, ACancelDuringAPooledImportKeepsWhatWasStoredAndTheRest
     EXPECT_EQ(progress_.notImported, 0);
     EXPECT_EQ(CountRowsInFile(CatalogueFilePath(), "tJpgMsg"), 30);
     EXPECT_EQ(CountRowsInFile(CatalogueFilePath(), "tKeyWord"), 30);
-    EXPECT_EQ(One("select count(*) from tJpgMsg where strArea2 = '南山区'"), "30");
+    EXPECT_EQ(One(library(), "select count(*) from tJpgMsg where strArea2 = '南山区'"), "30");
 
     source_ = nullptr;
     progress_.Reset();
@@ -203,5 +205,5 @@ TEST_F(OrderedImportTest, ACancelDuringAPooledImportKeepsWhatWasStoredAndTheRest
     EXPECT_EQ(progress_.imported, 30);
     EXPECT_EQ(progress_.Counts().duplicates, 30) << "the photos stored before the cancel";
     EXPECT_EQ(CountRowsInFile(CatalogueFilePath(), "tJpgMsg"), 60);
-    EXPECT_EQ(One("select count(*) from tReJpgMsg"), "0");
+    EXPECT_EQ(One(library(), "select count(*) from tReJpgMsg"), "0");
 }

@@ -15,16 +15,16 @@
 
 namespace {
 
-std::string One(const std::string& statement) {
-    CatalogueSession session;
+std::string One(Library& library, const std::string& statement) {
+    CatalogueSession session(library);
     return QueryText(SessionDb(session), statement).value_or("<none>");
 }
 
 class PhotoEditTest : public ImportTest {
   protected:
     std::int64_t Catalogued(const std::string& path) {
-        EXPECT_TRUE(AddPhotoFile(path, true, Regions()));
-        return std::stoll(One("select idPic from tJpgMsg"));
+        EXPECT_TRUE(AddPhotoFile(library(), path, true, Regions()));
+        return std::stoll(One(library(), "select idPic from tJpgMsg"));
     }
 };
 
@@ -35,13 +35,15 @@ TEST_F(PhotoEditTest, WritesTheFieldsAndRefreshesTheCatalogueRows) {
     edit.keywords = "海;山";
     edit.subject = "旅行";
     edit.position = GpsPosition{22.5f, 114.0f, 5};
-    const PhotoEditResult result = WritePhotoEdit(path, edit, PhotoRef{id, false}, Regions());
+    const PhotoEditResult result =
+        WritePhotoEdit(library(), path, edit, PhotoRef{id, false}, Regions());
     ASSERT_TRUE(result.Succeeded());
     EXPECT_EQ(result.finalPath, path);
     EXPECT_EQ(result.photoId, id);  // the embedded thumbnail, so the id, is unchanged
-    EXPECT_EQ(One("select strXpKeyword||'|'||strXpSubject||'|'||nGPSAlititude from tJpgMsg"),
-              "海;山|旅行|5");
-    EXPECT_EQ(One("select count(*) from tKeyWord"), "2");
+    EXPECT_EQ(
+        One(library(), "select strXpKeyword||'|'||strXpSubject||'|'||nGPSAlititude from tJpgMsg"),
+        "海;山|旅行|5");
+    EXPECT_EQ(One(library(), "select count(*) from tKeyWord"), "2");
     EXPECT_EQ(fresh_.library().PendingRegions().Size(), 1u);  // no companion: queued
 }
 
@@ -50,23 +52,27 @@ TEST_F(PhotoEditTest, ANewNameMovesTheFileAndSetsTheTitle) {
     const std::int64_t id = Catalogued(path);
     PhotoEdit edit;
     edit.newName = "新名字.jpg";
-    const PhotoEditResult result = WritePhotoEdit(path, edit, PhotoRef{id, false}, Regions());
+    const PhotoEditResult result =
+        WritePhotoEdit(library(), path, edit, PhotoRef{id, false}, Regions());
     ASSERT_TRUE(result.Succeeded());
     EXPECT_EQ(result.finalPath, photos_.File("新名字.jpg"));
     EXPECT_FALSE(std::filesystem::exists(path));
-    EXPECT_EQ(One("select strName||'|'||strXpTitle from tJpgMsg"), "新名字.jpg|新名字.jpg");
+    EXPECT_EQ(One(library(), "select strName||'|'||strXpTitle from tJpgMsg"),
+              "新名字.jpg|新名字.jpg");
 
     // Occupied names, folder parts and empty names change nothing.
     WritePhoto("other.jpg", 2);
     for (const char* name : {"other.jpg", "sub/x.jpg", ""}) {
         edit.newName = name;
-        PhotoEditResult refused = WritePhotoEdit(result.finalPath, edit, PhotoRef{}, Regions());
+        PhotoEditResult refused =
+            WritePhotoEdit(library(), result.finalPath, edit, PhotoRef{}, Regions());
         EXPECT_FALSE(refused.Succeeded()) << name;
         EXPECT_TRUE(std::filesystem::exists(result.finalPath));
     }
     edit.newName = "other.jpg";
-    EXPECT_EQ(WritePhotoEdit(result.finalPath, edit, PhotoRef{}, Regions()).rewriteFailure,
-              RewriteFailure::DestinationOccupied);
+    EXPECT_EQ(
+        WritePhotoEdit(library(), result.finalPath, edit, PhotoRef{}, Regions()).rewriteFailure,
+        RewriteFailure::DestinationOccupied);
 }
 
 TEST_F(PhotoEditTest, UnchangedTextsAreNotRewrittenAndAnEmptySubjectIsRefused) {
@@ -76,14 +82,14 @@ TEST_F(PhotoEditTest, UnchangedTextsAreNotRewrittenAndAnEmptySubjectIsRefused) {
     PhotoEdit edit;
     edit.subject = "same";
     edit.comment = "";  // no comment in the file: stays without one
-    EXPECT_TRUE(WritePhotoEdit(path, edit, PhotoRef{}, Regions()).Succeeded());
+    EXPECT_TRUE(WritePhotoEdit(library(), path, edit, PhotoRef{}, Regions()).Succeeded());
     MetadataReader reader;
     ASSERT_TRUE(ReadPhotoFile(reader, path, false));
     EXPECT_EQ(reader.Record().szOfComent, 0);
 
     edit.subject = "";
     const auto before = ReadBytesFile(path);
-    EXPECT_EQ(WritePhotoEdit(path, edit, PhotoRef{}, Regions()).outcome,
+    EXPECT_EQ(WritePhotoEdit(library(), path, edit, PhotoRef{}, Regions()).outcome,
               PhotoEditOutcome::InvalidValue);
     EXPECT_EQ(ReadBytesFile(path), before);
 }
@@ -104,7 +110,8 @@ TEST_F(PhotoEditTest, ABatchWritesEveryReadablePhotoAndReportsEachOne) {
     targets[0].catalogued = PhotoRef{id, false};
     PhotoEdit edit;
     edit.keywords = "batch";
-    const std::vector<PhotoEditResult> results = WritePhotoEdits(targets, edit, Regions());
+    const std::vector<PhotoEditResult> results =
+        WritePhotoEdits(library(), targets, edit, Regions());
     ASSERT_EQ(results.size(), targets.size());
     for (int i = 0; i < 40; ++i) {
         const bool broken = i % 13 == 5;
@@ -117,7 +124,7 @@ TEST_F(PhotoEditTest, ABatchWritesEveryReadablePhotoAndReportsEachOne) {
         }
     }
     EXPECT_EQ(results[0].photoId, id);
-    EXPECT_EQ(One("select strXpKeyword from tJpgMsg"), "batch");
+    EXPECT_EQ(One(library(), "select strXpKeyword from tJpgMsg"), "batch");
     std::size_t files = 0;
     for (const auto& entry : std::filesystem::directory_iterator(photos_.Path()))
         files += entry.is_regular_file();
@@ -129,9 +136,9 @@ TEST_F(PhotoEditTest, ABatchWritesEveryReadablePhotoAndReportsEachOne) {
 // keyword rows stay those of the main copy.
 TEST_F(PhotoEditTest, EditingEitherCopyOfADuplicatePairRefreshesItsOwnRow) {
     const auto [older, newer] = PhotoAndCopy(1500000000, 1600000000);
-    AddPhotoFile(newer, true, Regions());
-    const std::int64_t id = std::stoll(One("select idPic from tJpgMsg"));
-    ASSERT_EQ(One("select strFullPath from tReJpgMsg"), older);
+    AddPhotoFile(library(), newer, true, Regions());
+    const std::int64_t id = std::stoll(One(library(), "select idPic from tJpgMsg"));
+    ASSERT_EQ(One(library(), "select strFullPath from tReJpgMsg"), older);
 
     const struct {
         const std::string& path;
@@ -142,26 +149,30 @@ TEST_F(PhotoEditTest, EditingEitherCopyOfADuplicatePairRefreshesItsOwnRow) {
         PhotoEdit edit;
         edit.keywords = e.keywords;
         const PhotoEditResult result =
-            WritePhotoEdit(e.path, edit, PhotoRef{id, e.duplicate}, Regions());
+            WritePhotoEdit(library(), e.path, edit, PhotoRef{id, e.duplicate}, Regions());
         EXPECT_EQ(result.outcome, PhotoEditOutcome::Written) << e.path;
         EXPECT_EQ(result.photoId, id);
     }
-    EXPECT_EQ(One("select strFullPath||'|'||strXpKeyword from tReJpgMsg"), older + "|副本");
-    EXPECT_EQ(One("select strFullPath||'|'||strXpKeyword from tJpgMsg"), newer + "|主");
-    EXPECT_EQ(One("select group_concat(strKeyword) from tKeyWord"), "主");
+    EXPECT_EQ(One(library(), "select strFullPath||'|'||strXpKeyword from tReJpgMsg"),
+              older + "|副本");
+    EXPECT_EQ(One(library(), "select strFullPath||'|'||strXpKeyword from tJpgMsg"), newer + "|主");
+    EXPECT_EQ(One(library(), "select group_concat(strKeyword) from tKeyWord"), "主");
 }
 
 // A file whose rows were stored under another id (its thumbnail changed)
 // goes where an import would put it: beside the main row of its id.
 TEST_F(PhotoEditTest, ARefreshUnderANewIdJoinsTheMainRowOfThatId) {
     const auto [first, copy] = PhotoAndCopy(1500000000, 1400000000);
-    const std::int64_t id = std::stoll(One("select idPic from tJpgMsg"));
+    const std::int64_t id = std::stoll(One(library(), "select idPic from tJpgMsg"));
     PhotoRecord stale = RecordOf(std::string(FolderOfPath(copy)), "p.jpg");
-    ASSERT_EQ(InsertPhotoRow(PhotoRef{4711, false}, stale, {}, {}), InsertResult::Done);
-    EXPECT_EQ(RefreshPhotoFromFile(copy, PhotoRef{4711, false}, false, Regions()), id);
-    EXPECT_EQ(One("select strFullPath from tReJpgMsg where idPic = " + std::to_string(id)), copy);
-    EXPECT_EQ(One("select strFullPath from tJpgMsg where idPic = " + std::to_string(id)), first);
-    EXPECT_FALSE(PhotoIdExists(4711));
+    ASSERT_EQ(InsertPhotoRow(library(), PhotoRef{4711, false}, stale, {}, {}), InsertResult::Done);
+    EXPECT_EQ(RefreshPhotoFromFile(library(), copy, PhotoRef{4711, false}, false, Regions()), id);
+    EXPECT_EQ(
+        One(library(), "select strFullPath from tReJpgMsg where idPic = " + std::to_string(id)),
+        copy);
+    EXPECT_EQ(One(library(), "select strFullPath from tJpgMsg where idPic = " + std::to_string(id)),
+              first);
+    EXPECT_FALSE(PhotoIdExists(library(), 4711));
 }
 
 // Whoever writes a photo, the folder's new time is stored, so that the next
@@ -171,37 +182,40 @@ TEST_F(PhotoEditTest, AWrittenPhotoLeavesTheLibraryUnchangedForTheNextStart) {
     const std::string folder = photos_.Path() + "/f";
     ASSERT_TRUE(SetFileLastWriteTime(folder, 1500000000));
     const std::int64_t id = Catalogued(path);
-    RebuildFolderList();
-    WriteFolderTable();
+    RebuildFolderList(library());
+    WriteFolderTable(library());
 
     // The track workflow writes only the file and the position columns.
     const StopToken never;
     const TrackApplyResult result =
-        RunTrackApply({{id, 0, 22.5, 114.0, 0}},
-                      {RoutedPhotoWriter(Regions()), fresh_.library().PendingRegions(), never, {}});
+        RunTrackApply({{id, 0, 22.5, 114.0, 0}}, {library(),
+                                                  RoutedPhotoWriter(library(), Regions()),
+                                                  library().PendingRegions(),
+                                                  never,
+                                                  {}});
     ASSERT_EQ(result.applied, 1);
-    ForgetFolderList();  // as a new start finds it
-    EXPECT_FALSE(AnyFolderChanged());
+    ForgetFolderList(library());  // as a new start finds it
+    EXPECT_FALSE(AnyFolderChanged(library()));
 
     // Also for a file that is not catalogued, beside catalogued ones.
     const std::string other = WritePhoto("f/q.jpg", 2);
     ASSERT_TRUE(SetFileLastWriteTime(folder, 1500000000));
-    RebuildFolderList();
-    WriteFolderTable();
+    RebuildFolderList(library());
+    WriteFolderTable(library());
     PhotoEdit edit;
     edit.author = "me";
-    ASSERT_TRUE(WritePhotoEdit(other, edit, PhotoRef{}, Regions()).Succeeded());
-    ForgetFolderList();
-    EXPECT_FALSE(AnyFolderChanged());
+    ASSERT_TRUE(WritePhotoEdit(library(), other, edit, PhotoRef{}, Regions()).Succeeded());
+    ForgetFolderList(library());
+    EXPECT_FALSE(AnyFolderChanged(library()));
 }
 
 TEST_F(PhotoEditTest, AFailedRereadKeepsThePhotosRows) {
     const std::string path = WritePhoto("gone.jpg", 1);
     const std::int64_t id = Catalogued(path);
     std::filesystem::remove(path);
-    EXPECT_EQ(RefreshPhotoFromFile(path, PhotoRef{id, false}, false, Regions()), 0);
-    EXPECT_TRUE(PhotoIdExists(id));
-    EXPECT_EQ(WritePhotoEdit(path, PhotoEdit{}, PhotoRef{id, false}, Regions()).outcome,
+    EXPECT_EQ(RefreshPhotoFromFile(library(), path, PhotoRef{id, false}, false, Regions()), 0);
+    EXPECT_TRUE(PhotoIdExists(library(), id));
+    EXPECT_EQ(WritePhotoEdit(library(), path, PhotoEdit{}, PhotoRef{id, false}, Regions()).outcome,
               PhotoEditOutcome::Unreadable);
 }
 

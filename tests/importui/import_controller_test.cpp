@@ -70,7 +70,7 @@ class ImportControllerTest : public ::testing::Test {
     void SetUp() override {
         SetDataFolder(data_.Path());
         ExitToken.Clear();
-        controller_ = std::make_unique<ImportController>(library_.PendingRegions());
+        controller_ = std::make_unique<ImportController>(library_);
         controller_->SetMessageBox(
             [this](QWidget*, const QString& title, const QString& text, bool twoButtons) {
                 messages_.push_back({title, text, twoButtons});
@@ -459,9 +459,9 @@ TEST(DefaultImportFolder, IsThePicturesFolderWhenItExistsElseHome) {
 // The photos' columns that do not depend on where and when the files were
 // written, one text per photo in name order (SQLite prints its numbers the
 // same way under every locale).
-std::vector<std::string> StoredRows() {
+std::vector<std::string> StoredRows(Library& library) {
     std::vector<std::string> rows;
-    CatalogueSession session;
+    CatalogueSession session(library);
     ForEachRow(session,
                "select strName||'|'||fSize||'|'||dwDateTime||'|'||fGPSLatitude||'|'||"
                "fGPSLongitude||'|'||nGPSAlititude||'|'||strMake||'|'||strModel||'|'||nWidth||'|'||"
@@ -526,7 +526,7 @@ TEST_F(ImportControllerTest, ImportsAndEditsStoreTheSameRowsUnderADecimalCommaLo
         };
         controller_->ImportFolder(QString::fromStdString(photos_.File(album)), &pane_);
         WaitForTheWorker();
-        std::vector<std::string> rows = StoredRows();
+        std::vector<std::string> rows = StoredRows(library_);
 
         PhotoEdit edit;
         edit.keywords = "海;山";
@@ -534,13 +534,14 @@ TEST_F(ImportControllerTest, ImportsAndEditsStoreTheSameRowsUnderADecimalCommaLo
         const std::string edited = photos_.File(album + "/6.jpg");
         std::int64_t id = 0;
         {
-            CatalogueSession session;
+            CatalogueSession session(library_);
             id = std::stoll(QueryText(session, "select idPic from tJpgMsg where strName='6.jpg'")
                                 .value_or("0"));
         }
         EXPECT_TRUE(
-            WritePhotoEdit(edited, edit, PhotoRef{id, false}, controller_->Regions()).Succeeded());
-        const std::vector<std::string> afterEdit = StoredRows();
+            WritePhotoEdit(library_, edited, edit, PhotoRef{id, false}, controller_->Regions())
+                .Succeeded());
+        const std::vector<std::string> afterEdit = StoredRows(library_);
         rows.insert(rows.end(), afterEdit.begin(), afterEdit.end());
         return rows;
     };
@@ -555,7 +556,7 @@ TEST_F(ImportControllerTest, ImportsAndEditsStoreTheSameRowsUnderADecimalCommaLo
 
     TempFolder germanData;
     SetDataFolder(germanData.Path());
-    CloseCatalogue();
+    CloseCatalogue(library_);
     std::vector<std::string> inGerman;
     {
         GermanLocale german;

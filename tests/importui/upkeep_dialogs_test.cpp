@@ -196,13 +196,13 @@ TEST_F(UpkeepControllerTest, TheWorkersReportTheirEndAndFreeTheirSlots) {
     PhotoRecord r;
     SetField(r.strPath, folder);
     SetField(r.strFullPath, folder + "/gone.jpg");
-    InsertPhotoRow(PhotoRef{1, false}, r, {}, {});
+    InsertPhotoRow(library_, PhotoRef{1, false}, r, {}, {});
     ASSERT_TRUE(upkeep.StartTidyWorker(true));
     ProcessEventsUntil([&] { return tidyDialog_.Got(UiMessage::kUpdateFinished); });
     EXPECT_EQ(tidyDialog_.received.back().second, static_cast<int>(UpkeepOutcome::Done));
-    EXPECT_EQ(CountPhotosNow(), 0);
+    EXPECT_EQ(CountPhotosNow(library_), 0);
 
-    AddDeletedPath(folder + "/removed.jpg");
+    AddDeletedPath(library_, folder + "/removed.jpg");
     ASSERT_TRUE(library_.Modified());
     ASSERT_TRUE(upkeep.StartSaveWorker());
     ProcessEventsUntil([&] { return saveDialog_.Got(UiMessage::kSaveFinished); });
@@ -215,9 +215,9 @@ TEST_F(UpkeepControllerTest, TheWorkersReportTheirEndAndFreeTheirSlots) {
 
 TEST_F(UpkeepControllerTest, AFailedSaveKeepsTheCatalogueMarkedAsModified) {
     UpkeepController upkeep(library_, {nullptr, library_.PendingRegions()});
-    ASSERT_TRUE(OpenCatalogue());
+    ASSERT_TRUE(OpenCatalogue(library_));
     std::filesystem::create_directories(SaveFilePath() + "/blocker");
-    AddDeletedPath("/photos/removed.jpg");
+    AddDeletedPath(library_, "/photos/removed.jpg");
     ASSERT_TRUE(upkeep.StartSaveWorker());
     ProcessEventsUntil([&] { return saveDialog_.Got(UiMessage::kSaveFinished); });
     EXPECT_EQ(saveDialog_.received.back().second, static_cast<int>(UpkeepOutcome::Failed));
@@ -232,16 +232,16 @@ TEST_F(UpkeepControllerTest, ClearingAsksFirstAndMarksTheEmptyCatalogueModified)
         asked.push_back(title + ":" + text);
         return answer;
     });
-    InsertPhotoRow(PhotoRef{1, false}, PhotoRecord{}, {}, {});
-    ASSERT_EQ(SaveCatalogue(), 0);
+    InsertPhotoRow(library_, PhotoRef{1, false}, PhotoRecord{}, {}, {});
+    ASSERT_EQ(SaveCatalogue(library_), 0);
     upkeep.ClearCommand(nullptr);
     EXPECT_EQ(asked, std::vector<QString>{"警告:确定要清空数据库吗？"});
-    EXPECT_EQ(CountPhotosNow(), 1) << "cancelled";
+    EXPECT_EQ(CountPhotosNow(library_), 1) << "cancelled";
     EXPECT_FALSE(library_.Modified());
 
     answer = 1;
     upkeep.ClearCommand(nullptr);
-    EXPECT_EQ(CountPhotosNow(), 0);
+    EXPECT_EQ(CountPhotosNow(library_), 0);
     EXPECT_TRUE(library_.Modified());
     EXPECT_TRUE(pane_.Got(UiMessage::kDropTrees));
 }

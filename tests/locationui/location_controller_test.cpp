@@ -34,6 +34,7 @@ struct Shown {
 
 class LocationControllerTest : public ::testing::Test {
   protected:
+    Library& library() { return fresh_.library(); }
     void SetUp() override {
         QObject::connect(&view_, &CVereroView::regionLookupRequested, &controller_,
                          &LocationController::StartRegionLookup);
@@ -87,7 +88,8 @@ class LocationControllerTest : public ::testing::Test {
                 r.fGPSLongitude = 121.4f;
             }
             r.dwDateTime = 1561939200 + id;  // 2019-07-01 00:00 UTC
-            ASSERT_EQ(InsertPhotoRow(PhotoRef{id, false}, r, {}, {}), InsertResult::Done);
+            ASSERT_EQ(InsertPhotoRow(library(), PhotoRef{id, false}, r, {}, {}),
+                      InsertResult::Done);
             view_.Photos().Append({id, false});
             if (selectAll) view_.Selection().list.Append({id, false});
         }
@@ -111,7 +113,7 @@ class LocationControllerTest : public ::testing::Test {
                           &view_, [this] { link_.Endpoint().ProcessPendingMessages(); },
                           Qt::QueuedConnection);
                   }};
-    CVereroView view_;
+    CVereroView view_{library()};
     LocationController controller_{
         &link_, &buffer_, {nullptr, fresh_.library().PendingRegions()}, view_};
     std::unique_ptr<CompanionSim> sim_;
@@ -210,7 +212,7 @@ TEST_F(LocationControllerTest, CancelDuringALookupKeepsTheQueue) {
     ASSERT_TRUE(WaitFor([this] { return dialogs_ == 1; }));
     ASSERT_TRUE(WaitFor([] { return !WorkerRegistry::IsRunning(WorkerKind::RegionLookup); }));
     EXPECT_EQ(QueueLength(), 2u) << "a cancelled lookup leaves its photos queued";
-    EXPECT_TRUE(PhotoRegionNames(PhotoRef{2, false})->at(0).empty());
+    EXPECT_TRUE(PhotoRegionNames(library(), PhotoRef{2, false})->at(0).empty());
 }
 
 TEST_F(LocationControllerTest, APickedPositionOpensThePropertiesDialogWithThePositionPreset) {

@@ -28,7 +28,7 @@ class ClassViewTest : public TreeTest {
         Add({.id = 2, .name = "b.jpg", .dateTime = LocalTime(2021, 3, 2)});
         Add({.id = 3, .name = "c.jpg", .dateTime = LocalTime(2021, 5, 1)});
         Add({.id = 4, .name = "d.jpg", .dateTime = LocalTime(2020, 1, 1)});
-        view = std::make_unique<CVereroView>();
+        view = std::make_unique<CVereroView>(library());
         pane = std::make_unique<CClassView>(*view);
         pane->resize(250, 500);
         pane->show();
@@ -160,8 +160,8 @@ TEST_F(ClassViewTest, DroppedTreesAreRebuiltWithTheListInItsCategory) {
     EXPECT_EQ(view->Photos().Entry(view->Photos().currentIndex).ref.idPic, 2);
 
     // A month that is gone leaves the list in its year.
-    DeletePhotoRows(std::nullopt, PhotoRef{1, false});
-    DeletePhotoRows(std::nullopt, PhotoRef{2, false});
+    DeletePhotoRows(library(), std::nullopt, PhotoRef{1, false});
+    DeletePhotoRows(library(), std::nullopt, PhotoRef{2, false});
     Send(UiMessage::kDropTrees);
     Send(UiMessage::kRebuildCurrentTree);
     EXPECT_EQ(Listed(), Ids{3});
@@ -230,8 +230,8 @@ TEST_F(ClassViewTest, StaleRegionsInTheRegionGroupingFindTheListedCategoryAgain)
     ASSERT_EQ(before.size(), 4u);
     // The current photo is gone by the time the regions change: the
     // category is found again by its label.
-    DeletePhotoRows(std::nullopt, PhotoRef{before[1], false});
-    ASSERT_FALSE(PhotoIdExists(before[1]));
+    DeletePhotoRows(library(), std::nullopt, PhotoRef{before[1], false});
+    ASSERT_FALSE(PhotoIdExists(library(), before[1]));
     Send(UiMessage::kRegionTreeStale);
     ASSERT_NE(tree(), nullptr);
     EXPECT_EQ(Listed(), (Ids{before[0], before[2], before[3]}));

@@ -59,8 +59,8 @@ TEST_F(PropertiesTest, AfterApplyTheGridShowsThePhotoAsWritten) {
         SetField(r.strFullPath, Folder() + "/" + *call.edit.newName);
         r.dwMTime = 1393808707;  // 2014-03-03 09:05:07 in Asia/Shanghai
         static const std::vector<std::uint8_t> thumb = {0xFF, 0xD8, 0x01, 0xFF, 0xD9};
-        DeletePhotoRows(std::nullopt, PhotoRef{1, false});
-        InsertPhotoRow(PhotoRef{1, false}, r, thumb, {});
+        DeletePhotoRows(library(), std::nullopt, PhotoRef{1, false});
+        InsertPhotoRow(library(), PhotoRef{1, false}, r, thumb, {});
         return PhotoEditStub::Written(call);
     });
     Open({1, false});
@@ -249,13 +249,13 @@ namespace {
 
 TEST_F(PropertiesTest, AThousandPhotoBatchCountsAndStopsOnCancel) {
     constexpr int kPhotos = 1000;
-    BeginTransaction();
+    BeginTransaction(library());
     std::vector<PhotoRef> selection;
     for (int id = 1; id <= kPhotos; ++id) {
         AddPhoto(id, "p" + std::to_string(id) + ".jpg");
         selection.push_back({id, false});
     }
-    CommitTransaction();
+    CommitTransaction(library());
     Open({1, false}, selection);
     // Photos past the 100th wait until the test lets them through.
     PhotoEditStub::SetResponder([this](const StubEditCall& call) {

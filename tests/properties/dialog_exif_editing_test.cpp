@@ -127,7 +127,7 @@ TEST_F(PropertiesTest, KeywordPickerOffersCatalogueAndOwnKeywordsOnce) {
     AddPhoto(1, "a.jpg");
     PhotoRecord tagged;
     SetField(tagged.strXpKeyword, "家人;海边;");
-    WriteKeywordRows(1, tagged);
+    WriteKeywordRows(library(), 1, tagged);
     ASSERT_TRUE(
         SaveCustomKeywords(CustomKeywordsPath(), {QStringLiteral("生日"), QStringLiteral("海边")}));
     Open({1, false});
@@ -248,7 +248,7 @@ TEST_F(PropertiesTest, CustomKeywordEditorRefillsThePickerAndKeepsTheListInItsFi
     AddPhoto(1, "a.jpg");
     PhotoRecord tagged;
     SetField(tagged.strXpKeyword, "海边;生日;");
-    WriteKeywordRows(1, tagged);
+    WriteKeywordRows(library(), 1, tagged);
     Open({1, false});
     dialog_->HoverCell(PropertyRow::Keywords, 1);
     CCheckComboBox* picker = dialog_->KeywordPicker();

@@ -98,14 +98,14 @@ TEST_P(KeywordListForms, ReadAsTheFullListInDialogPickerBatchAndSearch) {
     const std::string before = StoredRecord(other).strXpKeyword;
     PhotoEdit same;
     same.keywords = JoinKeywords(form.keywords);
-    ASSERT_TRUE(WritePhotoEdit(other, same, PhotoRef{}, Regions()).Succeeded());
+    ASSERT_TRUE(WritePhotoEdit(library(), other, same, PhotoRef{}, Regions()).Succeeded());
     const PhotoRecord after = StoredRecord(other);
     EXPECT_EQ(after.strXpKeyword, before);
     // The keyword grouping puts a photo without keywords with those without.
     EXPECT_EQ(after.nbKeyword, form.keywords.empty() ? 0 : 1);
 
     // Search: the panel offers exactly these keywords, and each finds the photo.
-    CDialogFind panel;
+    CDialogFind panel(library());
     panel.RefillKeywords();
     Keywords_t offered;
     for (int i = 0; i < panel.KeywordPicker()->count(); ++i)
@@ -114,7 +114,7 @@ TEST_P(KeywordListForms, ReadAsTheFullListInDialogPickerBatchAndSearch) {
     for (const std::string& keyword : form.keywords) {
         SearchFilter filter;
         SetField(filter.keywordA, keyword);
-        const auto found = ReadFoundPhotos(filter);
+        const auto found = ReadFoundPhotos(library(), filter);
         ASSERT_TRUE(found);
         ASSERT_EQ(found->size(), 1u) << keyword;
         EXPECT_EQ(found->front().idPic, 1);
@@ -131,7 +131,7 @@ TEST_F(PropertiesTest, LookingAtTheKeywordsAndApplyingLeavesThePhotoFileByteIden
     const std::vector<std::uint8_t> before = ReadBytesFile(path);
     AddPhoto(1, "a.jpg", false, "海;山");
     Open({1, false});
-    dialog_->SetPhotoWriter(RoutedPhotoWriter(Regions()));
+    dialog_->SetPhotoWriter(RoutedPhotoWriter(library(), Regions()));
     dialog_->HoverCell(Keywords, 1);
     dialog_->HoverCell(Author, 1);
     EXPECT_EQ(dialog_->Apply(), CDialog_Exif::ApplyOutcome::Unchanged);

@@ -33,7 +33,7 @@ class PropertiesCommandTest : public PropertiesTest {
         RunPropertiesCommand(view_, {RecordWrite}, [this] { ++tidies_; });
     }
 
-    CVereroView view_;
+    CVereroView view_{library()};
     int tidies_ = 0;
 };
 

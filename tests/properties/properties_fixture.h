@@ -47,6 +47,7 @@ class WriteGate {
 
 class PropertiesTest : public ::testing::Test {
   protected:
+    Library& library() { return fresh_.library(); }
     void SetUp() override {
         std::filesystem::create_directories(Folder());
         PhotoEditStub::Reset();
@@ -74,8 +75,9 @@ class PropertiesTest : public ::testing::Test {
         r.fGPSLatitude = 39.9f;
         r.dwDateTime = 1393808707;  // 2014-03-03 09:05:07 in Asia/Shanghai
         static const std::vector<std::uint8_t> thumb = {0xFF, 0xD8, 0x01, 0xFF, 0xD9};
-        ASSERT_EQ(InsertPhotoRow(PhotoRef{id, duplicate}, r, thumb, {}), InsertResult::Done);
-        if (!duplicate) WriteKeywordRows(id, r);
+        ASSERT_EQ(InsertPhotoRow(library(), PhotoRef{id, duplicate}, r, thumb, {}),
+                  InsertResult::Done);
+        if (!duplicate) WriteKeywordRows(library(), id, r);
     }
 
     // Opens the dialog on shown (shown, not run modally) in context (an
@@ -84,6 +86,7 @@ class PropertiesTest : public ::testing::Test {
               PropertiesContext context = {}) {
         dialog_.reset();
         session_ = PropertiesSession{};
+        session_.library = &library();
         session_.context = std::move(context);
         session_.shownPhoto = shown;
         session_.selection = std::move(selection);

@@ -32,7 +32,7 @@ class DialogFindTest : public TreeTest {
     void SetUp() override {
         TreeTest::SetUp();
         qRegisterMetaType<SearchFilter>();
-        panel = std::make_unique<CDialogFind>();
+        panel = std::make_unique<CDialogFind>(library());
         panel->SetMessageHandler([this](const QString& text) { messages << text; });
         panel->resize(250, 130);
         panel->show();
@@ -203,7 +203,7 @@ TEST_F(DialogFindTest, ThePickerOffersTheCataloguesKeywordsAndFillsAtMostTwoCell
 TEST_F(DialogFindTest, ThePaneShowsOnlyTheFoundPhotosAndEveryPhotoAgainWhenSwitchedOff) {
     Add({.id = 1, .name = "fam.jpg", .dateTime = LocalTime(2016, 3, 5), .keywords = "家人"});
     Add({.id = 2, .name = "sea.jpg", .dateTime = LocalTime(2016, 4, 5), .keywords = "海边"});
-    CVereroView view;
+    CVereroView view(library());
     CClassView pane(view);
     pane.resize(250, 500);
     pane.SetSearchPanel(panel.release());

@@ -13,8 +13,8 @@
 
 namespace {
 
-std::string Built(SortMode mode) {
-    auto tree = BuildCategoryTree(mode, nullptr);
+std::string Built(Library& library, SortMode mode) {
+    auto tree = BuildCategoryTree(library, mode, nullptr);
     if (!tree) return "<no tree>";
     ApplyGroupCounts(*tree);
     return Describe(*tree);
@@ -25,8 +25,8 @@ using DatedTrees = TreeTest;
 TEST_F(DatedTrees, AnEmptyCatalogueShowsNoPhotosYetInEveryDatedGroupingAndAnEmptyRegionTree) {
     for (SortMode mode : {SortMode::ShotTime, SortMode::CameraModel, SortMode::FolderTree,
                           SortMode::KeywordGroups, SortMode::SubjectGroups})
-        EXPECT_EQ(Built(mode), "暂无照片\n") << static_cast<int>(mode);
-    EXPECT_EQ(Built(SortMode::RegionGroups), "");
+        EXPECT_EQ(Built(library(), mode), "暂无照片\n") << static_cast<int>(mode);
+    EXPECT_EQ(Built(library(), SortMode::RegionGroups), "");
 }
 
 TEST_F(DatedTrees, ShotTimeGroupsNewestFirstAndPutsUndatedPhotosLast) {
@@ -35,7 +35,7 @@ TEST_F(DatedTrees, ShotTimeGroupsNewestFirstAndPutsUndatedPhotosLast) {
     Add({.id = 3, .name = "march.jpg", .dateTime = LocalTime(2016, 3, 5)});
     Add({.id = 4, .name = "march2.jpg", .dateTime = LocalTime(2016, 3, 1)});
     Add({.id = 5, .name = "jan.jpg", .dateTime = LocalTime(2016, 1, 9)});
-    EXPECT_EQ(Built(SortMode::ShotTime),
+    EXPECT_EQ(Built(library(), SortMode::ShotTime),
               "2016年[3]\n"
               "  3月[2]\n"
               "    march.jpg\n"
@@ -54,7 +54,7 @@ TEST_F(DatedTrees, PhotosASecondApartAcrossLocalMidnightOfAMonthChangeFallIntoTw
     Add({.id = 1, .name = "march.jpg", .dateTime = march});
     Add({.id = 2, .name = "feb.jpg", .dateTime = march - 1});
     Add({.id = 3, .name = "dec.jpg", .dateTime = LocalTime(2016, 1, 1, 0) - 1});
-    EXPECT_EQ(Built(SortMode::ShotTime),
+    EXPECT_EQ(Built(library(), SortMode::ShotTime),
               "2016年[2]\n  3月[1]\n    march.jpg\n  2月[1]\n    feb.jpg\n"
               "2015年[1]\n  12月[1]\n    dec.jpg\n");
 }
@@ -62,14 +62,14 @@ TEST_F(DatedTrees, PhotosASecondApartAcrossLocalMidnightOfAMonthChangeFallIntoTw
 TEST_F(DatedTrees, ShotTimeStartsWithTheUndatedNodeWhenTheNewestPhotoIsFrom1970) {
     Add({.id = 1, .name = "zero.jpg", .dateTime = 0});
     Add({.id = 2, .name = "feb70.jpg", .dateTime = LocalTime(1970, 2, 1)});
-    EXPECT_EQ(Built(SortMode::ShotTime), "无日期标志[2]\n  feb70.jpg\n  zero.jpg\n");
+    EXPECT_EQ(Built(library(), SortMode::ShotTime), "无日期标志[2]\n  feb70.jpg\n  zero.jpg\n");
 }
 
 TEST_F(DatedTrees, AMonthOpenedByAChangeOfYearCarriesTheMonthOfItsPhoto) {
     Add({.id = 1, .name = "mar.jpg", .dateTime = LocalTime(2016, 3, 5), .model = "EOS"});
     Add({.id = 2, .name = "dec.jpg", .dateTime = LocalTime(2015, 12, 24), .model = "EOS"});
     Add({.id = 3, .name = "jan.jpg", .dateTime = LocalTime(2015, 1, 2), .model = "EOS"});
-    EXPECT_EQ(Built(SortMode::CameraModel),
+    EXPECT_EQ(Built(library(), SortMode::CameraModel),
               "EOS[3]\n"
               "  2016年[1]\n"
               "    3月[1]\n"
@@ -87,7 +87,7 @@ TEST_F(DatedTrees, PhotosWithoutCameraComeLastWithTheirOwnUndatedNode) {
     Add({.id = 3, .name = "c.jpg", .dateTime = 0});
     Add({.id = 4, .name = "d.jpg", .dateTime = LocalTime(2013, 6, 2), .model = "Zeta"});
     EXPECT_EQ(
-        Built(SortMode::CameraModel),
+        Built(library(), SortMode::CameraModel),
         "Zeta[1]\n  2013年[1]\n    6月[1]\n      d.jpg\n"
         "Alpha[1]\n  2014年[1]\n    6月[1]\n      a.jpg\n"
         "暂无相机信息[2]\n  2014年[1]\n    6月[1]\n      b.jpg\n  无日期标志[1]\n    c.jpg\n");
@@ -96,7 +96,7 @@ TEST_F(DatedTrees, PhotosWithoutCameraComeLastWithTheirOwnUndatedNode) {
 TEST_F(DatedTrees, AnyPhotoOf1970CountsAsUndatedBelowAKey) {
     Add({.id = 1, .name = "march70.jpg", .dateTime = LocalTime(1970, 3, 1), .model = "M"});
     Add({.id = 2, .name = "zero.jpg", .dateTime = 0, .model = "M"});
-    EXPECT_EQ(Built(SortMode::CameraModel),
+    EXPECT_EQ(Built(library(), SortMode::CameraModel),
               "M[2]\n  无日期标志[2]\n    march70.jpg\n    zero.jpg\n");
 }
 
@@ -104,7 +104,7 @@ TEST_F(DatedTrees, APhotoWithSeveralKeywordsIsListedAndCountedUnderEachKeyword) 
     Add({.id = 1, .name = "both.jpg", .dateTime = LocalTime(2016, 3, 5), .keywords = "家人;旅行"});
     Add({.id = 2, .name = "trip.jpg", .dateTime = LocalTime(2016, 4, 5), .keywords = "旅行"});
     Add({.id = 3, .name = "plain.jpg", .dateTime = LocalTime(2016, 5, 5)});
-    EXPECT_EQ(Built(SortMode::KeywordGroups),
+    EXPECT_EQ(Built(library(), SortMode::KeywordGroups),
               "旅行[2]\n  2016年[2]\n    4月[1]\n      trip.jpg\n    3月[1]\n      both.jpg\n"
               "家人[1]\n  2016年[1]\n    3月[1]\n      both.jpg\n"
               "无关键词[1]\n  2016年[1]\n    5月[1]\n      plain.jpg\n");
@@ -112,13 +112,14 @@ TEST_F(DatedTrees, APhotoWithSeveralKeywordsIsListedAndCountedUnderEachKeyword) 
 
 TEST_F(DatedTrees, WithoutAnyKeywordTheTreeIsTheNoKeywordsGroupAlone) {
     Add({.id = 1, .name = "a.jpg", .dateTime = 0});
-    EXPECT_EQ(Built(SortMode::KeywordGroups), "无关键词[1]\n  无日期标志[1]\n    a.jpg\n");
+    EXPECT_EQ(Built(library(), SortMode::KeywordGroups),
+              "无关键词[1]\n  无日期标志[1]\n    a.jpg\n");
 }
 
 TEST_F(DatedTrees, SubjectGroupsEndWithThePhotosWithoutSubject) {
     Add({.id = 1, .name = "a.jpg", .dateTime = LocalTime(2012, 2, 2), .subject = "Tom's party"});
     Add({.id = 2, .name = "b.jpg", .dateTime = LocalTime(2012, 2, 3)});
-    EXPECT_EQ(Built(SortMode::SubjectGroups),
+    EXPECT_EQ(Built(library(), SortMode::SubjectGroups),
               "Tom's party[1]\n  2012年[1]\n    2月[1]\n      a.jpg\n"
               "无主题词[1]\n  2012年[1]\n    2月[1]\n      b.jpg\n");
 }
@@ -126,7 +127,7 @@ TEST_F(DatedTrees, SubjectGroupsEndWithThePhotosWithoutSubject) {
 TEST_F(DatedTrees, LeavesCarryThePhotoIdsInTreeOrder) {
     Add({.id = 7, .name = "a.jpg", .dateTime = LocalTime(2016, 3, 5)});
     Add({.id = 9, .name = "b.jpg", .dateTime = LocalTime(2015, 3, 5)});
-    auto tree = BuildCategoryTree(SortMode::ShotTime, nullptr);
+    auto tree = BuildCategoryTree(library(), SortMode::ShotTime, nullptr);
     ASSERT_TRUE(tree);
     std::vector<PhotoRef> refs;
     tree->AppendPhotosBeneath(kRootNode, refs);
@@ -139,12 +140,13 @@ TEST_F(DatedTrees, LeavesCarryThePhotoIdsInTreeOrder) {
 
 // A keyed tree as the catalogue sorts it: the key groups from rows ordered by
 // key and shot time, then the group of photos without a key.
-std::string KeyedTreeSortedBySql(const char* orderedRows, const char* untaggedRows,
-                                 bool skipRepeatedIds, DatedGrouping::KeyLabel keyLabel,
+std::string KeyedTreeSortedBySql(Library& library, const char* orderedRows,
+                                 const char* untaggedRows, bool skipRepeatedIds,
+                                 DatedGrouping::KeyLabel keyLabel,
                                  DatedGrouping::KeyLabel untaggedLabel) {
     CategoryTree tree;
     {
-        CatalogueSession session;
+        CatalogueSession session(library);
         auto feed = [&](const char* statement, DatedGrouping grouping) {
             ForEachRow(session, statement, [&](const CatalogueRow& row) {
                 grouping.Add(
@@ -178,8 +180,9 @@ TEST_F(DatedTrees, KeyedTreesSortedInMemoryMatchTheOrderTheCatalogueGives) {
              .subject = pick(subjects)});
     }
     auto label = [](std::string_view key) { return std::string(key); };
-    EXPECT_EQ(Built(SortMode::CameraModel),
+    EXPECT_EQ(Built(library(), SortMode::CameraModel),
               KeyedTreeSortedBySql(
+                  library(),
                   "select dwDateTime,strName,idPic,strModel from tJpgMsg order by strModel "
                   "DESC,dwDateTime DESC",
                   nullptr, true,
@@ -187,15 +190,17 @@ TEST_F(DatedTrees, KeyedTreesSortedInMemoryMatchTheOrderTheCatalogueGives) {
                       return model.empty() ? std::string("暂无相机信息") : std::string(model);
                   },
                   nullptr));
-    EXPECT_EQ(Built(SortMode::KeywordGroups),
-              KeyedTreeSortedBySql("select dwDateTime,strName,idPic,strKeyword from tKeyWord order "
+    EXPECT_EQ(Built(library(), SortMode::KeywordGroups),
+              KeyedTreeSortedBySql(library(),
+                                   "select dwDateTime,strName,idPic,strKeyword from tKeyWord order "
                                    "by strKeyword DESC,dwDateTime DESC",
                                    "select dwDateTime, strName, idPic, '' from tJpgMsg where "
                                    "nbKeyword = 0 order by dwDateTime DESC",
                                    false, label,
                                    [](std::string_view) { return std::string("无关键词"); }));
-    EXPECT_EQ(Built(SortMode::SubjectGroups),
-              KeyedTreeSortedBySql("select dwDateTime,strName,idPic,strSubject from tSubject order "
+    EXPECT_EQ(Built(library(), SortMode::SubjectGroups),
+              KeyedTreeSortedBySql(library(),
+                                   "select dwDateTime,strName,idPic,strSubject from tSubject order "
                                    "by strSubject DESC,dwDateTime DESC",
                                    "select dwDateTime,strName,idPic,'' from tJpgMsg where "
                                    "strXpSubject = '' order by dwDateTime DESC",

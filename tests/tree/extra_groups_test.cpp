@@ -13,9 +13,9 @@ TEST_F(ExtraGroups, DuplicatesAreGroupedByFolderAfterAllOtherNodes) {
     Add({.id = 1, .name = "a.jpg", .dateTime = LocalTime(2016, 3, 5)});
     Add({.id = 1, .folder = "/copies", .name = "a.jpg", .dateTime = 10, .duplicate = true});
     Add({.id = 2, .folder = "/backup", .name = "b.jpg", .dateTime = 10, .duplicate = true});
-    auto tree = BuildCategoryTree(SortMode::ShotTime, nullptr);
+    auto tree = BuildCategoryTree(library(), SortMode::ShotTime, nullptr);
     ASSERT_TRUE(tree);
-    AppendDuplicatesGroup(*tree);
+    AppendDuplicatesGroup(library(), *tree);
     ApplyGroupCounts(*tree);
     EXPECT_EQ(Describe(*tree),
               "2016年[1]\n  3月[1]\n    a.jpg\n"
@@ -27,9 +27,9 @@ TEST_F(ExtraGroups, DuplicatesAreGroupedByFolderAfterAllOtherNodes) {
 
 TEST_F(ExtraGroups, WithoutDuplicatesNoGroupIsAppended) {
     Add({.id = 1, .name = "a.jpg", .dateTime = LocalTime(2016, 3, 5)});
-    auto tree = BuildCategoryTree(SortMode::CameraModel, nullptr);
+    auto tree = BuildCategoryTree(library(), SortMode::CameraModel, nullptr);
     ASSERT_TRUE(tree);
-    AppendDuplicatesGroup(*tree);
+    AppendDuplicatesGroup(library(), *tree);
     EXPECT_EQ(tree->TopLevel().size(), 1u);
 }
 
@@ -37,14 +37,14 @@ TEST_F(ExtraGroups, TheMapListKeepsTheGivenOrderAndLeavesOutUnknownIds) {
     Add({.id = 10, .name = "ten.jpg"});
     Add({.id = 20, .name = "twenty.jpg"});
     std::vector<std::int64_t> ids{20, 99, 10};
-    auto tree = BuildFromMapTree(ids);
+    auto tree = BuildFromMapTree(library(), ids);
     ApplyGroupCounts(*tree);
     EXPECT_EQ(Describe(*tree), "来自Zidevu地图[2]\n  twenty.jpg\n  ten.jpg\n");
 }
 
 TEST_F(ExtraGroups, AMapListWithoutKnownIdsStaysAsTheOnlyNodeCountedZero) {
     std::vector<std::int64_t> ids{5, 6};
-    auto tree = BuildFromMapTree(ids);
+    auto tree = BuildFromMapTree(library(), ids);
     ApplyGroupCounts(*tree);
     EXPECT_EQ(Describe(*tree), "来自Zidevu地图[0]\n");
 }

@@ -18,8 +18,8 @@ MountTable TestMounts() {
     return MountTable({{"/", ""}, {"/d", "Data"}, {"/media/usb", ""}});
 }
 
-std::string BuiltWith(const MountTable& mounts) {
-    auto tree = BuildFolderTree(mounts);
+std::string BuiltWith(Library& library, const MountTable& mounts) {
+    auto tree = BuildFolderTree(library, mounts);
     if (!tree) return "<no tree>";
     ApplyGroupCounts(*tree);
     return Describe(*tree);
@@ -28,7 +28,7 @@ std::string BuiltWith(const MountTable& mounts) {
 TEST_F(FolderTree, NestsFoldersOnlyBelowRealAncestorsAndSkipsPhotosOfUnlistedFolders) {
     for (const char* folder :
          {"/d/Photo", "/d/Photos2", "/d/Photo/sub", "/home/x", "/media/usb/pics"})
-        PutFolderStamp(folder, 1000);
+        PutFolderStamp(library(), folder, 1000);
     Add({.id = 1, .folder = "/d/Photo", .name = "p.jpg"});
     Add({.id = 2, .folder = "/d/Photos2", .name = "p2.jpg"});
     Add({.id = 3, .folder = "/d/Photo/sub", .name = "s.jpg"});
@@ -36,7 +36,7 @@ TEST_F(FolderTree, NestsFoldersOnlyBelowRealAncestorsAndSkipsPhotosOfUnlistedFol
     Add({.id = 5, .folder = "/media/usb/pics", .name = "u.jpg"});
     // Sorts first by folder (descending) and has no node.
     Add({.id = 6, .folder = "/unlisted", .name = "lost.jpg"});
-    EXPECT_EQ(BuiltWith(TestMounts()),
+    EXPECT_EQ(BuiltWith(library(), TestMounts()),
               "本地磁盘(/)[1]\n"
               "  x[1]\n"
               "    h.jpg\n"
@@ -54,7 +54,7 @@ TEST_F(FolderTree, NestsFoldersOnlyBelowRealAncestorsAndSkipsPhotosOfUnlistedFol
 
 TEST_F(FolderTree, EachFolderListsItsPhotosInTheOrderTheCatalogueSortsThem) {
     const std::vector<std::string> folders = {"/d/a", "/d/a/b", "/d/c", "/d/B"};
-    for (const std::string& folder : folders) PutFolderStamp(folder, 1000);
+    for (const std::string& folder : folders) PutFolderStamp(library(), folder, 1000);
     std::mt19937 random(20261209);
     for (int i = 1; i <= 200; ++i)
         Add({.id = i * 7919LL % 100003 - 50000,  // distinct, scrambled, some negative
@@ -63,13 +63,13 @@ TEST_F(FolderTree, EachFolderListsItsPhotosInTheOrderTheCatalogueSortsThem) {
              .dateTime = static_cast<std::int64_t>(random() % 5) * 86400});  // many ties
     std::map<std::string, std::string> expected;
     {
-        CatalogueSession session;
+        CatalogueSession session(library());
         ForEachRow(
             SessionDb(session),
             "select strPath,strName from tJpgMsg order by strPath DESC,dwDateTime DESC",
             [&](sqlite3_stmt* row) { expected[ColumnText(row, 0)] += ColumnText(row, 1) + " "; });
     }
-    auto tree = BuildFolderTree(TestMounts());
+    auto tree = BuildFolderTree(library(), TestMounts());
     ASSERT_TRUE(tree);
     std::map<std::string, std::string> listed;
     std::vector<NodeIndex> pending(tree->TopLevel().begin(), tree->TopLevel().end());
@@ -84,9 +84,9 @@ TEST_F(FolderTree, EachFolderListsItsPhotosInTheOrderTheCatalogueSortsThem) {
 }
 
 TEST_F(FolderTree, NodesCarryTheirFolderPaths) {
-    PutFolderStamp("/d/a", 1000);
+    PutFolderStamp(library(), "/d/a", 1000);
     Add({.id = 1, .folder = "/d/a", .name = "p.jpg"});
-    auto tree = BuildFolderTree(TestMounts());
+    auto tree = BuildFolderTree(library(), TestMounts());
     ASSERT_TRUE(tree);
     const CategoryNode& drive = tree->Node(tree->TopLevel().at(0));
     EXPECT_EQ(drive.folderPath, "/d");
@@ -94,29 +94,30 @@ TEST_F(FolderTree, NodesCarryTheirFolderPaths) {
 }
 
 TEST_F(FolderTree, PhotosDirectlyInAMountPointGoIntoTheDriveNode) {
-    PutFolderStamp("/media/usb", 1000);
+    PutFolderStamp(library(), "/media/usb", 1000);
     Add({.id = 1, .folder = "/media/usb", .name = "top.jpg"});
-    EXPECT_EQ(BuiltWith(TestMounts()), "本地磁盘(/media/usb)[1]\n  top.jpg\n");
+    EXPECT_EQ(BuiltWith(library(), TestMounts()), "本地磁盘(/media/usb)[1]\n  top.jpg\n");
 }
 
 TEST_F(FolderTree, AFolderBelongsToItsOwnMountEvenWhenAListedFolderAboveItLiesOnAnother) {
-    PutFolderStamp("/media", 1000);
-    PutFolderStamp("/media/usb/pics", 1000);
+    PutFolderStamp(library(), "/media", 1000);
+    PutFolderStamp(library(), "/media/usb/pics", 1000);
     Add({.id = 1, .folder = "/media", .name = "m.jpg"});
     Add({.id = 2, .folder = "/media/usb/pics", .name = "u.jpg"});
-    EXPECT_EQ(BuiltWith(TestMounts()),
+    EXPECT_EQ(BuiltWith(library(), TestMounts()),
               "本地磁盘(/)[1]\n  media[1]\n    m.jpg\n"
               "本地磁盘(/media/usb)[1]\n  pics[1]\n    u.jpg\n");
 }
 
 TEST_F(FolderTree, FoldersOnNoKnownMountHaveNoNodeAndEmptyDrivesAfterTheFirstDisappear) {
-    PutFolderStamp("/d/empty", 1000);
-    PutFolderStamp("/media/usb/pics", 1000);
+    PutFolderStamp(library(), "/d/empty", 1000);
+    PutFolderStamp(library(), "/media/usb/pics", 1000);
     Add({.id = 1, .folder = "/media/usb/pics", .name = "u.jpg"});
-    EXPECT_EQ(BuiltWith(MountTable(std::vector<MountPoint>{{"/media/usb", "STICK"}})),
+    EXPECT_EQ(BuiltWith(library(), MountTable(std::vector<MountPoint>{{"/media/usb", "STICK"}})),
               "STICK(/media/usb)[1]\n  pics[1]\n    u.jpg\n");
     // The first drive stays even when all its folders are empty.
-    EXPECT_EQ(BuiltWith(MountTable(std::vector<MountPoint>{{"/d", ""}})), "本地磁盘(/d)[0]\n");
+    EXPECT_EQ(BuiltWith(library(), MountTable(std::vector<MountPoint>{{"/d", ""}})),
+              "本地磁盘(/d)[0]\n");
 }
 
 TEST(MountTableTest, ReadsMountPointsWithEscapesAndLabelsFromMountInfo) {

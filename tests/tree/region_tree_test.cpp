@@ -13,8 +13,8 @@ namespace {
 
 using RegionTree = TreeTest;
 
-std::string BuiltRegions() {
-    auto tree = BuildCategoryTree(SortMode::RegionGroups, nullptr);
+std::string BuiltRegions(Library& library) {
+    auto tree = BuildCategoryTree(library, SortMode::RegionGroups, nullptr);
     if (!tree) return "<no tree>";
     ApplyGroupCounts(*tree);
     return Describe(*tree);
@@ -27,7 +27,7 @@ TEST_F(RegionTree, ProvincesGetDistrictsWhileOtherTopLevelNamesHoldPhotosBelowTh
     Add({.id = 4, .name = "none.jpg"});
     // A province without a city is listed nowhere.
     Add({.id = 5, .name = "lost.jpg", .regions = {"浙江省", "", ""}});
-    auto tree = BuildCategoryTree(SortMode::RegionGroups, nullptr);
+    auto tree = BuildCategoryTree(library(), SortMode::RegionGroups, nullptr);
     ASSERT_TRUE(tree);
     ApplyGroupCounts(*tree);
     std::string text = Describe(*tree);
@@ -48,24 +48,25 @@ TEST_F(RegionTree, APhotoCountedWithoutRegionsListsNoProvinceOfItsOwn) {
     Add({.id = 1, .name = "hz.jpg", .regions = {"浙江省", "杭州市", "西湖区"}});
     Add({.id = 2, .name = "nj.jpg", .regions = {"江苏省", "南京市", "玄武区"}});
     {
-        CatalogueSession session;
+        CatalogueSession session(library());
         ASSERT_EQ(ExecuteStatement(SessionDb(session), "update tJpgMsg set nArea=0 where idPic=2"),
                   SQLITE_OK);
     }
-    const std::string text = BuiltRegions();
+    const std::string text = BuiltRegions(library());
     EXPECT_EQ(text.find("江苏省"), std::string::npos) << text;
     EXPECT_TRUE(text.ends_with("无区域信息[1]\n  nj.jpg\n")) << text;
 }
 
 TEST_F(RegionTree, NamesWithApostrophesStillFindTheirPhotos) {
     Add({.id = 1, .name = "a.jpg", .regions = {"O'Brien省", "King's", "St John's"}});
-    EXPECT_EQ(BuiltRegions(), "O'Brien省[1]\n  King's[1]\n    St John's[1]\n      a.jpg\n");
+    EXPECT_EQ(BuiltRegions(library()),
+              "O'Brien省[1]\n  King's[1]\n    St John's[1]\n      a.jpg\n");
 }
 
 // The tree as the catalogue answers per level: the provinces with a region,
 // the cities of each, the districts of each city and the photos of each.
-std::string RegionsAskedPerLevel() {
-    CatalogueSession session;
+std::string RegionsAskedPerLevel(Library& library) {
+    CatalogueSession session(library);
     sqlite3* db = SessionDb(session);
     auto column = [&](const std::string& statement) {
         std::vector<std::string> values;
@@ -135,15 +136,15 @@ TEST_F(RegionTree, OnePassGivesTheTreeThePerLevelQuestionsGive) {
              .dateTime = static_cast<std::int64_t>(random() % 20),
              .regions = {pick(provinces), pick(cities), pick(districts)}});
         if (i % 37 == 0) {
-            CatalogueSession session;
+            CatalogueSession session(library());
             ExecuteStatement(SessionDb(session),
                              FormatStatement("update tJpgMsg set nArea=%d where idPic=%lld",
                                              i % 2 ? 0 : 1, static_cast<long long>(id)));
         }
     }
-    auto tree = BuildCategoryTree(SortMode::RegionGroups, nullptr);
+    auto tree = BuildCategoryTree(library(), SortMode::RegionGroups, nullptr);
     ASSERT_TRUE(tree);
-    EXPECT_EQ(Describe(*tree), RegionsAskedPerLevel());
+    EXPECT_EQ(Describe(*tree), RegionsAskedPerLevel(library()));
 }
 
 }  // namespace

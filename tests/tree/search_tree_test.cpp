@@ -59,9 +59,9 @@ TEST_F(SearchTrees, KeywordSubjectAndRegionGroupingsShowTheFilteredShotTimeTree)
     SearchFilter filter = WithKeywords("家人", "");
     for (SortMode mode : {SortMode::ShotTime, SortMode::KeywordGroups, SortMode::SubjectGroups,
                           SortMode::RegionGroups}) {
-        auto tree = BuildCategoryTree(mode, &filter);
+        auto tree = BuildCategoryTree(library(), mode, &filter);
         ASSERT_TRUE(tree) << static_cast<int>(mode);
-        AppendDuplicatesGroup(*tree);  // never on a filtered tree
+        AppendDuplicatesGroup(library(), *tree);  // never on a filtered tree
         ApplyGroupCounts(*tree);
         EXPECT_EQ(Describe(*tree), "2016年[1]\n  3月[1]\n    fam.jpg\n") << static_cast<int>(mode);
     }
@@ -70,14 +70,14 @@ TEST_F(SearchTrees, KeywordSubjectAndRegionGroupingsShowTheFilteredShotTimeTree)
 TEST_F(SearchTrees, CameraAndFolderGroupingsHaveNoTreeWhileSearching) {
     Add({.id = 1, .name = "a.jpg", .dateTime = LocalTime(2016, 3, 5), .model = "M"});
     SearchFilter filter = WithKeywords("a", "");
-    EXPECT_FALSE(BuildCategoryTree(SortMode::CameraModel, &filter));
-    EXPECT_FALSE(BuildCategoryTree(SortMode::FolderTree, &filter));
+    EXPECT_FALSE(BuildCategoryTree(library(), SortMode::CameraModel, &filter));
+    EXPECT_FALSE(BuildCategoryTree(library(), SortMode::FolderTree, &filter));
 }
 
 TEST_F(SearchTrees, APhotoCarryingBothKeywordsIsListedOnce) {
     Add({.id = 1, .name = "both.jpg", .dateTime = LocalTime(2016, 3, 5), .keywords = "a;b"});
     SearchFilter filter = WithKeywords("a", "b");
-    auto tree = BuildCategoryTree(SortMode::ShotTime, &filter);
+    auto tree = BuildCategoryTree(library(), SortMode::ShotTime, &filter);
     ASSERT_TRUE(tree);
     EXPECT_EQ(tree->PhotoCountBeneath(kRootNode), 1u);
 }
@@ -87,9 +87,9 @@ TEST_F(SearchTrees, APhotoCarryingBothKeywordsIsListedOnce) {
 // What a search finds in a catalogue, as the command-line tool lists it.
 class FoundPhotos : public TreeTest {
   protected:
-    static std::vector<std::string> Names(const SearchFilter& filter) {
+    std::vector<std::string> Names(const SearchFilter& filter) {
         std::vector<std::string> names;
-        const auto found = ReadFoundPhotos(filter);
+        const auto found = ReadFoundPhotos(library(), filter);
         EXPECT_TRUE(found);
         for (const FoundPhoto& photo : found.value_or(std::vector<FoundPhoto>{}))
             names.push_back(photo.fullPath.substr(photo.fullPath.rfind('/') + 1));

@@ -33,6 +33,7 @@ struct TestPhoto {
 
 class TreeTest : public ::testing::Test {
   protected:
+    Library& library() { return fresh_.library(); }
     void SetUp() override {
         setenv("TZ", "Asia/Shanghai", 1);
         tzset();
@@ -49,7 +50,7 @@ class TreeTest : public ::testing::Test {
         return static_cast<std::int64_t>(std::mktime(&t));
     }
 
-    static void Add(const TestPhoto& p) {
+    void Add(const TestPhoto& p) {
         PhotoRecord r = RecordOf(p.folder, p.name);
         SetField(r.strModel, p.model);
         SetField(r.strXpKeyword, p.keywords);
@@ -58,9 +59,9 @@ class TreeTest : public ::testing::Test {
         r.dwDateTime = static_cast<std::int32_t>(p.dateTime);
         r.fGPSLongitude = p.longitude;
         r.fGPSLatitude = p.latitude;
-        ASSERT_EQ(InsertPhotoRow(PhotoRef{p.id, p.duplicate}, r, {}, p.regions),
+        ASSERT_EQ(InsertPhotoRow(library(), PhotoRef{p.id, p.duplicate}, r, {}, p.regions),
                   InsertResult::Done);
-        if (!p.duplicate) WriteKeywordRows(p.id, r);
+        if (!p.duplicate) WriteKeywordRows(library(), p.id, r);
     }
 
     FreshCatalogue fresh_;

@@ -62,13 +62,13 @@ class DetailListTest : public PhotoCatalogueTest {
         view.show();
     }
     void Fill(int n) {
-        BeginTransaction();
+        BeginTransaction(library());
         for (int id = 1; id <= n; ++id) {
             PhotoRecord r = Record("photo" + std::to_string(id) + ".jpg", 4000, 3000);
             r.dwDateTime = 1000 * id;
             Insert(id, r, {});
         }
-        CommitTransaction();
+        CommitTransaction(library());
         view.ResetPhotoList(n);
         for (int id = 1; id <= n; ++id) view.Photos().Append({id, false});
         view.Photos().currentIndex = 0;
@@ -83,7 +83,7 @@ class DetailListTest : public PhotoCatalogueTest {
                           Table()->visualRect(index).center());
     }
 
-    CVereroView view;
+    CVereroView view{library()};
 };
 
 TEST_F(DetailListTest, OpensWithTwelveColumnsAndReadsOnlyTheRowsItShows) {
@@ -148,12 +148,12 @@ TEST_F(DetailListTest, RefreshShowsEditedRowsAndAGoneRowKeepsOnlyItsId) {
     Fill(3);
     view.OnDetailList();
     EXPECT_EQ(Cell(1, 6), "");
-    ASSERT_TRUE(UpdatePhotoPosition(2, 39.9f, 116.4f));
+    ASSERT_TRUE(UpdatePhotoPosition(library(), 2, 39.9f, 116.4f));
     EXPECT_EQ(Cell(1, 6), "");  // read once, until refreshed
     view.Report()->RefreshRows();
     EXPECT_EQ(Cell(1, 6), "116.4000,39.9000");
 
-    ASSERT_EQ(DeletePhotoRows(std::nullopt, PhotoRef{3, false}), 0);
+    ASSERT_EQ(DeletePhotoRows(library(), std::nullopt, PhotoRef{3, false}), 0);
     view.Report()->RefreshRows();
     EXPECT_EQ(Cell(2, 0), "");
     EXPECT_EQ(Cell(2, 11), "3");

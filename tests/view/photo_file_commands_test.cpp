@@ -24,10 +24,10 @@ namespace {
 class FileCommandsTest : public PhotoCatalogueTest {
   protected:
     void Fill(int n) {
-        BeginTransaction();
+        BeginTransaction(library());
         for (int id = 1; id <= n; ++id) Insert(id, RecordAt(id, "p"), {});
         Insert(2, RecordAt(2, "copy-of-"), {}, true);
-        CommitTransaction();
+        CommitTransaction(library());
         view.ResetPhotoList(n + 1);
         for (int id = 1; id <= n; ++id) view.Photos().Append({id, false});
         view.Photos().Append({2, true});
@@ -44,7 +44,7 @@ class FileCommandsTest : public PhotoCatalogueTest {
     QString PathOf(const std::string& name) {
         return QString::fromStdString(fresh_.Root() + "/" + name);
     }
-    CVereroView view;
+    CVereroView view{library()};
     PhotoFileCommands commands{view};
 };
 
@@ -77,9 +77,9 @@ TEST_F(FileCommandsTest, RemovingTwoOfTenKeepsTheirFilesAndMarksThemRemoved) {
     view.Selection().list.Append({7, false});
     QSignalSpy refresh(&view, &CVereroView::refreshRequested);
     commands.Remove(false);
-    EXPECT_EQ(CountPhotosNow(), 8);
+    EXPECT_EQ(CountPhotosNow(library()), 8);
     EXPECT_TRUE(std::filesystem::exists(PathOf("p4.jpg").toStdString()));
-    EXPECT_TRUE(IsDeletedPath(PathOf("p7.jpg").toStdString()));
+    EXPECT_TRUE(IsDeletedPath(library(), PathOf("p7.jpg").toStdString()));
     EXPECT_TRUE(view.Selection().list.Empty());
     EXPECT_EQ(refresh.count(), 1);
 }
@@ -89,8 +89,8 @@ TEST_F(FileCommandsTest, RemovingTheCurrentPhotoFromDiskTakesItsFileAndItsEntry)
     view.Photos().currentIndex = 1;
     commands.Remove(true);
     EXPECT_FALSE(std::filesystem::exists(PathOf("p2.jpg").toStdString()));
-    EXPECT_FALSE(PhotoIdExists(2));
-    EXPECT_FALSE(IsDeletedPath(PathOf("p2.jpg").toStdString()));
+    EXPECT_FALSE(PhotoIdExists(library(), 2));
+    EXPECT_FALSE(IsDeletedPath(library(), PathOf("p2.jpg").toStdString()));
     ASSERT_EQ(view.Photos().Count(), 3);
     EXPECT_EQ(view.Photos().Entry(1).ref.idPic, 3);
 }
@@ -98,7 +98,7 @@ TEST_F(FileCommandsTest, RemovingTheCurrentPhotoFromDiskTakesItsFileAndItsEntry)
 TEST_F(FileCommandsTest, TheRemovalQuestionCountsOnlyPhotosOnAVolumeWithoutTrash) {
     Fill(3);
     // The temporary folder is a writable volume: its files go to a trash.
-    EXPECT_EQ(PhotosWithoutTrash({{1, false}, {2, true}}), 0);
+    EXPECT_EQ(PhotosWithoutTrash(library(), {{1, false}, {2, true}}), 0);
     EXPECT_TRUE(VolumeHasTrash(QDir::homePath() + QStringLiteral("/photo.jpg")));
     EXPECT_FALSE(VolumeHasTrash(QStringLiteral("/no/such/volume/photo.jpg")));
 }
@@ -108,7 +108,7 @@ TEST_F(FileCommandsTest, TheViewersRemovalOfAnotherPhotoKeepsTheCurrentOneAndThe
     view.Photos().currentIndex = 3;  // photo 4; the viewer removes photo 2 behind it
     view.Selection().list.Append({2, false});
     EXPECT_TRUE(commands.RemoveAt(1, false));
-    EXPECT_FALSE(PhotoIdExists(2));
+    EXPECT_FALSE(PhotoIdExists(library(), 2));
     EXPECT_EQ(view.Photos().Entry(view.Photos().currentIndex).ref.idPic, 4);
     EXPECT_FALSE(view.Selection().list.Contains({2, false}));
     EXPECT_FALSE(commands.RemoveAt(9, false));

@@ -23,13 +23,13 @@ const QColor kLandscapeColour(200, 60, 60);
 class ViewTest : public PhotoCatalogueTest {
   protected:
     void Fill(int n) {
-        BeginTransaction();
+        BeginTransaction(library());
         for (int id = 1; id <= n; ++id) {
             PhotoRecord r = Record("photo" + std::to_string(id) + ".jpg", 4000, 3000);
             SetField(r.strXpKeyword, "sea");
             Insert(id, r, id == 3 ? letterboxed : plain);
         }
-        CommitTransaction();
+        CommitTransaction(library());
         view.ResetPhotoList(n);
         for (int id = 1; id <= n; ++id) view.Photos().Append({id, false});
         view.Photos().currentIndex = 0;
@@ -58,7 +58,7 @@ class ViewTest : public PhotoCatalogueTest {
 
     const std::vector<std::uint8_t> plain = JpegOf(SolidPicture(160, 120, 200, 60, 60));
     const std::vector<std::uint8_t> letterboxed = JpegOf(SolidPicture(160, 120, 200, 60, 60, 16));
-    CVereroView view;
+    CVereroView view{library()};
 };
 
 bool Near(const QColor& a, const QColor& b) {
@@ -331,10 +331,10 @@ TEST_F(ViewTest, UpkeepMessagesBecomeRequestsAndTheStartUpCheckReportsAChange) {
     PhotoRecord r = Record("b.jpg", 4000, 3000);
     SetField(r.strPath, folder);
     Insert(2, r, plain);
-    RebuildFolderList();
-    WriteFolderTable();
+    RebuildFolderList(library());
+    WriteFolderTable(library());
     std::filesystem::remove_all(folder);
-    ForgetFolderList();
+    ForgetFolderList(library());
     view.ArmLibraryChangeCheck();
     EXPECT_TRUE(changed.wait(10000));
 }

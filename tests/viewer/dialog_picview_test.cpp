@@ -11,6 +11,7 @@
 #include <thread>
 
 #include "browsemodel/photo_list.h"
+#include "catalogue/photo_catalogue.h"
 #include "temp_folder.h"
 #include "test_jpeg_writer.h"
 #include "viewer/prefetch_worker.h"
@@ -92,7 +93,8 @@ class ViewerDialogTest : public ::testing::Test {
     }
 
     TempFolder folder_;
-    PhotoList photos_;
+    Library library_;
+    PhotoList photos_{library_};
     std::map<std::int64_t, PhotoDisplaySource> sources_;
     ViewerImageCache cache_;
     std::unique_ptr<PrefetchWorker> worker_;
