@@ -136,7 +136,7 @@ int RunWindow(int argc, char** argv) {
     QApplication application(argc, argv);
     InstallQtChineseTranslations(application);
     CVereroApp verero;
-    if (verero.InitInstance({.dataFolder = argv[3]}, MakeBrowsingParts()) !=
+    if (verero.InitInstance({.dataFolder = argv[3]}, MakeBrowsingParts(verero.PhotoLibrary())) !=
         CVereroApp::StartOutcome::Running)
         return 1;
     ConnectBrowsingWindows(verero);

@@ -76,8 +76,7 @@ void RememberFolderVolumes(const std::vector<std::string>& folders,
     if (recorded.size() != known) WriteRecordedVolumes(recorded);
 }
 
-VolumeCheck LibraryVolumeCheck() {
-    CatalogueSession session;
-    if (!LibraryInternals::HasOwner(session)) return VolumeCheck(MountTable::FromSystem);
+VolumeCheck LibraryVolumeCheck(Library& library) {
+    CatalogueSession session(library);
     return VolumeCheck(LibraryInternals::MountTables(session));
 }

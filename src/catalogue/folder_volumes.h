@@ -32,8 +32,7 @@ class VolumeCheck {
 // is rewritten (through a temporary file) only when a volume is new.
 void RememberFolderVolumes(const std::vector<std::string>& folders, const MountTableSource& mounts);
 
-// A check on the mount points of the library the catalogue operations work
-// on (the system's without a library).
-VolumeCheck LibraryVolumeCheck();
+// A check on the mount points of the library.
+VolumeCheck LibraryVolumeCheck(Library& library);
 
 std::string VolumeFilePath();

@@ -24,7 +24,7 @@ bool TidyCatalogue(Library& library, const std::optional<std::string>& folder,
                    UpkeepProgress& progress) {
     auto files = CataloguedFiles(library, folder);
     if (!files) return false;
-    const VolumeCheck volumes = LibraryVolumeCheck();
+    const VolumeCheck volumes = LibraryVolumeCheck(library);
     std::size_t i = 0;
     while (i < files->size() && !progress.stop.StopRequested()) {
         const std::string group = (*files)[i].folder;

@@ -106,7 +106,7 @@ UpdateEnd UpdateLibrary(Library& library, UpkeepProgress& progress, const Region
     for (const std::string& folder : *changed) {
         if (progress.stop.StopRequested()) break;
         // Marked folders on a volume unplugged since stay as they are.
-        if (LibraryVolumeCheck().IsOffline(folder))
+        if (LibraryVolumeCheck(library).IsOffline(folder))
             progress.Report(UpkeepChange::FolderOffline, folder);
         else
             UpdateFolder(library, folder, progress, regions);
