@@ -78,6 +78,11 @@ int SaveCatalogue() {
     return SQLITE_OK;
 }
 
+int SaveCatalogueIfModified() {
+    if (HasCurrentLibrary() && !CurrentLibrary().Modified()) return SQLITE_OK;
+    return SaveCatalogue();
+}
+
 int WriteCompactCatalogueFile(sqlite3* db) {
     const std::string target = CatalogueFilePath();
     const std::string saveFile = SaveFilePath();

@@ -113,5 +113,6 @@ UpdateEnd UpdateLibrary(UpkeepProgress& progress, const RegionRoute& regions) {
     }
     RebuildFolderList();
     WriteFolderTable();
-    return SaveCatalogue() == 0 ? UpdateEnd::Updated : UpdateEnd::SaveFailed;
+    // Over an unchanged library nothing was written: the file stays as it is.
+    return SaveCatalogueIfModified() == 0 ? UpdateEnd::Updated : UpdateEnd::SaveFailed;
 }

@@ -1,0 +1,109 @@
+// A photo's keyword and subject rows are found again for every delete,
+// however they came into the tables, although the deletes skip the photos
+// the working connection knows to have none.
+
+#include <sqlite3.h>
+
+#include <functional>
+
+#include "catalogue/catalogue_save.h"
+#include "catalogue/catalogue_savepoint.h"
+#include "catalogue/keyword_rows.h"
+#include "catalogue/library_internals.h"
+#include "catalogue/photo_rows.h"
+#include "catalogue/sql_query.h"
+#include "catalogue_fixture.h"
+
+namespace {
+
+constexpr std::int64_t kId = 7;
+
+void InsertRawTagRows(std::int64_t id) {
+    CatalogueSession session;
+    ExecuteStatement(SessionDb(session),
+                     "insert into tKeyWord(strKeyword,idPic) values('old'," + std::to_string(id) +
+                         ");insert into tSubject(strSubject,idPic) values('old'," +
+                         std::to_string(id) + ")");
+}
+
+// Some other photo's rows are written, so that the connection's ids are in use.
+void UseTheIds() {
+    PhotoRecord other = RecordOf("/p", "other.jpg");
+    SetField(other.strXpKeyword, "x");
+    WriteKeywordRows(99, other);
+}
+
+std::string TagRows(std::int64_t id) {
+    CatalogueSession session;
+    std::string rows;
+    const std::string where = " where idPic=" + std::to_string(id);
+    ForEachRow(SessionDb(session),
+               "select 'k:'||strKeyword from tKeyWord" + where +
+                   " union all select 's:'||strSubject from tSubject" + where,
+               [&](sqlite3_stmt* row) { rows += ColumnText(row, 0) + ";"; });
+    return rows;
+}
+
+struct TagRowsCase {
+    const char* how;
+    std::function<void()> arrange;
+};
+
+const TagRowsCase kCases[] = {
+    {"in the file, without a photo row, before any delete",
+     [] {
+         InsertRawTagRows(kId);
+         ASSERT_EQ(SaveCatalogue(), 0);
+         CloseCatalogue();
+     }},
+    {"inserted by another statement after the ids were in use",
+     [] {
+         UseTheIds();
+         InsertRawTagRows(kId);
+     }},
+    {"inserted after a rolled-back change that first used the ids",
+     [] {
+         {
+             CatalogueSavepoint undone;
+             UseTheIds();
+         }
+         InsertRawTagRows(kId);
+     }},
+    {"written by WriteKeywordRows",
+     [] {
+         PhotoRecord r = RecordOf("/p", "a.jpg");
+         SetField(r.strXpKeyword, "old");
+         SetField(r.strXpSubject, "old");
+         WriteKeywordRows(kId, r);
+     }},
+};
+
+}  // namespace
+
+TEST_F(CatalogueTest, TagRowsAreReplacedAndDeletedHoweverTheyWereWritten) {
+    for (const TagRowsCase& c : kCases) {
+        SCOPED_TRACE(c.how);
+        ClearCatalogue();
+        c.arrange();
+        PhotoRecord r = RecordOf("/p", "a.jpg");
+        SetField(r.strXpKeyword, "new");
+        WriteKeywordRows(kId, r);
+        EXPECT_EQ(TagRows(kId), "k:new;");
+
+        InsertRawTagRows(kId);
+        InsertPhotoRow(PhotoRef{kId, false}, r, {}, {});
+        DeletePhotoRows(std::nullopt, PhotoRef{kId, false});
+        EXPECT_EQ(TagRows(kId), "");
+    }
+}
+
+TEST_F(CatalogueTest, TheIdsOfTaggedPhotosNeverReachTheFile) {
+    UseTheIds();
+    ASSERT_EQ(SaveCatalogue(), 0);
+    sqlite3* file = nullptr;
+    ASSERT_EQ(sqlite3_open_v2((fresh_.DataFolder() + "/myJpgdb.db").c_str(), &file,
+                              SQLITE_OPEN_READONLY, nullptr),
+              SQLITE_OK);
+    EXPECT_EQ(QueryInt64(file, "select count(*) from sqlite_master where name like 'tagged%'"), 0);
+    sqlite3_close(file);
+}
