@@ -8,15 +8,16 @@
 namespace {
 
 // The column keeps tKeyWord's integer affinity, so that it compares
-// exactly as the deletes below do.
+// exactly as the deletes below do. A trigger's body may not qualify the
+// table it writes; a temporary trigger finds the temporary table first.
 constexpr const char* kCreate =
     "create temp table if not exists tagged_photo(idPic integer, unique(idPic));"
     "insert or ignore into temp.tagged_photo select idPic from main.tKeyWord;"
     "insert or ignore into temp.tagged_photo select idPic from main.tSubject;"
     "create temp trigger if not exists tagged_keyword after insert on main.tKeyWord begin "
-    "insert or ignore into temp.tagged_photo values(new.idPic); end;"
+    "insert or ignore into tagged_photo values(new.idPic); end;"
     "create temp trigger if not exists tagged_subject after insert on main.tSubject begin "
-    "insert or ignore into temp.tagged_photo values(new.idPic); end;";
+    "insert or ignore into tagged_photo values(new.idPic); end;";
 constexpr const char* kLookup = "select 1 from temp.tagged_photo where idPic = ?";
 constexpr const char* kDeleteSubjects = "delete from tSubject where idPic = ?";
 constexpr const char* kDeleteKeywords = "delete from tKeyWord where idPic = ?";
