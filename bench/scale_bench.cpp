@@ -10,10 +10,9 @@
 // the smaller run is the fixed cost. The smaller run is long enough that the
 // working image's move off the catalogue file (it starts a second after the
 // catalogue opens and copies the whole file) ends within it too: it is a
-// fixed cost, and a short run would leave it to the longer one alone. Every run starts from a fresh copy of
-// its data folder. The library (catalogue and files) and the photos stay in
-// DIR and are reused. --cli times another build of darazoz-cli (an older
-// one, to compare with).
+// fixed cost, and a short run would leave it to the longer one alone. Every run starts from a fresh
+// copy of its data folder. The library (catalogue and files) and the photos stay in DIR and are
+// reused. --cli times another build of darazoz-cli (an older one, to compare with).
 
 #include <fcntl.h>
 #include <spawn.h>
