@@ -3,9 +3,11 @@
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
+#include <fstream>
 #include <string>
 
 #include "catalogue/catalogue_save.h"
+#include "catalogue/folder_stamps.h"
 #include "catalogue/library_internals.h"
 #include "catalogue/photo_catalogue.h"
 #include "catalogue/photo_rows.h"
@@ -13,6 +15,7 @@
 #include "catalogue/sql_statement.h"
 #include "image/raster_image.h"
 #include "platform/data_folder.h"
+#include "platform/file_status.h"
 
 namespace {
 
@@ -93,6 +96,23 @@ void GenerateLibrary(Library& library, int photos,
         }
     }
     CommitTransaction(library);
+}
+
+void GenerateLibraryWithFiles(Library& library, int photos, const std::string& root,
+                              std::int32_t fileTime) {
+    OpenCatalogue(library);
+    GenerateLibrary(library, photos, SampleThumbnails(), root, fileTime);
+    // Ids 1..lcm(kYears, kFolders) cover every generated folder.
+    for (int id = 1; id <= photos; ++id) {
+        const std::string path = GeneratedPath(root, id);
+        if (id <= kYears * kFolders) std::filesystem::create_directories(GeneratedFolder(root, id));
+        std::ofstream(path).put('\0');
+        SetFileLastWriteTime(path, fileTime);
+    }
+    RebuildFolderList(library);
+    WriteFolderTable(library);
+    SaveCatalogue(library);
+    CloseCatalogue(library);
 }
 
 std::vector<std::vector<std::uint8_t>> SampleThumbnails() {

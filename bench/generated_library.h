@@ -18,6 +18,13 @@ void GenerateLibrary(Library& library, int photos,
                      const std::vector<std::vector<std::uint8_t>>& thumbnails,
                      const std::string& root = "/photos", std::int32_t fileTime = 0);
 
+// Generates the catalogue in the current data folder (opened here and
+// closed again) and also the folders and one-byte files it names, at
+// fileTime, with the folder list taken from the disk and saved: a library
+// that an update finds unchanged.
+void GenerateLibraryWithFiles(Library& library, int photos, const std::string& root,
+                              std::int32_t fileTime);
+
 // The folder and the full path of generated photo id.
 std::string GeneratedFolder(const std::string& root, int id);
 std::string GeneratedPath(const std::string& root, int id);

@@ -63,24 +63,6 @@ void WriteFile(const std::string& path, const std::vector<std::uint8_t>& bytes) 
                static_cast<std::streamsize>(bytes.size()));
 }
 
-// The catalogue, and the folders and (empty) files it names.
-void Generate(Library& library, int photos, const std::string& root) {
-    OpenCatalogue(library);
-    std::vector<std::vector<std::uint8_t>> thumbnails;
-    for (int seed = 0; seed < 8; ++seed) thumbnails.push_back(Jpeg(seed));
-    GenerateLibrary(library, photos, thumbnails, root, kFileTime);
-    for (int id = 1; id <= photos; ++id) {
-        const std::string path = GeneratedPath(root, id);
-        if (id <= kFolders) std::filesystem::create_directories(GeneratedFolder(root, id));
-        std::ofstream(path).put('\0');
-        SetFileLastWriteTime(path, kFileTime);
-    }
-    RebuildFolderList(library);
-    WriteFolderTable(library);
-    SaveCatalogue(library);
-    CloseCatalogue(library);
-}
-
 std::vector<std::string> JpegsIn(const std::string& folder) {
     std::vector<std::string> files;
     if (DIR* dir = opendir(folder.c_str())) {
@@ -152,7 +134,8 @@ int main(int argc, char** argv) {
     SetDataFolder(dir + "/data");
     if (!std::filesystem::exists(CatalogueFilePath())) {
         std::printf("generating %d photos and their files ...\n", photos);
-        double ms = Milliseconds([&] { Generate(library, photos, root); });
+        double ms =
+            Milliseconds([&] { GenerateLibraryWithFiles(library, photos, root, kFileTime); });
         std::printf("generated in %.0f ms\n", ms);
     }
     const int round = NextRound(dir);

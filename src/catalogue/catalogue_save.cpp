@@ -68,6 +68,11 @@ int SaveCatalogue(Library& library) {
     return SQLITE_OK;
 }
 
+int SaveCatalogueIfModified(Library& library) {
+    if (!library.Modified()) return SQLITE_OK;
+    return SaveCatalogue(library);
+}
+
 int WriteCompactCatalogueFile(sqlite3* db) {
     const std::string target = CatalogueFilePath();
     const std::string saveFile = SaveFilePath();

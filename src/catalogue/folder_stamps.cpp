@@ -18,6 +18,8 @@
 namespace {
 
 constexpr const char* kSelectFolderTimes = "select strFolderPath, ModifyTime from tFolder";
+constexpr const char* kSelectFolderRows =
+    "select strFolderPath, ModifyTime from tFolder order by rowid";
 constexpr const char* kSelectFolderTime =
     "select ModifyTime from tFolder where strFolderPath = '%s'";
 
@@ -46,6 +48,22 @@ std::vector<std::string> CataloguedFolders(sqlite3* db) {
     ForEachRow(db, "select distinct strPath from tJpgMsg",
                [&](sqlite3_stmt* row) { folders.push_back(ColumnText(row, 0)); });
     return folders;
+}
+
+// tFolder holds exactly the list's rows, in its order, as WriteFolderTable
+// writes them (the path as text, the time as an integer).
+bool TableHoldsList(sqlite3* db, const FolderStampList& list) {
+    std::size_t next = 0;
+    bool same = true;
+    const bool read = ForEachRow(db, kSelectFolderRows, [&](sqlite3_stmt* row) {
+        if (!same) return;
+        same = next < list.size() && sqlite3_column_type(row, 0) == SQLITE_TEXT &&
+               sqlite3_column_type(row, 1) == SQLITE_INTEGER &&
+               ColumnText(row, 0) == list[next].path &&
+               sqlite3_column_int64(row, 1) == list[next].lastWriteTime;
+        ++next;
+    });
+    return read && same && next == list.size();
 }
 
 }  // namespace
@@ -123,6 +141,8 @@ void RebuildFolderList(Library& library) {
 void WriteFolderTable(Library& library) {
     CatalogueSession session(library);
     if (!session.ok() || Stamps(session).empty()) return;
+    // An unchanged list leaves the table, and so the catalogue, unmodified.
+    if (TableHoldsList(SessionDb(session), Stamps(session))) return;
     ExecuteStatement(SessionDb(session), "delete from tFolder");
     for (const FolderStamp& stamp : Stamps(session)) {
         ExecuteStatement(

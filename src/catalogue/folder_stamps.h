@@ -23,7 +23,7 @@ void LoadFolderList(Library& library);
 // Fills the list from disk for every folder of tJpgMsg.
 void RebuildFolderList(Library& library);
 
-// Rewrites tFolder from the list; an empty list leaves tFolder untouched.
+// Rewrites tFolder from the list, unless it is empty or tFolder holds it row for row.
 void WriteFolderTable(Library& library);
 
 // Marks the folders whose time on disk differs from their stamp (or that

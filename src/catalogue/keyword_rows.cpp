@@ -4,16 +4,15 @@
 #include "catalogue/library_internals.h"
 #include "catalogue/photo_catalogue.h"
 #include "catalogue/sql_query.h"
+#include "catalogue/tag_row_ids.h"
 #include "record/keyword_list.h"
 
 namespace {
 constexpr const char* kDistinctKeywords =
     "select distinct strKeyword from tKeyWord order by strKeyword";
-constexpr const char* kDeleteSubject = "delete from tSubject where idPic = ?";
 constexpr const char* kInsertSubject =
     "insert into tSubject(strSubject,strPath,idPic,dwDateTime,fGPSLatitude,fGPSLongitude,"
     "strModel,strName) values(?,?,?,?,?,?,?,?)";
-constexpr const char* kDeleteKeywords = "delete from tKeyWord where idPic = ?";
 constexpr const char* kInsertKeyword =
     "insert into tKeyWord(strKeyword,idPic,dwDateTime,fGPSLatitude,fGPSLongitude,strModel,"
     "strName,strPath) values(?,?,?,?,?,?,?,?)";
@@ -22,14 +21,13 @@ constexpr const char* kInsertKeyword =
 void WriteKeywordRows(Library& library, std::int64_t id, const PhotoRecord& r) {
     CatalogueSession session(library);
     if (!session.ok()) return;
-    CachedStatement(session, kDeleteSubject).Bind(id).Run();
+    DeleteTagRows(session, id);
     if (r.strXpSubject[0] != '\0') {
         CachedStatement(session, kInsertSubject)
             .Bind(r.strXpSubject, r.strPath, id, r.dwDateTime, r.fGPSLatitude, r.fGPSLongitude,
                   r.strModel, r.strName)
             .Run();
     }
-    CachedStatement(session, kDeleteKeywords).Bind(id).Run();
     for (const std::string& keyword : SplitKeywords(r.strXpKeyword)) {
         CachedStatement(session, kInsertKeyword)
             .Bind(keyword, id, r.dwDateTime, r.fGPSLatitude, r.fGPSLongitude, r.strModel, r.strName,

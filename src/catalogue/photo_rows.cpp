@@ -8,6 +8,7 @@
 #include "catalogue/photo_table.h"
 #include "catalogue/sql_query.h"
 #include "catalogue/sql_statement.h"
+#include "catalogue/tag_row_ids.h"
 #include "platform/c_locale_numbers.h"
 #include "platform/file_status.h"
 #include "platform/text_codec.h"
@@ -33,8 +34,6 @@ constexpr const char* kSelectMainRow =
     "\t\t\t\tnFocalplaneXRes,nFocalplaneYRes,strOrientation,nArea,strArea0,strArea1,strArea2 "
     "from tJpgMsg where idPic=?";
 
-constexpr const char* kDeleteSubjectsById = "delete from tSubject where idPic = ?";
-constexpr const char* kDeleteKeywordsById = "delete from tKeyword where idPic = ?";
 constexpr PerPhotoTable kPathById{"select strFullPath from tJpgMsg where idPic = ?",
                                   "select strFullPath from tReJpgMsg where idPic = ?"};
 constexpr PerPhotoTable kShotTimeById{"select dwDateTime from tJpgMsg where idPic = %lld",
@@ -178,16 +177,8 @@ int DeletePhotoRows(Library& library, const std::optional<std::string>& folder,
     auto run = [&](const char* format, const auto& value) {
         rc = ExecuteStatement(SessionDb(session), FormatStatement(format, value));
     };
-    auto runById = [&](const char* text) {
-        CachedStatement statement(session, text);
-        rc = statement.Bind(photo.idPic).Step();
-        if (rc == SQLITE_DONE) rc = SQLITE_OK;
-    };
     if (photo.idPic != 0) {
-        if (!photo.fromDuplicates) {
-            runById(kDeleteSubjectsById);
-            runById(kDeleteKeywordsById);
-        }
+        if (!photo.fromDuplicates) DeleteTagRows(session, photo.idPic);
         rc = DeletePhotoRow(session, photo);
     }
     if (folder) {

@@ -81,7 +81,8 @@ int RunImport(Library& library, const std::vector<std::string>& args) {
     std::atomic<bool> done{false};
     ImportEnd end = ImportEnd::Empty;
     std::thread worker([&] {
-        end = RunListImport(paths, {library, progress, {}, {&regionSource, library.PendingRegions()}});
+        end = RunListImport(paths,
+                            {library, progress, {}, {&regionSource, library.PendingRegions()}});
         done = true;
         link.Endpoint().Interrupt();  // the loop below notices the end at once
     });

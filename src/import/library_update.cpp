@@ -115,5 +115,6 @@ UpdateEnd UpdateLibrary(Library& library, UpkeepProgress& progress, const Region
     }
     RebuildFolderList(library);
     WriteFolderTable(library);
-    return SaveCatalogue(library) == 0 ? UpdateEnd::Updated : UpdateEnd::SaveFailed;
+    // Over an unchanged library nothing was written: the file stays as it is.
+    return SaveCatalogueIfModified(library) == 0 ? UpdateEnd::Updated : UpdateEnd::SaveFailed;
 }

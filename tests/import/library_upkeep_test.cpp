@@ -1,3 +1,5 @@
+#include <sys/stat.h>
+
 #include <filesystem>
 #include <map>
 
@@ -140,6 +142,34 @@ TEST_F(LibraryUpkeepTest, ACancelledUpdateStillRewritesTheFolderListAndSaves) {
     EXPECT_EQ(Count(library(), "select count(*) from tJpgMsg"), 2) << "no folder was handled";
     EXPECT_EQ(QueryFileColumn(CatalogueFilePath(), "select ModifyTime from tFolder"),
               std::vector<std::string>{std::to_string(kLaterTime)});
+}
+
+TEST_F(LibraryUpkeepTest, AnUpdateSavesOnlyWhenSomethingChanged) {
+    struct Case {
+        const char* change;
+        bool touch;
+        bool saved;
+    };
+    for (const Case c : {Case{"nothing", false, false}, Case{"a folder's time", true, true}}) {
+        SCOPED_TRACE(c.change);
+        ClearCatalogue(library());
+        const std::string a = ImportedFolder("a", 2, 0);
+        ASSERT_FALSE(fresh_.library().Modified());
+        const auto inode = [] {
+            struct stat st {};
+            stat(CatalogueFilePath().c_str(), &st);
+            return st.st_ino;
+        };
+        const auto before = inode();
+        if (c.touch) Touch(a);
+        ForgetFolderList(library());  // as a new start finds it
+        ASSERT_EQ(UpdateLibrary(library(), upkeep_, Regions()), UpdateEnd::Updated);
+        EXPECT_EQ(inode() != before, c.saved) << "a save replaces the file";
+        EXPECT_FALSE(fresh_.library().Modified());
+        EXPECT_EQ(QueryFileColumn(CatalogueFilePath(), "select ModifyTime from tFolder"),
+                  std::vector<std::string>{std::to_string(c.touch ? kLaterTime : kImportTime)});
+        EXPECT_EQ(Count(library(), "select count(*) from tJpgMsg"), 2);
+    }
 }
 
 TEST_F(LibraryUpkeepTest, AnUpdateWithoutAFolderListDoesNothing) {
