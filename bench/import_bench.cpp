@@ -22,6 +22,7 @@
 #include <vector>
 
 #include "bench_corpus.h"
+#include "bench_process.h"
 #include "catalogue/pending_region_queue.h"
 #include "catalogue/photo_catalogue.h"
 #include "catalogue/photo_rows.h"
@@ -40,11 +41,6 @@ struct RunFigures {
     double catalogueMiB = 0;  // SQLite's memory in use at the end: the catalogue itself
 };
 
-double Now() {
-    return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch())
-        .count();
-}
-
 // Runs import (which returns how many it imported) in a child process with a
 // new data folder, so that its peak memory is the import's own; the child
 // reports its timing through a pipe.
@@ -58,11 +54,11 @@ RunFigures TimeImport(Library& library, const std::string& dataFolder,
         std::filesystem::remove_all(dataFolder);
         SetDataFolder(dataFolder);
         OpenCatalogue(library);
-        double start = Now();
+        double start = SteadySeconds();
         BeginTransaction(library);
         int imported = import();
         CommitTransaction(library);
-        double seconds = Now() - start;
+        double seconds = SteadySeconds() - start;
         char line[128];
         int n = std::snprintf(line, sizeof line, "%.6f %d %.3f\n", seconds, imported,
                               double(CatalogueMemoryUsed(library)) / 1048576.0);
@@ -147,10 +143,10 @@ double FilesPerSecondOf(const std::string& command) {
 
 double ExiftoolRate(const std::string& list, std::size_t files) {
     if (std::system("command -v exiftool >/dev/null 2>&1") != 0) return 0;
-    double start = Now();
+    double start = SteadySeconds();
     std::string command = "exiftool -fast -q -q -m -@ '" + list + "' >/dev/null 2>&1";
     if (std::system(command.c_str()) != 0) return 0;
-    return double(files) / (Now() - start);
+    return double(files) / (SteadySeconds() - start);
 }
 
 // vipsthumbnail making 160-pixel thumbnails of the same files in one process;
@@ -162,9 +158,9 @@ double VipsThumbnailRate(const std::vector<std::string>& files, const std::strin
     std::filesystem::create_directories(out);
     std::string command = "vipsthumbnail --size 160 -o '" + out + "/%s.jpg'";
     for (const std::string& f : files) command += " '" + f + "'";
-    const double start = Now();
+    const double start = SteadySeconds();
     if (std::system((command + " >/dev/null 2>&1").c_str()) != 0) return 0;
-    return double(files.size()) / (Now() - start);
+    return double(files.size()) / (SteadySeconds() - start);
 }
 
 void Report(Library& library, const char* name, const std::string& folder,
@@ -194,16 +190,6 @@ void Report(Library& library, const char* name, const std::string& folder,
                     rate / exiftool);
     else
         std::printf("  exiftool      (not installed)\n");
-}
-
-struct Spread {
-    double min = 0, median = 0, max = 0;
-};
-
-Spread SpreadOf(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    if (values.empty()) return {};
-    return {values.front(), values[values.size() / 2], values.back()};
 }
 
 // The generated thumbnails on the read pool against the same import on one
@@ -246,9 +232,9 @@ void ReportReadAhead(Library& library, const std::string& folder,
 }
 
 double WallSeconds(const std::string& command) {
-    const double start = Now();
+    const double start = SteadySeconds();
     if (std::system((command + " >/dev/null 2>&1").c_str()) != 0) return -1;
-    return Now() - start;
+    return SteadySeconds() - start;
 }
 
 double Median(std::vector<double> values) {

@@ -14,11 +14,6 @@
 // copy of its data folder. The library (catalogue and files) and the photos stay in DIR and are
 // reused. --cli times another build of darazoz-cli (an older one, to compare with).
 
-#include <fcntl.h>
-#include <spawn.h>
-#include <sys/resource.h>
-#include <sys/wait.h>
-
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
@@ -27,12 +22,11 @@
 #include <string>
 #include <vector>
 
+#include "bench_process.h"
 #include "catalogue/photo_catalogue.h"
 #include "generated_library.h"
 #include "platform/data_folder.h"
 #include "test_jpeg_writer.h"
-
-extern char** environ;
 
 namespace {
 
@@ -45,35 +39,13 @@ struct Cost {
     double cpuMs = 0;  // user + system of the process
 };
 
-// Runs darazoz-cli with the data folder and arguments; its output goes to
-// /dev/null.
+// Runs darazoz-cli with the data folder and arguments.
 Cost RunCli(const std::string& dataFolder, std::vector<std::string> arguments) {
     arguments.insert(arguments.begin(), {cli, "--data-dir", dataFolder});
-    std::vector<char*> argv;
-    for (std::string& argument : arguments) argv.push_back(argument.data());
-    argv.push_back(nullptr);
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
-    posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
-    const auto start = std::chrono::steady_clock::now();
-    pid_t pid = 0;
-    Cost cost;
-    if (posix_spawn(&pid, cli.c_str(), &actions, nullptr, argv.data(), environ) != 0) {
-        std::printf("  (darazoz-cli could not start)\n");
-        return cost;
-    }
-    int status = 0;
-    struct rusage usage {};
-    wait4(pid, &status, 0, &usage);
-    cost.wallMs =
-        std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
-    cost.cpuMs = (usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) * 1e3 +
-                 (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e3;
-    posix_spawn_file_actions_destroy(&actions);
-    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0)
-        std::printf("  (darazoz-cli %s exited with %d)\n", arguments[3].c_str(), status);
-    return cost;
+    const ProcessRun run = RunProcess(arguments);
+    if (run.status != 0)
+        std::printf("  (darazoz-cli %s exited with %d)\n", arguments[3].c_str(), run.status);
+    return {run.seconds * 1e3, run.cpuSeconds * 1e3};
 }
 
 // count small photos (320 x 240 with their own 160 x 120 thumbnail and two
@@ -101,16 +73,6 @@ void FreshDataFolder(const std::string& source, const std::string& target) {
     std::filesystem::create_directories(target);
     if (!source.empty())
         std::filesystem::copy(source, target, std::filesystem::copy_options::recursive);
-}
-
-struct Spread {
-    double min = 0, median = 0, max = 0;
-};
-
-Spread SpreadOf(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    if (values.empty()) return {};
-    return {values.front(), values[values.size() / 2], values.back()};
 }
 
 void PrintSpread(const char* label, const std::vector<double>& values, const char* unit) {

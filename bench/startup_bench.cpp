@@ -11,13 +11,7 @@
 // Catalogues are generated once into DIR/dN (default under the temporary
 // folder) and reused; a catalogue put there by hand is used as it is.
 
-#include <fcntl.h>
-#include <sys/resource.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
 #include <algorithm>
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -26,6 +20,7 @@
 #include <string>
 #include <vector>
 
+#include "bench_process.h"
 #include "catalogue/catalogue_save.h"
 #include "catalogue/photo_catalogue.h"
 #include "generated_library.h"
@@ -34,8 +29,6 @@
 #include "tree/category_tree_builder.h"
 
 namespace {
-
-using Clock = std::chrono::steady_clock;
 
 struct Run {
     double seconds;
@@ -46,43 +39,14 @@ struct Run {
     std::map<std::string, double> marks;
 };
 
-double Seconds(Clock::time_point point) {
-    return std::chrono::duration<double>(point.time_since_epoch()).count();
-}
-
 // Runs the command in a fresh process and reads its output for marks.
 Run Measure(const std::vector<std::string>& command) {
-    int output[2];
-    if (pipe(output) != 0) return {0, 0, -1, {}};
-    const auto start = Clock::now();
-    const pid_t child = fork();
-    if (child == 0) {
-        dup2(output[1], STDOUT_FILENO);
-        const int null = open("/dev/null", O_WRONLY);
-        dup2(null, STDERR_FILENO);
-        close(output[0]);
-        std::vector<char*> argv;
-        for (const std::string& part : command) argv.push_back(const_cast<char*>(part.c_str()));
-        argv.push_back(nullptr);
-        execvp(argv[0], argv.data());
-        _exit(127);
-    }
-    close(output[1]);
-    std::string text;
-    char buffer[4096];
-    for (ssize_t got; (got = read(output[0], buffer, sizeof buffer)) > 0;) text.append(buffer, got);
-    close(output[0]);
-    int status = 0;
-    struct rusage usage {};
-    wait4(child, &status, 0, &usage);
-    Run run{Seconds(Clock::now()) - Seconds(start),
-            usage.ru_maxrss / 1024.0,
-            WIFEXITED(status) ? WEXITSTATUS(status) : -1,
-            {}};
-    std::istringstream lines(text);
+    const ProcessRun process = RunProcess(command);
+    Run run{process.seconds, process.peakMiB, process.status, {}};
+    std::istringstream lines(process.output);
     std::string label;
     double when = 0;
-    while (lines >> label >> when) run.marks[label] = when - Seconds(start);
+    while (lines >> label >> when) run.marks[label] = when - process.start;
     return run;
 }
 

@@ -16,11 +16,6 @@
 //
 // usage: window_import_bench [--files N] [--rounds R] [--dir DIR]
 
-#include <fcntl.h>
-#include <sys/resource.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
 #include <QApplication>
 #include <QClipboard>
 #include <QDir>
@@ -31,7 +26,6 @@
 #include <QTimer>
 #include <QUrl>
 #include <algorithm>
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
@@ -45,6 +39,7 @@
 #include "app/qt_translations.h"
 #include "app/verero_app.h"
 #include "bench_corpus.h"
+#include "bench_process.h"
 #include "browsing/browsing_windows.h"
 #include "dialogs/dlg_msg.h"
 #include "importui/dlg_new_pic.h"
@@ -55,11 +50,6 @@
 
 namespace {
 
-double Now() {
-    return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch())
-        .count();
-}
-
 // The process's processor seconds (all its threads) so far.
 double ProcessorSeconds() {
     return double(std::clock()) / CLOCKS_PER_SEC;
@@ -67,7 +57,7 @@ double ProcessorSeconds() {
 
 // "label <monotonic seconds> <processor seconds>" for the parent.
 void Mark(const char* what) {
-    std::printf("%s %.6f %.6f\n", what, Now(), ProcessorSeconds());
+    std::printf("%s %.6f %.6f\n", what, SteadySeconds(), ProcessorSeconds());
     std::fflush(stdout);
 }
 
@@ -166,36 +156,12 @@ struct Run {
 // marks it prints.
 Run Measure(const std::vector<std::string>& command,
             const std::vector<std::pair<std::string, std::string>>& environment) {
-    int output[2];
-    if (pipe(output) != 0) return {};
-    const double start = Now();
-    const pid_t child = fork();
-    if (child == 0) {
-        for (const auto& [name, value] : environment) setenv(name.c_str(), value.c_str(), 1);
-        dup2(output[1], STDOUT_FILENO);
-        const int null = open("/dev/null", O_WRONLY);
-        dup2(null, STDERR_FILENO);
-        close(output[0]);
-        std::vector<char*> args;
-        for (const std::string& part : command) args.push_back(const_cast<char*>(part.c_str()));
-        args.push_back(nullptr);
-        execv(args[0], args.data());
-        _exit(127);
-    }
-    close(output[1]);
-    std::string text;
-    char buffer[4096];
-    for (ssize_t got; (got = read(output[0], buffer, sizeof buffer)) > 0;) text.append(buffer, got);
-    close(output[0]);
-    int status = 0;
-    struct rusage usage {};
-    wait4(child, &status, 0, &usage);
+    const ProcessRun process = RunProcess(command, environment);
     Run run;
-    run.seconds = Now() - start;
-    run.cpuSeconds = double(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
-                     double(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
-    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    std::istringstream lines(text);
+    run.seconds = process.seconds;
+    run.cpuSeconds = process.cpuSeconds;
+    run.status = process.status;
+    std::istringstream lines(process.output);
     std::string label;
     double when = 0, cpu = 0;
     while (lines >> label >> when >> cpu) {
@@ -212,10 +178,9 @@ double Between(const std::map<std::string, double>& marks, const char* from, con
     return a == marks.end() || b == marks.end() ? -1 : b->second - a->second;
 }
 
-void PrintSpread(const char* what, std::vector<double> values, const char* unit) {
-    std::sort(values.begin(), values.end());
-    std::printf("  %-50s %8.3f %8.3f %8.3f %s\n", what, values.front(), values[values.size() / 2],
-                values.back(), unit);
+void PrintSpread(const char* what, const std::vector<double>& values, const char* unit) {
+    const Spread s = SpreadOf(values);
+    std::printf("  %-50s %8.3f %8.3f %8.3f %s\n", what, s.min, s.median, s.max, unit);
 }
 
 struct WindowFigures {
