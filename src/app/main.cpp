@@ -14,6 +14,7 @@
 #include "messaging/termination_signals.h"
 #include "pane/class_view.h"
 #include "pane/tree_ctrl_ex.h"
+#include "platform/heap_growth.h"
 
 namespace {
 
@@ -34,6 +35,7 @@ void GrabScreenLater(const LaunchOptions& options, QApplication& application) {
 }  // namespace
 
 int main(int argc, char* argv[]) {
+    GrowHeapInLargeSteps();
     CVereroApp::SetApplicationIdentity();
     QApplication application(argc, argv);
     InstallQtChineseTranslations(application);

@@ -20,7 +20,11 @@
 
 namespace {
 
-constexpr const char* kLargePages = "pragma page_size=65536";
+// Photo ids are digests, so imported rows land at random places in the
+// table: pages holding only a few rows with their thumbnails would be
+// rebalanced, whole, on almost every insert. In small pages a thumbnail sits
+// in an overflow chain, which no insert moves.
+constexpr const char* kPageSize = "pragma page_size=4096";
 // Room for the working database to grow into before the next start: address
 // space only, so it costs nothing until imports fill it.
 constexpr std::int64_t kGrowthRoom = std::int64_t{64} << 30;
@@ -180,10 +184,8 @@ CatalogueFileState CopyWorkingDatabase(sqlite3** working) {
 CatalogueFileState AddMissingTables() {
     sqlite3* file = nullptr;
     if (!OpenFile(CatalogueFilePath(), &file)) return CatalogueFileState::NotWritable;
-    // A new file gets pages large enough to hold a row with its thumbnail, so
-    // that reading the columns after the thumbnail never walks an overflow
-    // chain. Takes effect only on an empty file; existing files keep theirs.
-    sqlite3_exec(file, kLargePages, nullptr, nullptr, nullptr);
+    // Takes effect only on an empty file; existing files keep their pages.
+    sqlite3_exec(file, kPageSize, nullptr, nullptr, nullptr);
     // One transaction, so that a new file is synced once rather than per statement.
     sqlite3_exec(file, "begin transaction", nullptr, nullptr, nullptr);
     bool tablesOk = true;
@@ -208,9 +210,9 @@ bool OpenCatalogue(Library& library) {
 
 bool LibraryInternals::Open(Library& library) {
     std::lock_guard lock(library.mutex_);
+    if (library.working_) return true;
     const bool readOnly = library.ReadOnly();
     if (!readOnly) EnsureFolder(DataFolder());
-    if (library.working_) return true;
     // A save file belongs to the process that holds the data folder.
     if (!readOnly) RemoveInterruptedSave();
 

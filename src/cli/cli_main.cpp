@@ -10,8 +10,10 @@
 #include "cli/cli_commands.h"
 #include "platform/data_folder.h"
 #include "platform/data_folder_lock.h"
+#include "platform/heap_growth.h"
 
 int main(int argc, char** argv) {
+    GrowHeapInLargeSteps();
     std::vector<std::string> args(argv + 1, argv + argc);
     // The option comes before the command; without its folder the default
     // data folder would be used silently.

@@ -54,9 +54,13 @@ ImportEnd RunFolderImport(const std::string& folder, const ImportJob& job) {
 
 ImportEnd RunListImport(const std::vector<std::string>& paths, const ImportJob& job) {
     ImportProgress& progress = job.progress;
+    // Each path is looked at once: the import below goes by what the count saw.
+    std::vector<bool> isFolder;
+    isFolder.reserve(paths.size());
     int total = 0;
     for (const std::string& path : paths) {
-        if (IsDirectory(path)) {
+        isFolder.push_back(IsDirectory(path));
+        if (isFolder.back()) {
             total += CountJpegFiles(path, progress);
         } else if (IsJpegName(path)) {
             total += 1;
@@ -72,12 +76,11 @@ ImportEnd RunListImport(const std::vector<std::string>& paths, const ImportJob& 
     int imported = 0;
     {
         OrderedImport import(job.library, imported, progress, job.regions);
-        for (const std::string& path : paths) {
-            if (import.Stopped()) break;
-            if (IsDirectory(path)) {
-                ImportFolderTree(path, import);
+        for (std::size_t i = 0; i < paths.size() && !import.Stopped(); ++i) {
+            if (isFolder[i]) {
+                ImportFolderTree(paths[i], import);
             } else {
-                import.Add(path);
+                import.Add(paths[i]);
             }
         }
         import.Finish();

@@ -72,6 +72,11 @@ void CDlg_NewPic::OnTick() {
     Refresh();
 }
 
+void CDlg_NewPic::showEvent(QShowEvent* event) {
+    CSkinnedDialog::showEvent(event);
+    if (refresh_.isActive()) OnTick();
+}
+
 void CDlg_NewPic::ShowTexts(const ImportProgressTexts& texts) {
     importedLine_->setText(texts.importedLine);
     duplicateLine_->setText(texts.duplicateLine);

@@ -48,6 +48,11 @@ class CDlg_NewPic : public CSkinnedDialog {
     // 取消, Escape and the close command: cancel the import and close.
     void reject() override;
 
+  protected:
+    // A dialog shown after its import already ended shows the last counts at
+    // once, before a closing question can open over it.
+    void showEvent(QShowEvent* event) override;
+
   private:
     void OnTick();
     void ShowTexts(const ImportProgressTexts& texts);

@@ -6,6 +6,8 @@
 
 #include <cerrno>
 
+#include "platform/file_replace.h"
+
 namespace {
 
 bool FlushOpened(const std::string& path, int flags) {
@@ -54,6 +56,16 @@ bool IsWritableFile(const std::string& path) {
 
 bool RemoveFile(const std::string& path) {
     return unlink(path.c_str()) == 0;
+}
+
+bool WriteNewFile(const std::string& path, std::span<const std::uint8_t> bytes) {
+    const int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    if (fd < 0) return false;
+    const bool written = SystemFileOperations().Write(fd, bytes);
+    const int error = errno;
+    if (close(fd) != 0) return false;
+    errno = error;
+    return written;
 }
 
 bool FlushFileToDisk(const std::string& path) {

@@ -47,6 +47,9 @@ bool IsWritableFile(const std::string& path);
 // Removes the file (never a folder).
 bool RemoveFile(const std::string& path);
 
+// Creates the file, or empties it, and writes bytes into it (not flushed).
+bool WriteNewFile(const std::string& path, std::span<const std::uint8_t> bytes);
+
 // Flushes the file's content to the disk.
 bool FlushFileToDisk(const std::string& path);
 

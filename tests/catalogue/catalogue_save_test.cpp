@@ -1,6 +1,8 @@
 
+#include <fcntl.h>
 #include <signal.h>
 #include <sys/resource.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
@@ -123,4 +125,35 @@ TEST_F(CatalogueTest, AFileCutShortUnderTheOpenCatalogueTakesNothingFromIt) {
     InsertPhotoRow(library(), PhotoRef{41, false}, MakeRecord("/p", "41.jpg"), {}, {});
     ASSERT_EQ(SaveCatalogue(library()), 0);
     EXPECT_EQ(CountRowsInFile(CatalogueFilePath(), "tJpgMsg"), 41);
+}
+
+// The working database is an image of the file in memory, or a copy of it
+// when another process holds the file open for writing (no lease); either
+// way a save leaves a sound file with every row, page size and all, and
+// recreates a data folder removed meanwhile.
+TEST_F(CatalogueTest, EitherWorkingDatabaseSavesWholeIntoASoundFile) {
+    for (const bool heldOpenElsewhere : {false, true}) {
+        SCOPED_TRACE(heldOpenElsewhere ? "copied working database" : "image in memory");
+        CloseCatalogue(library());
+        std::filesystem::remove_all(DataFolder());
+        ASSERT_TRUE(OpenCatalogue(library()));
+        ASSERT_EQ(SaveCatalogue(library()), 0);
+        CloseCatalogue(library());
+        const int writer =
+            heldOpenElsewhere ? open(CatalogueFilePath().c_str(), O_WRONLY | O_CLOEXEC) : -1;
+        ASSERT_TRUE(OpenCatalogue(library()));
+        for (int id = 1; id <= 300; ++id)
+            InsertPhotoRow(library(), PhotoRef{id * 7919, false},
+                           MakeRecord("/p", std::to_string(id) + ".jpg"),
+                           std::vector<std::uint8_t>(9000, std::uint8_t(id)), {});
+        std::filesystem::remove_all(DataFolder());
+        EXPECT_EQ(SaveCatalogue(library()), 0);
+        if (writer >= 0) close(writer);
+        EXPECT_EQ(CountRowsInFile(CatalogueFilePath(), "tJpgMsg"), 300);
+        EXPECT_EQ(QueryFileColumn(CatalogueFilePath(), "pragma integrity_check"),
+                  std::vector<std::string>{"ok"});
+        EXPECT_EQ(
+            QueryFileColumn(CatalogueFilePath(), "select sum(length(bJpgThumbData)) from tJpgMsg"),
+            std::vector<std::string>{std::to_string(300 * 9001)});
+    }
 }

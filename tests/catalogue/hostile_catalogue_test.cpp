@@ -75,7 +75,12 @@ TEST_F(HostileCatalogueTest, UnusableFilesAreReportedAndLeftUntouched) {
         {"cut at a page boundary", CatalogueFileState::Truncated,
          [this](const std::string& path) {
              const std::string bytes = SoundCatalogueBytes(library());
-             WriteBytes(path, bytes.substr(0, 65536 * 3));
+             // The header's page size: two big-endian bytes, 1 standing for 65536.
+             std::size_t pageSize =
+                 std::size_t(std::uint8_t(bytes[16])) << 8 | std::uint8_t(bytes[17]);
+             if (pageSize == 1) pageSize = 65536;
+             ASSERT_GE(bytes.size() / pageSize, 2u);
+             WriteBytes(path, bytes.substr(0, bytes.size() / pageSize / 2 * pageSize));
          }},
         {"schema page overwritten", CatalogueFileState::Damaged,
          [this](const std::string& path) {
