@@ -8,6 +8,7 @@
 #include <utility>
 
 #include "metadata/app_segment_kind.h"
+#include "platform/file_ops.h"
 
 namespace {
 
@@ -33,16 +34,39 @@ FilePtr OpenForReading(const std::string& utf8Path) {
     return FilePtr(std::fopen(utf8Path.c_str(), "rb"));
 }
 
-// Next marker code after fill bytes, or -1 at the end of the file or on
-// bytes that are not a marker.
-int NextMarker(std::FILE* f) {
-    int c = std::fgetc(f);
-    if (c != 0xFF) return -1;
-    do {
-        c = std::fgetc(f);
-    } while (c == 0xFF);
-    return c == EOF ? -1 : c;
-}
+// The head of an open file, read in large pieces at an offset: walking the
+// segment headers of practically every camera file costs a single read.
+class HeadWindow {
+  public:
+    explicit HeadWindow(int fd) : fd_(fd), buffer_(kHeadBufferBytes) {}
+
+    // The byte at offset; -1 past the end of the file or when it cannot be read.
+    int ByteAt(std::uint64_t offset) {
+        if (offset < start_ || offset >= start_ + size_) {
+            start_ = offset;
+            size_ = ReadAtMost(fd_, offset, buffer_);
+            if (size_ == 0) return -1;
+        }
+        return buffer_[offset - start_];
+    }
+
+    // Up to length bytes from offset: fewer when the file ends before.
+    std::vector<std::uint8_t> Bytes(std::uint64_t offset, std::size_t length) {
+        if (offset >= start_ && offset + length <= start_ + size_) {
+            const auto* first = buffer_.data() + (offset - start_);
+            return {first, first + length};
+        }
+        std::vector<std::uint8_t> bytes(length);
+        bytes.resize(ReadAtMost(fd_, offset, bytes));
+        return bytes;
+    }
+
+  private:
+    int fd_;
+    std::vector<std::uint8_t> buffer_;
+    std::uint64_t start_ = 0;
+    std::size_t size_ = 0;
+};
 
 bool HasNoLength(int marker) {
     return marker == 0x01 || (marker >= 0xD0 && marker <= 0xD7);
@@ -71,20 +95,19 @@ bool Wanted(AppSegmentKind kind, const JpegHead& head) {
     return false;
 }
 
-// Reads an APP1 or APP13 body of bodyLength bytes: its signature, and the
-// rest when it carries what the reader keeps. Returns the bytes read: fewer
-// than bodyLength when the file ends inside the segment (which still hands
-// libexif what is there) or the rest is not wanted.
-std::size_t ReadAppSegment(std::FILE* f, int marker, std::size_t bodyLength, JpegHead& head) {
-    std::vector<std::uint8_t> body(std::min(bodyLength, kExtendedXmpSignature.size()));
-    body.resize(std::fread(body.data(), 1, body.size(), f));
+// Reads an APP1 or APP13 body of bodyLength bytes at offset: its signature,
+// and the rest when it carries what the reader keeps. False when the file
+// ends inside the part read (what is there still goes to libexif).
+bool ReadAppSegment(HeadWindow& file, std::uint64_t offset, int marker, std::size_t bodyLength,
+                    JpegHead& head) {
+    const std::size_t signatureLength = std::min(bodyLength, kExtendedXmpSignature.size());
+    std::vector<std::uint8_t> body = file.Bytes(offset, signatureLength);
+    if (body.size() < signatureLength) return false;
     const AppSegmentKind kind = ClassifyAppSegment(static_cast<std::uint8_t>(marker), body);
     if (kind == AppSegmentKind::ExtendedXmp) head.hasExtendedXmp = true;
-    if (!Wanted(kind, head) || std::feof(f)) return body.size();
-    const std::size_t start = body.size();
-    body.resize(bodyLength);
-    body.resize(start + std::fread(body.data() + start, 1, bodyLength - start, f));
-    const std::size_t read = body.size();
+    if (!Wanted(kind, head)) return true;
+    body = file.Bytes(offset, bodyLength);
+    const bool whole = body.size() == bodyLength;
     switch (kind) {
         case AppSegmentKind::Exif:
             head.exifPayload = std::move(body);
@@ -102,56 +125,60 @@ std::size_t ReadAppSegment(std::FILE* f, int marker, std::size_t bodyLength, Jpe
         case AppSegmentKind::Other:
             break;
     }
-    return read;
+    return whole;
 }
 
 // Reads precision, height and width from a frame header body of bodyLength
-// bytes; a body too short to hold them and the component count is not
-// read at all, so that no byte beyond the segment is taken for the size.
-// Returns the bytes read.
-std::size_t ReadFrame(std::FILE* f, std::size_t bodyLength, std::optional<JpegFrameSize>& frame) {
+// bytes at offset; a body too short to hold them and the component count is
+// not read at all, so that no byte beyond the segment is taken for the size.
+// False when the file ends inside the fields.
+bool ReadFrame(HeadWindow& file, std::uint64_t offset, std::size_t bodyLength,
+               std::optional<JpegFrameSize>& frame) {
     constexpr std::size_t kSizeFields = 5;  // precision, height, width
-    if (bodyLength < kSizeFields + 1) return 0;
-    unsigned char fields[kSizeFields];
-    const std::size_t got = std::fread(fields, 1, kSizeFields, f);
-    if (got < kSizeFields) return got;
+    if (bodyLength < kSizeFields + 1) return true;
+    const std::vector<std::uint8_t> fields = file.Bytes(offset, kSizeFields);
+    if (fields.size() < kSizeFields) return false;
     const int height = fields[1] << 8 | fields[2];
     const int width = fields[3] << 8 | fields[4];
     // A height of 0 is given later by a DNL segment; the size is not known here.
     if (width > 0 && height > 0) frame = JpegFrameSize{width, height};
-    return got;
+    return true;
 }
 
 }  // namespace
 
 bool ReadJpegHead(const std::string& utf8Path, JpegHead& head) {
     head = {};
-    FilePtr file = OpenForReading(utf8Path);
-    if (!file) return false;
-    std::FILE* f = file.get();
-    std::setvbuf(f, nullptr, _IOFBF, kHeadBufferBytes);
-    if (std::fgetc(f) != 0xFF || std::fgetc(f) != kMarkerSoi) return false;
+    const ReadOnlyFile opened(utf8Path);
+    if (!opened.IsOpen()) return false;
+    HeadWindow file(opened.Descriptor());
+    if (file.ByteAt(0) != 0xFF || file.ByteAt(1) != kMarkerSoi) return false;
+    std::uint64_t at = 2;
     // Only the first frame header counts: it is the one a decoder uses.
     bool sawFrame = false;
     for (int segment = 0; segment < kMaxSegments; ++segment) {
-        const int marker = NextMarker(f);
+        // The next marker code, after any fill bytes.
+        if (file.ByteAt(at++) != 0xFF) break;
+        int marker = file.ByteAt(at++);
+        while (marker == 0xFF) marker = file.ByteAt(at++);
         if (marker < 0 || marker == kMarkerSos || marker == kMarkerEoi) break;
         if (marker == kMarkerSoi || HasNoLength(marker)) continue;
-        const int high = std::fgetc(f);
-        const int low = std::fgetc(f);
-        if (high == EOF || low == EOF) break;
+        const int high = file.ByteAt(at);
+        const int low = file.ByteAt(at + 1);
+        if (high < 0 || low < 0) break;
+        at += 2;
         const int length = (high << 8) | low;
         if (length < 2) break;
         const auto bodyLength = static_cast<std::size_t>(length - 2);
-        std::size_t consumed = 0;
+        bool whole = true;  // false when the file ended inside the segment
         if (marker == kMarkerApp1 || marker == kMarkerApp13) {
-            consumed = ReadAppSegment(f, marker, bodyLength, head);
+            whole = ReadAppSegment(file, at, marker, bodyLength, head);
         } else if (IsFrameHeader(marker) && !sawFrame) {
             sawFrame = true;
-            consumed = ReadFrame(f, bodyLength, head.frame);
+            whole = ReadFrame(file, at, bodyLength, head.frame);
         }
-        if (std::feof(f)) break;  // the file ended inside the segment
-        if (std::fseek(f, static_cast<long>(bodyLength - consumed), SEEK_CUR) != 0) break;
+        if (!whole) break;
+        at += bodyLength;
     }
     return true;
 }

@@ -22,12 +22,10 @@ std::int32_t Low32Bits(std::int64_t seconds) {
         static_cast<std::uint32_t>(static_cast<std::uint64_t>(seconds)));
 }
 
-void ReadFileStatus(const std::string& utf8Path, PhotoRecord& record) {
-    auto status = StatFile(utf8Path);
-    if (!status) return;
-    record.fSize = static_cast<float>(status->size) * (1.0f / 1024) * (1.0f / 1024);
-    record.dwCTime = Low32Bits(status->creationTime);
-    record.dwMTime = Low32Bits(status->lastWriteTime);
+void SetFileStatus(const FileStatus& status, PhotoRecord& record) {
+    record.fSize = static_cast<float>(status.size) * (1.0f / 1024) * (1.0f / 1024);
+    record.dwCTime = Low32Bits(status.creationTime);
+    record.dwMTime = Low32Bits(status.lastWriteTime);
 }
 
 // Image size from a decode when neither the frame header (as the segment
@@ -84,7 +82,8 @@ bool ReadPhotoFile(MetadataReader& reader, const std::string& path, bool decodeW
     reader.Discard();
     if (path.empty()) return false;
     const std::string utf8Path = CodePageToUtf8(path);
-    if (FileSizeOfUtf8Path(utf8Path) < 0) return false;
+    const std::optional<FileStatus> status = StatFile(utf8Path);
+    if (!status) return false;
     // The full path must fit its field with the terminator; a cut path would
     // name another file.
     if (path.size() >= sizeof reader.record_.strFullPath) return false;
@@ -93,7 +92,7 @@ bool ReadPhotoFile(MetadataReader& reader, const std::string& path, bool decodeW
 
     reader.path_ = path;
     PhotoRecord& record = reader.record_;
-    ReadFileStatus(utf8Path, record);
+    SetFileStatus(*status, record);
     SetField(record.strName, std::string_view(path).substr(nameStart));
     // As a std::string: an empty folder view has no data pointer at all.
     SetField(record.strPath, std::string(FolderOfPath(path)));

@@ -34,15 +34,19 @@ std::optional<OpenFileFacts> RegularFileFacts(int fd) {
 }
 
 bool ReadAt(int fd, std::uint64_t offset, std::span<std::uint8_t> out) {
+    return ReadAtMost(fd, offset, out) == out.size();
+}
+
+std::size_t ReadAtMost(int fd, std::uint64_t offset, std::span<std::uint8_t> out) {
     std::size_t done = 0;
     while (done < out.size()) {
         ssize_t got =
             pread(fd, out.data() + done, out.size() - done, static_cast<off_t>(offset + done));
         if (got < 0 && errno == EINTR) continue;
-        if (got <= 0) return false;
+        if (got <= 0) break;
         done += static_cast<std::size_t>(got);
     }
-    return true;
+    return done;
 }
 
 bool PathEntryExists(const std::string& path) {

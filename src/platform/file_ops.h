@@ -38,6 +38,10 @@ std::optional<OpenFileFacts> RegularFileFacts(int fd);
 // before out is full or the read fails.
 bool ReadAt(int fd, std::uint64_t offset, std::span<std::uint8_t> out);
 
+// Reads the bytes of fd from offset on into out until it is full, the file
+// ends or a read fails; returns how many it read.
+std::size_t ReadAtMost(int fd, std::uint64_t offset, std::span<std::uint8_t> out);
+
 // Something (a file, a folder, a dangling link) has this name.
 bool PathEntryExists(const std::string& path);
 
