@@ -192,6 +192,12 @@ void Report(Library& library, const char* name, const std::string& folder,
         std::printf("  exiftool      (not installed)\n");
 }
 
+// One figure over the rounds: its smallest, median and largest value.
+void PrintSpread(const char* label, const std::vector<double>& values, const char* unit) {
+    const Spread s = SpreadOf(values);
+    std::printf("  %-28s %8.2f %8.2f %8.2f  %s\n", label, s.min, s.median, s.max, unit);
+}
+
 // The generated thumbnails on the read pool against the same import on one
 // thread and vipsthumbnail, round after round so that each ratio compares
 // figures taken moments apart on a shared machine.
@@ -213,64 +219,51 @@ void ReportReadAhead(Library& library, const std::string& folder,
             overVips.push_back(pooled.back() / rate);
         }
     }
-    auto print = [](const char* label, const std::vector<double>& values, const char* unit) {
-        const Spread s = SpreadOf(values);
-        std::printf("  %-28s %8.2f %8.2f %8.2f  %s\n", label, s.min, s.median, s.max, unit);
-    };
     std::printf("\nread ahead, files without EXIF: %zu files, %d read workers, %d rounds\n",
                 files.size(), workers, rounds);
     std::printf("  %-28s %8s %8s %8s\n", "", "min", "median", "max");
-    print("import (read pool)", pooled, "photos/s");
-    print("import on one thread", serial, "photos/s");
-    print("pool / one thread", overSerial, "x (target >= 1.6)");
+    PrintSpread("import (read pool)", pooled, "photos/s");
+    PrintSpread("import on one thread", serial, "photos/s");
+    PrintSpread("pool / one thread", overSerial, "x (target >= 1.6)");
     if (vips.empty()) {
         std::printf("  vipsthumbnail --size 160     (not installed)\n");
         return;
     }
-    print("vipsthumbnail --size 160", vips, "files/s");
-    print("pool / vipsthumbnail", overVips, "x (target >= 1.5)");
-}
-
-double WallSeconds(const std::string& command) {
-    const double start = SteadySeconds();
-    if (std::system((command + " >/dev/null 2>&1").c_str()) != 0) return -1;
-    return SteadySeconds() - start;
-}
-
-double Median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    return values.empty() ? 0 : values[values.size() / 2];
+    PrintSpread("vipsthumbnail --size 160", vips, "files/s");
+    PrintSpread("pool / vipsthumbnail", overVips, "x (target >= 1.5)");
 }
 
 // What a user runs: the whole `darazoz-cli import` process on n files with a
 // fresh data folder, next to the floor program as a whole process on the same
-// files, medians of five runs each.
+// files, one after the other in each round.
 void ReportWholeProcess(const std::vector<std::string>& files, const std::string& workDir,
-                        const std::string& floor) {
-    std::printf("\nwhole process (darazoz-cli import with a new data folder; medians of 5)\n");
+                        const std::string& floor, int rounds) {
+    std::printf("\nwhole process (darazoz-cli import with a new data folder), %d rounds\n", rounds);
+    std::printf("  %-28s %8s %8s %8s\n", "", "min", "median", "max");
     for (std::size_t n : {std::size_t{10}, std::size_t{1000}}) {
         if (n > files.size()) continue;
         const std::vector<std::string> subset(files.begin(), files.begin() + long(n));
         const std::string list = WriteList(workDir + "/process.list", subset);
-        std::string arguments;
-        for (const std::string& f : subset) arguments += " '" + f + "'";
         const std::string data = workDir + "/process-data";
-        std::vector<double> cli, base;
-        for (int run = 0; run < 5; ++run) {
+        std::vector<std::string> import{DARAZOZ_CLI, "--data-dir", data, "import"};
+        import.insert(import.end(), subset.begin(), subset.end());
+        std::vector<double> cli, base, speed;
+        for (int round = 0; round < rounds; ++round) {
             std::filesystem::remove_all(data);
-            cli.push_back(
-                WallSeconds("'" DARAZOZ_CLI "' --data-dir '" + data + "' import" + arguments));
-            if (!floor.empty()) base.push_back(WallSeconds("'" + floor + "' '" + list + "'"));
+            cli.push_back(RunProcess(import).seconds * 1000);
+            if (floor.empty()) continue;
+            base.push_back(RunProcess({floor, list}).seconds * 1000);
+            speed.push_back(base.back() / cli.back());
         }
-        const double cliMs = Median(cli) * 1000, floorMs = Median(base) * 1000;
+        const std::string photos = std::to_string(n) + " photos, ";
+        PrintSpread((photos + "darazoz-cli").c_str(), cli, "ms");
         if (floor.empty()) {
-            std::printf("  %4zu photos  darazoz-cli %8.1f ms  (floor not built)\n", n, cliMs);
-        } else {
-            std::printf(
-                "  %4zu photos  darazoz-cli %8.1f ms  floor %8.1f ms  over the floor "
-                "%+7.1f ms\n",
-                n, cliMs, floorMs, cliMs - floorMs);
+            std::printf("  (floor not built)\n");
+            continue;
         }
+        PrintSpread((photos + "floor").c_str(), base, "ms");
+        PrintSpread((photos + "speed / floor").c_str(), speed,
+                    n >= 1000 ? "x (target >= 0.5)" : "x");
     }
 }
 
@@ -299,11 +292,15 @@ int main(int argc, char** argv) {
     std::printf("import benchmark (corpus in %s)\n", dir.c_str());
     std::fflush(stdout);
     const std::string floor = BuildFloor(dir);
-    auto cameraFiles = MakeCameraCorpus(dir + "/camera", camera);
-    Report(library, "camera", dir + "/camera", cameraFiles, dir, floor, 3000);
-    ReportWholeProcess(cameraFiles, dir, floor);
-    auto plainFiles = MakePlainCorpus(dir + "/plain", plain);
-    Report(library, "plain", dir + "/plain", plainFiles, dir, floor, 25);
-    ReportReadAhead(library, dir + "/plain", plainFiles, dir, workers, rounds);
+    if (camera > 0) {
+        auto cameraFiles = MakeCameraCorpus(dir + "/camera", camera);
+        Report(library, "camera", dir + "/camera", cameraFiles, dir, floor, 3000);
+        ReportWholeProcess(cameraFiles, dir, floor, rounds);
+    }
+    if (plain > 0) {
+        auto plainFiles = MakePlainCorpus(dir + "/plain", plain);
+        Report(library, "plain", dir + "/plain", plainFiles, dir, floor, 25);
+        ReportReadAhead(library, dir + "/plain", plainFiles, dir, workers, rounds);
+    }
     return 0;
 }
