@@ -2,6 +2,7 @@
 
 #include <sqlite3.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <functional>
@@ -32,9 +33,18 @@ constexpr std::int64_t kGrowthRoom = std::int64_t{64} << 30;
 // page cache.
 constexpr const char* kReadInPlace = "pragma mmap_size=2147418112";
 // Pages written in a transaction stay in the page cache until it commits: a
-// cache smaller than one import batch (100 photos with their thumbnails)
-// spills pages into the image and copies them back, over and over.
-constexpr const char* kWriteCache = "pragma cache_size=-65536";
+// cache smaller than one import batch (100 photos with their thumbnails,
+// some hundreds of pages) spills pages into the image and copies them back,
+// over and over. Reads come from the image in place, so a cache larger than
+// that only keeps fresh memory in use: once full, it reuses its clean pages.
+constexpr std::int64_t kWriteCachePages = 2048;
+constexpr std::int64_t kWriteCacheMaxKiB = 65536;
+
+void SetWriteCache(sqlite3* memory) {
+    const std::int64_t pageKiB = QueryInt64(memory, "pragma page_size").value_or(4096) / 1024;
+    const std::int64_t kib = std::min(kWriteCachePages * pageKiB, kWriteCacheMaxKiB);
+    ExecuteStatement(memory, "pragma cache_size=-" + std::to_string(kib));
+}
 
 void ReportError(const char* label) {
     std::printf("%s error!\n", label);
@@ -145,7 +155,7 @@ bool MapWorkingDatabase(std::recursive_mutex& mutex, sqlite3** working,
         return false;
     }
     ExecuteStatement(memory, kReadInPlace);
-    ExecuteStatement(memory, kWriteCache);
+    SetWriteCache(memory);
     *working = memory;
     *image = std::move(mapped);
     return true;
