@@ -73,6 +73,13 @@ std::string Numbered(const std::string& folder, const char* prefix, int i) {
     return folder + "/" + name;
 }
 
+// Removes the files a larger corpus left in folder beyond the first count, so
+// that an import of the folder takes exactly this corpus.
+void RemoveSurplus(const std::string& folder, const char* prefix, int count) {
+    for (int i = count; std::filesystem::remove(Numbered(folder, prefix, i)); ++i) {
+    }
+}
+
 // Camera files, each with its own EXIF block and embedded thumbnail; with
 // positioned, each also holds a GPS position (spread over eastern China).
 std::vector<std::string> WriteCameraCorpus(const std::string& folder, int count, BodySize size,
@@ -112,6 +119,7 @@ std::vector<std::string> WriteCameraCorpus(const std::string& folder, int count,
         MakeTestJpeg(exif, small);
         WriteFile(path, App1Segment(small), body);
     }
+    RemoveSurplus(folder, "IMG_", count);
     return files;
 }
 
@@ -138,6 +146,7 @@ std::vector<std::string> MakePlainCorpus(const std::string& folder, int count) {
         files.push_back(path);
         if (!std::filesystem::exists(path)) WriteFile(path, {}, EncodeBody(100 + std::uint32_t(i)));
     }
+    RemoveSurplus(folder, "plain_", count);
     return files;
 }
 
