@@ -2,7 +2,6 @@
 
 #include <sqlite3.h>
 
-#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <functional>
@@ -21,11 +20,7 @@
 
 namespace {
 
-// Photo ids are digests, so imported rows land at random places in the
-// table: pages holding only a few rows with their thumbnails would be
-// rebalanced, whole, on almost every insert. In small pages a thumbnail sits
-// in an overflow chain, which no insert moves.
-constexpr const char* kPageSize = "pragma page_size=4096";
+constexpr const char* kLargePages = "pragma page_size=65536";
 // Room for the working database to grow into before the next start: address
 // space only, so it costs nothing until imports fill it.
 constexpr std::int64_t kGrowthRoom = std::int64_t{64} << 30;
@@ -33,18 +28,9 @@ constexpr std::int64_t kGrowthRoom = std::int64_t{64} << 30;
 // page cache.
 constexpr const char* kReadInPlace = "pragma mmap_size=2147418112";
 // Pages written in a transaction stay in the page cache until it commits: a
-// cache smaller than one import batch (100 photos with their thumbnails,
-// some hundreds of pages) spills pages into the image and copies them back,
-// over and over. Reads come from the image in place, so a cache larger than
-// that only keeps fresh memory in use: once full, it reuses its clean pages.
-constexpr std::int64_t kWriteCachePages = 2048;
-constexpr std::int64_t kWriteCacheMaxKiB = 65536;
-
-void SetWriteCache(sqlite3* memory) {
-    const std::int64_t pageKiB = QueryInt64(memory, "pragma page_size").value_or(4096) / 1024;
-    const std::int64_t kib = std::min(kWriteCachePages * pageKiB, kWriteCacheMaxKiB);
-    ExecuteStatement(memory, "pragma cache_size=-" + std::to_string(kib));
-}
+// cache smaller than one import batch (100 photos with their thumbnails)
+// spills pages into the image and copies them back, over and over.
+constexpr const char* kWriteCache = "pragma cache_size=-65536";
 
 void ReportError(const char* label) {
     std::printf("%s error!\n", label);
@@ -155,7 +141,7 @@ bool MapWorkingDatabase(std::recursive_mutex& mutex, sqlite3** working,
         return false;
     }
     ExecuteStatement(memory, kReadInPlace);
-    SetWriteCache(memory);
+    ExecuteStatement(memory, kWriteCache);
     *working = memory;
     *image = std::move(mapped);
     return true;
@@ -194,8 +180,14 @@ CatalogueFileState CopyWorkingDatabase(sqlite3** working) {
 CatalogueFileState AddMissingTables() {
     sqlite3* file = nullptr;
     if (!OpenFile(CatalogueFilePath(), &file)) return CatalogueFileState::NotWritable;
-    // Takes effect only on an empty file; existing files keep their pages.
-    sqlite3_exec(file, kPageSize, nullptr, nullptr, nullptr);
+    // A new file gets pages large enough to hold a row with its thumbnail, so
+    // that reading the columns after the thumbnail never walks an overflow
+    // chain: with 4 KiB pages the groupings take half as long again or more.
+    // Imports pay for it (rows land at random places, as ids are digests, and
+    // pages of a few rows are rebalanced whole), but a photo is imported once
+    // and grouped at every start. Takes effect only on an empty file;
+    // existing files keep theirs.
+    sqlite3_exec(file, kLargePages, nullptr, nullptr, nullptr);
     // One transaction, so that a new file is synced once rather than per statement.
     sqlite3_exec(file, "begin transaction", nullptr, nullptr, nullptr);
     bool tablesOk = true;
