@@ -3,6 +3,8 @@
 #include <chrono>
 #include <cstdlib>
 
+#include "platform/thread_priority.h"
+
 namespace {
 
 // How long the idle worker sleeps before it looks at the exit token again.
@@ -208,6 +210,10 @@ void PrefetchWorker::Store(const Task& task, DisplayImage image) {
 }
 
 void PrefetchWorker::Run() {
+    // The decodes (and the band threads they start) yield to the UI thread,
+    // so that a thumbnail standing in and a picture just stored are painted
+    // at once rather than beside two decoding threads on two cores.
+    LowerThisThreadPriority();
     while (!stop_.StopRequested()) {
         std::optional<Task> task;
         DecodeRequest request;
