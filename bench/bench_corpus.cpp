@@ -9,6 +9,7 @@
 
 #include "image/raster_image.h"
 #include "test_jpeg_writer.h"
+#include "test_restart_jpeg.h"
 
 namespace {
 
@@ -83,7 +84,7 @@ void RemoveSurplus(const std::string& folder, const char* prefix, int count) {
 // Camera files, each with its own EXIF block and embedded thumbnail; with
 // positioned, each also holds a GPS position (spread over eastern China).
 std::vector<std::string> WriteCameraCorpus(const std::string& folder, int count, BodySize size,
-                                           bool positioned) {
+                                           bool positioned, int restartMcus = 0) {
     std::filesystem::create_directories(folder);
     std::vector<std::string> files;
     std::vector<std::uint8_t> body;
@@ -91,7 +92,10 @@ std::vector<std::string> WriteCameraCorpus(const std::string& folder, int count,
         std::string path = Numbered(folder, "IMG_", i);
         files.push_back(path);
         if (std::filesystem::exists(path)) continue;
-        if (body.empty()) body = EncodeBody(1, size);
+        if (body.empty()) {
+            body = EncodeBody(1, size);
+            if (restartMcus > 0) body = WithRestartMarkers(body, restartMcus);
+        }
         TestJpegOptions exif;
         exif.width = 16;
         exif.height = 12;
@@ -130,8 +134,8 @@ std::vector<std::string> MakeCameraCorpus(const std::string& folder, int count) 
 }
 
 std::vector<std::string> MakeCameraCorpus(const std::string& folder, int count, int width,
-                                          int height) {
-    return WriteCameraCorpus(folder, count, {width, height}, false);
+                                          int height, int restartMcus) {
+    return WriteCameraCorpus(folder, count, {width, height}, false, restartMcus);
 }
 
 std::vector<std::string> MakePositionedCameraCorpus(const std::string& folder, int count) {

@@ -8,9 +8,11 @@
 // Camera-like files: one shared 4000 x 3000 image body behind a different
 // EXIF block per file, each with its own 160 x 120 embedded thumbnail.
 std::vector<std::string> MakeCameraCorpus(const std::string& folder, int count);
-// The same at another size (a 24-megapixel camera: 6000 x 4000).
+// The same at another size (a 24-megapixel camera: 6000 x 4000), with a
+// restart marker every restartMcus MCUs when that is given, as many cameras
+// write them.
 std::vector<std::string> MakeCameraCorpus(const std::string& folder, int count, int width,
-                                          int height);
+                                          int height, int restartMcus = 0);
 
 // Camera files (12 megapixels) that also hold a GPS position each, so that
 // importing them ends with the region question.

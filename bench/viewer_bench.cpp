@@ -1,5 +1,6 @@
 // Photo viewer benchmark on generated camera JPEGs (default 24 megapixels,
-// 6000 x 4000), at 1080p and 4K. Each round is a fresh process that opens
+// 6000 x 4000), at 1080p and 4K, without restart markers and with one per
+// row of MCUs. Each round is a fresh process that opens
 // the viewer as the user does, right after the list was filled (the
 // prefetch starts at the same moment), and measures:
 //   - the first paint and the first paint of the full image;
@@ -428,38 +429,47 @@ int main(int argc, char** argv) {
     }
     if (options.round) return RunRound(library, argc, argv, options, options.screens.front());
 
-    double t = Now();
     std::filesystem::create_directories(options.dir);
-    const std::string photoFolder = options.dir + "/photos-" + SizeText(options.photo);
-    const std::vector<std::string> files = MakeCameraCorpus(
-        photoFolder, options.photos, options.photo.width(), options.photo.height());
-    WarmFileCache(files);
-    options.firstFile = files[0];
-    std::printf("%d photos of %s (%.1f MB each) ready in %.1f s\n", options.photos,
-                SizeText(options.photo).c_str(), std::filesystem::file_size(files[0]) / 1e6,
-                Now() - t);
-
-    options.data = options.dir + "/data-" + std::to_string(::getpid());
-    std::filesystem::remove_all(options.data);
-    const std::string import = std::string(DARAZOZ_CLI) + " --data-dir " + options.data +
-                               " import " + photoFolder + " > /dev/null 2>&1";
-    if (std::system(import.c_str()) != 0) {
-        std::fprintf(stderr, "import failed: %s\n", import.c_str());
-        return 1;
-    }
     int failed = 0;
-    for (const QSize screen : options.screens) {
-        std::vector<Figures> rounds;
-        for (int r = 0; r < options.rounds; ++r) {
-            Figures figures;
-            if (RunChildRound(argv[0], options, screen, figures))
-                rounds.push_back(std::move(figures));
-            else
-                ++failed;
+    // The same pictures without restart markers, where the lower band's
+    // thread reads through the upper band's data, and with one marker per
+    // row of 16 x 16 MCUs, where it starts at the marker nearest the middle.
+    for (const int restartMcus : {0, (options.photo.width() + 15) / 16}) {
+        const double t = Now();
+        const std::string photoFolder = options.dir + "/photos-" + SizeText(options.photo) +
+                                        (restartMcus > 0 ? "-restarts" : "");
+        const std::vector<std::string> files =
+            MakeCameraCorpus(photoFolder, options.photos, options.photo.width(),
+                             options.photo.height(), restartMcus);
+        WarmFileCache(files);
+        options.firstFile = files[0];
+        const std::string markers =
+            restartMcus > 0 ? "a restart marker every row of MCUs" : "no restart markers";
+        std::printf("\n%d photos of %s, %s (%.1f MB each), ready in %.1f s\n", options.photos,
+                    SizeText(options.photo).c_str(), markers.c_str(),
+                    std::filesystem::file_size(files[0]) / 1e6, Now() - t);
+
+        options.data = options.dir + "/data-" + std::to_string(::getpid());
+        std::filesystem::remove_all(options.data);
+        const std::string import = std::string(DARAZOZ_CLI) + " --data-dir " + options.data +
+                                   " import " + photoFolder + " > /dev/null 2>&1";
+        if (std::system(import.c_str()) != 0) {
+            std::fprintf(stderr, "import failed: %s\n", import.c_str());
+            return 1;
         }
-        PrintScreen(screen, rounds);
+        for (const QSize screen : options.screens) {
+            std::vector<Figures> rounds;
+            for (int r = 0; r < options.rounds; ++r) {
+                Figures figures;
+                if (RunChildRound(argv[0], options, screen, figures))
+                    rounds.push_back(std::move(figures));
+                else
+                    ++failed;
+            }
+            PrintScreen(screen, rounds);
+        }
+        std::filesystem::remove_all(options.data);
     }
-    std::filesystem::remove_all(options.data);
     if (failed) std::printf("\n%d rounds failed\n", failed);
     return failed ? 1 : 0;
 }

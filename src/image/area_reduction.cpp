@@ -60,8 +60,15 @@ AreaReduction::AreaReduction(int sourceWidth, int sourceHeight, int width, int h
         const auto to = columns_.weights.begin() + columns_.offset[static_cast<std::size_t>(x) + 1];
         std::vector<std::uint16_t> padded(from, to);
         padded.resize(static_cast<std::size_t>(columnPairs_) * 2, 0);
-        for (std::size_t k = 0; k < padded.size(); k += 2)
-            pairedWeights_.push_back(padded[k] | static_cast<std::uint32_t>(padded[k + 1]) << 16);
+        const auto pair = [&](std::size_t a, std::size_t b) {
+            pairedWeights_.push_back(padded[a] | static_cast<std::uint32_t>(padded[b]) << 16);
+        };
+        std::size_t k = 0;
+        for (; k + 4 <= padded.size(); k += 4) {
+            pair(k, k + 2);
+            pair(k + 1, k + 3);
+        }
+        if (k < padded.size()) pair(k, k + 1);
     }
 }
 
@@ -95,38 +102,89 @@ void AreaReduction::ReduceRow(int y, const std::uint8_t* const* sourceRows, std:
     ReduceColumns(sums, out);
 }
 
-void AreaReduction::ReduceColumns(const std::uint16_t* sums, std::uint8_t* out) const {
-    const int width = Width();
-    const std::uint32_t* pairs = pairedWeights_.data();
-    const int* firsts = columns_.first.data();
 #if defined(__SSE2__)
-    // Two source pixels a step: their four channel sums interleaved pairwise
-    // and multiplied by the two weights in one multiply-add. The sums and
-    // weights fit signed 16 bits.
-    const __m128i half = _mm_set1_epi32(1 << (kShift - 1));
-    for (int x = 0; x < width; ++x, out += 4) {
-        const std::uint16_t* p = sums + static_cast<std::size_t>(firsts[x]) * 4;
-        __m128i total = half;
-        for (int k = 0; k < columnPairs_; ++k, p += 8) {
-            const __m128i two = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
-            const __m128i interleaved = _mm_unpacklo_epi16(two, _mm_srli_si128(two, 8));
-            const __m128i weights = _mm_set1_epi32(static_cast<int>(*pairs++));
-            total = _mm_add_epi32(total, _mm_madd_epi16(interleaved, weights));
-        }
-        total = _mm_srli_epi32(total, kShift);
-        const __m128i words = _mm_packs_epi32(total, total);
+namespace {
+
+// One destination pixel's four channel totals, scaled back to 8 bits, from
+// the column sums of its source pixels at p. Four source pixels a step: the
+// unpacked halves of two loads put each channel of pixels 0 and 2, then 1 and
+// 3, side by side for one multiply-add each with their two weights (the sums
+// and weights fit signed 16 bits); a last odd pair is unpacked against itself.
+template <int Pairs>
+inline __m128i PixelTotal(const std::uint16_t* p, const std::uint32_t*& weights, int pairs) {
+    const int n = Pairs > 0 ? Pairs : pairs;
+    __m128i total = _mm_set1_epi32(1 << (kShift - 1));
+    const auto add = [&](__m128i interleaved) {
+        total = _mm_add_epi32(
+            total, _mm_madd_epi16(interleaved, _mm_set1_epi32(static_cast<int>(*weights++))));
+    };
+    int k = 0;
+    for (; k + 2 <= n; k += 2, p += 16) {
+        const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+        const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 8));
+        add(_mm_unpacklo_epi16(a, b));
+        add(_mm_unpackhi_epi16(a, b));
+    }
+    if (k < n) {
+        const __m128i two = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+        add(_mm_unpacklo_epi16(two, _mm_srli_si128(two, 8)));
+    }
+    return _mm_srli_epi32(total, kShift);
+}
+
+}  // namespace
+
+template <int Pairs>
+void AreaReduction::ReduceColumnsSse2(const std::uint16_t* sums, std::uint8_t* out) const {
+    const int width = Width();
+    const std::uint32_t* weights = pairedWeights_.data();
+    const int* firsts = columns_.first.data();
+    const auto at = [&](int x) { return sums + static_cast<std::size_t>(firsts[x]) * 4; };
+    // Two pixels a step, packed and stored together.
+    int x = 0;
+    for (; x + 2 <= width; x += 2, out += 8) {
+        const __m128i first = PixelTotal<Pairs>(at(x), weights, columnPairs_);
+        const __m128i second = PixelTotal<Pairs>(at(x + 1), weights, columnPairs_);
+        const __m128i words = _mm_packs_epi32(first, second);
+        _mm_storel_epi64(reinterpret_cast<__m128i*>(out), _mm_packus_epi16(words, words));
+    }
+    if (x < width) {
+        const __m128i last = PixelTotal<Pairs>(at(x), weights, columnPairs_);
+        const __m128i words = _mm_packs_epi32(last, last);
         const int bytes = _mm_cvtsi128_si32(_mm_packus_epi16(words, words));
         std::memcpy(out, &bytes, 4);
     }
+}
+#endif
+
+void AreaReduction::ReduceColumns(const std::uint16_t* sums, std::uint8_t* out) const {
+#if defined(__SSE2__)
+    // The common reductions to a screen (by less than 2 to 1 or 3 to 1, so
+    // one or two pairs a pixel) with their steps unrolled.
+    switch (columnPairs_) {
+        case 1:
+            return ReduceColumnsSse2<1>(sums, out);
+        case 2:
+            return ReduceColumnsSse2<2>(sums, out);
+        default:
+            return ReduceColumnsSse2<0>(sums, out);
+    }
 #else
-    for (int x = 0; x < width; ++x) {
-        const std::uint16_t* p = sums + static_cast<std::size_t>(firsts[x]) * 4;
+    const std::uint32_t* pairs = pairedWeights_.data();
+    for (int x = 0; x < Width(); ++x) {
+        const std::uint16_t* p =
+            sums + static_cast<std::size_t>(columns_.first[static_cast<std::size_t>(x)]) * 4;
         std::uint32_t total[4] = {1u << (kShift - 1), 1u << (kShift - 1), 1u << (kShift - 1),
                                   1u << (kShift - 1)};
-        for (int k = 0; k < columnPairs_; ++k, p += 8) {
-            const std::uint32_t w = *pairs++;
-            for (int c = 0; c < 4; ++c) total[c] += (w & 0xFFFF) * p[c] + (w >> 16) * p[c + 4];
+        const auto add = [&](std::uint32_t w, int a, int b) {
+            for (int c = 0; c < 4; ++c) total[c] += (w & 0xFFFF) * p[a + c] + (w >> 16) * p[b + c];
+        };
+        int k = 0;
+        for (; k + 2 <= columnPairs_; k += 2, p += 16, pairs += 2) {
+            add(pairs[0], 0, 8);
+            add(pairs[1], 4, 12);
         }
+        if (k < columnPairs_) add(*pairs++, 0, 4);
         for (int c = 0; c < 4; ++c) *out++ = static_cast<std::uint8_t>(total[c] >> kShift);
     }
 #endif

@@ -46,13 +46,18 @@ class AreaReduction {
     static Taps MakeTaps(int sourceSize, int size, int unit);
     // One row of column sums (SourceWidth() pixels) to Width() pixels.
     void ReduceColumns(const std::uint16_t* sums, std::uint8_t* out) const;
+    // The same with SIMD, Pairs (or, when 0, columnPairs_) pairs a pixel.
+    template <int Pairs>
+    void ReduceColumnsSse2(const std::uint16_t* sums, std::uint8_t* out) const;
 
     int sourceWidth_;
     Taps columns_;
     Taps rows_;
     // The columns' weights in pairs (first | second << 16), columnPairs_ for
     // every destination pixel, padded with zero weights: every pixel then
-    // takes the same steps.
+    // takes the same steps. Each four source pixels' weights w0..w3 are
+    // paired (w0, w2), (w1, w3), the order in which ReduceColumns unpacks two
+    // loads of their sums; a last two as (w0, w1).
     int columnPairs_ = 0;
     std::vector<std::uint32_t> pairedWeights_;
 };

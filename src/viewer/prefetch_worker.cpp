@@ -3,6 +3,8 @@
 #include <chrono>
 #include <cstdlib>
 
+#include "platform/thread_priority.h"
+
 namespace {
 
 // How long the idle worker sleeps before it looks at the exit token again.
@@ -160,8 +162,11 @@ std::optional<PrefetchWorker::Task> PrefetchWorker::NextTask() {
     SlotIndices indices;
     for (int i = 0; i < kCacheSlots; ++i) indices[i] = cache_.SlotAt(i).index;
     const PrefetchStep step = PlanPrefetchStep(indices, currentIndex_, count);
-    for (int i = 0; i < kCacheSlots; ++i)
-        if (step.evict[i]) cache_.EvictLocked(i);
+    for (int i = 0; i < kCacheSlots; ++i) {
+        if (!step.evict[i]) continue;
+        evicted_.push_back(std::move(cache_.SlotAt(i).image));
+        cache_.EvictLocked(i);
+    }
     if (step.slot < 0) return std::nullopt;
     Task task;
     task.slot = step.slot;
@@ -205,12 +210,21 @@ void PrefetchWorker::Store(const Task& task, DisplayImage image) {
 }
 
 void PrefetchWorker::Run() {
+    // The decodes (and the band threads they start) yield to the UI thread,
+    // so that a thumbnail standing in and a picture just stored are painted
+    // at once rather than beside two decoding threads on two cores.
+    LowerThisThreadPriority();
     while (!stop_.StopRequested()) {
         std::optional<Task> task;
         DecodeRequest request;
         {
             std::unique_lock lock(state_);
             if (!paused_) task = NextTask();
+            if (!task && !evicted_.empty()) {
+                lock.unlock();
+                evicted_.clear();
+                continue;
+            }
             if (!task) {
                 wake_.wait_for(lock, kIdleTick, [this] { return woken_ || stop_.StopRequested(); });
                 woken_ = false;
@@ -231,6 +245,7 @@ void PrefetchWorker::Run() {
         request.fullResolution = task->fullResolution;
         request.fixedQuarterTurns = task->fixedTurns;
         Store(*task, request.path.empty() ? PlaceholderImage({}) : decoder_(request));
+        evicted_.clear();
     }
     std::lock_guard lock(state_);
     busy_ = false;

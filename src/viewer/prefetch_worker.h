@@ -113,6 +113,11 @@ class PrefetchWorker {
     bool busy_ = false;  // a task is being decoded
     Task running_;       // the task being decoded, while busy_
     bool woken_ = false;
+    // The pictures NextTask evicted, freed outside the locks once the task
+    // it planned is stored: freeing three screen-sized pictures takes a few
+    // milliseconds that a jump's decode (and the UI thread waiting for the
+    // cache) should not wait for. Worker thread only.
+    std::vector<DisplayImagePtr> evicted_;
 
     std::atomic<bool> paused_{false};
     std::atomic<bool> cancelRunning_{false};  // polled by the running decode

@@ -7,6 +7,7 @@
 #include <condition_variable>
 #include <functional>
 #include <map>
+#include <memory>
 #include <mutex>
 #include <set>
 #include <thread>
@@ -83,13 +84,18 @@ TEST_F(PrefetchWorkerTest, KeepsTheCurrentPhotoAndItsNeighboursAndEvictsFarOnes)
     std::sort(held.begin(), held.end());
     EXPECT_EQ(held, (SlotIndices{5, 6, 7}));
 
-    // A jump empties everything far away; never more than three are held.
+    // A jump empties everything far away; never more than three are held,
+    // and the evicted pictures are freed (after the next decode).
+    const std::weak_ptr<const DisplayImage> far = cache_.Find(5);
     worker.SetCurrent(9);
     WaitIdle(worker);
     held = cache_.Indices();
     std::sort(held.begin(), held.end());
     EXPECT_EQ(held, (SlotIndices{-1, 8, 9}));
     EXPECT_LE(cache_.Held(), kCacheSlots);
+    for (int i = 0; i < 1000 && !far.expired(); ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    EXPECT_TRUE(far.expired());
 }
 
 TEST_F(PrefetchWorkerTest, SteppingHoldsAtMostThreeScreenSizedPictures) {
