@@ -7,7 +7,6 @@
 
 #include "image/raster_image.h"
 #include "test_jpeg_writer.h"
-#include "test_restart_jpeg.h"
 
 namespace {
 

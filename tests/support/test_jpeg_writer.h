@@ -95,6 +95,13 @@ bool WriteTestJpeg(const std::string& path, const TestJpegOptions& options);
 std::vector<std::uint8_t> MakePlainJpeg(int width, int height, std::uint32_t seed,
                                         TestPattern pattern = TestPattern::Noise);
 
+// JPEG fixtures with restart markers, as many cameras write them:
+// the same coefficients written again with a restart marker every
+// restartMcus MCUs (lossless, so the pixels are those of the input); empty
+// when libjpeg cannot read the input.
+std::vector<std::uint8_t> WithRestartMarkers(const std::vector<std::uint8_t>& jpeg,
+                                             int restartMcus);
+
 // Hostile-file helpers.
 bool WriteBytesFile(const std::string& path, const std::vector<std::uint8_t>& bytes);
 std::vector<std::uint8_t> ReadBytesFile(const std::string& path);

@@ -10,7 +10,6 @@
 #include "image/raster_image.h"
 #include "photo_corpus.h"
 #include "test_jpeg_writer.h"
-#include "test_restart_jpeg.h"
 
 namespace {
 
